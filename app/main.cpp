@@ -1,0 +1,27 @@
+#include "app/PicBasketApplication.h"
+#include "controls/common/QtMessagePresenter.h"
+#include "core/Globals.h"
+#include "Version.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+using namespace picbasket;
+
+int main(int argc, char** argv) {
+    PicBasketApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromLatin1(version::Title));
+    QApplication::setApplicationVersion(QString::fromLatin1(version::Version));
+    installQtMessagePresenter();
+
+    QMainWindow window;
+    window.setWindowTitle(ApplicationTitle);
+    window.resize(800, 600);
+    window.show();
+
+    // Used by the smoke test: close the window after the given time.
+    const int quitAfter = qEnvironmentVariableIntValue("PICBASKET_QUIT_AFTER_MS");
+    if (quitAfter > 0)
+        QTimer::singleShot(quitAfter, &window, &QMainWindow::close);
+    return app.exec();
+}
