@@ -53,7 +53,13 @@ QString AppPaths::dataRoot() {
     return user;
 }
 
-QString AppPaths::setupFile() { return dataRoot() + '/' + executableName() + QStringLiteral(".setup"); }
+// A data root that already ends in "/" (the file-system root) gets no second one.
+QString AppPaths::setupFile() {
+    QString root = dataRoot();
+    if (!root.trimmed().endsWith('/'))
+        root += '/';
+    return root + executableName() + QStringLiteral(".setup");
+}
 
 QString AppPaths::tempPageFolder() { return dataRoot() + QStringLiteral("/temp"); }
 
