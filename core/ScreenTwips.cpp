@@ -15,9 +15,9 @@ std::optional<double> g_x;
 std::optional<double> g_y;
 
 double screenDpi(bool horizontal) {
-    const QScreen* screen =
-        qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::primaryScreen()
-                                                                     : nullptr;
+    const QScreen* screen = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                                ? QGuiApplication::primaryScreen()
+                                : nullptr;
     if (!screen)
         return DefaultDpi;
     const double dpi = horizontal ? screen->logicalDotsPerInchX() : screen->logicalDotsPerInchY();
@@ -26,8 +26,12 @@ double screenDpi(bool horizontal) {
 
 } // namespace
 
-double twipsPerPixelX() { return g_x ? *g_x : TwipsPerInch / screenDpi(true); }
-double twipsPerPixelY() { return g_y ? *g_y : TwipsPerInch / screenDpi(false); }
+double twipsPerPixelX() {
+    return g_x ? *g_x : TwipsPerInch / screenDpi(true);
+}
+double twipsPerPixelY() {
+    return g_y ? *g_y : TwipsPerInch / screenDpi(false);
+}
 
 void overrideTwipsPerPixel(double x, double y) {
     g_x = x;

@@ -24,8 +24,12 @@ QString inFolder(const QString& folder, const QString& name) {
     return folder.endsWith('/') ? folder + name : folder + '/' + name;
 }
 
-QString captureFolder() { return inFolder(AppPaths::dataRoot(), QStringLiteral("Captured")); }
-QString acquireFolder() { return inFolder(AppPaths::dataRoot(), QStringLiteral("Acquired/")); }
+QString captureFolder() {
+    return inFolder(AppPaths::dataRoot(), QStringLiteral("Captured"));
+}
+QString acquireFolder() {
+    return inFolder(AppPaths::dataRoot(), QStringLiteral("Acquired/"));
+}
 
 // The setup file must never be the program itself, another program or a folder:
 // the path is refused when it names the running executable, a directory or a file

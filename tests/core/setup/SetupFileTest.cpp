@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <gtest/gtest.h>
 
 using namespace picbasket;
@@ -140,7 +142,8 @@ TEST_F(SetupFileTest, FirstRunWritesTheDefaultRecordByteForByte) {
     const QByteArray written = fileBytes(setupPath());
     EXPECT_TRUE(written.startsWith(QByteArray("\x03\x00tif", 5)));
     // The texts of the default strings, five of them holding the program folder.
-    const qsizetype stringBytes = 3 + 1 + 1 + 6 + 12 + 5 + 10 + 6 + 8 + 9 + 5 * app.path().toUtf8().size();
+    const qsizetype stringBytes =
+        3 + 1 + 1 + 6 + 12 + 5 + 10 + 6 + 8 + 9 + 5 * app.path().toUtf8().size();
     EXPECT_EQ(written.size(), 289 + 32 + stringBytes);
     EXPECT_EQ(written.toHex(' '), expected.toHex(' '));
     EXPECT_TRUE(messages.shown().empty());
@@ -217,7 +220,8 @@ TEST_F(SetupFileTest, SavedRecordLoadsBackBroughtIntoRange) {
     picbasket::Setup = typSetup{};
     subLoadSetup();
     EXPECT_EQ(picbasket::Setup, expected);
-    EXPECT_EQ(picbasket::Setup.Print, scrambledRecord().Print) << "print values are never interpreted";
+    EXPECT_EQ(picbasket::Setup.Print, scrambledRecord().Print)
+        << "print values are never interpreted";
     EXPECT_TRUE(errors.reports().empty());
 }
 
@@ -309,10 +313,11 @@ TEST(SetupFilePath, IsBesideTheProgramWithItsOwnExtensionAndOneSeparator) {
 
 // A path that names a program or a folder is never read, written or deleted.
 TEST_F(SetupFileTest, ProgramsAndFoldersAreNeverTakenForTheSetupFile) {
-    const QByteArray program("\x7F" "ELF not really a setup file");
+    const QByteArray program("\x7F"
+                             "ELF not really a setup file");
     writeFile(setupPath(), program);
-    QFile(setupPath()).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                      QFileDevice::ExeOwner);
+    QFile(setupPath())
+        .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     subLoadSetup();
     EXPECT_EQ(picbasket::Setup, fncSetupDefaults()) << "the defaults are used";
     subSaveSetup();
@@ -326,4 +331,18 @@ TEST_F(SetupFileTest, ProgramsAndFoldersAreNeverTakenForTheSetupFile) {
     subSaveSetup();
     subDeleteSetupFile();
     EXPECT_TRUE(QFileInfo(setupPath()).isDir());
+}
+
+TEST(ScreenTwips, FollowTheScreenUnlessFixed) {
+    resetTwipsPerPixel();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_DOUBLE_EQ(twipsPerPixelX(), 1440.0 / screen->logicalDotsPerInchX());
+    EXPECT_DOUBLE_EQ(twipsPerPixelY(), 1440.0 / screen->logicalDotsPerInchY());
+    overrideTwipsPerPixel(12, 10);
+    EXPECT_EQ(twipsPerPixelX(), 12);
+    EXPECT_EQ(twipsPerPixelY(), 10);
+    EXPECT_EQ(fncSetupDefaults().MainWindow.Width, 640 * 12);
+    EXPECT_EQ(fncSetupDefaults().MainWindow.Height, 480 * 10);
+    resetTwipsPerPixel();
 }
