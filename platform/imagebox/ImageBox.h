@@ -2,8 +2,14 @@
 #include <QByteArray>
 #include <QImage>
 #include <QObject>
+#include <QFont>
+#include <QRect>
 #include <QString>
 #include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "platform/imagebox/edit/ImageSelection.h"
 
 namespace picbasket {
 
@@ -95,6 +101,172 @@ public:
     void setTag(const QString& text) { tag_ = text; }
     QString AppTitle() const { return appTitle_; }
     void setAppTitle(const QString& text) { appTitle_ = text; }
+
+    // ---- Edits, selection, merging, text and display (edit/ImageBox_*.cpp) ----
+    // Coordinates are image pixels (display pixels for the overlay figures), colours
+    // OLE colours. A member that cannot do its work raises AppError 0x8000FFFF and
+    // leaves the image unchanged.
+
+    // Flip(0) mirrors left-right, Flip(1) top-bottom.
+    void Flip(int direction);
+    // Turns clockwise by `degrees`; the canvas grows to the turned bounds and its
+    // corners take BackgroundColor. RotateResample interpolates smoothly.
+    void Rotate(float degrees);
+    bool RotateResample() const { return rotateResample_; }
+    void setRotateResample(bool smooth) { rotateResample_ = smooth; }
+    // Resample to exactly width x height (Resize and ResizeTo are one operation).
+    void Resize(int width, int height);
+    void ResizeTo(int width, int height) { Resize(width, height); }
+    // Both sides scaled by percent / 100, halves to even, at least 1 pixel.
+    void ResizePercent(float percent);
+    // (right - left) x (bottom - top) from the image; outside it the canvas grows in
+    // BackgroundColor. Reversed corners are put in order.
+    void Crop(int left, int top, int right, int bottom);
+    // Amount 1..10: a Gaussian blur and an unsharp mask growing with the amount.
+    void Blur(int amount);
+    void Sharpen(int amount);
+    // Amount 0..100, 50 leaves the image unchanged; only the flagged channels change.
+    void Brightness(int amount, bool red, bool green, bool blue);
+    void Contrast(int amount, bool red, bool green, bool blue);
+    // RGB negative, alpha kept.
+    void Invert();
+    // Lowers red where it dominates inside the selection; no selection, no change.
+    void RemoveRedEye();
+
+    // Selection, right and bottom exclusive, clipped to the image. With
+    // SelectionOnly the pixel filters (Blur, Sharpen, Brightness, Contrast, Invert)
+    // act inside the selection only, on the whole image when there is none.
+    void SelectRectangle(int left, int top, int right, int bottom);
+    void SelectEllipse(int left, int top, int right, int bottom);
+    void ClearSelection();
+    bool SelectionOnly() const { return selectionOnly_; }
+    void setSelectionOnly(bool only) { selectionOnly_ = only; }
+    const ImageSelection& Selection() const { return selection_; }
+    bool HasSelection() const { return !selection_.isEmpty(); }
+    // Crops to the selection's bounds (outside an ellipse: BackgroundColor) and
+    // clears the selection.
+    void CropToSelection();
+    // OLE colour of one pixel.
+    uint32_t PixelColor(int x, int y) const;
+
+    // Stamps an image: MergeStyle 0 centred, 1 top-left at (MergeX, MergeY), 2 tiled
+    // from (0, 0), 3 stretched over the whole image. MergeTransparent skips stamp
+    // pixels of exactly MergeTransparentColor; MergeTransparency 0 is opaque, 100
+    // invisible; the stamp's own alpha is respected.
+    void MergeFile(const QString& path);
+    void MergeBitmap(const QImage& stamp);
+    int MergeStyle() const { return mergeStyle_; }
+    void setMergeStyle(int style);
+    int MergeX() const { return mergeX_; }
+    void setMergeX(int x) { mergeX_ = x; }
+    int MergeY() const { return mergeY_; }
+    void setMergeY(int y) { mergeY_ = y; }
+    bool MergeTransparent() const { return mergeTransparent_; }
+    void setMergeTransparent(bool on) { mergeTransparent_ = on; }
+    uint32_t MergeTransparentColor() const { return mergeTransparentColor_; }
+    void setMergeTransparentColor(uint32_t color) { mergeTransparentColor_ = color; }
+    double MergeTransparency() const { return mergeTransparency_; }
+    void setMergeTransparency(double percent);
+
+    // Draws one line (or lines split at line breaks) of text: (x, y) is the top of
+    // the text box and its left edge, centre or right edge for TextAlignment 0, 1, 2;
+    // TextAngle turns it counter-clockwise about (x, y). Font sizes are points at a
+    // fixed 96 DPI, whatever resolution the image claims.
+    void DrawText(int x, int y, const QString& text);
+    int TextWidth(const QString& text) const;
+    int TextHeight(const QString& text) const;
+    QFont Font() const { return font_; }
+    void setFont(const QFont& font) { font_ = font; }
+    uint32_t TextColor() const { return textColor_; }
+    void setTextColor(uint32_t color) { textColor_ = color; }
+    uint32_t TextBackColor() const { return textBackColor_; }
+    void setTextBackColor(uint32_t color) { textBackColor_ = color; }
+    bool TextTransparent() const { return textTransparent_; }
+    void setTextTransparent(bool on) { textTransparent_ = on; }
+    bool TextAntiAlias() const { return textAntiAlias_; }
+    void setTextAntiAlias(bool on) { textAntiAlias_ = on; }
+    int TextAngle() const { return textAngle_; }
+    void setTextAngle(int degrees) { textAngle_ = degrees; }
+    int TextAlignment() const { return textAlignment_; }
+    void setTextAlignment(int alignment);
+
+    // Display geometry, usable on a box that is never shown: the image is shown at
+    // Zoom percent, or with AutoZoom fitted into the container (Width x Height
+    // pixels) keeping its aspect ratio and never enlarged.
+    double Zoom() const { return zoom_; }
+    void setZoom(double percent);
+    bool AutoZoom() const { return autoZoom_; }
+    void setAutoZoom(bool on);
+    int Width() const { return containerWidth_; }
+    void setWidth(int pixels);
+    int Height() const { return containerHeight_; }
+    void setHeight(int pixels);
+    int DisplayWidth() const;
+    int DisplayHeight() const;
+
+    // Figures drawn over the shown image in display pixels; the image's pixels are
+    // never touched. DrawPenMode 15 inverts, so the same figure drawn twice is gone;
+    // 13 draws in black. DrawPenStyle 0 solid, 1 dashed. The figures belong to the
+    // image they were drawn on and vanish when it changes.
+    struct OverlayFigure {
+        QRect rect;
+        int penStyle = 0;
+        bool inverting = true;
+        bool operator==(const OverlayFigure&) const = default;
+    };
+    void DrawRectangle(int left, int top, int right, int bottom);
+    std::vector<OverlayFigure> OverlayFigures() const;
+    int DrawPenMode() const { return drawPenMode_; }
+    void setDrawPenMode(int mode);
+    int DrawPenStyle() const { return drawPenStyle_; }
+    void setDrawPenStyle(int style);
+
+    // Lets the user's next drags on a view of this box become the selection, until
+    // ClearSelection. The red-eye variant marks the region RemoveRedEye works in.
+    enum SelectionTool : int { NoSelectionTool = 0, RectangleTool = 1, RedEyeTool = 2 };
+    void BeginRectangleSelection() { setSelectionTool(RectangleTool); }
+    void BeginRedEyeSelection() { setSelectionTool(RedEyeTool); }
+    SelectionTool ActiveSelectionTool() const { return selectionTool_; }
+
+Q_SIGNALS:
+    // Whatever a view shows of the box has changed (image, selection, overlay, zoom).
+    void displayChanged();
+
+private:
+    void requireImage() const;
+    // Replaces the image with the result of an edit (figures drawn on it go too).
+    void commitEdit(const QImage& result);
+    // Runs a pixel filter on a working copy, limited to the selection when asked.
+    void filterImage(int margin, const std::function<void(QImage&)>& filter, bool selectedOnly);
+    void setSelectionTool(SelectionTool tool);
+
+    bool rotateResample_ = true;
+    ImageSelection selection_;
+    bool selectionOnly_ = false;
+    int mergeStyle_ = 0;
+    int mergeX_ = 0;
+    int mergeY_ = 0;
+    bool mergeTransparent_ = false;
+    uint32_t mergeTransparentColor_ = 0;
+    double mergeTransparency_ = 0;
+    QFont font_;
+    uint32_t textColor_ = 0;
+    uint32_t textBackColor_ = 0x00FFFFFF;
+    bool textTransparent_ = true;
+    bool textAntiAlias_ = true;
+    int textAngle_ = 0;
+    int textAlignment_ = 0;
+    double zoom_ = 100;
+    bool autoZoom_ = false;
+    int containerWidth_ = 0;
+    int containerHeight_ = 0;
+    std::vector<OverlayFigure> overlay_;
+    qint64 overlayImageKey_ = 0;
+    int drawPenMode_ = 15;
+    int drawPenStyle_ = 0;
+    SelectionTool selectionTool_ = NoSelectionTool;
+    // ---- end of the edit, selection, merging, text and display members ----
+
 
 private:
     // EXIF and IPTC travel with the image (ImageBox_metadata.cpp): read after a

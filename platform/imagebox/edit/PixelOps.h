@@ -1,0 +1,62 @@
+#pragma once
+#include "core/OleColor.h"
+
+#include <QImage>
+#include <QRect>
+#include <array>
+#include <cstdint>
+#include <functional>
+
+namespace picbasket::pixelops {
+
+// Largest image an edit may produce: 32767 pixels a side, 400 megapixels in all.
+inline constexpr int64_t MaxSide = 32767;
+inline constexpr int64_t MaxPixels = 400'000'000;
+bool sizeAllowed(int64_t width, int64_t height);
+
+// The 8-bit working copy the pixel operations run on: Format_ARGB32 when the image
+// has an alpha channel, Format_RGB32 otherwise (0xAARRGGBB words either way).
+QImage toWorking(const QImage& image);
+// Brings a working copy back to a held format: grey stays grey while every pixel
+// is still grey, alpha is kept as ARGB32, 16-bit colour returns to its own format,
+// everything else becomes 24-bit RGB888.
+QImage fromWorking(const QImage& work, const QImage& original);
+
+// An OLE colour (system colours translated) as an opaque QRgb.
+QRgb oleToRgb(OleColor color);
+// A QRgb as an OLE colour (alpha dropped).
+OleColor rgbToOle(QRgb rgb);
+
+// Mirror left-right (horizontal) or top-bottom; the format is kept.
+QImage flipped(const QImage& image, bool horizontal);
+
+// The part of the image under rect, which may reach outside it: the new area takes
+// the background. A rectangle inside the image keeps the image's format.
+QImage cropped(const QImage& image, const QRect& rect, QRgb background);
+
+// A per-channel look-up table applied to the flagged channels of a working copy.
+using Lut = std::array<uint8_t, 256>;
+void applyLut(QImage& work, const Lut& lut, bool red, bool green, bool blue);
+// Brightness and contrast tables, amount 0..100 with 50 the identity.
+Lut brightnessLut(int amount);
+Lut contrastLut(int amount);
+
+// Red reduced to the mean of green and blue where it clearly dominates them.
+void reduceRedEye(QImage& work);
+
+// Copies the pixels of `edited` into `target` where `inside` holds; both are
+// working copies of equal size, `origin` is where `edited` sits in `target`.
+void copyWhere(QImage& target, const QImage& edited, const QPoint& origin,
+               const std::function<bool(int, int)>& inside);
+
+// Stamps `stamp` (a working copy, its own alpha honoured) onto the working copy
+// `work` with its top-left at (x, y), scaled in opacity by `opacity` (0..1).
+void stampOver(QImage& work, const QImage& stamp, int x, int y, double opacity);
+// A working copy of the stamp with every pixel of exactly `key`'s RGB made clear.
+QImage withKeyTransparent(const QImage& stamp, QRgb key);
+
+// The image itself when its format is one the box holds, else its working copy
+// brought back through fromWorking (against `original`).
+QImage normalised(const QImage& image, const QImage& original);
+
+} // namespace picbasket::pixelops
