@@ -1,6 +1,7 @@
 #include "app/PicBasketApplication.h"
 #include "controls/common/QtMessagePresenter.h"
 #include "core/Globals.h"
+#include "shell/errors/frmErrorReport.h"
 #include "Version.h"
 
 #include <QMainWindow>
@@ -13,6 +14,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QString::fromLatin1(version::Title));
     QApplication::setApplicationVersion(QString::fromLatin1(version::Version));
     installQtMessagePresenter();
+    installErrorReportWindow();
+    subInitGlobals();
 
     QMainWindow window;
     window.setWindowTitle(ApplicationTitle);
