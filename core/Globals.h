@@ -26,8 +26,8 @@ inline void subInitGlobals() {
                            QStringLiteral("Success - Internet Explorer"),
                            QStringLiteral("Success - Explorer"),
                            QStringLiteral("Success - Windows Explorer")};
-    ApplicationTitle = QString::fromUtf8(version::Title) + QLatin1Char(' ') +
-                       QString::fromUtf8(version::Comments);
+    ApplicationTitle =
+        QString::fromUtf8(version::Title) + QLatin1Char(' ') + QString::fromUtf8(version::Comments);
 }
 
 } // namespace picbasket

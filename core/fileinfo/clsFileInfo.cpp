@@ -157,7 +157,8 @@ bool clsFileInfo::CheckIfFileExists(const QString& fullPath) {
     struct stat st {};
     if (::stat(QFile::encodeName(fullPath).constData(), &st) != 0 || !S_ISREG(st.st_mode))
         return false;
-    const int fd = ::open(QFile::encodeName(fullPath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(fullPath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
     const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
@@ -168,7 +169,8 @@ bool clsFileInfo::CheckIfFileExists(const QString& fullPath) {
 QString clsFileInfo::ConvertLong2Short(const QString& path) {
     if (QFileInfo(path).isFile())
         return path;
-    msgBox(joinLines({path, QString(), QStringLiteral("Could not find this file to convert to 16bit file name.")}),
+    msgBox(joinLines({path, QString(),
+                      QStringLiteral("Could not find this file to convert to 16bit file name.")}),
            mb::Exclamation, QStringLiteral("  File Not Found"));
     return {};
 }
@@ -215,7 +217,8 @@ QString clsFileInfo::dateText(const QDateTime& when) {
     const QLocale locale;
     const QDateTime local = when.toLocalTime();
     return locale.toString(local.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-           locale.toString(local.time(), timeFormatWithoutZone(locale.timeFormat(QLocale::LongFormat)));
+           locale.toString(local.time(),
+                           timeFormatWithoutZone(locale.timeFormat(QLocale::LongFormat)));
 }
 
 clsFileInfo& FileInfo() {

@@ -47,7 +47,9 @@ public:
     QString fFileExtention() const { return extension_; }
     int64_t fSize() const { return size_; }
     // The size text in the mode given: 0 plain, 1 with the byte count appended.
-    QString fSizeFormated(uint8_t mode) const { return exists_ ? sizeText(size_, mode) : QString(); }
+    QString fSizeFormated(uint8_t mode) const {
+        return exists_ ? sizeText(size_, mode) : QString();
+    }
     QString fPath32bit() const { return exists_ ? path_ : QString(); }
     QString fPath16bit() const { return exists_ ? path_ : QString(); }
     QString fName32bit() const { return name_; }
@@ -86,8 +88,8 @@ public:
     void RefreshInfo();
     // Turns an English long date-time text ("Monday, January 5, 2004 3:07:09 PM") into
     // numbers: month/day/year and a 24-hour time, keeping the parts asked for.
-    static QString Strip_DateTime(const QString& fullDateTime, bool stripOutTime,
-                                  bool stripOutDate, bool fourDigitYear);
+    static QString Strip_DateTime(const QString& fullDateTime, bool stripOutTime, bool stripOutDate,
+                                  bool fourDigitYear);
     // True when the path names a regular file (links followed) that can be opened for reading.
     static bool CheckIfFileExists(const QString& fullPath);
     // The short form of a path, which is the path itself; for a missing file a message

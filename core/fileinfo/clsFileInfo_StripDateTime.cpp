@@ -10,9 +10,9 @@ namespace picbasket {
 namespace {
 
 const QStringList& weekdayNames() {
-    static const QStringList names = {QStringLiteral("MONDAY"),   QStringLiteral("TUESDAY"),
+    static const QStringList names = {QStringLiteral("MONDAY"),    QStringLiteral("TUESDAY"),
                                       QStringLiteral("WEDNESDAY"), QStringLiteral("THURSDAY"),
-                                      QStringLiteral("FRIDAY"),   QStringLiteral("SATURDAY"),
+                                      QStringLiteral("FRIDAY"),    QStringLiteral("SATURDAY"),
                                       QStringLiteral("SUNDAY")};
     return names;
 }
@@ -28,7 +28,9 @@ QString monthNumber(const QString& word) {
     return index < 0 ? QString() : QStringLiteral("%1").arg(index + 1, 2, 10, QLatin1Char('0'));
 }
 
-QString twoDigits(int value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); }
+QString twoDigits(int value) {
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
 
 // The pieces found in a long date-time text.
 struct DateTimeParts {
@@ -51,8 +53,7 @@ DateTimeParts scan(const QString& text) {
             parts.clock = token.split(QLatin1Char(':'));
         else if (!monthNumber(token).isEmpty())
             parts.month = monthNumber(token);
-        else if (!token.isEmpty() && !weekdayNames().contains(token) &&
-                 token.toInt() > 0)
+        else if (!token.isEmpty() && !weekdayNames().contains(token) && token.toInt() > 0)
             parts.numbers.push_back(token);
     }
     return parts;

@@ -52,15 +52,19 @@ void frmErrorReport::buildControls() {
     QFont bold = lblHeading->font();
     bold.setBold(true);
     lblHeading->setFont(bold);
-    QLabel* label4 = caption(this, "Label4",
-        QStringLiteral("We are sorry for the incovenience. We have created an error report that you "
-                       "can send to us. We will treat this report as confidential and anonymous. To "
-                       "help us diagnose the cause of this error and improve this software, please "
-                       "describe what you were doing when this error occurred, and send this report "
-                       "to us."), true);
+    QLabel* label4 =
+        caption(this, "Label4",
+                QStringLiteral(
+                    "We are sorry for the incovenience. We have created an error report that you "
+                    "can send to us. We will treat this report as confidential and anonymous. To "
+                    "help us diagnose the cause of this error and improve this software, please "
+                    "describe what you were doing when this error occurred, and send this report "
+                    "to us."),
+                true);
 
     auto* details = new QGridLayout;
-    const auto row = [&](const char* name, const char* text, QLabel*& field, const char* fieldName) {
+    const auto row = [&](const char* name, const char* text, QLabel*& field,
+                         const char* fieldName) {
         const int at = details->rowCount();
         details->addWidget(caption(this, name, QString::fromLatin1(text)), at, 0, Qt::AlignTop);
         field = value(this, fieldName);
@@ -93,14 +97,18 @@ void frmErrorReport::buildControls() {
     layout->addWidget(lblHeading);
     layout->addWidget(label4);
     layout->addLayout(details);
-    layout->addWidget(caption(this, "Label2",
+    layout->addWidget(caption(
+        this, "Label2",
         QStringLiteral("Your Email address [Optional, but if you want feedback, input one]")));
     layout->addWidget(txtEmail);
-    layout->addWidget(caption(this, "Label1",
-        QStringLiteral("Describe the steps leading to this error as well as your system "
-                       "configuration. (eg. Win XP)  - [Optional]"), true));
+    layout->addWidget(
+        caption(this, "Label1",
+                QStringLiteral("Describe the steps leading to this error as well as your system "
+                               "configuration. (eg. Win XP)  - [Optional]"),
+                true));
     layout->addWidget(txtUserDescription, 1);
-    layout->addWidget(caption(this, "Label3",
+    layout->addWidget(caption(
+        this, "Label3",
         QStringLiteral("Sending this report to us will help resolve this bug/issue in upcoming "
                        "release. It should take a few seconds to submit this error report online."),
         true));
@@ -119,8 +127,8 @@ void frmErrorReport::subFillReport(const ErrorReport& report) {
 }
 
 void frmErrorReport::cmdSend_Click() {
-    const QUrl address = buildReportAddress(
-        reportServer(), report_, {txtEmail->text(), txtUserDescription->toPlainText()});
+    const QUrl address = buildReportAddress(reportServer(), report_,
+                                            {txtEmail->text(), txtUserDescription->toPlainText()});
     hide();
     showOutcome(sender_.send(address));
     accept();
@@ -132,7 +140,8 @@ void frmErrorReport::showOutcome(const ReportSendResult& result) {
         msgBox(reportThankYouMessage(), mb::Information);
         break;
     case ReportSendResult::Outcome::NoConnection:
-        msgBox(QStringLiteral("No active internet connection detected on your system!"), mb::Critical);
+        msgBox(QStringLiteral("No active internet connection detected on your system!"),
+               mb::Critical);
         break;
     case ReportSendResult::Outcome::Failed:
         msgBox(reportFailedMessage(result.detail), mb::Critical);
@@ -140,9 +149,13 @@ void frmErrorReport::showOutcome(const ReportSendResult& result) {
     }
 }
 
-void frmErrorReport::cmdCancel_Click() { reject(); }
+void frmErrorReport::cmdCancel_Click() {
+    reject();
+}
 
-bool isErrorReportOpen() { return g_reportOpen; }
+bool isErrorReportOpen() {
+    return g_reportOpen;
+}
 
 void installErrorReportWindow(std::shared_ptr<ReportSender> sender) {
     if (!sender)

@@ -1,7 +1,7 @@
 #include "shell/errors/modErrorReport.h"
+#include "Version.h"
 #include "core/Globals.h"
 #include "core/MessageBox.h"
-#include "Version.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -17,12 +17,17 @@ namespace {
 constexpr const char* kDefaultReportServer = "https://reports.picbasket.invalid";
 constexpr const char* kReportPath = "/email/reportError.asp";
 
-QByteArray encoded(const QString& value) { return QUrl::toPercentEncoding(value); }
+QByteArray encoded(const QString& value) {
+    return QUrl::toPercentEncoding(value);
+}
 
 } // namespace
 
 QString ErrAppVersion() {
-    return QStringLiteral("%1.%2.%3").arg(version::Major).arg(version::Minor).arg(version::Revision);
+    return QStringLiteral("%1.%2.%3")
+        .arg(version::Major)
+        .arg(version::Minor)
+        .arg(version::Revision);
 }
 
 QString ErrText(const ErrorReport& report) {
@@ -34,10 +39,14 @@ QUrl reportServer() {
     return QUrl(over.isEmpty() ? QString::fromLatin1(kDefaultReportServer) : over);
 }
 
-QString placeholderEmail() { return QStringLiteral("anonymous@picbasket.invalid"); }
+QString placeholderEmail() {
+    return QStringLiteral("anonymous@picbasket.invalid");
+}
 
-QUrl buildReportAddress(const QUrl& server, const ErrorReport& report, const ReportUserInput& input) {
-    const QString email = input.email.trimmed().isEmpty() ? placeholderEmail() : input.email.trimmed();
+QUrl buildReportAddress(const QUrl& server, const ErrorReport& report,
+                        const ReportUserInput& input) {
+    const QString email =
+        input.email.trimmed().isEmpty() ? placeholderEmail() : input.email.trimmed();
     const std::vector<std::pair<const char*, QString>> fields = {
         {"ApplicationName", ApplicationTitle},
         {"EmailFrom", email},

@@ -30,7 +30,8 @@ struct ReportUserInput {
 // StringMessage, Error and UserDescription in that order. Every value is
 // percent-encoded as UTF-8, so "&", "=", "+", blanks and line breaks in user text
 // arrive as typed and cannot add or split parameters.
-QUrl buildReportAddress(const QUrl& server, const ErrorReport& report, const ReportUserInput& input);
+QUrl buildReportAddress(const QUrl& server, const ErrorReport& report,
+                        const ReportUserInput& input);
 
 // The message after a report was received.
 QString reportThankYouMessage();

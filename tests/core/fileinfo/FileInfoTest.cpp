@@ -1,5 +1,5 @@
-#include "core/fileinfo/clsFileInfo.h"
 #include "core/MessageBox.h"
+#include "core/fileinfo/clsFileInfo.h"
 #include "tests/common/TestSupport.h"
 
 #include <QDir>
@@ -21,7 +21,9 @@ namespace {
 // Sets the default locale for one test and restores the previous one.
 class LocaleScope {
 public:
-    explicit LocaleScope(const QLocale& locale) : previous_(QLocale()) { QLocale::setDefault(locale); }
+    explicit LocaleScope(const QLocale& locale) : previous_(QLocale()) {
+        QLocale::setDefault(locale);
+    }
     ~LocaleScope() { QLocale::setDefault(previous_); }
 
 private:
@@ -73,8 +75,10 @@ TEST(FileInfoSizeText, TableInCAndCommaLocales) {
                 return comma && c.size != -1 ? swapSeparators(QString::fromLatin1(text))
                                              : QString::fromLatin1(text);
             };
-            EXPECT_EQ(clsFileInfo::sizeText(c.size, 0), expect(c.mode0)) << c.size << " comma=" << comma;
-            EXPECT_EQ(clsFileInfo::sizeText(c.size, 1), expect(c.mode1)) << c.size << " comma=" << comma;
+            EXPECT_EQ(clsFileInfo::sizeText(c.size, 0), expect(c.mode0))
+                << c.size << " comma=" << comma;
+            EXPECT_EQ(clsFileInfo::sizeText(c.size, 1), expect(c.mode1))
+                << c.size << " comma=" << comma;
         }
     }
 }
@@ -228,7 +232,8 @@ TEST(FileInfo, DatesHaveNoTimeZoneAndMatchTheGetters) {
         info.setFilePath(path);
         EXPECT_EQ(info.dateModified(), when);
         const QString text = info.fDateModified();
-        EXPECT_TRUE(text.startsWith(locale.toString(when.date(), QLocale::ShortFormat))) << text.toStdString();
+        EXPECT_TRUE(text.startsWith(locale.toString(when.date(), QLocale::ShortFormat)))
+            << text.toStdString();
         EXPECT_TRUE(text.contains(QStringLiteral("07:09")) || text.contains(QStringLiteral("7:09")))
             << text.toStdString();
         // Ends with the seconds or the day-period marker, never a zone name or offset.
@@ -247,7 +252,8 @@ TEST(FileInfo, ReadOnlyAndNormalChangeTheFile) {
     EXPECT_TRUE(info.setATTR_ReadOnly(true));
     EXPECT_TRUE(info.fATTR_ReadOnly());
     EXPECT_FALSE(info.fATTR_Normal());
-    EXPECT_EQ(QFile::permissions(path) & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther),
+    EXPECT_EQ(QFile::permissions(path) &
+                  (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther),
               QFile::Permissions());
     EXPECT_TRUE(info.setATTR_Normal(true));
     EXPECT_FALSE(info.fATTR_ReadOnly());
@@ -270,8 +276,12 @@ TEST(FileInfoPaths, StripNameAndExtension) {
         {"/a/b/", "", ""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(clsFileInfo::StripFileFromPath(QString::fromLatin1(c.in)), QString::fromLatin1(c.name)) << c.in;
-        EXPECT_EQ(clsFileInfo::StripFileExtention(QString::fromLatin1(c.in)), QString::fromLatin1(c.ext)) << c.in;
+        EXPECT_EQ(clsFileInfo::StripFileFromPath(QString::fromLatin1(c.in)),
+                  QString::fromLatin1(c.name))
+            << c.in;
+        EXPECT_EQ(clsFileInfo::StripFileExtention(QString::fromLatin1(c.in)),
+                  QString::fromLatin1(c.ext))
+            << c.in;
     }
 }
 
@@ -287,7 +297,8 @@ TEST(FileInfoPaths, ShortFormIsThePathAndMissingFileSaysSo) {
     EXPECT_EQ(messages.shown()[0].title, QStringLiteral("  File Not Found"));
     EXPECT_EQ(messages.shown()[0].style, mb::Exclamation);
     EXPECT_EQ(messages.shown()[0].text,
-              missing + QStringLiteral("\r\n\r\nCould not find this file to convert to 16bit file name."));
+              missing + QStringLiteral(
+                            "\r\n\r\nCould not find this file to convert to 16bit file name."));
 }
 
 TEST(FileInfo, IconIsDrawnAndTheSharedInstanceIsOne) {
@@ -320,7 +331,8 @@ TEST(FileInfoStripDateTime, LongTextsBecomeNumbers) {
         {"nothing here", false, false, true, ""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(clsFileInfo::Strip_DateTime(QString::fromLatin1(c.in), c.stripTime, c.stripDate, c.fourDigits),
+        EXPECT_EQ(clsFileInfo::Strip_DateTime(QString::fromLatin1(c.in), c.stripTime, c.stripDate,
+                                              c.fourDigits),
                   QString::fromLatin1(c.out))
             << c.in;
 }

@@ -1,7 +1,7 @@
+#include "Version.h"
 #include "core/Globals.h"
 #include "shell/errors/modErrorReport.h"
 #include "tests/ui/errors/ReportTestServer.h"
-#include "Version.h"
 
 #include <gtest/gtest.h>
 
@@ -21,11 +21,13 @@ ErrorReport overflowReport() {
 } // namespace
 
 TEST(ErrorReportTexts, VersionErrorTextAndTitle) {
-    EXPECT_EQ(ErrAppVersion(), QStringLiteral("%1.%2.%3")
-                                   .arg(version::Major).arg(version::Minor).arg(version::Revision));
+    EXPECT_EQ(
+        ErrAppVersion(),
+        QStringLiteral("%1.%2.%3").arg(version::Major).arg(version::Minor).arg(version::Revision));
     EXPECT_EQ(ErrText(overflowReport()), QStringLiteral("6 - Overflow"));
     subInitGlobals();
-    EXPECT_EQ(ApplicationTitle, QStringLiteral("PicBasket ") + QString::fromUtf8(version::Comments));
+    EXPECT_EQ(ApplicationTitle,
+              QStringLiteral("PicBasket ") + QString::fromUtf8(version::Comments));
     ASSERT_EQ(SuccessWindowTitles.size(), 6);
     EXPECT_EQ(SuccessWindowTitles[2], QStringLiteral("Success"));
 }
@@ -36,8 +38,9 @@ TEST(ErrorReportAddress, KeysInOrderAndHostileValuesArriveIntact) {
     ErrorReport report = overflowReport();
     report.source = hostile;
     report.activity = hostile;
-    const QUrl address = buildReportAddress(QUrl(QStringLiteral("http://example.test:8080")), report,
-                                            {QStringLiteral("  me@example.test "), hostile});
+    const QUrl address =
+        buildReportAddress(QUrl(QStringLiteral("http://example.test:8080")), report,
+                           {QStringLiteral("  me@example.test "), hostile});
     EXPECT_EQ(address.host(), QStringLiteral("example.test"));
     EXPECT_EQ(address.port(), 8080);
     EXPECT_EQ(address.path(), QStringLiteral("/email/reportError.asp"));

@@ -28,12 +28,14 @@ TEST(HttpReportSender, DeliversTheQueryUnchangedAndReportsSuccess) {
 TEST(HttpReportSender, FailuresAreNeverSuccess) {
     test::ReportTestServer serverError(500);
     test::ReportTestServer notFound(404);
-    const QUrl refused(QStringLiteral("http://127.0.0.1:%1/email/reportError.asp?x=1").arg(test::refusedPort()));
+    const QUrl refused(
+        QStringLiteral("http://127.0.0.1:%1/email/reportError.asp?x=1").arg(test::refusedPort()));
     const struct {
         const char* what;
         QUrl address;
     } cases[] = {
-        {"HTTP 500", serverError.base().resolved(QUrl(QStringLiteral("/email/reportError.asp?x=1")))},
+        {"HTTP 500",
+         serverError.base().resolved(QUrl(QStringLiteral("/email/reportError.asp?x=1")))},
         {"HTTP 404", notFound.base().resolved(QUrl(QStringLiteral("/email/reportError.asp?x=1")))},
         {"connection refused", refused},
         {"not a web address", QUrl(QStringLiteral("file:///etc/passwd"))},

@@ -1,10 +1,10 @@
+#include "shell/errors/frmErrorReport.h"
 #include "core/AppPaths.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
 #include "core/MessageBox.h"
 #include "shell/errors/HttpReportSender.h"
 #include "shell/errors/ReportSender.h"
-#include "shell/errors/frmErrorReport.h"
 #include "shell/errors/modErrorReport.h"
 #include "tests/common/TestSupport.h"
 #include "tests/ui/errors/ReportTestServer.h"
@@ -76,7 +76,9 @@ private:
 };
 
 // Runs step once the next modal window has started its event loop.
-void whenShown(std::function<void()> step) { QTimer::singleShot(0, step); }
+void whenShown(std::function<void()> step) {
+    QTimer::singleShot(0, step);
+}
 
 } // namespace
 
@@ -85,18 +87,23 @@ TEST(frmErrorReport, FillsTheLabelsWithTheSystemsTexts) {
     FakeReportSender sender;
     frmErrorReport form(sender);
     form.subFillReport(overflowReport());
-    EXPECT_EQ(labelText(form, "lblHeading"), AppPaths::executableName() + QStringLiteral(" has encountered a problem"));
-    EXPECT_EQ(labelText(form, "lblApplication"), QStringLiteral("PicBasket 1.0 ") + ErrAppVersion());
+    EXPECT_EQ(labelText(form, "lblHeading"),
+              AppPaths::executableName() + QStringLiteral(" has encountered a problem"));
+    EXPECT_EQ(labelText(form, "lblApplication"),
+              QStringLiteral("PicBasket 1.0 ") + ErrAppVersion());
     EXPECT_EQ(labelText(form, "lblRoutine"), QStringLiteral("frmMain.subSetup"));
     EXPECT_EQ(labelText(form, "lblLineNumber"), QStringLiteral("42"));
     EXPECT_EQ(labelText(form, "lblTrappingString"), QStringLiteral("Setting up Main Application"));
     EXPECT_EQ(labelText(form, "lblSystemError"), QStringLiteral("6 - Overflow"));
-    EXPECT_TRUE(labelText(form, "Label4").startsWith(QStringLiteral("We are sorry for the incovenience.")));
+    EXPECT_TRUE(
+        labelText(form, "Label4").startsWith(QStringLiteral("We are sorry for the incovenience.")));
     EXPECT_EQ(labelText(form, "Label13"), QStringLiteral("System error:"));
     EXPECT_EQ(labelText(form, "Label2"),
               QStringLiteral("Your Email address [Optional, but if you want feedback, input one]"));
-    EXPECT_EQ(form.findChild<QPushButton*>(QStringLiteral("cmdSend"))->text(), QStringLiteral("&Send"));
-    EXPECT_EQ(form.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->text(), QStringLiteral("&Cancel"));
+    EXPECT_EQ(form.findChild<QPushButton*>(QStringLiteral("cmdSend"))->text(),
+              QStringLiteral("&Send"));
+    EXPECT_EQ(form.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->text(),
+              QStringLiteral("&Cancel"));
     ApplicationTitle = QStringLiteral("PicBasket");
 }
 
@@ -109,10 +116,14 @@ TEST(frmErrorReport, SendShowsTheOutcomeThatHappened) {
         QString text;
     } cases[] = {
         {"sent", {ReportSendResult::Outcome::Sent, {}}, mb::Information, thanks},
-        {"offline", {ReportSendResult::Outcome::NoConnection, {}}, mb::Critical,
+        {"offline",
+         {ReportSendResult::Outcome::NoConnection, {}},
+         mb::Critical,
          QStringLiteral("No active internet connection detected on your system!")},
-        {"failed", {ReportSendResult::Outcome::Failed, QStringLiteral("The server answered 500.")},
-         mb::Critical, QStringLiteral("The error report could not be sent.\r\nThe server answered 500.")},
+        {"failed",
+         {ReportSendResult::Outcome::Failed, QStringLiteral("The server answered 500.")},
+         mb::Critical,
+         QStringLiteral("The error report could not be sent.\r\nThe server answered 500.")},
     };
     for (const auto& c : cases) {
         test::MessageRecorder messages;
@@ -120,7 +131,8 @@ TEST(frmErrorReport, SendShowsTheOutcomeThatHappened) {
         frmErrorReport form(sender);
         form.subFillReport(overflowReport());
         form.show();
-        form.findChild<QPlainTextEdit*>(QStringLiteral("txtUserDescription"))->setPlainText(QStringLiteral("a & b\nc"));
+        form.findChild<QPlainTextEdit*>(QStringLiteral("txtUserDescription"))
+            ->setPlainText(QStringLiteral("a & b\nc"));
         form.findChild<QPushButton*>(QStringLiteral("cmdSend"))->click();
         EXPECT_FALSE(form.isVisible()) << c.what;
         ASSERT_EQ(sender.sent.size(), 1u) << c.what;
@@ -154,7 +166,8 @@ TEST(ErrorReportWindow, ReportTypedInTheWindowReachesTheServer) {
     whenShown([] {
         frmErrorReport* form = openReportWindow();
         ASSERT_NE(form, nullptr);
-        form->findChild<QLineEdit*>(QStringLiteral("txtEmail"))->setText(QStringLiteral(" me@example.test "));
+        form->findChild<QLineEdit*>(QStringLiteral("txtEmail"))
+            ->setText(QStringLiteral(" me@example.test "));
         form->findChild<QPlainTextEdit*>(QStringLiteral("txtUserDescription"))
             ->setPlainText(QStringLiteral("clicked Save & then=crash\r\nline two"));
         form->findChild<QPushButton*>(QStringLiteral("cmdSend"))->click();
@@ -174,16 +187,20 @@ TEST(ErrorReportWindow, ReportTypedInTheWindowReachesTheServer) {
 
 TEST(ErrorReportWindow, RefusedOrFailingServerShowsTheFailureNotTheThanks) {
     test::ReportTestServer failing(500);
-    for (const QByteArray& base : {failing.base().toEncoded(),
-                                   QByteArray("http://127.0.0.1:") + QByteArray::number(test::refusedPort())}) {
+    for (const QByteArray& base :
+         {failing.base().toEncoded(),
+          QByteArray("http://127.0.0.1:") + QByteArray::number(test::refusedPort())}) {
         qputenv("PICBASKET_REPORT_URL", base);
         test::MessageRecorder messages;
         ReportWindowScope scope(std::make_shared<HttpReportSender>(10000));
-        whenShown([] { openReportWindow()->findChild<QPushButton*>(QStringLiteral("cmdSend"))->click(); });
+        whenShown([] {
+            openReportWindow()->findChild<QPushButton*>(QStringLiteral("cmdSend"))->click();
+        });
         subGlobalErrorHandler(QStringLiteral("Overflow"), 6, 7, QStringLiteral("frmMain.subSetup"));
         ASSERT_EQ(messages.shown().size(), 1u) << base.constData();
         EXPECT_EQ(messages.shown()[0].style, mb::Critical);
-        EXPECT_TRUE(messages.shown()[0].text.startsWith(QStringLiteral("The error report could not be sent.")))
+        EXPECT_TRUE(messages.shown()[0].text.startsWith(
+            QStringLiteral("The error report could not be sent.")))
             << messages.shown()[0].text.toStdString();
         EXPECT_NE(messages.shown()[0].text, reportThankYouMessage());
     }
@@ -198,7 +215,8 @@ TEST(ErrorReportWindow, ErrorWhileTheReportIsOpenOpensNoSecondReport) {
     whenShown([&] {
         EXPECT_TRUE(isErrorReportOpen());
         // Returns at once: the open report stays the only one.
-        subGlobalErrorHandler(QStringLiteral("Type mismatch"), 13, 0, QStringLiteral("frmMain.tmrFolder_Timer"));
+        subGlobalErrorHandler(QStringLiteral("Type mismatch"), 13, 0,
+                              QStringLiteral("frmMain.tmrFolder_Timer"));
         windowsDuringNested = openReportWindows();
         frmErrorReport* form = openReportWindow();
         shownRoutine = labelText(*form, "lblRoutine");
