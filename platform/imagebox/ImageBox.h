@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <QDateTime>
 #include <QImage>
 #include <QObject>
 #include <QFont>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "platform/imagebox/edit/ImageSelection.h"
+#include "platform/imagebox/meta/ImageMetadata.h"
 
 namespace picbasket {
 
@@ -266,6 +268,164 @@ private:
     int drawPenStyle_ = 0;
     SelectionTool selectionTool_ = NoSelectionTool;
     // ---- end of the edit, selection, merging, text and display members ----
+public:
+    // ---- EXIF and IPTC (ImageBox_metadata.cpp) ----
+    // The image's metadata: read by LoadFromFile (JPEG, TIFF, PSD, PNG), written
+    // by SaveToFile to JPEG or TIFF and by SaveJpegMetadata. Names and value
+    // texts are those of ImageMetadata.
+
+    int ExifCount() const { return metadata_.exifCount(); }
+    QString ExifNameByIndex(int index) const { return metadata_.exifName(index); }
+    QString ExifValueByIndex(int index) const { return metadata_.exifValue(index); }
+    QString ExifValueByName(const QString& name) const { return metadata_.exifValue(name); }
+    // Creates the EXIF block when needed; false, changing nothing, for an unknown
+    // name, a text that does not parse for the tag or a structural tag.
+    bool SetExifAttribute(const QString& name, const QString& text);
+    bool DeleteExifAttribute(const QString& name);
+    void DeleteAllExif();
+    // "yyyy:MM:dd HH:mm:ss" and back; raises 13 on text that is no date.
+    QDateTime ExifStringToDate(const QString& text) const;
+    QString DateToExifString(const QDateTime& date) const;
+
+    bool HasIptc() const { return metadata_.hasIptc(); }
+    void DeleteAllIptc();
+
+    // One text per IPTC field; setting an empty text removes the field.
+    // IptcAuthor is the by-line under its other name.
+    QString IptcCaption() const { return metadata_.iptcText(iptc::Caption); }
+    void setIptcCaption(const QString& text) { metadata_.setIptcText(iptc::Caption, text); }
+    QString IptcCaptionWriter() const { return metadata_.iptcText(iptc::CaptionWriter); }
+    void setIptcCaptionWriter(const QString& text) {
+        metadata_.setIptcText(iptc::CaptionWriter, text);
+    }
+    QString IptcHeadline() const { return metadata_.iptcText(iptc::Headline); }
+    void setIptcHeadline(const QString& text) { metadata_.setIptcText(iptc::Headline, text); }
+    QString IptcSpecialInstructions() const {
+        return metadata_.iptcText(iptc::SpecialInstructions);
+    }
+    void setIptcSpecialInstructions(const QString& text) {
+        metadata_.setIptcText(iptc::SpecialInstructions, text);
+    }
+    QString IptcCategory() const { return metadata_.iptcText(iptc::Category); }
+    void setIptcCategory(const QString& text) { metadata_.setIptcText(iptc::Category, text); }
+    QString IptcByline() const { return metadata_.iptcText(iptc::Byline); }
+    void setIptcByline(const QString& text) { metadata_.setIptcText(iptc::Byline, text); }
+    QString IptcAuthor() const { return metadata_.iptcText(iptc::Byline); }
+    void setIptcAuthor(const QString& text) { metadata_.setIptcText(iptc::Byline, text); }
+    QString IptcBylineTitle() const { return metadata_.iptcText(iptc::BylineTitle); }
+    void setIptcBylineTitle(const QString& text) { metadata_.setIptcText(iptc::BylineTitle, text); }
+    QString IptcCredit() const { return metadata_.iptcText(iptc::Credit); }
+    void setIptcCredit(const QString& text) { metadata_.setIptcText(iptc::Credit, text); }
+    QString IptcSource() const { return metadata_.iptcText(iptc::Source); }
+    void setIptcSource(const QString& text) { metadata_.setIptcText(iptc::Source, text); }
+    QString IptcObjectName() const { return metadata_.iptcText(iptc::ObjectName); }
+    void setIptcObjectName(const QString& text) { metadata_.setIptcText(iptc::ObjectName, text); }
+    QString IptcCity() const { return metadata_.iptcText(iptc::City); }
+    void setIptcCity(const QString& text) { metadata_.setIptcText(iptc::City, text); }
+    QString IptcProvinceState() const { return metadata_.iptcText(iptc::ProvinceState); }
+    void setIptcProvinceState(const QString& text) {
+        metadata_.setIptcText(iptc::ProvinceState, text);
+    }
+    QString IptcCountryName() const { return metadata_.iptcText(iptc::CountryName); }
+    void setIptcCountryName(const QString& text) { metadata_.setIptcText(iptc::CountryName, text); }
+    QString IptcTransmissionReference() const {
+        return metadata_.iptcText(iptc::TransmissionReference);
+    }
+    void setIptcTransmissionReference(const QString& text) {
+        metadata_.setIptcText(iptc::TransmissionReference, text);
+    }
+    QString IptcCopyrightNotice() const { return metadata_.iptcText(iptc::CopyrightNotice); }
+    void setIptcCopyrightNotice(const QString& text) {
+        metadata_.setIptcText(iptc::CopyrightNotice, text);
+    }
+    QString IptcImageUrl() const { return metadata_.iptcText(iptc::ImageUrl); }
+    void setIptcImageUrl(const QString& text) { metadata_.setIptcText(iptc::ImageUrl, text); }
+    QString IptcEditStatus() const { return metadata_.iptcText(iptc::EditStatus); }
+    void setIptcEditStatus(const QString& text) { metadata_.setIptcText(iptc::EditStatus, text); }
+    QString IptcFixtureIdentifier() const { return metadata_.iptcText(iptc::FixtureIdentifier); }
+    void setIptcFixtureIdentifier(const QString& text) {
+        metadata_.setIptcText(iptc::FixtureIdentifier, text);
+    }
+    QString IptcReferenceService() const { return metadata_.iptcText(iptc::ReferenceService); }
+    void setIptcReferenceService(const QString& text) {
+        metadata_.setIptcText(iptc::ReferenceService, text);
+    }
+    QString IptcReferenceNumber() const { return metadata_.iptcText(iptc::ReferenceNumber); }
+    void setIptcReferenceNumber(const QString& text) {
+        metadata_.setIptcText(iptc::ReferenceNumber, text);
+    }
+    QString IptcOriginatingProgram() const { return metadata_.iptcText(iptc::OriginatingProgram); }
+    void setIptcOriginatingProgram(const QString& text) {
+        metadata_.setIptcText(iptc::OriginatingProgram, text);
+    }
+    QString IptcProgramVersion() const { return metadata_.iptcText(iptc::ProgramVersion); }
+    void setIptcProgramVersion(const QString& text) {
+        metadata_.setIptcText(iptc::ProgramVersion, text);
+    }
+    QString IptcObjectCycle() const { return metadata_.iptcText(iptc::ObjectCycle); }
+    void setIptcObjectCycle(const QString& text) { metadata_.setIptcText(iptc::ObjectCycle, text); }
+    QString IptcSublocation() const { return metadata_.iptcText(iptc::Sublocation); }
+    void setIptcSublocation(const QString& text) { metadata_.setIptcText(iptc::Sublocation, text); }
+    QString IptcCountryCode() const { return metadata_.iptcText(iptc::CountryCode); }
+    void setIptcCountryCode(const QString& text) { metadata_.setIptcText(iptc::CountryCode, text); }
+    QString IptcLocalCaption() const { return metadata_.iptcText(iptc::LocalCaption); }
+    void setIptcLocalCaption(const QString& text) {
+        metadata_.setIptcText(iptc::LocalCaption, text);
+    }
+    QString IptcImageNotes() const { return metadata_.iptcText(iptc::ImageNotes); }
+    void setIptcImageNotes(const QString& text) { metadata_.setIptcText(iptc::ImageNotes, text); }
+    // Custom fields 1 to 20 (IptcCustomField1 to IptcCustomField20); raises 9 for other n.
+    QString IptcCustomField(int n) const;
+    void setIptcCustomField(int n, const QString& text);
+
+    // Dates and times: a null QDateTime when absent; setting a null value (or
+    // the empty OLE date 30 Dec 1899 00:00 for a date) removes the field. Times
+    // come back on 30 Dec 1899, the OLE date of a bare time.
+    QDateTime IptcDateCreated() const { return iptcDateAt(iptc::DateCreated); }
+    void setIptcDateCreated(const QDateTime& value) { setIptcDateAt(iptc::DateCreated, value); }
+    QDateTime IptcDateReleased() const { return iptcDateAt(iptc::DateReleased); }
+    void setIptcDateReleased(const QDateTime& value) { setIptcDateAt(iptc::DateReleased, value); }
+    QDateTime IptcReferenceDate() const { return iptcDateAt(iptc::ReferenceDate); }
+    void setIptcReferenceDate(const QDateTime& value) { setIptcDateAt(iptc::ReferenceDate, value); }
+    QDateTime IptcTimeCreated() const { return iptcTimeAt(iptc::TimeCreated); }
+    void setIptcTimeCreated(const QDateTime& value) { setIptcTimeAt(iptc::TimeCreated, value); }
+    QDateTime IptcTimeReleased() const { return iptcTimeAt(iptc::TimeReleased); }
+    void setIptcTimeReleased(const QDateTime& value) { setIptcTimeAt(iptc::TimeReleased, value); }
+    // 1 to 9, 0 for none.
+    int IptcUrgency() const { return metadata_.iptcUrgency(); }
+    void setIptcUrgency(int urgency);
+
+    // Keywords and supplemental categories, indexed from 0 (raises 9 outside).
+    int IptcKeywordCount() const { return int(metadata_.iptcList(iptc::Keywords).size()); }
+    QString IptcKeyword(int index) const { return iptcListItem(iptc::Keywords, index); }
+    void ClearIptcKeywords();
+    void AddIptcKeyword(const QString& text);
+    int IptcSupplementalCategoryCount() const {
+        return int(metadata_.iptcList(iptc::SupplementalCategory).size());
+    }
+    QString IptcSupplementalCategory(int index) const {
+        return iptcListItem(iptc::SupplementalCategory, index);
+    }
+    void ClearIptcSupplementalCategories();
+    void AddIptcSupplementalCategory(const QString& text);
+
+    // The IPTC as a raw IIM record stream (".ffo" files); loading a file that
+    // is no record stream raises and changes nothing.
+    void SaveIptcToFile(const QString& path) const;
+    void LoadIptcFromFile(const QString& path);
+    // Writes the current EXIF and IPTC into an existing JPEG, TIFF or PSD file
+    // without re-encoding its pixels; raises 0x8000FFFF for other files.
+    void SaveJpegMetadata(const QString& path) const;
+
+private:
+    QDateTime iptcDateAt(int dataset) const;
+    void setIptcDateAt(int dataset, const QDateTime& value);
+    QDateTime iptcTimeAt(int dataset) const;
+    void setIptcTimeAt(int dataset, const QDateTime& value);
+    QString iptcListItem(int dataset, int index) const;
+
+    ImageMetadata metadata_;
+    // ---- end of the EXIF and IPTC members ----
 
 
 private:

@@ -1,0 +1,375 @@
+#include "platform/imagebox/meta/ImageMetadata.h"
+
+#include "core/AppError.h"
+#include "platform/imagebox/meta/ExifNameTable.h"
+#include "platform/imagebox/meta/ExifValueText.h"
+#include "platform/imagebox/meta/IptcText.h"
+#include "platform/imagebox/meta/MetadataFile.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <exiv2/exiv2.hpp>
+
+#include <vector>
+
+namespace picbasket {
+
+struct ImageMetadata::Data {
+    Exiv2::ExifData exif;
+    Exiv2::IptcData iptc;
+};
+
+namespace {
+
+// IPTC files hold one record stream; anything far larger is no IPTC file.
+constexpr qint64 kMaxIptcFileBytes = qint64(16) << 20;
+const QString kExifDateFormat = QStringLiteral("yyyy:MM:dd HH:mm:ss");
+
+exifnames::TagRef refOf(const Exiv2::Exifdatum& d) {
+    return {d.groupName(), d.tag()};
+}
+
+bool isListed(const Exiv2::Exifdatum& d) {
+    return exifnames::isListedGroup(d.groupName());
+}
+
+QString nameOf(const Exiv2::Exifdatum& d) {
+    return exifnames::attributeName(d.groupName(), d.tag());
+}
+
+QString valueOf(const Exiv2::Exifdatum& d) {
+    return exifvalue::toText(d, exifnames::isUserComment(refOf(d)));
+}
+
+std::vector<const Exiv2::Exifdatum*> listed(const Exiv2::ExifData& exif) {
+    std::vector<const Exiv2::Exifdatum*> out;
+    for (const Exiv2::Exifdatum& d : exif) {
+        if (isListed(d)) {
+            out.push_back(&d);
+        }
+    }
+    return out;
+}
+
+Exiv2::ExifData::iterator findNamed(Exiv2::ExifData& exif, const QString& name) {
+    for (auto it = exif.begin(); it != exif.end(); ++it) {
+        if (isListed(*it) && nameOf(*it) == name) {
+            return it;
+        }
+    }
+    return exif.end();
+}
+
+bool isApplication(const Exiv2::Iptcdatum& d, int dataset) {
+    return d.record() == 2 && d.tag() == uint16_t(dataset);
+}
+
+void eraseDataset(Exiv2::IptcData& iptc, int dataset) {
+    for (auto it = iptc.begin(); it != iptc.end();) {
+        it = isApplication(*it, dataset) ? iptc.erase(it) : std::next(it);
+    }
+}
+
+void addText(Exiv2::IptcData& iptc, int dataset, const QString& text) {
+    Exiv2::StringValue value(text.toStdString());
+    iptc.add(Exiv2::IptcKey(uint16_t(dataset), 2), &value);
+}
+
+const Exiv2::Iptcdatum* firstOf(const Exiv2::IptcData& iptc, int dataset) {
+    for (const Exiv2::Iptcdatum& d : iptc) {
+        if (isApplication(d, dataset)) {
+            return &d;
+        }
+    }
+    return nullptr;
+}
+
+void checkDataset(int dataset) {
+    if (dataset < 1 || dataset > 255) {
+        raiseError(err::InvalidProcedureCall, QStringLiteral("No IPTC dataset 2:%1.").arg(dataset));
+    }
+}
+
+QByteArray streamOf(const Exiv2::IptcData& iptc) {
+    Exiv2::IptcData writable = iptctext::toWritable(iptc);
+    if (writable.empty()) {
+        // An empty set: just the character-set marker and the record version.
+        Exiv2::IptcData placeholder;
+        addText(placeholder, iptc::Caption, QStringLiteral("x"));
+        writable = iptctext::toWritable(placeholder);
+        eraseDataset(writable, iptc::Caption);
+    }
+    const Exiv2::DataBuf buf = Exiv2::IptcParser::encode(writable);
+    return QByteArray(reinterpret_cast<const char*>(buf.pData_), buf.size_);
+}
+
+} // namespace
+
+ImageMetadata::ImageMetadata() : d_(std::make_unique<Data>()) {}
+ImageMetadata::~ImageMetadata() = default;
+ImageMetadata::ImageMetadata(const ImageMetadata& other) : d_(std::make_unique<Data>(*other.d_)) {}
+
+ImageMetadata& ImageMetadata::operator=(const ImageMetadata& other) {
+    *d_ = *other.d_;
+    return *this;
+}
+
+bool ImageMetadata::readFrom(const QString& path) {
+    return metadatafile::read(path, d_->exif, d_->iptc);
+}
+
+void ImageMetadata::writeInto(const QString& path) const {
+    metadatafile::write(path, d_->exif, d_->iptc);
+}
+
+void ImageMetadata::clear() {
+    d_->exif.clear();
+    d_->iptc.clear();
+}
+
+bool ImageMetadata::isEmpty() const {
+    return d_->exif.empty() && !hasIptc();
+}
+
+// ---- EXIF ----
+
+int ImageMetadata::exifCount() const {
+    return int(listed(d_->exif).size());
+}
+
+QString ImageMetadata::exifName(int index) const {
+    const auto all = listed(d_->exif);
+    if (index < 0 || size_t(index) >= all.size()) {
+        raiseError(err::SubscriptOutOfRange);
+    }
+    return nameOf(*all[size_t(index)]);
+}
+
+QString ImageMetadata::exifValue(int index) const {
+    const auto all = listed(d_->exif);
+    if (index < 0 || size_t(index) >= all.size()) {
+        raiseError(err::SubscriptOutOfRange);
+    }
+    return valueOf(*all[size_t(index)]);
+}
+
+QString ImageMetadata::exifValue(const QString& name) const {
+    auto it = findNamed(d_->exif, name);
+    return it == d_->exif.end() ? QString() : valueOf(*it);
+}
+
+bool ImageMetadata::setExif(const QString& name, const QString& text) {
+    auto existing = findNamed(d_->exif, name);
+    const std::optional<exifnames::TagRef> ref = existing != d_->exif.end()
+                                                     ? std::optional(refOf(*existing))
+                                                     : exifnames::placementFor(name);
+    if (!ref || exifnames::isStructural(*ref)) {
+        return false;
+    }
+    const bool comment = exifnames::isUserComment(*ref);
+    const int count = exifnames::defaultCount(*ref);
+    std::unique_ptr<Exiv2::Value> value;
+    if (existing != d_->exif.end() && !comment) {
+        value = exifvalue::fromText(text, existing->typeId(), count, false);
+    }
+    if (!value) {
+        value = exifvalue::fromText(text, exifnames::defaultType(*ref), count, comment);
+    }
+    if (!value) {
+        return false;
+    }
+    if (existing != d_->exif.end()) {
+        existing->setValue(value.get());
+    } else {
+        d_->exif.add(Exiv2::ExifKey(ref->tag, ref->group), value.get());
+    }
+    return true;
+}
+
+bool ImageMetadata::deleteExif(const QString& name) {
+    auto it = findNamed(d_->exif, name);
+    if (it == d_->exif.end() || exifnames::isStructural(refOf(*it))) {
+        return false;
+    }
+    while (it != d_->exif.end()) {
+        d_->exif.erase(it);
+        it = findNamed(d_->exif, name);
+    }
+    return true;
+}
+
+void ImageMetadata::deleteAllExif() {
+    d_->exif.clear();
+}
+
+QDateTime ImageMetadata::exifStringToDate(const QString& text) {
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\d{4}:\\d{2}:\\d{2} \\d{2}:\\d{2}:\\d{2}$"));
+    const QString trimmed = text.trimmed();
+    const QDateTime date = pattern.match(trimmed).hasMatch()
+                               ? QDateTime::fromString(trimmed, kExifDateFormat)
+                               : QDateTime();
+    if (!date.isValid()) {
+        raiseError(err::TypeMismatch, QStringLiteral("\"%1\" is no EXIF date.").arg(text));
+    }
+    return date;
+}
+
+QString ImageMetadata::dateToExifString(const QDateTime& date) {
+    if (!date.isValid()) {
+        raiseError(err::InvalidProcedureCall, QStringLiteral("No date to write as EXIF text."));
+    }
+    return date.toString(kExifDateFormat);
+}
+
+// ---- IPTC ----
+
+bool ImageMetadata::hasIptc() const {
+    return iptctext::hasApplicationData(d_->iptc);
+}
+
+void ImageMetadata::deleteAllIptc() {
+    d_->iptc.clear();
+}
+
+QString ImageMetadata::iptcText(int dataset) const {
+    const Exiv2::Iptcdatum* d = firstOf(d_->iptc, dataset);
+    return d ? QString::fromStdString(d->toString()) : QString();
+}
+
+void ImageMetadata::setIptcText(int dataset, const QString& text) {
+    checkDataset(dataset);
+    eraseDataset(d_->iptc, dataset);
+    if (!text.isEmpty()) {
+        addText(d_->iptc, dataset, text);
+    }
+}
+
+QDate ImageMetadata::iptcDate(int dataset) const {
+    const Exiv2::Iptcdatum* d = firstOf(d_->iptc, dataset);
+    if (!d) {
+        return {};
+    }
+    if (const auto* date = dynamic_cast<const Exiv2::DateValue*>(&d->value())) {
+        const Exiv2::DateValue::Date& v = date->getDate();
+        return QDate(v.year, v.month, v.day);
+    }
+    // A date some other program wrote as plain text.
+    const QString text = QString::fromStdString(d->toString()).trimmed();
+    QDate parsed = QDate::fromString(text, QStringLiteral("yyyyMMdd"));
+    return parsed.isValid() ? parsed : QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+}
+
+void ImageMetadata::setIptcDate(int dataset, const QDate& date) {
+    checkDataset(dataset);
+    eraseDataset(d_->iptc, dataset);
+    if (date.isValid()) {
+        Exiv2::DateValue value(date.year(), date.month(), date.day());
+        d_->iptc.add(Exiv2::IptcKey(uint16_t(dataset), 2), &value);
+    }
+}
+
+QTime ImageMetadata::iptcTime(int dataset) const {
+    const Exiv2::Iptcdatum* d = firstOf(d_->iptc, dataset);
+    if (!d) {
+        return {};
+    }
+    if (const auto* time = dynamic_cast<const Exiv2::TimeValue*>(&d->value())) {
+        const Exiv2::TimeValue::Time& v = time->getTime();
+        return QTime(v.hour, v.minute, v.second);
+    }
+    return QTime::fromString(QString::fromStdString(d->toString()).trimmed().left(6),
+                             QStringLiteral("HHmmss"));
+}
+
+// Times are written in the basic form HHMMSS with the offset +0000: the image
+// box keeps clock times, not zones.
+void ImageMetadata::setIptcTime(int dataset, const QTime& time) {
+    checkDataset(dataset);
+    eraseDataset(d_->iptc, dataset);
+    if (time.isValid()) {
+        Exiv2::TimeValue value(time.hour(), time.minute(), time.second(), 0, 0);
+        d_->iptc.add(Exiv2::IptcKey(uint16_t(dataset), 2), &value);
+    }
+}
+
+int ImageMetadata::iptcUrgency() const {
+    const QString text = iptcText(iptc::Urgency).trimmed();
+    bool ok = false;
+    const int urgency = text.toInt(&ok);
+    return ok && urgency >= 1 && urgency <= 9 ? urgency : 0;
+}
+
+void ImageMetadata::setIptcUrgency(int urgency) {
+    if (urgency < 0 || urgency > 9) {
+        raiseError(err::InvalidProcedureCall,
+                   QStringLiteral("The IPTC urgency is 0 (none) to 9, not %1.").arg(urgency));
+    }
+    setIptcText(iptc::Urgency, urgency == 0 ? QString() : QString::number(urgency));
+}
+
+QStringList ImageMetadata::iptcList(int dataset) const {
+    QStringList items;
+    for (const Exiv2::Iptcdatum& d : d_->iptc) {
+        if (isApplication(d, dataset)) {
+            items << QString::fromStdString(d.toString());
+        }
+    }
+    return items;
+}
+
+void ImageMetadata::clearIptcList(int dataset) {
+    eraseDataset(d_->iptc, dataset);
+}
+
+void ImageMetadata::addIptcListItem(int dataset, const QString& text) {
+    checkDataset(dataset);
+    addText(d_->iptc, dataset, text);
+}
+
+QByteArray ImageMetadata::iptcStream() const {
+    return streamOf(d_->iptc);
+}
+
+void ImageMetadata::setIptcStream(const QByteArray& stream) {
+    const QString fault = iptctext::checkRecordStream(stream);
+    if (!fault.isEmpty()) {
+        raiseError(err::Unexpected, QStringLiteral("This is no IPTC data: %1.").arg(fault));
+    }
+    Exiv2::IptcData parsed;
+    if (Exiv2::IptcParser::decode(parsed, reinterpret_cast<const Exiv2::byte*>(stream.constData()),
+                                  uint32_t(stream.size())) != 0) {
+        raiseError(err::Unexpected, QStringLiteral("This is no IPTC data."));
+    }
+    iptctext::normalise(parsed);
+    d_->iptc = parsed;
+}
+
+void ImageMetadata::saveIptcFile(const QString& path) const {
+    const QByteArray stream = iptcStream();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(stream) != stream.size() || !file.commit()) {
+        raiseError(err::DeviceIO,
+                   QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString()));
+    }
+}
+
+void ImageMetadata::loadIptcFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        raiseError(err::FileNotFound,
+                   QStringLiteral("Cannot open \"%1\": %2").arg(path, file.errorString()));
+    }
+    if (file.size() > kMaxIptcFileBytes) {
+        raiseError(err::Unexpected,
+                   QStringLiteral("\"%1\" is too large for an IPTC file.").arg(path));
+    }
+    try {
+        setIptcStream(file.readAll());
+    } catch (const AppError& e) {
+        raiseError(e.number(), QStringLiteral("\"%1\": %2").arg(path, e.description()));
+    }
+}
+
+} // namespace picbasket
