@@ -49,3 +49,12 @@ TEST(HttpReportSender, FailuresAreNeverSuccess) {
     }
     EXPECT_EQ(serverError.requests(), 1);
 }
+
+TEST(HttpReportSender, SilentServerEndsInATimeoutFailure) {
+    test::ReportTestServer silent(0);
+    HttpReportSender sender(300);
+    const ReportSendResult result =
+        sender.send(silent.base().resolved(QUrl(QStringLiteral("/email/reportError.asp?x=1"))));
+    EXPECT_EQ(result.outcome, ReportSendResult::Outcome::Failed);
+    EXPECT_EQ(silent.requests(), 1);
+}

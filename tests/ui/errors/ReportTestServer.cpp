@@ -30,6 +30,8 @@ void ReportTestServer::answer(QTcpSocket& socket) {
         return;
     target_ = buffer.left(buffer.indexOf("\r\n")).split(' ').value(1);
     ++requests_;
+    if (status_ == 0)
+        return;
     const QByteArray body = "ok";
     socket.write("HTTP/1.1 " + QByteArray::number(status_) + " Status\r\nContent-Length: " +
                  QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);

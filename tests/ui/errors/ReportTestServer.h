@@ -11,8 +11,8 @@ class QTcpSocket;
 namespace picbasket::test {
 
 // A tiny HTTP server on the loopback address that answers every request with one
-// fixed status and keeps the request target it received. It runs in the test's own
-// thread: the sender's local event loop serves it.
+// fixed status (0: never answers) and keeps the request target it received. It runs in the test's
+// own thread: the sender's local event loop serves it.
 class ReportTestServer : public QObject {
 public:
     explicit ReportTestServer(int status = 200);
@@ -25,11 +25,12 @@ private:
     void accept();
     void answer(QTcpSocket& socket);
 
-    QTcpServer server_;
     int status_;
     QByteArray target_;
     int requests_ = 0;
     QHash<QTcpSocket*, QByteArray> buffers_;
+    // Last, so its sockets go (and report their disconnection) while the rest still lives.
+    QTcpServer server_;
 };
 
 // A loopback port on which nothing listens.
