@@ -72,5 +72,50 @@ TEST(ImageBoxMetadata, PngMetadataIsReadWherePresent) {
     EXPECT_EQ(box.IptcHeadline(), "At the lake");
 }
 
+// A TIFF's own layout tags are no EXIF of a JPEG made from it.
+TEST(ImageBoxMetadata, TiffLayoutStaysOutOfASavedJpeg) {
+    QTemporaryDir dir;
+    const QString tiff = dir.filePath("pages.tif");
+    test::writeMultiPageTiff(tiff, 2);
+    ImageMetadata tagged;
+    ASSERT_TRUE(tagged.setExif("Artist", "Jane Doe"));
+    tagged.writeInto(tiff);
+
+    ImageBox box;
+    box.LoadFromFile(tiff);
+    EXPECT_EQ(box.ExifValueByName("StripOffsets").isEmpty(), false);
+    const QString jpeg = dir.filePath("page.jpg");
+    box.SaveToFile(jpeg);
+    ImageMetadata saved;
+    ASSERT_TRUE(saved.readFrom(jpeg));
+    EXPECT_EQ(saved.exifValue("Artist"), "Jane Doe");
+    for (const char* layout :
+         {"StripOffsets", "StripByteCounts", "RowsPerStrip", "BitsPerSample"}) {
+        EXPECT_EQ(saved.exifValue(QString::fromLatin1(layout)), "") << layout;
+    }
+}
+
+TEST(ImageBoxMetadata, SaveJpegMetadataKeepsThePixelsOfAPsd) {
+    QTemporaryDir dir;
+    const QString psd = dir.filePath("layered.psd");
+    ImageBox box;
+    QImage image(12, 6, QImage::Format_RGB888);
+    image.fill(QColor(10, 200, 30));
+    box.setImage(image);
+    box.SaveToFile(psd);
+    ImageBox before;
+    before.LoadFromFile(psd);
+
+    ASSERT_TRUE(box.SetExifAttribute("Artist", "Jane Doe"));
+    box.setIptcCaption("psd caption");
+    box.SaveJpegMetadata(psd);
+
+    ImageBox after;
+    after.LoadFromFile(psd);
+    EXPECT_EQ(after.image(), before.image());
+    EXPECT_EQ(after.ExifValueByName("Artist"), "Jane Doe");
+    EXPECT_EQ(after.IptcCaption(), "psd caption");
+}
+
 } // namespace
 } // namespace picbasket
