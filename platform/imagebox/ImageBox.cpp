@@ -1,40 +1,302 @@
 #include "platform/imagebox/ImageBox.h"
 #include "core/AppError.h"
+#include "platform/imagebox/ColorFormatCopy.h"
+#include "platform/imagebox/FreeImageCodec.h"
+#include "platform/imagebox/GifWriter.h"
+#include "platform/imagebox/PcxWriter.h"
+#include "platform/imagebox/PdfWriter.h"
+#include "platform/imagebox/TiffCodec.h"
+#include "platform/imagebox/WholeFileWriter.h"
+
+#include <FreeImage.h>
+#include <QFileInfo>
 
 namespace picbasket {
+
+using namespace imagebox;
+
+namespace {
+
+// Files larger than this are not images the box should try to hold.
+constexpr qint64 MaxFileBytes = qint64(1) << 30;
+
+// The format code SaveToFile writes for a file name's extension, -1 for none.
+int formatForExtension(const QString& path) {
+    const QString ext = QFileInfo(path).suffix().toLower();
+    if (ext == "bmp")
+        return ImageBox::FormatBmp;
+    if (ext == "gif")
+        return ImageBox::FormatGif;
+    if (ext == "jpg" || ext == "jpeg" || ext == "jpe")
+        return ImageBox::FormatJpeg;
+    if (ext == "pcx")
+        return ImageBox::FormatPcx;
+    if (ext == "png")
+        return ImageBox::FormatPng;
+    if (ext == "wbm" || ext == "wbmp")
+        return ImageBox::FormatWbmp;
+    if (ext == "psd")
+        return ImageBox::FormatPsd;
+    if (ext == "tif" || ext == "tiff")
+        return ImageBox::FormatTiff;
+    if (ext == "pdf")
+        return ImageBox::FormatPdf;
+    return -1;
+}
+
+// The FreeImage format of a format code the box reads; FIF_UNKNOWN for PDF.
+FREE_IMAGE_FORMAT freeImageFormat(int format) {
+    switch (format) {
+    case ImageBox::FormatBmp:
+        return FIF_BMP;
+    case ImageBox::FormatGif:
+        return FIF_GIF;
+    case ImageBox::FormatJpeg:
+        return FIF_JPEG;
+    case ImageBox::FormatPcx:
+        return FIF_PCX;
+    case ImageBox::FormatPng:
+        return FIF_PNG;
+    case ImageBox::FormatWbmp:
+        return FIF_WBMP;
+    case ImageBox::FormatPsd:
+        return FIF_PSD;
+    case ImageBox::FormatTiff:
+        return FIF_TIFF;
+    default:
+        return FIF_UNKNOWN;
+    }
+}
+
+void requireFormatCode(int format) {
+    if (format < ImageBox::FormatBmp || format > ImageBox::FormatPdf)
+        raiseError(err::InvalidProcedureCall, QString("%1 is no image format code").arg(format));
+}
+
+// The format a file holds: by its content, and by its extension for WBMP,
+// which has no signature. A format the box does not read raises.
+FREE_IMAGE_FORMAT formatOfFile(const QByteArray& bytes, const QString& path) {
+    FREE_IMAGE_FORMAT fif = FREE_IMAGE_FORMAT(freeImageFormatOf(bytes));
+    if (fif == FIF_UNKNOWN && formatForExtension(path) == ImageBox::FormatWbmp)
+        fif = FIF_WBMP;
+    switch (fif) {
+    case FIF_BMP:
+    case FIF_GIF:
+    case FIF_JPEG:
+    case FIF_PCX:
+    case FIF_PNG:
+    case FIF_WBMP:
+    case FIF_PSD:
+    case FIF_TIFF:
+        return fif;
+    default:
+        raiseError(err::Unexpected, QString("%1 is in no format the box reads").arg(path));
+    }
+}
+
+// Every failure of a file or memory member reaches the caller as the skippable
+// 0x8000FFFF, with the library's own description kept.
+template <typename Work>
+auto asUnexpected(Work&& work) {
+    try {
+        return work();
+    } catch (const AppError& error) {
+        if (error.number() == err::Unexpected || error.number() == err::InvalidProcedureCall)
+            throw;
+        raiseError(err::Unexpected, error.description());
+    } catch (const std::bad_alloc&) {
+        raiseError(err::Unexpected, "Not enough memory for the image");
+    }
+}
+
+int jpegFlags(int quality, bool progressive) {
+    return quality | (progressive ? JPEG_PROGRESSIVE : 0);
+}
+
+} // namespace
 
 ImageBox::ImageBox(QObject* parent) : QObject(parent) {}
 
 ImageBox::~ImageBox() = default;
 
-void ImageBox::setImage(const QImage& image) { image_ = image; }
+void ImageBox::setImage(const QImage& image) { replaceImage(toBoxFormat(image)); }
 
-void ImageBox::LoadFromFile(const QString&) { raiseError(err::Unexpected, "Not yet built"); }
-
-int ImageBox::PageCountOfFile(const QString&) const { return 1; }
-
-void ImageBox::SaveToFile(const QString&) { raiseError(err::Unexpected, "Not yet built"); }
-
-void ImageBox::AppendPageTiff(const QString&) { raiseError(err::Unexpected, "Not yet built"); }
-
-void ImageBox::AppendPagePdf(const QString&) { raiseError(err::Unexpected, "Not yet built"); }
-
-QByteArray ImageBox::SaveToMemory(int) const { raiseError(err::Unexpected, "Not yet built"); }
-
-void ImageBox::LoadFromMemory(int, const QByteArray&) {
-    raiseError(err::Unexpected, "Not yet built");
+void ImageBox::replaceImage(const QImage& image) {
+    image_ = image;
+    emit displayChanged();
 }
 
-int64_t ImageBox::EncodedSize(int) const { raiseError(err::Unexpected, "Not yet built"); }
+void ImageBox::LoadFromFile(const QString& path) {
+    try {
+        const QImage loaded = asUnexpected([&] {
+            if (pageIndex_ < 1)
+                raiseError(err::Unexpected, QString("There is no page %1").arg(pageIndex_));
+            const QByteArray bytes = readWholeFile(path, MaxFileBytes);
+            const FREE_IMAGE_FORMAT fif = formatOfFile(bytes, path);
+            return decodeWithFreeImage(bytes, fif, fif == FIF_TIFF ? pageIndex_ - 1 : 0);
+        });
+        loadedFlag_ = false;
+        replaceImage(loaded);
+    } catch (const AppError&) {
+        loadedFlag_ = true;
+        throw;
+    }
+    readMetadataFrom(path);
+}
 
-void ImageBox::Clear() { image_ = QImage(); }
+int ImageBox::PageCountOfFile(const QString& path) const {
+    return asUnexpected([&] {
+        const QByteArray bytes = readWholeFile(path, MaxFileBytes);
+        const FREE_IMAGE_FORMAT fif = formatOfFile(bytes, path);
+        if (fif == FIF_TIFF)
+            return tiffPageCountWithFreeImage(bytes);
+        // Only a full decode finds damage inside the compressed data.
+        decodeWithFreeImage(bytes, fif, 0);
+        return 1;
+    });
+}
 
-int ImageBox::BitsPerPixel() const { return image_.isNull() ? 0 : image_.depth(); }
+QImage ImageBox::copyForFormat(int format) const {
+    QImage copy;
+    switch (format) {
+    case FormatGif:
+        copy = colorFormat_ == Grey8   ? toGreyPalette8(image_)
+               : colorFormat_ == Mono1 ? toMono(image_)
+                                       : toPalette8(image_);
+        break;
+    case FormatJpeg:
+        copy = colorFormat_ == Grey8 || colorFormat_ == Mono1 ? toGrey8(image_)
+                                                              : toColour24(image_);
+        break;
+    case FormatWbmp:
+        copy = toMono(image_);
+        break;
+    case FormatTiff:
+        copy = tiffCompression_ == TiffGroup4 ? toMono(image_)
+                                              : applyColorFormat(image_, colorFormat_);
+        break;
+    default:
+        copy = applyColorFormat(image_, colorFormat_);
+    }
+    if (useTransparentColor_ && (format == FormatGif || format == FormatPng))
+        copy = withTransparentColour(copy, backgroundColor_);
+    return copy;
+}
 
-void ImageBox::setColorFormat(int value) { colorFormat_ = value; }
+QByteArray ImageBox::encode(int format) const {
+    requireImage();
+    const QImage copy = copyForFormat(format);
+    switch (format) {
+    case FormatGif:
+        return gifCompressed_ ? encodeWithFreeImage(copy, FIF_GIF, 0) : writeUncompressedGif(copy);
+    case FormatJpeg:
+        return encodeWithFreeImage(copy, FIF_JPEG, jpegFlags(jpegQuality_, jpegProgressive_));
+    case FormatPcx:
+        return writePcx(copy);
+    case FormatTiff:
+        return encodeTiff(copy, tiffCompression_);
+    case FormatPdf:
+        return writePdf(copy);
+    default:
+        return encodeWithFreeImage(copy, freeImageFormat(format), 0);
+    }
+}
 
-void ImageBox::setJpegQuality(int value) { jpegQuality_ = value; }
+void ImageBox::SaveToFile(const QString& path) {
+    const int format = formatForExtension(path);
+    if (format < 0)
+        raiseError(err::InvalidProcedureCall,
+                   QString("%1 has no extension of a format the box writes").arg(path));
+    asUnexpected([&] {
+        writeWholeFile(path, encode(format), [&](const QString& finished) {
+            if (format == FormatJpeg || format == FormatTiff)
+                writeMetadataTo(finished, format);
+        });
+    });
+}
 
-void ImageBox::setTiffCompression(int value) { tiffCompression_ = value; }
+void ImageBox::AppendPageTiff(const QString& path) {
+    asUnexpected([&] {
+        const QByteArray page = encode(FormatTiff);
+        if (!QFileInfo::exists(path))
+            return writeWholeFile(path, page);
+        const QByteArray file = readWholeFile(path, MaxFileBytes);
+        writeWholeFile(path, appendTiffPage(file, copyForFormat(FormatTiff), tiffCompression_));
+    });
+}
+
+void ImageBox::AppendPagePdf(const QString& path) {
+    asUnexpected([&] {
+        requireImage();
+        if (!QFileInfo::exists(path))
+            return writeWholeFile(path, encode(FormatPdf));
+        const QByteArray file = readWholeFile(path, MaxFileBytes);
+        writeWholeFile(path, appendPdfPage(file, copyForFormat(FormatPdf)));
+    });
+}
+
+QByteArray ImageBox::SaveToMemory(int format) const {
+    requireFormatCode(format);
+    return asUnexpected([&] {
+        requireImage();
+        // The snapshot ignores the save options: it keeps the image exactly.
+        return format == FormatTiff ? encodeTiff(image_, TiffNone, true) : encode(format);
+    });
+}
+
+void ImageBox::LoadFromMemory(int format, const QByteArray& data) {
+    requireFormatCode(format);
+    const QImage loaded = asUnexpected([&] {
+        if (data.isEmpty())
+            raiseError(err::Unexpected, "There is no image data to load");
+        if (format == FormatPdf)
+            raiseError(err::Unexpected, "The box does not read PDF data");
+        if (format == FormatTiff) {
+            const QImage exact = decodeTiffSnapshot(data);
+            if (!exact.isNull())
+                return exact;
+        }
+        return decodeWithFreeImage(data, freeImageFormat(format), 0);
+    });
+    replaceImage(loaded);
+}
+
+int64_t ImageBox::EncodedSize(int format) const {
+    requireFormatCode(format);
+    return asUnexpected([&] { return int64_t(encode(format).size()); });
+}
+
+void ImageBox::Clear() { replaceImage(QImage()); }
+
+int ImageBox::BitsPerPixel() const {
+    switch (image_.format()) {
+    case QImage::Format_Invalid:
+        return 0;
+    case QImage::Format_RGB888:
+        return 24;
+    case QImage::Format_RGBX64:
+        return 48;
+    default:
+        return image_.depth();
+    }
+}
+
+void ImageBox::setColorFormat(int value) {
+    if (value != Colour24 && value != Palette8 && value != Grey8 && value != Mono1)
+        raiseError(err::InvalidProcedureCall, QString("%1 is no colour format").arg(value));
+    colorFormat_ = value;
+}
+
+void ImageBox::setJpegQuality(int value) {
+    if (value < 1 || value > 100)
+        raiseError(err::InvalidProcedureCall, "The JPEG quality runs from 1 to 100");
+    jpegQuality_ = value;
+}
+
+void ImageBox::setTiffCompression(int value) {
+    if (value < TiffNone || value > TiffGroup4)
+        raiseError(err::InvalidProcedureCall, QString("%1 is no TIFF compression").arg(value));
+    tiffCompression_ = value;
+}
 
 } // namespace picbasket

@@ -431,8 +431,18 @@ private:
 private:
     // EXIF and IPTC travel with the image (ImageBox_metadata.cpp): read after a
     // successful LoadFromFile, written after a successful SaveToFile (JPEG, TIFF).
+    // `format` is the format code; the path is the finished file before it takes
+    // its name, so a failure here leaves the user's file as it was.
     void readMetadataFrom(const QString& path);
     void writeMetadataTo(const QString& path, int format);
+
+    // The copy SaveToFile writes for a format code: ColorFormat, the format's
+    // own depth limits and the transparent colour applied.
+    QImage copyForFormat(int format) const;
+    // The file bytes SaveToFile writes for a format code.
+    QByteArray encode(int format) const;
+    // Takes a decoded image as the held one and tells the views.
+    void replaceImage(const QImage& image);
 
     QImage image_;
     int pageIndex_ = 1;

@@ -1,0 +1,426 @@
+#include "platform/imagebox/FreeImageCodec.h"
+#include "core/AppError.h"
+#include "platform/imagebox/ImageFileCheck.h"
+
+#include <FreeImage.h>
+#include <cstdarg>
+#include <tiffio.h>
+#include <cstring>
+#include <memory>
+#include <mutex>
+
+namespace picbasket::imagebox {
+
+namespace {
+
+// FreeImage reports problems through one global callback; the message of the
+// current operation is kept here and cleared before each call.
+thread_local QString lastMessage;
+thread_local int messageCount = 0;
+
+void onFreeImageMessage(FREE_IMAGE_FORMAT, const char* message) {
+    lastMessage = QString::fromUtf8(message ? message : "");
+    ++messageCount;
+}
+
+// FreeImage's TIFF reader leaves libtiff's messages to the global handlers.
+// Its tag table asks libtiff about EXIF tags libtiff does not list; those
+// "unknown tag" complaints say nothing about the file and are dropped.
+thread_local int tiffErrorCount = 0;
+
+void onTiffError(const char* module, const char* format, va_list args) {
+    const QString text = QString::vasprintf(format, args);
+    if (text.contains("unknown tag"))
+        return;
+    ++tiffErrorCount;
+    lastMessage = QString::fromUtf8(module ? module : "") + ": " + text;
+}
+
+void onTiffWarning(const char*, const char* format, va_list args) {
+    if (QString::vasprintf(format, args).contains("IO error"))
+        ++tiffErrorCount;
+}
+
+void initialiseFreeImage() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        FreeImage_Initialise(FALSE);
+        FreeImage_SetOutputMessage(onFreeImageMessage);
+        TIFFSetErrorHandler(onTiffError);
+        TIFFSetWarningHandler(onTiffWarning);
+    });
+    lastMessage.clear();
+    messageCount = 0;
+    tiffErrorCount = 0;
+}
+
+[[noreturn]] void fail(const QString& what) {
+    QString text = what;
+    if (!lastMessage.isEmpty())
+        text += ": " + lastMessage;
+    raiseError(err::Unexpected, text);
+}
+
+struct DibDeleter {
+    void operator()(FIBITMAP* dib) const { FreeImage_Unload(dib); }
+};
+using Dib = std::unique_ptr<FIBITMAP, DibDeleter>;
+
+struct MemoryDeleter {
+    void operator()(FIMEMORY* memory) const { FreeImage_CloseMemory(memory); }
+};
+using Memory = std::unique_ptr<FIMEMORY, MemoryDeleter>;
+
+Memory openMemory(const QByteArray& bytes) {
+    auto* data = reinterpret_cast<BYTE*>(const_cast<char*>(bytes.constData()));
+    return Memory(FreeImage_OpenMemory(data, static_cast<DWORD>(bytes.size())));
+}
+
+QList<QRgb> paletteOf(FIBITMAP* dib) {
+    QList<QRgb> colours;
+    const RGBQUAD* palette = FreeImage_GetPalette(dib);
+    const unsigned count = FreeImage_GetColorsUsed(dib);
+    const BYTE* alpha = FreeImage_IsTransparent(dib) ? FreeImage_GetTransparencyTable(dib) : nullptr;
+    const unsigned alphaCount = alpha ? FreeImage_GetTransparencyCount(dib) : 0;
+    for (unsigned i = 0; palette && i < count; ++i) {
+        const int a = i < alphaCount ? alpha[i] : 255;
+        colours.append(qRgba(palette[i].rgbRed, palette[i].rgbGreen, palette[i].rgbBlue, a));
+    }
+    return colours;
+}
+
+bool isLinearGrey(const QList<QRgb>& colours) {
+    if (colours.size() != 256)
+        return false;
+    for (int i = 0; i < 256; ++i) {
+        if (colours[i] != qRgb(i, i, i))
+            return false;
+    }
+    return true;
+}
+
+// FreeImage rows run bottom-up; QImage rows top-down.
+const BYTE* sourceRow(FIBITMAP* dib, int y) {
+    return FreeImage_GetScanLine(dib, static_cast<int>(FreeImage_GetHeight(dib)) - 1 - y);
+}
+
+QImage fromIndexed(FIBITMAP* dib, int w, int h, int bpp) {
+    const QList<QRgb> colours = paletteOf(dib);
+    if (bpp == 8 && isLinearGrey(colours)) {
+        QImage image(w, h, QImage::Format_Grayscale8);
+        for (int y = 0; y < h && !image.isNull(); ++y)
+            std::memcpy(image.scanLine(y), sourceRow(dib, y), size_t(w));
+        return image;
+    }
+    QImage image(w, h, bpp == 1 ? QImage::Format_Mono : QImage::Format_Indexed8);
+    if (image.isNull())
+        return image;
+    image.setColorTable(colours);
+    for (int y = 0; y < h; ++y) {
+        const BYTE* in = sourceRow(dib, y);
+        uchar* out = image.scanLine(y);
+        if (bpp == 1)
+            std::memcpy(out, in, size_t((w + 7) / 8));
+        else if (bpp == 8)
+            std::memcpy(out, in, size_t(w));
+        else
+            for (int x = 0; x < w; ++x)
+                out[x] = (x & 1) ? (in[x / 2] & 0x0F) : (in[x / 2] >> 4);
+    }
+    return image;
+}
+
+QImage fromBitmap24or32(FIBITMAP* dib, int w, int h, int bpp) {
+    const bool alpha = bpp == 32 && FreeImage_IsTransparent(dib);
+    QImage image(w, h, alpha ? QImage::Format_ARGB32 : QImage::Format_RGB888);
+    const int step = bpp / 8;
+    for (int y = 0; y < h && !image.isNull(); ++y) {
+        const BYTE* in = sourceRow(dib, y);
+        uchar* out = image.scanLine(y);
+        if (alpha) {
+            std::memcpy(out, in, size_t(w) * 4);
+            continue;
+        }
+        for (int x = 0; x < w; ++x, in += step, out += 3) {
+            out[0] = in[FI_RGBA_RED];
+            out[1] = in[FI_RGBA_GREEN];
+            out[2] = in[FI_RGBA_BLUE];
+        }
+    }
+    return image;
+}
+
+QImage fromWords(FIBITMAP* dib, int w, int h, FREE_IMAGE_TYPE type) {
+    const QImage::Format format = type == FIT_UINT16  ? QImage::Format_Grayscale16
+                                  : type == FIT_RGB16 ? QImage::Format_RGBX64
+                                                      : QImage::Format_RGBA64;
+    const int channels = type == FIT_UINT16 ? 1 : type == FIT_RGB16 ? 3 : 4;
+    QImage image(w, h, format);
+    for (int y = 0; y < h && !image.isNull(); ++y) {
+        const auto* in = reinterpret_cast<const uint16_t*>(sourceRow(dib, y));
+        auto* out = reinterpret_cast<uint16_t*>(image.scanLine(y));
+        if (channels != 3) {
+            std::memcpy(out, in, size_t(w) * size_t(channels) * 2);
+            continue;
+        }
+        for (int x = 0; x < w; ++x, in += 3, out += 4) {
+            out[0] = in[0];
+            out[1] = in[1];
+            out[2] = in[2];
+            out[3] = 0xFFFF;
+        }
+    }
+    return image;
+}
+
+QImage fromFreeImage(FIBITMAP* dib);
+
+QImage fromConverted(FIBITMAP* converted) {
+    if (!converted)
+        fail("The image could not be converted");
+    Dib owner(converted);
+    return fromFreeImage(converted);
+}
+
+QImage fromFreeImage(FIBITMAP* dib) {
+    const int w = static_cast<int>(FreeImage_GetWidth(dib));
+    const int h = static_cast<int>(FreeImage_GetHeight(dib));
+    if (w <= 0 || h <= 0 || w > MaxSide || h > MaxSide || qint64(w) * h > MaxPixels)
+        fail("The image has no size the box can hold");
+    const FREE_IMAGE_TYPE type = FreeImage_GetImageType(dib);
+    const int bpp = static_cast<int>(FreeImage_GetBPP(dib));
+    QImage image;
+    if (type == FIT_UINT16 || type == FIT_RGB16 || type == FIT_RGBA16)
+        image = fromWords(dib, w, h, type);
+    else if (type != FIT_BITMAP)
+        return fromConverted(FreeImage_ConvertToStandardType(dib, TRUE));
+    else if (bpp == 1 || bpp == 4 || bpp == 8)
+        image = fromIndexed(dib, w, h, bpp);
+    else if (bpp == 24 || bpp == 32)
+        image = fromBitmap24or32(dib, w, h, bpp);
+    else
+        return fromConverted(FreeImage_ConvertTo24Bits(dib));
+    if (image.isNull())
+        raiseError(err::OutOfMemory);
+    if (FreeImage_GetDotsPerMeterX(dib) > 0 && FreeImage_GetDotsPerMeterY(dib) > 0) {
+        image.setDotsPerMeterX(static_cast<int>(FreeImage_GetDotsPerMeterX(dib)));
+        image.setDotsPerMeterY(static_cast<int>(FreeImage_GetDotsPerMeterY(dib)));
+    }
+    return image;
+}
+
+BYTE* targetRow(FIBITMAP* dib, int y) {
+    return FreeImage_GetScanLine(dib, static_cast<int>(FreeImage_GetHeight(dib)) - 1 - y);
+}
+
+void setPalette(FIBITMAP* dib, const QList<QRgb>& colours) {
+    RGBQUAD* palette = FreeImage_GetPalette(dib);
+    BYTE alpha[256];
+    bool transparent = false;
+    const int count = std::min<int>(colours.size(), int(FreeImage_GetColorsUsed(dib)));
+    for (int i = 0; i < int(FreeImage_GetColorsUsed(dib)); ++i) {
+        const QRgb c = i < count ? colours[i] : qRgb(0, 0, 0);
+        palette[i].rgbRed = BYTE(qRed(c));
+        palette[i].rgbGreen = BYTE(qGreen(c));
+        palette[i].rgbBlue = BYTE(qBlue(c));
+        alpha[i] = BYTE(i < count ? qAlpha(c) : 255);
+        transparent = transparent || alpha[i] != 255;
+    }
+    if (transparent)
+        FreeImage_SetTransparencyTable(dib, alpha, count);
+}
+
+Dib allocate(FREE_IMAGE_TYPE type, int w, int h, int bpp) {
+    Dib dib(FreeImage_AllocateT(type, w, h, bpp));
+    if (!dib)
+        raiseError(err::OutOfMemory);
+    return dib;
+}
+
+Dib toIndexedDib(const QImage& image) {
+    const int w = image.width(), h = image.height();
+    const bool mono = image.format() == QImage::Format_Mono;
+    Dib dib = allocate(FIT_BITMAP, w, h, mono ? 1 : 8);
+    QList<QRgb> colours = image.colorTable();
+    if (image.format() == QImage::Format_Grayscale8)
+        for (int i = 0; i < 256; ++i)
+            colours.append(qRgb(i, i, i));
+    setPalette(dib.get(), colours);
+    const size_t bytes = mono ? size_t((w + 7) / 8) : size_t(w);
+    for (int y = 0; y < h; ++y)
+        std::memcpy(targetRow(dib.get(), y), image.constScanLine(y), bytes);
+    return dib;
+}
+
+Dib toWordDib(const QImage& image) {
+    const int w = image.width(), h = image.height();
+    const QImage::Format f = image.format();
+    const FREE_IMAGE_TYPE type = f == QImage::Format_Grayscale16 ? FIT_UINT16
+                                 : f == QImage::Format_RGBX64    ? FIT_RGB16
+                                                                 : FIT_RGBA16;
+    Dib dib = allocate(type, w, h, 0);
+    for (int y = 0; y < h; ++y) {
+        const auto* in = reinterpret_cast<const uint16_t*>(image.constScanLine(y));
+        auto* out = reinterpret_cast<uint16_t*>(targetRow(dib.get(), y));
+        if (type != FIT_RGB16) {
+            std::memcpy(out, in, size_t(w) * (type == FIT_UINT16 ? 2 : 8));
+            continue;
+        }
+        for (int x = 0; x < w; ++x, in += 4, out += 3)
+            std::memcpy(out, in, 6);
+    }
+    return dib;
+}
+
+Dib toColourDib(const QImage& image) {
+    const int w = image.width(), h = image.height();
+    const bool alpha = image.format() == QImage::Format_ARGB32;
+    Dib dib = allocate(FIT_BITMAP, w, h, alpha ? 32 : 24);
+    for (int y = 0; y < h; ++y) {
+        const uchar* in = image.constScanLine(y);
+        BYTE* out = targetRow(dib.get(), y);
+        if (alpha) {
+            std::memcpy(out, in, size_t(w) * 4);
+            continue;
+        }
+        for (int x = 0; x < w; ++x, in += 3, out += 3) {
+            out[FI_RGBA_RED] = in[0];
+            out[FI_RGBA_GREEN] = in[1];
+            out[FI_RGBA_BLUE] = in[2];
+        }
+    }
+    return dib;
+}
+
+Dib toFreeImage(const QImage& source) {
+    const QImage image = toBoxFormat(source);
+    Dib dib;
+    switch (image.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_Indexed8:
+    case QImage::Format_Grayscale8:
+        dib = toIndexedDib(image);
+        break;
+    case QImage::Format_Grayscale16:
+    case QImage::Format_RGBX64:
+    case QImage::Format_RGBA64:
+        dib = toWordDib(image);
+        break;
+    default:
+        dib = toColourDib(image);
+    }
+    if (image.dotsPerMeterX() > 0 && image.dotsPerMeterY() > 0) {
+        FreeImage_SetDotsPerMeterX(dib.get(), unsigned(image.dotsPerMeterX()));
+        FreeImage_SetDotsPerMeterY(dib.get(), unsigned(image.dotsPerMeterY()));
+    }
+    return dib;
+}
+
+QImage lockedPage(FIMULTIBITMAP* pages, int page) {
+    if (page < 0 || page >= FreeImage_GetPageCount(pages))
+        raiseError(err::Unexpected, QString("The file has no page %1").arg(page + 1));
+    FIBITMAP* dib = FreeImage_LockPage(pages, page);
+    if (!dib)
+        fail("The page could not be read");
+    QImage image;
+    try {
+        image = fromFreeImage(dib);
+    } catch (...) {
+        FreeImage_UnlockPage(pages, dib, FALSE);
+        throw;
+    }
+    FreeImage_UnlockPage(pages, dib, FALSE);
+    return image;
+}
+
+QImage decodeTiffPage(const QByteArray& bytes, int page) {
+    Memory memory = openMemory(bytes);
+    FIMULTIBITMAP* pages = FreeImage_LoadMultiBitmapFromMemory(FIF_TIFF, memory.get(), 0);
+    if (!pages)
+        fail("The TIFF file could not be read");
+    QImage image;
+    try {
+        image = lockedPage(pages, page);
+    } catch (...) {
+        FreeImage_CloseMultiBitmap(pages);
+        throw;
+    }
+    FreeImage_CloseMultiBitmap(pages);
+    // libtiff reports damaged strips and goes on with what it could read.
+    if (tiffErrorCount > 0)
+        fail("The TIFF data is damaged");
+    return image;
+}
+
+} // namespace
+
+QImage toBoxFormat(const QImage& image) {
+    switch (image.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_Indexed8:
+    case QImage::Format_Grayscale8:
+    case QImage::Format_Grayscale16:
+    case QImage::Format_RGB888:
+    case QImage::Format_ARGB32:
+    case QImage::Format_RGBX64:
+    case QImage::Format_RGBA64:
+        return image;
+    case QImage::Format_MonoLSB:
+        return image.convertToFormat(QImage::Format_Mono);
+    case QImage::Format_RGBA64_Premultiplied:
+        return image.convertToFormat(QImage::Format_RGBA64);
+    default:
+        return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                             : QImage::Format_RGB888);
+    }
+}
+
+int freeImageFormatOf(const QByteArray& bytes) {
+    initialiseFreeImage();
+    Memory memory = openMemory(bytes);
+    return FreeImage_GetFileTypeFromMemory(memory.get(), 0);
+}
+
+QImage decodeWithFreeImage(const QByteArray& bytes, int fif, int page) {
+    initialiseFreeImage();
+    checkImageBytes(bytes, fif);
+    if (fif == FIF_TIFF)
+        return decodeTiffPage(bytes, page);
+    Memory memory = openMemory(bytes);
+    Dib dib(FreeImage_LoadFromMemory(FREE_IMAGE_FORMAT(fif), memory.get(), 0));
+    if (!dib)
+        fail("The image could not be read");
+    // The decoders of damaged JPEG data only warn and return grey filler.
+    if (fif == FIF_JPEG && messageCount > 0)
+        fail("The JPEG data is damaged");
+    return fromFreeImage(dib.get());
+}
+
+int tiffPageCountWithFreeImage(const QByteArray& bytes) {
+    initialiseFreeImage();
+    checkImageBytes(bytes, FIF_TIFF);
+    Memory memory = openMemory(bytes);
+    FIMULTIBITMAP* pages = FreeImage_LoadMultiBitmapFromMemory(FIF_TIFF, memory.get(), 0);
+    if (!pages)
+        fail("The TIFF file could not be read");
+    const int count = FreeImage_GetPageCount(pages);
+    FreeImage_CloseMultiBitmap(pages);
+    if (count < 1)
+        fail("The TIFF file holds no page");
+    return count;
+}
+
+QByteArray encodeWithFreeImage(const QImage& image, int fif, int flags) {
+    initialiseFreeImage();
+    Dib dib = toFreeImage(image);
+    Memory memory(FreeImage_OpenMemory());
+    if (!FreeImage_SaveToMemory(FREE_IMAGE_FORMAT(fif), dib.get(), memory.get(), flags))
+        fail("The image could not be encoded");
+    BYTE* data = nullptr;
+    DWORD size = 0;
+    if (!FreeImage_AcquireMemory(memory.get(), &data, &size) || size == 0)
+        fail("The image could not be encoded");
+    return QByteArray(reinterpret_cast<const char*>(data), qsizetype(size));
+}
+
+} // namespace picbasket::imagebox

@@ -1,0 +1,338 @@
+#include "platform/imagebox/ImageFileCheck.h"
+#include "core/AppError.h"
+#include "platform/imagebox/FreeImageCodec.h"
+#include "platform/imagebox/TiffCodec.h"
+
+#include <FreeImage.h>
+
+namespace picbasket::imagebox {
+
+namespace {
+
+[[noreturn]] void damaged(const char* format, const char* why) {
+    raiseError(err::Unexpected, QString("The %1 file is damaged: %2").arg(format, why));
+}
+
+// Bounds-checked reading of the file's bytes; a read past the end raises.
+class Bytes {
+public:
+    Bytes(const QByteArray& data, const char* format) : data_(data), format_(format) {}
+
+    qint64 size() const { return data_.size(); }
+    void need(qint64 offset, qint64 count, const char* what) const {
+        if (offset < 0 || count < 0 || offset > size() || count > size() - offset)
+            damaged(format_, what);
+    }
+    int u8(qint64 at) const {
+        need(at, 1, "it ends too early");
+        return uchar(data_[at]);
+    }
+    int le16(qint64 at) const { return u8(at) | (u8(at + 1) << 8); }
+    qint64 le32(qint64 at) const { return qint64(le16(at)) | (qint64(le16(at + 2)) << 16); }
+    int be16(qint64 at) const { return (u8(at) << 8) | u8(at + 1); }
+    qint64 be32(qint64 at) const { return (qint64(be16(at)) << 16) | be16(at + 2); }
+    bool startsWith(const char* magic) const { return data_.startsWith(magic); }
+    qint64 find(const char* pattern, qint64 from) const { return data_.indexOf(pattern, from); }
+    [[noreturn]] void fail(const char* why) const { damaged(format_, why); }
+    void require(bool condition, const char* why) const {
+        if (!condition)
+            fail(why);
+    }
+    void checkSize(qint64 w, qint64 h) const {
+        require(w > 0 && h > 0 && w <= MaxSide && h <= MaxSide && w * h <= MaxPixels,
+                "its dimensions are impossible");
+    }
+
+private:
+    const QByteArray& data_;
+    const char* format_;
+};
+
+// Walks a BMP run-length stream to its end-of-bitmap code.
+void checkBmpRle(const Bytes& b, qint64 at, bool fourBit) {
+    while (true) {
+        const int count = b.u8(at), code = b.u8(at + 1);
+        at += 2;
+        if (count > 0)
+            continue;
+        if (code == 1)
+            return;
+        if (code == 2)
+            at += 2;
+        else if (code > 2)
+            at += fourBit ? ((code + 3) / 4) * 2 : ((code + 1) / 2) * 2;
+        b.need(at, 0, "its pixel data ends too early");
+    }
+}
+
+void checkBmp(const Bytes& b) {
+    b.require(b.startsWith("BM"), "it does not start as a BMP");
+    const qint64 offBits = b.le32(10), header = b.le32(14);
+    b.require(header == 12 || (header >= 40 && header <= 124), "its header size is unknown");
+    b.need(14, header, "its header ends too early");
+    const bool os2 = header == 12;
+    const qint64 w = os2 ? b.le16(18) : qint32(b.le32(18));
+    const qint64 rawHeight = os2 ? b.le16(20) : qint32(b.le32(22));
+    const int bpp = os2 ? b.le16(24) : b.le16(28);
+    const qint64 compression = os2 ? 0 : b.le32(30);
+    const qint64 h = rawHeight < 0 ? -rawHeight : rawHeight;
+    b.checkSize(w, h);
+    b.require(bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32,
+              "its bit depth is unknown");
+    b.require(offBits >= 14 + header && offBits < b.size(), "its pixel offset is impossible");
+    if (compression == 1 || compression == 2) {
+        b.require((compression == 1 && bpp == 8) || (compression == 2 && bpp == 4),
+                  "its compression does not fit its depth");
+        checkBmpRle(b, offBits, compression == 2);
+        return;
+    }
+    b.require(compression == 0 || compression == 3 || compression == 6,
+              "its compression is unknown");
+    const qint64 stride = ((w * bpp + 31) / 32) * 4;
+    b.need(offBits, stride * h, "its pixel data ends too early");
+}
+
+// Skips GIF data sub-blocks up to and including their terminator.
+qint64 skipSubBlocks(const Bytes& b, qint64 at) {
+    while (int length = b.u8(at))
+        at += 1 + length;
+    return at + 1;
+}
+
+void checkGif(const Bytes& b) {
+    b.require(b.startsWith("GIF87a") || b.startsWith("GIF89a"), "it does not start as a GIF");
+    b.checkSize(b.le16(6), b.le16(8));
+    const int flags = b.u8(10);
+    qint64 at = 13 + ((flags & 0x80) ? 3 * (2 << (flags & 7)) : 0);
+    while (true) {
+        const int introducer = b.u8(at);
+        if (introducer == 0x21) {
+            at = skipSubBlocks(b, at + 2);
+            continue;
+        }
+        b.require(introducer == 0x2C, "it has no image");
+        b.checkSize(b.le16(at + 5), b.le16(at + 7));
+        const int local = b.u8(at + 9);
+        at += 10 + ((local & 0x80) ? 3 * (2 << (local & 7)) : 0);
+        const int minimum = b.u8(at);
+        b.require(minimum >= 1 && minimum <= 11, "its code size is impossible");
+        skipSubBlocks(b, at + 1);
+        return;
+    }
+}
+
+bool isFrameMarker(int marker) {
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
+           marker != 0xCC;
+}
+
+void checkJpeg(const Bytes& b) {
+    b.require(b.startsWith("\xFF\xD8"), "it does not start as a JPEG");
+    qint64 at = 2;
+    bool frame = false;
+    while (true) {
+        b.require(b.u8(at) == 0xFF, "a marker is missing");
+        const int marker = b.u8(at + 1);
+        if (marker == 0xFF) {
+            ++at;
+            continue;
+        }
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+            at += 2;
+            continue;
+        }
+        b.require(marker != 0xD9, "it ends before its image data");
+        const int length = b.be16(at + 2);
+        b.require(length >= 2, "a segment length is impossible");
+        b.need(at + 2, length, "a segment ends too early");
+        if (isFrameMarker(marker)) {
+            b.checkSize(b.be16(at + 7), b.be16(at + 5));
+            const int components = b.u8(at + 9);
+            b.require(components >= 1 && components <= 4, "its component count is impossible");
+            frame = true;
+        }
+        if (marker == 0xDA) {
+            b.require(frame, "its image data comes before its frame header");
+            b.require(b.find("\xFF\xD9", at + 2 + length) >= 0, "its image data ends too early");
+            return;
+        }
+        at += 2 + length;
+    }
+}
+
+void checkPng(const Bytes& b) {
+    b.require(b.startsWith("\x89PNG\r\n\x1A\n"), "it does not start as a PNG");
+    b.require(b.be32(8) == 13 && b.find("IHDR", 12) == 12, "its header is missing");
+    b.checkSize(b.be32(16), b.be32(20));
+    qint64 at = 8;
+    bool data = false;
+    while (true) {
+        const qint64 length = b.be32(at);
+        b.require(length < (qint64(1) << 31), "a chunk length is impossible");
+        b.need(at, 12 + length, "a chunk ends too early");
+        const bool idat = b.find("IDAT", at + 4) == at + 4;
+        const bool iend = b.find("IEND", at + 4) == at + 4;
+        data = data || idat;
+        if (iend) {
+            b.require(data, "it has no image data");
+            return;
+        }
+        at += 12 + length;
+    }
+}
+
+// Decodes the PCX run lengths far enough to know the pixel data is all there.
+qint64 checkPcxRuns(const Bytes& b, qint64 needed) {
+    qint64 at = 128, produced = 0;
+    while (produced < needed) {
+        const int value = b.u8(at);
+        if (value >= 0xC0) {
+            b.u8(at + 1);
+            produced += value & 0x3F;
+            at += 2;
+        } else {
+            produced += 1;
+            at += 1;
+        }
+    }
+    return at;
+}
+
+void checkPcx(const Bytes& b) {
+    b.need(0, 128, "its header ends too early");
+    b.require(b.u8(0) == 0x0A && b.u8(2) <= 1, "it does not start as a PCX");
+    const int bpp = b.u8(3), planes = b.u8(65), bytesPerLine = b.le16(66);
+    b.require(bpp == 1 || bpp == 2 || bpp == 4 || bpp == 8, "its bit depth is unknown");
+    b.require(planes >= 1 && planes <= 4, "its plane count is impossible");
+    const qint64 w = qint64(b.le16(8)) - b.le16(4) + 1, h = qint64(b.le16(10)) - b.le16(6) + 1;
+    b.checkSize(w, h);
+    b.require(bytesPerLine >= (w * bpp + 7) / 8, "its line length is too short");
+    const qint64 needed = qint64(bytesPerLine) * planes * h;
+    const qint64 end = b.u8(2) == 1 ? checkPcxRuns(b, needed) : 128 + needed;
+    b.need(128, end - 128, "its pixel data ends too early");
+    if (bpp == 8 && planes == 1) {
+        b.require(b.size() - 769 >= end && b.u8(b.size() - 769) == 0x0C,
+                  "its palette is missing");
+    }
+}
+
+// One PSD row of PackBits runs must unpack to exactly the row's bytes.
+void checkPackBitsRow(const Bytes& b, qint64 at, qint64 count, qint64 rowBytes) {
+    b.need(at, count, "its pixel data ends too early");
+    const qint64 end = at + count;
+    qint64 produced = 0;
+    while (at < end) {
+        const int n = int(static_cast<signed char>(b.u8(at++)));
+        if (n >= 0) {
+            b.require(at + n + 1 <= end, "a pixel row runs past its length");
+            produced += n + 1;
+            at += n + 1;
+        } else if (n != -128) {
+            b.require(at + 1 <= end, "a pixel row runs past its length");
+            produced += 1 - n;
+            at += 1;
+        }
+        b.require(produced <= rowBytes, "a pixel row is too long");
+    }
+    b.require(produced == rowBytes, "a pixel row is too short");
+}
+
+// Colour modes and the channels and depths they need.
+void checkPsdMode(const Bytes& b, int mode, int channels, int depth, qint64 colourData) {
+    const bool known = mode == 0 || mode == 1 || mode == 2 || mode == 3 || mode == 4 ||
+                       mode == 7 || mode == 8 || mode == 9;
+    b.require(known, "its colour mode is unknown");
+    b.require((depth == 1) == (mode == 0), "its depth does not fit its colour mode");
+    const int needed = mode == 3 || mode == 9 ? 3 : mode == 4 ? 4 : 1;
+    b.require(channels >= needed, "it has too few channels for its colour mode");
+    if (mode == 2)
+        b.require(depth == 8 && colourData == 768, "its palette is damaged");
+}
+
+qint64 skipPsdSection(const Bytes& b, qint64 at, bool large) {
+    const qint64 length = large ? (b.be32(at) << 32 | b.be32(at + 4)) : b.be32(at);
+    const qint64 width = large ? 8 : 4;
+    b.need(at + width, length, "a section ends too early");
+    return at + width + length;
+}
+
+void checkPsd(const Bytes& b) {
+    b.require(b.startsWith("8BPS"), "it does not start as a PSD");
+    const int version = b.be16(4), channels = b.be16(12), depth = b.be16(22);
+    b.require(version == 1 || version == 2, "its version is unknown");
+    b.require(channels >= 1 && channels <= 56, "its channel count is impossible");
+    const qint64 h = b.be32(14), w = b.be32(18);
+    b.checkSize(w, h);
+    b.require(depth == 1 || depth == 8 || depth == 16 || depth == 32, "its bit depth is unknown");
+    checkPsdMode(b, b.be16(24), channels, depth, b.be32(26));
+    qint64 at = skipPsdSection(b, 26, false);
+    at = skipPsdSection(b, at, false);
+    at = skipPsdSection(b, at, version == 2);
+    const int compression = b.be16(at);
+    at += 2;
+    const qint64 rows = h * channels, rowBytes = (w * depth + 7) / 8;
+    if (compression == 0) {
+        b.need(at, rows * rowBytes, "its pixel data ends too early");
+        return;
+    }
+    b.require(compression == 1, "its compression is unknown");
+    const int countWidth = version == 2 ? 4 : 2;
+    b.need(at, rows * countWidth, "its row table ends too early");
+    qint64 data = at + rows * countWidth;
+    for (qint64 row = 0; row < rows; ++row) {
+        const qint64 count = countWidth == 2 ? b.be16(at + row * 2) : b.be32(at + row * 4);
+        checkPackBitsRow(b, data, count, rowBytes);
+        data += count;
+    }
+}
+
+// The multi-byte integers of WBMP: seven bits per byte, high bit set on all but the last.
+qint64 wbmpInteger(const Bytes& b, qint64& at) {
+    qint64 value = 0;
+    for (int i = 0; i < 4; ++i) {
+        const int byte = b.u8(at++);
+        value = (value << 7) | (byte & 0x7F);
+        if (!(byte & 0x80))
+            return value;
+    }
+    b.fail("a number in its header is too long");
+}
+
+void checkWbmp(const Bytes& b) {
+    qint64 at = 0;
+    b.require(wbmpInteger(b, at) == 0, "its type is unknown");
+    b.require((b.u8(at++) & 0x80) == 0, "it has extension headers");
+    const qint64 w = wbmpInteger(b, at), h = wbmpInteger(b, at);
+    b.checkSize(w, h);
+    b.need(at, ((w + 7) / 8) * h, "its pixel data ends too early");
+}
+
+} // namespace
+
+void checkImageBytes(const QByteArray& bytes, int fif) {
+    if (bytes.isEmpty())
+        raiseError(err::Unexpected, "The file is empty");
+    switch (fif) {
+    case FIF_BMP:
+        return checkBmp(Bytes(bytes, "BMP"));
+    case FIF_GIF:
+        return checkGif(Bytes(bytes, "GIF"));
+    case FIF_JPEG:
+        return checkJpeg(Bytes(bytes, "JPEG"));
+    case FIF_PNG:
+        return checkPng(Bytes(bytes, "PNG"));
+    case FIF_PCX:
+        return checkPcx(Bytes(bytes, "PCX"));
+    case FIF_PSD:
+        return checkPsd(Bytes(bytes, "PSD"));
+    case FIF_WBMP:
+        return checkWbmp(Bytes(bytes, "WBMP"));
+    case FIF_TIFF:
+        checkTiffBytes(bytes);
+        return;
+    default:
+        raiseError(err::Unexpected, "The file is in no format the box reads");
+    }
+}
+
+} // namespace picbasket::imagebox

@@ -1,0 +1,13 @@
+#pragma once
+#include <QByteArray>
+
+namespace picbasket::imagebox {
+
+// Checks the structure of an image file held in memory before a decoder sees
+// it: the magic, the dimensions and that every size the file claims fits in its
+// real length. Decoders of these formats return partial images from truncated
+// files without a word; this turns such files into AppError 0x8000FFFF.
+// `fif` is the FREE_IMAGE_FORMAT the bytes are meant to hold.
+void checkImageBytes(const QByteArray& bytes, int fif);
+
+} // namespace picbasket::imagebox

@@ -1,0 +1,11 @@
+#pragma once
+#include <QByteArray>
+#include <QImage>
+
+namespace picbasket::imagebox {
+
+// PCX through DevIL (FreeImage reads PCX but cannot write it): 8-bit palette for
+// Mono, Indexed8 and grey images, 24-bit colour for the rest.
+QByteArray writePcx(const QImage& image);
+
+} // namespace picbasket::imagebox

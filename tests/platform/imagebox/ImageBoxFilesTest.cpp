@@ -1,0 +1,391 @@
+#include "ImageBoxTestImages.h"
+#include "tests/common/TestSupport.h"
+
+#include <QDir>
+#include <cstdio>
+#include <jpeglib.h>
+#include <tiffio.h>
+
+namespace picbasket::test::imagebox {
+namespace {
+
+struct RoundTrip {
+    const char* name;
+    std::function<QImage()> make;
+    const char* extension;
+    int colorFormat;
+    int expectedBits;
+    int tolerance;
+};
+
+void PrintTo(const RoundTrip& row, std::ostream* os) { *os << row.name; }
+
+class ImageBoxRoundTrip : public ::testing::TestWithParam<RoundTrip> {};
+
+TEST_P(ImageBoxRoundTrip, ReadsBackWhatItWrote) {
+    const RoundTrip& row = GetParam();
+    TempAppFolder folder;
+    const QString path = folder.file(QString("page.") + row.extension);
+    ImageBox writer;
+    writer.setImage(row.make());
+    writer.setColorFormat(row.colorFormat);
+    writer.SaveToFile(path);
+
+    ImageBox reader;
+    reader.LoadFromFile(path);
+    EXPECT_FALSE(reader.LoadedFlag());
+    EXPECT_EQ(reader.BitsPerPixel(), row.expectedBits);
+    EXPECT_EQ(differingPixels(reader.image(), row.make(), row.tolerance), 0);
+}
+
+// A smooth picture for the lossy format.
+QImage smoothImage() {
+    QImage image(40, 30, QImage::Format_RGB888);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+            image.setPixel(x, y, qRgb(x * 6, y * 8, 128));
+    return image;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, ImageBoxRoundTrip,
+    ::testing::Values(
+        RoundTrip{"bmp_colour", [] { return colourImage(); }, "bmp", 0, 24, 0},
+        RoundTrip{"bmp_palette", [] { return paletteImage(); }, "bmp", 1, 8, 0},
+        RoundTrip{"bmp_grey", [] { return greyImage(); }, "bmp", 2, 8, 0},
+        RoundTrip{"bmp_mono", [] { return monoImage(); }, "bmp", 6, 1, 0},
+        RoundTrip{"png_colour", [] { return colourImage(); }, "png", 0, 24, 0},
+        RoundTrip{"png_palette", [] { return paletteImage(); }, "png", 1, 8, 0},
+        RoundTrip{"png_grey", [] { return greyImage(); }, "png", 2, 8, 0},
+        RoundTrip{"png_mono", [] { return monoImage(); }, "png", 6, 1, 0},
+        RoundTrip{"gif_palette", [] { return paletteImage(); }, "gif", 1, 8, 0},
+        RoundTrip{"gif_colour_few_colours", [] { return paletteImage().convertToFormat(QImage::Format_RGB888); }, "gif", 0, 8, 0},
+        RoundTrip{"gif_mono", [] { return monoImage(); }, "gif", 6, 1, 0},
+        RoundTrip{"tif_colour", [] { return colourImage(); }, "tif", 0, 24, 0},
+        RoundTrip{"tiff_palette", [] { return paletteImage(); }, "tiff", 1, 8, 0},
+        RoundTrip{"tif_grey", [] { return greyImage(); }, "tif", 2, 8, 0},
+        RoundTrip{"tif_mono", [] { return monoImage(); }, "tif", 6, 1, 0},
+        RoundTrip{"pcx_colour", [] { return colourImage(); }, "pcx", 0, 24, 0},
+        RoundTrip{"pcx_palette", [] { return paletteImage(); }, "pcx", 1, 8, 0},
+        RoundTrip{"pcx_mono_as_palette", [] { return monoImage(); }, "pcx", 6, 8, 0},
+        RoundTrip{"psd_colour", [] { return colourImage(); }, "psd", 0, 24, 0},
+        RoundTrip{"wbmp_mono", [] { return monoImage(); }, "wbmp", 0, 1, 0},
+        RoundTrip{"wbm_mono", [] { return monoImage(); }, "wbm", 6, 1, 0},
+        RoundTrip{"jpg_colour", [] { return smoothImage(); }, "jpg", 0, 24, 24},
+        RoundTrip{"jpeg_grey", [] { return greyImage(); }, "jpeg", 2, 8, 12}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ImageBoxFiles, UncompressedGifIsValidAndLargerThanLzw) {
+    TempAppFolder folder;
+    QImage flat(64, 64, QImage::Format_Indexed8);
+    flat.setColorTable({qRgb(0, 0, 0), qRgb(200, 10, 10), qRgb(10, 200, 10)});
+    flat.fill(1);
+    for (int x = 0; x < 64; ++x)
+        flat.setPixel(x, x, 2);
+    ImageBox box;
+    box.setImage(flat);
+    box.setColorFormat(1);
+    box.setGifCompressed(true);
+    box.SaveToFile(folder.file("lzw.gif"));
+    box.setGifCompressed(false);
+    box.SaveToFile(folder.file("plain.gif"));
+
+    EXPECT_GT(QFileInfo(folder.file("plain.gif")).size(), QFileInfo(folder.file("lzw.gif")).size());
+    // Qt's own GIF decoder is an outside oracle for the literal-code stream.
+    const QImage byQt = QImage::fromData(fileBytes(folder.file("plain.gif")), "GIF");
+    EXPECT_EQ(differingPixels(byQt, flat), 0);
+    ImageBox reader;
+    reader.LoadFromFile(folder.file("plain.gif"));
+    EXPECT_EQ(differingPixels(reader.image(), flat), 0);
+}
+
+TEST(ImageBoxFiles, TransparentColourBecomesTransparentInGifAndPng) {
+    TempAppFolder folder;
+    for (const char* name : {"t.gif", "t.png"}) {
+        ImageBox box;
+        box.setImage(paletteImage());
+        box.setColorFormat(1);
+        box.setUseTransparentColor(true);
+        box.setBackgroundColor(0x00FF0000); // blue as OLE 0x00BBGGRR
+        box.SaveToFile(folder.file(name));
+        ImageBox reader;
+        reader.LoadFromFile(folder.file(name));
+        const QImage argb = reader.image().convertToFormat(QImage::Format_ARGB32);
+        int transparent = 0;
+        for (int y = 0; y < argb.height(); ++y)
+            for (int x = 0; x < argb.width(); ++x) {
+                const bool blue = paletteImage().pixel(x, y) == qRgb(0, 0, 255);
+                EXPECT_EQ(qAlpha(argb.pixel(x, y)) == 0, blue) << name << " " << x << "," << y;
+                transparent += blue;
+            }
+        EXPECT_GT(transparent, 0) << name;
+    }
+}
+
+uint16_t tiffField(const QString& path, uint32_t tag, int page = 0) {
+    TIFF* tif = TIFFOpen(QFile::encodeName(path).constData(), "r");
+    if (!tif)
+        return 0xFFFF;
+    TIFFSetDirectory(tif, tdir_t(page));
+    uint16_t value = 0;
+    TIFFGetFieldDefaulted(tif, tag, &value);
+    TIFFClose(tif);
+    return value;
+}
+
+TEST(ImageBoxFiles, TiffCompressionIsTheOneAskedFor) {
+    struct Row {
+        int compression;
+        uint16_t tag;
+        uint16_t bits;
+    };
+    TempAppFolder folder;
+    for (const Row& row : {Row{0, COMPRESSION_NONE, 8}, Row{1, COMPRESSION_PACKBITS, 8},
+                           Row{2, COMPRESSION_CCITTFAX4, 1}}) {
+        ImageBox box;
+        box.setImage(colourImage());
+        box.setTiffCompression(row.compression);
+        const QString path = folder.file(QString("c%1.tif").arg(row.compression));
+        box.SaveToFile(path);
+        EXPECT_EQ(tiffField(path, TIFFTAG_COMPRESSION), row.tag) << row.compression;
+        EXPECT_EQ(tiffField(path, TIFFTAG_BITSPERSAMPLE), row.bits) << row.compression;
+        EXPECT_EQ(box.BitsPerPixel(), 24) << "the held image keeps its depth";
+    }
+}
+
+TEST(ImageBoxFiles, GroupFourPagesAreExactBlackAndWhite) {
+    TempAppFolder folder;
+    ImageBox box;
+    box.setImage(monoImage(300, 40));
+    box.setTiffCompression(2);
+    box.SaveToFile(folder.file("g4.tif"));
+    ImageBox reader;
+    reader.LoadFromFile(folder.file("g4.tif"));
+    EXPECT_EQ(reader.BitsPerPixel(), 1);
+    EXPECT_EQ(differingPixels(reader.image(), monoImage(300, 40)), 0);
+}
+
+TEST(ImageBoxFiles, ThreePageTiffLoadsEachPageByIndex) {
+    TempAppFolder folder;
+    const QString path = folder.file("three.tif");
+    const QImage pages[] = {colourImage(), paletteImage(), greyImage()};
+    ImageBox box;
+    box.setImage(pages[0]);
+    box.SaveToFile(path);
+    box.setColorFormat(1);
+    box.setImage(pages[1]);
+    box.AppendPageTiff(path);
+    box.setColorFormat(2);
+    box.setImage(pages[2]);
+    box.AppendPageTiff(path);
+
+    ImageBox reader;
+    EXPECT_EQ(reader.PageCountOfFile(path), 3);
+    for (int page = 1; page <= 3; ++page) {
+        reader.setPageIndex(page);
+        reader.LoadFromFile(path);
+        EXPECT_EQ(differingPixels(reader.image(), pages[page - 1]), 0) << "page " << page;
+    }
+    reader.setPageIndex(4);
+    EXPECT_EQ(raisedNumber([&] { reader.LoadFromFile(path); }), err::Unexpected);
+    EXPECT_TRUE(reader.LoadedFlag());
+    EXPECT_EQ(differingPixels(reader.image(), pages[2]), 0) << "the last good page stays";
+}
+
+TEST(ImageBoxFiles, AppendPageTiffCreatesAMissingFile) {
+    TempAppFolder folder;
+    ImageBox box;
+    box.setImage(colourImage());
+    box.AppendPageTiff(folder.file("new.tif"));
+    box.AppendPageTiff(folder.file("new.tif"));
+    EXPECT_EQ(box.PageCountOfFile(folder.file("new.tif")), 2);
+}
+
+TEST(ImageBoxFiles, PageCountOfOtherFormatsIsOne) {
+    TempAppFolder folder;
+    ImageBox box;
+    box.setImage(colourImage());
+    for (const char* name : {"a.png", "a.bmp", "a.jpg", "a.gif", "a.pcx", "a.psd", "a.wbmp"}) {
+        box.SaveToFile(folder.file(name));
+        EXPECT_EQ(box.PageCountOfFile(folder.file(name)), 1) << name;
+    }
+}
+
+TEST(ImageBoxFiles, GreyColourFormatWritesGreyAndKeepsTheHeldImage) {
+    TempAppFolder folder;
+    ImageBox box;
+    box.setImage(colourImage());
+    box.setColorFormat(2);
+    for (const char* name : {"g.tif", "g.png", "g.bmp", "g.jpg"}) {
+        box.SaveToFile(folder.file(name));
+        ImageBox reader;
+        reader.LoadFromFile(folder.file(name));
+        EXPECT_EQ(reader.image().format(), QImage::Format_Grayscale8) << name;
+    }
+    EXPECT_EQ(tiffField(folder.file("g.tif"), TIFFTAG_SAMPLESPERPIXEL), 1);
+    EXPECT_EQ(tiffField(folder.file("g.tif"), TIFFTAG_PHOTOMETRIC), PHOTOMETRIC_MINISBLACK);
+    EXPECT_EQ(box.image().format(), QImage::Format_RGB888);
+    EXPECT_EQ(differingPixels(box.image(), colourImage()), 0);
+}
+
+TEST(ImageBoxFiles, EncodedSizeEqualsTheSavedFile) {
+    struct Row {
+        int code;
+        const char* extension;
+        int colorFormat;
+        int tiffCompression;
+    };
+    TempAppFolder folder;
+    ImageBox box;
+    box.setImage(colourImage(61, 47));
+    box.setJpegQuality(60);
+    box.setJpegProgressive(true);
+    for (const Row& row : {Row{0, "bmp", 0, 0}, Row{0, "bmp", 6, 0}, Row{1, "gif", 0, 0},
+                           Row{2, "jpg", 0, 0}, Row{2, "jpg", 2, 0}, Row{3, "pcx", 0, 0},
+                           Row{4, "png", 1, 0}, Row{5, "wbmp", 0, 0}, Row{6, "psd", 0, 0},
+                           Row{7, "tif", 0, 1}, Row{7, "tif", 0, 2}, Row{8, "pdf", 0, 0}}) {
+        box.setColorFormat(row.colorFormat);
+        box.setTiffCompression(row.tiffCompression);
+        const QString path = folder.file(QString("s%1%2.").arg(row.colorFormat).arg(row.tiffCompression) + row.extension);
+        box.SaveToFile(path);
+        EXPECT_EQ(box.EncodedSize(row.code), QFileInfo(path).size()) << row.extension;
+    }
+}
+
+TEST(ImageBoxFiles, JpegQualityAndProgressiveReachTheFile) {
+    TempAppFolder folder;
+    ImageBox box;
+    box.setImage(colourImage(80, 60));
+    box.setJpegQuality(20);
+    const int64_t low = box.EncodedSize(ImageBox::FormatJpeg);
+    box.setJpegQuality(95);
+    EXPECT_GT(box.EncodedSize(ImageBox::FormatJpeg), low);
+    box.setJpegProgressive(true);
+    box.SaveToFile(folder.file("p.jpg"));
+    EXPECT_TRUE(fileBytes(folder.file("p.jpg")).contains("\xFF\xC2"));
+    box.setJpegProgressive(false);
+    box.SaveToFile(folder.file("b.jpg"));
+    EXPECT_FALSE(fileBytes(folder.file("b.jpg")).contains("\xFF\xC2"));
+}
+
+TEST(ImageBoxFiles, UnknownExtensionRaisesAndWritesNothing) {
+    TempAppFolder folder;
+    ImageBox box;
+    box.setImage(colourImage());
+    for (const char* name : {"a.xyz", "noextension", "a.tga"}) {
+        EXPECT_EQ(raisedNumber([&] { box.SaveToFile(folder.file(name)); }),
+                  err::InvalidProcedureCall);
+        EXPECT_FALSE(QFileInfo::exists(folder.file(name)));
+    }
+}
+
+TEST(ImageBoxFiles, FailedSaveLeavesTheOldFileAndNoTemporaryFile) {
+    TempAppFolder folder;
+    const QString path = folder.file("keep.png");
+    writeBytes(path, "old contents");
+    ImageBox empty;
+    EXPECT_EQ(raisedNumber([&] { empty.SaveToFile(path); }), err::Unexpected);
+    EXPECT_EQ(fileBytes(path), QByteArray("old contents"));
+    ImageBox box;
+    box.setImage(colourImage());
+    EXPECT_NE(raisedNumber([&] { box.SaveToFile(folder.file("missing/sub/a.png")); }), 0);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+TEST(ImageBoxFiles, ExtensionCaseDoesNotMatter) {
+    TempAppFolder folder;
+    ImageBox box;
+    box.setImage(colourImage());
+    box.SaveToFile(folder.file("UPPER.JPG"));
+    EXPECT_TRUE(fileBytes(folder.file("UPPER.JPG")).startsWith("\xFF\xD8"));
+}
+
+TEST(ImageBoxFiles, SixteenBitPngLoadsAtFullDepth) {
+    TempAppFolder folder;
+    struct Row {
+        QImage image;
+        int bits;
+    };
+    for (const Row& row : {Row{grey16Image(), 16}, Row{rgba64Image(), 64}}) {
+        ASSERT_TRUE(row.image.save(folder.file("deep.png"), "PNG"));
+        ImageBox box;
+        box.LoadFromFile(folder.file("deep.png"));
+        EXPECT_EQ(box.BitsPerPixel(), row.bits);
+        EXPECT_TRUE(exactlyEqual(box.image(), row.image));
+    }
+}
+
+// A CMYK JPEG made with libjpeg (no writer of the box makes one).
+QByteArray cmykJpeg(int w, int h, const uint8_t cmyk[4]) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = JDIMENSION(w);
+    info.image_height = JDIMENSION(h);
+    info.input_components = 4;
+    info.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<uint8_t> row(size_t(w) * 4);
+    for (int x = 0; x < w; ++x)
+        std::copy(cmyk, cmyk + 4, row.begin() + x * 4);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    QByteArray bytes(reinterpret_cast<const char*>(buffer), qsizetype(size));
+    std::free(buffer);
+    return bytes;
+}
+
+TEST(ImageBoxFiles, CmykJpegLoadsAsColour) {
+    TempAppFolder folder;
+    // Adobe-style CMYK stores inverted inks: 0 is full cyan, 255 no ink.
+    const uint8_t cyan[4] = {0, 255, 255, 255};
+    const QByteArray bytes = cmykJpeg(16, 8, cyan);
+    writeBytes(folder.file("cmyk.jpg"), bytes);
+    ImageBox box;
+    box.LoadFromFile(folder.file("cmyk.jpg"));
+    EXPECT_EQ(box.BitsPerPixel(), 24);
+    // Qt's JPEG reader is the outside oracle for the conversion to RGB.
+    const QImage byQt = QImage::fromData(bytes, "JPEG");
+    ASSERT_FALSE(byQt.isNull());
+    EXPECT_EQ(differingPixels(box.image(), byQt, 6), 0);
+    const QRgb p = box.image().pixel(8, 4);
+    EXPECT_LT(qRed(p), 40);
+    EXPECT_GT(qGreen(p), 200);
+    EXPECT_GT(qBlue(p), 200);
+}
+
+TEST(ImageBoxFiles, PropertiesRefuseValuesOutOfRange) {
+    ImageBox box;
+    EXPECT_EQ(raisedNumber([&] { box.setJpegQuality(0); }), err::InvalidProcedureCall);
+    EXPECT_EQ(raisedNumber([&] { box.setJpegQuality(101); }), err::InvalidProcedureCall);
+    EXPECT_EQ(raisedNumber([&] { box.setColorFormat(3); }), err::InvalidProcedureCall);
+    EXPECT_EQ(raisedNumber([&] { box.setTiffCompression(3); }), err::InvalidProcedureCall);
+    EXPECT_EQ(box.JpegQuality(), 75);
+    EXPECT_EQ(box.ColorFormat(), 0);
+}
+
+TEST(ImageBoxFiles, ClearEmptiesTheBox) {
+    ImageBox box;
+    box.setImage(colourImage());
+    box.setTag("kept");
+    EXPECT_TRUE(box.HasImage());
+    EXPECT_EQ(box.ImageWidth(), 23);
+    EXPECT_EQ(box.ImageHeight(), 17);
+    box.Clear();
+    EXPECT_FALSE(box.HasImage());
+    EXPECT_EQ(box.BitsPerPixel(), 0);
+    EXPECT_EQ(box.Tag(), "kept");
+}
+
+} // namespace
+} // namespace picbasket::test::imagebox
