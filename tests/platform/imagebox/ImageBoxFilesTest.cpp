@@ -1,6 +1,7 @@
 #include "ImageBoxTestImages.h"
 #include "tests/common/TestSupport.h"
 
+#include <FreeImage.h>
 #include <QDir>
 #include <cstdio>
 #include <jpeglib.h>
@@ -201,6 +202,42 @@ TEST(ImageBoxFiles, AppendPageTiffCreatesAMissingFile) {
     EXPECT_EQ(box.PageCountOfFile(folder.file("new.tif")), 2);
 }
 
+TEST(ImageBoxFiles, AppendPageTiffRefusesADamagedFileAndKeepsIt) {
+    TempAppFolder folder;
+    const QString path = folder.file("damaged.tif");
+    ImageBox box;
+    box.setImage(colourImage());
+    box.SaveToFile(path);
+    const QByteArray cut = fileBytes(path).left(100);
+    writeBytes(path, cut);
+    EXPECT_EQ(raisedNumber([&] { box.AppendPageTiff(path); }), err::Unexpected);
+    EXPECT_EQ(fileBytes(path), cut);
+}
+
+TEST(ImageBoxFiles, GifLoadsItsFirstFrame) {
+    TempAppFolder folder;
+    const QString path = folder.file("frames.gif");
+    FIMULTIBITMAP* gif =
+        FreeImage_OpenMultiBitmap(FIF_GIF, QFile::encodeName(path).constData(), TRUE, FALSE);
+    ASSERT_NE(gif, nullptr);
+    for (BYTE index : {BYTE(1), BYTE(2)}) {
+        FIBITMAP* frame = FreeImage_Allocate(6, 4, 8);
+        RGBQUAD* palette = FreeImage_GetPalette(frame);
+        palette[1] = RGBQUAD{0, 0, 255, 0};
+        palette[2] = RGBQUAD{255, 0, 0, 0};
+        for (unsigned y = 0; y < 4; ++y)
+            for (unsigned x = 0; x < 6; ++x)
+                FreeImage_SetPixelIndex(frame, x, y, &index);
+        FreeImage_AppendPage(gif, frame);
+        FreeImage_Unload(frame);
+    }
+    FreeImage_CloseMultiBitmap(gif);
+    ImageBox box;
+    box.LoadFromFile(path);
+    EXPECT_EQ(box.image().pixel(3, 2), qRgb(255, 0, 0));
+    EXPECT_EQ(box.PageCountOfFile(path), 1);
+}
+
 TEST(ImageBoxFiles, PageCountOfOtherFormatsIsOne) {
     TempAppFolder folder;
     ImageBox box;
@@ -300,18 +337,20 @@ TEST(ImageBoxFiles, ExtensionCaseDoesNotMatter) {
     EXPECT_TRUE(fileBytes(folder.file("UPPER.JPG")).startsWith("\xFF\xD8"));
 }
 
-TEST(ImageBoxFiles, SixteenBitPngLoadsAtFullDepth) {
+TEST(ImageBoxFiles, PngFromAnotherWriterLoadsAtItsDepth) {
     TempAppFolder folder;
     struct Row {
         QImage image;
         int bits;
     };
-    for (const Row& row : {Row{grey16Image(), 16}, Row{rgba64Image(), 64}}) {
-        ASSERT_TRUE(row.image.save(folder.file("deep.png"), "PNG"));
+    // Qt writes these at 16, 64, 32 bits and, for the five colours, 4-bit palette.
+    for (const Row& row : {Row{grey16Image(), 16}, Row{rgba64Image(), 64}, Row{alphaImage(), 32},
+                           Row{paletteImage(), 8}}) {
+        ASSERT_TRUE(row.image.save(folder.file("other.png"), "PNG"));
         ImageBox box;
-        box.LoadFromFile(folder.file("deep.png"));
-        EXPECT_EQ(box.BitsPerPixel(), row.bits);
-        EXPECT_TRUE(exactlyEqual(box.image(), row.image));
+        box.LoadFromFile(folder.file("other.png"));
+        EXPECT_EQ(box.BitsPerPixel(), row.bits) << row.image.format();
+        EXPECT_TRUE(exactlyEqual(box.image(), row.image)) << row.image.format();
     }
 }
 
