@@ -11,6 +11,8 @@
 #include <QSaveFile>
 #include <exiv2/exiv2.hpp>
 
+#include <iterator>
+#include <optional>
 #include <vector>
 
 namespace picbasket {

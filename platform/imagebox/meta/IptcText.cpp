@@ -1,6 +1,7 @@
 #include "platform/imagebox/meta/IptcText.h"
 
 #include <array>
+#include <iterator>
 
 namespace picbasket::iptctext {
 

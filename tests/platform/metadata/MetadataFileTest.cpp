@@ -113,6 +113,42 @@ TEST(TiffMetadataPatch, ClearingMetadataKeepsTheImage) {
     EXPECT_EQ(read.exifValue("ImageWidth"), "8");
 }
 
+// A TIFF may carry IPTC twice: in its IPTC tag and inside Photoshop image
+// resources. Both must take the new IPTC, or the old text comes back.
+TEST(TiffMetadataPatch, UpdatesIptcInsidePhotoshopResourcesToo) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("resources.tif");
+    test::writeMultiPageTiff(path, 1);
+    {
+        Exiv2::IptcData old;
+        old["Iptc.Application2.Caption"] = "old caption";
+        const Exiv2::DataBuf resources = Exiv2::Photoshop::setIptcIrb(nullptr, 0, old);
+        TIFF* tiff = TIFFOpen(path.toLocal8Bit().constData(), "r+");
+        ASSERT_NE(tiff, nullptr);
+        TIFFSetField(tiff, TIFFTAG_PHOTOSHOP, uint32_t(resources.size_), resources.pData_);
+        TIFFRewriteDirectory(tiff);
+        TIFFClose(tiff);
+    }
+    ImageMetadata metadata;
+    ASSERT_TRUE(metadata.readFrom(path));
+    ASSERT_EQ(metadata.iptcText(iptc::Caption), "old caption");
+    metadata.setIptcText(iptc::Caption, "new caption");
+    metadata.writeInto(path);
+
+    ImageMetadata read;
+    ASSERT_TRUE(read.readFrom(path));
+    EXPECT_EQ(read.iptcText(iptc::Caption), "new caption");
+    TIFF* tiff = TIFFOpen(path.toLocal8Bit().constData(), "r");
+    ASSERT_NE(tiff, nullptr);
+    uint32_t size = 0;
+    const char* data = nullptr;
+    ASSERT_TRUE(TIFFGetField(tiff, TIFFTAG_PHOTOSHOP, &size, &data));
+    const QByteArray resources(data, qsizetype(size));
+    TIFFClose(tiff);
+    EXPECT_TRUE(resources.contains("new caption"));
+    EXPECT_FALSE(resources.contains("old caption"));
+}
+
 TEST(JpegMetadata, SaveLeavesTheScanUntouched) {
     QTemporaryDir dir;
     const QString path = dir.filePath("photo.jpg");
