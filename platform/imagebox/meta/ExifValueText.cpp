@@ -153,40 +153,51 @@ std::optional<Range> integerRange(Exiv2::TypeId type) {
     }
 }
 
-// The items in the plain form Exiv2 reads ("1 2 3", "1/3 2/3"); empty on failure.
-std::optional<std::string> normalisedNumbers(const QStringList& parts, Exiv2::TypeId type) {
-    const bool rational = type == Exiv2::unsignedRational || type == Exiv2::signedRational;
+std::optional<std::string> floatItem(const QString& part) {
+    bool ok = false;
+    const double v = part.toDouble(&ok);
+    return ok ? std::optional(QString::number(v, 'g', 17).toStdString()) : std::nullopt;
+}
+
+// "N/D", or a whole number N meaning N/1.
+std::optional<std::string> rationalItem(const QString& part, const Range& range) {
+    const QStringList nd = part.split('/');
+    if (nd.size() > 2) {
+        return std::nullopt;
+    }
+    const auto n = integerIn(nd[0].trimmed(), range.low, range.high);
+    const auto d = nd.size() == 2 ? integerIn(nd[1].trimmed(), range.low, range.high)
+                                  : std::optional<qint64>(1);
+    if (!n || !d) {
+        return std::nullopt;
+    }
+    return std::to_string(*n) + "/" + std::to_string(*d);
+}
+
+std::optional<std::string> numberItem(const QString& part, Exiv2::TypeId type) {
+    if (type == Exiv2::tiffFloat || type == Exiv2::tiffDouble) {
+        return floatItem(part);
+    }
     const std::optional<Range> range = integerRange(type);
+    if (!range) {
+        return std::nullopt;
+    }
+    if (type == Exiv2::unsignedRational || type == Exiv2::signedRational) {
+        return rationalItem(part, *range);
+    }
+    const auto v = integerIn(part, range->low, range->high);
+    return v ? std::optional(std::to_string(*v)) : std::nullopt;
+}
+
+// The items in the plain form Exiv2 reads ("1 2 3", "1/3 2/3"); null on failure.
+std::optional<std::string> normalisedNumbers(const QStringList& parts, Exiv2::TypeId type) {
     std::string out;
     for (const QString& part : parts) {
-        std::string item;
-        if (type == Exiv2::tiffFloat || type == Exiv2::tiffDouble) {
-            bool ok = false;
-            const double v = part.toDouble(&ok);
-            if (!ok) {
-                return std::nullopt;
-            }
-            item = QString::number(v, 'g', 17).toStdString();
-        } else if (rational) {
-            const QStringList nd = part.split('/');
-            if (nd.size() > 2) {
-                return std::nullopt;
-            }
-            const auto n = integerIn(nd[0].trimmed(), range->low, range->high);
-            const auto d = nd.size() == 2 ? integerIn(nd[1].trimmed(), range->low, range->high)
-                                          : std::optional<qint64>(1);
-            if (!n || !d) {
-                return std::nullopt;
-            }
-            item = std::to_string(*n) + "/" + std::to_string(*d);
-        } else {
-            const auto v = range ? integerIn(part, range->low, range->high) : std::nullopt;
-            if (!v) {
-                return std::nullopt;
-            }
-            item = std::to_string(*v);
+        const std::optional<std::string> item = numberItem(part, type);
+        if (!item) {
+            return std::nullopt;
         }
-        out += (out.empty() ? "" : " ") + item;
+        out += (out.empty() ? "" : " ") + *item;
     }
     return out;
 }
