@@ -218,15 +218,25 @@ uint32_t writeTree(Writer& w, std::vector<Directory>& dirs, int index, uint32_t 
     return start;
 }
 
+// Whether an attribute goes into the new first directory from the metadata:
+// not the pointers Exiv2 makes itself, not what the file keeps of its own.
+bool encodedFromMetadata(const Exiv2::Exifdatum& d) {
+    if (!exifnames::isListedGroup(d.groupName())) {
+        return false;
+    }
+    if (d.groupName() != "Image") {
+        return true;
+    }
+    const uint16_t tag = d.tag();
+    return !keptFromFile(tag) && tag != kExifPointer && tag != kGpsPointer && tag != kIptcTag &&
+           tag != kPhotoshopTag;
+}
+
 // The EXIF of the first page, encoded by Exiv2, read back as directories.
 std::vector<Directory> encodedExif(const Exiv2::ExifData& exif, Exiv2::ByteOrder order) {
     Exiv2::ExifData own;
     for (const Exiv2::Exifdatum& d : exif) {
-        const bool pointer =
-            d.groupName() == "Image" && (d.tag() == kExifPointer || d.tag() == kGpsPointer);
-        if (exifnames::isListedGroup(d.groupName()) && !pointer &&
-            !(d.groupName() == "Image" &&
-              (keptFromFile(d.tag()) || d.tag() == kIptcTag || d.tag() == kPhotoshopTag))) {
+        if (encodedFromMetadata(d)) {
             own.add(d);
         }
     }
