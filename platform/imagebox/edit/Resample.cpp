@@ -197,22 +197,28 @@ inline QRgb sampleAt(const QImage& src, int x, int y, QRgb background) {
     return reinterpret_cast<const QRgb*>(src.constScanLine(y))[x];
 }
 
+// Weighted mix of two pixels, two channels at a time (weights out of 256).
+inline uint32_t mix2(uint32_t a, uint32_t b, uint32_t wb) {
+    const uint32_t wa = 256 - wb;
+    const uint32_t rb = ((a & 0x00FF00FFu) * wa + (b & 0x00FF00FFu) * wb) >> 8;
+    const uint32_t ag = ((a >> 8) & 0x00FF00FFu) * wa + ((b >> 8) & 0x00FF00FFu) * wb;
+    return (rb & 0x00FF00FFu) | (ag & 0xFF00FF00u);
+}
+
 // Bilinear mix of the four pixels around (fx, fy) in pixel-centre coordinates.
-QRgb bilinear(const QImage& src, double fx, double fy, QRgb background) {
+inline QRgb bilinear(const QImage& src, double fx, double fy, QRgb background) {
     const int x0 = int(std::floor(fx)), y0 = int(std::floor(fy));
-    const int wx = int((fx - x0) * 256.0), wy = int((fy - y0) * 256.0);
-    const QRgb p[4] = {sampleAt(src, x0, y0, background), sampleAt(src, x0 + 1, y0, background),
-                       sampleAt(src, x0, y0 + 1, background),
-                       sampleAt(src, x0 + 1, y0 + 1, background)};
-    uint32_t out = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
-        auto ch = [&](int i) { return int((p[i] >> shift) & 0xFF); };
-        const int top = ch(0) * (256 - wx) + ch(1) * wx;
-        const int bottom = ch(2) * (256 - wx) + ch(3) * wx;
-        const int v = (top * (256 - wy) + bottom * wy + (1 << 15)) >> 16;
-        out |= uint32_t(std::min(v, 255)) << shift;
+    const uint32_t wx = uint32_t((fx - x0) * 256.0), wy = uint32_t((fy - y0) * 256.0);
+    QRgb p00, p10, p01, p11;
+    if (x0 >= 0 && y0 >= 0 && x0 + 1 < src.width() && y0 + 1 < src.height()) {
+        const auto* top = reinterpret_cast<const QRgb*>(src.constScanLine(y0)) + x0;
+        const auto* bottom = reinterpret_cast<const QRgb*>(src.constScanLine(y0 + 1)) + x0;
+        p00 = top[0], p10 = top[1], p01 = bottom[0], p11 = bottom[1];
+    } else {
+        p00 = sampleAt(src, x0, y0, background), p10 = sampleAt(src, x0 + 1, y0, background);
+        p01 = sampleAt(src, x0, y0 + 1, background), p11 = sampleAt(src, x0 + 1, y0 + 1, background);
     }
-    return out;
+    return mix2(mix2(p00, p10, wx), mix2(p01, p11, wx), wy);
 }
 
 QImage rotatedExactly(const QImage& image, int quarterTurns) {
@@ -245,13 +251,15 @@ QImage rotated(const QImage& image, double degrees, bool smooth, QRgb background
         src = src.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QImage out(outW, outH, src.format());
     // Each output pixel centre turned back (counter-clockwise) into the source.
+    const double dx0 = 0.5 - outW / 2.0;
     for (int y = 0; y < outH; ++y) {
         auto* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
         const double dy = y + 0.5 - outH / 2.0;
+        const double sx0 = c * dx0 + s * dy + w / 2.0;
+        const double sy0 = -s * dx0 + c * dy + h / 2.0;
         for (int x = 0; x < outW; ++x) {
-            const double dx = x + 0.5 - outW / 2.0;
-            const double sx = c * dx + s * dy + w / 2.0;
-            const double sy = -s * dx + c * dy + h / 2.0;
+            const double sx = sx0 + c * x;
+            const double sy = sy0 - s * x;
             dst[x] = smooth ? bilinear(src, sx - 0.5, sy - 0.5, background)
                             : sampleAt(src, int(std::floor(sx)), int(std::floor(sy)), background);
         }
