@@ -181,6 +181,8 @@ int main(int argc, char** argv) {
         }
         if (theirs > 0)
             std::printf("%-24s %10.1f %12.1f %8.2f\n", c.name, ours, theirs, ours / theirs);
+        else if (theirs == 0)
+            std::printf("%-24s %10.1f %12s %8s\n", c.name, ours, "(in noise)", "-");
         else
             std::printf("%-24s %10.1f %12s %8s\n", c.name, ours, "-", "-");
     }
