@@ -168,8 +168,8 @@ QImage applyColorFormat(const QImage& image, int colorFormat) {
 }
 
 QImage withTransparentColour(const QImage& image, uint32_t oleColour) {
-    const QRgb key = qRgb(int(oleColour & 0xFF), int((oleColour >> 8) & 0xFF),
-                          int((oleColour >> 16) & 0xFF));
+    const QRgb key =
+        qRgb(int(oleColour & 0xFF), int((oleColour >> 8) & 0xFF), int((oleColour >> 16) & 0xFF));
     if (image.format() == QImage::Format_Mono || image.format() == QImage::Format_Indexed8) {
         QImage out = image;
         QList<QRgb> colours = out.colorTable();

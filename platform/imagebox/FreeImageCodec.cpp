@@ -4,10 +4,10 @@
 
 #include <FreeImage.h>
 #include <cstdarg>
-#include <tiffio.h>
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <tiffio.h>
 
 namespace picbasket::imagebox {
 
@@ -80,7 +80,8 @@ QList<QRgb> paletteOf(FIBITMAP* dib) {
     QList<QRgb> colours;
     const RGBQUAD* palette = FreeImage_GetPalette(dib);
     const unsigned count = FreeImage_GetColorsUsed(dib);
-    const BYTE* alpha = FreeImage_IsTransparent(dib) ? FreeImage_GetTransparencyTable(dib) : nullptr;
+    const BYTE* alpha =
+        FreeImage_IsTransparent(dib) ? FreeImage_GetTransparencyTable(dib) : nullptr;
     const unsigned alphaCount = alpha ? FreeImage_GetTransparencyCount(dib) : 0;
     for (unsigned i = 0; palette && i < count; ++i) {
         const int a = i < alphaCount ? alpha[i] : 255;

@@ -10,6 +10,8 @@
 
 #include <FreeImage.h>
 #include <QFileInfo>
+#include <exception>
+#include <new>
 
 namespace picbasket {
 
@@ -96,8 +98,7 @@ FREE_IMAGE_FORMAT formatOfFile(const QByteArray& bytes, const QString& path) {
 
 // Every failure of a file or memory member reaches the caller as the skippable
 // 0x8000FFFF, with the library's own description kept.
-template <typename Work>
-auto asUnexpected(Work&& work) {
+template <typename Work> auto asUnexpected(Work&& work) {
     try {
         return work();
     } catch (const AppError& error) {
@@ -106,6 +107,8 @@ auto asUnexpected(Work&& work) {
         raiseError(err::Unexpected, error.description());
     } catch (const std::bad_alloc&) {
         raiseError(err::Unexpected, "Not enough memory for the image");
+    } catch (const std::exception& error) {
+        raiseError(err::Unexpected, QString::fromUtf8(error.what()));
     }
 }
 
@@ -119,7 +122,9 @@ ImageBox::ImageBox(QObject* parent) : QObject(parent) {}
 
 ImageBox::~ImageBox() = default;
 
-void ImageBox::setImage(const QImage& image) { replaceImage(toBoxFormat(image)); }
+void ImageBox::setImage(const QImage& image) {
+    replaceImage(toBoxFormat(image));
+}
 
 void ImageBox::replaceImage(const QImage& image) {
     image_ = image;
@@ -165,8 +170,8 @@ QImage ImageBox::copyForFormat(int format) const {
                                        : toPalette8(image_);
         break;
     case FormatJpeg:
-        copy = colorFormat_ == Grey8 || colorFormat_ == Mono1 ? toGrey8(image_)
-                                                              : toColour24(image_);
+        copy =
+            colorFormat_ == Grey8 || colorFormat_ == Mono1 ? toGrey8(image_) : toColour24(image_);
         break;
     case FormatWbmp:
         copy = toMono(image_);
@@ -266,7 +271,9 @@ int64_t ImageBox::EncodedSize(int format) const {
     return asUnexpected([&] { return int64_t(encode(format).size()); });
 }
 
-void ImageBox::Clear() { replaceImage(QImage()); }
+void ImageBox::Clear() {
+    replaceImage(QImage());
+}
 
 int ImageBox::BitsPerPixel() const {
     switch (image_.format()) {

@@ -122,8 +122,7 @@ void checkGif(const Bytes& b) {
 }
 
 bool isFrameMarker(int marker) {
-    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-           marker != 0xCC;
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
 void checkJpeg(const Bytes& b) {
@@ -211,8 +210,7 @@ void checkPcx(const Bytes& b) {
     const qint64 end = b.u8(2) == 1 ? checkPcxRuns(b, needed) : 128 + needed;
     b.need(128, end - 128, "its pixel data ends too early");
     if (bpp == 8 && planes == 1) {
-        b.require(b.size() - 769 >= end && b.u8(b.size() - 769) == 0x0C,
-                  "its palette is missing");
+        b.require(b.size() - 769 >= end && b.u8(b.size() - 769) == 0x0C, "its palette is missing");
     }
 }
 
@@ -239,8 +237,8 @@ void checkPackBitsRow(const Bytes& b, qint64 at, qint64 count, qint64 rowBytes) 
 
 // Colour modes and the channels and depths they need.
 void checkPsdMode(const Bytes& b, int mode, int channels, int depth, qint64 colourData) {
-    const bool known = mode == 0 || mode == 1 || mode == 2 || mode == 3 || mode == 4 ||
-                       mode == 7 || mode == 8 || mode == 9;
+    const bool known = mode == 0 || mode == 1 || mode == 2 || mode == 3 || mode == 4 || mode == 7 ||
+                       mode == 8 || mode == 9;
     b.require(known, "its colour mode is unknown");
     b.require((depth == 1) == (mode == 0), "its depth does not fit its colour mode");
     const int needed = mode == 3 || mode == 9 ? 3 : mode == 4 ? 4 : 1;

@@ -33,9 +33,9 @@ QByteArray flate(const QByteArray& data) {
 }
 
 QByteArray stream(const QByteArray& dictionary, const QByteArray& data) {
+    const QByteArray packed = flate(data);
     return "<< " + dictionary + " /Filter /FlateDecode /Length " +
-           QByteArray::number(flate(data).size()) + " >>\nstream\n" + flate(data) +
-           "\nendstream";
+           QByteArray::number(packed.size()) + " >>\nstream\n" + packed + "\nendstream";
 }
 
 QByteArray hexPalette(const QList<QRgb>& colours) {
@@ -111,8 +111,8 @@ int addImage(Objects& objects, const QImage& source) {
     }
     }
     if (alpha) {
-        const int mask = objects.add(
-            stream(imageHeader(image, "/DeviceGray", 8), alphaPlane(image)));
+        const int mask =
+            objects.add(stream(imageHeader(image, "/DeviceGray", 8), alphaPlane(image)));
         dictionary += " /SMask " + QByteArray::number(mask) + " 0 R";
     }
     return objects.add(stream(dictionary, data));
@@ -129,9 +129,8 @@ QByteArray mediaSize(const QImage& image) {
 int addPage(Objects& objects, const QImage& image) {
     const int xobject = addImage(objects, image);
     const QByteArray size = mediaSize(image);
-    const int content =
-        objects.add(stream("", "q " + size.split(' ')[0] + " 0 0 " + size.split(' ')[1] +
-                                   " 0 0 cm /Im0 Do Q\n"));
+    const int content = objects.add(stream("", "q " + size.split(' ')[0] + " 0 0 " +
+                                                   size.split(' ')[1] + " 0 0 cm /Im0 Do Q\n"));
     return objects.add("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + size +
                        "] /Resources << /XObject << /Im0 " + QByteArray::number(xobject) +
                        " 0 R >> >> /Contents " + QByteArray::number(content) + " 0 R >>");

@@ -49,9 +49,15 @@ toff_t seekTo(thandle_t handle, toff_t offset, int whence) {
     return toff_t(target);
 }
 
-int closeFile(thandle_t) { return 0; }
-toff_t sizeOf(thandle_t handle) { return toff_t(static_cast<MemoryFile*>(handle)->data.size()); }
-int noMap(thandle_t, void**, toff_t*) { return 0; }
+int closeFile(thandle_t) {
+    return 0;
+}
+toff_t sizeOf(thandle_t handle) {
+    return toff_t(static_cast<MemoryFile*>(handle)->data.size());
+}
+int noMap(thandle_t, void**, toff_t*) {
+    return 0;
+}
 void noUnmap(thandle_t, void*, toff_t) {}
 
 // libtiff's errors for one open file; warnings are not failures.
@@ -62,8 +68,8 @@ struct Messages {
 int onError(TIFF*, void* user, const char* module, const char* format, va_list args) {
     auto* messages = static_cast<Messages*>(user);
     if (messages->firstError.isEmpty())
-        messages->firstError = QString::fromUtf8(module ? module : "") + ": " +
-                               QString::vasprintf(format, args);
+        messages->firstError =
+            QString::fromUtf8(module ? module : "") + ": " + QString::vasprintf(format, args);
     return 1;
 }
 
@@ -209,8 +215,8 @@ void writeFields(TIFF* tif, const QImage& image, const Layout& layout, int compr
     TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
     TIFFSetField(tif, TIFFTAG_COMPRESSION, compressionTag(compression));
     TIFFSetField(tif, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
-    const uint32_t rows = compression == TiffGroup4 ? uint32_t(image.height())
-                                                    : TIFFDefaultStripSize(tif, 0);
+    const uint32_t rows =
+        compression == TiffGroup4 ? uint32_t(image.height()) : TIFFDefaultStripSize(tif, 0);
     TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, rows);
     if (layout.alpha) {
         const uint16_t extra[] = {EXTRASAMPLE_UNASSALPHA};
@@ -354,14 +360,17 @@ void readResolution(TIFF* tif, QImage& image) {
     if (!TIFFGetField(tif, TIFFTAG_XRESOLUTION, &x) || !TIFFGetField(tif, TIFFTAG_YRESOLUTION, &y))
         return;
     TIFFGetFieldDefaulted(tif, TIFFTAG_RESOLUTIONUNIT, &unit);
-    const double perMetre = unit == RESUNIT_CENTIMETER ? 100.0 : unit == RESUNIT_INCH ? 1 / 0.0254 : 0;
+    const double perMetre = unit == RESUNIT_CENTIMETER ? 100.0
+                            : unit == RESUNIT_INCH     ? 1 / 0.0254
+                                                       : 0;
     if (perMetre > 0 && x > 0 && y > 0 && x < 1e6f && y < 1e6f) {
         image.setDotsPerMeterX(int(std::lround(x * perMetre)));
         image.setDotsPerMeterY(int(std::lround(y * perMetre)));
     }
 }
 
-QImage readOwnPage(const TiffHandle& handle, uint16_t bits, uint16_t samples, uint16_t photometric) {
+QImage readOwnPage(const TiffHandle& handle, uint16_t bits, uint16_t samples,
+                   uint16_t photometric) {
     TIFF* tif = handle.get();
     uint32_t w = 0, h = 0;
     TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &w);

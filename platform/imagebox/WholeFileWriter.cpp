@@ -48,8 +48,8 @@ void writeWholeFile(const QString& path, const QByteArray& bytes,
 QByteArray readWholeFile(const QString& path, qint64 limit) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        raiseError(err::Unexpected, QString("The file %1 could not be opened: %2")
-                                        .arg(path, file.errorString()));
+        raiseError(err::Unexpected,
+                   QString("The file %1 could not be opened: %2").arg(path, file.errorString()));
     if (file.size() > limit)
         raiseError(err::Unexpected, QString("The file %1 is too large").arg(path));
     const QByteArray bytes = file.readAll();

@@ -16,9 +16,9 @@ struct Sample {
     int trailer = 0;
 };
 
-const Sample Samples[] = {{"bmp", 0}, {"bmp", 1},      {"gif", 1}, {"jpg", 0},  {"png", 0},
-                          {"png", 1}, {"pcx", 0, 769}, {"pcx", 1}, {"psd", 0},  {"wbmp", 6},
-                          {"tif", 0}, {"tif", 6}};
+const Sample Samples[] = {{"bmp", 0}, {"bmp", 1},  {"gif", 1},      {"jpg", 0},
+                          {"png", 0}, {"png", 1},  {"pcx", 0, 769}, {"pcx", 1},
+                          {"psd", 0}, {"wbmp", 6}, {"tif", 0},      {"tif", 6}};
 
 QByteArray goodFile(const TempAppFolder& folder, const Sample& sample) {
     ImageBox box;
@@ -161,7 +161,8 @@ TEST(ImageBoxCorrupt, TextFileWithImageExtensionRaises) {
     TempAppFolder folder;
     for (const char* name : {"a.png", "a.jpg", "a.tif", "a.wbmp", "a.pcx"}) {
         writeBytes(folder.file(name), "This is not an image at all, only some text.\n");
-        expectRefused(folder, fileBytes(folder.file(name)), QFileInfo(name).suffix().toLatin1().constData(), name);
+        expectRefused(folder, fileBytes(folder.file(name)),
+                      QFileInfo(name).suffix().toLatin1().constData(), name);
     }
 }
 

@@ -19,7 +19,9 @@ struct RoundTrip {
     int tolerance;
 };
 
-void PrintTo(const RoundTrip& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const RoundTrip& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class ImageBoxRoundTrip : public ::testing::TestWithParam<RoundTrip> {};
 
@@ -50,30 +52,32 @@ QImage smoothImage() {
 
 INSTANTIATE_TEST_SUITE_P(
     Formats, ImageBoxRoundTrip,
-    ::testing::Values(
-        RoundTrip{"bmp_colour", [] { return colourImage(); }, "bmp", 0, 24, 0},
-        RoundTrip{"bmp_palette", [] { return paletteImage(); }, "bmp", 1, 8, 0},
-        RoundTrip{"bmp_grey", [] { return greyImage(); }, "bmp", 2, 8, 0},
-        RoundTrip{"bmp_mono", [] { return monoImage(); }, "bmp", 6, 1, 0},
-        RoundTrip{"png_colour", [] { return colourImage(); }, "png", 0, 24, 0},
-        RoundTrip{"png_palette", [] { return paletteImage(); }, "png", 1, 8, 0},
-        RoundTrip{"png_grey", [] { return greyImage(); }, "png", 2, 8, 0},
-        RoundTrip{"png_mono", [] { return monoImage(); }, "png", 6, 1, 0},
-        RoundTrip{"gif_palette", [] { return paletteImage(); }, "gif", 1, 8, 0},
-        RoundTrip{"gif_colour_few_colours", [] { return paletteImage().convertToFormat(QImage::Format_RGB888); }, "gif", 0, 8, 0},
-        RoundTrip{"gif_mono", [] { return monoImage(); }, "gif", 6, 1, 0},
-        RoundTrip{"tif_colour", [] { return colourImage(); }, "tif", 0, 24, 0},
-        RoundTrip{"tiff_palette", [] { return paletteImage(); }, "tiff", 1, 8, 0},
-        RoundTrip{"tif_grey", [] { return greyImage(); }, "tif", 2, 8, 0},
-        RoundTrip{"tif_mono", [] { return monoImage(); }, "tif", 6, 1, 0},
-        RoundTrip{"pcx_colour", [] { return colourImage(); }, "pcx", 0, 24, 0},
-        RoundTrip{"pcx_palette", [] { return paletteImage(); }, "pcx", 1, 8, 0},
-        RoundTrip{"pcx_mono_as_palette", [] { return monoImage(); }, "pcx", 6, 8, 0},
-        RoundTrip{"psd_colour", [] { return colourImage(); }, "psd", 0, 24, 0},
-        RoundTrip{"wbmp_mono", [] { return monoImage(); }, "wbmp", 0, 1, 0},
-        RoundTrip{"wbm_mono", [] { return monoImage(); }, "wbm", 6, 1, 0},
-        RoundTrip{"jpg_colour", [] { return smoothImage(); }, "jpg", 0, 24, 24},
-        RoundTrip{"jpeg_grey", [] { return greyImage(); }, "jpeg", 2, 8, 12}),
+    ::testing::Values(RoundTrip{"bmp_colour", [] { return colourImage(); }, "bmp", 0, 24, 0},
+                      RoundTrip{"bmp_palette", [] { return paletteImage(); }, "bmp", 1, 8, 0},
+                      RoundTrip{"bmp_grey", [] { return greyImage(); }, "bmp", 2, 8, 0},
+                      RoundTrip{"bmp_mono", [] { return monoImage(); }, "bmp", 6, 1, 0},
+                      RoundTrip{"png_colour", [] { return colourImage(); }, "png", 0, 24, 0},
+                      RoundTrip{"png_palette", [] { return paletteImage(); }, "png", 1, 8, 0},
+                      RoundTrip{"png_grey", [] { return greyImage(); }, "png", 2, 8, 0},
+                      RoundTrip{"png_mono", [] { return monoImage(); }, "png", 6, 1, 0},
+                      RoundTrip{"gif_palette", [] { return paletteImage(); }, "gif", 1, 8, 0},
+                      RoundTrip{
+                          "gif_colour_few_colours",
+                          [] { return paletteImage().convertToFormat(QImage::Format_RGB888); },
+                          "gif", 0, 8, 0},
+                      RoundTrip{"gif_mono", [] { return monoImage(); }, "gif", 6, 1, 0},
+                      RoundTrip{"tif_colour", [] { return colourImage(); }, "tif", 0, 24, 0},
+                      RoundTrip{"tiff_palette", [] { return paletteImage(); }, "tiff", 1, 8, 0},
+                      RoundTrip{"tif_grey", [] { return greyImage(); }, "tif", 2, 8, 0},
+                      RoundTrip{"tif_mono", [] { return monoImage(); }, "tif", 6, 1, 0},
+                      RoundTrip{"pcx_colour", [] { return colourImage(); }, "pcx", 0, 24, 0},
+                      RoundTrip{"pcx_palette", [] { return paletteImage(); }, "pcx", 1, 8, 0},
+                      RoundTrip{"pcx_mono_as_palette", [] { return monoImage(); }, "pcx", 6, 8, 0},
+                      RoundTrip{"psd_colour", [] { return colourImage(); }, "psd", 0, 24, 0},
+                      RoundTrip{"wbmp_mono", [] { return monoImage(); }, "wbmp", 0, 1, 0},
+                      RoundTrip{"wbm_mono", [] { return monoImage(); }, "wbm", 6, 1, 0},
+                      RoundTrip{"jpg_colour", [] { return smoothImage(); }, "jpg", 0, 24, 24},
+                      RoundTrip{"jpeg_grey", [] { return greyImage(); }, "jpeg", 2, 8, 12}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ImageBoxFiles, UncompressedGifIsValidAndLargerThanLzw) {
@@ -98,6 +102,30 @@ TEST(ImageBoxFiles, UncompressedGifIsValidAndLargerThanLzw) {
     ImageBox reader;
     reader.LoadFromFile(folder.file("plain.gif"));
     EXPECT_EQ(differingPixels(reader.image(), flat), 0);
+}
+
+TEST(ImageBoxFiles, UncompressedGifOfEveryCodeSizeDecodes) {
+    QImage full(300, 7, QImage::Format_Indexed8);
+    QList<QRgb> colours;
+    for (int i = 0; i < 256; ++i)
+        colours.append(qRgb(i, 255 - i, i / 2));
+    full.setColorTable(colours);
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 300; ++x)
+            full.setPixel(x, y, uint((x + y * 3) % 256));
+    TempAppFolder folder;
+    for (const QImage& image : {monoImage(), paletteImage(), full}) {
+        ImageBox box;
+        box.setImage(image);
+        box.setColorFormat(image.format() == QImage::Format_Mono ? 6 : 1);
+        box.setGifCompressed(false);
+        box.SaveToFile(folder.file("plain.gif"));
+        const QImage byQt = QImage::fromData(fileBytes(folder.file("plain.gif")), "GIF");
+        EXPECT_EQ(differingPixels(byQt, image), 0) << image.colorCount();
+        ImageBox reader;
+        reader.LoadFromFile(folder.file("plain.gif"));
+        EXPECT_EQ(differingPixels(reader.image(), image), 0) << image.colorCount();
+    }
 }
 
 TEST(ImageBoxFiles, TransparentColourBecomesTransparentInGifAndPng) {
@@ -277,13 +305,14 @@ TEST(ImageBoxFiles, EncodedSizeEqualsTheSavedFile) {
     box.setImage(colourImage(61, 47));
     box.setJpegQuality(60);
     box.setJpegProgressive(true);
-    for (const Row& row : {Row{0, "bmp", 0, 0}, Row{0, "bmp", 6, 0}, Row{1, "gif", 0, 0},
-                           Row{2, "jpg", 0, 0}, Row{2, "jpg", 2, 0}, Row{3, "pcx", 0, 0},
-                           Row{4, "png", 1, 0}, Row{5, "wbmp", 0, 0}, Row{6, "psd", 0, 0},
-                           Row{7, "tif", 0, 1}, Row{7, "tif", 0, 2}, Row{8, "pdf", 0, 0}}) {
+    for (const Row& row :
+         {Row{0, "bmp", 0, 0}, Row{0, "bmp", 6, 0}, Row{1, "gif", 0, 0}, Row{2, "jpg", 0, 0},
+          Row{2, "jpg", 2, 0}, Row{3, "pcx", 0, 0}, Row{4, "png", 1, 0}, Row{5, "wbmp", 0, 0},
+          Row{6, "psd", 0, 0}, Row{7, "tif", 0, 1}, Row{7, "tif", 0, 2}, Row{8, "pdf", 0, 0}}) {
         box.setColorFormat(row.colorFormat);
         box.setTiffCompression(row.tiffCompression);
-        const QString path = folder.file(QString("s%1%2.").arg(row.colorFormat).arg(row.tiffCompression) + row.extension);
+        const QString path = folder.file(
+            QString("s%1%2.").arg(row.colorFormat).arg(row.tiffCompression) + row.extension);
         box.SaveToFile(path);
         EXPECT_EQ(box.EncodedSize(row.code), QFileInfo(path).size()) << row.extension;
     }

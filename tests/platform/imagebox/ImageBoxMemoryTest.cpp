@@ -10,7 +10,9 @@ struct Snapshot {
     std::function<QImage()> make;
 };
 
-void PrintTo(const Snapshot& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const Snapshot& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class ImageBoxSnapshot : public ::testing::TestWithParam<Snapshot> {};
 
@@ -47,20 +49,24 @@ QImage monoWithColours() {
     return image;
 }
 
-QImage rgbx64Image() { return rgba64Image().convertToFormat(QImage::Format_RGBX64); }
+QImage rgbx64Image() {
+    return rgba64Image().convertToFormat(QImage::Format_RGBX64);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Formats, ImageBoxSnapshot,
     ::testing::Values(Snapshot{"colour", [] { return colourImage(); }},
                       Snapshot{"alpha", [] { return alphaImage(); }},
                       Snapshot{"palette_of_five", [] { return paletteImage(); }},
-                      Snapshot{"palette_with_transparent_entry", [] { return paletteImage(21, 11, true); }},
+                      Snapshot{"palette_with_transparent_entry",
+                               [] { return paletteImage(21, 11, true); }},
                       Snapshot{"mono_black_white", [] { return monoImage(); }},
-                      Snapshot{"mono_white_black", [] {
-                          QImage image = monoImage();
-                          image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
-                          return image;
-                      }},
+                      Snapshot{"mono_white_black",
+                               [] {
+                                   QImage image = monoImage();
+                                   image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+                                   return image;
+                               }},
                       Snapshot{"mono_coloured", [] { return monoWithColours(); }},
                       Snapshot{"grey8", [] { return greyImage(); }},
                       Snapshot{"grey16", [] { return grey16Image(); }},

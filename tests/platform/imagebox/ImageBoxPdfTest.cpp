@@ -1,8 +1,8 @@
 #include "ImageBoxTestImages.h"
 #include "tests/common/TestSupport.h"
 
-#include <QPdfWriter>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -75,8 +75,8 @@ TEST(ImageBoxPdf, TwoAppendsGiveThreePagesWithTheirContent) {
     ASSERT_EQ(pageCount(path), 3);
     const QImage expected[] = {pages[0], pages[1], flattenedOnWhite(pages[2])};
     for (int page = 1; page <= 3; ++page) {
-        const QImage shown = renderedPage(path, page, pages[page - 1].size(),
-                                          folder.file(QString("p%1").arg(page)));
+        const QImage shown =
+            renderedPage(path, page, pages[page - 1].size(), folder.file(QString("p%1").arg(page)));
         ASSERT_FALSE(shown.isNull()) << page;
         EXPECT_EQ(differingPixels(shown, expected[page - 1], 8), 0) << "page " << page;
     }

@@ -65,9 +65,10 @@ inline QImage rgba64Image(int w = 8, int h = 6) {
     QImage image(w, h, QImage::Format_RGBA64);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            image.setPixelColor(x, y, QColor::fromRgba64(QRgba64::fromRgba64(
-                                          uint16_t(x * 8000 + 1), uint16_t(y * 9000 + 3),
-                                          uint16_t(x * y * 1000 + 5), uint16_t(65535 - x * 301))));
+            image.setPixelColor(x, y,
+                                QColor::fromRgba64(QRgba64::fromRgba64(
+                                    uint16_t(x * 8000 + 1), uint16_t(y * 9000 + 3),
+                                    uint16_t(x * y * 1000 + 5), uint16_t(65535 - x * 301))));
     return image;
 }
 
@@ -91,8 +92,8 @@ inline int differingPixels(const QImage& a, const QImage& b, int tolerance = 0) 
 
 // The same pixels at full depth (16-bit channels compared as they are).
 inline bool exactlyEqual(const QImage& a, const QImage& b) {
-    return a.size() == b.size() && a.convertToFormat(QImage::Format_RGBA64) ==
-                                       b.convertToFormat(QImage::Format_RGBA64);
+    return a.size() == b.size() &&
+           a.convertToFormat(QImage::Format_RGBA64) == b.convertToFormat(QImage::Format_RGBA64);
 }
 
 inline QByteArray fileBytes(const QString& path) {
