@@ -183,7 +183,10 @@ QImage ImageBox::copyForFormat(int format) const {
     default:
         copy = applyColorFormat(image_, colorFormat_);
     }
-    if (useTransparentColor_ && (format == FormatGif || format == FormatPng))
+    // The transparent colour is a palette entry: a 24-bit or grey PNG ignores it.
+    const bool palette =
+        copy.format() == QImage::Format_Mono || copy.format() == QImage::Format_Indexed8;
+    if (useTransparentColor_ && palette && (format == FormatGif || format == FormatPng))
         copy = withTransparentColour(copy, backgroundColor_);
     return copy;
 }

@@ -94,8 +94,9 @@ public:
     void setTiffCompression(int value);
     bool UseTransparentColor() const { return useTransparentColor_; }
     void setUseTransparentColor(bool value) { useTransparentColor_ = value; }
-    // OLE colour 0x00BBGGRR: the transparent colour of GIF and PNG when
-    // UseTransparentColor is set, and the fill of rotations and canvas growth.
+    // OLE colour 0x00BBGGRR: the transparent colour of GIF and of palette PNG
+    // (ColorFormat 1 or 6) when UseTransparentColor is set, and the fill of
+    // rotations and canvas growth.
     uint32_t BackgroundColor() const { return backgroundColor_; }
     void setBackgroundColor(uint32_t oleColor) { backgroundColor_ = oleColor; }
 

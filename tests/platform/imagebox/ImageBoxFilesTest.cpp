@@ -151,6 +151,21 @@ TEST(ImageBoxFiles, TransparentColourBecomesTransparentInGifAndPng) {
     }
 }
 
+TEST(ImageBoxFiles, TransparentColourIsIgnoredByColourPng) {
+    TempAppFolder folder;
+    ImageBox box;
+    box.setImage(paletteImage());
+    box.setUseTransparentColor(true);
+    box.setBackgroundColor(0x00FF0000);
+    for (int colorFormat : {0, 2}) {
+        box.setColorFormat(colorFormat);
+        box.SaveToFile(folder.file("opaque.png"));
+        ImageBox reader;
+        reader.LoadFromFile(folder.file("opaque.png"));
+        EXPECT_FALSE(reader.image().hasAlphaChannel()) << colorFormat;
+    }
+}
+
 uint16_t tiffField(const QString& path, uint32_t tag, int page = 0) {
     TIFF* tif = TIFFOpen(QFile::encodeName(path).constData(), "r");
     if (!tif)
