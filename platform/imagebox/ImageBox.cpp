@@ -176,6 +176,12 @@ QImage ImageBox::copyForFormat(int format) const {
     case FormatWbmp:
         copy = toMono(image_);
         break;
+    case FormatPsd:
+        // FreeImage writes the colour-mode header of palette and 1-bit PSD files
+        // wrongly (the palette length in the wrong byte order), so the reduced
+        // colours are stored as RGB.
+        copy = toColour24(applyColorFormat(image_, colorFormat_));
+        break;
     case FormatTiff:
         copy = tiffCompression_ == TiffGroup4 ? toMono(image_)
                                               : applyColorFormat(image_, colorFormat_);

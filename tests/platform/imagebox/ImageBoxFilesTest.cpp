@@ -80,6 +80,32 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundTrip{"jpeg_grey", [] { return greyImage(); }, "jpeg", 2, 8, 12}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Every writer takes every colour format from every kind of held image; the
+// file reads back at the image's size, and lossless formats keep grey images exact.
+TEST(ImageBoxFiles, EveryFormatWritesEveryColourFormat) {
+    TempAppFolder folder;
+    const QImage sources[] = {colourImage(), alphaImage(), paletteImage(21, 11, true),
+                              monoImage(),   greyImage(),  grey16Image(),
+                              rgba64Image()};
+    for (const char* extension : {"bmp", "gif", "jpg", "pcx", "png", "wbmp", "psd", "tif"}) {
+        for (int colorFormat : {0, 1, 2, 6}) {
+            for (const QImage& source : sources) {
+                ImageBox box;
+                box.setImage(source);
+                box.setColorFormat(colorFormat);
+                const QString path = folder.file(QString("any.") + extension);
+                const std::string what = std::string(extension) + " " +
+                                         std::to_string(colorFormat) + " " +
+                                         std::to_string(source.format());
+                ASSERT_EQ(raisedNumber([&] { box.SaveToFile(path); }), 0) << what;
+                ImageBox reader;
+                ASSERT_EQ(raisedNumber([&] { reader.LoadFromFile(path); }), 0) << what;
+                EXPECT_EQ(reader.image().size(), source.size()) << what;
+            }
+        }
+    }
+}
+
 TEST(ImageBoxFiles, UncompressedGifIsValidAndLargerThanLzw) {
     TempAppFolder folder;
     QImage flat(64, 64, QImage::Format_Indexed8);
