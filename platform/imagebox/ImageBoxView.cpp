@@ -32,25 +32,32 @@ int shiftCode(Qt::KeyboardModifiers modifiers) {
            (modifiers & Qt::AltModifier ? 4 : 0);
 }
 
-// Every pixel of the rectangle's outline exactly once, going round it; dashed
-// outlines keep runs of DashLength pixels on and off.
-QPolygon outlinePoints(const QRect& r, bool dashed) {
+// Every pixel of the rectangle's outline inside `clip` exactly once; dashed
+// outlines keep runs of DashLength pixels on and off, counted from the top-left
+// corner clockwise round the outline (so clipping does not move the dashes).
+QPolygon outlinePoints(const QRect& r, bool dashed, const QRect& clip) {
     QPolygon points;
-    int step = 0;
-    auto add = [&](int x, int y) {
-        if (!dashed || (step++ / DashLength) % 2 == 0)
-            points << QPoint(x, y);
+    const int64_t left = r.left(), top = r.top(), right = r.right(), bottom = r.bottom();
+    const int64_t width = right - left + 1, height = bottom - top + 1;
+    auto add = [&](int64_t x, int64_t y, int64_t step) {
+        if (!dashed || (step / DashLength) % 2 == 0)
+            points << QPoint(int(x), int(y));
     };
-    for (int x = r.left(); x <= r.right(); ++x)
-        add(x, r.top());
-    for (int y = r.top() + 1; y <= r.bottom(); ++y)
-        add(r.right(), y);
-    if (r.bottom() > r.top())
-        for (int x = r.right() - 1; x >= r.left(); --x)
-            add(x, r.bottom());
-    if (r.right() > r.left())
-        for (int y = r.bottom() - 1; y > r.top(); --y)
-            add(r.left(), y);
+    const int64_t x0 = std::max<int64_t>(left, clip.left()), x1 = std::min<int64_t>(right, clip.right());
+    const int64_t y0 = std::max<int64_t>(top + 1, clip.top());
+    const int64_t y1 = std::min<int64_t>(bottom, clip.bottom());
+    if (top >= clip.top() && top <= clip.bottom())
+        for (int64_t x = x0; x <= x1; ++x)
+            add(x, top, x - left);
+    if (right >= clip.left() && right <= clip.right())
+        for (int64_t y = y0; y <= y1; ++y)
+            add(right, y, width + (y - top - 1));
+    if (bottom > top && bottom >= clip.top() && bottom <= clip.bottom())
+        for (int64_t x = std::min(x1, right - 1); x >= x0; --x)
+            add(x, bottom, width + height - 1 + (right - 1 - x));
+    if (right > left && left >= clip.left() && left <= clip.right())
+        for (int64_t y = std::min(y1, bottom - 1); y >= y0; --y)
+            add(left, y, 2 * width + height - 2 + (bottom - 1 - y));
     return points;
 }
 
@@ -137,8 +144,10 @@ void ImageBoxView::paintContent(QPainter& painter, const QRect& exposed) const {
 
 void ImageBoxView::paintMarks(QPainter& painter) const {
     const ImageBox& box = *box_;
+    // Marks are only ever seen inside the widget and the shown image.
+    const QRect area = rect() | QRect(0, 0, box.DisplayWidth(), box.DisplayHeight());
     for (const ImageBox::OverlayFigure& figure : box.OverlayFigures()) {
-        const QPolygon points = outlinePoints(figure.rect, figure.penStyle == 1);
+        const QPolygon points = outlinePoints(figure.rect, figure.penStyle == 1, area);
         if (figure.inverting) {
             drawInverted(painter, points);
         } else {
@@ -161,11 +170,11 @@ void ImageBoxView::paintMarks(QPainter& painter) const {
             painter.drawEllipse(shown);
             painter.restore();
         } else {
-            drawInverted(painter, outlinePoints(shown, true));
+            drawInverted(painter, outlinePoints(shown, true, area));
         }
     }
     if (dragging_)
-        drawInverted(painter, outlinePoints(spanned(dragStart_, dragEnd_), true));
+        drawInverted(painter, outlinePoints(spanned(dragStart_, dragEnd_), true, area));
 }
 
 QImage ImageBoxView::renderDisplay() const {

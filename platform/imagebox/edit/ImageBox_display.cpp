@@ -92,10 +92,10 @@ void ImageBox::DrawRectangle(int left, int top, int right, int bottom) {
         overlay_.clear();
         overlayImageKey_ = image_.cacheKey();
     }
+    if (left == right || top == bottom)
+        return;
     const QRect rect(QPoint(std::min(left, right), std::min(top, bottom)),
                      QPoint(std::max(left, right) - 1, std::max(top, bottom) - 1));
-    if (rect.isEmpty())
-        return;
     const OverlayFigure figure{rect, drawPenStyle_, drawPenMode_ == 15};
     auto same = std::find(overlay_.begin(), overlay_.end(), figure);
     if (figure.inverting && same != overlay_.end())

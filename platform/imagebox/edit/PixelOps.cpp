@@ -186,9 +186,13 @@ QRgb blendOver(QRgb dst, QRgb src, double alpha) {
 } // namespace
 
 void stampOver(QImage& work, const QImage& stamp, int x, int y, double opacity) {
-    const QRect target = QRect(x, y, stamp.width(), stamp.height()) & work.rect();
-    if (target.isEmpty() || opacity <= 0.0)
+    // The overlap in 64 bits: the stamp may be placed anywhere an int reaches.
+    const int64_t left = std::max<int64_t>(0, x), top = std::max<int64_t>(0, y);
+    const int64_t right = std::min<int64_t>(work.width(), int64_t(x) + stamp.width());
+    const int64_t bottom = std::min<int64_t>(work.height(), int64_t(y) + stamp.height());
+    if (left >= right || top >= bottom || opacity <= 0.0)
         return;
+    const QRect target(int(left), int(top), int(right - left), int(bottom - top));
     const QImage src = stamp.convertToFormat(QImage::Format_ARGB32);
     const bool opaqueWork = !work.hasAlphaChannel();
     for (int ty = target.top(); ty <= target.bottom(); ++ty) {

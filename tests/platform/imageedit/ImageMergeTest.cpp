@@ -103,6 +103,23 @@ TEST(ImageMerge, StretchedStampWithTransparentColourLeavesTheKeyAreaAlone) {
     EXPECT_EQ(countOf(box, Key), 0);
 }
 
+TEST(ImageMerge, StampPlacedFarOutsideChangesNothing) {
+    ImageBox box;
+    const QImage original = solidImage(6, 6, Black);
+    box.setImage(original);
+    box.setMergeStyle(1);
+    for (QPoint at : {QPoint(2147483600, 0), QPoint(0, -2147483600), QPoint(-2147483647, 2147483647)}) {
+        box.setMergeX(at.x());
+        box.setMergeY(at.y());
+        box.MergeBitmap(solidImage(100, 100, White));
+        EXPECT_EQ(countOf(box, White), 0) << at.x() << "," << at.y();
+    }
+    box.setMergeX(-98);
+    box.setMergeY(-99);
+    box.MergeBitmap(solidImage(100, 100, White));
+    EXPECT_EQ(countOf(box, White), 2);
+}
+
 TEST(ImageMerge, PropertiesReadBackAndBadValuesAreRefused) {
     ImageBox box;
     box.setMergeTransparentColor(0x80000005u);

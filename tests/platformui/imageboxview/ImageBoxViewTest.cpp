@@ -56,6 +56,18 @@ TEST(ImageBoxView, DashedOutlineLeavesGaps) {
     EXPECT_LT(inverted, 2 * 30 + 2 * 18);
 }
 
+TEST(ImageBoxView, FiguresFarBeyondTheViewAreDrawnOnlyWhereSeen) {
+    ImageBoxView view;
+    view.box().setImage(grey(40, 30));
+    view.resize(40, 30);
+    const QImage plain = view.renderDisplay();
+    view.box().DrawRectangle(-1000000000, -1000000000, 1000000000, 1000000000);
+    EXPECT_EQ(view.renderDisplay(), plain);
+    view.box().DrawRectangle(-1000000000, -1000000000, 1000000000, 1000000000);
+    view.box().DrawRectangle(-2000000000, 5, 2000000000, 10);
+    EXPECT_EQ(countDiffering(plain, view.renderDisplay()), 80);
+}
+
 TEST(ImageBoxView, ShowsTheImageAtItsDisplaySizeAndIsItsContainer) {
     ImageBoxView view;
     view.box().setImage(grey(400, 200));
