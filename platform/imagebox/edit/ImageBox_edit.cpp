@@ -81,7 +81,7 @@ void ImageBox::filterImage(int margin, const std::function<void(QImage&)>& filte
     // Filter the selection with enough of its surroundings for the kernel, then
     // copy back only the pixels inside it.
     const QRect reach = area.adjusted(-margin, -margin, margin, margin) & whole;
-    QImage part = work.copy(reach);
+    QImage part = pixelops::checked(work.copy(reach));
     filter(part);
     const ImageSelection& sel = selection_;
     pixelops::copyWhere(work, part, reach.topLeft(), [&](int x, int y) {
@@ -216,7 +216,7 @@ void ImageBox::CropToSelection() {
     if (selection_.isEmpty())
         refuse(QStringLiteral("There is no selection to crop to"));
     const QRect bounds = selection_.bounds(image_.size());
-    QImage result = image_.copy(bounds);
+    QImage result = pixelops::checked(image_.copy(bounds));
     if (selection_.isEllipse()) {
         QImage work = pixelops::toWorking(result);
         const QRgb background = pixelops::oleToRgb(backgroundColor_);

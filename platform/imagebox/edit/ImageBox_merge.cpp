@@ -44,10 +44,10 @@ void ImageBox::MergeBitmap(const QImage& stamp) {
         raiseError(err::Unexpected, QStringLiteral("There is no image to merge"));
     QImage piece = mergeTransparent_
                        ? pixelops::withKeyTransparent(stamp, pixelops::oleToRgb(mergeTransparentColor_))
-                       : stamp.convertToFormat(QImage::Format_ARGB32);
+                       : pixelops::checked(stamp.convertToFormat(QImage::Format_ARGB32));
     const int w = image_.width(), h = image_.height();
     if (mergeStyle_ == 3 && piece.size() != image_.size())
-        piece = pixelops::resampled(piece, w, h).convertToFormat(QImage::Format_ARGB32);
+        piece = pixelops::checked(pixelops::resampled(piece, w, h).convertToFormat(QImage::Format_ARGB32));
     const double opacity = 1.0 - mergeTransparency_ / 100.0;
     QImage work = pixelops::toWorking(image_);
     switch (mergeStyle_) {

@@ -103,8 +103,8 @@ void ImageBox::DrawText(int x, int y, const QString& text) {
         return;
     const QFont font = drawingFont(font_, textAntiAlias_);
     const TextBox box = measure(font, text);
-    QImage work = pixelops::toWorking(image_).convertToFormat(
-        image_.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    QImage work = pixelops::checked(pixelops::toWorking(image_).convertToFormat(
+        image_.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32));
     work.setDotsPerMeterX(TextDotsPerMeter);
     work.setDotsPerMeterY(TextDotsPerMeter);
     {
@@ -124,7 +124,7 @@ void ImageBox::DrawText(int x, int y, const QString& text) {
         }
     }
     if (work.hasAlphaChannel())
-        work = work.convertToFormat(QImage::Format_ARGB32);
+        work = pixelops::checked(work.convertToFormat(QImage::Format_ARGB32));
     commitEdit(pixelops::fromWorking(work, image_));
 }
 

@@ -1,5 +1,6 @@
 #include "platform/imagebox/edit/PixelOps.h"
 
+#include "core/AppError.h"
 #include "core/Convert.h"
 
 #include <algorithm>
@@ -13,9 +14,15 @@ bool sizeAllowed(int64_t width, int64_t height) {
            width * height <= MaxPixels;
 }
 
+QImage checked(const QImage& image) {
+    if (image.isNull())
+        raiseError(err::OutOfMemory, QStringLiteral("Not enough memory for the image being edited"));
+    return image;
+}
+
 QImage toWorking(const QImage& image) {
-    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
-                                                         : QImage::Format_RGB32);
+    return checked(image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                                 : QImage::Format_RGB32));
 }
 
 namespace {
@@ -52,7 +59,9 @@ bool isHeldFormat(QImage::Format format) {
 
 } // namespace
 
-QImage fromWorking(const QImage& work, const QImage& original) {
+namespace {
+
+QImage fromWorkingUnchecked(const QImage& work, const QImage& original) {
     const QImage::Format own = original.format();
     if (isGreyFormat(original) && !work.hasAlphaChannel() && work.allGray())
         return work.convertToFormat(own == QImage::Format_Grayscale16 ? QImage::Format_Grayscale16
@@ -63,6 +72,12 @@ QImage fromWorking(const QImage& work, const QImage& original) {
     if (own == QImage::Format_RGBX64 || own == QImage::Format_RGBA64)
         return work.convertToFormat(QImage::Format_RGBX64);
     return work.convertToFormat(QImage::Format_RGB888);
+}
+
+} // namespace
+
+QImage fromWorking(const QImage& work, const QImage& original) {
+    return checked(fromWorkingUnchecked(work, original));
 }
 
 QImage normalised(const QImage& image, const QImage& original) {
@@ -88,9 +103,9 @@ QImage flipped(const QImage& image, bool horizontal) {
 QImage cropped(const QImage& image, const QRect& rect, QRgb background) {
     const QRect whole(QPoint(0, 0), image.size());
     if (whole.contains(rect))
-        return image.copy(rect);
+        return checked(image.copy(rect));
     const QImage work = toWorking(image);
-    QImage out(rect.size(), work.format());
+    QImage out = checked(QImage(rect.size(), work.format()));
     out.fill(background);
     const QRect overlap = rect & whole;
     for (int y = overlap.top(); y <= overlap.bottom(); ++y) {
@@ -193,7 +208,7 @@ void stampOver(QImage& work, const QImage& stamp, int x, int y, double opacity) 
     if (left >= right || top >= bottom || opacity <= 0.0)
         return;
     const QRect target(int(left), int(top), int(right - left), int(bottom - top));
-    const QImage src = stamp.convertToFormat(QImage::Format_ARGB32);
+    const QImage src = checked(stamp.convertToFormat(QImage::Format_ARGB32));
     const bool opaqueWork = !work.hasAlphaChannel();
     for (int ty = target.top(); ty <= target.bottom(); ++ty) {
         auto* to = reinterpret_cast<QRgb*>(work.scanLine(ty));
@@ -214,7 +229,7 @@ void stampOver(QImage& work, const QImage& stamp, int x, int y, double opacity) 
 }
 
 QImage withKeyTransparent(const QImage& stamp, QRgb key) {
-    QImage out = stamp.convertToFormat(QImage::Format_ARGB32);
+    QImage out = checked(stamp.convertToFormat(QImage::Format_ARGB32));
     const QRgb rgb = key & 0x00FFFFFFu;
     for (int y = 0; y < out.height(); ++y) {
         auto* px = reinterpret_cast<QRgb*>(out.scanLine(y));

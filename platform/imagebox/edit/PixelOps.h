@@ -14,6 +14,11 @@ inline constexpr int64_t MaxSide = 32767;
 inline constexpr int64_t MaxPixels = 400'000'000;
 bool sizeAllowed(int64_t width, int64_t height);
 
+// The image itself, or AppError 7 (out of memory) when making it failed: every
+// image an edit allocates or converts passes through here before its pixels are
+// touched.
+QImage checked(const QImage& image);
+
 // The 8-bit working copy the pixel operations run on: Format_ARGB32 when the image
 // has an alpha channel, Format_RGB32 otherwise (0xAARRGGBB words either way).
 QImage toWorking(const QImage& image);

@@ -81,7 +81,7 @@ void clampToAlpha(QImage& image) {
 }
 
 QImage filterRows(const QImage& in, int outWidth, const Taps& taps) {
-    QImage out(outWidth, in.height(), in.format());
+    QImage out = checked(QImage(outWidth, in.height(), in.format()));
     for (int y = 0; y < in.height(); ++y) {
         const uint8_t* src = in.constScanLine(y);
         uint8_t* dst = out.scanLine(y);
@@ -100,7 +100,7 @@ QImage filterRows(const QImage& in, int outWidth, const Taps& taps) {
 }
 
 QImage filterColumns(const QImage& in, int outHeight, const Taps& taps) {
-    QImage out(in.width(), outHeight, in.format());
+    QImage out = checked(QImage(in.width(), outHeight, in.format()));
     const size_t n = size_t(in.width()) * 4;
     std::vector<int32_t> acc(n);
     for (int y = 0; y < outHeight; ++y) {
@@ -147,10 +147,10 @@ Taps gaussianTaps(int size, double sigma) {
 QImage premultipliedRun(const QImage& work, const std::function<QImage(const QImage&)>& filter) {
     if (!work.hasAlphaChannel())
         return filter(work);
-    QImage pre = work.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QImage pre = checked(work.convertToFormat(QImage::Format_ARGB32_Premultiplied));
     QImage out = filter(pre);
     clampToAlpha(out);
-    return out.convertToFormat(QImage::Format_ARGB32);
+    return checked(out.convertToFormat(QImage::Format_ARGB32));
 }
 
 } // namespace
@@ -174,7 +174,7 @@ QImage gaussianBlurred(const QImage& work, double sigma) {
 
 QImage unsharpMasked(const QImage& work, double sigma, double amount) {
     const QImage blurred = gaussianBlurred(work, sigma);
-    QImage out = work.copy();
+    QImage out = checked(work.copy());
     for (int y = 0; y < out.height(); ++y) {
         uint8_t* p = out.scanLine(y);
         const uint8_t* b = blurred.constScanLine(y);
@@ -222,7 +222,7 @@ inline QRgb bilinear(const QImage& src, double fx, double fy, QRgb background) {
 }
 
 QImage rotatedExactly(const QImage& image, int quarterTurns) {
-    const QImage out = image.transformed(QTransform().rotate(90.0 * quarterTurns));
+    const QImage out = checked(image.transformed(QTransform().rotate(90.0 * quarterTurns)));
     return normalised(out, image);
 }
 
@@ -248,8 +248,8 @@ QImage rotated(const QImage& image, double degrees, bool smooth, QRgb background
     const int outH = int(std::ceil(std::abs(w * s) + std::abs(h * c) - 1e-6));
     QImage src = toWorking(image);
     if (src.hasAlphaChannel())
-        src = src.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    QImage out(outW, outH, src.format());
+        src = checked(src.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    QImage out = checked(QImage(outW, outH, src.format()));
     // Each output pixel centre turned back (counter-clockwise) into the source.
     const double dx0 = 0.5 - outW / 2.0;
     for (int y = 0; y < outH; ++y) {
@@ -265,7 +265,7 @@ QImage rotated(const QImage& image, double degrees, bool smooth, QRgb background
         }
     }
     if (out.format() == QImage::Format_ARGB32_Premultiplied)
-        out = out.convertToFormat(QImage::Format_ARGB32);
+        out = checked(out.convertToFormat(QImage::Format_ARGB32));
     return fromWorking(out, image);
 }
 
