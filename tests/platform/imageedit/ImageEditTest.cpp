@@ -383,3 +383,12 @@ TEST(ImageEditInvert, NegatesColourAndKeepsAlpha) {
     box.Invert();
     EXPECT_EQ(box.image(), image);
 }
+
+TEST(ImageEditCrop, SystemBackgroundColourIsTranslatedWhenUsed) {
+    ImageBox box;
+    box.setImage(solidImage(3, 3, qRgb(1, 2, 3)));
+    box.setBackgroundColor(syscolor::Window);
+    box.Crop(0, 0, 5, 3);
+    EXPECT_EQ(box.BackgroundColor(), syscolor::Window);
+    EXPECT_EQ(rgbAt(box, 4, 1), oleToQColor(syscolor::Window).rgb() | 0xFF000000u);
+}
