@@ -107,8 +107,8 @@ public:
 
     // ---- Edits, selection, merging, text and display (edit/ImageBox_*.cpp) ----
     // Coordinates are image pixels (display pixels for the overlay figures), colours
-    // OLE colours. A member that cannot do its work raises AppError 0x8000FFFF and
-    // leaves the image unchanged.
+    // OLE colours. A member that cannot do its work raises AppError 0x8000FFFF (7
+    // when memory runs out) and leaves the image unchanged.
 
     // Flip(0) mirrors left-right, Flip(1) top-bottom.
     void Flip(int direction);
