@@ -1,0 +1,99 @@
+#include "controls/dialogs/QtDialogBackend.h"
+
+#include "core/Convert.h"
+
+#include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+
+namespace picbasket {
+
+namespace {
+
+void prepareFileDialog(QFileDialog& dialog, const FileDialogRequest& request) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // Only the descriptions show, as the filter list's own texts say them.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    if (request.kind == FileDialogRequest::Kind::Save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (!request.nameFilters.isEmpty()) {
+        dialog.setNameFilters(request.nameFilters);
+        dialog.selectNameFilter(request.nameFilters.value(request.selectedFilter));
+    }
+}
+
+// The owner's screen, or the primary screen when there is no owner.
+QRect screenArea(const QWidget* owner) {
+    QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect();
+}
+
+} // namespace
+
+QPoint fncCentredPosition(const QRect& area, const QSize& dialog) {
+    const double left = area.left() + area.width() / 2.0 - dialog.width() / 2.0;
+    const double top = area.top() + area.height() / 2.0 - dialog.height() / 2.0;
+    return QPoint(int(roundHalfEven(left)), int(roundHalfEven(top)));
+}
+
+FileDialogAnswer QtDialogBackend::showFileDialog(const FileDialogRequest& request) {
+    QFileDialog dialog(request.owner, request.title, request.initialFolder);
+    prepareFileDialog(dialog, request);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    FileDialogAnswer answer;
+    answer.accepted = true;
+    answer.path = dialog.selectedFiles().constFirst();
+    answer.selectedFilter =
+        std::max<int>(0, int(request.nameFilters.indexOf(dialog.selectedNameFilter())));
+    return answer;
+}
+
+// Qt keeps custom colours application-wide and would start from the user's saved
+// ones, so the run's own sixteen are put in before every show and read back after.
+ColorDialogAnswer QtDialogBackend::showColorDialog(const ColorDialogRequest& request) {
+    for (int i = 0; i < int(request.customColors.size()); ++i) {
+        QColorDialog::setCustomColor(i, oleToQColor(request.customColors[size_t(i)]));
+    }
+    QColorDialog dialog(oleToQColor(request.initial), request.owner);
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    dialog.adjustSize();
+    const QRect area = request.centreOverOwner && request.owner
+                           ? request.owner->window()->frameGeometry()
+                           : screenArea(request.owner);
+    dialog.move(fncCentredPosition(area, dialog.size()));
+    ColorDialogAnswer answer;
+    answer.accepted = dialog.exec() == QDialog::Accepted;
+    answer.color = answer.accepted ? qColorToOle(dialog.selectedColor()) : 0;
+    for (int i = 0; i < int(answer.customColors.size()); ++i) {
+        answer.customColors[size_t(i)] = qColorToOle(QColorDialog::customColor(i));
+    }
+    return answer;
+}
+
+QString QtDialogBackend::showFolderDialog(const FolderDialogRequest& request) {
+    QFileDialog dialog(request.owner, request.title);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setFileMode(QFileDialog::Directory);
+    const bool startExists = !request.startFolder.isEmpty() && QFileInfo(request.startFolder).isDir();
+    dialog.setDirectory(startExists ? request.startFolder : QDir::homePath());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace picbasket
