@@ -344,13 +344,15 @@ bool isExplorerBar::hasItemList(const typExplorerGroup& group) const {
     return group.Expanded && !group.Child && &group != &model_.detailsGroup();
 }
 
-// Hot states follow the pointer. The events are raised after every state is
-// settled, so a handler that changes the bar cannot disturb the pass; the cursor
-// is the hand while anything is hot.
+// Hot states follow the pointer: headers first, then the items of expanded
+// groups. The events are raised after every state is settled, so a handler that
+// changes the bar cannot disturb the pass; the cursor is the hand while anything
+// is hot.
 void isExplorerBar::hoverAt(int x, int y) {
     std::vector<std::function<void()>> events;
     bool anyHot = false;
-    for (int index : groupOrder()) {
+    const std::vector<int> order = groupOrder();
+    for (int index : order) {
         typExplorerGroup& group = *model_.groupAt(index);
         const QString key = model_.eventKey(index);
         const bool inside = group.HeaderRect.hits(x, y);
@@ -360,8 +362,12 @@ void isExplorerBar::hoverAt(int x, int y) {
             events.push_back([this, key, inside] { inside ? emit GroupHover(key) : emit GroupOut(key); });
         }
         anyHot = anyHot || group.HeaderHot;
+    }
+    for (int index : order) {
+        typExplorerGroup& group = *model_.groupAt(index);
         if (!hasItemList(group))
             continue;
+        const QString key = model_.eventKey(index);
         for (typExplorerItem& item : group.Items) {
             const bool over = item.ItemRect.hits(x, y);
             if (over != item.Hot) {
