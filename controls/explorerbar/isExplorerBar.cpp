@@ -428,12 +428,13 @@ bool isExplorerBar::releaseOnGroup(int index, int x, int y) {
     if (group.HeaderRect.hits(x, y)) {
         group.Expanded = !group.Expanded;
         group.HeaderState = 2;
-        const int count = model_.GroupCount();
+        const QString key = group.Key;
         bool expanded = group.Expanded;
         requestPaint();
         emit GroupClick(index, expanded);
-        typExplorerGroup* after = model_.GroupCount() == count ? model_.groupAt(index) : nullptr;
-        if (after != nullptr && after->Expanded != expanded) {
+        // The value the handler left is stored, unless the handler rebuilt the bar.
+        typExplorerGroup* after = model_.groupAt(index);
+        if (after != nullptr && after->Key == key && after->Expanded != expanded) {
             after->Expanded = expanded;
             requestPaint();
         }

@@ -180,3 +180,25 @@ TEST(ExplorerBarPaint, NothingIsDrawnWhileUpdatesAreDisabled) {
     p.bar.DisableUpdates(false);
     EXPECT_NE(p.bar.model().group(4).HeaderRect, ExplorerRect{});
 }
+
+// Without the style's text function the bar colours themed captions itself: the
+// highlight colour for a header in its normal state.
+TEST(ExplorerBarPaint, OwnCaptionColourWhenNotUsingTheStylesText) {
+    VisualStyleOverride standard("Standard");
+    QPalette palette;
+    palette.setColor(QPalette::Highlight, QColor(200, 0, 0));
+    Painted p;
+    p.bar.setPalette(palette);
+    auto captionPixels = [&p] {
+        const QImage image = p.render();
+        const ExplorerRect& h = p.group(1).HeaderRect;
+        int n = 0;
+        for (int y = h.Top; y < h.Bottom; ++y)
+            for (int x = h.Left + 12; x < h.Right - 25; ++x)
+                n += at(image, x, y) == QColor(200, 0, 0) ? 1 : 0;
+        return n;
+    };
+    EXPECT_EQ(captionPixels(), 0);
+    p.bar.SetUseUxThemeText(false);
+    EXPECT_GT(captionPixels(), 0);
+}
