@@ -42,8 +42,8 @@ public:
     void DrawItem(int Group, int Item, int State);
     void DrawChevrons(int X, int Y, bool Expanded, const QColor& Color);
 
-    // The body behind a hosted container, drawn on the container itself
-    // (`painter` paints on `container`, which is `size` large).
+    // The body behind a hosted container, drawn on the container itself before it
+    // paints its own contents (`painter` is open on `container`).
     static void PaintHostedBody(QPainter& painter, const QWidget* container,
                                 const QString& colorScheme, bool useUxThemeText,
                                 const std::function<void(const QString&)>& ignore);
