@@ -1,0 +1,213 @@
+#include "platform/jp2/Jp2Encoder.h"
+
+#include "core/AppError.h"
+#include "platform/jp2/GrokSession.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <algorithm>
+#include <cstdio>
+#include <thread>
+#include <vector>
+
+namespace picbasket::jp2 {
+
+namespace {
+
+// The image in one of the layouts the encoder reads directly, with what it holds.
+struct Source {
+    QImage pixels;          // Grayscale8, Grayscale16, RGB888, RGBA8888, RGBX64 or RGBA64
+    int components = 0;     // channels coded: 1, 3 or 4
+    int precision = 8;      // 8 or 16 bits per channel
+    int stepPerPixel = 1;   // channels stored per pixel in pixels (RGBX64 keeps a filler)
+    bool hasAlpha = false;
+};
+
+bool tableIsGrey(const QList<QRgb>& table) {
+    return std::all_of(table.begin(), table.end(), [](QRgb c) {
+        return qAlpha(c) == 255 && qRed(c) == qGreen(c) && qGreen(c) == qBlue(c);
+    });
+}
+
+bool isDeepFormat(const QImage& image) {
+    const QPixelFormat pf = image.pixelFormat();
+    return pf.colorModel() == QPixelFormat::RGB && pf.redSize() > 8;
+}
+
+Source makeSource(const QImage& image) {
+    Source s;
+    const QImage::Format f = image.format();
+    if (f == QImage::Format_Grayscale16) {
+        s = {image, 1, 16, 1, false};
+    } else if (f == QImage::Format_Grayscale8 || f == QImage::Format_Alpha8) {
+        s = {image.convertToFormat(QImage::Format_Grayscale8), 1, 8, 1, false};
+    } else if (image.colorCount() > 0 && tableIsGrey(image.colorTable())) {
+        s = {image.convertToFormat(QImage::Format_Grayscale8), 1, 8, 1, false};
+    } else if (isDeepFormat(image)) {
+        if (image.hasAlphaChannel())
+            s = {image.convertToFormat(QImage::Format_RGBA64), 4, 16, 4, true};
+        else
+            s = {image.convertToFormat(QImage::Format_RGBX64), 3, 16, 4, false};
+    } else if (image.hasAlphaChannel()) {
+        s = {image.convertToFormat(QImage::Format_RGBA8888), 4, 8, 4, true};
+    } else {
+        s = {image.convertToFormat(QImage::Format_RGB888), 3, 8, 3, false};
+    }
+    if (s.pixels.isNull())
+        raiseError(err::OutOfMemory, QStringLiteral("Not enough memory to prepare the image for encoding"));
+    return s;
+}
+
+// Runs rowJob(first, last) over the rows in parallel chunks.
+template <class Job> void forRowChunks(int rows, Job&& rowJob) {
+    const int workers = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 16);
+    const int chunk = (rows + workers - 1) / workers;
+    std::vector<std::thread> threads;
+    for (int first = chunk; first < rows; first += chunk)
+        threads.emplace_back([&rowJob, first, last = std::min(rows, first + chunk)] { rowJob(first, last); });
+    rowJob(0, std::min(rows, chunk));
+    for (auto& t : threads)
+        t.join();
+}
+
+template <class Sample> void copyRows(const Source& s, grk_image* image, int first, int last) {
+    const int width = s.pixels.width();
+    for (int y = first; y < last; ++y) {
+        const auto* row = reinterpret_cast<const Sample*>(s.pixels.constScanLine(y));
+        for (int c = 0; c < s.components; ++c) {
+            const grk_image_comp& comp = image->comps[c];
+            int32_t* out = comp.data + static_cast<size_t>(y) * comp.stride;
+            const Sample* in = row + c;
+            for (int x = 0; x < width; ++x, in += s.stepPerPixel)
+                out[x] = *in;
+        }
+    }
+}
+
+GrokRef makeGrokImage(const Source& s) {
+    std::vector<grk_image_comp> params(static_cast<size_t>(s.components));
+    for (int c = 0; c < s.components; ++c) {
+        grk_image_comp& p = params[static_cast<size_t>(c)];
+        p = {};
+        p.w = static_cast<uint32_t>(s.pixels.width());
+        p.h = static_cast<uint32_t>(s.pixels.height());
+        p.dx = p.dy = 1;
+        p.prec = static_cast<uint8_t>(s.precision);
+        p.sgnd = false;
+        const bool alpha = s.hasAlpha && c == s.components - 1;
+        p.type = alpha ? GRK_CHANNEL_TYPE_OPACITY : GRK_CHANNEL_TYPE_COLOUR;
+        p.association = alpha ? GRK_CHANNEL_ASSOC_WHOLE_IMAGE : static_cast<GRK_CHANNEL_ASSOC>(c + 1);
+    }
+    const GRK_COLOR_SPACE space = s.components == 1 ? GRK_CLRSPC_GRAY : GRK_CLRSPC_SRGB;
+    grk_image* image = grk_image_new(static_cast<uint16_t>(s.components), params.data(), space);
+    GrokRef owner(image ? &image->obj : nullptr);
+    if (!image || !image->comps || !image->comps[s.components - 1].data)
+        raiseError(err::OutOfMemory, QStringLiteral("Not enough memory to encode the image"));
+    image->x0 = image->y0 = 0;
+    image->x1 = params[0].w;
+    image->y1 = params[0].h;
+    for (int c = 0; c < s.components; ++c) {
+        image->comps[c].type = params[static_cast<size_t>(c)].type;
+        image->comps[c].association = params[static_cast<size_t>(c)].association;
+    }
+    forRowChunks(s.pixels.height(), [&](int first, int last) {
+        if (s.precision == 16)
+            copyRows<uint16_t>(s, image, first, last);
+        else
+            copyRows<uint8_t>(s, image, first, last);
+    });
+    return owner;
+}
+
+// As many wavelet levels as the smaller side allows, at most the usual five.
+uint8_t resolutionsFor(const QImage& image) {
+    uint8_t levels = 1;
+    for (int side = std::min(image.width(), image.height()); side >= 2 && levels < 6; side /= 2)
+        ++levels;
+    return levels;
+}
+
+grk_cparameters makeParameters(const Source& s, Container container, int rate) {
+    grk_cparameters p;
+    grk_compress_set_default_params(&p);
+    p.cod_format = container == Container::Jp2 ? GRK_FMT_JP2 : GRK_FMT_J2K;
+    p.numresolution = resolutionsFor(s.pixels);
+    p.mct = s.components >= 3 ? 1 : 0;
+    p.numlayers = 1;
+    if (rate == losslessRate) {
+        p.irreversible = false;
+        p.layer_rate[0] = 0;
+        p.allocationByRateDistoration = false;
+    } else {
+        p.irreversible = true;
+        p.layer_rate[0] = compressionRatioForRate(rate);
+        p.allocationByRateDistoration = true;
+    }
+    return p;
+}
+
+void checkTarget(const QString& path) {
+    const QFileInfo target(path);
+    const QFileInfo folder(target.absolutePath());
+    if (!folder.isDir())
+        raiseError(err::PathNotFound, QStringLiteral("The folder of \"%1\" does not exist").arg(path));
+    if (target.isDir())
+        raiseError(err::PermissionDenied, QStringLiteral("\"%1\" is a folder").arg(path));
+    if (!folder.isWritable())
+        raiseError(err::PermissionDenied, QStringLiteral("Cannot write to the folder of \"%1\"").arg(path));
+}
+
+QString temporaryNameFor(const QString& path) {
+    const quint32 tag = QRandomGenerator::global()->generate();
+    return path + QStringLiteral(".%1.part").arg(tag, 8, 16, QLatin1Char('0'));
+}
+
+[[noreturn]] void encodeFailed(const QString& path) {
+    const QString detail = GrokSession::errorText();
+    raiseError(err::Unexpected, QStringLiteral("JPEG 2000 encoding of \"%1\" failed%2")
+                                    .arg(path, detail.isEmpty() ? QString() : QStringLiteral(": ") + detail));
+}
+
+void writeCodestream(grk_image* image, grk_cparameters& params, const QString& file, const QString& path) {
+    const QByteArray name = QFile::encodeName(file);
+    grk_stream_params stream{};
+    stream.file = name.constData();
+    GrokRef codec(grk_compress_init(&stream, &params, image));
+    if (!codec || !grk_compress(codec.get(), nullptr))
+        encodeFailed(path);
+}
+
+} // namespace
+
+double compressionRatioForRate(int rate) {
+    return rate == losslessRate ? 0.0 : (26 - rate) * 2.0;
+}
+
+void encodeImage(const QImage& image, const QString& path, Container container, int rate) {
+    if (image.isNull())
+        raiseError(err::ObjectNotSet, QStringLiteral("There is no image to save"));
+    if (rate < lowestRate || rate > losslessRate)
+        raiseError(err::InvalidProcedureCall,
+                   QStringLiteral("The compression rate %1 is outside 1 to 25").arg(rate));
+    checkTarget(path);
+    GrokSession::ensureStarted();
+    GrokSession::clearMessages();
+    const Source source = makeSource(image);
+    GrokRef grokImage = makeGrokImage(source);
+    grk_cparameters params = makeParameters(source, container, rate);
+    const QString temporary = temporaryNameFor(path);
+    try {
+        writeCodestream(reinterpret_cast<grk_image*>(grokImage.get()), params, temporary, path);
+        if (QFileInfo(temporary).size() <= 0)
+            encodeFailed(path);
+        if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0)
+            raiseError(err::PermissionDenied, QStringLiteral("Cannot replace \"%1\"").arg(path));
+    } catch (...) {
+        QFile::remove(temporary);
+        throw;
+    }
+}
+
+} // namespace picbasket::jp2

@@ -1,0 +1,22 @@
+#pragma once
+#include <QImage>
+
+#include <grok.h>
+
+namespace picbasket::jp2 {
+
+// Largest image the decoder accepts, in pixels (16384 x 16384).
+inline constexpr qint64 maxDecodedPixels = qint64(1) << 28;
+
+// Checks what a decoded image's header claims (size, component count, precision,
+// sub-sampling, palette) before its pixels are decoded. Throws AppError 481.
+void checkDecodable(const grk_image& image);
+
+// Turns Grok's decoded components into a QImage: 1 to 4 components of 1 to 16 bits,
+// signed or unsigned, sub-sampled or not, a palette expanded, sYCC turned into RGB,
+// an opacity channel kept as alpha. Samples of up to 8 bits give an 8-bit image
+// (Grayscale8, RGB888, ARGB32), deeper ones a 16-bit image (Grayscale16, RGBX64,
+// RGBA64). Throws AppError 481 when the components cannot form a picture.
+QImage imageFromComponents(const grk_image& image);
+
+} // namespace picbasket::jp2
