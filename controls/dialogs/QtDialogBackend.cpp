@@ -9,7 +9,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
-#include <algorithm>
 
 namespace picbasket {
 
@@ -39,6 +38,53 @@ QRect screenArea(const QWidget* owner) {
     return screen ? screen->geometry() : QRect();
 }
 
+// Qt's texts of the filters shown: each entry without its last "(patterns)" part.
+QString shownFilterText(const QString& entry) {
+    const qsizetype open = entry.lastIndexOf(QLatin1Char('('));
+    if (open <= 0 || !entry.endsWith(QLatin1Char(')'))) {
+        return entry;
+    }
+    return entry.left(open).trimmed();
+}
+
+// 0-based entry the dialog has selected; with the details hidden Qt may answer
+// with the shown text rather than the whole entry.
+int selectedFilterIndex(const QFileDialog& dialog, const QStringList& nameFilters) {
+    const QString selected = dialog.selectedNameFilter();
+    for (qsizetype i = 0; i < nameFilters.size(); ++i) {
+        if (nameFilters[i] == selected || shownFilterText(nameFilters[i]) == selected) {
+            return int(i);
+        }
+    }
+    return 0;
+}
+
+// Centres a dialog once, when it is first shown and so has its final size: over
+// the owner's window, or on the screen.
+class CentreOnFirstShow : public QObject {
+public:
+    CentreOnFirstShow(QWidget* dialog, QWidget* owner, bool overOwner)
+        : QObject(dialog), dialog_(dialog), owner_(owner), overOwner_(overOwner) {
+        dialog->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == dialog_ && event->type() == QEvent::Show) {
+            const QRect area = overOwner_ && owner_ ? owner_->window()->frameGeometry()
+                                                    : screenArea(owner_);
+            dialog_->move(fncCentredPosition(area, dialog_->frameGeometry().size()));
+            dialog_->removeEventFilter(this);
+        }
+        return false;
+    }
+
+private:
+    QWidget* dialog_;
+    QWidget* owner_;
+    bool overOwner_;
+};
+
 } // namespace
 
 QPoint fncCentredPosition(const QRect& area, const QSize& dialog) {
@@ -56,8 +102,7 @@ FileDialogAnswer QtDialogBackend::showFileDialog(const FileDialogRequest& reques
     FileDialogAnswer answer;
     answer.accepted = true;
     answer.path = dialog.selectedFiles().constFirst();
-    answer.selectedFilter =
-        std::max<int>(0, int(request.nameFilters.indexOf(dialog.selectedNameFilter())));
+    answer.selectedFilter = selectedFilterIndex(dialog, request.nameFilters);
     return answer;
 }
 
@@ -69,11 +114,7 @@ ColorDialogAnswer QtDialogBackend::showColorDialog(const ColorDialogRequest& req
     }
     QColorDialog dialog(oleToQColor(request.initial), request.owner);
     dialog.setOption(QColorDialog::DontUseNativeDialog);
-    dialog.adjustSize();
-    const QRect area = request.centreOverOwner && request.owner
-                           ? request.owner->window()->frameGeometry()
-                           : screenArea(request.owner);
-    dialog.move(fncCentredPosition(area, dialog.size()));
+    new CentreOnFirstShow(&dialog, request.owner, request.centreOverOwner);
     ColorDialogAnswer answer;
     answer.accepted = dialog.exec() == QDialog::Accepted;
     answer.color = answer.accepted ? qColorToOle(dialog.selectedColor()) : 0;
