@@ -150,8 +150,8 @@ void subSetButtonPicture(QPushButton* button, const QImage& picture) {
         hook = new ButtonPictureHook(button, button->text());
     }
     hook->setPicture(picture);
-    button->setText(fncPadButtonCaption(hook->originalCaption(), button->width(),
-                                        button->fontMetrics()));
+    button->setText(
+        fncPadButtonCaption(hook->originalCaption(), button->width(), button->fontMetrics()));
     button->update();
 }
 
@@ -162,7 +162,9 @@ void subRemoveButtonPicture(QPushButton* button) {
     }
 }
 
-bool fncHasButtonPicture(const QPushButton* button) { return hookOf(button) != nullptr; }
+bool fncHasButtonPicture(const QPushButton* button) {
+    return hookOf(button) != nullptr;
+}
 
 } // namespace picbasket
 

@@ -4,7 +4,9 @@ namespace picbasket {
 
 FakeDialogBackend::FakeDialogBackend() : previous_(setDialogBackend(this)) {}
 
-FakeDialogBackend::~FakeDialogBackend() { setDialogBackend(previous_); }
+FakeDialogBackend::~FakeDialogBackend() {
+    setDialogBackend(previous_);
+}
 
 void FakeDialogBackend::chooseFile(const QString& path, int selectedFilter) {
     fileAnswers_.push_back({true, path, selectedFilter});
@@ -18,7 +20,9 @@ void FakeDialogBackend::chooseColor(OleColor color, const CustomColors& customCo
     colorAnswers_.push_back({true, color, true, customColors});
 }
 
-void FakeDialogBackend::cancelColor() { colorAnswers_.push_back({false, 0, false, {}}); }
+void FakeDialogBackend::cancelColor() {
+    colorAnswers_.push_back({false, 0, false, {}});
+}
 
 FileDialogAnswer FakeDialogBackend::showFileDialog(const FileDialogRequest& request) {
     fileRequests_.push_back(request);

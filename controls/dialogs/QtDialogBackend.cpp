@@ -71,8 +71,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == dialog_ && event->type() == QEvent::Show) {
-            const QRect area = overOwner_ && owner_ ? owner_->window()->frameGeometry()
-                                                    : screenArea(owner_);
+            const QRect area =
+                overOwner_ && owner_ ? owner_->window()->frameGeometry() : screenArea(owner_);
             dialog_->move(fncCentredPosition(area, dialog_->frameGeometry().size()));
             dialog_->removeEventFilter(this);
         }
@@ -129,7 +129,8 @@ QString QtDialogBackend::showFolderDialog(const FolderDialogRequest& request) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     dialog.setFileMode(QFileDialog::Directory);
-    const bool startExists = !request.startFolder.isEmpty() && QFileInfo(request.startFolder).isDir();
+    const bool startExists =
+        !request.startFolder.isEmpty() && QFileInfo(request.startFolder).isDir();
     dialog.setDirectory(startExists ? request.startFolder : QDir::homePath());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};

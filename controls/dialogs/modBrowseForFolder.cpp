@@ -15,9 +15,9 @@ inline constexpr int32_t ValidateTypedNames = 0x20;
 } // namespace
 
 QString fncBrowseDestinationFolder(QWidget* owner, const QString& startFolder) {
-    const QString chosen =
-        Folder_Browse(owner, QStringLiteral("Please select a destination folder to save all the files!"),
-                      DestinationFlags, startFolder);
+    const QString chosen = Folder_Browse(
+        owner, QStringLiteral("Please select a destination folder to save all the files!"),
+        DestinationFlags, startFolder);
     return chosen.trimmed().isEmpty() ? QString() : chosen;
 }
 

@@ -26,7 +26,8 @@ void showFileDialog(FileDialogRequest::Kind kind) {
     request.title = CommonDialog.DialogTitle;
     request.nameFilters = fncFilterToNameFilters(CommonDialog.Filter);
     const int count = int(request.nameFilters.size());
-    request.selectedFilter = count > 0 ? std::clamp(int(CommonDialog.FilterIndex), 1, count) - 1 : 0;
+    request.selectedFilter =
+        count > 0 ? std::clamp(int(CommonDialog.FilterIndex), 1, count) - 1 : 0;
     request.initialFolder = CommonDialog.InitDir;
     request.flags = CommonDialog.Flags;
 
@@ -56,8 +57,12 @@ QStringList fncFilterToNameFilters(const QString& filter) {
     return entries;
 }
 
-void fncShowOpen() { showFileDialog(FileDialogRequest::Kind::Open); }
+void fncShowOpen() {
+    showFileDialog(FileDialogRequest::Kind::Open);
+}
 
-void fncShowSave() { showFileDialog(FileDialogRequest::Kind::Save); }
+void fncShowSave() {
+    showFileDialog(FileDialogRequest::Kind::Save);
+}
 
 } // namespace picbasket

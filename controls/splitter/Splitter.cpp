@@ -45,7 +45,9 @@ Splitter::Splitter(QWidget* parent)
     picSplitter_->setGeometry(picMover_->geometry());
 }
 
-bool Splitter::Enabled() const { return picSplitter_->isEnabled(); }
+bool Splitter::Enabled() const {
+    return picSplitter_->isEnabled();
+}
 
 // A bar disabled during a drag would never see the release, so the drag ends here.
 void Splitter::setEnabled(bool enabled) {
@@ -248,9 +250,13 @@ QRect Splitter::barRectAt(int32_t percent) const {
     return QRect(percentOf(width(), percent), 0, splitterWidth_, height());
 }
 
-void Splitter::placeMover() { picMover_->setGeometry(barRectAt(splitterPosition_)); }
+void Splitter::placeMover() {
+    picMover_->setGeometry(barRectAt(splitterPosition_));
+}
 
-void Splitter::applyBarColor() { fillWith(picSplitter_, oleToQColor(splitterColor_, palette())); }
+void Splitter::applyBarColor() {
+    fillWith(picSplitter_, oleToQColor(splitterColor_, palette()));
+}
 
 void Splitter::updateBarCursor() {
     picSplitter_->setCursor(orientation_ == 1 ? Qt::SizeVerCursor : Qt::SizeHorCursor);
@@ -268,7 +274,8 @@ void Splitter::beginDrag() {
 // at its last place and the position keeps its last value.
 void Splitter::dragTo(const QPointF& posOnBar) {
     const bool horizontal = orientation_ == 1;
-    const double p = horizontal ? picSplitter_->y() + posOnBar.y() : picSplitter_->x() + posOnBar.x();
+    const double p =
+        horizontal ? picSplitter_->y() + posOnBar.y() : picSplitter_->x() + posOnBar.x();
     const int extent = horizontal ? height() : width();
     const int r = int(roundHalfEven(p));
     if (!(percentOf(extent, splitterMax_) > r && percentOf(extent, splitterMin_) < r)) {

@@ -56,8 +56,12 @@ TEST(ButtonPicture, CaptionPaddingMargins) {
         const char* caption;
         int width;
         int margin;
-    } rows[] = {{"Open", 100, 11}, {"&Open", 100, 5}, {"Save as", 75, 11}, {"E&xit", 60, 5},
-                {"A caption far wider than its button", 20, 11}, {"", 1, 11}};
+    } rows[] = {{"Open", 100, 11},
+                {"&Open", 100, 5},
+                {"Save as", 75, 11},
+                {"E&xit", 60, 5},
+                {"A caption far wider than its button", 20, 11},
+                {"", 1, 11}};
     for (const auto& r : rows) {
         const QString caption = QString::fromLatin1(r.caption);
         const QString padded = fncPadButtonCaption(caption, r.width, metrics);

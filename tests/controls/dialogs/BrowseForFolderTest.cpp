@@ -26,7 +26,8 @@ TEST(BrowseForFolder, ChosenCancelledAndBlank) {
     QWidget owner;
     dialogs.chooseFolder(QStringLiteral("/home/me/out "));
     EXPECT_EQ(fncBrowseDestinationFolder(&owner, QStringLiteral("/home/me")),
-              QStringLiteral("/home/me/out ")) << "returned as it came";
+              QStringLiteral("/home/me/out "))
+        << "returned as it came";
     EXPECT_EQ(fncBrowseDestinationFolder(&owner, QString()), QString()) << "cancel";
     dialogs.chooseFolder(QStringLiteral("   "));
     EXPECT_EQ(fncBrowseDestinationFolder(&owner, QString()), QString()) << "blanks only";

@@ -61,7 +61,7 @@ TEST(ColorDialogCentring, CentredPositionTable) {
         {{0, 0, 800, 600}, {300, 200}, {250, 200}},
         {{100, 50, 401, 301}, {200, 100}, {200, 150}}, // 300.5 and 150.5 round to even
         {{100, 50, 403, 303}, {200, 100}, {202, 152}}, // 301.5 and 151.5 round to even
-        {{10, 10, 100, 100}, {300, 200}, {-90, -40}}, // larger than the owner
+        {{10, 10, 100, 100}, {300, 200}, {-90, -40}},  // larger than the owner
     };
     for (const auto& r : rows) {
         EXPECT_EQ(fncCentredPosition(r.area, r.dialog), r.expected) << r.area.x();

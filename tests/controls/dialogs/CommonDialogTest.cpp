@@ -32,7 +32,8 @@ TEST(CommonDialogFilter, ConversionTable) {
     } rows[] = {
         {"one pair, no trailing bar", "Text files|*.txt", {"Text files (*.txt)"}},
         {"trailing bar", "Text files|*.txt|", {"Text files (*.txt)"}},
-        {"two pairs, several patterns", "Images|*.jpg;*.png|All files|*.*",
+        {"two pairs, several patterns",
+         "Images|*.jpg;*.png|All files|*.*",
          {"Images (*.jpg *.png)", "All files (*.*)"}},
         {"blanks around patterns", "Images| *.jpg ; *.png ;", {"Images (*.jpg *.png)"}},
         {"description carrying its patterns", "Basket (*.ibf)|*.ibf", {"Basket (*.ibf) (*.ibf)"}},

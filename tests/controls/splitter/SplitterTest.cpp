@@ -53,14 +53,45 @@ TEST(Splitter, GeometryTable) {
         int orientation, width, height, position;
         QRect bar, first, second;
     } rows[] = {
-        {"horizontal, half", 1, 300, 400, 50, {0, 200, 300, 5}, {0, 0, 300, 200}, {0, 205, 300, 195}},
-        {"vertical, 30 percent", 0, 600, 200, 30, {180, 0, 5, 200}, {0, 0, 180, 200},
+        {"horizontal, half",
+         1,
+         300,
+         400,
+         50,
+         {0, 200, 300, 5},
+         {0, 0, 300, 200},
+         {0, 205, 300, 195}},
+        {"vertical, 30 percent",
+         0,
+         600,
+         200,
+         30,
+         {180, 0, 5, 200},
+         {0, 0, 180, 200},
          {185, 0, 415, 200}},
-        {"vertical, fraction cut down", 0, 333, 100, 50, {166, 0, 5, 100}, {0, 0, 166, 100},
+        {"vertical, fraction cut down",
+         0,
+         333,
+         100,
+         50,
+         {166, 0, 5, 100},
+         {0, 0, 166, 100},
          {171, 0, 162, 100}},
-        {"any other orientation is vertical", 7, 200, 50, 10, {20, 0, 5, 50}, {0, 0, 20, 50},
+        {"any other orientation is vertical",
+         7,
+         200,
+         50,
+         10,
+         {20, 0, 5, 50},
+         {0, 0, 20, 50},
          {25, 0, 175, 50}},
-        {"too small for the bottom pane", 1, 99, 7, 90, {0, 6, 99, 5}, {0, 0, 99, 6},
+        {"too small for the bottom pane",
+         1,
+         99,
+         7,
+         90,
+         {0, 6, 99, 5},
+         {0, 0, 99, 6},
          {0, 11, 99, 0}},
     };
     for (const auto& r : rows) {
@@ -114,9 +145,15 @@ TEST(Splitter, SetterLimitTable) {
     for (const auto& r : rows) {
         Splitter s;
         switch (r.member) {
-        case Position: s.setSplitterPosition(r.value); break;
-        case Max: s.setSplitterMax(r.value); break;
-        case Min: s.setSplitterMin(r.value); break;
+        case Position:
+            s.setSplitterPosition(r.value);
+            break;
+        case Max:
+            s.setSplitterMax(r.value);
+            break;
+        case Min:
+            s.setSplitterMin(r.value);
+            break;
         }
         EXPECT_EQ(s.SplitterPosition(), r.position) << r.name;
         EXPECT_EQ(s.SplitterMax(), r.max) << r.name;
@@ -287,9 +324,8 @@ TEST(Splitter, StoredPropertiesRoundTrip) {
     EXPECT_TRUE(fresh.WriteProperties().isEmpty()) << "defaults are not written";
 
     // Limits are read before the position, so 95 inside 92..95 survives.
-    const QVariantMap bag{{"SplitterMax", 95},     {"SplitterMin", 92},
-                          {"SplitterPosition", 95}, {"Orientation", 1},
-                          {"SplitterWidth", 8},     {"SplitterColor", 0x00123456u},
+    const QVariantMap bag{{"SplitterMax", 95}, {"SplitterMin", 92},  {"SplitterPosition", 95},
+                          {"Orientation", 1},  {"SplitterWidth", 8}, {"SplitterColor", 0x00123456u},
                           {"Enabled", false}};
     Splitter s;
     s.ReadProperties(bag);
