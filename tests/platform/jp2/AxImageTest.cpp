@@ -150,6 +150,8 @@ TEST(AxImageCoding, ValidatorAcceptsFilesAndNamesTheTransform) {
         EXPECT_TRUE(report.contains(QStringLiteral("<transformation>%1</transformation>").arg(row.transform)))
             << "rate " << row.rate;
         EXPECT_TRUE(report.contains(QStringLiteral("<enumCS>%1</enumCS>").arg(row.colourSpace))) << "rate " << row.rate;
+        EXPECT_EQ(report.contains(QStringLiteral("<cTyp>opacity</cTyp>")), row.format == QImage::Format_ARGB32)
+            << "alpha is marked as opacity";
     }
 }
 
