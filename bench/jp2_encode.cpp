@@ -33,7 +33,8 @@ QImage makeImage() {
             state = state * 1664525u + 1013904223u;
             const int noise = int(state >> 28) - 8;
             const double fx = x / double(width), fy = y / double(height);
-            const double v[3] = {128 + 100 * std::sin(6 * fx + 2 * fy), 128 + 90 * std::cos(5 * fy - 3 * fx),
+            const double v[3] = {128 + 100 * std::sin(6 * fx + 2 * fy),
+                                 128 + 90 * std::cos(5 * fy - 3 * fx),
                                  128 + 80 * std::sin(20 * fx * fy)};
             for (int c = 0; c < 3; ++c)
                 row[x * 3 + c] = uchar(std::clamp(int(v[c]) + noise, 0, 255));
@@ -94,7 +95,8 @@ int main(int argc, char** argv) {
     control.SetBitmapHandle(image.copy(0, 0, 64, 64));
     control.SaveFile(dir.filePath(QStringLiteral("warm.jp2")), AxImage::FormatJp2);
 
-    std::printf("JPEG 2000 encode, %d x %d RGB, best of %d, %s threads\n", width, height, runs, qPrintable(threads));
+    std::printf("JPEG 2000 encode, %d x %d RGB, best of %d, %s threads\n", width, height, runs,
+                qPrintable(threads));
     for (int rate : {25, 20}) {
         const bool lossless = rate == 25;
         std::printf("%s\n", lossless ? "lossless (rate 25)" : "lossy, rate 20 (12:1)");
@@ -106,11 +108,15 @@ int main(int argc, char** argv) {
             return true;
         });
         const QStringList lossy = lossless ? QStringList{} : QStringList{"-I", "-r", "12"};
-        const QString grk = dir.filePath(QStringLiteral("grk.jp2")), opj = dir.filePath(QStringLiteral("opj.jp2"));
-        const double grkSeconds =
-            bestSeconds([&] { return runTool(QStringLiteral("grk_compress"), QStringList{"-i", ppm, "-o", grk} + lossy); });
+        const QString grk = dir.filePath(QStringLiteral("grk.jp2")),
+                      opj = dir.filePath(QStringLiteral("opj.jp2"));
+        const double grkSeconds = bestSeconds([&] {
+            return runTool(QStringLiteral("grk_compress"),
+                           QStringList{"-i", ppm, "-o", grk} + lossy);
+        });
         const double opjSeconds = haveOpj ? bestSeconds([&] {
-            return runTool(QStringLiteral("opj_compress"), QStringList{"-i", ppm, "-o", opj, "-threads", threads} + lossy);
+            return runTool(QStringLiteral("opj_compress"),
+                           QStringList{"-i", ppm, "-o", opj, "-threads", threads} + lossy);
         })
                                           : -1;
         report("AxImage (in process)", oursSeconds, ours, oursSeconds);

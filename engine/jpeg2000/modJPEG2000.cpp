@@ -12,7 +12,8 @@ void subSaveJPEG2000(AxImage& control, const QImage& bitmap, const QString& path
     control.SaveFile(path, format);
 }
 
-QImage fncLoadJPEG2000(AxImage& control, DeviceContext context, const QString& path, const QString& extension) {
+QImage fncLoadJPEG2000(AxImage& control, DeviceContext context, const QString& path,
+                       const QString& extension) {
     const int32_t format = control.FormatFromExtension(extension);
     if (!extension.isEmpty()) {
         control.SetLoadOption(1);

@@ -16,7 +16,8 @@ void subSaveJPEG2000(AxImage& control, const QImage& bitmap, const QString& path
 
 // Decodes the file into the control and returns the picture of what it holds. An
 // empty extension skips the decode and returns whatever the control already holds.
-QImage fncLoadJPEG2000(AxImage& control, DeviceContext context, const QString& path, const QString& extension);
+QImage fncLoadJPEG2000(AxImage& control, DeviceContext context, const QString& path,
+                       const QString& extension);
 
 // The picture over a decoded bitmap. A QImage shares its pixels implicitly, so the
 // picture stays valid after the control loads or is given another image.

@@ -22,7 +22,8 @@ int32_t AxImage::FormatFromExtension(const QString& extension) const {
 
 void AxImage::SetLoadOption(int32_t option) {
     if (option != 1)
-        raiseError(err::InvalidProcedureCall, QStringLiteral("Unknown JPEG 2000 load option %1").arg(option));
+        raiseError(err::InvalidProcedureCall,
+                   QStringLiteral("Unknown JPEG 2000 load option %1").arg(option));
     loadOption_ = option;
 }
 
@@ -46,16 +47,19 @@ void AxImage::SetBitmapHandle(const QImage& image) {
 
 void AxImage::SetCompressionRate(int32_t rate) {
     if (rate < jp2::lowestRate || rate > jp2::losslessRate)
-        raiseError(err::InvalidProcedureCall,
-                   QStringLiteral("The JPEG 2000 compression rate must be 1 to 25, not %1").arg(rate));
+        raiseError(
+            err::InvalidProcedureCall,
+            QStringLiteral("The JPEG 2000 compression rate must be 1 to 25, not %1").arg(rate));
     rate_ = rate;
 }
 
 void AxImage::SaveFile(const QString& path, int32_t format) {
     if (format != FormatJp2 && format != FormatCodestream)
-        raiseError(err::InvalidProcedureCall,
-                   QStringLiteral("\"%1\" has no JPEG 2000 extension (jp2, j2k, jpc or j2c)").arg(path));
-    jp2::encodeImage(image_, path, format == FormatJp2 ? jp2::Container::Jp2 : jp2::Container::Codestream, rate_);
+        raiseError(
+            err::InvalidProcedureCall,
+            QStringLiteral("\"%1\" has no JPEG 2000 extension (jp2, j2k, jpc or j2c)").arg(path));
+    jp2::encodeImage(image_, path,
+                     format == FormatJp2 ? jp2::Container::Jp2 : jp2::Container::Codestream, rate_);
 }
 
 } // namespace picbasket

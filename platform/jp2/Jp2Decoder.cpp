@@ -32,8 +32,9 @@ QByteArray readWholeFile(const QString& path) {
 
 [[noreturn]] void decodeFailed(const QString& path) {
     const QString detail = GrokSession::errorText();
-    raiseError(err::InvalidPicture, QStringLiteral("The JPEG 2000 file \"%1\" cannot be decoded%2")
-                                        .arg(path, detail.isEmpty() ? QString() : QStringLiteral(": ") + detail));
+    raiseError(err::InvalidPicture,
+               QStringLiteral("The JPEG 2000 file \"%1\" cannot be decoded%2")
+                   .arg(path, detail.isEmpty() ? QString() : QStringLiteral(": ") + detail));
 }
 
 // Adds the file name to a damaged-file error raised while checking.

@@ -2,6 +2,7 @@
 
 #include "core/AppError.h"
 #include "platform/jp2/GrokSession.h"
+#include "platform/jp2/Jp2Parallel.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +10,6 @@
 #include <QRandomGenerator>
 #include <algorithm>
 #include <cstdio>
-#include <thread>
 #include <vector>
 
 namespace picbasket::jp2 {
@@ -18,10 +18,10 @@ namespace {
 
 // The image in one of the layouts the encoder reads directly, with what it holds.
 struct Source {
-    QImage pixels;          // Grayscale8, Grayscale16, RGB888, RGBA8888, RGBX64 or RGBA64
-    int components = 0;     // channels coded: 1, 3 or 4
-    int precision = 8;      // 8 or 16 bits per channel
-    int stepPerPixel = 1;   // channels stored per pixel in pixels (RGBX64 keeps a filler)
+    QImage pixels;        // Grayscale8, Grayscale16, RGB888, RGBA8888, RGBX64 or RGBA64
+    int components = 0;   // channels coded: 1, 3 or 4
+    int precision = 8;    // 8 or 16 bits per channel
+    int stepPerPixel = 1; // channels stored per pixel in pixels (RGBX64 keeps a filler)
     bool hasAlpha = false;
 };
 
@@ -56,20 +56,9 @@ Source makeSource(const QImage& image) {
         s = {image.convertToFormat(QImage::Format_RGB888), 3, 8, 3, false};
     }
     if (s.pixels.isNull())
-        raiseError(err::OutOfMemory, QStringLiteral("Not enough memory to prepare the image for encoding"));
+        raiseError(err::OutOfMemory,
+                   QStringLiteral("Not enough memory to prepare the image for encoding"));
     return s;
-}
-
-// Runs rowJob(first, last) over the rows in parallel chunks.
-template <class Job> void forRowChunks(int rows, Job&& rowJob) {
-    const int workers = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 16);
-    const int chunk = (rows + workers - 1) / workers;
-    std::vector<std::thread> threads;
-    for (int first = chunk; first < rows; first += chunk)
-        threads.emplace_back([&rowJob, first, last = std::min(rows, first + chunk)] { rowJob(first, last); });
-    rowJob(0, std::min(rows, chunk));
-    for (auto& t : threads)
-        t.join();
 }
 
 template <class Sample> void copyRows(const Source& s, grk_image* image, int first, int last) {
@@ -98,7 +87,8 @@ GrokRef makeGrokImage(const Source& s) {
         p.sgnd = false;
         const bool alpha = s.hasAlpha && c == s.components - 1;
         p.type = alpha ? GRK_CHANNEL_TYPE_OPACITY : GRK_CHANNEL_TYPE_COLOUR;
-        p.association = alpha ? GRK_CHANNEL_ASSOC_WHOLE_IMAGE : static_cast<GRK_CHANNEL_ASSOC>(c + 1);
+        p.association =
+            alpha ? GRK_CHANNEL_ASSOC_WHOLE_IMAGE : static_cast<GRK_CHANNEL_ASSOC>(c + 1);
     }
     const GRK_COLOR_SPACE space = s.components == 1 ? GRK_CLRSPC_GRAY : GRK_CLRSPC_SRGB;
     grk_image* image = grk_image_new(static_cast<uint16_t>(s.components), params.data(), space);
@@ -152,11 +142,13 @@ void checkTarget(const QString& path) {
     const QFileInfo target(path);
     const QFileInfo folder(target.absolutePath());
     if (!folder.isDir())
-        raiseError(err::PathNotFound, QStringLiteral("The folder of \"%1\" does not exist").arg(path));
+        raiseError(err::PathNotFound,
+                   QStringLiteral("The folder of \"%1\" does not exist").arg(path));
     if (target.isDir())
         raiseError(err::PermissionDenied, QStringLiteral("\"%1\" is a folder").arg(path));
     if (!folder.isWritable())
-        raiseError(err::PermissionDenied, QStringLiteral("Cannot write to the folder of \"%1\"").arg(path));
+        raiseError(err::PermissionDenied,
+                   QStringLiteral("Cannot write to the folder of \"%1\"").arg(path));
 }
 
 QString temporaryNameFor(const QString& path) {
@@ -166,11 +158,13 @@ QString temporaryNameFor(const QString& path) {
 
 [[noreturn]] void encodeFailed(const QString& path) {
     const QString detail = GrokSession::errorText();
-    raiseError(err::Unexpected, QStringLiteral("JPEG 2000 encoding of \"%1\" failed%2")
-                                    .arg(path, detail.isEmpty() ? QString() : QStringLiteral(": ") + detail));
+    raiseError(err::Unexpected,
+               QStringLiteral("JPEG 2000 encoding of \"%1\" failed%2")
+                   .arg(path, detail.isEmpty() ? QString() : QStringLiteral(": ") + detail));
 }
 
-void writeCodestream(grk_image* image, grk_cparameters& params, const QString& file, const QString& path) {
+void writeCodestream(grk_image* image, grk_cparameters& params, const QString& file,
+                     const QString& path) {
     const QByteArray name = QFile::encodeName(file);
     grk_stream_params stream{};
     stream.file = name.constData();
@@ -202,7 +196,8 @@ void encodeImage(const QImage& image, const QString& path, Container container, 
         writeCodestream(reinterpret_cast<grk_image*>(grokImage.get()), params, temporary, path);
         if (QFileInfo(temporary).size() <= 0)
             encodeFailed(path);
-        if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0)
+        if (std::rename(QFile::encodeName(temporary).constData(),
+                        QFile::encodeName(path).constData()) != 0)
             raiseError(err::PermissionDenied, QStringLiteral("Cannot replace \"%1\"").arg(path));
     } catch (...) {
         QFile::remove(temporary);

@@ -1,6 +1,7 @@
 #include "platform/jp2/Jp2Pixels.h"
 
 #include "core/AppError.h"
+#include "platform/jp2/Jp2Parallel.h"
 
 #include <algorithm>
 #include <array>
@@ -32,7 +33,8 @@ struct Roles {
 };
 
 [[noreturn]] void unsupported(const QString& what) {
-    raiseError(err::InvalidPicture, QStringLiteral("The JPEG 2000 image cannot be shown: %1").arg(what));
+    raiseError(err::InvalidPicture,
+               QStringLiteral("The JPEG 2000 image cannot be shown: %1").arg(what));
 }
 
 const grk_palette_data* pendingPalette(const grk_image& image) {
@@ -71,8 +73,10 @@ Channel paletteChannel(const grk_image& image, const grk_palette_data& pal, int 
     const int last = pal.num_entries - 1;
     for (uint32_t y = 0; y < index.h; ++y)
         for (uint32_t x = 0; x < index.w; ++x) {
-            const int entry = std::clamp(index.data[static_cast<size_t>(y) * index.stride + x], 0, last);
-            ch.owned[static_cast<size_t>(y) * index.w + x] = pal.lut[entry * pal.num_channels + map.palette_column];
+            const int entry =
+                std::clamp(index.data[static_cast<size_t>(y) * index.stride + x], 0, last);
+            ch.owned[static_cast<size_t>(y) * index.w + x] =
+                pal.lut[entry * pal.num_channels + map.palette_column];
         }
     ch.data = ch.owned.data();
     ch.stride = index.w;
@@ -100,7 +104,9 @@ bool isOpacity(const Channel& ch) {
 // Colour channels in the order their associations give (1 = red or grey).
 void orderByAssociation(std::vector<const Channel*>& colour) {
     std::stable_sort(colour.begin(), colour.end(), [](const Channel* a, const Channel* b) {
-        const auto key = [](const Channel* c) { return c->association >= 1 && c->association <= 3 ? c->association : 100; };
+        const auto key = [](const Channel* c) {
+            return c->association >= 1 && c->association <= 3 ? c->association : 100;
+        };
         return key(a) < key(b);
     });
 }
@@ -128,7 +134,8 @@ Roles assignRoles(const std::vector<Channel>& channels) {
 }
 
 // For every output column (or row), the sample index in a channel sub-sampled by step.
-std::vector<uint32_t> sampleIndexes(uint32_t origin, uint32_t count, uint32_t step, uint32_t samples) {
+std::vector<uint32_t> sampleIndexes(uint32_t origin, uint32_t count, uint32_t step,
+                                    uint32_t samples) {
     std::vector<uint32_t> index(count);
     const uint32_t first = (origin + step - 1) / step;
     for (uint32_t i = 0; i < count; ++i) {
@@ -147,7 +154,8 @@ public:
           offset_(ch.isSigned ? 1 << (ch.precision - 1) : 0), max_((1 << ch.precision) - 1) {}
 
     int32_t at(uint32_t x, uint32_t y) const {
-        const int32_t v = ch_.data[static_cast<size_t>(rows_[y]) * ch_.stride + columns_[x]] + offset_;
+        const int32_t v =
+            ch_.data[static_cast<size_t>(rows_[y]) * ch_.stride + columns_[x]] + offset_;
         return std::clamp(v, 0, max_);
     }
     int32_t max() const { return max_; }
@@ -163,7 +171,9 @@ private:
 inline uint32_t rescale(int32_t v, int32_t fromMax, uint32_t toMax) {
     if (static_cast<uint32_t>(fromMax) == toMax)
         return static_cast<uint32_t>(v);
-    return static_cast<uint32_t>((static_cast<uint64_t>(v) * toMax + static_cast<uint32_t>(fromMax) / 2) / static_cast<uint32_t>(fromMax));
+    return static_cast<uint32_t>(
+        (static_cast<uint64_t>(v) * toMax + static_cast<uint32_t>(fromMax) / 2) /
+        static_cast<uint32_t>(fromMax));
 }
 
 // sYCC to RGB (the full-range conversion), on values of the luma's precision.
@@ -172,7 +182,8 @@ void syccToRgb(int32_t y, int32_t cb, int32_t cr, int32_t max, int32_t rgb[3]) {
     const double b = cb - half, r = cr - half;
     const double out[3] = {y + 1.402 * r, y - 0.344136 * b - 0.714136 * r, y + 1.772 * b};
     for (int i = 0; i < 3; ++i)
-        rgb[i] = static_cast<int32_t>(std::clamp(std::nearbyint(out[i]), 0.0, static_cast<double>(max)));
+        rgb[i] =
+            static_cast<int32_t>(std::clamp(std::nearbyint(out[i]), 0.0, static_cast<double>(max)));
 }
 
 QImage::Format outputFormat(const Roles& roles, bool deep) {
@@ -188,21 +199,28 @@ QImage::Format outputFormat(const Roles& roles, bool deep) {
 // Fills the QImage from the samplers; channelsOut is 1 (grey) or 4 (R, G, B, A).
 class PixelWriter {
 public:
-    PixelWriter(QImage& out, bool deep) : out_(out), top_(deep ? 65535u : 255u) {}
+    PixelWriter(QImage& out, bool deep)
+        : bits_(out.bits()), bytesPerLine_(out.bytesPerLine()), format_(out.format()),
+          top_(deep ? 65535u : 255u) {}
 
     // rgba[3] is the opacity, top() when the image has no alpha.
-    void put(uint32_t x, uint32_t y, const uint32_t rgba[4]) {
-        uchar* row = out_.scanLine(static_cast<int>(y));
-        switch (out_.format()) {
-        case QImage::Format_Grayscale8: row[x] = static_cast<uchar>(rgba[0]); break;
-        case QImage::Format_Grayscale16: reinterpret_cast<quint16*>(row)[x] = static_cast<quint16>(rgba[0]); break;
+    void put(uint32_t x, uint32_t y, const uint32_t rgba[4]) const {
+        uchar* row = bits_ + static_cast<qsizetype>(y) * bytesPerLine_;
+        switch (format_) {
+        case QImage::Format_Grayscale8:
+            row[x] = static_cast<uchar>(rgba[0]);
+            break;
+        case QImage::Format_Grayscale16:
+            reinterpret_cast<quint16*>(row)[x] = static_cast<quint16>(rgba[0]);
+            break;
         case QImage::Format_RGB888:
             for (uint32_t i = 0; i < 3; ++i)
                 row[x * 3 + i] = static_cast<uchar>(rgba[i]);
             break;
         case QImage::Format_ARGB32:
         case QImage::Format_ARGB32_Premultiplied:
-            reinterpret_cast<QRgb*>(row)[x] = qRgba(int(rgba[0]), int(rgba[1]), int(rgba[2]), int(rgba[3]));
+            reinterpret_cast<QRgb*>(row)[x] =
+                qRgba(int(rgba[0]), int(rgba[1]), int(rgba[2]), int(rgba[3]));
             break;
         default: {
             auto* px = reinterpret_cast<quint16*>(row) + x * 4;
@@ -214,13 +232,16 @@ public:
     uint32_t top() const { return top_; }
 
 private:
-    QImage& out_;
+    uchar* bits_;
+    qsizetype bytesPerLine_;
+    QImage::Format format_;
     uint32_t top_;
 };
 
 // One output pixel (R, G, B, A) scaled to 0..top; grey is repeated in R, G and B.
-std::array<uint32_t, 4> pixelAt(const std::vector<Sampler>& colour, const std::optional<Sampler>& alpha,
-                                bool sycc, uint32_t top, uint32_t x, uint32_t y) {
+std::array<uint32_t, 4> pixelAt(const std::vector<Sampler>& colour,
+                                const std::optional<Sampler>& alpha, bool sycc, uint32_t top,
+                                uint32_t x, uint32_t y) {
     std::array<uint32_t, 4> px{0, 0, 0, top};
     if (alpha)
         px[3] = rescale(alpha->at(x, y), alpha->max(), top);
@@ -231,7 +252,8 @@ std::array<uint32_t, 4> pixelAt(const std::vector<Sampler>& colour, const std::o
     }
     const int32_t max = colour[0].max();
     const auto chroma = [&](int i) {
-        return static_cast<int32_t>(rescale(colour[i].at(x, y), colour[i].max(), static_cast<uint32_t>(max)));
+        return static_cast<int32_t>(
+            rescale(colour[i].at(x, y), colour[i].max(), static_cast<uint32_t>(max)));
     };
     int32_t rgb[3] = {luma, chroma(1), chroma(2)};
     if (sycc)
@@ -247,8 +269,11 @@ void checkDecodable(const grk_image& image) {
     if (image.x1 <= image.x0 || image.y1 <= image.y0)
         unsupported(QStringLiteral("it has no pixels"));
     const qint64 pixels = qint64(image.x1 - image.x0) * qint64(image.y1 - image.y0);
-    if (pixels > maxDecodedPixels || image.x1 - image.x0 > 1u << 20 || image.y1 - image.y0 > 1u << 20)
-        unsupported(QStringLiteral("it is too large (%1 x %2)").arg(image.x1 - image.x0).arg(image.y1 - image.y0));
+    if (pixels > maxDecodedPixels || image.x1 - image.x0 > 1u << 20 ||
+        image.y1 - image.y0 > 1u << 20)
+        unsupported(QStringLiteral("it is too large (%1 x %2)")
+                        .arg(image.x1 - image.x0)
+                        .arg(image.y1 - image.y0));
     if (image.numcomps < 1 || image.numcomps > 4 || !image.comps)
         unsupported(QStringLiteral("it has %1 components").arg(image.numcomps));
     for (uint16_t c = 0; c < image.numcomps; ++c) {
@@ -261,7 +286,8 @@ void checkDecodable(const grk_image& image) {
     if (const grk_palette_data* pal = pendingPalette(image))
         for (int c = 0; c < pal->num_channels; ++c)
             if (pal->channel_prec && (pal->channel_prec[c] < 1 || pal->channel_prec[c] > 16))
-                unsupported(QStringLiteral("a palette column has %1 bits").arg(pal->channel_prec[c]));
+                unsupported(
+                    QStringLiteral("a palette column has %1 bits").arg(pal->channel_prec[c]));
 }
 
 QImage imageFromComponents(const grk_image& image) {
@@ -285,12 +311,15 @@ QImage imageFromComponents(const grk_image& image) {
 
     QImage out(static_cast<int>(width), static_cast<int>(height), outputFormat(roles, deep));
     if (out.isNull())
-        raiseError(err::OutOfMemory, QStringLiteral("Not enough memory for a %1 x %2 image").arg(width).arg(height));
+        raiseError(err::OutOfMemory,
+                   QStringLiteral("Not enough memory for a %1 x %2 image").arg(width).arg(height));
     PixelWriter writer(out, deep);
     const bool sycc = image.color_space == GRK_CLRSPC_SYCC && samplers.size() == 3;
-    for (uint32_t y = 0; y < height; ++y)
-        for (uint32_t x = 0; x < width; ++x)
-            writer.put(x, y, pixelAt(samplers, alpha, sycc, writer.top(), x, y).data());
+    forRowChunks(static_cast<int>(height), [&](int first, int last) {
+        for (auto y = static_cast<uint32_t>(first); y < static_cast<uint32_t>(last); ++y)
+            for (uint32_t x = 0; x < width; ++x)
+                writer.put(x, y, pixelAt(samplers, alpha, sycc, writer.top(), x, y).data());
+    });
     return out;
 }
 

@@ -9,7 +9,8 @@ namespace picbasket::jp2 {
 
 namespace {
 
-constexpr unsigned char jp2Signature[12] = {0x00, 0x00, 0x00, 0x0C, 0x6A, 0x50, 0x20, 0x20, 0x0D, 0x0A, 0x87, 0x0A};
+constexpr unsigned char jp2Signature[12] = {0x00, 0x00, 0x00, 0x0C, 0x6A, 0x50,
+                                            0x20, 0x20, 0x0D, 0x0A, 0x87, 0x0A};
 constexpr unsigned char codestreamStart[4] = {0xFF, 0x4F, 0xFF, 0x51};
 
 uint64_t readBigEndian(const QByteArray& bytes, qsizetype at, int count) {
@@ -20,14 +21,16 @@ uint64_t readBigEndian(const QByteArray& bytes, qsizetype at, int count) {
 }
 
 [[noreturn]] void damaged(const char* what) {
-    raiseError(err::InvalidPicture, QStringLiteral("The JPEG 2000 file is damaged: %1").arg(QLatin1String(what)));
+    raiseError(err::InvalidPicture,
+               QStringLiteral("The JPEG 2000 file is damaged: %1").arg(QLatin1String(what)));
 }
 
 // The codestream occupies bytes [begin, end) of the file.
 void checkCodestream(const QByteArray& bytes, qsizetype begin, qsizetype end) {
     if (end - begin < 4 + 2 || std::memcmp(bytes.constData() + begin, codestreamStart, 4) != 0)
         damaged("the codestream has no valid start");
-    if (static_cast<unsigned char>(bytes[end - 2]) != 0xFF || static_cast<unsigned char>(bytes[end - 1]) != 0xD9)
+    if (static_cast<unsigned char>(bytes[end - 2]) != 0xFF ||
+        static_cast<unsigned char>(bytes[end - 1]) != 0xD9)
         damaged("the codestream is truncated (no end marker)");
 }
 

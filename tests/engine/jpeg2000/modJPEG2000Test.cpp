@@ -1,5 +1,5 @@
-#include "core/AppError.h"
 #include "engine/jpeg2000/modJPEG2000.h"
+#include "core/AppError.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -58,7 +58,8 @@ QImage sampleImage(int width, int height, int seed) {
     QImage image(width, height, QImage::Format_RGB888);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, qRgb((x * 7 + seed) % 256, (y * 5 + seed) % 256, (x * y + seed) % 256));
+            image.setPixel(x, y,
+                           qRgb((x * 7 + seed) % 256, (y * 5 + seed) % 256, (x * y + seed) % 256));
     return image;
 }
 
@@ -81,16 +82,19 @@ TEST(modJPEG2000, SaveCallsTheControlInOrder) {
         const char* file;
         int16_t rate;
         int32_t format;
-    } rows[] = {{"a.jp2", 20, AxImage::FormatJp2}, {"b.jpc", 25, AxImage::FormatCodestream}, {"c.JP2", 7, AxImage::FormatJp2}};
+    } rows[] = {{"a.jp2", 20, AxImage::FormatJp2},
+                {"b.jpc", 25, AxImage::FormatCodestream},
+                {"c.JP2", 7, AxImage::FormatJp2}};
     for (const auto& row : rows) {
         RecordingAxImage control;
         const QString file = QString::fromLatin1(row.file);
         subSaveJPEG2000(control, sampleImage(12, 9, 1), dir.filePath(file), row.rate);
         const QString ext = file.section(QLatin1Char('.'), -1);
-        EXPECT_EQ(control.calls, (QStringList{QStringLiteral("SetBitmapHandle(12x9)"), QStringLiteral("Refresh"),
-                                              QStringLiteral("SetCompressionRate(%1)").arg(row.rate),
-                                              QStringLiteral("FormatFromExtension(%1)").arg(ext),
-                                              QStringLiteral("SaveFile(%1,%2)").arg(file).arg(row.format)}));
+        EXPECT_EQ(control.calls,
+                  (QStringList{QStringLiteral("SetBitmapHandle(12x9)"), QStringLiteral("Refresh"),
+                               QStringLiteral("SetCompressionRate(%1)").arg(row.rate),
+                               QStringLiteral("FormatFromExtension(%1)").arg(ext),
+                               QStringLiteral("SaveFile(%1,%2)").arg(file).arg(row.format)}));
         EXPECT_TRUE(QFile::exists(dir.filePath(file)));
     }
 }
@@ -103,10 +107,13 @@ TEST(modJPEG2000, LoadCallsTheControlInOrder) {
     AxImage writer;
     subSaveJPEG2000(writer, image, dir.filePath(QStringLiteral("in.jp2")), 25);
     RecordingAxImage control;
-    const QImage picture = fncLoadJPEG2000(control, 77, dir.filePath(QStringLiteral("in.jp2")), QStringLiteral("jp2"));
-    EXPECT_EQ(control.calls, (QStringList{QStringLiteral("FormatFromExtension(jp2)"), QStringLiteral("SetLoadOption(1)"),
-                                          QStringLiteral("LoadFile(in.jp2,1)"), QStringLiteral("Refresh"),
-                                          QStringLiteral("GetBitmapHandle(77)"), QStringLiteral("PaletteHandle")}));
+    const QImage picture =
+        fncLoadJPEG2000(control, 77, dir.filePath(QStringLiteral("in.jp2")), QStringLiteral("jp2"));
+    EXPECT_EQ(
+        control.calls,
+        (QStringList{QStringLiteral("FormatFromExtension(jp2)"), QStringLiteral("SetLoadOption(1)"),
+                     QStringLiteral("LoadFile(in.jp2,1)"), QStringLiteral("Refresh"),
+                     QStringLiteral("GetBitmapHandle(77)"), QStringLiteral("PaletteHandle")}));
     EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB888), image);
 }
 
@@ -116,9 +123,11 @@ TEST(modJPEG2000, EmptyExtensionReturnsWhatTheControlHolds) {
     const QImage held = sampleImage(5, 4, 3);
     control.SetBitmapHandle(held);
     control.calls.clear();
-    const QImage picture = fncLoadJPEG2000(control, 0, QStringLiteral("/no/such/file.jp2"), QString());
-    EXPECT_EQ(control.calls, (QStringList{QStringLiteral("FormatFromExtension()"), QStringLiteral("GetBitmapHandle(0)"),
-                                          QStringLiteral("PaletteHandle")}));
+    const QImage picture =
+        fncLoadJPEG2000(control, 0, QStringLiteral("/no/such/file.jp2"), QString());
+    EXPECT_EQ(control.calls,
+              (QStringList{QStringLiteral("FormatFromExtension()"),
+                           QStringLiteral("GetBitmapHandle(0)"), QStringLiteral("PaletteHandle")}));
     EXPECT_EQ(picture, held);
 }
 
@@ -129,8 +138,10 @@ TEST(modJPEG2000, PictureOutlivesTheNextLoad) {
     const QImage first = sampleImage(16, 16, 4), second = sampleImage(8, 30, 5);
     subSaveJPEG2000(control, first, dir.filePath(QStringLiteral("1.jpc")), 25);
     subSaveJPEG2000(control, second, dir.filePath(QStringLiteral("2.jp2")), 25);
-    const QImage one = fncLoadJPEG2000(control, 0, dir.filePath(QStringLiteral("1.jpc")), QStringLiteral("jpc"));
-    const QImage two = fncLoadJPEG2000(control, 0, dir.filePath(QStringLiteral("2.jp2")), QStringLiteral("jp2"));
+    const QImage one =
+        fncLoadJPEG2000(control, 0, dir.filePath(QStringLiteral("1.jpc")), QStringLiteral("jpc"));
+    const QImage two =
+        fncLoadJPEG2000(control, 0, dir.filePath(QStringLiteral("2.jp2")), QStringLiteral("jp2"));
     EXPECT_EQ(one.convertToFormat(QImage::Format_RGB888), first);
     EXPECT_EQ(two.convertToFormat(QImage::Format_RGB888), second);
 }
@@ -141,15 +152,19 @@ TEST(modJPEG2000, FailuresReachTheCaller) {
     QTemporaryDir dir;
     AxImage control;
     const QImage image = sampleImage(6, 6, 6);
-    EXPECT_EQ(errorOf([&] { subSaveJPEG2000(control, image, dir.filePath(QStringLiteral("x.png")), 20); }),
+    EXPECT_EQ(errorOf([&] {
+                  subSaveJPEG2000(control, image, dir.filePath(QStringLiteral("x.png")), 20);
+              }),
               err::InvalidProcedureCall);
-    EXPECT_EQ(errorOf([&] { subSaveJPEG2000(control, image, dir.filePath(QStringLiteral("x.jp2")), 0); }),
-              err::InvalidProcedureCall);
+    EXPECT_EQ(
+        errorOf([&] { subSaveJPEG2000(control, image, dir.filePath(QStringLiteral("x.jp2")), 0); }),
+        err::InvalidProcedureCall);
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("x.png"))));
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("x.jp2"))));
     QFile bad(dir.filePath(QStringLiteral("bad.jp2")));
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
     bad.write("not a picture");
     bad.close();
-    EXPECT_EQ(errorOf([&] { fncLoadJPEG2000(control, 0, bad.fileName(), QStringLiteral("jp2")); }), err::InvalidPicture);
+    EXPECT_EQ(errorOf([&] { fncLoadJPEG2000(control, 0, bad.fileName(), QStringLiteral("jp2")); }),
+              err::InvalidPicture);
 }

@@ -56,7 +56,8 @@ TEST_P(AxImageLossless, RoundTripIsBitExact) {
     const RoundTripCase& c = GetParam();
     QTemporaryDir dir;
     const QImage original = patternImage(c.width, c.height, c.format, 7);
-    const QImage back = saveAndLoad(original, dir.filePath(QStringLiteral("out.") + c.extension), 25);
+    const QImage back =
+        saveAndLoad(original, dir.filePath(QStringLiteral("out.") + c.extension), 25);
     EXPECT_TRUE(samePixels(original, back));
     EXPECT_EQ(back.hasAlphaChannel(), original.hasAlphaChannel());
     EXPECT_EQ(back.isGrayscale(), original.isGrayscale());
@@ -95,8 +96,9 @@ TEST(AxImageCoding, PaletteImagesKeepTheirColours) {
     for (int y = 0; y < 9; ++y)
         for (int x = 0; x < 40; ++x)
             mono.setPixel(x, y, (x ^ y) & 1);
-    const std::pair<QImage, QImage::Format> rows[] = {
-        {indexed, QImage::Format_RGB888}, {greyTable, QImage::Format_Grayscale8}, {mono, QImage::Format_Grayscale8}};
+    const std::pair<QImage, QImage::Format> rows[] = {{indexed, QImage::Format_RGB888},
+                                                      {greyTable, QImage::Format_Grayscale8},
+                                                      {mono, QImage::Format_Grayscale8}};
     for (const auto& [image, codedAs] : rows) {
         const QImage back = saveAndLoad(image, dir.filePath(QStringLiteral("p.jp2")), 25);
         EXPECT_TRUE(samePixels(image, back));
@@ -146,11 +148,15 @@ TEST(AxImageCoding, ValidatorAcceptsFilesAndNamesTheTransform) {
         const QString path = dir.filePath(QStringLiteral("v%1.jp2").arg(row.rate));
         saveAndLoad(patternImage(64, 48, row.format), path, row.rate);
         const QString report = jpylyzerReport(path);
-        EXPECT_TRUE(report.contains(QStringLiteral("<isValid format=\"jp2\">True</isValid>"))) << qPrintable(report);
-        EXPECT_TRUE(report.contains(QStringLiteral("<transformation>%1</transformation>").arg(row.transform)))
+        EXPECT_TRUE(report.contains(QStringLiteral("<isValid format=\"jp2\">True</isValid>")))
+            << qPrintable(report);
+        EXPECT_TRUE(report.contains(
+            QStringLiteral("<transformation>%1</transformation>").arg(row.transform)))
             << "rate " << row.rate;
-        EXPECT_TRUE(report.contains(QStringLiteral("<enumCS>%1</enumCS>").arg(row.colourSpace))) << "rate " << row.rate;
-        EXPECT_EQ(report.contains(QStringLiteral("<cTyp>opacity</cTyp>")), row.format == QImage::Format_ARGB32)
+        EXPECT_TRUE(report.contains(QStringLiteral("<enumCS>%1</enumCS>").arg(row.colourSpace)))
+            << "rate " << row.rate;
+        EXPECT_EQ(report.contains(QStringLiteral("<cTyp>opacity</cTyp>")),
+                  row.format == QImage::Format_ARGB32)
             << "alpha is marked as opacity";
     }
 }
@@ -161,11 +167,15 @@ TEST(AxImageCoding, ExtensionChoosesContainer) {
     const QImage image = patternImage(32, 32, QImage::Format_RGB888);
     saveAndLoad(image, dir.filePath(QStringLiteral("a.jpc")), 25);
     saveAndLoad(image, dir.filePath(QStringLiteral("a.jp2")), 25);
-    EXPECT_TRUE(readFile(dir.filePath(QStringLiteral("a.jpc"))).startsWith(QByteArray::fromHex("ff4fff51")));
-    EXPECT_TRUE(readFile(dir.filePath(QStringLiteral("a.jp2"))).startsWith(QByteArray::fromHex("0000000c6a5020200d0a870a")));
+    EXPECT_TRUE(readFile(dir.filePath(QStringLiteral("a.jpc")))
+                    .startsWith(QByteArray::fromHex("ff4fff51")));
+    EXPECT_TRUE(readFile(dir.filePath(QStringLiteral("a.jp2")))
+                    .startsWith(QByteArray::fromHex("0000000c6a5020200d0a870a")));
     if (haveTool(QStringLiteral("jpylyzer"))) {
-        const QString report = jpylyzerReport(dir.filePath(QStringLiteral("a.jpc")), {QStringLiteral("--format"), QStringLiteral("j2c")});
-        EXPECT_TRUE(report.contains(QStringLiteral("<isValid format=\"j2c\">True</isValid>"))) << qPrintable(report);
+        const QString report = jpylyzerReport(dir.filePath(QStringLiteral("a.jpc")),
+                                              {QStringLiteral("--format"), QStringLiteral("j2c")});
+        EXPECT_TRUE(report.contains(QStringLiteral("<isValid format=\"j2c\">True</isValid>")))
+            << qPrintable(report);
     }
 }
 
@@ -174,7 +184,7 @@ TEST(AxImageCoding, FormatFromExtension) {
     const struct {
         const char* ext;
         int32_t format;
-    } rows[] = {{"jp2", AxImage::FormatJp2},       {"JP2", AxImage::FormatJp2},
+    } rows[] = {{"jp2", AxImage::FormatJp2},        {"JP2", AxImage::FormatJp2},
                 {"jpc", AxImage::FormatCodestream}, {"j2k", AxImage::FormatCodestream},
                 {"J2C", AxImage::FormatCodestream}, {"png", AxImage::FormatUnknown},
                 {"", AxImage::FormatUnknown},       {"jp2x", AxImage::FormatUnknown}};
@@ -199,19 +209,30 @@ TEST(AxImageCoding, RefusesBadCalls) {
     QTemporaryDir dir;
     AxImage control;
     const QString target = dir.filePath(QStringLiteral("x.png"));
-    EXPECT_EQ(errorOf([&] { control.SaveFile(dir.filePath(QStringLiteral("x.jp2")), AxImage::FormatJp2); }), err::ObjectNotSet);
+    EXPECT_EQ(errorOf([&] {
+                  control.SaveFile(dir.filePath(QStringLiteral("x.jp2")), AxImage::FormatJp2);
+              }),
+              err::ObjectNotSet);
     control.SetBitmapHandle(patternImage(8, 8, QImage::Format_RGB888));
-    EXPECT_EQ(errorOf([&] { control.SaveFile(target, control.FormatFromExtension(QStringLiteral("png"))); }),
+    EXPECT_EQ(errorOf([&] {
+                  control.SaveFile(target, control.FormatFromExtension(QStringLiteral("png")));
+              }),
               err::InvalidProcedureCall);
     EXPECT_EQ(errorOf([&] { control.SetCompressionRate(0); }), err::InvalidProcedureCall);
     EXPECT_EQ(errorOf([&] { control.SetCompressionRate(26); }), err::InvalidProcedureCall);
     EXPECT_EQ(control.compressionRate(), 20);
     EXPECT_EQ(errorOf([&] { control.SetLoadOption(2); }), err::InvalidProcedureCall);
-    EXPECT_EQ(errorOf([&] { control.SaveFile(dir.filePath(QStringLiteral("no/such/x.jp2")), AxImage::FormatJp2); }),
+    EXPECT_EQ(errorOf([&] {
+                  control.SaveFile(dir.filePath(QStringLiteral("no/such/x.jp2")),
+                                   AxImage::FormatJp2);
+              }),
               err::PathNotFound);
-    EXPECT_EQ(errorOf([&] { control.LoadFile(dir.filePath(QStringLiteral("missing.jp2")), AxImage::FormatJp2); }),
+    EXPECT_EQ(errorOf([&] {
+                  control.LoadFile(dir.filePath(QStringLiteral("missing.jp2")), AxImage::FormatJp2);
+              }),
               err::FileNotFound);
-    EXPECT_EQ(control.GetBitmapHandle(0).size(), QSize(8, 8)) << "a failed load keeps the held image";
+    EXPECT_EQ(control.GetBitmapHandle(0).size(), QSize(8, 8))
+        << "a failed load keeps the held image";
     EXPECT_EQ(control.PaletteHandle(), 0);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList());
 }

@@ -59,9 +59,11 @@ TEST(Jp2Corrupt, TruncatedFilesRaiseInvalidPicture) {
     for (const char* extension : {"jp2", "jpc"}) {
         const QByteArray good = goodFile(dir.path(), extension);
         ASSERT_EQ(loadError(dir.path(), good), 0) << extension;
-        for (qsizetype length : {qsizetype(0), qsizetype(1), qsizetype(11), qsizetype(20), qsizetype(60),
-                                 good.size() / 4, good.size() / 2, good.size() - 40, good.size() - 2, good.size() - 1})
-            EXPECT_EQ(loadError(dir.path(), good.left(length)), err::InvalidPicture) << extension << " cut to " << length;
+        for (qsizetype length :
+             {qsizetype(0), qsizetype(1), qsizetype(11), qsizetype(20), qsizetype(60),
+              good.size() / 4, good.size() / 2, good.size() - 40, good.size() - 2, good.size() - 1})
+            EXPECT_EQ(loadError(dir.path(), good.left(length)), err::InvalidPicture)
+                << extension << " cut to " << length;
     }
 }
 
@@ -77,7 +79,8 @@ TEST(Jp2Corrupt, BitFlipsNeverCrash) {
             state = state * 1664525u + 1013904223u;
             QByteArray damaged = good;
             // The first trials walk the headers byte by byte, the rest hit anywhere.
-            const qsizetype at = trial < 100 ? trial : qsizetype((state >> 8) % quint32(good.size()));
+            const qsizetype at =
+                trial < 100 ? trial : qsizetype((state >> 8) % quint32(good.size()));
             damaged[at] = char(damaged[at] ^ (1 << (state % 8)));
             QImage decoded;
             const int error = loadError(dir.path(), damaged, &decoded);

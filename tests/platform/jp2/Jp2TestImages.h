@@ -14,7 +14,8 @@ QImage patternImage(int width, int height, QImage::Format format, quint32 seed =
 
 // Pixels compared exactly after converting both to one format; a message tells the
 // first difference.
-::testing::AssertionResult samePixels(const QImage& expected, const QImage& actual, int tolerance = 0);
+::testing::AssertionResult samePixels(const QImage& expected, const QImage& actual,
+                                      int tolerance = 0);
 
 // Writes a binary PGM (grey) or PPM (RGB); 16-bit formats give 16-bit samples.
 void writePnm(const QImage& image, const QString& path);
