@@ -22,7 +22,6 @@ struct Channel {
     bool isSigned = false;
     uint16_t type = GRK_CHANNEL_TYPE_COLOUR;
     uint16_t association = 0;
-    std::vector<int32_t> owned; // samples made here (palette expansion)
 };
 
 // Which channels make the picture: grey or R, G, B, and an optional alpha.
@@ -58,40 +57,12 @@ Channel channelFromComponent(const grk_image_comp& comp) {
     return ch;
 }
 
-// A palette column looked up for every sample of its index component.
-Channel paletteChannel(const grk_image& image, const grk_palette_data& pal, int column) {
-    const grk_component_mapping_comp& map = pal.component_mapping[column];
-    if (map.component_index >= image.numcomps || map.palette_column >= pal.num_channels)
-        unsupported(QStringLiteral("its palette mapping is invalid"));
-    const grk_image_comp& index = image.comps[map.component_index];
-    Channel ch = channelFromComponent(index);
-    if (map.mapping_type == 0)
-        return ch;
-    ch.precision = pal.channel_prec[map.palette_column];
-    ch.isSigned = pal.channel_sign[map.palette_column];
-    ch.owned.resize(static_cast<size_t>(index.w) * index.h);
-    const int last = pal.num_entries - 1;
-    for (uint32_t y = 0; y < index.h; ++y)
-        for (uint32_t x = 0; x < index.w; ++x) {
-            const int entry =
-                std::clamp(index.data[static_cast<size_t>(y) * index.stride + x], 0, last);
-            ch.owned[static_cast<size_t>(y) * index.w + x] =
-                pal.lut[entry * pal.num_channels + map.palette_column];
-        }
-    ch.data = ch.owned.data();
-    ch.stride = index.w;
-    return ch;
-}
-
 std::vector<Channel> collectChannels(const grk_image& image) {
     std::vector<Channel> channels;
-    if (const grk_palette_data* pal = pendingPalette(image)) {
-        if (!pal->component_mapping || !pal->lut || pal->num_entries == 0)
-            unsupported(QStringLiteral("its palette is incomplete"));
-        for (int c = 0; c < pal->num_channels; ++c)
-            channels.push_back(paletteChannel(image, *pal, c));
-        return channels;
-    }
+    // The library expands a palette while decoding; one left unexpanded would show
+    // indexes instead of colours.
+    if (pendingPalette(image))
+        unsupported(QStringLiteral("its palette could not be applied"));
     for (uint16_t c = 0; c < image.numcomps; ++c)
         channels.push_back(channelFromComponent(image.comps[c]));
     return channels;

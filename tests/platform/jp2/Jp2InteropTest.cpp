@@ -148,6 +148,7 @@ INSTANTIATE_TEST_SUITE_P(
                  QImage::Format_RGB888,
                  "j2k",
                  {"-t", "32,32", "-r", "20,5,1", "-p", "RPCL", "-c", "[64,64],[32,32]"}},
+        ToolCase{"OpjRgbOffsetOrigin", "opj_compress", QImage::Format_RGB888, "j2k", {"-d", "5,3"}},
         ToolCase{"OpjGrey", "opj_compress", QImage::Format_Grayscale8, "jp2", {}},
         ToolCase{"OpjGrey16", "opj_compress", QImage::Format_Grayscale16, "j2k", {"-n", "2"}},
         ToolCase{"GrkRgb", "grk_compress", QImage::Format_RGB888, "jp2", {}},
