@@ -10,12 +10,12 @@ namespace picbasket {
 
 namespace {
 
-struct ButtonSpec {
+struct ButtonChoice {
     QMessageBox::StandardButton button;
     int result;
 };
 
-std::vector<ButtonSpec> buttonsOf(int style) {
+std::vector<ButtonChoice> buttonsOf(int style) {
     using B = QMessageBox;
     switch (style & 7) {
     case mb::OKCancel: return {{B::Ok, mb::OK}, {B::Cancel, mb::Cancel}};
@@ -40,19 +40,19 @@ QMessageBox::Icon iconOf(int style) {
 int present(const MessageRequest& request) {
     QMessageBox box(iconOf(request.style), request.title, request.text, QMessageBox::NoButton,
                     QApplication::activeWindow());
-    const std::vector<ButtonSpec> buttons = buttonsOf(request.style);
-    for (const ButtonSpec& spec : buttons)
-        box.addButton(spec.button);
+    const std::vector<ButtonChoice> buttons = buttonsOf(request.style);
+    for (const ButtonChoice& entry : buttons)
+        box.addButton(entry.button);
     const size_t which = (request.style & mb::DefaultButton3) ? 2 : (request.style & mb::DefaultButton2) ? 1 : 0;
     if (which < buttons.size())
         box.setDefaultButton(buttons[which].button);
     const int pressed = box.exec();
-    for (const ButtonSpec& spec : buttons)
-        if (spec.button == pressed)
-            return spec.result;
+    for (const ButtonChoice& entry : buttons)
+        if (entry.button == pressed)
+            return entry.result;
     // Closed with the window's close box: Cancel where there is one, else the default.
-    for (const ButtonSpec& spec : buttons)
-        if (spec.result == mb::Cancel)
+    for (const ButtonChoice& entry : buttons)
+        if (entry.result == mb::Cancel)
             return mb::Cancel;
     return buttons.front().result;
 }
