@@ -1,0 +1,107 @@
+#pragma once
+#include <QString>
+#include <QWidget>
+
+class QListView;
+class QStackedLayout;
+class QStandardItemModel;
+class QTreeView;
+
+namespace picbasket {
+
+class ImageList;
+class ListViewModel;
+
+// A list of rows shown either as icons or as a report with columns, both views over
+// one model, so the rows, their order and their selection are the same in either.
+// Rows are numbered from 1, columns from 1, sub-items from 1 (sub-item n is shown in
+// column n + 1). Each row has a text, a tag, sub-items and the keys of its large and
+// small icon in the Icons and SmallIcons image lists. Sort reorders the rows
+// themselves: after a sort, row 1 is the first row shown, and every caller that walks
+// the rows (batch, list files, printing) sees the shown order.
+class ListView : public QWidget {
+    Q_OBJECT
+
+public:
+    enum ViewMode { lvwIcon = 0, lvwSmallIcon = 1, lvwList = 2, lvwReport = 3 };
+
+    explicit ListView(QWidget* parent = nullptr);
+    ~ListView() override;
+
+    // Columns.
+    int AddColumn(const QString& caption, int width = 100);
+    int ColumnCount() const;
+    QString ColumnText(int column) const;
+    // 0 for a column that does not exist.
+    int ColumnWidth(int column) const;
+    void setColumnWidth(int column, int width);
+
+    // Rows. AddItem returns the new row's number.
+    int AddItem(const QString& text, const QString& iconKey = {}, const QString& smallIconKey = {});
+    int Count() const;
+    void Remove(int row);
+    void Clear();
+    QString Text(int row) const;
+    void setText(int row, const QString& text);
+    QString Tag(int row) const;
+    void setTag(int row, const QString& tag);
+    QString SubItem(int row, int subItem) const;
+    void setSubItem(int row, int subItem, const QString& text);
+    QString IconKey(int row) const;
+    QString SmallIconKey(int row) const;
+    void setIconKeys(int row, const QString& iconKey, const QString& smallIconKey);
+
+    // Selection. SelectedItem is the current row, 0 when there is none.
+    bool Selected(int row) const;
+    void setSelected(int row, bool selected);
+    int SelectedItem() const;
+    void setSelectedItem(int row);
+    int SelectedCount() const;
+    bool MultiSelect() const { return multiSelect_; }
+    void setMultiSelect(bool on);
+
+    ViewMode View() const { return view_; }
+    void setView(ViewMode mode);
+    bool FullRowSelect() const;
+    void setFullRowSelect(bool on);
+
+    // The image lists are not owned; they must outlive the list view.
+    void setIcons(ImageList* icons);
+    void setSmallIcons(ImageList* icons);
+    ImageList* Icons() const { return icons_; }
+    ImageList* SmallIcons() const { return smallIcons_; }
+    // Size of the icon cells in icon view.
+    void setIconSize(const QSize& size);
+
+    // Reorders the rows by the text of the column (1 = the row text), case-insensitively;
+    // rows that compare equal keep their order.
+    void Sort(int column, bool ascending);
+
+    QTreeView* reportView() const { return report_; }
+    QListView* iconView() const { return icon_; }
+
+signals:
+    void ItemClick(int row);
+    void ColumnClick(int column);
+    void DblClick();
+
+private:
+    bool validRow(int row) const;
+    QWidget* shownView() const;
+
+    ListViewModel* model_;
+    QTreeView* report_;
+    QListView* icon_;
+    QStackedLayout* stack_;
+    ImageList* icons_ = nullptr;
+    ImageList* smallIcons_ = nullptr;
+    ViewMode view_ = lvwReport;
+    bool multiSelect_ = true;
+    bool fullRowSelect_ = false;
+    int columns_ = 0;
+};
+
+// Switches full-row selection of the list view; returns False when there is no list.
+bool fncListViewFullRowSelect(ListView* list, bool enable, bool showErrors);
+
+} // namespace picbasket
