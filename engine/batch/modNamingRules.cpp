@@ -1,0 +1,222 @@
+#include "engine/batch/modNamingRules.h"
+
+#include "core/Convert.h"
+#include "core/DateFormat.h"
+#include "core/ErrorHandler.h"
+#include "core/fileinfo/clsFileInfo.h"
+#include "engine/batch/ExifDateNames.h"
+#include "platform/imagebox/ImageBox.h"
+
+#include <QHash>
+
+namespace picbasket {
+
+namespace {
+
+NamingClock& namingClock() {
+    static NamingClock clock = [] { return QDateTime::currentDateTime(); };
+    return clock;
+}
+
+QDateTime now() { return namingClock()(); }
+
+QString shortDate(const QDateTime& date) { return formatDate(date, QStringLiteral("m.d.yyyy")); }
+
+// "Make-Model" style pairs: empty when both halves are empty.
+QString pairOrEmpty(const QString& first, const QString& joiner, const QString& second) {
+    const QString pair = first + joiner + second;
+    return pair.trimmed() == joiner ? QString() : pair;
+}
+
+// The first EXIF date attribute's value as a date; today when the image has EXIF
+// but no date attribute, invalid when it has no EXIF at all.
+QDateTime exifDate(const ImageBox& box) {
+    const int count = box.ExifCount();
+    if (count == 0)
+        return {};
+    for (int i = 0; i < count; ++i)
+        if (fncIsDateAttribute(box.ExifNameByIndex(i)))
+            return box.ExifStringToDate(box.ExifValueByIndex(i).trimmed());
+    return now();
+}
+
+QString exifDateText(const ImageBox& box, bool withTime) {
+    const QDateTime date = exifDate(box);
+    if (!date.isValid())
+        return {};
+    return withTime ? formatDateDots(date) : shortDate(date);
+}
+
+QString iptcDateText(const ImageBox& box, QDateTime (ImageBox::*member)() const) {
+    if (!box.HasIptc())
+        return {};
+    const QDateTime date = (box.*member)();
+    return date.isValid() ? formatDateDots(date) : QString();
+}
+
+QString iptcText(const ImageBox& box, QString (ImageBox::*member)() const) {
+    return box.HasIptc() ? (box.*member)() : QString();
+}
+
+QString resultingSize(const ImageBox& box, const QString& extension) {
+    const int format = fncNamingFormatCode(extension);
+    return format < 0 ? QString() : fncSizeInKb(box.EncodedSize(format));
+}
+
+// A date of the row's file in the dotted form; empty when the file is missing.
+QString sourceFileDate(const QString& sourcePath, QDateTime (clsFileInfo::*member)() const) {
+    clsFileInfo& info = FileInfo();
+    info.setFilePath(sourcePath);
+    const QDateTime date = (info.*member)();
+    return date.isValid() ? formatDateDots(date) : QString();
+}
+
+QString sourceSize(const QString& sourcePath) {
+    clsFileInfo& info = FileInfo();
+    info.setFilePath(sourcePath);
+    return info.fSizeFormated(0);
+}
+
+using TokenRule = std::function<QString(ImageBox&, const QString& source, const QString& ext)>;
+
+QString exifByName(const ImageBox& box, const char* name) {
+    return box.ExifValueByName(QString::fromLatin1(name));
+}
+
+const QHash<QString, TokenRule>& tokenRules() {
+    static const QHash<QString, TokenRule> rules = [] {
+        QHash<QString, TokenRule> r;
+        r["[No Prefix]"] = [](ImageBox&, const QString&, const QString&) { return QString(); };
+        r["[Resulting resolution]"] = [](ImageBox& b, const QString&, const QString&) {
+            return QString::number(b.ImageWidth()) + "x" + QString::number(b.ImageHeight());
+        };
+        r["[Resulting size]"] = [](ImageBox& b, const QString&, const QString& ext) {
+            return resultingSize(b, ext);
+        };
+        r["[Date Today-Time]"] = [](ImageBox&, const QString&, const QString&) {
+            return formatDateDots(now());
+        };
+        r["[Date Today]"] = [](ImageBox&, const QString&, const QString&) {
+            return shortDate(now());
+        };
+        r["[Source resolution]"] = [](ImageBox& b, const QString&, const QString&) {
+            return b.Tag();
+        };
+        r["[Source size]"] = [](ImageBox&, const QString& s, const QString&) {
+            return sourceSize(s);
+        };
+        r["[Source Date Created]"] = [](ImageBox&, const QString& s, const QString&) {
+            return sourceFileDate(s, &clsFileInfo::dateCreated);
+        };
+        r["[Source Date Modified]"] = [](ImageBox&, const QString& s, const QString&) {
+            return sourceFileDate(s, &clsFileInfo::dateModified);
+        };
+        r["[Source Date Accessed]"] = [](ImageBox&, const QString& s, const QString&) {
+            return sourceFileDate(s, &clsFileInfo::dateAccessed);
+        };
+        const std::pair<const char*, const char*> exifNames[] = {
+            {"[EXIF Image Description]", "ImageDescription"},
+            {"[EXIF Artist]", "Artist"},
+            {"[EXIF Make]", "Make"},
+            {"[EXIF Model]", "Model"}};
+        for (const auto& [token, name] : exifNames)
+            r[QString::fromLatin1(token)] = [name](ImageBox& b, const QString&, const QString&) {
+                return exifByName(b, name);
+            };
+        r["[EXIF Date]"] = [](ImageBox& b, const QString&, const QString&) {
+            return exifDateText(b, false);
+        };
+        r["[EXIF Date-Time]"] = [](ImageBox& b, const QString&, const QString&) {
+            return exifDateText(b, true);
+        };
+        r["[EXIF Make & Model]"] = [](ImageBox& b, const QString&, const QString&) {
+            return pairOrEmpty(exifByName(b, "Make"), "-", exifByName(b, "Model"));
+        };
+        r["[EXIF X-Y Dimension]"] = [](ImageBox& b, const QString&, const QString&) {
+            return pairOrEmpty(exifByName(b, "PixelXDimension"), "x",
+                               exifByName(b, "PixelYDimension"));
+        };
+        r["[IPTC Headline]"] = [](ImageBox& b, const QString&, const QString&) {
+            return iptcText(b, &ImageBox::IptcHeadline);
+        };
+        r["[IPTC Caption]"] = [](ImageBox& b, const QString&, const QString&) {
+            return iptcText(b, &ImageBox::IptcCaption);
+        };
+        r["[IPTC Author]"] = [](ImageBox& b, const QString&, const QString&) {
+            return iptcText(b, &ImageBox::IptcAuthor);
+        };
+        r["[IPTC Date Created]"] = [](ImageBox& b, const QString&, const QString&) {
+            return iptcDateText(b, &ImageBox::IptcDateCreated);
+        };
+        r["[IPTC Date Released]"] = [](ImageBox& b, const QString&, const QString&) {
+            return iptcDateText(b, &ImageBox::IptcDateReleased);
+        };
+        const TokenRule referenceDate = [](ImageBox& b, const QString&, const QString&) {
+            return iptcDateText(b, &ImageBox::IptcReferenceDate);
+        };
+        r["[IPTC Ref. Date]"] = referenceDate;
+        r["[IPTC Reference Date]"] = referenceDate;
+        const TokenRule referenceNumber = [](ImageBox& b, const QString&, const QString&) {
+            return iptcText(b, &ImageBox::IptcReferenceNumber);
+        };
+        r["[IPTC Ref. Number]"] = referenceNumber;
+        r["[IPTC Reference Number]"] = referenceNumber;
+        return r;
+    }();
+    return rules;
+}
+
+} // namespace
+
+QString fncCleanNamePart(QString text) {
+    text.replace(QLatin1Char('/'), QLatin1Char('_'));
+    text.replace(QChar(u'\0'), QLatin1Char('_'));
+    return text;
+}
+
+QString fncGetSeparator(const QString& separator) {
+    if (separator == QLatin1String("[WhiteSpace]"))
+        return QStringLiteral(" ");
+    if (separator == QLatin1String("[No Separator]"))
+        return {};
+    return fncCleanNamePart(separator);
+}
+
+QString fncRetrieveNamingString(ImageBox& box, const QString& token, const QString& sourcePath,
+                                const QString& targetExtension) {
+    QString result;
+    errorTail(QStringLiteral("fncRetrieveNamingString"), [&] {
+        if (!box.HasImage())
+            return;
+        const auto rule = tokenRules().constFind(token);
+        result = rule == tokenRules().constEnd() ? token
+                                                 : (*rule)(box, sourcePath, targetExtension);
+        result = fncCleanNamePart(result);
+    });
+    return result;
+}
+
+QString fncSizeInKb(int64_t bytes) {
+    const double kilobytes = roundHalfEven(double(bytes) / 1024.0);
+    return QString::number(int64_t(kilobytes)) + QStringLiteral("Kb");
+}
+
+int fncNamingFormatCode(const QString& extension) {
+    static const QHash<QString, int> codes = {
+        {"tif", ImageBox::FormatTiff}, {"tiff", ImageBox::FormatTiff},
+        {"pdf", ImageBox::FormatPdf},  {"jpg", ImageBox::FormatJpeg},
+        {"jpeg", ImageBox::FormatJpeg}, {"jpe", ImageBox::FormatJpeg},
+        {"psd", ImageBox::FormatPsd},  {"pcx", ImageBox::FormatPcx},
+        {"wbmp", ImageBox::FormatWbmp}, {"wap", ImageBox::FormatWbmp},
+        {"wbm", ImageBox::FormatWbmp}, {"bmp", ImageBox::FormatBmp},
+        {"gif", ImageBox::FormatGif},  {"png", ImageBox::FormatPng}};
+    return codes.value(extension, -1);
+}
+
+NamingClock setNamingClock(NamingClock clock) {
+    NamingClock previous = namingClock();
+    namingClock() = clock ? std::move(clock) : [] { return QDateTime::currentDateTime(); };
+    return previous;
+}
+
+} // namespace picbasket

@@ -1,0 +1,43 @@
+#pragma once
+#include "engine/batch/BasketRows.h"
+#include "engine/batch/ProgressIndicator.h"
+#include "engine/tasks/TaskRowList.h"
+#include "platform/jp2/AxImage.h"
+
+#include <QString>
+#include <cstdint>
+
+namespace picbasket {
+
+class ImageBox;
+
+// The batch JPEG 2000 conversion of the image basket. Every row of lvPages becomes
+// one ".jp2" (or ".jpc") file, named by the naming options of Setup.BatchSave,
+// with the task rows applied first when ProcessTasks is 1. Existing targets are
+// skipped unless Overwrite is 1. Events run once per row, when the wait dialog's
+// Cancel can set CancelOperation; the run then stops before the next row and
+// clears the flag. bar shows the rows done.
+//
+// Each file is encoded to a temporary name and renamed over the target, so a
+// stopped run never leaves half a file under the final name; a failed write ends
+// the run with an error. Returns True when the run ends normally or is cancelled,
+// False after an error (reported with the source "fncSaveSinglePage").
+bool fncSaveSinglePage(const BasketRows& lvPages, const TaskRowList& lvEditBatch, ImageBox& box,
+                       ProgressIndicator& bar, AxImage& control = AxImage::instance());
+
+// Shows the wait dialog, runs fncSaveSinglePage on its progress bar and closes it.
+bool fncConvertBasket(const BasketRows& lvPages, const TaskRowList& lvEditBatch, ImageBox& box,
+                      WaitIndicator& wait, AxImage& control = AxImage::instance());
+
+// The folder a row's output goes to (ending in "/"): the destination folder, or
+// with DestinationMode 0 the folder of the row's source file (sub-item 4), so
+// that a page split from a multipage file lands beside that file and not in the
+// temporary page folder; the page file's own folder when the row names no source.
+QString fncBatchOutputFolder(const BasketRow& row);
+
+// The counter of generic naming for the row'th row (from 1): "[Starting 1]" gives
+// row, "[Starting 1001]" row + 1000, a number n gives n + row - 1. A text that is
+// no number raises error 13, a result beyond 32 bits error 6.
+int32_t fncBatchCounter(const QString& counter, int row);
+
+} // namespace picbasket
