@@ -1,0 +1,25 @@
+#pragma once
+#include "engine/tasks/TaskRowList.h"
+
+#include <functional>
+
+namespace picbasket {
+
+class ImageBox;
+
+// Runs the executable task rows in order on the image in `box`, each as a fixed
+// sequence of image-box operations. Events run once before each row. With noStop
+// false the run ends after the first row whose row at the same position in the
+// visible list named by ActiveTaskList is selected (lvEdit for 0, lvEditPreview
+// for 1); with noStop true the visible lists are not touched and may be null.
+// An operation failing with type mismatch (13) or the unexpected failure
+// (0x8000FFFF) is skipped; any other failure ends the run without a message.
+// Sets CurrentActivity as it goes; never throws.
+void subProcessPages(const TaskListSelection* lvEdit, const TaskRowList& lvEditBatch, ImageBox& box,
+                     const TaskListSelection* lvEditPreview, bool noStop);
+
+// The windows set this to show a busy pointer while a run works: called with
+// true when a run starts on a non-empty row list and with false whenever it ends.
+void setTaskBusyCursorHook(std::function<void(bool busy)> hook);
+
+} // namespace picbasket
