@@ -1,0 +1,72 @@
+#include "engine/loading/modBitmapPro.h"
+#include "core/AppError.h"
+#include "core/ErrorHandler.h"
+#include "core/modFileSystem.h"
+#include "engine/loading/LoadRoutes.h"
+#include "platform/gdiplus/modGDIPlus.h"
+
+#include <FreeImage.h>
+#include <QFile>
+
+namespace picbasket {
+
+namespace {
+
+int32_t contentFormatOf(const QString& path) {
+    return FreeImage_GetFileType(QFile::encodeName(path).constData(), 0);
+}
+
+QImage loadByRoute(const QString& path, int32_t sizeMode, int32_t maxW, int32_t maxH,
+                   OleColor backColour, int32_t& outW, int32_t& outH) {
+    const QString extension = fncGetFileExtension(path).toLower();
+    switch (chooseLoadRoute(contentFormatOf(path), extension)) {
+    case LoadRoute::GdiPlus: {
+        QImage picture =
+            fncLoadPictureGDIPlus(path, sizeMode, maxW, maxH, backColour, true, outW, outH);
+        if (!picture.isNull())
+            return picture;
+        return loadThroughFreeImage(path, sizeMode, maxW, maxH, backColour, outW, outH);
+    }
+    case LoadRoute::FreeImage:
+        return loadThroughFreeImage(path, sizeMode, maxW, maxH, backColour, outW, outH);
+    case LoadRoute::DevIL:
+        return loadThroughDevIL(path, sizeMode, maxW, maxH, backColour, outW, outH);
+    case LoadRoute::Jpeg2000:
+        return loadThroughJpeg2000(AxImage::instance(), path, extension, sizeMode, maxW, maxH,
+                                   backColour, outW, outH);
+    case LoadRoute::Nothing:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+QImage LoadPic(QString path, int32_t sizeMode, int32_t maxW, int32_t maxH,
+               const OleColor& backColour, int32_t& outW, int32_t& outH) {
+    try {
+        return loadByRoute(path, sizeMode, maxW, maxH, backColour, outW, outH);
+    } catch (const AppError& error) {
+        // An unreadable picture (481) and an overflow (6) are the ordinary end of a
+        // file no decoder takes: no picture, no report.
+        if (error.number() == err::InvalidPicture || error.number() == err::Overflow)
+            return {};
+        subGlobalErrorHandler(error.description(), error.number(), error.line(), "LoadPic");
+    } catch (...) {
+        reportCurrentException("LoadPic");
+    }
+    return {};
+}
+
+void subGetFitSize(int32_t w, int32_t h, int32_t maxW, int32_t maxH, int32_t& outW,
+                   int32_t& outH) {
+    fitSizeInBox(w, h, maxW, maxH, outW, outH);
+}
+
+QImage fncResizePicture(const QImage& picture, int32_t sizeMode, int32_t maxW, int32_t maxH,
+                        const OleColor& backColour) {
+    return fncResizePictureGDIPlus(picture, picture.width(), picture.height(),
+                                   picturetype::Bitmap, maxW, maxH, sizeMode, backColour, true);
+}
+
+} // namespace picbasket

@@ -1,0 +1,335 @@
+#include "engine/loading/modFreeImage.h"
+#include "core/AppError.h"
+#include "platform/imagebox/FreeImageCodec.h"
+#include "platform/imagebox/ImageFileCheck.h"
+
+#include <FreeImage.h>
+#include <QFile>
+#include <cstring>
+#include <memory>
+
+namespace picbasket {
+
+namespace {
+
+struct DibDeleter {
+    void operator()(FIBITMAP* dib) const { FreeImage_Unload(dib); }
+};
+using Dib = std::unique_ptr<FIBITMAP, DibDeleter>;
+
+bool isAllowedSize(qint64 w, qint64 h) {
+    return w > 0 && h > 0 && w <= imagebox::MaxSide && h <= imagebox::MaxSide &&
+           w * h <= imagebox::MaxPixels;
+}
+
+// FreeImage rows run bottom-up, QImage rows top-down.
+BYTE* dibRow(FIBITMAP* dib, int y) {
+    return FreeImage_GetScanLine(dib, int(FreeImage_GetHeight(dib)) - 1 - y);
+}
+
+// Palette entries with the transparency table's alpha.
+QList<QRgb> colourTableOf(FIBITMAP* dib) {
+    QList<QRgb> colours;
+    const RGBQUAD* palette = FreeImage_GetPalette(dib);
+    const unsigned count = FreeImage_GetColorsUsed(dib);
+    const BYTE* alpha = FreeImage_IsTransparent(dib) ? FreeImage_GetTransparencyTable(dib) : nullptr;
+    const unsigned alphaCount = alpha ? FreeImage_GetTransparencyCount(dib) : 0;
+    for (unsigned i = 0; palette && i < count; ++i)
+        colours.append(qRgba(palette[i].rgbRed, palette[i].rgbGreen, palette[i].rgbBlue,
+                             i < alphaCount ? alpha[i] : 255));
+    return colours;
+}
+
+bool isLinearGreyTable(const QList<QRgb>& colours) {
+    if (colours.size() != 256)
+        return false;
+    for (int i = 0; i < 256; ++i)
+        if (colours[i] != qRgb(i, i, i))
+            return false;
+    return true;
+}
+
+QImage indexedPicture(FIBITMAP* dib, int w, int h, int bpp) {
+    const QList<QRgb> colours = colourTableOf(dib);
+    const bool grey = bpp == 8 && isLinearGreyTable(colours);
+    const QImage::Format format = grey        ? QImage::Format_Grayscale8
+                                  : bpp == 1 ? QImage::Format_Mono
+                                             : QImage::Format_Indexed8;
+    QImage image(w, h, format);
+    if (image.isNull())
+        return image;
+    if (!grey)
+        image.setColorTable(colours);
+    for (int y = 0; y < h; ++y) {
+        const BYTE* in = dibRow(dib, y);
+        uchar* out = image.scanLine(y);
+        if (bpp == 4)
+            for (int x = 0; x < w; ++x)
+                out[x] = (x & 1) ? (in[x / 2] & 0x0F) : (in[x / 2] >> 4);
+        else
+            std::memcpy(out, in, bpp == 1 ? size_t((w + 7) / 8) : size_t(w));
+    }
+    return image;
+}
+
+// FreeImage keeps 24 and 32-bit pixels in the byte order B, G, R (, A), which on
+// this little-endian platform is QImage's BGR888 and ARGB32.
+QImage colourPicture(FIBITMAP* dib, int w, int h, int bpp) {
+    const bool alpha = bpp == 32;
+    QImage image(w, h, alpha ? QImage::Format_ARGB32 : QImage::Format_BGR888);
+    if (image.isNull())
+        return image;
+    for (int y = 0; y < h; ++y)
+        std::memcpy(image.scanLine(y), dibRow(dib, y), size_t(w) * size_t(bpp / 8));
+    if (alpha && !FreeImage_IsTransparent(dib))
+        return image.convertToFormat(QImage::Format_RGB32);
+    return image;
+}
+
+QImage pictureOf(FIBITMAP* dib);
+
+QImage pictureOfConverted(FIBITMAP* converted) {
+    if (!converted)
+        return {};
+    Dib owner(converted);
+    return pictureOf(converted);
+}
+
+QImage pictureOf(FIBITMAP* dib) {
+    const int w = int(FreeImage_GetWidth(dib)), h = int(FreeImage_GetHeight(dib));
+    if (!isAllowedSize(w, h))
+        return {};
+    if (FreeImage_GetImageType(dib) != FIT_BITMAP)
+        return pictureOfConverted(FreeImage_ConvertToStandardType(dib, TRUE));
+    const int bpp = int(FreeImage_GetBPP(dib));
+    QImage image;
+    if (bpp == 1 || bpp == 4 || bpp == 8)
+        image = indexedPicture(dib, w, h, bpp);
+    else if (bpp == 24 || bpp == 32)
+        image = colourPicture(dib, w, h, bpp);
+    else
+        return pictureOfConverted(FreeImage_ConvertTo24Bits(dib));
+    if (!image.isNull() && FreeImage_GetDotsPerMeterX(dib) > 0 &&
+        FreeImage_GetDotsPerMeterY(dib) > 0) {
+        image.setDotsPerMeterX(int(FreeImage_GetDotsPerMeterX(dib)));
+        image.setDotsPerMeterY(int(FreeImage_GetDotsPerMeterY(dib)));
+    }
+    return image;
+}
+
+void copyPalette(FIBITMAP* dib, const QList<QRgb>& colours) {
+    RGBQUAD* palette = FreeImage_GetPalette(dib);
+    const int size = int(FreeImage_GetColorsUsed(dib));
+    BYTE alpha[256];
+    bool transparent = false;
+    for (int i = 0; i < size; ++i) {
+        const QRgb c = i < colours.size() ? colours[i] : qRgb(0, 0, 0);
+        palette[i] = RGBQUAD{BYTE(qBlue(c)), BYTE(qGreen(c)), BYTE(qRed(c)), 0};
+        alpha[i] = BYTE(qAlpha(c));
+        transparent = transparent || alpha[i] != 255;
+    }
+    if (transparent)
+        FreeImage_SetTransparencyTable(dib, alpha, size);
+}
+
+QList<QRgb> greyTable() {
+    QList<QRgb> colours;
+    for (int i = 0; i < 256; ++i)
+        colours.append(qRgb(i, i, i));
+    return colours;
+}
+
+// The picture in one of the layouts a FreeImage bitmap takes directly.
+QImage dibLayoutOf(const QImage& picture) {
+    switch (picture.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_Indexed8:
+    case QImage::Format_Grayscale8:
+        return picture;
+    case QImage::Format_MonoLSB:
+        return picture.convertToFormat(QImage::Format_Mono);
+    case QImage::Format_Grayscale16:
+        return picture.convertToFormat(QImage::Format_Grayscale8);
+    default:
+        return picture.convertToFormat(picture.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                                 : QImage::Format_BGR888);
+    }
+}
+
+int dibDepthOf(QImage::Format format) {
+    switch (format) {
+    case QImage::Format_Mono:
+        return 1;
+    case QImage::Format_Indexed8:
+    case QImage::Format_Grayscale8:
+        return 8;
+    case QImage::Format_ARGB32:
+        return 32;
+    default:
+        return 24;
+    }
+}
+
+} // namespace
+
+FIBITMAP* fncPictureToDib(const QImage& picture) {
+    if (picture.isNull() || !isAllowedSize(picture.width(), picture.height()))
+        return nullptr;
+    const QImage image = dibLayoutOf(picture);
+    const int bpp = dibDepthOf(image.format());
+    Dib dib(FreeImage_Allocate(image.width(), image.height(), bpp));
+    if (!dib)
+        return nullptr;
+    if (bpp <= 8)
+        copyPalette(dib.get(), image.format() == QImage::Format_Grayscale8 ? greyTable()
+                                                                           : image.colorTable());
+    const size_t rowBytes = bpp == 1 ? size_t((image.width() + 7) / 8)
+                                     : size_t(image.width()) * size_t(bpp / 8);
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(dibRow(dib.get(), y), image.constScanLine(y), rowBytes);
+    if (image.format() == QImage::Format_ARGB32)
+        FreeImage_SetTransparent(dib.get(), TRUE);
+    if (image.dotsPerMeterX() > 0 && image.dotsPerMeterY() > 0) {
+        FreeImage_SetDotsPerMeterX(dib.get(), unsigned(image.dotsPerMeterX()));
+        FreeImage_SetDotsPerMeterY(dib.get(), unsigned(image.dotsPerMeterY()));
+    }
+    return dib.release();
+}
+
+QImage fncDibToPicture(FIBITMAP* dib, bool unload) {
+    if (!dib)
+        return {};
+    QImage picture = pictureOf(dib);
+    if (unload)
+        FreeImage_Unload(dib);
+    return picture;
+}
+
+QString fncGetExtensionList(int32_t format) {
+    const char* list = FreeImage_GetFIFExtensionList(FREE_IMAGE_FORMAT(format));
+    return QString::fromLatin1(list ? list : "");
+}
+
+QString fncGetPrimaryExtension(int32_t format) {
+    return fncGetExtensionList(format).section(',', 0, 0);
+}
+
+bool fncIsExtensionValid(int32_t format, const QString& fileName,
+                         Qt::CaseSensitivity compareMode) {
+    const int dot = fileName.lastIndexOf('.');
+    if (dot < 0)
+        return false;
+    const QString extension = fileName.mid(dot + 1);
+    return (fncGetExtensionList(format) + ",").contains(extension, compareMode);
+}
+
+bool fncIsGreyPalette(FIBITMAP* dib) {
+    const unsigned bpp = FreeImage_GetBPP(dib);
+    if (bpp != 1 && bpp != 4 && bpp != 8)
+        return false;
+    const RGBQUAD* palette = FreeImage_GetPalette(dib);
+    for (unsigned i = 0; palette && i < FreeImage_GetColorsUsed(dib); ++i)
+        if (palette[i].rgbRed != palette[i].rgbGreen || palette[i].rgbGreen != palette[i].rgbBlue)
+            return false;
+    return true;
+}
+
+namespace {
+
+bool isGiven(const SizeArgument& side) { return !std::holds_alternative<std::monostate>(side); }
+
+// The formats whose structure the image box checks before decoding.
+bool hasStructureCheck(FREE_IMAGE_FORMAT format) {
+    switch (format) {
+    case FIF_BMP:
+    case FIF_GIF:
+    case FIF_JPEG:
+    case FIF_PNG:
+    case FIF_PCX:
+    case FIF_PSD:
+    case FIF_WBMP:
+    case FIF_TIFF:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Reads the file and, where a check exists, checks its structure before FreeImage
+// sees it, since its decoders accept truncated files and trust the sizes a file
+// claims.
+FIBITMAP* loadChecked(FREE_IMAGE_FORMAT format, const QString& fileName) {
+    if (!hasStructureCheck(format))
+        return FreeImage_Load(format, fileName.toLocal8Bit().constData(), 0);
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return nullptr;
+    const QByteArray bytes = file.readAll();
+    try {
+        imagebox::checkImageBytes(bytes, format);
+    } catch (const AppError&) {
+        return nullptr;
+    }
+    FIMEMORY* memory =
+        FreeImage_OpenMemory(reinterpret_cast<BYTE*>(const_cast<char*>(bytes.constData())),
+                             DWORD(bytes.size()));
+    FIBITMAP* dib = FreeImage_LoadFromMemory(format, memory, 0);
+    FreeImage_CloseMemory(memory);
+    return dib;
+}
+
+FIBITMAP* prepareAndRescale(FIBITMAP* dib, const SizeArgument& width, const SizeArgument& height,
+                            bool inPercent, int32_t filter) {
+    dib = fncConvertColorDepth(dib, 0x100, true, 128, 0, 0, 256, nullptr, 0);
+    return fncRescaleDib(dib, width, height, inPercent, true, filter);
+}
+
+} // namespace
+
+QImage fncLoadPicture(const QString& fileName, const SizeArgument& width,
+                      const SizeArgument& height, bool inPercent, int32_t filter,
+                      int32_t& format) {
+    if (fileName.isEmpty())
+        return {};
+    format = FreeImage_GetFIFFromFilename(fileName.toLocal8Bit().constData());
+    if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(FREE_IMAGE_FORMAT(format)))
+        raiseError(err::InvalidPicture);
+    FIBITMAP* dib = loadChecked(FREE_IMAGE_FORMAT(format), fileName);
+    if (!dib)
+        raiseError(err::InvalidPicture);
+    if (isGiven(width) || isGiven(height))
+        dib = prepareAndRescale(dib, width, height, inPercent, filter);
+    const QImage picture = fncDibToPicture(dib, true);
+    if (picture.isNull())
+        raiseError(err::InvalidPicture);
+    return picture;
+}
+
+QImage fncLoadPicture(const QString& fileName) {
+    int32_t format = FreeImageUnknown;
+    return fncLoadPicture(fileName, {}, {}, false, 0, format);
+}
+
+int32_t fncSavePicture(const QImage& picture, const QString& fileName, int32_t& format,
+                       int32_t options, const SizeArgument& width, const SizeArgument& height,
+                       bool inPercent, int32_t filter) {
+    if (picture.isNull())
+        raiseError(err::ObjectNotSet);
+    FIBITMAP* raw = fncPictureToDib(picture);
+    if (!raw)
+        raiseError(err::InvalidPicture);
+    if (isGiven(width) || isGiven(height))
+        raw = prepareAndRescale(raw, width, height, inPercent, filter);
+    Dib dib(raw);
+    if (format == FIF_UNKNOWN)
+        format = FreeImage_GetFIFFromFilename(fileName.toLocal8Bit().constData());
+    if (format == FIF_UNKNOWN)
+        return 0;
+    QString name = fileName;
+    if (!fncIsExtensionValid(format, fileName, Qt::CaseSensitive))
+        name += "." + fncGetPrimaryExtension(format);
+    return FreeImage_Save(FREE_IMAGE_FORMAT(format), dib.get(), name.toLocal8Bit().constData(),
+                          options);
+}
+
+} // namespace picbasket
