@@ -78,12 +78,19 @@ void subPlaceText(uint8_t orientation, int16_t position, const ImageBox& box, co
                   int32_t& x, int32_t& y) {
     if (position < 0 || position > 8)
         return;
+    subPlaceTextIn(orientation, position, box.TextAlignment(), box.ImageWidth(), box.ImageHeight(),
+                   box.TextWidth(text), box.TextHeight(text), x, y);
+}
+
+// Halves are computed in floating point and rounded halves to even.
+void subPlaceTextIn(uint8_t orientation, int16_t position, int alignment, double w, double h,
+                    double tw, double th, int32_t& x, int32_t& y) {
+    if (position < 0 || position > 8)
+        return;
     const int column = position % 3, row = position / 3;
-    const double w = box.ImageWidth(), h = box.ImageHeight();
-    const double tw = box.TextWidth(text), th = box.TextHeight(text);
     if (orientation == 0) {
         y = rounded(row == 0 ? 0 : row == 1 ? (h - th) / 2 : h - th);
-        x = horizontalX(column, box.TextAlignment(), w, tw);
+        x = horizontalX(column, alignment, w, tw);
     } else {
         x = rounded(column == 0 ? th : column == 1 ? (th + w) / 2 : w);
         y = rounded(row == 0 ? 0 : row == 1 ? (h - tw) / 2 : h - tw);

@@ -13,6 +13,9 @@ class FrameArtwork;
 // margin. Other positions leave x and y unchanged.
 void subPlaceText(uint8_t orientation, int16_t position, const ImageBox& box, const QString& text,
                   int32_t& x, int32_t& y);
+// The same placement from the measures: image W x H, text TW x TH, alignment a.
+void subPlaceTextIn(uint8_t orientation, int16_t position, int alignment, double w, double h,
+                    double tw, double th, int32_t& x, int32_t& y);
 
 // Draws frame style 0 to 7, or shadow style 8 and up, around the image in the box
 // by stamping the style's pieces from the artwork store (FrameArtwork::current()).
