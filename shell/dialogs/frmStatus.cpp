@@ -69,6 +69,9 @@ void frmStatus::cmdCancel_Click() {
 }
 
 void frmStatus::showWaiting() {
+    // A Cancel that came after the previous operation's last poll must not stop
+    // the new one before it starts.
+    CancelOperation = false;
     Form_Load();
     lblMessage->clear();
     pbQueue->setRange(0, 0);

@@ -30,7 +30,8 @@ public:
     // Lets pending events run once, shows the cancelling text, sets CancelOperation.
     void cmdCancel_Click();
 
-    // WaitIndicator: show with the processing text, the progress bar, hide.
+    // WaitIndicator: show with the processing text and a cleared cancel flag, the
+    // progress bar, hide.
     void showWaiting() override;
     ProgressIndicator& progress() override { return progress_; }
     void closeWaiting() override;

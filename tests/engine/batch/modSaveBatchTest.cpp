@@ -1,0 +1,342 @@
+#include "engine/batch/modSaveBatch.h"
+#include "core/AppError.h"
+#include "core/Globals.h"
+#include "core/setup/modSetup.h"
+#include "engine/jpeg2000/modJPEG2000.h"
+#include "platform/imagebox/ImageBox.h"
+#include "tests/common/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace picbasket;
+
+namespace {
+
+// Records what the batch does with its progress bar, and can run an action when
+// the bar reaches a value (as a user clicking Cancel while that row's events run).
+class RecordingBar : public ProgressIndicator {
+public:
+    void setMaximum(int maximum) override { calls << QStringLiteral("max %1").arg(maximum); }
+    void setValue(int value) override {
+        calls << QStringLiteral("value %1").arg(value);
+        if (value == triggerValue && onValue)
+            onValue();
+    }
+    void setVisible(bool visible) override {
+        calls << QString::fromLatin1(visible ? "shown" : "hidden");
+    }
+    QStringList calls;
+    int triggerValue = -1;
+    std::function<void()> onValue;
+};
+
+QImage gradient(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB888);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixelColor(x, y, QColor((x * 7) % 256, (y * 11) % 256, (x + y) % 256));
+    return image;
+}
+
+// An uncompressed 24-bit TGA, a format only the loading entry reads.
+void writeTga(const QString& path, const QImage& image) {
+    QByteArray bytes(18, '\0');
+    bytes[2] = 2;
+    bytes[12] = char(image.width() & 0xFF);
+    bytes[13] = char(image.width() >> 8);
+    bytes[14] = char(image.height() & 0xFF);
+    bytes[15] = char(image.height() >> 8);
+    bytes[16] = 24;
+    bytes[17] = 0x20; // top-left origin
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            bytes.append(char(c.blue())).append(char(c.green())).append(char(c.red()));
+        }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Pixels no coder can predict, so that a lossy rate has something to drop.
+QImage noise(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB888);
+    quint32 state = 12345;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width * 3; ++x) {
+            state = state * 1664525u + 1013904223u;
+            image.scanLine(y)[x] = uchar(state >> 24);
+        }
+    return image;
+}
+
+QImage decode(const QString& path) {
+    AxImage control;
+    return fncLoadJPEG2000(control, 0, path, QFileInfo(path).suffix().toLower())
+        .convertToFormat(QImage::Format_RGB888);
+}
+
+class BatchConversion : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved_ = picbasket::Setup.BatchSave;
+        typBatchSave& o = picbasket::Setup.BatchSave;
+        o = typBatchSave{};
+        o.Lossy = 0;
+        o.DestinationMode = 1;
+        o.DestinationFolder = out_.path();
+        o.ProcessTasks = 0;
+        CancelOperation = false;
+    }
+    void TearDown() override {
+        picbasket::Setup.BatchSave = saved_;
+        CancelOperation = false;
+    }
+
+    // A basket row for a source file written into the source folder.
+    BasketRow addPng(const QString& name, const QImage& image) {
+        const QString path = QDir(in_.path()).filePath(name + ".png");
+        EXPECT_TRUE(image.save(path));
+        return rowFor(name, path);
+    }
+    BasketRow rowFor(const QString& name, const QString& path) {
+        BasketRow row;
+        row.Text = name;
+        row.Tag = path;
+        row.setSubItem(4, path);
+        rows_.addRow(row);
+        return row;
+    }
+    bool run() { return fncSaveSinglePage(rows_, tasks_, box_, bar_); }
+    QString out(const QString& name) const { return QDir(out_.path()).filePath(name); }
+    QStringList written() const {
+        return QDir(out_.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+
+    QTemporaryDir in_, out_;
+    BasketRows rows_;
+    TaskRowList tasks_;
+    ImageBox box_;
+    RecordingBar bar_;
+    test::ErrorRecorder errors_;
+    typBatchSave saved_;
+};
+
+} // namespace
+
+TEST(BatchCounter, StartsAndTypedNumbersIn32Bits) {
+    const struct {
+        const char* counter;
+        int row;
+        int32_t expected;
+    } cases[] = {{"[Starting 1]", 1, 1},      {"[Starting 1]", 3, 3},
+                 {"[Starting 1001]", 1, 1001}, {"[Starting 1001]", 3, 1003},
+                 {"5", 1, 5},                  {"5", 3, 7},
+                 {"32767", 2, 32768}, // a 16-bit counter would overflow here
+                 {"-3", 1, -3}};
+    for (const auto& c : cases)
+        EXPECT_EQ(fncBatchCounter(QString::fromLatin1(c.counter), c.row), c.expected)
+            << c.counter << " row " << c.row;
+    try {
+        fncBatchCounter("2147483647", 2);
+        ADD_FAILURE() << "no overflow";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), err::Overflow);
+    }
+    try {
+        fncBatchCounter("five", 1);
+        ADD_FAILURE() << "no type mismatch";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), err::TypeMismatch);
+    }
+}
+
+TEST_F(BatchConversion, EmptyBasketIsDoneWithoutTouchingTheBar) {
+    EXPECT_TRUE(run());
+    EXPECT_TRUE(bar_.calls.isEmpty());
+}
+
+TEST_F(BatchConversion, LosslessOutputDecodesToTheSourcePixels) {
+    const QImage image = gradient(37, 23);
+    addPng("alpha", image);
+    EXPECT_TRUE(run());
+    EXPECT_EQ(written(), QStringList{"alpha.jp2"});
+    EXPECT_EQ(decode(out("alpha.jp2")), image);
+    EXPECT_EQ(bar_.calls, (QStringList{"max 1", "value 0", "shown", "value 1", "hidden"}));
+    EXPECT_TRUE(errors_.reports().empty());
+}
+
+TEST_F(BatchConversion, LossyRateGivesASmallerCodestream) {
+    picbasket::Setup.BatchSave.Codestream = 1;
+    addPng("big", noise(160, 120));
+    ASSERT_TRUE(run());
+    const qint64 lossless = QFileInfo(out("big.jpc")).size();
+    picbasket::Setup.BatchSave.Lossy = 1;
+    picbasket::Setup.BatchSave.Rate = 20;
+    ASSERT_TRUE(run());
+    const qint64 lossy = QFileInfo(out("big.jpc")).size();
+    EXPECT_GT(lossless, 0);
+    EXPECT_LT(lossy, lossless);
+    EXPECT_EQ(decode(out("big.jpc")).size(), QSize(160, 120));
+}
+
+TEST_F(BatchConversion, GenericNamesFollowTheCounter) {
+    const struct {
+        const char* counter;
+        QStringList expected;
+    } cases[] = {{"5", {"Sample5.jp2", "Sample6.jp2", "Sample7.jp2"}},
+                 {"[Starting 1001]", {"Sample1001.jp2", "Sample1002.jp2", "Sample1003.jp2"}},
+                 {"40000", {"Sample40000.jp2", "Sample40001.jp2", "Sample40002.jp2"}}};
+    for (const char* name : {"a", "b", "c"})
+        addPng(name, gradient(8, 8));
+    picbasket::Setup.BatchSave.NameMode = 2;
+    for (const auto& c : cases) {
+        for (const QString& f : written())
+            QFile::remove(out(f));
+        picbasket::Setup.BatchSave.Counter = QString::fromLatin1(c.counter);
+        EXPECT_TRUE(run()) << c.counter;
+        EXPECT_EQ(written(), c.expected) << c.counter;
+    }
+}
+
+TEST_F(BatchConversion, ExistingTargetWithoutOverwriteIsSkippedSilently) {
+    for (const char* name : {"a", "b", "c"})
+        addPng(name, gradient(8, 8));
+    picbasket::Setup.BatchSave.NameMode = 2;
+    picbasket::Setup.BatchSave.Overwrite = 0;
+    QFile kept(out("Sample2.jp2"));
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+    kept.write("keep me");
+    kept.close();
+    EXPECT_TRUE(run());
+    EXPECT_EQ(written(), (QStringList{"Sample1.jp2", "Sample2.jp2", "Sample3.jp2"}));
+    QFile check(out("Sample2.jp2"));
+    ASSERT_TRUE(check.open(QIODevice::ReadOnly));
+    EXPECT_EQ(check.readAll(), QByteArray("keep me"));
+    EXPECT_TRUE(errors_.reports().empty());
+
+    picbasket::Setup.BatchSave.Overwrite = 1;
+    EXPECT_TRUE(run());
+    EXPECT_EQ(decode(out("Sample2.jp2")).size(), QSize(8, 8));
+}
+
+TEST_F(BatchConversion, HybridNamesFromTokensAfterTheTasks) {
+    const QImage image = gradient(30, 20);
+    addPng("photo", image);
+    typBatchSave& o = picbasket::Setup.BatchSave;
+    o.NameMode = 1;
+    o.Prefix = "[No Prefix]";
+    o.Separator1 = "_";
+    o.Separator2 = "[WhiteSpace]";
+    o.Suffix = "[Resulting resolution]";
+    o.ProcessTasks = 1;
+    TaskRow invert;
+    invert.Text = "11";
+    invert.Tag = "invert";
+    tasks_.addRow(invert);
+    EXPECT_TRUE(run());
+    ASSERT_EQ(written(), QStringList{"_photo 30x20.jp2"});
+    QImage inverted = image;
+    inverted.invertPixels();
+    EXPECT_EQ(decode(out("_photo 30x20.jp2")), inverted);
+}
+
+TEST_F(BatchConversion, EachLoaderReadsItsFormatsAndUnreadableRowsAreSkipped) {
+    const QImage image = gradient(12, 9);
+    ImageBox writer;
+    writer.setImage(image);
+    const QString pcx = QDir(in_.path()).filePath("p.pcx");
+    writer.SaveToFile(pcx);
+    rowFor("pcx", pcx);
+    const QString tga = QDir(in_.path()).filePath("t.tga");
+    writeTga(tga, image);
+    rowFor("tga", tga);
+    const QString junk = QDir(in_.path()).filePath("junk.bmp");
+    QFile file(junk);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not an image at all");
+    file.close();
+    rowFor("junk", junk);
+
+    EXPECT_TRUE(run());
+    EXPECT_EQ(written(), (QStringList{"pcx.jp2", "tga.jp2"}));
+    for (const char* name : {"pcx.jp2", "tga.jp2"})
+        EXPECT_EQ(decode(out(name)), image) << name;
+    EXPECT_TRUE(errors_.reports().empty());
+}
+
+TEST_F(BatchConversion, CancelAfterRowTwoStopsBeforeRowThree) {
+    for (const char* name : {"a", "b", "c", "d"})
+        addPng(name, gradient(8, 8));
+    // The click arrives as an event, delivered while the batch lets events run.
+    bar_.triggerValue = 2;
+    bar_.onValue = [] { QTimer::singleShot(0, [] { CancelOperation = true; }); };
+    EXPECT_TRUE(run());
+    EXPECT_EQ(written(), (QStringList{"a.jp2", "b.jp2"}));
+    EXPECT_FALSE(CancelOperation);
+    EXPECT_EQ(bar_.calls.last(), "hidden");
+}
+
+TEST_F(BatchConversion, SourceFolderModePutsSplitPagesBesideTheirSourceFile) {
+    QTemporaryDir pages;
+    const QString page = QDir(pages.path()).filePath("page1.tif");
+    ImageBox writer;
+    writer.setImage(gradient(10, 10));
+    writer.SaveToFile(page);
+    BasketRow row;
+    row.Text = "scan page 1";
+    row.Tag = page;
+    row.setSubItem(4, QDir(in_.path()).filePath("scan.tif"));
+    rows_.addRow(row);
+    addPng("plain", gradient(6, 6));
+    picbasket::Setup.BatchSave.DestinationMode = 0;
+    EXPECT_TRUE(run());
+    EXPECT_TRUE(QFileInfo::exists(QDir(in_.path()).filePath("scan page 1.jp2")));
+    EXPECT_TRUE(QFileInfo::exists(QDir(in_.path()).filePath("plain.jp2")));
+    EXPECT_EQ(QDir(pages.path()).entryList(QDir::Files), QStringList{"page1.tif"});
+}
+
+TEST_F(BatchConversion, MetadataOfOneRowNeverNamesTheNext) {
+    ImageBox writer;
+    writer.setImage(gradient(8, 8));
+    ASSERT_TRUE(writer.SetExifAttribute("Make", "Canon"));
+    const QString jpeg = QDir(in_.path()).filePath("cam.jpg");
+    writer.SaveToFile(jpeg);
+    rowFor("cam", jpeg);
+    const QString tga = QDir(in_.path()).filePath("plain.tga");
+    writeTga(tga, gradient(8, 8));
+    rowFor("plain", tga);
+    typBatchSave& o = picbasket::Setup.BatchSave;
+    o.NameMode = 1;
+    o.Prefix = "[EXIF Make]";
+    o.Separator1 = "-";
+    o.Separator2 = "[No Separator]";
+    o.Suffix = "[No Prefix]";
+    EXPECT_TRUE(run());
+    EXPECT_EQ(written(), (QStringList{"-plain.jp2", "Canon-cam.jp2"}));
+}
+
+TEST_F(BatchConversion, FailedWriteIsAnErrorAndLeavesNoFile) {
+    addPng("a", gradient(8, 8));
+    addPng("b", gradient(8, 8));
+    picbasket::Setup.BatchSave.DestinationFolder = out("missing/deeper");
+    EXPECT_FALSE(run());
+    ASSERT_EQ(errors_.reports().size(), 1u);
+    EXPECT_EQ(errors_.reports()[0].source, "fncSaveSinglePage");
+    EXPECT_EQ(bar_.calls.last(), "hidden");
+    EXPECT_TRUE(written().isEmpty());
+}
+
+TEST_F(BatchConversion, BlankDestinationFolderIsRefused) {
+    addPng("a", gradient(8, 8));
+    picbasket::Setup.BatchSave.DestinationFolder = "   ";
+    const QString cwd = QDir::currentPath();
+    EXPECT_FALSE(run());
+    EXPECT_EQ(errors_.reports().size(), 1u);
+    EXPECT_FALSE(QFileInfo::exists(QDir(cwd).filePath("a.jp2")));
+}
