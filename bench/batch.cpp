@@ -121,20 +121,19 @@ int main(int argc, char** argv) {
     NoBar bar;
     TaskRowList tasks;
 
-    std::printf("Batch JPEG 2000 conversion, %d JPEG files of %d x %d, best of %d\n", files,
-                width, height, runs);
+    std::printf("Batch JPEG 2000 conversion, %d JPEG files of %d x %d, best of %d\n", files, width,
+                height, runs);
     for (int rate : {20, 25}) {
         const bool lossless = rate == 25;
         options.Lossy = lossless ? 0 : 1;
         options.Rate = int16_t(rate);
-        const double ours =
-            bestSeconds([&] { return fncSaveSinglePage(rows, tasks, box, bar); });
+        const double ours = bestSeconds([&] { return fncSaveSinglePage(rows, tasks, box, bar); });
         const QStringList ratio = lossless ? QStringList{} : QStringList{"-I", "-r", "12"};
         const double grk = bestSeconds([&] {
-            return runTool(QStringLiteral("grk_compress"),
-                           QStringList{"-y", root.filePath("ppm"), "-O", "jp2", "-a",
-                                       root.filePath("grk")} +
-                               ratio);
+            return runTool(
+                QStringLiteral("grk_compress"),
+                QStringList{"-y", root.filePath("ppm"), "-O", "jp2", "-a", root.filePath("grk")} +
+                    ratio);
         });
         std::printf("%s\n", lossless ? "lossless (rate 25)" : "lossy, rate 20 (12:1)");
         std::printf("  %-34s %7.3f s  %10lld bytes\n", "fncSaveSinglePage (from JPEG)", ours,

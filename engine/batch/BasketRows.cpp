@@ -23,8 +23,7 @@ BasketRows::BasketRows(QObject* parent) : QAbstractTableModel(parent) {}
 
 void BasketRows::checkIndex(int index) const {
     if (index < 0 || index >= count())
-        raiseError(err::SubscriptOutOfRange,
-                   QStringLiteral("The basket has no row %1").arg(index));
+        raiseError(err::SubscriptOutOfRange, QStringLiteral("The basket has no row %1").arg(index));
 }
 
 const BasketRow& BasketRows::row(int index) const {

@@ -18,9 +18,13 @@ NamingClock& namingClock() {
     return clock;
 }
 
-QDateTime now() { return namingClock()(); }
+QDateTime now() {
+    return namingClock()();
+}
 
-QString shortDate(const QDateTime& date) { return formatDate(date, QStringLiteral("m.d.yyyy")); }
+QString shortDate(const QDateTime& date) {
+    return formatDate(date, QStringLiteral("m.d.yyyy"));
+}
 
 // "Make-Model" style pairs: empty when both halves are empty.
 QString pairOrEmpty(const QString& first, const QString& joiner, const QString& second) {
@@ -189,8 +193,8 @@ QString fncRetrieveNamingString(ImageBox& box, const QString& token, const QStri
         if (!box.HasImage())
             return;
         const auto rule = tokenRules().constFind(token);
-        result = rule == tokenRules().constEnd() ? token
-                                                 : (*rule)(box, sourcePath, targetExtension);
+        result =
+            rule == tokenRules().constEnd() ? token : (*rule)(box, sourcePath, targetExtension);
         result = fncCleanNamePart(result);
     });
     return result;
@@ -203,13 +207,13 @@ QString fncSizeInKb(int64_t bytes) {
 
 int fncNamingFormatCode(const QString& extension) {
     static const QHash<QString, int> codes = {
-        {"tif", ImageBox::FormatTiff}, {"tiff", ImageBox::FormatTiff},
-        {"pdf", ImageBox::FormatPdf},  {"jpg", ImageBox::FormatJpeg},
+        {"tif", ImageBox::FormatTiff},  {"tiff", ImageBox::FormatTiff},
+        {"pdf", ImageBox::FormatPdf},   {"jpg", ImageBox::FormatJpeg},
         {"jpeg", ImageBox::FormatJpeg}, {"jpe", ImageBox::FormatJpeg},
-        {"psd", ImageBox::FormatPsd},  {"pcx", ImageBox::FormatPcx},
+        {"psd", ImageBox::FormatPsd},   {"pcx", ImageBox::FormatPcx},
         {"wbmp", ImageBox::FormatWbmp}, {"wap", ImageBox::FormatWbmp},
-        {"wbm", ImageBox::FormatWbmp}, {"bmp", ImageBox::FormatBmp},
-        {"gif", ImageBox::FormatGif},  {"png", ImageBox::FormatPng}};
+        {"wbm", ImageBox::FormatWbmp},  {"bmp", ImageBox::FormatBmp},
+        {"gif", ImageBox::FormatGif},   {"png", ImageBox::FormatPng}};
     return codes.value(extension, -1);
 }
 

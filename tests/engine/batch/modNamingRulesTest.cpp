@@ -1,7 +1,7 @@
 #include "engine/batch/modNamingRules.h"
-#include "engine/batch/ExifDateNames.h"
 #include "core/DateFormat.h"
 #include "core/fileinfo/clsFileInfo.h"
+#include "engine/batch/ExifDateNames.h"
 #include "platform/imagebox/ImageBox.h"
 #include "tests/common/TestSupport.h"
 
@@ -42,10 +42,13 @@ TEST(NamingSeparator, KeywordsTypedTextAndUnsafeCharacters) {
         const char* given;
         const char* expected;
     } cases[] = {
-        {"[WhiteSpace]", " "},      {"[No Separator]", ""}, {"_", "_"},
-        {"AND", "AND"},             {"", ""},
+        {"[WhiteSpace]", " "},
+        {"[No Separator]", ""},
+        {"_", "_"},
+        {"AND", "AND"},
+        {"", ""},
         {"[whitespace]", "[whitespace]"}, // keywords are case-sensitive
-        {"a/b", "a_b"},             // "/" would leave the destination folder
+        {"a/b", "a_b"},                   // "/" would leave the destination folder
     };
     for (const auto& c : cases)
         EXPECT_EQ(fncGetSeparator(QString::fromLatin1(c.given)), QString::fromLatin1(c.expected))

@@ -134,9 +134,12 @@ TEST(BatchCounter, StartsAndTypedNumbersIn32Bits) {
         const char* counter;
         int row;
         int32_t expected;
-    } cases[] = {{"[Starting 1]", 1, 1},      {"[Starting 1]", 3, 3},
-                 {"[Starting 1001]", 1, 1001}, {"[Starting 1001]", 3, 1003},
-                 {"5", 1, 5},                  {"5", 3, 7},
+    } cases[] = {{"[Starting 1]", 1, 1},
+                 {"[Starting 1]", 3, 3},
+                 {"[Starting 1001]", 1, 1001},
+                 {"[Starting 1001]", 3, 1003},
+                 {"5", 1, 5},
+                 {"5", 3, 7},
                  {"32767", 2, 32768}, // a 16-bit counter would overflow here
                  {"-3", 1, -3}};
     for (const auto& c : cases)
@@ -339,4 +342,20 @@ TEST_F(BatchConversion, BlankDestinationFolderIsRefused) {
     EXPECT_FALSE(run());
     EXPECT_EQ(errors_.reports().size(), 1u);
     EXPECT_FALSE(QFileInfo::exists(QDir(cwd).filePath("a.jp2")));
+}
+
+TEST_F(BatchConversion, ASecondRunStartedFromTheEventsOfTheFirstIsRefused) {
+    addPng("a", gradient(8, 8));
+    addPng("b", gradient(8, 8));
+    bool nested = true;
+    bar_.triggerValue = 1;
+    bar_.onValue = [&] {
+        RecordingBar other;
+        nested = fncSaveSinglePage(rows_, tasks_, box_, other);
+    };
+    EXPECT_TRUE(run());
+    EXPECT_FALSE(nested);
+    ASSERT_EQ(errors_.reports().size(), 1u);
+    EXPECT_EQ(errors_.reports()[0].source, "fncSaveSinglePage");
+    EXPECT_EQ(written(), (QStringList{"a.jp2", "b.jp2"}));
 }

@@ -1,7 +1,7 @@
 #include "shell/dialogs/frmStatus.h"
 #include "core/Globals.h"
-#include "engine/batch/modSaveBatch.h"
 #include "core/setup/modSetup.h"
+#include "engine/batch/modSaveBatch.h"
 #include "platform/imagebox/ImageBox.h"
 #include "tests/common/TestSupport.h"
 
@@ -97,7 +97,8 @@ TEST_F(WaitDialog, CancelDuringABatchStopsItAndClosesTheDialog) {
     // The user clicks Cancel once the first row is done.
     QObject::connect(dialog.pbQueue, &QProgressBar::valueChanged, &dialog, [&](int value) {
         if (value == 1)
-            QTimer::singleShot(0, &dialog, [&] { QTest::mouseClick(dialog.cmdCancel, Qt::LeftButton); });
+            QTimer::singleShot(0, &dialog,
+                               [&] { QTest::mouseClick(dialog.cmdCancel, Qt::LeftButton); });
     });
     EXPECT_TRUE(fncConvertBasket(rows, TaskRowList{}, box, dialog));
     picbasket::Setup.BatchSave = saved;
