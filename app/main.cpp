@@ -2,9 +2,9 @@
 #include "controls/common/QtMessagePresenter.h"
 #include "core/Globals.h"
 #include "shell/errors/frmErrorReport.h"
+#include "shell/mainwindow/frmMain.h"
 #include "Version.h"
 
-#include <QMainWindow>
 #include <QTimer>
 
 using namespace picbasket;
@@ -17,14 +17,16 @@ int main(int argc, char** argv) {
     installErrorReportWindow();
     subInitGlobals();
 
-    QMainWindow window;
+    frmMain window;
+    // A second copy has shown its refusal and ends here.
+    if (!window.Form_Load())
+        return 0;
     window.setWindowTitle(ApplicationTitle);
-    window.resize(800, 600);
     window.show();
 
     // Used by the smoke test: close the window after the given time.
     const int quitAfter = qEnvironmentVariableIntValue("PICBASKET_QUIT_AFTER_MS");
     if (quitAfter > 0)
-        QTimer::singleShot(quitAfter, &window, &QMainWindow::close);
+        QTimer::singleShot(quitAfter, &window, &QWidget::close);
     return app.exec();
 }

@@ -1,0 +1,341 @@
+#include "shell/mainwindow/frmMain.h"
+
+#include "controls/explorerbar/isExplorerBar.h"
+#include "controls/splitter/Splitter.h"
+#include "core/ScreenTwips.h"
+#include "platform/comctl/ImageList.h"
+#include "platform/comctl/ListView.h"
+#include "platform/comctl/ProgressBar.h"
+#include "platform/comctl/StatusBar.h"
+#include "platform/comctl/TabStrip.h"
+#include "platform/foldertree/FolderTreeview.h"
+#include "platform/imagebox/ImageBoxView.h"
+#include "shell/mainwindow/MainWindowPictures.h"
+#include "shell/mainwindow/frmSettings.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace picbasket {
+
+namespace {
+
+constexpr int CaptionHeight = 22;
+constexpr int ToolButtonSize = 24;
+constexpr int MetadataBarWidth = 22;
+
+// A pane's caption: a bar with the pane's title at the left and room for a tool bar
+// at the right.
+QLabel* makeCaption(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setFixedHeight(CaptionHeight);
+    label->setAutoFillBackground(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::Highlight).lighter(160));
+    palette.setColor(QPalette::WindowText, palette.color(QPalette::Text));
+    label->setPalette(palette);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    label->setContentsMargins(4, 0, 0, 0);
+    return label;
+}
+
+// A row of tool buttons, laid out inside a caption bar at its right end.
+QWidget* makeCaptionToolbar(QLabel* caption) {
+    auto* bar = new QWidget(caption);
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(1);
+    auto* layout = new QHBoxLayout(caption);
+    layout->setContentsMargins(0, 0, 1, 0);
+    layout->addStretch(1);
+    layout->addWidget(bar);
+    return bar;
+}
+
+QPushButton* makeButton(QWidget* bar, const QString& caption, const QString& tip, int width) {
+    auto* button = new QPushButton(caption, bar);
+    button->setToolTip(tip);
+    // Room for the picture at the left of the caption.
+    if (!caption.isEmpty())
+        width = std::max(width, button->fontMetrics().horizontalAdvance(caption) + 34);
+    button->setFixedSize(width, ToolButtonSize - 2);
+    button->setFocusPolicy(Qt::NoFocus);
+    if (bar->layout())
+        bar->layout()->addWidget(button);
+    return button;
+}
+
+QWidget* makePane(QWidget* parent) {
+    auto* pane = new QWidget(parent);
+    pane->setAutoFillBackground(true);
+    return pane;
+}
+
+} // namespace
+
+frmMain::frmMain(QWidget* parent)
+    : QWidget(parent), illvFolder(std::make_unique<ImageList>()),
+      instanceLock_(fncInstanceLockFile()) {
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    splMain = new Splitter(this);
+    splMain->setOrientation(1);
+    splRight = new Splitter(splMain);
+    splLeft = new Splitter(splMain);
+    splView = new Splitter(splRight);
+    buildStatusBar();
+    buildBrowsePane();
+    buildPreviewPane();
+    buildMetadataPane();
+    buildFolderPane();
+    buildQueuePane();
+    buildMenus();
+    lvEditBatch = new ListView(this);
+    lvEditBatch->hide();
+    timerShowFiles = new QTimer(this);
+    timerShowFiles->setSingleShot(true);
+    timerShowFiles->setInterval(200);
+    connect(timerShowFiles, &QTimer::timeout, this, [this] { emit ShowFilesDue(CurrentFolder); });
+    connect(ftvBrowse, &FolderTreeview::FolderChange, this, &frmMain::ftvBrowse_FolderChange);
+    connect(cmdBrowseSettings, &QPushButton::clicked, this, [this] {
+        frmSettings dialog(this, this);
+        dialog.exec();
+    });
+    for (Splitter* splitter : {splMain, splRight, splLeft, splView})
+        connect(splitter, &Splitter::SplitComplete, this, &frmMain::subResize);
+    // The smallest outer size the layout keeps: 8000 by 6000 twips.
+    setMinimumSize(static_cast<int>(8000 / twipsPerPixelX()), static_cast<int>(6000 / twipsPerPixelY()));
+    // Form_Initialize: the folder list's details view takes its first small icon from here.
+    illvFolder->Add(fncMainWindowPicture(QStringLiteral("iDetailIcon")));
+    lvFolder->setSmallIcons(illvFolder.get());
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildStatusBar() {
+    sbMain = new StatusBar(this);
+    sbMain->AddPanel(QStringLiteral("filename"), QStringLiteral("Filename of the previewed image"),
+                     QStringLiteral("No file selected"), 0);
+    sbMain->AddPanel(QStringLiteral("pages"), QStringLiteral("Total number of pages"), {}, 90);
+    sbMain->AddPanel(QStringLiteral("resolution"),
+                     QStringLiteral("Width, Height, Depth, Type of the previewed image"), {}, 170);
+    sbMain->AddPanel(QStringLiteral("queue"), QStringLiteral("Total number of files in the image basket"),
+                     {}, 150);
+    sbMain->AddPanel(QStringLiteral("metadata"),
+                     QStringLiteral("Metadata type present in the previewed image"), {}, 130);
+    sbMain->AddPanel(QStringLiteral("folder"), QStringLiteral("Path of the current working folder"), {}, 0);
+    sbMain->AddPanel(QStringLiteral("status"), QStringLiteral("zoom factor of the current image"), {}, 70);
+    sbMain->hide();
+}
+
+void frmMain::buildBrowsePane() {
+    picBrowse = makePane(splRight);
+    lblBrowse = makeCaption(QStringLiteral("Browse File System"), picBrowse);
+    tbsBrowse = new TabStrip(picBrowse);
+    tbsBrowse->AddTab(QStringLiteral("File System"));
+    tbsBrowse->AddTab(QStringLiteral("Task Basket"));
+    picFileSystem = new QWidget(picBrowse);
+    ftvBrowse = new FolderTreeview(picFileSystem);
+    lvEdit = new ListView(picBrowse);
+    lvEdit->AddColumn(QStringLiteral("Task"), 160);
+    lvEdit->hide();
+    picEditBar = new QWidget(picBrowse);
+    auto* row = new QHBoxLayout(picEditBar);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(1);
+    const QStringList tips{QStringLiteral("New Task Basket"), QStringLiteral("Open Task Basket"),
+                           QStringLiteral("Save Task Basket"), QStringLiteral("Remove selected Task")};
+    for (int i = 0; i < 4; ++i)
+        cmdEditBar[static_cast<size_t>(i)] = makeButton(picEditBar, {}, tips[i], ToolButtonSize);
+    picEditBar->hide();
+}
+
+void frmMain::buildPreviewPane() {
+    picView = makePane(splView);
+    picToolbarPreview = new QWidget(picView);
+    auto* row = new QHBoxLayout(picToolbarPreview);
+    row->setContentsMargins(1, 1, 1, 1);
+    row->setSpacing(1);
+    cmdPreviewView = makeButton(picToolbarPreview, QStringLiteral("  Actual Size"),
+                                QStringLiteral("Zoom of the preview"), 0);
+    cmdPreviewType = makeButton(picToolbarPreview, QStringLiteral("    Optimized"),
+                                QStringLiteral("Original or optimized preview"), 0);
+    // The two captioned buttons give up their caption room before anything overlaps.
+    for (QPushButton* button : {cmdPreviewView, cmdPreviewType}) {
+        const int full = button->width();
+        button->setMinimumWidth(ToolButtonSize);
+        button->setMaximumWidth(full);
+    }
+    cmdPreviewPrevious = makeButton(picToolbarPreview, {}, QStringLiteral("Previous file"), ToolButtonSize);
+    cmdPreviewNext = makeButton(picToolbarPreview, {}, QStringLiteral("Next file"), ToolButtonSize);
+    row->addStretch(1);
+    cmdReset = makeButton(picToolbarPreview, QStringLiteral("Reset"), QStringLiteral("Reset the task"), 70);
+    cmdOriginalImage = makeButton(picToolbarPreview, QStringLiteral("Original"),
+                                  QStringLiteral("Show the original image"), 80);
+    cmdReset->hide();
+    cmdOriginalImage->hide();
+    CmdPreviewEdit = makeButton(picToolbarPreview, {}, QStringLiteral("Edit the preview"), ToolButtonSize);
+    cmdPreviewPrint = makeButton(picToolbarPreview, {}, QStringLiteral("Print the preview"), ToolButtonSize);
+    cmdPreviewSave = makeButton(picToolbarPreview, {}, QStringLiteral("Save the preview as"), ToolButtonSize);
+    picToolbarPreview->setFixedHeight(ToolButtonSize + 2);
+
+    PicViewImage = new QWidget(picView);
+    PicViewImage->setAutoFillBackground(true);
+    QPalette palette = PicViewImage->palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::Dark));
+    PicViewImage->setPalette(palette);
+    ibMain = new ImageBoxView(PicViewImage);
+    vsbView = new QScrollBar(Qt::Vertical, picView);
+    hsbView = new QScrollBar(Qt::Horizontal, picView);
+    eb = new isExplorerBar(picView);
+    eb->resize(220, eb->height());
+    eb->hide();
+    lvEditPreview = new ListView(picView);
+    lvEditPreview->AddColumn(QStringLiteral("Task"), 160);
+    lvEditPreview->hide();
+    for (int i = 0; i < 4; ++i) {
+        cmdEditPreview[static_cast<size_t>(i)] = new QPushButton(picView);
+        cmdEditPreview[static_cast<size_t>(i)]->hide();
+    }
+    buildTaskPanels();
+}
+
+void frmMain::buildTaskPanels() {
+    const QStringList names{
+        QStringLiteral("picContrast"),  QStringLiteral("picBrightness"), QStringLiteral("picSharpen"),
+        QStringLiteral("picBlur"),      QStringLiteral("picFlip"),       QStringLiteral("picResize"),
+        QStringLiteral("picRotate"),    QStringLiteral("picCrop"),       QStringLiteral("picWatermark"),
+        QStringLiteral("picText"),      QStringLiteral("picNothing"),    QStringLiteral("picCanvas"),
+        QStringLiteral("picFrame"),     QStringLiteral("picMask"),       QStringLiteral("picShadow"),
+        QStringLiteral("picRedEye")};
+    for (size_t i = 0; i < taskPanels.size(); ++i) {
+        taskPanels[i] = new QWidget(eb);
+        taskPanels[i]->setObjectName(names[static_cast<int>(i)]);
+        taskPanels[i]->resize(200, 160);
+        taskPanels[i]->hide();
+    }
+    // The option lists of the stamp, resize and text panels.
+    cboMergeStyle = new QComboBox(taskPanels[8]);
+    ComboFilter = new QComboBox(taskPanels[5]);
+    cboPosition = new QComboBox(taskPanels[9]);
+    comboFontSize = new QComboBox(taskPanels[9]);
+    ComboFontFamily = new QComboBox(taskPanels[9]);
+}
+
+void frmMain::buildMetadataPane() {
+    PicMetadata = makePane(splView);
+    lblMetadata = makeCaption(QStringLiteral(" Metadata"), PicMetadata);
+    tbsMetadata = new TabStrip(PicMetadata);
+    tbsMetadata->AddTab(QStringLiteral("EXIF Tags"));
+    tbsMetadata->AddTab(QStringLiteral("IPTC File Info"));
+    lvExif = new ListView(PicMetadata);
+    lvIPTC = new ListView(PicMetadata);
+    for (ListView* list : {lvExif, lvIPTC}) {
+        list->AddColumn(QStringLiteral("Attribute"), 100);
+        list->AddColumn(QStringLiteral("Value"), 200);
+    }
+    lvIPTC->hide();
+    auto makeBar = [this](int count, const QStringList& tips, auto& buttons) {
+        auto* bar = new QWidget(PicMetadata);
+        auto* column = new QVBoxLayout(bar);
+        column->setContentsMargins(0, 0, 0, 0);
+        column->setSpacing(1);
+        for (int i = 0; i < count; ++i)
+            buttons[static_cast<size_t>(i)] = makeButton(bar, {}, tips.value(i), MetadataBarWidth);
+        column->addStretch(1);
+        bar->setFixedWidth(MetadataBarWidth);
+        return bar;
+    };
+    picEXIFBar = makeBar(6, {QStringLiteral("Edit attribute"), QStringLiteral("Add attribute"),
+                             QStringLiteral("Delete attribute"), QStringLiteral("New attribute set"),
+                             QStringLiteral("Open attribute set"), QStringLiteral("Save attribute set")},
+                         cmdEXIFBar);
+    picIPTCBar = makeBar(5, {QStringLiteral("Edit attribute"), QStringLiteral("Open attributes"),
+                             QStringLiteral("Save attributes"), QStringLiteral("Delete attribute"),
+                             QStringLiteral("Clear attributes")},
+                         cmdIPTCBar);
+    picIPTCBar->hide();
+}
+
+void frmMain::buildFolderPane() {
+    picFolder = makePane(splLeft);
+    lblFolder = makeCaption(QStringLiteral("Folder Files"), picFolder);
+    PicToolbarFolder = makeCaptionToolbar(lblFolder);
+    cmdAddToQueue = makeButton(PicToolbarFolder, QStringLiteral("Add to Basket"),
+                               QStringLiteral("Add the selected files to the image basket"), 110);
+    cmdThumbnailFolder = makeButton(PicToolbarFolder, {}, QStringLiteral("Thumbnails"), ToolButtonSize);
+    cmdDetailFolder = makeButton(PicToolbarFolder, {}, QStringLiteral("Details"), ToolButtonSize);
+    cmdCapture = makeButton(PicToolbarFolder, {}, QStringLiteral("Capture the screen"), ToolButtonSize);
+    cmdBrowseSettings = makeButton(PicToolbarFolder, {}, QStringLiteral("Settings"), ToolButtonSize);
+    cmdBrowseAbout = makeButton(PicToolbarFolder, {}, QStringLiteral("About"), ToolButtonSize);
+    lvFolder = new ListView(picFolder);
+    for (const char* caption : {"File Name", "Resolution", "Size", "Pages", "Type", "Date Created",
+                                "Date Modified", "Date Accessed"})
+        lvFolder->AddColumn(QString::fromLatin1(caption));
+    pbAddToBasket = new ProgressBar(picFolder);
+    pbAddToBasket->hide();
+}
+
+void frmMain::buildQueuePane() {
+    PicQueue = makePane(splLeft);
+    lblQueue = makeCaption(QStringLiteral("Image Basket"), PicQueue);
+    auto* bar = makeCaptionToolbar(lblQueue);
+    cmdTwainAcquire = makeButton(bar, {}, QStringLiteral("Acquire from a scanner"), ToolButtonSize);
+    cmdBatchPrint = makeButton(bar, {}, QStringLiteral("Print the basket"), ToolButtonSize);
+    cmdSaveAs = makeButton(bar, QStringLiteral("Save As"),
+                           QStringLiteral("Convert the basket to JPEG 2000"), 90);
+    picLiveBar = new QWidget(PicQueue);
+    auto* column = new QVBoxLayout(picLiveBar);
+    column->setContentsMargins(1, 1, 1, 1);
+    column->setSpacing(1);
+    cmdPagesNew = makeButton(picLiveBar, {}, QStringLiteral("New basket"), ToolButtonSize);
+    cmdPagesOpen = makeButton(picLiveBar, {}, QStringLiteral("Open basket"), ToolButtonSize);
+    cmdPagesSave = makeButton(picLiveBar, {}, QStringLiteral("Save basket"), ToolButtonSize);
+    cmdPagesDelete = makeButton(picLiveBar, {}, QStringLiteral("Remove the selected files"), ToolButtonSize);
+    column->addStretch(1);
+    picLiveBar->setGeometry(0, CaptionHeight, ToolButtonSize + 2, 4 * ToolButtonSize + 6);
+    lvPages = new ListView(PicQueue);
+    for (const char* caption : {"File Name", "Resolution", "Size", "Type", "Path"})
+        lvPages->AddColumn(QString::fromLatin1(caption));
+    pbQueue = new ProgressBar(PicQueue);
+    pbQueue->hide();
+}
+
+void frmMain::buildMenus() {
+    mnuPreviewFitParent = new QMenu(this);
+    previewFit_ = new QActionGroup(this);
+    for (const char* caption : {"Best Fit", "Actual Size"}) {
+        QAction* item = mnuPreviewFitParent->addAction(QString::fromLatin1(caption));
+        item->setCheckable(true);
+        previewFit_->addAction(item);
+    }
+    mnuPreviewTypeParent = new QMenu(this);
+    previewType_ = new QActionGroup(this);
+    for (const char* caption : {"Original", "Optimized"}) {
+        QAction* item = mnuPreviewTypeParent->addAction(QString::fromLatin1(caption));
+        item->setCheckable(true);
+        previewType_->addAction(item);
+    }
+}
+
+int frmMain::checkedPreviewFit() const {
+    return previewFit_->actions().at(0)->isChecked() ? 0 : 1;
+}
+
+int frmMain::checkedPreviewType() const {
+    return previewType_->actions().at(0)->isChecked() ? 0 : 1;
+}
+
+QImage frmMain::picture(const QString& pictureBox) const { return fncMainWindowPicture(pictureBox); }
+
+} // namespace picbasket

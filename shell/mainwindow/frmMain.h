@@ -1,0 +1,224 @@
+#pragma once
+#include "platform/imagebox/ImageBox.h"
+#include "shell/mainwindow/SingleInstance.h"
+
+#include <QImage>
+#include <QString>
+#include <QVector>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+class QActionGroup;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QScrollBar;
+class QTimer;
+
+namespace picbasket {
+
+class FolderTreeview;
+class ImageBoxView;
+class ImageList;
+class isExplorerBar;
+class ListView;
+class ProgressBar;
+class Splitter;
+class StatusBar;
+class TabStrip;
+
+// The hidden file list of the main window: the folder listing lists the names of the
+// current folder that match one of the patterns.
+struct FileListBox {
+    QString Path;
+    QString Pattern; // patterns separated by ";"
+};
+
+// The main window: the folder tree, the preview, the metadata lists, the folder's
+// file list and the image basket, joined by a tree of four splitters, with the
+// status bar below. It is built whole by the constructor; Form_Load brings the
+// program up and closing the window takes it down (subEnd, other windows, temporary
+// page files).
+class frmMain : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Start-up. False when another copy runs: the refusal was shown and the program
+    // must end without any shut-down step.
+    bool Form_Load();
+    // Re-applies the display settings of the setup record (thumbnail sizes,
+    // full-row select, tool tips).
+    void subUpdateForm();
+    // Saves the window's state into the setup record and writes the setup file.
+    void subEnd();
+    // Lays out the whole window.
+    void subResize();
+    // Shows the metadata pane unless both are False.
+    void subShowMetadataPane(bool exif, bool iptc);
+    void subSetStatusPanelText(const QString& text);
+
+    // Life-cycle flags.
+    bool FormLoaded = false;
+    bool RestoreFolderOnResize = false;
+    bool AbortFolderListing = false;
+    bool PreviewOptimized = false;
+    bool PreviewUnchanged = false;
+    QString CurrentFolder;
+    // The help file of the program, set at start.
+    QString HelpFile;
+
+    // Controls, named as the rest of the program addresses them.
+    StatusBar* sbMain;
+    Splitter* splMain;
+    Splitter* splRight;
+    Splitter* splLeft;
+    Splitter* splView;
+
+    QWidget* picBrowse;
+    QLabel* lblBrowse;
+    TabStrip* tbsBrowse;
+    QWidget* picFileSystem;
+    FolderTreeview* ftvBrowse;
+    ListView* lvEdit;
+    QWidget* picEditBar;
+    std::array<QPushButton*, 4> cmdEditBar{};
+
+    QWidget* picView;
+    QWidget* picToolbarPreview;
+    QPushButton* cmdPreviewView;
+    QPushButton* cmdPreviewPrevious;
+    QPushButton* cmdPreviewNext;
+    QPushButton* cmdPreviewType;
+    QPushButton* cmdPreviewSave;
+    QPushButton* CmdPreviewEdit;
+    QPushButton* cmdPreviewPrint;
+    QWidget* PicViewImage;
+    ImageBoxView* ibMain;
+    QScrollBar* vsbView;
+    QScrollBar* hsbView;
+    isExplorerBar* eb;
+    // The sixteen task-option panels, in the order picContrast, picBrightness,
+    // picSharpen, picBlur, picFlip, picResize, picRotate, picCrop, picWatermark,
+    // picText, picNothing, picCanvas, picFrame, picMask, picShadow, picRedEye.
+    std::array<QWidget*, 16> taskPanels{};
+    QPushButton* cmdReset;
+    QPushButton* cmdOriginalImage;
+    std::array<QPushButton*, 4> cmdEditPreview{};
+    ListView* lvEditPreview;
+    QComboBox* cboMergeStyle;
+    QComboBox* ComboFilter;
+    QComboBox* cboPosition;
+    QComboBox* comboFontSize;
+    QComboBox* ComboFontFamily;
+
+    QWidget* PicMetadata;
+    QLabel* lblMetadata;
+    TabStrip* tbsMetadata;
+    ListView* lvExif;
+    ListView* lvIPTC;
+    QWidget* picEXIFBar;
+    QWidget* picIPTCBar;
+    std::array<QPushButton*, 6> cmdEXIFBar{};
+    std::array<QPushButton*, 5> cmdIPTCBar{};
+
+    QWidget* picFolder;
+    QLabel* lblFolder;
+    QWidget* PicToolbarFolder;
+    QPushButton* cmdBrowseSettings;
+    QPushButton* cmdBrowseAbout;
+    QPushButton* cmdThumbnailFolder;
+    QPushButton* cmdDetailFolder;
+    QPushButton* cmdAddToQueue;
+    QPushButton* cmdCapture;
+    ListView* lvFolder;
+    ProgressBar* pbAddToBasket;
+
+    QWidget* PicQueue;
+    QLabel* lblQueue;
+    QWidget* picLiveBar;
+    QPushButton* cmdPagesNew;
+    QPushButton* cmdPagesOpen;
+    QPushButton* cmdPagesSave;
+    QPushButton* cmdPagesDelete;
+    QPushButton* cmdSaveAs;
+    QPushButton* cmdBatchPrint;
+    QPushButton* cmdTwainAcquire;
+    ListView* lvPages;
+    ProgressBar* pbQueue;
+
+    // Hidden helpers of the other subsystems.
+    ListView* lvEditBatch;
+    FileListBox fileMain;
+    ImageBox ibTemp;
+    QImage PicTiff;
+    QString PicTiffTag;
+    std::unique_ptr<ImageList> illvFolder;
+    QTimer* timerShowFiles;
+
+    // The preview menus: index 0 "Best Fit", 1 "Actual Size"; 0 "Original",
+    // 1 "Optimized".
+    QMenu* mnuPreviewFitParent;
+    QMenu* mnuPreviewTypeParent;
+    int checkedPreviewFit() const;
+    int checkedPreviewType() const;
+
+    // The picture shown by each picture button, by the name of its picture box.
+    QImage picture(const QString& pictureBox) const;
+
+signals:
+    // The one-shot folder-listing timer has fired for CurrentFolder.
+    void ShowFilesDue(const QString& folder);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildStatusBar();
+    void buildBrowsePane();
+    void buildPreviewPane();
+    void buildTaskPanels();
+    void buildMetadataPane();
+    void buildFolderPane();
+    void buildQueuePane();
+    void buildMenus();
+    void subSetup();
+    void layOutPreviewArea();
+    void subLoadSettings();
+    void subLoadSetupChecked();
+    void applyWindowSize();
+    void subSetImageBoxDefaults();
+    void subSetHelpFile();
+    void subSetStatusPictures();
+    void subSetSplitterTree();
+    void subSetButtonPictures();
+    void subFillCombos();
+    void subLoadToolTipTexts();
+    void subRemoveButtonPictures();
+    void subUnloadOtherWindows();
+    void subDeleteTemporaryPages();
+    void Form_Unload();
+    void ftvBrowse_FolderChange(const QString& folder);
+    void setCaption(QPushButton* button, const QString& caption);
+
+    InstanceLock instanceLock_;
+    QActionGroup* previewFit_;
+    QActionGroup* previewType_;
+    bool unloaded_ = false;
+};
+
+// The program folder with exactly one trailing "/".
+QString fncAppPath();
+// The zoom of the preview as the status bar shows it: the whole percent, halves to
+// the even number, and "%".
+QString fncZoomText(double zoom);
+// Sizes the preview to its shown image and centres it in the holder where it is
+// smaller (else puts it at that side's start), and sets the scroll bars' ranges.
+void subFitPreview(QWidget* holder, ImageBoxView* box, QScrollBar* hsb, QScrollBar* vsb);
+
+} // namespace picbasket

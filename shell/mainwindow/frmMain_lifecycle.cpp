@@ -1,0 +1,411 @@
+// Start-up and shut-down of the main window.
+#include "shell/mainwindow/frmMain.h"
+
+#include "controls/buttons/modButtonPicture.h"
+#include "controls/dialogs/modFontsCombo.h"
+#include "controls/splitter/Splitter.h"
+#include "core/AppError.h"
+#include "core/AppPaths.h"
+#include "core/ScreenTwips.h"
+#include "core/Convert.h"
+#include "core/ErrorHandler.h"
+#include "core/Globals.h"
+#include "core/MessageBox.h"
+#include "core/setup/modSetup.h"
+#include "platform/comctl/ListView.h"
+#include "platform/comctl/StatusBar.h"
+#include "platform/foldertree/FolderTreeview.h"
+#include "platform/imagebox/ImageBoxView.h"
+#include "shell/mainwindow/MainWindowGlobals.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTimer>
+#include <algorithm>
+
+namespace picbasket {
+
+namespace {
+
+// Steps that belong to subsystems not in this window's hands yet. Each is called at
+// its place in the start-up order so the subsystem only has to fill it in.
+
+// Metadata: the EXIF and IPTC name tables.
+void subInitMetadataTablesHook() {}
+// Editing tasks: the explorer bar's task chart, task-option and task-basket groups.
+void subSetupExplorerBarHook(frmMain&) {}
+// Browser: the hidden window with the pop-up menus and the frame artwork.
+void loadFrameDummyHook() {}
+
+int16_t toColumnWidth(int pixels) {
+    return static_cast<int16_t>(std::clamp(static_cast<int>(roundHalfEven(pixels)), 0, 32767));
+}
+
+int16_t toSetupInt16(int32_t value) {
+    return static_cast<int16_t>(std::clamp<int32_t>(value, -32768, 32767));
+}
+
+} // namespace
+
+QString fncAppPath() {
+    QString folder = AppPaths::programFolder();
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return folder;
+}
+
+bool frmMain::Form_Load() {
+    bool keepRunning = true;
+    errorTail(QStringLiteral("FrmMain.Form_Load"), [&] {
+        CurrentActivity = QStringLiteral("Loading all controls and settings");
+        if (!instanceLock_.tryAcquire()) {
+            msgBox(fncSecondInstanceText(QString::fromUtf8(version::Title)),
+                   mb::Critical | mb::OKOnly, ApplicationTitle);
+            keepRunning = false;
+            return;
+        }
+        // Qt seeds its generator itself; temporary page names draw from it.
+        QRandomGenerator::global()->generate();
+        subSetup();
+        loadFrameDummyHook();
+        FormLoaded = true;
+    });
+    return keepRunning;
+}
+
+void frmMain::subSetup() {
+    errorTail(QStringLiteral("FrmMain.subSetup"), [&] {
+        CurrentActivity = QStringLiteral("Setting up Main Application");
+        fileMain.Pattern = QStringLiteral(
+            "*.jpg*;*.jpeg*;*.tif*;*.tiff*;*.gif*;*.bmp*;*.pcx*;*.png*;*.wbm*;*.wbmp*;*.psd*;"
+            "*.psp*;*.pic*;*.pix*;*.pxr*;*.xpm*;*.raw*;*.dcx*;*.sgi*;*.tga*;*.wmf*;*.emf*;*.pbm*;"
+            "*.pgm*;*.ppm*;*.jng*;*.mng*;*.koa*;*.jp2*;*.jpc*;*.pcd*;*.ras*;*.tga*;*.cut*;*.iff*;"
+            "*.lbm*");
+        subLoadSettings();
+        MetadataTab = 0;
+        RestoreFolderOnResize = true;
+        PreviewUnchanged = true;
+        AbortFolderListing = false;
+        subInitGlobals();
+        setWindowTitle(ApplicationTitle);
+        applyWindowSize();
+        subSetImageBoxDefaults();
+        ThumbnailWidth = Setup.FolderList.ThumbnailWidth;
+        ThumbnailHeight = Setup.FolderList.ThumbnailHeight;
+        BasketThumbnailHeight = Setup.BasketList.ThumbnailHeight;
+        BasketThumbnailWidth = Setup.BasketList.ThumbnailWidth;
+        subInitMetadataTablesHook();
+        subSetupExplorerBarHook(*this);
+        subSetHelpFile();
+        ibMain->box().setAppTitle(QString::fromUtf8(version::Title));
+        subSetStatusPictures();
+        subSetSplitterTree();
+        subSetButtonPictures();
+        subFillCombos();
+        sbMain->Panel(QStringLiteral("queue"))->setText(QStringLiteral("No files in basket"));
+    });
+}
+
+// A setup file whose main and right splitters both read 10 was left by a damaged
+// write; it is deleted and read again, which gives the defaults. When the file
+// cannot be deleted the defaults are put in place in memory instead of trying again.
+void frmMain::subLoadSetupChecked() {
+    auto damaged = [] { return Setup.Splitters.Main == 10 && Setup.Splitters.Right == 10; };
+    subLoadSetup();
+    if (!damaged())
+        return;
+    subDeleteSetupFile();
+    subLoadSetup();
+    if (damaged())
+        subApplySetupDefaults();
+}
+
+void frmMain::subLoadSettings() {
+    try {
+        subLoadSetupChecked();
+        splMain->setSplitterPosition(Setup.Splitters.Main);
+        splRight->setSplitterPosition(Setup.Splitters.Right);
+        splLeft->setSplitterPosition(Setup.Splitters.Left);
+        splView->setSplitterPosition(Setup.Splitters.View);
+
+        const QList<QAction*> types = previewType_->actions();
+        QAction* type = types.value(Setup.Preview.Type);
+        if (!type)
+            raiseError(err::SubscriptOutOfRange);
+        type->setChecked(true);
+        setCaption(cmdPreviewType, QStringLiteral("    ") + type->text());
+        PreviewOptimized = Setup.Preview.Type != 0;
+
+        const QList<QAction*> fits = previewFit_->actions();
+        QAction* fit = fits.value(Setup.Preview.Fit);
+        if (!fit)
+            raiseError(err::SubscriptOutOfRange);
+        fit->setChecked(true);
+        setCaption(cmdPreviewView, QStringLiteral("  ") + fit->text());
+
+        for (int c = 1; c <= 8; ++c)
+            lvFolder->setColumnWidth(c, Setup.FolderList.ColumnWidth[static_cast<size_t>(c - 1)]);
+        for (int c = 1; c <= 5; ++c)
+            lvPages->setColumnWidth(c, Setup.BasketList.ColumnWidth[static_cast<size_t>(c - 1)]);
+        BasketFolder = Setup.BasketList.Folder;
+        for (int c = 1; c <= 2; ++c) {
+            lvExif->setColumnWidth(c, Setup.MetadataLists.ExifColumnWidth[static_cast<size_t>(c - 1)]);
+            lvIPTC->setColumnWidth(c, Setup.MetadataLists.IptcColumnWidth[static_cast<size_t>(c - 1)]);
+        }
+        subUpdateForm();
+    } catch (...) {
+        // The rest of the settings stay unapplied; the window works with its defaults.
+    }
+}
+
+void frmMain::setCaption(QPushButton* button, const QString& caption) {
+    // A picture button keeps the caption it had when its picture was installed, so
+    // the new caption is set before the picture is installed again.
+    const bool hadPicture = fncHasButtonPicture(button);
+    button->setText(caption);
+    if (hadPicture)
+        subSetButtonPicture(button, picture(button == cmdPreviewType ? QStringLiteral("picPreviewType")
+                                                                     : QStringLiteral("picPreviewView")));
+}
+
+void frmMain::subUpdateForm() {
+    errorTail(QStringLiteral("FrmMain.subUpdateForm"), [&] {
+        CurrentActivity = QStringLiteral("Updating settings to controls");
+        ThumbnailWidth = Setup.FolderList.ThumbnailWidth;
+        ThumbnailHeight = Setup.FolderList.ThumbnailHeight;
+        BasketThumbnailHeight = Setup.BasketList.ThumbnailHeight;
+        BasketThumbnailWidth = Setup.BasketList.ThumbnailWidth;
+        fncListViewFullRowSelect(lvFolder, Setup.FolderList.FullRowSelect, false);
+        fncListViewFullRowSelect(lvPages, Setup.BasketList.FullRowSelect, false);
+        QWidget* const panes[] = {ftvBrowse, lvFolder, PicViewImage, lvPages, lvExif, lvIPTC};
+        if (Setup.AllowTip == 1) {
+            subLoadToolTipTexts();
+            for (int i = 0; i < 6; ++i)
+                panes[i]->setToolTip(ToolTipTexts.value(i));
+        } else {
+            for (QWidget* pane : panes)
+                pane->setToolTip(QString());
+        }
+    });
+}
+
+void frmMain::subLoadToolTipTexts() {
+    ToolTipTexts = {
+        QStringLiteral("Browse for a particular folder where image files are placed."),
+        QStringLiteral("List all supported image formats from the selected folder."),
+        QStringLiteral("Container for the preview file."),
+        QStringLiteral("List all added files or pages in the basket"),
+        QStringLiteral("List all available EXIF attributes from JPEG/TIFF files."),
+        QStringLiteral("List all available IPTC attributes from JPEG/TIFF/PSD files."),
+    };
+}
+
+// The window opens at the size kept in the setup record (twips), never below its
+// least size; state 2 opens it maximised.
+void frmMain::applyWindowSize() {
+    const int w = static_cast<int>(Setup.MainWindow.Width / twipsPerPixelX());
+    const int h = static_cast<int>(Setup.MainWindow.Height / twipsPerPixelY());
+    resize(std::max(w, minimumWidth()), std::max(h, minimumHeight()));
+    if (Setup.MainWindow.State == 2)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void frmMain::subSetImageBoxDefaults() {
+    ImageBox& box = ibMain->box();
+    box.setDrawPenMode(15);
+    box.setDrawPenStyle(1);
+    box.setSelectionOnly(true);
+    box.setUseTransparentColor(true);
+}
+
+void frmMain::subSetHelpFile() { HelpFile = fncAppPath() + QStringLiteral("Help.chm"); }
+
+void frmMain::subSetStatusPictures() {
+    sbMain->Panel(1)->setPicture(picture(QStringLiteral("iDetailIcon")));
+    sbMain->Panel(4)->setPicture(picture(QStringLiteral("imgQueue")));
+    sbMain->Panel(5)->setPicture(picture(QStringLiteral("imgMetadata")));
+    sbMain->Panel(6)->setPicture(picture(QStringLiteral("imgFolder")));
+    sbMain->Panel(QStringLiteral("status"))->setPicture(picture(QStringLiteral("picPreviewView")));
+}
+
+void frmMain::subSetSplitterTree() {
+    splMain->setLeftOrTopControl(splRight);
+    splMain->setRightOrBottomControl(splLeft);
+    splRight->setLeftOrTopControl(picBrowse);
+    splRight->setRightOrBottomControl(splView);
+    splLeft->setLeftOrTopControl(picFolder);
+    splLeft->setRightOrBottomControl(PicQueue);
+    splView->setLeftOrTopControl(picView);
+    splView->setRightOrBottomControl(PicMetadata);
+}
+
+void frmMain::subSetButtonPictures() {
+    const std::pair<QPushButton*, const char*> singles[] = {
+        {cmdSaveAs, "picSaveMultiPage"},         {cmdDetailFolder, "picDetailFolder"},
+        {cmdThumbnailFolder, "picThumbnailFolder"}, {cmdAddToQueue, "picAddToQueue"},
+        {cmdBrowseSettings, "picBrowseSettings"}, {cmdBrowseAbout, "picBrowseAbout"},
+        {cmdPreviewView, "picPreviewView"},       {cmdPreviewPrevious, "picPreviewPrevious"},
+        {cmdPreviewNext, "picPreviewNext"},       {cmdPreviewType, "picPreviewType"},
+        {cmdPreviewSave, "picPreviewSave"},       {cmdReset, "IconReset"},
+        {cmdOriginalImage, "IconOriginalImage"},  {cmdBatchPrint, "picBatchPrint"}};
+    for (const auto& [button, box] : singles)
+        subSetButtonPicture(button, picture(QString::fromLatin1(box)));
+    for (size_t i = 0; i < cmdEditBar.size(); ++i) {
+        const QImage icon = picture(QStringLiteral("IconEditbar%1").arg(i));
+        subSetButtonPicture(cmdEditBar[i], icon);
+        subSetButtonPicture(cmdEditPreview[i], icon);
+    }
+    const char* exif[] = {"picMetadataEdit", "picMetadataAdd", "IconEditbar3",
+                          "IconEditbar0",    "IconEditbar1",   "IconEditbar2"};
+    for (size_t i = 0; i < cmdEXIFBar.size(); ++i)
+        subSetButtonPicture(cmdEXIFBar[i], picture(QString::fromLatin1(exif[i])));
+    const char* iptc[] = {"picMetadataEdit", "IconEditbar1", "IconEditbar2", "IconEditbar3",
+                          "IconEditbar0"};
+    for (size_t i = 0; i < cmdIPTCBar.size(); ++i)
+        subSetButtonPicture(cmdIPTCBar[i], picture(QString::fromLatin1(iptc[i])));
+    const std::pair<QPushButton*, const char*> rest[] = {
+        {cmdPagesNew, "IconEditbar0"},        {cmdPagesOpen, "IconEditbar1"},
+        {cmdPagesSave, "IconEditbar2"},       {cmdPagesDelete, "IconEditbar3"},
+        {CmdPreviewEdit, "picPreviewEdit"},   {cmdPreviewPrint, "picPreviewPrint"},
+        {cmdTwainAcquire, "picTwainAcquire"}, {cmdCapture, "picCapture"}};
+    for (const auto& [button, box] : rest)
+        subSetButtonPicture(button, picture(QString::fromLatin1(box)));
+}
+
+void frmMain::subFillCombos() {
+    for (const char* item : {"Single", "Centre", "Tile", "Wrap"})
+        cboMergeStyle->addItem(QString::fromLatin1(item));
+    for (const char* item : {"Bilinear", "Hermite", "Bell", "B-Spline", "Lanczos", "Mitchell"})
+        ComboFilter->addItem(QString::fromLatin1(item));
+    for (const char* item : {"Top-Left", "Top-Centre", "Top-Right", "Centre-Left", "Centre",
+                             "Centre-Right", "Bottom-Left", "Bottom-Centre", "Bottom-Right",
+                             "Mouse-Click Position"})
+        cboPosition->addItem(QString::fromLatin1(item));
+    for (int size = 8; size <= 100; ++size)
+        comboFontSize->addItem(QString::number(size));
+    fncFillFontList(ComboFontFamily, true);
+}
+
+void frmMain::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    subResize();
+    if (RestoreFolderOnResize) {
+        RestoreFolderOnResize = false;
+        ftvBrowse->setSelectedFolder(fncNearestExistingFolder(Setup.LastFolder));
+        sbMain->show();
+        subResize();
+    }
+}
+
+void frmMain::ftvBrowse_FolderChange(const QString& folder) {
+    if (folder.isEmpty())
+        return;
+    AbortFolderListing = true;
+    CurrentFolder = folder;
+    timerShowFiles->start();
+}
+
+void frmMain::subEnd() {
+    errorTail(QStringLiteral("FrmMain.subEnd"), [&] {
+        CurrentActivity = QStringLiteral("Saving Settings before termination");
+        Setup.Splitters.Main = toSetupInt16(splMain->SplitterPosition());
+        Setup.Splitters.Right = toSetupInt16(splRight->SplitterPosition());
+        Setup.Splitters.Left = toSetupInt16(splLeft->SplitterPosition());
+        Setup.Splitters.View = toSetupInt16(splView->SplitterPosition());
+        Setup.Preview.Fit = static_cast<uint8_t>(checkedPreviewFit());
+        Setup.Preview.Type = static_cast<uint8_t>(checkedPreviewType());
+        // A tree that shows no folder keeps the folder of the last run.
+        if (!ftvBrowse->SelectedFolder().isEmpty())
+            Setup.LastFolder = ftvBrowse->SelectedFolder();
+        for (int c = 1; c <= 8; ++c)
+            Setup.FolderList.ColumnWidth[static_cast<size_t>(c - 1)] = toColumnWidth(lvFolder->ColumnWidth(c));
+        Setup.FolderList.ThumbnailWidth = toSetupInt16(ThumbnailWidth);
+        Setup.FolderList.ThumbnailHeight = toSetupInt16(ThumbnailHeight);
+        for (int c = 1; c <= 5; ++c)
+            Setup.BasketList.ColumnWidth[static_cast<size_t>(c - 1)] = toColumnWidth(lvPages->ColumnWidth(c));
+        Setup.BasketList.ThumbnailHeight = toSetupInt16(BasketThumbnailHeight);
+        Setup.BasketList.ThumbnailWidth = toSetupInt16(BasketThumbnailWidth);
+        Setup.BasketList.Folder = BasketFolder;
+        for (int c = 1; c <= 2; ++c) {
+            Setup.MetadataLists.ExifColumnWidth[static_cast<size_t>(c - 1)] = toColumnWidth(lvExif->ColumnWidth(c));
+            Setup.MetadataLists.IptcColumnWidth[static_cast<size_t>(c - 1)] = toColumnWidth(lvIPTC->ColumnWidth(c));
+        }
+        subSaveSetup();
+        // Qt's painting needs no graphics engine to be stopped.
+        CurrentActivity = QStringLiteral("Trying to stop Graphic Engine");
+        ConfirmedImageData.clear();
+        OriginalImageData.clear();
+        CurrentActivity = QStringLiteral("UnSubclass all controls");
+        subRemoveButtonPictures();
+    });
+}
+
+void frmMain::subRemoveButtonPictures() {
+    QList<QPushButton*> buttons{cmdSaveAs,        cmdDetailFolder,  cmdThumbnailFolder, cmdAddToQueue,
+                                cmdBrowseSettings, cmdBrowseAbout,  cmdPreviewView,     cmdPreviewPrevious,
+                                cmdPreviewNext,   cmdPreviewType,   cmdPreviewSave,     cmdBatchPrint,
+                                cmdReset,         cmdOriginalImage};
+    for (size_t i = 0; i < cmdEditBar.size(); ++i)
+        buttons << cmdEditBar[i] << cmdEditPreview[i];
+    for (QPushButton* button : cmdEXIFBar)
+        buttons << button;
+    for (QPushButton* button : cmdIPTCBar)
+        buttons << button;
+    buttons << cmdPagesNew << cmdPagesOpen << cmdPagesSave << cmdPagesDelete << CmdPreviewEdit
+            << cmdPreviewPrint << cmdTwainAcquire << cmdCapture;
+    for (QPushButton* button : buttons)
+        subRemoveButtonPicture(button);
+}
+
+// Closes every other window of the program, the last opened first, stopping at one
+// that refuses to close.
+void frmMain::subUnloadOtherWindows() {
+    QList<QWidget*> windows;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget != this && widget->parentWidget() == nullptr)
+            windows << widget;
+    for (qsizetype i = windows.size() - 1; i >= 0; --i)
+        if (!windows[i]->close())
+            break;
+}
+
+// The page files of split multipage files; nothing else in the folder is touched.
+void frmMain::subDeleteTemporaryPages() {
+    QDir temp(AppPaths::tempPageFolder());
+    if (!temp.exists())
+        return;
+    temp.setNameFilters({QStringLiteral("*.tif")});
+    temp.setFilter(QDir::Files | QDir::Hidden);
+    for (const QString& name : temp.entryList())
+        QFile::remove(temp.filePath(name));
+}
+
+void frmMain::Form_Unload() {
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    subEnd();
+    try {
+        subUnloadOtherWindows();
+        subDeleteTemporaryPages();
+    } catch (...) {
+        // Nothing the user could act on: a window or a file that cannot go stays.
+    }
+    instanceLock_.release();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (FormLoaded)
+        Form_Unload();
+    event->accept();
+}
+
+} // namespace picbasket
