@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -358,4 +360,24 @@ TEST_F(BatchConversion, ASecondRunStartedFromTheEventsOfTheFirstIsRefused) {
     ASSERT_EQ(errors_.reports().size(), 1u);
     EXPECT_EQ(errors_.reports()[0].source, "fncSaveSinglePage");
     EXPECT_EQ(written(), (QStringList{"a.jp2", "b.jp2"}));
+}
+
+TEST_F(BatchConversion, BothContainersDecodeExactlyInAnOutsideDecoder) {
+    const QString tool = QStandardPaths::findExecutable("grk_decompress");
+    if (tool.isEmpty())
+        GTEST_SKIP() << "grk_decompress is not installed";
+    const QImage image = gradient(33, 17);
+    addPng("outside", image);
+    for (uint8_t codestream : {uint8_t(0), uint8_t(1)}) {
+        picbasket::Setup.BatchSave.Codestream = codestream;
+        ASSERT_TRUE(run());
+        const QString encoded = out(codestream ? "outside.jpc" : "outside.jp2");
+        const QString decoded = out("decoded.ppm");
+        QProcess p;
+        p.start(tool, {"-i", encoded, "-o", decoded});
+        ASSERT_TRUE(p.waitForFinished(60000));
+        ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+        EXPECT_EQ(QImage(decoded).convertToFormat(QImage::Format_RGB888), image) << qPrintable(encoded);
+        QFile::remove(decoded);
+    }
 }
