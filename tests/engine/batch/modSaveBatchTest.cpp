@@ -377,7 +377,28 @@ TEST_F(BatchConversion, BothContainersDecodeExactlyInAnOutsideDecoder) {
         p.start(tool, {"-i", encoded, "-o", decoded});
         ASSERT_TRUE(p.waitForFinished(60000));
         ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
-        EXPECT_EQ(QImage(decoded).convertToFormat(QImage::Format_RGB888), image) << qPrintable(encoded);
+        EXPECT_EQ(QImage(decoded).convertToFormat(QImage::Format_RGB888), image)
+            << qPrintable(encoded);
         QFile::remove(decoded);
     }
+}
+
+TEST_F(BatchConversion, FileTheImageBoxRefusesGoesOnToTheLoadingEntry) {
+    // A lossless WebP file under a ".png" name: the image box fails on it with its
+    // unexpected failure, and the loading entry reads it by its content.
+    const QImage image = gradient(16, 12);
+    const QString disguised = QDir(in_.path()).filePath("webp.png");
+    if (!image.save(disguised, "WEBP", 100))
+        GTEST_SKIP() << "no WebP writer";
+    ImageBox probe;
+    try {
+        probe.LoadFromFile(disguised);
+        GTEST_SKIP() << "the image box reads this file itself";
+    } catch (const AppError& e) {
+        ASSERT_EQ(e.number(), err::Unexpected);
+    }
+    rowFor("disguised", disguised);
+    EXPECT_TRUE(run());
+    ASSERT_EQ(written(), QStringList{"disguised.jp2"});
+    EXPECT_EQ(decode(out("disguised.jp2")), image);
 }
