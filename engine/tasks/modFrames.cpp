@@ -6,6 +6,8 @@
 #include "engine/tasks/FrameArtwork.h"
 #include "platform/imagebox/ImageBox.h"
 
+#include <QPainter>
+
 namespace picbasket {
 
 namespace {
@@ -56,13 +58,57 @@ void requireSized(const QImage& piece) {
         raiseError(err::Unexpected, QStringLiteral("The frame lacks a corner piece"));
 }
 
-void stampAt(ImageBox& box, const QImage& piece, int64_t x, int64_t y) {
-    if (x < INT32_MIN || x > INT32_MAX || y < INT32_MIN || y > INT32_MAX)
-        raiseError(err::Overflow);
-    box.setMergeX(int32_t(x));
-    box.setMergeY(int32_t(y));
-    box.MergeBitmap(piece);
-}
+// The frame's pieces are laid onto one clear layer the size of the image, in the
+// order they are placed, each replacing what lies under it, and the layer is then
+// stamped once. A big image is so blended once rather than once per piece, and the
+// half-clear pieces of a shadow do not darken each other where they overlap.
+// Pieces carry their clear parts in their alpha, so the box's key colour does not
+// apply to them: a shadow after a transparent mask or watermark keeps its pixels.
+class FrameLayer {
+public:
+    explicit FrameLayer(const ImageBox& box)
+        : layer_(box.ImageWidth(), box.ImageHeight(), QImage::Format_ARGB32_Premultiplied) {
+        if (layer_.isNull())
+            raiseError(err::OutOfMemory, QStringLiteral("Not enough memory for the frame"));
+        layer_.fill(Qt::transparent);
+        painter_.begin(&layer_);
+        painter_.setCompositionMode(QPainter::CompositionMode_Source);
+    }
+
+    void stamp(const QImage& piece, int64_t x, int64_t y) {
+        if (x < INT32_MIN || x > INT32_MAX || y < INT32_MIN || y > INT32_MAX)
+            raiseError(err::Overflow);
+        lastX_ = int32_t(x);
+        lastY_ = int32_t(y);
+        if (x >= layer_.width() || y >= layer_.height() || x + piece.width() <= 0 ||
+            y + piece.height() <= 0)
+            return;
+        painter_.drawImage(QPoint(lastX_, lastY_), piece);
+    }
+
+    // Stamps the layer onto the box, leaving MergeX and MergeY at the last piece.
+    void stampOnto(ImageBox& box) {
+        painter_.end();
+        const bool keyed = box.MergeTransparent();
+        box.setMergeTransparent(false);
+        box.setMergeX(0);
+        box.setMergeY(0);
+        try {
+            box.MergeBitmap(layer_);
+        } catch (...) {
+            box.setMergeTransparent(keyed);
+            throw;
+        }
+        box.setMergeTransparent(keyed);
+        box.setMergeX(lastX_);
+        box.setMergeY(lastY_);
+    }
+
+private:
+    QImage layer_;
+    QPainter painter_;
+    int32_t lastX_ = 0, lastY_ = 0;
+};
 
 void growCanvas(ImageBox& box, const StylePieces& p) {
     const int64_t right = int64_t(box.ImageWidth()) + p.right->width() - 2;
@@ -114,10 +160,13 @@ void subApplyFrame(int16_t style, ImageBox& box, uint8_t resizeCanvas, bool corn
 //   +----+----+----+-- ... --+----+
 //
 // Later stamps cover earlier ones. The right and bottom pieces overlap the image
-// by two pixels when the canvas grows.
+// by two pixels when the canvas grows. W and H stay as they are once the canvas
+// has grown.
 void subApplyFrame(int16_t style, ImageBox& box, uint8_t resizeCanvas, bool cornerPieces,
                    const FrameArtwork& art) {
     const StylePieces p = piecesOf(art, style);
+    if (!box.HasImage())
+        raiseError(err::Unexpected, QStringLiteral("There is no image to frame"));
     if (cornerPieces) {
         requireSized(art.left_top);
         requireSized(art.right_top);
@@ -127,30 +176,33 @@ void subApplyFrame(int16_t style, ImageBox& box, uint8_t resizeCanvas, bool corn
     if (resizeCanvas == 1)
         growCanvas(box, p);
     box.setMergeStyle(1);
-    stampAt(box, *p.topLeft, 0, 0);
-    for (int64_t x = p.topLeft->width(); x < box.ImageWidth(); x += p.topMiddle->width())
-        stampAt(box, *p.topMiddle, x, 0);
-    stampAt(box, *p.topRight, int64_t(box.ImageWidth()) - p.topRight->width(), 0);
+    const int64_t W = box.ImageWidth(), H = box.ImageHeight();
+    FrameLayer layer(box);
+    layer.stamp(*p.topLeft, 0, 0);
+    for (int64_t x = p.topLeft->width(); x < W; x += p.topMiddle->width())
+        layer.stamp(*p.topMiddle, x, 0);
+    layer.stamp(*p.topRight, W - p.topRight->width(), 0);
     int64_t y = p.topLeft->height();
     if (cornerPieces) {
-        stampAt(box, art.left_top, 0, y);
-        stampAt(box, art.right_top, int64_t(box.ImageWidth()) - art.left_top.width(), y);
+        layer.stamp(art.left_top, 0, y);
+        layer.stamp(art.right_top, W - art.left_top.width(), y);
         y += art.left_top.height();
     }
-    for (; y < box.ImageHeight(); y += p.left->height()) {
-        stampAt(box, *p.left, 0, y);
-        stampAt(box, *p.right, int64_t(box.ImageWidth()) - p.right->width(), y);
+    for (; y < H; y += p.left->height()) {
+        layer.stamp(*p.left, 0, y);
+        layer.stamp(*p.right, W - p.right->width(), y);
     }
     if (cornerPieces) {
-        y = int64_t(box.ImageHeight()) - (p.topLeft->height() + art.left_top.height());
-        stampAt(box, art.left_bottom, 0, y);
-        stampAt(box, art.right_bottom, int64_t(box.ImageWidth()) - art.right_bottom.width(), y);
+        y = H - (p.topLeft->height() + art.left_top.height());
+        layer.stamp(art.left_bottom, 0, y);
+        layer.stamp(art.right_bottom, W - art.right_bottom.width(), y);
     }
-    const int64_t bottomY = int64_t(box.ImageHeight()) - p.bottomLeft->height();
-    stampAt(box, *p.bottomLeft, 0, bottomY);
-    for (int64_t x = p.topLeft->width(); x < box.ImageWidth(); x += p.topMiddle->width())
-        stampAt(box, *p.bottomMiddle, x, bottomY);
-    stampAt(box, *p.bottomRight, int64_t(box.ImageWidth()) - p.topRight->width(), bottomY);
+    const int64_t bottomY = H - p.bottomLeft->height();
+    layer.stamp(*p.bottomLeft, 0, bottomY);
+    for (int64_t x = p.topLeft->width(); x < W; x += p.topMiddle->width())
+        layer.stamp(*p.bottomMiddle, x, bottomY);
+    layer.stamp(*p.bottomRight, W - p.topRight->width(), bottomY);
+    layer.stampOnto(box);
 }
 
 void subApplyMask(int16_t style, ImageBox& box) {

@@ -113,3 +113,42 @@ TEST(OurArtwork, TheStoreHandsOutOurArtworkUntilReplaced) {
     }
     EXPECT_EQ(FrameArtwork::current().styleCount(), 16);
 }
+
+namespace {
+
+// The darkest red level found in a rectangle of the box.
+int darkest(const ImageBox& box, const QRect& area) {
+    int level = 255;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            level = std::min(level, int(box.PixelColor(x, y) & 0xFF));
+    return level;
+}
+
+} // namespace
+
+TEST(OurArtwork, AShadowCornerIsNoDarkerThanItsSides) {
+    ImageBox box;
+    box.setImage(solid(60, 40, qRgb(255, 255, 255)).convertToFormat(QImage::Format_RGB888));
+    subApplyFrame(12, box, 1, false, ours());
+    // Soft shadow to the bottom right: the image sits at (1, 1); the shadow's
+    // corner lies beyond (61, 41).
+    const int sideLevel = darkest(box, QRect(61, 10, 4, 10));
+    EXPECT_LT(sideLevel, 255);
+    EXPECT_EQ(darkest(box, QRect(20, 41, 10, 4)), sideLevel);
+    EXPECT_GE(darkest(box, QRect(61, 41, box.ImageWidth() - 61, box.ImageHeight() - 41)),
+              sideLevel);
+}
+
+TEST(OurArtwork, AShadowIgnoresTheKeyColourLeftByAnEarlierStamp) {
+    auto shadowed = [](bool keyed) {
+        ImageBox box;
+        box.setImage(solid(60, 40, qRgb(255, 255, 255)).convertToFormat(QImage::Format_RGB888));
+        box.setMergeTransparent(keyed);
+        box.setMergeTransparentColor(0);
+        subApplyFrame(8, box, 1, false, ours());
+        EXPECT_EQ(box.MergeTransparent(), keyed);
+        return box.image();
+    };
+    EXPECT_EQ(shadowed(true), shadowed(false));
+}
