@@ -1,0 +1,150 @@
+#include "controls/explorerbar/isExplorerBar.h"
+#include "controls/splitter/Splitter.h"
+#include "platform/comctl/ListView.h"
+#include "platform/comctl/StatusBar.h"
+#include "platform/imagebox/ImageBoxView.h"
+#include "tests/ui/mainwindow/MainWindowFixture.h"
+
+#include <QPushButton>
+#include <QScrollBar>
+
+using namespace picbasket;
+using picbasket::test::MainWindowTest;
+
+namespace {
+
+// What the edit view switch does to the splitter tree.
+void detachForEditView(frmMain& w) {
+    w.splMain->setLeftOrTopControl(nullptr);
+    w.splRight->setRightOrBottomControl(nullptr);
+    w.splView->setLeftOrTopControl(nullptr);
+}
+
+void expectScrollBarsAgainstImage(const frmMain& w) {
+    const QRect image = w.PicViewImage->geometry();
+    EXPECT_EQ(w.vsbView->x(), image.right() + 1);
+    EXPECT_EQ(w.vsbView->y(), image.y());
+    EXPECT_EQ(w.vsbView->height(), image.height());
+    EXPECT_EQ(w.hsbView->x(), image.x());
+    EXPECT_EQ(w.hsbView->y(), image.bottom() + 1);
+    EXPECT_EQ(w.hsbView->width(), image.width());
+    EXPECT_TRUE(w.vsbView->isVisible());
+    EXPECT_TRUE(w.hsbView->isVisible());
+}
+
+} // namespace
+
+TEST(ZoomText, WholePercentWithHalvesToEven) {
+    const std::pair<double, const char*> cases[] = {
+        {100, "100%"}, {37.5, "38%"}, {36.5, "36%"}, {0.5, "0%"}, {1.5, "2%"}, {12.4, "12%"}, {0, "0%"}};
+    for (const auto& [zoom, text] : cases)
+        EXPECT_EQ(fncZoomText(zoom), QString::fromLatin1(text)) << zoom;
+}
+
+TEST_F(MainWindowTest, ExplorerViewPlacesThePreviewInsideItsPane) {
+    frmMain& w = start();
+    const int B = w.picToolbarPreview->height();
+    const QRect image = w.PicViewImage->geometry();
+    EXPECT_EQ(image.topLeft(), QPoint(1, B + 1));
+    EXPECT_EQ(image.width(), w.picView->width() - w.vsbView->width() - 1);
+    expectScrollBarsAgainstImage(w);
+    EXPECT_FALSE(w.eb->isVisible());
+    EXPECT_TRUE(w.PicMetadata->isVisible());
+    EXPECT_TRUE(w.picBrowse->isVisible());
+    EXPECT_TRUE(w.splLeft->isVisible());
+    // The panes fill the window above the status bar.
+    EXPECT_EQ(w.splMain->geometry(), QRect(0, 0, w.width(), w.height() - w.sbMain->height()));
+    EXPECT_EQ(w.sbMain->geometry().bottom(), w.height() - 1);
+    EXPECT_GT(w.lvFolder->width(), 100);
+    EXPECT_GT(w.lvPages->width(), 100);
+}
+
+TEST_F(MainWindowTest, HiddenMetadataPaneGivesThePreviewItsPlaceAndComesBack) {
+    frmMain& w = start();
+    const int position = w.splView->SplitterPosition();
+    const int shownWidth = w.picView->width();
+    w.subShowMetadataPane(false, false);
+    EXPECT_EQ(w.splView->LeftOrTopControl(), nullptr);
+    EXPECT_EQ(w.splView->RightOrBottomControl(), nullptr);
+    EXPECT_EQ(w.picView->geometry(), QRect(QPoint(0, 0), w.splView->size()));
+    EXPECT_FALSE(w.PicMetadata->isVisible());
+    EXPECT_FALSE(w.splView->picSplitter()->isVisible());
+    EXPECT_EQ(w.PicViewImage->x(), 0);
+    EXPECT_EQ(w.PicViewImage->width(), w.picView->width() - w.vsbView->width() - 10);
+    expectScrollBarsAgainstImage(w);
+    EXPECT_FALSE(w.eb->isVisible());
+
+    w.subShowMetadataPane(true, false);
+    EXPECT_EQ(w.splView->LeftOrTopControl(), w.picView);
+    EXPECT_EQ(w.splView->RightOrBottomControl(), w.PicMetadata);
+    EXPECT_TRUE(w.PicMetadata->isVisible());
+    EXPECT_EQ(w.splView->SplitterPosition(), position);
+    EXPECT_EQ(w.picView->width(), shownWidth);
+}
+
+TEST_F(MainWindowTest, EditViewShowsTheExplorerBarAndHidesTheOtherPanes) {
+    frmMain& w = start();
+    detachForEditView(w);
+    w.subResize();
+    EXPECT_EQ(w.picView->mapTo(&w, QPoint(0, 0)), QPoint(0, 0));
+    EXPECT_EQ(w.picView->size(), QSize(w.width(), w.height() - w.sbMain->height()));
+    const QRect image = w.PicViewImage->geometry();
+    EXPECT_EQ(image.topLeft(), QPoint(0, w.picToolbarPreview->height()));
+    expectScrollBarsAgainstImage(w);
+    EXPECT_TRUE(w.eb->isVisible());
+    EXPECT_EQ(w.eb->x(), w.vsbView->x() + w.vsbView->width());
+    EXPECT_EQ(w.eb->y(), image.y());
+    EXPECT_EQ(w.eb->height(), image.height());
+    EXPECT_EQ(w.eb->geometry().right(), w.picView->width() - 1);
+    for (QWidget* hidden : {static_cast<QWidget*>(w.picBrowse), w.PicMetadata,
+                            static_cast<QWidget*>(w.splLeft), w.splMain->picSplitter()})
+        EXPECT_FALSE(hidden->isVisible());
+}
+
+TEST_F(MainWindowTest, NoImageHidesThePreviewAndDisablesItsButtons) {
+    frmMain& w = start();
+    EXPECT_FALSE(w.ibMain->isVisible());
+    for (QPushButton* button : {w.CmdPreviewEdit, w.cmdPreviewPrint, w.cmdPreviewSave})
+        EXPECT_FALSE(button->isEnabled());
+    EXPECT_EQ(w.sbMain->Panel(QStringLiteral("status"))->Text(), QStringLiteral("100%"));
+
+    QImage picture(300, 200, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    w.ibMain->box().setImage(picture);
+    w.ibMain->box().setZoom(37.5);
+    w.subResize();
+    EXPECT_TRUE(w.ibMain->isVisible());
+    for (QPushButton* button : {w.CmdPreviewEdit, w.cmdPreviewPrint, w.cmdPreviewSave})
+        EXPECT_TRUE(button->isEnabled());
+    EXPECT_EQ(w.sbMain->Panel(QStringLiteral("status"))->Text(), QStringLiteral("38%"));
+}
+
+TEST_F(MainWindowTest, PreviewSmallerThanItsHolderIsCentred) {
+    frmMain& w = start();
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    w.ibMain->box().setImage(picture);
+    w.ibMain->box().setAutoZoom(false);
+    w.ibMain->box().setZoom(100);
+    w.subResize();
+    EXPECT_EQ(w.ibMain->size(), QSize(40, 30));
+    EXPECT_EQ(w.ibMain->x(), (w.PicViewImage->width() - 40) / 2);
+    EXPECT_EQ(w.ibMain->y(), (w.PicViewImage->height() - 30) / 2);
+    EXPECT_FALSE(w.hsbView->isEnabled());
+}
+
+TEST_F(MainWindowTest, WindowKeepsItsLeastSize) {
+    frmMain& w = start();
+    w.resize(5000 / 15, 4000 / 15);
+    QApplication::processEvents();
+    EXPECT_EQ(w.width(), 8000 / 15);
+    EXPECT_EQ(w.height(), 6000 / 15);
+}
+
+TEST_F(MainWindowTest, MinimisedWindowIsNotLaidOut) {
+    frmMain& w = start();
+    const QRect before = w.PicViewImage->geometry();
+    w.showMinimized();
+    w.subShowMetadataPane(false, false);
+    EXPECT_EQ(w.PicViewImage->geometry(), before);
+}
