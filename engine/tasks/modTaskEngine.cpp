@@ -61,6 +61,11 @@ int32_t checkedSum(int64_t a, int64_t b) {
     return int32_t(sum);
 }
 
+// The left or top of a crop that adds a margin: the margin negated, in range.
+int32_t negated(int32_t margin) {
+    return checkedSum(0, -int64_t(margin));
+}
+
 uint32_t colour(const QString& text) {
     return uint32_t(cLng(text));
 }
@@ -214,7 +219,7 @@ void runText(const typTask& t, ImageBox& box) {
 void runCanvas(const typTask& t, ImageBox& box) {
     step([&] { box.setBackgroundColor(colour(t.Param[1])); });
     step([&] {
-        box.Crop(-cLng(t.Param[2]), -cLng(t.Param[3]),
+        box.Crop(negated(cLng(t.Param[2])), negated(cLng(t.Param[3])),
                  checkedSum(box.ImageWidth(), cLng(t.Param[4])),
                  checkedSum(box.ImageHeight(), cLng(t.Param[5])));
     });
@@ -227,7 +232,8 @@ void runFrame(const typTask& t, ImageBox& box) {
     step([&] {
         if (cByte(t.Param[2]) != 0) {
             const int32_t s = cLng(t.Param[3]);
-            box.Crop(-s, -s, checkedSum(box.ImageWidth(), s), checkedSum(box.ImageHeight(), s));
+            box.Crop(negated(s), negated(s), checkedSum(box.ImageWidth(), s),
+                     checkedSum(box.ImageHeight(), s));
         } else {
             const int16_t style = cInt(t.Param[3]);
             subApplyFrame(style, box, cByte(t.Param[4]), style == 4);
