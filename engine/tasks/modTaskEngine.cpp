@@ -120,6 +120,7 @@ void cropFromFittedPreview(const typTask& t, ImageBox& box) {
     box.setHeight(cLng(t.Param[7]));
     box.setAutoZoom(true);
     const double dw = box.DisplayWidth(), dh = box.DisplayHeight();
+    // A control that shows nothing gives no scale: division by zero ends the run.
     if (dw <= 0 || dh <= 0)
         raiseError(11);
     const double sx = box.ImageWidth() / dw, sy = box.ImageHeight() / dh;
