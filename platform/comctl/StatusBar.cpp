@@ -28,6 +28,12 @@ void StatusPanel::setPicture(const QImage& picture) {
     icon_->setVisible(!picture.isNull());
 }
 
+// A long text (a deep folder path) is cut instead of pushing the other panels out.
+void StatusPanel::setElastic() {
+    text_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    setMinimumWidth(50);
+}
+
 StatusBar::StatusBar(QWidget* parent) : QWidget(parent), layout_(new QHBoxLayout(this)) {
     layout_->setContentsMargins(0, 2, 0, 0);
     layout_->setSpacing(2);
@@ -39,8 +45,12 @@ StatusPanel* StatusBar::AddPanel(const QString& key, const QString& toolTip, con
     auto* panel = new StatusPanel(key, this);
     panel->setToolTip(toolTip);
     panel->setText(text);
+    // Fixed panels keep at least their width and grow to show their whole text; the
+    // free panels share what is left.
     if (width > 0)
-        panel->setFixedWidth(width);
+        panel->setMinimumWidth(width);
+    else
+        panel->setElastic();
     layout_->addWidget(panel, width > 0 ? 0 : 1);
     panels_.push_back(panel);
     return panel;

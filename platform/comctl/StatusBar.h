@@ -21,6 +21,8 @@ public:
     void setText(const QString& text);
     QImage Picture() const { return picture_; }
     void setPicture(const QImage& picture);
+    // The panel takes what width it is given and cuts its text to fit.
+    void setElastic();
 
 private:
     QString key_;

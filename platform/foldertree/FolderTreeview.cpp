@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QEvent>
 #include <QHeaderView>
+#include <QTimer>
 
 namespace picbasket {
 
@@ -19,6 +21,14 @@ FolderTreeview::FolderTreeview(QWidget* parent)
     header()->hide();
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Folders load in the background; the selected folder is brought into view again
+    // as its parents arrive, until the folder holding it has loaded.
+    // Rows arrive in batches after a folder's listing is done and may be sorted after
+    // that, so every change of the rows is followed.
+    auto later = [this] { QTimer::singleShot(0, this, [this] { revealPending(); }); };
+    connect(model_, &QFileSystemModel::directoryLoaded, this, later);
+    connect(model_, &QAbstractItemModel::rowsInserted, this, later);
+    connect(model_, &QAbstractItemModel::layoutChanged, this, later);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 const QString folder = current.isValid() ? model_->filePath(current) : QString();
@@ -27,6 +37,29 @@ FolderTreeview::FolderTreeview(QWidget* parent)
                 lastEmitted_ = folder;
                 emit FolderChange(folder);
             });
+}
+
+// Until the user scrolls, clicks or types, the selected folder is kept in view while
+// its parents load and while the view gets its size.
+void FolderTreeview::revealPending() {
+    if (revealPending_ && currentIndex().isValid())
+        scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
+}
+
+void FolderTreeview::resizeEvent(QResizeEvent* event) {
+    QTreeView::resizeEvent(event);
+    QTimer::singleShot(0, this, [this] { revealPending(); });
+}
+
+bool FolderTreeview::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Wheel)
+        revealPending_ = false;
+    return QTreeView::viewportEvent(event);
+}
+
+void FolderTreeview::keyPressEvent(QKeyEvent* event) {
+    revealPending_ = false;
+    QTreeView::keyPressEvent(event);
 }
 
 QString FolderTreeview::SelectedFolder() const {
@@ -44,7 +77,8 @@ bool FolderTreeview::setSelectedFolder(const QString& path) {
     for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
         expand(parent);
     setCurrentIndex(index);
-    scrollTo(index);
+    revealPending_ = true;
+    scrollTo(index, QAbstractItemView::PositionAtCenter);
     return true;
 }
 

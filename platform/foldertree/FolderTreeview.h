@@ -24,9 +24,17 @@ public:
 signals:
     void FolderChange(const QString& folder);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    void revealPending();
+
     QFileSystemModel* model_;
     QString lastEmitted_;
+    bool revealPending_ = false;
 };
 
 // The folder itself when it exists, else its nearest existing parent, else the

@@ -126,15 +126,15 @@ void frmMain::buildStatusBar() {
     sbMain = new StatusBar(this);
     sbMain->AddPanel(QStringLiteral("filename"), QStringLiteral("Filename of the previewed image"),
                      QStringLiteral("No file selected"), 0);
-    sbMain->AddPanel(QStringLiteral("pages"), QStringLiteral("Total number of pages"), {}, 90);
+    sbMain->AddPanel(QStringLiteral("pages"), QStringLiteral("Total number of pages"), {}, 70);
     sbMain->AddPanel(QStringLiteral("resolution"),
-                     QStringLiteral("Width, Height, Depth, Type of the previewed image"), {}, 170);
+                     QStringLiteral("Width, Height, Depth, Type of the previewed image"), {}, 120);
     sbMain->AddPanel(QStringLiteral("queue"), QStringLiteral("Total number of files in the image basket"),
                      {}, 150);
     sbMain->AddPanel(QStringLiteral("metadata"),
-                     QStringLiteral("Metadata type present in the previewed image"), {}, 130);
+                     QStringLiteral("Metadata type present in the previewed image"), {}, 110);
     sbMain->AddPanel(QStringLiteral("folder"), QStringLiteral("Path of the current working folder"), {}, 0);
-    sbMain->AddPanel(QStringLiteral("status"), QStringLiteral("zoom factor of the current image"), {}, 70);
+    sbMain->AddPanel(QStringLiteral("status"), QStringLiteral("zoom factor of the current image"), {}, 60);
     sbMain->hide();
 }
 

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace picbasket;
@@ -48,4 +49,20 @@ TEST(FolderTreeview, NearestExistingFolder) {
     };
     for (const auto& [path, expected] : cases)
         EXPECT_EQ(fncNearestExistingFolder(path), expected) << path.toStdString();
+}
+
+// The folder given at start lies deep in a tree that loads in the background; it must
+// end up in view, not above or below the shown rows.
+TEST(FolderTreeview, SelectedFolderIsBroughtIntoView) {
+    QTemporaryDir root;
+    const QString deep = root.filePath(QStringLiteral("one/two/three/four"));
+    ASSERT_TRUE(QDir().mkpath(deep));
+    FolderTreeview tree;
+    tree.resize(200, 150);
+    ASSERT_TRUE(tree.setSelectedFolder(deep));
+    tree.show();
+    (void)QTest::qWaitFor([&] {
+        return tree.viewport()->rect().intersects(tree.visualRect(tree.currentIndex()));
+    }, 3000);
+    EXPECT_TRUE(tree.viewport()->rect().contains(tree.visualRect(tree.currentIndex()).center()));
 }

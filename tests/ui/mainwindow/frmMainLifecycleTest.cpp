@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 
 using namespace picbasket;
 using picbasket::test::MainWindowTest;
@@ -240,4 +241,18 @@ TEST_F(MainWindowTest, ExitRemovesThePictureButtonHooks) {
     EXPECT_FALSE(fncHasButtonPicture(w.cmdSaveAs));
     EXPECT_FALSE(fncHasButtonPicture(w.cmdEXIFBar[5]));
     EXPECT_FALSE(fncHasButtonPicture(w.cmdCapture));
+}
+
+TEST_F(MainWindowTest, LastFolderIsScrolledIntoTheTree) {
+    const QString last = folder.file(QStringLiteral("a/b/c/d/e"));
+    QDir().mkpath(last);
+    picbasket::Setup.LastFolder = last;
+    writeSetupFile();
+    frmMain& w = start();
+    (void)QTest::qWaitFor([&] {
+        return w.ftvBrowse->viewport()->rect().contains(
+            w.ftvBrowse->visualRect(w.ftvBrowse->currentIndex()).center());
+    }, 3000);
+    EXPECT_TRUE(w.ftvBrowse->viewport()->rect().contains(
+        w.ftvBrowse->visualRect(w.ftvBrowse->currentIndex()).center()));
 }
