@@ -66,9 +66,12 @@ QWidget* makeCaptionToolbar(QLabel* caption) {
 QPushButton* makeButton(QWidget* bar, const QString& caption, const QString& tip, int width) {
     auto* button = new QPushButton(caption, bar);
     button->setToolTip(tip);
-    // Room for the picture at the left of the caption.
-    if (!caption.isEmpty())
-        width = std::max(width, button->fontMetrics().horizontalAdvance(caption) + 34);
+    // Room for the picture at the left of the caption; the picture padding adds its
+    // blanks in front of leading blanks too, so such captions need more.
+    if (!caption.isEmpty()) {
+        const int room = caption.startsWith(QLatin1Char(' ')) ? 50 : 34;
+        width = std::max(width, button->fontMetrics().horizontalAdvance(caption) + room);
+    }
     button->setFixedSize(width, ToolButtonSize - 2);
     button->setFocusPolicy(Qt::NoFocus);
     if (bar->layout())
