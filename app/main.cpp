@@ -1,9 +1,9 @@
+#include "Version.h"
 #include "app/PicBasketApplication.h"
 #include "controls/common/QtMessagePresenter.h"
 #include "core/Globals.h"
 #include "shell/errors/frmErrorReport.h"
 #include "shell/mainwindow/frmMain.h"
-#include "Version.h"
 
 #include <QTimer>
 

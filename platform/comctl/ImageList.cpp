@@ -22,6 +22,8 @@ QImage ImageList::Image(const QString& key) const {
     return {};
 }
 
-bool ImageList::HasKey(const QString& key) const { return !Image(key).isNull(); }
+bool ImageList::HasKey(const QString& key) const {
+    return !Image(key).isNull();
+}
 
 } // namespace picbasket

@@ -36,7 +36,8 @@ public:
             ImageList* list = iconMode ? large : small;
             const int keyRole = iconMode ? IconKeyRole : SmallIconKeyRole;
             if (list) {
-                const QImage picture = list->Image(QStandardItemModel::data(index, keyRole).toString());
+                const QImage picture =
+                    list->Image(QStandardItemModel::data(index, keyRole).toString());
                 if (!picture.isNull())
                     return QPixmap::fromImage(picture);
             }
@@ -86,8 +87,8 @@ ListView::ListView(QWidget* parent)
     icon_->setWrapping(true);
     icon_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     icon_->setWordWrap(true);
-    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(report_),
-                                    static_cast<QAbstractItemView*>(icon_)}) {
+    for (QAbstractItemView* view :
+         {static_cast<QAbstractItemView*>(report_), static_cast<QAbstractItemView*>(icon_)}) {
         view->setSelectionBehavior(QAbstractItemView::SelectRows);
         view->setSelectionMode(QAbstractItemView::ExtendedSelection);
         connect(view, &QAbstractItemView::clicked, this,
@@ -113,7 +114,9 @@ int ListView::AddColumn(const QString& caption, int width) {
     return column + 1;
 }
 
-int ListView::ColumnCount() const { return columns_; }
+int ListView::ColumnCount() const {
+    return columns_;
+}
 
 QString ListView::ColumnText(int column) const {
     return model_->headerData(column - 1, Qt::Horizontal).toString();
@@ -143,16 +146,22 @@ int ListView::AddItem(const QString& text, const QString& iconKey, const QString
     return Count();
 }
 
-int ListView::Count() const { return model_->rowCount(); }
+int ListView::Count() const {
+    return model_->rowCount();
+}
 
-bool ListView::validRow(int row) const { return row >= 1 && row <= Count(); }
+bool ListView::validRow(int row) const {
+    return row >= 1 && row <= Count();
+}
 
 void ListView::Remove(int row) {
     if (validRow(row))
         model_->removeRow(row - 1);
 }
 
-void ListView::Clear() { model_->removeRows(0, model_->rowCount()); }
+void ListView::Clear() {
+    model_->removeRows(0, model_->rowCount());
+}
 
 QString ListView::Text(int row) const {
     return validRow(row) ? model_->item(row - 1, 0)->text() : QString();
@@ -243,7 +252,8 @@ int ListView::SelectedCount() const {
 
 void ListView::setMultiSelect(bool on) {
     multiSelect_ = on;
-    const auto mode = on ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection;
+    const auto mode =
+        on ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection;
     report_->setSelectionMode(mode);
     icon_->setSelectionMode(mode);
 }
@@ -263,7 +273,9 @@ void ListView::setView(ViewMode mode) {
                                  {Qt::DecorationRole});
 }
 
-bool ListView::FullRowSelect() const { return fullRowSelect_; }
+bool ListView::FullRowSelect() const {
+    return fullRowSelect_;
+}
 
 // Without full-row selection only the first cell of a row shows as selected.
 void ListView::setFullRowSelect(bool on) {

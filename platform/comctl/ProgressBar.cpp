@@ -10,9 +10,13 @@ ProgressBar::ProgressBar(QWidget* parent) : QProgressBar(parent) {
     setTextVisible(false);
 }
 
-void ProgressBar::setMin(int value) { setRange(value, std::max(value, maximum())); }
+void ProgressBar::setMin(int value) {
+    setRange(value, std::max(value, maximum()));
+}
 
-void ProgressBar::setMax(int value) { setRange(std::min(value, minimum()), value); }
+void ProgressBar::setMax(int value) {
+    setRange(std::min(value, minimum()), value);
+}
 
 void ProgressBar::setValue(int value) {
     QProgressBar::setValue(std::clamp(value, minimum(), maximum()));

@@ -18,9 +18,13 @@ StatusPanel::StatusPanel(const QString& key, QWidget* parent)
     text_->setTextFormat(Qt::PlainText);
 }
 
-QString StatusPanel::Text() const { return text_->text(); }
+QString StatusPanel::Text() const {
+    return text_->text();
+}
 
-void StatusPanel::setText(const QString& text) { text_->setText(text); }
+void StatusPanel::setText(const QString& text) {
+    text_->setText(text);
+}
 
 void StatusPanel::setPicture(const QImage& picture) {
     picture_ = picture;

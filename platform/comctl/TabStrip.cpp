@@ -20,20 +20,30 @@ int TabStrip::AddTab(const QString& caption, const QString& key) {
     return index + 1;
 }
 
-int TabStrip::Count() const { return bar_->count(); }
+int TabStrip::Count() const {
+    return bar_->count();
+}
 
-QString TabStrip::Caption(int tab) const { return bar_->tabText(tab - 1); }
+QString TabStrip::Caption(int tab) const {
+    return bar_->tabText(tab - 1);
+}
 
-QString TabStrip::Key(int tab) const { return bar_->tabData(tab - 1).toString(); }
+QString TabStrip::Key(int tab) const {
+    return bar_->tabData(tab - 1).toString();
+}
 
-int TabStrip::SelectedItem() const { return bar_->currentIndex() + 1; }
+int TabStrip::SelectedItem() const {
+    return bar_->currentIndex() + 1;
+}
 
 void TabStrip::setSelectedItem(int tab) {
     if (tab >= 1 && tab <= Count())
         bar_->setCurrentIndex(tab - 1);
 }
 
-int TabStrip::TabFixedHeight() const { return bar_->sizeHint().height(); }
+int TabStrip::TabFixedHeight() const {
+    return bar_->sizeHint().height();
+}
 
 QRect TabStrip::ClientArea() const {
     const int top = TabFixedHeight();

@@ -1,9 +1,9 @@
 #include "platform/foldertree/FolderTreeview.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QFileSystemModel>
-#include <QEvent>
 #include <QHeaderView>
 #include <QTimer>
 

@@ -8,8 +8,29 @@ namespace picbasket {
 
 namespace {
 
-enum class Glyph { Folder, Gear, Info, Grid, List, Plus, Zoom, Left, Right, Eye, Disk, Undo,
-                   Picture, Printer, Pencil, Scanner, Camera, Page, Cross, Stack, Tag };
+enum class Glyph {
+    Folder,
+    Gear,
+    Info,
+    Grid,
+    List,
+    Plus,
+    Zoom,
+    Left,
+    Right,
+    Eye,
+    Disk,
+    Undo,
+    Picture,
+    Printer,
+    Pencil,
+    Scanner,
+    Camera,
+    Page,
+    Cross,
+    Stack,
+    Tag
+};
 
 const QHash<QString, Glyph>& glyphs() {
     static const QHash<QString, Glyph> table{
@@ -52,7 +73,8 @@ void drawGlyph(QPainter& p, Glyph glyph) {
     switch (glyph) {
     case Glyph::Folder:
         p.setBrush(QColor(230, 190, 90));
-        p.drawPolygon(QPolygonF({{1.5, 4}, {6, 4}, {7.5, 5.5}, {14.5, 5.5}, {14.5, 13.5}, {1.5, 13.5}}));
+        p.drawPolygon(
+            QPolygonF({{1.5, 4}, {6, 4}, {7.5, 5.5}, {14.5, 5.5}, {14.5, 13.5}, {1.5, 13.5}}));
         break;
     case Glyph::Gear:
         p.drawEllipse(QPointF(8, 8), 4.5, 4.5);

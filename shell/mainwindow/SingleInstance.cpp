@@ -24,9 +24,13 @@ bool InstanceLock::tryAcquire() {
     return false;
 }
 
-bool InstanceLock::isHeld() const { return lock_->isLocked(); }
+bool InstanceLock::isHeld() const {
+    return lock_->isLocked();
+}
 
-void InstanceLock::release() { lock_->unlock(); }
+void InstanceLock::release() {
+    lock_->unlock();
+}
 
 QString fncInstanceLockFile() {
     QDir().mkpath(AppPaths::dataRoot());
@@ -35,9 +39,9 @@ QString fncInstanceLockFile() {
 }
 
 QString fncSecondInstanceText(const QString& title) {
-    return joinLines({QStringLiteral("There is already an instance of ") + title +
-                          QStringLiteral(" running!"),
-                      QStringLiteral("Multiple instance is unsupported.")});
+    return joinLines(
+        {QStringLiteral("There is already an instance of ") + title + QStringLiteral(" running!"),
+         QStringLiteral("Multiple instance is unsupported.")});
 }
 
 } // namespace picbasket

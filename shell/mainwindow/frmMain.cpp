@@ -117,7 +117,8 @@ frmMain::frmMain(QWidget* parent)
     for (Splitter* splitter : {splMain, splRight, splLeft, splView})
         connect(splitter, &Splitter::SplitComplete, this, &frmMain::subResize);
     // The smallest outer size the layout keeps: 8000 by 6000 twips.
-    setMinimumSize(static_cast<int>(8000 / twipsPerPixelX()), static_cast<int>(6000 / twipsPerPixelY()));
+    setMinimumSize(static_cast<int>(8000 / twipsPerPixelX()),
+                   static_cast<int>(6000 / twipsPerPixelY()));
     // Form_Initialize: the folder list's details view takes its first small icon from here.
     illvFolder->Add(fncMainWindowPicture(QStringLiteral("iDetailIcon")));
     lvFolder->setSmallIcons(illvFolder.get());
@@ -132,12 +133,14 @@ void frmMain::buildStatusBar() {
     sbMain->AddPanel(QStringLiteral("pages"), QStringLiteral("Total number of pages"), {}, 70);
     sbMain->AddPanel(QStringLiteral("resolution"),
                      QStringLiteral("Width, Height, Depth, Type of the previewed image"), {}, 120);
-    sbMain->AddPanel(QStringLiteral("queue"), QStringLiteral("Total number of files in the image basket"),
-                     {}, 150);
+    sbMain->AddPanel(QStringLiteral("queue"),
+                     QStringLiteral("Total number of files in the image basket"), {}, 150);
     sbMain->AddPanel(QStringLiteral("metadata"),
                      QStringLiteral("Metadata type present in the previewed image"), {}, 110);
-    sbMain->AddPanel(QStringLiteral("folder"), QStringLiteral("Path of the current working folder"), {}, 0);
-    sbMain->AddPanel(QStringLiteral("status"), QStringLiteral("zoom factor of the current image"), {}, 60);
+    sbMain->AddPanel(QStringLiteral("folder"), QStringLiteral("Path of the current working folder"),
+                     {}, 0);
+    sbMain->AddPanel(QStringLiteral("status"), QStringLiteral("zoom factor of the current image"),
+                     {}, 60);
     sbMain->hide();
 }
 
@@ -157,7 +160,8 @@ void frmMain::buildBrowsePane() {
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(1);
     const QStringList tips{QStringLiteral("New Task Basket"), QStringLiteral("Open Task Basket"),
-                           QStringLiteral("Save Task Basket"), QStringLiteral("Remove selected Task")};
+                           QStringLiteral("Save Task Basket"),
+                           QStringLiteral("Remove selected Task")};
     for (int i = 0; i < 4; ++i)
         cmdEditBar[static_cast<size_t>(i)] = makeButton(picEditBar, {}, tips[i], ToolButtonSize);
     picEditBar->hide();
@@ -179,17 +183,22 @@ void frmMain::buildPreviewPane() {
         button->setMinimumWidth(ToolButtonSize);
         button->setMaximumWidth(full);
     }
-    cmdPreviewPrevious = makeButton(picToolbarPreview, {}, QStringLiteral("Previous file"), ToolButtonSize);
+    cmdPreviewPrevious =
+        makeButton(picToolbarPreview, {}, QStringLiteral("Previous file"), ToolButtonSize);
     cmdPreviewNext = makeButton(picToolbarPreview, {}, QStringLiteral("Next file"), ToolButtonSize);
     row->addStretch(1);
-    cmdReset = makeButton(picToolbarPreview, QStringLiteral("Reset"), QStringLiteral("Reset the task"), 70);
+    cmdReset = makeButton(picToolbarPreview, QStringLiteral("Reset"),
+                          QStringLiteral("Reset the task"), 70);
     cmdOriginalImage = makeButton(picToolbarPreview, QStringLiteral("Original"),
                                   QStringLiteral("Show the original image"), 80);
     cmdReset->hide();
     cmdOriginalImage->hide();
-    CmdPreviewEdit = makeButton(picToolbarPreview, {}, QStringLiteral("Edit the preview"), ToolButtonSize);
-    cmdPreviewPrint = makeButton(picToolbarPreview, {}, QStringLiteral("Print the preview"), ToolButtonSize);
-    cmdPreviewSave = makeButton(picToolbarPreview, {}, QStringLiteral("Save the preview as"), ToolButtonSize);
+    CmdPreviewEdit =
+        makeButton(picToolbarPreview, {}, QStringLiteral("Edit the preview"), ToolButtonSize);
+    cmdPreviewPrint =
+        makeButton(picToolbarPreview, {}, QStringLiteral("Print the preview"), ToolButtonSize);
+    cmdPreviewSave =
+        makeButton(picToolbarPreview, {}, QStringLiteral("Save the preview as"), ToolButtonSize);
     picToolbarPreview->setFixedHeight(ToolButtonSize + 2);
 
     PicViewImage = new QWidget(picView);
@@ -214,13 +223,14 @@ void frmMain::buildPreviewPane() {
 }
 
 void frmMain::buildTaskPanels() {
-    const QStringList names{
-        QStringLiteral("picContrast"),  QStringLiteral("picBrightness"), QStringLiteral("picSharpen"),
-        QStringLiteral("picBlur"),      QStringLiteral("picFlip"),       QStringLiteral("picResize"),
-        QStringLiteral("picRotate"),    QStringLiteral("picCrop"),       QStringLiteral("picWatermark"),
-        QStringLiteral("picText"),      QStringLiteral("picNothing"),    QStringLiteral("picCanvas"),
-        QStringLiteral("picFrame"),     QStringLiteral("picMask"),       QStringLiteral("picShadow"),
-        QStringLiteral("picRedEye")};
+    const QStringList names{QStringLiteral("picContrast"),  QStringLiteral("picBrightness"),
+                            QStringLiteral("picSharpen"),   QStringLiteral("picBlur"),
+                            QStringLiteral("picFlip"),      QStringLiteral("picResize"),
+                            QStringLiteral("picRotate"),    QStringLiteral("picCrop"),
+                            QStringLiteral("picWatermark"), QStringLiteral("picText"),
+                            QStringLiteral("picNothing"),   QStringLiteral("picCanvas"),
+                            QStringLiteral("picFrame"),     QStringLiteral("picMask"),
+                            QStringLiteral("picShadow"),    QStringLiteral("picRedEye")};
     for (size_t i = 0; i < taskPanels.size(); ++i) {
         taskPanels[i] = new QWidget(eb);
         taskPanels[i]->setObjectName(names[static_cast<int>(i)]);
@@ -259,13 +269,16 @@ void frmMain::buildMetadataPane() {
         bar->setFixedWidth(MetadataBarWidth);
         return bar;
     };
-    picEXIFBar = makeBar(6, {QStringLiteral("Edit attribute"), QStringLiteral("Add attribute"),
-                             QStringLiteral("Delete attribute"), QStringLiteral("New attribute set"),
-                             QStringLiteral("Open attribute set"), QStringLiteral("Save attribute set")},
-                         cmdEXIFBar);
-    picIPTCBar = makeBar(5, {QStringLiteral("Edit attribute"), QStringLiteral("Open attributes"),
-                             QStringLiteral("Save attributes"), QStringLiteral("Delete attribute"),
-                             QStringLiteral("Clear attributes")},
+    picEXIFBar =
+        makeBar(6,
+                {QStringLiteral("Edit attribute"), QStringLiteral("Add attribute"),
+                 QStringLiteral("Delete attribute"), QStringLiteral("New attribute set"),
+                 QStringLiteral("Open attribute set"), QStringLiteral("Save attribute set")},
+                cmdEXIFBar);
+    picIPTCBar = makeBar(5,
+                         {QStringLiteral("Edit attribute"), QStringLiteral("Open attributes"),
+                          QStringLiteral("Save attributes"), QStringLiteral("Delete attribute"),
+                          QStringLiteral("Clear attributes")},
                          cmdIPTCBar);
     picIPTCBar->hide();
 }
@@ -276,10 +289,13 @@ void frmMain::buildFolderPane() {
     PicToolbarFolder = makeCaptionToolbar(lblFolder);
     cmdAddToQueue = makeButton(PicToolbarFolder, QStringLiteral("Add to Basket"),
                                QStringLiteral("Add the selected files to the image basket"), 110);
-    cmdThumbnailFolder = makeButton(PicToolbarFolder, {}, QStringLiteral("Thumbnails"), ToolButtonSize);
+    cmdThumbnailFolder =
+        makeButton(PicToolbarFolder, {}, QStringLiteral("Thumbnails"), ToolButtonSize);
     cmdDetailFolder = makeButton(PicToolbarFolder, {}, QStringLiteral("Details"), ToolButtonSize);
-    cmdCapture = makeButton(PicToolbarFolder, {}, QStringLiteral("Capture the screen"), ToolButtonSize);
-    cmdBrowseSettings = makeButton(PicToolbarFolder, {}, QStringLiteral("Settings"), ToolButtonSize);
+    cmdCapture =
+        makeButton(PicToolbarFolder, {}, QStringLiteral("Capture the screen"), ToolButtonSize);
+    cmdBrowseSettings =
+        makeButton(PicToolbarFolder, {}, QStringLiteral("Settings"), ToolButtonSize);
     cmdBrowseAbout = makeButton(PicToolbarFolder, {}, QStringLiteral("About"), ToolButtonSize);
     lvFolder = new ListView(picFolder);
     for (const char* caption : {"File Name", "Resolution", "Size", "Pages", "Type", "Date Created",
@@ -304,7 +320,8 @@ void frmMain::buildQueuePane() {
     cmdPagesNew = makeButton(picLiveBar, {}, QStringLiteral("New basket"), ToolButtonSize);
     cmdPagesOpen = makeButton(picLiveBar, {}, QStringLiteral("Open basket"), ToolButtonSize);
     cmdPagesSave = makeButton(picLiveBar, {}, QStringLiteral("Save basket"), ToolButtonSize);
-    cmdPagesDelete = makeButton(picLiveBar, {}, QStringLiteral("Remove the selected files"), ToolButtonSize);
+    cmdPagesDelete =
+        makeButton(picLiveBar, {}, QStringLiteral("Remove the selected files"), ToolButtonSize);
     column->addStretch(1);
     picLiveBar->setGeometry(0, CaptionHeight, ToolButtonSize + 2, 4 * ToolButtonSize + 6);
     lvPages = new ListView(PicQueue);
@@ -339,6 +356,8 @@ int frmMain::checkedPreviewType() const {
     return previewType_->actions().at(0)->isChecked() ? 0 : 1;
 }
 
-QImage frmMain::picture(const QString& pictureBox) const { return fncMainWindowPicture(pictureBox); }
+QImage frmMain::picture(const QString& pictureBox) const {
+    return fncMainWindowPicture(pictureBox);
+}
 
 } // namespace picbasket

@@ -12,8 +12,8 @@
 
 #include <QCoreApplication>
 #include <QLabel>
-#include <QResizeEvent>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <algorithm>
 
@@ -27,7 +27,9 @@ void place(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(left, top, std::max(0, width), std::max(0, height));
 }
 
-void setWidth(QWidget* widget, int width) { widget->resize(std::max(0, width), widget->height()); }
+void setWidth(QWidget* widget, int width) {
+    widget->resize(std::max(0, width), widget->height());
+}
 
 } // namespace
 
@@ -81,9 +83,11 @@ void frmMain::subResize() {
         lblBrowse->move(0, 0);
         const int L = lblBrowse->height();
         place(tbsBrowse, 2, L, W - 2, H - L);
-        place(picFileSystem, 4, tbsBrowse->y() + T + 5, tbsBrowse->width() - 6, tbsBrowse->height() - T - 8);
+        place(picFileSystem, 4, tbsBrowse->y() + T + 5, tbsBrowse->width() - 6,
+              tbsBrowse->height() - T - 8);
         place(ftvBrowse, 0, 0, picFileSystem->width(), picFileSystem->height());
-        place(lvEdit, 4, tbsBrowse->y() + T + 5, tbsBrowse->width() - 6, tbsBrowse->height() - T - 8);
+        place(lvEdit, 4, tbsBrowse->y() + T + 5, tbsBrowse->width() - 6,
+              tbsBrowse->height() - T - 8);
     }
     // Metadata pane; its tool bars stand in the strip the tab strip leaves at the right.
     {
@@ -93,10 +97,13 @@ void frmMain::subResize() {
         lblMetadata->move(0, 0);
         const int L = lblMetadata->height();
         place(tbsMetadata, 0, L, W - picEXIFBar->width(), H - L);
-        place(lvExif, 2, tbsMetadata->y() + T + 4, tbsMetadata->width() - 6, tbsMetadata->height() - T - 8);
+        place(lvExif, 2, tbsMetadata->y() + T + 4, tbsMetadata->width() - 6,
+              tbsMetadata->height() - T - 8);
         lvIPTC->setGeometry(lvExif->geometry());
-        picEXIFBar->setGeometry(W - picEXIFBar->width(), L + T, picEXIFBar->width(), std::max(0, H - L - T));
-        picIPTCBar->setGeometry(picEXIFBar->x(), picEXIFBar->y(), picIPTCBar->width(), picEXIFBar->height());
+        picEXIFBar->setGeometry(W - picEXIFBar->width(), L + T, picEXIFBar->width(),
+                                std::max(0, H - L - T));
+        picIPTCBar->setGeometry(picEXIFBar->x(), picEXIFBar->y(), picIPTCBar->width(),
+                                picEXIFBar->height());
     }
     // Folder file-list pane.
     {
@@ -138,16 +145,19 @@ void frmMain::subResize() {
 // explorer view. Panes that are not part of the current layout are hidden, so nothing
 // detached shows through.
 void frmMain::layOutPreviewArea() {
-    const bool editView = splView->LeftOrTopControl() == nullptr && splMain->LeftOrTopControl() == nullptr;
-    const bool metadataHidden =
-        !editView && splView->LeftOrTopControl() == nullptr && splView->RightOrBottomControl() == nullptr;
+    const bool editView =
+        splView->LeftOrTopControl() == nullptr && splMain->LeftOrTopControl() == nullptr;
+    const bool metadataHidden = !editView && splView->LeftOrTopControl() == nullptr &&
+                                splView->RightOrBottomControl() == nullptr;
     const int B = picToolbarPreview->height();
     setWidth(picToolbarPreview, picView->width());
     picToolbarPreview->move(0, 0);
     auto placeScrollBars = [this] {
         const QRect image = PicViewImage->geometry();
-        place(vsbView, image.x() + image.width(), image.y(), vsbView->sizeHint().width(), image.height());
-        place(hsbView, image.x(), image.y() + image.height(), image.width(), hsbView->sizeHint().height());
+        place(vsbView, image.x() + image.width(), image.y(), vsbView->sizeHint().width(),
+              image.height());
+        place(hsbView, image.x(), image.y() + image.height(), image.width(),
+              hsbView->sizeHint().height());
     };
     const int vsbWidth = vsbView->sizeHint().width();
     const int hsbHeight = hsbView->sizeHint().height();
@@ -161,12 +171,14 @@ void frmMain::layOutPreviewArea() {
     if (editView) {
         place(splRight, 0, 0, splMain->width(), splMain->height());
         place(splView, 0, 0, splRight->width(), splRight->height());
-        place(picView, 0, 0, width(), height() - (sbMain->isVisibleTo(this) ? sbMain->height() : 0));
+        place(picView, 0, 0, width(),
+              height() - (sbMain->isVisibleTo(this) ? sbMain->height() : 0));
         splRight->raise();
         const int W = picView->width(), H = picView->height();
         place(PicViewImage, 0, B, W - vsbWidth - eb->width(), H - B - hsbHeight);
         placeScrollBars();
-        place(eb, vsbView->x() + vsbView->width(), PicViewImage->y(), eb->width(), PicViewImage->height());
+        place(eb, vsbView->x() + vsbView->width(), PicViewImage->y(), eb->width(),
+              PicViewImage->height());
         eb->show();
     } else {
         if (metadataHidden)

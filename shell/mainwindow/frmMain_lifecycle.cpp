@@ -6,11 +6,11 @@
 #include "controls/splitter/Splitter.h"
 #include "core/AppError.h"
 #include "core/AppPaths.h"
-#include "core/ScreenTwips.h"
 #include "core/Convert.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
 #include "core/MessageBox.h"
+#include "core/ScreenTwips.h"
 #include "core/setup/modSetup.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/StatusBar.h"
@@ -157,8 +157,10 @@ void frmMain::subLoadSettings() {
             lvPages->setColumnWidth(c, Setup.BasketList.ColumnWidth[static_cast<size_t>(c - 1)]);
         BasketFolder = Setup.BasketList.Folder;
         for (int c = 1; c <= 2; ++c) {
-            lvExif->setColumnWidth(c, Setup.MetadataLists.ExifColumnWidth[static_cast<size_t>(c - 1)]);
-            lvIPTC->setColumnWidth(c, Setup.MetadataLists.IptcColumnWidth[static_cast<size_t>(c - 1)]);
+            lvExif->setColumnWidth(c,
+                                   Setup.MetadataLists.ExifColumnWidth[static_cast<size_t>(c - 1)]);
+            lvIPTC->setColumnWidth(c,
+                                   Setup.MetadataLists.IptcColumnWidth[static_cast<size_t>(c - 1)]);
         }
         subUpdateForm();
     } catch (...) {
@@ -172,8 +174,9 @@ void frmMain::setCaption(QPushButton* button, const QString& caption) {
     const bool hadPicture = fncHasButtonPicture(button);
     button->setText(caption);
     if (hadPicture)
-        subSetButtonPicture(button, picture(button == cmdPreviewType ? QStringLiteral("picPreviewType")
-                                                                     : QStringLiteral("picPreviewView")));
+        subSetButtonPicture(button,
+                            picture(button == cmdPreviewType ? QStringLiteral("picPreviewType")
+                                                             : QStringLiteral("picPreviewView")));
 }
 
 void frmMain::subUpdateForm() {
@@ -226,7 +229,9 @@ void frmMain::subSetImageBoxDefaults() {
     box.setUseTransparentColor(true);
 }
 
-void frmMain::subSetHelpFile() { HelpFile = fncAppPath() + QStringLiteral("Help.chm"); }
+void frmMain::subSetHelpFile() {
+    HelpFile = fncAppPath() + QStringLiteral("Help.chm");
+}
 
 void frmMain::subSetStatusPictures() {
     sbMain->Panel(1)->setPicture(picture(QStringLiteral("iDetailIcon")));
@@ -249,13 +254,20 @@ void frmMain::subSetSplitterTree() {
 
 void frmMain::subSetButtonPictures() {
     const std::pair<QPushButton*, const char*> singles[] = {
-        {cmdSaveAs, "picSaveMultiPage"},         {cmdDetailFolder, "picDetailFolder"},
-        {cmdThumbnailFolder, "picThumbnailFolder"}, {cmdAddToQueue, "picAddToQueue"},
-        {cmdBrowseSettings, "picBrowseSettings"}, {cmdBrowseAbout, "picBrowseAbout"},
-        {cmdPreviewView, "picPreviewView"},       {cmdPreviewPrevious, "picPreviewPrevious"},
-        {cmdPreviewNext, "picPreviewNext"},       {cmdPreviewType, "picPreviewType"},
-        {cmdPreviewSave, "picPreviewSave"},       {cmdReset, "IconReset"},
-        {cmdOriginalImage, "IconOriginalImage"},  {cmdBatchPrint, "picBatchPrint"}};
+        {cmdSaveAs, "picSaveMultiPage"},
+        {cmdDetailFolder, "picDetailFolder"},
+        {cmdThumbnailFolder, "picThumbnailFolder"},
+        {cmdAddToQueue, "picAddToQueue"},
+        {cmdBrowseSettings, "picBrowseSettings"},
+        {cmdBrowseAbout, "picBrowseAbout"},
+        {cmdPreviewView, "picPreviewView"},
+        {cmdPreviewPrevious, "picPreviewPrevious"},
+        {cmdPreviewNext, "picPreviewNext"},
+        {cmdPreviewType, "picPreviewType"},
+        {cmdPreviewSave, "picPreviewSave"},
+        {cmdReset, "IconReset"},
+        {cmdOriginalImage, "IconOriginalImage"},
+        {cmdBatchPrint, "picBatchPrint"}};
     for (const auto& [button, box] : singles)
         subSetButtonPicture(button, picture(QString::fromLatin1(box)));
     for (size_t i = 0; i < cmdEditBar.size(); ++i) {
@@ -285,9 +297,9 @@ void frmMain::subFillCombos() {
         cboMergeStyle->addItem(QString::fromLatin1(item));
     for (const char* item : {"Bilinear", "Hermite", "Bell", "B-Spline", "Lanczos", "Mitchell"})
         ComboFilter->addItem(QString::fromLatin1(item));
-    for (const char* item : {"Top-Left", "Top-Centre", "Top-Right", "Centre-Left", "Centre",
-                             "Centre-Right", "Bottom-Left", "Bottom-Centre", "Bottom-Right",
-                             "Mouse-Click Position"})
+    for (const char* item :
+         {"Top-Left", "Top-Centre", "Top-Right", "Centre-Left", "Centre", "Centre-Right",
+          "Bottom-Left", "Bottom-Centre", "Bottom-Right", "Mouse-Click Position"})
         cboPosition->addItem(QString::fromLatin1(item));
     for (int size = 8; size <= 100; ++size)
         comboFontSize->addItem(QString::number(size));
@@ -326,17 +338,21 @@ void frmMain::subEnd() {
         if (!ftvBrowse->SelectedFolder().isEmpty())
             Setup.LastFolder = ftvBrowse->SelectedFolder();
         for (int c = 1; c <= 8; ++c)
-            Setup.FolderList.ColumnWidth[static_cast<size_t>(c - 1)] = toColumnWidth(lvFolder->ColumnWidth(c));
+            Setup.FolderList.ColumnWidth[static_cast<size_t>(c - 1)] =
+                toColumnWidth(lvFolder->ColumnWidth(c));
         Setup.FolderList.ThumbnailWidth = toSetupInt16(ThumbnailWidth);
         Setup.FolderList.ThumbnailHeight = toSetupInt16(ThumbnailHeight);
         for (int c = 1; c <= 5; ++c)
-            Setup.BasketList.ColumnWidth[static_cast<size_t>(c - 1)] = toColumnWidth(lvPages->ColumnWidth(c));
+            Setup.BasketList.ColumnWidth[static_cast<size_t>(c - 1)] =
+                toColumnWidth(lvPages->ColumnWidth(c));
         Setup.BasketList.ThumbnailHeight = toSetupInt16(BasketThumbnailHeight);
         Setup.BasketList.ThumbnailWidth = toSetupInt16(BasketThumbnailWidth);
         Setup.BasketList.Folder = BasketFolder;
         for (int c = 1; c <= 2; ++c) {
-            Setup.MetadataLists.ExifColumnWidth[static_cast<size_t>(c - 1)] = toColumnWidth(lvExif->ColumnWidth(c));
-            Setup.MetadataLists.IptcColumnWidth[static_cast<size_t>(c - 1)] = toColumnWidth(lvIPTC->ColumnWidth(c));
+            Setup.MetadataLists.ExifColumnWidth[static_cast<size_t>(c - 1)] =
+                toColumnWidth(lvExif->ColumnWidth(c));
+            Setup.MetadataLists.IptcColumnWidth[static_cast<size_t>(c - 1)] =
+                toColumnWidth(lvIPTC->ColumnWidth(c));
         }
         subSaveSetup();
         // Qt's painting needs no graphics engine to be stopped.
@@ -349,10 +365,10 @@ void frmMain::subEnd() {
 }
 
 void frmMain::subRemoveButtonPictures() {
-    QList<QPushButton*> buttons{cmdSaveAs,        cmdDetailFolder,  cmdThumbnailFolder, cmdAddToQueue,
-                                cmdBrowseSettings, cmdBrowseAbout,  cmdPreviewView,     cmdPreviewPrevious,
-                                cmdPreviewNext,   cmdPreviewType,   cmdPreviewSave,     cmdBatchPrint,
-                                cmdReset,         cmdOriginalImage};
+    QList<QPushButton*> buttons{
+        cmdSaveAs,      cmdDetailFolder, cmdThumbnailFolder, cmdAddToQueue,   cmdBrowseSettings,
+        cmdBrowseAbout, cmdPreviewView,  cmdPreviewPrevious, cmdPreviewNext,  cmdPreviewType,
+        cmdPreviewSave, cmdBatchPrint,   cmdReset,           cmdOriginalImage};
     for (size_t i = 0; i < cmdEditBar.size(); ++i)
         buttons << cmdEditBar[i] << cmdEditPreview[i];
     for (QPushButton* button : cmdEXIFBar)

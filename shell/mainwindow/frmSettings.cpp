@@ -61,7 +61,8 @@ frmSettings::frmSettings(frmMain* main, QWidget* parent) : QDialog(parent), main
 
     connect(cmdOK, &QPushButton::clicked, this, &frmSettings::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmSettings::cmdCancel_Click);
-    connect(cmdCaptureBrowse, &QPushButton::clicked, this, [this] { browseInto(txtCaptureFolder); });
+    connect(cmdCaptureBrowse, &QPushButton::clicked, this,
+            [this] { browseInto(txtCaptureFolder); });
     connect(cmdTwainBrowse, &QPushButton::clicked, this, [this] { browseInto(txtTwainFolder); });
     connect(tbsSettings, &TabStrip::Click, this, &frmSettings::tbsSettings_Click);
     subSetup();
@@ -150,7 +151,8 @@ void frmSettings::subSetup() {
             txtFolderThumbnailWidth->setText(QString::number(Setup.FolderList.ThumbnailWidth));
             txtFolderThumbnailHeight->setText(QString::number(Setup.FolderList.ThumbnailHeight));
             // An index this dialog does not offer opens on the first option.
-            const int format = Setup.FolderList.FileSizeFormat <= 1 ? Setup.FolderList.FileSizeFormat : 0;
+            const int format =
+                Setup.FolderList.FileSizeFormat <= 1 ? Setup.FolderList.FileSizeFormat : 0;
             optFileSize[static_cast<size_t>(format)]->setChecked(true);
             chkFolderFullRowSelect->setChecked(Setup.FolderList.FullRowSelect);
             lvShortcuts->Clear();
@@ -178,23 +180,29 @@ void frmSettings::cmdOK_Click() {
     auto size = [](QLineEdit* box) {
         bool ok = false;
         const int value = box->text().toInt(&ok);
-        return static_cast<int16_t>(ok ? std::clamp<int>(value, ThumbnailMin, ThumbnailMax) : ThumbnailMin);
+        return static_cast<int16_t>(ok ? std::clamp<int>(value, ThumbnailMin, ThumbnailMax)
+                                       : ThumbnailMin);
     };
     Setup.AllowTip = chkAllowTip->isChecked() ? 1 : 0;
     Setup.Twain.GenericName = txtTwainGeneric->text();
     Setup.Twain.Folder = txtTwainFolder->text();
     Setup.Capture.GenericName = txtCaptureGeneric->text();
     Setup.Capture.Folder = txtCaptureFolder->text();
-    Setup.FolderList.ThumbnailWidth = Setup.BasketList.ThumbnailWidth = size(txtFolderThumbnailWidth);
-    Setup.FolderList.ThumbnailHeight = Setup.BasketList.ThumbnailHeight = size(txtFolderThumbnailHeight);
+    Setup.FolderList.ThumbnailWidth = Setup.BasketList.ThumbnailWidth =
+        size(txtFolderThumbnailWidth);
+    Setup.FolderList.ThumbnailHeight = Setup.BasketList.ThumbnailHeight =
+        size(txtFolderThumbnailHeight);
     Setup.FolderList.FileSizeFormat = optFileSize[0]->isChecked() ? 0 : 1;
-    Setup.FolderList.FullRowSelect = Setup.BasketList.FullRowSelect = chkFolderFullRowSelect->isChecked();
+    Setup.FolderList.FullRowSelect = Setup.BasketList.FullRowSelect =
+        chkFolderFullRowSelect->isChecked();
     if (main_)
         main_->subUpdateForm();
     accept();
 }
 
-void frmSettings::cmdCancel_Click() { reject(); }
+void frmSettings::cmdCancel_Click() {
+    reject();
+}
 
 void frmSettings::tbsSettings_Click() {
     for (QWidget* panel : panels)

@@ -23,7 +23,8 @@ TEST(ImageList, PicturesByIndexAndKey) {
 
 TEST(StatusBar, PanelsByIndexAndKey) {
     StatusBar bar;
-    bar.AddPanel(QStringLiteral("filename"), QStringLiteral("tip"), QStringLiteral("No file selected"), 0);
+    bar.AddPanel(QStringLiteral("filename"), QStringLiteral("tip"),
+                 QStringLiteral("No file selected"), 0);
     bar.AddPanel(QStringLiteral("status"), {}, {}, 60);
     EXPECT_EQ(bar.Count(), 2);
     EXPECT_EQ(bar.Panel(1)->Text(), QStringLiteral("No file selected"));

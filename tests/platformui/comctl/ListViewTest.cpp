@@ -1,5 +1,5 @@
-#include "platform/comctl/ImageList.h"
 #include "platform/comctl/ListView.h"
+#include "platform/comctl/ImageList.h"
 
 #include <QListView>
 #include <QSignalSpy>
@@ -74,7 +74,7 @@ TEST(ListView, SubItemsBeyondTheColumnsAreKeptAndNotShown) {
 TEST(ListView, SortReordersTheRowsThemselves) {
     ListView list;
     fill(list);
-    list.setSelectedItem(1); // "delta"
+    list.setSelectedItem(1);   // "delta"
     list.setSelected(3, true); // "charlie"
     list.Sort(1, true);
     EXPECT_EQ(texts(list), QStringList({"Alpha", "charlie", "delta"}));
@@ -121,7 +121,12 @@ TEST(ListView, PictureComesFromTheListOfTheShownView) {
     list.setSmallIcons(&small);
     list.AddItem(QStringLiteral("one"), QStringLiteral("k"), QStringLiteral("k"));
     auto shown = [&] {
-        return list.reportView()->model()->index(0, 0).data(Qt::DecorationRole).value<QPixmap>().size();
+        return list.reportView()
+            ->model()
+            ->index(0, 0)
+            .data(Qt::DecorationRole)
+            .value<QPixmap>()
+            .size();
     };
     list.setView(ListView::lvwReport);
     EXPECT_EQ(shown(), QSize(16, 16));

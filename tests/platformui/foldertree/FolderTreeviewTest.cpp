@@ -61,8 +61,8 @@ TEST(FolderTreeview, SelectedFolderIsBroughtIntoView) {
     tree.resize(200, 150);
     ASSERT_TRUE(tree.setSelectedFolder(deep));
     tree.show();
-    (void)QTest::qWaitFor([&] {
-        return tree.viewport()->rect().intersects(tree.visualRect(tree.currentIndex()));
-    }, 3000);
+    (void)QTest::qWaitFor(
+        [&] { return tree.viewport()->rect().intersects(tree.visualRect(tree.currentIndex())); },
+        3000);
     EXPECT_TRUE(tree.viewport()->rect().contains(tree.visualRect(tree.currentIndex()).center()));
 }

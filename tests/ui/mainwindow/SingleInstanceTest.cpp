@@ -33,8 +33,9 @@ TEST_F(MainWindowTest, SecondInstanceIsRefusedWithTheMessageAndLeavesTheSetupFil
     }
 
     ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.shown()[0].text, QStringLiteral("There is already an instance of PicBasket running!\r\n"
-                                                        "Multiple instance is unsupported."));
+    EXPECT_EQ(messages.shown()[0].text,
+              QStringLiteral("There is already an instance of PicBasket running!\r\n"
+                             "Multiple instance is unsupported."));
     EXPECT_EQ(messages.shown()[0].style, mb::Critical | mb::OKOnly);
     EXPECT_EQ(setupFileBytes(), before);
 }

@@ -35,8 +35,9 @@ void expectScrollBarsAgainstImage(const frmMain& w) {
 } // namespace
 
 TEST(ZoomText, WholePercentWithHalvesToEven) {
-    const std::pair<double, const char*> cases[] = {
-        {100, "100%"}, {37.5, "38%"}, {36.5, "36%"}, {0.5, "0%"}, {1.5, "2%"}, {12.4, "12%"}, {0, "0%"}};
+    const std::pair<double, const char*> cases[] = {{100, "100%"}, {37.5, "38%"}, {36.5, "36%"},
+                                                    {0.5, "0%"},   {1.5, "2%"},   {12.4, "12%"},
+                                                    {0, "0%"}};
     for (const auto& [zoom, text] : cases)
         EXPECT_EQ(fncZoomText(zoom), QString::fromLatin1(text)) << zoom;
 }

@@ -30,8 +30,10 @@ TEST_F(MainWindowTest, StartUpBuildsWhatTheWindowShowsFirst) {
     EXPECT_TRUE(fncAppPath().endsWith(QLatin1Char('/')));
     EXPECT_FALSE(fncAppPath().endsWith(QStringLiteral("//")));
     EXPECT_EQ(w.fileMain.Pattern.split(QLatin1Char(';')).size(), 36);
-    EXPECT_EQ(w.sbMain->Panel(QStringLiteral("queue"))->Text(), QStringLiteral("No files in basket"));
-    EXPECT_EQ(w.sbMain->Panel(QStringLiteral("filename"))->Text(), QStringLiteral("No file selected"));
+    EXPECT_EQ(w.sbMain->Panel(QStringLiteral("queue"))->Text(),
+              QStringLiteral("No files in basket"));
+    EXPECT_EQ(w.sbMain->Panel(QStringLiteral("filename"))->Text(),
+              QStringLiteral("No file selected"));
     EXPECT_TRUE(w.sbMain->isVisible());
     for (const char* key : {"filename", "queue", "metadata", "folder", "status"})
         EXPECT_FALSE(w.sbMain->Panel(QString::fromLatin1(key))->Picture().isNull()) << key;
@@ -120,14 +122,16 @@ TEST_F(MainWindowTest, ToolTipsFollowAllowTip) {
     picbasket::Setup.AllowTip = 0;
     writeSetupFile();
     frmMain& w = start();
-    QWidget* const panes[] = {w.ftvBrowse, w.lvFolder, w.PicViewImage, w.lvPages, w.lvExif, w.lvIPTC};
+    QWidget* const panes[] = {w.ftvBrowse, w.lvFolder, w.PicViewImage,
+                              w.lvPages,   w.lvExif,   w.lvIPTC};
     for (QWidget* pane : panes)
         EXPECT_TRUE(pane->toolTip().isEmpty());
     picbasket::Setup.AllowTip = 1;
     w.subUpdateForm();
     for (QWidget* pane : panes)
         EXPECT_FALSE(pane->toolTip().isEmpty());
-    EXPECT_EQ(w.lvFolder->toolTip(), QStringLiteral("List all supported image formats from the selected folder."));
+    EXPECT_EQ(w.lvFolder->toolTip(),
+              QStringLiteral("List all supported image formats from the selected folder."));
 }
 
 TEST_F(MainWindowTest, LastFolderIsShownAndArmsTheListing) {
@@ -221,9 +225,11 @@ TEST_F(MainWindowTest, ExitRemovesOnlyThePageFilesOfTheTempFolder) {
     start();
     closeWindow();
     for (const QString& name : pages)
-        EXPECT_FALSE(QFile::exists(AppPaths::tempPageFolder() + QLatin1Char('/') + name)) << name.toStdString();
+        EXPECT_FALSE(QFile::exists(AppPaths::tempPageFolder() + QLatin1Char('/') + name))
+            << name.toStdString();
     for (const QString& name : others)
-        EXPECT_TRUE(QFile::exists(AppPaths::tempPageFolder() + QLatin1Char('/') + name)) << name.toStdString();
+        EXPECT_TRUE(QFile::exists(AppPaths::tempPageFolder() + QLatin1Char('/') + name))
+            << name.toStdString();
     EXPECT_TRUE(QFile::exists(outside));
 }
 
@@ -249,10 +255,12 @@ TEST_F(MainWindowTest, LastFolderIsScrolledIntoTheTree) {
     picbasket::Setup.LastFolder = last;
     writeSetupFile();
     frmMain& w = start();
-    (void)QTest::qWaitFor([&] {
-        return w.ftvBrowse->viewport()->rect().contains(
-            w.ftvBrowse->visualRect(w.ftvBrowse->currentIndex()).center());
-    }, 3000);
+    (void)QTest::qWaitFor(
+        [&] {
+            return w.ftvBrowse->viewport()->rect().contains(
+                w.ftvBrowse->visualRect(w.ftvBrowse->currentIndex()).center());
+        },
+        3000);
     EXPECT_TRUE(w.ftvBrowse->viewport()->rect().contains(
         w.ftvBrowse->visualRect(w.ftvBrowse->currentIndex()).center()));
 }

@@ -75,7 +75,8 @@ TEST_F(MainWindowTest, SettingsOkWritesBothListBlocksAndUpdatesTheWindow) {
 }
 
 TEST_F(MainWindowTest, SettingsOkClampsTheThumbnailBoxes) {
-    const std::pair<const char*, int16_t> cases[] = {{"999", 300}, {"5", 20}, {"300", 300}, {"20", 20}, {"150", 150}};
+    const std::pair<const char*, int16_t> cases[] = {
+        {"999", 300}, {"5", 20}, {"300", 300}, {"20", 20}, {"150", 150}};
     for (const auto& [typed, stored] : cases) {
         frmSettings dialog(nullptr);
         dialog.txtFolderThumbnailWidth->setText(QString::fromLatin1(typed));
@@ -124,6 +125,7 @@ TEST_F(MainWindowTest, SettingsTabsShowOnePanelEach) {
     for (int tab = 1; tab <= 4; ++tab) {
         dialog.tbsSettings->setSelectedItem(tab);
         for (int panel = 0; panel < 4; ++panel)
-            EXPECT_EQ(dialog.panels[static_cast<size_t>(panel)]->isVisible(), panel == tab - 1) << tab;
+            EXPECT_EQ(dialog.panels[static_cast<size_t>(panel)]->isVisible(), panel == tab - 1)
+                << tab;
     }
 }
