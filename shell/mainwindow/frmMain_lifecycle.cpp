@@ -27,7 +27,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QTimer>
 #include <algorithm>
 
@@ -72,8 +71,8 @@ bool frmMain::Form_Load() {
             keepRunning = false;
             return;
         }
-        // Qt seeds its generator itself; temporary page names draw from it.
-        QRandomGenerator::global()->generate();
+        // No seeding: temporary page names draw from QRandomGenerator::global(),
+        // which seeds itself from the system.
         subSetup();
         loadFrameDummyHook();
         FormLoaded = true;
