@@ -2,6 +2,7 @@
 #include "core/modFileSystem.h"
 #include "engine/jpeg2000/modJPEG2000.h"
 #include "engine/loading/modBitmapPro.h"
+#include "engine/loading/PnmCheck.h"
 #include "engine/loading/modFreeImage.h"
 #include "platform/gdiplus/modGDIPlus.h"
 
@@ -67,8 +68,21 @@ private:
     ILuint name_ = 0;
 };
 
+// DevIL's readers trust what a file claims. The portable maps, the one family of
+// its formats FreeImage also knows, are checked first: a map FreeImage's probe
+// passed over is exactly one whose header or data is unusual or cut short.
+bool isSafeForDevIL(const QString& path) {
+    const QString extension = fncGetFileExtension(path).toLower();
+    if (extension != "pbm" && extension != "pgm" && extension != "ppm")
+        return true;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && isCompletePnm(file.readAll());
+}
+
 // Decodes the DevIL file and writes it as the temporary bitmap.
 bool devilToBitmap(const QString& path, const QString& bitmap) {
+    if (!isSafeForDevIL(path))
+        return false;
     DevilImage image;
     const QByteArray source = QFile::encodeName(path);
     if (ilLoadImage(source.constData()) != IL_TRUE)

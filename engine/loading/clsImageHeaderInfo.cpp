@@ -81,7 +81,8 @@ bool clsImageHeaderInfo::ReadJPEG_TIFF_PNG_Header(const QString& fileName) {
 
 bool clsImageHeaderInfo::readTiff(QFile& file) {
     const QByteArray head = take(file, 6);
-    if (u8At(head, 0) != 0x2A || !file.seek(le32(head, 2)))
+    const qint64 directory = le32(head, 2);
+    if (u8At(head, 0) != 0x2A || directory + 2 > file.size() || !file.seek(directory))
         return false;
     const uint32_t count = le16(take(file, 2), 0);
     const QByteArray entries = take(file, qint64(count) * 12);
