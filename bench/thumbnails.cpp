@@ -45,7 +45,8 @@ QImage makeImage(int seed) {
 QStringList makeFolder(const QString& folder) {
     QStringList paths;
     for (int i = 0; i < files; ++i) {
-        const QString path = QDir(folder).filePath(QString("photo%1.jpg").arg(i, 2, 10, QChar('0')));
+        const QString path =
+            QDir(folder).filePath(QString("photo%1.jpg").arg(i, 2, 10, QChar('0')));
         makeImage(i).save(path, "JPEG", 90);
         paths << path;
     }

@@ -1,8 +1,8 @@
 #include "engine/loading/LoadRoutes.h"
 #include "core/modFileSystem.h"
 #include "engine/jpeg2000/modJPEG2000.h"
-#include "engine/loading/modBitmapPro.h"
 #include "engine/loading/PnmCheck.h"
+#include "engine/loading/modBitmapPro.h"
 #include "engine/loading/modFreeImage.h"
 #include "platform/gdiplus/modGDIPlus.h"
 
@@ -16,8 +16,8 @@ namespace picbasket {
 namespace {
 
 const QStringList& devilExtensions() {
-    static const QStringList list{"psp", "pic", "pix", "pxr",  "raw", "dcx", "lif",
-                                  "wal", "mdl", "oil", "lmp",  "sgi", "bw",  "rgb",
+    static const QStringList list{"psp",  "pic", "pix", "pxr", "raw", "dcx", "lif",
+                                  "wal",  "mdl", "oil", "lmp", "sgi", "bw",  "rgb",
                                   "rgba", "act", "pal", "pbm", "pgm", "ppm", "mng"};
     return list;
 }
@@ -95,8 +95,7 @@ bool devilToBitmap(const QString& path, const QString& bitmap) {
 
 LoadRoute chooseLoadRoute(int32_t contentFormat, const QString& extension) {
     if (contentFormat != FIF_UNKNOWN)
-        return gdiPlusExtensions().contains(extension) ? LoadRoute::GdiPlus
-                                                       : LoadRoute::FreeImage;
+        return gdiPlusExtensions().contains(extension) ? LoadRoute::GdiPlus : LoadRoute::FreeImage;
     if (devilExtensions().contains(extension))
         return LoadRoute::DevIL;
     if (jpeg2000Extensions().contains(extension))
@@ -106,7 +105,9 @@ LoadRoute chooseLoadRoute(int32_t contentFormat, const QString& extension) {
     return LoadRoute::Nothing;
 }
 
-QString temporaryBitmapPath() { return fncGetTempPath() + "4546643.bmp"; }
+QString temporaryBitmapPath() {
+    return fncGetTempPath() + "4546643.bmp";
+}
 
 QImage loadThroughFreeImage(const QString& path, int32_t sizeMode, int32_t maxW, int32_t maxH,
                             OleColor backColour, int32_t& outW, int32_t& outH) {

@@ -83,7 +83,8 @@ int magicOf(const QByteArray& bytes, qsizetype& after) {
         else
             break;
     }
-    if (pos + 1 >= bytes.size() || bytes[pos] != 'P' || bytes[pos + 1] < '1' || bytes[pos + 1] > '6')
+    if (pos + 1 >= bytes.size() || bytes[pos] != 'P' || bytes[pos + 1] < '1' ||
+        bytes[pos + 1] > '6')
         return 0;
     after = pos + 2;
     return bytes[pos + 1] - '0';

@@ -10,13 +10,23 @@ namespace picbasket {
 
 namespace {
 
-uint32_t u8At(const QByteArray& b, int i) { return uint8_t(b[i]); }
+uint32_t u8At(const QByteArray& b, int i) {
+    return uint8_t(b[i]);
+}
 
 // Two bytes, low then high.
-uint32_t le16(const QByteArray& b, int i) { return u8At(b, i) | u8At(b, i + 1) << 8; }
-uint32_t le32(const QByteArray& b, int i) { return le16(b, i) | le16(b, i + 2) << 16; }
-uint32_t be16(const QByteArray& b, int i) { return u8At(b, i) << 8 | u8At(b, i + 1); }
-uint32_t be32(const QByteArray& b, int i) { return be16(b, i) << 16 | be16(b, i + 2); }
+uint32_t le16(const QByteArray& b, int i) {
+    return u8At(b, i) | u8At(b, i + 1) << 8;
+}
+uint32_t le32(const QByteArray& b, int i) {
+    return le16(b, i) | le16(b, i + 2) << 16;
+}
+uint32_t be16(const QByteArray& b, int i) {
+    return u8At(b, i) << 8 | u8At(b, i + 1);
+}
+uint32_t be32(const QByteArray& b, int i) {
+    return be16(b, i) << 16 | be16(b, i + 2);
+}
 
 // The next n bytes of the file; past its end the missing bytes read as zeros.
 QByteArray take(QFile& file, qint64 n) {
@@ -26,7 +36,9 @@ QByteArray take(QFile& file, qint64 n) {
     return bytes;
 }
 
-bool fitsInt32(uint32_t value) { return value <= uint32_t(std::numeric_limits<int32_t>::max()); }
+bool fitsInt32(uint32_t value) {
+    return value <= uint32_t(std::numeric_limits<int32_t>::max());
+}
 
 // A dpi value held in 16 bits; false when it does not fit.
 bool setDpi(int16_t& dpi, double value) {

@@ -58,15 +58,14 @@ QImage LoadPic(QString path, int32_t sizeMode, int32_t maxW, int32_t maxH,
     return {};
 }
 
-void subGetFitSize(int32_t w, int32_t h, int32_t maxW, int32_t maxH, int32_t& outW,
-                   int32_t& outH) {
+void subGetFitSize(int32_t w, int32_t h, int32_t maxW, int32_t maxH, int32_t& outW, int32_t& outH) {
     fitSizeInBox(w, h, maxW, maxH, outW, outH);
 }
 
 QImage fncResizePicture(const QImage& picture, int32_t sizeMode, int32_t maxW, int32_t maxH,
                         const OleColor& backColour) {
-    return fncResizePictureGDIPlus(picture, picture.width(), picture.height(),
-                                   picturetype::Bitmap, maxW, maxH, sizeMode, backColour, true);
+    return fncResizePictureGDIPlus(picture, picture.width(), picture.height(), picturetype::Bitmap,
+                                   maxW, maxH, sizeMode, backColour, true);
 }
 
 } // namespace picbasket

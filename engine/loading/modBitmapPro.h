@@ -28,8 +28,7 @@ QImage LoadPic(QString path, int32_t sizeMode, int32_t maxW, int32_t maxH,
 
 // The size of a w x h image fitted into maxW x maxH with its aspect ratio kept; an
 // image that fits already keeps its size.
-void subGetFitSize(int32_t w, int32_t h, int32_t maxW, int32_t maxH, int32_t& outW,
-                   int32_t& outH);
+void subGetFitSize(int32_t w, int32_t h, int32_t maxW, int32_t maxH, int32_t& outW, int32_t& outH);
 
 // A new picture of the given one in size mode 1 or 2, drawn centred on the back colour.
 QImage fncResizePicture(const QImage& picture, int32_t sizeMode, int32_t maxW, int32_t maxH,

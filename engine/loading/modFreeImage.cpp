@@ -32,7 +32,8 @@ QList<QRgb> colourTableOf(FIBITMAP* dib) {
     QList<QRgb> colours;
     const RGBQUAD* palette = FreeImage_GetPalette(dib);
     const unsigned count = FreeImage_GetColorsUsed(dib);
-    const BYTE* alpha = FreeImage_IsTransparent(dib) ? FreeImage_GetTransparencyTable(dib) : nullptr;
+    const BYTE* alpha =
+        FreeImage_IsTransparent(dib) ? FreeImage_GetTransparencyTable(dib) : nullptr;
     const unsigned alphaCount = alpha ? FreeImage_GetTransparencyCount(dib) : 0;
     for (unsigned i = 0; palette && i < count; ++i)
         colours.append(qRgba(palette[i].rgbRed, palette[i].rgbGreen, palette[i].rgbBlue,
@@ -52,7 +53,7 @@ bool isLinearGreyTable(const QList<QRgb>& colours) {
 QImage indexedPicture(FIBITMAP* dib, int w, int h, int bpp) {
     const QList<QRgb> colours = colourTableOf(dib);
     const bool grey = bpp == 8 && isLinearGreyTable(colours);
-    const QImage::Format format = grey        ? QImage::Format_Grayscale8
+    const QImage::Format format = grey       ? QImage::Format_Grayscale8
                                   : bpp == 1 ? QImage::Format_Mono
                                              : QImage::Format_Indexed8;
     QImage image(w, h, format);
@@ -181,10 +182,10 @@ FIBITMAP* fncPictureToDib(const QImage& picture) {
     if (!dib)
         return nullptr;
     if (bpp <= 8)
-        copyPalette(dib.get(), image.format() == QImage::Format_Grayscale8 ? greyTable()
-                                                                           : image.colorTable());
-    const size_t rowBytes = bpp == 1 ? size_t((image.width() + 7) / 8)
-                                     : size_t(image.width()) * size_t(bpp / 8);
+        copyPalette(dib.get(),
+                    image.format() == QImage::Format_Grayscale8 ? greyTable() : image.colorTable());
+    const size_t rowBytes =
+        bpp == 1 ? size_t((image.width() + 7) / 8) : size_t(image.width()) * size_t(bpp / 8);
     for (int y = 0; y < image.height(); ++y)
         std::memcpy(dibRow(dib.get(), y), image.constScanLine(y), rowBytes);
     if (image.format() == QImage::Format_ARGB32)
@@ -214,8 +215,7 @@ QString fncGetPrimaryExtension(int32_t format) {
     return fncGetExtensionList(format).section(',', 0, 0);
 }
 
-bool fncIsExtensionValid(int32_t format, const QString& fileName,
-                         Qt::CaseSensitivity compareMode) {
+bool fncIsExtensionValid(int32_t format, const QString& fileName, Qt::CaseSensitivity compareMode) {
     const int dot = fileName.lastIndexOf('.');
     if (dot < 0)
         return false;
@@ -236,7 +236,9 @@ bool fncIsGreyPalette(FIBITMAP* dib) {
 
 namespace {
 
-bool isGiven(const SizeArgument& side) { return !std::holds_alternative<std::monostate>(side); }
+bool isGiven(const SizeArgument& side) {
+    return !std::holds_alternative<std::monostate>(side);
+}
 
 // The formats whose structure the image box checks before decoding.
 bool hasStructureCheck(FREE_IMAGE_FORMAT format) {
@@ -270,9 +272,8 @@ FIBITMAP* loadChecked(FREE_IMAGE_FORMAT format, const QString& fileName) {
     } catch (const AppError&) {
         return nullptr;
     }
-    FIMEMORY* memory =
-        FreeImage_OpenMemory(reinterpret_cast<BYTE*>(const_cast<char*>(bytes.constData())),
-                             DWORD(bytes.size()));
+    FIMEMORY* memory = FreeImage_OpenMemory(
+        reinterpret_cast<BYTE*>(const_cast<char*>(bytes.constData())), DWORD(bytes.size()));
     FIBITMAP* dib = FreeImage_LoadFromMemory(format, memory, 0);
     FreeImage_CloseMemory(memory);
     return dib;
@@ -287,8 +288,7 @@ FIBITMAP* prepareAndRescale(FIBITMAP* dib, const SizeArgument& width, const Size
 } // namespace
 
 QImage fncLoadPicture(const QString& fileName, const SizeArgument& width,
-                      const SizeArgument& height, bool inPercent, int32_t filter,
-                      int32_t& format) {
+                      const SizeArgument& height, bool inPercent, int32_t filter, int32_t& format) {
     if (fileName.isEmpty())
         return {};
     format = FreeImage_GetFIFFromFilename(fileName.toLocal8Bit().constData());

@@ -25,8 +25,7 @@ inline constexpr int32_t FreeImageUnknown = -1;
 // the name gives no format FreeImage reads, the file is damaged or cannot be read.
 // With a width or height the bitmap is prepared (code 0x100) and rescaled first.
 QImage fncLoadPicture(const QString& fileName, const SizeArgument& width,
-                      const SizeArgument& height, bool inPercent, int32_t filter,
-                      int32_t& format);
+                      const SizeArgument& height, bool inPercent, int32_t filter, int32_t& format);
 QImage fncLoadPicture(const QString& fileName);
 
 // Saves the picture in `format` (-1: the one the file name gives, written back).
@@ -36,8 +35,7 @@ QImage fncLoadPicture(const QString& fileName);
 // no bitmap can be made of it.
 int32_t fncSavePicture(const QImage& picture, const QString& fileName, int32_t& format,
                        int32_t options, const SizeArgument& width = {},
-                       const SizeArgument& height = {}, bool inPercent = false,
-                       int32_t filter = 1);
+                       const SizeArgument& height = {}, bool inPercent = false, int32_t filter = 1);
 
 // A new FreeImage bitmap of the picture (palettes, grey and alpha kept), or null.
 FIBITMAP* fncPictureToDib(const QImage& picture);
@@ -64,8 +62,7 @@ QString fncGetExtensionList(int32_t format);
 QString fncGetPrimaryExtension(int32_t format);
 // True when the text after the file name's last "." appears in the format's list
 // with a "," appended (a substring search, so "ti" passes for TIFF).
-bool fncIsExtensionValid(int32_t format, const QString& fileName,
-                         Qt::CaseSensitivity compareMode);
+bool fncIsExtensionValid(int32_t format, const QString& fileName, Qt::CaseSensitivity compareMode);
 // True for a 1, 4 or 8-bit bitmap whose palette entries are all grey.
 bool fncIsGreyPalette(FIBITMAP* dib);
 

@@ -93,9 +93,8 @@ FIBITMAP* converted(FIBITMAP* dib, int32_t code, uint8_t threshold, int32_t dith
     case 1:
         return toOneBit(dib, bpp, [&](FIBITMAP* d) { return FreeImage_Threshold(d, threshold); });
     case 3:
-        return toOneBit(dib, bpp, [&](FIBITMAP* d) {
-            return FreeImage_Dither(d, FREE_IMAGE_DITHER(dither));
-        });
+        return toOneBit(
+            dib, bpp, [&](FIBITMAP* d) { return FreeImage_Dither(d, FREE_IMAGE_DITHER(dither)); });
     case 4:
         return toFourBits(dib, bpp, code);
     case 8:

@@ -72,7 +72,9 @@ void horizontalPass(const QImage& source, const std::vector<Taps>& taps, std::ve
     }
 }
 
-uchar toByte(float v) { return uchar(std::clamp(std::lround(v), 0L, 255L)); }
+uchar toByte(float v) {
+    return uchar(std::clamp(std::lround(v), 0L, 255L));
+}
 
 // Resamples the columns of the row pass into the target's rows.
 void verticalPass(const std::vector<float>& in, int width, const std::vector<Taps>& taps,

@@ -78,12 +78,13 @@ QImage drawOnTarget(const QImage& image, int32_t targetW, int32_t targetH, OleCo
 
 } // namespace
 
-GdiplusToken subStartGDIPlus() { return 1; }
+GdiplusToken subStartGDIPlus() {
+    return 1;
+}
 
 void subStopGDIPlus(GdiplusToken) {}
 
-void fitSizeInBox(int32_t w, int32_t h, int32_t maxW, int32_t maxH, int32_t& outW,
-                  int32_t& outH) {
+void fitSizeInBox(int32_t w, int32_t h, int32_t maxW, int32_t maxH, int32_t& outW, int32_t& outH) {
     if (w <= 0 || h <= 0) {
         outW = outH = 0;
         return;

@@ -45,8 +45,7 @@ QImage fncResizePictureGDIPlus(const QImage& handle, int32_t srcW, int32_t srcH,
 
 // The fit-size rule: a w x h image inside maxW x maxH with the aspect kept, never
 // enlarged. The ratios are single precision, the products rounded halves to even.
-void fitSizeInBox(int32_t w, int32_t h, int32_t maxW, int32_t maxH, int32_t& outW,
-                  int32_t& outH);
+void fitSizeInBox(int32_t w, int32_t h, int32_t maxW, int32_t maxH, int32_t& outW, int32_t& outH);
 
 // Where a centred draw puts an iw x ih image in a W x H target:
 //

@@ -1,6 +1,6 @@
-#include "engine/loading/modBitmapPro.h"
 #include "engine/jpeg2000/modJPEG2000.h"
 #include "engine/loading/LoadRoutes.h"
+#include "engine/loading/modBitmapPro.h"
 #include "platform/gdiplus/modGDIPlus.h"
 #include "platform/imagebox/FreeImageCodec.h"
 #include "platform/imagebox/PcxWriter.h"
@@ -76,16 +76,16 @@ TEST(LoadPicRouting, ContentAndExtensionChooseTheDecoder) {
         const char* ext;
         LoadRoute route;
     } rows[] = {
-        {FIF_JPEG, "jpg", LoadRoute::GdiPlus},      {FIF_TIFF, "tiff", LoadRoute::GdiPlus},
-        {FIF_PNG, "bmp", LoadRoute::GdiPlus},       {FIF_PCX, "pcx", LoadRoute::FreeImage},
-        {FIF_PSD, "psd", LoadRoute::FreeImage},     {FIF_TARGA, "tga", LoadRoute::FreeImage},
-        {FIF_PGMRAW, "pgm", LoadRoute::FreeImage},  {FIF_JP2, "jp2", LoadRoute::FreeImage},
-        {FIF_PNG, "xyz", LoadRoute::FreeImage},     {FIF_UNKNOWN, "pgm", LoadRoute::DevIL},
-        {FIF_UNKNOWN, "psp", LoadRoute::DevIL},     {FIF_UNKNOWN, "mng", LoadRoute::DevIL},
-        {FIF_UNKNOWN, "jp2", LoadRoute::Jpeg2000},  {FIF_UNKNOWN, "j2k", LoadRoute::Jpeg2000},
-        {FIF_UNKNOWN, "jpc", LoadRoute::Jpeg2000},  {FIF_UNKNOWN, "wmf", LoadRoute::GdiPlus},
-        {FIF_UNKNOWN, "emf", LoadRoute::GdiPlus},   {FIF_UNKNOWN, "jpg", LoadRoute::Nothing},
-        {FIF_UNKNOWN, "xyz", LoadRoute::Nothing},   {FIF_UNKNOWN, "", LoadRoute::Nothing},
+        {FIF_JPEG, "jpg", LoadRoute::GdiPlus},     {FIF_TIFF, "tiff", LoadRoute::GdiPlus},
+        {FIF_PNG, "bmp", LoadRoute::GdiPlus},      {FIF_PCX, "pcx", LoadRoute::FreeImage},
+        {FIF_PSD, "psd", LoadRoute::FreeImage},    {FIF_TARGA, "tga", LoadRoute::FreeImage},
+        {FIF_PGMRAW, "pgm", LoadRoute::FreeImage}, {FIF_JP2, "jp2", LoadRoute::FreeImage},
+        {FIF_PNG, "xyz", LoadRoute::FreeImage},    {FIF_UNKNOWN, "pgm", LoadRoute::DevIL},
+        {FIF_UNKNOWN, "psp", LoadRoute::DevIL},    {FIF_UNKNOWN, "mng", LoadRoute::DevIL},
+        {FIF_UNKNOWN, "jp2", LoadRoute::Jpeg2000}, {FIF_UNKNOWN, "j2k", LoadRoute::Jpeg2000},
+        {FIF_UNKNOWN, "jpc", LoadRoute::Jpeg2000}, {FIF_UNKNOWN, "wmf", LoadRoute::GdiPlus},
+        {FIF_UNKNOWN, "emf", LoadRoute::GdiPlus},  {FIF_UNKNOWN, "jpg", LoadRoute::Nothing},
+        {FIF_UNKNOWN, "xyz", LoadRoute::Nothing},  {FIF_UNKNOWN, "", LoadRoute::Nothing},
     };
     for (const Row& row : rows)
         EXPECT_EQ(chooseLoadRoute(row.fif, row.ext), row.route) << row.fif << " " << row.ext;
@@ -203,7 +203,7 @@ TEST_F(LoadPicFiles, Jpeg2000RouteDecodesThroughTheControl) {
 TEST_F(LoadPicFiles, FilesNoDecoderTakesGiveNothingSilently) {
     const QByteArray png = imagebox::encodeWithFreeImage(solid(10, 10, Blue), FIF_PNG, 0);
     const QString paths[] = {
-        writeBytes("notes.xyz", "plain text, no image"),       // unknown content and name
+        writeBytes("notes.xyz", "plain text, no image"),        // unknown content and name
         writeBytes("picture.png.xyz", png),                     // known content, unknown name
         writeBytes("drawing.wmf", "\xD7\xCD\xC6\x9A metafile"), // no metafile decoder here
         writeBytes("empty.jpg", ""),

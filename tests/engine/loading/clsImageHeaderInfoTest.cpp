@@ -82,8 +82,8 @@ QByteArray pngChunk(const char* type, const QByteArray& data) {
     return be32(uint32_t(data.size())) + type + data + be32(0);
 }
 QByteArray ihdr(uint32_t w, uint32_t h, uint8_t depth, uint8_t colourType) {
-    return pngChunk("IHDR", be32(w) + be32(h) + char(depth) + char(colourType) +
-                                QByteArray(3, '\0'));
+    return pngChunk("IHDR",
+                    be32(w) + be32(h) + char(depth) + char(colourType) + QByteArray(3, '\0'));
 }
 QByteArray phys(uint32_t perUnit, uint8_t unit) {
     return pngChunk("pHYs", be32(perUnit) + be32(perUnit) + char(unit));
@@ -211,7 +211,7 @@ TEST_F(HeaderFiles, PngHeaders) {
         int bpp;
         bool grey;
     } rows[] = {
-        {"RGBA 8", 8, 6, 24, false}, {"RGB 8", 8, 2, 24, false},  {"palette 8", 8, 3, 8, false},
+        {"RGBA 8", 8, 6, 24, false}, {"RGB 8", 8, 2, 24, false},    {"palette 8", 8, 3, 8, false},
         {"grey 8", 8, 0, 8, true},   {"grey alpha", 8, 4, 8, true}, {"RGB 16", 16, 2, 16, false},
         {"grey 1", 1, 0, 1, false},
     };
@@ -245,8 +245,7 @@ TEST_F(HeaderCorrupt, DamagedHeadersEndTheParse) {
     const QByteArray goodPng = png(ihdr(30, 20, 8, 2));
     expectRead("PNG cut inside IHDR", goodPng.left(20), {false, 0, 0, 0, 0, false});
     expectRead("PNG chunk longer than the file",
-               "\x89PNG\r\n\x1A\n" + be32(0x7FFFFFF0) + "tEXt" + "abc",
-               {false, 0, 0, 0, 0, false});
+               "\x89PNG\r\n\x1A\n" + be32(0x7FFFFFF0) + "tEXt" + "abc", {false, 0, 0, 0, 0, false});
     expectRead("PNG IHDR too short", png(pngChunk("IHDR", be32(5))), {false, 0, 0, 0, 0, false});
     expectRead("PNG without IDAT", QByteArray("\x89PNG\r\n\x1A\n") + ihdr(3, 4, 8, 2),
                {false, 3, 4, 24, 0, false});

@@ -119,17 +119,17 @@ TEST(FreeImageLoad, WidthAndHeightRescale) {
         bool percent;
         QSize expected;
     } rows[] = {
-        {int32_t(50), {}, false, {50, 25}},       // height derived from the aspect
-        {{}, int32_t(20), false, {40, 20}},       // width derived
-        {0.5, 0.25, false, {100, 25}},            // factors of the current size
-        {25.0, {}, true, {50, 25}},               // a percentage
+        {int32_t(50), {}, false, {50, 25}}, // height derived from the aspect
+        {{}, int32_t(20), false, {40, 20}}, // width derived
+        {0.5, 0.25, false, {100, 25}},      // factors of the current size
+        {25.0, {}, true, {50, 25}},         // a percentage
         {QString("80"), QString("10"), false, {80, 10}},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(fncLoadPicture(dir.filePath("g.png"), row.w, row.h, row.percent, FILTER_BICUBIC,
-                                 format)
-                      .size(),
-                  row.expected);
+        EXPECT_EQ(
+            fncLoadPicture(dir.filePath("g.png"), row.w, row.h, row.percent, FILTER_BICUBIC, format)
+                .size(),
+            row.expected);
 }
 
 TEST(FreeImageBridge, PicturesKeepPaletteGreyAndAlpha) {

@@ -3,8 +3,8 @@
 #include <FreeImage.h>
 #include <QFile>
 #include <QImageWriter>
-#include <cstring>
 #include <QTemporaryDir>
+#include <cstring>
 #include <gtest/gtest.h>
 
 using namespace picbasket;
@@ -141,9 +141,9 @@ TEST(GdiPlusRedraw, TransparentPixelsShowTheBackColour) {
 TEST(GdiPlusRedraw, HandlesThatGiveNoPicture) {
     const QImage image = solid(10, 10, Red);
     EXPECT_TRUE(fncResizePictureGDIPlus(QImage(), 10, 10, 1, 20, 20, 2, White, true).isNull());
-    EXPECT_TRUE(fncResizePictureGDIPlus(image, 10, 10, picturetype::Metafile, 20, 20, 2, White,
-                                        true)
-                    .isNull());
+    EXPECT_TRUE(
+        fncResizePictureGDIPlus(image, 10, 10, picturetype::Metafile, 20, 20, 2, White, true)
+            .isNull());
     EXPECT_TRUE(fncResizePictureGDIPlus(image, 10, 10, picturetype::EnhancedMetafile, 20, 20, 2,
                                         White, true)
                     .isNull());
