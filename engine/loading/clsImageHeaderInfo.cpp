@@ -66,7 +66,7 @@ void clsImageHeaderInfo::ReadGIF_BMP_Header(const QString& fileName) {
         const auto width = int32_t(le32(head, 18));
         const qint64 height = std::llabs(qint64(int32_t(le32(head, 22))));
         width_ = width > 0 ? width : 0;
-        height_ = fitsInt32(uint32_t(std::min<qint64>(height, UINT32_MAX))) ? int32_t(height) : 0;
+        height_ = height <= std::numeric_limits<int32_t>::max() ? int32_t(height) : 0;
         bitsPerPixel_ = uint8_t(u8At(head, 28));
     }
 }

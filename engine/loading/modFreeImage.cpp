@@ -5,6 +5,7 @@
 
 #include <FreeImage.h>
 #include <QFile>
+#include <QSaveFile>
 #include <cstring>
 #include <memory>
 
@@ -262,7 +263,7 @@ bool hasStructureCheck(FREE_IMAGE_FORMAT format) {
 // claims.
 FIBITMAP* loadChecked(FREE_IMAGE_FORMAT format, const QString& fileName) {
     if (!hasStructureCheck(format))
-        return FreeImage_Load(format, fileName.toLocal8Bit().constData(), 0);
+        return FreeImage_Load(format, QFile::encodeName(fileName).constData(), 0);
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return nullptr;
@@ -279,6 +280,25 @@ FIBITMAP* loadChecked(FREE_IMAGE_FORMAT format, const QString& fileName) {
     return dib;
 }
 
+// Encodes in memory and commits the file only when it is whole, so a failed save
+// never leaves half a file where the user's file was.
+int32_t saveWhole(FREE_IMAGE_FORMAT format, FIBITMAP* dib, const QString& name, int32_t options) {
+    FIMEMORY* memory = FreeImage_OpenMemory();
+    BOOL saved = FreeImage_SaveToMemory(format, dib, memory, options);
+    BYTE* data = nullptr;
+    DWORD size = 0;
+    if (saved)
+        saved = FreeImage_AcquireMemory(memory, &data, &size);
+    if (saved) {
+        QSaveFile file(name);
+        saved = file.open(QIODevice::WriteOnly) &&
+                file.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size) &&
+                file.commit();
+    }
+    FreeImage_CloseMemory(memory);
+    return saved ? 1 : 0;
+}
+
 FIBITMAP* prepareAndRescale(FIBITMAP* dib, const SizeArgument& width, const SizeArgument& height,
                             bool inPercent, int32_t filter) {
     dib = fncConvertColorDepth(dib, 0x100, true, 128, 0, 0, 256, nullptr, 0);
@@ -291,7 +311,7 @@ QImage fncLoadPicture(const QString& fileName, const SizeArgument& width,
                       const SizeArgument& height, bool inPercent, int32_t filter, int32_t& format) {
     if (fileName.isEmpty())
         return {};
-    format = FreeImage_GetFIFFromFilename(fileName.toLocal8Bit().constData());
+    format = FreeImage_GetFIFFromFilename(QFile::encodeName(fileName).constData());
     if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(FREE_IMAGE_FORMAT(format)))
         raiseError(err::InvalidPicture);
     FIBITMAP* dib = loadChecked(FREE_IMAGE_FORMAT(format), fileName);
@@ -322,14 +342,13 @@ int32_t fncSavePicture(const QImage& picture, const QString& fileName, int32_t& 
         raw = prepareAndRescale(raw, width, height, inPercent, filter);
     Dib dib(raw);
     if (format == FIF_UNKNOWN)
-        format = FreeImage_GetFIFFromFilename(fileName.toLocal8Bit().constData());
+        format = FreeImage_GetFIFFromFilename(QFile::encodeName(fileName).constData());
     if (format == FIF_UNKNOWN)
         return 0;
     QString name = fileName;
     if (!fncIsExtensionValid(format, fileName, Qt::CaseSensitive))
         name += "." + fncGetPrimaryExtension(format);
-    return FreeImage_Save(FREE_IMAGE_FORMAT(format), dib.get(), name.toLocal8Bit().constData(),
-                          options);
+    return saveWhole(FREE_IMAGE_FORMAT(format), dib.get(), name, options);
 }
 
 } // namespace picbasket

@@ -235,3 +235,19 @@ TEST(FreeImageHelpers, ExtensionLists) {
     EXPECT_TRUE(fncIsExtensionValid(FIF_TIFF, "x.TIFF", Qt::CaseInsensitive));
     EXPECT_FALSE(fncIsExtensionValid(FIF_TIFF, "tif", Qt::CaseSensitive));
 }
+
+TEST(FreeImageSave, AFailedSaveLeavesTheExistingFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("keep.jpg");
+    QFile existing(path);
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("the user's file");
+    existing.close();
+    // The JPEG writer takes no alpha channel, so the save fails.
+    QImage alpha(8, 8, QImage::Format_ARGB32);
+    alpha.fill(qRgba(1, 2, 3, 4));
+    int32_t format = FIF_JPEG;
+    EXPECT_EQ(fncSavePicture(alpha, path, format, 0), 0);
+    ASSERT_TRUE(existing.open(QIODevice::ReadOnly));
+    EXPECT_EQ(existing.readAll(), "the user's file");
+}
