@@ -111,6 +111,12 @@ TEST_F(TaskEngine, SingleStepTasksMatchTheirMembers) {
              b.setBackgroundColor(65280);
              b.Crop(-1, -2, 8 + 3, 6 + 4);
          }},
+        {"system colour stored as a negative number",
+         taskRow("12", {"-2147483643", "1", "1", "1", "1"}),
+         [](ImageBox& b) {
+             b.setBackgroundColor(0x80000005u);
+             b.Crop(-1, -1, 9, 7);
+         }},
         {"colour frame", taskRow("13", {"255", "1", "2", ""}),
          [](ImageBox& b) {
              b.setBackgroundColor(255);
