@@ -15,7 +15,7 @@
 
 namespace picbasket {
 
-// Our stand-in for the image-processing control (csXImage): one image with its
+// Our image-processing control: one image with its
 // properties and operations. The held image is a QImage in one of these formats:
 //   Format_Mono (1 bit, two-entry colour table), Format_Indexed8 (palette),
 //   Format_Grayscale8, Format_Grayscale16, Format_RGB888 (24-bit colour),
