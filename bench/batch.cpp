@@ -3,6 +3,7 @@
 // same images (-y) at the same ratio, in the same run. grk_compress reads no JPEG,
 // so it gets the images as PPM files: its time has no JPEG decoding in it, ours has.
 // Best of two runs each; ratios below 1.0 mean the batch is faster.
+#include "bench/BenchSupport.h"
 #include "core/setup/modSetup.h"
 #include "engine/batch/modSaveBatch.h"
 #include "platform/imagebox/ImageBox.h"
@@ -19,39 +20,11 @@
 #include <functional>
 
 using namespace picbasket;
+using namespace picbasket::bench;
 
 namespace {
 
 constexpr int width = 3000, height = 2000, files = 12, runs = 2;
-
-// Smooth colour fields with texture and a little noise, different per file.
-QImage makeImage(int seed) {
-    QImage image(width, height, QImage::Format_RGB888);
-    quint32 state = quint32(seed) * 7919u + 1u;
-    for (int y = 0; y < height; ++y) {
-        uchar* row = image.scanLine(y);
-        for (int x = 0; x < width; ++x) {
-            state = state * 1664525u + 1013904223u;
-            const int noise = int(state >> 28) - 8;
-            const double fx = x / double(width) + seed * 0.1, fy = y / double(height);
-            const double v[3] = {128 + 100 * std::sin(6 * fx + 2 * fy),
-                                 128 + 90 * std::cos(5 * fy - 3 * fx),
-                                 128 + 80 * std::sin(20 * fx * fy)};
-            for (int c = 0; c < 3; ++c)
-                row[x * 3 + c] = uchar(std::clamp(int(v[c]) + noise, 0, 255));
-        }
-    }
-    return image;
-}
-
-void writePpm(const QImage& image, const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return;
-    f.write(QStringLiteral("P6\n%1 %2\n255\n").arg(image.width()).arg(image.height()).toLatin1());
-    for (int y = 0; y < image.height(); ++y)
-        f.write(reinterpret_cast<const char*>(image.constScanLine(y)), image.width() * 3);
-}
 
 class NoBar : public ProgressIndicator {
 public:
@@ -59,26 +32,6 @@ public:
     void setValue(int) override {}
     void setVisible(bool) override {}
 };
-
-double bestSeconds(const std::function<bool()>& job) {
-    double best = 1e9;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        if (!job())
-            return -1;
-        best = std::min(best, timer.nsecsElapsed() / 1e9);
-    }
-    return best;
-}
-
-bool runTool(const QString& program, const QStringList& args) {
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(program, args);
-    return p.waitForFinished(1800000) && p.exitStatus() == QProcess::NormalExit &&
-           p.exitCode() == 0;
-}
 
 qint64 folderBytes(const QString& folder) {
     qint64 total = 0;
@@ -98,7 +51,7 @@ int main(int argc, char** argv) {
         root.mkdir(QString::fromLatin1(sub));
     BasketRows rows;
     for (int i = 0; i < files; ++i) {
-        const QImage image = makeImage(i);
+        const QImage image = photoLikeImage(width, height, i);
         const QString name = QStringLiteral("photo%1").arg(i + 1, 2, 10, QLatin1Char('0'));
         const QString jpeg = root.filePath("jpeg/" + name + ".jpg");
         image.save(jpeg, "JPEG", 90);
@@ -127,9 +80,9 @@ int main(int argc, char** argv) {
         const bool lossless = rate == 25;
         options.Lossy = lossless ? 0 : 1;
         options.Rate = int16_t(rate);
-        const double ours = bestSeconds([&] { return fncSaveSinglePage(rows, tasks, box, bar); });
+        const double ours = bestSeconds(runs, [&] { return fncSaveSinglePage(rows, tasks, box, bar); });
         const QStringList ratio = lossless ? QStringList{} : QStringList{"-I", "-r", "12"};
-        const double grk = bestSeconds([&] {
+        const double grk = bestSeconds(runs, [&] {
             return runTool(
                 QStringLiteral("grk_compress"),
                 QStringList{"-y", root.filePath("ppm"), "-O", "jp2", "-a", root.filePath("grk")} +

@@ -2,6 +2,7 @@
 // encoders, on one 12-megapixel RGB image, lossless and at rate 20 (12:1). Each
 // encoder runs several times; the best time counts. Our time includes writing the
 // file; the tools' times include reading the PPM. Ratios below 1.0 mean we are faster.
+#include "bench/BenchSupport.h"
 #include "platform/jp2/AxImage.h"
 
 #include <QCoreApplication>
@@ -18,57 +19,11 @@
 #include <thread>
 
 using namespace picbasket;
+using namespace picbasket::bench;
 
 namespace {
 
 constexpr int width = 4000, height = 3000, runs = 3;
-
-// Smooth colour fields with texture and a little noise: something like a photograph.
-QImage makeImage() {
-    QImage image(width, height, QImage::Format_RGB888);
-    quint32 state = 1;
-    for (int y = 0; y < height; ++y) {
-        uchar* row = image.scanLine(y);
-        for (int x = 0; x < width; ++x) {
-            state = state * 1664525u + 1013904223u;
-            const int noise = int(state >> 28) - 8;
-            const double fx = x / double(width), fy = y / double(height);
-            const double v[3] = {128 + 100 * std::sin(6 * fx + 2 * fy),
-                                 128 + 90 * std::cos(5 * fy - 3 * fx),
-                                 128 + 80 * std::sin(20 * fx * fy)};
-            for (int c = 0; c < 3; ++c)
-                row[x * 3 + c] = uchar(std::clamp(int(v[c]) + noise, 0, 255));
-        }
-    }
-    return image;
-}
-
-void writePpm(const QImage& image, const QString& path) {
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(QStringLiteral("P6\n%1 %2\n255\n").arg(image.width()).arg(image.height()).toLatin1());
-    for (int y = 0; y < image.height(); ++y)
-        f.write(reinterpret_cast<const char*>(image.constScanLine(y)), image.width() * 3);
-}
-
-double bestSeconds(const std::function<bool()>& job) {
-    double best = 1e9;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        if (!job())
-            return -1;
-        best = std::min(best, timer.nsecsElapsed() / 1e9);
-    }
-    return best;
-}
-
-bool runTool(const QString& program, const QStringList& args) {
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(program, args);
-    return p.waitForFinished(600000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
 
 void report(const char* name, double seconds, const QString& file, double ours) {
     if (seconds < 0) {
@@ -84,7 +39,7 @@ void report(const char* name, double seconds, const QString& file, double ours) 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    const QImage image = makeImage();
+    const QImage image = photoLikeImage(width, height);
     const QString ppm = dir.filePath(QStringLiteral("in.ppm"));
     writePpm(image, ppm);
     const QString threads = QString::number(std::thread::hardware_concurrency());
@@ -101,7 +56,7 @@ int main(int argc, char** argv) {
         const bool lossless = rate == 25;
         std::printf("%s\n", lossless ? "lossless (rate 25)" : "lossy, rate 20 (12:1)");
         const QString ours = dir.filePath(QStringLiteral("ours.jp2"));
-        const double oursSeconds = bestSeconds([&] {
+        const double oursSeconds = bestSeconds(runs, [&] {
             control.SetBitmapHandle(image);
             control.SetCompressionRate(rate);
             control.SaveFile(ours, AxImage::FormatJp2);
@@ -110,11 +65,11 @@ int main(int argc, char** argv) {
         const QStringList lossy = lossless ? QStringList{} : QStringList{"-I", "-r", "12"};
         const QString grk = dir.filePath(QStringLiteral("grk.jp2")),
                       opj = dir.filePath(QStringLiteral("opj.jp2"));
-        const double grkSeconds = bestSeconds([&] {
+        const double grkSeconds = bestSeconds(runs, [&] {
             return runTool(QStringLiteral("grk_compress"),
                            QStringList{"-i", ppm, "-o", grk} + lossy);
         });
-        const double opjSeconds = haveOpj ? bestSeconds([&] {
+        const double opjSeconds = haveOpj ? bestSeconds(runs, [&] {
             return runTool(QStringLiteral("opj_compress"),
                            QStringList{"-i", ppm, "-o", opj, "-threads", threads} + lossy);
         })
