@@ -5,6 +5,7 @@
 #include "core/Convert.h"
 #include "platform/imagebox/edit/PixelOps.h"
 #include "platform/imagebox/edit/Resample.h"
+#include "platform/imagebox/edit/RowBands.h"
 
 #include <algorithm>
 #include <cmath>
@@ -220,12 +221,16 @@ void ImageBox::CropToSelection() {
     if (selection_.isEllipse()) {
         QImage work = pixelops::toWorking(result);
         const QRgb background = pixelops::oleToRgb(backgroundColor_);
-        for (int y = 0; y < work.height(); ++y) {
-            auto* px = reinterpret_cast<QRgb*>(work.scanLine(y));
-            for (int x = 0; x < work.width(); ++x)
-                if (!selection_.contains(bounds.left() + x, bounds.top() + y))
-                    px[x] = background;
-        }
+        uchar* bits = work.bits();
+        const qsizetype stride = work.bytesPerLine();
+        pixelops::forEachRowBand(work.height(), work.width(), [&](int begin, int end) {
+            for (int y = begin; y < end; ++y) {
+                auto* px = reinterpret_cast<QRgb*>(bits + y * stride);
+                for (int x = 0; x < work.width(); ++x)
+                    if (!selection_.contains(bounds.left() + x, bounds.top() + y))
+                        px[x] = background;
+            }
+        });
         result = pixelops::fromWorking(work, image_);
     }
     selection_ = ImageSelection();

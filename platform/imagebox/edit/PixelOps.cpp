@@ -2,6 +2,7 @@
 
 #include "core/AppError.h"
 #include "core/Convert.h"
+#include "platform/imagebox/edit/RowBands.h"
 
 #include <algorithm>
 #include <cmath>
@@ -108,26 +109,34 @@ QImage cropped(const QImage& image, const QRect& rect, QRgb background) {
     QImage out = checked(QImage(rect.size(), work.format()));
     out.fill(background);
     const QRect overlap = rect & whole;
-    for (int y = overlap.top(); y <= overlap.bottom(); ++y) {
-        auto* to = reinterpret_cast<QRgb*>(out.scanLine(y - rect.top())) +
-                   (overlap.left() - rect.left());
-        const auto* from = reinterpret_cast<const QRgb*>(work.constScanLine(y)) + overlap.left();
-        std::memcpy(to, from, size_t(overlap.width()) * sizeof(QRgb));
-    }
+    uchar* bits = out.bits();
+    const qsizetype stride = out.bytesPerLine();
+    forEachRowBand(overlap.height(), overlap.width(), [&](int begin, int end) {
+        for (int y = overlap.top() + begin; y < overlap.top() + end; ++y) {
+            auto* to = reinterpret_cast<QRgb*>(bits + (y - rect.top()) * stride) +
+                       (overlap.left() - rect.left());
+            const auto* from = reinterpret_cast<const QRgb*>(work.constScanLine(y)) + overlap.left();
+            std::memcpy(to, from, size_t(overlap.width()) * sizeof(QRgb));
+        }
+    });
     return fromWorking(out, image);
 }
 
 void applyLut(QImage& work, const Lut& lut, bool red, bool green, bool blue) {
-    for (int y = 0; y < work.height(); ++y) {
-        auto* px = reinterpret_cast<QRgb*>(work.scanLine(y));
-        for (int x = 0; x < work.width(); ++x) {
-            const QRgb p = px[x];
-            const int r = red ? lut[qRed(p)] : qRed(p);
-            const int g = green ? lut[qGreen(p)] : qGreen(p);
-            const int b = blue ? lut[qBlue(p)] : qBlue(p);
-            px[x] = qRgba(r, g, b, qAlpha(p));
+    uchar* bits = work.bits();
+    const qsizetype stride = work.bytesPerLine();
+    forEachRowBand(work.height(), work.width(), [&](int begin, int end) {
+        for (int y = begin; y < end; ++y) {
+            auto* px = reinterpret_cast<QRgb*>(bits + y * stride);
+            for (int x = 0; x < work.width(); ++x) {
+                const QRgb p = px[x];
+                const int r = red ? lut[qRed(p)] : qRed(p);
+                const int g = green ? lut[qGreen(p)] : qGreen(p);
+                const int b = blue ? lut[qBlue(p)] : qBlue(p);
+                px[x] = qRgba(r, g, b, qAlpha(p));
+            }
         }
-    }
+    });
 }
 
 namespace {
@@ -156,32 +165,40 @@ Lut contrastLut(int amount) {
 }
 
 void reduceRedEye(QImage& work) {
-    for (int y = 0; y < work.height(); ++y) {
-        auto* px = reinterpret_cast<QRgb*>(work.scanLine(y));
-        for (int x = 0; x < work.width(); ++x) {
-            const QRgb p = px[x];
-            const int r = qRed(p), g = qGreen(p), b = qBlue(p);
-            // Red dominates when it exceeds 1.5 times the mean of the other two.
-            if (4 * r > 3 * (g + b) && r > g && r > b)
-                px[x] = qRgba((g + b) / 2, g, b, qAlpha(p));
+    uchar* bits = work.bits();
+    const qsizetype stride = work.bytesPerLine();
+    forEachRowBand(work.height(), work.width(), [&](int begin, int end) {
+        for (int y = begin; y < end; ++y) {
+            auto* px = reinterpret_cast<QRgb*>(bits + y * stride);
+            for (int x = 0; x < work.width(); ++x) {
+                const QRgb p = px[x];
+                const int r = qRed(p), g = qGreen(p), b = qBlue(p);
+                // Red dominates when it exceeds 1.5 times the mean of the other two.
+                if (4 * r > 3 * (g + b) && r > g && r > b)
+                    px[x] = qRgba((g + b) / 2, g, b, qAlpha(p));
+            }
         }
-    }
+    });
 }
 
 void copyWhere(QImage& target, const QImage& edited, const QPoint& origin,
                const std::function<bool(int, int)>& inside) {
-    for (int y = 0; y < edited.height(); ++y) {
-        const int ty = origin.y() + y;
-        if (ty < 0 || ty >= target.height())
-            continue;
-        auto* to = reinterpret_cast<QRgb*>(target.scanLine(ty));
-        const auto* from = reinterpret_cast<const QRgb*>(edited.constScanLine(y));
-        for (int x = 0; x < edited.width(); ++x) {
-            const int tx = origin.x() + x;
-            if (tx >= 0 && tx < target.width() && inside(tx, ty))
-                to[tx] = from[x];
+    uchar* bits = target.bits();
+    const qsizetype stride = target.bytesPerLine();
+    forEachRowBand(edited.height(), edited.width(), [&](int begin, int end) {
+        for (int y = begin; y < end; ++y) {
+            const int ty = origin.y() + y;
+            if (ty < 0 || ty >= target.height())
+                continue;
+            auto* to = reinterpret_cast<QRgb*>(bits + ty * stride);
+            const auto* from = reinterpret_cast<const QRgb*>(edited.constScanLine(y));
+            for (int x = 0; x < edited.width(); ++x) {
+                const int tx = origin.x() + x;
+                if (tx >= 0 && tx < target.width() && inside(tx, ty))
+                    to[tx] = from[x];
+            }
         }
-    }
+    });
 }
 
 namespace {
@@ -210,34 +227,42 @@ void stampOver(QImage& work, const QImage& stamp, int x, int y, double opacity) 
     const QRect target(int(left), int(top), int(right - left), int(bottom - top));
     const QImage src = checked(stamp.convertToFormat(QImage::Format_ARGB32));
     const bool opaqueWork = !work.hasAlphaChannel();
-    for (int ty = target.top(); ty <= target.bottom(); ++ty) {
-        auto* to = reinterpret_cast<QRgb*>(work.scanLine(ty));
-        const auto* from = reinterpret_cast<const QRgb*>(src.constScanLine(ty - y));
-        for (int tx = target.left(); tx <= target.right(); ++tx) {
-            const QRgb s = from[tx - x];
-            const int sa = qAlpha(s);
-            if (sa == 0)
-                continue;
-            if (sa == 255 && opacity >= 1.0)
-                to[tx] = s;
-            else
-                to[tx] = blendOver(to[tx], s, sa / 255.0 * opacity);
-            if (opaqueWork)
-                to[tx] |= 0xFF000000u;
+    uchar* bits = work.bits();
+    const qsizetype stride = work.bytesPerLine();
+    forEachRowBand(target.height(), target.width(), [&](int begin, int end) {
+        for (int ty = target.top() + begin; ty < target.top() + end; ++ty) {
+            auto* to = reinterpret_cast<QRgb*>(bits + ty * stride);
+            const auto* from = reinterpret_cast<const QRgb*>(src.constScanLine(ty - y));
+            for (int tx = target.left(); tx <= target.right(); ++tx) {
+                const QRgb s = from[tx - x];
+                const int sa = qAlpha(s);
+                if (sa == 0)
+                    continue;
+                if (sa == 255 && opacity >= 1.0)
+                    to[tx] = s;
+                else
+                    to[tx] = blendOver(to[tx], s, sa / 255.0 * opacity);
+                if (opaqueWork)
+                    to[tx] |= 0xFF000000u;
+            }
         }
-    }
+    });
 }
 
 QImage withKeyTransparent(const QImage& stamp, QRgb key) {
     QImage out = checked(stamp.convertToFormat(QImage::Format_ARGB32));
     const QRgb rgb = key & 0x00FFFFFFu;
-    for (int y = 0; y < out.height(); ++y) {
-        auto* px = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x) {
-            if ((px[x] & 0x00FFFFFFu) == rgb)
-                px[x] = 0;
+    uchar* bits = out.bits();
+    const qsizetype stride = out.bytesPerLine();
+    forEachRowBand(out.height(), out.width(), [&](int begin, int end) {
+        for (int y = begin; y < end; ++y) {
+            auto* px = reinterpret_cast<QRgb*>(bits + y * stride);
+            for (int x = 0; x < out.width(); ++x) {
+                if ((px[x] & 0x00FFFFFFu) == rgb)
+                    px[x] = 0;
+            }
         }
-    }
+    });
     return out;
 }
 

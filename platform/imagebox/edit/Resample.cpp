@@ -1,6 +1,7 @@
 #include "platform/imagebox/edit/Resample.h"
 
 #include "platform/imagebox/edit/PixelOps.h"
+#include "platform/imagebox/edit/RowBands.h"
 
 #include <QTransform>
 #include <algorithm>
@@ -72,50 +73,63 @@ inline uint8_t clamp8(int32_t acc) {
 
 // Premultiplied colour may not exceed its alpha after negative filter lobes.
 void clampToAlpha(QImage& image) {
-    for (int y = 0; y < image.height(); ++y) {
-        uint8_t* p = image.scanLine(y);
-        for (int x = 0; x < image.width(); ++x, p += 4)
-            for (int c = 0; c < 3; ++c)
-                p[c] = std::min(p[c], p[3]);
+    uint8_t* bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    forEachRowBand(image.height(), image.width(), [&](int begin, int end) {
+        for (int y = begin; y < end; ++y) {
+            uint8_t* p = bits + y * stride;
+            for (int x = 0; x < image.width(); ++x, p += 4)
+                for (int c = 0; c < 3; ++c)
+                    p[c] = std::min(p[c], p[3]);
+        }
+    });
+}
+
+void filterRow(const uint8_t* src, uint8_t* dst, int outWidth, const Taps& taps) {
+    for (int x = 0; x < outWidth; ++x) {
+        const int32_t* w = &taps.weights[size_t(x) * size_t(taps.stride)];
+        const uint8_t* s = src + size_t(taps.first[size_t(x)]) * 4;
+        int32_t acc[4] = {0, 0, 0, 0};
+        for (int k = 0; k < taps.count[size_t(x)]; ++k, s += 4)
+            for (int c = 0; c < 4; ++c)
+                acc[c] += w[k] * s[c];
+        for (int c = 0; c < 4; ++c)
+            dst[x * 4 + c] = clamp8(acc[c]);
     }
 }
 
 QImage filterRows(const QImage& in, int outWidth, const Taps& taps) {
     QImage out = checked(QImage(outWidth, in.height(), in.format()));
-    for (int y = 0; y < in.height(); ++y) {
-        const uint8_t* src = in.constScanLine(y);
-        uint8_t* dst = out.scanLine(y);
-        for (int x = 0; x < outWidth; ++x) {
-            const int32_t* w = &taps.weights[size_t(x) * size_t(taps.stride)];
-            const uint8_t* s = src + size_t(taps.first[size_t(x)]) * 4;
-            int32_t acc[4] = {0, 0, 0, 0};
-            for (int k = 0; k < taps.count[size_t(x)]; ++k, s += 4)
-                for (int c = 0; c < 4; ++c)
-                    acc[c] += w[k] * s[c];
-            for (int c = 0; c < 4; ++c)
-                dst[x * 4 + c] = clamp8(acc[c]);
-        }
-    }
+    uint8_t* bits = out.bits();
+    const qsizetype stride = out.bytesPerLine();
+    forEachRowBand(in.height(), outWidth, [&](int begin, int end) {
+        for (int y = begin; y < end; ++y)
+            filterRow(in.constScanLine(y), bits + y * stride, outWidth, taps);
+    });
     return out;
 }
 
 QImage filterColumns(const QImage& in, int outHeight, const Taps& taps) {
     QImage out = checked(QImage(in.width(), outHeight, in.format()));
     const size_t n = size_t(in.width()) * 4;
-    std::vector<int32_t> acc(n);
-    for (int y = 0; y < outHeight; ++y) {
-        std::fill(acc.begin(), acc.end(), 0);
-        const int32_t* w = &taps.weights[size_t(y) * size_t(taps.stride)];
-        for (int k = 0; k < taps.count[size_t(y)]; ++k) {
-            const uint8_t* s = in.constScanLine(taps.first[size_t(y)] + k);
-            const int32_t wk = w[k];
+    uint8_t* bits = out.bits();
+    const qsizetype stride = out.bytesPerLine();
+    forEachRowBand(outHeight, in.width(), [&](int begin, int end) {
+        std::vector<int32_t> acc(n);
+        for (int y = begin; y < end; ++y) {
+            std::fill(acc.begin(), acc.end(), 0);
+            const int32_t* w = &taps.weights[size_t(y) * size_t(taps.stride)];
+            for (int k = 0; k < taps.count[size_t(y)]; ++k) {
+                const uint8_t* s = in.constScanLine(taps.first[size_t(y)] + k);
+                const int32_t wk = w[k];
+                for (size_t i = 0; i < n; ++i)
+                    acc[i] += wk * s[i];
+            }
+            uint8_t* dst = bits + y * stride;
             for (size_t i = 0; i < n; ++i)
-                acc[i] += wk * s[i];
+                dst[i] = clamp8(acc[i]);
         }
-        uint8_t* dst = out.scanLine(y);
-        for (size_t i = 0; i < n; ++i)
-            dst[i] = clamp8(acc[i]);
-    }
+    });
     return out;
 }
 
@@ -175,16 +189,20 @@ QImage gaussianBlurred(const QImage& work, double sigma) {
 QImage unsharpMasked(const QImage& work, double sigma, double amount) {
     const QImage blurred = gaussianBlurred(work, sigma);
     QImage out = checked(work.copy());
-    for (int y = 0; y < out.height(); ++y) {
-        uint8_t* p = out.scanLine(y);
-        const uint8_t* b = blurred.constScanLine(y);
-        for (int i = 0; i < out.width() * 4; ++i) {
-            if (i % 4 == 3)
-                continue;
-            const double v = p[i] + amount * (p[i] - b[i]);
-            p[i] = uint8_t(std::clamp(std::nearbyint(v), 0.0, 255.0));
+    uint8_t* bits = out.bits();
+    const qsizetype stride = out.bytesPerLine();
+    forEachRowBand(out.height(), out.width(), [&](int begin, int end) {
+        for (int y = begin; y < end; ++y) {
+            uint8_t* p = bits + y * stride;
+            const uint8_t* b = blurred.constScanLine(y);
+            for (int i = 0; i < out.width() * 4; ++i) {
+                if (i % 4 == 3)
+                    continue;
+                const double v = p[i] + amount * (p[i] - b[i]);
+                p[i] = uint8_t(std::clamp(std::nearbyint(v), 0.0, 255.0));
+            }
         }
-    }
+    });
     return out;
 }
 
@@ -252,18 +270,22 @@ QImage rotated(const QImage& image, double degrees, bool smooth, QRgb background
     QImage out = checked(QImage(outW, outH, src.format()));
     // Each output pixel centre turned back (counter-clockwise) into the source.
     const double dx0 = 0.5 - outW / 2.0;
-    for (int y = 0; y < outH; ++y) {
-        auto* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
-        const double dy = y + 0.5 - outH / 2.0;
-        const double sx0 = c * dx0 + s * dy + w / 2.0;
-        const double sy0 = -s * dx0 + c * dy + h / 2.0;
-        for (int x = 0; x < outW; ++x) {
-            const double sx = sx0 + c * x;
-            const double sy = sy0 - s * x;
-            dst[x] = smooth ? bilinear(src, sx - 0.5, sy - 0.5, background)
-                            : sampleAt(src, int(std::floor(sx)), int(std::floor(sy)), background);
+    uchar* bits = out.bits();
+    const qsizetype stride = out.bytesPerLine();
+    forEachRowBand(outH, outW, [&](int begin, int end) {
+        for (int y = begin; y < end; ++y) {
+            auto* dst = reinterpret_cast<QRgb*>(bits + y * stride);
+            const double dy = y + 0.5 - outH / 2.0;
+            const double sx0 = c * dx0 + s * dy + w / 2.0;
+            const double sy0 = -s * dx0 + c * dy + h / 2.0;
+            for (int x = 0; x < outW; ++x) {
+                const double sx = sx0 + c * x;
+                const double sy = sy0 - s * x;
+                dst[x] = smooth ? bilinear(src, sx - 0.5, sy - 0.5, background)
+                                : sampleAt(src, int(std::floor(sx)), int(std::floor(sy)), background);
+            }
         }
-    }
+    });
     if (out.format() == QImage::Format_ARGB32_Premultiplied)
         out = checked(out.convertToFormat(QImage::Format_ARGB32));
     return fromWorking(out, image);
