@@ -123,10 +123,12 @@ const QHash<QString, TokenRule>& tokenRules() {
             {"[EXIF Artist]", "Artist"},
             {"[EXIF Make]", "Make"},
             {"[EXIF Model]", "Model"}};
-        for (const auto& [token, name] : exifNames)
-            r[QString::fromLatin1(token)] = [name](ImageBox& b, const QString&, const QString&) {
-                return exifByName(b, name);
-            };
+        for (const auto& entry : exifNames) {
+            // A named copy, not the structured binding: clang before 16 cannot capture one.
+            const char* name = entry.second;
+            r[QString::fromLatin1(entry.first)] =
+                [name](ImageBox& b, const QString&, const QString&) { return exifByName(b, name); };
+        }
         r["[EXIF Date]"] = [](ImageBox& b, const QString&, const QString&) {
             return exifDateText(b, false);
         };
