@@ -3,8 +3,11 @@
 #include "core/MessageBox.h"
 #include "platform/comctl/ImageList.h"
 
+#include <QFocusEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QListView>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QStackedLayout>
 #include <QStandardItemModel>
@@ -66,9 +69,125 @@ private:
     const bool& fullRow_;
 };
 
+// Either view of the list, passing its focus, key and mouse events on to the list
+// after the view has handled them, so a release reaches MouseUp after the view's
+// own click (which raises ItemClick) is done.
+template <class View> class EventView : public View {
+public:
+    EventView(ListView* owner, QWidget* parent) : View(parent), owner_(owner) {}
+
+protected:
+    void focusInEvent(QFocusEvent* event) override {
+        View::focusInEvent(event);
+        owner_->viewFocusIn();
+    }
+    void focusOutEvent(QFocusEvent* event) override {
+        View::focusOutEvent(event);
+        owner_->viewFocusOut(event->reason());
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        owner_->viewKeyPress(*event);
+        View::keyPressEvent(event);
+    }
+    void keyReleaseEvent(QKeyEvent* event) override {
+        View::keyReleaseEvent(event);
+        owner_->viewKeyRelease(*event);
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        View::mouseReleaseEvent(event);
+        owner_->viewMouseRelease(*event);
+    }
+
+private:
+    ListView* owner_;
+};
+
+namespace {
+
+int shiftState(Qt::KeyboardModifiers modifiers) {
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
+           (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+// The character code a key press types: 13 for Enter, 1 to 26 for Ctrl with a
+// letter, else the Latin-1 code of the text; 0 when it types nothing.
+int keyAscii(const QKeyEvent& event) {
+    const int key = event.key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        return 13;
+    if (event.modifiers() & Qt::ControlModifier && key >= Qt::Key_A && key <= Qt::Key_Z)
+        return key - Qt::Key_A + 1;
+    const QString text = event.text();
+    return !text.isEmpty() && text.at(0).unicode() < 256 ? text.at(0).unicode() : 0;
+}
+
+// Virtual-key numbers of the keys the windows test for (arrows 37 to 40, letters and
+// digits as their upper-case codes); other keys keep Qt's number.
+int keyCode(int key) {
+    switch (key) {
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Delete:
+        return 46;
+    default:
+        return key;
+    }
+}
+
+int mouseButton(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+void ListView::viewFocusIn() {
+    emit GotFocus();
+}
+
+// A pop-up menu taking the focus for a moment is no loss of focus for the list.
+void ListView::viewFocusOut(Qt::FocusReason reason) {
+    if (reason != Qt::PopupFocusReason)
+        emit LostFocus();
+}
+
+void ListView::viewKeyPress(const QKeyEvent& event) {
+    const int ascii = keyAscii(event);
+    if (ascii)
+        emit KeyPress(ascii);
+}
+
+void ListView::viewKeyRelease(const QKeyEvent& event) {
+    if (!event.isAutoRepeat())
+        emit KeyUp(keyCode(event.key()), shiftState(event.modifiers()));
+}
+
+void ListView::viewMouseRelease(const QMouseEvent& event) {
+    const QPoint at = mapFromGlobal(event.globalPosition().toPoint());
+    emit MouseUp(mouseButton(event.button()), shiftState(event.modifiers()), at.x(), at.y());
+}
+
 ListView::ListView(QWidget* parent)
-    : QWidget(parent), model_(new ListViewModel(this)), report_(new QTreeView(this)),
-      icon_(new QListView(this)), stack_(new QStackedLayout(this)) {
+    : QWidget(parent), model_(new ListViewModel(this)),
+      report_(new EventView<QTreeView>(this, this)), icon_(new EventView<QListView>(this, this)),
+      stack_(new QStackedLayout(this)) {
     stack_->setContentsMargins(0, 0, 0, 0);
     report_->setModel(model_);
     report_->setItemDelegate(new FirstCellSelectionDelegate(fullRowSelect_, report_));
@@ -292,6 +411,10 @@ void ListView::setIcons(ImageList* icons) {
 void ListView::setSmallIcons(ImageList* icons) {
     smallIcons_ = icons;
     model_->small = icons;
+}
+
+void ListView::setSmallIconSize(const QSize& size) {
+    report_->setIconSize(size);
 }
 
 void ListView::setIconSize(const QSize& size) {

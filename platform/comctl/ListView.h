@@ -2,7 +2,9 @@
 #include <QString>
 #include <QWidget>
 
+class QKeyEvent;
 class QListView;
+class QMouseEvent;
 class QStackedLayout;
 class QStandardItemModel;
 class QTreeView;
@@ -72,6 +74,8 @@ public:
     ImageList* SmallIcons() const { return smallIcons_; }
     // Size of the icon cells in icon view.
     void setIconSize(const QSize& size);
+    // Size of the row pictures in the other views (thumbnails in a report need it).
+    void setSmallIconSize(const QSize& size);
 
     // Reorders the rows by the text of the column (1 = the row text), case-insensitively;
     // rows that compare equal keep their order.
@@ -80,10 +84,28 @@ public:
     QTreeView* reportView() const { return report_; }
     QListView* iconView() const { return icon_; }
 
+    // Called by the two views; they raise the events below.
+    void viewFocusIn();
+    void viewFocusOut(Qt::FocusReason reason);
+    void viewKeyPress(const QKeyEvent& event);
+    void viewKeyRelease(const QKeyEvent& event);
+    void viewMouseRelease(const QMouseEvent& event);
+
 signals:
+    // Raised by a click on a row, when the mouse button is released.
     void ItemClick(int row);
     void ColumnClick(int column);
     void DblClick();
+    void GotFocus();
+    // Not raised when a pop-up menu takes the focus.
+    void LostFocus();
+    // The character code typed: 13 Enter, 1 to 26 Ctrl with a letter, else Latin-1.
+    void KeyPress(int keyAscii);
+    // A key let go (auto-repeat is ignored): arrows 37 to 40; shift is 1 Shift,
+    // 2 Ctrl, 4 Alt added together.
+    void KeyUp(int keyCode, int shift);
+    // After ItemClick. Button 1 left, 2 right, 4 middle; x and y in the list's pixels.
+    void MouseUp(int button, int shift, int x, int y);
 
 private:
     bool validRow(int row) const;

@@ -22,4 +22,9 @@ void ProgressBar::setValue(int value) {
     QProgressBar::setValue(std::clamp(value, minimum(), maximum()));
 }
 
+void ProgressBar::mousePressEvent(QMouseEvent* event) {
+    QProgressBar::mousePressEvent(event);
+    emit MouseDown();
+}
+
 } // namespace picbasket

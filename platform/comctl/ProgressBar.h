@@ -17,6 +17,13 @@ public:
     void setMax(int value);
     int Value() const { return value(); }
     void setValue(int value);
+
+signals:
+    // A mouse button pressed on the bar (the folder listing stops on it).
+    void MouseDown();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
 };
 
 } // namespace picbasket

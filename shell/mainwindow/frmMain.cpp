@@ -89,7 +89,7 @@ QWidget* makePane(QWidget* parent) {
 
 frmMain::frmMain(QWidget* parent)
     : QWidget(parent), illvFolder(std::make_unique<ImageList>()),
-      instanceLock_(fncInstanceLockFile()) {
+      ilFolder(std::make_unique<ImageList>()), instanceLock_(fncInstanceLockFile()) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     splMain = new Splitter(this);
     splMain->setOrientation(1);
@@ -120,8 +120,9 @@ frmMain::frmMain(QWidget* parent)
     setMinimumSize(static_cast<int>(8000 / twipsPerPixelX()),
                    static_cast<int>(6000 / twipsPerPixelY()));
     // Form_Initialize: the folder list's details view takes its first small icon from here.
-    illvFolder->Add(fncMainWindowPicture(QStringLiteral("iDetailIcon")));
+    illvFolder->Add(fncMainWindowPicture(QStringLiteral("iDetailIcon")), QStringLiteral("1"));
     lvFolder->setSmallIcons(illvFolder.get());
+    buildFolderListing();
 }
 
 frmMain::~frmMain() = default;

@@ -1,4 +1,5 @@
 #pragma once
+#include "browser/FileListBox.h"
 #include "platform/imagebox/ImageBox.h"
 #include "shell/mainwindow/SingleInstance.h"
 
@@ -19,6 +20,8 @@ class QTimer;
 
 namespace picbasket {
 
+class FolderListing;
+struct FolderRow;
 class FolderTreeview;
 class ImageBoxView;
 class ImageList;
@@ -28,13 +31,6 @@ class ProgressBar;
 class Splitter;
 class StatusBar;
 class TabStrip;
-
-// The hidden file list of the main window: the folder listing lists the names of the
-// current folder that match one of the patterns.
-struct FileListBox {
-    QString Path;
-    QString Pattern; // patterns separated by ";"
-};
 
 // The main window: the folder tree, the preview, the metadata lists, the folder's
 // file list and the image basket, joined by a tree of four splitters, with the
@@ -69,6 +65,13 @@ public:
     bool PreviewOptimized = false;
     bool PreviewUnchanged = false;
     QString CurrentFolder;
+    // Set by a drop on the folder list (and at start-up): key and mouse releases do
+    // not preview until a click leaves fewer than two rows selected.
+    bool FolderListDropped = false;
+    // The list that last got the focus ("lvFolder", ...), for previous and next.
+    QString ActiveFileList;
+    // The rows selected at the last click on the folder list.
+    int SelectedRowCount = 0;
     // The help file of the program, set at start.
     QString HelpFile;
 
@@ -158,7 +161,28 @@ public:
     QImage PicTiff;
     QString PicTiffTag;
     std::unique_ptr<ImageList> illvFolder;
+    // The thumbnails of the last thumbnail listing, keyed by their index as text.
+    std::unique_ptr<ImageList> ilFolder;
     QTimer* timerShowFiles;
+    FolderListing* folderListing;
+    QMenu* mnuContextFolderParent;
+
+    // The folder list (browser/frmMain_folder.cpp).
+    void subShowFilesInFolder(const QString& folder);
+    void cmdThumbnailFolder_Click();
+    void cmdDetailFolder_Click();
+    void lvFolder_GotFocus();
+    void lvFolder_ColumnClick(int column);
+    void lvFolder_ItemClick(int row);
+    void lvFolder_KeyPress(int keyAscii);
+    void lvFolder_KeyUp(int keyCode, int shift);
+    void lvFolder_MouseUp(int button, int shift, int x, int y);
+    void lvFolder_DblClick();
+    void lvFolder_OLEDragDrop();
+    void pbQueue_MouseDown();
+    void mnuContextFolder_Click();
+    void subShowSelectedFile();
+    void cmdAddToQueue_Click();
 
     // The preview menus: index 0 "Best Fit", 1 "Actual Size"; 0 "Original",
     // 1 "Optimized".
@@ -187,6 +211,10 @@ private:
     void buildFolderPane();
     void buildQueuePane();
     void buildMenus();
+    void buildFolderListing();
+    void addFolderRow(const FolderRow& row);
+    void endFolderListing();
+    void showFolderIcons(bool thumbnails);
     void subSetup();
     void layOutPreviewArea();
     void subLoadSettings();

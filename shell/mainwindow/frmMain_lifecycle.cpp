@@ -76,6 +76,7 @@ bool frmMain::Form_Load() {
         subSetup();
         loadFrameDummyHook();
         FormLoaded = true;
+        FolderListDropped = true;
     });
     return keepRunning;
 }

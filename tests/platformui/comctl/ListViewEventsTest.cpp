@@ -1,0 +1,145 @@
+#include "platform/comctl/ListView.h"
+#include "platform/comctl/ProgressBar.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeView>
+#include <gtest/gtest.h>
+
+using namespace picbasket;
+
+namespace {
+
+// A shown report with three rows, its events written into one journal in the order
+// they come.
+struct JournalList {
+    ListView list;
+    QStringList journal;
+
+    JournalList() {
+        list.AddColumn(QStringLiteral("File Name"));
+        for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
+            list.AddItem(QString::fromLatin1(name));
+        list.resize(300, 200);
+        list.show();
+        QObject::connect(&list, &ListView::ItemClick, [this](int row) {
+            journal
+                << QStringLiteral("ItemClick %1 selected %2").arg(row).arg(list.SelectedCount());
+        });
+        QObject::connect(&list, &ListView::MouseUp, [this](int button, int shift, int, int) {
+            journal << QStringLiteral("MouseUp %1 %2").arg(button).arg(shift);
+        });
+        QObject::connect(&list, &ListView::KeyUp, [this](int code, int shift) {
+            journal << QStringLiteral("KeyUp %1 %2").arg(code).arg(shift);
+        });
+        QObject::connect(&list, &ListView::KeyPress, [this](int ascii) {
+            journal << QStringLiteral("KeyPress %1").arg(ascii);
+        });
+        QObject::connect(&list, &ListView::GotFocus, [this] { journal << "GotFocus"; });
+        QObject::connect(&list, &ListView::LostFocus, [this] { journal << "LostFocus"; });
+    }
+
+    QWidget* viewport() const { return list.reportView()->viewport(); }
+    QPoint rowCentre(int row) const {
+        QTreeView* view = list.reportView();
+        return view->visualRect(view->model()->index(row - 1, 0)).center();
+    }
+    void send(QEvent::Type type, int key, Qt::KeyboardModifiers modifiers, bool autoRepeat,
+              const QString& text = {}) {
+        QKeyEvent event(type, key, modifiers, text, autoRepeat);
+        QApplication::sendEvent(list.reportView(), &event);
+    }
+};
+
+} // namespace
+
+// The folder list's release handler reads what its click handler decided, so the
+// click must come first, and a release on no row still raises MouseUp.
+TEST(ListViewEvents, ItemClickComesBeforeMouseUp) {
+    JournalList l;
+    QTest::mouseClick(l.viewport(), Qt::LeftButton, Qt::NoModifier, l.rowCentre(2));
+    QTest::mouseClick(l.viewport(), Qt::RightButton, Qt::ShiftModifier, l.rowCentre(1));
+    QTest::mouseClick(l.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(250, 190));
+    // The right button selects the row on its press but is no click.
+    const QStringList expected{"ItemClick 2 selected 1", "MouseUp 1 0", "MouseUp 2 1",
+                               "MouseUp 1 0"};
+    QStringList mouse;
+    for (const QString& entry : l.journal)
+        if (entry.startsWith("ItemClick") || entry.startsWith("MouseUp"))
+            mouse << entry;
+    EXPECT_EQ(mouse, expected);
+}
+
+// A held arrow key repeats press and release pairs; only the final release counts,
+// so the folder list previews once.
+TEST(ListViewEvents, AutoRepeatedKeyRaisesKeyUpOnce) {
+    JournalList l;
+    l.send(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, false);
+    for (int i = 0; i < 3; ++i) {
+        l.send(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier, true);
+        l.send(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, true);
+    }
+    l.send(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier, false);
+    EXPECT_EQ(l.journal.filter("KeyUp"), QStringList{"KeyUp 40 0"});
+}
+
+TEST(ListViewEvents, KeyCodesAndTypedCharacters) {
+    struct Case {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        const char* text;
+        const char* keyUp;
+        const char* keyPress; // nullptr: types nothing
+    };
+    const Case cases[] = {
+        {Qt::Key_Left, Qt::NoModifier, "", "KeyUp 37 0", nullptr},
+        {Qt::Key_Up, Qt::ShiftModifier, "", "KeyUp 38 1", nullptr},
+        {Qt::Key_Right, Qt::ControlModifier, "", "KeyUp 39 2", nullptr},
+        {Qt::Key_Down, Qt::AltModifier, "", "KeyUp 40 4", nullptr},
+        {Qt::Key_Return, Qt::NoModifier, "\r", "KeyUp 13 0", "KeyPress 13"},
+        {Qt::Key_Enter, Qt::KeypadModifier, "\r", "KeyUp 13 0", "KeyPress 13"},
+        {Qt::Key_A, Qt::ControlModifier, "", "KeyUp 65 2", "KeyPress 1"},
+        {Qt::Key_X, Qt::NoModifier, "x", "KeyUp 88 0", "KeyPress 120"},
+    };
+    for (const Case& c : cases) {
+        JournalList l;
+        l.send(QEvent::KeyPress, c.key, c.modifiers, false, QString::fromLatin1(c.text));
+        l.send(QEvent::KeyRelease, c.key, c.modifiers, false, QString::fromLatin1(c.text));
+        EXPECT_EQ(l.journal.filter("KeyUp"), QStringList{c.keyUp}) << c.keyUp;
+        EXPECT_EQ(l.journal.filter("KeyPress"),
+                  c.keyPress ? QStringList{c.keyPress} : QStringList{})
+            << c.keyUp;
+    }
+}
+
+// A pop-up menu over the list takes the focus only for a moment.
+TEST(ListViewEvents, FocusEventsIgnoreAPopUpMenu) {
+    JournalList l;
+    const std::pair<Qt::FocusReason, bool> cases[] = {{Qt::PopupFocusReason, false},
+                                                      {Qt::MouseFocusReason, true},
+                                                      {Qt::TabFocusReason, true},
+                                                      {Qt::ActiveWindowFocusReason, true}};
+    for (const auto& [reason, lost] : cases) {
+        l.journal.clear();
+        QFocusEvent in(QEvent::FocusIn, reason);
+        QApplication::sendEvent(l.list.reportView(), &in);
+        QFocusEvent out(QEvent::FocusOut, reason);
+        QApplication::sendEvent(l.list.reportView(), &out);
+        EXPECT_EQ(l.journal,
+                  lost ? QStringList({"GotFocus", "LostFocus"}) : QStringList{"GotFocus"})
+            << reason;
+    }
+}
+
+TEST(ProgressBarEvents, PressRaisesMouseDown) {
+    ProgressBar bar;
+    bar.resize(100, 20);
+    bar.show();
+    QSignalSpy down(&bar, &ProgressBar::MouseDown);
+    QTest::mousePress(&bar, Qt::LeftButton);
+    QTest::mousePress(&bar, Qt::RightButton);
+    EXPECT_EQ(down.count(), 2);
+}

@@ -1,0 +1,241 @@
+#include "browser/FolderListing.h"
+#include "core/setup/modSetup.h"
+#include "engine/loading/modBitmapPro.h"
+#include "platform/comctl/ImageList.h"
+#include "platform/comctl/ListView.h"
+#include "platform/comctl/ProgressBar.h"
+#include "platform/comctl/StatusBar.h"
+#include "platform/foldertree/FolderTreeview.h"
+#include "shell/mainwindow/MainWindowGlobals.h"
+#include "tests/ui/browser/FolderFixture.h"
+#include "tests/ui/mainwindow/MainWindowFixture.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+
+using namespace picbasket;
+using picbasket::test::MainWindowTest;
+
+namespace {
+
+// The main window started on an empty folder, with the mixed folder and a larger
+// folder of photos beside it.
+class FolderListTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        empty = folder.file("empty");
+        mixed = folder.file("mixed");
+        photos = folder.file("photos");
+        QDir().mkpath(empty);
+        test::writeMixedFolder(mixed);
+        QDir().mkpath(photos);
+        for (int i = 0; i < 40; ++i)
+            test::splitPicture(400, 300, QColor::fromHsv(i * 9, 200, 200), Qt::white)
+                .save(QDir(photos).filePath(QStringLiteral("p%1.jpg").arg(i, 2, 10, QChar('0'))),
+                      "JPEG");
+        picbasket::Setup.LastFolder = empty;
+        writeSetupFile();
+    }
+
+    frmMain& startIdle() {
+        frmMain& w = start();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w.CurrentFolder == empty; }, 10000));
+        waitForIdle(w);
+        return w;
+    }
+
+    // Waits until the timer and the listing are done.
+    static bool waitForIdle(frmMain& w) {
+        return QTest::qWaitFor(
+            [&] { return !w.timerShowFiles->isActive() && !w.folderListing->isRunning(); }, 30000);
+    }
+
+    static void choose(frmMain& w, const QString& path) {
+        ASSERT_TRUE(w.ftvBrowse->setSelectedFolder(path));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w.CurrentFolder == path; }, 10000));
+    }
+
+    static QStringList rowTexts(const frmMain& w) {
+        QStringList out;
+        for (int r = 1; r <= w.lvFolder->Count(); ++r)
+            out << w.lvFolder->Text(r);
+        return out;
+    }
+
+    static QImage shownPicture(const frmMain& w, int row) {
+        QTreeView* view = w.lvFolder->reportView();
+        const QVariant data =
+            view->model()->data(view->model()->index(row - 1, 0), Qt::DecorationRole);
+        return data.value<QPixmap>().toImage();
+    }
+
+    QString empty, mixed, photos;
+};
+
+} // namespace
+
+TEST_F(FolderListTest, ChoosingAFolderListsItInBothViews) {
+    frmMain& w = startIdle();
+    choose(w, mixed);
+    ASSERT_TRUE(waitForIdle(w));
+    EXPECT_EQ(rowTexts(w), QStringList({"a.jpg", "B.JPG", "c.tiff", "e.bmp", "x.pcx"}));
+    EXPECT_EQ(w.sbMain->Panel("folder")->Text(), "Current Folder - " + mixed);
+    EXPECT_EQ(w.lvFolder->SubItem(3, 3), "3");
+    EXPECT_EQ(w.lvFolder->Tag(1), QDir(mixed).filePath("a.jpg"));
+    EXPECT_EQ(w.ilFolder->Count(), 5);
+    EXPECT_EQ(w.lvFolder->reportView()->iconSize(), QSize(ThumbnailWidth, ThumbnailHeight));
+    EXPECT_EQ(shownPicture(w, 1).size(), QSize(ThumbnailWidth, ThumbnailHeight));
+    EXPECT_FALSE(w.pbQueue->isVisible());
+    EXPECT_FALSE(w.AbortFolderListing);
+    EXPECT_TRUE(QDir(AppPaths::tempPageFolder()).exists());
+
+    w.cmdDetailFolder->click();
+    EXPECT_EQ(picbasket::Setup.FolderList.ViewMode, 3);
+    // Details view without a new listing: the resolution texts stay.
+    EXPECT_EQ(w.lvFolder->SubItem(1, 1), "64 x 48");
+    EXPECT_EQ(w.lvFolder->reportView()->iconSize(), QSize(16, 16));
+    for (int r = 1; r <= w.lvFolder->Count(); ++r)
+        EXPECT_EQ(shownPicture(w, r), QPixmap::fromImage(w.illvFolder->Image(1)).toImage())
+            << "every details row shows the generic icon";
+
+    choose(w, empty);
+    ASSERT_TRUE(waitForIdle(w));
+    choose(w, mixed);
+    ASSERT_TRUE(waitForIdle(w));
+    EXPECT_EQ(rowTexts(w), QStringList({"a.jpg", "B.JPG", "c.tiff", "d.tif", "e.bmp", "x.pcx"}));
+    EXPECT_EQ(w.lvFolder->SubItem(1, 1), "64 X 48 X 24");
+    EXPECT_EQ(w.lvFolder->SubItem(4, 1), QString());
+    EXPECT_EQ(w.lvFolder->SubItem(6, 1), QString());
+    EXPECT_FALSE(shownPicture(w, 4).isNull());
+    EXPECT_EQ(w.ilFolder->Count(), 0);
+    EXPECT_TRUE(errors.reports().empty());
+}
+
+TEST_F(FolderListTest, TwoChoicesWithinTheDelayGiveOneListing) {
+    frmMain& w = startIdle();
+    QSignalSpy due(&w, &frmMain::ShowFilesDue);
+    choose(w, photos);
+    QTest::qWait(50);
+    choose(w, mixed);
+    ASSERT_TRUE(waitForIdle(w));
+    ASSERT_EQ(due.count(), 1);
+    EXPECT_EQ(due.at(0).at(0).toString(), mixed);
+    EXPECT_EQ(rowTexts(w).size(), 5);
+}
+
+TEST_F(FolderListTest, AChoiceDuringAListingLeavesNoRowOfTheOldFolder) {
+    frmMain& w = startIdle();
+    choose(w, photos);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.lvFolder->Count() >= 2; }, 20000));
+    EXPECT_TRUE(w.pbQueue->isVisible());
+    choose(w, mixed);
+    ASSERT_TRUE(waitForIdle(w));
+    for (int r = 1; r <= w.lvFolder->Count(); ++r)
+        EXPECT_TRUE(w.lvFolder->Tag(r).startsWith(mixed + "/")) << w.lvFolder->Tag(r).toStdString();
+    EXPECT_EQ(w.lvFolder->Count(), 5);
+    EXPECT_FALSE(w.AbortFolderListing);
+}
+
+TEST_F(FolderListTest, PressingTheBarStopsTheListing) {
+    frmMain& w = startIdle();
+    choose(w, photos);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.lvFolder->Count() >= 2; }, 20000));
+    QTest::mousePress(w.pbQueue, Qt::LeftButton);
+    ASSERT_TRUE(waitForIdle(w));
+    const int listed = w.lvFolder->Count();
+    EXPECT_LT(listed, 40);
+    QTest::qWait(100);
+    EXPECT_EQ(w.lvFolder->Count(), listed) << "rows listed so far stay, none follow";
+    EXPECT_FALSE(w.pbQueue->isVisible());
+    EXPECT_FALSE(w.AbortFolderListing) << "a later loop honouring the flag must not stop";
+}
+
+TEST_F(FolderListTest, AnEmptyFolderShowsItsPanelTextOnly) {
+    frmMain& w = startIdle();
+    choose(w, mixed);
+    ASSERT_TRUE(waitForIdle(w));
+    choose(w, empty);
+    EXPECT_TRUE(w.AbortFolderListing);
+    ASSERT_TRUE(waitForIdle(w));
+    EXPECT_EQ(w.lvFolder->Count(), 0);
+    EXPECT_EQ(w.ilFolder->Count(), 0);
+    EXPECT_EQ(w.sbMain->Panel("folder")->Text(), "Current Folder - " + empty);
+    EXPECT_FALSE(w.pbQueue->isVisible());
+    EXPECT_FALSE(w.AbortFolderListing);
+    w.subShowFilesInFolder(QString());
+    EXPECT_EQ(w.sbMain->Panel("folder")->Text(), "Current Folder - " + empty);
+}
+
+TEST_F(FolderListTest, SortedRowsKeepTheirOwnThumbnailsAcrossViews) {
+    frmMain& w = startIdle();
+    choose(w, mixed);
+    ASSERT_TRUE(waitForIdle(w));
+    const int generation = w.folderListing->generation();
+    w.lvFolder->Sort(1, false);
+    w.cmdDetailFolder->click();
+    w.cmdThumbnailFolder->click();
+    EXPECT_FALSE(w.folderListing->isRunning()) << "thumbnails were still there";
+    EXPECT_EQ(w.folderListing->generation(), generation);
+    ASSERT_EQ(w.lvFolder->Count(), 5);
+    EXPECT_EQ(w.lvFolder->Text(1), "x.pcx");
+    for (int r = 1; r <= w.lvFolder->Count(); ++r) {
+        int32_t width = 0, height = 0;
+        const QImage own = LoadPic(w.lvFolder->Tag(r), sizemode::Box, ThumbnailWidth,
+                                   ThumbnailHeight, 0xFFFFFF, width, height);
+        EXPECT_EQ(shownPicture(w, r), QPixmap::fromImage(own).toImage())
+            << w.lvFolder->Text(r).toStdString();
+    }
+
+    // After a details listing the thumbnails are made again.
+    w.cmdDetailFolder->click();
+    choose(w, empty);
+    ASSERT_TRUE(waitForIdle(w));
+    choose(w, mixed);
+    ASSERT_TRUE(waitForIdle(w));
+    EXPECT_EQ(w.ilFolder->Count(), 0);
+    w.cmdThumbnailFolder->click();
+    ASSERT_TRUE(waitForIdle(w));
+    EXPECT_EQ(picbasket::Setup.FolderList.ViewMode, 0);
+    EXPECT_EQ(w.ilFolder->Count(), 5);
+    EXPECT_EQ(w.lvFolder->Count(), 5);
+}
+
+TEST_F(FolderListTest, ClicksKeysAndTheContextMenu) {
+    frmMain& w = startIdle();
+    EXPECT_TRUE(w.FolderListDropped) << "set at start-up";
+    choose(w, mixed);
+    ASSERT_TRUE(waitForIdle(w));
+    QTreeView* view = w.lvFolder->reportView();
+    const QPoint second = view->visualRect(view->model()->index(1, 0)).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, second);
+    EXPECT_EQ(w.SelectedRowCount, 1);
+    EXPECT_FALSE(w.FolderListDropped);
+    EXPECT_EQ(w.lvFolder->SelectedItem(), 2);
+
+    w.lvFolder_OLEDragDrop();
+    const QPoint third = view->visualRect(view->model()->index(2, 0)).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier, third);
+    EXPECT_EQ(w.SelectedRowCount, 2);
+    EXPECT_TRUE(w.FolderListDropped) << "two rows selected keep the drop state";
+
+    w.lvFolder_KeyPress(1);
+    EXPECT_EQ(w.lvFolder->SelectedCount(), 5);
+
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(view, &in);
+    EXPECT_EQ(w.ActiveFileList, "lvFolder");
+
+    ASSERT_EQ(w.mnuContextFolderParent->actions().size(), 1);
+    EXPECT_EQ(w.mnuContextFolderParent->actions().at(0)->text(), "Add to basket");
+    QTest::mouseClick(view->viewport(), Qt::RightButton, Qt::NoModifier, second);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.mnuContextFolderParent->isVisible(); }, 2000));
+    w.mnuContextFolderParent->hide();
+    EXPECT_TRUE(errors.reports().empty());
+}
