@@ -76,6 +76,38 @@ QImage drawOnTarget(const QImage& image, int32_t targetW, int32_t targetH, OleCo
     return target;
 }
 
+// The metafile drawn over the target where a bitmap of its size would be drawn;
+// an empty picture when a record is damaged.
+QImage drawMetafileOnTarget(const Metafile& metafile, int32_t targetW, int32_t targetH,
+                            OleColor backColour, bool drawFlag) {
+    QImage target = subCreateMemoryDC(targetW, targetH, backColour);
+    if (target.isNull())
+        return {};
+    QPainter painter(&target);
+    const bool sound = metafile.play(painter, drawnRect(metafile.size(), target.size(), drawFlag));
+    painter.end();
+    return sound ? target : QImage();
+}
+
+bool targetSizeForRedraw(int32_t sizeMode, int32_t srcW, int32_t srcH, int32_t maxW, int32_t maxH,
+                         int32_t& targetW, int32_t& targetH) {
+    return sizeMode != 0 && targetSizeFor(sizeMode, srcW, srcH, maxW, maxH, targetW, targetH);
+}
+
+QImage loadMetafile(const Metafile& metafile, int32_t sizeMode, int32_t maxW, int32_t maxH,
+                    OleColor backColour, bool drawFlag, int32_t& outW, int32_t& outH) {
+    const QSize size = metafile.size();
+    int32_t targetW = 0, targetH = 0;
+    if (!targetSizeFor(sizeMode, size.width(), size.height(), maxW, maxH, targetW, targetH))
+        return {};
+    const QImage picture = drawMetafileOnTarget(metafile, targetW, targetH, backColour, drawFlag);
+    if (!picture.isNull()) {
+        outW = size.width();
+        outH = size.height();
+    }
+    return picture;
+}
+
 } // namespace
 
 GdiplusToken subStartGDIPlus() {
@@ -140,6 +172,8 @@ void subDrawImageGDIPlus(const QImage& image, QImage& target, bool drawFlag) {
 
 QImage fncLoadPictureGDIPlus(const QString& path, int32_t sizeMode, int32_t maxW, int32_t maxH,
                              OleColor backColour, bool drawFlag, int32_t& outW, int32_t& outH) {
+    if (const auto metafile = Metafile::fromFile(path))
+        return loadMetafile(*metafile, sizeMode, maxW, maxH, backColour, drawFlag, outW, outH);
     QImageReader reader(path);
     reader.setAutoTransform(false);
     QSize size = reader.size();
@@ -176,13 +210,21 @@ QImage fncResizePictureGDIPlus(const QImage& handle, int32_t srcW, int32_t srcH,
     if (handle.isNull() || (type != picturetype::Bitmap && type != picturetype::Icon))
         return {};
     int32_t targetW = 0, targetH = 0;
-    if (sizeMode == 1)
-        fitSizeInBox(srcW, srcH, maxW, maxH, targetW, targetH);
-    else if (sizeMode == 2)
-        targetW = maxW, targetH = maxH;
-    else
+    if (!targetSizeForRedraw(sizeMode, srcW, srcH, maxW, maxH, targetW, targetH))
         return {};
     return drawOnTarget(handle, targetW, targetH, backColour, drawFlag);
+}
+
+QImage fncResizePictureGDIPlus(const Metafile& handle, int32_t srcW, int32_t srcH, int32_t type,
+                               int32_t maxW, int32_t maxH, int32_t sizeMode, OleColor backColour,
+                               bool drawFlag) {
+    const bool matches =
+        (type == picturetype::Metafile && handle.kind() == Metafile::Kind::Windows) ||
+        (type == picturetype::EnhancedMetafile && handle.kind() == Metafile::Kind::Enhanced);
+    int32_t targetW = 0, targetH = 0;
+    if (!matches || !targetSizeForRedraw(sizeMode, srcW, srcH, maxW, maxH, targetW, targetH))
+        return {};
+    return drawMetafileOnTarget(handle, targetW, targetH, backColour, drawFlag);
 }
 
 } // namespace picbasket

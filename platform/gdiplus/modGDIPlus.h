@@ -1,5 +1,6 @@
 #pragma once
 #include "core/OleColor.h"
+#include "platform/metafile/Metafile.h"
 
 #include <QImage>
 #include <QRect>
@@ -28,18 +29,26 @@ inline constexpr int32_t Icon = 3;
 inline constexpr int32_t EnhancedMetafile = 4;
 } // namespace picturetype
 
-// Decodes the file (BMP, GIF, JPEG, PNG, TIFF, ICO). Size mode 0 keeps the image's
-// size, 1 fits it into maxW x maxH, 2 makes exactly maxW x maxH. drawFlag true
-// draws centred with the aspect kept, false stretches over the target. outW and
-// outH receive the image's own size. Any failure gives an empty picture silently
-// and leaves outW and outH as they were.
+// Decodes the file (BMP, GIF, JPEG, PNG, TIFF, ICO, and Windows and enhanced
+// metafiles, which are drawn straight at the target size so they stay sharp). Size mode 0 keeps the
+// image's size, 1 fits it into maxW x maxH, 2 makes exactly maxW x maxH. drawFlag true draws
+// centred with the aspect kept, false stretches over the target. outW and outH receive the image's
+// own size. Any failure gives an empty picture silently and leaves outW and outH as they were.
 QImage fncLoadPictureGDIPlus(const QString& path, int32_t sizeMode, int32_t maxW, int32_t maxH,
                              OleColor backColour, bool drawFlag, int32_t& outW, int32_t& outH);
 
 // Redraws the handle in size mode 1 (fitted, from srcW x srcH) or 2 (exactly the
-// box). Bitmaps and icons are redrawn; metafiles have no renderer here and, like
-// an empty handle or another size mode, give an empty picture.
+// box). Bitmaps and icons are redrawn; a bitmap named a metafile, an empty handle
+// or another size mode give an empty picture.
 QImage fncResizePictureGDIPlus(const QImage& handle, int32_t srcW, int32_t srcH, int32_t type,
+                               int32_t maxW, int32_t maxH, int32_t sizeMode, OleColor backColour,
+                               bool drawFlag);
+
+// Redraws a metafile handle the same way: type 2 takes a Windows metafile, whose
+// placeable header (subMakeWmfHeader) its own extent gives, type 4 an enhanced
+// metafile. A type that does not match the metafile, a damaged record or another
+// size mode give an empty picture.
+QImage fncResizePictureGDIPlus(const Metafile& handle, int32_t srcW, int32_t srcH, int32_t type,
                                int32_t maxW, int32_t maxH, int32_t sizeMode, OleColor backColour,
                                bool drawFlag);
 

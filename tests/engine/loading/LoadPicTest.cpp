@@ -205,7 +205,7 @@ TEST_F(LoadPicFiles, FilesNoDecoderTakesGiveNothingSilently) {
     const QString paths[] = {
         writeBytes("notes.xyz", "plain text, no image"),        // unknown content and name
         writeBytes("picture.png.xyz", png),                     // known content, unknown name
-        writeBytes("drawing.wmf", "\xD7\xCD\xC6\x9A metafile"), // no metafile decoder here
+        writeBytes("drawing.wmf", "\xD7\xCD\xC6\x9A metafile"), // a metafile cut in its header
         writeBytes("empty.jpg", ""),
         dir.filePath("missing.jpg"),
     };

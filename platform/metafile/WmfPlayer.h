@@ -1,0 +1,41 @@
+#pragma once
+#include "platform/metafile/MetafileCanvas.h"
+#include "platform/metafile/RecordBytes.h"
+
+#include <optional>
+#include <vector>
+
+namespace picbasket {
+
+// Plays the records of a Windows metafile onto a canvas: the objects they make and
+// select, the state they set and the shapes, text and bitmaps they draw. Records
+// that draw nothing here (palettes, escapes, ...) are skipped.
+class WmfPlayer {
+public:
+    explicit WmfPlayer(MetafileCanvas& canvas) : canvas_(canvas) {}
+
+    // Plays the records that start at offset; false when a record lies about its
+    // size or contents, or the end record is missing.
+    bool play(const RecordBytes& file, qint64 offset);
+
+private:
+    bool playRecord(uint16_t function, const RecordBytes& p);
+    bool playState(uint16_t function, const RecordBytes& p);
+    bool playObject(uint16_t function, const RecordBytes& p);
+    bool playShape(uint16_t function, const RecordBytes& p);
+    bool playText(uint16_t function, const RecordBytes& p);
+    bool playBitmap(uint16_t function, const RecordBytes& p);
+
+    void addObject(const GdiObject& object);
+    std::optional<QPolygonF> points(const RecordBytes& p, qint64 offset, qint64 count) const;
+    bool polyPolygon(const RecordBytes& p);
+    void arc(uint16_t function, const RecordBytes& p);
+    bool extTextOut(const RecordBytes& p);
+    bool stretchDib(const RecordBytes& p, const QRectF& dest, const QRectF& source, uint32_t rop,
+                    qint64 dibOffset);
+
+    MetafileCanvas& canvas_;
+    std::vector<std::optional<GdiObject>> objects_;
+};
+
+} // namespace picbasket

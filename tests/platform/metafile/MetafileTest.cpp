@@ -1,0 +1,261 @@
+#include "platform/metafile/Metafile.h"
+#include "platform/gdiplus/modGDIPlus.h"
+#include "tests/platform/metafile/MetafileFixtures.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace picbasket;
+using namespace metafixture;
+
+namespace {
+
+constexpr OleColor White = 0xFFFFFF;
+
+bool near(QRgb a, QRgb b, int tolerance) {
+    return std::abs(qRed(a) - qRed(b)) <= tolerance &&
+           std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
+           std::abs(qBlue(a) - qBlue(b)) <= tolerance;
+}
+
+bool dark(QRgb p) {
+    return qGray(p) < 128;
+}
+
+int darkPixels(const QImage& picture, const QRect& drawn, const QRectF& part) {
+    const QRect box(int(drawn.x() + part.x() * drawn.width()),
+                    int(drawn.y() + part.y() * drawn.height()), int(part.width() * drawn.width()),
+                    int(part.height() * drawn.height()));
+    int count = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x)
+            count += dark(picture.pixel(x, y));
+    return count;
+}
+
+// Checks every probe of the scene where the drawing landed on the picture, and that
+// the text line is drawn where it belongs and nowhere else.
+// White probes are where the scene draws nothing, so the back colour shows.
+void expectScene(const QImage& picture, const QRect& drawn, const std::string& what,
+                 QRgb background = qRgb(255, 255, 255)) {
+    ASSERT_FALSE(picture.isNull()) << what;
+    for (const Probe& probe : sceneProbes()) {
+        const int x = int(drawn.x() + probe.fx * drawn.width());
+        const int y = int(drawn.y() + probe.fy * drawn.height());
+        const QRgb expected = probe.colour == qRgb(255, 255, 255) ? background : probe.colour;
+        EXPECT_TRUE(near(picture.pixel(x, y), expected, 40))
+            << what << ": " << probe.what << " at " << x << "," << y << " is " << std::hex
+            << picture.pixel(x, y);
+    }
+    EXPECT_GT(darkPixels(picture, drawn, sceneTextBox()), 20) << what << ": the text";
+    EXPECT_EQ(darkPixels(picture, drawn, sceneEmptyBox()), 0) << what << ": right of the text";
+}
+
+class MetafileFiles : public ::testing::Test {
+protected:
+    QString write(const QString& name, const QByteArray& bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    }
+    QTemporaryDir dir;
+};
+
+struct SceneFile {
+    const char* name;
+    QByteArray bytes;
+};
+
+std::vector<SceneFile> sceneFiles() {
+    return {{"placeable.wmf", wmfScene(true)},
+            {"bare.wmf", wmfScene(false)},
+            {"scene.emf", emfScene()}};
+}
+
+} // namespace
+
+TEST(MetafileHeader, PlaceableHeaderBytes) {
+    // Key, handle, box 0, 0, 300, 200, 1440 units per inch, reserved and checksum.
+    EXPECT_EQ(subMakeWmfHeader(300, 200).toHex().toStdString(),
+              "d7cdc69a0000000000002c01c800a005000000000000");
+}
+
+TEST(MetafileHeader, SizeAtNinetySixPixelsPerInch) {
+    struct Row {
+        const char* what;
+        QByteArray bytes;
+        QSize size;
+    } rows[] = {
+        {"placeable, 1440 per inch", wmfScene(true), {192, 96}},
+        {"placeable, 576 per inch", WmfWriter().file(true, QRect(0, 0, 576, 288), 576), {96, 48}},
+        {"no placeable header: window extent in twips", wmfScene(false), {192, 96}},
+        {"enhanced: frame in 0.01 mm", emfScene(), {192, 96}},
+    };
+    for (const Row& row : rows) {
+        const auto metafile = Metafile::fromBytes(row.bytes);
+        ASSERT_TRUE(metafile) << row.what;
+        EXPECT_EQ(metafile->size(), row.size) << row.what;
+    }
+}
+
+TEST(MetafileHeader, NotMetafiles) {
+    // A Windows metafile without a placeable header and without a window extent has
+    // no size to be drawn at.
+    const QByteArray noExtent = WmfWriter().record(0x041B, {10, 10, 0, 0}).file(false);
+    for (const QByteArray& bytes :
+         {QByteArray(), QByteArray("GIF89a plain"), noExtent, wmfScene(true).left(22)})
+        EXPECT_FALSE(Metafile::fromBytes(bytes)) << bytes.toHex().left(40).toStdString();
+}
+
+TEST_F(MetafileFiles, EachSizeModeDrawsTheScene) {
+    for (const SceneFile& scene : sceneFiles()) {
+        const QString path = write(scene.name, scene.bytes);
+        struct Row {
+            int mode;
+            QSize size;
+            QRect drawn;
+        } rows[] = {{0, {192, 96}, {0, 0, 192, 96}},
+                    {1, {120, 60}, {0, 0, 120, 60}},
+                    {2, {160, 120}, {0, 20, 160, 80}}};
+        for (const Row& row : rows) {
+            int32_t w = -1, h = -1;
+            const QImage picture = fncLoadPictureGDIPlus(path, row.mode, row.mode == 1 ? 120 : 160,
+                                                         120, White, true, w, h);
+            const std::string what = std::string(scene.name) + " mode " + std::to_string(row.mode);
+            ASSERT_EQ(picture.size(), row.size) << what;
+            EXPECT_EQ(QSize(w, h), QSize(192, 96)) << what;
+            expectScene(picture, row.drawn, what);
+        }
+    }
+}
+
+TEST_F(MetafileFiles, ThumbnailKeepsTheAspectOnTheBackColour) {
+    const QString path = write("scene.wmf", wmfScene(true));
+    int32_t w = 0, h = 0;
+    const QImage thumb = fncLoadPictureGDIPlus(path, 2, 160, 120, 0xC0FFFF, true, w, h);
+    ASSERT_EQ(thumb.size(), QSize(160, 120));
+    // 2 : 1 in 160 x 120 is 160 x 80 at y = 20; the bands above and below, and what
+    // the drawing leaves empty, show the back colour (light yellow).
+    const QRgb back = qRgb(255, 255, 0xC0);
+    for (int x : {0, 80, 159}) {
+        EXPECT_EQ(thumb.pixel(x, 5), back);
+        EXPECT_EQ(thumb.pixel(x, 115), back);
+    }
+    expectScene(thumb, QRect(0, 20, 160, 80), "thumbnail", back);
+}
+
+TEST_F(MetafileFiles, LargeDrawIsSharpNotAnUpscaledBitmap) {
+    // Drawn at 8 times its size, the rectangle's edge is still one pixel wide.
+    const QString path = write("scene.emf", emfScene());
+    int32_t w = 0, h = 0;
+    const QImage big = fncLoadPictureGDIPlus(path, 2, 1536, 768, White, true, w, h);
+    ASSERT_EQ(big.size(), QSize(1536, 768));
+    // The rectangle ends at x = 512; a scaled bitmap would blur the edge over ~8 pixels.
+    EXPECT_TRUE(near(big.pixel(510, 20), qRgb(255, 0, 0), 10));
+    EXPECT_TRUE(near(big.pixel(514, 20), qRgb(255, 255, 255), 10));
+}
+
+TEST(MetafileRedraw, HandlesOfBothKindsAtARequestedSize) {
+    // A Windows-metafile handle holds its records without a placeable header.
+    const auto windows = Metafile::fromBytes(wmfScene(false));
+    const auto enhanced = Metafile::fromBytes(emfScene());
+    ASSERT_TRUE(windows && enhanced);
+    struct Row {
+        const char* what;
+        const Metafile& handle;
+        int type;
+    } rows[] = {{"Windows metafile", *windows, picturetype::Metafile},
+                {"enhanced metafile", *enhanced, picturetype::EnhancedMetafile}};
+    for (const Row& row : rows) {
+        const QImage boxed =
+            fncResizePictureGDIPlus(row.handle, 192, 96, row.type, 120, 120, 2, White, true);
+        ASSERT_EQ(boxed.size(), QSize(120, 120)) << row.what;
+        expectScene(boxed, QRect(0, 30, 120, 60), row.what);
+        const QImage fitted =
+            fncResizePictureGDIPlus(row.handle, 192, 96, row.type, 96, 96, 1, White, true);
+        EXPECT_EQ(fitted.size(), QSize(96, 48)) << row.what;
+        const QImage stretched =
+            fncResizePictureGDIPlus(row.handle, 192, 96, row.type, 100, 100, 2, White, false);
+        expectScene(stretched, QRect(0, 0, 100, 100), row.what + std::string(" stretched"));
+    }
+    // The type must name the handle's kind, and mode 0 is no redraw mode.
+    EXPECT_TRUE(fncResizePictureGDIPlus(*windows, 192, 96, picturetype::EnhancedMetafile, 120, 120,
+                                        2, White, true)
+                    .isNull());
+    EXPECT_TRUE(
+        fncResizePictureGDIPlus(*enhanced, 192, 96, picturetype::Bitmap, 120, 120, 2, White, true)
+            .isNull());
+    EXPECT_TRUE(fncResizePictureGDIPlus(*enhanced, 192, 96, picturetype::EnhancedMetafile, 120, 120,
+                                        0, White, true)
+                    .isNull());
+}
+
+TEST(MetafilePlay, RecordsOfTheEnhancedSubset) {
+    // A hatched brush, a pie, a path filled with the winding rule, a clip rectangle
+    // and a world transform, each checked where it must and must not have drawn.
+    EmfWriter e;
+    e.record(37, le32({0x80000008}))           // null pen
+        .record(39, le32({1, 0, 0x0000FF, 0})) // red
+        .record(37, le32({1}))
+        .record(33, {})                        // save
+        .record(30, le32({0, 0, 48, 48}))      // clip to the top left
+        .record(43, le32({0, 0, 96, 96}))      // clipped rectangle
+        .record(34, le32({-1}))                // restore: no clip
+        .record(39, le32({2, 0, 0xFF0000, 0})) // blue
+        .record(37, le32({2}))
+        .record(47, le32({96, 0, 192, 96, 192, 48, 144, 0})) // pie: the top right quarter
+        .record(35, le32({0x3F800000, 0, 0, 0x3F800000, 0, 0x42400000})) // world: move down 48
+        .record(39, le32({3, 0, 0x00FF00, 0}))
+        .record(37, le32({3}))
+        .record(59, {})
+        .record(86, le32({0, 0, 0, 0, 4}) + le16({0, 0, 40, 0, 40, 40, 0, 40}))
+        .record(60, {})
+        .record(62, le32({0, 0, 0, 0}));
+    const auto metafile = Metafile::fromBytes(e.file(QRect(0, 0, 5080, 2540)));
+    ASSERT_TRUE(metafile);
+    QImage picture(192, 96, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    ASSERT_TRUE(metafile->play(painter, QRectF(0, 0, 192, 96)));
+    painter.end();
+    struct Row {
+        int x, y;
+        QRgb colour;
+        const char* what;
+    } rows[] = {
+        {20, 20, qRgb(255, 0, 0), "inside the clip"},
+        {70, 20, qRgb(255, 255, 255), "clipped away right"},
+        {20, 70, qRgb(0, 255, 0), "the path, moved down by the world transform"},
+        {20, 30, qRgb(255, 0, 0), "above the moved path"},
+        {170, 20, qRgb(0, 0, 255), "the pie's quarter"},
+        {120, 20, qRgb(255, 255, 255), "the rest of the pie's ellipse"},
+        {170, 70, qRgb(255, 255, 255), "below the pie"},
+    };
+    for (const Row& row : rows)
+        EXPECT_TRUE(near(picture.pixel(row.x, row.y), row.colour, 30))
+            << row.what << ": " << std::hex << picture.pixel(row.x, row.y);
+}
+
+TEST_F(MetafileFiles, AgreesWithImageMagick) {
+    const QString path = write("scene.wmf", wmfScene(true));
+    const QString png = dir.filePath("magick.png");
+    QProcess convert;
+    convert.start("convert", {path, png});
+    if (!convert.waitForFinished(30000) || convert.exitCode() != 0 || !QFile::exists(png))
+        GTEST_SKIP() << "ImageMagick's convert cannot draw WMF here: "
+                     << convert.readAllStandardError().trimmed().toStdString();
+    const QImage theirs(png);
+    ASSERT_FALSE(theirs.isNull());
+    int32_t w = 0, h = 0;
+    const QImage ours =
+        fncLoadPictureGDIPlus(path, 2, theirs.width(), theirs.height(), White, false, w, h);
+    ASSERT_EQ(ours.size(), theirs.size());
+    qint64 difference = 0;
+    for (int y = 0; y < ours.height(); ++y)
+        for (int x = 0; x < ours.width(); ++x)
+            difference += std::abs(qGray(ours.pixel(x, y)) - qGray(theirs.pixel(x, y)));
+    EXPECT_LT(double(difference) / (ours.width() * ours.height()), 12.0);
+}
