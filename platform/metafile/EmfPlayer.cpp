@@ -233,35 +233,24 @@ bool EmfPlayer::playObject(uint32_t type, const RecordBytes& r) {
 }
 
 bool EmfPlayer::playShape(uint32_t type, const RecordBytes& r) {
-    QPainterPath path;
     switch (type) {
-    case 54: {
-        const QPointF to = pointAt(r, 8);
-        path.moveTo(canvas_.dc().position);
-        path.lineTo(to);
-        canvas_.drawLine(path);
-        canvas_.dc().position = to;
+    case 54:
+        canvas_.lineTo(pointAt(r, 8));
         break;
-    }
     case 42:
-        path.addEllipse(rectAt(r, 8).normalized());
-        canvas_.drawShape(path);
+        canvas_.ellipse(rectAt(r, 8));
         break;
     case 43:
-        path.addRect(rectAt(r, 8).normalized());
-        canvas_.drawShape(path);
+        canvas_.rectangle(rectAt(r, 8));
         break;
     case 44:
-        path.addRoundedRect(rectAt(r, 8).normalized(), std::abs(r.s32(24)) / 2.0,
-                            std::abs(r.s32(28)) / 2.0);
-        canvas_.drawShape(path);
+        canvas_.roundRect(rectAt(r, 8), r.s32(24), r.s32(28));
         break;
     case 45:
     case 46:
     case 47: {
         const ArcKind kind = type == 45 ? ArcKind::Arc : type == 46 ? ArcKind::Chord : ArcKind::Pie;
-        canvas_.drawShape(arcPath(rectAt(r, 8), pointAt(r, 24), pointAt(r, 32), kind),
-                          kind != ArcKind::Arc);
+        canvas_.arc(rectAt(r, 8), pointAt(r, 24), pointAt(r, 32), kind);
         break;
     }
     case 15:

@@ -303,6 +303,36 @@ void MetafileCanvas::drawShape(const QPainterPath& logical, bool fill) {
         path_.addPath(target);
 }
 
+void MetafileCanvas::lineTo(QPointF to) {
+    QPainterPath path;
+    path.moveTo(dc_.position);
+    path.lineTo(to);
+    drawLine(path);
+    dc_.position = to;
+}
+
+void MetafileCanvas::rectangle(const QRectF& box) {
+    QPainterPath path;
+    path.addRect(box.normalized());
+    drawShape(path);
+}
+
+void MetafileCanvas::ellipse(const QRectF& box) {
+    QPainterPath path;
+    path.addEllipse(box.normalized());
+    drawShape(path);
+}
+
+void MetafileCanvas::roundRect(const QRectF& box, double cornerW, double cornerH) {
+    QPainterPath path;
+    path.addRoundedRect(box.normalized(), std::abs(cornerW) / 2, std::abs(cornerH) / 2);
+    drawShape(path);
+}
+
+void MetafileCanvas::arc(const QRectF& box, QPointF start, QPointF end, ArcKind kind) {
+    drawShape(arcPath(box, start, end, kind), kind != ArcKind::Arc);
+}
+
 void MetafileCanvas::fillRect(const QRectF& logical, const QColor& colour) {
     QPainterPath target;
     target.addPolygon(transform().map(QPolygonF(logical)));

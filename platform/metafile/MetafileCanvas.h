@@ -96,6 +96,13 @@ public:
     // shape joins the path instead.
     void drawShape(const QPainterPath& logical, bool fill = true);
     void drawLine(const QPainterPath& logical) { drawShape(logical, false); }
+    // The shapes both kinds of metafile draw, in logical units. lineTo draws from
+    // the current position and moves it.
+    void lineTo(QPointF to);
+    void rectangle(const QRectF& box);
+    void ellipse(const QRectF& box);
+    void roundRect(const QRectF& box, double cornerW, double cornerH);
+    void arc(const QRectF& box, QPointF start, QPointF end, ArcKind kind);
     void fillRect(const QRectF& logical, const QColor& colour);
     void patBlt(const QRectF& logical, uint32_t rop);
     void setPixel(QPointF logical, const QColor& colour);

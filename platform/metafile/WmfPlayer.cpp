@@ -204,21 +204,15 @@ void WmfPlayer::arc(uint16_t function, const RecordBytes& p) {
     const ArcKind kind = function == 0x0817   ? ArcKind::Arc
                          : function == 0x0830 ? ArcKind::Chord
                                               : ArcKind::Pie;
-    const QPainterPath path = arcPath(rectAt(p, 8), pointAt(p, 4), pointAt(p, 0), kind);
-    canvas_.drawShape(path, kind != ArcKind::Arc);
+    canvas_.arc(rectAt(p, 8), pointAt(p, 4), pointAt(p, 0), kind);
 }
 
 bool WmfPlayer::playShape(uint16_t function, const RecordBytes& p) {
     QPainterPath path;
     switch (function) {
-    case 0x0213: {
-        const QPointF to = pointAt(p, 0);
-        path.moveTo(canvas_.dc().position);
-        path.lineTo(to);
-        canvas_.drawLine(path);
-        canvas_.dc().position = to;
+    case 0x0213:
+        canvas_.lineTo(pointAt(p, 0));
         break;
-    }
     case 0x0325:
     case 0x0324: {
         const auto polygon = points(p, 2, p.s16(0));
@@ -235,17 +229,13 @@ bool WmfPlayer::playShape(uint16_t function, const RecordBytes& p) {
             p.markDamaged();
         break;
     case 0x041B:
-        path.addRect(rectAt(p, 0).normalized());
-        canvas_.drawShape(path);
+        canvas_.rectangle(rectAt(p, 0));
         break;
     case 0x0418:
-        path.addEllipse(rectAt(p, 0).normalized());
-        canvas_.drawShape(path);
+        canvas_.ellipse(rectAt(p, 0));
         break;
     case 0x061C:
-        path.addRoundedRect(rectAt(p, 4).normalized(), std::abs(p.s16(2)) / 2.0,
-                            std::abs(p.s16(0)) / 2.0);
-        canvas_.drawShape(path);
+        canvas_.roundRect(rectAt(p, 4), p.s16(2), p.s16(0));
         break;
     case 0x0817:
     case 0x0830:

@@ -259,3 +259,76 @@ TEST_F(MetafileFiles, AgreesWithImageMagick) {
             difference += std::abs(qGray(ours.pixel(x, y)) - qGray(theirs.pixel(x, y)));
     EXPECT_LT(double(difference) / (ours.width() * ours.height()), 12.0);
 }
+
+TEST(MetafilePlay, RecordsOfTheWindowsSubset) {
+    // 96 units per inch: one unit is one pixel of the 200 x 100 picture.
+    QImage cyan(8, 8, QImage::Format_RGB32);
+    cyan.fill(qRgb(0, 255, 255));
+    WmfWriter w;
+    w.record(0x02FA, {5, 0, 0}, le32({0})) // 0: null pen
+        .record(0x012D, {0})
+        .record(0x0201, {}, le32({0x00FFFF}))              // yellow background
+        .record(0x0102, {2})                               // opaque
+        .record(0x02FC, {2}, le32({0xFF0000}) + le16({4})) // 1: blue cross hatch
+        .record(0x012D, {1})
+        .record(0x041B, {50, 50, 0, 0})
+        .record(0x02FC, {0}, le32({0x0000FF}) + le16({0})) // 2: red
+        .record(0x012D, {2})
+        .record(0x061C, {40, 40, 50, 110, 0, 60})
+        .record(0x02FC, {0}, le32({0x00FF00}) + le16({0})) // 3: green
+        .record(0x012D, {3})
+        .record(0x0830, {25, 120, 25, 170, 50, 170, 0, 120}) // chord: the top half
+        .record(0x041F, {}, le32({0xFF00FF}) + le16({5, 190}))
+        .record(0x02FC, {0}, le32({0}) + le16({0})) // 4: black
+        .record(0x012D, {4})
+        .record(0x0538, {2, 4, 4, 0, 60, 20, 60, 20, 80, 0, 80, 30, 60, 50, 60, 50, 80, 30, 80})
+        .record(0x0142, {5, 0}, dib24(cyan)) // 5: pattern from a bitmap
+        .record(0x012D, {5})
+        .record(0x041B, {90, 110, 60, 60})
+        .record(0x0A32, {60, 120, 0, 2, 120, 60, 190, 95}) // no text, opaque box
+        .record(0x02FA, {0, 4, 0}, le32({0}))              // 6: black pen, 4 wide
+        .record(0x012D, {6})
+        .record(0x0214, {98, 0})
+        .record(0x0213, {98, 200});
+    const auto metafile = Metafile::fromBytes(w.file(true, QRect(0, 0, 200, 100), 96));
+    ASSERT_TRUE(metafile);
+    ASSERT_EQ(metafile->size(), QSize(200, 100));
+    QImage picture(200, 100, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    ASSERT_TRUE(metafile->play(painter, QRectF(0, 0, 200, 100)));
+    painter.end();
+    struct Row {
+        int x, y;
+        QRgb colour;
+        const char* what;
+    } rows[] = {
+        {85, 25, qRgb(255, 0, 0), "round rectangle"},
+        {61, 1, qRgb(255, 255, 255), "cut-off corner of the round rectangle"},
+        {145, 10, qRgb(0, 255, 0), "chord's upper half"},
+        {145, 40, qRgb(255, 255, 255), "below the chord"},
+        {190, 5, qRgb(255, 0, 255), "the pixel set"},
+        {10, 70, qRgb(0, 0, 0), "first square of the poly-polygon"},
+        {25, 70, qRgb(255, 255, 255), "between the squares"},
+        {40, 70, qRgb(0, 0, 0), "second square"},
+        {85, 75, qRgb(0, 255, 255), "bitmap pattern fill"},
+        {150, 80, qRgb(255, 255, 0), "opaque text box"},
+        {100, 98, qRgb(0, 0, 0), "the wide line"},
+        {100, 93, qRgb(255, 255, 255), "above the wide line"},
+    };
+    for (const Row& row : rows)
+        EXPECT_TRUE(near(picture.pixel(row.x, row.y), row.colour, 30))
+            << row.what << ": " << std::hex << picture.pixel(row.x, row.y);
+    // The hatch shows blue lines on the opaque yellow background, never white.
+    int blue = 0, yellow = 0, other = 0;
+    for (int y = 2; y < 48; ++y)
+        for (int x = 2; x < 48; ++x) {
+            const QRgb p = picture.pixel(x, y);
+            blue += near(p, qRgb(0, 0, 255), 30);
+            yellow += near(p, qRgb(255, 255, 0), 30);
+            other += !near(p, qRgb(0, 0, 255), 30) && !near(p, qRgb(255, 255, 0), 30);
+        }
+    EXPECT_GT(blue, 100);
+    EXPECT_GT(yellow, 1000);
+    EXPECT_EQ(other, 0);
+}
