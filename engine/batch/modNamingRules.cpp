@@ -1,5 +1,6 @@
 #include "engine/batch/modNamingRules.h"
 
+#include "core/AppError.h"
 #include "core/Convert.h"
 #include "core/DateFormat.h"
 #include "core/ErrorHandler.h"
@@ -32,15 +33,26 @@ QString pairOrEmpty(const QString& first, const QString& joiner, const QString& 
     return pair.trimmed() == joiner ? QString() : pair;
 }
 
+// An EXIF date text as a date; invalid for what is no date. Cameras with an unset
+// clock write "0000:00:00 00:00:00", blanks or a date alone, and such a photo is
+// named as one without a date, not refused.
+QDateTime exifTextToDate(const ImageBox& box, const QString& text) {
+    try {
+        return box.ExifStringToDate(text);
+    } catch (const AppError&) {
+        return {};
+    }
+}
+
 // The first EXIF date attribute's value as a date; today when the image has EXIF
-// but no date attribute, invalid when it has no EXIF at all.
+// but no date attribute, invalid when it has no EXIF at all or an unknown date.
 QDateTime exifDate(const ImageBox& box) {
     const int count = box.ExifCount();
     if (count == 0)
         return {};
     for (int i = 0; i < count; ++i)
         if (fncIsDateAttribute(box.ExifNameByIndex(i)))
-            return box.ExifStringToDate(box.ExifValueByIndex(i).trimmed());
+            return exifTextToDate(box, box.ExifValueByIndex(i).trimmed());
     return now();
 }
 

@@ -6,6 +6,7 @@
 #include "core/Globals.h"
 #include "core/modFileSystem.h"
 #include "core/setup/modSetup.h"
+#include "engine/batch/UnreadableRows.h"
 #include "engine/batch/modNamingRules.h"
 #include "engine/jpeg2000/modJPEG2000.h"
 #include "engine/loading/modBitmapPro.h"
@@ -13,6 +14,7 @@
 #include "platform/imagebox/ImageBox.h"
 
 #include <QCoreApplication>
+#include <QSet>
 #include <QStringList>
 #include <limits>
 
@@ -20,42 +22,37 @@ namespace picbasket {
 
 namespace {
 
-// Extensions the image box reads itself; every other file goes through LoadPic.
-bool boxReadsExtension(const QString& extension) {
-    static const QStringList own = {"tiff", "tif", "jpeg", "jpg", "psd",
-                                    "bmp",  "pcx", "gif",  "png"};
-    return own.contains(extension);
-}
-
-bool loadThroughLoadPic(ImageBox& box, const QString& path) {
+// Loads the picture through the loading entry; a reason when it reads none.
+QString loadThroughLoadPic(ImageBox& box, const QString& path) {
     int32_t width = 0;
     int32_t height = 0;
     const QImage picture =
         LoadPic(path, sizemode::Original, -1, -1, OleColor(0xFFFFFF), width, height);
     if (picture.isNull())
-        return false;
+        return QStringLiteral("no loader of the program reads it");
     box.setBitmapHandle(picture);
-    return true;
+    return {};
 }
 
-// Loads the page file into the emptied box; false when no loader can read it.
-// The box's unexpected failure sends the file on to LoadPic; any other error ends
-// the run.
-bool loadRow(ImageBox& box, const QString& path) {
+// Loads the page file into the emptied box; returns why it could not, or an empty
+// text. A file in a format the image box reads is the box's alone: when the box
+// refuses it, the file is damaged and no other loader may make a picture of the
+// cut data. Every other file goes through the loading entry.
+QString loadRow(ImageBox& box, const QString& path) {
     box.Clear();
     box.DeleteAllExif();
     box.DeleteAllIptc();
-    if (boxReadsExtension(fncGetFileExtension(path).toLower())) {
-        try {
-            box.setPageIndex(1);
-            box.LoadFromFile(path);
-            return true;
-        } catch (const AppError& error) {
-            if (error.number() != err::Unexpected)
-                throw;
-        }
+    if (!box.ReadsFile(path))
+        return loadThroughLoadPic(box, path);
+    try {
+        box.setPageIndex(1);
+        box.LoadFromFile(path);
+        return {};
+    } catch (const AppError& error) {
+        if (error.number() != err::Unexpected)
+            throw;
+        return error.description();
     }
-    return loadThroughLoadPic(box, path);
 }
 
 QString hybridName(ImageBox& box, const BasketRow& row, const QString& extension) {
@@ -80,22 +77,53 @@ QString baseName(ImageBox& box, const BasketRow& row, int rowNumber, const QStri
     }
 }
 
-// Converts one row; a row that cannot be loaded or whose target exists without
-// overwriting is passed over.
-void convertRow(const BasketRow& row, int rowNumber, const TaskRowList& tasks, ImageBox& box,
-                AxImage& control, const QString& extension) {
+// The targets one run has written, so that a later row of the same name gets
+// "_2", "_3", ... before the extension instead of replacing an output of the run.
+class RunTargets {
+public:
+    QString unique(const QString& folder, const QString& base, const QString& extension) const {
+        QString target = folder + base + "." + extension;
+        for (int n = 2; written_.contains(target); ++n)
+            target = folder + base + "_" + QString::number(n) + "." + extension;
+        return target;
+    }
+    void add(const QString& target) { written_.insert(target); }
+
+private:
+    QSet<QString> written_;
+};
+
+// What one run shares between its rows.
+struct RunState {
+    const TaskRowList& tasks;
+    ImageBox& box;
+    AxImage& control;
+    QString extension;
+    RunTargets targets;
+    UnreadableRows unreadable;
+};
+
+// Converts one row; a row that cannot be loaded is noted for the closing message,
+// and one whose target existed before the run is passed over without overwriting.
+void convertRow(const BasketRow& row, int rowNumber, RunState& run) {
     const typBatchSave& options = Setup.BatchSave;
+    ImageBox& box = run.box;
     const QString folder = fncBatchOutputFolder(row);
-    if (!loadRow(box, row.Tag))
+    const QString reason = loadRow(box, row.Tag);
+    if (!reason.isEmpty()) {
+        run.unreadable.add(row.Text, reason);
         return;
+    }
     box.setTag(QString::number(box.ImageWidth()) + "x" + QString::number(box.ImageHeight()));
     if (options.ProcessTasks == 1)
-        subProcessPages(nullptr, tasks, box, nullptr, true);
-    const QString target = folder + baseName(box, row, rowNumber, extension) + "." + extension;
+        subProcessPages(nullptr, run.tasks, box, nullptr, true);
+    const QString target =
+        run.targets.unique(folder, baseName(box, row, rowNumber, run.extension), run.extension);
     if (fncFileExists(target) && options.Overwrite != 1)
         return;
     const int16_t rate = options.Lossy != 0 ? options.Rate : int16_t(25);
-    subSaveJPEG2000(control, box.Picture(), target, rate);
+    subSaveJPEG2000(run.control, box.Picture(), target, rate);
+    run.targets.add(target);
 }
 
 bool g_running = false;
@@ -147,6 +175,7 @@ bool fncSaveSinglePage(const BasketRows& lvPages, const TaskRowList& lvEditBatch
     if (lvPages.count() == 0)
         return true;
     bool result = false;
+    RunState run{lvEditBatch, box, control, {}, {}, {}};
     errorTail(QStringLiteral("fncSaveSinglePage"), [&] {
         g_running = true;
         RunScope scope{bar};
@@ -154,7 +183,7 @@ bool fncSaveSinglePage(const BasketRows& lvPages, const TaskRowList& lvEditBatch
         bar.setMaximum(lvPages.count());
         bar.setValue(0);
         bar.setVisible(true);
-        const QString extension = Setup.BatchSave.Codestream != 0 ? "jpc" : "jp2";
+        run.extension = Setup.BatchSave.Codestream != 0 ? "jpc" : "jp2";
         // The row count is read again each time round: events run between rows.
         for (int i = 0; i < lvPages.count(); ++i) {
             QCoreApplication::processEvents();
@@ -163,11 +192,13 @@ bool fncSaveSinglePage(const BasketRows& lvPages, const TaskRowList& lvEditBatch
                 break;
             }
             const BasketRow row = lvPages.row(i);
-            convertRow(row, i + 1, lvEditBatch, box, control, extension);
+            convertRow(row, i + 1, run);
             bar.setValue(i + 1);
         }
         result = true;
     });
+    // One closing message however the run ended, after any error of the run.
+    run.unreadable.report();
     return result;
 }
 

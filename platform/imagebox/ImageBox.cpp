@@ -9,6 +9,7 @@
 #include "platform/imagebox/WholeFileWriter.h"
 
 #include <FreeImage.h>
+#include <QFile>
 #include <QFileInfo>
 #include <exception>
 #include <new>
@@ -147,6 +148,20 @@ void ImageBox::LoadFromFile(const QString& path) {
         throw;
     }
     readMetadataFrom(path);
+}
+
+bool ImageBox::ReadsFile(const QString& path) const {
+    // Format signatures sit in the first bytes; the whole file is not needed.
+    constexpr qint64 SignatureBytes = 4096;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    try {
+        formatOfFile(file.read(SignatureBytes), path);
+        return true;
+    } catch (const AppError&) {
+        return false;
+    }
 }
 
 int ImageBox::PageCountOfFile(const QString& path) const {

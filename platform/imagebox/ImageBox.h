@@ -52,6 +52,11 @@ public:
     // Reads the file (page PageIndex of a TIFF). A file it cannot read raises
     // AppError 0x8000FFFF, leaves the image as it was and sets LoadedFlag.
     void LoadFromFile(const QString& path);
+    // True when the file holds a format the box reads (by its content; WBMP, which
+    // has no signature, by its extension). LoadFromFile's refusal of such a file
+    // means it is damaged; any other file is for other loaders. An unreadable file
+    // gives false.
+    bool ReadsFile(const QString& path) const;
     // Number of pages of a TIFF, 1 for other formats; a damaged file raises 0x8000FFFF.
     int PageCountOfFile(const QString& path) const;
     // Writes the image in the format the extension names, with the save options.

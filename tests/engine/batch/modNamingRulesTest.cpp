@@ -107,6 +107,21 @@ TEST_F(NamingRules, ExifDateFromTheFirstDateAttributeOrToday) {
     EXPECT_EQ(token("[EXIF Date-Time]"), "5.6.2004 7.08.09 PM");
 }
 
+TEST_F(NamingRules, UnknownExifDatesGiveNoTextAndNoError) {
+    // What cameras with an unset clock write into DateTimeOriginal.
+    const char* unknown[] = {"0000:00:00 00:00:00", "    :  :     :  :  ", "", "2004:05:06",
+                             "2004:13:40 25:61:61"};
+    test::ErrorRecorder errors;
+    for (const char* value : unknown) {
+        box_.DeleteAllExif();
+        ASSERT_TRUE(box_.SetExifAttribute("DateTimeOriginal", QString::fromLatin1(value)))
+            << value;
+        EXPECT_EQ(token("[EXIF Date]"), QString()) << value;
+        EXPECT_EQ(token("[EXIF Date-Time]"), QString()) << value;
+    }
+    EXPECT_TRUE(errors.reports().empty());
+}
+
 TEST_F(NamingRules, IptcTokensBothSpellingsOfTheReferenceKeys) {
     box_.setIptcHeadline("Head");
     box_.setIptcAuthor("Bob");

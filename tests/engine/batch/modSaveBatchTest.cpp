@@ -1,4 +1,5 @@
 #include "engine/batch/modSaveBatch.h"
+#include "engine/batch/UnreadableRows.h"
 #include "core/AppError.h"
 #include "core/Globals.h"
 #include "core/setup/modSetup.h"
@@ -6,6 +7,7 @@
 #include "platform/imagebox/ImageBox.h"
 #include "tests/common/TestSupport.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -77,6 +79,17 @@ QImage noise(int width, int height) {
     return image;
 }
 
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 QImage decode(const QString& path) {
     AxImage control;
     return fncLoadJPEG2000(control, 0, path, QFileInfo(path).suffix().toLower())
@@ -126,6 +139,7 @@ protected:
     ImageBox box_;
     RecordingBar bar_;
     test::ErrorRecorder errors_;
+    test::MessageRecorder messages_;
     typBatchSave saved_;
 };
 
@@ -401,4 +415,154 @@ TEST_F(BatchConversion, FileTheImageBoxRefusesGoesOnToTheLoadingEntry) {
     EXPECT_TRUE(run());
     ASSERT_EQ(written(), QStringList{"disguised.jp2"});
     EXPECT_EQ(decode(out("disguised.jp2")), image);
+}
+
+// Rows whose files are damaged or no images at all; the suite also runs in the
+// sanitizer build.
+class BatchCorruptRows : public BatchConversion {};
+
+TEST_F(BatchCorruptRows, DamagedAndJunkFilesGiveNoOutputAndOneClosingMessage) {
+    const QString folder = in_.path();
+    for (const char* name : {"beach", "dunes", "harbour"})
+        ASSERT_TRUE(noise(64, 48).save(QDir(folder).filePath(QString(name) + ".jpg"), "JPEG", 90));
+    QByteArray whole = readBytes(QDir(folder).filePath("beach.jpg"));
+    writeBytes(QDir(folder).filePath("cut.jpg"), whole.left(whole.size() / 2));
+    writeBytes(QDir(folder).filePath("junk.jpg"), "this is a shopping list, not a photo");
+    for (const QString& file : QDir(folder).entryList(QDir::Files, QDir::Name))
+        rowFor(QFileInfo(file).completeBaseName(), QDir(folder).filePath(file));
+
+    EXPECT_TRUE(run());
+    EXPECT_EQ(written(), (QStringList{"beach.jp2", "dunes.jp2", "harbour.jp2"}));
+    for (const char* name : {"beach", "dunes", "harbour"}) {
+        const QImage source(QDir(folder).filePath(QString(name) + ".jpg"));
+        EXPECT_EQ(decode(out(QString(name) + ".jp2")).size(), source.size()) << name;
+    }
+    ASSERT_EQ(messages_.shown().size(), 1u);
+    const QString text = messages_.shown()[0].text;
+    EXPECT_TRUE(text.contains("cut: ")) << qPrintable(text);
+    EXPECT_TRUE(text.contains("junk: ")) << qPrintable(text);
+    for (const char* name : {"beach", "dunes", "harbour"})
+        EXPECT_FALSE(text.contains(QString(name) + ":")) << name;
+    EXPECT_EQ(bar_.calls.last(), "hidden");
+    EXPECT_TRUE(errors_.reports().empty());
+}
+
+TEST_F(BatchCorruptRows, CutCopiesOfImageBoxFormatsAreNeverConverted) {
+    const QImage image = noise(48, 40);
+    const struct {
+        const char* format;
+        const char* extension;
+    } formats[] = {{"JPEG", "jpg"}, {"PNG", "png"}, {"GIF", "gif"}, {"BMP", "bmp"}};
+    for (const auto& f : formats) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(image.save(&buffer, f.format)) << f.format;
+        const QByteArray whole = buffer.data();
+        for (int percent : {10, 50, 90}) {
+            const QString name = QStringLiteral("%1-%2").arg(f.extension).arg(percent);
+            const QString path = QDir(in_.path()).filePath(name + "." + f.extension);
+            writeBytes(path, whole.left(whole.size() * percent / 100));
+            rowFor(name, path);
+        }
+    }
+    EXPECT_TRUE(run());
+    EXPECT_EQ(written(), QStringList());
+    ASSERT_EQ(messages_.shown().size(), 1u);
+    EXPECT_EQ(messages_.shown()[0].text.count("\r\n"), 12) << qPrintable(messages_.shown()[0].text);
+}
+
+TEST_F(BatchConversion, WbmpRowsAreConverted) {
+    ImageBox writer;
+    writer.setImage(gradient(19, 7));
+    const QString wbmp = QDir(in_.path()).filePath("mono.wbmp");
+    writer.SaveToFile(wbmp);
+    ImageBox reader;
+    reader.LoadFromFile(wbmp);
+    rowFor("mono", wbmp);
+    EXPECT_TRUE(run());
+    ASSERT_EQ(written(), QStringList{"mono.jp2"});
+    EXPECT_EQ(decode(out("mono.jp2")), reader.image().convertToFormat(QImage::Format_RGB888));
+    EXPECT_TRUE(messages_.shown().empty());
+}
+
+TEST_F(BatchConversion, SameNameRowsOfOneRunGetNumberedNames) {
+    const QImage first = gradient(10, 8), second = noise(10, 8), third = gradient(5, 5);
+    ImageBox writer;
+    writer.setImage(first);
+    const QString bmp = QDir(in_.path()).filePath("photo.bmp");
+    writer.SaveToFile(bmp);
+    rowFor("photo", bmp);
+    const QString png = QDir(in_.path()).filePath("photo.png");
+    ASSERT_TRUE(second.save(png));
+    rowFor("photo", png);
+    QTemporaryDir other;
+    const QString again = QDir(other.path()).filePath("photo.png");
+    ASSERT_TRUE(third.save(again));
+    rowFor("photo", again);
+
+    for (uint8_t overwrite : {uint8_t(0), uint8_t(1)}) {
+        for (const QString& f : written())
+            QFile::remove(out(f));
+        picbasket::Setup.BatchSave.Overwrite = overwrite;
+        EXPECT_TRUE(run());
+        ASSERT_EQ(written(), (QStringList{"photo.jp2", "photo_2.jp2", "photo_3.jp2"}));
+        EXPECT_EQ(decode(out("photo.jp2")), first);
+        EXPECT_EQ(decode(out("photo_2.jp2")), second);
+        EXPECT_EQ(decode(out("photo_3.jp2")), third);
+    }
+}
+
+TEST_F(BatchConversion, TargetsFromBeforeTheRunKeepTheOverwriteRule) {
+    addPng("photo", gradient(8, 8));
+    addPng("photo", gradient(8, 8));
+    writeBytes(out("photo.jp2"), "older file");
+    picbasket::Setup.BatchSave.Overwrite = 0;
+    EXPECT_TRUE(run());
+    // Both rows target the file from before the run, which is kept.
+    EXPECT_EQ(written(), QStringList{"photo.jp2"});
+    EXPECT_EQ(readBytes(out("photo.jp2")), QByteArray("older file"));
+
+    picbasket::Setup.BatchSave.Overwrite = 1;
+    EXPECT_TRUE(run());
+    EXPECT_EQ(written(), (QStringList{"photo.jp2", "photo_2.jp2"}));
+    EXPECT_EQ(decode(out("photo.jp2")).size(), QSize(8, 8));
+}
+
+TEST_F(BatchConversion, UnknownExifDateNamesThePhotoWithoutADate) {
+    ImageBox writer;
+    writer.setImage(gradient(8, 8));
+    ASSERT_TRUE(writer.SetExifAttribute("DateTimeOriginal", "0000:00:00 00:00:00"));
+    const QString jpeg = QDir(in_.path()).filePath("unset.jpg");
+    writer.SaveToFile(jpeg);
+    rowFor("unset", jpeg);
+    typBatchSave& o = picbasket::Setup.BatchSave;
+    o.NameMode = 1;
+    o.Prefix = "[EXIF Date]";
+    o.Separator1 = "-";
+    o.Separator2 = "[No Separator]";
+    o.Suffix = "[No Prefix]";
+    EXPECT_TRUE(run());
+    EXPECT_EQ(written(), QStringList{"-unset.jp2"});
+    EXPECT_TRUE(errors_.reports().empty());
+}
+
+TEST(BatchUnreadableRows, ListsAScreenfulThenCountsTheRest) {
+    const struct {
+        int rows;
+        int listedLines; // lines after the heading
+        const char* tail;
+    } cases[] = {{0, -1, ""},
+                 {1, 1, "row1: cut"},
+                 {20, 20, "row20: cut"},
+                 {21, 21, "and 1 more"},
+                 {250, 21, "and 230 more"}};
+    for (const auto& c : cases) {
+        UnreadableRows rows;
+        for (int i = 1; i <= c.rows; ++i)
+            rows.add(QStringLiteral("row%1").arg(i), "cut");
+        const QStringList lines = rows.message().split("\r\n", Qt::SkipEmptyParts);
+        EXPECT_EQ(lines.size() - 1, c.listedLines) << c.rows;
+        EXPECT_EQ(lines.isEmpty() ? QString() : lines.last(), QString::fromLatin1(c.tail))
+            << c.rows;
+    }
 }
