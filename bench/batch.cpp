@@ -1,23 +1,28 @@
 // The batch JPEG 2000 conversion of a basket of 12 generated 6-megapixel JPEG files,
 // at rate 20 (12:1) and lossless, against grk_compress converting a folder of the
-// same images (-y) at the same ratio, in the same run. grk_compress reads no JPEG,
-// so it gets the images as PPM files: its time has no JPEG decoding in it, ours has.
-// Best of two runs each; ratios below 1.0 mean the batch is faster.
+// same images (-y) at the same ratio, and against the batch converting one row
+// after the other, in the same run. grk_compress reads no JPEG, so it gets the
+// images as PPM files: its time has no JPEG decoding in it, ours has. Best of two
+// runs each; ratios below 1.0 mean the pipelined batch is faster.
+//
+// The peak resident memory of a pipelined batch over the whole folder is measured
+// in a child process of its own (getrusage), against grk_compress's on one image
+// (all images have the same size) times the rows in flight.
 #include "bench/BenchSupport.h"
 #include "core/setup/modSetup.h"
 #include "engine/batch/modSaveBatch.h"
 #include "platform/imagebox/ImageBox.h"
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <algorithm>
-#include <cmath>
+#include <QThread>
 #include <cstdio>
-#include <functional>
+#include <cstring>
+#include <sys/resource.h>
 
 using namespace picbasket;
 using namespace picbasket::bench;
@@ -40,63 +45,127 @@ qint64 folderBytes(const QString& folder) {
     return total;
 }
 
+long peakKilobytes(int who) {
+    rusage usage{};
+    getrusage(who, &usage);
+    return usage.ru_maxrss;
+}
+
+BasketRows basketOf(const QString& folder) {
+    BasketRows rows;
+    for (const QFileInfo& info : QDir(folder).entryInfoList({"*.jpg"}, QDir::Files, QDir::Name)) {
+        BasketRow row;
+        row.Text = info.completeBaseName();
+        row.Tag = info.filePath();
+        row.setSubItem(4, info.filePath());
+        rows.addRow(row);
+    }
+    return rows;
+}
+
+bool convert(const BasketRows& rows, const QString& destination, int rate) {
+    typBatchSave& options = picbasket::Setup.BatchSave;
+    options.DestinationMode = 1;
+    options.DestinationFolder = destination;
+    options.NameMode = 0;
+    options.Overwrite = 1;
+    options.ProcessTasks = 0;
+    options.Codestream = 0;
+    options.Lossy = rate == 25 ? 0 : 1;
+    options.Rate = int16_t(rate);
+    ImageBox box;
+    NoBar bar;
+    TaskRowList tasks;
+    return fncSaveSinglePage(rows, tasks, box, bar);
+}
+
+QStringList grkRatio(int rate) {
+    return rate == 25 ? QStringList{} : QStringList{"-I", "-r", "12"};
+}
+
+// Child modes: print the peak resident kilobytes of one measured job.
+int childMain(const QStringList& args) {
+    if (args.value(1) == "--peak-batch") {
+        const bool ok = convert(basketOf(args.value(2)), args.value(3), 20);
+        std::printf("%ld\n", ok ? peakKilobytes(RUSAGE_SELF) : -1L);
+    } else {
+        const bool ok = runTool("grk_compress",
+                                QStringList{"-i", args.value(2), "-o", args.value(3)} + grkRatio(20));
+        std::printf("%ld\n", ok ? peakKilobytes(RUSAGE_CHILDREN) : -1L);
+    }
+    return 0;
+}
+
+long childPeak(const QStringList& args) {
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), args);
+    if (!child.waitForFinished(1800000) || child.exitCode() != 0)
+        return -1;
+    return child.readAllStandardOutput().trimmed().toLong();
+}
+
+void printRatio(const char* what, double ours, double theirs) {
+    if (ours < 0 || theirs < 0)
+        std::printf("  %-52s failed or missing\n", what);
+    else
+        std::printf("  %-52s %7.3f s / %7.3f s  ratio %.2f\n", what, ours, theirs, ours / theirs);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 4 && args[1].startsWith("--peak-"))
+        return childMain(args);
+
     QTemporaryDir dir;
     QDir root(dir.path());
-    for (const char* sub : {"jpeg", "ppm", "ours", "grk"})
+    for (const char* sub : {"jpeg", "ppm", "ours", "serial", "grk", "peak"})
         root.mkdir(QString::fromLatin1(sub));
-    BasketRows rows;
     for (int i = 0; i < files; ++i) {
         const QImage image = photoLikeImage(width, height, i);
         const QString name = QStringLiteral("photo%1").arg(i + 1, 2, 10, QLatin1Char('0'));
-        const QString jpeg = root.filePath("jpeg/" + name + ".jpg");
-        image.save(jpeg, "JPEG", 90);
+        image.save(root.filePath("jpeg/" + name + ".jpg"), "JPEG", 90);
         writePpm(image, root.filePath("ppm/" + name + ".ppm"));
-        BasketRow row;
-        row.Text = name;
-        row.Tag = jpeg;
-        row.setSubItem(4, jpeg);
-        rows.addRow(row);
     }
+    const BasketRows rows = basketOf(root.filePath("jpeg"));
+    const int inFlight = std::max(2, QThread::idealThreadCount() / 2);
 
-    typBatchSave& options = picbasket::Setup.BatchSave;
-    options.DestinationMode = 1;
-    options.DestinationFolder = root.filePath("ours");
-    options.NameMode = 0;
-    options.Overwrite = 1;
-    options.ProcessTasks = 0;
-    options.Codestream = 0;
-    ImageBox box;
-    NoBar bar;
-    TaskRowList tasks;
-
-    std::printf("Batch JPEG 2000 conversion, %d JPEG files of %d x %d, best of %d\n", files, width,
-                height, runs);
+    std::printf("Batch JPEG 2000 conversion, %d JPEG files of %d x %d, best of %d, %d cores, "
+                "%d rows in flight\n",
+                files, width, height, runs, QThread::idealThreadCount(), inFlight);
     for (int rate : {20, 25}) {
-        const bool lossless = rate == 25;
-        options.Lossy = lossless ? 0 : 1;
-        options.Rate = int16_t(rate);
-        const double ours = bestSeconds(runs, [&] { return fncSaveSinglePage(rows, tasks, box, bar); });
-        const QStringList ratio = lossless ? QStringList{} : QStringList{"-I", "-r", "12"};
+        const double ours = bestSeconds(runs, [&] { return convert(rows, root.filePath("ours"), rate); });
+        const int previous = setBatchRowsInFlight(1);
+        const double serial =
+            bestSeconds(runs, [&] { return convert(rows, root.filePath("serial"), rate); });
+        setBatchRowsInFlight(previous);
         const double grk = bestSeconds(runs, [&] {
-            return runTool(
-                QStringLiteral("grk_compress"),
-                QStringList{"-y", root.filePath("ppm"), "-O", "jp2", "-a", root.filePath("grk")} +
-                    ratio);
+            return runTool("grk_compress", QStringList{"-y", root.filePath("ppm"), "-O", "jp2", "-a",
+                                                       root.filePath("grk")} +
+                                               grkRatio(rate));
         });
-        std::printf("%s\n", lossless ? "lossless (rate 25)" : "lossy, rate 20 (12:1)");
-        std::printf("  %-34s %7.3f s  %10lld bytes\n", "fncSaveSinglePage (from JPEG)", ours,
-                    static_cast<long long>(folderBytes(root.filePath("ours"))));
-        if (grk < 0)
-            std::printf("  %-34s failed or missing\n", "grk_compress -y (from PPM)");
-        else
-            std::printf("  %-34s %7.3f s  %10lld bytes  ours/grk %.2f\n",
-                        "grk_compress -y (from PPM)", grk,
-                        static_cast<long long>(folderBytes(root.filePath("grk"))), ours / grk);
+        std::printf("%s: ours %lld bytes, grk_compress %lld bytes\n",
+                    rate == 25 ? "lossless (rate 25)" : "lossy, rate 20 (12:1)",
+                    static_cast<long long>(folderBytes(root.filePath("ours"))),
+                    static_cast<long long>(folderBytes(root.filePath("grk"))));
+        printRatio("pipelined batch / grk_compress -y (from PPM)", ours, grk);
+        printRatio("pipelined batch / one row at a time", ours, serial);
     }
+
+    const long batchPeak =
+        childPeak({"--peak-batch", root.filePath("jpeg"), root.filePath("peak")});
+    const long grkPeak = childPeak(
+        {"--peak-grk", root.filePath("ppm/photo01.ppm"), root.filePath("peak/grk.jp2")});
+    std::printf("peak resident memory, lossy rate 20:\n");
+    if (batchPeak < 0 || grkPeak < 0)
+        std::printf("  failed or missing\n");
+    else
+        std::printf("  pipelined batch of %d files %ld MiB, grk_compress of one image %ld MiB x %d "
+                    "rows in flight = %ld MiB  ratio %.2f\n",
+                    files, batchPeak / 1024, grkPeak / 1024, inFlight, grkPeak * inFlight / 1024,
+                    double(batchPeak) / double(grkPeak * inFlight));
     return 0;
 }

@@ -2,6 +2,8 @@
 #include "core/AppError.h"
 #include "core/Globals.h"
 
+#include <QCoreApplication>
+#include <QThread>
 #include <QTextStream>
 #include <cstdio>
 #include <exception>
@@ -17,6 +19,14 @@ ErrorPresenter g_presenter;
 
 void subGlobalErrorHandler(const QString& description, int32_t number, int line,
                            const QString& source) {
+    // The report and its window belong to the window thread; a worker waits there.
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app && QThread::currentThread() != app->thread()) {
+        QMetaObject::invokeMethod(
+            app, [=] { subGlobalErrorHandler(description, number, line, source); },
+            Qt::BlockingQueuedConnection);
+        return;
+    }
     g_last = ErrorReport{description, number, line, source, CurrentActivity};
     ++g_count;
     std::fprintf(stderr, "PicBasket error %d in %s (line %d): %s [%s]\n", number,

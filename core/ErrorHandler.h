@@ -17,7 +17,9 @@ struct ErrorReport {
 
 // The one error entry every procedure's error tail calls. It records the report,
 // writes it to stderr and hands it to the installed presenter (the error-report
-// window once the shell has started; nothing else before that).
+// window once the shell has started; nothing else before that). Called on another
+// thread (a batch job), it waits while the window thread does all of this, so the
+// window thread must let events run while such threads work.
 void subGlobalErrorHandler(const QString& description, int32_t number, int line,
                            const QString& source);
 

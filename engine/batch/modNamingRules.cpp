@@ -19,8 +19,11 @@ NamingClock& namingClock() {
     return clock;
 }
 
+// The time the date tokens of the current naming call read.
+thread_local QDateTime t_now;
+
 QDateTime now() {
-    return namingClock()();
+    return t_now;
 }
 
 QString shortDate(const QDateTime& date) {
@@ -81,14 +84,14 @@ QString resultingSize(const ImageBox& box, const QString& extension) {
 
 // A date of the row's file in the dotted form; empty when the file is missing.
 QString sourceFileDate(const QString& sourcePath, QDateTime (clsFileInfo::*member)() const) {
-    clsFileInfo& info = FileInfo();
+    clsFileInfo info;
     info.setFilePath(sourcePath);
     const QDateTime date = (info.*member)();
     return date.isValid() ? formatDateDots(date) : QString();
 }
 
 QString sourceSize(const QString& sourcePath) {
-    clsFileInfo& info = FileInfo();
+    clsFileInfo info;
     info.setFilePath(sourcePath);
     return info.fSizeFormated(0);
 }
@@ -202,6 +205,16 @@ QString fncGetSeparator(const QString& separator) {
 
 QString fncRetrieveNamingString(ImageBox& box, const QString& token, const QString& sourcePath,
                                 const QString& targetExtension) {
+    return fncRetrieveNamingString(box, token, sourcePath, targetExtension, fncNamingNow());
+}
+
+QDateTime fncNamingNow() {
+    return namingClock()();
+}
+
+QString fncRetrieveNamingString(ImageBox& box, const QString& token, const QString& sourcePath,
+                                const QString& targetExtension, const QDateTime& now) {
+    t_now = now;
     QString result;
     errorTail(QStringLiteral("fncRetrieveNamingString"), [&] {
         if (!box.HasImage())

@@ -35,6 +35,14 @@ QString fncSizeInKb(int64_t bytes);
 // The image-box format code "[Resulting size]" encodes in for an extension, or -1.
 int fncNamingFormatCode(const QString& extension);
 
+// The same with the time the date tokens read fixed by the caller, so that a
+// batch job on a worker thread reads no clock of its own.
+QString fncRetrieveNamingString(ImageBox& box, const QString& token, const QString& sourcePath,
+                                const QString& targetExtension, const QDateTime& now);
+
+// What the naming clock says now.
+QDateTime fncNamingNow();
+
 // The clock the date tokens read; tests install a fixed one. Returns the previous.
 using NamingClock = std::function<QDateTime()>;
 NamingClock setNamingClock(NamingClock clock);

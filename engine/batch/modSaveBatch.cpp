@@ -6,75 +6,38 @@
 #include "core/Globals.h"
 #include "core/modFileSystem.h"
 #include "core/setup/modSetup.h"
+#include "engine/batch/BatchRowJob.h"
 #include "engine/batch/UnreadableRows.h"
 #include "engine/batch/modNamingRules.h"
 #include "engine/jpeg2000/modJPEG2000.h"
 #include "engine/loading/modBitmapPro.h"
-#include "engine/tasks/modTaskEngine.h"
+#include "engine/tasks/FrameArtwork.h"
 #include "platform/imagebox/ImageBox.h"
+#include "platform/imagebox/meta/MetadataFile.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QSemaphore>
 #include <QSet>
 #include <QStringList>
+#include <QThread>
+#include <QThreadPool>
+#include <algorithm>
+#include <cstdio>
+#include <deque>
 #include <limits>
+#include <memory>
 
 namespace picbasket {
 
 namespace {
 
-// Loads the picture through the loading entry; a reason when it reads none.
-QString loadThroughLoadPic(ImageBox& box, const QString& path) {
-    int32_t width = 0;
-    int32_t height = 0;
-    const QImage picture =
-        LoadPic(path, sizemode::Original, -1, -1, OleColor(0xFFFFFF), width, height);
-    if (picture.isNull())
-        return QStringLiteral("no loader of the program reads it");
-    box.setBitmapHandle(picture);
-    return {};
-}
+int g_rowsInFlight = 0;
 
-// Loads the page file into the emptied box; returns why it could not, or an empty
-// text. A file in a format the image box reads is the box's alone: when the box
-// refuses it, the file is damaged and no other loader may make a picture of the
-// cut data. Every other file goes through the loading entry.
-QString loadRow(ImageBox& box, const QString& path) {
-    box.Clear();
-    box.DeleteAllExif();
-    box.DeleteAllIptc();
-    if (!box.ReadsFile(path))
-        return loadThroughLoadPic(box, path);
-    try {
-        box.setPageIndex(1);
-        box.LoadFromFile(path);
-        return {};
-    } catch (const AppError& error) {
-        if (error.number() != err::Unexpected)
-            throw;
-        return error.description();
-    }
-}
-
-QString hybridName(ImageBox& box, const BasketRow& row, const QString& extension) {
-    const typBatchSave& options = Setup.BatchSave;
-    const QString prefix = fncRetrieveNamingString(box, options.Prefix, row.Tag, extension);
-    const QString suffix = fncRetrieveNamingString(box, options.Suffix, row.Tag, extension);
-    return prefix + fncGetSeparator(options.Separator1) + fncCleanNamePart(row.Text) +
-           fncGetSeparator(options.Separator2) + suffix;
-}
-
-// The output file name of the row'th row (from 1) without folder and extension.
-QString baseName(ImageBox& box, const BasketRow& row, int rowNumber, const QString& extension) {
-    const typBatchSave& options = Setup.BatchSave;
-    switch (options.NameMode) {
-    case 1:
-        return hybridName(box, row, extension);
-    case 2:
-        return fncCleanNamePart(options.GenericName) +
-               QString::number(fncBatchCounter(options.Counter, rowNumber));
-    default:
-        return fncCleanNamePart(row.Text);
-    }
+int rowsInFlight() {
+    if (g_rowsInFlight > 0)
+        return g_rowsInFlight;
+    return std::max(2, QThread::idealThreadCount() / 2);
 }
 
 // The targets one run has written, so that a later row of the same name gets
@@ -93,9 +56,10 @@ private:
     QSet<QString> written_;
 };
 
-// What one run shares between its rows.
+// What one run shares between its rows. The task rows are a copy: jobs read them
+// on other threads while the windows stay free to change the visible lists.
 struct RunState {
-    const TaskRowList& tasks;
+    TaskRowList tasks;
     ImageBox& box;
     AxImage& control;
     QString extension;
@@ -103,27 +67,165 @@ struct RunState {
     UnreadableRows unreadable;
 };
 
-// Converts one row; a row that cannot be loaded is noted for the closing message,
-// and one whose target existed before the run is passed over without overwriting.
-void convertRow(const BasketRow& row, int rowNumber, RunState& run) {
+// A started row: its order, and its result once the job has finished.
+struct PendingRow {
+    BatchRowOrder order;
+    BatchRowResult result;
+    QSemaphore finished;
+};
+
+// The loading entry reads what the image box does not. Its routes share one
+// JPEG 2000 control and DevIL's one current image, so they run here, on the
+// window thread, before the row's job starts.
+void loadThroughLoadPic(BatchRowOrder& order) {
+    int32_t width = 0;
+    int32_t height = 0;
+    order.loadedAlready = true;
+    order.picture =
+        LoadPic(order.row.Tag, sizemode::Original, -1, -1, OleColor(0xFFFFFF), width, height);
+    if (order.picture.isNull())
+        order.unreadable = QStringLiteral("no loader of the program reads it");
+}
+
+// Everything of a row that is fixed when it starts, in list order: its folder,
+// its generic name and counter, the naming clock, and the pictures of the
+// loading entry.
+BatchRowOrder orderFor(const BasketRow& row, int rowNumber, const RunState& run) {
     const typBatchSave& options = Setup.BatchSave;
-    ImageBox& box = run.box;
-    const QString folder = fncBatchOutputFolder(row);
-    const QString reason = loadRow(box, row.Tag);
-    if (!reason.isEmpty()) {
-        run.unreadable.add(row.Text, reason);
+    BatchRowOrder order;
+    order.row = row;
+    order.rowNumber = rowNumber;
+    order.folder = fncBatchOutputFolder(row);
+    order.extension = run.extension;
+    if (options.NameMode == 2)
+        order.genericName = fncCleanNamePart(options.GenericName) +
+                            QString::number(fncBatchCounter(options.Counter, rowNumber));
+    order.clock = fncNamingNow();
+    if (!run.box.ReadsFile(row.Tag))
+        loadThroughLoadPic(order);
+    return order;
+}
+
+// Lets events run (the wait dialog's Cancel among them) and says whether the
+// user asked to stop.
+bool cancelRequested() {
+    QCoreApplication::processEvents();
+    return CancelOperation;
+}
+
+// Waits for the row's job while the window keeps handling events.
+void waitFor(PendingRow& pending) {
+    while (!pending.finished.tryAcquire(1, 5))
+        QCoreApplication::processEvents();
+    pending.finished.release();
+}
+
+std::shared_ptr<PendingRow> startRow(BatchRowOrder order, const RunState& run, QThreadPool* pool) {
+    auto pending = std::make_shared<PendingRow>();
+    pending->order = std::move(order);
+    auto job = [pending, &tasks = run.tasks] {
+        pending->result = runBatchRow(pending->order, tasks);
+        pending->finished.release();
+    };
+    if (pool)
+        pool->start(job);
+    else
+        job();
+    return pending;
+}
+
+void moveOnto(const QString& temporary, const QString& target) {
+    if (std::rename(QFile::encodeName(temporary).constData(),
+                    QFile::encodeName(target).constData()) != 0) {
+        QFile::remove(temporary);
+        raiseError(err::DeviceIO,
+                   QStringLiteral("The file %1 could not be written").arg(target));
+    }
+}
+
+// Puts a finished row under its final name, in list order: the same-name rule
+// and the overwrite rule are decided here, where every earlier row is settled.
+void commitRow(PendingRow& pending, RunState& run) {
+    BatchRowResult& result = pending.result;
+    if (result.failure)
+        std::rethrow_exception(result.failure);
+    if (!result.unreadable.isEmpty()) {
+        run.unreadable.add(pending.order.row.Text, result.unreadable);
         return;
     }
-    box.setTag(QString::number(box.ImageWidth()) + "x" + QString::number(box.ImageHeight()));
-    if (options.ProcessTasks == 1)
-        subProcessPages(nullptr, run.tasks, box, nullptr, true);
     const QString target =
-        run.targets.unique(folder, baseName(box, row, rowNumber, run.extension), run.extension);
-    if (fncFileExists(target) && options.Overwrite != 1)
+        run.targets.unique(pending.order.folder, result.baseName, pending.order.extension);
+    if (fncFileExists(target) && Setup.BatchSave.Overwrite != 1) {
+        if (!result.temporary.isEmpty())
+            QFile::remove(result.temporary);
         return;
-    const int16_t rate = options.Lossy != 0 ? options.Rate : int16_t(25);
-    subSaveJPEG2000(run.control, box.Picture(), target, rate);
+    }
+    if (result.temporary.isEmpty()) {
+        const int16_t rate = Setup.BatchSave.Lossy != 0 ? Setup.BatchSave.Rate : int16_t(25);
+        subSaveJPEG2000(run.control, result.picture, target, rate);
+    } else {
+        moveOnto(result.temporary, target);
+    }
     run.targets.add(target);
+}
+
+// Rows that will not be committed: their jobs end, their files go.
+void dropRows(std::deque<std::shared_ptr<PendingRow>>& pending) {
+    for (const auto& row : pending) {
+        waitFor(*row);
+        if (!row->result.temporary.isEmpty())
+            QFile::remove(row->result.temporary);
+    }
+    pending.clear();
+}
+
+// Libraries with process-wide state are set up here, on the window thread,
+// before any job can reach them.
+void prepareLibraries(const RunState& run) {
+    metadatafile::prepareForThreads();
+    if (Setup.BatchSave.ProcessTasks == 1 && !run.tasks.isEmpty())
+        FrameArtwork::current();
+}
+
+// The row loop. Up to rowsInFlight() rows are started ahead, in list order, and
+// committed in list order, so names, counters and skipped targets are those of
+// converting one row after the other; with one row in flight that is what happens,
+// on this thread.
+void convertRows(const BasketRows& lvPages, RunState& run, ProgressIndicator& bar) {
+    const int limit = rowsInFlight();
+    QThreadPool pool;
+    pool.setMaxThreadCount(limit);
+    QThreadPool* workers = limit > 1 ? &pool : nullptr;
+    prepareLibraries(run);
+    std::deque<std::shared_ptr<PendingRow>> pending;
+    int next = 0;
+    int committed = 0;
+    try {
+        // The row count is read again each time round: events run between rows.
+        for (bool stop = false; !stop;) {
+            while (!stop && next < lvPages.count() && int(pending.size()) < limit) {
+                stop = cancelRequested();
+                if (!stop)
+                    pending.push_back(startRow(orderFor(lvPages.row(next), next + 1, run), run,
+                                               workers));
+                ++next;
+            }
+            if (stop || pending.empty())
+                break;
+            waitFor(*pending.front());
+            if ((stop = cancelRequested()))
+                break;
+            commitRow(*pending.front(), run);
+            pending.pop_front();
+            bar.setValue(++committed);
+        }
+    } catch (...) {
+        dropRows(pending);
+        throw;
+    }
+    dropRows(pending);
+    if (CancelOperation)
+        CancelOperation = false;
 }
 
 bool g_running = false;
@@ -165,6 +267,11 @@ int32_t fncBatchCounter(const QString& counter, int row) {
     return int32_t(n);
 }
 
+int setBatchRowsInFlight(int rows) {
+    std::swap(rows, g_rowsInFlight);
+    return rows;
+}
+
 bool fncSaveSinglePage(const BasketRows& lvPages, const TaskRowList& lvEditBatch, ImageBox& box,
                        ProgressIndicator& bar, AxImage& control) {
     if (g_running) {
@@ -175,7 +282,8 @@ bool fncSaveSinglePage(const BasketRows& lvPages, const TaskRowList& lvEditBatch
     if (lvPages.count() == 0)
         return true;
     bool result = false;
-    RunState run{lvEditBatch, box, control, {}, {}, {}};
+    RunState run{lvEditBatch, box, control, Setup.BatchSave.Codestream != 0 ? "jpc" : "jp2", {},
+                 {}};
     errorTail(QStringLiteral("fncSaveSinglePage"), [&] {
         g_running = true;
         RunScope scope{bar};
@@ -183,18 +291,7 @@ bool fncSaveSinglePage(const BasketRows& lvPages, const TaskRowList& lvEditBatch
         bar.setMaximum(lvPages.count());
         bar.setValue(0);
         bar.setVisible(true);
-        run.extension = Setup.BatchSave.Codestream != 0 ? "jpc" : "jp2";
-        // The row count is read again each time round: events run between rows.
-        for (int i = 0; i < lvPages.count(); ++i) {
-            QCoreApplication::processEvents();
-            if (CancelOperation) {
-                CancelOperation = false;
-                break;
-            }
-            const BasketRow row = lvPages.row(i);
-            convertRow(row, i + 1, run);
-            bar.setValue(i + 1);
-        }
+        convertRows(lvPages, run, bar);
         result = true;
     });
     // One closing message however the run ended, after any error of the run.

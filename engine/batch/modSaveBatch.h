@@ -18,12 +18,26 @@ class ImageBox;
 // Cancel can set CancelOperation; the run then stops before the next row and
 // clears the flag. bar shows the rows done.
 //
-// Each file is encoded to a temporary name and renamed over the target, so a
+// A row whose file cannot be read is passed over; one message at the end of the
+// run lists such rows. A file in a format the image box reads and that the box
+// refuses is damaged and gives no output. A row whose output name an earlier row
+// of the same run wrote gets "_2", "_3", ... before the extension.
+//
+// Rows overlap: up to setBatchRowsInFlight() rows are decoded, run through the
+// tasks and encoded at once on worker threads, each in a box of its own, while
+// this thread starts them and commits them in list order, so the files and names
+// are those of converting one row after the other. Each file is encoded to a
+// temporary name and renamed over the target when its row is committed, so a
 // stopped run never leaves half a file under the final name; a failed write ends
-// the run with an error. Returns True when the run ends normally or is cancelled,
-// False after an error (reported with the source "fncSaveSinglePage").
+// the run with an error and no later row is committed. Cancel drops the rows in
+// flight. Returns True when the run ends normally or is cancelled, False after an
+// error (reported with the source "fncSaveSinglePage").
 bool fncSaveSinglePage(const BasketRows& lvPages, const TaskRowList& lvEditBatch, ImageBox& box,
                        ProgressIndicator& bar, AxImage& control = AxImage::instance());
+
+// How many rows a run keeps in flight: 1 converts one row after the other on the
+// calling thread, 0 (the default) chooses max(2, cores / 2). Returns the previous.
+int setBatchRowsInFlight(int rows);
 
 // Shows the wait dialog, runs fncSaveSinglePage on its progress bar and closes it.
 bool fncConvertBasket(const BasketRows& lvPages, const TaskRowList& lvEditBatch, ImageBox& box,

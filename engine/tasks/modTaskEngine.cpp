@@ -326,6 +326,15 @@ void setTaskBusyCursorHook(std::function<void(bool busy)> hook) {
     busyCursorHook() = std::move(hook);
 }
 
+void fncRunTaskRows(const TaskRowList& rows, ImageBox& box) {
+    try {
+        for (const TaskRow& row : rows.rows())
+            runTask(taskOfRow(row), box);
+    } catch (...) {
+        // As in subProcessPages: a failure outside the skippable kinds ends the run.
+    }
+}
+
 void subProcessPages(const TaskListSelection* lvEdit, const TaskRowList& lvEditBatch, ImageBox& box,
                      const TaskListSelection* lvEditPreview, bool noStop) {
     CurrentActivity = QStringLiteral("Processing all available tasks in the basket");

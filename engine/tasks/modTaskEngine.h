@@ -18,6 +18,11 @@ class ImageBox;
 void subProcessPages(const TaskListSelection* lvEdit, const TaskRowList& lvEditBatch, ImageBox& box,
                      const TaskListSelection* lvEditPreview, bool noStop);
 
+// Runs every task row on the box with the same skipping rules, but without
+// events, status text or busy pointer, so that a batch job may run it on a worker
+// thread. Never throws.
+void fncRunTaskRows(const TaskRowList& rows, ImageBox& box);
+
 // The windows set this to show a busy pointer while a run works: called with
 // true when a run starts on a non-empty row list and with false whenever it ends.
 void setTaskBusyCursorHook(std::function<void(bool busy)> hook);

@@ -119,6 +119,10 @@ void replaceWhole(const QString& path, const QByteArray& bytes) {
 
 } // namespace
 
+void prepareForThreads() {
+    Exiv2::XmpParser::initialize();
+}
+
 bool read(const QString& path, Exiv2::ExifData& exif, Exiv2::IptcData& iptc) {
     quietenLibrary();
     exif.clear();

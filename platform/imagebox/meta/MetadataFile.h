@@ -9,6 +9,11 @@ namespace picbasket::metadatafile {
 // metadata give false with both containers empty; this never raises.
 bool read(const QString& path, Exiv2::ExifData& exif, Exiv2::IptcData& iptc);
 
+// Exiv2's XMP parser keeps process-wide state that it sets up on first use, which
+// is not safe when files are first read on several threads at once: call this
+// once before starting threads that read metadata.
+void prepareForThreads();
+
 // Replaces the EXIF and IPTC of an existing JPEG, TIFF or PSD file without
 // re-encoding its pixels; other pages, layers and XMP stay. The file is
 // replaced whole or not at all. Raises AppError (0x8000FFFF) for any other

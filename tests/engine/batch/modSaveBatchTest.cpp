@@ -7,7 +7,6 @@
 #include "platform/imagebox/ImageBox.h"
 #include "tests/common/TestSupport.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -448,19 +447,17 @@ TEST_F(BatchCorruptRows, DamagedAndJunkFilesGiveNoOutputAndOneClosingMessage) {
 }
 
 TEST_F(BatchCorruptRows, CutCopiesOfImageBoxFormatsAreNeverConverted) {
-    const QImage image = noise(48, 40);
-    const struct {
-        const char* format;
-        const char* extension;
-    } formats[] = {{"JPEG", "jpg"}, {"PNG", "png"}, {"GIF", "gif"}, {"BMP", "bmp"}};
-    for (const auto& f : formats) {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        ASSERT_TRUE(image.save(&buffer, f.format)) << f.format;
-        const QByteArray whole = buffer.data();
+    ImageBox writer;
+    writer.setImage(noise(48, 40));
+    QTemporaryDir wholeFiles;
+    for (const char* extension : {"jpg", "png", "gif", "bmp"}) {
+        const QString wholeFile = QDir(wholeFiles.path()).filePath(QString("whole.") + extension);
+        writer.SaveToFile(wholeFile);
+        const QByteArray whole = readBytes(wholeFile);
+        ASSERT_GT(whole.size(), 100) << extension;
         for (int percent : {10, 50, 90}) {
-            const QString name = QStringLiteral("%1-%2").arg(f.extension).arg(percent);
-            const QString path = QDir(in_.path()).filePath(name + "." + f.extension);
+            const QString name = QStringLiteral("%1-%2").arg(extension).arg(percent);
+            const QString path = QDir(in_.path()).filePath(name + "." + extension);
             writeBytes(path, whole.left(whole.size() * percent / 100));
             rowFor(name, path);
         }
@@ -565,4 +562,151 @@ TEST(BatchUnreadableRows, ListsAScreenfulThenCountsTheRest) {
         EXPECT_EQ(lines.isEmpty() ? QString() : lines.last(), QString::fromLatin1(c.tail))
             << c.rows;
     }
+}
+
+namespace {
+
+// Sets how many rows the batch runs at once for the length of a test.
+class RowsInFlight {
+public:
+    explicit RowsInFlight(int rows) : previous_(setBatchRowsInFlight(rows)) {}
+    ~RowsInFlight() { setBatchRowsInFlight(previous_); }
+
+private:
+    int previous_;
+};
+
+QImage withAlpha(int width, int height) {
+    QImage image(width, height, QImage::Format_ARGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixelColor(x, y, QColor(x * 9 % 256, y * 5 % 256, 90, (x + y) * 4 % 256));
+    return image;
+}
+
+} // namespace
+
+// The pipelined run against the one-row-at-a-time run; damaged rows are among
+// them, so the suite also runs in the sanitizer build.
+class BatchPipelineCorruptRows : public BatchConversion {
+protected:
+    // A basket of mixed rows: a JPEG with EXIF, a PNG with alpha, the three page
+    // files of a TIFF, a TGA for the loading entry, a cut JPEG, junk and more photos.
+    void fillMixedBasket() {
+        const QString folder = in_.path();
+        ImageBox writer;
+        writer.setImage(noise(120, 80));
+        ASSERT_TRUE(writer.SetExifAttribute("Make", "Canon"));
+        writer.SaveToFile(QDir(folder).filePath("camera.jpg"));
+        rowFor("camera", QDir(folder).filePath("camera.jpg"));
+        ASSERT_TRUE(withAlpha(50, 40).save(QDir(folder).filePath("alpha.png")));
+        rowFor("alpha", QDir(folder).filePath("alpha.png"));
+        for (int page = 1; page <= 3; ++page) {
+            writer.setImage(gradient(30 + page, 20));
+            const QString file = QDir(pages_.path()).filePath(QStringLiteral("page%1.tif").arg(page));
+            writer.SaveToFile(file);
+            BasketRow row;
+            row.Text = QStringLiteral("scan page %1").arg(page);
+            row.Tag = file;
+            row.setSubItem(4, QDir(folder).filePath("scan.tif"));
+            rows_.addRow(row);
+        }
+        writeTga(QDir(folder).filePath("old.tga"), gradient(17, 13));
+        rowFor("old", QDir(folder).filePath("old.tga"));
+        const QByteArray whole = readBytes(QDir(folder).filePath("camera.jpg"));
+        writeBytes(QDir(folder).filePath("cut.jpg"), whole.left(whole.size() / 2));
+        rowFor("cut", QDir(folder).filePath("cut.jpg"));
+        writeBytes(QDir(folder).filePath("junk.png"), "no picture here");
+        rowFor("junk", QDir(folder).filePath("junk.png"));
+        for (int i = 0; i < 6; ++i)
+            addPng(QStringLiteral("more%1").arg(i), noise(64 + i, 48));
+        addPng("alpha", gradient(9, 9)); // a second "alpha": a numbered name
+    }
+    // Converts the basket into a fresh folder with that many rows in flight; the
+    // folder starts with one target from before the run.
+    QString convertInto(QTemporaryDir& folder, int rowsInFlight, const QString& existing) {
+        RowsInFlight limit(rowsInFlight);
+        picbasket::Setup.BatchSave.DestinationFolder = folder.path();
+        writeBytes(QDir(folder.path()).filePath(existing), "from before the run");
+        const size_t shown = messages_.shown().size();
+        EXPECT_TRUE(run());
+        EXPECT_TRUE(errors_.reports().empty());
+        EXPECT_EQ(messages_.shown().size(), shown + 1);
+        return messages_.shown().size() > shown ? messages_.shown().back().text : QString();
+    }
+    static QStringList filesOf(const QTemporaryDir& folder) {
+        return QDir(folder.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+    QTemporaryDir pages_;
+};
+
+TEST_F(BatchPipelineCorruptRows, SameFilesByteForByteAsOneRowAtATime) {
+    fillMixedBasket();
+    const struct {
+        const char* what;
+        int nameMode;
+        const char* existing;
+        int files;
+    } namings[] = {{"generic from 1001", 2, "Sample1004.jp2", 13},
+                   {"hybrid with EXIF and sizes", 1, "Canon-camera 120x80.jp2", 13}};
+    for (const auto& n : namings) {
+        typBatchSave& o = picbasket::Setup.BatchSave;
+        o.NameMode = n.nameMode;
+        o.Counter = "[Starting 1001]";
+        o.Prefix = "[EXIF Make]";
+        o.Separator1 = "-";
+        o.Separator2 = "[WhiteSpace]";
+        o.Suffix = "[Resulting resolution]";
+        o.Overwrite = 0;
+        QTemporaryDir serial, pipelined;
+        const QString serialMessage = convertInto(serial, 1, n.existing);
+        const QString pipelinedMessage = convertInto(pipelined, 4, n.existing);
+        const QStringList files = filesOf(serial);
+        EXPECT_EQ(files.size(), n.files) << n.what << qPrintable(files.join(", "));
+        EXPECT_EQ(filesOf(pipelined), files) << n.what;
+        for (const QString& file : files)
+            EXPECT_EQ(readBytes(QDir(pipelined.path()).filePath(file)),
+                      readBytes(QDir(serial.path()).filePath(file)))
+                << n.what << " " << qPrintable(file);
+        EXPECT_EQ(readBytes(QDir(serial.path()).filePath(n.existing)),
+                  QByteArray("from before the run"));
+        EXPECT_EQ(pipelinedMessage, serialMessage) << n.what;
+        EXPECT_TRUE(serialMessage.contains("cut: ")) << n.what;
+        EXPECT_TRUE(serialMessage.contains("junk: ")) << n.what;
+    }
+}
+
+TEST_F(BatchPipelineCorruptRows, CancelAfterTheThirdRowCommitsThreeRowsAndLeavesNoTemporaryFile) {
+    RowsInFlight limit(4);
+    for (int i = 0; i < 10; ++i)
+        addPng(QStringLiteral("row%1").arg(i, 2, 10, QLatin1Char('0')), noise(200, 150));
+    bar_.triggerValue = 3;
+    bar_.onValue = [] { QTimer::singleShot(0, [] { CancelOperation = true; }); };
+    EXPECT_TRUE(run());
+    EXPECT_EQ(written(), (QStringList{"row00.jp2", "row01.jp2", "row02.jp2"}));
+    for (const QString& file : written())
+        EXPECT_EQ(decode(out(file)).size(), QSize(200, 150)) << qPrintable(file);
+    EXPECT_FALSE(CancelOperation);
+    EXPECT_EQ(bar_.calls.last(), "hidden");
+    EXPECT_FALSE(bar_.calls.contains("value 4"));
+}
+
+TEST_F(BatchPipelineCorruptRows, AFailedWriteOnRowFourEndsTheRunOnce) {
+    RowsInFlight limit(4);
+    picbasket::Setup.BatchSave.DestinationMode = 0;
+    for (int i = 1; i <= 7; ++i) {
+        BasketRow row = addPng(QStringLiteral("row%1").arg(i), gradient(20, 10));
+        if (i == 4) {
+            // Beside a source file whose folder is gone: the output cannot be written.
+            row.setSubItem(4, QDir(in_.path()).filePath("gone/row4.png"));
+            rows_.setRow(3, row);
+        }
+    }
+    EXPECT_FALSE(run());
+    ASSERT_EQ(errors_.reports().size(), 1u);
+    EXPECT_EQ(errors_.reports()[0].source, "fncSaveSinglePage");
+    const QStringList outputs =
+        QDir(in_.path()).entryList({"*.jp2"}, QDir::Files | QDir::Hidden, QDir::Name);
+    EXPECT_EQ(outputs, (QStringList{"row1.jp2", "row2.jp2", "row3.jp2"}));
+    EXPECT_EQ(bar_.calls.last(), "hidden");
 }
