@@ -51,8 +51,7 @@ long peakKilobytes(int who) {
     return usage.ru_maxrss;
 }
 
-BasketRows basketOf(const QString& folder) {
-    BasketRows rows;
+void fillBasket(BasketRows& rows, const QString& folder) {
     for (const QFileInfo& info : QDir(folder).entryInfoList({"*.jpg"}, QDir::Files, QDir::Name)) {
         BasketRow row;
         row.Text = info.completeBaseName();
@@ -60,7 +59,6 @@ BasketRows basketOf(const QString& folder) {
         row.setSubItem(4, info.filePath());
         rows.addRow(row);
     }
-    return rows;
 }
 
 bool convert(const BasketRows& rows, const QString& destination, int rate) {
@@ -86,11 +84,13 @@ QStringList grkRatio(int rate) {
 // Child modes: print the peak resident kilobytes of one measured job.
 int childMain(const QStringList& args) {
     if (args.value(1) == "--peak-batch") {
-        const bool ok = convert(basketOf(args.value(2)), args.value(3), 20);
+        BasketRows rows;
+        fillBasket(rows, args.value(2));
+        const bool ok = convert(rows, args.value(3), 20);
         std::printf("%ld\n", ok ? peakKilobytes(RUSAGE_SELF) : -1L);
     } else {
-        const bool ok = runTool("grk_compress",
-                                QStringList{"-i", args.value(2), "-o", args.value(3)} + grkRatio(20));
+        const bool ok = runTool(
+            "grk_compress", QStringList{"-i", args.value(2), "-o", args.value(3)} + grkRatio(20));
         std::printf("%ld\n", ok ? peakKilobytes(RUSAGE_CHILDREN) : -1L);
     }
     return 0;
@@ -130,21 +130,23 @@ int main(int argc, char** argv) {
         image.save(root.filePath("jpeg/" + name + ".jpg"), "JPEG", 90);
         writePpm(image, root.filePath("ppm/" + name + ".ppm"));
     }
-    const BasketRows rows = basketOf(root.filePath("jpeg"));
+    BasketRows rows;
+    fillBasket(rows, root.filePath("jpeg"));
     const int inFlight = std::max(2, QThread::idealThreadCount() / 2);
 
     std::printf("Batch JPEG 2000 conversion, %d JPEG files of %d x %d, best of %d, %d cores, "
                 "%d rows in flight\n",
                 files, width, height, runs, QThread::idealThreadCount(), inFlight);
     for (int rate : {20, 25}) {
-        const double ours = bestSeconds(runs, [&] { return convert(rows, root.filePath("ours"), rate); });
+        const double ours =
+            bestSeconds(runs, [&] { return convert(rows, root.filePath("ours"), rate); });
         const int previous = setBatchRowsInFlight(1);
         const double serial =
             bestSeconds(runs, [&] { return convert(rows, root.filePath("serial"), rate); });
         setBatchRowsInFlight(previous);
         const double grk = bestSeconds(runs, [&] {
-            return runTool("grk_compress", QStringList{"-y", root.filePath("ppm"), "-O", "jp2", "-a",
-                                                       root.filePath("grk")} +
+            return runTool("grk_compress", QStringList{"-y", root.filePath("ppm"), "-O", "jp2",
+                                                       "-a", root.filePath("grk")} +
                                                grkRatio(rate));
         });
         std::printf("%s: ours %lld bytes, grk_compress %lld bytes\n",
@@ -157,8 +159,8 @@ int main(int argc, char** argv) {
 
     const long batchPeak =
         childPeak({"--peak-batch", root.filePath("jpeg"), root.filePath("peak")});
-    const long grkPeak = childPeak(
-        {"--peak-grk", root.filePath("ppm/photo01.ppm"), root.filePath("peak/grk.jp2")});
+    const long grkPeak =
+        childPeak({"--peak-grk", root.filePath("ppm/photo01.ppm"), root.filePath("peak/grk.jp2")});
     std::printf("peak resident memory, lossy rate 20:\n");
     if (batchPeak < 0 || grkPeak < 0)
         std::printf("  failed or missing\n");

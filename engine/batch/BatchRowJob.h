@@ -13,22 +13,22 @@ namespace picbasket {
 // that a job on a worker thread reads nothing that may change during the run.
 struct BatchRowOrder {
     BasketRow row;
-    int rowNumber = 0;    // from 1
-    QString folder;       // the output folder, ending in "/"
-    QString extension;    // "jp2" or "jpc"
-    QString genericName;  // the whole name with generic naming, else empty
-    QDateTime clock;      // what the date tokens read
+    int rowNumber = 0;          // from 1
+    QString folder;             // the output folder, ending in "/"
+    QString extension;          // "jp2" or "jpc"
+    QString genericName;        // the whole name with generic naming, else empty
+    QDateTime clock;            // what the date tokens read
     bool loadedAlready = false; // a picture of the loading entry is handed in
     QImage picture;
-    QString unreadable;   // why the window thread could not load the file
+    QString unreadable; // why the window thread could not load the file
 };
 
 // What a row's job gives back for its commit on the window thread.
 struct BatchRowResult {
-    QString unreadable;   // not empty: the file could not be read
-    QString baseName;     // the output name without folder and extension
-    QString temporary;    // the encoded file, still under a temporary name
-    QImage picture;       // kept when the job did not encode (target existed)
+    QString unreadable;         // not empty: the file could not be read
+    QString baseName;           // the output name without folder and extension
+    QString temporary;          // the encoded file, still under a temporary name
+    QImage picture;             // kept when the job did not encode (target existed)
     std::exception_ptr failure; // a failure that ends the run
 };
 

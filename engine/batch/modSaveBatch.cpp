@@ -138,8 +138,7 @@ void moveOnto(const QString& temporary, const QString& target) {
     if (std::rename(QFile::encodeName(temporary).constData(),
                     QFile::encodeName(target).constData()) != 0) {
         QFile::remove(temporary);
-        raiseError(err::DeviceIO,
-                   QStringLiteral("The file %1 could not be written").arg(target));
+        raiseError(err::DeviceIO, QStringLiteral("The file %1 could not be written").arg(target));
     }
 }
 
@@ -206,8 +205,8 @@ void convertRows(const BasketRows& lvPages, RunState& run, ProgressIndicator& ba
             while (!stop && next < lvPages.count() && int(pending.size()) < limit) {
                 stop = cancelRequested();
                 if (!stop)
-                    pending.push_back(startRow(orderFor(lvPages.row(next), next + 1, run), run,
-                                               workers));
+                    pending.push_back(
+                        startRow(orderFor(lvPages.row(next), next + 1, run), run, workers));
                 ++next;
             }
             if (stop || pending.empty())
@@ -282,8 +281,8 @@ bool fncSaveSinglePage(const BasketRows& lvPages, const TaskRowList& lvEditBatch
     if (lvPages.count() == 0)
         return true;
     bool result = false;
-    RunState run{lvEditBatch, box, control, Setup.BatchSave.Codestream != 0 ? "jpc" : "jp2", {},
-                 {}};
+    RunState run{lvEditBatch, box, control, Setup.BatchSave.Codestream != 0 ? "jpc" : "jp2",
+                 {},          {}};
     errorTail(QStringLiteral("fncSaveSinglePage"), [&] {
         g_running = true;
         RunScope scope{bar};

@@ -114,8 +114,7 @@ TEST_F(NamingRules, UnknownExifDatesGiveNoTextAndNoError) {
     test::ErrorRecorder errors;
     for (const char* value : unknown) {
         box_.DeleteAllExif();
-        ASSERT_TRUE(box_.SetExifAttribute("DateTimeOriginal", QString::fromLatin1(value)))
-            << value;
+        ASSERT_TRUE(box_.SetExifAttribute("DateTimeOriginal", QString::fromLatin1(value))) << value;
         EXPECT_EQ(token("[EXIF Date]"), QString()) << value;
         EXPECT_EQ(token("[EXIF Date-Time]"), QString()) << value;
     }

@@ -1,8 +1,8 @@
 #include "engine/batch/modSaveBatch.h"
-#include "engine/batch/UnreadableRows.h"
 #include "core/AppError.h"
 #include "core/Globals.h"
 #include "core/setup/modSetup.h"
+#include "engine/batch/UnreadableRows.h"
 #include "engine/jpeg2000/modJPEG2000.h"
 #include "platform/imagebox/ImageBox.h"
 #include "tests/common/TestSupport.h"
@@ -125,6 +125,33 @@ protected:
         row.setSubItem(4, path);
         rows_.addRow(row);
         return row;
+    }
+    // A row for a source file the image box writes in the format of its extension.
+    QString addBoxFile(const QString& name, const QString& fileName, const QImage& image) {
+        ImageBox writer;
+        writer.setImage(image);
+        const QString path = QDir(in_.path()).filePath(fileName);
+        writer.SaveToFile(path);
+        rowFor(name, path);
+        return path;
+    }
+    // A row for an 8 x 8 JPEG carrying one EXIF attribute.
+    void addJpegWithExif(const QString& name, const QString& attribute, const QString& value) {
+        ImageBox writer;
+        writer.setImage(gradient(8, 8));
+        ASSERT_TRUE(writer.SetExifAttribute(attribute, value));
+        const QString jpeg = QDir(in_.path()).filePath(name + ".jpg");
+        writer.SaveToFile(jpeg);
+        rowFor(name, jpeg);
+    }
+    // Hybrid names: the prefix token, "-", the row's name.
+    static void nameByPrefix(const QString& prefix) {
+        typBatchSave& o = picbasket::Setup.BatchSave;
+        o.NameMode = 1;
+        o.Prefix = prefix;
+        o.Separator1 = "-";
+        o.Separator2 = "[No Separator]";
+        o.Suffix = "[No Prefix]";
     }
     bool run() { return fncSaveSinglePage(rows_, tasks_, box_, bar_); }
     QString out(const QString& name) const { return QDir(out_.path()).filePath(name); }
@@ -266,11 +293,7 @@ TEST_F(BatchConversion, HybridNamesFromTokensAfterTheTasks) {
 
 TEST_F(BatchConversion, EachLoaderReadsItsFormatsAndUnreadableRowsAreSkipped) {
     const QImage image = gradient(12, 9);
-    ImageBox writer;
-    writer.setImage(image);
-    const QString pcx = QDir(in_.path()).filePath("p.pcx");
-    writer.SaveToFile(pcx);
-    rowFor("pcx", pcx);
+    addBoxFile("pcx", "p.pcx", image);
     const QString tga = QDir(in_.path()).filePath("t.tga");
     writeTga(tga, image);
     rowFor("tga", tga);
@@ -320,21 +343,11 @@ TEST_F(BatchConversion, SourceFolderModePutsSplitPagesBesideTheirSourceFile) {
 }
 
 TEST_F(BatchConversion, MetadataOfOneRowNeverNamesTheNext) {
-    ImageBox writer;
-    writer.setImage(gradient(8, 8));
-    ASSERT_TRUE(writer.SetExifAttribute("Make", "Canon"));
-    const QString jpeg = QDir(in_.path()).filePath("cam.jpg");
-    writer.SaveToFile(jpeg);
-    rowFor("cam", jpeg);
+    addJpegWithExif("cam", "Make", "Canon");
     const QString tga = QDir(in_.path()).filePath("plain.tga");
     writeTga(tga, gradient(8, 8));
     rowFor("plain", tga);
-    typBatchSave& o = picbasket::Setup.BatchSave;
-    o.NameMode = 1;
-    o.Prefix = "[EXIF Make]";
-    o.Separator1 = "-";
-    o.Separator2 = "[No Separator]";
-    o.Suffix = "[No Prefix]";
+    nameByPrefix("[EXIF Make]");
     EXPECT_TRUE(run());
     EXPECT_EQ(written(), (QStringList{"-plain.jp2", "Canon-cam.jp2"}));
 }
@@ -469,13 +482,9 @@ TEST_F(BatchCorruptRows, CutCopiesOfImageBoxFormatsAreNeverConverted) {
 }
 
 TEST_F(BatchConversion, WbmpRowsAreConverted) {
-    ImageBox writer;
-    writer.setImage(gradient(19, 7));
-    const QString wbmp = QDir(in_.path()).filePath("mono.wbmp");
-    writer.SaveToFile(wbmp);
+    const QString wbmp = addBoxFile("mono", "mono.wbmp", gradient(19, 7));
     ImageBox reader;
     reader.LoadFromFile(wbmp);
-    rowFor("mono", wbmp);
     EXPECT_TRUE(run());
     ASSERT_EQ(written(), QStringList{"mono.jp2"});
     EXPECT_EQ(decode(out("mono.jp2")), reader.image().convertToFormat(QImage::Format_RGB888));
@@ -484,11 +493,7 @@ TEST_F(BatchConversion, WbmpRowsAreConverted) {
 
 TEST_F(BatchConversion, SameNameRowsOfOneRunGetNumberedNames) {
     const QImage first = gradient(10, 8), second = noise(10, 8), third = gradient(5, 5);
-    ImageBox writer;
-    writer.setImage(first);
-    const QString bmp = QDir(in_.path()).filePath("photo.bmp");
-    writer.SaveToFile(bmp);
-    rowFor("photo", bmp);
+    addBoxFile("photo", "photo.bmp", first);
     const QString png = QDir(in_.path()).filePath("photo.png");
     ASSERT_TRUE(second.save(png));
     rowFor("photo", png);
@@ -526,18 +531,8 @@ TEST_F(BatchConversion, TargetsFromBeforeTheRunKeepTheOverwriteRule) {
 }
 
 TEST_F(BatchConversion, UnknownExifDateNamesThePhotoWithoutADate) {
-    ImageBox writer;
-    writer.setImage(gradient(8, 8));
-    ASSERT_TRUE(writer.SetExifAttribute("DateTimeOriginal", "0000:00:00 00:00:00"));
-    const QString jpeg = QDir(in_.path()).filePath("unset.jpg");
-    writer.SaveToFile(jpeg);
-    rowFor("unset", jpeg);
-    typBatchSave& o = picbasket::Setup.BatchSave;
-    o.NameMode = 1;
-    o.Prefix = "[EXIF Date]";
-    o.Separator1 = "-";
-    o.Separator2 = "[No Separator]";
-    o.Suffix = "[No Prefix]";
+    addJpegWithExif("unset", "DateTimeOriginal", "0000:00:00 00:00:00");
+    nameByPrefix("[EXIF Date]");
     EXPECT_TRUE(run());
     EXPECT_EQ(written(), QStringList{"-unset.jp2"});
     EXPECT_TRUE(errors_.reports().empty());
@@ -603,7 +598,8 @@ protected:
         rowFor("alpha", QDir(folder).filePath("alpha.png"));
         for (int page = 1; page <= 3; ++page) {
             writer.setImage(gradient(30 + page, 20));
-            const QString file = QDir(pages_.path()).filePath(QStringLiteral("page%1.tif").arg(page));
+            const QString file =
+                QDir(pages_.path()).filePath(QStringLiteral("page%1.tif").arg(page));
             writer.SaveToFile(file);
             BasketRow row;
             row.Text = QStringLiteral("scan page %1").arg(page);
