@@ -13,6 +13,7 @@
 #include "engine/loading/modBitmapPro.h"
 #include "engine/tasks/FrameArtwork.h"
 #include "platform/imagebox/ImageBox.h"
+#include "platform/imagebox/edit/RowBands.h"
 #include "platform/imagebox/meta/MetadataFile.h"
 
 #include <QCoreApplication>
@@ -127,10 +128,15 @@ std::shared_ptr<PendingRow> startRow(BatchRowOrder order, const RunState& run, Q
         pending->result = runBatchRow(pending->order, tasks);
         pending->finished.release();
     };
-    if (pool)
-        pool->start(job);
-    else
+    if (!pool) {
         job();
+        return pending;
+    }
+    // The rows in flight already share the cores: a job's edits stay on its thread.
+    pool->start([job] {
+        pixelops::EditThreadLimit limit(1);
+        job();
+    });
     return pending;
 }
 
