@@ -50,6 +50,8 @@ void frmMain::buildFolderListing() {
     connect(lvFolder, &ListView::KeyUp, this, &frmMain::lvFolder_KeyUp);
     connect(lvFolder, &ListView::MouseUp, this, &frmMain::lvFolder_MouseUp);
     connect(lvFolder, &ListView::DblClick, this, &frmMain::lvFolder_DblClick);
+    lvFolder->setOLEDropMode(true);
+    connect(lvFolder, &ListView::OLEDragDrop, this, &frmMain::lvFolder_OLEDragDrop);
     connect(pbQueue, &ProgressBar::MouseDown, this, &frmMain::pbQueue_MouseDown);
     mnuContextFolderParent = new QMenu(QStringLiteral("Context Folder"), this);
     connect(mnuContextFolderParent->addAction(QStringLiteral("Add to basket")), &QAction::triggered,

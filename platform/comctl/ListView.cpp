@@ -3,6 +3,9 @@
 #include "core/MessageBox.h"
 #include "platform/comctl/ImageList.h"
 
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -96,6 +99,20 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override {
         View::mouseReleaseEvent(event);
         owner_->viewMouseRelease(*event);
+    }
+    // With drops accepted, anything dropped is the list's own event; the rows are
+    // never moved by the view.
+    void dragEnterEvent(QDragEnterEvent* event) override {
+        owner_->OLEDropMode() ? event->acceptProposedAction() : View::dragEnterEvent(event);
+    }
+    void dragMoveEvent(QDragMoveEvent* event) override {
+        owner_->OLEDropMode() ? event->acceptProposedAction() : View::dragMoveEvent(event);
+    }
+    void dropEvent(QDropEvent* event) override {
+        if (!owner_->OLEDropMode())
+            return View::dropEvent(event);
+        event->acceptProposedAction();
+        emit owner_->OLEDragDrop();
     }
 
 private:
@@ -411,6 +428,15 @@ void ListView::setIcons(ImageList* icons) {
 void ListView::setSmallIcons(ImageList* icons) {
     smallIcons_ = icons;
     model_->small = icons;
+}
+
+void ListView::setOLEDropMode(bool accept) {
+    oleDropMode_ = accept;
+    for (QAbstractItemView* view :
+         {static_cast<QAbstractItemView*>(report_), static_cast<QAbstractItemView*>(icon_)}) {
+        view->setAcceptDrops(accept);
+        view->viewport()->setAcceptDrops(accept);
+    }
 }
 
 void ListView::setSmallIconSize(const QSize& size) {

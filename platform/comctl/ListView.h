@@ -84,6 +84,10 @@ public:
     QTreeView* reportView() const { return report_; }
     QListView* iconView() const { return icon_; }
 
+    // Whether the list takes drops (raising OLEDragDrop) instead of its views.
+    bool OLEDropMode() const { return oleDropMode_; }
+    void setOLEDropMode(bool accept);
+
     // Called by the two views; they raise the events below.
     void viewFocusIn();
     void viewFocusOut(Qt::FocusReason reason);
@@ -106,6 +110,8 @@ signals:
     void KeyUp(int keyCode, int shift);
     // After ItemClick. Button 1 left, 2 right, 4 middle; x and y in the list's pixels.
     void MouseUp(int button, int shift, int x, int y);
+    // Something was dropped on the list (only with OLEDropMode on).
+    void OLEDragDrop();
 
 private:
     bool validRow(int row) const;
@@ -120,6 +126,7 @@ private:
     ViewMode view_ = lvwReport;
     bool multiSelect_ = true;
     bool fullRowSelect_ = false;
+    bool oleDropMode_ = false;
     int columns_ = 0;
 };
 

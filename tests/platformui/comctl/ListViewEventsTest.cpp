@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
@@ -131,6 +132,27 @@ TEST(ListViewEvents, FocusEventsIgnoreAPopUpMenu) {
         EXPECT_EQ(l.journal,
                   lost ? QStringList({"GotFocus", "LostFocus"}) : QStringList{"GotFocus"})
             << reason;
+    }
+}
+
+// A drop reaches the list only when it takes drops; its rows never move.
+TEST(ListViewEvents, DropRaisesOLEDragDropInDropMode) {
+    for (const bool mode : {true, false}) {
+        JournalList l;
+        l.list.setOLEDropMode(mode);
+        QSignalSpy dropped(&l.list, &ListView::OLEDragDrop);
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile("/tmp/a.jpg")});
+        QDropEvent drop(QPointF(l.rowCentre(1)), Qt::CopyAction | Qt::MoveAction, &data,
+                        Qt::LeftButton, Qt::NoModifier);
+        // A drop is delivered only to the target its drag entered.
+        QDragEnterEvent enter(l.rowCentre(1), Qt::CopyAction | Qt::MoveAction, &data,
+                              Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(l.viewport(), &enter);
+        QApplication::sendEvent(l.viewport(), &drop);
+        EXPECT_EQ(dropped.count(), mode ? 1 : 0) << mode;
+        EXPECT_EQ(l.list.Count(), 3);
+        EXPECT_EQ(l.list.Text(1), "a.jpg");
     }
 }
 

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QDir>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -219,7 +220,15 @@ TEST_F(FolderListTest, ClicksKeysAndTheContextMenu) {
     EXPECT_FALSE(w.FolderListDropped);
     EXPECT_EQ(w.lvFolder->SelectedItem(), 2);
 
-    w.lvFolder_OLEDragDrop();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QDir(mixed).filePath("a.jpg"))});
+    QDropEvent drop(QPointF(second), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    // A drop is delivered only to the target its drag entered.
+    QDragEnterEvent enter(second, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                          Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &enter);
+    QApplication::sendEvent(view->viewport(), &drop);
+    EXPECT_TRUE(w.FolderListDropped) << "a drop on the list stops previews";
     const QPoint third = view->visualRect(view->model()->index(2, 0)).center();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier, third);
     EXPECT_EQ(w.SelectedRowCount, 2);
