@@ -39,6 +39,11 @@ struct typTask {
     std::array<QString, TaskParamCount + 1> Param;
 };
 
+// The task being set up in the edit view. A click on a task item sets its type and
+// key and empties the parameters; Preview fills them; Confirm copies the record
+// into the task basket.
+inline typTask CurrentTask;
+
 // The display name of a task type for the visible task lists ("Orientation",
 // "Rotate", ...); an empty text for None, RedEye and any other number.
 QString fncGetTaskName(int32_t taskId);

@@ -99,12 +99,11 @@ frmMain::frmMain(QWidget* parent)
     buildStatusBar();
     buildBrowsePane();
     buildPreviewPane();
+    buildEditView();
     buildMetadataPane();
     buildFolderPane();
     buildQueuePane();
     buildMenus();
-    lvEditBatch = new ListView(this);
-    lvEditBatch->hide();
     timerShowFiles = new QTimer(this);
     timerShowFiles->setSingleShot(true);
     timerShowFiles->setInterval(200);
@@ -154,7 +153,7 @@ void frmMain::buildBrowsePane() {
     picFileSystem = new QWidget(picBrowse);
     ftvBrowse = new FolderTreeview(picFileSystem);
     lvEdit = new ListView(picBrowse);
-    lvEdit->AddColumn(QStringLiteral("Task"), 160);
+    lvEdit->AddColumn(QStringLiteral("Confirmed Tasks"), 160);
     lvEdit->hide();
     picEditBar = new QWidget(picBrowse);
     auto* row = new QHBoxLayout(picEditBar);
@@ -214,7 +213,7 @@ void frmMain::buildPreviewPane() {
     eb->resize(220, eb->height());
     eb->hide();
     lvEditPreview = new ListView(picView);
-    lvEditPreview->AddColumn(QStringLiteral("Task"), 160);
+    lvEditPreview->AddColumn(QStringLiteral("Confirmed Tasks"), 160);
     lvEditPreview->hide();
     for (int i = 0; i < 4; ++i) {
         cmdEditPreview[static_cast<size_t>(i)] = new QPushButton(picView);

@@ -1,5 +1,6 @@
 #pragma once
 #include "browser/FileListBox.h"
+#include "engine/tasks/TaskRowList.h"
 #include "platform/imagebox/ImageBox.h"
 #include "shell/mainwindow/SingleInstance.h"
 
@@ -25,6 +26,7 @@ struct FolderRow;
 class FolderTreeview;
 class ImageBoxView;
 class ImageList;
+class KeyedImageList;
 class isExplorerBar;
 class ListView;
 class ProgressBar;
@@ -155,7 +157,8 @@ public:
     ProgressBar* pbQueue;
 
     // Hidden helpers of the other subsystems.
-    ListView* lvEditBatch;
+    // The executable task rows, in step with lvEdit and lvEditPreview.
+    TaskRowList lvEditBatch;
     FileListBox fileMain;
     ImageBox ibTemp;
     QImage PicTiff;
@@ -184,6 +187,43 @@ public:
     void subShowSelectedFile();
     void cmdAddToQueue_Click();
 
+    // The edit view (editing/frmMain_edit.cpp).
+    // Set when an option of the shown task panel changed; cleared by each Preview.
+    bool TaskOptionsChanged = false;
+    // Set by each Preview until the task is confirmed or dropped.
+    bool ImageModified = false;
+    // The preview image's size when editing started on it.
+    int32_t EditOriginalWidth = 0;
+    int32_t EditOriginalHeight = 0;
+    // The explorer bar's host of the option panels, with Preview and Confirm.
+    QWidget* picDialog;
+    QPushButton* cmdApply;
+    QPushButton* cmdOK;
+    // The hint of the shared empty panel picNothing.
+    QLabel* lblNothing;
+    // The explorer bar's host of the edit view's task basket and its commands.
+    QWidget* picEditPreview;
+    // The task icons, by key: for the explorer bar, and for the task lists' rows.
+    std::shared_ptr<KeyedImageList> ilEdit;
+    std::unique_ptr<ImageList> ilEditRows;
+    void subSetupExplorerBar();
+    void eb_ItemClick(const QString& group, const QString& item);
+    void CmdPreviewEdit_Click();
+    void subShowTaskOptions();
+    void subEnableApplyButtons(bool enable);
+    // Runs the task basket on the preview; without noStop, up to the selected row
+    // of the active task list.
+    void subProcessTaskBasket(bool noStop);
+    // Another image came into the preview; in the edit view editing starts again on it.
+    void subEditViewImageChanged();
+    bool fncIsEditView() const;
+    // The option panel with the object name, nullptr for another name.
+    QWidget* taskPanel(const QString& name) const;
+    void cmdApply_Click();
+    // Confirm (or Finish, which leaves the edit view) and Reset of the pending task.
+    virtual void cmdOK_Click();
+    virtual void cmdReset_Click();
+
     // The preview menus: index 0 "Best Fit", 1 "Actual Size"; 0 "Original",
     // 1 "Optimized".
     QMenu* mnuPreviewFitParent;
@@ -207,6 +247,13 @@ private:
     void buildBrowsePane();
     void buildPreviewPane();
     void buildTaskPanels();
+    void buildEditView();
+    void fitDialogToPanel();
+    void setPictureCaption(QPushButton* button, const QString& caption);
+    void subEnterEditView();
+    void subLeaveEditView();
+    void subStartEditingImage(bool wholeBasketShown);
+    void subFillEditSizeBoxes();
     void buildMetadataPane();
     void buildFolderPane();
     void buildQueuePane();

@@ -196,6 +196,13 @@ void frmMain::layOutPreviewArea() {
 }
 
 void frmMain::subShowMetadataPane(bool exif, bool iptc) {
+    // The edit view keeps the preview detached; only the metadata pane's side is
+    // set, so that leaving the edit view finds the pane as the shown file wants it.
+    if (fncIsEditView()) {
+        splView->setRightOrBottomControl(exif || iptc ? PicMetadata : nullptr);
+        subResize();
+        return;
+    }
     if (!exif && !iptc) {
         if (splView->LeftOrTopControl() && splView->RightOrBottomControl()) {
             splView->setLeftOrTopControl(nullptr);

@@ -39,8 +39,6 @@ namespace {
 
 // Metadata: the EXIF and IPTC name tables.
 void subInitMetadataTablesHook() {}
-// Editing tasks: the explorer bar's task chart, task-option and task-basket groups.
-void subSetupExplorerBarHook(frmMain&) {}
 // Browser: the hidden window with the pop-up menus and the frame artwork.
 void loadFrameDummyHook() {}
 
@@ -103,7 +101,7 @@ void frmMain::subSetup() {
         BasketThumbnailHeight = Setup.BasketList.ThumbnailHeight;
         BasketThumbnailWidth = Setup.BasketList.ThumbnailWidth;
         subInitMetadataTablesHook();
-        subSetupExplorerBarHook(*this);
+        subSetupExplorerBar();
         subSetHelpFile();
         ibMain->box().setAppTitle(QString::fromUtf8(version::Title));
         subSetStatusPictures();

@@ -1,0 +1,370 @@
+#include "controls/explorerbar/isExplorerBar.h"
+#include "controls/splitter/Splitter.h"
+#include "editing/TaskBasketRows.h"
+#include "editing/TaskChooser.h"
+#include "engine/tasks/modTaskEngine.h"
+#include "platform/comctl/ListView.h"
+#include "platform/imagebox/ImageBoxView.h"
+#include "shell/mainwindow/MainWindowGlobals.h"
+#include "tests/ui/mainwindow/MainWindowFixture.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+using namespace picbasket;
+using picbasket::test::MainWindowTest;
+
+namespace {
+
+// A window whose confirm and reset only say that they ran.
+class RecordingWindow : public frmMain {
+public:
+    QStringList calls;
+    void cmdOK_Click() override { calls << QStringLiteral("OK"); }
+    void cmdReset_Click() override { calls << QStringLiteral("Reset"); }
+};
+
+// An image whose every pixel differs from its mirror image and its negative.
+QImage gradient(int width, int height, int seed = 0) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb((x * 7 + seed) % 256, (y * 11) % 256, (x * 3 + y * 5) % 256));
+    return image;
+}
+
+QImage decoded(const QByteArray& tiff) {
+    ImageBox box;
+    box.LoadFromMemory(ImageBox::FormatTiff, tiff);
+    return box.image().convertToFormat(QImage::Format_RGB32);
+}
+
+typTask task(TaskType type, const QString& key, std::initializer_list<QString> params = {}) {
+    typTask t;
+    t.TaskID = int32_t(type);
+    t.TaskKey = key;
+    int k = 1;
+    for (const QString& p : params)
+        t.Param[size_t(k++)] = p;
+    return t;
+}
+
+class EditViewTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        CurrentTask = {};
+        ActiveTaskList = 0;
+        OriginalImageData.clear();
+        ConfirmedImageData.clear();
+    }
+    void TearDown() override {
+        MainWindowTest::TearDown();
+        OriginalImageData.clear();
+        ConfirmedImageData.clear();
+        ActiveTaskList = 0;
+    }
+
+    template <class Window = frmMain> Window& startWith() {
+        auto* created = new Window;
+        window.reset(created);
+        EXPECT_TRUE(created->Form_Load());
+        created->resize(1000, 700);
+        created->show();
+        QApplication::processEvents();
+        // The preview shows images as loaded unless a test says otherwise.
+        created->PreviewOptimized = false;
+        return *created;
+    }
+
+    // What a preview load leaves: the image shown and its copy as loaded.
+    static void show(frmMain& w, const QImage& image) {
+        w.ibMain->box().setImage(image);
+        OriginalImageData = w.ibMain->box().SaveToMemory(ImageBox::FormatTiff);
+        w.subResize();
+    }
+
+    // A mirror image, then its negative.
+    static void addFlipAndInvert(frmMain& w) {
+        TaskBasketRows basket(*w.lvEdit, *w.lvEditPreview, w.lvEditBatch);
+        basket.add(task(TaskType::Flip, QStringLiteral("flip"), {QStringLiteral("0")}));
+        basket.add(task(TaskType::Invert, QStringLiteral("invert")));
+    }
+
+    static QImage bothApplied(const QImage& image) {
+        QImage result = image.mirrored(true, false).convertToFormat(QImage::Format_RGB32);
+        result.invertPixels();
+        return result;
+    }
+
+    static QStringList visiblePanels(const frmMain& w) {
+        QStringList shown;
+        for (QWidget* panel : w.taskPanels)
+            if (!panel->isHidden())
+                shown << panel->objectName();
+        return shown;
+    }
+};
+
+} // namespace
+
+TEST_F(EditViewTest, ChooserHoldsTheSixteenTasksAndTwoGroups) {
+    frmMain& w = startWith();
+    const ExplorerBarModel& model = w.eb->model();
+    const typSpecialGroup& special = model.specialGroup();
+    EXPECT_TRUE(special.Visible);
+    EXPECT_EQ(special.Caption, QStringLiteral("Tasks Chart"));
+    EXPECT_FALSE(special.Icon.isNull());
+    const auto& items = fncTaskChooserItems();
+    ASSERT_EQ(special.ItemCount(), int(items.size()));
+    for (int i = 1; i <= special.ItemCount(); ++i) {
+        const typExplorerItem& item = special.item(i);
+        const TaskChooserItem& wanted = items[size_t(i - 1)];
+        SCOPED_TRACE(wanted.key.toStdString());
+        EXPECT_EQ(item.Key, wanted.key);
+        EXPECT_EQ(item.Caption, wanted.caption);
+        ASSERT_GE(item.Icon, 1);
+        EXPECT_EQ(model.imageList()->key(item.Icon), wanted.iconKey);
+    }
+    ASSERT_EQ(model.GroupCount(), 2);
+    EXPECT_EQ(model.group(1).Key, QStringLiteral("Dialog"));
+    EXPECT_EQ(model.group(1).Caption, QStringLiteral(" Task Options"));
+    EXPECT_EQ(model.group(1).Child, w.picDialog);
+    EXPECT_EQ(model.group(2).Key, QStringLiteral("Editing"));
+    EXPECT_EQ(model.group(2).Caption, QStringLiteral("Task Basket"));
+    EXPECT_EQ(model.group(2).Child, w.picEditPreview);
+    EXPECT_EQ(w.lvEditPreview->parentWidget(), w.picEditPreview);
+    for (QWidget* panel : w.taskPanels)
+        EXPECT_EQ(panel->parentWidget(), w.picDialog);
+}
+
+TEST_F(EditViewTest, ItemClickChoosesTheTaskAndShowsItsPanelOnly) {
+    frmMain& w = startWith();
+    for (const TaskChooserItem& item : fncTaskChooserItems()) {
+        SCOPED_TRACE(item.key.toStdString());
+        CurrentTask.Param[3] = QStringLiteral("left over");
+        emit w.eb->ItemClick(QStringLiteral("Special Group"), item.key);
+        EXPECT_EQ(CurrentTask.TaskID, item.taskId);
+        EXPECT_EQ(CurrentTask.TaskKey, item.key.toLower());
+        for (int k = 1; k <= TaskParamCount; ++k)
+            EXPECT_TRUE(CurrentTask.Param[size_t(k)].isEmpty()) << k;
+        EXPECT_EQ(w.eb->model().group(1).Caption, item.dialogCaption);
+        EXPECT_EQ(visiblePanels(w), QStringList{item.panel});
+        EXPECT_EQ(w.cmdOK->text(), QStringLiteral("Confirm"));
+        EXPECT_FALSE(w.ImageModified);
+        EXPECT_FALSE(w.TaskOptionsChanged);
+        EXPECT_TRUE(w.PreviewUnchanged);
+    }
+    EXPECT_EQ(CurrentTask.TaskKey, QStringLiteral("redeye"));
+    emit w.eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Invert"));
+    EXPECT_EQ(w.lblNothing->text(), fncInvertHint());
+}
+
+TEST_F(EditViewTest, NothingShowsTheHintWithFinishOnly) {
+    frmMain& w = startWith();
+    emit w.eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Rotate"));
+    w.eb_ItemClick(QStringLiteral("Special Group"), QStringLiteral("Nothing"));
+    // The task number stays as it was; the edit view sets it to None first.
+    EXPECT_EQ(CurrentTask.TaskID, int32_t(TaskType::Rotate));
+    EXPECT_EQ(CurrentTask.TaskKey, QStringLiteral("nothing"));
+    EXPECT_EQ(w.lblNothing->text(), fncNothingHint());
+    EXPECT_EQ(w.eb->model().group(1).Caption, QStringLiteral("Options"));
+    EXPECT_EQ(visiblePanels(w), QStringList{QStringLiteral("picNothing")});
+    EXPECT_EQ(w.cmdOK->text(), QStringLiteral("Finish"));
+
+    CurrentTask.TaskID = int32_t(TaskType::None);
+    w.eb_ItemClick(QStringLiteral("Special Group"), QStringLiteral("Nothing"));
+    EXPECT_FALSE(w.cmdApply->isEnabled());
+    EXPECT_TRUE(w.cmdOK->isEnabled());
+}
+
+TEST_F(EditViewTest, OtherGroupsAndUnknownKeysChooseNothing) {
+    frmMain& w = startWith();
+    emit w.eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Blur"));
+    // Step 5 runs only for the special group, and only for a known key.
+    const std::pair<const char*, const char*> clicks[] = {{"Dialog", "Rotate"},
+                                                          {"special group", "Unknown"}};
+    for (const auto& [group, item] : clicks) {
+        w.eb_ItemClick(QString::fromLatin1(group), QString::fromLatin1(item));
+        EXPECT_EQ(CurrentTask.TaskID, int32_t(TaskType::Blur)) << group;
+        EXPECT_EQ(CurrentTask.TaskKey, QString::fromLatin1(item).toLower());
+        EXPECT_TRUE(visiblePanels(w).isEmpty()) << group;
+    }
+    // The group key is compared in lower case.
+    w.eb_ItemClick(QStringLiteral("SPECIAL GROUP"), QStringLiteral("Sharpen"));
+    EXPECT_EQ(CurrentTask.TaskID, int32_t(TaskType::Sharpen));
+}
+
+TEST_F(EditViewTest, ModifiedImageAsksBeforeAnotherTask) {
+    RecordingWindow& w = startWith<RecordingWindow>();
+    emit w.eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Rotate"));
+    // Answer -> commands run, whether the click went on to the new task.
+    const std::tuple<int, const char*, bool> cases[] = {
+        {mb::Cancel, "", false}, {mb::Yes, "OK", true}, {mb::No, "Reset", true}};
+    for (const auto& [answer, command, wentOn] : cases) {
+        SCOPED_TRACE(command);
+        w.ImageModified = false;
+        emit w.eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Rotate"));
+        w.calls.clear();
+        w.ImageModified = true;
+        const size_t before = messages.shown().size();
+        messages.answerNext(answer);
+        emit w.eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Blur"));
+        ASSERT_EQ(messages.shown().size(), before + 1);
+        const MessageRequest& asked = messages.shown().back();
+        EXPECT_EQ(asked.text, joinLines({QStringLiteral("The image has been modified!"),
+                                         QStringLiteral("Do you want to confirm the changes "
+                                                        "made to the image?")}));
+        EXPECT_EQ(asked.style, mb::YesNoCancel | mb::Question);
+        EXPECT_EQ(w.calls, *command ? QStringList{QString::fromLatin1(command)} : QStringList{});
+        EXPECT_EQ(CurrentTask.TaskID, int32_t(wentOn ? TaskType::Blur : TaskType::Rotate));
+        EXPECT_EQ(visiblePanels(w),
+                  QStringList{wentOn ? QStringLiteral("picBlur") : QStringLiteral("picRotate")});
+        EXPECT_EQ(w.ImageModified, !wentOn);
+    }
+    // Unchanged options are dropped without a question.
+    const size_t before = messages.shown().size();
+    emit w.eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Crop"));
+    EXPECT_EQ(messages.shown().size(), before);
+}
+
+TEST_F(EditViewTest, AMouseClickOnAnItemChoosesIt) {
+    frmMain& w = startWith();
+    show(w, gradient(40, 30));
+    w.CmdPreviewEdit_Click();
+    QApplication::processEvents();
+    const typExplorerItem& resize = w.eb->model().specialGroup().item(1);
+    const QPoint at = resize.ItemRect.toQRect().center();
+    QTest::mouseMove(w.eb, at);
+    QTest::mouseClick(w.eb, Qt::LeftButton, {}, at);
+    EXPECT_EQ(CurrentTask.TaskID, int32_t(TaskType::Resize));
+    EXPECT_EQ(visiblePanels(w), QStringList{QStringLiteral("picResize")});
+}
+
+TEST_F(EditViewTest, SwitchWithoutAnImageDoesNothing) {
+    frmMain& w = startWith();
+    w.CmdPreviewEdit_Click();
+    EXPECT_FALSE(w.fncIsEditView());
+    EXPECT_EQ(w.splMain->LeftOrTopControl(), w.splRight);
+    EXPECT_EQ(ActiveTaskList, 0);
+    EXPECT_EQ(w.CmdPreviewEdit->text().trimmed(), QStringLiteral("Edit"));
+}
+
+TEST_F(EditViewTest, SwitchTogglesTheSplittersCaptionsAndActiveList) {
+    frmMain& w = startWith();
+    show(w, gradient(40, 30));
+    w.CmdPreviewEdit_Click();
+    EXPECT_TRUE(w.fncIsEditView());
+    EXPECT_EQ(w.splMain->LeftOrTopControl(), nullptr);
+    EXPECT_EQ(w.splRight->RightOrBottomControl(), nullptr);
+    EXPECT_EQ(w.splView->LeftOrTopControl(), nullptr);
+    EXPECT_EQ(ActiveTaskList, 1);
+    EXPECT_TRUE(w.CmdPreviewEdit->text().endsWith(QStringLiteral("     Finish")));
+    EXPECT_FALSE(w.cmdPreviewType->isEnabled());
+    EXPECT_EQ(w.EditOriginalWidth, 40);
+    EXPECT_EQ(w.EditOriginalHeight, 30);
+    EXPECT_EQ(CurrentTask.TaskID, int32_t(TaskType::None));
+    EXPECT_EQ(w.cmdOK->text(), QStringLiteral("Finish"));
+    EXPECT_TRUE(w.eb->isVisible());
+    EXPECT_FALSE(ConfirmedImageData.isEmpty());
+
+    // Finish leaves the edit view.
+    w.cmdOK->click();
+    EXPECT_FALSE(w.fncIsEditView());
+    EXPECT_EQ(w.splMain->LeftOrTopControl(), w.splRight);
+    EXPECT_EQ(w.splRight->RightOrBottomControl(), w.splView);
+    EXPECT_EQ(w.splView->LeftOrTopControl(), w.picView);
+    EXPECT_EQ(ActiveTaskList, 0);
+    EXPECT_TRUE(w.CmdPreviewEdit->text().endsWith(QStringLiteral("     Edit")));
+    EXPECT_TRUE(w.cmdPreviewType->isEnabled());
+    EXPECT_TRUE(ConfirmedImageData.isEmpty());
+    EXPECT_FALSE(w.eb->isVisible());
+    EXPECT_TRUE(w.picBrowse->isVisible());
+}
+
+TEST_F(EditViewTest, EntryAppliesTheWholeBasketWhateverRowIsSelected) {
+    frmMain& w = startWith();
+    const QImage original = gradient(40, 30);
+    show(w, original);
+    addFlipAndInvert(w);
+    w.lvEdit->setSelected(1, true);
+    // The explorer view's preview shows the basket up to row 1: mirrored only.
+    w.subProcessTaskBasket(false);
+    ASSERT_EQ(w.ibMain->box().image().convertToFormat(QImage::Format_RGB32),
+              original.mirrored(true, false).convertToFormat(QImage::Format_RGB32));
+    w.CmdPreviewEdit_Click();
+    EXPECT_EQ(decoded(ConfirmedImageData), bothApplied(original));
+    EXPECT_EQ(w.ibMain->box().image().convertToFormat(QImage::Format_RGB32), bothApplied(original));
+
+    // Leaving shows the image as loaded again.
+    w.CmdPreviewEdit_Click();
+    EXPECT_EQ(w.ibMain->box().image().convertToFormat(QImage::Format_RGB32),
+              original.convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(EditViewTest, OptimizedPreviewOfTheWholeBasketIsNotAppliedTwice) {
+    frmMain& w = startWith();
+    w.PreviewOptimized = true;
+    const QImage original = gradient(40, 30);
+    show(w, original);
+    addFlipAndInvert(w);
+    // The optimized load ran every row (none selected).
+    w.subProcessTaskBasket(false);
+    w.CmdPreviewEdit_Click();
+    EXPECT_EQ(decoded(ConfirmedImageData), bothApplied(original));
+    // Leaving keeps the optimized preview.
+    w.CmdPreviewEdit_Click();
+    EXPECT_EQ(w.ibMain->box().image().convertToFormat(QImage::Format_RGB32), bothApplied(original));
+}
+
+TEST_F(EditViewTest, OptimizedPreviewStoppedEarlyIsReplayedWhole) {
+    frmMain& w = startWith();
+    w.PreviewOptimized = true;
+    const QImage original = gradient(40, 30);
+    show(w, original);
+    addFlipAndInvert(w);
+    w.lvEdit->setSelected(1, true);
+    w.subProcessTaskBasket(false);
+    w.CmdPreviewEdit_Click();
+    EXPECT_EQ(decoded(ConfirmedImageData), bothApplied(original));
+}
+
+TEST_F(EditViewTest, AnotherImageStartsEditingAgain) {
+    frmMain& w = startWith();
+    show(w, gradient(40, 30));
+    addFlipAndInvert(w);
+    w.CmdPreviewEdit_Click();
+    emit w.eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Blur"));
+    w.ImageModified = true;
+
+    const QImage next = gradient(24, 50, 99);
+    show(w, next);
+    const size_t before = messages.shown().size();
+    w.subEditViewImageChanged();
+    EXPECT_EQ(messages.shown().size(), before) << "the old image's change is not offered";
+    EXPECT_EQ(w.EditOriginalWidth, 24);
+    EXPECT_EQ(w.EditOriginalHeight, 50);
+    EXPECT_EQ(CurrentTask.TaskID, int32_t(TaskType::None));
+    EXPECT_EQ(w.cmdOK->text(), QStringLiteral("Finish"));
+    EXPECT_EQ(decoded(ConfirmedImageData), bothApplied(next));
+    EXPECT_TRUE(w.fncIsEditView());
+}
+
+TEST_F(EditViewTest, MetadataPaneChangesInTheEditViewShowAfterLeaving) {
+    frmMain& w = startWith();
+    show(w, gradient(40, 30));
+    w.CmdPreviewEdit_Click();
+    // Previewing a file without metadata, then one with, while editing.
+    const std::pair<bool, QWidget*> cases[] = {{false, nullptr}, {true, w.PicMetadata}};
+    for (const auto& [shown, pane] : cases) {
+        w.subShowMetadataPane(shown, shown);
+        EXPECT_TRUE(w.fncIsEditView());
+        EXPECT_EQ(w.splView->RightOrBottomControl(), pane);
+    }
+    w.subShowMetadataPane(false, false);
+    w.CmdPreviewEdit_Click();
+    EXPECT_EQ(w.splView->LeftOrTopControl(), nullptr);
+    EXPECT_EQ(w.splView->RightOrBottomControl(), nullptr);
+    EXPECT_FALSE(w.PicMetadata->isVisible());
+}
