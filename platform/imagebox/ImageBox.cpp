@@ -296,6 +296,7 @@ int64_t ImageBox::EncodedSize(int format) const {
 }
 
 void ImageBox::Clear() {
+    metadata_.clear();
     replaceImage(QImage());
 }
 

@@ -70,6 +70,9 @@ public:
     // Bytes the image takes encoded in that format code with the current options.
     int64_t EncodedSize(int format) const;
 
+    // Empties the box: the image and its EXIF and IPTC, so that an image put in
+    // afterwards (a capture, a scan, a memory copy) is never saved with the
+    // metadata of the photo before it.
     void Clear();
     bool HasImage() const { return !image_.isNull(); }
     int ImageWidth() const { return image_.width(); }

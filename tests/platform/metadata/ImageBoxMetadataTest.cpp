@@ -2,7 +2,10 @@
 #include "platform/imagebox/meta/ImageMetadata.h"
 #include "tests/platform/metadata/MetadataFixtures.h"
 
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace picbasket {
@@ -59,6 +62,68 @@ TEST(ImageBoxMetadata, LoadingAFileWithoutMetadataDropsThePrevious) {
     box.LoadFromFile(plain);
     EXPECT_EQ(box.ExifCount(), 0);
     EXPECT_FALSE(box.HasIptc());
+}
+
+// What exiftool finds of the camera metadata above in a file, one "tag: value"
+// line each; empty when none of it is there.
+QString cameraTagsSeenByExiftool(const QString& path) {
+    QProcess exiftool;
+    exiftool.start("exiftool", {"-s", "-s", "-Make", "-ExposureTime", "-Keywords", "-Headline",
+                                path});
+    exiftool.waitForFinished(60000);
+    return QString::fromUtf8(exiftool.readAllStandardOutput()).trimmed();
+}
+
+// The preview, capture and scanning paths empty the box and put a new image in;
+// whatever image comes next, the first photo's metadata must not reach its file.
+TEST(ImageBoxMetadata, ClearDropsTheExifAndIptcOfThePreviousImage) {
+    if (QStandardPaths::findExecutable("exiftool").isEmpty())
+        GTEST_SKIP() << "exiftool (libimage-exiftool-perl) is not installed";
+    QTemporaryDir dir;
+    const QString photo = dir.filePath("photo.jpg");
+    test::writeJpeg(photo);
+    addCameraMetadata(photo);
+    QImage next(10, 6, QImage::Format_RGB888);
+    next.fill(QColor(200, 40, 90));
+    ImageBox snapshotBox;
+    snapshotBox.setImage(next);
+    const QByteArray snapshot = snapshotBox.SaveToMemory(ImageBox::FormatTiff);
+
+    struct Case {
+        const char* name;
+        bool clear;
+        std::function<void(ImageBox&)> putNextImage;
+    };
+    const std::vector<Case> cases = {
+        {"kept without Clear (the oracle sees the tags)", false,
+         [&](ImageBox& box) { box.setImage(next); }},
+        {"image set after Clear", true, [&](ImageBox& box) { box.setImage(next); }},
+        {"memory copy loaded after Clear", true,
+         [&](ImageBox& box) { box.LoadFromMemory(ImageBox::FormatTiff, snapshot); }},
+    };
+    for (const Case& c : cases) {
+        ImageBox box;
+        box.LoadFromFile(photo);
+        ASSERT_GT(box.ExifCount(), 0) << c.name;
+        if (c.clear) {
+            box.Clear();
+            EXPECT_FALSE(box.HasImage()) << c.name;
+            EXPECT_EQ(box.ExifCount(), 0) << c.name;
+            EXPECT_FALSE(box.HasIptc()) << c.name;
+        }
+        c.putNextImage(box);
+        for (const char* name : {"next.jpg", "next.tif"}) {
+            const QString target = dir.filePath(QString::fromLatin1(name));
+            QFile::remove(target);
+            box.SaveToFile(target);
+            const QString seen = cameraTagsSeenByExiftool(target);
+            if (c.clear)
+                EXPECT_EQ(seen.toStdString(), "") << c.name << ", " << name;
+            else
+                EXPECT_TRUE(seen.contains("Make: Maker") && seen.contains("Headline: At the lake"))
+                    << c.name << ", " << name << ": " << seen.toStdString();
+        }
+    }
 }
 
 TEST(ImageBoxMetadata, PngMetadataIsReadWherePresent) {
