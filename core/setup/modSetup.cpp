@@ -7,13 +7,13 @@
 #include "core/ScreenTwips.h"
 #include "core/modFileSystem.h"
 #include "core/setup/SetupCodec.h"
+#include "core/setup/SetupRanges.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <algorithm>
 
 namespace picbasket {
 
@@ -72,89 +72,17 @@ void reportCorruptedSetup() {
            mb::Exclamation);
 }
 
-// Reads the existing file into Setup; a damaged file is reported, removed and replaced
-// by the defaults.
+// Reads the existing file into Setup; a damaged file (cut short, or holding values
+// this program never stores) is reported, removed and replaced by the defaults.
 void loadExistingSetup() {
     typSetup read;
-    if (decodeSetup(readSetupBytes(SetupFile), read)) {
-        subBringSetupIntoRange(read);
+    if (decodeSetup(readSetupBytes(SetupFile), read) && fncSetupRangeFault(read).isEmpty()) {
         Setup = std::move(read);
         return;
     }
     reportCorruptedSetup();
     QFile::remove(SetupFile);
     subApplySetupDefaults();
-}
-
-template <class T> void clampTo(T& value, int low, int high) {
-    value = T(std::clamp(int(value), low, high));
-}
-
-template <class Array> void notNegative(Array& widths) {
-    for (auto& width : widths)
-        width = std::max<int16_t>(width, 0);
-}
-
-void bringSaveOptionsIntoRange(typSaveOptions& o) {
-    clampTo(o.Formats.JPG.ColorDepth, 0, 1);
-    clampTo(o.Formats.JPG.Quality, 1, 100);
-    clampTo(o.Formats.JPG.Encoding, 0, 1);
-    clampTo(o.Formats.JPEG2000.Lossy, 0, 1);
-    clampTo(o.Formats.JPEG2000.Rate, 1, 25);
-    clampTo(o.Formats.GIF.Compression, 0, 1);
-    clampTo(o.Formats.PNG.ColorDepth, 0, 1);
-    clampTo(o.Formats.PNM.Format, 0, 1);
-    clampTo(o.Formats.TIFF.Compression, 0, 6);
-    clampTo(o.AppendMode, 0, 1);
-    clampTo(o.OutputMode, 0, 1);
-}
-
-void bringBatchSaveIntoRange(typBatchSave& b) {
-    clampTo(b.Lossy, 0, 1);
-    clampTo(b.Rate, 1, 25);
-    clampTo(b.Codestream, 0, 1);
-    clampTo(b.NameMode, 0, 2);
-    clampTo(b.DestinationMode, 0, 1);
-}
-
-void bringListsIntoRange(typSetup& s) {
-    notNegative(s.FolderList.ColumnWidth);
-    notNegative(s.BasketList.ColumnWidth);
-    notNegative(s.MetadataLists.ExifColumnWidth);
-    notNegative(s.MetadataLists.IptcColumnWidth);
-    clampTo(s.FolderList.ThumbnailWidth, 20, 300);
-    clampTo(s.FolderList.ThumbnailHeight, 20, 300);
-    clampTo(s.BasketList.ThumbnailWidth, 20, 300);
-    clampTo(s.BasketList.ThumbnailHeight, 20, 300);
-    clampTo(s.FolderList.FileSizeFormat, 0, 1);
-}
-
-void bringTaskDefaultsIntoRange(typTaskDefaults& t) {
-    clampTo(t.ResizeMode, 0, 1);
-    clampTo(t.CropMode, 0, 1);
-    clampTo(t.CropPreset, 0, 1);
-    clampTo(t.Text.Filter, 0, 5);
-    clampTo(t.Text.Position, 0, 9);
-    clampTo(t.Text.FontFamily, 0, INT16_MAX);
-    clampTo(t.Text.Alignment, 0, 2);
-    clampTo(t.Text.Orientation, 0, 1);
-    clampTo(t.FlipMode, 0, 1);
-    clampTo(t.Watermark.MergeStyle, 0, 3);
-    clampTo(t.Frame.Kind, 0, 1);
-    clampTo(t.Frame.Style, 0, 7);
-    clampTo(t.Mask.Style, 0, 7);
-    clampTo(t.ShadowStyle, 0, 7);
-}
-
-void bringDevicesIntoRange(typSetup& s) {
-    clampTo(s.Twain.Destination, 0, 1);
-    clampTo(s.Twain.FileMode, 0, 1);
-    clampTo(s.Twain.SinglePageFormat, 0, 5);
-    clampTo(s.Twain.MultiPageFormat, 0, 1);
-    clampTo(s.Capture.Mode, 0, 2);
-    clampTo(s.Screensaver.Quality, 1, 100);
-    clampTo(s.SlideShow.Quality, 1, 100);
-    clampTo(s.Greeting.Quality, 1, 100);
 }
 
 } // namespace
@@ -177,14 +105,6 @@ void subApplySetupDefaults() {
     for (const QString& folder : {Setup.Capture.Folder, Setup.Twain.Folder})
         if (!fncFolderExists(folder))
             QDir().mkpath(folder);
-}
-
-void subBringSetupIntoRange(typSetup& record) {
-    bringSaveOptionsIntoRange(record.SaveOptions);
-    bringBatchSaveIntoRange(record.BatchSave);
-    bringListsIntoRange(record);
-    bringTaskDefaultsIntoRange(record.TaskDefaults);
-    bringDevicesIntoRange(record);
 }
 
 void subLoadSetup() {

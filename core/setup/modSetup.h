@@ -14,8 +14,9 @@ inline typSetup Setup;
 inline QString SetupFile;
 
 // Reads Setup from SetupFile. A missing file gives the defaults without a message; a
-// damaged one (too short for the record, a string running past the end) is reported,
-// deleted and replaced by the defaults. The file is only ever opened for reading.
+// damaged one (too short for the record, a string running past the end, a value no
+// control of the program stores: see SetupRanges.h) is reported, deleted and
+// replaced by the defaults. The file is only ever opened for reading.
 // Failures go to the global error handler; Setup then holds the defaults.
 void subLoadSetup();
 // Replaces SetupFile whole with Setup; a failure leaves the old file as it was and
@@ -29,9 +30,5 @@ void subDeleteSetupFile();
 void subApplySetupDefaults();
 // The first-run defaults, without touching the disk.
 typSetup fncSetupDefaults();
-// Brings the values that later code indexes or sizes with into their ranges:
-// thumbnail sizes 20..300, option and list indexes, rates and qualities, and
-// column widths not below 0.
-void subBringSetupIntoRange(typSetup& record);
 
 } // namespace picbasket

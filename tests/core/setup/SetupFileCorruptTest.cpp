@@ -2,12 +2,15 @@
 #include "core/MessageBox.h"
 #include "core/ScreenTwips.h"
 #include "core/setup/SetupCodec.h"
+#include "core/setup/SetupLayout.h"
+#include "core/setup/SetupRanges.h"
 #include "core/setup/modSetup.h"
 #include "tests/common/TestSupport.h"
 #include "tests/core/setup/SetupBytes.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace picbasket;
@@ -34,7 +37,28 @@ QByteArray withLastLength(int length) {
 struct Damage {
     const char* name;
     QByteArray bytes;
+    // For a record that reads whole: the member its fault names.
+    const char* faultyMember = nullptr;
 };
+
+// The defaults with one member set to a value the program never stores.
+Damage outOfRange(const char* name, const char* member, const std::function<void(typSetup&)>& change) {
+    typSetup record = fncSetupDefaults();
+    change(record);
+    return {name, encodeSetup(record), member};
+}
+
+struct Zero {
+    template <class T> void operator()(T& v) { v = T{}; }
+};
+
+// Every number 0, every truth value false, every string empty.
+QByteArray blankRecord() {
+    Zero zero;
+    typSetup record;
+    visitSetup(zero, record);
+    return encodeSetup(record);
+}
 
 std::vector<Damage> damagedFiles() {
     const QByteArray valid = validRecord();
@@ -46,6 +70,49 @@ std::vector<Damage> damagedFiles() {
         {"last string length past the end", withLastLength(4)},
         {"first string length past the end", QByteArray("\xFF\xFFtif", 5)},
         {"huge string length in a short file", withLastLength(0xFFFF)},
+        {"470 zero bytes", QByteArray(470, '\0'), "every number"},
+        {"a record of zeros and empty strings", blankRecord(), "every number"},
+        outOfRange("thumbnail width below 20", "FolderList.ThumbnailWidth",
+                   [](typSetup& s) { s.FolderList.ThumbnailWidth = 5; }),
+        outOfRange("basket thumbnail height above 300", "BasketList.ThumbnailHeight",
+                   [](typSetup& s) { s.BasketList.ThumbnailHeight = 301; }),
+        outOfRange("negative column width", "FolderList.ColumnWidth",
+                   [](typSetup& s) { s.FolderList.ColumnWidth[7] = -40; }),
+        outOfRange("negative metadata column", "MetadataLists.IptcColumnWidth",
+                   [](typSetup& s) { s.MetadataLists.IptcColumnWidth[1] = -1; }),
+        outOfRange("splitter below its limit", "Splitters.View",
+                   [](typSetup& s) { s.Splitters.View = 9; }),
+        outOfRange("splitter above its limit", "Splitters.Main",
+                   [](typSetup& s) { s.Splitters.Main = 91; }),
+        outOfRange("TIFF compression past the list", "SaveOptions.Formats.TIFF.Compression",
+                   [](typSetup& s) { s.SaveOptions.Formats.TIFF.Compression = 7; }),
+        outOfRange("JPEG quality 0", "SaveOptions.Formats.JPG.Quality",
+                   [](typSetup& s) { s.SaveOptions.Formats.JPG.Quality = 0; }),
+        outOfRange("negative naming mode", "BatchSave.NameMode",
+                   [](typSetup& s) { s.BatchSave.NameMode = -3; }),
+        outOfRange("batch rate 26", "BatchSave.Rate", [](typSetup& s) { s.BatchSave.Rate = 26; }),
+        outOfRange("check box holding 2", "BatchSave.Overwrite",
+                   [](typSetup& s) { s.BatchSave.Overwrite = 2; }),
+        outOfRange("preview type past the menu", "Preview.Type",
+                   [](typSetup& s) { s.Preview.Type = 2; }),
+        outOfRange("view mode of no view", "FolderList.ViewMode",
+                   [](typSetup& s) { s.FolderList.ViewMode = 1; }),
+        outOfRange("text position past the list", "TaskDefaults.Text.Position",
+                   [](typSetup& s) { s.TaskDefaults.Text.Position = 10; }),
+        outOfRange("font size above the box", "TaskDefaults.Text.FontSize",
+                   [](typSetup& s) { s.TaskDefaults.Text.FontSize = 201; }),
+        outOfRange("blur level 0", "TaskDefaults.BlurLevel",
+                   [](typSetup& s) { s.TaskDefaults.BlurLevel = 0; }),
+        outOfRange("shadow past the pictures", "TaskDefaults.ShadowStyle",
+                   [](typSetup& s) { s.TaskDefaults.ShadowStyle = 8; }),
+        outOfRange("no colour", "TaskDefaults.Frame.Color",
+                   [](typSetup& s) { s.TaskDefaults.Frame.Color = 0x12345678u; }),
+        outOfRange("capture mode past the options", "Capture.Mode",
+                   [](typSetup& s) { s.Capture.Mode = 3; }),
+        outOfRange("scan format past the list", "Twain.SinglePageFormat",
+                   [](typSetup& s) { s.Twain.SinglePageFormat = 6; }),
+        outOfRange("slide interval of two digits", "SlideShow.Interval",
+                   [](typSetup& s) { s.SlideShow.Interval = 10; }),
     };
 }
 
@@ -65,6 +132,13 @@ TEST(SetupFileCorrupt, DamagedFileIsReportedDeletedAndReplacedByTheDefaults) {
         }
         picbasket::Setup = typSetup{};
         picbasket::Setup.Splitters.Main = 10;
+
+        if (damage.faultyMember) {
+            typSetup read;
+            ASSERT_TRUE(decodeSetup(damage.bytes, read)) << damage.name;
+            EXPECT_TRUE(fncSetupRangeFault(read).startsWith(QLatin1String(damage.faultyMember)))
+                << damage.name << ": " << fncSetupRangeFault(read).toStdString();
+        }
 
         subLoadSetup();
 

@@ -2,6 +2,7 @@
 #include "core/ScreenTwips.h"
 #include "core/setup/SetupCodec.h"
 #include "core/setup/SetupLayout.h"
+#include "core/setup/SetupRanges.h"
 #include "core/setup/modSetup.h"
 #include "tests/common/TestSupport.h"
 #include "tests/core/setup/SetupBytes.h"
@@ -12,6 +13,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace picbasket;
@@ -210,57 +212,162 @@ TEST(SetupCodec, OverlongStringIsCutAtAWholeCharacter) {
     EXPECT_EQ(read.BatchSave, record.BatchSave);
 }
 
-TEST_F(SetupFileTest, SavedRecordLoadsBackBroughtIntoRange) {
-    SetupFile = setupPath();
-    picbasket::Setup = scrambledRecord();
-    typSetup expected = picbasket::Setup;
-    subBringSetupIntoRange(expected);
-    subSaveSetup();
+// Records at the edges the program's own controls reach. Each row changes the
+// defaults the way a user could have, and must come back from the file unchanged.
+struct Edge {
+    const char* name;
+    std::function<void(typSetup&)> change;
+};
 
-    picbasket::Setup = typSetup{};
-    subLoadSetup();
-    EXPECT_EQ(picbasket::Setup, expected);
-    EXPECT_EQ(picbasket::Setup.Print, scrambledRecord().Print)
-        << "print values are never interpreted";
-    EXPECT_TRUE(errors.reports().empty());
+template <class Array> void setEach(Array& values, int value) {
+    for (auto& v : values)
+        v = int16_t(value);
 }
 
-TEST(SetupRange, ValuesLaterCodeIndexesWithAreBroughtIntoRange) {
-    typSetup s;
-    s.FolderList.ThumbnailWidth = 5;
-    s.FolderList.ThumbnailHeight = 3000;
-    s.BasketList.ThumbnailWidth = -1;
-    s.BasketList.ThumbnailHeight = 301;
-    s.FolderList.ColumnWidth[7] = -40;
-    s.MetadataLists.IptcColumnWidth[1] = -1;
-    s.SaveOptions.Formats.TIFF.Compression = 7;
-    s.SaveOptions.Formats.JPG.Quality = 0;
-    s.BatchSave.NameMode = -3;
-    s.BatchSave.Rate = 26;
-    s.TaskDefaults.Text.Position = 10;
-    s.TaskDefaults.ShadowStyle = 8;
-    s.Capture.Mode = 3;
-    s.Twain.SinglePageFormat = 6;
-    subBringSetupIntoRange(s);
+void setEveryColumn(typSetup& s, int width) {
+    setEach(s.FolderList.ColumnWidth, width);
+    setEach(s.BasketList.ColumnWidth, width);
+    setEach(s.MetadataLists.ExifColumnWidth, width);
+    setEach(s.MetadataLists.IptcColumnWidth, width);
+}
 
-    EXPECT_EQ(s.FolderList.ThumbnailWidth, 20);
-    EXPECT_EQ(s.FolderList.ThumbnailHeight, 300);
-    EXPECT_EQ(s.BasketList.ThumbnailWidth, 20);
-    EXPECT_EQ(s.BasketList.ThumbnailHeight, 300);
-    EXPECT_EQ(s.FolderList.ColumnWidth[7], 0);
-    EXPECT_EQ(s.MetadataLists.IptcColumnWidth[1], 0);
-    EXPECT_EQ(s.SaveOptions.Formats.TIFF.Compression, 6);
-    EXPECT_EQ(s.SaveOptions.Formats.JPG.Quality, 1);
-    EXPECT_EQ(s.BatchSave.NameMode, 0);
-    EXPECT_EQ(s.BatchSave.Rate, 25);
-    EXPECT_EQ(s.TaskDefaults.Text.Position, 9);
-    EXPECT_EQ(s.TaskDefaults.ShadowStyle, 7);
-    EXPECT_EQ(s.Capture.Mode, 2);
-    EXPECT_EQ(s.Twain.SinglePageFormat, 5);
+void setThumbnails(typSetup& s, int side) {
+    s.FolderList.ThumbnailWidth = s.FolderList.ThumbnailHeight = int16_t(side);
+    s.BasketList.ThumbnailWidth = s.BasketList.ThumbnailHeight = int16_t(side);
+}
 
-    typSetup defaults;
-    subBringSetupIntoRange(defaults);
-    EXPECT_EQ(defaults, typSetup{}) << "the defaults are in range";
+// Every slider, spin bar and clamped number box at its lowest value, or its highest.
+void setSliders(typSetup& s, bool highest) {
+    auto pick = [highest](int low, int high) { return int16_t(highest ? high : low); };
+    typTaskDefaults& t = s.TaskDefaults;
+    s.SaveOptions.Formats.JPG.Quality = pick(1, 100);
+    s.SaveOptions.Formats.JPEG2000.Rate = s.BatchSave.Rate = pick(1, 25);
+    setEach(t.CanvasCustom, pick(0, 800));
+    t.RotateDegrees = pick(-180, 360);
+    t.ContrastLevel = t.BrightnessLevel = pick(0, 100);
+    t.BlurLevel = pick(1, 10);
+    t.SharpenLevel = uint8_t(pick(1, 10));
+    t.Text.FontSize = pick(0, 200);
+    t.Text.Angle = pick(-180, 180);
+    t.Watermark.Transparency = t.Mask.Level = pick(0, 100);
+    t.Frame.Size = pick(0, 800);
+    s.Screensaver.Quality = s.SlideShow.Quality = s.Greeting.Quality = pick(1, 100);
+    s.SlideShow.Interval = pick(0, 9);
+}
+
+// Every option group, list and check box on its first entry, or its last.
+void setChoices(typSetup& s, bool last) {
+    auto pick = [last](int lastEntry) { return last ? lastEntry : 0; };
+    typFormatOptions& f = s.SaveOptions.Formats;
+    f.JPG.ColorDepth = pick(1);
+    f.JPG.Encoding = f.JPEG2000.Lossy = f.GIF.Compression = f.GIF.Transparent = uint8_t(pick(1));
+    f.PNG.ColorDepth = pick(1);
+    f.PNG.Transparent = f.PNM.Format = uint8_t(pick(1));
+    f.TIFF.Compression = int16_t(pick(6));
+    s.SaveOptions.ProcessTasks = s.SaveOptions.AppendMode = s.SaveOptions.OutputMode =
+        uint8_t(pick(1));
+    typBatchSave& b = s.BatchSave;
+    b.Lossy = b.Codestream = b.DestinationMode = b.Overwrite = b.ProcessTasks = uint8_t(pick(1));
+    b.NameMode = int16_t(pick(2));
+    s.AllowTip = uint8_t(pick(1));
+    s.Preview.Fit = s.Preview.Type = uint8_t(pick(1));
+    s.FolderList.ViewMode = pick(3);
+    s.FolderList.FileSizeFormat = uint8_t(pick(1));
+    s.FolderList.FullRowSelect = s.BasketList.FullRowSelect = last;
+    typTaskDefaults& t = s.TaskDefaults;
+    for (uint8_t* box : {&t.ResizeMode, &t.ResizeKeepRatio, &t.ResizeResample, &t.RotateResample,
+                         &t.ContrastRed, &t.ContrastGreen, &t.ContrastBlue, &t.BrightnessRed,
+                         &t.BrightnessGreen, &t.BrightnessBlue, &t.CropMode, &t.CropPreset,
+                         &t.FlipMode, &t.Text.Transparent, &t.Text.Bold, &t.Text.Style2,
+                         &t.Text.Style3, &t.Text.Orientation, &t.Watermark.Transparent,
+                         &t.Frame.Kind, &t.Frame.ResizeCanvas, &t.Mask.Transparent})
+        *box = uint8_t(pick(1));
+    t.Text.Filter = int16_t(pick(5));
+    t.Text.Position = int16_t(pick(9));
+    t.Text.FontFamily = int16_t(last ? 400 : -1);
+    t.Text.Alignment = uint8_t(pick(2));
+    t.Watermark.MergeStyle = int16_t(pick(3));
+    t.Frame.Style = t.Mask.Style = t.ShadowStyle = int16_t(pick(7));
+    s.Twain.Destination = s.Twain.FileMode = s.Twain.Overwrite = uint8_t(pick(1));
+    s.Twain.SinglePageFormat = int16_t(pick(5));
+    s.Twain.MultiPageFormat = int16_t(pick(1));
+    s.Capture.Mode = int16_t(pick(2));
+    s.Screensaver.ProcessTasks = s.SlideShow.ProcessTasks = s.Greeting.ProcessTasks =
+        uint8_t(pick(1));
+}
+
+struct TextSetter {
+    QString text;
+    template <class T> void operator()(T&) {}
+    void operator()(QString& v) { v = text; }
+};
+
+void setEveryText(typSetup& s, const QString& text) {
+    TextSetter texts{text};
+    visitSetup(texts, s);
+}
+
+void setColours(typSetup& s, OleColor colour) {
+    typTaskDefaults& t = s.TaskDefaults;
+    for (OleColor* c :
+         {&s.SaveOptions.Formats.GIF.TransparentColor, &s.SaveOptions.Formats.PNG.TransparentColor,
+          &t.CanvasColor, &t.RotateColor, &t.Text.BackColor, &t.Text.ForeColor,
+          &t.Watermark.TransparentColor, &t.Frame.Color, &s.SlideShow.BackColor})
+        *c = colour;
+}
+
+const std::vector<Edge>& edges() {
+    static const std::vector<Edge> rows = {
+        {"narrowest columns", [](typSetup& s) { setEveryColumn(s, 0); }},
+        {"widest columns", [](typSetup& s) { setEveryColumn(s, 32767); }},
+        {"splitters at the near and far limits",
+         [](typSetup& s) { s.Splitters = {10, 90, 10, 90}; }},
+        {"splitters at the far and near limits",
+         [](typSetup& s) { s.Splitters = {90, 10, 90, 10}; }},
+        {"smallest thumbnails", [](typSetup& s) { setThumbnails(s, 20); }},
+        {"largest thumbnails", [](typSetup& s) { setThumbnails(s, 300); }},
+        {"sliders and boxes at their lowest", [](typSetup& s) { setSliders(s, false); }},
+        {"sliders and boxes at their highest", [](typSetup& s) { setSliders(s, true); }},
+        {"first entry of every choice", [](typSetup& s) { setChoices(s, false); }},
+        {"last entry of every choice", [](typSetup& s) { setChoices(s, true); }},
+        {"every folder and text empty", [](typSetup& s) { setEveryText(s, QString()); }},
+        {"every text long and not ASCII",
+         [](typSetup& s) { setEveryText(s, QString(300, QChar(0x5199))); }},
+        {"black everywhere", [](typSetup& s) { setColours(s, 0); }},
+        {"white everywhere", [](typSetup& s) { setColours(s, rgbOle(255, 255, 255)); }},
+        {"the last system colour", [](typSetup& s) { setColours(s, syscolor::InfoBackground); }},
+        {"values nothing interprets",
+         [](typSetup& s) {
+             s.Print = {INT32_MIN, INT32_MAX, 255, -12.375, 1e300, -7, -0.5, 200, true, true};
+             s.MainWindow = {0, INT32_MAX, 255};
+             s.SaveOptions.Formats.GIF.Reserved = -1;
+             s.SaveOptions.Formats.PNM.Reserved = INT32_MIN;
+             s.SaveOptions.Formats.TIFF.Reserved = 77;
+             s.BasketList.ReservedBC = s.BasketList.ReservedC0 = -5;
+             s.AllowTip = 9;
+             s.BatchSave.Confirmed = true;
+             s.TaskDefaults.ResizeScale = -32768;
+         }},
+    };
+    return rows;
+}
+
+TEST_F(SetupFileTest, ARecordSavedAtTheEdgesOfItsControlsLoadsUnchanged) {
+    SetupFile = setupPath();
+    for (const Edge& edge : edges()) {
+        typSetup saved = fncSetupDefaults();
+        edge.change(saved);
+        picbasket::Setup = saved;
+        subSaveSetup();
+
+        picbasket::Setup = typSetup{};
+        subLoadSetup();
+        EXPECT_EQ(picbasket::Setup, saved) << edge.name;
+        EXPECT_TRUE(QFileInfo::exists(setupPath())) << edge.name;
+        EXPECT_EQ(fncSetupRangeFault(saved), QString()) << edge.name;
+    }
+    EXPECT_TRUE(messages.shown().empty());
+    EXPECT_TRUE(errors.reports().empty());
 }
 
 TEST_F(SetupFileTest, SavingOverALongerOldFileLeavesExactlyTheNewRecord) {
