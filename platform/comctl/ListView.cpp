@@ -25,6 +25,7 @@ namespace {
 constexpr int TagRole = Qt::UserRole + 1;
 constexpr int IconKeyRole = Qt::UserRole + 2;
 constexpr int SmallIconKeyRole = Qt::UserRole + 3;
+constexpr int KeyRole = Qt::UserRole + 4;
 } // namespace
 
 // The one model of both views. The picture of a row comes from the image list of the
@@ -315,6 +316,15 @@ QString ListView::Tag(int row) const {
 void ListView::setTag(int row, const QString& tag) {
     if (validRow(row))
         model_->item(row - 1, 0)->setData(tag, TagRole);
+}
+
+QString ListView::Key(int row) const {
+    return validRow(row) ? model_->item(row - 1, 0)->data(KeyRole).toString() : QString();
+}
+
+void ListView::setKey(int row, const QString& key) {
+    if (validRow(row))
+        model_->item(row - 1, 0)->setData(key, KeyRole);
 }
 
 // Sub-items beyond the columns are kept too (hidden lists carry more values than

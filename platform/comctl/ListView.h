@@ -47,6 +47,9 @@ public:
     void setText(int row, const QString& text);
     QString Tag(int row) const;
     void setTag(int row, const QString& tag);
+    // A row's key names it for the commands that look rows up; empty for none.
+    QString Key(int row) const;
+    void setKey(int row, const QString& key);
     QString SubItem(int row, int subItem) const;
     void setSubItem(int row, int subItem, const QString& text);
     QString IconKey(int row) const;
@@ -61,6 +64,10 @@ public:
     int SelectedCount() const;
     bool MultiSelect() const { return multiSelect_; }
     void setMultiSelect(bool on);
+
+    // The list's own tag (what the rows describe, such as a file path).
+    QString Tag() const { return tag_; }
+    void setTag(const QString& tag) { tag_ = tag; }
 
     ViewMode View() const { return view_; }
     void setView(ViewMode mode);
@@ -128,6 +135,7 @@ private:
     bool fullRowSelect_ = false;
     bool oleDropMode_ = false;
     int columns_ = 0;
+    QString tag_;
 };
 
 // Switches full-row selection of the list view; returns False when there is no list.

@@ -122,9 +122,17 @@ frmMain::frmMain(QWidget* parent)
     illvFolder->Add(fncMainWindowPicture(QStringLiteral("iDetailIcon")), QStringLiteral("1"));
     lvFolder->setSmallIcons(illvFolder.get());
     buildFolderListing();
+    buildMetadataLists();
 }
 
-frmMain::~frmMain() = default;
+// The picture lists are members, gone before the QWidget base takes the list views
+// down, so every list lets go of its pictures first.
+frmMain::~frmMain() {
+    for (ListView* list : findChildren<ListView*>()) {
+        list->setIcons(nullptr);
+        list->setSmallIcons(nullptr);
+    }
+}
 
 void frmMain::buildStatusBar() {
     sbMain = new StatusBar(this);

@@ -224,6 +224,14 @@ public:
     virtual void cmdOK_Click();
     virtual void cmdReset_Click();
 
+    // The metadata pane (metadata/frmMain_metadata.cpp). The readers fill a list
+    // from the box's image; they add rows and never empty the list.
+    void ReadFileEXIFInfo(ImageBox& box, ListView* list, const QString& filePath);
+    void ReadFileIPTCInfo(ImageBox& box, ListView* list, const QString& filePath);
+    void tbsMetadata_Click();
+    // The small pictures of both metadata lists: 1 marks what may be edited.
+    std::unique_ptr<ImageList> ilMetadata;
+
     // The preview menus: index 0 "Best Fit", 1 "Actual Size"; 0 "Original",
     // 1 "Optimized".
     QMenu* mnuPreviewFitParent;
@@ -259,6 +267,7 @@ private:
     void buildQueuePane();
     void buildMenus();
     void buildFolderListing();
+    void buildMetadataLists();
     void addFolderRow(const FolderRow& row);
     void endFolderListing();
     void showFolderIcons(bool thumbnails);

@@ -12,6 +12,7 @@
 #include "core/MessageBox.h"
 #include "core/ScreenTwips.h"
 #include "core/setup/modSetup.h"
+#include "metadata/modMetadata.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/StatusBar.h"
 #include "platform/foldertree/FolderTreeview.h"
@@ -37,8 +38,6 @@ namespace {
 // Steps that belong to subsystems not in this window's hands yet. Each is called at
 // its place in the start-up order so the subsystem only has to fill it in.
 
-// Metadata: the EXIF and IPTC name tables.
-void subInitMetadataTablesHook() {}
 // Browser: the hidden window with the pop-up menus and the frame artwork.
 void loadFrameDummyHook() {}
 
@@ -100,7 +99,7 @@ void frmMain::subSetup() {
         ThumbnailHeight = Setup.FolderList.ThumbnailHeight;
         BasketThumbnailHeight = Setup.BasketList.ThumbnailHeight;
         BasketThumbnailWidth = Setup.BasketList.ThumbnailWidth;
-        subInitMetadataTablesHook();
+        subInitMetadataTables();
         subSetupExplorerBar();
         subSetHelpFile();
         ibMain->box().setAppTitle(QString::fromUtf8(version::Title));

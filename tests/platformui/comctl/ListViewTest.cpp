@@ -88,6 +88,21 @@ TEST(ListView, SortReordersTheRowsThemselves) {
     EXPECT_EQ(texts(list), QStringList({"delta", "charlie", "Alpha"}));
 }
 
+// Keys travel with their rows; the list's own tag outlives its rows.
+TEST(ListView, KeysFollowTheirRowsAndTheListKeepsItsTag) {
+    ListView list;
+    fill(list);
+    list.setKey(1, QStringLiteral("Make"));
+    list.setTag(QStringLiteral("/p/shown.jpg"));
+    EXPECT_EQ(list.Key(2), QString());
+    EXPECT_EQ(list.Key(7), QString());
+    list.Sort(1, true); // "delta" moves to the end
+    EXPECT_EQ(list.Key(3), QStringLiteral("Make"));
+    EXPECT_EQ(list.Key(1), QString());
+    list.Clear();
+    EXPECT_EQ(list.Tag(), QStringLiteral("/p/shown.jpg"));
+}
+
 TEST(ListView, SortKeepsTheOrderOfEqualRows) {
     ListView list;
     list.AddColumn(QStringLiteral("Name"));

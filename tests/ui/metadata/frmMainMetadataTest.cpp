@@ -1,0 +1,66 @@
+#include "metadata/modMetadata.h"
+#include "platform/comctl/ImageList.h"
+#include "platform/comctl/ListView.h"
+#include "platform/comctl/TabStrip.h"
+#include "platform/imagebox/ImageBoxView.h"
+#include "shell/mainwindow/MainWindowGlobals.h"
+#include "tests/platform/metadata/MetadataFixtures.h"
+#include "tests/ui/mainwindow/MainWindowFixture.h"
+
+#include <QApplication>
+#include <QTreeView>
+
+namespace picbasket::test {
+
+TEST_F(MainWindowTest, StartFillsTheMetadataTables) {
+    EditableExifNames = {};
+    IptcDateNames = {};
+    start();
+    EXPECT_EQ(EditableExifNames[0], QStringLiteral("Make"));
+    EXPECT_TRUE(fncIsIPTCDateAttribute(QStringLiteral("Time Created")));
+}
+
+TEST_F(MainWindowTest, MetadataTabsSwitchListsAndToolBars) {
+    frmMain& w = start();
+    w.tbsMetadata->setSelectedItem(2);
+    QApplication::processEvents();
+    EXPECT_EQ(MetadataTab, 1);
+    EXPECT_TRUE(w.lvIPTC->isVisible());
+    EXPECT_TRUE(w.picIPTCBar->isVisible());
+    EXPECT_FALSE(w.lvExif->isVisible());
+    EXPECT_FALSE(w.picEXIFBar->isVisible());
+    w.tbsMetadata->setSelectedItem(1);
+    QApplication::processEvents();
+    EXPECT_EQ(MetadataTab, 0);
+    EXPECT_TRUE(w.lvExif->isVisible());
+    EXPECT_TRUE(w.picEXIFBar->isVisible());
+    EXPECT_FALSE(w.lvIPTC->isVisible());
+}
+
+// The editable rows show the mark; the others show no picture.
+TEST_F(MainWindowTest, EditableExifRowsShowTheMark) {
+    frmMain& w = start();
+    const QString path = folder.file(QStringLiteral("camera.jpg"));
+    writeJpeg(path);
+    editWithExiv2(path, [](Exiv2::ExifData& exif, Exiv2::IptcData&) {
+        exif["Exif.Image.Make"] = "Acme";
+        exif["Exif.Photo.ExposureTime"] = Exiv2::URational(1, 250);
+    });
+    ImageBox& box = w.ibMain->box();
+    box.LoadFromFile(path);
+    w.ReadFileEXIFInfo(box, w.lvExif, path);
+    ASSERT_GE(w.lvExif->Count(), 2);
+    const QAbstractItemModel* model = w.lvExif->reportView()->model();
+    for (int row = 0; row < w.lvExif->Count(); ++row) {
+        const bool editable = w.lvExif->Key(row + 1) == QStringLiteral("Make");
+        const QVariant picture = model->index(row, 0).data(Qt::DecorationRole);
+        EXPECT_EQ(picture.isValid(), editable) << row;
+    }
+    w.ReadFileIPTCInfo(box, w.lvIPTC, path);
+    EXPECT_EQ(w.lvIPTC->Count(), 52);
+    EXPECT_TRUE(model->index(0, 0).isValid());
+    EXPECT_TRUE(w.lvIPTC->reportView()->model()->index(0, 0).data(Qt::DecorationRole).isValid());
+    EXPECT_TRUE(errors.reports().empty());
+}
+
+} // namespace picbasket::test
