@@ -6,7 +6,7 @@ const std::vector<FuzzTarget>& fuzzTargets() {
     static const std::vector<FuzzTarget> targets = {
         {"setup", fuzzSetup},       {"header", fuzzHeader},         {"loadpic", fuzzLoadPic},
         {"imagebox", fuzzImageBox}, {"jpeg2000", fuzzJpeg2000},     {"metadata", fuzzMetadata},
-        {"naming", fuzzNaming},     {"taskparams", fuzzTaskParams},
+        {"naming", fuzzNaming},     {"taskparams", fuzzTaskParams}, {"metafile", fuzzMetafile},
     };
     return targets;
 }

@@ -29,5 +29,6 @@ int fuzzJpeg2000(const uint8_t* data, size_t size);
 int fuzzMetadata(const uint8_t* data, size_t size);
 int fuzzNaming(const uint8_t* data, size_t size);
 int fuzzTaskParams(const uint8_t* data, size_t size);
+int fuzzMetafile(const uint8_t* data, size_t size);
 
 } // namespace picbasket::fuzz

@@ -25,6 +25,41 @@ uint64_t readBigEndian(const QByteArray& bytes, qsizetype at, int count) {
                QStringLiteral("The JPEG 2000 file is damaged: %1").arg(QLatin1String(what)));
 }
 
+[[noreturn]] void tooManyTiles(uint64_t tiles) {
+    raiseError(err::InvalidPicture,
+               QStringLiteral("The JPEG 2000 image cannot be shown: it has %1 tiles (at most %2)")
+                   .arg(tiles)
+                   .arg(maxTiles));
+}
+
+// The image and tile size segment right after the start marker, at begin + 2:
+// the decoder sets up every tile it announces before reading any, so the count
+// is bounded here, before the decoder sees the file.
+void checkTiling(const QByteArray& bytes, qsizetype begin, qsizetype end) {
+    constexpr qsizetype fixedPart = 2 + 2 + 2 + 8 * 4 + 2; // marker to the component count
+    const qsizetype at = begin + 2;
+    if (end - at < fixedPart + 3)
+        damaged("the image size segment is cut off");
+    const uint64_t length = readBigEndian(bytes, at + 2, 2);
+    if (length < fixedPart - 2 + 3 || length > uint64_t(end - at - 2))
+        damaged("the image size segment has an impossible length");
+    const auto field = [&](int index) { return readBigEndian(bytes, at + 6 + 4 * index, 4); };
+    const uint64_t width = field(0), height = field(1);
+    const uint64_t tileWidth = field(4), tileHeight = field(5);
+    const uint64_t tileX = field(6), tileY = field(7);
+    const uint64_t components = readBigEndian(bytes, at + 38, 2);
+    if (tileWidth == 0 || tileHeight == 0 || tileX >= width || tileY >= height)
+        damaged("the tiles cover no part of the image");
+    if (components == 0)
+        damaged("the image has no components");
+    const uint64_t across = (width - tileX + tileWidth - 1) / tileWidth;
+    const uint64_t down = (height - tileY + tileHeight - 1) / tileHeight;
+    // Both are below 2^32: the product fits.
+    const uint64_t tiles = across * down;
+    if (tiles > uint64_t(maxTiles) || tiles * components > uint64_t(maxTileComponents))
+        tooManyTiles(tiles);
+}
+
 // The codestream occupies bytes [begin, end) of the file.
 void checkCodestream(const QByteArray& bytes, qsizetype begin, qsizetype end) {
     if (end - begin < 4 + 2 || std::memcmp(bytes.constData() + begin, codestreamStart, 4) != 0)
@@ -32,6 +67,7 @@ void checkCodestream(const QByteArray& bytes, qsizetype begin, qsizetype end) {
     if (static_cast<unsigned char>(bytes[end - 2]) != 0xFF ||
         static_cast<unsigned char>(bytes[end - 1]) != 0xD9)
         damaged("the codestream is truncated (no end marker)");
+    checkTiling(bytes, begin, end);
 }
 
 // Walks the top-level boxes; returns the codestream's range through begin and end.

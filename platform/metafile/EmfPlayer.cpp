@@ -14,6 +14,10 @@ constexpr uint32_t EtoOpaque = 0x0002;
 constexpr uint32_t EtoClipped = 0x0004;
 constexpr uint32_t EtoGlyphIndex = 0x0010;
 constexpr uint32_t EtoPdy = 0x2000;
+// Clip regions beyond this many rectangles keep the first ones exactly and the
+// rest as their bounding rectangle: every later clip combines paths, whose cost
+// grows with the square of the rectangles.
+constexpr qint64 MaxClipRectangles = 1024;
 
 // A RECTL (left, top, right, bottom, 32 bits each) at the offset.
 QRectF rectAt(const RecordBytes& r, qint64 at) {
@@ -384,8 +388,14 @@ bool EmfPlayer::clipRegion(const RecordBytes& r) {
     if (data.damaged() || data.u32(0) < 32 || !data.has(32, count * 16))
         return false;
     QPainterPath region;
-    for (qint64 i = 0; i < count; ++i)
+    const qint64 exact = count > MaxClipRectangles ? MaxClipRectangles - 1 : count;
+    for (qint64 i = 0; i < exact; ++i)
         region.addRect(rectAt(data, 32 + 16 * i).normalized());
+    QRectF rest;
+    for (qint64 i = exact; i < count; ++i)
+        rest |= rectAt(data, 32 + 16 * i).normalized();
+    if (!rest.isEmpty())
+        region.addRect(rest);
     canvas_.combineClip(region, mode);
     return true;
 }

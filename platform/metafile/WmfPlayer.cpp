@@ -110,11 +110,11 @@ bool WmfPlayer::playState(uint16_t function, const RecordBytes& p) {
 }
 
 void WmfPlayer::addObject(const GdiObject& object) {
-    for (auto& slot : objects_)
-        if (!slot) {
-            slot = object;
-            return;
-        }
+    if (!freeSlots_.empty()) {
+        objects_[*freeSlots_.begin()] = object;
+        freeSlots_.erase(freeSlots_.begin());
+        return;
+    }
     if (qint64(objects_.size()) < MaxObjects)
         objects_.push_back(object);
 }
@@ -157,8 +157,10 @@ bool WmfPlayer::playObject(uint16_t function, const RecordBytes& p) {
     }
     case 0x01F0: {
         const uint16_t index = p.u16(0);
-        if (index < objects_.size())
+        if (index < objects_.size() && objects_[index]) {
             objects_[index].reset();
+            freeSlots_.insert(index);
+        }
         break;
     }
     default:

@@ -3,6 +3,7 @@
 #include "platform/metafile/RecordBytes.h"
 
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace picbasket {
@@ -35,7 +36,10 @@ private:
                     qint64 dibOffset);
 
     MetafileCanvas& canvas_;
+    // The object table: a new object takes the lowest free index, as indices in
+    // the records count on. freeSlots_ holds the emptied indices below the end.
     std::vector<std::optional<GdiObject>> objects_;
+    std::set<uint16_t> freeSlots_;
 };
 
 } // namespace picbasket

@@ -2,6 +2,7 @@
 
 #include "core/AppError.h"
 #include "platform/jp2/AxImage.h"
+#include "platform/jp2/Jp2StreamCheck.h"
 
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -136,6 +137,87 @@ TEST(Jp2Corrupt, ImpossibleHeadersAreRefused) {
         b[sizOffset(b) + 40] = char(19); // first component's Ssiz: 20 bits
         rows.push_back({"20-bit samples", b});
     }
+    {
+        // Each announced tile costs the decoder before any is read: seconds and
+        // most of a gigabyte for this small file.
+        QByteArray b = jpc;
+        const qsizetype siz = sizOffset(b);
+        putBigEndian32(b, siz + 6, 255);  // Xsiz
+        putBigEndian32(b, siz + 10, 255); // Ysiz
+        putBigEndian32(b, siz + 22, 1);   // XTsiz
+        putBigEndian32(b, siz + 26, 1);   // YTsiz
+        rows.push_back({"a tile per pixel, 65025 tiles", b});
+    }
+    {
+        QByteArray b = jpc;
+        putBigEndian32(b, sizOffset(b) + 22, 0); // XTsiz
+        rows.push_back({"tiles of no width", b});
+    }
     for (const Row& row : rows)
         EXPECT_EQ(loadError(dir.path(), row.bytes), err::InvalidPicture) << row.name;
+}
+
+// The tile count is bounded by the structure check, before the decoder sets up a
+// single tile; at the bound the check still passes.
+TEST(Jp2Corrupt, TileCountIsBoundedBeforeDecoding) {
+    QTemporaryDir dir;
+    const QByteArray jpc = goodFile(dir.path(), "jpc");
+    struct Row {
+        quint32 width, height, tileWidth, tileHeight, tileX, tileY;
+        bool passes;
+        const char* what;
+    } rows[] = {
+        {16384, 16384, 128, 128, 0, 0, true, "16384 tiles of 128 x 128"},
+        {16385, 16384, 128, 128, 0, 0, false, "one column more: 16512 tiles"},
+        {16384, 16384, 128, 128, 100, 100, true, "a tile origin inside the first tile"},
+        {0x00100000, 1, 64, 1, 0, 0, true, "one row of 16384 tiles"},
+        {0xFFFFFFFF, 0xFFFFFFFF, 1, 1, 0, 0, false, "2^64 tiles"},
+        {64, 48, 64, 48, 64, 0, false, "the tile origin past the image"},
+        {64, 48, 64, 0, 0, 0, false, "tiles of no height"},
+    };
+    for (const Row& row : rows) {
+        QByteArray b = jpc;
+        const qsizetype siz = sizOffset(b);
+        putBigEndian32(b, siz + 6, row.width);
+        putBigEndian32(b, siz + 10, row.height);
+        putBigEndian32(b, siz + 22, row.tileWidth);
+        putBigEndian32(b, siz + 26, row.tileHeight);
+        putBigEndian32(b, siz + 30, row.tileX);
+        putBigEndian32(b, siz + 34, row.tileY);
+        bool passed = true;
+        try {
+            jp2::checkStreamIsWhole(b);
+        } catch (const AppError& e) {
+            passed = false;
+            EXPECT_EQ(e.number(), err::InvalidPicture) << row.what;
+        }
+        EXPECT_EQ(passed, row.passes) << row.what;
+    }
+    // The components count as well: every tile holds each of them. Grows the
+    // segment to that many components of 8 bits.
+    const auto withComponents = [&](quint32 tiles, int components) {
+        QByteArray b = jpc;
+        const qsizetype siz = sizOffset(b);
+        const int had = qFromBigEndian<quint16>(b.constData() + siz + 38);
+        putBigEndian32(b, siz + 6, tiles);
+        putBigEndian32(b, siz + 10, 1);
+        putBigEndian32(b, siz + 22, 1);
+        putBigEndian32(b, siz + 26, 1);
+        QByteArray more;
+        for (int c = had; c < components; ++c)
+            more += QByteArray::fromHex("070101");
+        b.insert(siz + 40 + 3 * had, more);
+        qToBigEndian(quint16(38 + 3 * components), b.data() + siz + 2);
+        qToBigEndian(quint16(components), b.data() + siz + 38);
+        try {
+            jp2::checkStreamIsWhole(b);
+            return true;
+        } catch (const AppError&) {
+            return false;
+        }
+    };
+    EXPECT_TRUE(withComponents(16384, 4));
+    EXPECT_FALSE(withComponents(16384, 5));
+    EXPECT_TRUE(withComponents(64, 1024));
+    EXPECT_FALSE(withComponents(64, 1025));
 }

@@ -332,3 +332,91 @@ TEST(MetafilePlay, RecordsOfTheWindowsSubset) {
     EXPECT_GT(yellow, 1000);
     EXPECT_EQ(other, 0);
 }
+
+TEST(MetafilePlay, NewObjectsTakeTheLowestFreeIndex) {
+    // Records select objects by index: a new object fills the lowest emptied slot
+    // first, and only then grows the table.
+    WmfWriter w;
+    w.record(0x02FA, {5, 0, 0}, le32({0}))               // 0: null pen
+        .record(0x012D, {0})
+        .record(0x02FC, {0}, le32({0x000000}) + le16({0})) // 1: black
+        .record(0x02FC, {0}, le32({0x000000}) + le16({0})) // 2: black
+        .record(0x02FC, {0}, le32({0x000000}) + le16({0})) // 3: black
+        .record(0x01F0, {2})
+        .record(0x01F0, {1})
+        .record(0x01F0, {1})                               // deleting twice frees once
+        .record(0x01F0, {40})                              // no such object
+        .record(0x02FC, {0}, le32({0x0000FF}) + le16({0})) // red takes 1
+        .record(0x02FC, {0}, le32({0x00FF00}) + le16({0})) // green takes 2
+        .record(0x02FC, {0}, le32({0xFF0000}) + le16({0})) // blue takes 4
+        .record(0x012D, {1})
+        .record(0x041B, {50, 50, 0, 0})
+        .record(0x012D, {2})
+        .record(0x041B, {50, 100, 0, 50})
+        .record(0x012D, {4})
+        .record(0x041B, {50, 150, 0, 100})
+        .record(0x012D, {3})
+        .record(0x041B, {50, 200, 0, 150});
+    const auto metafile = Metafile::fromBytes(w.file(true, QRect(0, 0, 200, 50), 96));
+    ASSERT_TRUE(metafile);
+    QImage picture(200, 50, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    ASSERT_TRUE(metafile->play(painter, QRectF(0, 0, 200, 50)));
+    painter.end();
+    const struct {
+        int x;
+        QRgb colour;
+        const char* what;
+    } rows[] = {
+        {25, qRgb(255, 0, 0), "object 1, the first new one"},
+        {75, qRgb(0, 255, 0), "object 2, the second"},
+        {125, qRgb(0, 0, 255), "object 4, past the table's end"},
+        {175, qRgb(0, 0, 0), "object 3, never deleted"},
+    };
+    for (const auto& row : rows)
+        EXPECT_TRUE(near(picture.pixel(row.x, 25), row.colour, 30))
+            << row.what << ": " << std::hex << picture.pixel(row.x, 25);
+}
+
+TEST(MetafilePlay, ClipRegionOfManyRectanglesKeepsTheFirstOnesExactly) {
+    // 1500 rectangles: the first 1023 stay as they are, the rest clip as their
+    // bounding rectangle, which still shows everything inside them.
+    QByteArray rects = le32({0, 0, 20, 20});
+    for (int i = 1; i < 1023; ++i)
+        rects += le32({100, 0, 101, 1});
+    rects += le32({0, 60, 10, 70});
+    for (int i = 1024; i < 1499; ++i)
+        rects += le32({0, 60, 10, 70});
+    rects += le32({180, 80, 190, 90});
+    const QByteArray region = le32({32, 1, 1500, rects.size(), 0, 0, 190, 90}) + rects;
+    EmfWriter e;
+    e.record(37, le32({0x80000008}))           // null pen
+        .record(39, le32({1, 0, 0x0000FF, 0})) // red
+        .record(37, le32({1}))
+        .record(75, le32({region.size(), 5}) + region)
+        .record(43, le32({0, 0, 192, 96}));
+    const auto metafile = Metafile::fromBytes(e.file(QRect(0, 0, 5080, 2540)));
+    ASSERT_TRUE(metafile);
+    QImage picture(192, 96, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    ASSERT_TRUE(metafile->play(painter, QRectF(0, 0, 192, 96)));
+    painter.end();
+    const struct {
+        int x, y;
+        QRgb colour;
+        const char* what;
+    } rows[] = {
+        {10, 10, qRgb(255, 0, 0), "the first rectangle"},
+        {50, 10, qRgb(255, 255, 255), "between two of the first rectangles"},
+        {5, 65, qRgb(255, 0, 0), "a later rectangle"},
+        {185, 85, qRgb(255, 0, 0), "the last rectangle"},
+        {100, 75, qRgb(255, 0, 0), "between the later rectangles, inside their bounds"},
+        {100, 40, qRgb(255, 255, 255), "above the later rectangles' bounds"},
+        {191, 93, qRgb(255, 255, 255), "past the later rectangles' bounds"},
+    };
+    for (const auto& row : rows)
+        EXPECT_TRUE(near(picture.pixel(row.x, row.y), row.colour, 30))
+            << row.what << ": " << std::hex << picture.pixel(row.x, row.y);
+}
