@@ -4,15 +4,22 @@
 #include "shell/mainwindow/frmMain.h"
 
 #include "controls/buttons/modButtonPicture.h"
+#include "controls/common/modGenericFunctions.h"
+#include "controls/dialogs/modCommonDialogAPI.h"
 #include "controls/explorerbar/isExplorerBar.h"
 #include "controls/splitter/Splitter.h"
+#include "core/Convert.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
 #include "core/MessageBox.h"
+#include "core/setup/modSetup.h"
+#include "editing/ColorButton.h"
 #include "editing/EditViewSplitters.h"
+#include "editing/GeometryTasks.h"
 #include "editing/TaskBasketRows.h"
 #include "editing/TaskChooser.h"
 #include "editing/TaskIcons.h"
+#include "editing/TaskSlotText.h"
 #include "engine/tasks/modTaskEngine.h"
 #include "platform/comctl/ImageList.h"
 #include "platform/comctl/ListView.h"
@@ -20,8 +27,19 @@
 #include "shell/mainwindow/MainWindowGlobals.h"
 #include "shell/mainwindow/MainWindowPictures.h"
 
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
 #include <algorithm>
 
 namespace picbasket {
@@ -29,12 +47,59 @@ namespace picbasket {
 namespace {
 
 constexpr int DialogButtonHeight = 24;
-constexpr int DialogButtonWidth = 80;
+constexpr int DialogButtonWidth = 64;
+// The width the explorer bar gives its groups' bodies, with its scroll bar shown.
+constexpr int PanelWidth = 208;
+constexpr int ExplorerBarWidth = 240;
 constexpr int DialogMargin = 6;
 constexpr int BasketListHeight = 110;
 constexpr int BasketButtonSize = 24;
 
 const QString SpecialGroup = QStringLiteral("Special Group");
+
+// Selects a box's whole text when it gets the focus.
+class SelectAllOnFocus : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn)
+            if (auto* box = qobject_cast<QLineEdit*>(watched))
+                QMetaObject::invokeMethod(
+                    box, [box] { subSelectAllText(box); }, Qt::QueuedConnection);
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+QLineEdit* numberBox(QWidget* parent, const QString& text) {
+    auto* box = new QLineEdit(text, parent);
+    box->setFixedWidth(56);
+    subMakeNumericTextBox(box);
+    return box;
+}
+
+// A panel's controls stacked from the top; the panel takes the stack's height.
+QVBoxLayout* panelLayout(QWidget* panel) {
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(6, 6, 6, 4);
+    layout->setSpacing(4);
+    return layout;
+}
+
+void fitPanel(QWidget* panel) {
+    panel->resize(PanelWidth, panel->layout()->sizeHint().height());
+}
+
+QHBoxLayout* row(QVBoxLayout* parent) {
+    auto* line = new QHBoxLayout;
+    line->setSpacing(4);
+    parent->addLayout(line);
+    return line;
+}
+
+// The value a spin bar of -180 to 180 shows for a typed angle of -180 to 360.
+int normalisedAngle(int degrees) {
+    return degrees > 180 ? degrees - 360 : degrees;
+}
 
 } // namespace
 
@@ -42,6 +107,7 @@ const QString SpecialGroup = QStringLiteral("Special Group");
 // and the Preview and Confirm buttons below the shown panel, and picEditPreview with
 // the edit view's task basket and its four commands.
 void frmMain::buildEditView() {
+    eb->resize(ExplorerBarWidth, eb->height());
     ilEdit = std::make_shared<KeyedImageList>();
     ilEditRows = std::make_unique<ImageList>();
     for (const QString& key : fncTaskIconKeys()) {
@@ -70,6 +136,19 @@ void frmMain::buildEditView() {
     for (QPushButton* button : {cmdApply, cmdOK})
         button->setFixedSize(DialogButtonWidth, DialogButtonHeight);
     connect(cmdApply, &QPushButton::clicked, this, [this] { cmdApply_Click(); });
+    // Reset and the original image sit beside Preview and Confirm.
+    for (QPushButton* button : {cmdReset, cmdOriginalImage}) {
+        button->setParent(picDialog);
+        button->setText(QString());
+        button->setFixedSize(DialogButtonHeight, DialogButtonHeight);
+        button->show();
+    }
+    buildSharedOptionControls();
+    buildFlipPanel();
+    buildRotatePanel();
+    buildResizePanel();
+    buildCropPanel();
+    buildCanvasPanel();
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
 
     picEditPreview = new QWidget(picView);
@@ -105,16 +184,27 @@ QWidget* frmMain::taskPanel(const QString& name) const {
     return nullptr;
 }
 
-// The dialog is as tall as the shown panel, with the two buttons in a row below it.
+// The dialog stacks the shown panel, the shared colour and location frames while they
+// are shown, and the row of Preview, Confirm, Reset and the original image.
 void frmMain::fitDialogToPanel() {
-    int panelHeight = 0;
+    int top = 0;
     for (QWidget* panel : taskPanels)
         if (!panel->isHidden())
-            panelHeight = std::max(panelHeight, panel->y() + panel->height());
-    const int top = panelHeight + DialogMargin;
-    cmdApply->move(DialogMargin, top);
-    cmdOK->move(cmdApply->x() + DialogButtonWidth + DialogMargin, top);
-    picDialog->resize(std::max(picDialog->width(), cmdOK->x() + DialogButtonWidth + DialogMargin),
+            top = std::max(top, panel->y() + panel->height());
+    for (QWidget* frame :
+         {static_cast<QWidget*>(FrameBackColor), static_cast<QWidget*>(picLocation)}) {
+        if (frame->isHidden())
+            continue;
+        frame->move(DialogMargin, top + DialogMargin / 2);
+        top = frame->y() + frame->height();
+    }
+    top += DialogMargin;
+    int x = DialogMargin;
+    for (QPushButton* button : {cmdApply, cmdOK, cmdReset, cmdOriginalImage}) {
+        button->move(x, top);
+        x += button->width() + 4;
+    }
+    picDialog->resize(std::max(picDialog->width(), x + DialogMargin),
                       top + DialogButtonHeight + DialogMargin);
 }
 
@@ -202,9 +292,115 @@ void frmMain::subShowTaskOptions() {
         cmdReset->setEnabled(false);
         subEnableApplyButtons(true);
         cmdOriginalImage->setEnabled(lvEdit->Count() >= 1);
-        if (CurrentTask.TaskID == int32_t(TaskType::None)) {
-            subEnableApplyButtons(false);
-            cmdOK->setEnabled(true);
+        FrameBackColor->hide();
+        picLocation->hide();
+        chkSelectLocation->setChecked(false);
+        chkCropMouse->setChecked(false);
+        subLoadTaskOptions();
+        fitDialogToPanel();
+    });
+}
+
+// The stored options of the chosen task into its panel. Setting a control runs its
+// own change handler, which marks the options changed whenever the value changes.
+void frmMain::subLoadTaskOptions() {
+    const typTaskDefaults& d = Setup.TaskDefaults;
+    const ImageBox& box = ibMain->box();
+    switch (TaskType(CurrentTask.TaskID)) {
+    case TaskType::None:
+        subEnableApplyButtons(false);
+        cmdOK->setEnabled(true);
+        break;
+    case TaskType::Flip:
+        optFlip[d.FlipMode == 0 ? 0 : 1]->setChecked(true);
+        subMarkOptionsChanged();
+        break;
+    case TaskType::Rotate:
+        FrameBackColor->show();
+        txtDegrees->setText(QString::number(d.RotateDegrees));
+        sbDegrees->setValue(normalisedAngle(d.RotateDegrees));
+        chkRotateResample->setChecked(d.RotateResample != 0);
+        picCropBackColor->setBackColor(d.RotateColor);
+        if (txtDegrees->text() != QLatin1String("0"))
+            subMarkOptionsChanged();
+        break;
+    case TaskType::Resize:
+        subFillEditSizeBoxes();
+        txtScale->setText(QString::number(d.ResizeScale));
+        optResize[d.ResizeMode == 0 ? 0 : 1]->setChecked(true);
+        chkResizeRatio->setChecked(d.ResizeKeepRatio != 0);
+        chkResizeResample->setChecked(d.ResizeResample != 0);
+        if (d.ResizeMode == 1 && txtScale->text() != QLatin1String("100"))
+            subMarkOptionsChanged();
+        break;
+    case TaskType::Crop:
+        txtCropTop->setText(QStringLiteral("0"));
+        txtCropLeft->setText(QStringLiteral("0"));
+        txtCropRight->setText(QString::number(box.ImageWidth()));
+        txtCropBot->setText(QString::number(box.ImageHeight()));
+        optCropSelect[d.CropMode == 0 ? 0 : 1]->setChecked(true);
+        frameCropMouse->setVisible(d.CropMode == 0);
+        frameCropFixed->setVisible(d.CropMode != 0);
+        if (d.CropMode != 0) {
+            txtCropRight->setText(QString::number(box.ImageWidth()));
+            txtCropBot->setText(QString::number(box.ImageHeight()));
+        }
+        cmbCrop->setCurrentIndex(d.CropPreset == 0 ? 0 : 1);
+        // The ellipse's outside takes the background colour, so its swatch shows.
+        FrameBackColor->setVisible(d.CropMode != 0 && cmbCrop->currentIndex() == 1);
+        subEnableApplyButtons(false);
+        cmdOK->setEnabled(false);
+        TaskOptionsChanged = false;
+        break;
+    case TaskType::Invert:
+        subMarkOptionsChanged();
+        break;
+    case TaskType::Canvas:
+        FrameBackColor->show();
+        picCropBackColor->setBackColor(d.CanvasColor);
+        for (size_t i = 0; i < 4; ++i)
+            txtCanvasCustom[i]->setText(QString::number(d.CanvasCustom[i]));
+        subMarkOptionsChanged();
+        break;
+    case TaskType::RedEye:
+        subEnableApplyButtons(false);
+        cmdOK->setEnabled(false);
+        break;
+    default:
+        break;
+    }
+}
+
+// The confirmed task's panel becomes the task's defaults.
+void frmMain::subSaveTaskOptions() {
+    errorTail(QStringLiteral("FrmMain.subSaveTaskOptions"), [&] {
+        typTaskDefaults& d = Setup.TaskDefaults;
+        switch (TaskType(CurrentTask.TaskID)) {
+        case TaskType::Flip:
+            d.FlipMode = optFlip[0]->isChecked() ? 0 : 1;
+            break;
+        case TaskType::Rotate:
+            d.RotateDegrees = cInt(txtDegrees->text());
+            d.RotateResample = chkRotateResample->isChecked() ? 1 : 0;
+            d.RotateColor = picCropBackColor->BackColor();
+            break;
+        case TaskType::Resize:
+            d.ResizeScale = cInt(txtScale->text());
+            d.ResizeMode = optResize[0]->isChecked() ? 0 : 1;
+            d.ResizeKeepRatio = chkResizeRatio->isChecked() ? 1 : 0;
+            d.ResizeResample = chkResizeResample->isChecked() ? 1 : 0;
+            break;
+        case TaskType::Crop:
+            d.CropMode = optCropSelect[0]->isChecked() ? 0 : 1;
+            d.CropPreset = uint8_t(std::max(0, cmbCrop->currentIndex()));
+            break;
+        case TaskType::Canvas:
+            for (size_t i = 0; i < 4; ++i)
+                d.CanvasCustom[i] = cInt(txtCanvasCustom[i]->text());
+            d.CanvasColor = picCropBackColor->BackColor();
+            break;
+        default:
+            break;
         }
     });
 }
@@ -290,9 +486,459 @@ void frmMain::subEditViewImageChanged() {
 }
 
 // The Resize panel's size boxes take the image's size on entry.
-void frmMain::subFillEditSizeBoxes() {}
+void frmMain::subFillEditSizeBoxes() {
+    txtResizeWidth->setText(QString::number(ibMain->box().ImageWidth()));
+    txtResizeHeight->setText(QString::number(ibMain->box().ImageHeight()));
+}
 
-void frmMain::cmdApply_Click() {}
+void frmMain::subMarkOptionsChanged() {
+    TaskOptionsChanged = true;
+    subEnableApplyButtons(true);
+}
+
+// A numeric box: digits only, its default back when emptied, the whole text selected
+// on focus; every change marks the options changed.
+void frmMain::connectNumericBox(QLineEdit* box, const QString& defaultText) {
+    subMakeNumericTextBox(box);
+    box->installEventFilter(new SelectAllOnFocus(box));
+    connect(box, &QLineEdit::textChanged, this, [this, box, defaultText] {
+        subTextDefaultIfEmpty(box, defaultText);
+        subMarkOptionsChanged();
+    });
+}
+
+void frmMain::buildSharedOptionControls() {
+    FrameBackColor = new QGroupBox(QStringLiteral("Back Color"), picDialog);
+    auto* colourRow = new QHBoxLayout(FrameBackColor);
+    colourRow->setContentsMargins(6, 2, 6, 4);
+    picCropBackColor = new ColorButton(FrameBackColor);
+    picCropBackColor->setFixedSize(48, 24);
+    picCropBackColor->setToolTip(QStringLiteral("Choose the background colour"));
+    chkCropBackColor = new QPushButton(QStringLiteral("Pick"), FrameBackColor);
+    chkCropBackColor->setCheckable(true);
+    chkCropBackColor->setToolTip(QStringLiteral("Pick the background colour from the image"));
+    colourRow->addWidget(picCropBackColor);
+    colourRow->addWidget(chkCropBackColor);
+    colourRow->addStretch(1);
+    FrameBackColor->resize(PanelWidth - 2 * DialogMargin, FrameBackColor->sizeHint().height());
+    FrameBackColor->hide();
+    connect(picCropBackColor, &QPushButton::clicked, this, [this] { picCropBackColor_Click(); });
+
+    picLocation = new QGroupBox(QStringLiteral("Select a co-ordinate"), picDialog);
+    auto* locationRow = new QHBoxLayout(picLocation);
+    locationRow->setContentsMargins(6, 2, 6, 4);
+    chkSelectLocation = new QPushButton(QStringLiteral("Select"), picLocation);
+    chkSelectLocation->setCheckable(true);
+    lblSelectLocation = new QLabel(QStringLiteral("X-0; Y-0"), picLocation);
+    locationRow->addWidget(chkSelectLocation);
+    locationRow->addWidget(lblSelectLocation, 1);
+    picLocation->resize(PanelWidth - 2 * DialogMargin, picLocation->sizeHint().height());
+    picLocation->hide();
+}
+
+void frmMain::picCropBackColor_Click() {
+    errorTail(QStringLiteral("FrmMain.picCropBackColor_Click"), [&] {
+        const ColorResult chosen = fncShowColor(this, true);
+        if (chosen.Cancel || static_cast<int32_t>(chosen.Color) < 0)
+            return;
+        picCropBackColor->setBackColor(chosen.Color);
+        subMarkOptionsChanged();
+    });
+}
+
+void frmMain::buildFlipPanel() {
+    QWidget* panel = taskPanel(QStringLiteral("picFlip"));
+    QVBoxLayout* layout = panelLayout(panel);
+    auto* group = new QButtonGroup(panel);
+    const char* captions[] = {"Flip Horizontal", "Flip Vertical"};
+    for (int i = 0; i < 2; ++i) {
+        optFlip[size_t(i)] = new QRadioButton(QString::fromLatin1(captions[i]), panel);
+        group->addButton(optFlip[size_t(i)], i);
+        layout->addWidget(optFlip[size_t(i)]);
+        connect(optFlip[size_t(i)], &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                subMarkOptionsChanged();
+        });
+    }
+    optFlip[0]->setChecked(true);
+    fitPanel(panel);
+}
+
+void frmMain::buildRotatePanel() {
+    QWidget* panel = taskPanel(QStringLiteral("picRotate"));
+    QVBoxLayout* layout = panelLayout(panel);
+    QHBoxLayout* degrees = row(layout);
+    degrees->addWidget(new QLabel(QStringLiteral("Degrees"), panel));
+    txtDegrees = numberBox(panel, QStringLiteral("45"));
+    degrees->addWidget(txtDegrees);
+    degrees->addStretch(1);
+    sbDegrees = new QScrollBar(Qt::Horizontal, panel);
+    sbDegrees->setRange(-180, 180);
+    sbDegrees->setSingleStep(1);
+    sbDegrees->setPageStep(15);
+    layout->addWidget(sbDegrees);
+    QHBoxLayout* presets = row(layout);
+    const int angles[] = {-15, 15, 45, -45};
+    for (int i = 0; i < 4; ++i) {
+        cmdAngle[size_t(i)] = new QPushButton(QString::number(angles[i]), panel);
+        cmdAngle[size_t(i)]->setFixedWidth(40);
+        presets->addWidget(cmdAngle[size_t(i)]);
+        connect(cmdAngle[size_t(i)], &QPushButton::clicked, this,
+                [this, angle = angles[i]] { sbDegrees->setValue(angle); });
+    }
+    presets->addStretch(1);
+    chkRotateResample = new QCheckBox(QStringLiteral("Resample"), panel);
+    layout->addWidget(chkRotateResample);
+    auto* note = new QLabel(QStringLiteral("Note: Canvas will be resized"), panel);
+    layout->addWidget(note);
+    fitPanel(panel);
+
+    connectNumericBox(txtDegrees, QStringLiteral("45"));
+    // The bar shows the typed angle normalised; the text is kept as typed.
+    connect(sbDegrees, &QScrollBar::valueChanged, this, [this](int value) {
+        bool same = false;
+        try {
+            same = normalisedAngle(cInt(txtDegrees->text())) == value;
+        } catch (...) {
+            // A box that reads no angle takes the bar's.
+        }
+        if (!same) {
+            const QSignalBlocker echo(txtDegrees);
+            txtDegrees->setText(QString::number(value));
+        }
+        subMarkOptionsChanged();
+    });
+    connect(txtDegrees, &QLineEdit::editingFinished, this, [this] {
+        try {
+            subClampTextValue(txtDegrees, -180, 360);
+            const QSignalBlocker echo(sbDegrees);
+            sbDegrees->setValue(normalisedAngle(cInt(txtDegrees->text())));
+        } catch (...) {
+            // The bar keeps what it had.
+        }
+    });
+    connect(chkRotateResample, &QCheckBox::toggled, this, [this] { subMarkOptionsChanged(); });
+}
+
+void frmMain::buildResizePanel() {
+    QWidget* panel = taskPanel(QStringLiteral("picResize"));
+    // The resampling filter list is read by the text task, not by Resize; it stays
+    // out of this panel's way until its own panel takes it.
+    ComboFilter->hide();
+    QVBoxLayout* layout = panelLayout(panel);
+    auto* group = new QButtonGroup(panel);
+    optResize[0] = new QRadioButton(QStringLiteral("Resize"), panel);
+    optResize[1] = new QRadioButton(QStringLiteral("Scale"), panel);
+    QHBoxLayout* modes = row(layout);
+    for (int i = 0; i < 2; ++i) {
+        group->addButton(optResize[size_t(i)], i);
+        modes->addWidget(optResize[size_t(i)]);
+    }
+    modes->addStretch(1);
+
+    frameResize = new QWidget(panel);
+    auto* sizes = new QGridLayout(frameResize);
+    sizes->setContentsMargins(0, 0, 0, 0);
+    txtResizeWidth = numberBox(frameResize, QStringLiteral("0"));
+    txtResizeHeight = numberBox(frameResize, QStringLiteral("0"));
+    txtResizeWidth->setFixedWidth(70);
+    txtResizeHeight->setFixedWidth(70);
+    sizes->addWidget(new QLabel(QStringLiteral("Width"), frameResize), 0, 0);
+    sizes->addWidget(txtResizeWidth, 0, 1);
+    sizes->addWidget(new QLabel(QStringLiteral("Height"), frameResize), 1, 0);
+    sizes->addWidget(txtResizeHeight, 1, 1);
+    chkResizeRatio = new QCheckBox(QStringLiteral("Retain Ratio"), frameResize);
+    sizes->addWidget(chkResizeRatio, 2, 0, 1, 2);
+    sizes->setColumnStretch(2, 1);
+    layout->addWidget(frameResize);
+
+    FrameScale = new QWidget(panel);
+    auto* scale = new QHBoxLayout(FrameScale);
+    scale->setContentsMargins(0, 0, 0, 0);
+    scale->addWidget(new QLabel(QStringLiteral("Enter percentage"), FrameScale));
+    txtScale = new QLineEdit(QStringLiteral("50"), FrameScale);
+    txtScale->setFixedWidth(56);
+    scale->addWidget(txtScale);
+    scale->addStretch(1);
+    layout->addWidget(FrameScale);
+    chkResizeResample = new QCheckBox(QStringLiteral("Resample"), panel);
+    layout->addWidget(chkResizeResample);
+    optResize[0]->setChecked(true);
+    FrameScale->hide();
+    // Room for whichever frame is shown.
+    panel->resize(PanelWidth, layout->sizeHint().height() + FrameScale->sizeHint().height());
+
+    for (QLineEdit* box : {txtResizeWidth, txtResizeHeight})
+        box->installEventFilter(new SelectAllOnFocus(box));
+    connect(txtResizeWidth, &QLineEdit::textChanged, this, [this] { txtResizeWidth_Change(); });
+    connect(txtResizeHeight, &QLineEdit::textChanged, this, [this] { txtResizeHeight_Change(); });
+    for (int i = 0; i < 2; ++i)
+        connect(optResize[size_t(i)], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (!on)
+                return;
+            frameResize->setVisible(i == 0);
+            FrameScale->setVisible(i == 1);
+            subMarkOptionsChanged();
+        });
+    connect(txtScale, &QLineEdit::textChanged, this, [this] { subMarkOptionsChanged(); });
+    for (QCheckBox* box : {chkResizeRatio, chkResizeResample})
+        connect(box, &QCheckBox::toggled, this, [this] { subMarkOptionsChanged(); });
+}
+
+namespace {
+
+// One step of the ratio lock: the emptied box reads "0"; with the lock on, the other
+// box gets its side for this one, unless it is the one being typed into.
+void ratioLock(QLineEdit* typed, QLineEdit* other, bool lockOn, bool& typedUpdating,
+               const bool& otherUpdating, int32_t typedAtEntry, int32_t otherAtEntry) {
+    try {
+        if (typed->text().isEmpty())
+            typed->setText(QStringLiteral("0"));
+        if (lockOn && !otherUpdating) {
+            typedUpdating = true;
+            other->setText(
+                QString::number(fncRatioSide(cLng(typed->text()), typedAtEntry, otherAtEntry)));
+            typedUpdating = false;
+        }
+    } catch (...) {
+        typedUpdating = false;
+    }
+}
+
+} // namespace
+
+void frmMain::txtResizeWidth_Change() {
+    ratioLock(txtResizeWidth, txtResizeHeight, chkResizeRatio->isChecked(), ResizeWidthUpdating,
+              ResizeHeightUpdating, EditOriginalWidth, EditOriginalHeight);
+    subMarkOptionsChanged();
+}
+
+void frmMain::txtResizeHeight_Change() {
+    ratioLock(txtResizeHeight, txtResizeWidth, chkResizeRatio->isChecked(), ResizeHeightUpdating,
+              ResizeWidthUpdating, EditOriginalHeight, EditOriginalWidth);
+    subMarkOptionsChanged();
+}
+
+void frmMain::buildCropPanel() {
+    QWidget* panel = taskPanel(QStringLiteral("picCrop"));
+    QVBoxLayout* layout = panelLayout(panel);
+    auto* group = new QButtonGroup(panel);
+    optCropSelect[0] = new QRadioButton(QStringLiteral("Mouse "), panel);
+    optCropSelect[1] = new QRadioButton(QStringLiteral("Key-in"), panel);
+    QHBoxLayout* modes = row(layout);
+    for (int i = 0; i < 2; ++i) {
+        group->addButton(optCropSelect[size_t(i)], i);
+        modes->addWidget(optCropSelect[size_t(i)]);
+    }
+    modes->addStretch(1);
+
+    frameCropMouse = new QWidget(panel);
+    auto* mouse = new QGridLayout(frameCropMouse);
+    mouse->setContentsMargins(0, 0, 0, 0);
+    auto* hint = new QLabel(
+        QStringLiteral("Click the button below and select the crop region from the image."),
+        frameCropMouse);
+    hint->setWordWrap(true);
+    mouse->addWidget(hint, 0, 0, 1, 2);
+    chkCropMouse = new QPushButton(QStringLiteral("Select region"), frameCropMouse);
+    chkCropMouse->setCheckable(true);
+    mouse->addWidget(chkCropMouse, 1, 0, 1, 2);
+    lblSelectRegionStart = new QLabel(QStringLiteral("X : 0 ; Y : 0"), frameCropMouse);
+    lblSelectRegionEnd = new QLabel(QStringLiteral("X : 0 ; Y : 0"), frameCropMouse);
+    mouse->addWidget(new QLabel(QStringLiteral("Starting:"), frameCropMouse), 2, 0);
+    mouse->addWidget(lblSelectRegionStart, 2, 1);
+    mouse->addWidget(new QLabel(QStringLiteral("Ending:"), frameCropMouse), 3, 0);
+    mouse->addWidget(lblSelectRegionEnd, 3, 1);
+    mouse->setColumnStretch(1, 1);
+    layout->addWidget(frameCropMouse);
+
+    frameCropFixed = new QWidget(panel);
+    auto* fixed = new QGridLayout(frameCropFixed);
+    fixed->setContentsMargins(0, 0, 0, 0);
+    txtCropLeft = numberBox(frameCropFixed, QStringLiteral("0"));
+    txtCropTop = numberBox(frameCropFixed, QStringLiteral("0"));
+    txtCropRight = numberBox(frameCropFixed, QStringLiteral("0"));
+    txtCropBot = numberBox(frameCropFixed, QStringLiteral("0"));
+    const std::pair<const char*, QLineEdit*> boxes[] = {{"Left", txtCropLeft},
+                                                        {"Top", txtCropTop},
+                                                        {"Right", txtCropRight},
+                                                        {"Bottom", txtCropBot}};
+    for (int i = 0; i < 4; ++i) {
+        boxes[i].second->setFixedWidth(44);
+        fixed->addWidget(new QLabel(QString::fromLatin1(boxes[i].first), frameCropFixed), i / 2,
+                         (i % 2) * 2);
+        fixed->addWidget(boxes[i].second, i / 2, (i % 2) * 2 + 1);
+        connectNumericBox(boxes[i].second, QStringLiteral("0"));
+    }
+    fixed->addWidget(new QLabel(QStringLiteral("Select type"), frameCropFixed), 2, 0, 1, 2);
+    cmbCrop = new QComboBox(frameCropFixed);
+    cmbCrop->addItems({QStringLiteral("Rectangle"), QStringLiteral("Ellipse")});
+    fixed->addWidget(cmbCrop, 2, 2, 1, 2);
+    layout->addWidget(frameCropFixed);
+    frameCropMouse->hide();
+    optCropSelect[1]->setChecked(true);
+    panel->resize(PanelWidth, layout->sizeHint().height() +
+                                  std::max(0, frameCropMouse->sizeHint().height() -
+                                                  frameCropFixed->sizeHint().height()));
+
+    connect(txtCropTop, &QLineEdit::editingFinished, this, [this] {
+        subClampTextValue(txtCropTop, 0, int16_t(std::min(32767, ibMain->box().ImageHeight())));
+    });
+    for (int i = 0; i < 2; ++i)
+        connect(optCropSelect[size_t(i)], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                optCropSelect_Click(i);
+        });
+    connect(cmbCrop, &QComboBox::currentIndexChanged, this, [this] { cmbCrop_Click(); });
+}
+
+void frmMain::optCropSelect_Click(int index) {
+    frameCropMouse->hide();
+    frameCropFixed->hide();
+    Setup.TaskDefaults.CropMode = uint8_t(index);
+    if (index == 0) {
+        frameCropMouse->show();
+    } else {
+        frameCropFixed->show();
+        txtCropRight->setText(QString::number(ibMain->box().ImageWidth()));
+        txtCropBot->setText(QString::number(ibMain->box().ImageHeight()));
+    }
+    subMarkOptionsChanged();
+    fitDialogToPanel();
+}
+
+void frmMain::cmbCrop_Click() {
+    FrameBackColor->hide();
+    if (cmbCrop->currentIndex() == 1)
+        FrameBackColor->show();
+    subMarkOptionsChanged();
+    fitDialogToPanel();
+}
+
+void frmMain::buildCanvasPanel() {
+    QWidget* panel = taskPanel(QStringLiteral("picCanvas"));
+    QVBoxLayout* layout = panelLayout(panel);
+    layout->addWidget(new QLabel(QStringLiteral("Enter a new Canvas Size"), panel));
+    //          Y1
+    //      +--------+
+    //   X1 | image  | X2
+    //      +--------+
+    //          Y2
+    auto* grid = new QGridLayout;
+    layout->addLayout(grid);
+    const char* labels[] = {"Y1", "X1", "X2", "Y2"};
+    const std::pair<int, int> cells[] = {{0, 2}, {2, 0}, {2, 4}, {4, 2}};
+    for (size_t i = 0; i < 4; ++i) {
+        auto* cell = new QHBoxLayout;
+        cell->addWidget(new QLabel(QString::fromLatin1(labels[i]), panel));
+        txtCanvasCustom[i] = numberBox(panel, QStringLiteral("0"));
+        txtCanvasCustom[i]->setFixedWidth(44);
+        cell->addWidget(txtCanvasCustom[i]);
+        grid->addLayout(cell, cells[i].first, cells[i].second, Qt::AlignCenter);
+        connectNumericBox(txtCanvasCustom[i], QStringLiteral("0"));
+        connect(txtCanvasCustom[i], &QLineEdit::editingFinished, this,
+                [this, i] { subClampTextValue(txtCanvasCustom[i], 0, 800); });
+    }
+    auto* picture = new QLabel(panel);
+    picture->setPixmap(QPixmap::fromImage(fncTaskIcon(QStringLiteral("canvas")).scaled(32, 32)));
+    grid->addWidget(picture, 2, 2, Qt::AlignCenter);
+    fitPanel(panel);
+}
+
+// The focus-out clamps again, since Enter on a default button skips the focus-out.
+void frmMain::subClampOptionBoxes() {
+    subClampTextValue(txtDegrees, -180, 360);
+    subClampTextValue(txtCropTop, 0, int16_t(std::min(32767, ibMain->box().ImageHeight())));
+    for (QLineEdit* box : txtCanvasCustom)
+        subClampTextValue(box, 0, 800);
+}
+
+// The panel's options as the task they describe; the tasks of other panels carry no
+// options here.
+TaskBuild frmMain::fncBuildTask() const {
+    const ImageBox& box = ibMain->box();
+    switch (TaskType(CurrentTask.TaskID)) {
+    case TaskType::Flip:
+        return fncFlipTask({optFlip[1]->isChecked()});
+    case TaskType::Rotate:
+        return fncRotateTask(
+            {txtDegrees->text(), chkRotateResample->isChecked(), picCropBackColor->BackColor()});
+    case TaskType::Resize:
+        return fncResizeTask({optResize[0]->isChecked(), txtResizeWidth->text(),
+                              txtResizeHeight->text(), txtScale->text()},
+                             box.ImageWidth(), box.ImageHeight());
+    case TaskType::Crop:
+        if (optCropSelect[1]->isChecked())
+            return fncCropKeyInTask({cmbCrop->currentIndex(), txtCropLeft->text(),
+                                     txtCropTop->text(), txtCropRight->text(), txtCropBot->text(),
+                                     picCropBackColor->BackColor()},
+                                    box.ImageWidth(), box.ImageHeight());
+        return fncMouseCropBuild();
+    case TaskType::Invert:
+        return fncInvertTask();
+    case TaskType::Canvas:
+        return fncCanvasTask({picCropBackColor->BackColor(), txtCanvasCustom[1]->text(),
+                              txtCanvasCustom[0]->text(), txtCanvasCustom[2]->text(),
+                              txtCanvasCustom[3]->text()},
+                             box.ImageWidth(), box.ImageHeight());
+    default: {
+        TaskBuild none;
+        none.task = CurrentTask;
+        none.task.TaskID = int32_t(TaskType::None);
+        return none;
+    }
+    }
+}
+
+// Runs the task on the preview as the task engine runs its row, and reads back what
+// the slots take from the box.
+void frmMain::subApplyTask(typTask& task) {
+    ImageBox& box = ibMain->box();
+    if (task.TaskID == int32_t(TaskType::None))
+        return;
+    subRunTask(task, box);
+    if (task.TaskID == int32_t(TaskType::Rotate))
+        task.Param[1] = fncSlotBool(box.RotateResample());
+}
+
+// The crop dragged on the preview; the rectangle comes from the preview's selection.
+TaskBuild frmMain::fncMouseCropBuild() const {
+    return fncMouseCropTask({}).build;
+}
+
+bool frmMain::cmdApply_Click() {
+    bool applied = false;
+    errorTail(QStringLiteral("FrmMain.cmdApply_Click"), [&] {
+        ImageBox& box = ibMain->box();
+        if (!TaskOptionsChanged || !box.HasImage())
+            return;
+        subClampOptionBoxes();
+        TaskBuild build = fncBuildTask();
+        if (!build.ok()) {
+            msgBox(build.error, mb::Exclamation | mb::OKOnly, ApplicationTitle);
+            return;
+        }
+        const QImage before = box.image();
+        try {
+            if (!PreviewUnchanged && !ConfirmedImageData.isEmpty())
+                box.LoadFromMemory(ImageBox::FormatTiff, ConfirmedImageData);
+            subApplyTask(build.task);
+        } catch (...) {
+            box.setImage(before);
+            throw;
+        }
+        if (build.task.TaskID != int32_t(TaskType::None))
+            CurrentTask.Param = build.task.Param;
+        cmdReset->setEnabled(true);
+        cmdApply->setEnabled(false);
+        subResize();
+        PreviewUnchanged = false;
+        TaskOptionsChanged = false;
+        ImageModified = true;
+        applied = true;
+    });
+    return applied;
+}
 
 void frmMain::cmdOK_Click() {
     errorTail(QStringLiteral("FrmMain.cmdOK_Click"), [&] {

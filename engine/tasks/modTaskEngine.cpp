@@ -25,9 +25,17 @@ std::function<void(bool)>& busyCursorHook() {
 // Thrown out of an operation whose failure must end the whole run.
 struct EndRun {};
 
+// Set while one task runs for a caller that wants its failures: every failure of
+// an operation then reaches the caller unchanged.
+thread_local bool strictRun = false;
+
 // Runs one operation: a type mismatch or the unexpected failure of a member skips
 // just this operation; any other failure ends the run.
 template <typename Operation> void step(Operation&& operation) {
+    if (strictRun) {
+        operation();
+        return;
+    }
     try {
         operation();
     } catch (const AppError& error) {
@@ -324,6 +332,14 @@ const TaskListSelection* stopList(const TaskListSelection* lvEdit,
 
 void setTaskBusyCursorHook(std::function<void(bool busy)> hook) {
     busyCursorHook() = std::move(hook);
+}
+
+void subRunTask(const typTask& task, ImageBox& box) {
+    struct Strict {
+        bool previous = std::exchange(strictRun, true);
+        ~Strict() { strictRun = previous; }
+    } strict;
+    runTask(task, box);
 }
 
 void fncRunTaskRows(const TaskRowList& rows, ImageBox& box) {

@@ -18,6 +18,12 @@ class ImageBox;
 void subProcessPages(const TaskListSelection* lvEdit, const TaskRowList& lvEditBatch, ImageBox& box,
                      const TaskListSelection* lvEditPreview, bool noStop);
 
+// Runs one task on the box with the operations a task row of it runs, so that a
+// preview shows what the batch will write. Unlike a row run, any failure of an
+// operation is thrown to the caller (an AppError), and the box may then hold the
+// operations done before it.
+void subRunTask(const typTask& task, ImageBox& box);
+
 // Runs every task row on the box with the same skipping rules, but without
 // events, status text or busy pointer, so that a batch job may run it on a worker
 // thread. Never throws.

@@ -12,7 +12,12 @@
 #include <memory>
 
 class QActionGroup;
+class QButtonGroup;
+class QCheckBox;
 class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QRadioButton;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -21,9 +26,11 @@ class QTimer;
 
 namespace picbasket {
 
+class ColorButton;
 class FolderListing;
 struct FolderRow;
 class FolderTreeview;
+struct TaskBuild;
 class ImageBoxView;
 class ImageList;
 class KeyedImageList;
@@ -219,7 +226,13 @@ public:
     bool fncIsEditView() const;
     // The option panel with the object name, nullptr for another name.
     QWidget* taskPanel(const QString& name) const;
-    void cmdApply_Click();
+    // Preview: applies the chosen task with the panel's options to the preview and
+    // writes its slots; true when it applied (or, for no task, settled) anything.
+    bool cmdApply_Click();
+    // Marks the shown panel's options changed: Preview and Confirm are enabled.
+    void subMarkOptionsChanged();
+    // Stores the shown task's panel as the task's defaults in the setup record.
+    void subSaveTaskOptions();
     // Confirm (or Finish, which leaves the edit view) and Reset of the pending task.
     virtual void cmdOK_Click();
     virtual void cmdReset_Click();
@@ -231,6 +244,52 @@ public:
     void tbsMetadata_Click();
     // The small pictures of both metadata lists: 1 marks what may be edited.
     std::unique_ptr<ImageList> ilMetadata;
+
+    // Shared option controls below the panels: the background colour of Rotate,
+    // Canvas, Crop and Frame with its pick-from-image toggle, and the location pick.
+    QGroupBox* FrameBackColor;
+    ColorButton* picCropBackColor;
+    QPushButton* chkCropBackColor;
+    QGroupBox* picLocation;
+    QPushButton* chkSelectLocation;
+    QLabel* lblSelectLocation;
+    // Flip.
+    std::array<QRadioButton*, 2> optFlip{};
+    // Rotate.
+    QLineEdit* txtDegrees;
+    QScrollBar* sbDegrees;
+    std::array<QPushButton*, 4> cmdAngle{};
+    QCheckBox* chkRotateResample;
+    // Resize.
+    std::array<QRadioButton*, 2> optResize{};
+    QWidget* frameResize;
+    QWidget* FrameScale;
+    QLineEdit* txtResizeWidth;
+    QLineEdit* txtResizeHeight;
+    QCheckBox* chkResizeRatio;
+    QLineEdit* txtScale;
+    QCheckBox* chkResizeResample;
+    bool ResizeWidthUpdating = false;
+    bool ResizeHeightUpdating = false;
+    // Crop.
+    std::array<QRadioButton*, 2> optCropSelect{};
+    QWidget* frameCropMouse;
+    QWidget* frameCropFixed;
+    QPushButton* chkCropMouse;
+    QLabel* lblSelectRegionStart;
+    QLabel* lblSelectRegionEnd;
+    QLineEdit* txtCropLeft;
+    QLineEdit* txtCropTop;
+    QLineEdit* txtCropRight;
+    QLineEdit* txtCropBot;
+    QComboBox* cmbCrop;
+    // Canvas: 0 above, 1 left, 2 right, 3 below.
+    std::array<QLineEdit*, 4> txtCanvasCustom{};
+    void txtResizeWidth_Change();
+    void txtResizeHeight_Change();
+    void optCropSelect_Click(int index);
+    void cmbCrop_Click();
+    void picCropBackColor_Click();
 
     // The preview menus: index 0 "Best Fit", 1 "Actual Size"; 0 "Original",
     // 1 "Optimized".
@@ -262,6 +321,18 @@ private:
     void subLeaveEditView();
     void subStartEditingImage(bool wholeBasketShown);
     void subFillEditSizeBoxes();
+    void buildSharedOptionControls();
+    void buildFlipPanel();
+    void buildRotatePanel();
+    void buildResizePanel();
+    void buildCropPanel();
+    void buildCanvasPanel();
+    void connectNumericBox(QLineEdit* box, const QString& defaultText);
+    void subClampOptionBoxes();
+    void subLoadTaskOptions();
+    TaskBuild fncBuildTask() const;
+    TaskBuild fncMouseCropBuild() const;
+    void subApplyTask(typTask& task);
     void buildMetadataPane();
     void buildFolderPane();
     void buildQueuePane();

@@ -153,8 +153,12 @@ TEST_F(EditViewTest, ItemClickChoosesTheTaskAndShowsItsPanelOnly) {
         EXPECT_EQ(visiblePanels(w), QStringList{item.panel});
         EXPECT_EQ(w.cmdOK->text(), QStringLiteral("Confirm"));
         EXPECT_FALSE(w.ImageModified);
-        EXPECT_FALSE(w.TaskOptionsChanged);
         EXPECT_TRUE(w.PreviewUnchanged);
+        // Preview and Confirm are ready at once, but for the two tasks that need a
+        // region marked on the image first.
+        const bool ready = item.key != QLatin1String("Crop") && item.key != QLatin1String("RedEye");
+        EXPECT_EQ(w.cmdApply->isEnabled(), ready);
+        EXPECT_EQ(w.cmdOK->isEnabled(), ready);
     }
     EXPECT_EQ(CurrentTask.TaskKey, QStringLiteral("redeye"));
     emit w.eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Invert"));

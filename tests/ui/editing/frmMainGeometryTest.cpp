@@ -1,0 +1,286 @@
+#include "controls/explorerbar/isExplorerBar.h"
+#include "editing/ColorButton.h"
+#include "engine/tasks/modTaskEngine.h"
+#include "platform/imagebox/ImageBoxView.h"
+#include "shell/mainwindow/MainWindowGlobals.h"
+#include "tests/ui/mainwindow/MainWindowFixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+
+using namespace picbasket;
+using picbasket::test::MainWindowTest;
+
+namespace {
+
+QImage gradient(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb((x * 7) % 256, (y * 11) % 256, (x * 3 + y * 5) % 256));
+    return image;
+}
+
+QImage rgb(const QImage& image) {
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+// The edit view on a 100 x 50 image, no task chosen.
+class GeometryPanelTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        CurrentTask = {};
+        w = &start();
+        w->PreviewOptimized = false;
+        original = gradient(100, 50);
+        w->ibMain->box().setImage(original);
+        OriginalImageData = w->ibMain->box().SaveToMemory(ImageBox::FormatTiff);
+        w->CmdPreviewEdit_Click();
+    }
+    void TearDown() override {
+        OriginalImageData.clear();
+        ConfirmedImageData.clear();
+        ActiveTaskList = 0;
+        MainWindowTest::TearDown();
+    }
+
+    void choose(const char* key) {
+        emit w->eb->ItemClick(QStringLiteral("Special Group"), QString::fromLatin1(key));
+    }
+
+    // What the batch makes of the stored task from the image as confirmed.
+    QImage engineResult() const {
+        ImageBox box;
+        box.LoadFromMemory(ImageBox::FormatTiff, ConfirmedImageData);
+        TaskRowList rows;
+        rows.addTask(CurrentTask);
+        fncRunTaskRows(rows, box);
+        return rgb(box.image());
+    }
+
+    QImage shown() const { return rgb(w->ibMain->box().image()); }
+
+    frmMain* w = nullptr;
+    QImage original;
+};
+
+} // namespace
+
+TEST_F(GeometryPanelTest, PreviewWithNothingChangedDoesNothing) {
+    choose("Rotate");
+    w->TaskOptionsChanged = false;
+    w->cmdApply->setEnabled(true);
+    EXPECT_FALSE(w->cmdApply_Click());
+    EXPECT_EQ(shown(), rgb(original));
+    EXPECT_TRUE(w->cmdApply->isEnabled());
+    EXPECT_FALSE(w->cmdReset->isEnabled());
+    EXPECT_FALSE(w->ImageModified);
+}
+
+TEST_F(GeometryPanelTest, EveryTaskPreviewsWhatTheEngineMakesOfItsRow) {
+    struct Case {
+        const char* key;
+        std::function<void(frmMain&)> set;
+    };
+    const Case cases[] = {
+        {"Flip", [](frmMain& f) { f.optFlip[1]->setChecked(true); }},
+        {"Rotate",
+         [](frmMain& f) {
+             f.cmdAngle[3]->click();
+             f.chkRotateResample->setChecked(true);
+             f.picCropBackColor->setBackColor(0x000000FFu);
+         }},
+        {"Resize",
+         [](frmMain& f) {
+             f.optResize[0]->setChecked(true);
+             f.chkResizeRatio->setChecked(false);
+             f.txtResizeWidth->setText(QStringLiteral("37"));
+             f.txtResizeHeight->setText(QStringLiteral("81"));
+         }},
+        {"Resize",
+         [](frmMain& f) {
+             f.optResize[1]->setChecked(true);
+             f.txtScale->setText(QStringLiteral("12.5"));
+         }},
+        {"Crop",
+         [](frmMain& f) {
+             f.optCropSelect[1]->setChecked(true);
+             f.txtCropLeft->setText(QStringLiteral("10"));
+             f.txtCropTop->setText(QStringLiteral("5"));
+             f.txtCropRight->setText(QStringLiteral("70"));
+             f.cmbCrop->setCurrentIndex(1);
+         }},
+        {"Invert", [](frmMain&) {}},
+        {"Canvas",
+         [](frmMain& f) {
+             for (QLineEdit* box : f.txtCanvasCustom)
+                 box->setText(QStringLiteral("7"));
+             f.txtCanvasCustom[2]->setText(QStringLiteral("3"));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        choose(c.key);
+        c.set(*w);
+        ASSERT_TRUE(w->TaskOptionsChanged);
+        ASSERT_TRUE(w->cmdApply_Click());
+        EXPECT_NE(shown(), rgb(original));
+        EXPECT_EQ(shown(), engineResult());
+        EXPECT_TRUE(w->ImageModified);
+        EXPECT_FALSE(w->PreviewUnchanged);
+        EXPECT_FALSE(w->TaskOptionsChanged);
+        EXPECT_TRUE(w->cmdReset->isEnabled());
+        EXPECT_FALSE(w->cmdApply->isEnabled());
+        // Not confirmed: the next task starts from the image as it was.
+        w->ImageModified = false;
+        w->ibMain->box().LoadFromMemory(ImageBox::FormatTiff, ConfirmedImageData);
+    }
+}
+
+TEST_F(GeometryPanelTest, TwoPreviewsDoNotAddUp) {
+    choose("Rotate");
+    w->txtDegrees->setText(QStringLiteral("30"));
+    ASSERT_TRUE(w->cmdApply_Click());
+    w->txtDegrees->setText(QStringLiteral("90"));
+    ASSERT_TRUE(w->cmdApply_Click());
+    EXPECT_EQ(CurrentTask.Param[2], QStringLiteral("90"));
+    EXPECT_EQ(shown(), engineResult());
+    EXPECT_EQ(shown().size(), QSize(50, 100));
+}
+
+TEST_F(GeometryPanelTest, CanvasMarginsGrowTheImage) {
+    choose("Canvas");
+    for (QLineEdit* box : w->txtCanvasCustom)
+        box->setText(QStringLiteral("10"));
+    w->picCropBackColor->setBackColor(0x0000FF00u);
+    ASSERT_TRUE(w->cmdApply_Click());
+    const QImage result = shown();
+    EXPECT_EQ(result.size(), QSize(120, 70));
+    EXPECT_EQ(result.pixel(0, 0), qRgb(0, 255, 0));
+    EXPECT_EQ(result.pixel(119, 69), qRgb(0, 255, 0));
+    EXPECT_EQ(result.copy(10, 10, 100, 50), rgb(original));
+}
+
+TEST_F(GeometryPanelTest, BadNumbersAreRefusedAndChangeNothing) {
+    const std::pair<const char*, std::function<void(frmMain&)>> cases[] = {
+        {"Resize", [](frmMain& f) { f.txtResizeWidth->setText(QStringLiteral("40000")); }},
+        {"Resize",
+         [](frmMain& f) {
+             f.optResize[1]->setChecked(true);
+             f.txtScale->setText(QStringLiteral("abc"));
+         }},
+        {"Crop",
+         [](frmMain& f) {
+             f.txtCropLeft->setText(QStringLiteral("40"));
+             f.txtCropRight->setText(QStringLiteral("40"));
+         }},
+    };
+    for (const auto& [key, set] : cases) {
+        SCOPED_TRACE(key);
+        choose(key);
+        set(*w);
+        w->subMarkOptionsChanged();
+        const typTask before = CurrentTask;
+        const size_t shownBefore = messages.shown().size();
+        EXPECT_FALSE(w->cmdApply_Click());
+        EXPECT_EQ(messages.shown().size(), shownBefore + 1);
+        EXPECT_EQ(shown(), rgb(original));
+        EXPECT_EQ(CurrentTask.Param, before.Param);
+        EXPECT_FALSE(w->ImageModified);
+    }
+}
+
+TEST_F(GeometryPanelTest, RatioLockFollowsTheSizeAtEntry) {
+    choose("Resize");
+    w->optResize[0]->setChecked(true);
+    w->chkResizeRatio->setChecked(true);
+    // Box typed into, text -> the other box.
+    const std::tuple<QLineEdit*, const char*, QLineEdit*, const char*> cases[] = {
+        {w->txtResizeWidth, "50", w->txtResizeHeight, "25"},
+        {w->txtResizeHeight, "75", w->txtResizeWidth, "150"},
+        {w->txtResizeWidth, "0", w->txtResizeHeight, "0"},
+        {w->txtResizeWidth, "", w->txtResizeHeight, "0"},
+        {w->txtResizeWidth, "3", w->txtResizeHeight, "2"}, // 1.5 rounds to 2
+        {w->txtResizeWidth, "5", w->txtResizeHeight, "2"}, // 2.5 rounds to 2
+    };
+    for (const auto& [typed, text, other, expected] : cases) {
+        typed->setText(QString::fromLatin1(text));
+        EXPECT_EQ(other->text(), QLatin1String(expected)) << text;
+    }
+    EXPECT_EQ(w->txtResizeWidth->text(), QStringLiteral("5"));
+    w->chkResizeRatio->setChecked(false);
+    w->txtResizeWidth->setText(QStringLiteral("99"));
+    EXPECT_EQ(w->txtResizeHeight->text(), QStringLiteral("2"));
+}
+
+TEST_F(GeometryPanelTest, EditViewEntryWithTheLockOnKeepsTheImageSize) {
+    w->chkResizeRatio->setChecked(true);
+    w->CmdPreviewEdit_Click();
+    const QImage other = gradient(64, 48);
+    w->ibMain->box().setImage(other);
+    OriginalImageData = w->ibMain->box().SaveToMemory(ImageBox::FormatTiff);
+    w->CmdPreviewEdit_Click();
+    EXPECT_EQ(w->txtResizeWidth->text(), QStringLiteral("64"));
+    EXPECT_EQ(w->txtResizeHeight->text(), QStringLiteral("48"));
+}
+
+TEST_F(GeometryPanelTest, KeyInRefillsOnlyRightAndBottom) {
+    choose("Crop");
+    w->optCropSelect[0]->setChecked(true);
+    w->txtCropLeft->setText(QStringLiteral("3"));
+    w->txtCropTop->setText(QStringLiteral("4"));
+    w->txtCropRight->setText(QStringLiteral("5"));
+    w->txtCropBot->setText(QStringLiteral("6"));
+    w->optCropSelect[1]->setChecked(true);
+    EXPECT_EQ(w->txtCropLeft->text(), QStringLiteral("3"));
+    EXPECT_EQ(w->txtCropTop->text(), QStringLiteral("4"));
+    EXPECT_EQ(w->txtCropRight->text(), QStringLiteral("100"));
+    EXPECT_EQ(w->txtCropBot->text(), QStringLiteral("50"));
+    EXPECT_EQ(picbasket::Setup.TaskDefaults.CropMode, 1);
+    EXPECT_TRUE(w->TaskOptionsChanged);
+    EXPECT_TRUE(w->cmdApply->isEnabled());
+}
+
+TEST_F(GeometryPanelTest, RotatePresetsAndTypedAnglesKeepTheirText) {
+    choose("Rotate");
+    w->cmdAngle[3]->click();
+    EXPECT_EQ(w->txtDegrees->text(), QStringLiteral("-45"));
+    EXPECT_EQ(w->sbDegrees->value(), -45);
+    // The focus-out clamp keeps the preset and shows a large angle normalised.
+    w->txtDegrees->setText(QStringLiteral("-45"));
+    emit w->txtDegrees->editingFinished();
+    EXPECT_EQ(w->txtDegrees->text(), QStringLiteral("-45"));
+    w->txtDegrees->setText(QStringLiteral("300"));
+    emit w->txtDegrees->editingFinished();
+    EXPECT_EQ(w->txtDegrees->text(), QStringLiteral("300"));
+    EXPECT_EQ(w->sbDegrees->value(), -60);
+    w->txtDegrees->setText(QStringLiteral("400"));
+    emit w->txtDegrees->editingFinished();
+    EXPECT_EQ(w->txtDegrees->text(), QStringLiteral("360"));
+    EXPECT_EQ(w->sbDegrees->value(), 0);
+}
+
+TEST_F(GeometryPanelTest, StoredOptionsLoadAndConfirmedOptionsStore) {
+    picbasket::Setup.TaskDefaults.RotateDegrees = 30;
+    choose("Rotate");
+    EXPECT_EQ(w->txtDegrees->text(), QStringLiteral("30"));
+    EXPECT_TRUE(w->TaskOptionsChanged);
+    EXPECT_FALSE(w->FrameBackColor->isHidden());
+    picbasket::Setup.TaskDefaults.RotateDegrees = 0;
+    choose("Rotate");
+    choose("Rotate");
+    EXPECT_FALSE(w->TaskOptionsChanged) << "angle 0 with the controls already at 0";
+
+    choose("Canvas");
+    w->txtCanvasCustom[1]->setText(QStringLiteral("25"));
+    w->subSaveTaskOptions();
+    EXPECT_EQ(picbasket::Setup.TaskDefaults.CanvasCustom[1], 25);
+    choose("Flip");
+    EXPECT_TRUE(w->FrameBackColor->isHidden());
+}
