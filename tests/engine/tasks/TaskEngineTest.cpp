@@ -1,3 +1,4 @@
+#include "core/AppError.h"
 #include "core/Globals.h"
 #include "engine/tasks/FrameArtwork.h"
 #include "engine/tasks/modFrames.h"
@@ -340,4 +341,26 @@ TEST_F(TaskEngine, FrameAndShadowTasksDrawTheirStyleOnAGrownCanvas) {
     box.setImage(patternImage(8, 6));
     run({taskRow("13", {"0", "0", "4", "1"})});
     EXPECT_EQ(box.ImageWidth(), 8);
+}
+
+TEST_F(TaskEngine, OneTaskRunForAPreviewReportsWhatARowRunSkips) {
+    // Resize to 0 x 5: the box refuses it. A row run skips it; a single task run
+    // lets the caller see it, and the image stays as it was.
+    typTask task;
+    task.TaskID = int32_t(TaskType::Resize);
+    task.Param[1] = QStringLiteral("True");
+    task.Param[2] = QStringLiteral("0");
+    task.Param[3] = QStringLiteral("5");
+    const QImage before = box.image();
+    run({TaskRow::fromTask(task), oneColumn()});
+    EXPECT_EQ(box.ImageWidth(), before.width() + 1) << "the row after the failed one ran";
+
+    box.setImage(before);
+    EXPECT_THROW(subRunTask(task, box), AppError);
+    EXPECT_EQ(box.image(), before);
+
+    // The same entry runs a good task exactly as its row does.
+    task.Param[2] = QStringLiteral("4");
+    subRunTask(task, box);
+    EXPECT_EQ(box.image(), expected(before, [](ImageBox& b) { b.Resize(4, 5); }));
 }
