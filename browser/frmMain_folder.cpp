@@ -1,6 +1,7 @@
 // The folder list of the main window: listing the chosen folder's image files as
 // thumbnails or details, the two view buttons and the list's own events.
 #include "browser/FolderListing.h"
+#include "browser/modBasketList.h"
 #include "core/AppPaths.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
@@ -104,17 +105,21 @@ void frmMain::endFolderListing() {
 
 // Each thumbnail is keyed by its index and the row keeps that key as its large icon,
 // so after a sort or a trip through details view every row finds its own picture.
+// While the list is sorted, the row goes to its sorted place.
 void frmMain::addFolderRow(const FolderRow& row) {
     QString key = DetailIconKey;
     if (!row.thumbnail.isNull()) {
         key = QString::number(ilFolder->Count() + 1);
         ilFolder->Add(row.thumbnail, key);
     }
-    const QString shown = Setup.FolderList.ViewMode == 0 ? key : DetailIconKey;
-    const int added = lvFolder->AddItem(row.text, row.thumbnail.isNull() ? QString() : key, shown);
-    lvFolder->setTag(added, row.tag);
-    for (size_t i = 0; i < row.subItems.size(); ++i)
-        lvFolder->setSubItem(added, static_cast<int>(i) + 1, row.subItems[i]);
+    ListView::Row added;
+    added.text = row.text;
+    added.tag = row.tag;
+    for (const QString& text : row.subItems)
+        added.subItems << text;
+    added.iconKey = row.thumbnail.isNull() ? QString() : key;
+    added.smallIconKey = Setup.FolderList.ViewMode == 0 ? key : DetailIconKey;
+    lvFolder->AddRow(added);
 }
 
 void frmMain::showFolderIcons(bool thumbnails) {
@@ -144,8 +149,9 @@ void frmMain::lvFolder_GotFocus() {
     ActiveFileList = QStringLiteral("lvFolder");
 }
 
-// Sorting by a column comes with the basket's column sort, which both lists share.
-void frmMain::lvFolder_ColumnClick(int) {}
+void frmMain::lvFolder_ColumnClick(int column) {
+    subSortListViewByColumn(*lvFolder, column);
+}
 
 void frmMain::lvFolder_ItemClick(int) {
     SelectedRowCount = lvFolder->SelectedCount();
@@ -207,8 +213,5 @@ void frmMain::mnuContextFolder_Click() {
 
 // The preview of the selected row comes with the preview pane.
 void frmMain::subShowSelectedFile() {}
-
-// Adding the selected rows comes with the image basket.
-void frmMain::cmdAddToQueue_Click() {}
 
 } // namespace picbasket

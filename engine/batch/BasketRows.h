@@ -20,10 +20,10 @@ struct BasketRow {
     void setSubItem(int index, const QString& text);
 };
 
-// The rows of the image basket (lvPages). The batch conversion reads them without
-// any window; the basket window shows the same model in its list, with the columns
-// "File Name", "Resolution", "Size", "Type" and "Path". Rows are indexed from 0, as
-// in the task rows.
+// A copy of the rows of the image basket (lvPages, columns "File Name",
+// "Resolution", "Size", "Type" and "Path"), which the batch conversion reads without
+// any window. The window's list is the one store; a batch takes this copy when it
+// starts. Rows are indexed from 0, as in the task rows.
 class BasketRows : public QAbstractTableModel {
     Q_OBJECT
 

@@ -3,6 +3,8 @@
 #include "core/MessageBox.h"
 #include "platform/comctl/ImageList.h"
 
+#include <QApplication>
+#include <QDrag>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -10,11 +12,16 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QListView>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QPalette>
+#include <QPersistentModelIndex>
 #include <QPixmap>
+#include <QPointer>
 #include <QStackedLayout>
 #include <QStandardItemModel>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <QTreeView>
 #include <algorithm>
 #include <numeric>
@@ -37,8 +44,26 @@ public:
     ImageList* large = nullptr;
     ImageList* small = nullptr;
     bool iconMode = false;
+    // The first cell of the drop-highlight row (taking rows out, as sorting and
+    // moving do, clears it).
+    QPersistentModelIndex dropHighlight;
+    QPalette palette;
+
+    bool isDropHighlight(const QModelIndex& index) const {
+        return dropHighlight.isValid() && index.row() == dropHighlight.row();
+    }
+
+    void changedRow(int row) {
+        if (row >= 0 && row < rowCount())
+            emit dataChanged(index(row, 0), index(row, std::max(0, columnCount() - 1)),
+                             {Qt::BackgroundRole, Qt::ForegroundRole});
+    }
 
     QVariant data(const QModelIndex& index, int role) const override {
+        if (role == Qt::BackgroundRole && isDropHighlight(index))
+            return palette.brush(QPalette::Active, QPalette::Highlight);
+        if (role == Qt::ForegroundRole && isDropHighlight(index))
+            return palette.brush(QPalette::Active, QPalette::HighlightedText);
         if (role == Qt::DecorationRole && index.column() == 0) {
             ImageList* list = iconMode ? large : small;
             const int keyRole = iconMode ? IconKeyRole : SmallIconKeyRole;
@@ -104,17 +129,30 @@ protected:
     // With drops accepted, anything dropped is the list's own event; the rows are
     // never moved by the view.
     void dragEnterEvent(QDragEnterEvent* event) override {
-        owner_->OLEDropMode() ? event->acceptProposedAction() : View::dragEnterEvent(event);
+        if (!owner_->OLEDropMode())
+            return View::dragEnterEvent(event);
+        event->acceptProposedAction();
+        owner_->viewDragOver(event->mimeData(), event->position().toPoint(), this->viewport());
     }
     void dragMoveEvent(QDragMoveEvent* event) override {
-        owner_->OLEDropMode() ? event->acceptProposedAction() : View::dragMoveEvent(event);
+        if (!owner_->OLEDropMode())
+            return View::dragMoveEvent(event);
+        event->acceptProposedAction();
+        owner_->viewDragOver(event->mimeData(), event->position().toPoint(), this->viewport());
+    }
+    void dragLeaveEvent(QDragLeaveEvent* event) override {
+        if (!owner_->OLEDropMode())
+            return View::dragLeaveEvent(event);
+        owner_->viewDragLeave();
     }
     void dropEvent(QDropEvent* event) override {
         if (!owner_->OLEDropMode())
             return View::dropEvent(event);
         event->acceptProposedAction();
-        emit owner_->OLEDragDrop();
+        owner_->viewDrop(event->mimeData(), event->position().toPoint(), this->viewport());
     }
+    // The drag carries the list's name only; what a drop does is the window's choice.
+    void startDrag(Qt::DropActions) override { owner_->viewStartDrag(); }
 
 private:
     ListView* owner_;
@@ -202,6 +240,72 @@ void ListView::viewMouseRelease(const QMouseEvent& event) {
     emit MouseUp(mouseButton(event.button()), shiftState(event.modifiers()), at.x(), at.y());
 }
 
+const QString ListView::RowsMimeType = QStringLiteral("application/x-picbasket-list-rows");
+
+namespace {
+
+// The drag of rows that runs (QDrag::exec has not returned), and the work that waits
+// for its end.
+bool dragRunning = false;
+std::vector<std::pair<QPointer<QObject>, std::function<void()>>> afterDrag;
+
+// Each piece runs from the event loop itself, not inside the drag source's mouse handler.
+void runWaitingWork() {
+    auto waiting = std::move(afterDrag);
+    afterDrag.clear();
+    for (auto& [context, work] : waiting)
+        if (context)
+            QTimer::singleShot(0, context.data(), std::move(work));
+}
+
+} // namespace
+
+QString ListView::dragSourceOf(const QMimeData* data) {
+    if (!data || !data->hasFormat(RowsMimeType))
+        return {};
+    return QString::fromUtf8(data->data(RowsMimeType));
+}
+
+void ListView::runAfterDrag(QObject* context, std::function<void()> work) {
+    if (dragRunning) {
+        afterDrag.emplace_back(context, std::move(work));
+        return;
+    }
+    QTimer::singleShot(0, context, std::move(work));
+}
+
+void ListView::viewStartDrag() {
+    if (!oleDragMode_ || SelectedCount() == 0 || dragRunning)
+        return;
+    auto* data = new QMimeData;
+    data->setData(RowsMimeType, objectName().toUtf8());
+    auto* drag = new QDrag(shownView());
+    drag->setMimeData(data);
+    const int current = SelectedItem() ? SelectedItem() : SelectedRows().front();
+    const QVariant picture = model_->data(model_->index(current - 1, 0), Qt::DecorationRole);
+    if (picture.canConvert<QPixmap>() && !picture.value<QPixmap>().isNull())
+        drag->setPixmap(picture.value<QPixmap>());
+    dragRunning = true;
+    drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
+    dragRunning = false;
+    drag->deleteLater();
+    runWaitingWork();
+}
+
+void ListView::viewDragOver(const QMimeData* data, const QPoint& viewportPoint, QWidget* viewport) {
+    const QPoint at = viewport->mapTo(this, viewportPoint);
+    emit OLEDragOver(dragSourceOf(data), at.x(), at.y());
+}
+
+void ListView::viewDragLeave() {
+    setDropHighlight(0);
+}
+
+void ListView::viewDrop(const QMimeData* data, const QPoint& viewportPoint, QWidget* viewport) {
+    const QPoint at = viewport->mapTo(this, viewportPoint);
+    emit OLEDragDrop(dragSourceOf(data), at.x(), at.y());
+}
+
 ListView::ListView(QWidget* parent)
     : QWidget(parent), model_(new ListViewModel(this)),
       report_(new EventView<QTreeView>(this, this)), icon_(new EventView<QListView>(this, this)),
@@ -281,6 +385,146 @@ int ListView::AddItem(const QString& text, const QString& iconKey, const QString
         cells.push_back(new QStandardItem());
     model_->appendRow(cells);
     return Count();
+}
+
+int ListView::InsertItem(int before, const QString& text, const QString& iconKey,
+                         const QString& smallIconKey) {
+    const int at = std::clamp(before, 1, Count() + 1) - 1;
+    QList<QStandardItem*> cells;
+    auto* first = new QStandardItem(text);
+    first->setData(iconKey, IconKeyRole);
+    first->setData(smallIconKey, SmallIconKeyRole);
+    cells.push_back(first);
+    for (int c = 1; c < std::max(1, ColumnCount()); ++c)
+        cells.push_back(new QStandardItem());
+    model_->insertRow(at, cells);
+    return at + 1;
+}
+
+int ListView::AddRow(const Row& row) {
+    const int added = InsertItem(sortedPlace(row), row.text, row.iconKey, row.smallIconKey);
+    setTag(added, row.tag);
+    for (int i = 0; i < row.subItems.size(); ++i)
+        setSubItem(added, i + 1, row.subItems.at(i));
+    return added;
+}
+
+namespace {
+
+// The sort's comparison: case-insensitive texts, reversed for descending.
+bool sortsBefore(const QString& a, const QString& b, bool ascending) {
+    const int cmp = QString::compare(a, b, Qt::CaseInsensitive);
+    return ascending ? cmp < 0 : cmp > 0;
+}
+
+} // namespace
+
+// The row number a new row takes: after every row that does not sort after it.
+int ListView::sortedPlace(const Row& row) const {
+    if (!sorted_ || sortKey_ < 1)
+        return Count() + 1;
+    const QString key = sortKey_ == 1 ? row.text : row.subItems.value(sortKey_ - 2);
+    int low = 1;
+    int high = Count() + 1;
+    while (low < high) {
+        const int mid = (low + high) / 2;
+        const QString there = sortKey_ == 1 ? Text(mid) : SubItem(mid, sortKey_ - 1);
+        if (sortsBefore(key, there, sortOrder_ == 0))
+            high = mid;
+        else
+            low = mid + 1;
+    }
+    return low;
+}
+
+void ListView::setSortKey(int column) {
+    sortKey_ = std::max(0, column);
+    if (sorted_)
+        Sort(sortKey_, sortOrder_ == 0);
+}
+
+void ListView::setSortOrder(int order) {
+    sortOrder_ = order == 1 ? 1 : 0;
+    if (sorted_)
+        Sort(sortKey_, sortOrder_ == 0);
+}
+
+void ListView::setSorted(bool on) {
+    sorted_ = on;
+    if (on)
+        Sort(sortKey_, sortOrder_ == 0);
+}
+
+std::vector<int> ListView::SelectedRows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : report_->selectionModel()->selectedRows())
+        rows.push_back(index.row() + 1);
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+// The moved rows go, in their order, between the rows that stay: after those that
+// stood before `before`, ahead of the rest.
+void ListView::MoveRows(std::vector<int> rows, int before) {
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    rows.erase(std::remove_if(rows.begin(), rows.end(), [&](int r) { return !validRow(r); }),
+               rows.end());
+    sorted_ = false;
+    if (rows.empty())
+        return;
+    std::vector<bool> moving(static_cast<size_t>(Count()) + 1, false);
+    for (int r : rows)
+        moving[static_cast<size_t>(r)] = true;
+    std::vector<int> order;
+    for (int r = 1; r < std::min(before, Count() + 1); ++r)
+        if (!moving[static_cast<size_t>(r)])
+            order.push_back(r);
+    order.insert(order.end(), rows.begin(), rows.end());
+    for (int r = std::max(before, 1); r <= Count(); ++r)
+        if (!moving[static_cast<size_t>(r)])
+            order.push_back(r);
+    std::vector<bool> selected(moving.size(), false);
+    for (int r = 1; r <= Count(); ++r)
+        selected[static_cast<size_t>(r)] = Selected(r);
+    std::vector<QList<QStandardItem*>> taken(moving.size());
+    for (int r = Count(); r >= 1; --r)
+        taken[static_cast<size_t>(r)] = model_->takeRow(r - 1);
+    int firstMoved = 0;
+    for (size_t i = 0; i < order.size(); ++i) {
+        model_->appendRow(taken[static_cast<size_t>(order[i])]);
+        if (order[i] == rows.front())
+            firstMoved = static_cast<int>(i) + 1;
+    }
+    setSelectedItem(firstMoved);
+    for (size_t i = 0; i < order.size(); ++i)
+        if (selected[static_cast<size_t>(order[i])])
+            setSelected(static_cast<int>(i) + 1, true);
+}
+
+int ListView::HitTest(int x, int y) const {
+    QAbstractItemView* view = view_ == lvwReport ? static_cast<QAbstractItemView*>(report_)
+                                                 : static_cast<QAbstractItemView*>(icon_);
+    const QPoint at = view->viewport()->mapFrom(this, QPoint(x, y));
+    if (!view->viewport()->rect().contains(at))
+        return 0;
+    const QModelIndex index = view->indexAt(at);
+    return index.isValid() ? index.row() + 1 : 0;
+}
+
+int ListView::DropHighlight() const {
+    return model_->dropHighlight.isValid() ? model_->dropHighlight.row() + 1 : 0;
+}
+
+void ListView::setDropHighlight(int row) {
+    const int was = DropHighlight();
+    if (was == (validRow(row) ? row : 0))
+        return;
+    model_->palette = palette();
+    model_->dropHighlight =
+        validRow(row) ? QPersistentModelIndex(model_->index(row - 1, 0)) : QPersistentModelIndex();
+    model_->changedRow(was - 1);
+    model_->changedRow(row - 1);
 }
 
 int ListView::Count() const {
@@ -447,6 +691,13 @@ void ListView::setOLEDropMode(bool accept) {
         view->setAcceptDrops(accept);
         view->viewport()->setAcceptDrops(accept);
     }
+}
+
+void ListView::setOLEDragMode(bool automatic) {
+    oleDragMode_ = automatic;
+    for (QAbstractItemView* view :
+         {static_cast<QAbstractItemView*>(report_), static_cast<QAbstractItemView*>(icon_)})
+        view->setDragEnabled(automatic);
 }
 
 void ListView::setSmallIconSize(const QSize& size) {

@@ -1,9 +1,13 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <QWidget>
+#include <functional>
+#include <vector>
 
 class QKeyEvent;
 class QListView;
+class QMimeData;
 class QMouseEvent;
 class QStackedLayout;
 class QStandardItemModel;
@@ -38,8 +42,21 @@ public:
     int ColumnWidth(int column) const;
     void setColumnWidth(int column, int width);
 
-    // Rows. AddItem returns the new row's number.
+    // Rows. AddItem appends a row (also while the list is Sorted) and returns its number.
     int AddItem(const QString& text, const QString& iconKey = {}, const QString& smallIconKey = {});
+    // Inserts a row before row `before` (Count() + 1 appends); returns its number.
+    int InsertItem(int before, const QString& text, const QString& iconKey = {},
+                   const QString& smallIconKey = {});
+    // A whole row at once. While the list is Sorted it goes to its sorted place (after
+    // the rows that compare equal), else to the end; returns its number.
+    struct Row {
+        QString text;
+        QString tag;
+        QStringList subItems; // sub-item 1 first
+        QString iconKey;
+        QString smallIconKey;
+    };
+    int AddRow(const Row& row);
     int Count() const;
     void Remove(int row);
     void Clear();
@@ -85,15 +102,47 @@ public:
     void setSmallIconSize(const QSize& size);
 
     // Reorders the rows by the text of the column (1 = the row text), case-insensitively;
-    // rows that compare equal keep their order.
+    // rows that compare equal keep their order. The sort state below stays as it is.
     void Sort(int column, bool ascending);
+    // The sort state: SortKey is a column (1 = the row text; 0, the start, none),
+    // SortOrder 0 ascending, 1 descending. Switching Sorted on sorts the rows; while it
+    // is on, AddRow puts rows in their place. Moving rows switches it off.
+    int SortKey() const { return sortKey_; }
+    void setSortKey(int column);
+    int SortOrder() const { return sortOrder_; }
+    void setSortOrder(int order);
+    bool Sorted() const { return sorted_; }
+    void setSorted(bool on);
 
+    // Moves the rows (numbers in any order) before row `before` (Count() + 1: to the
+    // end), keeping their order, their keys, tags, sub-items and selection; the first
+    // moved row becomes the current one. Ends the sorted state.
+    void MoveRows(std::vector<int> rows, int before);
+    // The numbers of the selected rows, ascending.
+    std::vector<int> SelectedRows() const;
+
+    // The row under a point in the list's pixels, 0 when there is none.
+    int HitTest(int x, int y) const;
+    // The row drawn as the target of a drag (0 none); a move or sort of the rows clears it.
+    int DropHighlight() const;
+    void setDropHighlight(int row);
     QTreeView* reportView() const { return report_; }
     QListView* iconView() const { return icon_; }
 
-    // Whether the list takes drops (raising OLEDragDrop) instead of its views.
+    // Whether the list takes drops (raising OLEDragOver and OLEDragDrop) instead of its views.
     bool OLEDropMode() const { return oleDropMode_; }
     void setOLEDropMode(bool accept);
+    // Whether dragging selected rows starts a drag of them. The drag carries only the
+    // name of the list it came from (its objectName), under RowsMimeType.
+    bool OLEDragMode() const { return oleDragMode_; }
+    void setOLEDragMode(bool automatic);
+    static const QString RowsMimeType;
+    // The name of the list whose rows a drag carries; empty for any other drag.
+    static QString dragSourceOf(const QMimeData* data);
+    // Runs the work once the drag that is running ends (QDrag::exec has returned), or
+    // on the next turn of the event loop when no drag of ours runs. Dropping the
+    // context object drops the work.
+    static void runAfterDrag(QObject* context, std::function<void()> work);
 
     // Called by the two views; they raise the events below.
     void viewFocusIn();
@@ -101,6 +150,10 @@ public:
     void viewKeyPress(const QKeyEvent& event);
     void viewKeyRelease(const QKeyEvent& event);
     void viewMouseRelease(const QMouseEvent& event);
+    void viewStartDrag();
+    void viewDragOver(const QMimeData* data, const QPoint& viewportPoint, QWidget* viewport);
+    void viewDragLeave();
+    void viewDrop(const QMimeData* data, const QPoint& viewportPoint, QWidget* viewport);
 
 signals:
     // Raised by a click on a row, when the mouse button is released.
@@ -117,8 +170,11 @@ signals:
     void KeyUp(int keyCode, int shift);
     // After ItemClick. Button 1 left, 2 right, 4 middle; x and y in the list's pixels.
     void MouseUp(int button, int shift, int x, int y);
-    // Something was dropped on the list (only with OLEDropMode on).
-    void OLEDragDrop();
+    // A drag moves over the list, and something was dropped on it (only with
+    // OLEDropMode on). source is the name of the list whose rows are dragged (see
+    // dragSourceOf); x and y are in the list's pixels.
+    void OLEDragOver(const QString& source, int x, int y);
+    void OLEDragDrop(const QString& source, int x, int y);
 
 private:
     bool validRow(int row) const;
@@ -134,8 +190,13 @@ private:
     bool multiSelect_ = true;
     bool fullRowSelect_ = false;
     bool oleDropMode_ = false;
+    bool oleDragMode_ = false;
     int columns_ = 0;
     QString tag_;
+    int sortKey_ = 0;
+    int sortOrder_ = 0;
+    bool sorted_ = false;
+    int sortedPlace(const Row& row) const;
 };
 
 // Switches full-row selection of the list view; returns False when there is no list.

@@ -244,6 +244,14 @@ void ImageBox::SaveToFile(const QString& path) {
     });
 }
 
+bool ImageBox::SaveExactTiff(const QString& path) {
+    return asUnexpected([&] {
+        return writeNewFile(path, SaveToMemory(FormatTiff), [&](const QString& finished) {
+            writeMetadataTo(finished, FormatTiff);
+        });
+    });
+}
+
 void ImageBox::AppendPageTiff(const QString& path) {
     asUnexpected([&] {
         const QByteArray page = encode(FormatTiff);

@@ -61,6 +61,11 @@ public:
     int PageCountOfFile(const QString& path) const;
     // Writes the image in the format the extension names, with the save options.
     void SaveToFile(const QString& path);
+    // Writes the exact copy SaveToMemory(FormatTiff) makes (every depth, palette and
+    // alpha kept, whatever ColorFormat and TiffCompression say) as a new TIFF file,
+    // with the image's EXIF and IPTC as SaveToFile writes them. False, writing
+    // nothing, when a file of that name exists; other failures raise 0x8000FFFF.
+    bool SaveExactTiff(const QString& path);
     // Adds the image as the last page of a TIFF or PDF (created when missing).
     void AppendPageTiff(const QString& path);
     void AppendPagePdf(const QString& path);

@@ -4,7 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace picbasket::imagebox {
@@ -22,7 +24,58 @@ QFile::Permissions permissionsFor(const QString& path) {
     return QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
 }
 
+// Gives the finished temporary file the target's name unless that name exists. File
+// systems without the no-replace rename get a hard link, which refuses an existing
+// name just as well.
+bool renameNoReplace(const QString& from, const QString& to) {
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
+        0)
+        return true;
+    if (errno == EEXIST)
+        return false;
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+        cannotWrite(to, "the finished file could not take its name");
+    if (::link(source.constData(), target.constData()) != 0) {
+        if (errno == EEXIST)
+            return false;
+        cannotWrite(to, "the finished file could not take its name");
+    }
+    ::unlink(source.constData());
+    return true;
+}
+
+// The bytes in a hidden temporary file beside the target, on disk, closed.
+void writeTemporary(QTemporaryFile& temporary, const QString& path, const QByteArray& bytes) {
+    const QFileInfo target(path);
+    if (target.fileName().isEmpty() || target.isDir())
+        cannotWrite(path, "the name is no file name");
+    temporary.setFileTemplate(target.absolutePath() + "/." + target.fileName() + ".XXXXXX");
+    if (!temporary.open())
+        cannotWrite(path, temporary.errorString());
+    if (temporary.write(bytes) != bytes.size() || !temporary.flush() ||
+        ::fsync(temporary.handle()) != 0)
+        cannotWrite(path, temporary.errorString());
+    temporary.close();
+}
+
 } // namespace
+
+bool writeNewFile(const QString& path, const QByteArray& bytes,
+                  const std::function<void(const QString&)>& beforeCommit) {
+    if (QFileInfo(path).exists() || QFileInfo(path).isSymLink())
+        return false;
+    QTemporaryFile temporary;
+    writeTemporary(temporary, path, bytes);
+    if (beforeCommit)
+        beforeCommit(temporary.fileName());
+    QFile::setPermissions(temporary.fileName(), permissionsFor(path));
+    if (!renameNoReplace(temporary.fileName(), QFileInfo(path).absoluteFilePath()))
+        return false;
+    temporary.setAutoRemove(false);
+    return true;
+}
 
 void writeWholeFile(const QString& path, const QByteArray& bytes,
                     const std::function<void(const QString&)>& beforeCommit) {

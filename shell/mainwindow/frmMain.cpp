@@ -1,5 +1,6 @@
 #include "shell/mainwindow/frmMain.h"
 
+#include "browser/BasketAdder.h"
 #include "controls/explorerbar/isExplorerBar.h"
 #include "controls/splitter/Splitter.h"
 #include "core/ScreenTwips.h"
@@ -123,6 +124,7 @@ frmMain::frmMain(QWidget* parent)
     lvFolder->setSmallIcons(illvFolder.get());
     buildFolderListing();
     buildMetadataLists();
+    buildBasket();
 }
 
 // The picture lists are members, gone before the QWidget base takes the list views

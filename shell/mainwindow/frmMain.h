@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <vector>
 
 class QActionGroup;
 class QButtonGroup;
@@ -27,6 +28,9 @@ class QTimer;
 namespace picbasket {
 
 class ColorButton;
+class BasketAdder;
+struct BasketRow;
+struct BasketSource;
 class FolderListing;
 struct FolderRow;
 class FolderTreeview;
@@ -173,6 +177,9 @@ public:
     std::unique_ptr<ImageList> illvFolder;
     // The thumbnails of the last thumbnail listing, keyed by their index as text.
     std::unique_ptr<ImageList> ilFolder;
+    // The basket's thumbnails, one per added row, keyed by their index as text.
+    std::unique_ptr<ImageList> ilPages;
+    std::unique_ptr<BasketAdder> basketAdder;
     QTimer* timerShowFiles;
     FolderListing* folderListing;
     QMenu* mnuContextFolderParent;
@@ -244,6 +251,15 @@ public:
     void tbsMetadata_Click();
     // The small pictures of both metadata lists: 1 marks what may be edited.
     std::unique_ptr<ImageList> ilMetadata;
+    // The image basket (browser/frmMain_basket.cpp). subAddBasketRow is the one entry
+    // that adds a basket row (adding, basket files, capture, scanning): the thumbnail
+    // joins ilPages and the row goes to the end, or to its place while the basket is
+    // sorted; returns the row's number.
+    int subAddBasketRow(const BasketRow& row, const QImage& thumbnail);
+    void subAddDroppedFiles();
+    void lvPages_ColumnClick(int column);
+    void lvPages_OLEDragOver(const QString& source, int x, int y);
+    void lvPages_OLEDragDrop(const QString& source, int x, int y);
 
     // Shared option controls below the panels: the background colour of Rotate,
     // Canvas, Crop and Frame with its pick-from-image toggle, and the location pick.
@@ -339,6 +355,9 @@ private:
     void buildMenus();
     void buildFolderListing();
     void buildMetadataLists();
+    void buildBasket();
+    std::vector<BasketSource> selectedFolderRows() const;
+    void setQueuePanel();
     void addFolderRow(const FolderRow& row);
     void endFolderListing();
     void showFolderIcons(bool thumbnails);
@@ -365,6 +384,8 @@ private:
     QActionGroup* previewFit_;
     QActionGroup* previewType_;
     bool unloaded_ = false;
+    // The bar of the add that runs: pbAddToBasket for the command, pbQueue for a drop.
+    ProgressBar* basketBar_ = nullptr;
 };
 
 // The program folder with exactly one trailing "/".

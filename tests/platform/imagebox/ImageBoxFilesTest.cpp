@@ -498,3 +498,78 @@ TEST(ImageBoxFiles, ClearEmptiesTheBox) {
 
 } // namespace
 } // namespace picbasket::test::imagebox
+
+namespace picbasket::test::imagebox {
+namespace {
+
+struct ExactPage {
+    const char* name;
+    std::function<QImage()> make;
+};
+
+void PrintTo(const ExactPage& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class ImageBoxExactTiff : public ::testing::TestWithParam<ExactPage> {};
+
+// The save options that would reduce a page (1-bit Group 4, 1-bit colour format)
+// do not reach the exact file; reading it back gives the held image.
+TEST_P(ImageBoxExactTiff, ReadsBackTheHeldImageWhateverTheSaveOptions) {
+    TempAppFolder folder;
+    const QString path = folder.file("page.tif");
+    ImageBox writer;
+    writer.setImage(GetParam().make());
+    writer.setTiffCompression(2);
+    writer.setColorFormat(6);
+    ASSERT_TRUE(writer.SaveExactTiff(path));
+
+    ImageBox reader;
+    reader.LoadFromFile(path);
+    EXPECT_EQ(reader.image().format(), writer.image().format());
+    EXPECT_EQ(reader.BitsPerPixel(), writer.BitsPerPixel());
+    EXPECT_EQ(differingPixels(reader.image(), writer.image()), 0);
+    if (writer.image().depth() == 64)
+        EXPECT_EQ(reader.image(), writer.image()) << "16-bit samples kept";
+    EXPECT_FALSE(QDir(folder.path()).entryList(QDir::Hidden | QDir::Files).join(',').contains(
+        ".page.tif."))
+        << "no temporary file is left";
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, ImageBoxExactTiff,
+                         ::testing::Values(ExactPage{"colour", [] { return colourImage(); }},
+                                           ExactPage{"alpha", [] { return alphaImage(); }},
+                                           ExactPage{"mono", [] { return monoImage(); }},
+                                           ExactPage{"grey", [] { return greyImage(); }},
+                                           ExactPage{"rgba64", [] { return rgba64Image(); }}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ImageBoxFiles, ExactTiffNeverReplacesAFileAndCarriesTheMetadata) {
+    TempAppFolder folder;
+    const QString taken = folder.file("taken.tif");
+    {
+        QFile file(taken);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("keep me");
+    }
+    ImageBox box;
+    box.setImage(colourImage());
+    ASSERT_TRUE(box.SetExifAttribute("Artist", "Jane Doe"));
+    box.setIptcCaption("A caption");
+    EXPECT_FALSE(box.SaveExactTiff(taken));
+    QFile kept(taken);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("keep me"));
+
+    const QString fresh = folder.file("fresh.tif");
+    ASSERT_TRUE(box.SaveExactTiff(fresh));
+    ImageBox reader;
+    reader.LoadFromFile(fresh);
+    EXPECT_EQ(reader.ExifValueByName("Artist"), "Jane Doe");
+    EXPECT_EQ(reader.IptcCaption(), "A caption");
+    EXPECT_EQ(differingPixels(reader.image(), colourImage()), 0);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Hidden | QDir::Files).size(), 2);
+}
+
+} // namespace
+} // namespace picbasket::test::imagebox

@@ -165,3 +165,51 @@ TEST(ProgressBarEvents, PressRaisesMouseDown) {
     QTest::mousePress(&bar, Qt::RightButton);
     EXPECT_EQ(down.count(), 2);
 }
+
+// A drag of rows names its list; drag-over and drop pass the name and the point in
+// the list's pixels, for rows of any list and for foreign data alike.
+TEST(ListViewEvents, DragOverAndDropNameTheSourceList) {
+    JournalList l;
+    l.list.setOLEDropMode(true);
+    QStringList seen;
+    QObject::connect(&l.list, &ListView::OLEDragOver, [&](const QString& source, int x, int y) {
+        seen << QStringLiteral("over %1 %2").arg(source).arg(l.list.HitTest(x, y));
+    });
+    QObject::connect(&l.list, &ListView::OLEDragDrop, [&](const QString& source, int x, int y) {
+        seen << QStringLiteral("drop %1 %2").arg(source).arg(l.list.HitTest(x, y));
+    });
+    QMimeData rows;
+    rows.setData(ListView::RowsMimeType, "lvFolder");
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile("/tmp/a.jpg")});
+    for (QMimeData* data : {&rows, &files}) {
+        QDragEnterEvent enter(l.rowCentre(1), Qt::CopyAction | Qt::MoveAction, data,
+                              Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(l.viewport(), &enter);
+        QDragMoveEvent move(l.rowCentre(2), Qt::CopyAction | Qt::MoveAction, data,
+                            Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(l.viewport(), &move);
+        QDropEvent drop(QPointF(l.rowCentre(3)), Qt::CopyAction | Qt::MoveAction, data,
+                        Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(l.viewport(), &drop);
+    }
+    EXPECT_EQ(seen, QStringList({"over lvFolder 1", "over lvFolder 2", "drop lvFolder 3",
+                                 "over  1", "over  2", "drop  3"}));
+    EXPECT_EQ(ListView::dragSourceOf(&rows), "lvFolder");
+    EXPECT_EQ(ListView::dragSourceOf(&files), QString());
+    EXPECT_EQ(ListView::dragSourceOf(nullptr), QString());
+}
+
+// Without a drag of ours running, work after the drag waits for the event loop, and
+// is dropped with its context.
+TEST(ListViewEvents, WorkAfterADragRunsFromTheEventLoop) {
+    int ran = 0;
+    auto context = std::make_unique<QObject>();
+    auto gone = std::make_unique<QObject>();
+    ListView::runAfterDrag(context.get(), [&] { ++ran; });
+    ListView::runAfterDrag(gone.get(), [&] { ran += 10; });
+    gone.reset();
+    EXPECT_EQ(ran, 0);
+    QApplication::processEvents();
+    EXPECT_EQ(ran, 1);
+}

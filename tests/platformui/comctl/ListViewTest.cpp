@@ -178,3 +178,106 @@ TEST(ListView, FullRowSelectSwitch) {
     EXPECT_FALSE(list.FullRowSelect());
     EXPECT_FALSE(fncListViewFullRowSelect(nullptr, true, false));
 }
+
+namespace {
+
+ListView::Row row(const char* text, const char* size, const char* key = "") {
+    ListView::Row r;
+    r.text = QString::fromLatin1(text);
+    r.tag = QStringLiteral("/p/") + r.text;
+    r.subItems = {QString::fromLatin1(size)};
+    r.iconKey = r.smallIconKey = QString::fromLatin1(key);
+    return r;
+}
+
+} // namespace
+
+TEST(ListView, RowsAddedWhileSortedGoToTheirPlace) {
+    struct Case {
+        const char* name;
+        int key;
+        int order;
+        QStringList expected;
+    };
+    const Case cases[] = {
+        {"by text ascending", 1, 0, {"Alpha", "bravo", "charlie", "delta", "echo"}},
+        {"by text descending", 1, 1, {"echo", "delta", "charlie", "bravo", "Alpha"}},
+        {"by sub-item ascending", 2, 0, {"Alpha", "echo", "charlie", "delta", "bravo"}},
+    };
+    for (const Case& c : cases) {
+        ListView list;
+        fill(list);
+        list.setSortKey(c.key);
+        list.setSortOrder(c.order);
+        list.setSorted(true);
+        list.AddRow(row("echo", "15 KB"));
+        const int bravo = list.AddRow(row("bravo", "40 KB"));
+        EXPECT_EQ(texts(list), c.expected) << c.name;
+        EXPECT_EQ(list.Text(bravo), "bravo") << c.name;
+        EXPECT_EQ(list.Tag(bravo), "/p/bravo") << c.name;
+    }
+    ListView unsorted;
+    fill(unsorted);
+    unsorted.AddRow(row("bravo", "40 KB"));
+    EXPECT_EQ(texts(unsorted), QStringList({"delta", "Alpha", "charlie", "bravo"}))
+        << "an unsorted list appends";
+}
+
+TEST(ListView, MovedRowsKeepEverythingAndEndTheSortedState) {
+    ListView list;
+    list.AddColumn(QStringLiteral("File Name"));
+    for (const char* name : {"a", "b", "c", "d", "e"}) {
+        const int r = list.AddRow(row(name, name, name));
+        list.setSubItem(r, 7, QStringLiteral("hidden ") + name);
+    }
+    list.setSortKey(1);
+    list.setSorted(true);
+    list.setSelected(2, true);
+    list.setSelected(4, true);
+    list.MoveRows({4, 2}, 6);
+    EXPECT_EQ(texts(list), QStringList({"a", "c", "e", "b", "d"}));
+    EXPECT_FALSE(list.Sorted());
+    EXPECT_EQ(list.SelectedRows(), std::vector<int>({4, 5}));
+    EXPECT_EQ(list.SelectedItem(), 4);
+    EXPECT_EQ(list.Tag(5), "/p/d");
+    EXPECT_EQ(list.SubItem(5, 1), "d");
+    EXPECT_EQ(list.SubItem(5, 7), "hidden d");
+    EXPECT_EQ(list.SmallIconKey(5), "d");
+    EXPECT_EQ(list.IconKey(4), "b");
+    list.MoveRows({4, 5}, 1);
+    EXPECT_EQ(texts(list), QStringList({"b", "d", "a", "c", "e"}));
+    list.AddRow(row("aa", ""));
+    EXPECT_EQ(list.Text(6), "aa") << "after a move new rows go to the end";
+}
+
+TEST(ListView, DropHighlightPaintsOneRowUntilRowsMove) {
+    ListView list;
+    fill(list);
+    QAbstractItemModel* model = list.reportView()->model();
+    list.setDropHighlight(2);
+    EXPECT_EQ(list.DropHighlight(), 2);
+    EXPECT_TRUE(model->data(model->index(1, 1), Qt::BackgroundRole).isValid());
+    EXPECT_FALSE(model->data(model->index(0, 0), Qt::BackgroundRole).isValid());
+    list.setDropHighlight(9);
+    EXPECT_EQ(list.DropHighlight(), 0) << "no such row";
+    list.setDropHighlight(3);
+    list.MoveRows({3}, 1);
+    EXPECT_EQ(list.DropHighlight(), 0);
+}
+
+TEST(ListView, HitTestFindsTheRowUnderAPoint) {
+    ListView list;
+    fill(list);
+    list.resize(300, 200);
+    list.show();
+    QTreeView* view = list.reportView();
+    for (int r = 1; r <= 3; ++r) {
+        const QPoint at = view->viewport()->mapTo(
+            &list, view->visualRect(view->model()->index(r - 1, 0)).center());
+        EXPECT_EQ(list.HitTest(at.x(), at.y()), r);
+    }
+    const QPoint below =
+        view->viewport()->mapTo(&list, QPoint(5, view->viewport()->height() - 2));
+    EXPECT_EQ(list.HitTest(below.x(), below.y()), 0);
+    EXPECT_EQ(list.HitTest(-5, -5), 0);
+}

@@ -1,0 +1,72 @@
+#pragma once
+#include "browser/FolderListing.h"
+#include "browser/PageFiles.h"
+
+#include <QImage>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace picbasket {
+
+struct BasketRow;
+class ImageBox;
+
+// A folder row to add, copied before the add's first event pump so that a new
+// listing or a click cannot change it under the add; position is its row number in
+// the folder list.
+struct BasketSource {
+    FolderRow row;
+    int position = 0;
+};
+
+// Adds folder rows to the image basket: a single-page file becomes one row, a
+// multipage file one temporary page file and row per page, split in a working image
+// box of the adder's own (the preview is never touched). The window supplies the
+// basket and the progress through the hooks; the adder lets events run before each
+// file and each page.
+class BasketAdder {
+public:
+    // Command: the add button and its kin ("scan1", thumbnails from the page in
+    // memory). Drop: rows dragged onto the basket ("scan(1)", thumbnails from the
+    // written page file, each file's last row reported to fileAdded).
+    enum class Mode { Command, Drop };
+
+    BasketAdder();
+    ~BasketAdder();
+
+    // True when the source file (a folder row's tag) already stands in a basket row.
+    std::function<bool(const QString& source)> inBasket;
+    // Adds a basket row with its thumbnail; returns the row's number.
+    std::function<int(const BasketRow& row, const QImage& thumbnail)> addRow;
+    // The add found an empty resolution and measured the file: the folder row of that
+    // path gets it too.
+    std::function<void(const QString& path, const QString& resolution)> fillResolution;
+    std::function<void(const QString& text)> status;
+    std::function<void(int maximum, int value)> progress;
+    std::function<void()> pumpEvents;
+    // Drop: the last row added for one file.
+    std::function<void(int row)> fileAdded;
+
+    int thumbnailWidth = 40;
+    int thumbnailHeight = 40;
+    PageFiles pageFiles;
+
+    // Adds the sources in order; listRows is the progress maximum of the command
+    // (the folder list's row count). False, doing nothing, while another add runs.
+    // Failures raise AppError; the rows added so far stay.
+    bool add(const std::vector<BasketSource>& sources, int listRows, Mode mode);
+    bool isRunning() const { return running_; }
+
+private:
+    void addSingle(const BasketSource& source, Mode mode);
+    void split(const BasketSource& source, int pages, Mode mode);
+    int addPage(const BasketSource& source, int page, Mode mode);
+    void report(int maximum, int value) const;
+
+    std::unique_ptr<ImageBox> pages_;
+    bool running_ = false;
+};
+
+} // namespace picbasket
