@@ -4,11 +4,14 @@
 #include "platform/theme/DrawTextFlags.h"
 #include "platform/theme/ThemeData.h"
 
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyleOption>
 #include <QToolTip>
+#include <algorithm>
 
 namespace picbasket {
 
@@ -80,8 +83,29 @@ void CalendarPanel::paintHeader(QPainter& p) {
     triangle(rightArrowRect(), false);
     p.fillRect(QRect(1, DayNamesTop, PanelWidth - 2, CellHeight), theme);
     const auto names = picker_->state().dayNames();
+    p.save();
+    p.setFont(dayNameFont());
     for (int i = 0; i < 7; ++i)
         p.drawText(dayNameRect(i), Qt::AlignCenter, names[size_t(i)]);
+    p.restore();
+}
+
+QFont CalendarPanel::dayNameFont() const {
+    constexpr int SmallestPixels = 6;
+    QFont font = this->font();
+    const auto names = picker_->state().dayNames();
+    auto widest = [&names](const QFont& f) {
+        const QFontMetrics metrics(f);
+        int width = 0;
+        for (const QString& name : names)
+            width = std::max(width, metrics.horizontalAdvance(name));
+        return width;
+    };
+    int pixels = QFontInfo(font).pixelSize();
+    while (widest(font) > CellWidth - 1 && pixels > SmallestPixels) {
+        font.setPixelSize(--pixels);
+    }
+    return font;
 }
 
 void CalendarPanel::paintCells(QPainter& p) {

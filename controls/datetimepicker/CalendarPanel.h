@@ -38,6 +38,9 @@ public:
     QRect okRect() const { return QRect(PanelWidth - Left - 2 * 52 - 4, ButtonsTop, 52, ButtonHeight); }
     QRect todayRect() const { return QRect(PanelWidth - Left - 52, ButtonsTop, 52, ButtonHeight); }
     int cellAt(const QPoint& p) const;
+    // The panel's font, made smaller where needed so that every day name fits its
+    // cell (the cells keep their size whatever the system font).
+    QFont dayNameFont() const;
 
     // 1 normal, 2 hot, 3 pressed.
     int okState() const { return okState_; }

@@ -3,13 +3,14 @@
 #include <QImage>
 #include <QString>
 #include <QVector>
+#include <vector>
 
-class QHBoxLayout;
 class QLabel;
 
 namespace picbasket {
 
 // One panel of a status bar: a picture and a text, with a key and a tool tip.
+// A panel narrower than its text shows the text cut with "…".
 class StatusPanel : public QFrame {
     Q_OBJECT
 
@@ -17,22 +18,44 @@ public:
     StatusPanel(const QString& key, QWidget* parent);
 
     QString Key() const { return key_; }
-    QString Text() const;
+    QString Text() const { return text_; }
     void setText(const QString& text);
     QImage Picture() const { return picture_; }
     void setPicture(const QImage& picture);
-    // The panel takes what width it is given and cuts its text to fit.
-    void setElastic();
+    // The width that shows the picture and the whole text.
+    int contentWidth() const;
+
+signals:
+    void contentChanged();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void showText();
+
     QString key_;
+    QString text_;
     QImage picture_;
     QLabel* icon_;
-    QLabel* text_;
+    QLabel* label_;
 };
 
+// How a status bar shares its width. Each panel first gets the width its content
+// needs (a panel of free width at most `freeFloor` of it), free panels then grow
+// to their whole text, fixed panels to their design width, and what is left goes
+// to the free panels. When even the first step does not fit, every panel is
+// narrowed in proportion.
+struct StatusPanelNeed {
+    int content = 0; // picture and whole text
+    int design = 0;  // 0 for a panel of free width
+};
+std::vector<int> fncStatusPanelWidths(const std::vector<StatusPanelNeed>& panels, int width,
+                                      int spacing, int freeFloor = 40);
+
 // A status bar of panels addressed by a 1-based index or by key. A panel added with
-// width 0 takes the free width; the others keep their width.
+// width 0 takes the free width; the others keep their width while there is room and
+// never get less than their content needs while it fits.
 class StatusBar : public QWidget {
     Q_OBJECT
 
@@ -46,9 +69,14 @@ public:
     StatusPanel* Panel(int index) const;
     StatusPanel* Panel(const QString& key) const;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
-    QHBoxLayout* layout_;
+    void relayout();
+
     QVector<StatusPanel*> panels_;
+    std::vector<int> designWidths_;
 };
 
 } // namespace picbasket

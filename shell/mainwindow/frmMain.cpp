@@ -1,6 +1,7 @@
 #include "shell/mainwindow/frmMain.h"
 
 #include "browser/BasketAdder.h"
+#include "controls/common/ToolbarFlowLayout.h"
 #include "controls/explorerbar/isExplorerBar.h"
 #include "controls/splitter/Splitter.h"
 #include "core/ScreenTwips.h"
@@ -60,18 +61,19 @@ QWidget* makeCaptionToolbar(QLabel* caption) {
     auto* layout = new QHBoxLayout(caption);
     layout->setContentsMargins(0, 0, 1, 0);
     layout->addStretch(1);
-    layout->addWidget(bar);
+    layout->addWidget(bar, 0, Qt::AlignBottom);
     return bar;
 }
 
 QPushButton* makeButton(QWidget* bar, const QString& caption, const QString& tip, int width) {
     auto* button = new QPushButton(caption, bar);
     button->setToolTip(tip);
-    // Room for the picture at the left of the caption; the picture padding adds its
-    // blanks in front of leading blanks too, so such captions need more.
+    // The picture padding pushes the caption against the right edge (6 pixels off),
+    // so the visible text needs the picture's 24 pixels at the left and 8 at the
+    // right; the caption's own leading blanks are covered by the padding.
     if (!caption.isEmpty()) {
-        const int room = caption.startsWith(QLatin1Char(' ')) ? 50 : 34;
-        width = std::max(width, button->fontMetrics().horizontalAdvance(caption) + room);
+        const int text = button->fontMetrics().horizontalAdvance(caption.trimmed());
+        width = std::max(width, text + 32);
     }
     button->setFixedSize(width, ToolButtonSize - 2);
     button->setFocusPolicy(Qt::NoFocus);
@@ -180,19 +182,15 @@ void frmMain::buildBrowsePane() {
 void frmMain::buildPreviewPane() {
     picView = makePane(splView);
     picToolbarPreview = new QWidget(picView);
-    auto* row = new QHBoxLayout(picToolbarPreview);
+    // A narrow pane gets a second row of buttons rather than cut captions.
+    auto* row = new ToolbarFlowLayout(picToolbarPreview);
     row->setContentsMargins(1, 1, 1, 1);
     row->setSpacing(1);
     cmdPreviewView = makeButton(picToolbarPreview, QStringLiteral("  Actual Size"),
                                 QStringLiteral("Zoom of the preview"), 0);
     cmdPreviewType = makeButton(picToolbarPreview, QStringLiteral("    Optimized"),
                                 QStringLiteral("Original or optimized preview"), 0);
-    // The two captioned buttons give up their caption room before anything overlaps.
-    for (QPushButton* button : {cmdPreviewView, cmdPreviewType}) {
-        const int full = button->width();
-        button->setMinimumWidth(ToolButtonSize);
-        button->setMaximumWidth(full);
-    }
+    row->startGroup();
     cmdPreviewPrevious =
         makeButton(picToolbarPreview, {}, QStringLiteral("Previous file"), ToolButtonSize);
     cmdPreviewNext = makeButton(picToolbarPreview, {}, QStringLiteral("Next file"), ToolButtonSize);
@@ -209,7 +207,6 @@ void frmMain::buildPreviewPane() {
         makeButton(picToolbarPreview, {}, QStringLiteral("Print the preview"), ToolButtonSize);
     cmdPreviewSave =
         makeButton(picToolbarPreview, {}, QStringLiteral("Save the preview as"), ToolButtonSize);
-    picToolbarPreview->setFixedHeight(ToolButtonSize + 2);
 
     PicViewImage = new QWidget(picView);
     PicViewImage->setAutoFillBackground(true);
@@ -324,7 +321,8 @@ void frmMain::buildQueuePane() {
     cmdSaveAs = makeButton(bar, QStringLiteral("Save As"),
                            QStringLiteral("Convert the basket to JPEG 2000"), 90);
     picLiveBar = new QWidget(PicQueue);
-    auto* column = new QVBoxLayout(picLiveBar);
+    // One column of buttons, or two when the pane is too short for one.
+    auto* column = new ToolbarFlowLayout(picLiveBar);
     column->setContentsMargins(1, 1, 1, 1);
     column->setSpacing(1);
     cmdPagesNew = makeButton(picLiveBar, {}, QStringLiteral("New basket"), ToolButtonSize);

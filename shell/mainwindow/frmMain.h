@@ -363,6 +363,7 @@ private:
     void showFolderIcons(bool thumbnails);
     void subSetup();
     void layOutPreviewArea();
+    int layOutPreviewToolbar();
     void subLoadSettings();
     void subLoadSetupChecked();
     void applyWindowSize();

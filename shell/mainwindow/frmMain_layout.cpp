@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollBar>
@@ -29,6 +30,32 @@ void place(QWidget* widget, int left, int top, int width, int height) {
 
 void setWidth(QWidget* widget, int width) {
     widget->resize(std::max(0, width), widget->height());
+}
+
+// A pane caption with a tool bar at its right: one row when the title and the bar
+// fit side by side, else the bar takes a second row below the title.
+void fitCaptionBar(QLabel* caption, QWidget* bar, int width) {
+    const int row = bar->sizeHint().height();
+    const int title = caption->contentsMargins().left() +
+                      caption->fontMetrics().horizontalAdvance(caption->text()) + 8;
+    const bool oneRow = title + bar->sizeHint().width() + 1 <= width;
+    // On two rows the title keeps to the first, centred in it as it is on one.
+    QMargins margins = caption->contentsMargins();
+    margins.setTop(oneRow ? 0 : std::max(0, (row - caption->fontMetrics().height()) / 2));
+    caption->setContentsMargins(margins);
+    caption->setAlignment(Qt::AlignLeft | (oneRow ? Qt::AlignVCenter : Qt::AlignTop));
+    caption->setFixedHeight(oneRow ? row : 2 * row);
+    caption->resize(std::max(0, width), caption->height());
+}
+
+// The basket's vertical tool bar below its caption: one column of buttons, or two
+// when the pane is too short for one.
+void fitSideBar(QWidget* bar, int top, int room) {
+    QLayout* flow = bar->layout();
+    const int oneColumn = flow->minimumSize().width();
+    const int columns = flow->heightForWidth(oneColumn) <= room ? 1 : 2;
+    const int width = oneColumn + (columns - 1) * (oneColumn - 2 + flow->spacing());
+    bar->setGeometry(0, top, width, flow->heightForWidth(width));
 }
 
 } // namespace
@@ -108,7 +135,7 @@ void frmMain::subResize() {
     // Folder file-list pane.
     {
         const int W = picFolder->width(), H = picFolder->height();
-        setWidth(lblFolder, W);
+        fitCaptionBar(lblFolder, PicToolbarFolder, W);
         const int L = lblFolder->height();
         place(lvFolder, 2, L, W - 2, H - L - 2);
     }
@@ -116,8 +143,9 @@ void frmMain::subResize() {
     // Image-basket pane.
     {
         const int W = PicQueue->width(), H = PicQueue->height();
-        setWidth(lblQueue, W);
+        fitCaptionBar(lblQueue, cmdSaveAs->parentWidget(), W);
         lblQueue->move(0, 0);
+        fitSideBar(picLiveBar, lblQueue->height(), H - lblQueue->height());
         place(lvPages, picLiveBar->x() + picLiveBar->width(), picLiveBar->y() + 2,
               W - picLiveBar->width() - 2, H - lblQueue->height() - 2);
     }
@@ -149,9 +177,6 @@ void frmMain::layOutPreviewArea() {
         splView->LeftOrTopControl() == nullptr && splMain->LeftOrTopControl() == nullptr;
     const bool metadataHidden = !editView && splView->LeftOrTopControl() == nullptr &&
                                 splView->RightOrBottomControl() == nullptr;
-    const int B = picToolbarPreview->height();
-    setWidth(picToolbarPreview, picView->width());
-    picToolbarPreview->move(0, 0);
     auto placeScrollBars = [this] {
         const QRect image = PicViewImage->geometry();
         place(vsbView, image.x() + image.width(), image.y(), vsbView->sizeHint().width(),
@@ -168,12 +193,20 @@ void frmMain::layOutPreviewArea() {
     splView->picSplitter()->setVisible(!editView && !metadataHidden);
     PicMetadata->setVisible(!editView && !metadataHidden);
 
+    // picView first takes its place for the layout; the tool bar then spans it (its
+    // rows depend on that width) and the image holder starts below it.
     if (editView) {
         place(splRight, 0, 0, splMain->width(), splMain->height());
         place(splView, 0, 0, splRight->width(), splRight->height());
         place(picView, 0, 0, width(),
               height() - (sbMain->isVisibleTo(this) ? sbMain->height() : 0));
         splRight->raise();
+    } else if (metadataHidden) {
+        place(picView, 0, 0, splView->width(), splView->height());
+    }
+    const int B = layOutPreviewToolbar();
+
+    if (editView) {
         const int W = picView->width(), H = picView->height();
         place(PicViewImage, 0, B, W - vsbWidth - eb->width(), H - B - hsbHeight);
         placeScrollBars();
@@ -181,8 +214,6 @@ void frmMain::layOutPreviewArea() {
               PicViewImage->height());
         eb->show();
     } else {
-        if (metadataHidden)
-            place(picView, 0, 0, splView->width(), splView->height());
         const int W = picView->width(), H = picView->height();
         if (metadataHidden)
             place(PicViewImage, 0, B, W - vsbWidth - 10, H - B - hsbHeight);
@@ -193,6 +224,15 @@ void frmMain::layOutPreviewArea() {
     }
     vsbView->show();
     hsbView->show();
+}
+
+// The preview tool bar across picView, as many rows high as its buttons need.
+int frmMain::layOutPreviewToolbar() {
+    const int width = picView->width();
+    const int height = picToolbarPreview->layout()->heightForWidth(width);
+    picToolbarPreview->setFixedHeight(height);
+    place(picToolbarPreview, 0, 0, width, height);
+    return height;
 }
 
 void frmMain::subShowMetadataPane(bool exif, bool iptc) {

@@ -174,3 +174,21 @@ TEST(DateTimePicker, PropertyBagDefaults) {
     EXPECT_TRUE(other.ShowNonMonthDays());
     EXPECT_TRUE(other.Enabled());
 }
+
+// The cells keep their pixel size; the day names must fit them in whatever font the
+// system gives, with the long and the one-letter names and every first weekday.
+TEST(DateTimePicker, EveryDayNameFitsItsCell) {
+    Host h;
+    CalendarPanel* panel = h.picker->panel();
+    for (bool shortNames : {false, true})
+        for (int first = 1; first <= 7; ++first) {
+            h.picker->setShortDayNames(shortNames);
+            h.picker->setFirstDayOfWeek(first);
+            const QFontMetrics metrics(panel->dayNameFont());
+            for (int column = 0; column < 7; ++column) {
+                const QString name = h.picker->state().dayNames()[size_t(column)];
+                EXPECT_LE(metrics.horizontalAdvance(name), panel->dayNameRect(column).width())
+                    << name.toStdString() << " in a cell of " << CalendarPanel::CellWidth;
+            }
+        }
+}
