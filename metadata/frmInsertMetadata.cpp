@@ -79,7 +79,7 @@ frmInsertMetadata::frmInsertMetadata(QWidget* owner) : QDialog(owner) {
     connect(cmdOK, &QPushButton::clicked, this, &frmInsertMetadata::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmInsertMetadata::cmdCancel_Click);
     setMinimumSize(MinimumWidth, MinimumHeight);
-    resize(260, 400);
+    resize(320, 420);
     Form_Load();
 }
 
