@@ -2,6 +2,7 @@
 // the readers that fill them.
 #include "shell/mainwindow/frmMain.h"
 
+#include "browser/modBasketList.h"
 #include "metadata/modMetadata.h"
 #include "platform/comctl/ImageList.h"
 #include "platform/comctl/ListView.h"
@@ -34,6 +35,8 @@ void frmMain::buildMetadataLists() {
     lvExif->setSmallIcons(ilMetadata.get());
     lvIPTC->setSmallIcons(ilMetadata.get());
     connect(tbsMetadata, &TabStrip::Click, this, &frmMain::tbsMetadata_Click);
+    connect(lvExif, &ListView::ColumnClick, this, &frmMain::lvExif_ColumnClick);
+    connect(lvIPTC, &ListView::ColumnClick, this, &frmMain::lvIPTC_ColumnClick);
 }
 
 void frmMain::ReadFileEXIFInfo(ImageBox& box, ListView* list, const QString& filePath) {
@@ -52,6 +55,14 @@ void frmMain::tbsMetadata_Click() {
     lvIPTC->setVisible(!exif);
     picIPTCBar->setVisible(!exif);
     MetadataTab = exif ? 0 : 1;
+}
+
+void frmMain::lvExif_ColumnClick(int column) {
+    subSortListViewByColumn(*lvExif, column);
+}
+
+void frmMain::lvIPTC_ColumnClick(int column) {
+    subSortListViewByColumn(*lvIPTC, column);
 }
 
 } // namespace picbasket

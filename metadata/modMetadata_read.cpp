@@ -33,17 +33,20 @@ QString exifValueText(const ImageBox& box, const QString& name, const QString& r
     return readable.isEmpty() ? raw : readable;
 }
 
+// Each row goes in whole, so a list the user sorted keeps its order.
 void addExifRow(const ImageBox& box, ListView& list, int index) {
     const QString name = box.ExifNameByIndex(index);
     const QString raw = box.ExifValueByIndex(index);
     const bool editable = fncIsEditableAttribute(name);
-    const int row = list.AddItem(QString(), QString(), editable ? EditableMarkKey : QString());
-    if (editable)
-        list.setKey(row, name);
-    list.setTag(row, name);
-    list.setSubItem(row, 1, exifValueText(box, name, raw));
+    ListView::Row row;
+    row.tag = name;
+    row.subItems = {exifValueText(box, name, raw)};
+    row.smallIconKey = editable ? EditableMarkKey : QString();
     const QString shown = fncFormattedAttributed(name);
-    list.setText(row, shown.isEmpty() ? name : shown);
+    row.text = shown.isEmpty() ? name : shown;
+    const int added = list.AddRow(row);
+    if (editable)
+        list.setKey(added, name);
 }
 
 // One fixed short form, whatever the locale, because the edit dialog reads the
@@ -155,8 +158,11 @@ void ReadFileIPTCInfo(ImageBox& box, ListView* list, const QString& filePath) {
         ListView& rows = listOrRaise(list);
         rows.setTag(filePath);
         for (const IptcRow& field : iptcRows()) {
-            const int row = rows.AddItem(field.caption, QString(), EditableMarkKey);
-            rows.setSubItem(row, 1, field.value(box));
+            ListView::Row row;
+            row.text = field.caption;
+            row.subItems = {field.value(box)};
+            row.smallIconKey = EditableMarkKey;
+            rows.AddRow(row);
         }
     });
 }

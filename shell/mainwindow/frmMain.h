@@ -249,6 +249,8 @@ public:
     void ReadFileEXIFInfo(ImageBox& box, ListView* list, const QString& filePath);
     void ReadFileIPTCInfo(ImageBox& box, ListView* list, const QString& filePath);
     void tbsMetadata_Click();
+    void lvExif_ColumnClick(int column);
+    void lvIPTC_ColumnClick(int column);
     // The small pictures of both metadata lists: 1 marks what may be edited.
     std::unique_ptr<ImageList> ilMetadata;
     // The image basket (browser/frmMain_basket.cpp). subAddBasketRow is the one entry

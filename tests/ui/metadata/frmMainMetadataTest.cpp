@@ -8,6 +8,8 @@
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 
 #include <QApplication>
+#include <QHeaderView>
+#include <QTest>
 #include <QTreeView>
 
 namespace picbasket::test {
@@ -61,6 +63,52 @@ TEST_F(MainWindowTest, EditableExifRowsShowTheMark) {
     EXPECT_TRUE(model->index(0, 0).isValid());
     EXPECT_TRUE(w.lvIPTC->reportView()->model()->index(0, 0).data(Qt::DecorationRole).isValid());
     EXPECT_TRUE(errors.reports().empty());
+}
+
+// Sorting by Value toggles like the basket's; rows read while sorted land in place.
+TEST_F(MainWindowTest, MetadataColumnClicksSortAndLaterRowsLandInPlace) {
+    frmMain& w = start();
+    const QString path = folder.file(QStringLiteral("camera.jpg"));
+    writeJpeg(path);
+    editWithExiv2(path, [](Exiv2::ExifData& exif, Exiv2::IptcData&) {
+        exif["Exif.Image.Make"] = "Mmm";
+        exif["Exif.Image.Model"] = "Bbb";
+        exif["Exif.Image.Artist"] = "Zzz";
+    });
+    ImageBox& box = w.ibMain->box();
+    box.LoadFromFile(path);
+    w.ReadFileEXIFInfo(box, w.lvExif, path);
+    auto values = [&] {
+        QStringList out;
+        for (int r = 1; r <= w.lvExif->Count(); ++r)
+            out << w.lvExif->SubItem(r, 1);
+        return out;
+    };
+    auto sortedValues = [&](bool ascending) {
+        QStringList v = values();
+        std::stable_sort(v.begin(), v.end(), [&](const QString& a, const QString& b) {
+            const int c = QString::compare(a, b, Qt::CaseInsensitive);
+            return ascending ? c < 0 : c > 0;
+        });
+        return v;
+    };
+    QHeaderView* header = w.lvExif->reportView()->header();
+    const QPoint valueHeader(header->sectionViewportPosition(1) + 10, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, valueHeader);
+    EXPECT_EQ(values(), sortedValues(true));
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, valueHeader);
+    EXPECT_EQ(values(), sortedValues(false));
+    for (int r = 1; r <= w.lvExif->Count(); ++r)
+        EXPECT_EQ(w.lvExif->Key(r).isEmpty(), w.lvExif->Tag(r) != QStringLiteral("Make") &&
+                                                  w.lvExif->Tag(r) != QStringLiteral("Model") &&
+                                                  w.lvExif->Tag(r) != QStringLiteral("Artist"))
+            << r;
+    w.lvExif->Clear();
+    w.ReadFileEXIFInfo(box, w.lvExif, path);
+    EXPECT_EQ(values(), sortedValues(false));
+    w.lvIPTC_ColumnClick(1);
+    w.ReadFileIPTCInfo(box, w.lvIPTC, path);
+    EXPECT_EQ(w.lvIPTC->Text(1), QStringLiteral("By (Author)"));
 }
 
 } // namespace picbasket::test
