@@ -15,6 +15,33 @@ namespace picbasket {
 // at once. The modules modCommonDialog, modCommonDialogAPI and modBrowseForFolder
 // translate between their records and these requests.
 
+// What a panel's hook reads and changes in the open file dialog.
+class FileDialogControls {
+public:
+    virtual ~FileDialogControls() = default;
+    // The text of the file-name box.
+    virtual QString fileNameText() const = 0;
+    virtual void setFileNameText(const QString& text) = 0;
+    // The suffix (without ".") a typed name without one gets; "" for none.
+    virtual void setDefaultSuffix(const QString& suffix) = 0;
+    // 0-based entry of nameFilters now selected.
+    virtual int selectedFilter() const = 0;
+};
+
+// The events of a file dialog that carries a panel, each with the dialog's controls.
+class FileDialogHook {
+public:
+    virtual ~FileDialogHook() = default;
+    // The user chose another file type (0-based entry of nameFilters).
+    virtual void typeChanged(FileDialogControls& dialog, int filter) = 0;
+    // The dialog shows another folder.
+    virtual void folderChanged(FileDialogControls& dialog) = 0;
+    // The current item of the file list became `path` (a file or a folder).
+    virtual void selectionChanged(FileDialogControls& dialog, const QString& path) = 0;
+    // The user confirmed `path` (not a folder); false keeps the dialog open.
+    virtual bool confirm(FileDialogControls& dialog, const QString& path) = 0;
+};
+
 struct FileDialogRequest {
     enum class Kind { Open, Save };
     Kind kind = Kind::Open;
@@ -25,7 +52,14 @@ struct FileDialogRequest {
     // 0-based entry of nameFilters selected when the dialog opens.
     int selectedFilter = 0;
     QString initialFolder;
+    // The name the file-name box starts with ("" for none).
+    QString initialName;
     int32_t flags = 0;
+    // An options panel shown below the dialog's own controls while it is open
+    // (not owned: it gets its parent back, hidden, when the dialog closes), and the
+    // hook that hears the dialog's events. Either may be null.
+    QWidget* panel = nullptr;
+    FileDialogHook* hook = nullptr;
 };
 
 struct FileDialogAnswer {

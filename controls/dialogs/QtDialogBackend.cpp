@@ -6,7 +6,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QGuiApplication>
+#include <QLineEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
 
@@ -29,6 +32,9 @@ void prepareFileDialog(QFileDialog& dialog, const FileDialogRequest& request) {
     if (!request.nameFilters.isEmpty()) {
         dialog.setNameFilters(request.nameFilters);
         dialog.selectNameFilter(request.nameFilters.value(request.selectedFilter));
+    }
+    if (!request.initialName.isEmpty()) {
+        dialog.selectFile(request.initialName);
     }
 }
 
@@ -85,6 +91,91 @@ private:
     bool overOwner_;
 };
 
+// The file dialog as a hook sees it.
+class QtFileDialogControls : public FileDialogControls {
+public:
+    QtFileDialogControls(QFileDialog& dialog, const QStringList& nameFilters)
+        : dialog_(dialog), nameFilters_(nameFilters) {}
+
+    QString fileNameText() const override {
+        const QLineEdit* edit = nameEdit();
+        return edit ? edit->text() : QString();
+    }
+    void setFileNameText(const QString& text) override {
+        if (QLineEdit* edit = nameEdit()) {
+            edit->setText(text);
+        } else {
+            dialog_.selectFile(text);
+        }
+    }
+    void setDefaultSuffix(const QString& suffix) override { dialog_.setDefaultSuffix(suffix); }
+    int selectedFilter() const override { return selectedFilterIndex(dialog_, nameFilters_); }
+
+private:
+    QLineEdit* nameEdit() const {
+        return dialog_.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    }
+
+    QFileDialog& dialog_;
+    QStringList nameFilters_;
+};
+
+// A file dialog whose hook may refuse the confirmed name (the dialog then stays).
+class HookedFileDialog : public QFileDialog {
+public:
+    HookedFileDialog(const FileDialogRequest& request)
+        : QFileDialog(request.owner, request.title, request.initialFolder),
+          controls_(*this, request.nameFilters), hook_(request.hook) {}
+
+    QtFileDialogControls& controls() { return controls_; }
+
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (hook_ && files.size() == 1 && !QFileInfo(files.constFirst()).isDir() &&
+            !hook_->confirm(controls_, files.constFirst())) {
+            return;
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    QtFileDialogControls controls_;
+    FileDialogHook* hook_;
+};
+
+// Puts the panel into a new last row of the dialog's grid, across every column.
+void embedPanel(QFileDialog& dialog, QWidget* panel) {
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    if (grid) {
+        grid->addWidget(panel, grid->rowCount(), 0, 1, grid->columnCount());
+    } else if (dialog.layout()) {
+        dialog.layout()->addWidget(panel);
+    } else {
+        panel->setParent(&dialog);
+    }
+    panel->show();
+}
+
+void connectHook(HookedFileDialog& dialog, FileDialogHook* hook, const QStringList& nameFilters) {
+    QtFileDialogControls& controls = dialog.controls();
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&controls, hook, nameFilters](const QString& filter) {
+                         int index = int(nameFilters.indexOf(filter));
+                         for (qsizetype i = 0; index < 0 && i < nameFilters.size(); ++i) {
+                             if (shownFilterText(nameFilters[i]) == filter) {
+                                 index = int(i);
+                             }
+                         }
+                         hook->typeChanged(controls, index < 0 ? 0 : index);
+                     });
+    QObject::connect(&dialog, &QFileDialog::directoryEntered, &dialog,
+                     [&controls, hook](const QString&) { hook->folderChanged(controls); });
+    QObject::connect(&dialog, &QFileDialog::currentChanged, &dialog,
+                     [&controls, hook](const QString& path) {
+                         hook->selectionChanged(controls, path);
+                     });
+}
+
 } // namespace
 
 QPoint fncCentredPosition(const QRect& area, const QSize& dialog) {
@@ -94,9 +185,24 @@ QPoint fncCentredPosition(const QRect& area, const QSize& dialog) {
 }
 
 FileDialogAnswer QtDialogBackend::showFileDialog(const FileDialogRequest& request) {
-    QFileDialog dialog(request.owner, request.title, request.initialFolder);
+    HookedFileDialog dialog(request);
     prepareFileDialog(dialog, request);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    // The panel goes back to its parent, hidden, before the dialog (its parent
+    // meanwhile) is destroyed.
+    QPointer<QWidget> panel = request.panel;
+    QWidget* panelParent = panel ? panel->parentWidget() : nullptr;
+    if (panel) {
+        embedPanel(dialog, panel);
+    }
+    if (request.hook) {
+        connectHook(dialog, request.hook, request.nameFilters);
+    }
+    const int result = dialog.exec();
+    if (panel) {
+        panel->hide();
+        panel->setParent(panelParent);
+    }
+    if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
     FileDialogAnswer answer;

@@ -67,13 +67,9 @@ void loadColour(const QImage& image) {
         raiseError(err::Unexpected, "DevIL could not take the image");
 }
 
-} // namespace
-
-QByteArray writePcx(const QImage& source) {
-    const bool indexed = source.format() == QImage::Format_Mono ||
-                         source.format() == QImage::Format_Indexed8 ||
-                         source.format() == QImage::Format_Grayscale8;
-    const QImage image = indexed ? toPalette8(source) : toColour24(source);
+// DevIL of this age writes these formats only to a named file: the image goes to
+// a private temporary file with the format's extension and is read back.
+QByteArray writeThroughDevil(const QImage& image, bool indexed, const char* extension) {
     // DevIL is one global state: one writer at a time.
     static std::mutex devil;
     std::lock_guard lock(devil);
@@ -84,15 +80,28 @@ QByteArray writePcx(const QImage& source) {
     else
         loadColour(image);
     ilRegisterOrigin(IL_ORIGIN_UPPER_LEFT);
-    // DevIL of this age writes PCX only to a named file.
     QTemporaryDir folder;
-    const QString path = folder.filePath("page.pcx");
+    const QString path = folder.filePath(QStringLiteral("page.") + QLatin1String(extension));
     if (!folder.isValid() || !ilSaveImage(QFile::encodeName(path).constData()))
-        raiseError(err::Unexpected, "DevIL could not write the PCX image");
+        raiseError(err::Unexpected,
+                   QStringLiteral("DevIL could not write the %1 image").arg(extension));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        raiseError(err::Unexpected, "The PCX image could not be read back");
+        raiseError(err::Unexpected, "The written image could not be read back");
     return file.readAll();
+}
+
+} // namespace
+
+QByteArray writePcx(const QImage& source) {
+    const bool indexed = source.format() == QImage::Format_Mono ||
+                         source.format() == QImage::Format_Indexed8 ||
+                         source.format() == QImage::Format_Grayscale8;
+    return writeThroughDevil(indexed ? toPalette8(source) : toColour24(source), indexed, "pcx");
+}
+
+QByteArray writeSgi(const QImage& source) {
+    return writeThroughDevil(toColour24(source), false, "sgi");
 }
 
 } // namespace picbasket::imagebox

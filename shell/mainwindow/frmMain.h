@@ -309,6 +309,10 @@ public:
     void cmbCrop_Click();
     void picCropBackColor_Click();
 
+    // Saves the preview's image through the save dialog (export/frmMain_export.cpp);
+    // does nothing while the preview is empty.
+    void subSavePreviewToFile();
+
     // The preview menus: index 0 "Best Fit", 1 "Actual Size"; 0 "Original",
     // 1 "Optimized".
     QMenu* mnuPreviewFitParent;

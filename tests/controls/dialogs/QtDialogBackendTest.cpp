@@ -5,6 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
@@ -138,4 +141,99 @@ TEST(QtDialogBackend, FolderDialogStartsAtTheFolderAndReturnsIt) {
 
     whenModal([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
     EXPECT_EQ(QtDialogBackend().showFolderDialog(request), QString());
+}
+
+namespace {
+
+// A hook that records what the dialog told it and refuses the first confirmation.
+class RecordingHook : public FileDialogHook {
+public:
+    void typeChanged(FileDialogControls& dialog, int filter) override {
+        types.push_back(filter);
+        nameAtTypeChange = dialog.fileNameText();
+        dialog.setFileNameText("renamed");
+        dialog.setDefaultSuffix("png");
+    }
+    void folderChanged(FileDialogControls&) override { ++folders; }
+    void selectionChanged(FileDialogControls&, const QString& path) override {
+        selected << path;
+    }
+    bool confirm(FileDialogControls&, const QString& path) override {
+        confirmed << path;
+        return confirmed.size() > 1;
+    }
+
+    std::vector<int> types;
+    QString nameAtTypeChange;
+    int folders = 0;
+    QStringList selected;
+    QStringList confirmed;
+};
+
+} // namespace
+
+TEST(QtDialogBackend, CarriesAPanelAndTellsTheHook) {
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath("inner"));
+    QWidget holder;
+    auto* panel = new QWidget(&holder);
+    panel->setObjectName("optionsPanel");
+    panel->setMinimumSize(300, 60);
+    RecordingHook hook;
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Kind::Save;
+    request.nameFilters = QStringList{"Bitmaps (*.bmp)", "Portable (*.png)"};
+    request.initialFolder = dir.path();
+    request.initialName = "first.bmp";
+    request.panel = panel;
+    request.hook = &hook;
+
+    bool panelInLastRow = false;
+    bool panelShown = false;
+    QString nameAfterHook;
+    bool stillOpenAfterRefusal = false;
+    whenModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        auto* grid = qobject_cast<QGridLayout*>(dialog->layout());
+        ASSERT_NE(grid, nullptr);
+        int row = -1, column = -1, rowSpan = 0, columnSpan = 0;
+        const int at = grid->indexOf(panel);
+        if (at >= 0) {
+            grid->getItemPosition(at, &row, &column, &rowSpan, &columnSpan);
+        }
+        panelInLastRow = at >= 0 && row == grid->rowCount() - 1 && columnSpan == grid->columnCount();
+        panelShown = panel->isVisible();
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(name, nullptr);
+        dialog->selectNameFilter(request.nameFilters[1]);
+        emit dialog->filterSelected(request.nameFilters[1]);
+        nameAfterHook = name->text();
+        dialog->setDirectory(dir.filePath("inner"));
+        emit dialog->directoryEntered(dir.filePath("inner"));
+        emit dialog->currentChanged(dir.filePath("inner/x.png"));
+        name->setText("picked");
+        static_cast<QDialog*>(dialog)->accept(); // the hook refuses the first time
+        stillOpenAfterRefusal = dialog->isVisible();
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    const FileDialogAnswer answer = QtDialogBackend().showFileDialog(request);
+
+    EXPECT_TRUE(panelInLastRow);
+    EXPECT_TRUE(panelShown);
+    ASSERT_FALSE(hook.types.empty());
+    EXPECT_EQ(hook.types.back(), 1);
+    EXPECT_EQ(nameAfterHook, "renamed");
+    EXPECT_GE(hook.folders, 1);
+    EXPECT_TRUE(hook.selected.contains(dir.filePath("inner/x.png")));
+    EXPECT_TRUE(stillOpenAfterRefusal);
+    ASSERT_EQ(hook.confirmed.size(), 2);
+    // The default suffix the hook set is on the confirmed and the returned name.
+    EXPECT_EQ(QFileInfo(hook.confirmed[1]).fileName(), "picked.png");
+    EXPECT_TRUE(answer.accepted);
+    EXPECT_EQ(QFileInfo(answer.path).fileName(), "picked.png");
+    EXPECT_EQ(answer.selectedFilter, 1);
+    // The panel survives the dialog, hidden, with its parent back.
+    EXPECT_EQ(panel->parentWidget(), &holder);
+    EXPECT_FALSE(panel->isVisibleTo(&holder));
 }
