@@ -4,12 +4,12 @@
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
 #include "core/MessageBox.h"
-#include "Version.h"
 #include "core/setup/modSetup.h"
 #include "engine/jpeg2000/modJPEG2000.h"
 #include "engine/loading/modFreeImage.h"
 #include "export/frmSaveDialogExtensionAllFormats.h"
 #include "export/modSaveDialogExtensionAllFormats.h"
+#include "metadata/modMetadata.h"
 #include "platform/imagebox/ColorFormatCopy.h"
 #include "platform/imagebox/ImageBox.h"
 #include "platform/imagebox/PcxWriter.h"
@@ -86,7 +86,7 @@ uint32_t pixelColor(OleColor color) {
 }
 
 void stamp(ImageBox& box) {
-    box.SetExifAttribute(QStringLiteral("Software"), QString::fromLatin1(version::Title));
+    box.SetExifAttribute(QStringLiteral("Software"), SoftwareName);
 }
 
 void setTransparency(ImageBox& box, uint8_t transparent, OleColor color) {

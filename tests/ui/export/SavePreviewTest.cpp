@@ -2,6 +2,7 @@
 #include "core/Globals.h"
 #include "core/setup/modSetup.h"
 #include "export/modSavePreview.h"
+#include "metadata/modMetadata.h"
 #include "platform/imagebox/ImageBox.h"
 #include "platform/jp2/AxImage.h"
 #include "tests/common/TestSupport.h"
@@ -99,9 +100,12 @@ TEST_F(SavePreviewTest, CapitalJpegNameTakesTheJpegOptionsAndTheStamp) {
         GTEST_SKIP() << "identify or exiftool missing";
     formats().JPG.Quality = 30;
     formats().JPG.Encoding = 1;
+    const QString title = SoftwareName;
+    SoftwareName = "PicBasket 9.8";
     ASSERT_TRUE(save("X.JPG"));
+    SoftwareName = title;
     EXPECT_EQ(identify(folder.file("X.JPG"), "%m %Q %[interlace]"), "JPEG 30 JPEG");
-    EXPECT_EQ(software("X.JPG"), "PicBasket");
+    EXPECT_EQ(software("X.JPG"), "PicBasket 9.8");
 
     formats().JPG.Encoding = 0;
     formats().JPG.ColorDepth = 1;
