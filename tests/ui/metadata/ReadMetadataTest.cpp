@@ -205,3 +205,15 @@ TEST_F(ReadMetadata, NoImageAddsNothingAndKeepsTheTag) {
     EXPECT_EQ(list.Tag(), QStringLiteral("/earlier.jpg"));
     EXPECT_TRUE(errors.reports().empty());
 }
+
+TEST_F(ReadMetadata, AFailureIsReportedWithTheReadersName) {
+    const QString path = jpeg("plain.jpg");
+    box.LoadFromFile(path);
+    ReadFileEXIFInfo(box, nullptr, path);
+    ReadFileIPTCInfo(box, nullptr, path);
+    ASSERT_EQ(errors.reports().size(), 2u);
+    EXPECT_EQ(errors.reports()[0].source, QStringLiteral("modMetadata.ReadFileEXIFInfo"));
+    EXPECT_EQ(errors.reports()[1].source, QStringLiteral("modMetadata.ReadFileIPTCInfo"));
+    EXPECT_EQ(errors.reports()[1].activity,
+              QStringLiteral("Reading IPTC information from the selected file!"));
+}
