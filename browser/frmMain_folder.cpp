@@ -173,7 +173,7 @@ void frmMain::lvFolder_KeyPress(int keyAscii) {
 void frmMain::lvFolder_KeyUp(int keyCode, int) {
     if (!isArrowKey(keyCode) || FolderListDropped)
         return;
-    subShowSelectedFile();
+    subShowSelectedFile(lvFolder, lvFolder->SelectedItem());
     subResize();
 }
 
@@ -189,7 +189,7 @@ void frmMain::lvFolder_MouseUp(int button, int, int, int) {
     if (FolderListDropped)
         return;
     try {
-        subShowSelectedFile();
+        subShowSelectedFile(lvFolder, lvFolder->SelectedItem());
         subResize();
     } catch (...) {
     }
@@ -210,8 +210,5 @@ void frmMain::pbQueue_MouseDown() {
 void frmMain::mnuContextFolder_Click() {
     cmdAddToQueue_Click();
 }
-
-// The preview of the selected row comes with the preview pane.
-void frmMain::subShowSelectedFile() {}
 
 } // namespace picbasket

@@ -98,6 +98,15 @@ void TabStrip::setSelectedItem(int tab) {
         bar_->setCurrentIndex(tab - 1);
 }
 
+bool TabStrip::TabEnabled(int tab) const {
+    return tab >= 1 && tab <= Count() && bar_->isTabEnabled(tab - 1);
+}
+
+void TabStrip::setTabEnabled(int tab, bool enabled) {
+    if (tab >= 1 && tab <= Count())
+        bar_->setTabEnabled(tab - 1, enabled);
+}
+
 int TabStrip::TabFixedHeight() const {
     return bar_->sizeHint().height();
 }

@@ -22,6 +22,9 @@ public:
     int SelectedItem() const;
     // Selecting another tab raises Click; an index out of range changes nothing.
     void setSelectedItem(int tab);
+    // A disabled tab cannot be clicked; code may still select it.
+    bool TabEnabled(int tab) const;
+    void setTabEnabled(int tab, bool enabled);
     // Height of the tab row in pixels.
     int TabFixedHeight() const;
     // The client area below the tab row, in the strip's coordinates.

@@ -303,6 +303,8 @@ int64_t ImageBox::EncodedSize(int format) const {
     return asUnexpected([&] { return int64_t(encode(format).size()); });
 }
 
+// The metadata goes with the image, so a picture set afterwards does not inherit
+// the EXIF and IPTC of the file shown before.
 void ImageBox::Clear() {
     metadata_.clear();
     replaceImage(QImage());

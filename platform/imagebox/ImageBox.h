@@ -232,6 +232,8 @@ public:
     };
     void DrawRectangle(int left, int top, int right, int bottom);
     std::vector<OverlayFigure> OverlayFigures() const;
+    // Removes every figure, whatever happened to the image since they were drawn.
+    void ClearOverlay();
     int DrawPenMode() const { return drawPenMode_; }
     void setDrawPenMode(int mode);
     int DrawPenStyle() const { return drawPenStyle_; }

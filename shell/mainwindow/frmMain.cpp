@@ -127,6 +127,7 @@ frmMain::frmMain(QWidget* parent)
     buildFolderListing();
     buildMetadataLists();
     buildBasket();
+    buildPreview();
 }
 
 // The picture lists are members, gone before the QWidget base takes the list views

@@ -41,6 +41,7 @@ class KeyedImageList;
 class isExplorerBar;
 class ListView;
 class ProgressBar;
+class SelectionController;
 class Splitter;
 class StatusBar;
 class TabStrip;
@@ -198,7 +199,6 @@ public:
     void lvFolder_OLEDragDrop();
     void pbQueue_MouseDown();
     void mnuContextFolder_Click();
-    void subShowSelectedFile();
     void cmdAddToQueue_Click();
 
     // The edit view (editing/frmMain_edit.cpp).
@@ -313,6 +313,36 @@ public:
     // does nothing while the preview is empty.
     void subSavePreviewToFile();
 
+    // The preview pane (browser/frmMain_preview.cpp).
+    // Shows the file behind a row of lvFolder or lvPages (rows from 1).
+    void subShowSelectedFile(ListView* list, int row);
+    // Loads the file into the box and fills the file panels; a file that cannot be
+    // loaded leaves nothing shown.
+    void fncReadFile(const QString& path, ImageBox& box);
+    // Applies the checked fit to the shown image again.
+    void subFixedSizeTiff();
+    void vsbView_Change();
+    void vsbView_Scroll();
+    void hsbView_Change();
+    void hsbView_Scroll();
+    void cmdPreviewPrevious_Click();
+    void cmdPreviewNext_Click();
+    void subShowPreviousItem(ListView* list);
+    void subShowNextItem(ListView* list);
+    // Index 0 "Best Fit", 1 "Actual Size"; the checked item changes nothing.
+    void mnuPreviewFit_Click(int index);
+    void cmdPreviewView_Click();
+    void ibMain_MouseDown(int button, int shift, int x, int y);
+    void ibMain_MouseMove(int shift, int x, int y);
+    void ibMain_MouseUp(int button, int shift, int x, int y);
+    // Erases the marks on the preview and forgets the rectangle.
+    void subClearSelection();
+    // The mouse modes, corners, grips and picked points of the preview.
+    SelectionController* PreviewSelection;
+
+    // Pops up the preview menu at the pointer (filled by the menus; empty until then).
+    void subShowPreviewMenu();
+
     // The preview menus: index 0 "Best Fit", 1 "Actual Size"; 0 "Original",
     // 1 "Optimized".
     QMenu* mnuPreviewFitParent;
@@ -364,6 +394,12 @@ private:
     void buildBasket();
     std::vector<BasketSource> selectedFolderRows() const;
     void setQueuePanel();
+
+    void buildPreview();
+    void connectPreviewSelection();
+    void subShowPreviewPanels();
+    void subClearFilePanels();
+    ListView* activeFileList() const;
     void addFolderRow(const FolderRow& row);
     void endFolderListing();
     void showFolderIcons(bool thumbnails);
@@ -393,6 +429,9 @@ private:
     bool unloaded_ = false;
     // The bar of the add that runs: pbAddToBasket for the command, pbQueue for a drop.
     ProgressBar* basketBar_ = nullptr;
+    // The row being previewed while subShowSelectedFile runs.
+    ListView* previewList_ = nullptr;
+    int previewRow_ = 0;
 };
 
 // The program folder with exactly one trailing "/".
@@ -402,6 +441,7 @@ QString fncAppPath();
 QString fncZoomText(double zoom);
 // Sizes the preview to its shown image and centres it in the holder where it is
 // smaller (else puts it at that side's start), and sets the scroll bars' ranges.
+// A box larger than the holder takes the place its scroll bar's value gives.
 void subFitPreview(QWidget* holder, ImageBoxView* box, QScrollBar* hsb, QScrollBar* vsb);
 
 } // namespace picbasket

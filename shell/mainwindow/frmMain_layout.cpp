@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <algorithm>
 
 namespace picbasket {
@@ -78,15 +79,20 @@ void subFitPreview(QWidget* holder, ImageBoxView* view, QScrollBar* hsb, QScroll
         width = box.DisplayWidth();
         height = box.DisplayHeight();
     }
-    const int left = width < holder->width() ? (holder->width() - width) / 2 : 0;
-    const int top = height < holder->height() ? (holder->height() - height) / 2 : 0;
+    // The ranges are set quietly: a bar whose range shrinks would otherwise move the
+    // box through its change handler after it was placed.
+    for (QScrollBar* bar : {hsb, vsb}) {
+        const QSignalBlocker quiet(bar);
+        const bool across = bar == hsb;
+        const int shown = across ? width : height;
+        const int room = across ? holder->width() : holder->height();
+        bar->setRange(0, std::max(0, shown - room));
+        bar->setPageStep(std::max(1, room));
+        bar->setEnabled(shown > room);
+    }
+    const int left = width < holder->width() ? (holder->width() - width) / 2 : -hsb->value();
+    const int top = height < holder->height() ? (holder->height() - height) / 2 : -vsb->value();
     view->setGeometry(left, top, width, height);
-    hsb->setRange(0, std::max(0, width - holder->width()));
-    hsb->setPageStep(std::max(1, holder->width()));
-    hsb->setEnabled(width > holder->width());
-    vsb->setRange(0, std::max(0, height - holder->height()));
-    vsb->setPageStep(std::max(1, holder->height()));
-    vsb->setEnabled(height > holder->height());
     view->show();
 }
 

@@ -167,8 +167,11 @@ void frmMain::subLoadSettings() {
 
 void frmMain::setCaption(QPushButton* button, const QString& caption) {
     // A picture button keeps the caption it had when its picture was installed, so
-    // the new caption is set before the picture is installed again.
+    // the picture comes off, the new caption goes on and the picture is installed
+    // again over it.
     const bool hadPicture = fncHasButtonPicture(button);
+    if (hadPicture)
+        subRemoveButtonPicture(button);
     button->setText(caption);
     if (hadPicture)
         subSetButtonPicture(button,

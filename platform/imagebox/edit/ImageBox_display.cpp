@@ -111,6 +111,12 @@ std::vector<ImageBox::OverlayFigure> ImageBox::OverlayFigures() const {
     return overlay_;
 }
 
+void ImageBox::ClearOverlay() {
+    overlay_.clear();
+    overlayImageKey_ = image_.cacheKey();
+    emit displayChanged();
+}
+
 void ImageBox::setSelectionTool(SelectionTool tool) {
     selectionTool_ = tool;
     emit displayChanged();

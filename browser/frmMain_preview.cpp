@@ -1,0 +1,349 @@
+// The preview pane of the main window: showing the file behind a folder or basket
+// row, its file and metadata panels, the fit and the scroll bars, stepping to the
+// previous or next row, and the mouse on the preview (SelectionController).
+#include "browser/SelectionController.h"
+#include "core/AppError.h"
+#include "core/ErrorHandler.h"
+#include "core/Globals.h"
+#include "core/fileinfo/clsFileInfo.h"
+#include "engine/loading/modBitmapPro.h"
+#include "platform/comctl/ListView.h"
+#include "platform/comctl/StatusBar.h"
+#include "platform/comctl/TabStrip.h"
+#include "platform/imagebox/ImageBoxView.h"
+#include "shell/mainwindow/MainWindowGlobals.h"
+#include "shell/mainwindow/frmMain.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <cmath>
+
+namespace picbasket {
+
+namespace {
+
+const QString NoFileText = QStringLiteral("No file selected");
+constexpr OleColor White = 0x00FFFFFF;
+
+// A step that may fail without stopping the steps after it, and without a message.
+template <class Step> void skipFailure(Step&& step) {
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+bool loadsDirectly(const QString& extension) {
+    static const QStringList direct{"tiff", "tif", "jpg", "jpeg"};
+    return direct.contains(extension);
+}
+
+} // namespace
+
+void frmMain::buildPreview() {
+    PreviewSelection = new SelectionController(this);
+    connectPreviewSelection();
+    connect(vsbView, &QScrollBar::valueChanged, this, &frmMain::vsbView_Change);
+    connect(hsbView, &QScrollBar::valueChanged, this, &frmMain::hsbView_Change);
+    connect(cmdPreviewPrevious, &QPushButton::clicked, this, &frmMain::cmdPreviewPrevious_Click);
+    connect(cmdPreviewNext, &QPushButton::clicked, this, &frmMain::cmdPreviewNext_Click);
+    connect(cmdPreviewView, &QPushButton::clicked, this, &frmMain::cmdPreviewView_Click);
+    connect(ibMain, &ImageBoxView::MouseDown, this, &frmMain::ibMain_MouseDown);
+    connect(ibMain, &ImageBoxView::MouseMove, this, &frmMain::ibMain_MouseMove);
+    connect(ibMain, &ImageBoxView::MouseUp, this, &frmMain::ibMain_MouseUp);
+    // A click on the checked fit item must be seen as such, so Qt's own toggling
+    // (which may uncheck it, the group being optional) is undone before the
+    // handler runs; checking one item still unchecks the other.
+    previewFit_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    const QList<QAction*> fits = previewFit_->actions();
+    for (int i = 0; i < fits.size(); ++i)
+        connect(fits[i], &QAction::triggered, this, [this, i, item = fits[i]] {
+            item->setChecked(!item->isChecked());
+            mnuPreviewFit_Click(i);
+        });
+}
+
+// The marks live on ibMain's overlay; grips take a solid pen, the rectangle the
+// preview's own dashed one.
+void frmMain::connectPreviewSelection() {
+    SelectionController* s = PreviewSelection;
+    s->pickGeometry = [this] {
+        const ImageBox& box = ibMain->box();
+        return SelectionController::PickGeometry{box.ImageWidth(), box.ImageHeight(),
+                                                 box.DisplayWidth(), box.DisplayHeight()};
+    };
+    s->pixelColour = [this](int x, int y) { return ibMain->box().PixelColor(x, y); };
+    connect(s, &SelectionController::drawFigure, this,
+            [this](int left, int top, int right, int bottom, bool grip) {
+                ImageBox& box = ibMain->box();
+                const int style = box.DrawPenStyle();
+                if (grip)
+                    box.setDrawPenStyle(0);
+                box.DrawRectangle(left, top, right, bottom);
+                box.setDrawPenStyle(style);
+            });
+    connect(s, &SelectionController::clearFigures, this, [this] { ibMain->box().ClearOverlay(); });
+    connect(s, &SelectionController::pointerChanged, this,
+            [this](int pointer) { ibMain->setMousePointer(pointer); });
+    connect(s, &SelectionController::previewMenuRequested, this, &frmMain::subShowPreviewMenu);
+    connect(s, &SelectionController::colourPicked, this,
+            [this](uint32_t colour) { ibMain->box().setBackgroundColor(colour); });
+    connect(s, &SelectionController::taskOptionsChanged, this, [this] { TaskOptionsChanged = true; });
+}
+
+void frmMain::subShowSelectedFile(ListView* list, int row) {
+    if (!list || row < 1 || row > list->Count())
+        return;
+    const QString path = list->Tag(row);
+    if (path == PicTiffTag)
+        return;
+    ImageBox& box = ibMain->box();
+    previewList_ = list;
+    previewRow_ = row;
+    skipFailure([&] {
+        box.Clear();
+        lvExif->Clear();
+        lvIPTC->Clear();
+    });
+    skipFailure([&] { fncReadFile(path, box); });
+    skipFailure([&] {
+        const QString resolution = list->SubItem(row, 1);
+        if (box.HasImage() && (resolution.isEmpty() || resolution == QLatin1String("0 X 0 X 0"))) {
+            list->setSubItem(row, 1, QStringLiteral("%1 X %2 X %3")
+                                         .arg(box.ImageWidth())
+                                         .arg(box.ImageHeight())
+                                         .arg(box.BitsPerPixel()));
+            if (PicTiffTag == path)
+                subShowPreviewPanels();
+        }
+    });
+    previewList_ = nullptr;
+    previewRow_ = 0;
+    skipFailure([&] {
+        const QString extension = FileInfo().fFileExtention().toLower();
+        static const QStringList withExif{"tif", "tiff", "jpg", "jpeg", "jpe"};
+        if (withExif.contains(extension)) {
+            subShowMetadataPane(true, true);
+            ReadFileEXIFInfo(box, lvExif, PicTiffTag);
+            ReadFileIPTCInfo(box, lvIPTC, PicTiffTag);
+            tbsMetadata->setSelectedItem(1);
+            tbsMetadata->setTabEnabled(1, true);
+        } else if (extension == QLatin1String("psd")) {
+            subShowMetadataPane(true, false);
+            ReadFileIPTCInfo(box, lvIPTC, PicTiffTag);
+            tbsMetadata->setSelectedItem(2);
+            tbsMetadata->setTabEnabled(1, false);
+        } else {
+            subShowMetadataPane(false, false);
+            tbsMetadata->setTabEnabled(1, true);
+        }
+    });
+    skipFailure([&] {
+        QString text = QStringLiteral("Metadata - ");
+        const bool exif = lvExif->Count() > 0;
+        const bool iptc = box.HasIptc();
+        if (exif)
+            text += QStringLiteral("EXIF");
+        if (iptc)
+            text += QStringLiteral(" IPTC");
+        sbMain->Panel(QStringLiteral("metadata"))
+            ->setText(exif || iptc ? text : QStringLiteral("No metadata"));
+    });
+}
+
+// A file that cannot be loaded leaves nothing shown: both path tags are cleared, so
+// no later edit writes to a file the preview no longer shows and a click on the
+// row that was shown before loads it again.
+void frmMain::fncReadFile(const QString& path, ImageBox& box) {
+    errorTail(QStringLiteral("FrmMain.fncReadFile"), [&] {
+        CurrentActivity = QStringLiteral("Trying to read/view selected image file");
+        FileInfo().setFilePath(path);
+        box.Clear();
+        if (checkedPreviewFit() == 0)
+            box.setAutoZoom(true);
+        else
+            box.setAutoZoom(false);
+        const auto nothingShown = [&] {
+            PicTiffTag.clear();
+            box.setTag(QString());
+            subClearFilePanels();
+        };
+        const QString extension = FileInfo().fFileExtention().toLower();
+        if (loadsDirectly(extension)) {
+            box.setPageIndex(1);
+            try {
+                box.LoadFromFile(path);
+            } catch (const AppError&) {
+                if (!box.LoadedFlag())
+                    throw;
+            }
+            if (box.LoadedFlag())
+                return nothingShown();
+        } else {
+            int32_t w = 0, h = 0;
+            const QImage picture = LoadPic(path, sizemode::Original, -1, -1, White, w, h);
+            if (picture.isNull())
+                return nothingShown();
+            PicTiff = picture;
+            box.setBitmapHandle(picture);
+        }
+        OriginalImageData = box.SaveToMemory(ImageBox::FormatTiff);
+        if (PreviewOptimized)
+            subProcessTaskBasket(false);
+        subFitPreview(PicViewImage, ibMain, hsbView, vsbView);
+        PicTiffTag = path;
+        sbMain->Panel(QStringLiteral("filename"))->setText(FileInfo().fName32bit());
+        subShowPreviewPanels();
+        ibMain->show();
+        box.setTag(path);
+        CurrentActivity = QStringLiteral("Resizing image to fit the container control");
+    });
+}
+
+// "pages" and "resolution" describe the row being previewed: a folder row has a
+// pages column, a basket row is always one page (multipage files are split when
+// they are added). Called from elsewhere, the folder list's selected row is used.
+void frmMain::subShowPreviewPanels() {
+    ListView* list = previewList_;
+    int row = previewRow_;
+    if (!list) {
+        list = lvFolder;
+        row = lvFolder->SelectedItem();
+    }
+    if (row < 1 || row > list->Count())
+        return;
+    const QString pages = list == lvPages ? QStringLiteral("1") : list->SubItem(row, 3);
+    sbMain->Panel(QStringLiteral("pages"))->setText(pages + QStringLiteral(" page(s)"));
+    sbMain->Panel(QStringLiteral("resolution"))
+        ->setText(list->SubItem(row, 1) + QStringLiteral("     ") + list->SubItem(row, 2));
+}
+
+void frmMain::subClearFilePanels() {
+    sbMain->Panel(QStringLiteral("filename"))->setText(NoFileText);
+    sbMain->Panel(QStringLiteral("pages"))->setText(QString());
+    sbMain->Panel(QStringLiteral("resolution"))->setText(QString());
+}
+
+void frmMain::subFixedSizeTiff() {
+    errorTail(QStringLiteral("FrmMain.subFixedSizeTiff"), [&] {
+        CurrentActivity = QStringLiteral("Resizing Image according to preview setting");
+        if (PicTiffTag.isEmpty())
+            return;
+        ImageBox& box = ibMain->box();
+        if (checkedPreviewFit() == 0) {
+            box.setAutoZoom(true);
+        } else {
+            box.setAutoZoom(false);
+            box.setZoom(100);
+        }
+        vsbView->setValue(0);
+        hsbView->setValue(0);
+        subFitPreview(PicViewImage, ibMain, hsbView, vsbView);
+    });
+}
+
+void frmMain::vsbView_Change() {
+    skipFailure([&] { ibMain->move(ibMain->x(), -vsbView->value()); });
+}
+
+void frmMain::vsbView_Scroll() {
+    vsbView_Change();
+}
+
+void frmMain::hsbView_Change() {
+    skipFailure([&] { ibMain->move(-hsbView->value(), ibMain->y()); });
+}
+
+void frmMain::hsbView_Scroll() {
+    hsbView_Change();
+}
+
+ListView* frmMain::activeFileList() const {
+    return ActiveFileList == QLatin1String("lvPages") ? lvPages : lvFolder;
+}
+
+void frmMain::cmdPreviewPrevious_Click() {
+    skipFailure([&] { ibMain->box().ClearSelection(); });
+    skipFailure([&] { subClearSelection(); });
+    skipFailure([&] { subShowPreviousItem(activeFileList()); });
+}
+
+void frmMain::cmdPreviewNext_Click() {
+    skipFailure([&] { ibMain->box().ClearSelection(); });
+    skipFailure([&] { subClearSelection(); });
+    skipFailure([&] { subShowNextItem(activeFileList()); });
+}
+
+namespace {
+
+void showAlone(frmMain& window, ListView* list, int row) {
+    skipFailure([&] { window.subShowSelectedFile(list, row); });
+    skipFailure([&] {
+        for (int r = 1; r <= list->Count(); ++r)
+            list->setSelected(r, false);
+        list->setSelectedItem(row);
+        list->setSelected(row, true);
+        list->setFocus();
+    });
+}
+
+} // namespace
+
+void frmMain::subShowPreviousItem(ListView* list) {
+    if (!list || list->Count() < 2)
+        return;
+    const int row = list->SelectedItem();
+    if (row >= 2)
+        showAlone(*this, list, row - 1);
+}
+
+void frmMain::subShowNextItem(ListView* list) {
+    if (!list || list->Count() < 2)
+        return;
+    const int row = list->SelectedItem();
+    if (row < list->Count())
+        showAlone(*this, list, row + 1);
+}
+
+void frmMain::mnuPreviewFit_Click(int index) {
+    const QList<QAction*> items = previewFit_->actions();
+    if (index < 0 || index >= items.size() || items[index]->isChecked())
+        return;
+    for (int i = 0; i < items.size(); ++i)
+        items[i]->setChecked(i == index);
+    setCaption(cmdPreviewView, QStringLiteral("    ") + items[index]->text());
+    subFixedSizeTiff();
+    subFitPreview(PicViewImage, ibMain, hsbView, vsbView);
+    subSetStatusPanelText(
+        QString::number(static_cast<long long>(std::floor(ibMain->box().Zoom()))) +
+        QLatin1Char('%'));
+}
+
+// The fit menu opens just below its button.
+void frmMain::cmdPreviewView_Click() {
+    mnuPreviewFitParent->popup(cmdPreviewView->mapToGlobal(QPoint(0, cmdPreviewView->height())));
+}
+
+void frmMain::ibMain_MouseDown(int button, int, int x, int y) {
+    skipFailure([&] { PreviewSelection->mouseDown(button, x, y); });
+}
+
+void frmMain::ibMain_MouseMove(int, int x, int y) {
+    skipFailure([&] { PreviewSelection->mouseMove(x, y); });
+}
+
+void frmMain::ibMain_MouseUp(int button, int, int x, int y) {
+    skipFailure([&] { PreviewSelection->mouseUp(button, x, y); });
+}
+
+void frmMain::subClearSelection() {
+    PreviewSelection->subClearSelection();
+}
+
+// The preview menu comes with the menus.
+void frmMain::subShowPreviewMenu() {}
+
+} // namespace picbasket

@@ -1,0 +1,395 @@
+#include "browser/SelectionController.h"
+#include "controls/splitter/Splitter.h"
+#include "core/setup/modSetup.h"
+#include "platform/comctl/ListView.h"
+#include "platform/comctl/StatusBar.h"
+#include "platform/comctl/TabStrip.h"
+#include "platform/imagebox/ImageBoxView.h"
+#include "shell/mainwindow/MainWindowGlobals.h"
+#include "tests/ui/browser/FolderFixture.h"
+#include "tests/ui/mainwindow/MainWindowFixture.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+using namespace picbasket;
+using picbasket::test::MainWindowTest;
+using picbasket::test::splitPicture;
+
+namespace {
+
+// The main window over an empty folder, with a folder of pictures to preview whose
+// rows the tests put into the lists themselves.
+class PreviewTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        empty = folder.file("empty");
+        pictures = folder.file("pictures");
+        QDir().mkpath(empty);
+        QDir().mkpath(pictures);
+        picbasket::Setup.LastFolder = empty;
+        picbasket::Setup.Preview.Fit = 0;
+        picbasket::Setup.Preview.Type = 0;
+        writeSetupFile();
+    }
+
+    QString file(const QString& name) const { return QDir(pictures).filePath(name); }
+
+    // A JPEG with an IPTC caption and no EXIF.
+    QString jpegWithIptc(const QString& name, int w, int h) {
+        ImageBox box;
+        box.setImage(splitPicture(w, h, Qt::red, Qt::blue));
+        box.setIptcCaption(QStringLiteral("a caption"));
+        box.SaveToFile(file(name));
+        return file(name);
+    }
+    QString png(const QString& name, int w, int h, QColor colour = Qt::green) {
+        splitPicture(w, h, colour, Qt::black).save(file(name), "PNG");
+        return file(name);
+    }
+    QString psd(const QString& name) {
+        ImageBox box;
+        box.setImage(splitPicture(30, 20, Qt::cyan, Qt::black));
+        box.SaveToFile(file(name));
+        return file(name);
+    }
+    // Three pages of different sizes and colours.
+    QString threePageTiff(const QString& name) {
+        ImageBox box;
+        const QColor colours[] = {Qt::yellow, Qt::darkRed, Qt::darkGreen};
+        for (int page = 0; page < 3; ++page) {
+            box.setImage(splitPicture(20 + page * 10, 10 + page * 10, colours[page], Qt::white));
+            box.AppendPageTiff(file(name));
+        }
+        return file(name);
+    }
+    QString damaged(const QString& name) {
+        test::writeBytes(file(name), QByteArray("\xff\xd8\xff\xe0garbage", 11));
+        return file(name);
+    }
+
+    frmMain& startWindow() {
+        frmMain& w = start();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w.CurrentFolder == empty; }, 10000));
+        return w;
+    }
+
+    // A folder row as the listing makes it: resolution, size, pages.
+    static int addFolderRow(frmMain& w, const QString& path, const QString& pages = "1") {
+        const int row = w.lvFolder->AddItem(QFileInfo(path).fileName());
+        w.lvFolder->setTag(row, path);
+        w.lvFolder->setSubItem(row, 1, "0 X 0 X 0");
+        w.lvFolder->setSubItem(row, 2, "1 KB");
+        w.lvFolder->setSubItem(row, 3, pages);
+        return row;
+    }
+    // A basket row: resolution, size, type, source path.
+    static int addBasketRow(frmMain& w, const QString& path, const QString& resolution) {
+        const int row = w.lvPages->AddItem(QFileInfo(path).baseName());
+        w.lvPages->setTag(row, path);
+        w.lvPages->setSubItem(row, 1, resolution);
+        w.lvPages->setSubItem(row, 2, "2 KB");
+        w.lvPages->setSubItem(row, 3, "Picture");
+        w.lvPages->setSubItem(row, 4, path);
+        return row;
+    }
+
+    // The user clicks a folder row.
+    static void clickFolderRow(frmMain& w, int row) {
+        for (int r = 1; r <= w.lvFolder->Count(); ++r)
+            w.lvFolder->setSelected(r, false);
+        w.lvFolder->setSelectedItem(row);
+        w.lvFolder->setSelected(row, true);
+        w.lvFolder_ItemClick(row);
+        w.lvFolder_MouseUp(1, 0, 0, 0);
+    }
+
+    static QString panel(const frmMain& w, const char* key) {
+        return w.sbMain->Panel(QString::fromLatin1(key))->Text();
+    }
+    static bool metadataPaneShown(const frmMain& w) {
+        return w.splView->LeftOrTopControl() != nullptr;
+    }
+    static QImage shown(const frmMain& w) {
+        return w.ibMain->box().image().convertToFormat(QImage::Format_RGB888);
+    }
+    static QImage pixelsOf(const QString& path) {
+        ImageBox box;
+        box.LoadFromFile(path);
+        return box.image().convertToFormat(QImage::Format_RGB888);
+    }
+
+    QString empty, pictures;
+};
+
+} // namespace
+
+TEST_F(PreviewTest, EachKindShowsItsMetadataPaneTabAndPanel) {
+    struct Case {
+        QString path;
+        bool pane;
+        int tab;
+        QString metadata;
+    };
+    const std::vector<Case> cases{
+        {jpegWithIptc("a.jpg", 64, 48), true, 1, "Metadata -  IPTC"},
+        {png("b.png", 30, 20), false, 0, "No metadata"},
+        // A TIFF's own directory tags are listed as EXIF.
+        {threePageTiff("c.tif"), true, 1, "Metadata - EXIF"},
+        {psd("d.psd"), true, 2, "No metadata"},
+        {png("e.png", 10, 10), false, 0, "No metadata"},
+    };
+    frmMain& w = startWindow();
+    for (const Case& c : cases)
+        addFolderRow(w, c.path);
+    for (int row = 1; row <= int(cases.size()); ++row) {
+        const Case& c = cases[size_t(row - 1)];
+        SCOPED_TRACE(c.path.toStdString());
+        clickFolderRow(w, row);
+        EXPECT_EQ(w.PicTiffTag, c.path);
+        EXPECT_EQ(w.ibMain->box().Tag(), c.path);
+        EXPECT_TRUE(w.ibMain->box().HasImage());
+        EXPECT_TRUE(w.ibMain->isVisible());
+        EXPECT_EQ(metadataPaneShown(w), c.pane);
+        if (c.tab)
+            EXPECT_EQ(w.tbsMetadata->SelectedItem(), c.tab);
+        EXPECT_EQ(w.tbsMetadata->TabEnabled(1), c.tab != 2) << "a PSD has no EXIF to show";
+        EXPECT_EQ(panel(w, "metadata"), c.metadata);
+        EXPECT_EQ(panel(w, "filename"), QFileInfo(c.path).fileName());
+    }
+    EXPECT_TRUE(errors.reports().empty());
+}
+
+TEST_F(PreviewTest, LoadFillsPanelsResolutionAndTheOriginalCopy) {
+    const QString tif = threePageTiff("pages.tif");
+    frmMain& w = startWindow();
+    const int row = addFolderRow(w, tif, "3");
+    clickFolderRow(w, row);
+    EXPECT_EQ(w.ibMain->box().ImageWidth(), 20) << "the first page is shown";
+    EXPECT_EQ(w.ibMain->box().ImageHeight(), 10);
+    EXPECT_EQ(w.lvFolder->SubItem(row, 1), "20 X 10 X 24");
+    EXPECT_EQ(panel(w, "pages"), "3 page(s)");
+    EXPECT_EQ(panel(w, "resolution"), "20 X 10 X 24     1 KB");
+    ImageBox copy;
+    copy.LoadFromMemory(ImageBox::FormatTiff, OriginalImageData);
+    EXPECT_EQ(copy.image().convertToFormat(QImage::Format_RGB888), shown(w));
+}
+
+TEST_F(PreviewTest, TheRowAlreadyShownIsNotLoadedAgain) {
+    const QString a = png("a.png", 40, 30);
+    frmMain& w = startWindow();
+    const int row = addFolderRow(w, a);
+    clickFolderRow(w, row);
+    const QImage stand = splitPicture(5, 5, Qt::white, Qt::white);
+    w.ibMain->box().setImage(stand);
+    w.lvExif->AddItem("kept");
+    clickFolderRow(w, row);
+    EXPECT_EQ(w.ibMain->box().image().size(), stand.size());
+    EXPECT_EQ(w.lvExif->Count(), 1);
+}
+
+TEST_F(PreviewTest, AFailedLoadShowsNothingAndTheRowShownBeforeLoadsAgain) {
+    const QString good = jpegWithIptc("good.jpg", 40, 30);
+    const QString bad = damaged("bad.jpg");
+    const QString badPng = file("bad.png");
+    test::writeBytes(badPng, "\x89PNG\r\n\x1a\n broken");
+    frmMain& w = startWindow();
+    addFolderRow(w, good);
+    addFolderRow(w, bad);
+    addFolderRow(w, badPng);
+    for (int failing : {2, 3}) {
+        SCOPED_TRACE(failing);
+        clickFolderRow(w, 1);
+        ASSERT_EQ(w.PicTiffTag, good);
+        clickFolderRow(w, failing);
+        EXPECT_FALSE(w.ibMain->box().HasImage());
+        EXPECT_TRUE(w.PicTiffTag.isEmpty());
+        EXPECT_TRUE(w.ibMain->box().Tag().isEmpty());
+        EXPECT_FALSE(w.ibMain->isVisible());
+        EXPECT_EQ(panel(w, "filename"), "No file selected");
+        EXPECT_EQ(panel(w, "metadata"), "No metadata");
+        clickFolderRow(w, 1);
+        EXPECT_EQ(w.PicTiffTag, good);
+        EXPECT_EQ(shown(w), pixelsOf(good));
+        EXPECT_EQ(panel(w, "metadata"), "Metadata -  IPTC");
+    }
+    EXPECT_TRUE(errors.reports().empty()) << "a damaged file is no error report";
+}
+
+TEST_F(PreviewTest, BasketRowsFillThePanelsFromTheirOwnRow) {
+    const QString a = png("a.png", 40, 30);
+    const QString b = png("b.png", 50, 20, Qt::red);
+    frmMain& w = startWindow();
+    addFolderRow(w, b, "7");
+    w.lvFolder->setSelectedItem(1);
+    addBasketRow(w, a, "40 X 30");
+    addBasketRow(w, b, "50 X 20");
+    w.ActiveFileList = "lvPages";
+    w.subShowSelectedFile(w.lvPages, 1);
+    EXPECT_EQ(w.PicTiffTag, a);
+    EXPECT_EQ(panel(w, "pages"), "1 page(s)");
+    EXPECT_EQ(panel(w, "resolution"), "40 X 30     2 KB");
+    w.lvPages->setSelectedItem(1);
+    w.cmdPreviewNext_Click();
+    EXPECT_EQ(w.PicTiffTag, b);
+    EXPECT_EQ(w.lvPages->SelectedItem(), 2);
+    EXPECT_EQ(panel(w, "resolution"), "50 X 20     2 KB");
+}
+
+TEST_F(PreviewTest, PreviousAndNextStepAndStopAtTheEnds) {
+    const QString paths[] = {png("1.png", 10, 10), png("2.png", 12, 10), png("3.png", 14, 10)};
+    frmMain& w = startWindow();
+    for (const QString& p : paths)
+        addFolderRow(w, p);
+    w.ActiveFileList = "lvFolder";
+    clickFolderRow(w, 1);
+    w.cmdPreviewPrevious_Click();
+    EXPECT_EQ(w.PicTiffTag, paths[0]);
+    EXPECT_EQ(w.lvFolder->SelectedItem(), 1);
+    w.cmdPreviewNext_Click();
+    w.cmdPreviewNext_Click();
+    EXPECT_EQ(w.PicTiffTag, paths[2]);
+    EXPECT_EQ(w.lvFolder->SelectedItem(), 3);
+    EXPECT_EQ(w.lvFolder->SelectedCount(), 1);
+    w.cmdPreviewNext_Click();
+    EXPECT_EQ(w.PicTiffTag, paths[2]);
+    EXPECT_EQ(w.lvFolder->SelectedItem(), 3);
+    w.cmdPreviewPrevious_Click();
+    EXPECT_EQ(w.PicTiffTag, paths[1]);
+
+    // One row is not enough to step.
+    w.lvFolder->Clear();
+    addFolderRow(w, paths[0]);
+    w.lvFolder->setSelectedItem(1);
+    w.cmdPreviewNext_Click();
+    w.cmdPreviewPrevious_Click();
+    EXPECT_EQ(w.PicTiffTag, paths[1]);
+}
+
+TEST_F(PreviewTest, ActualSizeScrollsAndBestFitCentresAgain) {
+    const QString large = png("large.png", 1500, 1200);
+    const QString small = png("small.png", 40, 30);
+    frmMain& w = startWindow();
+    addFolderRow(w, large);
+    addFolderRow(w, small);
+    clickFolderRow(w, 1);
+    const QSize room = w.PicViewImage->size();
+    ASSERT_LT(room.width(), 1500);
+    EXPECT_FALSE(w.hsbView->isEnabled());
+    EXPECT_LE(w.ibMain->width(), room.width());
+
+    w.mnuPreviewFit_Click(1);
+    EXPECT_TRUE(w.cmdPreviewView->text().endsWith(" Actual Size"));
+    EXPECT_EQ(w.sbMain->Panel("status")->Text(), "100%");
+    EXPECT_EQ(w.ibMain->size(), QSize(1500, 1200));
+    EXPECT_TRUE(w.hsbView->isEnabled());
+    EXPECT_TRUE(w.vsbView->isEnabled());
+    EXPECT_EQ(w.hsbView->maximum(), 1500 - room.width());
+    EXPECT_EQ(w.vsbView->maximum(), 1200 - room.height());
+    for (int v : {0, 37, w.hsbView->maximum()}) {
+        w.hsbView->setValue(v);
+        w.vsbView->setValue(v / 2);
+        EXPECT_EQ(w.ibMain->pos(), QPoint(-v, -(v / 2)));
+    }
+
+    // A small image at actual size, then Best Fit again: centred both times.
+    clickFolderRow(w, 2);
+    const QPoint centred((room.width() - 40) / 2, (room.height() - 30) / 2);
+    EXPECT_EQ(w.ibMain->geometry(), QRect(centred, QSize(40, 30)));
+    w.mnuPreviewFit_Click(0);
+    EXPECT_EQ(w.ibMain->geometry(), QRect(centred, QSize(40, 30)));
+    EXPECT_EQ(w.hsbView->value(), 0);
+    w.subResize();
+    EXPECT_EQ(w.ibMain->geometry(), QRect(centred, QSize(40, 30)));
+}
+
+TEST_F(PreviewTest, TheFitMenuChangesOnlyForTheOtherItem) {
+    const QString large = png("large.png", 1500, 1200);
+    frmMain& w = startWindow();
+    addFolderRow(w, large);
+    clickFolderRow(w, 1);
+    QAction* bestFit = w.mnuPreviewFitParent->actions().at(0);
+    QAction* actualSize = w.mnuPreviewFitParent->actions().at(1);
+    const QSize fitted = w.ibMain->size();
+
+    // The checked item: nothing is fitted again, the check mark stays.
+    w.ibMain->resize(10, 10);
+    bestFit->trigger();
+    EXPECT_EQ(w.ibMain->size(), QSize(10, 10));
+    EXPECT_TRUE(bestFit->isChecked());
+    EXPECT_EQ(w.checkedPreviewFit(), 0);
+
+    actualSize->trigger();
+    EXPECT_TRUE(actualSize->isChecked());
+    EXPECT_FALSE(bestFit->isChecked());
+    EXPECT_EQ(w.ibMain->size(), QSize(1500, 1200));
+    bestFit->trigger();
+    EXPECT_EQ(w.checkedPreviewFit(), 0);
+    EXPECT_EQ(w.ibMain->size(), fitted);
+    EXPECT_TRUE(w.cmdPreviewView->text().endsWith(" Best Fit"));
+}
+
+TEST_F(PreviewTest, MouseOnThePreviewDrawsTheRectangleAndAClearLeavesNoMarks) {
+    const QString a = png("a.png", 200, 150);
+    const QString b = png("b.png", 120, 90, Qt::red);
+    frmMain& w = startWindow();
+    addFolderRow(w, a);
+    addFolderRow(w, b);
+    w.mnuPreviewFit_Click(1);
+    clickFolderRow(w, 1);
+    SelectionController& s = *w.PreviewSelection;
+    s.PreviewMouseMode = SelectionController::WaitingForPress;
+    s.PreviewToolMode = SelectionController::RectangleTool;
+    emit w.ibMain->MouseDown(1, 0, 10, 10);
+    emit w.ibMain->MouseMove(0, 60, 50);
+    emit w.ibMain->MouseUp(1, 0, 60, 50);
+    const auto figures = w.ibMain->box().OverlayFigures();
+    EXPECT_EQ(figures.size(), 1u + 16u) << "the rectangle and eight grips";
+    EXPECT_EQ(figures.front().rect, QRect(QPoint(10, 10), QPoint(60, 50)));
+    EXPECT_EQ(figures.front().penStyle, 1);
+    EXPECT_EQ(figures.back().penStyle, 0);
+    EXPECT_TRUE(w.TaskOptionsChanged);
+
+    // Another image comes in while the marks stand; the clear leaves none.
+    w.ibMain->box().setImage(pixelsOf(b));
+    w.subClearSelection();
+    EXPECT_TRUE(w.ibMain->box().OverlayFigures().empty());
+    w.ibMain->box().DrawRectangle(0, 0, 5, 5);
+    EXPECT_EQ(w.ibMain->box().OverlayFigures().size(), 1u);
+    w.subClearSelection();
+    EXPECT_TRUE(w.ibMain->box().OverlayFigures().empty());
+    EXPECT_EQ(shown(w), pixelsOf(b));
+    EXPECT_EQ(s.PreviewMouseMode, SelectionController::Idle);
+
+    // Stepping clears the selection too.
+    s.PreviewMouseMode = SelectionController::WaitingForPress;
+    emit w.ibMain->MouseDown(1, 0, 10, 10);
+    emit w.ibMain->MouseMove(0, 30, 30);
+    w.ActiveFileList = "lvFolder";
+    w.cmdPreviewNext_Click();
+    EXPECT_EQ(w.PicTiffTag, b);
+    EXPECT_TRUE(w.ibMain->box().OverlayFigures().empty());
+    EXPECT_EQ(s.PreviewMouseMode, SelectionController::Idle);
+}
+
+TEST_F(PreviewTest, ColourPickReadsThePixelUnderThePointer) {
+    const QString a = png("a.png", 100, 80);
+    frmMain& w = startWindow();
+    addFolderRow(w, a);
+    w.mnuPreviewFit_Click(1);
+    clickFolderRow(w, 1);
+    w.PreviewSelection->PreviewToolMode = SelectionController::ColourPickTool;
+    // splitPicture is green above the diagonal, black below it.
+    emit w.ibMain->MouseDown(1, 0, 90, 5);
+    EXPECT_EQ(w.ibMain->box().BackgroundColor(), 0x0000FF00u);
+    emit w.ibMain->MouseDown(1, 0, 5, 70);
+    EXPECT_EQ(w.ibMain->box().BackgroundColor(), 0u);
+    emit w.ibMain->MouseDown(1, 0, 5000, -40);
+    EXPECT_EQ(w.PreviewSelection->PickX, 99);
+    EXPECT_EQ(w.PreviewSelection->PickY, 0);
+}
