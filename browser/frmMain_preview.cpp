@@ -54,6 +54,11 @@ void frmMain::buildPreview() {
     connect(ibMain, &ImageBoxView::MouseDown, this, &frmMain::ibMain_MouseDown);
     connect(ibMain, &ImageBoxView::MouseMove, this, &frmMain::ibMain_MouseMove);
     connect(ibMain, &ImageBoxView::MouseUp, this, &frmMain::ibMain_MouseUp);
+    connect(lvPages, &ListView::GotFocus, this, &frmMain::lvPages_GotFocus);
+    connect(lvPages, &ListView::LostFocus, this, &frmMain::lvPages_LostFocus);
+    connect(lvPages, &ListView::ItemClick, this, &frmMain::lvPages_ItemClick);
+    connect(lvPages, &ListView::KeyUp, this, &frmMain::lvPages_KeyUp);
+    connect(lvPages, &ListView::MouseUp, this, &frmMain::lvPages_MouseUp);
     // A click on the checked fit item must be seen as such, so Qt's own toggling
     // (which may uncheck it, the group being optional) is undone before the
     // handler runs; checking one item still unchecks the other.
@@ -341,6 +346,45 @@ void frmMain::ibMain_MouseUp(int button, int, int x, int y) {
 
 void frmMain::subClearSelection() {
     PreviewSelection->subClearSelection();
+}
+
+void frmMain::lvPages_GotFocus() {
+    ActiveFileList = QStringLiteral("lvPages");
+}
+
+void frmMain::lvPages_LostFocus() {
+    FolderListDropped = true;
+}
+
+void frmMain::lvPages_ItemClick(int) {
+    SelectedRowCount = lvPages->SelectedCount();
+    if (SelectedRowCount < 2)
+        FolderListDropped = false;
+}
+
+void frmMain::lvPages_KeyUp(int keyCode, int) {
+    if (lvPages->Count() == 0 || keyCode < 37 || keyCode > 40 || FolderListDropped)
+        return;
+    skipFailure([&] {
+        subShowSelectedFile(lvPages, lvPages->SelectedItem());
+        subResize();
+    });
+}
+
+// The basket's context menu comes with the menus; the other buttons preview the
+// row clicked, unless several rows are selected.
+void frmMain::lvPages_MouseUp(int button, int, int, int) {
+    if (lvPages->Count() == 0 || button == 2)
+        return;
+    skipFailure([&] {
+        if (!FolderListDropped) {
+            if (SelectedRowCount > 1)
+                return;
+            subShowSelectedFile(lvPages, lvPages->SelectedItem());
+            subResize();
+        }
+        lvPages->setFocus();
+    });
 }
 
 // The preview menu comes with the menus.

@@ -260,6 +260,13 @@ public:
     int subAddBasketRow(const BasketRow& row, const QImage& thumbnail);
     void subAddDroppedFiles();
     void lvPages_ColumnClick(int column);
+    // The basket list's focus, click, key and mouse events that preview its rows
+    // (browser/frmMain_preview.cpp).
+    void lvPages_GotFocus();
+    void lvPages_LostFocus();
+    void lvPages_ItemClick(int row);
+    void lvPages_KeyUp(int keyCode, int shift);
+    void lvPages_MouseUp(int button, int shift, int x, int y);
     void lvPages_OLEDragOver(const QString& source, int x, int y);
     void lvPages_OLEDragDrop(const QString& source, int x, int y);
 

@@ -239,6 +239,17 @@ TEST_F(PreviewTest, BasketRowsFillThePanelsFromTheirOwnRow) {
     EXPECT_EQ(w.PicTiffTag, b);
     EXPECT_EQ(w.lvPages->SelectedItem(), 2);
     EXPECT_EQ(panel(w, "resolution"), "50 X 20     2 KB");
+
+    // A click on a basket row previews it, unless several rows are selected.
+    w.lvPages->setSelectedItem(1);
+    w.lvPages_ItemClick(1);
+    w.lvPages_MouseUp(1, 0, 0, 0);
+    EXPECT_EQ(w.PicTiffTag, a);
+    w.lvPages->setSelectedItem(2);
+    w.lvPages->setSelected(1, true);
+    w.lvPages_ItemClick(2);
+    w.lvPages_MouseUp(1, 0, 0, 0);
+    EXPECT_EQ(w.PicTiffTag, a);
 }
 
 TEST_F(PreviewTest, PreviousAndNextStepAndStopAtTheEnds) {
