@@ -254,8 +254,13 @@ private:
     void requireImage() const;
     // Replaces the image with the result of an edit (figures drawn on it go too).
     void commitEdit(const QImage& result);
+    // Ends an edit made in the image's own pixels (figures drawn on it go too).
+    void commitInPlace();
     // Runs a pixel filter on a working copy, limited to the selection when asked.
-    void filterImage(int margin, const std::function<void(QImage&)>& filter, bool selectedOnly);
+    // An edit of the whole image first offers the image itself to `inPlace`, which
+    // edits it and returns true where its format allows.
+    void filterImage(int margin, const std::function<void(QImage&)>& filter, bool selectedOnly,
+                     const std::function<bool(QImage&)>& inPlace = {});
     void setSelectionTool(SelectionTool tool);
 
     bool rotateResample_ = true;

@@ -66,15 +66,25 @@ void ImageBox::commitEdit(const QImage& result) {
     emit displayChanged();
 }
 
+void ImageBox::commitInPlace() {
+    overlay_.clear();
+    emit displayChanged();
+}
+
 void ImageBox::filterImage(int margin, const std::function<void(QImage&)>& filter,
-                           bool selectedOnly) {
+                           bool selectedOnly, const std::function<bool(QImage&)>& inPlace) {
     const bool limited = selectedOnly && !selection_.isEmpty();
     const QRect whole = image_.rect();
     const QRect area = limited ? selection_.bounds(image_.size()) : whole;
     if (area.isEmpty())
         return;
+    const bool everything = area == whole && (!limited || !selection_.isEllipse());
+    if (everything && inPlace && inPlace(image_)) {
+        commitInPlace();
+        return;
+    }
     QImage work = pixelops::toWorking(image_);
-    if (area == whole && (!limited || !selection_.isEllipse())) {
+    if (everything) {
         filter(work);
         commitEdit(pixelops::fromWorking(work, image_));
         return;
@@ -96,7 +106,10 @@ void ImageBox::filterImage(int margin, const std::function<void(QImage&)>& filte
 void ImageBox::Flip(int direction) {
     requireImage();
     requireRange(direction, 0, 1, "The flip direction");
-    commitEdit(pixelops::flipped(image_, direction == 0));
+    if (pixelops::flipInPlace(image_, direction == 0))
+        commitInPlace();
+    else
+        commitEdit(pixelops::flipped(image_, direction == 0));
 }
 
 void ImageBox::Rotate(float degrees) {
@@ -160,8 +173,9 @@ void ImageBox::Brightness(int amount, bool red, bool green, bool blue) {
     if (amount == 50 || !(red || green || blue))
         return;
     const pixelops::Lut lut = pixelops::brightnessLut(amount);
-    filterImage(0, [&](QImage& work) { pixelops::applyLut(work, lut, red, green, blue); },
-                selectionOnly_);
+    filterImage(
+        0, [&](QImage& work) { pixelops::applyLut(work, lut, red, green, blue); }, selectionOnly_,
+        [&](QImage& image) { return pixelops::applyLutInPlace(image, lut, red, green, blue); });
 }
 
 void ImageBox::Contrast(int amount, bool red, bool green, bool blue) {
@@ -170,13 +184,15 @@ void ImageBox::Contrast(int amount, bool red, bool green, bool blue) {
     if (amount == 50 || !(red || green || blue))
         return;
     const pixelops::Lut lut = pixelops::contrastLut(amount);
-    filterImage(0, [&](QImage& work) { pixelops::applyLut(work, lut, red, green, blue); },
-                selectionOnly_);
+    filterImage(
+        0, [&](QImage& work) { pixelops::applyLut(work, lut, red, green, blue); }, selectionOnly_,
+        [&](QImage& image) { return pixelops::applyLutInPlace(image, lut, red, green, blue); });
 }
 
 void ImageBox::Invert() {
     requireImage();
-    filterImage(0, [](QImage& work) { work.invertPixels(QImage::InvertRgb); }, selectionOnly_);
+    filterImage(0, [](QImage& work) { work.invertPixels(QImage::InvertRgb); }, selectionOnly_,
+                pixelops::invertInPlace);
 }
 
 void ImageBox::RemoveRedEye() {

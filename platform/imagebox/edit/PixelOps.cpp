@@ -4,6 +4,7 @@
 #include "core/Convert.h"
 #include "platform/imagebox/edit/RowBands.h"
 
+#include <QColorSpace>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -21,7 +22,65 @@ QImage checked(const QImage& image) {
     return image;
 }
 
+namespace {
+
+// The conversions every edit makes of a 24-bit or grey image, row band by row
+// band; they give the very bytes QImage's own conversions give.
+QImage rgb888ToWorking(const QImage& image) {
+    QImage out = checked(QImage(image.size(), QImage::Format_RGB32));
+    uchar* bits = out.bits();
+    const qsizetype stride = out.bytesPerLine();
+    const bool grey = image.format() == QImage::Format_Grayscale8;
+    forEachRowBand(image.height(), image.width(), [&](int begin, int end) {
+        for (int y = begin; y < end; ++y) {
+            const uchar* from = image.constScanLine(y);
+            auto* to = reinterpret_cast<QRgb*>(bits + y * stride);
+            if (grey)
+                for (int x = 0; x < image.width(); ++x)
+                    to[x] = qRgb(from[x], from[x], from[x]);
+            else
+                for (int x = 0; x < image.width(); ++x, from += 3)
+                    to[x] = qRgb(from[0], from[1], from[2]);
+        }
+    });
+    return out;
+}
+
+QImage workingToRgb888(const QImage& work) {
+    QImage out = checked(QImage(work.size(), QImage::Format_RGB888));
+    uchar* bits = out.bits();
+    const qsizetype stride = out.bytesPerLine();
+    forEachRowBand(work.height(), work.width(), [&](int begin, int end) {
+        for (int y = begin; y < end; ++y) {
+            const auto* from = reinterpret_cast<const QRgb*>(work.constScanLine(y));
+            uchar* to = bits + y * stride;
+            for (int x = 0; x < work.width(); ++x, to += 3) {
+                to[0] = uchar(qRed(from[x]));
+                to[1] = uchar(qGreen(from[x]));
+                to[2] = uchar(qBlue(from[x]));
+            }
+        }
+    });
+    return out;
+}
+
+void keepDescription(QImage& out, const QImage& from) {
+    out.setDotsPerMeterX(from.dotsPerMeterX());
+    out.setDotsPerMeterY(from.dotsPerMeterY());
+    out.setOffset(from.offset());
+    out.setColorSpace(from.colorSpace());
+    for (const QString& key : from.textKeys())
+        out.setText(key, from.text(key));
+}
+
+} // namespace
+
 QImage toWorking(const QImage& image) {
+    if (image.format() == QImage::Format_RGB888 || image.format() == QImage::Format_Grayscale8) {
+        QImage out = rgb888ToWorking(image);
+        keepDescription(out, image);
+        return out;
+    }
     return checked(image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
                                                                  : QImage::Format_RGB32));
 }
@@ -72,6 +131,11 @@ QImage fromWorkingUnchecked(const QImage& work, const QImage& original) {
                                                                  : QImage::Format_ARGB32);
     if (own == QImage::Format_RGBX64 || own == QImage::Format_RGBA64)
         return work.convertToFormat(QImage::Format_RGBX64);
+    if (work.format() == QImage::Format_RGB32) {
+        QImage out = workingToRgb888(work);
+        keepDescription(out, work);
+        return out;
+    }
     return work.convertToFormat(QImage::Format_RGB888);
 }
 
@@ -92,7 +156,170 @@ QRgb oleToRgb(OleColor color) { return oleToQColor(color).rgb() | 0xFF000000u; }
 OleColor rgbToOle(QRgb rgb) { return rgbOle(qRed(rgb), qGreen(rgb), qBlue(rgb)); }
 
 QImage flipped(const QImage& image, bool horizontal) {
-    return image.mirrored(horizontal, !horizontal);
+    const int depth = image.depth();
+    if (depth % 8 != 0)
+        return checked(image.mirrored(horizontal, !horizontal));
+    // Whole bytes a pixel: rows (or the pixels of each row) copied in reverse,
+    // band by band.
+    QImage out = checked(QImage(image.size(), image.format()));
+    out.setColorTable(image.colorTable());
+    keepDescription(out, image);
+    const int bytes = depth / 8;
+    const int width = image.width(), height = image.height();
+    const size_t rowBytes = size_t(width) * size_t(bytes);
+    uchar* bits = out.bits();
+    const qsizetype stride = out.bytesPerLine();
+    forEachRowBand(height, width, [&](int begin, int end) {
+        for (int y = begin; y < end; ++y) {
+            uchar* to = bits + y * stride;
+            if (!horizontal) {
+                std::memcpy(to, image.constScanLine(height - 1 - y), rowBytes);
+                continue;
+            }
+            const uchar* from = image.constScanLine(y);
+            switch (bytes) {
+            case 1:
+                std::reverse_copy(from, from + width, to);
+                break;
+            case 3:
+                for (int x = 0; x < width; ++x) {
+                    const uchar* p = from + size_t(width - 1 - x) * 3;
+                    to[3 * x] = p[0];
+                    to[3 * x + 1] = p[1];
+                    to[3 * x + 2] = p[2];
+                }
+                break;
+            case 4: {
+                const auto* p = reinterpret_cast<const uint32_t*>(from);
+                std::reverse_copy(p, p + width, reinterpret_cast<uint32_t*>(to));
+                break;
+            }
+            default:
+                for (int x = 0; x < width; ++x)
+                    std::memcpy(to + size_t(width - 1 - x) * size_t(bytes),
+                                from + size_t(x) * size_t(bytes), size_t(bytes));
+            }
+        }
+    });
+    return out;
+}
+
+namespace {
+
+bool editableInPlace(QImage::Format format) {
+    return format == QImage::Format_RGB888 || format == QImage::Format_ARGB32 ||
+           format == QImage::Format_Grayscale8;
+}
+
+uchar* writableBits(QImage& image) {
+    uchar* bits = image.bits();
+    if (!bits)
+        raiseError(err::OutOfMemory, QStringLiteral("Not enough memory for the image being edited"));
+    return bits;
+}
+
+// The bytes of one row that hold pixels (not the padding after them).
+size_t pixelBytes(const QImage& image) {
+    return size_t(image.width()) * size_t(image.depth() / 8);
+}
+
+} // namespace
+
+bool invertInPlace(QImage& image) {
+    if (!editableInPlace(image.format()))
+        return false;
+    uchar* bits = writableBits(image);
+    const qsizetype stride = image.bytesPerLine();
+    const size_t bytes = pixelBytes(image);
+    const bool words = image.format() == QImage::Format_ARGB32;
+    forEachRowBand(image.height(), image.width(), [&](int begin, int end) {
+        for (int y = begin; y < end; ++y) {
+            uchar* row = bits + y * stride;
+            if (words) {
+                auto* px = reinterpret_cast<QRgb*>(row);
+                for (size_t x = 0; x < bytes / 4; ++x)
+                    px[x] ^= 0x00FFFFFFu;
+            } else {
+                for (size_t i = 0; i < bytes; ++i)
+                    row[i] = uchar(~row[i]);
+            }
+        }
+    });
+    return true;
+}
+
+bool applyLutInPlace(QImage& image, const Lut& lut, bool red, bool green, bool blue) {
+    const QImage::Format format = image.format();
+    if (!editableInPlace(format) || (format == QImage::Format_Grayscale8 && !(red && green && blue)))
+        return false;
+    if (format == QImage::Format_ARGB32) {
+        applyLut(image, lut, red, green, blue);
+        return true;
+    }
+    // Per byte: grey has one table, 24-bit rows repeat R, G, B.
+    Lut identity{};
+    for (int v = 0; v < 256; ++v)
+        identity[size_t(v)] = uint8_t(v);
+    const Lut* channel[3] = {red ? &lut : &identity, green ? &lut : &identity,
+                             blue ? &lut : &identity};
+    uchar* bits = writableBits(image);
+    const qsizetype stride = image.bytesPerLine();
+    const size_t bytes = pixelBytes(image);
+    const bool grey = format == QImage::Format_Grayscale8;
+    forEachRowBand(image.height(), image.width(), [&](int begin, int end) {
+        for (int y = begin; y < end; ++y) {
+            uchar* row = bits + y * stride;
+            if (grey) {
+                for (size_t i = 0; i < bytes; ++i)
+                    row[i] = lut[row[i]];
+            } else {
+                for (size_t i = 0; i < bytes; i += 3) {
+                    row[i] = (*channel[0])[row[i]];
+                    row[i + 1] = (*channel[1])[row[i + 1]];
+                    row[i + 2] = (*channel[2])[row[i + 2]];
+                }
+            }
+        }
+    });
+    return true;
+}
+
+bool flipInPlace(QImage& image, bool horizontal) {
+    const int depth = image.depth();
+    if (depth % 8 != 0 || image.isNull())
+        return false;
+    uchar* bits = writableBits(image);
+    const qsizetype stride = image.bytesPerLine();
+    const int width = image.width(), height = image.height();
+    const size_t rowBytes = pixelBytes(image);
+    if (!horizontal) {
+        // Row y trades places with its mirror row; the bands cover the top half.
+        forEachRowBand(height / 2, width, [&](int begin, int end) {
+            for (int y = begin; y < end; ++y)
+                std::swap_ranges(bits + y * stride, bits + y * stride + rowBytes,
+                                 bits + (height - 1 - y) * stride);
+        });
+        return true;
+    }
+    const int bytes = depth / 8;
+    forEachRowBand(height, width, [&](int begin, int end) {
+        for (int y = begin; y < end; ++y) {
+            uchar* row = bits + y * stride;
+            switch (bytes) {
+            case 1:
+                std::reverse(row, row + width);
+                break;
+            case 4:
+                std::reverse(reinterpret_cast<uint32_t*>(row), reinterpret_cast<uint32_t*>(row) + width);
+                break;
+            default:
+                for (int l = 0, r = width - 1; l < r; ++l, --r)
+                    std::swap_ranges(row + size_t(l) * bytes, row + size_t(l + 1) * bytes,
+                                     row + size_t(r) * bytes);
+            }
+        }
+    });
+    return true;
 }
 
 //   rect (may start left of / above the image)

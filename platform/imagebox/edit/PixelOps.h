@@ -35,6 +35,17 @@ OleColor rgbToOle(QRgb rgb);
 // Mirror left-right (horizontal) or top-bottom; the format is kept.
 QImage flipped(const QImage& image, bool horizontal);
 
+// The same edits made in the image's own pixels, for the formats where they give
+// the very bytes the working-copy route gives (24-bit RGB, ARGB32, 8-bit grey; a
+// table on some channels only of a grey image would make it colour). False, with
+// the image untouched, for any other format. The pixels are written in place: an
+// image that shares them with another is detached first (AppError 7 when that
+// copy cannot be made).
+bool invertInPlace(QImage& image);
+bool applyLutInPlace(QImage& image, const std::array<uint8_t, 256>& lut, bool red, bool green,
+                     bool blue);
+bool flipInPlace(QImage& image, bool horizontal);
+
 // The part of the image under rect, which may reach outside it: the new area takes
 // the background. A rectangle inside the image keeps the image's format.
 QImage cropped(const QImage& image, const QRect& rect, QRgb background);

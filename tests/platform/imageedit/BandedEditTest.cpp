@@ -1,5 +1,6 @@
 #include "EditTestImages.h"
 
+#include "platform/imagebox/edit/PixelOps.h"
 #include "platform/imagebox/edit/RowBands.h"
 
 #include <QFont>
@@ -150,4 +151,61 @@ TEST(BandedEdit, OddSizesMatchOneBandInEveryFormat) {
 
 TEST(BandedEdit, LargeOddImageMatchesOneBand) {
     expectBandedEqualsSingle(noiseImage(4001, 2999, QImage::Format_RGB888), "4001x2999");
+}
+
+// The edits that work on the image's own format (and the working copies made
+// band by band) give what Qt's own conversions around a working copy give.
+TEST(BandedEdit, OwnFormatRoutesMatchTheWorkingCopyRoute) {
+    using Reference = std::function<QImage(const QImage& work)>;
+    const pixelops::Lut lut = pixelops::contrastLut(80);
+    auto withLut = [&](bool r, bool g, bool b) {
+        return [=](const QImage& work) {
+            QImage out = work;
+            pixelops::applyLut(out, lut, r, g, b);
+            return out;
+        };
+    };
+    struct Row {
+        const char* name;
+        std::function<void(ImageBox&)> run;
+        Reference reference;
+    } rows[] = {
+        {"invert", [](ImageBox& b) { b.Invert(); },
+         [](const QImage& work) {
+             QImage out = work;
+             out.invertPixels(QImage::InvertRgb);
+             return out;
+         }},
+        {"contrast", [](ImageBox& b) { b.Contrast(80, true, true, true); }, withLut(true, true, true)},
+        {"contrast red and blue", [](ImageBox& b) { b.Contrast(80, true, false, true); },
+         withLut(true, false, true)},
+        {"flip left-right", [](ImageBox& b) { b.Flip(0); },
+         [](const QImage& work) { return work.mirrored(true, false); }},
+        {"flip top-bottom", [](ImageBox& b) { b.Flip(1); },
+         [](const QImage& work) { return work.mirrored(false, true); }},
+    };
+    for (const QImage::Format format :
+         {QImage::Format_RGB888, QImage::Format_ARGB32, QImage::Format_Grayscale8}) {
+        for (const QSize size : {QSize(45, 33), QSize(1, 7), QSize(8, 1)}) {
+            const QImage source = noiseImage(size.width(), size.height(), format);
+            const QImage work = source.convertToFormat(
+                source.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+            for (const Row& row : rows) {
+                const QImage edited = row.reference(work);
+                const QImage expected =
+                    format == QImage::Format_Grayscale8 && edited.allGray()
+                        ? edited.convertToFormat(QImage::Format_Grayscale8)
+                        : edited.convertToFormat(format == QImage::Format_ARGB32
+                                                     ? QImage::Format_ARGB32
+                                                     : QImage::Format_RGB888);
+                ImageBox box;
+                box.setImage(source);
+                row.run(box);
+                EXPECT_EQ(box.image().format(), expected.format())
+                    << row.name << " format " << int(format);
+                EXPECT_TRUE(box.image() == expected) << row.name << " format " << int(format);
+                EXPECT_TRUE(pixelops::toWorking(source) == work) << "working copy of " << int(format);
+            }
+        }
+    }
 }
