@@ -36,6 +36,7 @@ typFormatOptions& formats() {
 QGroupBox* optionGroup(QWidget* parent, const QString& title, std::array<QRadioButton*, 2>& opts,
                        const QString& first, const QString& second) {
     auto* group = new QGroupBox(title, parent);
+    group->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     auto* column = new QVBoxLayout(group);
     column->setContentsMargins(8, 2, 8, 2);
     column->setSpacing(0);
@@ -175,6 +176,8 @@ void frmSaveDialogExtensionAllFormats::buildJpeg2000Frame() {
     addNumberControls(numbers, picFrameJPG2000Lossy, sldJPEG2000Compression,
                       txtJPG2000Compression, txtJPG2000CompressionD);
     row->addWidget(picFrameJPG2000Lossy, 1, Qt::AlignVCenter);
+    // Takes the room of the rate controls while they are hidden.
+    row->addStretch(0);
     jpeg2000Rate_ = new NumberGroup(
         sldJPEG2000Compression, txtJPG2000Compression, txtJPG2000CompressionD,
         {1, 25, 2, 1, 5, 2}, [] { return int(formats().JPEG2000.Rate); }, this);
