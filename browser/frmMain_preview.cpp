@@ -205,6 +205,9 @@ void frmMain::fncReadFile(const QString& path, ImageBox& box) {
         ibMain->show();
         box.setTag(path);
         CurrentActivity = QStringLiteral("Resizing image to fit the container control");
+        // While editing, editing starts again on the new image.
+        if (&box == &ibMain->box())
+            subEditViewImageChanged();
     });
 }
 

@@ -3,6 +3,7 @@
 // explorer view and the edit view.
 #include "shell/mainwindow/frmMain.h"
 
+#include "browser/SelectionController.h"
 #include "controls/buttons/modButtonPicture.h"
 #include "controls/common/modGenericFunctions.h"
 #include "controls/dialogs/modCommonDialogAPI.h"
@@ -222,7 +223,6 @@ void frmMain::setPictureCaption(QPushButton* button, const QString& caption) {
 
 void frmMain::subSetupExplorerBar() {
     errorTail(QStringLiteral("FrmMain.subSetupExplorerBar"), [&] {
-        CurrentActivity = QStringLiteral("Setting up the task chart");
         eb->DisableUpdates(true);
         eb->ClearStructure();
         eb->SetImageList(ilEdit);
@@ -288,14 +288,12 @@ void frmMain::subShowTaskOptions() {
         TaskOptionsChanged = false;
         ImageModified = false;
         PreviewUnchanged = true;
-        ibMain->box().ClearSelection();
+        subEndPickModes();
         cmdReset->setEnabled(false);
         subEnableApplyButtons(true);
         cmdOriginalImage->setEnabled(lvEdit->Count() >= 1);
         FrameBackColor->hide();
         picLocation->hide();
-        chkSelectLocation->setChecked(false);
-        chkCropMouse->setChecked(false);
         subLoadTaskOptions();
         fitDialogToPanel();
     });
@@ -420,6 +418,8 @@ void frmMain::CmdPreviewEdit_Click() {
         ImageBox& box = ibMain->box();
         if (!box.HasImage())
             return;
+        subClearSelection();
+        PreviewSelection->PreviewMouseMode = SelectionController::Idle;
         box.ClearSelection();
         if (fncIsEditView())
             subLeaveEditView();
@@ -434,6 +434,7 @@ void frmMain::subLeaveEditView() {
     ActiveTaskList = 0;
     setPictureCaption(CmdPreviewEdit, QStringLiteral("     Edit"));
     cmdReset_Click();
+    subEndPickModes();
     ImageModified = false;
     ConfirmedImageData.clear();
     cmdPreviewType->setEnabled(true);
@@ -534,6 +535,95 @@ void frmMain::buildSharedOptionControls() {
     locationRow->addWidget(lblSelectLocation, 1);
     picLocation->resize(PanelWidth - 2 * DialogMargin, picLocation->sizeHint().height());
     picLocation->hide();
+}
+
+// The preview's selection drives the toggles, labels and swatch of the option panels.
+void frmMain::connectEditSelection() {
+    SelectionController* s = PreviewSelection;
+    s->currentTask = [] { return int(CurrentTask.TaskID); };
+    connect(s, &SelectionController::applyButtonsEnabled, this,
+            [this](bool enabled) { subEnableApplyButtons(enabled); });
+    connect(s, &SelectionController::regionStartText, lblSelectRegionStart, &QLabel::setText);
+    connect(s, &SelectionController::regionEndText, lblSelectRegionEnd, &QLabel::setText);
+    connect(s, &SelectionController::locationText, lblSelectLocation, &QLabel::setText);
+    connect(s, &SelectionController::colourPicked, this,
+            [this](uint32_t colour) { picCropBackColor->setBackColor(colour); });
+    connect(s, &SelectionController::cropByMouseFinished, this,
+            [this] { chkCropMouse->setChecked(false); });
+    connect(s, &SelectionController::locationPickFinished, this,
+            [this] { chkSelectLocation->setChecked(false); });
+    connect(s, &SelectionController::pickBoxesCleared, this,
+            [this] { chkCropBackColor->setChecked(false); });
+    connect(chkCropBackColor, &QPushButton::toggled, this, [this](bool on) {
+        if (on)
+            PreviewSelection->PreviewMouseMode = SelectionController::Idle;
+        PreviewSelection->PreviewToolMode =
+            on ? SelectionController::ColourPickTool : SelectionController::NoTool;
+    });
+    connect(chkSelectLocation, &QPushButton::toggled, this,
+            [this](bool on) { PreviewSelection->LocationPickMode = on; });
+    connect(chkCropMouse, &QPushButton::toggled, this, [this](bool on) { chkCropMouse_Click(on); });
+}
+
+// Crop by mouse: on a fitted preview the image box draws its own selection; at actual
+// size the preview's rectangle with grips is drawn.
+void frmMain::chkCropMouse_Click(bool ticked) {
+    errorTail(QStringLiteral("FrmMain.chkCropMouse_Click"), [&] {
+        SelectionController* s = PreviewSelection;
+        if (!ticked) {
+            s->CropByMouseActive = false;
+            TaskOptionsChanged = false;
+            return;
+        }
+        subResetPreviewView(true);
+        s->CropByMouseActive = true;
+        ImageBox& box = ibMain->box();
+        box.ClearSelection();
+        subClearSelection();
+        if (fncPreviewIsScaled()) {
+            s->PreviewMouseMode = SelectionController::Idle;
+            s->PreviewToolMode = SelectionController::NoTool;
+            box.BeginRectangleSelection();
+        } else {
+            s->PreviewMouseMode = SelectionController::WaitingForPress;
+            s->PreviewToolMode = SelectionController::RectangleTool;
+        }
+        TaskOptionsChanged = true;
+    });
+}
+
+bool frmMain::fncPreviewIsScaled() const {
+    const ImageBox& box = ibMain->box();
+    return box.AutoZoom() &&
+           (box.DisplayWidth() != box.ImageWidth() || box.DisplayHeight() != box.ImageHeight());
+}
+
+// The pick modes end with the task they served: no colour pick, crop drag or
+// position pick outlives a task's options or the edit view.
+void frmMain::subEndPickModes() {
+    SelectionController* s = PreviewSelection;
+    chkSelectLocation->setChecked(false);
+    chkCropMouse->setChecked(false);
+    chkCropBackColor->setChecked(false);
+    s->LocationPickMode = false;
+    s->CropByMouseActive = false;
+    ibMain->box().ClearSelection();
+    subClearSelection();
+    s->PreviewToolMode = SelectionController::NoTool;
+}
+
+// Back to the last confirmed state when a Preview was applied; without keepOptions
+// the task's stored options are loaded again.
+void frmMain::subResetPreviewView(bool keepOptions) {
+    errorTail(QStringLiteral("FrmMain.subResetPreviewView"), [&] {
+        if (PreviewUnchanged)
+            return;
+        if (!ConfirmedImageData.isEmpty())
+            ibMain->box().LoadFromMemory(ImageBox::FormatTiff, ConfirmedImageData);
+        if (!keepOptions)
+            subShowTaskOptions();
+        subResize();
+    });
 }
 
 void frmMain::picCropBackColor_Click() {
@@ -903,7 +993,32 @@ void frmMain::subApplyTask(typTask& task) {
 
 // The crop dragged on the preview; the rectangle comes from the preview's selection.
 TaskBuild frmMain::fncMouseCropBuild() const {
-    return fncMouseCropTask({}).build;
+    const SelectionController* s = PreviewSelection;
+    const ImageBox& box = ibMain->box();
+    MouseCropOptions options;
+    options.fitted = fncPreviewIsScaled();
+    if (options.fitted) {
+        options.x1 = s->CropStartX, options.y1 = s->CropStartY;
+        options.x2 = s->CropEndX, options.y2 = s->CropEndY;
+    } else {
+        options.x1 = s->SelX1, options.y1 = s->SelY1;
+        options.x2 = s->SelX2, options.y2 = s->SelY2;
+    }
+    options.imageWidth = box.ImageWidth();
+    options.imageHeight = box.ImageHeight();
+    options.displayWidth = box.DisplayWidth();
+    options.displayHeight = box.DisplayHeight();
+    options.controlWidth = box.Width();
+    options.controlHeight = box.Height();
+    return fncMouseCropTask(options).build;
+}
+
+// After a crop by mouse the rectangle is gone with the pixels it marked.
+void frmMain::subEndMouseCrop() {
+    ibMain->box().ClearSelection();
+    subClearSelection();
+    PreviewSelection->PreviewMouseMode = SelectionController::Idle;
+    PreviewSelection->PreviewToolMode = SelectionController::NoTool;
 }
 
 bool frmMain::cmdApply_Click() {
@@ -923,6 +1038,9 @@ bool frmMain::cmdApply_Click() {
             if (!PreviewUnchanged && !ConfirmedImageData.isEmpty())
                 box.LoadFromMemory(ImageBox::FormatTiff, ConfirmedImageData);
             subApplyTask(build.task);
+            if (build.task.TaskID == int32_t(TaskType::Crop) &&
+                build.task.Param[1] == QLatin1String("False"))
+                subEndMouseCrop();
         } catch (...) {
             box.setImage(before);
             throw;
@@ -947,6 +1065,8 @@ void frmMain::cmdOK_Click() {
     });
 }
 
-void frmMain::cmdReset_Click() {}
+void frmMain::cmdReset_Click() {
+    subResetPreviewView(false);
+}
 
 } // namespace picbasket

@@ -128,6 +128,7 @@ frmMain::frmMain(QWidget* parent)
     buildMetadataLists();
     buildBasket();
     buildPreview();
+    connectEditSelection();
 }
 
 // The picture lists are members, gone before the QWidget base takes the list views

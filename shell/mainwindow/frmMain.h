@@ -315,6 +315,9 @@ public:
     void optCropSelect_Click(int index);
     void cmbCrop_Click();
     void picCropBackColor_Click();
+    void chkCropMouse_Click(bool ticked);
+    // Puts the preview back to the last confirmed state when a task was previewed.
+    void subResetPreviewView(bool keepOptions);
 
     // Saves the preview's image through the save dialog (export/frmMain_export.cpp);
     // does nothing while the preview is empty.
@@ -392,6 +395,10 @@ private:
     TaskBuild fncBuildTask() const;
     TaskBuild fncMouseCropBuild() const;
     void subApplyTask(typTask& task);
+    void connectEditSelection();
+    bool fncPreviewIsScaled() const;
+    void subEndPickModes();
+    void subEndMouseCrop();
     void buildMetadataPane();
     void buildFolderPane();
     void buildQueuePane();

@@ -1,3 +1,4 @@
+#include "browser/SelectionController.h"
 #include "controls/explorerbar/isExplorerBar.h"
 #include "editing/ColorButton.h"
 #include "engine/tasks/modTaskEngine.h"
@@ -283,4 +284,88 @@ TEST_F(GeometryPanelTest, StoredOptionsLoadAndConfirmedOptionsStore) {
     EXPECT_EQ(picbasket::Setup.TaskDefaults.CanvasCustom[1], 25);
     choose("Flip");
     EXPECT_TRUE(w->FrameBackColor->isHidden());
+}
+
+TEST_F(GeometryPanelTest, CropByMouseUsesTheBoxSelectionWhenFittedAndGripsAtActualSize) {
+    choose("Crop");
+    w->optCropSelect[0]->setChecked(true);
+    ImageBox& box = w->ibMain->box();
+    // Fit, preview size -> the selection tool in charge.
+    struct Case {
+        bool fit;
+        QSize holder;
+        bool boxTool;
+    };
+    const Case cases[] = {
+        {true, {50, 25}, true}, {false, {400, 300}, false}, {true, {400, 300}, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.holder.width());
+        w->chkCropMouse->setChecked(false);
+        box.setAutoZoom(c.fit);
+        box.setWidth(c.holder.width());
+        box.setHeight(c.holder.height());
+        w->chkCropMouse->setChecked(true);
+        EXPECT_TRUE(w->PreviewSelection->CropByMouseActive);
+        EXPECT_TRUE(w->TaskOptionsChanged);
+        EXPECT_EQ(box.ActiveSelectionTool() == ImageBox::RectangleTool, c.boxTool);
+        EXPECT_EQ(w->PreviewSelection->PreviewMouseMode, c.boxTool ? 0 : 1);
+        EXPECT_EQ(w->PreviewSelection->PreviewToolMode, c.boxTool ? 0 : 2);
+    }
+}
+
+TEST_F(GeometryPanelTest, MouseCropAtActualSizeCropsTheDraggedRectangle) {
+    choose("Crop");
+    w->optCropSelect[0]->setChecked(true);
+    ImageBox& box = w->ibMain->box();
+    box.setAutoZoom(false);
+    w->chkCropMouse->setChecked(true);
+    SelectionController* s = w->PreviewSelection;
+    // A drag to the upper left, ending past the image's top edge.
+    s->mouseDown(1, 60, 40);
+    s->mouseMove(10, -5);
+    s->mouseUp(1, 10, -5);
+    ASSERT_TRUE(w->TaskOptionsChanged);
+    ASSERT_TRUE(w->cmdApply_Click());
+    EXPECT_EQ(CurrentTask.Param[1], QStringLiteral("False"));
+    EXPECT_EQ(CurrentTask.Param[2], QStringLiteral("10"));
+    EXPECT_EQ(CurrentTask.Param[3], QStringLiteral("0"));
+    EXPECT_EQ(CurrentTask.Param[4], QStringLiteral("60"));
+    EXPECT_EQ(CurrentTask.Param[5], QStringLiteral("40"));
+    EXPECT_TRUE(CurrentTask.Param[6].isEmpty());
+    EXPECT_EQ(shown(), rgb(original.copy(10, 0, 50, 40)));
+    EXPECT_EQ(shown(), engineResult());
+    EXPECT_EQ(s->PreviewMouseMode, 0);
+    EXPECT_EQ(s->PreviewToolMode, 0);
+}
+
+TEST_F(GeometryPanelTest, AClickWithoutADragIsNoCrop) {
+    choose("Crop");
+    w->optCropSelect[0]->setChecked(true);
+    w->ibMain->box().setAutoZoom(false);
+    w->chkCropMouse->setChecked(true);
+    w->PreviewSelection->mouseDown(1, 20, 20);
+    w->PreviewSelection->mouseUp(1, 20, 20);
+    const size_t before = messages.shown().size();
+    EXPECT_FALSE(w->cmdApply_Click());
+    EXPECT_EQ(messages.shown().size(), before + 1);
+    EXPECT_EQ(shown(), rgb(original));
+}
+
+TEST_F(GeometryPanelTest, LeavingTheEditViewEndsEveryPickMode) {
+    choose("Crop");
+    w->chkCropBackColor->setChecked(true);
+    EXPECT_EQ(w->PreviewSelection->PreviewToolMode, 4);
+    w->chkSelectLocation->setChecked(true);
+    EXPECT_TRUE(w->PreviewSelection->LocationPickMode);
+    w->optCropSelect[0]->setChecked(true);
+    w->chkCropMouse->setChecked(true);
+    w->CmdPreviewEdit_Click();
+    ASSERT_FALSE(w->fncIsEditView());
+    EXPECT_EQ(w->PreviewSelection->PreviewToolMode, 0);
+    EXPECT_EQ(w->PreviewSelection->PreviewMouseMode, 0);
+    EXPECT_FALSE(w->PreviewSelection->LocationPickMode);
+    EXPECT_FALSE(w->PreviewSelection->CropByMouseActive);
+    EXPECT_FALSE(w->chkCropMouse->isChecked());
+    EXPECT_FALSE(w->chkSelectLocation->isChecked());
+    EXPECT_FALSE(w->chkCropBackColor->isChecked());
 }
