@@ -829,6 +829,8 @@ void frmMain::buildCropPanel() {
         QStringLiteral("Click the button below and select the crop region from the image."),
         frameCropMouse);
     hint->setWordWrap(true);
+    // Wrapped to the panel's width the hint takes three lines.
+    hint->setMinimumHeight(3 * hint->fontMetrics().lineSpacing() + 2);
     mouse->addWidget(hint, 0, 0, 1, 2);
     chkCropMouse = new QPushButton(QStringLiteral("Select region"), frameCropMouse);
     chkCropMouse->setCheckable(true);
