@@ -369,3 +369,18 @@ TEST_F(GeometryPanelTest, LeavingTheEditViewEndsEveryPickMode) {
     EXPECT_FALSE(w->chkSelectLocation->isChecked());
     EXPECT_FALSE(w->chkCropBackColor->isChecked());
 }
+
+TEST_F(GeometryPanelTest, AColourPickFillsTheSwatchAndEndsWithTheClick) {
+    choose("Rotate");
+    ImageBox& box = w->ibMain->box();
+    box.setAutoZoom(false);
+    w->subResize();
+    w->chkCropBackColor->setChecked(true);
+    w->TaskOptionsChanged = false;
+    w->PreviewSelection->mouseDown(1, 30, 20);
+    EXPECT_EQ(w->picCropBackColor->BackColor(), box.PixelColor(30, 20));
+    EXPECT_TRUE(w->TaskOptionsChanged);
+    w->PreviewSelection->mouseUp(1, 30, 20);
+    EXPECT_FALSE(w->chkCropBackColor->isChecked());
+    EXPECT_EQ(w->PreviewSelection->PreviewToolMode, 0);
+}
