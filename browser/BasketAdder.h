@@ -64,6 +64,7 @@ private:
     void split(const BasketSource& source, int pages, Mode mode);
     int addPage(const BasketSource& source, int page, Mode mode);
     void report(int maximum, int value) const;
+    QImage reducedForThumbnail(const QImage& page) const;
 
     std::unique_ptr<ImageBox> pages_;
     bool running_ = false;

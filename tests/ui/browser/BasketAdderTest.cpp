@@ -301,3 +301,25 @@ TEST(BasketList, RowsOfTheBatchAndRemovingTheSelection) {
     l.list.Clear();
     EXPECT_EQ(fncBasketRowsOf(l.list)->count(), 0);
 }
+
+// A page far larger than the box is averaged down before the bicubic redraw; the
+// thumbnail still fills the box with the page fitted and centred on white.
+TEST_F(BasketAdderTest, ALargePageGivesAFittedThumbnail) {
+    const QString big = temp.file("big.tif");
+    ImageBox writer;
+    writer.setImage(splitPicture(1200, 800, Qt::red, Qt::blue));
+    writer.AppendPageTiff(big);
+    writer.AppendPageTiff(big);
+    ASSERT_TRUE(adder.add({source(big, "2")}, 1, BasketAdder::Mode::Command));
+    ASSERT_EQ(thumbnails.size(), 2u);
+    const QImage& t = thumbnails[0];
+    EXPECT_EQ(t.size(), QSize(40, 40));
+    auto near = [](QColor a, QColor b) {
+        return std::abs(a.red() - b.red()) < 40 && std::abs(a.green() - b.green()) < 40 &&
+               std::abs(a.blue() - b.blue()) < 40;
+    };
+    EXPECT_TRUE(near(t.pixelColor(20, 1), Qt::white)) << "margin above the fitted page";
+    EXPECT_TRUE(near(t.pixelColor(34, 9), Qt::red));
+    EXPECT_TRUE(near(t.pixelColor(4, 30), Qt::blue));
+    EXPECT_EQ(rows[0].SubItem(1), "1200 X 800");
+}
