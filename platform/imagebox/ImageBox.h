@@ -256,6 +256,11 @@ private:
     void commitEdit(const QImage& result);
     // Ends an edit made in the image's own pixels (figures drawn on it go too).
     void commitInPlace();
+    // Runs `edit` on a working copy of only the part of the image under `region`
+    // (`origin` is where that part starts) and writes it back in place, for the
+    // formats whose working copy converts pixel by pixel (24-bit RGB, ARGB32).
+    // False, with nothing done, for any other format.
+    bool editRegion(const QRect& region, const std::function<void(QImage& work, QPoint origin)>& edit);
     // Runs a pixel filter on a working copy, limited to the selection when asked.
     // An edit of the whole image first offers the image itself to `inPlace`, which
     // edits it and returns true where its format allows.

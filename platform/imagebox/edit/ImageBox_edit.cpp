@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace picbasket {
 
@@ -69,6 +70,32 @@ void ImageBox::commitEdit(const QImage& result) {
 void ImageBox::commitInPlace() {
     overlay_.clear();
     emit displayChanged();
+}
+
+bool ImageBox::editRegion(const QRect& region,
+                          const std::function<void(QImage& work, QPoint origin)>& edit) {
+    if (image_.format() != QImage::Format_RGB888 && image_.format() != QImage::Format_ARGB32)
+        return false;
+    const QRect area = region & image_.rect();
+    if (area.isEmpty()) {
+        commitInPlace();
+        return true;
+    }
+    QImage work = pixelops::toWorking(pixelops::checked(image_.copy(area)));
+    edit(work, area.topLeft());
+    const QImage back = pixelops::fromWorking(work, image_);
+    if (back.format() != image_.format())
+        return false;
+    uchar* bits = image_.bits();
+    if (!bits)
+        raiseError(err::OutOfMemory, QStringLiteral("Not enough memory for the edited image"));
+    const qsizetype stride = image_.bytesPerLine();
+    const size_t rowBytes = size_t(area.width()) * size_t(image_.depth() / 8);
+    const size_t left = size_t(area.left()) * size_t(image_.depth() / 8);
+    for (int y = 0; y < area.height(); ++y)
+        std::memcpy(bits + (area.top() + y) * stride + left, back.constScanLine(y), rowBytes);
+    commitInPlace();
+    return true;
 }
 
 void ImageBox::filterImage(int margin, const std::function<void(QImage&)>& filter,

@@ -7,6 +7,7 @@
 #include "platform/imagebox/edit/Resample.h"
 
 #include <cmath>
+#include <cstdlib>
 
 namespace picbasket {
 
@@ -49,6 +50,20 @@ void ImageBox::MergeBitmap(const QImage& stamp) {
     if (mergeStyle_ == 3 && piece.size() != image_.size())
         piece = pixelops::checked(pixelops::resampled(piece, w, h).convertToFormat(QImage::Format_ARGB32));
     const double opacity = 1.0 - mergeTransparency_ / 100.0;
+    // One stamp touches only the pixels under it.
+    if (mergeStyle_ == 0 || mergeStyle_ == 1) {
+        const QPoint at = mergeStyle_ == 0
+                              ? QPoint(int(roundHalfEven((w - piece.width()) / 2.0)),
+                                       int(roundHalfEven((h - piece.height()) / 2.0)))
+                              : QPoint(mergeX_, mergeY_);
+        const QRect under = QRect(at, piece.size());
+        const bool near = std::abs(at.x()) < (1 << 24) && std::abs(at.y()) < (1 << 24);
+        if (near && editRegion(under, [&](QImage& part, QPoint origin) {
+                pixelops::stampOver(part, piece, at.x() - origin.x(), at.y() - origin.y(),
+                                    opacity);
+            }))
+            return;
+    }
     QImage work = pixelops::toWorking(image_);
     switch (mergeStyle_) {
     case 0:
