@@ -1,7 +1,7 @@
 #include "export/frmSaveDialogExtensionAllFormats.h"
 
 #include "controls/common/NumberGroup.h"
-#include "controls/dialogs/modCommonDialogAPI.h"
+#include "browser/modResize.h"
 #include "core/setup/modSetup.h"
 
 #include <QCheckBox>
@@ -351,18 +351,22 @@ OleColor frmSaveDialogExtensionAllFormats::buttonColor(const QPushButton* button
     return OleColor(button->property(ColorProperty).toUInt());
 }
 
+// The button shows the colour as its back colour, as the colour dialog paints it;
+// the stored value (a system colour stays one) is kept with the button.
 void frmSaveDialogExtensionAllFormats::paintButton(QPushButton* button, OleColor color) {
     button->setProperty(ColorProperty, uint(color));
-    const QColor shown = oleToQColor(color, button->palette());
-    button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; }")
-                              .arg(shown.name(QColor::HexRgb)));
+    QPalette palette = button->palette();
+    const QColor shown = oleToQColor(color, palette);
+    palette.setColor(QPalette::Window, shown);
+    palette.setColor(QPalette::Button, shown);
+    button->setPalette(palette);
+    button->setAutoFillBackground(true);
 }
 
 bool frmSaveDialogExtensionAllFormats::chooseButtonColor(QPushButton* button) {
-    const ColorResult chosen = fncShowColor(this, true);
-    if (chosen.Cancel || isSystemColor(chosen.Color))
+    if (!fncShowColorDialog(this, button))
         return false;
-    paintButton(button, chosen.Color);
+    button->setProperty(ColorProperty, uint(qColorToOle(button->palette().color(QPalette::Button))));
     return true;
 }
 
