@@ -1,15 +1,18 @@
 #include "engine/loading/LoadRoutes.h"
+#include "core/AppError.h"
 #include "core/modFileSystem.h"
 #include "engine/jpeg2000/modJPEG2000.h"
-#include "engine/loading/PnmCheck.h"
 #include "engine/loading/modBitmapPro.h"
 #include "engine/loading/modFreeImage.h"
 #include "platform/gdiplus/modGDIPlus.h"
+#include "platform/imagebox/ImageFileCheck.h"
+#include "platform/imagebox/PnmCheck.h"
 
 #include <FreeImage.h>
 #include <IL/il.h>
 #include <QFile>
 #include <QStringList>
+#include <new>
 
 namespace picbasket {
 
@@ -23,7 +26,7 @@ const QStringList& devilExtensions() {
 }
 
 const QStringList& jpeg2000Extensions() {
-    static const QStringList list{"jp2", "j2k", "jpc"};
+    static const QStringList list{"jp2", "j2k", "jpc", "j2c"};
     return list;
 }
 
@@ -68,15 +71,29 @@ private:
     ILuint name_ = 0;
 };
 
-// DevIL's readers trust what a file claims. The portable maps, the one family of
-// its formats FreeImage also knows, are checked first: a map FreeImage's probe
-// passed over is exactly one whose header or data is unusual or cut short.
+// DevIL's readers trust what a file claims: a junk ".wal" frees memory twice, a
+// junk ".mng" becomes a picture. Only the formats whose structure we check reach
+// it, the portable maps and SGI images; a file of any other DevIL format is
+// refused, since no check of ours could vouch for it.
 bool isSafeForDevIL(const QString& path) {
     const QString extension = fncGetFileExtension(path).toLower();
-    if (extension != "pbm" && extension != "pgm" && extension != "ppm")
-        return true;
+    const bool portableMap = extension == "pbm" || extension == "pgm" || extension == "ppm";
+    const bool sgi =
+        extension == "sgi" || extension == "bw" || extension == "rgb" || extension == "rgba";
+    if (!portableMap && !sgi)
+        return false;
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) && isCompletePnm(file.readAll());
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    if (portableMap)
+        return isCompletePnm(bytes);
+    try {
+        imagebox::checkImageBytes(bytes, FIF_SGI);
+        return true;
+    } catch (const AppError&) {
+        return false;
+    }
 }
 
 // Decodes the DevIL file and writes it as the temporary bitmap.
@@ -94,6 +111,8 @@ bool devilToBitmap(const QString& path, const QString& bitmap) {
 } // namespace
 
 LoadRoute chooseLoadRoute(int32_t contentFormat, const QString& extension) {
+    if (contentFormat == FIF_JP2 || contentFormat == FIF_J2K)
+        return LoadRoute::Jpeg2000;
     if (contentFormat != FIF_UNKNOWN)
         return gdiPlusExtensions().contains(extension) ? LoadRoute::GdiPlus : LoadRoute::FreeImage;
     if (devilExtensions().contains(extension))
@@ -109,9 +128,31 @@ QString temporaryBitmapPath() {
     return fncGetTempPath() + "4546643.bmp";
 }
 
-QImage loadThroughFreeImage(const QString& path, int32_t sizeMode, int32_t maxW, int32_t maxH,
-                            OleColor backColour, int32_t& outW, int32_t& outH) {
-    const QImage picture = fncLoadPicture(path);
+bool passesStructureCheck(const QString& path, int32_t contentFormat) {
+    if (!imagebox::hasImageCheck(contentFormat))
+        return true;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    try {
+        imagebox::checkImageBytes(file.readAll(), contentFormat);
+        return true;
+    } catch (const AppError&) {
+        return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+QImage loadThroughFreeImage(const QString& path, int32_t contentFormat, int32_t sizeMode,
+                            int32_t maxW, int32_t maxH, OleColor backColour, int32_t& outW,
+                            int32_t& outH) {
+    // The name must still name a format FreeImage reads, as it always had to;
+    // the decoder is the content's, since the route was chosen by it and the
+    // name's decoder would see data it was never checked for.
+    if (FreeImage_GetFIFFromFilename(QFile::encodeName(path).constData()) == FIF_UNKNOWN)
+        return {};
+    const QImage picture = fncLoadPictureAs(path, contentFormat);
     outW = picture.width();
     outH = picture.height();
     if (sizeMode == sizemode::Original)
@@ -131,6 +172,8 @@ QImage loadThroughJpeg2000(AxImage& control, const QString& path, const QString&
                            int32_t sizeMode, int32_t maxW, int32_t maxH, OleColor backColour,
                            int32_t& outW, int32_t& outH) {
     const QImage decoded = fncLoadJPEG2000(control, 0, path, extension);
+    if (decoded.isNull())
+        return {};
     if (sizeMode == sizemode::Original) {
         if (!decoded.isNull()) {
             outW = decoded.width();

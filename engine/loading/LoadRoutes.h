@@ -18,16 +18,25 @@ enum class LoadRoute {
     Jpeg2000,  // the JPEG 2000 control
 };
 
-// The route for FreeImage's content probe (-1 unknown) and the lower-case extension.
+// The route for FreeImage's content probe (-1 unknown) and the lower-case extension:
+// JPEG 2000 content, or a JPEG 2000 name with content FreeImage does not know, goes
+// to the JPEG 2000 control.
 LoadRoute chooseLoadRoute(int32_t contentFormat, const QString& extension);
 
 // The temporary bitmap of the DevIL and JPEG 2000 routes: "4546643.bmp" in this
 // run's private temporary folder.
 QString temporaryBitmapPath();
 
+// True when the file passes the structure check of the format its content holds
+// (a FREE_IMAGE_FORMAT), or when no check exists for that format.
+bool passesStructureCheck(const QString& path, int32_t contentFormat);
+
 // Each route's load. outW and outH receive the image's own size when it loaded.
-QImage loadThroughFreeImage(const QString& path, int32_t sizeMode, int32_t maxW, int32_t maxH,
-                            OleColor backColour, int32_t& outW, int32_t& outH);
+// The FreeImage route decodes the format the content probe found, whatever the
+// file's name says.
+QImage loadThroughFreeImage(const QString& path, int32_t contentFormat, int32_t sizeMode,
+                            int32_t maxW, int32_t maxH, OleColor backColour, int32_t& outW,
+                            int32_t& outH);
 QImage loadThroughDevIL(const QString& path, int32_t sizeMode, int32_t maxW, int32_t maxH,
                         OleColor backColour, int32_t& outW, int32_t& outH);
 QImage loadThroughJpeg2000(AxImage& control, const QString& path, const QString& extension,

@@ -16,24 +16,37 @@ int32_t contentFormatOf(const QString& path) {
     return FreeImage_GetFileType(QFile::encodeName(path).constData(), 0);
 }
 
+// The extension the JPEG 2000 control is told: the file's own when it names a
+// JPEG 2000 format, else the one of the content (the control goes by content).
+QString jpeg2000Extension(int32_t content, const QString& extension) {
+    if (AxImage::instance().FormatFromExtension(extension) != AxImage::FormatUnknown)
+        return extension;
+    return content == FIF_J2K ? QStringLiteral("j2k") : QStringLiteral("jp2");
+}
+
 QImage loadByRoute(const QString& path, int32_t sizeMode, int32_t maxW, int32_t maxH,
                    OleColor backColour, int32_t& outW, int32_t& outH) {
     const QString extension = fncGetFileExtension(path).toLower();
-    switch (chooseLoadRoute(contentFormatOf(path), extension)) {
+    const int32_t content = contentFormatOf(path);
+    switch (chooseLoadRoute(content, extension)) {
     case LoadRoute::GdiPlus: {
+        // A file cut short or damaged is refused here; neither GDI+ nor FreeImage
+        // may make a picture of what is left of it.
+        if (!passesStructureCheck(path, content))
+            return {};
         QImage picture =
             fncLoadPictureGDIPlus(path, sizeMode, maxW, maxH, backColour, true, outW, outH);
         if (!picture.isNull())
             return picture;
-        return loadThroughFreeImage(path, sizeMode, maxW, maxH, backColour, outW, outH);
+        return loadThroughFreeImage(path, content, sizeMode, maxW, maxH, backColour, outW, outH);
     }
     case LoadRoute::FreeImage:
-        return loadThroughFreeImage(path, sizeMode, maxW, maxH, backColour, outW, outH);
+        return loadThroughFreeImage(path, content, sizeMode, maxW, maxH, backColour, outW, outH);
     case LoadRoute::DevIL:
         return loadThroughDevIL(path, sizeMode, maxW, maxH, backColour, outW, outH);
     case LoadRoute::Jpeg2000:
-        return loadThroughJpeg2000(AxImage::instance(), path, extension, sizeMode, maxW, maxH,
-                                   backColour, outW, outH);
+        return loadThroughJpeg2000(AxImage::instance(), path, jpeg2000Extension(content, extension),
+                                   sizeMode, maxW, maxH, backColour, outW, outH);
     case LoadRoute::Nothing:
         break;
     }

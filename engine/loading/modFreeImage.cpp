@@ -8,6 +8,7 @@
 #include <QSaveFile>
 #include <cstring>
 #include <memory>
+#include <new>
 
 namespace picbasket {
 
@@ -26,97 +27,6 @@ bool isAllowedSize(qint64 w, qint64 h) {
 // FreeImage rows run bottom-up, QImage rows top-down.
 BYTE* dibRow(FIBITMAP* dib, int y) {
     return FreeImage_GetScanLine(dib, int(FreeImage_GetHeight(dib)) - 1 - y);
-}
-
-// Palette entries with the transparency table's alpha.
-QList<QRgb> colourTableOf(FIBITMAP* dib) {
-    QList<QRgb> colours;
-    const RGBQUAD* palette = FreeImage_GetPalette(dib);
-    const unsigned count = FreeImage_GetColorsUsed(dib);
-    const BYTE* alpha =
-        FreeImage_IsTransparent(dib) ? FreeImage_GetTransparencyTable(dib) : nullptr;
-    const unsigned alphaCount = alpha ? FreeImage_GetTransparencyCount(dib) : 0;
-    for (unsigned i = 0; palette && i < count; ++i)
-        colours.append(qRgba(palette[i].rgbRed, palette[i].rgbGreen, palette[i].rgbBlue,
-                             i < alphaCount ? alpha[i] : 255));
-    return colours;
-}
-
-bool isLinearGreyTable(const QList<QRgb>& colours) {
-    if (colours.size() != 256)
-        return false;
-    for (int i = 0; i < 256; ++i)
-        if (colours[i] != qRgb(i, i, i))
-            return false;
-    return true;
-}
-
-QImage indexedPicture(FIBITMAP* dib, int w, int h, int bpp) {
-    const QList<QRgb> colours = colourTableOf(dib);
-    const bool grey = bpp == 8 && isLinearGreyTable(colours);
-    const QImage::Format format = grey       ? QImage::Format_Grayscale8
-                                  : bpp == 1 ? QImage::Format_Mono
-                                             : QImage::Format_Indexed8;
-    QImage image(w, h, format);
-    if (image.isNull())
-        return image;
-    if (!grey)
-        image.setColorTable(colours);
-    for (int y = 0; y < h; ++y) {
-        const BYTE* in = dibRow(dib, y);
-        uchar* out = image.scanLine(y);
-        if (bpp == 4)
-            for (int x = 0; x < w; ++x)
-                out[x] = (x & 1) ? (in[x / 2] & 0x0F) : (in[x / 2] >> 4);
-        else
-            std::memcpy(out, in, bpp == 1 ? size_t((w + 7) / 8) : size_t(w));
-    }
-    return image;
-}
-
-// FreeImage keeps 24 and 32-bit pixels in the byte order B, G, R (, A), which on
-// this little-endian platform is QImage's BGR888 and ARGB32.
-QImage colourPicture(FIBITMAP* dib, int w, int h, int bpp) {
-    const bool alpha = bpp == 32;
-    QImage image(w, h, alpha ? QImage::Format_ARGB32 : QImage::Format_BGR888);
-    if (image.isNull())
-        return image;
-    for (int y = 0; y < h; ++y)
-        std::memcpy(image.scanLine(y), dibRow(dib, y), size_t(w) * size_t(bpp / 8));
-    if (alpha && !FreeImage_IsTransparent(dib))
-        return image.convertToFormat(QImage::Format_RGB32);
-    return image;
-}
-
-QImage pictureOf(FIBITMAP* dib);
-
-QImage pictureOfConverted(FIBITMAP* converted) {
-    if (!converted)
-        return {};
-    Dib owner(converted);
-    return pictureOf(converted);
-}
-
-QImage pictureOf(FIBITMAP* dib) {
-    const int w = int(FreeImage_GetWidth(dib)), h = int(FreeImage_GetHeight(dib));
-    if (!isAllowedSize(w, h))
-        return {};
-    if (FreeImage_GetImageType(dib) != FIT_BITMAP)
-        return pictureOfConverted(FreeImage_ConvertToStandardType(dib, TRUE));
-    const int bpp = int(FreeImage_GetBPP(dib));
-    QImage image;
-    if (bpp == 1 || bpp == 4 || bpp == 8)
-        image = indexedPicture(dib, w, h, bpp);
-    else if (bpp == 24 || bpp == 32)
-        image = colourPicture(dib, w, h, bpp);
-    else
-        return pictureOfConverted(FreeImage_ConvertTo24Bits(dib));
-    if (!image.isNull() && FreeImage_GetDotsPerMeterX(dib) > 0 &&
-        FreeImage_GetDotsPerMeterY(dib) > 0) {
-        image.setDotsPerMeterX(int(FreeImage_GetDotsPerMeterX(dib)));
-        image.setDotsPerMeterY(int(FreeImage_GetDotsPerMeterY(dib)));
-    }
-    return image;
 }
 
 void copyPalette(FIBITMAP* dib, const QList<QRgb>& colours) {
@@ -201,7 +111,11 @@ FIBITMAP* fncPictureToDib(const QImage& picture) {
 QImage fncDibToPicture(FIBITMAP* dib, bool unload) {
     if (!dib)
         return {};
-    QImage picture = pictureOf(dib);
+    QImage picture;
+    try {
+        picture = imagebox::pictureOfDib(dib, imagebox::DeepSamples::Reduce);
+    } catch (const AppError&) {
+    }
     if (unload)
         FreeImage_Unload(dib);
     return picture;
@@ -241,43 +155,42 @@ bool isGiven(const SizeArgument& side) {
     return !std::holds_alternative<std::monostate>(side);
 }
 
-// The formats whose structure the image box checks before decoding.
-bool hasStructureCheck(FREE_IMAGE_FORMAT format) {
-    switch (format) {
-    case FIF_BMP:
-    case FIF_GIF:
-    case FIF_JPEG:
-    case FIF_PNG:
-    case FIF_PCX:
-    case FIF_PSD:
-    case FIF_WBMP:
-    case FIF_TIFF:
-        return true;
-    default:
-        return false;
-    }
-}
+// Larger files are no pictures anyone should try to load.
+constexpr qint64 MaxFileBytes = qint64(1) << 30;
 
-// Reads the file and, where a check exists, checks its structure before FreeImage
-// sees it, since its decoders accept truncated files and trust the sizes a file
-// claims.
+// Reads the file and decodes it through the shared FreeImage load, which checks
+// the structure of the formats it knows before FreeImage sees them, since its
+// decoders accept truncated files and trust the sizes a file claims.
 FIBITMAP* loadChecked(FREE_IMAGE_FORMAT format, const QString& fileName) {
-    if (!hasStructureCheck(format))
-        return FreeImage_Load(format, QFile::encodeName(fileName).constData(), 0);
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxFileBytes)
         return nullptr;
     const QByteArray bytes = file.readAll();
     try {
-        imagebox::checkImageBytes(bytes, format);
+        return imagebox::loadDibWithFreeImage(bytes, format, 0).release();
     } catch (const AppError&) {
         return nullptr;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
     }
-    FIMEMORY* memory = FreeImage_OpenMemory(
-        reinterpret_cast<BYTE*>(const_cast<char*>(bytes.constData())), DWORD(bytes.size()));
-    FIBITMAP* dib = FreeImage_LoadFromMemory(format, memory, 0);
-    FreeImage_CloseMemory(memory);
-    return dib;
+}
+
+FIBITMAP* prepareAndRescale(FIBITMAP* dib, const SizeArgument& width, const SizeArgument& height,
+                            bool inPercent, int32_t filter);
+
+QImage loadAs(const QString& fileName, const SizeArgument& width, const SizeArgument& height,
+              bool inPercent, int32_t filter, int32_t format) {
+    if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(FREE_IMAGE_FORMAT(format)))
+        raiseError(err::InvalidPicture);
+    FIBITMAP* dib = loadChecked(FREE_IMAGE_FORMAT(format), fileName);
+    if (!dib)
+        raiseError(err::InvalidPicture);
+    if (isGiven(width) || isGiven(height))
+        dib = prepareAndRescale(dib, width, height, inPercent, filter);
+    const QImage picture = fncDibToPicture(dib, true);
+    if (picture.isNull())
+        raiseError(err::InvalidPicture);
+    return picture;
 }
 
 // Encodes in memory and commits the file only when it is whole, so a failed save
@@ -312,22 +225,18 @@ QImage fncLoadPicture(const QString& fileName, const SizeArgument& width,
     if (fileName.isEmpty())
         return {};
     format = FreeImage_GetFIFFromFilename(QFile::encodeName(fileName).constData());
-    if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(FREE_IMAGE_FORMAT(format)))
-        raiseError(err::InvalidPicture);
-    FIBITMAP* dib = loadChecked(FREE_IMAGE_FORMAT(format), fileName);
-    if (!dib)
-        raiseError(err::InvalidPicture);
-    if (isGiven(width) || isGiven(height))
-        dib = prepareAndRescale(dib, width, height, inPercent, filter);
-    const QImage picture = fncDibToPicture(dib, true);
-    if (picture.isNull())
-        raiseError(err::InvalidPicture);
-    return picture;
+    return loadAs(fileName, width, height, inPercent, filter, format);
 }
 
 QImage fncLoadPicture(const QString& fileName) {
     int32_t format = FreeImageUnknown;
     return fncLoadPicture(fileName, {}, {}, false, 0, format);
+}
+
+QImage fncLoadPictureAs(const QString& fileName, int32_t format) {
+    if (fileName.isEmpty())
+        return {};
+    return loadAs(fileName, {}, {}, false, 0, format);
 }
 
 int32_t fncSavePicture(const QImage& picture, const QString& fileName, int32_t& format,

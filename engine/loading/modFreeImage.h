@@ -27,6 +27,9 @@ inline constexpr int32_t FreeImageUnknown = -1;
 QImage fncLoadPicture(const QString& fileName, const SizeArgument& width,
                       const SizeArgument& height, bool inPercent, int32_t filter, int32_t& format);
 QImage fncLoadPicture(const QString& fileName);
+// Loads the file as `format`, the format its content holds, whatever its name
+// says; error 481 as above.
+QImage fncLoadPictureAs(const QString& fileName, int32_t format);
 
 // Saves the picture in `format` (-1: the one the file name gives, written back).
 // A name whose extension the format does not list gets the format's primary

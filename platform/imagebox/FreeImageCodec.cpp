@@ -1,6 +1,7 @@
 #include "platform/imagebox/FreeImageCodec.h"
 #include "core/AppError.h"
 #include "platform/imagebox/ImageFileCheck.h"
+#include "platform/imagebox/MetadataBlocks.h"
 
 #include <FreeImage.h>
 #include <cstdarg>
@@ -61,10 +62,7 @@ void initialiseFreeImage() {
     raiseError(err::Unexpected, text);
 }
 
-struct DibDeleter {
-    void operator()(FIBITMAP* dib) const { FreeImage_Unload(dib); }
-};
-using Dib = std::unique_ptr<FIBITMAP, DibDeleter>;
+using Dib = FreeImageDib;
 
 struct MemoryDeleter {
     void operator()(FIMEMORY* memory) const { FreeImage_CloseMemory(memory); }
@@ -131,31 +129,34 @@ QImage fromIndexed(FIBITMAP* dib, int w, int h, int bpp) {
     return image;
 }
 
+// FreeImage keeps 24 and 32-bit pixels in the byte order B, G, R (, A), which on
+// this little-endian platform is QImage's BGR888 and ARGB32.
 QImage fromBitmap24or32(FIBITMAP* dib, int w, int h, int bpp) {
-    const bool alpha = bpp == 32 && FreeImage_IsTransparent(dib);
-    QImage image(w, h, alpha ? QImage::Format_ARGB32 : QImage::Format_RGB888);
-    const int step = bpp / 8;
-    for (int y = 0; y < h && !image.isNull(); ++y) {
-        const BYTE* in = sourceRow(dib, y);
-        uchar* out = image.scanLine(y);
-        if (alpha) {
-            std::memcpy(out, in, size_t(w) * 4);
-            continue;
-        }
-        for (int x = 0; x < w; ++x, in += step, out += 3) {
-            out[0] = in[FI_RGBA_RED];
-            out[1] = in[FI_RGBA_GREEN];
-            out[2] = in[FI_RGBA_BLUE];
-        }
-    }
+    const bool alpha = bpp == 32;
+    QImage image(w, h, alpha ? QImage::Format_ARGB32 : QImage::Format_BGR888);
+    for (int y = 0; y < h && !image.isNull(); ++y)
+        std::memcpy(image.scanLine(y), sourceRow(dib, y), size_t(w) * size_t(bpp / 8));
+    if (alpha && !image.isNull() && !FreeImage_IsTransparent(dib))
+        return image.convertToFormat(QImage::Format_RGB32);
     return image;
 }
 
-QImage fromWords(FIBITMAP* dib, int w, int h, FREE_IMAGE_TYPE type) {
-    const QImage::Format format = type == FIT_UINT16  ? QImage::Format_Grayscale16
-                                  : type == FIT_RGB16 ? QImage::Format_RGBX64
-                                                      : QImage::Format_RGBA64;
-    const int channels = type == FIT_UINT16 ? 1 : type == FIT_RGB16 ? 3 : 4;
+// The 8-bit sample nearest a 16-bit one, v x 255 / 65535 rounded: a straight line
+// from black to white, the reduction other decoders make too.
+uchar eightBitsOf(uint16_t v) {
+    return uchar((uint32_t(v) * 255 + 32767) / 65535);
+}
+
+uchar eightBitsOf(float v) {
+    const float clamped = v > 0.0f ? (v < 1.0f ? v : 1.0f) : 0.0f;
+    return uchar(clamped * 255.0f + 0.5f);
+}
+
+// 16-bit grey, RGB or RGBA kept as they are.
+QImage wordsKept(FIBITMAP* dib, int w, int h, int channels) {
+    const QImage::Format format = channels == 1   ? QImage::Format_Grayscale16
+                                  : channels == 3 ? QImage::Format_RGBX64
+                                                  : QImage::Format_RGBA64;
     QImage image(w, h, format);
     for (int y = 0; y < h && !image.isNull(); ++y) {
         const auto* in = reinterpret_cast<const uint16_t*>(sourceRow(dib, y));
@@ -174,40 +175,97 @@ QImage fromWords(FIBITMAP* dib, int w, int h, FREE_IMAGE_TYPE type) {
     return image;
 }
 
-QImage fromFreeImage(FIBITMAP* dib);
+// Samples of 16 bits or floating point brought to 8 bits, channel by channel.
+template <typename Sample> QImage samplesReduced(FIBITMAP* dib, int w, int h, int channels) {
+    const QImage::Format format = channels == 1   ? QImage::Format_Grayscale8
+                                  : channels == 3 ? QImage::Format_RGB888
+                                                  : QImage::Format_ARGB32;
+    QImage image(w, h, format);
+    for (int y = 0; y < h && !image.isNull(); ++y) {
+        const auto* in = reinterpret_cast<const Sample*>(sourceRow(dib, y));
+        uchar* out = image.scanLine(y);
+        if (channels == 4) {
+            auto* argb = reinterpret_cast<QRgb*>(out);
+            for (int x = 0; x < w; ++x, in += 4)
+                argb[x] = qRgba(eightBitsOf(in[0]), eightBitsOf(in[1]), eightBitsOf(in[2]),
+                                eightBitsOf(in[3]));
+            continue;
+        }
+        for (int i = 0; i < w * channels; ++i)
+            out[i] = eightBitsOf(in[i]);
+    }
+    return image;
+}
 
-QImage fromConverted(FIBITMAP* converted) {
+int channelsOf(FREE_IMAGE_TYPE type) {
+    switch (type) {
+    case FIT_UINT16:
+    case FIT_FLOAT:
+        return 1;
+    case FIT_RGB16:
+    case FIT_RGBF:
+        return 3;
+    case FIT_RGBA16:
+    case FIT_RGBAF:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+bool isWordType(FREE_IMAGE_TYPE type) {
+    return type == FIT_UINT16 || type == FIT_RGB16 || type == FIT_RGBA16;
+}
+
+QImage fromConverted(FIBITMAP* converted, DeepSamples deep) {
     if (!converted)
         fail("The image could not be converted");
     Dib owner(converted);
-    return fromFreeImage(converted);
+    return pictureOfDib(converted, deep);
 }
 
-QImage fromFreeImage(FIBITMAP* dib) {
-    const int w = static_cast<int>(FreeImage_GetWidth(dib));
-    const int h = static_cast<int>(FreeImage_GetHeight(dib));
-    if (w <= 0 || h <= 0 || w > MaxSide || h > MaxSide || qint64(w) * h > MaxPixels)
-        fail("The image has no size the box can hold");
+QImage fromSamples(FIBITMAP* dib, int w, int h, DeepSamples deep) {
     const FREE_IMAGE_TYPE type = FreeImage_GetImageType(dib);
-    const int bpp = static_cast<int>(FreeImage_GetBPP(dib));
-    QImage image;
-    if (type == FIT_UINT16 || type == FIT_RGB16 || type == FIT_RGBA16)
-        image = fromWords(dib, w, h, type);
-    else if (type != FIT_BITMAP)
-        return fromConverted(FreeImage_ConvertToStandardType(dib, TRUE));
-    else if (bpp == 1 || bpp == 4 || bpp == 8)
-        image = fromIndexed(dib, w, h, bpp);
-    else if (bpp == 24 || bpp == 32)
-        image = fromBitmap24or32(dib, w, h, bpp);
-    else
-        return fromConverted(FreeImage_ConvertTo24Bits(dib));
-    if (image.isNull())
-        raiseError(err::OutOfMemory);
-    if (FreeImage_GetDotsPerMeterX(dib) > 0 && FreeImage_GetDotsPerMeterY(dib) > 0) {
-        image.setDotsPerMeterX(static_cast<int>(FreeImage_GetDotsPerMeterX(dib)));
-        image.setDotsPerMeterY(static_cast<int>(FreeImage_GetDotsPerMeterY(dib)));
+    const int channels = channelsOf(type);
+    if (channels == 0)
+        // Signed, 32-bit and complex samples have no black and white of their
+        // own: they are shown stretched from their minimum to their maximum.
+        return fromConverted(FreeImage_ConvertToStandardType(dib, TRUE), deep);
+    if (!isWordType(type))
+        return samplesReduced<float>(dib, w, h, channels);
+    if (deep == DeepSamples::Keep)
+        return wordsKept(dib, w, h, channels);
+    return samplesReduced<uint16_t>(dib, w, h, channels);
+}
+
+int loadFlagsFor(int fif) {
+    // The accurate integer DCT with smooth chroma upsampling, the decode that
+    // viewers show; FreeImage's default is the fast, rougher one.
+    return fif == FIF_JPEG ? JPEG_ACCURATE : 0;
+}
+
+Dib tiffPage(const QByteArray& bytes, int page) {
+    Memory memory = openMemory(bytes);
+    FIMULTIBITMAP* pages = FreeImage_LoadMultiBitmapFromMemory(FIF_TIFF, memory.get(), 0);
+    if (!pages)
+        fail("The TIFF file could not be read");
+    const int count = FreeImage_GetPageCount(pages);
+    Dib dib;
+    if (page >= 0 && page < count) {
+        if (FIBITMAP* locked = FreeImage_LockPage(pages, page)) {
+            dib.reset(FreeImage_Clone(locked));
+            FreeImage_UnlockPage(pages, locked, FALSE);
+        }
     }
-    return image;
+    FreeImage_CloseMultiBitmap(pages);
+    if (page < 0 || page >= count)
+        raiseError(err::Unexpected, QString("The file has no page %1").arg(page + 1));
+    if (!dib)
+        fail("The page could not be read");
+    // libtiff reports damaged strips and goes on with what it could read.
+    if (tiffErrorCount > 0)
+        fail("The TIFF data is damaged");
+    return dib;
 }
 
 BYTE* targetRow(FIBITMAP* dib, int y) {
@@ -317,42 +375,6 @@ Dib toFreeImage(const QImage& source) {
     return dib;
 }
 
-QImage lockedPage(FIMULTIBITMAP* pages, int page) {
-    if (page < 0 || page >= FreeImage_GetPageCount(pages))
-        raiseError(err::Unexpected, QString("The file has no page %1").arg(page + 1));
-    FIBITMAP* dib = FreeImage_LockPage(pages, page);
-    if (!dib)
-        fail("The page could not be read");
-    QImage image;
-    try {
-        image = fromFreeImage(dib);
-    } catch (...) {
-        FreeImage_UnlockPage(pages, dib, FALSE);
-        throw;
-    }
-    FreeImage_UnlockPage(pages, dib, FALSE);
-    return image;
-}
-
-QImage decodeTiffPage(const QByteArray& bytes, int page) {
-    Memory memory = openMemory(bytes);
-    FIMULTIBITMAP* pages = FreeImage_LoadMultiBitmapFromMemory(FIF_TIFF, memory.get(), 0);
-    if (!pages)
-        fail("The TIFF file could not be read");
-    QImage image;
-    try {
-        image = lockedPage(pages, page);
-    } catch (...) {
-        FreeImage_CloseMultiBitmap(pages);
-        throw;
-    }
-    FreeImage_CloseMultiBitmap(pages);
-    // libtiff reports damaged strips and goes on with what it could read.
-    if (tiffErrorCount > 0)
-        fail("The TIFF data is damaged");
-    return image;
-}
-
 } // namespace
 
 QImage toBoxFormat(const QImage& image) {
@@ -382,19 +404,58 @@ int freeImageFormatOf(const QByteArray& bytes) {
     return FreeImage_GetFileTypeFromMemory(memory.get(), 0);
 }
 
-QImage decodeWithFreeImage(const QByteArray& bytes, int fif, int page) {
+void FreeImageDibDeleter::operator()(FIBITMAP* dib) const {
+    FreeImage_Unload(dib);
+}
+
+FreeImageDib loadDibWithFreeImage(const QByteArray& bytes, int fif, int page) {
     initialiseFreeImage();
-    checkImageBytes(bytes, fif);
+    if (hasImageCheck(fif))
+        checkImageBytes(bytes, fif);
+    else if (bytes.isEmpty())
+        raiseError(err::Unexpected, "The file is empty");
     if (fif == FIF_TIFF)
-        return decodeTiffPage(bytes, page);
-    Memory memory = openMemory(bytes);
-    Dib dib(FreeImage_LoadFromMemory(FREE_IMAGE_FORMAT(fif), memory.get(), 0));
+        return tiffPage(bytes, page);
+    const QByteArray pixels = withoutMetadataBlocks(bytes, fif);
+    Memory memory = openMemory(pixels);
+    Dib dib(FreeImage_LoadFromMemory(FREE_IMAGE_FORMAT(fif), memory.get(), loadFlagsFor(fif)));
     if (!dib)
         fail("The image could not be read");
     // The decoders of damaged JPEG data only warn and return grey filler.
     if (fif == FIF_JPEG && messageCount > 0)
         fail("The JPEG data is damaged");
-    return fromFreeImage(dib.get());
+    return dib;
+}
+
+QImage pictureOfDib(FIBITMAP* dib, DeepSamples deep) {
+    const int w = static_cast<int>(FreeImage_GetWidth(dib));
+    const int h = static_cast<int>(FreeImage_GetHeight(dib));
+    if (w <= 0 || h <= 0 || w > MaxSide || h > MaxSide || qint64(w) * h > MaxPixels)
+        fail("The image has no size the box can hold");
+    const int bpp = static_cast<int>(FreeImage_GetBPP(dib));
+    QImage image;
+    if (FreeImage_GetImageType(dib) != FIT_BITMAP)
+        image = fromSamples(dib, w, h, deep);
+    else if (bpp == 1 || bpp == 4 || bpp == 8)
+        image = fromIndexed(dib, w, h, bpp);
+    else if (bpp == 24 || bpp == 32)
+        image = fromBitmap24or32(dib, w, h, bpp);
+    else
+        return fromConverted(FreeImage_ConvertTo24Bits(dib), deep);
+    if (image.isNull())
+        raiseError(err::OutOfMemory);
+    if (FreeImage_GetDotsPerMeterX(dib) > 0 && FreeImage_GetDotsPerMeterY(dib) > 0) {
+        image.setDotsPerMeterX(static_cast<int>(FreeImage_GetDotsPerMeterX(dib)));
+        image.setDotsPerMeterY(static_cast<int>(FreeImage_GetDotsPerMeterY(dib)));
+    }
+    return image;
+}
+
+QImage decodeWithFreeImage(const QByteArray& bytes, int fif, int page) {
+    if (!hasImageCheck(fif))
+        raiseError(err::Unexpected, "The file is in no format the box reads");
+    const Dib dib = loadDibWithFreeImage(bytes, fif, page);
+    return toBoxFormat(pictureOfDib(dib.get(), DeepSamples::Keep));
 }
 
 int tiffPageCountWithFreeImage(const QByteArray& bytes) {

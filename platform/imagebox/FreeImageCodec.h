@@ -2,6 +2,9 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <memory>
+
+struct FIBITMAP;
 
 namespace picbasket::imagebox {
 
@@ -13,8 +16,32 @@ namespace picbasket::imagebox {
 inline constexpr qint64 MaxPixels = qint64(1) << 28;
 inline constexpr int MaxSide = 65535;
 
-// Decodes page `page` (0-based; TIFF only) of the file bytes. `fif` is a
-// FREE_IMAGE_FORMAT; the bytes are checked against it before decoding.
+// How samples deeper than 8 bits come out of FreeImage: 16-bit grey, RGB and
+// RGBA kept in QImage's 16-bit formats, or brought to 8 bits on a straight line
+// (v x 255 / 65535, rounded). Floating-point samples always give 8 bits, 0 to 1
+// mapped onto 0 to 255.
+enum class DeepSamples { Keep, Reduce };
+
+struct FreeImageDibDeleter {
+    void operator()(FIBITMAP* dib) const;
+};
+using FreeImageDib = std::unique_ptr<FIBITMAP, FreeImageDibDeleter>;
+
+// The one FreeImage load of the program, for the box and the load entry alike.
+// Decodes page `page` (0-based; TIFF only) of the file bytes as `fif` (a
+// FREE_IMAGE_FORMAT): the bytes are checked against the format first where a
+// structure check exists (ImageFileCheck.h), FreeImage gets them without their
+// metadata blocks (MetadataBlocks.h), and JPEG is decoded with the accurate DCT.
+// Damaged JPEG and TIFF data raise rather than give filler.
+FreeImageDib loadDibWithFreeImage(const QByteArray& bytes, int fif, int page);
+// The one conversion of a FreeImage bitmap into a QImage: 1 and 8-bit palettes
+// (a linear grey one as Grayscale8), 4 bits as Indexed8, 24 bits as BGR888, 32
+// bits as ARGB32 (RGB32 without transparency), deep samples as `deep` says,
+// other depths through 24 bits; the resolution kept.
+QImage pictureOfDib(FIBITMAP* dib, DeepSamples deep);
+
+// Decodes page `page` of the file bytes in one of the box's formats into the
+// box's held formats, deep samples kept.
 QImage decodeWithFreeImage(const QByteArray& bytes, int fif, int page);
 // Pages of a TIFF held in memory.
 int tiffPageCountWithFreeImage(const QByteArray& bytes);

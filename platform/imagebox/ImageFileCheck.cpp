@@ -1,6 +1,7 @@
 #include "platform/imagebox/ImageFileCheck.h"
 #include "core/AppError.h"
 #include "platform/imagebox/FreeImageCodec.h"
+#include "platform/imagebox/PnmCheck.h"
 #include "platform/imagebox/TiffCodec.h"
 
 #include <FreeImage.h>
@@ -305,7 +306,152 @@ void checkWbmp(const Bytes& b) {
     b.need(at, ((w + 7) / 8) * h, "its pixel data ends too early");
 }
 
+// Walks TGA run-length packets until the image's pixels are all there.
+void checkTgaRle(const Bytes& b, qint64 at, qint64 pixels, int pixelBytes) {
+    qint64 produced = 0;
+    while (produced < pixels) {
+        const int packet = b.u8(at++);
+        const int count = (packet & 0x7F) + 1;
+        const qint64 payload = (packet & 0x80) ? pixelBytes : qint64(count) * pixelBytes;
+        b.need(at, payload, "its pixel data ends too early");
+        at += payload;
+        produced += count;
+    }
+}
+
+void checkTga(const Bytes& b) {
+    b.need(0, 18, "its header ends too early");
+    const int idLength = b.u8(0), mapType = b.u8(1), type = b.u8(2), depth = b.u8(16);
+    const int mapLength = b.le16(5), mapEntryBits = b.u8(7);
+    b.require(mapType <= 1, "its colour map type is unknown");
+    b.checkSize(b.le16(12), b.le16(14));
+    const int kind = type & ~8;
+    if (kind == 1 || kind == 3)
+        b.require(depth == 8 && (kind == 3 || mapType == 1), "its depth does not fit its type");
+    else
+        b.require(kind == 2 && (depth == 15 || depth == 16 || depth == 24 || depth == 32),
+                  "its depth does not fit its type");
+    qint64 at = 18 + idLength;
+    if (mapType == 1) {
+        b.require(mapEntryBits == 15 || mapEntryBits == 16 || mapEntryBits == 24 ||
+                      mapEntryBits == 32,
+                  "its colour map entries are of an unknown size");
+        b.require(kind != 1 || (mapLength >= 1 && b.le16(3) + mapLength <= 256),
+                  "its colour map does not fit its depth");
+        at += qint64(mapLength) * ((mapEntryBits + 7) / 8);
+    }
+    const qint64 pixels = qint64(b.le16(12)) * b.le16(14);
+    const int pixelBytes = (depth + 7) / 8;
+    if (type & 8)
+        checkTgaRle(b, at, pixels, pixelBytes);
+    else
+        b.need(at, pixels * pixelBytes, "its pixel data ends too early");
+}
+
+// An icon image stored as a device-independent bitmap: the header, the palette,
+// the colour rows and the one-bit mask rows, all inside the entry.
+void checkIconBitmap(const Bytes& b, qint64 at, qint64 length) {
+    b.require(b.le32(at) == 40, "an icon image has an unknown header");
+    const qint64 w = qint32(b.le32(at + 4)), doubled = qint32(b.le32(at + 8));
+    const int bpp = b.le16(at + 14);
+    const qint64 colours = b.le32(at + 32);
+    b.require(doubled > 0 && doubled % 2 == 0, "an icon image has an impossible height");
+    const qint64 h = doubled / 2;
+    b.checkSize(w, h);
+    b.require(bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32,
+              "an icon image has an unknown bit depth");
+    b.require(b.le32(at + 16) == 0, "an icon image is compressed");
+    b.require(colours <= 256, "an icon palette is too large");
+    const qint64 palette = bpp <= 8 ? 4 * (colours ? colours : qint64(1) << bpp) : 0;
+    const qint64 rows = ((w * bpp + 31) / 32) * 4 * h, mask = ((w + 31) / 32) * 4 * h;
+    b.require(40 + palette + rows + mask <= length, "an icon image ends too early");
+}
+
+void checkIco(const QByteArray& data, const Bytes& b) {
+    b.require(b.le16(0) == 0 && (b.le16(2) == 1 || b.le16(2) == 2), "it does not start as an icon");
+    const int count = b.le16(4);
+    b.require(count >= 1, "it holds no image");
+    b.need(6, qint64(count) * 16, "its directory ends too early");
+    for (int i = 0; i < count; ++i) {
+        const qint64 entry = 6 + qint64(i) * 16;
+        const qint64 length = b.le32(entry + 8), at = b.le32(entry + 12);
+        b.require(at >= 6 + qint64(count) * 16, "an icon image overlaps the directory");
+        b.need(at, length, "an icon image ends too early");
+        if (length >= 8 && data.mid(at, 8) == QByteArray("\x89PNG\r\n\x1A\n", 8))
+            checkPng(Bytes(data.mid(at, length), "PNG"));
+        else
+            checkIconBitmap(b, at, length);
+    }
+}
+
+// One row of SGI run-length data must unpack to exactly the row's samples.
+void checkSgiRow(const Bytes& b, qint64 at, qint64 length, qint64 width, int sampleBytes) {
+    b.need(at, length, "a pixel row runs past the file");
+    const qint64 end = at + length;
+    qint64 produced = 0;
+    while (at + sampleBytes <= end) {
+        const int code = sampleBytes == 1 ? b.u8(at) : b.be16(at) & 0xFF;
+        at += sampleBytes;
+        const int count = code & 0x7F;
+        if (count == 0)
+            break;
+        const qint64 payload = ((code & 0x80) ? count : 1) * qint64(sampleBytes);
+        b.require(at + payload <= end, "a pixel row runs past its length");
+        at += payload;
+        produced += count;
+        b.require(produced <= width, "a pixel row is too long");
+    }
+    b.require(produced == width, "a pixel row is too short");
+}
+
+void checkSgi(const Bytes& b) {
+    b.need(0, 512, "its header ends too early");
+    b.require(b.be16(0) == 474, "it does not start as an SGI image");
+    const int storage = b.u8(2), sampleBytes = b.u8(3), dimension = b.be16(4);
+    b.require(storage <= 1, "its storage is unknown");
+    b.require(sampleBytes == 1 || sampleBytes == 2, "its sample size is unknown");
+    b.require(dimension >= 1 && dimension <= 3, "its dimension count is impossible");
+    const qint64 w = b.be16(6), h = dimension >= 2 ? b.be16(8) : 1;
+    const qint64 channels = dimension == 3 ? b.be16(10) : 1;
+    b.checkSize(w, h);
+    b.require(channels >= 1 && channels <= 4, "its channel count is impossible");
+    b.require(b.be32(104) == 0, "it is a colour map, not an image");
+    const qint64 rows = h * channels;
+    if (storage == 0) {
+        b.need(512, rows * w * sampleBytes, "its pixel data ends too early");
+        return;
+    }
+    b.need(512, rows * 8, "its row table ends too early");
+    for (qint64 row = 0; row < rows; ++row)
+        checkSgiRow(b, b.be32(512 + row * 4), b.be32(512 + (rows + row) * 4), w, sampleBytes);
+}
+
 } // namespace
+
+bool hasImageCheck(int fif) {
+    switch (fif) {
+    case FIF_BMP:
+    case FIF_GIF:
+    case FIF_JPEG:
+    case FIF_PNG:
+    case FIF_PCX:
+    case FIF_PSD:
+    case FIF_WBMP:
+    case FIF_TIFF:
+    case FIF_TARGA:
+    case FIF_ICO:
+    case FIF_SGI:
+    case FIF_PBM:
+    case FIF_PBMRAW:
+    case FIF_PGM:
+    case FIF_PGMRAW:
+    case FIF_PPM:
+    case FIF_PPMRAW:
+        return true;
+    default:
+        return false;
+    }
+}
 
 void checkImageBytes(const QByteArray& bytes, int fif) {
     if (bytes.isEmpty())
@@ -327,6 +473,21 @@ void checkImageBytes(const QByteArray& bytes, int fif) {
         return checkWbmp(Bytes(bytes, "WBMP"));
     case FIF_TIFF:
         checkTiffBytes(bytes);
+        return;
+    case FIF_TARGA:
+        return checkTga(Bytes(bytes, "TGA"));
+    case FIF_ICO:
+        return checkIco(bytes, Bytes(bytes, "icon"));
+    case FIF_SGI:
+        return checkSgi(Bytes(bytes, "SGI"));
+    case FIF_PBM:
+    case FIF_PBMRAW:
+    case FIF_PGM:
+    case FIF_PGMRAW:
+    case FIF_PPM:
+    case FIF_PPMRAW:
+        if (!isCompletePnm(bytes))
+            damaged("portable map", "its header or samples are incomplete");
         return;
     default:
         raiseError(err::Unexpected, "The file is in no format the box reads");

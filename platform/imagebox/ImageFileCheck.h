@@ -8,6 +8,11 @@ namespace picbasket::imagebox {
 // real length. Decoders of these formats return partial images from truncated
 // files without a word; this turns such files into AppError 0x8000FFFF.
 // `fif` is the FREE_IMAGE_FORMAT the bytes are meant to hold.
+// Formats without a check raise too.
 void checkImageBytes(const QByteArray& bytes, int fif);
+
+// True for the formats checkImageBytes knows: the box's own (BMP, GIF, JPEG, PNG,
+// PCX, PSD, WBMP, TIFF) and TGA, icons, SGI and the portable maps.
+bool hasImageCheck(int fif);
 
 } // namespace picbasket::imagebox

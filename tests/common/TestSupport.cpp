@@ -36,7 +36,7 @@ TempAppFolder::~TempAppFolder() { AppPaths::resetOverrides(); }
 
 QString testDataFolder() {
     const QString env = qEnvironmentVariable("PICBASKET_TEST_DATA");
-    return env.isEmpty() ? QStringLiteral("tests/data") : env;
+    return env.isEmpty() ? QStringLiteral(PICBASKET_TEST_DATA_DIR) : env;
 }
 
 } // namespace picbasket::test

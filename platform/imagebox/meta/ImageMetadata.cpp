@@ -265,6 +265,11 @@ QDate ImageMetadata::iptcDate(int dataset) const {
 
 void ImageMetadata::setIptcDate(int dataset, const QDate& date) {
     checkDataset(dataset);
+    // IPTC writes a date as CCYYMMDD: four digits of year and no sign.
+    if (date.isValid() && (date.year() < 1 || date.year() > 9999))
+        raiseError(
+            err::InvalidProcedureCall,
+            QStringLiteral("An IPTC date needs a year from 1 to 9999, not %1.").arg(date.year()));
     eraseDataset(d_->iptc, dataset);
     if (date.isValid()) {
         Exiv2::DateValue value(date.year(), date.month(), date.day());

@@ -65,6 +65,7 @@ public:
     QString iptcText(int dataset) const;
     void setIptcText(int dataset, const QString& text);
     // Dates and times; a null value when absent, and setting one removes the dataset.
+    // A date whose year is not 1 to 9999 raises 5 and leaves the dataset as it was.
     QDate iptcDate(int dataset) const;
     void setIptcDate(int dataset, const QDate& date);
     QTime iptcTime(int dataset) const;

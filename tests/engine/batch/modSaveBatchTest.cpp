@@ -481,6 +481,35 @@ TEST_F(BatchCorruptRows, CutCopiesOfImageBoxFormatsAreNeverConverted) {
     EXPECT_EQ(messages_.shown()[0].text.count("\r\n"), 12) << qPrintable(messages_.shown()[0].text);
 }
 
+// Formats only the loading entry reads: the cut copies are listed, not converted.
+TEST_F(BatchCorruptRows, CutCopiesOfLoadingEntryFormatsAreNeverConverted) {
+    QTemporaryDir wholeFiles;
+    const QString tga = QDir(wholeFiles.path()).filePath("whole.tga");
+    writeTga(tga, noise(40, 30));
+    QByteArray pgm = "P5\n40 30\n255\n";
+    pgm.append(QByteArray(40 * 30, char(77)));
+    const QByteArray wholes[] = {readBytes(tga), pgm};
+    const char* extensions[] = {"tga", "pgm"};
+    for (int i = 0; i < 2; ++i) {
+        const QString whole = QDir(in_.path()).filePath(QString("whole.") + extensions[i]);
+        writeBytes(whole, wholes[i]);
+        rowFor(QString("whole-") + extensions[i], whole);
+        for (int percent : {10, 50, 90}) {
+            const QString name = QStringLiteral("%1-%2").arg(extensions[i]).arg(percent);
+            const QString path = QDir(in_.path()).filePath(name + "." + extensions[i]);
+            writeBytes(path, wholes[i].left(wholes[i].size() * percent / 100));
+            rowFor(name, path);
+        }
+    }
+    EXPECT_TRUE(run());
+    EXPECT_EQ(written(), (QStringList{"whole-pgm.jp2", "whole-tga.jp2"}));
+    ASSERT_EQ(messages_.shown().size(), 1u);
+    const QString text = messages_.shown()[0].text;
+    for (const char* name : {"tga-10", "tga-50", "tga-90", "pgm-10", "pgm-50", "pgm-90"})
+        EXPECT_TRUE(text.contains(QString(name) + ": ")) << name << qPrintable(text);
+    EXPECT_TRUE(errors_.reports().empty());
+}
+
 TEST_F(BatchConversion, WbmpRowsAreConverted) {
     const QString wbmp = addBoxFile("mono", "mono.wbmp", gradient(19, 7));
     ImageBox reader;

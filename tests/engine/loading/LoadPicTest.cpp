@@ -79,7 +79,7 @@ TEST(LoadPicRouting, ContentAndExtensionChooseTheDecoder) {
         {FIF_JPEG, "jpg", LoadRoute::GdiPlus},     {FIF_TIFF, "tiff", LoadRoute::GdiPlus},
         {FIF_PNG, "bmp", LoadRoute::GdiPlus},      {FIF_PCX, "pcx", LoadRoute::FreeImage},
         {FIF_PSD, "psd", LoadRoute::FreeImage},    {FIF_TARGA, "tga", LoadRoute::FreeImage},
-        {FIF_PGMRAW, "pgm", LoadRoute::FreeImage}, {FIF_JP2, "jp2", LoadRoute::FreeImage},
+        {FIF_PGMRAW, "pgm", LoadRoute::FreeImage}, {FIF_JP2, "jp2", LoadRoute::Jpeg2000},
         {FIF_PNG, "xyz", LoadRoute::FreeImage},    {FIF_UNKNOWN, "pgm", LoadRoute::DevIL},
         {FIF_UNKNOWN, "psp", LoadRoute::DevIL},    {FIF_UNKNOWN, "mng", LoadRoute::DevIL},
         {FIF_UNKNOWN, "jp2", LoadRoute::Jpeg2000}, {FIF_UNKNOWN, "j2k", LoadRoute::Jpeg2000},

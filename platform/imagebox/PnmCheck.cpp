@@ -1,4 +1,4 @@
-#include "engine/loading/PnmCheck.h"
+#include "platform/imagebox/PnmCheck.h"
 
 #include <cctype>
 #include <optional>
