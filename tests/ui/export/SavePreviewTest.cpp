@@ -82,8 +82,8 @@ protected:
         return run("exiftool", {"-s3", "-Software", folder.file(name)}).trimmed();
     }
     // identify's description of the file (format, size, depth...).
-    QString identify(const QString& spec, const QString& format = "%m %wx%h") {
-        return run("identify", {"-format", format, spec}).trimmed();
+    QString identify(const QString& file, const QString& format = "%m %wx%h") {
+        return run("identify", {"-format", format, file}).trimmed();
     }
 
     test::TempAppFolder folder;
@@ -214,7 +214,7 @@ TEST_F(SavePreviewTest, EveryAcceptedExtensionIsWrittenAndDecodesOutside) {
     formats().PNM.Format = 1;
     const struct {
         const char* name;
-        const char* spec; // identify's reader prefix where the extension is not its own
+        const char* readerPrefix; // identify's reader prefix where the extension is not its own
         const char* format;
         const char* magic;
     } rows[] = {
@@ -241,7 +241,7 @@ TEST_F(SavePreviewTest, EveryAcceptedExtensionIsWrittenAndDecodesOutside) {
                 EXPECT_TRUE(run("pdfinfo", {path}).contains("Pages:")) << r.name;
             continue;
         }
-        EXPECT_EQ(identify(QString(r.spec) + path), QString(r.format) + " 64x48") << r.name;
+        EXPECT_EQ(identify(QString(r.readerPrefix) + path), QString(r.format) + " 64x48") << r.name;
     }
     formats().PNM.Format = 0;
     const struct {
