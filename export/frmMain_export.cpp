@@ -13,4 +13,15 @@ void frmMain::subSavePreviewToFile() {
     fncSavePreviewToFile_Dialog(ibMain->box(), this);
 }
 
+// The slide-show generator for the basket's images, modal.
+void frmMain::subShowSlideShowDialog() {}
+
+// The screensaver generator: mode 0 the previewed image, 1 the basket's images.
+void frmMain::subShowScreensaverDemo(int generateMode) {
+    (void)generateMode;
+}
+
+// The greeting generator for the previewed image, modal.
+void frmMain::subShowGreetingDemo() {}
+
 } // namespace picbasket

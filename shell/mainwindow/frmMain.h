@@ -353,6 +353,17 @@ public:
     // Pops up the preview menu at the pointer (filled by the menus; empty until then).
     void subShowPreviewMenu();
 
+    // The windows the basket commands, the tool buttons and the menus open. Each is
+    // defined in the file of the folder that owns the window: capture and scanning in
+    // acquisition/frmMain_acquisition.cpp, the generated programs in
+    // export/frmMain_export.cpp.
+    void subShowCaptureDialog();
+    void subShowTwainDialog();
+    void subShowSlideShowDialog();
+    // generateMode 0 the previewed image, 1 the basket's images.
+    void subShowScreensaverDemo(int generateMode);
+    void subShowGreetingDemo();
+
     // The preview menus: index 0 "Best Fit", 1 "Actual Size"; 0 "Original",
     // 1 "Optimized".
     QMenu* mnuPreviewFitParent;
