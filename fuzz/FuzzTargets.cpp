@@ -7,6 +7,7 @@ const std::vector<FuzzTarget>& fuzzTargets() {
         {"setup", fuzzSetup},       {"header", fuzzHeader},         {"loadpic", fuzzLoadPic},
         {"imagebox", fuzzImageBox}, {"jpeg2000", fuzzJpeg2000},     {"metadata", fuzzMetadata},
         {"naming", fuzzNaming},     {"taskparams", fuzzTaskParams}, {"metafile", fuzzMetafile},
+        {"quotedrecords", fuzzQuotedRecords},
     };
     return targets;
 }

@@ -30,5 +30,6 @@ int fuzzMetadata(const uint8_t* data, size_t size);
 int fuzzNaming(const uint8_t* data, size_t size);
 int fuzzTaskParams(const uint8_t* data, size_t size);
 int fuzzMetafile(const uint8_t* data, size_t size);
+int fuzzQuotedRecords(const uint8_t* data, size_t size);
 
 } // namespace picbasket::fuzz
