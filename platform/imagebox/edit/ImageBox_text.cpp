@@ -7,9 +7,11 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QTransform>
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace picbasket {
 
@@ -75,6 +77,24 @@ double alignedLeft(int alignment, double width) {
     }
 }
 
+// Every pixel drawing the text at (0, 0) may touch: the text box and the ink of
+// each line, turned as the painter turns them, with a margin for glyphs that
+// reach past their ink box and for the antialiased edge.
+QRect textReach(const QFont& font, const TextBox& box, int alignment, int angle) {
+    const QFontMetricsF metrics(font, &measuringDevice());
+    QRectF area(alignedLeft(alignment, box.width), 0, box.width, box.height);
+    for (int i = 0; i < box.lines.size(); ++i) {
+        const QPointF origin(alignedLeft(alignment, box.lineWidths[size_t(i)]),
+                             box.ascent + i * box.lineSpacing);
+        area |= metrics.boundingRect(box.lines[i]).translated(origin);
+    }
+    const double margin = std::ceil(box.lineSpacing / 2) + 2;
+    area.adjust(-margin, -margin, margin, margin);
+    QTransform turn;
+    turn.rotate(-angle);
+    return turn.mapRect(area).toAlignedRect().adjusted(-2, -2, 2, 2);
+}
+
 } // namespace
 
 void ImageBox::setTextAlignment(int alignment) {
@@ -103,15 +123,14 @@ void ImageBox::DrawText(int x, int y, const QString& text) {
         return;
     const QFont font = drawingFont(font_, textAntiAlias_);
     const TextBox box = measure(font, text);
-    QImage work = pixelops::checked(pixelops::toWorking(image_).convertToFormat(
-        image_.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32));
-    work.setDotsPerMeterX(TextDotsPerMeter);
-    work.setDotsPerMeterY(TextDotsPerMeter);
-    {
+    // Draws on a working copy whose top-left pixel is `origin` of the image.
+    const auto paint = [&](QImage& work, QPoint origin) {
+        work.setDotsPerMeterX(TextDotsPerMeter);
+        work.setDotsPerMeterY(TextDotsPerMeter);
         QPainter painter(&work);
         painter.setRenderHint(QPainter::TextAntialiasing, textAntiAlias_);
         painter.setRenderHint(QPainter::Antialiasing, textAntiAlias_ && textAngle_ % 90 != 0);
-        painter.translate(x, y);
+        painter.translate(x - origin.x(), y - origin.y());
         painter.rotate(-textAngle_);
         if (!textTransparent_)
             painter.fillRect(QRectF(alignedLeft(textAlignment_, box.width), 0, box.width, box.height),
@@ -122,7 +141,19 @@ void ImageBox::DrawText(int x, int y, const QString& text) {
             const double left = alignedLeft(textAlignment_, box.lineWidths[size_t(i)]);
             painter.drawText(QPointF(left, box.ascent + i * box.lineSpacing), box.lines[i]);
         }
-    }
+    };
+    // A 24-bit image converts pixel by pixel, so only the pixels the text can reach
+    // need a working copy: a line of text on a photo stays a small edit. Qt fills a
+    // box turned by other than a right angle with edges that depend on where the
+    // device ends, so that box is drawn on the whole image as before.
+    const bool near = std::abs(x) < (1 << 24) && std::abs(y) < (1 << 24);
+    const bool turnedBox = !textTransparent_ && textAngle_ % 90 != 0;
+    if (near && !turnedBox && image_.format() == QImage::Format_RGB888 &&
+        editRegion(textReach(font, box, textAlignment_, textAngle_).translated(x, y), paint))
+        return;
+    QImage work = pixelops::checked(pixelops::toWorking(image_).convertToFormat(
+        image_.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32));
+    paint(work, QPoint(0, 0));
     if (work.hasAlphaChannel())
         work = pixelops::checked(work.convertToFormat(QImage::Format_ARGB32));
     commitEdit(pixelops::fromWorking(work, image_));

@@ -209,3 +209,58 @@ TEST(BandedEdit, OwnFormatRoutesMatchTheWorkingCopyRoute) {
         }
     }
 }
+
+// Text on a 24-bit image is drawn on a working copy of only the pixels it can
+// reach; an opaque ARGB32 image of the same pixels takes the whole-image route.
+// Both give the same pixels, whatever the angle, alignment, font, smoothing or
+// position (a box turned by other than a right angle takes the whole route too).
+TEST(BandedEdit, TextOverItsReachMatchesTheWholeImageRoute) {
+    struct Row {
+        const char* name;
+        int x, y, angle, alignment;
+        bool antiAlias, transparent, italic;
+        const char* text;
+    } rows[] = {
+        {"plain", 20, 30, 0, 0, true, true, false, "Ag jy"},
+        {"box, no antialiasing", 20, 30, 0, 0, false, false, false, "Ag jy"},
+        {"box turned 30, centred", 450, 300, 30, 1, true, false, false, "Turned\ntext"},
+        {"box turned 45, no antialiasing", 450, 300, 45, 0, false, false, false, "Turned\ntext"},
+        {"box turned 90", 611, 477, 90, 0, false, false, false, "Ag jy\nWw"},
+        {"box turned 270, centred", 211, 377, 270, 1, true, false, false, "Ag jy\nWw"},
+        {"turned 33", 301, 211, 33, 0, true, true, false, "Ag jy\nWw"},
+        {"turned -71, italic, centred", 333, 257, -71, 1, true, true, true, "Ag jy\nWw"},
+        {"turned 147, right", 417, 369, 147, 2, true, true, false, "Ag jy\nWw"},
+        {"turned 12, no antialiasing", 523, 401, 12, 0, false, true, false, "Ag jy\nWw"},
+        {"turned 200, no antialiasing", 611, 477, 200, 0, false, true, false, "Ag jy\nWw"},
+        {"turned -45, right", 150, 100, -45, 2, true, true, false, "Wide W"},
+        {"upside down", 200, 100, 180, 0, false, true, false, "Down"},
+        {"italic overhang", 10, 10, 0, 0, true, true, true, "ffff jjj"},
+        {"past the top-left corner", -12, -9, 0, 0, true, false, false, "Corner"},
+        {"turned past the top-left corner", -12, -9, 10, 0, true, true, false, "Corner"},
+        {"past the bottom-right corner", 880, 690, 0, 0, true, false, false, "Edge text"},
+        {"wholly outside", 900, 900, 0, 0, true, false, false, "Away"},
+    };
+    const QImage source = noiseImage(901, 707, QImage::Format_RGB888);
+    const QImage opaque = source.convertToFormat(QImage::Format_ARGB32);
+    for (const Row& row : rows) {
+        auto draw = [&](const QImage& image) {
+            ImageBox box;
+            box.setImage(image);
+            QFont font(QStringLiteral("DejaVu Sans"), 26);
+            font.setItalic(row.italic);
+            box.setFont(font);
+            box.setTextAngle(row.angle);
+            box.setTextAlignment(row.alignment);
+            box.setTextAntiAlias(row.antiAlias);
+            box.setTextTransparent(row.transparent);
+            box.setTextColor(rgbOle(250, 240, 10));
+            box.setTextBackColor(rgbOle(20, 30, 200));
+            box.DrawText(row.x, row.y, QString::fromLatin1(row.text));
+            return box.image();
+        };
+        const QImage region = draw(source);
+        const QImage whole = draw(opaque).convertToFormat(QImage::Format_RGB888);
+        EXPECT_EQ(region.format(), QImage::Format_RGB888) << row.name;
+        EXPECT_TRUE(region == whole) << row.name;
+    }
+}
