@@ -44,6 +44,10 @@ BasketAdder::BasketAdder() : pages_(std::make_unique<ImageBox>()) {}
 
 BasketAdder::~BasketAdder() = default;
 
+int BasketAdder::pageCountOf(const QString& path) const {
+    return pages_->PageCountOfFile(path);
+}
+
 void BasketAdder::report(int maximum, int value) const {
     if (progress)
         progress(maximum, value);
@@ -60,7 +64,7 @@ bool BasketAdder::add(const std::vector<BasketSource>& sources, int listRows, Mo
             pumpEvents();
         const int shown = mode == Mode::Command ? source.position : i + 1;
         const int maximum = mode == Mode::Command ? listRows : count;
-        if (inBasket && inBasket(source.row.tag)) {
+        if (mode != Mode::BasketFile && inBasket && inBasket(source.row.tag)) {
             report(maximum, shown);
             continue;
         }
@@ -71,7 +75,8 @@ bool BasketAdder::add(const std::vector<BasketSource>& sources, int listRows, Mo
             split(source, pages, mode);
         else
             addSingle(source, mode);
-        report(maximum, shown);
+        if (mode != Mode::BasketFile)
+            report(maximum, shown);
     }
     return true;
 }
@@ -95,7 +100,7 @@ void BasketAdder::addSingle(const BasketSource& source, Mode mode) {
     QString resolution = resolutionOf(folderRow);
     if (resolution.trimmed().isEmpty() && width > 0 && height > 0) {
         resolution = sizeText(width, height);
-        if (fillResolution)
+        if (mode != Mode::BasketFile && fillResolution)
             fillResolution(folderRow.tag, resolution);
     }
     BasketRow row;
@@ -108,12 +113,14 @@ void BasketAdder::addSingle(const BasketSource& source, Mode mode) {
 }
 
 void BasketAdder::split(const BasketSource& source, int pages, Mode mode) {
-    report(pages, 0);
+    const bool shown = mode != Mode::BasketFile;
+    if (shown)
+        report(pages, 0);
     int last = 0;
     for (int page = 1; page <= pages; ++page) {
         if (pumpEvents)
             pumpEvents();
-        if (status)
+        if (shown && status)
             status(QStringLiteral("Please wait... extracting multipage %1 - '%2' Pages %3 of %4")
                        .arg(mode == Mode::Command ? QStringLiteral("file")
                                                   : QStringLiteral("document"))
@@ -122,7 +129,8 @@ void BasketAdder::split(const BasketSource& source, int pages, Mode mode) {
                        .arg(pages));
         if (const int added = addPage(source, page, mode))
             last = added;
-        report(pages, page);
+        if (shown)
+            report(pages, page);
     }
     if (mode == Mode::Drop && last && fileAdded)
         fileAdded(last);
@@ -150,7 +158,7 @@ int BasketAdder::addPage(const BasketSource& source, int page, Mode mode) {
     QImage thumbnail;
     QString resolution;
     QString path;
-    if (mode == Mode::Command) {
+    if (mode != Mode::Drop) {
         const QImage picture = reducedForThumbnail(box.Picture());
         thumbnail =
             fncResizePictureGDIPlus(picture, picture.width(), picture.height(), picturetype::Bitmap,
@@ -175,8 +183,8 @@ int BasketAdder::addPage(const BasketSource& source, int page, Mode mode) {
     info.setFilePath(path);
     BasketRow row;
     const QString name = fncStripFileExtension(source.row.text);
-    row.Text = mode == Mode::Command ? name + QString::number(page)
-                                     : QStringLiteral("%1(%2)").arg(name).arg(page);
+    row.Text = mode != Mode::Drop ? name + QString::number(page)
+                                  : QStringLiteral("%1(%2)").arg(name).arg(page);
     row.Tag = path;
     row.SubItems = {resolution, info.fSizeFormated(0), info.fType(), source.row.tag};
     return addRow(row, thumbnail);

@@ -30,8 +30,10 @@ class BasketAdder {
 public:
     // Command: the add button and its kin ("scan1", thumbnails from the page in
     // memory). Drop: rows dragged onto the basket ("scan(1)", thumbnails from the
-    // written page file, each file's last row reported to fileAdded).
-    enum class Mode { Command, Drop };
+    // written page file, each file's last row reported to fileAdded). BasketFile: a
+    // file of a reopened basket list, named and split as the command does, without
+    // the duplicate test, the status texts, the progress or filling a folder row.
+    enum class Mode { Command, Drop, BasketFile };
 
     BasketAdder();
     ~BasketAdder();
@@ -58,6 +60,8 @@ public:
     // Failures raise AppError; the rows added so far stay.
     bool add(const std::vector<BasketSource>& sources, int listRows, Mode mode);
     bool isRunning() const { return running_; }
+    // The pages of a file as the adder's own image box counts them.
+    int pageCountOf(const QString& path) const;
 
 private:
     void addSingle(const BasketSource& source, Mode mode);

@@ -1,0 +1,125 @@
+#include "browser/BasketAdder.h"
+#include "browser/FolderListing.h"
+#include "browser/modSaveOpenImageList.h"
+#include "core/AppPaths.h"
+#include "core/Globals.h"
+#include "core/setup/modSetup.h"
+#include "platform/comctl/ImageList.h"
+#include "platform/comctl/ListView.h"
+#include "platform/comctl/ProgressBar.h"
+#include "tests/ui/browser/BasketFixture.h"
+#include "tests/ui/browser/FolderFixture.h"
+#include "tests/ui/mainwindow/MainWindowFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace picbasket;
+using picbasket::test::MainWindowTest;
+
+namespace {
+
+QByteArray bytesOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The main window listing a folder with a.jpg, b.png, x.pcx and the three-page scan.tif,
+// all of them added to the basket by the add command.
+class BasketFilesWindowTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        files = folder.file("files");
+        QDir().mkpath(files);
+        test::splitPicture(64, 48, Qt::red, Qt::blue).save(path("a.jpg"), "JPEG");
+        test::splitPicture(20, 30, Qt::green, Qt::white).save(path("b.png"), "PNG");
+        ASSERT_TRUE(test::writeScanTiff(path("scan.tif")));
+        ImageBox box;
+        box.setImage(test::splitPicture(16, 12, Qt::gray, Qt::white));
+        box.SaveToFile(path("x.pcx"));
+        picbasket::Setup.LastFolder = files;
+        writeSetupFile();
+        w = &start();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return w->CurrentFolder == files && !w->timerShowFiles->isActive() &&
+                       !w->folderListing->isRunning() && w->lvFolder->Count() == 4;
+            },
+            20000));
+        for (int r = 1; r <= w->lvFolder->Count(); ++r)
+            w->lvFolder->setSelected(r, true);
+        w->cmdAddToQueue->click();
+    }
+
+    QString path(const QString& name) const { return QDir(files).filePath(name); }
+
+    QStringList basket() const {
+        QStringList out;
+        for (int r = 1; r <= w->lvPages->Count(); ++r)
+            out << w->lvPages->Text(r);
+        return out;
+    }
+
+    bool open(const QString& list) {
+        return fncOpenImageBasket(list, *w->lvPages, *w->ilPages, *w->basketAdder, *w->pbQueue);
+    }
+
+    QString files;
+    frmMain* w = nullptr;
+};
+
+} // namespace
+
+TEST_F(BasketFilesWindowTest, SavedBasketReopensAndSkipsADeletedSource) {
+    const QStringList added = basket();
+    ASSERT_EQ(added.size(), 6);
+    EXPECT_TRUE(added.contains("scan1") && added.contains("scan3") && added.contains("a"));
+
+    QString list = folder.file("my basket");
+    ASSERT_TRUE(fncSaveImageBasket(list, *w->lvPages));
+    EXPECT_EQ(list, folder.file("my basket.ibf"));
+    QStringList lines;
+    for (int r = 1; r <= w->lvPages->Count(); ++r)
+        if (!lines.contains(w->lvPages->SubItem(r, 4)))
+            lines << w->lvPages->SubItem(r, 4);
+    QByteArray expected;
+    for (const QString& source : lines)
+        expected += "\"" + source.toUtf8() + "\"\r\n";
+    EXPECT_EQ(bytesOf(list), expected);
+    EXPECT_EQ(lines.size(), 4);
+
+    // Cleared and opened again: the same rows, new page files, new thumbnails.
+    const QString firstPage = w->lvPages->Tag(added.indexOf("scan1") + 1);
+    w->lvPages->Clear();
+    ASSERT_TRUE(open(list));
+    EXPECT_EQ(basket(), added);
+    EXPECT_EQ(w->ilPages->Count(), 6);
+    const int scan1 = int(basket().indexOf("scan1")) + 1;
+    EXPECT_NE(w->lvPages->Tag(scan1), firstPage);
+    EXPECT_TRUE(w->lvPages->Tag(scan1).startsWith(AppPaths::tempPageFolder()));
+    EXPECT_TRUE(QFile::exists(w->lvPages->Tag(scan1)));
+    EXPECT_EQ(w->lvPages->SubItem(scan1, 4), path("scan.tif"));
+    EXPECT_FALSE(w->pbQueue->isVisible());
+
+    // A source deleted meanwhile is skipped without a message.
+    ASSERT_TRUE(QFile::remove(path("b.png")));
+    ASSERT_TRUE(open(list));
+    QStringList withoutB = added;
+    withoutB.removeAll("b");
+    EXPECT_EQ(basket(), withoutB);
+    EXPECT_TRUE(errors.reports().empty());
+    EXPECT_TRUE(messages.shown().empty());
+
+    // A damaged list is refused and the basket stays.
+    QFile damaged(folder.file("damaged.ibf"));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("\"" + path("a.jpg").toUtf8() + "\r\n");
+    damaged.close();
+    EXPECT_FALSE(open(folder.file("damaged.ibf")));
+    EXPECT_EQ(basket(), withoutB);
+    EXPECT_EQ(errors.reports().size(), 1u);
+}
