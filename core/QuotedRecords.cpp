@@ -11,7 +11,9 @@ QByteArray quotedField(const QString& text) {
     return '"' + bytes + '"';
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // A cursor over the data that reads one record at a time and keeps the line count.
 class RecordReader {
