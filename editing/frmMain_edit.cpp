@@ -4,8 +4,10 @@
 #include "shell/mainwindow/frmMain.h"
 
 #include "browser/SelectionController.h"
+#include "browser/modSaveOpenImageList.h"
 #include "controls/buttons/modButtonPicture.h"
 #include "controls/common/modGenericFunctions.h"
+#include "controls/dialogs/modCommonDialog.h"
 #include "controls/dialogs/modCommonDialogAPI.h"
 #include "controls/explorerbar/isExplorerBar.h"
 #include "controls/splitter/Splitter.h"
@@ -17,6 +19,7 @@
 #include "editing/ColorButton.h"
 #include "editing/EditViewSplitters.h"
 #include "editing/GeometryTasks.h"
+#include "editing/TaskBasketReplay.h"
 #include "editing/TaskBasketRows.h"
 #include "editing/TaskChooser.h"
 #include "editing/TaskIcons.h"
@@ -175,6 +178,7 @@ void frmMain::buildEditView() {
             [this](const QString& group, const QString& item) { eb_ItemClick(group, item); });
     connect(CmdPreviewEdit, &QPushButton::clicked, this, [this] { CmdPreviewEdit_Click(); });
     setPictureCaption(CmdPreviewEdit, QStringLiteral("     Edit"));
+    connectTaskBasketCommands();
     fitDialogToPanel();
 }
 
@@ -616,10 +620,12 @@ void frmMain::subEndPickModes() {
 // the task's stored options are loaded again.
 void frmMain::subResetPreviewView(bool keepOptions) {
     errorTail(QStringLiteral("FrmMain.subResetPreviewView"), [&] {
-        if (PreviewUnchanged)
+        if (PreviewUnchanged && !PreviewIntermediate)
             return;
-        if (!ConfirmedImageData.isEmpty())
+        if (!ConfirmedImageData.isEmpty()) {
             ibMain->box().LoadFromMemory(ImageBox::FormatTiff, ConfirmedImageData);
+            PreviewIntermediate = false;
+        }
         if (!keepOptions)
             subShowTaskOptions();
         subResize();
@@ -1037,7 +1043,7 @@ bool frmMain::cmdApply_Click() {
         }
         const QImage before = box.image();
         try {
-            if (!PreviewUnchanged && !ConfirmedImageData.isEmpty())
+            if ((!PreviewUnchanged || PreviewIntermediate) && !ConfirmedImageData.isEmpty())
                 box.LoadFromMemory(ImageBox::FormatTiff, ConfirmedImageData);
             subApplyTask(build.task);
             if (build.task.TaskID == int32_t(TaskType::Crop) &&
@@ -1053,6 +1059,7 @@ bool frmMain::cmdApply_Click() {
         cmdApply->setEnabled(false);
         subResize();
         PreviewUnchanged = false;
+        PreviewIntermediate = false;
         TaskOptionsChanged = false;
         ImageModified = true;
         applied = true;
@@ -1060,15 +1067,206 @@ bool frmMain::cmdApply_Click() {
     return applied;
 }
 
+// Confirm takes the previewed task into the basket; Finish (no task chosen) leaves
+// the edit view. A task whose options changed is previewed first, and a failed
+// Preview stops the confirm. The preview is then the confirmed image with the task
+// applied: its copy is taken before the rows change, so the rows, the stored
+// defaults and the copy go in together or not at all.
 void frmMain::cmdOK_Click() {
     errorTail(QStringLiteral("FrmMain.cmdOK_Click"), [&] {
-        if (CurrentTask.TaskID == int32_t(TaskType::None))
+        if (taskReplay->isRunning())
+            return;
+        if (CurrentTask.TaskID == int32_t(TaskType::None)) {
             CmdPreviewEdit_Click();
+            return;
+        }
+        ImageBox& box = ibMain->box();
+        if (TaskOptionsChanged) {
+            if (!cmdApply_Click())
+                return;
+        } else if (PreviewIntermediate && !ConfirmedImageData.isEmpty()) {
+            box.LoadFromMemory(ImageBox::FormatTiff, ConfirmedImageData);
+        }
+        const QByteArray confirmed =
+            box.HasImage() ? box.SaveToMemory(ImageBox::FormatTiff) : ConfirmedImageData;
+        ImageModified = false;
+        TaskBasketRows rows(*lvEdit, *lvEditPreview, lvEditBatch);
+        if (rows.add(CurrentTask))
+            subSaveTaskOptions();
+        ConfirmedImageData = confirmed;
+        PreviewIntermediate = false;
+        CurrentTask.TaskID = int32_t(TaskType::None);
+        eb_ItemClick(SpecialGroup, QStringLiteral("Nothing"));
+        cmdOK->setText(QStringLiteral("Finish"));
+        cmdOK->setEnabled(true);
+        subResize();
     });
 }
 
 void frmMain::cmdReset_Click() {
     subResetPreviewView(false);
+}
+
+void frmMain::connectTaskBasketCommands() {
+    taskReplay = std::make_shared<TaskBasketReplay>(*lvEdit, *lvEditPreview, lvEditBatch);
+    for (int i = 0; i < int(cmdEditBar.size()); ++i) {
+        connect(cmdEditBar[size_t(i)], &QPushButton::clicked, this,
+                [this, i] { cmdEditBar_Click(i); });
+        connect(cmdEditPreview[size_t(i)], &QPushButton::clicked, this,
+                [this, i] { cmdEditPreview_Click(i); });
+    }
+    connect(cmdReset, &QPushButton::clicked, this, [this] { cmdReset_Click(); });
+    connect(cmdOriginalImage, &QPushButton::clicked, this, [this] { cmdOriginalImage_Click(); });
+    connect(lvEdit, &ListView::ItemClick, this, [this](int row) { lvEdit_ItemClick(row); });
+    connect(lvEditPreview, &ListView::ItemClick, this,
+            [this](int row) { lvEditPreview_ItemClick(row); });
+}
+
+// The rows must not change under a replay, which lets events run between rows.
+void frmMain::cmdEditBar_Click(int index) {
+    errorTail(QStringLiteral("FrmMain.cmdEditBar_Click"), [&] {
+        if (taskReplay->isRunning())
+            return;
+        switch (index) {
+        case 0:
+            subClearTaskBasket();
+            break;
+        case 1:
+            subOpenTaskBasketFile();
+            break;
+        case 2:
+            subSaveTaskBasketFile();
+            break;
+        case 3:
+            subRemoveSelectedTask();
+            break;
+        default:
+            break;
+        }
+    });
+}
+
+void frmMain::cmdEditPreview_Click(int index) {
+    cmdEditBar_Click(index);
+}
+
+// A task previewed but not confirmed is previewed again on the new confirmed image
+// by the next Confirm, so that no row is added that the image does not show.
+void frmMain::subClearTaskBasket() {
+    if (lvEdit->Count() == 0)
+        return;
+    TaskBasketRows(*lvEdit, *lvEditPreview, lvEditBatch).clear();
+    ImageBox& box = ibMain->box();
+    if (box.HasImage() && !OriginalImageData.isEmpty()) {
+        box.LoadFromMemory(ImageBox::FormatTiff, OriginalImageData);
+        ConfirmedImageData = OriginalImageData;
+        subResize();
+    }
+    if (!PreviewUnchanged && CurrentTask.TaskID != int32_t(TaskType::None))
+        subMarkOptionsChanged();
+    PreviewUnchanged = true;
+    PreviewIntermediate = false;
+    ImageModified = false;
+}
+
+void frmMain::subOpenTaskBasketFile() {
+    CommonDialog.FileName.clear();
+    CommonDialog.DialogTitle = QStringLiteral("Open task basket");
+    CommonDialog.Filter = QStringLiteral("Task basket file (*.tbf)|*.tbf");
+    CommonDialog.Flags = 5;
+    fncShowOpen();
+    const QString file = CommonDialog.FileName;
+    if (file.isEmpty())
+        return;
+    if (!fncOpenTaskBasket(file, *lvEdit, *lvEditPreview, lvEditBatch)) {
+        msgBox(joinLines({QStringLiteral("Error opening task basket!"),
+                          QStringLiteral("Please select a valid task basket file.")}),
+               mb::Information | mb::OKOnly, ApplicationTitle);
+        return;
+    }
+    subReplayWholeTaskBasket();
+}
+
+void frmMain::subSaveTaskBasketFile() {
+    if (lvEdit->Count() == 0)
+        return;
+    CommonDialog.FileName.clear();
+    CommonDialog.DialogTitle = QStringLiteral("Save task basket");
+    CommonDialog.Filter = QStringLiteral("Task basket file (*.tbf)|*.tbf");
+    CommonDialog.Flags = 5;
+    fncShowSave();
+    QString file = CommonDialog.FileName;
+    if (file.isEmpty())
+        return;
+    if (!fncSaveTaskBasket(file, lvEditBatch))
+        msgBox(joinLines({QStringLiteral("Error saving task basket!"),
+                          QStringLiteral("Please try again!")}),
+               mb::Information | mb::OKOnly, ApplicationTitle);
+}
+
+// Nothing is removed while the active list has no selected row.
+void frmMain::subRemoveSelectedTask() {
+    if (lvEdit->Count() == 0)
+        return;
+    const int row = taskReplay->selectedRow(ActiveTaskList);
+    if (row == 0)
+        return;
+    TaskBasketRows(*lvEdit, *lvEditPreview, lvEditBatch).remove(row);
+    subReplayWholeTaskBasket();
+}
+
+void frmMain::subReplayWholeTaskBasket() {
+    subClearTaskSelection(*lvEdit);
+    subClearTaskSelection(*lvEditPreview);
+    ImageBox& box = ibMain->box();
+    if (!box.HasImage() || !taskReplay->replay(box, OriginalImageData, true))
+        return;
+    ConfirmedImageData = box.SaveToMemory(ImageBox::FormatTiff);
+    if (!PreviewUnchanged && CurrentTask.TaskID != int32_t(TaskType::None))
+        subMarkOptionsChanged();
+    PreviewUnchanged = true;
+    PreviewIntermediate = false;
+    ImageModified = false;
+    subResize();
+}
+
+void frmMain::cmdOriginalImage_Click() {
+    errorTail(QStringLiteral("FrmMain.cmdOriginalImage_Click"), [&] {
+        if (lvEdit->Count() == 0 || taskReplay->isRunning())
+            return;
+        const int answer =
+            msgBox(joinLines({QStringLiteral("Resetting to original image will erase all editing "
+                                             "functions from the batch list!"),
+                              QStringLiteral(" Do you want to continue?")}),
+                   mb::YesNo | mb::Question, ApplicationTitle);
+        if (answer != mb::Yes)
+            return;
+        cmdEditBar_Click(0);
+        subShowTaskOptions();
+    });
+}
+
+void frmMain::lvEdit_ItemClick(int) {
+    subTaskRowClick(lvEdit);
+}
+
+// A click on the edit view's list makes the next Confirm preview the task again.
+void frmMain::lvEditPreview_ItemClick(int) {
+    subTaskRowClick(lvEditPreview);
+    TaskOptionsChanged = true;
+}
+
+// The basket up to the selected row of the active list; the confirmed copy stays.
+void frmMain::subTaskRowClick(ListView* list) {
+    errorTail(QStringLiteral("FrmMain.subTaskRowClick"), [&] {
+        ImageBox& box = ibMain->box();
+        if (list->Count() == 0 || !box.HasImage() || taskReplay->isRunning())
+            return;
+        if (!taskReplay->replay(box, OriginalImageData, false))
+            return;
+        PreviewIntermediate = true;
+        subResize();
+    });
 }
 
 } // namespace picbasket

@@ -45,6 +45,7 @@ class SelectionController;
 class Splitter;
 class StatusBar;
 class TabStrip;
+class TaskBasketReplay;
 
 // The main window: the folder tree, the preview, the metadata lists, the folder's
 // file list and the image basket, joined by a tree of four splitters, with the
@@ -318,6 +319,31 @@ public:
     void chkCropMouse_Click(bool ticked);
     // Puts the preview back to the last confirmed state when a task was previewed.
     void subResetPreviewView(bool keepOptions);
+
+    // The task basket's commands, its files and row clicks (editing/frmMain_edit.cpp).
+    // Index 0 clears the basket, 1 opens a ".tbf" file, 2 saves one, 3 removes the
+    // selected task; any other index does nothing. The edit view's buttons and the
+    // task-basket menu run the same commands.
+    void cmdEditBar_Click(int index);
+    void cmdEditPreview_Click(int index);
+    // Clears the basket after asking, back to the image as loaded.
+    void cmdOriginalImage_Click();
+    // The basket replayed up to the clicked row (an intermediate preview).
+    void lvEdit_ItemClick(int row);
+    void lvEditPreview_ItemClick(int row);
+    // Set by a row click: the preview shows the basket up to a row, not the confirmed
+    // image, so the next Preview or Confirm starts from ConfirmedImageData.
+    bool PreviewIntermediate = false;
+    std::shared_ptr<TaskBasketReplay> taskReplay;
+    void connectTaskBasketCommands();
+    void subClearTaskBasket();
+    void subOpenTaskBasketFile();
+    void subSaveTaskBasketFile();
+    void subRemoveSelectedTask();
+    // After the rows changed: the whole basket replayed from the image as loaded and
+    // taken as the confirmed state.
+    void subReplayWholeTaskBasket();
+    void subTaskRowClick(ListView* list);
 
     // Saves the preview's image through the save dialog (export/frmMain_export.cpp);
     // does nothing while the preview is empty.
