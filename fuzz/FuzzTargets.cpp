@@ -8,6 +8,7 @@ const std::vector<FuzzTarget>& fuzzTargets() {
         {"imagebox", fuzzImageBox}, {"jpeg2000", fuzzJpeg2000},     {"metadata", fuzzMetadata},
         {"naming", fuzzNaming},     {"taskparams", fuzzTaskParams}, {"metafile", fuzzMetafile},
         {"quotedrecords", fuzzQuotedRecords},
+        {"programlayout", fuzzProgramLayout},
     };
     return targets;
 }
