@@ -2,6 +2,7 @@
 #include "app/PicBasketApplication.h"
 #include "controls/common/QtMessagePresenter.h"
 #include "core/Globals.h"
+#include "platform/print/QtPrintBackend.h"
 #include "shell/errors/frmErrorReport.h"
 #include "shell/mainwindow/frmMain.h"
 
@@ -16,6 +17,8 @@ int main(int argc, char** argv) {
     installQtMessagePresenter();
     installErrorReportWindow();
     subInitGlobals();
+    QtPrintBackend printer;
+    setPrintBackend(&printer);
 
     frmMain window;
     // A second copy has shown its refusal and ends here.

@@ -366,6 +366,8 @@ void frmMain::lvPages_ItemClick(int) {
 }
 
 void frmMain::lvPages_KeyUp(int keyCode, int) {
+    if (lvPages->Count() > 0 && keyCode == 46)
+        return cmdPagesDelete_Click();
     if (lvPages->Count() == 0 || keyCode < 37 || keyCode > 40 || FolderListDropped)
         return;
     skipFailure([&] {
@@ -374,11 +376,13 @@ void frmMain::lvPages_KeyUp(int keyCode, int) {
     });
 }
 
-// The basket's context menu comes with the menus; the other buttons preview the
+// The right button pops up the basket's context menu; the other buttons preview the
 // row clicked, unless several rows are selected.
 void frmMain::lvPages_MouseUp(int button, int, int, int) {
-    if (lvPages->Count() == 0 || button == 2)
+    if (lvPages->Count() == 0)
         return;
+    if (button == 2)
+        return skipFailure([&] { subShowBasketContextMenu(); });
     skipFailure([&] {
         if (!FolderListDropped) {
             if (SelectedRowCount > 1)

@@ -90,7 +90,9 @@ void loadExistingSetup() {
 typSetup fncSetupDefaults() {
     typSetup s;
     const QString program = AppPaths::programFolder();
-    s.BatchSave.DestinationFolder = program;
+    // The program folder of an installed program is not writable: outputs go under
+    // the data root, as captures and scans do.
+    s.BatchSave.DestinationFolder = AppPaths::dataRoot();
     s.MainWindow.Width = cLng(640 * twipsPerPixelX());
     s.MainWindow.Height = cLng(480 * twipsPerPixelY());
     s.LastFolder = program;

@@ -11,6 +11,7 @@
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -81,10 +82,16 @@ public:
 
 // Paints the cells after the first as unselected unless full-row selection is on,
 // so only the row's label shows the selection, as a list without full-row select does.
+// Label edits end in the list, which refuses an empty text.
 class FirstCellSelectionDelegate : public QStyledItemDelegate {
 public:
-    FirstCellSelectionDelegate(const bool& fullRow, QObject* parent)
-        : QStyledItemDelegate(parent), fullRow_(fullRow) {}
+    FirstCellSelectionDelegate(const bool& fullRow, ListView* owner, QObject* parent)
+        : QStyledItemDelegate(parent), fullRow_(fullRow), owner_(owner) {}
+
+    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override {
+        if (auto* line = qobject_cast<QLineEdit*>(editor))
+            owner_->labelEdited(index.row() + 1, line->text());
+    }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
@@ -96,6 +103,7 @@ public:
 
 private:
     const bool& fullRow_;
+    ListView* owner_;
 };
 
 // Either view of the list, passing its focus, key and mouse events on to the list
@@ -218,9 +226,11 @@ void ListView::viewFocusIn() {
     emit GotFocus();
 }
 
-// A pop-up menu taking the focus for a moment is no loss of focus for the list.
+// A pop-up menu taking the focus for a moment, or a label editor inside the list,
+// is no loss of focus for the list.
 void ListView::viewFocusOut(Qt::FocusReason reason) {
-    if (reason != Qt::PopupFocusReason)
+    const QWidget* next = QApplication::focusWidget();
+    if (reason != Qt::PopupFocusReason && !(next && isAncestorOf(next)))
         emit LostFocus();
 }
 
@@ -312,7 +322,7 @@ ListView::ListView(QWidget* parent)
       stack_(new QStackedLayout(this)) {
     stack_->setContentsMargins(0, 0, 0, 0);
     report_->setModel(model_);
-    report_->setItemDelegate(new FirstCellSelectionDelegate(fullRowSelect_, report_));
+    report_->setItemDelegate(new FirstCellSelectionDelegate(fullRowSelect_, this, report_));
     report_->setRootIsDecorated(false);
     report_->setItemsExpandable(false);
     report_->setUniformRowHeights(true);
@@ -328,6 +338,7 @@ ListView::ListView(QWidget* parent)
     icon_->setWrapping(true);
     icon_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     icon_->setWordWrap(true);
+    icon_->setItemDelegate(new FirstCellSelectionDelegate(fullRowSelect_, this, icon_));
     for (QAbstractItemView* view :
          {static_cast<QAbstractItemView*>(report_), static_cast<QAbstractItemView*>(icon_)}) {
         view->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -525,6 +536,26 @@ void ListView::setDropHighlight(int row) {
         validRow(row) ? QPersistentModelIndex(model_->index(row - 1, 0)) : QPersistentModelIndex();
     model_->changedRow(was - 1);
     model_->changedRow(row - 1);
+}
+
+void ListView::StartLabelEdit(int row) {
+    if (row == 0)
+        row = SelectedItem();
+    if (!validRow(row))
+        return;
+    auto* view = static_cast<QAbstractItemView*>(shownView());
+    const QModelIndex index = model_->index(row - 1, 0);
+    view->setCurrentIndex(index);
+    view->scrollTo(index);
+    view->setFocus();
+    view->edit(index);
+}
+
+void ListView::labelEdited(int row, const QString& text) {
+    if (!validRow(row) || text.trimmed().isEmpty() || text == Text(row))
+        return;
+    setText(row, text);
+    emit AfterLabelEdit(row, text);
 }
 
 int ListView::Count() const {

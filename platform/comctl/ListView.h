@@ -121,6 +121,13 @@ public:
     // The numbers of the selected rows, ascending.
     std::vector<int> SelectedRows() const;
 
+    // "Rename title": opens the editor on a row's text (0: the current row) in the
+    // shown view. A committed text that is empty or blanks only is refused and the row
+    // keeps its text; another text becomes the row's and raises AfterLabelEdit.
+    void StartLabelEdit(int row = 0);
+    // Where the views' editors commit.
+    void labelEdited(int row, const QString& text);
+
     // The row under a point in the list's pixels, 0 when there is none.
     int HitTest(int x, int y) const;
     // The row drawn as the target of a drag (0 none); a move or sort of the rows clears it.
@@ -175,6 +182,8 @@ signals:
     // dragSourceOf); x and y are in the list's pixels.
     void OLEDragOver(const QString& source, int x, int y);
     void OLEDragDrop(const QString& source, int x, int y);
+    // A label edit gave the row a new text.
+    void AfterLabelEdit(int row, const QString& text);
 
 private:
     bool validRow(int row) const;

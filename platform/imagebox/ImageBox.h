@@ -12,6 +12,7 @@
 
 #include "platform/imagebox/edit/ImageSelection.h"
 #include "platform/imagebox/meta/ImageMetadata.h"
+#include "platform/print/PrintBackend.h"
 
 namespace picbasket {
 
@@ -294,6 +295,47 @@ private:
     int drawPenStyle_ = 0;
     SelectionTool selectionTool_ = NoSelectionTool;
     // ---- end of the edit, selection, merging, text and display members ----
+public:
+    // ---- Printing (ImageBox_print.cpp) ----
+    // PrintImage prints the image through the installed PrintBackend with the ten
+    // print settings (their meanings: PrintSettings). With PrintProperty89 True it
+    // shows the print dialog, which starts a new job (ending one that is open), and
+    // the user's choices come back in the properties; with False it adds a page to
+    // the open job, or starts a job without the dialog when none is open. Returns 1
+    // when the page was printed, 0 when the dialog was cancelled. The job stays open
+    // for further pages until EndPrintJob. Setting a value outside the settings'
+    // range raises 5.
+    uint8_t PrintProperty84() const { return print_.P84; }
+    void setPrintProperty84(uint8_t orientation);
+    double PrintProperty85() const { return print_.P85; }
+    void setPrintProperty85(double millimetres);
+    double PrintProperty86() const { return print_.P86; }
+    void setPrintProperty86(double millimetres);
+    int32_t PrintProperty87() const { return print_.P87; }
+    void setPrintProperty87(int32_t pageSize);
+    uint8_t PrintProperty88() const { return print_.P88; }
+    void setPrintProperty88(uint8_t scale);
+    bool PrintProperty89() const { return printDialog_; }
+    void setPrintProperty89(bool showDialog) { printDialog_ = showDialog; }
+    int32_t PrintProperty8A() const { return print_.P8A; }
+    void setPrintProperty8A(int32_t copies);
+    double PrintProperty8B() const { return print_.P8B; }
+    void setPrintProperty8B(double percent);
+    bool PrintProperty8C() const { return print_.P8C; }
+    void setPrintProperty8C(bool centred) { print_.P8C = centred; }
+    bool PrintProperty8D() const { return print_.P8D; }
+    void setPrintProperty8D(bool centred) { print_.P8D = centred; }
+    int32_t PrintProperty11B() const { return print_.P11B; }
+    void setPrintProperty11B(int32_t grey);
+    int PrintImage();
+    // Closes the open print job, if any.
+    void EndPrintJob();
+
+private:
+    PrintSettings print_;
+    bool printDialog_ = true;
+    // ---- end of the printing members ----
+
 public:
     // ---- EXIF and IPTC (ImageBox_metadata.cpp) ----
     // The image's metadata: read by LoadFromFile (JPEG, TIFF, PSD, PNG), written

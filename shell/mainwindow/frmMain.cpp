@@ -127,6 +127,7 @@ frmMain::frmMain(QWidget* parent)
     buildFolderListing();
     buildMetadataLists();
     buildBasket();
+    buildBasketCommands();
     buildPreview();
     connectEditSelection();
 }

@@ -390,6 +390,36 @@ public:
     void subShowScreensaverDemo(int generateMode);
     void subShowGreetingDemo();
 
+    // The basket's commands, its batch dispatcher, the basket menus and batch
+    // printing (browser/frmMain_basketcommands.cpp, browser/frmMain_batchprint.cpp).
+    void cmdPagesNew_Click();
+    void cmdPagesOpen_Click();
+    void cmdPagesSave_Click();
+    void cmdPagesDelete_Click();
+    void cmdSaveAs_Click();
+    void cmdBatchPrint_Click();
+    void cmdTwainAcquire_Click();
+    // The batch menu's entries by index: 0 JPEG 2000 files, 2 screensaver, 3 slide
+    // show, 4 scanner, 5 capture, 6 printing; all but 4 and 5 need two basket rows.
+    void subGenerateDocument(int16_t index);
+    // Asks the batch options and converts the basket to JPEG 2000 files.
+    void subSaveAsSinglePage();
+    // Prints every basket row, one page each, in one job.
+    void subBatchPrint();
+    void lvPages_KeyPress(int keyAscii);
+    // "SaveAs" (0 JPEG 2000 files, 1 screensaver, 2 slide show) under the Save As
+    // button, and the basket's context menu (0 to 2 save the row's image, 4 "Rename
+    // title", 5 "Remove from basket").
+    QMenu* mnuSaveAsParent;
+    std::array<QAction*, 3> mnuSaveAs{};
+    QMenu* mnuContextBasket;
+    std::array<QAction*, 6> mnuContext{};
+    void mnuSaveAs_Click(int index);
+    void mnuContext_Click(int index);
+    // The preview's "Save Preview As" items (0 image document, 1 greeting image, 2
+    // single-image screensaver).
+    void mnuSavePreviewAs_Click(int index);
+
     // The preview menus: index 0 "Best Fit", 1 "Actual Size"; 0 "Original",
     // 1 "Optimized".
     QMenu* mnuPreviewFitParent;
@@ -443,6 +473,8 @@ private:
     void buildFolderListing();
     void buildMetadataLists();
     void buildBasket();
+    void buildBasketCommands();
+    void subShowBasketContextMenu();
     std::vector<BasketSource> selectedFolderRows() const;
     void setQueuePanel();
 

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -160,6 +161,18 @@ TEST_F(SetupFileTest, DefaultsCreateTheCaptureAndScanFolders) {
     EXPECT_TRUE(QFileInfo(picbasket::Setup.Twain.Folder).isDir());
     EXPECT_EQ(picbasket::Setup.LastFolder, app.path());
     EXPECT_EQ(picbasket::Setup.BatchSave.DestinationFolder, app.path());
+}
+
+// An installed program's folder is not writable: the batch outputs, the captures and
+// the scans default to the data root.
+TEST_F(SetupFileTest, OutputFoldersDefaultToTheDataRootNotTheProgramFolder) {
+    QTemporaryDir data;
+    AppPaths::overrideDataRoot(data.path());
+    const typSetup defaults = fncSetupDefaults();
+    AppPaths::overrideDataRoot(app.path());
+    EXPECT_EQ(defaults.BatchSave.DestinationFolder, data.path());
+    EXPECT_EQ(defaults.Capture.Folder, data.path() + "/Captured");
+    EXPECT_EQ(defaults.Twain.Folder, data.path() + "/Acquired/");
 }
 
 TEST(SetupCodec, RoundTripRestoresEveryMember) {

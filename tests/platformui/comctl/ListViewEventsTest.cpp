@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
@@ -212,4 +213,34 @@ TEST(ListViewEvents, WorkAfterADragRunsFromTheEventLoop) {
     EXPECT_EQ(ran, 0);
     QApplication::processEvents();
     EXPECT_EQ(ran, 1);
+}
+
+// "Rename title": the typed text becomes the row's; an emptied or blank text is
+// refused and the row keeps its title.
+TEST(ListViewEvents, LabelEditRenamesTheRowAndRefusesAnEmptyText) {
+    struct Case {
+        const char* typed;
+        const char* expected;
+        int renames;
+    };
+    const Case cases[] = {{"holiday", "holiday", 1}, {"", "b.jpg", 0}, {"   ", "b.jpg", 0}};
+    for (const Case& c : cases) {
+        ListView list;
+        list.AddColumn(QStringLiteral("File Name"));
+        for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
+            list.AddItem(QString::fromLatin1(name));
+        list.resize(300, 200);
+        list.show();
+        QSignalSpy renamed(&list, &ListView::AfterLabelEdit);
+        list.setSelectedItem(2);
+        list.StartLabelEdit();
+        auto* editor = list.reportView()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr) << c.typed;
+        EXPECT_EQ(editor->text(), QStringLiteral("b.jpg"));
+        editor->setText(QString::fromLatin1(c.typed));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents();
+        EXPECT_EQ(list.Text(2), QString::fromLatin1(c.expected)) << c.typed;
+        EXPECT_EQ(renamed.count(), c.renames) << c.typed;
+    }
 }

@@ -1,0 +1,210 @@
+// The image basket's commands: its tool bar (new, open, save, remove, Save As,
+// print, scanner), the batch dispatcher the batch menu calls by index, the basket's
+// context and "SaveAs" menus, and the batch JPEG 2000 command.
+#include "browser/BasketAdder.h"
+#include "browser/frmSaveSinglePage.h"
+#include "browser/modBasketList.h"
+#include "core/ErrorHandler.h"
+#include "core/Globals.h"
+#include "core/MessageBox.h"
+#include "core/setup/modSetup.h"
+#include "engine/batch/modSaveBatch.h"
+#include "platform/comctl/ImageList.h"
+#include "platform/comctl/ListView.h"
+#include "platform/comctl/StatusBar.h"
+#include "platform/imagebox/ImageBoxView.h"
+#include "shell/dialogs/frmStatus.h"
+#include "shell/mainwindow/frmMain.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPushButton>
+
+namespace picbasket {
+
+namespace {
+
+// Runs one step of a command whose steps each ignore their failure.
+template <class Step> void ignoreFailure(Step&& step) {
+    try {
+        step();
+    } catch (...) {
+        // The command goes on with its next step.
+    }
+}
+
+} // namespace
+
+void frmMain::buildBasketCommands() {
+    mnuSaveAsParent = new QMenu(QStringLiteral("SaveAs"), this);
+    mnuSaveAsParent->setObjectName(QStringLiteral("mnuSaveAsParent"));
+    const char* const saveAs[] = {"Save basket as JPEG2000 files in batch",
+                                  "Generate screensaver out of basket",
+                                  "Generate slide show out of basket"};
+    for (int i = 0; i < 3; ++i) {
+        mnuSaveAs[size_t(i)] = mnuSaveAsParent->addAction(QString::fromLatin1(saveAs[i]));
+        connect(mnuSaveAs[size_t(i)], &QAction::triggered, this, [this, i] { mnuSaveAs_Click(i); });
+    }
+    mnuContextBasket = new QMenu(QStringLiteral("Context Basket"), this);
+    mnuContextBasket->setObjectName(QStringLiteral("mnuContextBasket"));
+    const char* const context[] = {
+        "Save as image document", "Save as greeting image", "Save as single-image screensaver", "-",
+        "Rename title",           "Remove from basket"};
+    for (int i = 0; i < 6; ++i) {
+        const QString caption = QString::fromLatin1(context[i]);
+        QAction* item = caption == QLatin1String("-") ? mnuContextBasket->addSeparator()
+                                                      : mnuContextBasket->addAction(caption);
+        mnuContext[size_t(i)] = item;
+        if (!item->isSeparator())
+            connect(item, &QAction::triggered, this, [this, i] { mnuContext_Click(i); });
+    }
+    connect(cmdPagesNew, &QPushButton::clicked, this, &frmMain::cmdPagesNew_Click);
+    connect(cmdPagesOpen, &QPushButton::clicked, this, &frmMain::cmdPagesOpen_Click);
+    connect(cmdPagesSave, &QPushButton::clicked, this, &frmMain::cmdPagesSave_Click);
+    connect(cmdPagesDelete, &QPushButton::clicked, this, &frmMain::cmdPagesDelete_Click);
+    connect(cmdSaveAs, &QPushButton::clicked, this, &frmMain::cmdSaveAs_Click);
+    connect(cmdBatchPrint, &QPushButton::clicked, this, &frmMain::cmdBatchPrint_Click);
+    connect(cmdTwainAcquire, &QPushButton::clicked, this, &frmMain::cmdTwainAcquire_Click);
+    connect(lvPages, &ListView::KeyPress, this, &frmMain::lvPages_KeyPress);
+}
+
+// Empties the basket and its thumbnails and deletes the temporary page files. An add
+// that is still running owns page files of its own: the command waits for it.
+void frmMain::cmdPagesNew_Click() {
+    if (basketAdder->isRunning())
+        return;
+    ignoreFailure([&] {
+        lvPages->Clear();
+        lvPages->setSmallIcons(nullptr);
+        ilPages->Clear();
+    });
+    ignoreFailure(
+        [&] { sbMain->Panel(QStringLiteral("queue"))->setText(QStringLiteral("New Basket")); });
+    ignoreFailure([&] { subDeleteTemporaryPages(); });
+}
+
+// Opening and saving basket files come with the basket file module.
+void frmMain::cmdPagesOpen_Click() {}
+
+void frmMain::cmdPagesSave_Click() {}
+
+void frmMain::cmdPagesDelete_Click() {
+    errorTail(QStringLiteral("FrmMain.cmdPagesDelete_Click"), [&] {
+        subRemoveSelectedItems(*lvPages);
+        setQueuePanel();
+    });
+}
+
+// "SaveAs" pops up at the button's lower-left corner.
+void frmMain::cmdSaveAs_Click() {
+    mnuSaveAsParent->popup(cmdSaveAs->mapToGlobal(QPoint(0, cmdSaveAs->height())));
+}
+
+void frmMain::cmdBatchPrint_Click() {
+    subBatchPrint();
+}
+
+void frmMain::cmdTwainAcquire_Click() {
+    subShowTwainDialog();
+}
+
+void frmMain::subGenerateDocument(int16_t index) {
+    if (index != 4 && index != 5 && lvPages->Count() < 2) {
+        msgBox(QStringLiteral("You need at least 2 images in the basket to use this feature!"),
+               mb::Information);
+        return;
+    }
+    switch (index) {
+    case 0:
+        subSaveAsSinglePage();
+        break;
+    case 2:
+        subShowScreensaverDemo(1);
+        break;
+    case 3:
+        subShowSlideShowDialog();
+        break;
+    case 4:
+        subShowTwainDialog();
+        break;
+    case 5:
+        subShowCaptureDialog();
+        break;
+    case 6:
+        subBatchPrint();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmMain::mnuSaveAs_Click(int index) {
+    if (lvPages->Count() < 1)
+        return;
+    if (index == 0)
+        subSaveAsSinglePage();
+    else if (index == 1)
+        subShowScreensaverDemo(1);
+    else if (index == 2)
+        subShowSlideShowDialog();
+}
+
+// Items 0 to 2 save the row's image: a row that is not the one shown is shown first.
+void frmMain::mnuContext_Click(int index) {
+    if (index >= 0 && index <= 2) {
+        const int row = lvPages->SelectedItem();
+        if (row > 0 && lvPages->Tag(row) != ibMain->box().Tag()) {
+            subShowSelectedFile(lvPages, row);
+            subResize();
+        }
+        mnuSavePreviewAs_Click(index);
+    } else if (index == 4) {
+        lvPages->StartLabelEdit();
+    } else if (index == 5) {
+        cmdPagesDelete_Click();
+    }
+}
+
+// The save-preview entries come with the preview menus.
+void frmMain::mnuSavePreviewAs_Click(int) {}
+
+// One row may be saved or renamed; several may only be removed. The rule counts the
+// rows selected now (a rubber-band or keyboard selection raises no item click).
+void frmMain::subShowBasketContextMenu() {
+    const bool single = lvPages->SelectedCount() < 2;
+    for (int i : {0, 1, 2, 4})
+        mnuContext[size_t(i)]->setEnabled(single);
+    mnuContext[5]->setEnabled(true);
+    mnuContextBasket->popup(QCursor::pos());
+}
+
+void frmMain::lvPages_KeyPress(int keyAscii) {
+    if (lvPages->Count() == 0 || keyAscii != 1)
+        return;
+    for (int r = 1; r <= lvPages->Count(); ++r)
+        lvPages->setSelected(r, true);
+}
+
+// Asks the options; when they were confirmed, converts the basket behind the wait
+// dialog. Confirmed is cleared before the dialog and after the run, however it ends.
+void frmMain::subSaveAsSinglePage() {
+    errorTail(QStringLiteral("FrmMain.subSaveAsSinglePage"), [&] {
+        CurrentActivity = QStringLiteral("Saving a new Single file");
+        if (lvPages->Count() == 0)
+            return;
+        struct ConfirmedScope {
+            ~ConfirmedScope() { Setup.BatchSave.Confirmed = false; }
+        } confirmed;
+        Setup.BatchSave.Confirmed = false;
+        {
+            frmSaveSinglePage dialog(this);
+            dialog.exec();
+        }
+        if (!Setup.BatchSave.Confirmed)
+            return;
+        const std::unique_ptr<BasketRows> rows = fncBasketRowsOf(*lvPages);
+        fncConvertBasket(*rows, lvEditBatch, ibTemp, frmStatus::instance(this));
+    });
+}
+
+} // namespace picbasket
