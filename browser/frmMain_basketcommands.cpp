@@ -4,6 +4,8 @@
 #include "browser/BasketAdder.h"
 #include "browser/frmSaveSinglePage.h"
 #include "browser/modBasketList.h"
+#include "browser/modSaveOpenImageList.h"
+#include "controls/dialogs/modCommonDialog.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
 #include "core/MessageBox.h"
@@ -14,9 +16,11 @@
 #include "platform/comctl/StatusBar.h"
 #include "platform/imagebox/ImageBoxView.h"
 #include "shell/dialogs/frmStatus.h"
+#include "shell/mainwindow/MainWindowGlobals.h"
 #include "shell/mainwindow/frmMain.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPushButton>
 
@@ -83,10 +87,64 @@ void frmMain::cmdPagesNew_Click() {
     ignoreFailure([&] { subDeleteTemporaryPages(); });
 }
 
-// Opening and saving basket files come with the basket file module.
-void frmMain::cmdPagesOpen_Click() {}
+namespace {
 
-void frmMain::cmdPagesSave_Click() {}
+// The basket file dialogs start in the folder the last one used.
+void prepareBasketDialog(QWidget* owner, const QString& title) {
+    CommonDialog.hWndOwner = owner;
+    CommonDialog.DialogTitle = title;
+    CommonDialog.FileName.clear();
+    CommonDialog.Filter = QStringLiteral("Image basket file (*.ibf)|*.ibf");
+    CommonDialog.Flags = 5;
+    CommonDialog.InitDir = BasketFolder;
+}
+
+void rememberBasketFolder(const QString& file) {
+    BasketFolder = QFileInfo(file).absolutePath();
+}
+
+} // namespace
+
+// Replaces the basket with the files of a basket file; a failed open keeps it.
+void frmMain::cmdPagesOpen_Click() {
+    errorTail(QStringLiteral("FrmMain.cmdPagesOpen_Click"), [&] {
+        if (lvPages->Count() > 0 &&
+            msgBox(joinLines({QStringLiteral("There are currently files in the Basket!."),
+                              QStringLiteral("Do you want to continue?")}),
+                   mb::OKCancel | mb::Information) == mb::Cancel)
+            return;
+        prepareBasketDialog(this, QStringLiteral("Open Image Basket"));
+        fncShowOpen();
+        const QString file = CommonDialog.FileName;
+        if (file.isEmpty())
+            return;
+        rememberBasketFolder(file);
+        const bool opened = fncOpenImageBasket(file, *lvPages, *ilPages, *basketAdder, *pbQueue);
+        setQueuePanel();
+        subResize();
+        if (!opened)
+            msgBox(joinLines({QStringLiteral("Error opening image basket!"),
+                              QStringLiteral("Please select a valid image basket file.")}),
+                   mb::Information);
+    });
+}
+
+void frmMain::cmdPagesSave_Click() {
+    errorTail(QStringLiteral("FrmMain.cmdPagesSave_Click"), [&] {
+        if (lvPages->Count() == 0)
+            return;
+        prepareBasketDialog(this, QStringLiteral("Save image basket"));
+        fncShowSave();
+        QString file = CommonDialog.FileName;
+        if (file.isEmpty())
+            return;
+        rememberBasketFolder(file);
+        if (!fncSaveImageBasket(file, *lvPages))
+            msgBox(joinLines({QStringLiteral("Error saving image basket!"),
+                              QStringLiteral("Please try again!")}),
+                   mb::Information);
+    });
+}
 
 void frmMain::cmdPagesDelete_Click() {
     errorTail(QStringLiteral("FrmMain.cmdPagesDelete_Click"), [&] {

@@ -1,4 +1,5 @@
 #include "browser/frmSaveSinglePage.h"
+#include "controls/dialogs/FakeDialogBackend.h"
 #include "core/AppPaths.h"
 #include "engine/batch/BasketRows.h"
 #include "platform/comctl/ListView.h"
@@ -6,6 +7,7 @@
 #include "platform/imagebox/ImageBoxView.h"
 #include "platform/print/QtPrintBackend.h"
 #include "shell/dialogs/frmStatus.h"
+#include "shell/mainwindow/MainWindowGlobals.h"
 #include "tests/ui/browser/FolderFixture.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 
@@ -285,4 +287,57 @@ TEST_F(BasketCommands, BatchConversionRunsOnlyAfterAConfirmedDialog) {
     ASSERT_TRUE(p.waitForFinished(60000));
     ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
     EXPECT_EQ(QImage(decoded).size(), QSize(42, 30)) << "the second row, img2";
+}
+
+// The basket file dialogs start in the basket folder and store the folder used; a
+// reopened basket lists the same files and the panel counts them.
+TEST_F(BasketCommands, SaveAndReopenTheBasketInTheBasketFolder) {
+    frmMain& w = startWithRows(3);
+    const QString lists = folder.file(QStringLiteral("lists"));
+    QDir().mkpath(lists);
+    BasketFolder = files;
+    FakeDialogBackend dialogs;
+    dialogs.chooseFile(QDir(lists).filePath(QStringLiteral("trip")));
+    w.cmdPagesSave->click();
+    ASSERT_EQ(dialogs.fileRequests().size(), 1u);
+    EXPECT_EQ(dialogs.fileRequests()[0].title, QStringLiteral("Save image basket"));
+    EXPECT_EQ(dialogs.fileRequests()[0].initialFolder, files);
+    const QString saved = QDir(lists).filePath(QStringLiteral("trip.ibf"));
+    ASSERT_TRUE(QFileInfo::exists(saved));
+    EXPECT_EQ(BasketFolder, lists);
+
+    w.lvPages->Remove(2);
+    dialogs.chooseFile(saved);
+    w.cmdPagesOpen->click();
+    ASSERT_EQ(dialogs.fileRequests().size(), 2u);
+    EXPECT_EQ(dialogs.fileRequests()[1].title, QStringLiteral("Open Image Basket"));
+    EXPECT_EQ(dialogs.fileRequests()[1].initialFolder, lists);
+    ASSERT_EQ(messageTexts().size(), 1);
+    EXPECT_TRUE(
+        messageTexts()[0].startsWith(QStringLiteral("There are currently files in the Basket!.")));
+    QStringList rows;
+    for (int r = 1; r <= w.lvPages->Count(); ++r)
+        rows << w.lvPages->Text(r);
+    EXPECT_EQ(rows, (QStringList{QStringLiteral("img1"), QStringLiteral("img2"),
+                                 QStringLiteral("img3")}));
+    EXPECT_EQ(w.sbMain->Panel(QStringLiteral("queue"))->Text(),
+              QStringLiteral("3 file(s) in basket"));
+}
+
+TEST_F(BasketCommands, CancelOnTheOpenQuestionOrABadFileKeepsTheBasket) {
+    frmMain& w = startWithRows(2);
+    FakeDialogBackend dialogs;
+    messages.answerNext(mb::Cancel);
+    w.cmdPagesOpen_Click();
+    EXPECT_TRUE(dialogs.fileRequests().empty());
+    EXPECT_EQ(w.lvPages->Count(), 2);
+
+    const QString bad = folder.file(QStringLiteral("bad.ibf"));
+    test::writeBytes(bad, "not a quoted record\r\n");
+    dialogs.chooseFile(bad);
+    w.cmdPagesOpen_Click();
+    EXPECT_EQ(w.lvPages->Count(), 2);
+    ASSERT_EQ(messageTexts().size(), 3) << "the question again, then the error";
+    EXPECT_TRUE(messageTexts()[2].startsWith(QStringLiteral("Error opening image basket!")));
+    EXPECT_EQ(errors.reports().size(), 1u);
 }
