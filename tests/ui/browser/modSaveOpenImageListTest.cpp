@@ -144,9 +144,12 @@ TEST_F(BasketFilesTest, ReopenedBasketIsAddedAgainAndSkipsMissingFiles) {
     for (int r = 3; r <= 5; ++r) {
         EXPECT_EQ(basket.SubItem(r, 4), scan);
         EXPECT_TRUE(basket.Tag(r).startsWith(AppPaths::tempPageFolder() + "/scan.tif"));
-        ImageBox page;
+        ImageBox source, page;
+        source.setPageIndex(r - 2);
+        source.LoadFromFile(scan);
         page.LoadFromFile(basket.Tag(r));
         EXPECT_EQ(page.image().size(), scanPages()[size_t(r - 3)].size());
+        EXPECT_EQ(page.image(), source.image()) << "page " << r - 2 << " is exact";
     }
     EXPECT_EQ(basket.SubItem(1, 1), "64 X 48");
     EXPECT_EQ(basket.Tag(1), photo);
