@@ -1,6 +1,7 @@
 #include "core/setup/SetupRanges.h"
 #include "core/setup/SetupLayout.h"
 
+#include <QPageSize>
 #include <cstdint>
 
 namespace picbasket {
@@ -12,7 +13,11 @@ class RangeJudge {
 public:
     void range(const char* member, int64_t value, int64_t low, int64_t high) {
         if (fault_.isEmpty() && (value < low || value > high))
-            fault_ = QStringLiteral("%1: %2 (%3 to %4)").arg(QLatin1String(member)).arg(value).arg(low).arg(high);
+            fault_ = QStringLiteral("%1: %2 (%3 to %4)")
+                         .arg(QLatin1String(member))
+                         .arg(value)
+                         .arg(low)
+                         .arg(high);
     }
     // An option group of two buttons, a check box or a two-row list.
     void twoWay(const char* member, int64_t value) { range(member, value, 0, 1); }
@@ -21,14 +26,26 @@ public:
             if (v == value)
                 return;
         if (fault_.isEmpty())
-            fault_ = QStringLiteral("%1: %2 (not an allowed value)").arg(QLatin1String(member)).arg(value);
+            fault_ = QStringLiteral("%1: %2 (not an allowed value)")
+                         .arg(QLatin1String(member))
+                         .arg(value);
     }
     // A plain colour 0x00BBGGRR or a system colour 0x800000nn.
     void colour(const char* member, OleColor value) {
         const bool plain = value <= 0x00FFFFFFu;
         const bool system = (value & 0xFFFFFF00u) == SystemColorFlag;
         if (fault_.isEmpty() && !plain && !system)
-            fault_ = QStringLiteral("%1: 0x%2 (no colour)").arg(QLatin1String(member)).arg(value, 8, 16, QLatin1Char('0'));
+            fault_ = QStringLiteral("%1: 0x%2 (no colour)")
+                         .arg(QLatin1String(member))
+                         .arg(value, 8, 16, QLatin1Char('0'));
+    }
+    void between(const char* member, double value, double low, double high) {
+        if (fault_.isEmpty() && !(value >= low && value <= high))
+            fault_ = QStringLiteral("%1: %2 (%3 to %4)")
+                         .arg(QLatin1String(member))
+                         .arg(value)
+                         .arg(low)
+                         .arg(high);
     }
     template <class Array> void widths(const char* member, const Array& columns) {
         for (const auto width : columns)
@@ -174,6 +191,22 @@ void judgeDevicesAndGenerators(RangeJudge& j, const typSetup& s) {
     j.range("Greeting.Quality", s.Greeting.Quality, 1, 100);
 }
 
+// The print settings, in the ranges of the image box's print properties and of the
+// print dialog that edits them (page sizes are QPageSize identifiers, -1 the
+// printer's default).
+void judgePrint(RangeJudge& j, const typPrint& p) {
+    j.twoWay("Print.P84", p.P84);
+    j.between("Print.P85", p.P85, 0, 1000);
+    j.between("Print.P86", p.P86, 0, 1000);
+    j.range("Print.P87", p.P87, -1, int64_t(QPageSize::LastPageSize));
+    if (p.P87 == int32_t(QPageSize::Custom))
+        j.range("Print.P87", p.P87, -1, -1);
+    j.range("Print.P88", p.P88, 0, 2);
+    j.range("Print.P8A", p.P8A, 1, 999);
+    j.between("Print.P8B", p.P8B, 0.001, 1000);
+    j.twoWay("Print.P11B", p.P11B);
+}
+
 // Finds any member that differs from zero, false or empty.
 struct BlankTest {
     bool blank = true;
@@ -194,6 +227,7 @@ QString fncSetupRangeFault(const typSetup& record) {
     judgeText(judge, record.TaskDefaults.Text);
     judgeEffects(judge, record.TaskDefaults);
     judgeDevicesAndGenerators(judge, record);
+    judgePrint(judge, record.Print);
     return judge.fault();
 }
 

@@ -116,7 +116,8 @@ struct typGreeting {
     bool operator==(const typGreeting&) const = default;
 };
 
-// Mirrors of the image box's print properties of the same suffix; never interpreted.
+// Mirrors of the image box's print properties of the same suffix (PrintSettings in
+// platform/print gives their meanings); judged on load by SetupRanges.
 struct typPrint {
     int32_t P87 = -1;
     int32_t P11B = 0;

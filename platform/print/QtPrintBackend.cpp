@@ -109,6 +109,10 @@ bool QtPrintBackend::beginJob(PrintSettings& settings, bool showDialog) {
     applySettings(settings);
     if (showDialog) {
         QPrintDialog dialog(&printer_, QApplication::activeWindow());
+        // Every image of the job is printed, each on a page of its own.
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+        dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+        dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
         auto* panel = new PrintOptionsPanel(settings);
         dialog.setOptionTabs({panel});
         if (hook_)

@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <functional>
+#include <QPageSize>
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace picbasket;
@@ -91,6 +93,13 @@ std::vector<Damage> damagedFiles() {
         outOfRange("negative naming mode", "BatchSave.NameMode",
                    [](typSetup& s) { s.BatchSave.NameMode = -3; }),
         outOfRange("batch rate 26", "BatchSave.Rate", [](typSetup& s) { s.BatchSave.Rate = 26; }),
+        outOfRange("print scale past the list", "Print.P88", [](typSetup& s) { s.Print.P88 = 3; }),
+        outOfRange("no copies", "Print.P8A", [](typSetup& s) { s.Print.P8A = 0; }),
+        outOfRange("negative print offset", "Print.P85", [](typSetup& s) { s.Print.P85 = -0.5; }),
+        outOfRange("print percent of no number", "Print.P8B",
+                   [](typSetup& s) { s.Print.P8B = std::nan(""); }),
+        outOfRange("custom page size", "Print.P87",
+                   [](typSetup& s) { s.Print.P87 = int32_t(QPageSize::Custom); }),
         outOfRange("check box holding 2", "BatchSave.Overwrite",
                    [](typSetup& s) { s.BatchSave.Overwrite = 2; }),
         outOfRange("preview type past the menu", "Preview.Type",

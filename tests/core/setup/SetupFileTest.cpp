@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QPageSize>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <functional>
@@ -349,9 +350,14 @@ const std::vector<Edge>& edges() {
         {"black everywhere", [](typSetup& s) { setColours(s, 0); }},
         {"white everywhere", [](typSetup& s) { setColours(s, rgbOle(255, 255, 255)); }},
         {"the last system colour", [](typSetup& s) { setColours(s, syscolor::InfoBackground); }},
+        {"print settings at their lowest",
+         [](typSetup& s) { s.Print = {-1, 0, 0, 0, 0, 1, 0.001, 0, false, false}; }},
+        {"print settings at their highest",
+         [](typSetup& s) {
+             s.Print = {int32_t(QPageSize::LastPageSize), 1, 2, 1000, 1000, 999, 1000, 1, true, true};
+         }},
         {"values nothing interprets",
          [](typSetup& s) {
-             s.Print = {INT32_MIN, INT32_MAX, 255, -12.375, 1e300, -7, -0.5, 200, true, true};
              s.MainWindow = {0, INT32_MAX, 255};
              s.SaveOptions.Formats.GIF.Reserved = -1;
              s.SaveOptions.Formats.PNM.Reserved = INT32_MIN;
