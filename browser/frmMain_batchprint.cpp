@@ -49,6 +49,7 @@ void takePrintSettings(const ImageBox& box, typPrint& p) {
 // cannot be loaded gets no page. The job is closed, the wait dialog hidden and the
 // settings stored back on every way out.
 void frmMain::subBatchPrint() {
+    // The loop lets events run: a second click must not start a second job.
     static bool running = false;
     if (running)
         return;

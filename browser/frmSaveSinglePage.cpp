@@ -357,14 +357,17 @@ void frmSaveSinglePage::reject() {
     cmdCancel_Click();
 }
 
-// The count takes digits and Backspace as typed; pasted text is checked by Save.
+// The count takes digits and Backspace as typed (shortcuts such as paste still
+// work); pasted text is checked by Save.
 bool frmSaveSinglePage::eventFilter(QObject* watched, QEvent* event) {
     if (watched == cboRenameGeneric->lineEdit() && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const QString text = key->text();
-        const bool typed = !text.isEmpty() && text.at(0).isPrint();
-        if (typed && key->modifiers().testFlag(Qt::ControlModifier) == false &&
-            !(text.size() == 1 && text.at(0).isDigit() && text.at(0).unicode() < 128))
+        const bool typed = !text.isEmpty() && text.at(0).isPrint() &&
+                           !key->modifiers().testFlag(Qt::ControlModifier);
+        const bool digit =
+            text.size() == 1 && text.at(0) >= QLatin1Char('0') && text.at(0) <= QLatin1Char('9');
+        if (typed && !digit)
             return true;
     }
     return QDialog::eventFilter(watched, event);
