@@ -36,7 +36,7 @@ void frmSlideShow::buildControls() {
 
     txtInterval = new QLineEdit(this);
     txtInterval->setObjectName(QStringLiteral("txtInterval"));
-    txtInterval->setFixedWidth(txtInterval->fontMetrics().horizontalAdvance(QStringLiteral("00")) + 12);
+    txtInterval->setFixedWidth(txtInterval->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
     vsInterval = new QScrollBar(this);
     vsInterval->setObjectName(QStringLiteral("vsInterval"));
     vsInterval->setFixedHeight(txtInterval->sizeHint().height());

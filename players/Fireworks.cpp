@@ -8,8 +8,8 @@ namespace picbasket {
 
 namespace {
 constexpr double Gravity = 0.12;
-constexpr int SparkLife = 45;
-constexpr int SparksPerBurst = 24;
+constexpr int SparkLife = 55;
+constexpr int SparksPerBurst = 36;
 } // namespace
 
 uint32_t Fireworks::brightColor() {
@@ -31,7 +31,7 @@ void Fireworks::launch(QSize area) {
 void Fireworks::explode(Rocket& rocket) {
     rocket.burst = true;
     rocket.centre = rocket.at;
-    const double speed = 2.5 + 2.0 * random_.generateDouble();
+    const double speed = 3.5 + 3.0 * random_.generateDouble();
     for (int i = 0; i < SparksPerBurst; ++i) {
         const double angle = 2 * M_PI * i / SparksPerBurst;
         Spark spark;
@@ -43,7 +43,7 @@ void Fireworks::explode(Rocket& rocket) {
 
 void Fireworks::advance(QSize area) {
     ++frame_;
-    if (frame_ % 20 == 1 && rockets_.size() < 5)
+    if (frame_ % 15 == 1 && rockets_.size() < 6)
         launch(area);
     for (Rocket& rocket : rockets_) {
         if (!rocket.burst) {
@@ -76,20 +76,21 @@ void Fireworks::draw(QImage& frame) const {
             continue;
         }
         // The ring of the burst, in short arcs towards each spark, while it is young.
-        if (rocket.burstAge < 12) {
-            const int radius = 4 + rocket.burstAge * 3;
-            for (int i = 0; i < SparksPerBurst; i += 2) {
+        if (rocket.burstAge < 10) {
+            const int radius = 6 + rocket.burstAge * 4;
+            for (int i = 0; i < SparksPerBurst; i += 3) {
                 const float angle = 360.0f * i / SparksPerBurst;
                 clock.ArcDIB(int32_t(rocket.centre.x()), int32_t(rocket.centre.y()), radius,
-                             radius, angle, angle + 6, rocket.color, 1);
+                             radius, angle, angle + 8, rocket.color, 1);
             }
         }
-        // Trails shorten as the sparks age.
-        const double trail = 4.0 * (SparkLife - rocket.burstAge) / SparkLife;
+        // Trails shorten as the sparks age; each is two lines side by side.
+        const double trail = 8.0 * (SparkLife - rocket.burstAge) / SparkLife;
         for (const Spark& spark : rocket.sparks) {
             const QPointF tail = spark.at - spark.velocity * trail;
-            clock.LineDIB(int16_t(spark.at.x()), int16_t(spark.at.y()), int16_t(tail.x()),
-                          int16_t(tail.y()), rocket.color);
+            for (int side = 0; side < 2; ++side)
+                clock.LineDIB(int16_t(spark.at.x() + side), int16_t(spark.at.y()),
+                              int16_t(tail.x() + side), int16_t(tail.y()), rocket.color);
         }
     }
     clock.Array2Pic();

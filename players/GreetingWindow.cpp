@@ -22,12 +22,15 @@ GreetingWindow::GreetingWindow(const QImage& picture)
 void GreetingWindow::showFixed() {
     fullScreen_ = false;
     QSize size = picture_.size();
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen)
         size = fncFitSize(size, screen->availableGeometry().size() * 0.9);
     if (size.isEmpty())
         size = QSize(320, 240);
     showNormal();
     setFixedSize(size);
+    if (screen)
+        move(screen->availableGeometry().center() - QPoint(size.width() / 2, size.height() / 2));
     show();
 }
 
