@@ -3,6 +3,7 @@
 #include "controls/common/QtMessagePresenter.h"
 #include "core/Globals.h"
 #include "platform/print/QtPrintBackend.h"
+#include "platform/scan/ScanSettingsDialog.h"
 #include "shell/errors/frmErrorReport.h"
 #include "shell/mainwindow/frmMain.h"
 
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QString::fromLatin1(version::Version));
     installQtMessagePresenter();
     installErrorReportWindow();
+    installScanSettingsDialog();
     subInitGlobals();
     QtPrintBackend printer;
     setPrintBackend(&printer);

@@ -9,6 +9,7 @@ const std::vector<FuzzTarget>& fuzzTargets() {
         {"naming", fuzzNaming},     {"taskparams", fuzzTaskParams}, {"metafile", fuzzMetafile},
         {"quotedrecords", fuzzQuotedRecords},
         {"programlayout", fuzzProgramLayout},
+        {"scanframes", fuzzScanFrames},
     };
     return targets;
 }

@@ -32,5 +32,6 @@ int fuzzTaskParams(const uint8_t* data, size_t size);
 int fuzzMetafile(const uint8_t* data, size_t size);
 int fuzzQuotedRecords(const uint8_t* data, size_t size);
 int fuzzProgramLayout(const uint8_t* data, size_t size);
+int fuzzScanFrames(const uint8_t* data, size_t size);
 
 } // namespace picbasket::fuzz

@@ -524,6 +524,53 @@ private:
     uint32_t backgroundColor_ = 0x00FFFFFF;
     QString tag_;
     QString appTitle_;
+
+public:
+    // ---- Scanning (ImageBox_scan.cpp) ----
+    // Pages come from the installed ScanSource (platform/scan/ScanSource.h) on a
+    // worker thread while this thread's events run; each arrives in the box, which
+    // then raises TwainPageAcquired.
+
+    // True when the source lists at least one device (asked on a worker thread).
+    bool TwainSourceAvailable();
+    // Offers the devices to the installed settings prompt and scans with what it
+    // answers: one page, or every page of a document feeder. Returns when the scan
+    // has ended. A device failure is shown in a message box with the device's words
+    // and ends the scan; pages delivered before it stay. Does nothing while an
+    // acquisition runs.
+    void TwainAcquire();
+    // Stops a running acquisition after the page being handled (safe from a page
+    // handler and from any button while TwainAcquire runs).
+    void TwainCancel();
+    bool TwainAcquiring() const { return twainAcquiring_; }
+    // The 1-based number of the page in the box, counted from 0 by each TwainAcquire.
+    int AcquiredPageNumber() const { return acquiredPageNumber_; }
+    // Options the program sets before acquiring; scanning here has no use for them.
+    bool TwainOption267() const { return twainOption267_; }
+    void setTwainOption267(bool on) { twainOption267_ = on; }
+    bool TwainOption266() const { return twainOption266_; }
+    void setTwainOption266(bool on) { twainOption266_ = on; }
+    bool TwainOption195() const { return twainOption195_; }
+    void setTwainOption195(bool on) { twainOption195_ = on; }
+
+Q_SIGNALS:
+    // A scanned page is in the box (ColorFormat follows it: 6 for 1 bit, 2 for
+    // grey, 0 for colour).
+    void TwainPageAcquired();
+    // TwainAcquire began (true) or ended (false).
+    void TwainAcquiringChanged(bool acquiring);
+
+private:
+    // Puts a page into the box and raises the page event; false to stop the scan.
+    bool takeScannedPage(const QImage& page);
+
+    bool twainAcquiring_ = false;
+    bool twainCancelRequested_ = false;
+    int acquiredPageNumber_ = 0;
+    bool twainOption267_ = false;
+    bool twainOption266_ = false;
+    bool twainOption195_ = false;
+    // ---- end of the scanning members ----
 };
 
 } // namespace picbasket
