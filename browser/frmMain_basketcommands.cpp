@@ -223,9 +223,6 @@ void frmMain::mnuContext_Click(int index) {
     }
 }
 
-// The save-preview entries come with the preview menus.
-void frmMain::mnuSavePreviewAs_Click(int) {}
-
 // One row may be saved or renamed; several may only be removed. The rule counts the
 // rows selected now (a rubber-band or keyboard selection raises no item click).
 void frmMain::subShowBasketContextMenu() {

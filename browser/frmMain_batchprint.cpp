@@ -115,4 +115,19 @@ void frmMain::subBatchPrint() {
     });
 }
 
+// The preview's print button: the print dialog with the stored settings, which then
+// keep what the user chose in it.
+void frmMain::cmdPreviewPrint_Click() {
+    errorTail(QStringLiteral("FrmMain.cmdPreviewPrint_Click"), [&] {
+        ImageBox& box = ibMain->box();
+        if (!box.HasImage())
+            return;
+        putPrintSettings(box, Setup.Print);
+        box.setPrintProperty89(true);
+        box.PrintImage();
+        box.EndPrintJob();
+        takePrintSettings(box, Setup.Print);
+    });
+}
+
 } // namespace picbasket

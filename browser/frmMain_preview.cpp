@@ -395,6 +395,4 @@ void frmMain::lvPages_MouseUp(int button, int, int, int) {
 }
 
 // The preview menu comes with the menus.
-void frmMain::subShowPreviewMenu() {}
-
 } // namespace picbasket

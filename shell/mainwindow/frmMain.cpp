@@ -82,6 +82,11 @@ QPushButton* makeButton(QWidget* bar, const QString& caption, const QString& tip
     return button;
 }
 
+void widenForCaption(QPushButton* button, const QString& caption) {
+    const int text = button->fontMetrics().horizontalAdvance(caption.trimmed());
+    button->setFixedWidth(std::max(button->width(), text + 32));
+}
+
 QWidget* makePane(QWidget* parent) {
     auto* pane = new QWidget(parent);
     pane->setAutoFillBackground(true);
@@ -130,6 +135,7 @@ frmMain::frmMain(QWidget* parent)
     buildBasketCommands();
     buildPreview();
     connectEditSelection();
+    connectMenus();
 }
 
 // The picture lists are members, gone before the QWidget base takes the list views
@@ -189,14 +195,31 @@ void frmMain::buildPreviewPane() {
     auto* row = new ToolbarFlowLayout(picToolbarPreview);
     row->setContentsMargins(1, 1, 1, 1);
     row->setSpacing(1);
-    cmdPreviewView = makeButton(picToolbarPreview, QStringLiteral("  Actual Size"),
-                                QStringLiteral("Zoom of the preview"), 0);
-    cmdPreviewType = makeButton(picToolbarPreview, QStringLiteral("    Optimized"),
-                                QStringLiteral("Original or optimized preview"), 0);
+    Label4 = new QLabel(QStringLiteral("Preview"), picToolbarPreview);
+    Label4->setFixedHeight(ToolButtonSize - 2);
+    Label4->setContentsMargins(4, 0, 4, 0);
+    {
+        QFont font = Label4->font();
+        font.setBold(true);
+        Label4->setFont(font);
+    }
+    row->addWidget(Label4);
+    cmdPreviewView =
+        makeButton(picToolbarPreview, QStringLiteral("     Best Fit"),
+                   QStringLiteral("Set the fit mode of the image"), 0);
+    cmdPreviewType =
+        makeButton(picToolbarPreview, QStringLiteral("     Original"),
+                   QStringLiteral("Set the view type to either Original or Optimized"), 0);
+    // The two pop-up buttons show their menu's checked item: each is as wide as its
+    // longest item needs, so no caption is cut and the bar does not jump.
+    widenForCaption(cmdPreviewView, QStringLiteral("     Actual Size"));
+    widenForCaption(cmdPreviewType, QStringLiteral("     Optimized"));
     row->startGroup();
-    cmdPreviewPrevious =
-        makeButton(picToolbarPreview, {}, QStringLiteral("Previous file"), ToolButtonSize);
-    cmdPreviewNext = makeButton(picToolbarPreview, {}, QStringLiteral("Next file"), ToolButtonSize);
+    cmdPreviewPrevious = makeButton(picToolbarPreview, {},
+                                    QStringLiteral("View the image of the previous file"),
+                                    ToolButtonSize);
+    cmdPreviewNext = makeButton(picToolbarPreview, {},
+                                QStringLiteral("View the image of the next file"), ToolButtonSize);
     row->addStretch(1);
     cmdReset = makeButton(picToolbarPreview, QStringLiteral("Reset"),
                           QStringLiteral("Reset the task"), 70);
@@ -204,12 +227,13 @@ void frmMain::buildPreviewPane() {
                                   QStringLiteral("Show the original image"), 80);
     cmdReset->hide();
     cmdOriginalImage->hide();
-    CmdPreviewEdit =
-        makeButton(picToolbarPreview, {}, QStringLiteral("Edit the preview"), ToolButtonSize);
-    cmdPreviewPrint =
-        makeButton(picToolbarPreview, {}, QStringLiteral("Print the preview"), ToolButtonSize);
+    CmdPreviewEdit = makeButton(picToolbarPreview, QStringLiteral("    Edit"),
+                                QStringLiteral("Edit the current image"), ToolButtonSize);
+    cmdPreviewPrint = makeButton(picToolbarPreview, {},
+                                 QStringLiteral("Print the current preview image"), ToolButtonSize);
     cmdPreviewSave =
-        makeButton(picToolbarPreview, {}, QStringLiteral("Save the preview as"), ToolButtonSize);
+        makeButton(picToolbarPreview, {}, QStringLiteral("Save the current preview image to file"),
+                   ToolButtonSize);
 
     PicViewImage = new QWidget(picView);
     PicViewImage->setAutoFillBackground(true);
@@ -357,6 +381,7 @@ void frmMain::buildMenus() {
         item->setCheckable(true);
         previewType_->addAction(item);
     }
+    buildPopupMenus();
 }
 
 int frmMain::checkedPreviewFit() const {

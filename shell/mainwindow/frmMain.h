@@ -9,6 +9,7 @@
 #include <QVector>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -34,6 +35,9 @@ struct BasketSource;
 class FolderListing;
 struct FolderRow;
 class FolderTreeview;
+class frmDummy;
+class frmFrameDummy;
+struct BatchMenuCommand;
 struct TaskBuild;
 class ImageBoxView;
 class ImageList;
@@ -379,6 +383,37 @@ public:
     // Pops up the preview menu at the pointer (filled by the menus; empty until then).
     void subShowPreviewMenu();
 
+    // The pop-up menus, their hidden hosts and what pops them up
+    // (browser/frmMain_menus.cpp). Menu items forward their index.
+    QMenu* mnuPreviewParent;
+    QMenu* mnuSavePreviewAsParent;
+    QMenu* mnuAboutParent;
+    // The "Preview" caption at the start of the preview tool bar.
+    QLabel* Label4;
+    // The hosts are made on first use; start-up loads frmFrameDummy.
+    frmFrameDummy* FrameDummy();
+    frmDummy* Dummy();
+    void subLoadFrameDummy();
+    void mnuPreview_Click(int index);
+    void mnuPreviewType_Click(int index);
+    void mnuAbout_Click(int index);
+    void mnuBatch_Click(int index);
+    void cmdPreviewSave_Click();
+    void cmdPreviewType_Click();
+    void cmdPreviewPrint_Click();
+    void cmdBrowseAbout_Click();
+    void Label4_Click();
+    void lblBrowse_Click();
+    void lblQueue_Click();
+    void lblMetadata_Click();
+    void tbsBrowse_Click();
+    // Shows a pop-up menu at a screen position; tests put a recorder here.
+    std::function<void(QMenu*, const QPoint&)> PopupMenu;
+    // Opens an address or a file in the desktop's program for it (the about menu);
+    // empty means subShellExecute. Tests put a recorder here.
+    using LinkOpenerFn = std::function<bool(const QString&)>;
+    LinkOpenerFn LinkOpener;
+
     // The windows the basket commands, the tool buttons and the menus open. Each is
     // defined in the file of the folder that owns the window: capture and scanning in
     // acquisition/frmMain_acquisition.cpp, the generated programs in
@@ -470,6 +505,12 @@ private:
     void buildFolderPane();
     void buildQueuePane();
     void buildMenus();
+    void buildPopupMenus();
+    void connectMenus();
+    void connectFrameDummy();
+    void subPopupMenu(QMenu* menu, const QPoint& globalPosition);
+    void subOpenHelpManual(const LinkOpenerFn& open);
+    void subRunBatchMenuCommand(const BatchMenuCommand& command);
     void buildFolderListing();
     void buildMetadataLists();
     void buildBasket();
@@ -509,6 +550,8 @@ private:
     InstanceLock instanceLock_;
     QActionGroup* previewFit_;
     QActionGroup* previewType_;
+    frmFrameDummy* frameDummy_ = nullptr;
+    frmDummy* dummy_ = nullptr;
     bool unloaded_ = false;
     // The bar of the add that runs: pbAddToBasket for the command, pbQueue for a drop.
     ProgressBar* basketBar_ = nullptr;

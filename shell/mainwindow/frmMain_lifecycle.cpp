@@ -35,12 +35,6 @@ namespace picbasket {
 
 namespace {
 
-// Steps that belong to subsystems not in this window's hands yet. Each is called at
-// its place in the start-up order so the subsystem only has to fill it in.
-
-// Browser: the hidden window with the pop-up menus and the frame artwork.
-void loadFrameDummyHook() {}
-
 int16_t toColumnWidth(int pixels) {
     return static_cast<int16_t>(std::clamp(static_cast<int>(roundHalfEven(pixels)), 0, 32767));
 }
@@ -71,7 +65,7 @@ bool frmMain::Form_Load() {
         // No seeding: temporary page names draw from QRandomGenerator::global(),
         // which seeds itself from the system.
         subSetup();
-        loadFrameDummyHook();
+        subLoadFrameDummy();
         FormLoaded = true;
         FolderListDropped = true;
     });

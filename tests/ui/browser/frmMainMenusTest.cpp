@@ -1,0 +1,356 @@
+#include "browser/IndexedMenu.h"
+#include "browser/frmDummy.h"
+#include "browser/frmFrameDummy.h"
+#include "editing/TaskBasketRows.h"
+#include "platform/comctl/ListView.h"
+#include "platform/comctl/TabStrip.h"
+#include "platform/imagebox/ImageBoxView.h"
+#include "platform/print/PrintBackend.h"
+#include "shell/mainwindow/MainWindowGlobals.h"
+#include "tests/ui/mainwindow/MainWindowFixture.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace picbasket;
+using picbasket::test::MainWindowTest;
+
+namespace {
+
+QStringList captions(const QMenu* menu) {
+    QStringList out;
+    for (QAction* a : menu->actions())
+        out << (a->isSeparator() ? QStringLiteral("%1 -").arg(a->data().toInt())
+                                 : QStringLiteral("%1 %2").arg(a->data().toInt()).arg(a->text()));
+    return out;
+}
+
+// Chooses every item of a menu array and gives the indexes a handler heard.
+QList<int> forwardedIndexes(QMenu* menu, QObject* sender, const char* signal) {
+    QSignalSpy spy(sender, signal);
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator())
+            a->trigger();
+    QList<int> out;
+    for (const QList<QVariant>& call : spy)
+        out << call.at(0).toInt();
+    return out;
+}
+
+void clickLabel(QLabel* label) {
+    QTest::mouseClick(label, Qt::LeftButton);
+}
+
+} // namespace
+
+TEST(MenuHosts, ItemsKeepTheirIndexesSeparatorsIncluded) {
+    frmFrameDummy frame;
+    EXPECT_EQ(forwardedIndexes(frame.mnuEXIFParent(), &frame, SIGNAL(mnuEXIF_Click(int))),
+              (QList<int>{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(forwardedIndexes(frame.mnuIPTCParent(), &frame, SIGNAL(mnuIPTC_Click(int))),
+              (QList<int>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(
+        forwardedIndexes(frame.mnuTaskBasketParent(), &frame, SIGNAL(mnuTaskBasket_Click(int))),
+        (QList<int>{0, 1, 2, 3}));
+    EXPECT_EQ(captions(frame.mnuTaskBasketParent()).join('|'),
+              "0 New Task Basket|1 Open Task Basket|2 Save Task Basket|3 Remove selected Task");
+
+    frmDummy dummy;
+    EXPECT_EQ(dummy.Caption(), "Form1");
+    EXPECT_EQ(forwardedIndexes(dummy.mnuBatchParent(), &dummy, SIGNAL(mnuBatch_Click(int))),
+              (QList<int>{0, 2, 3, 5, 7, 8, 10, 11, 12, 13}));
+    const QStringList batch = captions(dummy.mnuBatchParent());
+    ASSERT_EQ(batch.size(), 14);
+    EXPECT_EQ(batch[1], "1 -");
+    EXPECT_EQ(batch[8], "8 Capture..");
+    EXPECT_EQ(batch[13], "13 Remove selected images");
+}
+
+TEST(MenuHosts, BatchItemsMapOntoTheDispatcherAndTheBasketCommands) {
+    using K = BatchMenuCommand;
+    struct Row {
+        int item;
+        K::Kind kind;
+        int index;
+    };
+    const Row rows[] = {{0, K::Generate, 0},  {1, K::None, -1},       {2, K::Generate, 2},
+                        {3, K::Generate, 3},  {4, K::None, -1},       {5, K::Generate, 6},
+                        {6, K::None, -1},     {7, K::Generate, 4},    {8, K::Generate, 5},
+                        {9, K::None, -1},     {10, K::NewBasket, -1}, {11, K::OpenBasket, -1},
+                        {12, K::SaveBasket, -1}, {13, K::RemoveSelected, -1}, {14, K::None, -1}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.item);
+        const BatchMenuCommand c = fncBatchMenuCommand(r.item);
+        EXPECT_EQ(c.kind, r.kind);
+        EXPECT_EQ(c.generateIndex, r.index);
+    }
+}
+
+namespace {
+
+class MenusTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        pictures = folder.file("pictures");
+        QDir().mkpath(pictures);
+        picbasket::Setup.LastFolder = pictures;
+        writeSetupFile();
+    }
+
+    frmMain& startRecording() {
+        frmMain& w = start();
+        w.PopupMenu = [this](QMenu* menu, const QPoint&) { popped.push_back(menu); };
+        return w;
+    }
+
+    // A picture of four coloured quarters, so a flip or a turn shows.
+    QString quarters(const QString& name) {
+        QImage image(40, 30, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 40; ++x)
+                image.setPixel(x, y, qRgb(x < 20 ? 255 : 0, y < 15 ? 255 : 0, x * 6));
+        const QString path = QDir(pictures).filePath(name);
+        image.save(path, "PNG");
+        return path;
+    }
+
+    void preview(frmMain& w, const QString& path) {
+        const int row = w.lvPages->AddItem(QFileInfo(path).baseName());
+        w.lvPages->setTag(row, path);
+        w.subShowSelectedFile(w.lvPages, row);
+        ASSERT_TRUE(w.ibMain->box().HasImage());
+    }
+
+    static typTask task(TaskType type, const QString& key, std::initializer_list<QString> params) {
+        typTask t;
+        t.TaskID = int32_t(type);
+        t.TaskKey = key;
+        int k = 1;
+        for (const QString& p : params)
+            t.Param[size_t(k++)] = p;
+        return t;
+    }
+
+    QString pictures;
+    std::vector<QMenu*> popped;
+};
+
+} // namespace
+
+TEST_F(MenusTest, TabsSwitchTheBrowsePaneAndOnlyTheTaskTabPopsItsMenu) {
+    frmMain& w = startRecording();
+    w.tbsBrowse->setSelectedItem(2);
+    w.tbsBrowse_Click();
+    EXPECT_FALSE(w.picFileSystem->isVisible());
+    EXPECT_TRUE(w.lvEdit->isVisible());
+    EXPECT_TRUE(w.picEditBar->isVisible());
+    EXPECT_EQ(w.lblBrowse->text(), "Task Basket");
+    clickLabel(w.lblBrowse);
+    ASSERT_EQ(popped.size(), 1u);
+    EXPECT_EQ(popped[0], w.FrameDummy()->mnuTaskBasketParent());
+
+    w.tbsBrowse->setSelectedItem(1);
+    w.tbsBrowse_Click();
+    EXPECT_TRUE(w.picFileSystem->isVisible());
+    EXPECT_FALSE(w.lvEdit->isVisible());
+    EXPECT_FALSE(w.picEditBar->isVisible());
+    EXPECT_EQ(w.lblBrowse->text(), "Browse File System");
+    clickLabel(w.lblBrowse);
+    EXPECT_EQ(popped.size(), 1u) << "the file-system tab's caption pops nothing";
+}
+
+TEST_F(MenusTest, CaptionsAndButtonsPopTheirMenus) {
+    frmMain& w = startRecording();
+    preview(w, quarters("q.png"));
+    MetadataTab = 0;
+    clickLabel(w.lblMetadata);
+    MetadataTab = 1;
+    clickLabel(w.lblMetadata);
+    clickLabel(w.lblQueue);
+    clickLabel(w.Label4);
+    w.cmdPreviewSave->click();
+    w.cmdPreviewType->click();
+    w.cmdBrowseAbout->click();
+    MetadataTab = 0;
+    const std::vector<QMenu*> expected{w.FrameDummy()->mnuEXIFParent(),
+                                       w.FrameDummy()->mnuIPTCParent(),
+                                       w.Dummy()->mnuBatchParent(),
+                                       w.mnuPreviewParent,
+                                       w.mnuSavePreviewAsParent,
+                                       w.mnuPreviewTypeParent,
+                                       w.mnuAboutParent};
+    EXPECT_EQ(popped, expected);
+    EXPECT_EQ(w.Label4->text(), "Preview");
+}
+
+TEST_F(MenusTest, AboutMenuKeepsItsGapsAndOpensItsPlaces) {
+    frmMain& w = startRecording();
+    QStringList opened;
+    w.LinkOpener = [&](const QString& place) {
+        opened << place;
+        return true;
+    };
+    const QStringList items = captions(w.mnuAboutParent);
+    ASSERT_EQ(items.size(), 5);
+    EXPECT_EQ(items[0], "0 Tutorials");
+    EXPECT_EQ(items[2], "2 -");
+    EXPECT_EQ(items[3], "5 Help Manual");
+    EXPECT_TRUE(items[4].startsWith("6 About ")) << items[4].toStdString();
+    w.mnuAbout_Click(0);
+    w.mnuAbout_Click(1);
+    ASSERT_EQ(opened.size(), 2);
+    EXPECT_TRUE(opened[0].startsWith(opened[1])) << "the tutorials live on the home page";
+
+    // No help file: a message, nothing opened.
+    w.HelpFile = QDir(pictures).filePath("Help.chm");
+    w.mnuAbout_Click(5);
+    EXPECT_EQ(opened.size(), 2);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown()[0].text.contains("Help.chm"));
+
+    // A help file but no program for it: a message again.
+    QFile help(w.HelpFile);
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    help.write("help");
+    help.close();
+    w.LinkOpener = [&](const QString& place) {
+        opened << place;
+        return false;
+    };
+    w.mnuAbout_Click(5);
+    EXPECT_EQ(opened.size(), 3);
+    EXPECT_EQ(opened.last(), w.HelpFile);
+    EXPECT_EQ(messages.shown().size(), 2u);
+}
+
+TEST_F(MenusTest, OptimizedRunsTheTasksOnceOnTheImageAsLoaded) {
+    frmMain& w = startRecording();
+    const QString path = quarters("q.png");
+    preview(w, path);
+    w.mnuPreviewType_Click(0);
+    const QImage original = w.ibMain->box().image();
+    TaskBasketRows rows(*w.lvEdit, *w.lvEditPreview, w.lvEditBatch);
+    ASSERT_TRUE(rows.add(task(TaskType::Flip, "flip", {"1"})));
+    ASSERT_TRUE(rows.add(task(TaskType::Rotate, "rotate", {"False", "90", "16777215"})));
+
+    // A click on the first task row shows the image with that row run on it.
+    w.lvEdit->setSelectedItem(1);
+    w.subProcessTaskBasket(false);
+    ImageBox oracle;
+    oracle.setImage(original);
+    oracle.Flip(1);
+    ASSERT_EQ(w.ibMain->box().image(), oracle.image());
+
+    w.mnuPreviewType_Click(1);
+    EXPECT_TRUE(w.PreviewOptimized);
+    EXPECT_EQ(w.ibMain->box().image(), oracle.image()) << "the flip ran once, not twice";
+    EXPECT_EQ(w.cmdPreviewType->text().trimmed(), "Optimized");
+
+    // Choosing the checked item again reloads nothing.
+    w.ibMain->box().Flip(0);
+    const QImage marked = w.ibMain->box().image();
+    w.mnuPreviewType_Click(1);
+    EXPECT_EQ(w.ibMain->box().image(), marked);
+
+    w.mnuPreviewType_Click(0);
+    EXPECT_FALSE(w.PreviewOptimized);
+    EXPECT_EQ(w.ibMain->box().image().convertToFormat(original.format()), original);
+}
+
+TEST_F(MenusTest, PreviewTypeIsOutOfReachInTheEditView) {
+    frmMain& w = startRecording();
+    preview(w, quarters("q.png"));
+    w.CmdPreviewEdit_Click();
+    ASSERT_TRUE(w.fncIsEditView());
+    const QImage shown = w.ibMain->box().image();
+    const bool optimized = w.PreviewOptimized;
+    const int checked = w.checkedPreviewType();
+    w.mnuPreviewType_Click(1 - checked);
+    EXPECT_EQ(w.PreviewOptimized, optimized);
+    EXPECT_EQ(w.checkedPreviewType(), checked);
+    EXPECT_EQ(w.ibMain->box().image(), shown);
+}
+
+TEST_F(MenusTest, PreviewMenuForwardsByIndex) {
+    frmMain& w = startRecording();
+    const QString a = quarters("a.png");
+    const QString b = quarters("b.png");
+    preview(w, a);
+    const int row = w.lvPages->AddItem("b");
+    w.lvPages->setTag(row, b);
+    w.ActiveFileList = "lvPages";
+    w.lvPages->setSelectedItem(1);
+    w.mnuPreview_Click(3);
+    EXPECT_EQ(w.PicTiffTag, b);
+    w.mnuPreview_Click(2);
+    EXPECT_EQ(w.PicTiffTag, a);
+    w.mnuPreview_Click(0);
+    EXPECT_TRUE(w.fncIsEditView());
+    w.mnuPreview_Click(0);
+    EXPECT_FALSE(w.fncIsEditView());
+}
+
+TEST_F(MenusTest, TaskBasketMenuReachesTheTaskBasketCommands) {
+    frmMain& w = startRecording();
+    TaskBasketRows rows(*w.lvEdit, *w.lvEditPreview, w.lvEditBatch);
+    ASSERT_TRUE(rows.add(task(TaskType::Flip, "flip", {"1"})));
+    ASSERT_TRUE(rows.add(task(TaskType::Flip, "flip", {"0"})));
+    QMenu* menu = w.FrameDummy()->mnuTaskBasketParent();
+    w.lvEdit->setSelectedItem(1);
+    indexedMenuItem(menu, 3)->trigger();
+    EXPECT_EQ(w.lvEditBatch.rowCount(), 1) << "Remove selected Task";
+    indexedMenuItem(menu, 0)->trigger();
+    EXPECT_EQ(w.lvEditBatch.rowCount(), 0) << "New Task Basket";
+}
+
+namespace {
+
+// A printer whose dialog changes the copies and the orientation, as a user would.
+class ChoosingPrinter : public PrintBackend {
+public:
+    bool beginJob(PrintSettings& settings, bool showDialog) override {
+        dialogs += showDialog ? 1 : 0;
+        settings.P8A = 3;
+        settings.P84 = 1;
+        open = true;
+        return true;
+    }
+    bool jobOpen() const override { return open; }
+    void printPage(const QImage& image, const PrintSettings&) override { pages << image.size(); }
+    void endJob() override {
+        open = false;
+        ++jobsEnded;
+    }
+    bool open = false;
+    int dialogs = 0;
+    int jobsEnded = 0;
+    QList<QSize> pages;
+};
+
+} // namespace
+
+TEST_F(MenusTest, PrintingThePreviewKeepsTheDialogsChoices) {
+    frmMain& w = startRecording();
+    ChoosingPrinter printer;
+    PrintBackend* previous = setPrintBackend(&printer);
+    w.cmdPreviewPrint_Click();
+    EXPECT_EQ(printer.dialogs, 0) << "nothing to print without an image";
+    preview(w, quarters("q.png"));
+    picbasket::Setup.Print.P8A = 1;
+    w.mnuPreview_Click(4);
+    setPrintBackend(previous);
+    EXPECT_EQ(printer.dialogs, 1);
+    EXPECT_EQ(printer.pages, (QList<QSize>{QSize(40, 30)}));
+    EXPECT_EQ(printer.jobsEnded, 1) << "the page is out when the click ends";
+    EXPECT_EQ(picbasket::Setup.Print.P8A, 3);
+    EXPECT_EQ(picbasket::Setup.Print.P84, 1);
+}
