@@ -84,6 +84,9 @@ QStringList grkRatio(int rate) {
 // Child modes: print the peak resident kilobytes of one measured job.
 int childMain(const QStringList& args) {
     if (args.value(1) == "--peak-batch") {
+        // BENCH_ROWS_IN_FLIGHT=n measures another number of rows in flight.
+        if (const int n = qEnvironmentVariableIntValue("BENCH_ROWS_IN_FLIGHT"); n > 0)
+            setBatchRowsInFlight(n);
         BasketRows rows;
         fillBasket(rows, args.value(2));
         const bool ok = convert(rows, args.value(3), 20);
@@ -121,7 +124,9 @@ int main(int argc, char** argv) {
         return childMain(args);
 
     QTemporaryDir dir;
-    QDir root(dir.path());
+    // BENCH_KEEP_DIR=folder keeps the photos there, for a profiler run of a child.
+    QDir root(qEnvironmentVariableIsSet("BENCH_KEEP_DIR") ? qEnvironmentVariable("BENCH_KEEP_DIR")
+                                                         : dir.path());
     for (const char* sub : {"jpeg", "ppm", "ours", "serial", "grk", "peak"})
         root.mkdir(QString::fromLatin1(sub));
     for (int i = 0; i < files; ++i) {
@@ -137,7 +142,11 @@ int main(int argc, char** argv) {
     std::printf("Batch JPEG 2000 conversion, %d JPEG files of %d x %d, best of %d, %d cores, "
                 "%d rows in flight\n",
                 files, width, height, runs, QThread::idealThreadCount(), inFlight);
+    // batch --memory: only the peak memory line.
+    const bool memoryOnly = args.contains(QStringLiteral("--memory"));
     for (int rate : {20, 25}) {
+        if (memoryOnly)
+            break;
         const double ours =
             bestSeconds(runs, [&] { return convert(rows, root.filePath("ours"), rate); });
         const int previous = setBatchRowsInFlight(1);

@@ -4,10 +4,11 @@
 #include "core/modFileSystem.h"
 #include "core/setup/modSetup.h"
 #include "engine/batch/modNamingRules.h"
-#include "engine/jpeg2000/modJPEG2000.h"
 #include "engine/tasks/modTaskEngine.h"
 #include "platform/imagebox/ImageBox.h"
 #include "platform/jp2/AxImage.h"
+
+#include <utility>
 
 namespace picbasket {
 
@@ -55,35 +56,49 @@ QString temporaryName(const BatchRowOrder& order, const QString& base) {
            order.extension;
 }
 
+// The row's picture goes to the control, which lets go of it once the encoder
+// has read it: while the codestream is made (the longest part of a row, beside
+// the other rows in flight) the row holds only the encoder's own copy.
 void encode(const BatchRowOrder& order, BatchRowResult& result) {
     const typBatchSave& options = Setup.BatchSave;
     const int16_t rate = options.Lossy != 0 ? options.Rate : int16_t(25);
     AxImage control;
     const QString temporary = temporaryName(order, result.baseName);
     try {
-        subSaveJPEG2000(control, result.picture, temporary, rate);
+        control.SetBitmapHandle(std::exchange(result.picture, QImage()));
+        control.Refresh();
+        control.SetCompressionRate(rate);
+        control.SaveFileAndRelease(temporary, control.FormatFromExtension(order.extension));
     } catch (const AppError& error) {
         // The user knows the file by its final name, not by the temporary one.
         const QString target = order.folder + result.baseName + "." + order.extension;
         raiseError(error.number(), QString(error.description()).replace(temporary, target));
     }
     result.temporary = temporary;
-    result.picture = QImage();
 }
 
-void convert(const BatchRowOrder& order, const TaskRowList& tasks, BatchRowResult& result) {
+// Loads, edits and names the row in a box of its own; false when the file could
+// not be read. The box goes when this returns, so only result.picture holds the
+// pixels.
+bool prepare(const BatchRowOrder& order, const TaskRowList& tasks, BatchRowResult& result) {
     ImageBox box;
     if (order.loadedAlready)
         box.setBitmapHandle(order.picture);
     else
         result.unreadable = loadIntoBox(box, order.row.Tag);
     if (!result.unreadable.isEmpty())
-        return;
+        return false;
     box.setTag(QString::number(box.ImageWidth()) + "x" + QString::number(box.ImageHeight()));
     if (Setup.BatchSave.ProcessTasks == 1)
         fncRunTaskRows(tasks, box);
     result.baseName = baseName(box, order);
     result.picture = box.Picture();
+    return true;
+}
+
+void convert(const BatchRowOrder& order, const TaskRowList& tasks, BatchRowResult& result) {
+    if (!prepare(order, tasks, result))
+        return;
     const QString target = order.folder + result.baseName + "." + order.extension;
     if (!(fncFileExists(target) && Setup.BatchSave.Overwrite != 1))
         encode(order, result);

@@ -53,13 +53,26 @@ void AxImage::SetCompressionRate(int32_t rate) {
     rate_ = rate;
 }
 
-void AxImage::SaveFile(const QString& path, int32_t format) {
-    if (format != FormatJp2 && format != FormatCodestream)
+namespace {
+
+jp2::Container containerFor(const QString& path, int32_t format) {
+    if (format != AxImage::FormatJp2 && format != AxImage::FormatCodestream)
         raiseError(
             err::InvalidProcedureCall,
             QStringLiteral("\"%1\" has no JPEG 2000 extension (jp2, j2k, jpc or j2c)").arg(path));
-    jp2::encodeImage(image_, path,
-                     format == FormatJp2 ? jp2::Container::Jp2 : jp2::Container::Codestream, rate_);
+    return format == AxImage::FormatJp2 ? jp2::Container::Jp2 : jp2::Container::Codestream;
+}
+
+} // namespace
+
+void AxImage::SaveFile(const QString& path, int32_t format) {
+    jp2::encodeImage(image_, path, containerFor(path, format), rate_);
+}
+
+void AxImage::SaveFileAndRelease(const QString& path, int32_t format) {
+    QImage image = std::move(image_);
+    image_ = QImage();
+    jp2::encodeImage(std::move(image), path, containerFor(path, format), rate_);
 }
 
 } // namespace picbasket

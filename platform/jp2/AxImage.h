@@ -51,6 +51,11 @@ public:
     // Encodes the held image to path in the given format; the file appears whole or
     // not at all.
     virtual void SaveFile(const QString& path, int32_t format);
+    // Encodes as SaveFile does, but hands the held image to the encoder, which lets
+    // go of it once it has read the samples: a caller keeping no other copy has
+    // those pixels freed during the encode. The control holds no image afterwards,
+    // whether the encode succeeded or not.
+    virtual void SaveFileAndRelease(const QString& path, int32_t format);
 
     int32_t compressionRate() const { return rate_; }
     int32_t loadOption() const { return loadOption_; }

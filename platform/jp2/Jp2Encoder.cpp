@@ -9,6 +9,10 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <algorithm>
+#include <array>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <cstdio>
 #include <vector>
 
@@ -18,12 +22,18 @@ namespace {
 
 // The image in one of the layouts the encoder reads directly, with what it holds.
 struct Source {
-    QImage pixels;        // Grayscale8, Grayscale16, RGB888, RGBA8888, RGBX64 or RGBA64
-    int components = 0;   // channels coded: 1, 3 or 4
-    int precision = 8;    // 8 or 16 bits per channel
-    int stepPerPixel = 1; // channels stored per pixel in pixels (RGBX64 keeps a filler)
+    QImage pixels;      // Grayscale8, Grayscale16, RGB888, RGB32, ARGB32, RGBA8888, RGBX64 or RGBA64
+    int components = 0; // channels coded: 1, 3 or 4
+    int precision = 8;  // 8 or 16 bits per channel
+    int stepPerPixel = 1;                 // samples stored per pixel (RGB32 and RGBX64 keep a filler)
+    std::array<int, 4> offset{0, 1, 2, 3}; // where R, G, B, A (or grey) sit within a pixel
     bool hasAlpha = false;
 };
+
+// 32-bit pixels are 0xAARRGGBB words: their bytes run B, G, R, A in memory on a
+// little-endian machine and A, R, G, B on a big-endian one.
+constexpr std::array<int, 4> wordOffsets =
+    Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? std::array<int, 4>{2, 1, 0, 3} : std::array<int, 4>{1, 2, 3, 0};
 
 bool tableIsGrey(const QList<QRgb>& table) {
     return std::all_of(table.begin(), table.end(), [](QRgb c) {
@@ -40,20 +50,25 @@ Source makeSource(const QImage& image) {
     Source s;
     const QImage::Format f = image.format();
     if (f == QImage::Format_Grayscale16) {
-        s = {image, 1, 16, 1, false};
+        s = {image, 1, 16, 1, {0, 1, 2, 3}, false};
     } else if (f == QImage::Format_Grayscale8 || f == QImage::Format_Alpha8) {
-        s = {image.convertToFormat(QImage::Format_Grayscale8), 1, 8, 1, false};
+        s = {image.convertToFormat(QImage::Format_Grayscale8), 1, 8, 1, {0, 1, 2, 3}, false};
     } else if (image.colorCount() > 0 && tableIsGrey(image.colorTable())) {
-        s = {image.convertToFormat(QImage::Format_Grayscale8), 1, 8, 1, false};
+        s = {image.convertToFormat(QImage::Format_Grayscale8), 1, 8, 1, {0, 1, 2, 3}, false};
+    } else if (f == QImage::Format_RGB32) {
+        // Read in place: a conversion would copy the whole image first.
+        s = {image, 3, 8, 4, wordOffsets, false};
+    } else if (f == QImage::Format_ARGB32) {
+        s = {image, 4, 8, 4, wordOffsets, true};
     } else if (isDeepFormat(image)) {
         if (image.hasAlphaChannel())
-            s = {image.convertToFormat(QImage::Format_RGBA64), 4, 16, 4, true};
+            s = {image.convertToFormat(QImage::Format_RGBA64), 4, 16, 4, {0, 1, 2, 3}, true};
         else
-            s = {image.convertToFormat(QImage::Format_RGBX64), 3, 16, 4, false};
+            s = {image.convertToFormat(QImage::Format_RGBX64), 3, 16, 4, {0, 1, 2, 3}, false};
     } else if (image.hasAlphaChannel()) {
-        s = {image.convertToFormat(QImage::Format_RGBA8888), 4, 8, 4, true};
+        s = {image.convertToFormat(QImage::Format_RGBA8888), 4, 8, 4, {0, 1, 2, 3}, true};
     } else {
-        s = {image.convertToFormat(QImage::Format_RGB888), 3, 8, 3, false};
+        s = {image.convertToFormat(QImage::Format_RGB888), 3, 8, 3, {0, 1, 2, 3}, false};
     }
     if (s.pixels.isNull())
         raiseError(err::OutOfMemory,
@@ -68,7 +83,7 @@ template <class Sample> void copyRows(const Source& s, grk_image* image, int fir
         for (int c = 0; c < s.components; ++c) {
             const grk_image_comp& comp = image->comps[c];
             int32_t* out = comp.data + static_cast<size_t>(y) * comp.stride;
-            const Sample* in = row + c;
+            const Sample* in = row + s.offset[size_t(c)];
             for (int x = 0; x < width; ++x, in += s.stepPerPixel)
                 out[x] = *in;
         }
@@ -173,13 +188,23 @@ void writeCodestream(grk_image* image, grk_cparameters& params, const QString& f
         encodeFailed(path);
 }
 
+// Gives the pages of freed blocks back to the system. Grok asks for many buffers
+// sized for the worst case and fills only part of them; served from the pages a
+// decode just freed (which the allocator keeps), every page of them would stay
+// resident, and with several encodes at once that is most of their peak memory.
+void returnFreedMemory() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
 } // namespace
 
 double compressionRatioForRate(int rate) {
     return rate == losslessRate ? 0.0 : (26 - rate) * 2.0;
 }
 
-void encodeImage(const QImage& image, const QString& path, Container container, int rate) {
+void encodeImage(QImage image, const QString& path, Container container, int rate) {
     if (image.isNull())
         raiseError(err::ObjectNotSet, QStringLiteral("There is no image to save"));
     if (rate < lowestRate || rate > losslessRate)
@@ -188,9 +213,14 @@ void encodeImage(const QImage& image, const QString& path, Container container, 
     checkTarget(path);
     GrokSession::ensureStarted();
     GrokSession::clearMessages();
-    const Source source = makeSource(image);
+    Source source = makeSource(image);
     GrokRef grokImage = makeGrokImage(source);
     grk_cparameters params = makeParameters(source, container, rate);
+    // Grok holds its own copy of the samples now: a caller that handed its image
+    // over gets those pixels freed before the long part of the encode.
+    source.pixels = QImage();
+    image = QImage();
+    returnFreedMemory();
     const QString temporary = temporaryNameFor(path);
     try {
         writeCodestream(reinterpret_cast<grk_image*>(grokImage.get()), params, temporary, path);

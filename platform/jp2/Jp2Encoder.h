@@ -20,7 +20,9 @@ double compressionRatioForRate(int rate);
 // 1 to 24 the irreversible 9/7 wavelet at the ratio above. 8-bit grey, RGB and RGBA,
 // 16-bit grey, RGB and RGBA are written as such; palette images become grey or RGB.
 // The file is written under a temporary name and renamed into place, so a failure
-// never leaves a partial file. Throws AppError on any failure.
-void encodeImage(const QImage& image, const QString& path, Container container, int rate);
+// never leaves a partial file. Throws AppError on any failure. The image is let go
+// as soon as the encoder has read its samples, so a caller that moves its only
+// copy in has those pixels freed while the codestream is being made.
+void encodeImage(QImage image, const QString& path, Container container, int rate);
 
 } // namespace picbasket::jp2

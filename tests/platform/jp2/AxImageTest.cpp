@@ -70,6 +70,8 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundTripCase{"Grey", QImage::Format_Grayscale8, 80, 33, "jp2"},
                       RoundTripCase{"Rgba", QImage::Format_ARGB32, 50, 61, "jp2"},
                       RoundTripCase{"RgbaCodestream", QImage::Format_ARGB32, 50, 61, "j2k"},
+                      RoundTripCase{"Rgb32", QImage::Format_RGB32, 53, 29, "jp2"},
+                      RoundTripCase{"Rgb32OneColumn", QImage::Format_RGB32, 1, 31, "jpc"},
                       RoundTripCase{"Grey16", QImage::Format_Grayscale16, 40, 40, "jp2"},
                       RoundTripCase{"Rgb16", QImage::Format_RGBX64, 31, 29, "jp2"},
                       RoundTripCase{"Rgba16", QImage::Format_RGBA64, 31, 29, "jp2"},
@@ -245,4 +247,32 @@ TEST(AxImageCoding, SaveReplacesExistingFileWhole) {
     const QImage image = patternImage(30, 30, QImage::Format_RGB888);
     EXPECT_TRUE(samePixels(image, saveAndLoad(image, path, 25)));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.jp2")});
+}
+
+// Saving and releasing writes the very bytes SaveFile writes and leaves the
+// control empty; a refused call leaves it empty too.
+TEST(AxImageCoding, SaveAndReleaseWritesTheSameFileAndLetsGoOfTheImage) {
+    QTemporaryDir dir;
+    for (const QImage::Format format : {QImage::Format_RGB888, QImage::Format_ARGB32}) {
+        for (const int rate : {20, 25}) {
+            const QImage image = patternImage(61, 37, format, 11);
+            const QString kept = dir.filePath(QStringLiteral("kept.jp2"));
+            const QString released = dir.filePath(QStringLiteral("released.jp2"));
+            AxImage control;
+            control.SetCompressionRate(rate);
+            control.SetBitmapHandle(image);
+            control.SaveFile(kept, AxImage::FormatJp2);
+            EXPECT_FALSE(control.GetBitmapHandle(0).isNull()) << "SaveFile keeps the image";
+            control.SaveFileAndRelease(released, AxImage::FormatJp2);
+            EXPECT_TRUE(control.GetBitmapHandle(0).isNull());
+            EXPECT_EQ(readFile(released), readFile(kept)) << "format " << int(format) << " rate " << rate;
+        }
+    }
+    AxImage control;
+    control.SetBitmapHandle(patternImage(8, 8, QImage::Format_RGB888));
+    EXPECT_EQ(errorOf([&] { control.SaveFileAndRelease(dir.filePath("x.png"), AxImage::FormatUnknown); }),
+              5);
+    EXPECT_TRUE(control.GetBitmapHandle(0).isNull());
+    EXPECT_EQ(errorOf([&] { control.SaveFileAndRelease(dir.filePath("y.jp2"), AxImage::FormatJp2); }),
+              91);
 }
