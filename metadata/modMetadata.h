@@ -5,8 +5,11 @@
 #include <QHash>
 #include <QString>
 
+#include <QDateTime>
+
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace picbasket {
 
@@ -71,5 +74,64 @@ void ReadFileIPTCInfo(ImageBox& box, ListView* list, const QString& filePath);
 // The small-icon key of the mark on editable rows: the first picture of the lists'
 // small-icon image list.
 inline const QString EditableMarkKey = QStringLiteral("1");
+
+// ---- Editing (modMetadata_edit.cpp) ----
+
+// What the attribute dialogs take and give back: for EXIF the raw name, for IPTC
+// the field caption; the value as text; True when the dialog was confirmed with a
+// changed or new value (every command resets it when done).
+inline QString EditAttributeName;
+inline QString EditAttributeValue;
+inline bool EditDialogResult = false;
+
+// A date text of the dialogs and lists, "m/d/yyyy h:mm:ss AM/PM" or a date alone,
+// read with that one fixed form whatever the locale. hasTime tells which it was.
+struct DateText {
+    QDateTime value;
+    bool hasTime = false;
+};
+std::optional<DateText> fncParseDateText(const QString& text);
+// The two halves the dialogs build a date text from: "m/d/yyyy" and "h:mm:ss AM/PM".
+QString fncDatePartText(const QDateTime& date);
+QString fncTimePartText(const QDateTime& date);
+
+// True for the files whose metadata is written in place: JPEG ("jpg", "jpeg",
+// "jpe"), TIFF and PSD, by extension in any case.
+bool fncTakesMetadata(const QString& path);
+// True for JPEG and TIFF, the files that carry EXIF.
+bool fncTakesExif(const QString& path);
+// Writes the box's EXIF and IPTC into the file without touching its pixels, pages
+// or layers; files of other types are left alone (false).
+bool subSaveMetadata(const ImageBox& box, const QString& path);
+
+// Sets one attribute in the box without writing the file: an IPTC field by its
+// caption (an empty text removes it; a date field takes a date text), or an EXIF
+// attribute by its raw name (date attributes take a date text), stamping
+// "Software" = SoftwareName. False, changing nothing, when the box refuses the
+// value or the name.
+bool fncSetAttribute(ImageBox& box, bool isIPTC, const QString& name, const QString& value);
+// fncSetAttribute, then the file is written. False when refused or when writing
+// failed (reported; the box then holds what the file holds).
+bool fncUpdateAttribute(const QString& filePath, bool isIPTC, const QString& name,
+                        const QString& value, ImageBox& box);
+// Deletes one EXIF attribute, writes the file named by the list's tag and removes
+// the list's selected row. False when the box holds no such attribute (or it is a
+// structural one) or writing failed.
+bool fncDeleteAttribute(const QString& name, ImageBox& box, ListView* list);
+// Empties the keywords or the supplemental categories and writes the file; False
+// for any other name.
+bool fncDeleteIPTC_Keywords_suppCat(const QString& filePath, const QString& name, ImageBox& box);
+
+// ---- EXIF attribute files (modMetadata_files.cpp) ----
+
+// Saves the editable rows of the EXIF list (key and shown value, in list order) to
+// a ".xiff" file the user chooses. With no editable row no file is written and
+// the user is told. True when a file was written.
+bool fncSaveEXIF(ListView* list, ImageBox& box);
+// Loads a ".xiff" file the user chooses into the box's file (its Tag), which must
+// be a JPEG or TIFF: the editable attributes it names are set and the file is
+// written once; the list's rows follow. Other attributes in the file are passed
+// over. True when the file was loaded.
+bool fncOpenEXIF(ListView* list, ImageBox& box);
 
 } // namespace picbasket

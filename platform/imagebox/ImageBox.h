@@ -484,6 +484,10 @@ public:
     // Writes the current EXIF and IPTC into an existing JPEG, TIFF or PSD file
     // without re-encoding its pixels; raises 0x8000FFFF for other files.
     void SaveJpegMetadata(const QString& path) const;
+    // A copy of the EXIF and IPTC, and putting one back: a command that changes
+    // the metadata and then cannot write it puts back what the file still holds.
+    ImageMetadata MetadataSnapshot() const { return metadata_; }
+    void RestoreMetadata(const ImageMetadata& snapshot) { metadata_ = snapshot; }
 
 private:
     QDateTime iptcDateAt(int dataset) const;

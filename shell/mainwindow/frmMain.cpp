@@ -305,14 +305,22 @@ void frmMain::buildMetadataPane() {
     };
     picEXIFBar =
         makeBar(6,
-                {QStringLiteral("Edit attribute"), QStringLiteral("Add attribute"),
-                 QStringLiteral("Delete attribute"), QStringLiteral("New attribute set"),
-                 QStringLiteral("Open attribute set"), QStringLiteral("Save attribute set")},
+                {QStringLiteral("Edit the selected EXIF tag"),
+                 QStringLiteral("Create a new editable EXIF tag"),
+                 QStringLiteral("Remove the selected EXIF tag from the image"),
+                 QStringLiteral("Empty all EXIF tags from the image ( all EXIF tags will be "
+                                "discarded)"),
+                 QStringLiteral("Open an existing EXIF file (.XIFF)"),
+                 QStringLiteral("Save the current EXIF tags from the image to file (.XIFF)")},
                 cmdEXIFBar);
     picIPTCBar = makeBar(5,
-                         {QStringLiteral("Edit attribute"), QStringLiteral("Open attributes"),
-                          QStringLiteral("Save attributes"), QStringLiteral("Delete attribute"),
-                          QStringLiteral("Clear attributes")},
+                         {QStringLiteral("Edit the selected IPTC tag"),
+                          QStringLiteral("Open an existing IPTC file (.FFO)"),
+                          QStringLiteral("Save the current IPTC tags from the image to file "
+                                         "(.FFO)"),
+                          QStringLiteral("Delete the selected IPTC tag from the image"),
+                          QStringLiteral("Empty all IPTC tags from the image (all tags will be "
+                                         "discarded)")},
                          cmdIPTCBar);
     picIPTCBar->hide();
 }

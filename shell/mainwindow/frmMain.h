@@ -19,6 +19,7 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
+class QListWidget;
 class QRadioButton;
 class QLabel;
 class QMenu;
@@ -258,6 +259,22 @@ public:
     void lvIPTC_ColumnClick(int column);
     // The small pictures of both metadata lists: 1 marks what may be edited.
     std::unique_ptr<ImageList> ilMetadata;
+    // Editing metadata (metadata/frmMain_metadata.cpp): the tool-bar commands by
+    // button index, public for the menus; the attribute commands they run; what the
+    // IPTC list dialogs hand back on OK.
+    void cmdEXIFBar_Click(int index);
+    void cmdIPTCBar_Click(int index);
+    void lvExif_DblClick();
+    void lvIPTC_DblClick();
+    void subAddExifAttribute();
+    void subEditAttribute();
+    void subDeleteAttribute();
+    void subClearAllAttributes();
+    void subUpdateIPTC_Category(QListWidget* lstSupCats, const QString& urgency);
+    void subUpdateIPTC_Keywords(QListWidget* lstKeywords);
+    // The IPTC bar's ".ffo" commands.
+    void subOpenIPTCFile();
+    void subSaveIPTCFile();
     // The image basket (browser/frmMain_basket.cpp). subAddBasketRow is the one entry
     // that adds a basket row (adding, basket files, capture, scanning): the thumbnail
     // joins ilPages and the row goes to the end, or to its place while the basket is
