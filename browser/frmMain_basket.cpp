@@ -68,7 +68,8 @@ void frmMain::buildBasket() {
     connect(lvPages, &ListView::OLEDragDrop, this, &frmMain::lvPages_OLEDragDrop);
 }
 
-// Each thumbnail is keyed by its index, which the row keeps through sorts and moves.
+// Each thumbnail is keyed by its index, which the row keeps through sorts and moves;
+// the "queue" panel counts the rows after every add, whoever adds.
 int frmMain::subAddBasketRow(const BasketRow& row, const QImage& thumbnail) {
     const QString key = QString::number(ilPages->Count() + 1);
     ilPages->Add(thumbnail, key);
@@ -81,7 +82,9 @@ int frmMain::subAddBasketRow(const BasketRow& row, const QImage& thumbnail) {
         added.subItems << row.SubItem(s);
     added.iconKey = key;
     added.smallIconKey = key;
-    return lvPages->AddRow(added);
+    const int number = lvPages->AddRow(added);
+    setQueuePanel();
+    return number;
 }
 
 // Copies of the selected folder rows in list order, with their own thumbnails when

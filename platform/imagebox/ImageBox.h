@@ -118,6 +118,10 @@ public:
     void setTag(const QString& text) { tag_ = text; }
     QString AppTitle() const { return appTitle_; }
     void setAppTitle(const QString& text) { appTitle_ = text; }
+    // A flag the screen capture clears before it hands over its picture. It is only
+    // stored: nothing the box does depends on it.
+    bool Option210() const { return option210_; }
+    void setOption210(bool value) { option210_ = value; }
 
     // ---- Edits, selection, merging, text and display (edit/ImageBox_*.cpp) ----
     // Coordinates are image pixels (display pixels for the overlay figures), colours
@@ -524,6 +528,7 @@ private:
     bool jpegProgressive_ = false;
     bool gifCompressed_ = true;
     int tiffCompression_ = 0;
+    bool option210_ = true;
     bool useTransparentColor_ = false;
     uint32_t backgroundColor_ = 0x00FFFFFF;
     QString tag_;

@@ -136,6 +136,7 @@ frmMain::frmMain(QWidget* parent)
     buildPreview();
     connectEditSelection();
     connectMenus();
+    connectAcquisition();
 }
 
 // The picture lists are members, gone before the QWidget base takes the list views

@@ -437,6 +437,8 @@ public:
     // export/frmMain_export.cpp.
     void subShowCaptureDialog();
     void subShowTwainDialog();
+    // Connects the browse tool bar's capture button (acquisition/frmMain_acquisition.cpp).
+    void connectAcquisition();
     void subShowSlideShowDialog();
     // generateMode 0 the previewed image, 1 the basket's images.
     void subShowScreensaverDemo(int generateMode);
