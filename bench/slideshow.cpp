@@ -76,9 +76,10 @@ int main(int argc, char** argv) {
     QDir().mkpath(work.filePath("theirs"));
     const QString output = work.filePath("show.run");
     const double ours = bestSeconds(runs, [&] { return slideShowOnce(rows, output); });
-    const double theirs = bestSeconds(runs, [&] { return convertAll(files, work.filePath("theirs")); });
-    std::printf("slide show of %d JPEGs of %d x %d at quality 80: program %.1f MB\n", images,
-                width, height, QFileInfo(output).size() / 1e6);
+    const double theirs =
+        bestSeconds(runs, [&] { return convertAll(files, work.filePath("theirs")); });
+    std::printf("slide show of %d JPEGs of %d x %d at quality 80: program %.1f MB\n", images, width,
+                height, QFileInfo(output).size() / 1e6);
     std::printf("  slide show %.3f s, convert -quality 80 %.3f s, ratio %.2f\n", ours, theirs,
                 ours > 0 && theirs > 0 ? ours / theirs : -1.0);
     return ours > 0 && theirs > 0 ? 0 : 1;

@@ -49,15 +49,16 @@ void GeneratorDemoDialog::buildControls() {
     sldQuality->setObjectName(QStringLiteral("sldQuality"));
     tTransition = new QLineEdit(fraOptions);
     tTransition->setObjectName(QStringLiteral("tTransition"));
-    tTransition->setFixedWidth(tTransition->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
+    tTransition->setFixedWidth(
+        tTransition->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
     tTransitionD = new QScrollBar(fraOptions);
     tTransitionD->setObjectName(QStringLiteral("tTransitionD"));
     tTransitionD->setFixedHeight(tTransition->sizeHint().height());
     chkProcessTaskBasket = new QCheckBox(QStringLiteral("Process task basket"), fraOptions);
     chkProcessTaskBasket->setObjectName(QStringLiteral("chkProcessTaskBasket"));
     // An emptied box gets "1" back.
-    quality = new NumberGroup(sldQuality, tTransition, tTransitionD, {1, 100, 5, 1, 5, 3},
-                              [] { return 1; }, this);
+    quality = new NumberGroup(
+        sldQuality, tTransition, tTransitionD, {1, 100, 5, 1, 5, 3}, [] { return 1; }, this);
 
     auto* options = new QGridLayout(fraOptions);
     options->addWidget(lblQualityCaption, 0, 0);
@@ -153,8 +154,9 @@ QString GeneratorDemoDialog::fncAskOutputName(const QString& title, const QStrin
 QString GeneratorDemoDialog::fncExtractTemplate(const QString& name) const {
     const QString path = fncGetExtractPluginPath(name);
     if (path.isEmpty())
-        msgBox(joinLines({QStringLiteral("There was an error!"), QStringLiteral("Please try again.")}),
-               mb::Information);
+        msgBox(
+            joinLines({QStringLiteral("There was an error!"), QStringLiteral("Please try again.")}),
+            mb::Information);
     return path;
 }
 

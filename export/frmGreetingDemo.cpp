@@ -23,9 +23,9 @@ frmGreetingDemo::frmGreetingDemo(const GeneratorSources& sources, QWidget* paren
 void frmGreetingDemo::cmdGenerate_Click() {
     saveSetupCommon();
     hide();
-    const QString name = fncAskOutputName(QStringLiteral("Save as greeting image"),
-                                          QStringLiteral("Greeting images (*.run)|*.run"),
-                                          QStringLiteral(".run"));
+    const QString name =
+        fncAskOutputName(QStringLiteral("Save as greeting image"),
+                         QStringLiteral("Greeting images (*.run)|*.run"), QStringLiteral(".run"));
     if (!name.isEmpty()) {
         const QString templatePath = fncExtractTemplate(QStringLiteral("GREETING"));
         if (!templatePath.isEmpty())

@@ -36,15 +36,16 @@ void frmSlideShow::buildControls() {
 
     txtInterval = new QLineEdit(this);
     txtInterval->setObjectName(QStringLiteral("txtInterval"));
-    txtInterval->setFixedWidth(txtInterval->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
+    txtInterval->setFixedWidth(
+        txtInterval->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
     vsInterval = new QScrollBar(this);
     vsInterval->setObjectName(QStringLiteral("vsInterval"));
     vsInterval->setFixedHeight(txtInterval->sizeHint().height());
     intervalSlider_ = new QSlider(Qt::Horizontal, this);
     intervalSlider_->hide();
     // An emptied box gets "3" back; one digit at most.
-    interval = new NumberGroup(intervalSlider_, txtInterval, vsInterval, {1, 9, 1, 1, 1, 1},
-                               [] { return 3; }, this);
+    interval = new NumberGroup(
+        intervalSlider_, txtInterval, vsInterval, {1, 9, 1, 1, 1, 1}, [] { return 3; }, this);
 
     sldQuality = new QSlider(Qt::Horizontal, this);
     sldQuality->setObjectName(QStringLiteral("sldQuality"));

@@ -74,8 +74,7 @@ QByteArray readWhole(const QString& path) {
 
 void writeWhole(const QString& path, const QByteArray& bytes) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(bytes) != bytes.size())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         throw AppError(err::PermissionDenied,
                        QStringLiteral("Cannot write '%1': %2").arg(path, file.errorString()));
 }
@@ -93,9 +92,9 @@ QString extractPlugin(const QString& name) {
 bool mayReplace(const QString& path, const QString& question, bool ask) {
     if (!fncFileExists(path) || !ask)
         return true;
-    return msgBox(joinLines({QStringLiteral("This File ('") + path +
-                                 QStringLiteral("') Already Exists!"),
-                             question}),
+    return msgBox(joinLines(
+                      {QStringLiteral("This File ('") + path + QStringLiteral("') Already Exists!"),
+                       question}),
                   mb::YesNo + mb::Question) == mb::Yes;
 }
 
@@ -110,12 +109,14 @@ public:
     void begin(const QString& templatePath) {
         const QByteArray templateBytes = readWhole(templatePath);
         if (!out_.open(QIODevice::WriteOnly))
-            throw AppError(err::PermissionDenied, QStringLiteral("Cannot write '%1': %2")
-                                                      .arg(out_.fileName(), out_.errorString()));
+            throw AppError(
+                err::PermissionDenied,
+                QStringLiteral("Cannot write '%1': %2").arg(out_.fileName(), out_.errorString()));
         run([&] { writer_.writeTemplate(templateBytes); });
         if (!list_.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            throw AppError(err::PermissionDenied, QStringLiteral("Cannot write '%1': %2")
-                                                      .arg(list_.fileName(), list_.errorString()));
+            throw AppError(
+                err::PermissionDenied,
+                QStringLiteral("Cannot write '%1': %2").arg(list_.fileName(), list_.errorString()));
     }
 
     void addImage(const QString& name, const QString& sourcePath, const QString& jpegPath) {
@@ -141,8 +142,9 @@ public:
             QFileDevice::ExeOther;
         out_.setPermissions(executable);
         if (!out_.commit())
-            throw AppError(err::PermissionDenied, QStringLiteral("Cannot write '%1': %2")
-                                                      .arg(out_.fileName(), out_.errorString()));
+            throw AppError(
+                err::PermissionDenied,
+                QStringLiteral("Cannot write '%1': %2").arg(out_.fileName(), out_.errorString()));
         QFile::setPermissions(out_.fileName(), executable);
     }
 
@@ -250,9 +252,8 @@ QString SaveTempJPEG(const GeneratorSources& sources, ImageBox& box, const QStri
                      int number, int16_t& quality, uint8_t& applyTasks) {
     QString result;
     errorTail(QStringLiteral("modScreensaver.SaveTempJPEG"), [&] {
-        const QString target =
-            fncGetTempPath() + QStringLiteral("temp000") + QString::number(number) +
-            QStringLiteral(".jpg");
+        const QString target = fncGetTempPath() + QStringLiteral("temp000") +
+                               QString::number(number) + QStringLiteral(".jpg");
         box.Clear();
         box.setColorFormat(0);
         static const QStringList boxFormats = {"tiff", "tif", "jpeg", "jpg", "psd",
@@ -280,8 +281,8 @@ QString SaveTempJPEG(const GeneratorSources& sources, ImageBox& box, const QStri
 }
 
 void subMakeSingleScreensaver(const GeneratorSources& sources, const QString& templatePath,
-                              const QString& outputPath, const QString& imagePath,
-                              int16_t& quality, uint8_t& applyTasks, bool ask) {
+                              const QString& outputPath, const QString& imagePath, int16_t& quality,
+                              uint8_t& applyTasks, bool ask) {
     errorTail(QStringLiteral("subMakeSingleScreensaver"), [&] {
         if (!mayReplace(outputPath, QStringLiteral("Would You Like To Replace It?"), ask))
             return;

@@ -74,8 +74,8 @@ QString SaveTempJPEG(const GeneratorSources& sources, ImageBox& box, const QStri
 // after the question when ask is true, without it otherwise; No writes nothing.
 // An image that cannot be prepared is reported and leaves no file.
 void subMakeSingleScreensaver(const GeneratorSources& sources, const QString& templatePath,
-                              const QString& outputPath, const QString& imagePath,
-                              int16_t& quality, uint8_t& applyTasks, bool ask);
+                              const QString& outputPath, const QString& imagePath, int16_t& quality,
+                              uint8_t& applyTasks, bool ask);
 
 // A screensaver of the whole image basket, with Setup.Screensaver's quality and
 // task flag. Rows whose file is gone are skipped; Cancel in the wait dialog stops
@@ -92,9 +92,9 @@ using PluginSource = std::function<QByteArray(const QString& name)>;
 PluginSource setPluginSource(PluginSource source);
 
 // How an image becomes its temporary JPEG (SaveTempJPEG unless a test sets another).
-using ImagePreparer = std::function<QString(const GeneratorSources& sources, ImageBox& box,
-                                            const QString& imagePath, int number,
-                                            int16_t& quality, uint8_t& applyTasks)>;
+using ImagePreparer =
+    std::function<QString(const GeneratorSources& sources, ImageBox& box, const QString& imagePath,
+                          int number, int16_t& quality, uint8_t& applyTasks)>;
 ImagePreparer setImagePreparer(ImagePreparer preparer);
 
 } // namespace picbasket

@@ -22,7 +22,8 @@ void Fireworks::launch(QSize area) {
     Rocket rocket;
     rocket.at = QPointF(area.width() * (0.15 + 0.7 * random_.generateDouble()), area.height());
     // Fast enough to climb into the upper half before it slows down.
-    const double climb = std::sqrt(2 * Gravity * area.height() * (0.5 + 0.3 * random_.generateDouble()));
+    const double climb =
+        std::sqrt(2 * Gravity * area.height() * (0.5 + 0.3 * random_.generateDouble()));
     rocket.velocity = QPointF(random_.generateDouble() * 2 - 1, -climb);
     rocket.color = brightColor();
     rockets_.append(rocket);
@@ -80,8 +81,8 @@ void Fireworks::draw(QImage& frame) const {
             const int radius = 6 + rocket.burstAge * 4;
             for (int i = 0; i < SparksPerBurst; i += 3) {
                 const float angle = 360.0f * i / SparksPerBurst;
-                clock.ArcDIB(int32_t(rocket.centre.x()), int32_t(rocket.centre.y()), radius,
-                             radius, angle, angle + 8, rocket.color, 1);
+                clock.ArcDIB(int32_t(rocket.centre.x()), int32_t(rocket.centre.y()), radius, radius,
+                             angle, angle + 8, rocket.color, 1);
             }
         }
         // Trails shorten as the sparks age; each is two lines side by side.

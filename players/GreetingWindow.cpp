@@ -47,8 +47,8 @@ void GreetingWindow::prepareBase() {
     if (picture_.isNull() || base_.isNull())
         return;
     const QSize fitted = fncFitSize(picture_.size(), size(), fullScreen_);
-    target_ = QRect(QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2),
-                    fitted);
+    target_ =
+        QRect(QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted);
     QPainter painter(&base_);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(target_, picture_);

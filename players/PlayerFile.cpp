@@ -28,15 +28,6 @@ QByteArrayView PlayerFile::bytes(int index) const {
     return data_.sliced(entry.offset, entry.length);
 }
 
-QSize PlayerFile::imageSize(int index) const {
-    if (index < 0 || index >= imageCount())
-        return {};
-    QByteArray data = QByteArray::fromRawData(bytes(index).data(), bytes(index).size());
-    QBuffer buffer(&data);
-    QImageReader reader(&buffer, "jpeg");
-    return reader.size();
-}
-
 QImage PlayerFile::decode(int index, QSize fit) const {
     if (index < 0 || index >= imageCount())
         return {};

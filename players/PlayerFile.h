@@ -21,8 +21,6 @@ public:
     // Image `index`, scaled down to fit `fit` (aspect kept, never enlarged) while it
     // is decoded; an empty size decodes it whole. A null image when it cannot be decoded.
     QImage decode(int index, QSize fit = {}) const;
-    // The image's own size without decoding its pixels; empty when unreadable.
-    QSize imageSize(int index) const;
 
 private:
     QByteArrayView bytes(int index) const;

@@ -1,7 +1,6 @@
 #include "players/PlayerMain.h"
 
 #include "players/PlayerFile.h"
-#include "players/clsDemoClock.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -23,8 +22,8 @@ int fncPlayerMain(int argc, char** argv, int defaultInterval, uint32_t defaultCo
     const int started = fncStartPlayer(argc, argv, file, defaultInterval, defaultColor);
     if (started >= 0)
         return started;
-    std::unique_ptr<QWidget> window = makeWindow(file);
-    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    // The window shows itself; the program ends when it closes.
+    const std::unique_ptr<QWidget> window = makeWindow(file);
     return app.exec();
 }
 

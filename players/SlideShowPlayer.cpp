@@ -8,8 +8,8 @@
 int main(int argc, char** argv) {
     using namespace picbasket;
     return fncPlayerMain(argc, argv, 3, 0, [](const PlayerFile& file) {
-        return std::make_unique<ImageShowWindow>(
-            file, ImageShowWindow::Mode::SlideShow, fncPlayerInterval(file, 3),
-            oleToQColor(fncPlayerColor(file, 0)));
+        return std::make_unique<ImageShowWindow>(file, ImageShowWindow::Mode::SlideShow,
+                                                 fncPlayerInterval(file, 3),
+                                                 oleToQColor(fncPlayerColor(file, 0)));
     });
 }

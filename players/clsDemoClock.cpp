@@ -135,7 +135,8 @@ void clsDemoClock::subBlendPixelGP(QImage& hdc, int x, int y, int alpha) const {
     }
     const QRgb old = hdc.pixel(x, y);
     hdc.setPixel(x, y,
-                 qRgb(blendChannel(red_, qRed(old), alpha), blendChannel(green_, qGreen(old), alpha),
+                 qRgb(blendChannel(red_, qRed(old), alpha),
+                      blendChannel(green_, qGreen(old), alpha),
                       blendChannel(blue_, qBlue(old), alpha)));
 }
 
@@ -197,8 +198,8 @@ void clsDemoClock::arc(int32_t X1, int32_t Y1, int32_t RadiusX, int32_t RadiusY,
     }
 }
 
-void clsDemoClock::CircleGP(QImage& hdc, int32_t X1, int32_t Y1, int32_t RadiusX,
-                            int32_t RadiusY, uint32_t Color, int32_t Thickness) {
+void clsDemoClock::CircleGP(QImage& hdc, int32_t X1, int32_t Y1, int32_t RadiusX, int32_t RadiusY,
+                            uint32_t Color, int32_t Thickness) {
     SetRGBComponents(Color);
     make32Bit(hdc);
     ellipse(X1, Y1, RadiusX, RadiusY, Thickness,

@@ -18,7 +18,8 @@ QImage canvas(int w, int h, QColor fill) {
 class ReportRecorder {
 public:
     ReportRecorder()
-        : previous_(clsDemoClock::setReporter([this](const QString& m) { messages.push_back(m); })) {}
+        : previous_(
+              clsDemoClock::setReporter([this](const QString& m) { messages.push_back(m); })) {}
     ~ReportRecorder() { clsDemoClock::setReporter(previous_); }
     std::vector<QString> messages;
 
@@ -37,10 +38,9 @@ TEST(DemoClock, LineFromOneToFiveThreeMatchesItsTable) {
     clock.LineDIB(1, 1, 5, 3, 0x00FFFFFF);
     clock.Array2Pic();
     const std::map<std::pair<int, int>, int> expected = {
-        {{0, 0}, 41},  {{0, 1}, 126}, {{6, 4}, 41},  {{6, 3}, 126}, {{1, 1}, 255},
-        {{1, 0}, 127}, {{1, 2}, 126}, {{2, 2}, 255}, {{2, 1}, 255}, {{3, 2}, 255},
-        {{3, 1}, 127}, {{3, 3}, 126}, {{4, 3}, 255}, {{4, 2}, 255}, {{5, 3}, 255},
-        {{5, 2}, 127}, {{5, 4}, 126}};
+        {{0, 0}, 41},  {{0, 1}, 126}, {{6, 4}, 41},  {{6, 3}, 126}, {{1, 1}, 255}, {{1, 0}, 127},
+        {{1, 2}, 126}, {{2, 2}, 255}, {{2, 1}, 255}, {{3, 2}, 255}, {{3, 1}, 127}, {{3, 3}, 126},
+        {{4, 3}, 255}, {{4, 2}, 255}, {{5, 3}, 255}, {{5, 2}, 127}, {{5, 4}, 126}};
     for (int y = 0; y < 6; ++y) {
         for (int x = 0; x < 8; ++x) {
             const auto it = expected.find({x, y});

@@ -42,9 +42,9 @@ protected:
     void SetUp() override {
         picbasket::Setup = typSetup();
         previousSource = setPluginSource([](const QString&) { return QByteArray(10, 'P'); });
-        previousPreparer = setImagePreparer(
-            [this](const GeneratorSources&, ImageBox&, const QString& path, int, int16_t& quality,
-                   uint8_t& tasks) {
+        previousPreparer =
+            setImagePreparer([this](const GeneratorSources&, ImageBox&, const QString& path, int,
+                                    int16_t& quality, uint8_t& tasks) {
                 prepared << QStringLiteral("%1 q%2 t%3").arg(path).arg(quality).arg(tasks);
                 return QString();
             });
@@ -129,7 +129,8 @@ TEST_F(GeneratorDialogs, ScreensaverNameGetsScrUnlessItEndsInItInAnyCase) {
         ASSERT_EQ(dialogs.fileRequests().size(), 1u);
         EXPECT_EQ(dialogs.fileRequests()[0].title, "Save as single-image screensaver");
         EXPECT_EQ(dialogs.fileRequests()[0].nameFilters.size(), 1);
-        EXPECT_TRUE(dialogs.fileRequests()[0].nameFilters[0].startsWith("Screensaver file (*.scr)"));
+        EXPECT_TRUE(
+            dialogs.fileRequests()[0].nameFilters[0].startsWith("Screensaver file (*.scr)"));
         // The preparer refuses, so the writer says so and names no file.
         ASSERT_FALSE(messages.shown().empty());
         EXPECT_TRUE(messages.shown().back().text.contains("/photos/shown.jpg")) << c.chosen;

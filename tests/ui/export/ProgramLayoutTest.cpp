@@ -39,7 +39,10 @@ TEST(ProgramLayout, SingleImageLiesWhereItsLineAndTheTrailerSay) {
     EXPECT_EQ(file.at(6001), '\0');
     EXPECT_EQ(file.mid(6002, list.size()), list);
     EXPECT_EQ(file.at(6002 + list.size()), '\0');
-    EXPECT_EQ(file.right(15), QByteArray("\x08\x00\x0B\x00" "6002      " "\x00", 15));
+    EXPECT_EQ(file.right(15), QByteArray("\x08\x00\x0B\x00"
+                                         "6002      "
+                                         "\x00",
+                                         15));
 
     ProgramContent content;
     QString error;
@@ -75,7 +78,8 @@ TEST(ProgramLayout, SlideShowOffsetsChainAndTheListFollowsTheOptionsRecord) {
 
 TEST(ProgramLayout, LineBreaksInANameCannotSplitItsLine) {
     EXPECT_EQ(fncContentLine("a\r\nb", 5, 6), "a  b;5;6;\r\n");
-    EXPECT_EQ(fncContentLine(QString::fromUtf8("Grüße"), 1, 2), "Gr\xC3\xBC\xC3\x9F" "e;1;2;\r\n");
+    EXPECT_EQ(fncContentLine(QString::fromUtf8("Grüße"), 1, 2), "Gr\xC3\xBC\xC3\x9F"
+                                                                "e;1;2;\r\n");
 }
 
 TEST(ProgramLayoutCorrupt, DamagedFilesAreRefused) {

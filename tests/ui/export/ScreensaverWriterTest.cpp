@@ -60,24 +60,23 @@ protected:
         CancelOperation = false;
         templatePath = dir.filePath("plugin-template");
         writeBytes(templatePath, QByteArray(1000, 'T'));
-        previousPreparer = setImagePreparer([this](const GeneratorSources&, ImageBox&,
-                                                   const QString& imagePath, int number,
-                                                   int16_t& quality, uint8_t& tasks) {
-            prepared << QStringLiteral("%1 %2 q%3 t%4")
-                            .arg(QFileInfo(imagePath).fileName())
-                            .arg(number)
-                            .arg(quality)
-                            .arg(tasks);
-            const QByteArray bytes = fileBytes(imagePath);
-            if (bytes.isEmpty())
-                return QString();
-            const QString jpeg = fncGetTempPath() + QStringLiteral("temp000%1.jpg").arg(number);
-            writeBytes(jpeg, bytes);
-            return jpeg;
-        });
-        previousSource = setPluginSource([](const QString& name) {
-            return QByteArray(100, 'P') + name.toLatin1();
-        });
+        previousPreparer =
+            setImagePreparer([this](const GeneratorSources&, ImageBox&, const QString& imagePath,
+                                    int number, int16_t& quality, uint8_t& tasks) {
+                prepared << QStringLiteral("%1 %2 q%3 t%4")
+                                .arg(QFileInfo(imagePath).fileName())
+                                .arg(number)
+                                .arg(quality)
+                                .arg(tasks);
+                const QByteArray bytes = fileBytes(imagePath);
+                if (bytes.isEmpty())
+                    return QString();
+                const QString jpeg = fncGetTempPath() + QStringLiteral("temp000%1.jpg").arg(number);
+                writeBytes(jpeg, bytes);
+                return jpeg;
+            });
+        previousSource = setPluginSource(
+            [](const QString& name) { return QByteArray(100, 'P') + name.toLatin1(); });
         sources.lvPages = &rows;
         sources.wait = &wait;
     }
@@ -129,7 +128,10 @@ TEST_F(ScreensaverWriter, SingleImageProgramHasTheExactLayoutAndIsExecutable) {
     QByteArray expected = QByteArray(1000, 'T') + '\0' + QByteArray(5000, 'J') + '\0';
     expected += "Single;1001;5000;\r\n";
     expected += '\0';
-    expected += QByteArray("\x08\x00\x0B\x00" "6002      " "\x00", 15);
+    expected += QByteArray("\x08\x00\x0B\x00"
+                           "6002      "
+                           "\x00",
+                           15);
     EXPECT_EQ(file, expected);
     EXPECT_EQ(prepared, QStringList{"photo.jpg 1 q77 t0"});
     EXPECT_TRUE(QFileInfo(output).isExecutable());
@@ -165,8 +167,8 @@ TEST_F(ScreensaverWriter, ReplacingAnExistingFileIsAskedAndNoKeepsIt) {
     subMakeSingleScreensaver(sources, templatePath, output, image, quality, tasks, true);
     EXPECT_EQ(fileBytes(output), "old");
     ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.shown()[0].text, "This File ('" + output +
-                                            "') Already Exists!\r\nWould You Like To Replace It?");
+    EXPECT_EQ(messages.shown()[0].text,
+              "This File ('" + output + "') Already Exists!\r\nWould You Like To Replace It?");
     EXPECT_EQ(messages.shown()[0].style, mb::YesNo + mb::Question);
     EXPECT_TRUE(prepared.isEmpty());
 
@@ -198,11 +200,11 @@ TEST_F(ScreensaverWriter, BasketScreensaverSkipsMissingFilesAndHasNoOptions) {
     EXPECT_FALSE(content.hasOptions);
     EXPECT_FALSE(fileBytes(output).contains("OPTIONS;"));
     EXPECT_EQ(prepared, (QStringList{"one.jpg 1 q55 t0", "three;x.jpg 3 q55 t0"}));
-    EXPECT_EQ(wait.log, (QStringList{"show", "status Loading Template...", "bar hidden", "max 3",
-                                     "value 0", "bar shown", "message one.jpg", "value 1",
-                                     "message missing.jpg", "value 2", "message three;x.jpg",
-                                     "value 3", "status Saving Options...", "bar hidden",
-                                     "close"}));
+    EXPECT_EQ(wait.log,
+              (QStringList{"show", "status Loading Template...", "bar hidden", "max 3", "value 0",
+                           "bar shown", "message one.jpg", "value 1", "message missing.jpg",
+                           "value 2", "message three;x.jpg", "value 3", "status Saving Options...",
+                           "bar hidden", "close"}));
 }
 
 TEST_F(ScreensaverWriter, CancelMidRunLeavesAValidFileAndClearsTheFlag) {
@@ -239,8 +241,8 @@ TEST_F(ScreensaverWriter, SlideShowAsksForARunFileAndNoAsksAgain) {
     ASSERT_EQ(dialogs.fileRequests().size(), 2u);
     EXPECT_EQ(dialogs.fileRequests()[0].title, "Save Slide As...");
     EXPECT_TRUE(dialogs.fileRequests()[0].nameFilters.value(0).endsWith("(*.run)"));
-    EXPECT_EQ(messages.shown()[0].text, "This File ('" + existing +
-                                            "') Already Exists!\r\nWould You Like To Overwrite It?");
+    EXPECT_EQ(messages.shown()[0].text,
+              "This File ('" + existing + "') Already Exists!\r\nWould You Like To Overwrite It?");
     EXPECT_EQ(fileBytes(existing), "old");
     const QString output = dir.filePath("fresh.run");
     const layout::ProgramContent content = read(output);
