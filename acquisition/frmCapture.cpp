@@ -11,6 +11,8 @@
 #include "shell/mainwindow/frmMain.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -32,6 +34,9 @@ constexpr int BackgroundMode = 2;
 constexpr int RectangleMode = 2;
 // Time for the windows to leave the screen before a delayed grab.
 constexpr int CaptureDelayMs = 500;
+// How long a capture "at once" lets the hidden dialog leave the screen.
+constexpr int SettleMs = 150;
+constexpr int SettleStepMs = 20;
 
 QTimer* oneShot(QObject* parent, const char* name) {
     auto* timer = new QTimer(parent);
@@ -175,12 +180,18 @@ void frmCapture::leaveShowingDesktop() {
     grabber_.setShowingDesktop(false);
 }
 
-// Hiding a window is a request to the display server: it is carried out, and the
-// windows under it have repainted, before the screen is read.
+// Hiding a window is a request to the display server, and the window manager takes
+// its frame away afterwards; the windows under it repaint only when their expose
+// events have run. So events run and the display is synced for a short moment
+// before the screen is read (input waits, so no click lands meanwhile).
 void frmCapture::subSettleScreen() {
-    QCoreApplication::processEvents();
-    grabber_.syncDisplay();
-    QCoreApplication::processEvents();
+    QElapsedTimer settling;
+    settling.start();
+    do {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, SettleStepMs);
+        grabber_.syncDisplay();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    } while (settling.elapsed() < SettleMs);
 }
 
 void frmCapture::subRestoreMainWindow() {

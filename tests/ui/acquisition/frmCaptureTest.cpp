@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -369,6 +370,42 @@ TEST_F(CaptureTest, TheCaptureButtonOpensTheDialogModally) {
     w.cmdCapture->click();
     EXPECT_EQ(shown, QStringLiteral("frmCapture"));
     EXPECT_EQ(owner, &w);
+}
+
+} // namespace
+
+namespace {
+
+// The window's own mouse, as the display server delivers it: a drag on the picture,
+// a hover and a double-click inside accept.
+void send(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButtons buttons = Qt::NoButton) {
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, QPointF(at), w->mapToGlobal(QPointF(at)), button, buttons, {});
+    QApplication::sendEvent(w, &event);
+}
+
+TEST_F(CaptureTest, ADoubleClickInsideTheDrawnRectangleCaptures) {
+    frmCapture& d = open(1);
+    d.CmdCustom->click();
+    fCaptureRectangle& r = d.rectangleWindow();
+    ImageBoxView* view = r.ImageBox1;
+    int toggles = 0;
+    QObject::connect(&r.machine(), &CaptureRectangleMachine::toolStripToggled, [&] { ++toggles; });
+    send(view, QEvent::MouseButtonPress, QPoint(5, 6), Qt::LeftButton);
+    send(view, QEvent::MouseMove, QPoint(20, 20), Qt::LeftButton);
+    send(view, QEvent::MouseMove, QPoint(35, 30), Qt::LeftButton);
+    send(view, QEvent::MouseButtonRelease, QPoint(35, 30));
+    ASSERT_EQ(r.machine().SelectionState(), 3);
+    send(view, QEvent::MouseMove, QPoint(20, 20));
+    EXPECT_EQ(r.machine().selection().HitGrip, 9);
+    send(view, QEvent::MouseButtonPress, QPoint(20, 20), Qt::LeftButton);
+    send(view, QEvent::MouseButtonRelease, QPoint(20, 20));
+    send(view, QEvent::MouseButtonDblClick, QPoint(20, 20), Qt::LeftButton);
+    send(view, QEvent::MouseButtonRelease, QPoint(20, 20));
+    EXPECT_EQ(toggles, 0);
+    EXPECT_FALSE(r.isVisible());
+    ASSERT_EQ(window->lvPages->Count(), 1);
+    EXPECT_EQ(window->lvPages->SubItem(1, 1), QStringLiteral("30 X 24"));
 }
 
 } // namespace
