@@ -11,22 +11,38 @@
 #include "controls/dialogs/modCommonDialogAPI.h"
 #include "controls/explorerbar/isExplorerBar.h"
 #include "controls/splitter/Splitter.h"
+#include "core/AppError.h"
 #include "core/Convert.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
 #include "core/MessageBox.h"
+#include "core/modFileSystem.h"
 #include "core/setup/modSetup.h"
 #include "editing/ColorButton.h"
 #include "editing/EditViewSplitters.h"
+#include "editing/EffectTasks.h"
+#include "editing/FramePanel.h"
+#include "editing/MaskPanel.h"
+#include "editing/OptionControls.h"
+#include "editing/OverlayTasks.h"
+#include "editing/PanelLayout.h"
+#include "editing/PictureOptions.h"
+#include "editing/RedEyePanel.h"
+#include "editing/ShadowPanel.h"
+#include "editing/TextPanel.h"
+#include "editing/TonePanel.h"
+#include "editing/WatermarkPanel.h"
 #include "editing/GeometryTasks.h"
 #include "editing/TaskBasketReplay.h"
 #include "editing/TaskBasketRows.h"
 #include "editing/TaskChooser.h"
 #include "editing/TaskIcons.h"
 #include "editing/TaskSlotText.h"
+#include "engine/loading/modBitmapPro.h"
 #include "engine/tasks/modTaskEngine.h"
 #include "platform/comctl/ImageList.h"
 #include "platform/comctl/ListView.h"
+#include "platform/comctl/Slider.h"
 #include "platform/imagebox/ImageBoxView.h"
 #include "shell/mainwindow/MainWindowGlobals.h"
 #include "shell/mainwindow/MainWindowPictures.h"
@@ -153,6 +169,7 @@ void frmMain::buildEditView() {
     buildResizePanel();
     buildCropPanel();
     buildCanvasPanel();
+    buildEffectPanels();
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
 
     picEditPreview = new QWidget(picView);
@@ -369,6 +386,7 @@ void frmMain::subLoadTaskOptions() {
         cmdOK->setEnabled(false);
         break;
     default:
+        subLoadEffectOptions();
         break;
     }
 }
@@ -402,6 +420,7 @@ void frmMain::subSaveTaskOptions() {
             d.CanvasColor = picCropBackColor->BackColor();
             break;
         default:
+            subSaveEffectOptions();
             break;
         }
     });
@@ -567,6 +586,7 @@ void frmMain::connectEditSelection() {
     connect(chkSelectLocation, &QPushButton::toggled, this,
             [this](bool on) { PreviewSelection->LocationPickMode = on; });
     connect(chkCropMouse, &QPushButton::toggled, this, [this](bool on) { chkCropMouse_Click(on); });
+    connectEffectPanels();
 }
 
 // Crop by mouse: on a fitted preview the image box draws its own selection; at actual
@@ -718,9 +738,6 @@ void frmMain::buildRotatePanel() {
 
 void frmMain::buildResizePanel() {
     QWidget* panel = taskPanel(QStringLiteral("picResize"));
-    // The resampling filter list is read by the text task, not by Resize; it stays
-    // out of this panel's way until its own panel takes it.
-    ComboFilter->hide();
     QVBoxLayout* layout = panelLayout(panel);
     auto* group = new QButtonGroup(panel);
     optResize[0] = new QRadioButton(QStringLiteral("Resize"), panel);
@@ -949,6 +966,7 @@ void frmMain::subClampOptionBoxes() {
     subClampTextValue(txtCropTop, 0, int16_t(std::min(32767, ibMain->box().ImageHeight())));
     for (QLineEdit* box : txtCanvasCustom)
         subClampTextValue(box, 0, 800);
+    subClampEffectBoxes();
 }
 
 // The panel's options as the task they describe; the tasks of other panels carry no
@@ -979,12 +997,8 @@ TaskBuild frmMain::fncBuildTask() const {
                               txtCanvasCustom[0]->text(), txtCanvasCustom[2]->text(),
                               txtCanvasCustom[3]->text()},
                              box.ImageWidth(), box.ImageHeight());
-    default: {
-        TaskBuild none;
-        none.task = CurrentTask;
-        none.task.TaskID = int32_t(TaskType::None);
-        return none;
-    }
+    default:
+        return fncBuildEffectTask();
     }
 }
 
@@ -994,6 +1008,16 @@ void frmMain::subApplyTask(typTask& task) {
     ImageBox& box = ibMain->box();
     if (task.TaskID == int32_t(TaskType::None))
         return;
+    if (task.TaskID == int32_t(TaskType::RedEye)) {
+        subRemoveRedEye();
+        return;
+    }
+    if (task.TaskID == int32_t(TaskType::Watermark)) {
+        subApplyWatermark(task);
+        return;
+    }
+    if (task.TaskID == int32_t(TaskType::Shadow))
+        box.setBackgroundColor(fncBackColorAfterRows(lvEditBatch));
     subRunTask(task, box);
     if (task.TaskID == int32_t(TaskType::Rotate))
         task.Param[1] = fncSlotBool(box.RotateResample());
@@ -1266,6 +1290,469 @@ void frmMain::subTaskRowClick(ListView* list) {
             return;
         PreviewIntermediate = true;
         subResize();
+    });
+}
+
+// ---- The tone, overlay and effect panels ----
+
+void frmMain::buildEffectPanels() {
+    blurOptions = new TonePanel(taskPanel(QStringLiteral("picBlur")), {1, 10, 1, false});
+    sharpenOptions = new TonePanel(taskPanel(QStringLiteral("picSharpen")), {1, 10, 1, false});
+    contrastOptions = new TonePanel(taskPanel(QStringLiteral("picContrast")), {0, 100, 50, true});
+    brightnessOptions =
+        new TonePanel(taskPanel(QStringLiteral("picBrightness")), {0, 100, 50, true});
+    watermarkOptions = new WatermarkPanel(taskPanel(QStringLiteral("picWatermark")), cboMergeStyle);
+    textOptions = new TextPanel(taskPanel(QStringLiteral("picText")),
+                                {cboPosition, ComboFilter, comboFontSize, ComboFontFamily});
+    frameOptions = new FramePanel(taskPanel(QStringLiteral("picFrame")));
+    maskOptions = new MaskPanel(taskPanel(QStringLiteral("picMask")));
+    shadowOptions = new ShadowPanel(taskPanel(QStringLiteral("picShadow")));
+    redEyeOptions = new RedEyePanel(taskPanel(QStringLiteral("picRedEye")));
+
+    auto changed = [this] { subMarkOptionsChanged(); };
+    for (TonePanel* tone : {blurOptions, sharpenOptions, contrastOptions, brightnessOptions})
+        connect(tone, &TonePanel::optionsChanged, this, changed);
+    connect(watermarkOptions, &WatermarkPanel::optionsChanged, this, changed);
+    connect(textOptions, &TextPanel::optionsChanged, this, changed);
+    connect(frameOptions, &FramePanel::optionsChanged, this, changed);
+    connect(maskOptions, &MaskPanel::optionsChanged, this, changed);
+    connect(shadowOptions, &ShadowPanel::optionsChanged, this, changed);
+
+    WatermarkPanel* wm = watermarkOptions;
+    connect(wm->cmdSelectMerge, &QPushButton::clicked, this, [this] { cmdSelectMerge_Click(); });
+    connect(wm->picWatermarkTransparentColor, &QPushButton::clicked, this,
+            [this] { subPickButtonColour(watermarkOptions->picWatermarkTransparentColor); });
+    connect(wm->chkWatermarkTransparentColor, &QPushButton::toggled, this, [this](bool on) {
+        if (on)
+            PickWatermarkColor = true;
+    });
+    connect(wm->picWatermarkImage, &WatermarkPicture::MouseDown, this, [this](int x, int y) {
+        const QImage& shown = watermarkOptions->picWatermarkImage->picture;
+        if (!PickWatermarkColor || !shown.valid(x, y))
+            return;
+        watermarkOptions->picWatermarkTransparentColor->setBackColor(
+            qColorToOle(QColor(shown.pixel(x, y))));
+    });
+    connect(wm->picWatermarkImage, &WatermarkPicture::MouseUp, this, [this] {
+        PickWatermarkColor = false;
+        watermarkOptions->chkWatermarkTransparentColor->setChecked(false);
+    });
+    connect(wm, &WatermarkPanel::mergeStyleClicked, this, [this](int index) {
+        chkSelectLocation->setChecked(false);
+        picLocation->setVisible(index == 0);
+        fitDialogToPanel();
+    });
+
+    TextPanel* text = textOptions;
+    connect(text, &TextPanel::changedFlagOnly, this, [this] { TaskOptionsChanged = true; });
+    connect(text, &TextPanel::positionClicked, this, [this](int index) {
+        if (index >= 0 && index <= 9)
+            picLocation->setVisible(index == 9);
+    });
+    connect(text, &TextPanel::layoutChanged, this, [this] {
+        panel::fit(textOptions->panel);
+        fitDialogToPanel();
+    });
+    connect(text->cmdTextColor, &QPushButton::clicked, this,
+            [this] { subPickButtonColour(textOptions->cmdTextColor); });
+    connect(text->cmdTextBackground, &QPushButton::clicked, this,
+            [this] { subPickButtonColour(textOptions->cmdTextBackground); });
+
+    connect(frameOptions, &FramePanel::frameKindClicked, this, [this](int index) {
+        FrameBackColor->setVisible(index == 1);
+        panel::fit(frameOptions->panel);
+        fitDialogToPanel();
+    });
+    connect(frameOptions, &FramePanel::frameImageClicked, this,
+            [this](int index) { SelectedStyle = int16_t(index); });
+    connect(maskOptions, &MaskPanel::maskClicked, this,
+            [this](int index) { SelectedStyle = int16_t(index); });
+    connect(shadowOptions, &ShadowPanel::shadowClicked, this,
+            [this](int index) { SelectedStyle = int16_t(index + 8); });
+    connect(redEyeOptions->chkRedEye, &QPushButton::toggled, this,
+            [this](bool on) { chkRedEye_Click(on); });
+}
+
+// The release of the mouse on the preview ends the red-eye marking as it ends the
+// colour pick.
+void frmMain::connectEffectPanels() {
+    connect(PreviewSelection, &SelectionController::pickBoxesCleared, this,
+            [this] { redEyeOptions->chkRedEye->setChecked(false); });
+}
+
+void frmMain::subPickButtonColour(ColorButton* button) {
+    errorTail(QStringLiteral("FrmMain.subPickButtonColour"), [&] {
+        const ColorResult chosen = fncShowColor(this, true);
+        if (chosen.Cancel || static_cast<int32_t>(chosen.Color) < 0)
+            return;
+        button->setBackColor(chosen.Color);
+        subMarkOptionsChanged();
+    });
+}
+
+// The stored options of a tone, overlay or effect task into its panel.
+void frmMain::subLoadEffectOptions() {
+    const typTaskDefaults& d = Setup.TaskDefaults;
+    auto tone = [this](TonePanel* panel, int level, std::array<uint8_t, 3> channels) {
+        panel->setValue(level);
+        panel->lblValue->setText(QString::number(panel->value()));
+        for (int i = 0; i < 3 && panel->channel(0); ++i)
+            panel->channel(i)->setChecked(channels[size_t(i)] != 0);
+        subMarkOptionsChanged();
+    };
+    switch (TaskType(CurrentTask.TaskID)) {
+    case TaskType::Blur:
+        tone(blurOptions, d.BlurLevel, {});
+        break;
+    case TaskType::Sharpen:
+        tone(sharpenOptions, d.SharpenLevel, {});
+        break;
+    case TaskType::Contrast:
+        tone(contrastOptions, d.ContrastLevel, {d.ContrastRed, d.ContrastGreen, d.ContrastBlue});
+        break;
+    case TaskType::Brightness:
+        tone(brightnessOptions, d.BrightnessLevel,
+             {d.BrightnessRed, d.BrightnessGreen, d.BrightnessBlue});
+        break;
+    case TaskType::Watermark:
+        subLoadWatermarkOptions(d.Watermark);
+        break;
+    case TaskType::Text:
+        subLoadTextOptions(d.Text);
+        break;
+    case TaskType::Frame:
+        subLoadFrameOptions(d.Frame);
+        break;
+    case TaskType::Mask:
+        maskOptions->sldMask->setValue(d.Mask.Level);
+        maskOptions->chkMaskTransparent->setChecked(d.Mask.Transparent != 0);
+        maskOptions->OptMask->select(d.Mask.Style);
+        SelectedStyle = d.Mask.Style;
+        subMarkOptionsChanged();
+        break;
+    case TaskType::Shadow:
+        subMarkOptionsChanged();
+        shadowOptions->OptShadow->select(d.ShadowStyle);
+        SelectedStyle = int16_t(d.ShadowStyle + 8);
+        break;
+    default:
+        break;
+    }
+}
+
+void frmMain::subLoadWatermarkOptions(const typWatermarkTask& d) {
+    WatermarkPanel* wm = watermarkOptions;
+    wm->cboMergeStyle->setCurrentIndex(d.MergeStyle);
+    picLocation->setVisible(d.MergeStyle == 0);
+    wm->sldWatermarkTransparency->setValue(d.Transparency);
+    wm->chkWatermarkTransparent->setChecked(d.Transparent != 0);
+    wm->picWatermarkTransparentColor->setBackColor(d.TransparentColor);
+    if (!fncFileExists(d.ImageFile))
+        return;
+    if (wm->picWatermarkImage->path.isEmpty())
+        subLoadWatermarkImage(d.ImageFile);
+    subMarkOptionsChanged();
+}
+
+void frmMain::subLoadTextOptions(const typTextTask& d) {
+    TextPanel* t = textOptions;
+    t->chkTextBold->setChecked(d.Bold != 0);
+    t->chkTextItalic->setChecked(d.Style2 != 0);
+    t->chkTextUnderline->setChecked(d.Style3 != 0);
+    t->txtDraw->setText(d.Caption);
+    t->chkTransparent->setChecked(d.Transparent != 0);
+    t->cmdTextBackground->setEnabled(!t->chkTransparent->isChecked());
+    t->cmdTextBackground->setBackColor(d.BackColor);
+    // A font list shorter than the stored index (fonts removed since) shows the
+    // first family.
+    t->ComboFontFamily->setCurrentIndex(
+        d.FontFamily >= 0 && d.FontFamily < t->ComboFontFamily->count() ? d.FontFamily : 0);
+    t->comboFontSize->setEditText(QString::number(d.FontSize));
+    t->cboPosition->setCurrentIndex(d.Position);
+    picLocation->setVisible(d.Position == 9);
+    t->OptTextOrientation->select(d.Orientation == 0 ? 0 : 1);
+    t->cmdTextColor->setBackColor(d.ForeColor);
+    t->ComboFilter->setCurrentIndex(d.Filter);
+    t->OptTextAlignment->select(d.Alignment);
+    t->txtTextAngle->setText(QString::number(d.Angle));
+    t->vsbTextAngle->setSpinValue(d.Angle);
+    if (!t->txtDraw->text().isEmpty())
+        subMarkOptionsChanged();
+    panel::fit(t->panel);
+}
+
+void frmMain::subLoadFrameOptions(const typFrameTask& d) {
+    FramePanel* f = frameOptions;
+    f->OptFrameStyle[d.Kind == 0 ? 0 : 1]->setChecked(true);
+    f->OptFrameImage->select(d.Style);
+    SelectedStyle = d.Style;
+    f->txtFrameSize->setText(QString::number(d.Size));
+    f->vsFrameSize->setSpinValue(d.Size);
+    f->chkFrameImageResizeCanvas->setChecked(d.ResizeCanvas != 0);
+    picCropBackColor->setBackColor(d.Color);
+    f->picFrameImage->hide();
+    f->picFrameColor->hide();
+    if (d.Kind == 0) {
+        f->picFrameImage->show();
+        FrameBackColor->hide();
+    } else {
+        f->picFrameColor->show();
+        FrameBackColor->show();
+    }
+    panel::fit(f->panel);
+    subMarkOptionsChanged();
+}
+
+// The confirmed task's panel becomes the task's defaults.
+void frmMain::subSaveEffectOptions() {
+    typTaskDefaults& d = Setup.TaskDefaults;
+    auto check = [](const QAbstractButton* box) { return uint8_t(box->isChecked() ? 1 : 0); };
+    auto channels = [&](TonePanel* panel, uint8_t& r, uint8_t& g, uint8_t& b) {
+        r = check(panel->channel(0));
+        g = check(panel->channel(1));
+        b = check(panel->channel(2));
+    };
+    switch (TaskType(CurrentTask.TaskID)) {
+    case TaskType::Blur:
+        d.BlurLevel = int16_t(blurOptions->value());
+        break;
+    case TaskType::Sharpen:
+        d.SharpenLevel = uint8_t(sharpenOptions->value());
+        break;
+    case TaskType::Contrast:
+        d.ContrastLevel = int16_t(contrastOptions->value());
+        channels(contrastOptions, d.ContrastRed, d.ContrastGreen, d.ContrastBlue);
+        break;
+    case TaskType::Brightness:
+        d.BrightnessLevel = int16_t(brightnessOptions->value());
+        channels(brightnessOptions, d.BrightnessRed, d.BrightnessGreen, d.BrightnessBlue);
+        break;
+    case TaskType::Watermark: {
+        const WatermarkPanel* wm = watermarkOptions;
+        d.Watermark.MergeStyle = int16_t(std::max(0, wm->cboMergeStyle->currentIndex()));
+        d.Watermark.Transparency = int16_t(wm->sldWatermarkTransparency->Value());
+        d.Watermark.Transparent = check(wm->chkWatermarkTransparent);
+        d.Watermark.TransparentColor = wm->picWatermarkTransparentColor->BackColor();
+        d.Watermark.ImageFile = wm->picWatermarkImage->path;
+        break;
+    }
+    case TaskType::Text: {
+        const TextPanel* t = textOptions;
+        typTextTask& x = d.Text;
+        x.Bold = check(t->chkTextBold);
+        x.Style2 = check(t->chkTextItalic);
+        x.Style3 = check(t->chkTextUnderline);
+        x.Caption = t->txtDraw->text();
+        x.Transparent = check(t->chkTransparent);
+        x.BackColor = t->cmdTextBackground->BackColor();
+        x.FontFamily = int16_t(t->ComboFontFamily->currentIndex());
+        x.FontSize = cInt(t->comboFontSize->currentText());
+        x.Position = int16_t(std::max(0, t->cboPosition->currentIndex()));
+        x.Orientation = t->vertical() ? 1 : 0;
+        x.ForeColor = t->cmdTextColor->BackColor();
+        x.Filter = int16_t(std::max(0, t->ComboFilter->currentIndex()));
+        x.Alignment = uint8_t(t->alignment());
+        x.Angle = int16_t(t->vsbTextAngle->Value());
+        break;
+    }
+    case TaskType::Frame:
+        d.Frame.Style = SelectedStyle;
+        d.Frame.Color = picCropBackColor->BackColor();
+        d.Frame.Size = cInt(frameOptions->txtFrameSize->text());
+        d.Frame.ResizeCanvas = check(frameOptions->chkFrameImageResizeCanvas);
+        d.Frame.Kind = frameOptions->pictureFrame() ? 0 : 1;
+        break;
+    case TaskType::Mask:
+        d.Mask.Style = SelectedStyle;
+        d.Mask.Transparent = check(maskOptions->chkMaskTransparent);
+        d.Mask.Level = int16_t(maskOptions->sldMask->Value());
+        break;
+    case TaskType::Shadow:
+        d.ShadowStyle = int16_t(SelectedStyle - 8);
+        break;
+    default:
+        break;
+    }
+}
+
+// The focus-out rules of the font size, the text angle and the frame size, run again
+// when Preview reads them (Enter on a default button skips the focus-out).
+void frmMain::subClampEffectBoxes() {
+    textOptions->clampFontSize();
+    textOptions->clampAngle();
+    frameOptions->clampSize();
+}
+
+// The panel's options as the task they describe.
+TaskBuild frmMain::fncBuildEffectTask() const {
+    const ImageBox& box = ibMain->box();
+    auto tone = [](const TonePanel* panel) {
+        return ToneOptions{panel->value(), panel->channel(0)->isChecked(),
+                           panel->channel(1)->isChecked(), panel->channel(2)->isChecked()};
+    };
+    const PreviewScale scale{box.ImageWidth(), box.ImageHeight(), box.DisplayWidth(),
+                             box.DisplayHeight()};
+    switch (TaskType(CurrentTask.TaskID)) {
+    case TaskType::Blur:
+        return fncBlurTask(blurOptions->value());
+    case TaskType::Sharpen:
+        return fncSharpenTask(sharpenOptions->value());
+    case TaskType::Contrast:
+        return fncContrastTask(tone(contrastOptions));
+    case TaskType::Brightness:
+        return fncBrightnessTask(tone(brightnessOptions));
+    case TaskType::Watermark: {
+        const WatermarkPanel* wm = watermarkOptions;
+        WatermarkOptions o;
+        o.transparent = wm->chkWatermarkTransparent->isChecked();
+        o.transparentColor = wm->picWatermarkTransparentColor->BackColor();
+        o.transparency = wm->sldWatermarkTransparency->Value();
+        o.styleText = wm->cboMergeStyle->currentText();
+        o.currentStyle = box.MergeStyle();
+        o.file = Setup.TaskDefaults.Watermark.ImageFile;
+        o.pointX = PreviewSelection->WatermarkPointX;
+        o.pointY = PreviewSelection->WatermarkPointY;
+        o.autoZoom = box.AutoZoom();
+        return fncWatermarkTask(o, scale);
+    }
+    case TaskType::Text: {
+        const TextPanel* t = textOptions;
+        TextOptions o;
+        o.antiAlias = t->chkAntiAlias->isChecked();
+        o.transparent = t->chkTransparent->isChecked();
+        o.family = t->ComboFontFamily->currentText();
+        o.size = t->comboFontSize->currentText();
+        o.bold = t->chkTextBold->isChecked();
+        o.italic = t->chkTextItalic->isChecked();
+        o.underline = t->chkTextUnderline->isChecked();
+        o.color = t->cmdTextColor->BackColor();
+        o.backColor = t->cmdTextBackground->BackColor();
+        o.position = t->cboPosition->currentIndex();
+        o.vertical = t->vertical();
+        o.alignment = t->alignment();
+        o.angle = t->txtTextAngle->text();
+        o.text = t->txtDraw->text();
+        o.pointX = PreviewSelection->TextPointX;
+        o.pointY = PreviewSelection->TextPointY;
+        o.autoZoom = box.AutoZoom();
+        return fncTextTask(o, scale);
+    }
+    case TaskType::Frame: {
+        FrameOptions o;
+        o.picture = frameOptions->pictureFrame();
+        o.style = SelectedStyle;
+        o.resizeCanvas = frameOptions->chkFrameImageResizeCanvas->isChecked();
+        o.size = frameOptions->txtFrameSize->text();
+        o.backColor = picCropBackColor->BackColor();
+        return fncFrameTask(o, box.ImageWidth(), box.ImageHeight());
+    }
+    case TaskType::Mask:
+        return fncMaskTask({maskOptions->chkMaskTransparent->isChecked(),
+                            maskOptions->sldMask->Value(), SelectedStyle});
+    case TaskType::Shadow:
+        return fncShadowTask(SelectedStyle);
+    case TaskType::RedEye: {
+        TaskBuild redEye;
+        redEye.task.TaskID = int32_t(TaskType::RedEye);
+        redEye.task.TaskKey = QStringLiteral("redeye");
+        return redEye;
+    }
+    default: {
+        TaskBuild none;
+        none.task = CurrentTask;
+        none.task.TaskID = int32_t(TaskType::None);
+        return none;
+    }
+    }
+}
+
+// The stamp of the watermark file. A file that is not there is said in a message; a
+// file that is there but does not decode goes to the error report, since the task
+// engine would skip its stamp without a word. Either way nothing is stamped, and the
+// preview completes with the slots filled.
+void frmMain::subApplyWatermark(const typTask& task) {
+    PreviewSelection->LocationPickMode = false;
+    chkSelectLocation->setChecked(false);
+    WatermarkFile = Setup.TaskDefaults.Watermark.ImageFile;
+    const WatermarkFileProblem problem = fncWatermarkFileProblem(task.Param[4]);
+    typTask run = task;
+    if (problem != WatermarkFileProblem::None)
+        run.Param[4].clear();
+    subRunTask(run, ibMain->box());
+    if (problem == WatermarkFileProblem::Undecodable)
+        subGlobalErrorHandler(
+            QStringLiteral("The watermark image/logo cannot be read: %1").arg(task.Param[4]),
+            err::InvalidPicture, 0, QStringLiteral("FrmMain.cmdApply_Click"));
+    else if (problem != WatermarkFileProblem::None)
+        msgBox(fncWatermarkFileMessage(problem), mb::Information | mb::OKOnly, ApplicationTitle);
+}
+
+// Red-eye correction works only inside the marked eye region, and leaves the box's
+// filters on the whole image again.
+void frmMain::subRemoveRedEye() {
+    ImageBox& box = ibMain->box();
+    box.setSelectionOnly(true);
+    struct WholeImageAgain {
+        ImageBox& box;
+        ~WholeImageAgain() { box.setSelectionOnly(false); }
+    } again{box};
+    box.RemoveRedEye();
+    box.ClearSelection();
+}
+
+void frmMain::chkRedEye_Click(bool ticked) {
+    errorTail(QStringLiteral("FrmMain.chkRedEye_Click"), [&] {
+        subClearSelection();
+        PreviewSelection->PreviewToolMode = SelectionController::NoTool;
+        if (!ticked)
+            return;
+        subResetPreviewView(true);
+        ImageBox& box = ibMain->box();
+        box.ClearSelection();
+        PreviewSelection->PreviewMouseMode = SelectionController::Idle;
+        box.BeginRedEyeSelection();
+        subEnableApplyButtons(true);
+    });
+}
+
+void frmMain::cmdSelectMerge_Click() {
+    errorTail(QStringLiteral("FrmMain.cmdSelectMerge_Click"), [&] {
+        CommonDialog.DialogTitle = QStringLiteral("Load Image for Merging");
+        CommonDialog.FileName.clear();
+        CommonDialog.Flags = 5;
+        CommonDialog.Filter =
+            QStringLiteral("All Image Files|*.bmp;*.jpg;*.jpeg;*.pcx;*.png;*.gif;*.wbm;*.wbmp;"
+                           "*.psd;*.tif;*.tiff") +
+            QStringLiteral("|Bitmap Files (*.bmp)|*.bmp|JPEG Files (*.jpg, *.jpeg)|*.jpg;*.jpeg") +
+            QStringLiteral("|PCX Files (*.pcx)|*.pcx|PNG Files (*.png)|*.png") +
+            QStringLiteral("|GIF Files (*.gif)|*.gif") +
+            QStringLiteral("|Wireless Bitmap Files (*.wbm, *.wbmp)|*.wbm;*.wbmp") +
+            QStringLiteral("|Adobe Photoshop Files (*.psd)|*.psd") +
+            QStringLiteral("|TIFF Files (*.tif, *.tiff)|*.tif;*.tiff");
+        fncShowOpen();
+        if (!CommonDialog.FileName.isEmpty()) {
+            WatermarkFile = CommonDialog.FileName;
+            Setup.TaskDefaults.Watermark.ImageFile = CommonDialog.FileName;
+        }
+        subLoadWatermarkImage(WatermarkFile);
+    });
+}
+
+// The picture of the watermark file, fitted into the panel's box on white, with the
+// file's own size; an empty path (no file chosen yet) clears both.
+void frmMain::subLoadWatermarkImage(const QString& path) {
+    errorTail(QStringLiteral("FrmMain.subLoadWatermarkImage"), [&] {
+        WatermarkFile = path;
+        WatermarkPanel* wm = watermarkOptions;
+        QImage picture;
+        int32_t width = 0, height = 0;
+        if (!path.isEmpty()) {
+            const QSize fit = wm->pictureBox();
+            picture = LoadPic(path, sizemode::Box, fit.width(), fit.height(), OleColor(0xFFFFFF),
+                              width, height);
+        }
+        wm->showPicture(picture, path, width, height);
+        subMarkOptionsChanged();
     });
 }
 

@@ -30,6 +30,13 @@ class QTimer;
 namespace picbasket {
 
 class ColorButton;
+class FramePanel;
+class MaskPanel;
+class RedEyePanel;
+class ShadowPanel;
+class TextPanel;
+class TonePanel;
+class WatermarkPanel;
 class BasketAdder;
 struct BasketRow;
 struct BasketSource;
@@ -40,6 +47,9 @@ class frmDummy;
 class frmFrameDummy;
 struct BatchMenuCommand;
 struct TaskBuild;
+struct typFrameTask;
+struct typTextTask;
+struct typWatermarkTask;
 class ImageBoxView;
 class ImageList;
 class KeyedImageList;
@@ -365,6 +375,32 @@ public:
     // taken as the confirmed state.
     void subReplayWholeTaskBasket();
     void subTaskRowClick(ListView* list);
+    // The tone, overlay and effect panels (editing/frmMain_edit.cpp; each panel's
+    // controls in a class of its own in editing/).
+    TonePanel* blurOptions;
+    TonePanel* sharpenOptions;
+    TonePanel* contrastOptions;
+    TonePanel* brightnessOptions;
+    WatermarkPanel* watermarkOptions;
+    TextPanel* textOptions;
+    FramePanel* frameOptions;
+    MaskPanel* maskOptions;
+    ShadowPanel* shadowOptions;
+    RedEyePanel* redEyeOptions;
+    // The picture chosen in the shown effect panel: frame 0..7, mask 0..7 or
+    // shadow 8..15.
+    int16_t SelectedStyle = 0;
+    // The image the watermark panel shows and Preview stamps.
+    QString WatermarkFile;
+    // Set by the pick toggle: the next press on the watermark picture picks its
+    // transparent colour.
+    bool PickWatermarkColor = false;
+    void cmdSelectMerge_Click();
+    void subLoadWatermarkImage(const QString& path);
+    void chkRedEye_Click(bool ticked);
+    // A colour button's click: the colour dialog, and the chosen colour marks the
+    // options changed.
+    void subPickButtonColour(ColorButton* button);
 
     // Saves the preview's image through the save dialog (export/frmMain_export.cpp);
     // does nothing while the preview is empty.
@@ -516,6 +552,17 @@ private:
     TaskBuild fncBuildTask() const;
     TaskBuild fncMouseCropBuild() const;
     void subApplyTask(typTask& task);
+    void buildEffectPanels();
+    void connectEffectPanels();
+    void subLoadEffectOptions();
+    void subSaveEffectOptions();
+    TaskBuild fncBuildEffectTask() const;
+    void subApplyWatermark(const typTask& task);
+    void subRemoveRedEye();
+    void subClampEffectBoxes();
+    void subLoadWatermarkOptions(const typWatermarkTask& stored);
+    void subLoadTextOptions(const typTextTask& stored);
+    void subLoadFrameOptions(const typFrameTask& stored);
     void connectEditSelection();
     bool fncPreviewIsScaled() const;
     void subEndPickModes();

@@ -1,0 +1,20 @@
+#pragma once
+#include <QObject>
+
+class QPushButton;
+class QWidget;
+
+namespace picbasket {
+
+// The Red-Eye Correction panel: the hint and the toggle that starts marking the eye
+// region on the preview.
+class RedEyePanel : public QObject {
+    Q_OBJECT
+public:
+    explicit RedEyePanel(QWidget* panel);
+
+    QWidget* panel;
+    QPushButton* chkRedEye;
+};
+
+} // namespace picbasket

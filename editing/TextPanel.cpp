@@ -1,0 +1,226 @@
+#include "editing/TextPanel.h"
+
+#include "controls/common/modGenericFunctions.h"
+#include "editing/ColorButton.h"
+#include "editing/OptionControls.h"
+#include "editing/PanelLayout.h"
+#include "editing/PictureOptions.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace picbasket {
+
+namespace {
+
+QPushButton* styleToggle(const char* caption, QWidget* parent) {
+    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setCheckable(true);
+    button->setFixedSize(24, 22);
+    return button;
+}
+
+QWidget* plainBox(QWidget* parent) {
+    auto* box = new QWidget(parent);
+    auto* layout = new QHBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    return box;
+}
+
+} // namespace
+
+TextPanel::TextPanel(QWidget* panel_, const Lists& lists)
+    : QObject(panel_), panel(panel_), cboPosition(lists.cboPosition),
+      ComboFilter(lists.ComboFilter), ComboFontFamily(lists.ComboFontFamily),
+      comboFontSize(lists.comboFontSize) {
+    QVBoxLayout* stack = panel::stack(panel);
+    stack->addWidget(new QLabel(QStringLiteral("Enter your text"), panel));
+    txtDraw = new QLineEdit(panel);
+    stack->addWidget(txtDraw);
+
+    auto* grid = new QGridLayout;
+    grid->setSpacing(4);
+    stack->addLayout(grid);
+    for (QComboBox* list : {cboPosition, ComboFilter, ComboFontFamily, comboFontSize})
+        list->setParent(panel);
+    grid->addWidget(new QLabel(QStringLiteral("Position"), panel), 0, 0);
+    grid->addWidget(cboPosition, 0, 1, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Filter"), panel), 1, 0);
+    grid->addWidget(ComboFilter, 1, 1, 1, 2);
+    ComboFilter->show();
+    grid->addWidget(ComboFontFamily, 2, 0, 1, 2);
+    comboFontSize->setEditable(true);
+    comboFontSize->setInsertPolicy(QComboBox::NoInsert);
+    comboFontSize->setFixedWidth(56);
+    subMakeNumericTextBox(comboFontSize->lineEdit());
+    grid->addWidget(comboFontSize, 2, 2);
+    grid->setColumnStretch(1, 1);
+    ComboFontFamily->setMinimumContentsLength(8);
+    ComboFontFamily->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+
+    QHBoxLayout* styles = panel::row(stack);
+    cmdTextColor = new ColorButton(panel);
+    cmdTextColor->setFixedSize(36, 22);
+    cmdTextColor->setToolTip(QStringLiteral("Text colour"));
+    chkTextBold = styleToggle("B", panel);
+    chkTextItalic = styleToggle("I", panel);
+    chkTextUnderline = styleToggle("U", panel);
+    QFont bold = chkTextBold->font(), italic = bold, underline = bold;
+    bold.setBold(true);
+    italic.setItalic(true);
+    underline.setUnderline(true);
+    chkTextBold->setFont(bold);
+    chkTextItalic->setFont(italic);
+    chkTextUnderline->setFont(underline);
+    styles->addWidget(cmdTextColor);
+    styles->addWidget(chkTextBold);
+    styles->addWidget(chkTextItalic);
+    styles->addWidget(chkTextUnderline);
+    styles->addStretch(1);
+
+    chkAntiAlias = new QCheckBox(QStringLiteral("Anti-Alias"), panel);
+    stack->addWidget(chkAntiAlias);
+    QHBoxLayout* background = panel::row(stack);
+    chkTransparent = new QCheckBox(QStringLiteral("Transparent background"), panel);
+    background->addWidget(chkTransparent);
+    background->addStretch(1);
+    QHBoxLayout* backColour = panel::row(stack);
+    backColour->addWidget(new QLabel(QStringLiteral("Color"), panel));
+    cmdTextBackground = new ColorButton(panel);
+    cmdTextBackground->setFixedSize(36, 22);
+    cmdTextBackground->setToolTip(QStringLiteral("Background colour"));
+    backColour->addWidget(cmdTextBackground);
+    backColour->addStretch(1);
+
+    const QSize pictureButton(34, 28);
+    QHBoxLayout* placing = panel::row(stack);
+    picTextOrientation = plainBox(panel);
+    OptTextOrientation =
+        new PictureOptions(fncTextOrientationPictures(QSize(24, 20)), 2, pictureButton,
+                           picTextOrientation);
+    OptTextOrientation->button(0)->setToolTip(QStringLiteral("Horizontal"));
+    OptTextOrientation->button(1)->setToolTip(QStringLiteral("Vertical"));
+    picTextOrientation->layout()->addWidget(OptTextOrientation);
+    placing->addWidget(picTextOrientation);
+    picTextAlignment = plainBox(panel);
+    OptTextAlignment = new PictureOptions(fncTextAlignmentPictures(QSize(24, 20)), 3,
+                                          pictureButton, picTextAlignment);
+    const char* alignments[] = {"Left", "Centre", "Right"};
+    for (int i = 0; i < 3; ++i)
+        OptTextAlignment->button(i)->setToolTip(QString::fromLatin1(alignments[i]));
+    picTextAlignment->layout()->addWidget(OptTextAlignment);
+    placing->addWidget(picTextAlignment);
+    placing->addStretch(1);
+
+    picTextOrientationCustom = plainBox(panel);
+    picTextOrientationCustom->layout()->addWidget(
+        new QLabel(QStringLiteral("Angle"), picTextOrientationCustom));
+    txtTextAngle = new QLineEdit(QStringLiteral("0"), picTextOrientationCustom);
+    txtTextAngle->setFixedWidth(48);
+    vsbTextAngle = new SpinBar(-180, 180, picTextOrientationCustom);
+    picTextOrientationCustom->layout()->addWidget(txtTextAngle);
+    picTextOrientationCustom->layout()->addWidget(vsbTextAngle);
+    static_cast<QHBoxLayout*>(picTextOrientationCustom->layout())->addStretch(1);
+    stack->addWidget(picTextOrientationCustom);
+    picTextOrientationCustom->hide();
+
+    auto changed = [this] { emit optionsChanged(); };
+    connect(txtDraw, &QLineEdit::textChanged, this, changed);
+    connect(cboPosition, &QComboBox::currentIndexChanged, this,
+            [this](int index) { positionChosen(index); });
+    connect(ComboFilter, &QComboBox::currentIndexChanged, this, changed);
+    connect(chkAntiAlias, &QCheckBox::toggled, this, [this] { emit changedFlagOnly(); });
+    connect(chkTransparent, &QCheckBox::toggled, this, [this](bool on) {
+        cmdTextBackground->setEnabled(!on);
+        emit optionsChanged();
+    });
+    connect(ComboFontFamily, &QComboBox::currentIndexChanged, this, [this] {
+        showTextFont();
+        emit optionsChanged();
+    });
+    connect(comboFontSize, &QComboBox::currentIndexChanged, this, changed);
+    connect(comboFontSize, &QComboBox::editTextChanged, this, [this](const QString& text) {
+        if (text.isEmpty())
+            comboFontSize->setEditText(QStringLiteral("0"));
+        emit optionsChanged();
+    });
+    for (QPushButton* toggle : {chkTextBold, chkTextItalic, chkTextUnderline})
+        connect(toggle, &QPushButton::toggled, this, [this] {
+            showTextFont();
+            emit optionsChanged();
+        });
+    connect(OptTextOrientation, &PictureOptions::Click, this, [this](int index) {
+        picTextAlignment->setVisible(index == 0);
+        emit optionsChanged();
+        emit layoutChanged();
+    });
+    connect(OptTextAlignment, &PictureOptions::Click, this, changed);
+    fncBindNumberBox(txtTextAngle, QStringLiteral("0"), this, changed);
+    // No minus can be typed; negative angles come from the spin.
+    connect(txtTextAngle, &QLineEdit::editingFinished, this, [this] { clampAngle(); });
+    connect(vsbTextAngle, &SpinBar::Change, this, [this](int value) {
+        if (txtTextAngle->text() != QString::number(value))
+            txtTextAngle->setText(QString::number(value));
+        emit optionsChanged();
+    });
+    connect(comboFontSize->lineEdit(), &QLineEdit::editingFinished, this,
+            [this] { clampFontSize(); });
+    cmdTextBackground->setEnabled(!chkTransparent->isChecked());
+    panel::fit(panel);
+}
+
+void TextPanel::clampFontSize() {
+    const QString clamped = fncClampText(comboFontSize->currentText(), 0, 200);
+    if (clamped != comboFontSize->currentText())
+        comboFontSize->setEditText(clamped);
+}
+
+void TextPanel::clampAngle() {
+    subClampTextValue(txtTextAngle, -180, 180);
+    bool ok = false;
+    const int angle = txtTextAngle->text().toInt(&ok);
+    if (ok && vsbTextAngle->Value() != angle)
+        vsbTextAngle->setSpinValue(angle);
+}
+
+int TextPanel::alignment() const {
+    return OptTextAlignment->selected();
+}
+
+bool TextPanel::vertical() const {
+    return OptTextOrientation->selected() == 1;
+}
+
+// The text box shows its text in the chosen family and styles.
+void TextPanel::showTextFont() {
+    QFont font = txtDraw->font();
+    if (!ComboFontFamily->currentText().isEmpty())
+        font.setFamily(ComboFontFamily->currentText());
+    font.setBold(chkTextBold->isChecked());
+    font.setItalic(chkTextItalic->isChecked());
+    font.setUnderline(chkTextUnderline->isChecked());
+    txtDraw->setFont(font);
+}
+
+void TextPanel::positionChosen(int index) {
+    emit optionsChanged();
+    if (index >= 0 && index <= 8) {
+        picTextOrientation->show();
+        picTextAlignment->show();
+        picTextOrientationCustom->hide();
+    } else if (index == 9) {
+        picTextOrientation->hide();
+        picTextAlignment->hide();
+        picTextOrientationCustom->show();
+    }
+    emit positionClicked(index);
+    emit layoutChanged();
+}
+
+} // namespace picbasket

@@ -1,0 +1,525 @@
+#include "browser/SelectionController.h"
+#include "controls/dialogs/FakeDialogBackend.h"
+#include "controls/explorerbar/isExplorerBar.h"
+#include "editing/ColorButton.h"
+#include "editing/FramePanel.h"
+#include "editing/MaskPanel.h"
+#include "editing/OptionControls.h"
+#include "editing/PictureOptions.h"
+#include "editing/RedEyePanel.h"
+#include "editing/ShadowPanel.h"
+#include "editing/TextPanel.h"
+#include "editing/TonePanel.h"
+#include "editing/WatermarkPanel.h"
+#include "engine/tasks/FrameArtwork.h"
+#include "engine/tasks/modFrames.h"
+#include "engine/tasks/modTaskEngine.h"
+#include "platform/comctl/Slider.h"
+#include "platform/imagebox/ImageBoxView.h"
+#include "shell/mainwindow/MainWindowGlobals.h"
+#include "tests/ui/mainwindow/MainWindowFixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <functional>
+
+using namespace picbasket;
+using picbasket::test::MainWindowTest;
+
+namespace {
+
+QImage gradient(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb((x * 7) % 256, (y * 11) % 256, (x * 3 + y * 5) % 256));
+    return image;
+}
+
+QImage rgb(const QImage& image) {
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+// The edit view on a picture, no task chosen.
+class EffectPanelTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        CurrentTask = {};
+        startOn(gradient(120, 80));
+    }
+    void TearDown() override {
+        OriginalImageData.clear();
+        ConfirmedImageData.clear();
+        ActiveTaskList = 0;
+        MainWindowTest::TearDown();
+    }
+
+    void startOn(const QImage& image) {
+        w = &start();
+        w->PreviewOptimized = false;
+        original = image;
+        w->ibMain->box().setImage(original);
+        OriginalImageData = w->ibMain->box().SaveToMemory(ImageBox::FormatTiff);
+        w->CmdPreviewEdit_Click();
+    }
+
+    void choose(const char* key) {
+        emit w->eb->ItemClick(QStringLiteral("Special Group"), QString::fromLatin1(key));
+    }
+
+    // What the batch makes of the image as loaded with the previewed task as its
+    // only row.
+    QImage engineResult() const {
+        ImageBox box;
+        box.LoadFromMemory(ImageBox::FormatTiff, OriginalImageData);
+        TaskRowList rows;
+        rows.addTask(CurrentTask);
+        subProcessPages(nullptr, rows, box, nullptr, true);
+        return rgb(box.image());
+    }
+
+    QImage shown() const { return rgb(w->ibMain->box().image()); }
+
+    // A small picture file to stamp: a red square with a white border.
+    QString logo(const char* name = "logo.png") {
+        QImage image(12, 10, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        for (int y = 2; y < 8; ++y)
+            for (int x = 2; x < 10; ++x)
+                image.setPixel(x, y, qRgb(255, 0, 0));
+        const QString path = folder.file(QString::fromLatin1(name));
+        EXPECT_TRUE(image.save(path));
+        return path;
+    }
+
+    // Back to the confirmed state, as a new task choice would leave it.
+    void dropPreview() {
+        w->ImageModified = false;
+        w->ibMain->box().LoadFromMemory(ImageBox::FormatTiff, ConfirmedImageData);
+    }
+
+    frmMain* w = nullptr;
+    QImage original;
+};
+
+} // namespace
+
+TEST_F(EffectPanelTest, EveryEffectPreviewsWhatTheEngineMakesOfItsRow) {
+    const QString stamp = logo();
+    struct Case {
+        const char* name;
+        const char* key;
+        std::function<void(frmMain&)> set;
+    };
+    const Case cases[] = {
+        {"blur", "Blur", [](frmMain& f) { f.blurOptions->setValue(4); }},
+        {"sharpen", "Sharpen", [](frmMain& f) { f.sharpenOptions->setValue(6); }},
+        {"contrast", "Contrast",
+         [](frmMain& f) {
+             f.contrastOptions->setValue(85);
+             f.contrastOptions->channel(1)->setChecked(false);
+         }},
+        {"brightness", "Brightness",
+         [](frmMain& f) {
+             f.brightnessOptions->setValue(20);
+             f.brightnessOptions->channel(2)->setChecked(false);
+         }},
+        {"text", "Text",
+         [](frmMain& f) {
+             TextPanel* t = f.textOptions;
+             t->txtDraw->setText(QStringLiteral("Sample"));
+             t->cboPosition->setCurrentIndex(4);
+             t->comboFontSize->setEditText(QStringLiteral("40"));
+             t->OptTextAlignment->select(1);
+             t->chkTransparent->setChecked(true);
+             t->cmdTextColor->setBackColor(0x00FFFF00);
+         }},
+        {"text picked", "Text",
+         [](frmMain& f) {
+             TextPanel* t = f.textOptions;
+             t->cboPosition->setCurrentIndex(9);
+             t->txtTextAngle->setText(QStringLiteral("20"));
+             f.PreviewSelection->TextPointX = 30;
+             f.PreviewSelection->TextPointY = 40;
+         }},
+        {"watermark", "Watermark",
+         [&stamp](frmMain& f) {
+             picbasket::Setup.TaskDefaults.Watermark.ImageFile = stamp;
+             f.subLoadWatermarkImage(stamp);
+             f.watermarkOptions->cboMergeStyle->setCurrentIndex(2);
+             f.watermarkOptions->picWatermarkTransparentColor->setBackColor(0x00FFFFFF);
+             f.watermarkOptions->sldWatermarkTransparency->setValue(30);
+         }},
+        {"picture frame", "Frame",
+         [](frmMain& f) {
+             f.frameOptions->OptFrameStyle[0]->setChecked(true);
+             f.frameOptions->OptFrameImage->select(4);
+         }},
+        {"colour frame", "Frame",
+         [](frmMain& f) {
+             f.frameOptions->OptFrameStyle[1]->setChecked(true);
+             f.frameOptions->txtFrameSize->setText(QStringLiteral("7"));
+             f.picCropBackColor->setBackColor(0x000000FF);
+         }},
+        {"mask", "Mask",
+         [](frmMain& f) {
+             f.maskOptions->OptMask->select(3);
+             f.maskOptions->sldMask->setValue(20);
+         }},
+        {"shadow", "Shadow", [](frmMain& f) { f.shadowOptions->OptShadow->select(5); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        choose(c.key);
+        c.set(*w);
+        ASSERT_TRUE(w->TaskOptionsChanged);
+        ASSERT_TRUE(w->cmdApply_Click());
+        EXPECT_TRUE(messages.shown().empty());
+        EXPECT_TRUE(errors.reports().empty());
+        EXPECT_NE(shown(), rgb(original));
+        EXPECT_EQ(shown(), engineResult());
+        EXPECT_TRUE(w->ImageModified);
+        EXPECT_FALSE(w->TaskOptionsChanged);
+        EXPECT_FALSE(w->cmdApply->isEnabled());
+        EXPECT_TRUE(w->cmdReset->isEnabled());
+        dropPreview();
+    }
+}
+
+TEST_F(EffectPanelTest, ToneSlotsHoldTheSliderAndTheChannels) {
+    choose("Contrast");
+    w->contrastOptions->setValue(64);
+    w->contrastOptions->channel(0)->setChecked(false);
+    ASSERT_TRUE(w->cmdApply_Click());
+    EXPECT_EQ(CurrentTask.Param[1], QStringLiteral("64"));
+    EXPECT_EQ(CurrentTask.Param[2], QStringLiteral("0"));
+    EXPECT_EQ(CurrentTask.Param[3], QStringLiteral("1"));
+    EXPECT_EQ(CurrentTask.Param[4], QStringLiteral("1"));
+    EXPECT_TRUE(CurrentTask.Param[5].isEmpty());
+    // A second preview starts again from the confirmed image.
+    w->contrastOptions->setValue(90);
+    ASSERT_TRUE(w->cmdApply_Click());
+    EXPECT_EQ(shown(), engineResult());
+}
+
+TEST_F(EffectPanelTest, SlidersReportOnlyWhenLetGo) {
+    choose("Blur");
+    w->TaskOptionsChanged = false;
+    Slider* slider = w->blurOptions->slider;
+    slider->setSliderDown(true);
+    slider->setSliderPosition(7);
+    EXPECT_EQ(w->blurOptions->lblValue->text(), QStringLiteral("7"));
+    EXPECT_FALSE(w->TaskOptionsChanged);
+    slider->setSliderDown(false);
+    EXPECT_EQ(slider->Value(), 7);
+    EXPECT_TRUE(w->TaskOptionsChanged);
+}
+
+TEST_F(EffectPanelTest, SingleWatermarkOnAHalfSizePreviewStampsInImagePixels) {
+    startOn(gradient(400, 200));
+    const QString stamp = logo();
+    picbasket::Setup.TaskDefaults.Watermark.ImageFile = stamp;
+    choose("Watermark");
+    WatermarkPanel* wm = w->watermarkOptions;
+    wm->cboMergeStyle->setCurrentIndex(0);
+    EXPECT_FALSE(w->picLocation->isHidden());
+    wm->chkWatermarkTransparent->setChecked(false);
+    wm->sldWatermarkTransparency->setValue(0);
+    ImageBox& box = w->ibMain->box();
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        box.setAutoZoom(true);
+        box.setWidth(200);
+        box.setHeight(100);
+        ASSERT_EQ(box.DisplayWidth(), 200);
+        w->PreviewSelection->WatermarkPointX = 100;
+        w->PreviewSelection->WatermarkPointY = 50;
+        w->subMarkOptionsChanged();
+        ASSERT_TRUE(w->cmdApply_Click());
+        EXPECT_EQ(CurrentTask.Param[3], QStringLiteral("1"));
+        EXPECT_EQ(CurrentTask.Param[6], QStringLiteral("100"));
+        EXPECT_EQ(CurrentTask.Param[7], QStringLiteral("200"));
+        EXPECT_EQ(CurrentTask.Param[8], QStringLiteral("True"));
+        const QImage result = shown();
+        EXPECT_EQ(result.pixel(204, 104), qRgb(255, 0, 0));
+        EXPECT_EQ(result.pixel(200, 100), qRgb(255, 255, 255));
+        EXPECT_EQ(result.pixel(199, 99), rgb(original).pixel(199, 99));
+        EXPECT_EQ(result, engineResult());
+        // The picked point itself is left as it was picked.
+        EXPECT_EQ(w->PreviewSelection->WatermarkPointX, 100);
+    }
+}
+
+TEST_F(EffectPanelTest, WatermarkWithoutAStampableFileTellsWhyAndStampsNothing) {
+    QFile broken(folder.file(QStringLiteral("broken.png")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("\x89PNG\r\n\x1a\nbroken");
+    broken.close();
+    struct Case {
+        QString file;
+        const char* message; // "" for the error report
+    };
+    const Case cases[] = {
+        {QString(), "Please select an image/logo for watermarking the image."},
+        {folder.file(QStringLiteral("gone.png")),
+         "The last watermark image/logo file has either moved, renamed or deleted.\r\n"
+         "Please select an image/logo from disk."},
+        {broken.fileName(), ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        picbasket::Setup.TaskDefaults.Watermark.ImageFile = c.file;
+        choose("Watermark");
+        w->watermarkOptions->cboMergeStyle->setCurrentIndex(2);
+        w->subMarkOptionsChanged();
+        const size_t shownBefore = messages.shown().size();
+        const size_t reportsBefore = errors.reports().size();
+        ASSERT_TRUE(w->cmdApply_Click());
+        if (*c.message) {
+            ASSERT_EQ(messages.shown().size(), shownBefore + 1);
+            EXPECT_EQ(messages.shown().back().text, QString::fromLatin1(c.message));
+            EXPECT_EQ(errors.reports().size(), reportsBefore);
+        } else {
+            EXPECT_EQ(messages.shown().size(), shownBefore);
+            EXPECT_EQ(errors.reports().size(), reportsBefore + 1);
+        }
+        EXPECT_EQ(shown(), rgb(original));
+        EXPECT_EQ(CurrentTask.Param[3], QStringLiteral("2"));
+        EXPECT_EQ(CurrentTask.Param[4], c.file);
+        EXPECT_TRUE(w->ImageModified);
+        dropPreview();
+    }
+}
+
+TEST_F(EffectPanelTest, PickedTextPositionStoresNoOrientationNoAlignmentAndTheAngle) {
+    choose("Text");
+    TextPanel* t = w->textOptions;
+    t->OptTextOrientation->select(1);
+    t->cboPosition->setCurrentIndex(9);
+    EXPECT_FALSE(w->picLocation->isHidden());
+    EXPECT_FALSE(t->picTextOrientationCustom->isHidden());
+    EXPECT_TRUE(t->picTextOrientation->isHidden());
+    EXPECT_TRUE(t->picTextAlignment->isHidden());
+    t->vsbTextAngle->setSpinValue(-30);
+    EXPECT_EQ(t->txtTextAngle->text(), QStringLiteral("-30"));
+    ASSERT_TRUE(w->cmdApply_Click());
+    EXPECT_EQ(CurrentTask.Param[13], QStringLiteral("0"));
+    EXPECT_EQ(CurrentTask.Param[5], QStringLiteral("0"));
+    EXPECT_EQ(CurrentTask.Param[4], QStringLiteral("-30"));
+    EXPECT_EQ(CurrentTask.Param[14], QStringLiteral("9"));
+    t->cboPosition->setCurrentIndex(3);
+    EXPECT_TRUE(w->picLocation->isHidden());
+    EXPECT_TRUE(t->picTextOrientationCustom->isHidden());
+    EXPECT_FALSE(t->picTextOrientation->isHidden());
+}
+
+TEST_F(EffectPanelTest, TypedFontSizeAndMergeStyleMarkTheOptionsChanged) {
+    choose("Text");
+    w->TaskOptionsChanged = false;
+    w->textOptions->comboFontSize->setEditText(QStringLiteral("33"));
+    EXPECT_TRUE(w->TaskOptionsChanged);
+    ASSERT_TRUE(w->cmdApply_Click());
+    EXPECT_EQ(CurrentTask.Param[7], QStringLiteral("33"));
+
+    choose("Watermark");
+    w->TaskOptionsChanged = false;
+    w->watermarkOptions->cboMergeStyle->setCurrentIndex(3);
+    EXPECT_TRUE(w->TaskOptionsChanged);
+}
+
+TEST_F(EffectPanelTest, AnEmptiedFontSizeIsRefusedBeforeAnythingIsDrawn) {
+    choose("Text");
+    w->textOptions->comboFontSize->setEditText(QString());
+    EXPECT_EQ(w->textOptions->comboFontSize->currentText(), QStringLiteral("0"));
+    const typTask before = CurrentTask;
+    EXPECT_FALSE(w->cmdApply_Click());
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(shown(), rgb(original));
+    EXPECT_EQ(CurrentTask.Param, before.Param);
+    EXPECT_FALSE(w->ImageModified);
+}
+
+TEST_F(EffectPanelTest, AStoredFontBeyondTheListShowsTheFirstFamily) {
+    picbasket::Setup.TaskDefaults.Text.FontFamily = 32000;
+    choose("Text");
+    EXPECT_EQ(w->textOptions->ComboFontFamily->currentIndex(), 0);
+}
+
+TEST_F(EffectPanelTest, ColourFrameAddsItsSizeOnEverySide) {
+    startOn(gradient(300, 200));
+    choose("Frame");
+    FramePanel* f = w->frameOptions;
+    f->OptFrameStyle[1]->setChecked(true);
+    EXPECT_FALSE(w->FrameBackColor->isHidden());
+    EXPECT_TRUE(f->picFrameImage->isHidden());
+    f->txtFrameSize->setText(QStringLiteral("20"));
+    ASSERT_TRUE(w->cmdApply_Click());
+    EXPECT_EQ(shown().size(), QSize(340, 240));
+    EXPECT_EQ(CurrentTask.Param[2], QStringLiteral("1"));
+    EXPECT_EQ(CurrentTask.Param[3], QStringLiteral("20"));
+    EXPECT_TRUE(CurrentTask.Param[4].isEmpty());
+    f->OptFrameStyle[0]->setChecked(true);
+    EXPECT_TRUE(w->FrameBackColor->isHidden());
+}
+
+TEST_F(EffectPanelTest, FrameSizeSpinCoversTheWholeRangeOfItsBox) {
+    choose("Frame");
+    FramePanel* f = w->frameOptions;
+    f->OptFrameStyle[1]->setChecked(true);
+    f->txtFrameSize->setText(QStringLiteral("500"));
+    emit f->txtFrameSize->editingFinished();
+    EXPECT_EQ(f->txtFrameSize->text(), QStringLiteral("500"));
+    EXPECT_EQ(f->vsFrameSize->Value(), 500);
+    f->txtFrameSize->setText(QStringLiteral("900"));
+    emit f->txtFrameSize->editingFinished();
+    EXPECT_EQ(f->txtFrameSize->text(), QStringLiteral("800"));
+    EXPECT_EQ(f->vsFrameSize->Value(), 800);
+}
+
+TEST_F(EffectPanelTest, ShadowAndStylesOfThePictureGroups) {
+    choose("Shadow");
+    EXPECT_EQ(w->SelectedStyle, 8);
+    ASSERT_TRUE(w->cmdApply_Click());
+    EXPECT_EQ(CurrentTask.Param[1], QStringLiteral("0"));
+    w->shadowOptions->OptShadow->select(3);
+    EXPECT_EQ(w->SelectedStyle, 11);
+    dropPreview();
+    choose("Frame");
+    EXPECT_EQ(w->SelectedStyle, 0);
+    choose("Mask");
+    EXPECT_EQ(w->SelectedStyle, 0);
+    w->maskOptions->OptMask->select(6);
+    EXPECT_EQ(w->SelectedStyle, 6);
+    // A group always keeps one picture chosen.
+    w->maskOptions->OptMask->button(6)->click();
+    EXPECT_TRUE(w->maskOptions->OptMask->button(6)->isChecked());
+}
+
+TEST_F(EffectPanelTest, OnlyATickedMaskIsBlurred) {
+    for (bool transparent : {false, true}) {
+        SCOPED_TRACE(transparent);
+        choose("Mask");
+        w->maskOptions->OptMask->select(2);
+        w->maskOptions->chkMaskTransparent->setChecked(transparent);
+        w->maskOptions->sldMask->setValue(0);
+        ASSERT_TRUE(w->cmdApply_Click());
+        ImageBox oracle;
+        oracle.setImage(original);
+        oracle.setMergeTransparentColor(0);
+        oracle.setMergeTransparent(transparent);
+        oracle.setMergeTransparency(0);
+        subApplyMask(2, oracle);
+        const QImage unblurred = rgb(oracle.image());
+        oracle.Blur(2);
+        EXPECT_EQ(shown(), transparent ? rgb(oracle.image()) : unblurred);
+        EXPECT_EQ(CurrentTask.Param[1], transparent ? QStringLiteral("True") : QStringLiteral("False"));
+        dropPreview();
+    }
+}
+
+TEST_F(EffectPanelTest, RedEyeWorksInTheMarkedRegionAndLeavesSelectionOnlyOff) {
+    QImage eyes = gradient(120, 80);
+    for (int y = 20; y < 40; ++y)
+        for (int x = 20; x < 40; ++x)
+            eyes.setPixel(x, y, qRgb(230, 30, 30));
+    for (int y = 20; y < 40; ++y)
+        for (int x = 80; x < 100; ++x)
+            eyes.setPixel(x, y, qRgb(230, 30, 30));
+    startOn(eyes);
+    choose("RedEye");
+    EXPECT_FALSE(w->cmdApply->isEnabled());
+    ImageBox& box = w->ibMain->box();
+    w->redEyeOptions->chkRedEye->setChecked(true);
+    EXPECT_EQ(box.ActiveSelectionTool(), ImageBox::RedEyeTool);
+    EXPECT_TRUE(w->cmdApply->isEnabled());
+    box.SelectRectangle(15, 15, 45, 45);
+    w->PreviewSelection->mouseUp(1, 45, 45);
+    EXPECT_FALSE(w->redEyeOptions->chkRedEye->isChecked());
+    ASSERT_TRUE(w->cmdApply_Click());
+    EXPECT_FALSE(box.SelectionOnly());
+    EXPECT_FALSE(box.HasSelection());
+    const QImage result = shown();
+    EXPECT_LT(qRed(result.pixel(30, 30)), 200);
+    EXPECT_EQ(result.pixel(90, 30), qRgb(230, 30, 30));
+    EXPECT_EQ(result.pixel(60, 60), rgb(eyes).pixel(60, 60));
+}
+
+TEST_F(EffectPanelTest, ColourButtonsTakeOnlyAConfirmedColour) {
+    FakeDialogBackend dialogs;
+    choose("Text");
+    ColorButton* button = w->textOptions->cmdTextColor;
+    const OleColor before = button->BackColor();
+    w->TaskOptionsChanged = false;
+    dialogs.cancelColor();
+    button->click();
+    EXPECT_EQ(button->BackColor(), before);
+    EXPECT_FALSE(w->TaskOptionsChanged);
+    dialogs.chooseColor(0x00123456);
+    button->click();
+    EXPECT_EQ(button->BackColor(), 0x00123456u);
+    EXPECT_TRUE(w->TaskOptionsChanged);
+}
+
+TEST_F(EffectPanelTest, WatermarkPictureShowsTheFileAndPicksItsColour) {
+    FakeDialogBackend dialogs;
+    const QString path = logo();
+    choose("Watermark");
+    WatermarkPanel* wm = w->watermarkOptions;
+    dialogs.chooseFile(path);
+    wm->cmdSelectMerge->click();
+    ASSERT_EQ(dialogs.fileRequests().size(), 1u);
+    EXPECT_EQ(dialogs.fileRequests()[0].title, QStringLiteral("Load Image for Merging"));
+    EXPECT_EQ(picbasket::Setup.TaskDefaults.Watermark.ImageFile, path);
+    EXPECT_EQ(w->WatermarkFile, path);
+    EXPECT_EQ(wm->lblWatermarkResolution->text(), QStringLiteral("12 x 10"));
+    EXPECT_EQ(wm->picWatermarkImage->path, path);
+    EXPECT_EQ(wm->picWatermarkImage->picture.size(), wm->pictureBox());
+    // A cancelled dialog shows the same picture again.
+    dialogs.cancelFile();
+    wm->cmdSelectMerge->click();
+    EXPECT_EQ(wm->picWatermarkImage->path, path);
+    EXPECT_EQ(wm->lblWatermarkResolution->text(), QStringLiteral("12 x 10"));
+
+    wm->chkWatermarkTransparentColor->setChecked(true);
+    EXPECT_TRUE(w->PickWatermarkColor);
+    const QPoint centre(wm->pictureBox().width() / 2, wm->pictureBox().height() / 2);
+    emit wm->picWatermarkImage->MouseDown(centre.x(), centre.y());
+    EXPECT_EQ(wm->picWatermarkTransparentColor->BackColor(),
+              qColorToOle(QColor(wm->picWatermarkImage->picture.pixel(centre))));
+    emit wm->picWatermarkImage->MouseUp();
+    EXPECT_FALSE(w->PickWatermarkColor);
+    EXPECT_FALSE(wm->chkWatermarkTransparentColor->isChecked());
+
+    w->subLoadWatermarkImage(QString());
+    EXPECT_TRUE(wm->picWatermarkImage->path.isEmpty());
+    EXPECT_TRUE(wm->lblWatermarkResolution->text().isEmpty());
+}
+
+TEST_F(EffectPanelTest, FirstRunDefaults) {
+    choose("Text");
+    EXPECT_EQ(w->textOptions->txtDraw->text(), QStringLiteral("Sample"));
+    EXPECT_EQ(w->textOptions->comboFontSize->currentText(), QStringLiteral("14"));
+    choose("Blur");
+    EXPECT_EQ(w->blurOptions->value(), 1);
+    EXPECT_EQ(w->blurOptions->lblValue->text(), QStringLiteral("1"));
+    choose("Sharpen");
+    EXPECT_EQ(w->sharpenOptions->value(), 1);
+    for (const char* key : {"Contrast", "Brightness"}) {
+        choose(key);
+        TonePanel* tone = QLatin1String(key) == QLatin1String("Contrast") ? w->contrastOptions
+                                                                          : w->brightnessOptions;
+        EXPECT_EQ(tone->value(), 50) << key;
+        for (int i = 0; i < 3; ++i)
+            EXPECT_TRUE(tone->channel(i)->isChecked()) << key << i;
+    }
+    choose("Crop");
+    EXPECT_TRUE(w->optCropSelect[1]->isChecked());
+}
