@@ -523,3 +523,219 @@ TEST_F(EffectPanelTest, FirstRunDefaults) {
     choose("Crop");
     EXPECT_TRUE(w->optCropSelect[1]->isChecked());
 }
+
+namespace {
+
+QString ticks(std::initializer_list<const QAbstractButton*> buttons) {
+    QString text;
+    for (const QAbstractButton* b : buttons)
+        text += b->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
+    return text;
+}
+
+QString colour(const ColorButton* button) {
+    return QString::number(button->BackColor(), 16);
+}
+
+// Each task's stored controls: how a user sets them away from the defaults, and what
+// the panel then shows.
+struct StoredPanel {
+    const char* key;
+    std::function<void(frmMain&)> set;
+    std::function<QStringList(const frmMain&)> read;
+};
+
+std::vector<StoredPanel> storedPanels(const QString& watermarkFile) {
+    return {
+        {"Flip", [](frmMain& f) { f.optFlip[1]->setChecked(true); },
+         [](const frmMain& f) { return QStringList{ticks({f.optFlip[0], f.optFlip[1]})}; }},
+        {"Rotate",
+         [](frmMain& f) {
+             f.txtDegrees->setText(QStringLiteral("30"));
+             emit f.txtDegrees->editingFinished();
+             f.chkRotateResample->setChecked(true);
+             f.picCropBackColor->setBackColor(0x00102030);
+         },
+         [](const frmMain& f) {
+             return QStringList{f.txtDegrees->text(), QString::number(f.sbDegrees->value()),
+                                ticks({f.chkRotateResample}), colour(f.picCropBackColor)};
+         }},
+        {"Resize",
+         [](frmMain& f) {
+             f.optResize[1]->setChecked(true);
+             f.txtScale->setText(QStringLiteral("75"));
+             f.chkResizeRatio->setChecked(false);
+             f.chkResizeResample->setChecked(true);
+         },
+         [](const frmMain& f) {
+             return QStringList{ticks({f.optResize[0], f.optResize[1], f.chkResizeRatio,
+                                       f.chkResizeResample}),
+                                f.txtScale->text()};
+         }},
+        {"Blur", [](frmMain& f) { f.blurOptions->setValue(6); },
+         [](const frmMain& f) {
+             return QStringList{QString::number(f.blurOptions->value()),
+                                f.blurOptions->lblValue->text()};
+         }},
+        {"Contrast",
+         [](frmMain& f) {
+             f.contrastOptions->setValue(71);
+             f.contrastOptions->channel(0)->setChecked(false);
+         },
+         [](const frmMain& f) {
+             const TonePanel* t = f.contrastOptions;
+             return QStringList{QString::number(t->value()),
+                                ticks({t->channel(0), t->channel(1), t->channel(2)})};
+         }},
+        {"Brightness",
+         [](frmMain& f) {
+             f.brightnessOptions->setValue(23);
+             f.brightnessOptions->channel(2)->setChecked(false);
+         },
+         [](const frmMain& f) {
+             const TonePanel* t = f.brightnessOptions;
+             return QStringList{QString::number(t->value()),
+                                ticks({t->channel(0), t->channel(1), t->channel(2)})};
+         }},
+        {"Sharpen", [](frmMain& f) { f.sharpenOptions->setValue(9); },
+         [](const frmMain& f) { return QStringList{QString::number(f.sharpenOptions->value())}; }},
+        {"Crop",
+         [](frmMain& f) {
+             f.optCropSelect[0]->setChecked(true);
+             f.cmbCrop->setCurrentIndex(1);
+         },
+         [](const frmMain& f) {
+             return QStringList{ticks({f.optCropSelect[0], f.optCropSelect[1]}),
+                                QString::number(f.cmbCrop->currentIndex())};
+         }},
+        {"Watermark",
+         [watermarkFile](frmMain& f) {
+             WatermarkPanel* wm = f.watermarkOptions;
+             picbasket::Setup.TaskDefaults.Watermark.ImageFile = watermarkFile;
+             f.subLoadWatermarkImage(watermarkFile);
+             wm->cboMergeStyle->setCurrentIndex(2);
+             wm->sldWatermarkTransparency->setValue(70);
+             wm->chkWatermarkTransparent->setChecked(false);
+             wm->picWatermarkTransparentColor->setBackColor(0x00445566);
+         },
+         [](const frmMain& f) {
+             const WatermarkPanel* wm = f.watermarkOptions;
+             return QStringList{QString::number(wm->cboMergeStyle->currentIndex()),
+                                QString::number(wm->sldWatermarkTransparency->Value()),
+                                ticks({wm->chkWatermarkTransparent}),
+                                colour(wm->picWatermarkTransparentColor),
+                                wm->picWatermarkImage->path, wm->lblWatermarkResolution->text()};
+         }},
+        {"Text",
+         [](frmMain& f) {
+             TextPanel* t = f.textOptions;
+             t->txtDraw->setText(QStringLiteral("Stored"));
+             t->chkTextBold->setChecked(true);
+             t->chkTextItalic->setChecked(true);
+             t->chkTransparent->setChecked(false);
+             t->cmdTextBackground->setBackColor(0x00ABCDEF);
+             t->ComboFontFamily->setCurrentIndex(t->ComboFontFamily->count() - 1);
+             t->comboFontSize->setEditText(QStringLiteral("40"));
+             t->cboPosition->setCurrentIndex(7);
+             t->OptTextOrientation->select(0);
+             t->OptTextAlignment->select(2);
+             t->cmdTextColor->setBackColor(0x00000080);
+             t->ComboFilter->setCurrentIndex(4);
+             t->vsbTextAngle->setSpinValue(-45);
+         },
+         [](const frmMain& f) {
+             const TextPanel* t = f.textOptions;
+             return QStringList{t->txtDraw->text(),
+                                ticks({t->chkTextBold, t->chkTextItalic, t->chkTextUnderline,
+                                       t->chkTransparent}),
+                                colour(t->cmdTextBackground), t->ComboFontFamily->currentText(),
+                                t->comboFontSize->currentText(),
+                                QString::number(t->cboPosition->currentIndex()),
+                                QString::number(t->OptTextOrientation->selected()),
+                                QString::number(t->OptTextAlignment->selected()),
+                                colour(t->cmdTextColor),
+                                QString::number(t->ComboFilter->currentIndex()),
+                                t->txtTextAngle->text(), QString::number(t->vsbTextAngle->Value())};
+         }},
+        {"Invert", [](frmMain&) {}, [](const frmMain&) { return QStringList{}; }},
+        {"Canvas",
+         [](frmMain& f) {
+             for (size_t i = 0; i < 4; ++i)
+                 f.txtCanvasCustom[i]->setText(QString::number(11 * (i + 1)));
+             f.picCropBackColor->setBackColor(0x00FF00FF);
+         },
+         [](const frmMain& f) {
+             QStringList values;
+             for (QLineEdit* box : f.txtCanvasCustom)
+                 values << box->text();
+             return values << colour(f.picCropBackColor);
+         }},
+        {"Frame",
+         [](frmMain& f) {
+             FramePanel* p = f.frameOptions;
+             p->OptFrameImage->select(5);
+             p->chkFrameImageResizeCanvas->setChecked(false);
+             p->OptFrameStyle[1]->setChecked(true);
+             p->txtFrameSize->setText(QStringLiteral("33"));
+             emit p->txtFrameSize->editingFinished();
+             f.picCropBackColor->setBackColor(0x00010203);
+         },
+         [](const frmMain& f) {
+             const FramePanel* p = f.frameOptions;
+             return QStringList{ticks({p->OptFrameStyle[0], p->OptFrameStyle[1],
+                                       p->chkFrameImageResizeCanvas}),
+                                QString::number(p->OptFrameImage->selected()),
+                                QString::number(f.SelectedStyle), p->txtFrameSize->text(),
+                                QString::number(p->vsFrameSize->Value()), colour(f.picCropBackColor),
+                                f.FrameBackColor->isHidden() ? QStringLiteral("hidden")
+                                                             : QStringLiteral("shown")};
+         }},
+        {"Mask",
+         [](frmMain& f) {
+             f.maskOptions->OptMask->select(4);
+             f.maskOptions->chkMaskTransparent->setChecked(false);
+             f.maskOptions->sldMask->setValue(40);
+         },
+         [](const frmMain& f) {
+             return QStringList{QString::number(f.maskOptions->OptMask->selected()),
+                                QString::number(f.SelectedStyle),
+                                ticks({f.maskOptions->chkMaskTransparent}),
+                                QString::number(f.maskOptions->sldMask->Value())};
+         }},
+        {"Shadow", [](frmMain& f) { f.shadowOptions->OptShadow->select(6); },
+         [](const frmMain& f) {
+             return QStringList{QString::number(f.shadowOptions->OptShadow->selected()),
+                                QString::number(f.SelectedStyle)};
+         }},
+        {"RedEye", [](frmMain&) {}, [](const frmMain&) { return QStringList{}; }},
+    };
+}
+
+} // namespace
+
+TEST_F(EffectPanelTest, EveryTasksStoredOptionsComeBackAfterARestart) {
+    const QString file = logo();
+    const auto panels = storedPanels(file);
+    ASSERT_EQ(panels.size(), 16u);
+    std::vector<QStringList> confirmed;
+    for (const StoredPanel& p : panels) {
+        SCOPED_TRACE(p.key);
+        choose(p.key);
+        p.set(*w);
+        confirmed.push_back(p.read(*w));
+        w->subSaveTaskOptions();
+    }
+    // In the same run, then after the program starts again on the saved setup.
+    for (int run = 0; run < 2; ++run) {
+        if (run == 1) {
+            closeWindow();
+            picbasket::Setup = fncSetupDefaults();
+            startOn(gradient(120, 80));
+        }
+        for (size_t i = 0; i < panels.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << panels[i].key << " run " << run);
+            choose(panels[i].key);
+            EXPECT_EQ(panels[i].read(*w), confirmed[i]);
+        }
+    }
+}
