@@ -629,6 +629,7 @@ void frmMain::subEndPickModes() {
     chkSelectLocation->setChecked(false);
     chkCropMouse->setChecked(false);
     chkCropBackColor->setChecked(false);
+    redEyeOptions->chkRedEye->setChecked(false);
     s->LocationPickMode = false;
     s->CropByMouseActive = false;
     ibMain->box().ClearSelection();
