@@ -739,3 +739,38 @@ TEST_F(EffectPanelTest, EveryTasksStoredOptionsComeBackAfterARestart) {
         }
     }
 }
+
+// Each task confirmed in turn: the preview after the last Confirm is what the task
+// engine makes of the whole basket on the image as loaded.
+TEST_F(EffectPanelTest, ConfirmedPreviewEqualsTheBasketRunOnTheOriginal) {
+    const QString stamp = logo();
+    picbasket::Setup.TaskDefaults.Watermark.ImageFile = stamp;
+    const std::pair<const char*, std::function<void(frmMain&)>> steps[] = {
+        {"Blur", [](frmMain& f) { f.blurOptions->setValue(2); }},
+        {"Contrast", [](frmMain& f) { f.contrastOptions->setValue(60); }},
+        {"Brightness", [](frmMain& f) { f.brightnessOptions->setValue(55); }},
+        {"Sharpen", [](frmMain& f) { f.sharpenOptions->setValue(3); }},
+        {"Text",
+         [](frmMain& f) {
+             f.textOptions->cboPosition->setCurrentIndex(4);
+             f.textOptions->comboFontSize->setEditText(QStringLiteral("18"));
+         }},
+        {"Watermark", [](frmMain& f) { f.watermarkOptions->cboMergeStyle->setCurrentIndex(2); }},
+        {"Frame", [](frmMain& f) { f.frameOptions->OptFrameImage->select(1); }},
+        {"Mask", [](frmMain& f) { f.maskOptions->OptMask->select(0); }},
+        {"Shadow", [](frmMain& f) { f.shadowOptions->OptShadow->select(0); }},
+    };
+    int rows = 0;
+    for (const auto& [key, set] : steps) {
+        SCOPED_TRACE(key);
+        choose(key);
+        set(*w);
+        w->cmdOK_Click();
+        ASSERT_EQ(w->lvEditBatch.rowCount(), ++rows);
+        ImageBox replay;
+        replay.LoadFromMemory(ImageBox::FormatTiff, OriginalImageData);
+        subProcessPages(nullptr, w->lvEditBatch, replay, nullptr, true);
+        EXPECT_EQ(shown(), rgb(replay.image()));
+    }
+    EXPECT_TRUE(errors.reports().empty());
+}
