@@ -42,6 +42,8 @@ QTimer* oneShot(QObject* parent, const char* name) {
     auto* timer = new QTimer(parent);
     timer->setObjectName(QString::fromLatin1(name));
     timer->setSingleShot(true);
+    // A coarse timer may fire up to 5 % early, before the windows are gone.
+    timer->setTimerType(Qt::PreciseTimer);
     timer->setInterval(CaptureDelayMs);
     return timer;
 }

@@ -241,6 +241,18 @@ TEST_F(CaptureRectangleTest, AcceptOfAnEmptyRectangleIsIgnored) {
     EXPECT_EQ(accepted[0], QRect(30, 30, 1, 1));
 }
 
+// A hover over the last rectangle does not make a double-click on a new selection
+// accept it.
+TEST_F(CaptureRectangleTest, ANewSelectionForgetsTheLastHover) {
+    draw(10, 10, 50, 40);
+    m.mouseMove(20, 20);
+    ASSERT_EQ(m.selection().HitGrip, 9);
+    m.cmdBar_Click(0);
+    m.doubleClick();
+    EXPECT_TRUE(accepted.empty());
+    EXPECT_EQ(toggles, 1);
+}
+
 TEST_F(CaptureRectangleTest, CancelAndToolStripCommands) {
     m.cmdBar_Click(2);
     EXPECT_EQ(toggles, 1);

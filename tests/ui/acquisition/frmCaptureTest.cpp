@@ -286,6 +286,24 @@ TEST_F(CaptureTest, AFailedDelayedGrabBringsTheMainWindowBack) {
     EXPECT_EQ(window->lvPages->Count(), 0);
 }
 
+// The metadata of the photo previewed before never reaches the capture's file.
+TEST_F(CaptureTest, TheCaptureCarriesNoMetadataOfThePreviousPreview) {
+    frmCapture& d = open(1);
+    ImageBox& box = window->ibMain->box();
+    box.setBitmapHandle(screenPicture(8, 8));
+    box.setIptcCaption(QStringLiteral("holiday"));
+    box.SetExifAttribute(QStringLiteral("Artist"), QStringLiteral("someone"));
+    ASSERT_TRUE(box.HasIptc());
+    d.cmdCapture->click();
+    ASSERT_EQ(window->lvPages->Count(), 1);
+    ImageBox saved;
+    saved.LoadFromFile(window->lvPages->Tag(1));
+    EXPECT_FALSE(saved.HasIptc());
+    EXPECT_TRUE(saved.ExifValueByName(QStringLiteral("Artist")).isEmpty());
+    EXPECT_EQ(window->sbMain->Panel(QStringLiteral("metadata"))->Text(),
+              QStringLiteral("No metadata"));
+}
+
 // Save options left on the preview (1-bit, CCITT Group 4) do not reach the capture.
 TEST_F(CaptureTest, GroupFourOnThePreviewStillSavesColour) {
     frmCapture& d = open(1);
