@@ -32,15 +32,15 @@ frmExifEditAttribute::frmExifEditAttribute(QWidget* owner) : QDialog(owner) {
     grid->addWidget(txtAttribute, 0, 1);
     grid->addWidget(lblValue, 1, 0);
     grid->addWidget(txtValue, 1, 1);
-    grid->addWidget(ucDateTime, 2, 1);
+    // The text box and the date picker share the value's place; one of them shows.
+    grid->addWidget(ucDateTime, 1, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(cmdOK);
     buttons->addWidget(cmdCancel);
-    grid->addLayout(buttons, 3, 0, 1, 2);
+    grid->addLayout(buttons, 2, 0, 1, 2);
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(4, 1);
-    resize(380, 150);
+    resize(380, sizeHint().height());
 
     connect(cmdOK, &QPushButton::clicked, this, &frmExifEditAttribute::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmExifEditAttribute::cmdCancel_Click);

@@ -39,8 +39,10 @@ frmIPTCCategory::frmIPTCCategory(QWidget* owner) : QDialog(owner) {
     cmdDelSupCat = new QPushButton(QStringLiteral("Delete"), this);
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdAddSupCat->setAutoDefault(false);
-    cmdOK->setDefault(true);
+    // Enter in the text box adds its entry; no button is the default, so it never
+    // closes the dialog as well.
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(false);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(lblUrgency, 0, 0);
@@ -60,6 +62,7 @@ frmIPTCCategory::frmIPTCCategory(QWidget* owner) : QDialog(owner) {
     resize(360, 320);
 
     connect(cmdAddSupCat, &QPushButton::clicked, this, &frmIPTCCategory::cmdAddSupCat_Click);
+    connect(txtSupCatAdd, &QLineEdit::returnPressed, this, &frmIPTCCategory::cmdAddSupCat_Click);
     connect(cmdDelSupCat, &QPushButton::clicked, this, &frmIPTCCategory::cmdDelSupCat_Click);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -24,8 +24,10 @@ frmIPTCKeywords::frmIPTCKeywords(QWidget* owner) : QDialog(owner) {
     cmdDelKeyword = new QPushButton(QStringLiteral("Delete"), this);
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdAddKeyword->setAutoDefault(false);
-    cmdOK->setDefault(true);
+    // Enter in the text box adds its entry; no button is the default, so it never
+    // closes the dialog as well.
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(false);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(label, 0, 0, 1, 2);
@@ -43,6 +45,7 @@ frmIPTCKeywords::frmIPTCKeywords(QWidget* owner) : QDialog(owner) {
     resize(340, 300);
 
     connect(cmdAddKeyword, &QPushButton::clicked, this, &frmIPTCKeywords::cmdAddKeyword_Click);
+    connect(txtKeywordAdd, &QLineEdit::returnPressed, this, &frmIPTCKeywords::cmdAddKeyword_Click);
     connect(cmdDelKeyword, &QPushButton::clicked, this, &frmIPTCKeywords::cmdDelKeyword_Click);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);

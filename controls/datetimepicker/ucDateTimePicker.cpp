@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 
 namespace picbasket {
 
@@ -237,10 +238,23 @@ void ucDateTimePicker::OpenDropDown() {
     dropped_ = true;
     watchHost(true);
     PositionDropDown();
+    belongToHost(panel_);
     panel_->show();
     panel_->raise();
     drop_->setFocus(Qt::OtherFocusReason);
     refreshPanel();
+}
+
+// The panel and the month list are windows of their own; made transient for the
+// picker's window they take the mouse while that window is a modal dialog, which
+// would otherwise block them as windows outside it.
+void ucDateTimePicker::belongToHost(QWidget* popup) {
+    QWidget* host = window();
+    if (host == this || !host->windowHandle())
+        return;
+    popup->winId();
+    if (QWindow* handle = popup->windowHandle())
+        handle->setTransientParent(host->windowHandle());
 }
 
 void ucDateTimePicker::CloseDropDown() {
@@ -310,6 +324,7 @@ void ucDateTimePicker::showMonthListAt(const QPoint& globalTopLeft) {
     state_.openMonthList(state_.viewDate());
     const int h = list_->itemHeight();
     list_->move(globalTopLeft.x(), globalTopLeft.y() - (list_->height() + h) / 2 - 2);
+    belongToHost(list_);
     list_->show();
     list_->raise();
     monthListShown_ = true;

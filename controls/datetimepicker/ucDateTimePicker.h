@@ -102,6 +102,7 @@ private:
     bool focusInsideControl(QWidget* focus) const;
     bool textKey(int key);
     void watchHost(bool on);
+    void belongToHost(QWidget* popup);
     void onFocusChanged(QWidget* old, QWidget* now);
     void onTick();
 

@@ -2,7 +2,9 @@
 #include "controls/datetimepicker/CalendarPanel.h"
 #include "controls/datetimepicker/ucDateTimePicker.h"
 
+#include <QDialog>
 #include <QLineEdit>
+#include <QWindow>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -191,4 +193,24 @@ TEST(DateTimePicker, EveryDayNameFitsItsCell) {
                     << name.toStdString() << " in a cell of " << CalendarPanel::CellWidth;
             }
         }
+}
+
+// The calendar is a window of its own: inside a modal dialog it must belong to the
+// dialog, or the dialog's modality blocks every click on a day.
+TEST(DateTimePicker, TheCalendarBelongsToAModalDialogThatHostsThePicker) {
+    QDialog dialog;
+    dialog.setModal(true);
+    auto* picker = new ucDateTimePicker(&dialog);
+    picker->initNewInstance();
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(picker);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    picker->OpenDropDown();
+    ASSERT_TRUE(picker->isDropped());
+    ASSERT_NE(picker->panel()->windowHandle(), nullptr);
+    EXPECT_EQ(picker->panel()->windowHandle()->transientParent(), dialog.windowHandle());
+    EXPECT_TRUE(dialog.windowHandle()->isAncestorOf(picker->panel()->windowHandle(),
+                                                    QWindow::IncludeTransients));
+    picker->CloseDropDown();
 }

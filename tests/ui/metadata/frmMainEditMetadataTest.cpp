@@ -29,6 +29,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
@@ -490,10 +491,16 @@ TEST_F(EditMetadataWindow, KeywordsAndCategoriesWithUrgency) {
     iptcCommand(0, QStringLiteral("Supplemental Categories"));
 
     whenShown<frmIPTCKeywords>([](frmIPTCKeywords& d) {
-        for (const char* word : {"b", " a ", "", "c", "b"}) {
+        for (const char* word : {"b", " a ", ""}) {
             d.txtKeywordAdd->setText(QString::fromLatin1(word));
             d.cmdAddKeyword->click();
         }
+        // Enter in the box adds too, and leaves the dialog open.
+        d.txtKeywordAdd->setText("c");
+        QTest::keyClick(d.txtKeywordAdd, Qt::Key_Return);
+        EXPECT_TRUE(d.isVisible());
+        d.txtKeywordAdd->setText("b");
+        d.cmdAddKeyword->click();
         EXPECT_EQ(d.lstKeywords->count(), 4);
         EXPECT_TRUE(d.txtKeywordAdd->text().isEmpty());
         d.lstKeywords->setCurrentRow(3);
