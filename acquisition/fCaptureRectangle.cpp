@@ -64,8 +64,8 @@ QImage fncCaptureButtonPicture(int index) {
 }
 
 fCaptureRectangle::fCaptureRectangle(frmCapture& capture, frmMain& main)
-    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      capture_(capture), main_(main) {
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), capture_(capture),
+      main_(main) {
     setObjectName(QStringLiteral("fCaptureRectangle"));
     setWindowTitle(QStringLiteral("Select Region"));
     setMouseTracking(true);

@@ -25,8 +25,8 @@ QImage basketThumbnailOf(const QImage& picture) {
     QImage source = picture;
     if (source.width() > 8 * w || source.height() > 8 * h)
         source = source.scaled(4 * w, 4 * h, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    return fncResizePictureGDIPlus(source, source.width(), source.height(), picturetype::Bitmap,
-                                   w, h, sizemode::Box, White, true);
+    return fncResizePictureGDIPlus(source, source.width(), source.height(), picturetype::Bitmap, w,
+                                   h, sizemode::Box, White, true);
 }
 
 void setPanel(frmMain& window, const char* key, const QString& text) {
@@ -40,7 +40,8 @@ void showFilePanels(frmMain& window, const BasketRow& row, bool iptc) {
     setPanel(window, "filename", FileInfo().fName32bit());
     setPanel(window, "pages", QStringLiteral("1 page(s)"));
     setPanel(window, "resolution", row.SubItem(1) + QStringLiteral("     ") + row.SubItem(2));
-    setPanel(window, "metadata", iptc ? QStringLiteral("Metadata -  IPTC") : QStringLiteral("No metadata"));
+    setPanel(window, "metadata",
+             iptc ? QStringLiteral("Metadata -  IPTC") : QStringLiteral("No metadata"));
 }
 
 } // namespace

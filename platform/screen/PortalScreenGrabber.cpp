@@ -41,8 +41,7 @@ ScreenGrab PortalScreenGrabber::grabScreen(QScreen*) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return unreadable;
-    const QString token =
-        QStringLiteral("picbasket%1").arg(QRandomGenerator::global()->generate());
+    const QString token = QStringLiteral("picbasket%1").arg(QRandomGenerator::global()->generate());
     const QString request = requestPath(bus, token);
     answered_ = false;
     results_.clear();

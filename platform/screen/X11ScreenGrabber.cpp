@@ -29,7 +29,7 @@ uint32_t X11ScreenGrabber::atom(const char* name) const {
     const xcb_intern_atom_cookie_t cookie =
         xcb_intern_atom(connection_, 1, static_cast<uint16_t>(std::strlen(name)), name);
     const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection_, cookie, nullptr));
-    return reply ? reply->atom : XCB_ATOM_NONE;
+    return reply ? reply->atom : uint32_t(XCB_ATOM_NONE);
 }
 
 // The list is read in one request of up to 4096 atoms; window managers list far fewer.

@@ -1,5 +1,5 @@
-#include "platform/screen/QtScreenGrabber.h"
 #include "platform/screen/ScreenGrabber.h"
+#include "platform/screen/QtScreenGrabber.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -155,10 +155,9 @@ TEST_F(CaptureRectangleTest, CornerPointersFollowMirroredCorners) {
         int x1, y1, x2, y2;
         int grip1, grip2;
     };
-    for (const Case& c : {Case{"down right", 10, 10, 60, 60, 8, 6},
-                          Case{"down left", 60, 10, 10, 60, 6, 8},
-                          Case{"up right", 10, 60, 60, 10, 6, 8},
-                          Case{"up left", 60, 60, 10, 10, 8, 6}}) {
+    for (const Case& c :
+         {Case{"down right", 10, 10, 60, 60, 8, 6}, Case{"down left", 60, 10, 10, 60, 6, 8},
+          Case{"up right", 10, 60, 60, 10, 6, 8}, Case{"up left", 60, 60, 10, 10, 8, 6}}) {
         draw(c.x1, c.y1, c.x2, c.y2);
         m.mouseMove(c.x1, c.y1);
         EXPECT_EQ(m.selection().HitGrip, 1) << c.name;

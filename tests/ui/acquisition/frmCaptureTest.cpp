@@ -1,6 +1,6 @@
+#include "acquisition/frmCapture.h"
 #include "acquisition/CaptureRectangleMachine.h"
 #include "acquisition/fCaptureRectangle.h"
-#include "acquisition/frmCapture.h"
 #include "core/fileinfo/clsFileInfo.h"
 #include "platform/comctl/ImageList.h"
 #include "platform/comctl/ListView.h"
@@ -62,8 +62,7 @@ TiffFile readTiff(const QString& path) {
         for (uint32_t y = 0; y < h; ++y)
             for (uint32_t x = 0; x < w; ++x) {
                 const uint32_t p = raster[size_t(y) * w + x];
-                file.pixels.setPixel(int(x), int(y),
-                                     qRgb(TIFFGetR(p), TIFFGetG(p), TIFFGetB(p)));
+                file.pixels.setPixel(int(x), int(y), qRgb(TIFFGetR(p), TIFFGetG(p), TIFFGetB(p)));
             }
     }
     TIFFClose(tif);
@@ -260,7 +259,8 @@ TEST_F(CaptureTest, AFailingGrabStopsAfterItsMessage) {
         ASSERT_EQ(messages.shown().size(), before + 1);
         const MessageRequest& shown = messages.shown().back();
         if (c.unreadable) {
-            EXPECT_TRUE(shown.text.contains(QStringLiteral("cannot be read"))) << shown.text.toStdString();
+            EXPECT_TRUE(shown.text.contains(QStringLiteral("cannot be read")))
+                << shown.text.toStdString();
         } else {
             EXPECT_EQ(shown.title, c.title);
             EXPECT_EQ(shown.text, QStringLiteral("There was an internal error! Please try again!"));
