@@ -43,6 +43,7 @@ frmIPTCCategory::frmIPTCCategory(QWidget* owner) : QDialog(owner) {
     // closes the dialog as well.
     for (QPushButton* button : findChildren<QPushButton*>())
         button->setAutoDefault(false);
+    txtSupCatAdd->setFocus();
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(lblUrgency, 0, 0);

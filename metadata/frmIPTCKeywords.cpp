@@ -28,6 +28,7 @@ frmIPTCKeywords::frmIPTCKeywords(QWidget* owner) : QDialog(owner) {
     // closes the dialog as well.
     for (QPushButton* button : findChildren<QPushButton*>())
         button->setAutoDefault(false);
+    txtKeywordAdd->setFocus();
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(label, 0, 0, 1, 2);
