@@ -76,13 +76,14 @@ QImage sample(QSize size) {
 }
 
 // The sample as an effect leaves it, scaled into the option picture.
-std::vector<QImage> decorated(int count, QSize size,
+std::vector<QImage> decorated(int count, QSize size, QSize sampleSize,
                               const std::function<void(int, ImageBox&)>& effect) {
     std::vector<QImage> pictures;
     for (int i = 0; i < count; ++i) {
         ImageBox box;
-        box.setImage(sample(QSize(144, 108)));
-        box.setBackgroundColor(0x00FFFFFF);
+        box.setImage(sample(sampleSize));
+        // The canvas a shadow falls on: a light grey that the white of the panel sets off.
+        box.setBackgroundColor(0x00E8E8E8);
         try {
             effect(i, box);
         } catch (...) {
@@ -95,23 +96,27 @@ std::vector<QImage> decorated(int count, QSize size,
 }
 
 constexpr int StylesPerKind = 8;
+constexpr QSize FrameSample(144, 108);
+// A shadow is only a few pixels deep: on a smaller sample it still shows in the
+// option picture.
+constexpr QSize ShadowSample(56, 42);
 
 } // namespace
 
 std::vector<QImage> fncFrameOptionPictures(QSize size) {
-    return decorated(StylesPerKind, size, [](int style, ImageBox& box) {
+    return decorated(StylesPerKind, size, FrameSample, [](int style, ImageBox& box) {
         subApplyFrame(int16_t(style), box, 1, style == 4);
     });
 }
 
 std::vector<QImage> fncShadowOptionPictures(QSize size) {
-    return decorated(StylesPerKind, size, [](int style, ImageBox& box) {
+    return decorated(StylesPerKind, size, ShadowSample, [](int style, ImageBox& box) {
         subApplyFrame(int16_t(style + StylesPerKind), box, 1, false);
     });
 }
 
 std::vector<QImage> fncMaskOptionPictures(QSize size) {
-    return decorated(StylesPerKind, size, [](int style, ImageBox& box) {
+    return decorated(StylesPerKind, size, FrameSample, [](int style, ImageBox& box) {
         box.setMergeTransparent(true);
         box.setMergeTransparentColor(0);
         box.setMergeTransparency(0);
