@@ -774,3 +774,16 @@ TEST_F(EffectPanelTest, ConfirmedPreviewEqualsTheBasketRunOnTheOriginal) {
     }
     EXPECT_TRUE(errors.reports().empty());
 }
+
+TEST_F(EffectPanelTest, AntiAliasAfterAPreviewMarksChangedButLeavesPreviewDisabled) {
+    choose("Text");
+    ASSERT_TRUE(w->cmdApply_Click());
+    ASSERT_FALSE(w->cmdApply->isEnabled());
+    w->textOptions->chkAntiAlias->setChecked(!w->textOptions->chkAntiAlias->isChecked());
+    EXPECT_TRUE(w->TaskOptionsChanged);
+    EXPECT_FALSE(w->cmdApply->isEnabled());
+    // Confirm previews the changed option first.
+    w->cmdOK_Click();
+    ASSERT_EQ(w->lvEditBatch.rowCount(), 1);
+    EXPECT_EQ(w->lvEditBatch.row(0).SubItems[1], QStringLiteral("True"));
+}
