@@ -1,4 +1,5 @@
 #include "acquisition/frmCapture.h"
+#include "acquisition/frmTwain.h"
 #include "core/ErrorHandler.h"
 #include "platform/screen/ScreenGrabber.h"
 #include "shell/mainwindow/frmMain.h"
@@ -34,7 +35,12 @@ void frmMain::subShowCaptureDialog() {
     });
 }
 
-// Scanning: the acquisition dialog, modal.
-void frmMain::subShowTwainDialog() {}
+// Scanning: the acquisition dialog, modal; a new one each time, as closing it unloads it.
+void frmMain::subShowTwainDialog() {
+    errorTail(QStringLiteral("FrmMain.subShowTwainDialog"), [&] {
+        frmTwain dialog(*this, this);
+        dialog.exec();
+    });
+}
 
 } // namespace picbasket
