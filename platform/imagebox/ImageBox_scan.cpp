@@ -45,13 +45,9 @@ void runBesideEvents(const std::function<void()>& work) {
 std::vector<ScanDeviceOptions> deviceChoices(ScanSource& source) {
     std::vector<ScanDeviceOptions> choices;
     for (const ScanDevice& device : source.devices()) {
-        std::optional<ScanDeviceOptions> options = source.options(device.name);
-        if (!options) {
-            options.emplace();
-            options->device = device;
-        }
-        options->device = device;
-        choices.push_back(*options);
+        ScanDeviceOptions options = source.options(device.name).value_or(ScanDeviceOptions{});
+        options.device = device;
+        choices.push_back(options);
     }
     return choices;
 }
