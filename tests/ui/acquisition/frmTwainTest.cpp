@@ -22,6 +22,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <tiffio.h>
 
 using namespace picbasket;
@@ -67,7 +69,8 @@ protected:
         settings.depth = 8;
         settings.resolution = 50;
         // The test device keeps its options between openings: each test starts from these.
-        settings.extra = {{"read-return-value", "Default"}, {"test-picture", "Solid black"}};
+        settings.extra = {{"read-return-value", "Default"}, {"test-picture", "Solid black"},
+                          {"read-delay", "false"}};
         start();
     }
     void TearDown() override {
@@ -319,4 +322,28 @@ TEST_F(TwainTest, TheCheckedFitItemDoesNothingAndTheOtherSwitches) {
     dialog->mnuFit[0]->trigger();
     EXPECT_TRUE(dialog->box().AutoZoom());
     EXPECT_EQ(dialog->cmdfit->text(), "    Best Fit");
+}
+
+TEST_F(TwainTest, CancelDuringAScanStopsItAndExitWaitsForTheEnd) {
+    // 200 ms after every buffer: the feeder's ten pages would take seconds.
+    settings.extra.push_back({"read-delay", "true"});
+    settings.extra.push_back({"read-delay-duration", "200000"});
+    open();
+    std::vector<bool> cancelEnabled;
+    QTimer::singleShot(300, dialog.get(), [&] {
+        cancelEnabled.push_back(dialog->cmdCancel->isEnabled());
+        // Exit while scanning ends the scan, not the dialog.
+        dialog->cmdExit_Click();
+        cancelEnabled.push_back(dialog->result() != QDialog::Accepted);
+    });
+    QElapsedTimer clock;
+    clock.start();
+    dialog->cmdAcquire_Click();
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_EQ(cancelEnabled, (std::vector<bool>{true, true}));
+    EXPECT_LT(window->lvPages->Count(), 10);
+    EXPECT_FALSE(dialog->cmdCancel->isEnabled());
+    EXPECT_TRUE(dialog->cmdAcquire->isEnabled());
+    EXPECT_TRUE(messages.shown().empty());
+    EXPECT_TRUE(errors.reports().empty());
 }
