@@ -222,9 +222,12 @@ void frmTwain::cmdBrowse_Click() {
 }
 
 void frmTwain::cmdAcquire_Click() {
+    if (acquireRunning_)
+        return;
+    // The device list is read while events run: the dialog stays until the click ends.
+    acquireRunning_ = true;
+    setAcquiring(true);
     errorTail(QStringLiteral("FrmTwain.cmdAcquire_Click"), [&] {
-        if (box().TwainAcquiring())
-            return;
         CurrentActivity = QStringLiteral("Acquiring images from the scanner");
         if (box().TwainSourceAvailable()) {
             box().setTwainOption267(true);
@@ -234,6 +237,15 @@ void frmTwain::cmdAcquire_Click() {
         }
         subSaveSetup();
     });
+    acquireRunning_ = false;
+    setAcquiring(false);
+}
+
+bool frmTwain::busy() {
+    if (!acquireRunning_ && !box().TwainAcquiring())
+        return false;
+    box().TwainCancel();
+    return true;
 }
 
 void frmTwain::cmdCancel_Click() {
@@ -242,17 +254,14 @@ void frmTwain::cmdCancel_Click() {
 
 void frmTwain::cmdExit_Click() {
     // The dialog stays while a scan runs: it ends the scan first.
-    if (box().TwainAcquiring()) {
-        box().TwainCancel();
+    if (busy())
         return;
-    }
     subSaveSetup();
     accept();
 }
 
 void frmTwain::closeEvent(QCloseEvent* event) {
-    if (box().TwainAcquiring()) {
-        box().TwainCancel();
+    if (busy()) {
         event->ignore();
         return;
     }
@@ -260,10 +269,8 @@ void frmTwain::closeEvent(QCloseEvent* event) {
 }
 
 void frmTwain::reject() {
-    if (box().TwainAcquiring()) {
-        box().TwainCancel();
+    if (busy())
         return;
-    }
     QDialog::reject();
 }
 
@@ -310,9 +317,10 @@ void frmTwain::mnuFit_Click(int index) {
 }
 
 void frmTwain::setAcquiring(bool acquiring) {
+    acquiring = acquiring || acquireRunning_;
     FrameTwain->setEnabled(!acquiring);
     cmdAcquire->setEnabled(!acquiring);
-    cmdCancel->setEnabled(acquiring);
+    cmdCancel->setEnabled(acquiring && box().TwainAcquiring());
 }
 
 TwainDiskTarget frmTwain::diskTargetFromControls() const {

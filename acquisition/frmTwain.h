@@ -92,6 +92,8 @@ private:
     void buildButtons();
     TwainDiskTarget diskTargetFromControls() const;
     void setAcquiring(bool acquiring);
+    // True while an Acquire click runs; it then asks a running scan to stop.
+    bool busy();
     void writePage(int pageNumber);
     // Centres the shown page in picAcquire (fitted, or at its size from the top left
     // when larger).
@@ -101,6 +103,8 @@ private:
     // The index of the checked fit item.
     int checkedFit_ = 0;
     bool layingOut_ = false;
+    // Set while an Acquire click runs (the device list, the prompt, the scan).
+    bool acquireRunning_ = false;
 };
 
 } // namespace picbasket

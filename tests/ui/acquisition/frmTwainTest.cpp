@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QRegularExpression>
 #include <QLineEdit>
@@ -24,6 +25,8 @@
 #include <QStandardPaths>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <chrono>
+#include <thread>
 #include <tiffio.h>
 
 using namespace picbasket;
@@ -346,4 +349,32 @@ TEST_F(TwainTest, CancelDuringAScanStopsItAndExitWaitsForTheEnd) {
     EXPECT_TRUE(dialog->cmdAcquire->isEnabled());
     EXPECT_TRUE(messages.shown().empty());
     EXPECT_TRUE(errors.reports().empty());
+}
+
+TEST_F(TwainTest, ExitWhileTheDevicesAreReadKeepsTheDialogUntilTheClickEnds) {
+    // A source slow to list its devices.
+    struct SlowSource : FakeScanSource {
+        std::vector<ScanDevice> devices() override {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            return FakeScanSource::devices();
+        }
+    };
+    auto slow = std::make_shared<SlowSource>();
+    QImage colour(30, 20, QImage::Format_RGB888);
+    colour.fill(Qt::green);
+    slow->pages = {colour};
+    setScanSource(slow);
+    settings.device = "fake:0";
+    open();
+    bool frameEnabled = true;
+    QTimer::singleShot(100, dialog.get(), [&] {
+        frameEnabled = dialog->FrameTwain->isEnabled();
+        dialog->cmdExit_Click();
+    });
+    dialog->cmdAcquire_Click();
+    EXPECT_FALSE(frameEnabled);
+    EXPECT_NE(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(prompts, 1);
+    EXPECT_EQ(window->lvPages->Count(), 1);
+    EXPECT_TRUE(dialog->FrameTwain->isEnabled());
 }
