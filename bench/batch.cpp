@@ -7,7 +7,9 @@
 //
 // The peak resident memory of a pipelined batch over the whole folder is measured
 // in a child process of its own (getrusage), against grk_compress's on one image
-// (all images have the same size) times the rows in flight.
+// (all images have the same size) times the rows in flight. BENCH_ROWS_IN_FLIGHT=n
+// measures another number of rows in flight; `batch --memory` prints the memory
+// line alone.
 #include "bench/BenchSupport.h"
 #include "core/setup/modSetup.h"
 #include "engine/batch/modSaveBatch.h"
@@ -137,7 +139,11 @@ int main(int argc, char** argv) {
     }
     BasketRows rows;
     fillBasket(rows, root.filePath("jpeg"));
-    const int inFlight = std::max(2, QThread::idealThreadCount() / 2);
+    int inFlight = std::max(2, QThread::idealThreadCount() / 2);
+    if (const int n = qEnvironmentVariableIntValue("BENCH_ROWS_IN_FLIGHT"); n > 0) {
+        setBatchRowsInFlight(n);
+        inFlight = n;
+    }
 
     std::printf("Batch JPEG 2000 conversion, %d JPEG files of %d x %d, best of %d, %d cores, "
                 "%d rows in flight\n",

@@ -96,23 +96,45 @@ bool prepare(const BatchRowOrder& order, const TaskRowList& tasks, BatchRowResul
     return true;
 }
 
-void convert(const BatchRowOrder& order, const TaskRowList& tasks, BatchRowResult& result) {
+// Holds one place of the encode gate while it lives (none without a gate).
+class GatePlace {
+public:
+    explicit GatePlace(QSemaphore* gate) : gate_(gate) {
+        if (gate_)
+            gate_->acquire();
+    }
+    ~GatePlace() {
+        if (gate_)
+            gate_->release();
+    }
+    GatePlace(const GatePlace&) = delete;
+    GatePlace& operator=(const GatePlace&) = delete;
+
+private:
+    QSemaphore* gate_;
+};
+
+void convert(const BatchRowOrder& order, const TaskRowList& tasks, BatchRowResult& result,
+             QSemaphore* encodeGate) {
     if (!prepare(order, tasks, result))
         return;
     const QString target = order.folder + result.baseName + "." + order.extension;
-    if (!(fncFileExists(target) && Setup.BatchSave.Overwrite != 1))
+    if (!(fncFileExists(target) && Setup.BatchSave.Overwrite != 1)) {
+        GatePlace place(encodeGate);
         encode(order, result);
+    }
 }
 
 } // namespace
 
-BatchRowResult runBatchRow(const BatchRowOrder& order, const TaskRowList& tasks) {
+BatchRowResult runBatchRow(const BatchRowOrder& order, const TaskRowList& tasks,
+                           QSemaphore* encodeGate) {
     BatchRowResult result;
     result.unreadable = order.unreadable;
     if (!result.unreadable.isEmpty())
         return result;
     try {
-        convert(order, tasks, result);
+        convert(order, tasks, result, encodeGate);
     } catch (...) {
         result.failure = std::current_exception();
     }

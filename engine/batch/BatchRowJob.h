@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QImage>
+#include <QSemaphore>
 #include <QString>
 #include <exception>
 
@@ -36,7 +37,10 @@ struct BatchRowResult {
 // box of its own (unless the window thread loaded it), runs the task rows, names
 // it and encodes it under a temporary name beside the target. A target that
 // already exists while overwriting is off is not encoded; the commit decides.
-// Never throws: a failure travels in the result. Runs on any thread.
-BatchRowResult runBatchRow(const BatchRowOrder& order, const TaskRowList& tasks);
+// Never throws: a failure travels in the result. Runs on any thread. With an
+// encode gate, the encode waits for one of the gate's places, so that no more
+// rows than it has places hold an encoder's working memory at once.
+BatchRowResult runBatchRow(const BatchRowOrder& order, const TaskRowList& tasks,
+                           QSemaphore* encodeGate = nullptr);
 
 } // namespace picbasket

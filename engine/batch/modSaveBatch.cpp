@@ -121,11 +121,12 @@ void waitFor(PendingRow& pending) {
     pending.finished.release();
 }
 
-std::shared_ptr<PendingRow> startRow(BatchRowOrder order, const RunState& run, QThreadPool* pool) {
+std::shared_ptr<PendingRow> startRow(BatchRowOrder order, const RunState& run, QThreadPool* pool,
+                                     QSemaphore* encodeGate) {
     auto pending = std::make_shared<PendingRow>();
     pending->order = std::move(order);
-    auto job = [pending, &tasks = run.tasks] {
-        pending->result = runBatchRow(pending->order, tasks);
+    auto job = [pending, &tasks = run.tasks, encodeGate] {
+        pending->result = runBatchRow(pending->order, tasks, encodeGate);
         pending->finished.release();
     };
     if (!pool) {
@@ -198,6 +199,10 @@ void prepareLibraries(const RunState& run) {
 // on this thread.
 void convertRows(const BasketRows& lvPages, RunState& run, ProgressIndicator& bar) {
     const int limit = rowsInFlight();
+    // One row in flight fewer encodes at once: the encoder's working memory is most
+    // of a row's, and the row that waits has its picture decoded and ready meanwhile.
+    // (Declared before the pool, so it outlives every job.)
+    QSemaphore encodeGate(std::max(1, limit - 1));
     QThreadPool pool;
     pool.setMaxThreadCount(limit);
     QThreadPool* workers = limit > 1 ? &pool : nullptr;
@@ -212,7 +217,8 @@ void convertRows(const BasketRows& lvPages, RunState& run, ProgressIndicator& ba
                 stop = cancelRequested();
                 if (!stop)
                     pending.push_back(
-                        startRow(orderFor(lvPages.row(next), next + 1, run), run, workers));
+                        startRow(orderFor(lvPages.row(next), next + 1, run), run, workers,
+                                 &encodeGate));
                 ++next;
             }
             if (stop || pending.empty())
