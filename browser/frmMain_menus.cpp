@@ -131,6 +131,8 @@ void frmMain::subLoadFrameDummy() {
 // The metadata tool-bar menus and the task-basket menu forward their index to the
 // tool bars' handlers.
 void frmMain::connectFrameDummy() {
+    connect(frameDummy_, &frmFrameDummy::mnuEXIF_Click, this, &frmMain::cmdEXIFBar_Click);
+    connect(frameDummy_, &frmFrameDummy::mnuIPTC_Click, this, &frmMain::cmdIPTCBar_Click);
     connect(frameDummy_, &frmFrameDummy::mnuTaskBasket_Click, this, &frmMain::cmdEditBar_Click);
 }
 

@@ -2,6 +2,7 @@
 #include "browser/frmDummy.h"
 #include "browser/frmFrameDummy.h"
 #include "editing/TaskBasketRows.h"
+#include "core/MessageBox.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/TabStrip.h"
 #include "platform/imagebox/ImageBoxView.h"
@@ -353,4 +354,30 @@ TEST_F(MenusTest, PrintingThePreviewKeepsTheDialogsChoices) {
     EXPECT_EQ(printer.jobsEnded, 1) << "the page is out when the click ends";
     EXPECT_EQ(picbasket::Setup.Print.P8A, 3);
     EXPECT_EQ(picbasket::Setup.Print.P84, 1);
+}
+
+TEST_F(MenusTest, MetadataMenusReachTheToolBarCommandsOfTheirList) {
+    frmMain& w = startRecording();
+    const QString path = QDir(pictures).filePath("tagged.jpg");
+    {
+        ImageBox box;
+        QImage image(20, 10, QImage::Format_RGB32);
+        image.fill(Qt::darkCyan);
+        box.setImage(image);
+        box.SetExifAttribute("Make", "TestCam");
+        box.setIptcCaption("a caption");
+        box.SaveToFile(path);
+    }
+    preview(w, path);
+    ASSERT_GT(w.lvExif->Count(), 0);
+    messages.answerNext(mb::No);
+    MetadataTab = 0;
+    indexedMenuItem(w.FrameDummy()->mnuEXIFParent(), 3)->trigger();
+    messages.answerNext(mb::No);
+    MetadataTab = 1;
+    indexedMenuItem(w.FrameDummy()->mnuIPTCParent(), 4)->trigger();
+    MetadataTab = 0;
+    ASSERT_EQ(messages.shown().size(), 2u);
+    EXPECT_TRUE(messages.shown()[0].text.contains("EXIF"));
+    EXPECT_TRUE(messages.shown()[1].text.contains("IPTC"));
 }
