@@ -186,6 +186,7 @@ void frmMain::buildBrowsePane() {
                            QStringLiteral("Remove selected Task")};
     for (int i = 0; i < 4; ++i)
         cmdEditBar[static_cast<size_t>(i)] = makeButton(picEditBar, {}, tips[i], ToolButtonSize);
+    row->addStretch(1);
     picEditBar->hide();
 }
 

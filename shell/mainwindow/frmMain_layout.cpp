@@ -119,8 +119,11 @@ void frmMain::subResize() {
         place(picFileSystem, 4, tbsBrowse->y() + T + 5, tbsBrowse->width() - 6,
               tbsBrowse->height() - T - 8);
         place(ftvBrowse, 0, 0, picFileSystem->width(), picFileSystem->height());
-        place(lvEdit, 4, tbsBrowse->y() + T + 5, tbsBrowse->width() - 6,
-              tbsBrowse->height() - T - 8);
+        // The task basket's tab: its tool bar on top, the list below it.
+        const int bar = picEditBar->sizeHint().height();
+        place(picEditBar, 4, tbsBrowse->y() + T + 5, tbsBrowse->width() - 6, bar);
+        place(lvEdit, 4, picEditBar->y() + bar + 2, tbsBrowse->width() - 6,
+              tbsBrowse->height() - T - 10 - bar);
     }
     // Metadata pane; its tool bars stand in the strip the tab strip leaves at the right.
     {

@@ -155,6 +155,10 @@ TEST_F(MenusTest, TabsSwitchTheBrowsePaneAndOnlyTheTaskTabPopsItsMenu) {
     EXPECT_TRUE(w.lvEdit->isVisible());
     EXPECT_TRUE(w.picEditBar->isVisible());
     EXPECT_EQ(w.lblBrowse->text(), "Task Basket");
+    w.subResize();
+    EXPECT_FALSE(w.picEditBar->geometry().intersects(w.lblBrowse->geometry()))
+        << "the task tool bar stays off the caption";
+    EXPECT_FALSE(w.picEditBar->geometry().intersects(w.lvEdit->geometry()));
     clickLabel(w.lblBrowse);
     ASSERT_EQ(popped.size(), 1u);
     EXPECT_EQ(popped[0], w.FrameDummy()->mnuTaskBasketParent());
