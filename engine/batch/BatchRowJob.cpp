@@ -9,6 +9,9 @@
 #include "platform/jp2/AxImage.h"
 
 #include <utility>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace picbasket {
 
@@ -118,6 +121,11 @@ void convert(const BatchRowOrder& order, const TaskRowList& tasks, BatchRowResul
              QSemaphore* encodeGate) {
     if (!prepare(order, tasks, result))
         return;
+#ifdef __GLIBC__
+    // The decoder's buffers are freed now; a row that waits at the encode gate
+    // should hold its picture only, not their pages too.
+    malloc_trim(0);
+#endif
     const QString target = order.folder + result.baseName + "." + order.extension;
     if (!(fncFileExists(target) && Setup.BatchSave.Overwrite != 1)) {
         GatePlace place(encodeGate);
