@@ -23,6 +23,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QPushButton>
+#include <QTimer>
 
 namespace picbasket {
 
@@ -259,6 +260,9 @@ void frmMain::subSaveAsSinglePage() {
             return;
         const std::unique_ptr<BasketRows> rows = fncBasketRowsOf(*lvPages);
         fncConvertBasket(*rows, lvEditBatch, ibTemp, frmStatus::instance(this));
+        // The new files may land in the folder shown: it is listed again so they appear.
+        if (!CurrentFolder.isEmpty())
+            timerShowFiles->start();
     });
 }
 

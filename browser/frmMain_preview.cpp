@@ -199,6 +199,10 @@ void frmMain::fncReadFile(const QString& path, ImageBox& box) {
         if (PreviewOptimized)
             subProcessTaskBasket(false);
         subFitPreview(PicViewImage, ibMain, hsbView, vsbView);
+        // Best Fit gives each image its own zoom: the panel follows the image shown,
+        // not the last resize of the window.
+        if (&box == &ibMain->box())
+            subSetStatusPanelText(fncZoomText(fncShownZoom(box)));
         PicTiffTag = path;
         sbMain->Panel(QStringLiteral("filename"))->setText(FileInfo().fName32bit());
         subShowPreviewPanels();
@@ -326,7 +330,7 @@ void frmMain::mnuPreviewFit_Click(int index) {
     subFixedSizeTiff();
     subFitPreview(PicViewImage, ibMain, hsbView, vsbView);
     subSetStatusPanelText(
-        QString::number(static_cast<long long>(std::floor(ibMain->box().Zoom()))) +
+        QString::number(static_cast<long long>(std::floor(fncShownZoom(ibMain->box())))) +
         QLatin1Char('%'));
 }
 

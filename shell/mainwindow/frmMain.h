@@ -631,6 +631,8 @@ QString fncAppPath();
 // The zoom of the preview as the status bar shows it: the whole percent, halves to
 // the even number, and "%".
 QString fncZoomText(double zoom);
+// The percent the preview is shown at: with AutoZoom the fitted scale, else Zoom.
+double fncShownZoom(const ImageBox& box);
 // Sizes the preview to its shown image and centres it in the holder where it is
 // smaller (else puts it at that side's start), and sets the scroll bars' ranges.
 // A box larger than the holder takes the place its scroll bar's value gives.

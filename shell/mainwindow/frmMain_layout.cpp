@@ -65,6 +65,12 @@ QString fncZoomText(double zoom) {
     return QString::number(static_cast<long long>(roundHalfEven(zoom))) + QLatin1Char('%');
 }
 
+double fncShownZoom(const ImageBox& box) {
+    if (!box.AutoZoom() || !box.HasImage() || box.ImageWidth() <= 0)
+        return box.Zoom();
+    return 100.0 * box.DisplayWidth() / box.ImageWidth();
+}
+
 void subFitPreview(QWidget* holder, ImageBoxView* view, QScrollBar* hsb, QScrollBar* vsb) {
     view->hide();
     ImageBox& box = view->box();
@@ -171,7 +177,7 @@ void frmMain::subResize() {
             button->setEnabled(false);
     }
     PicViewImage->show();
-    subSetStatusPanelText(fncZoomText(ibMain->box().Zoom()));
+    subSetStatusPanelText(fncZoomText(fncShownZoom(ibMain->box())));
     for (QWidget* panel : taskPanels)
         panel->move(0, 0);
 }

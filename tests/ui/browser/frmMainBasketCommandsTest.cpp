@@ -270,9 +270,12 @@ TEST_F(BasketCommands, BatchConversionRunsOnlyAfterAConfirmedDialog) {
     EXPECT_TRUE(QDir(out).isEmpty()) << "a window closed after a failed check starts nothing";
     EXPECT_FALSE(picbasket::Setup.BatchSave.Confirmed);
 
+    w.CurrentFolder = out;
+    w.timerShowFiles->stop();
     answer(QStringLiteral("[Starting 1001]"), false);
     w.subGenerateDocument(0);
     EXPECT_FALSE(picbasket::Setup.BatchSave.Confirmed) << "cleared after the run";
+    EXPECT_TRUE(w.timerShowFiles->isActive()) << "the folder shown is listed again";
     EXPECT_EQ(QDir(out).entryList(QDir::Files),
               (QStringList{QStringLiteral("Sample1001.jp2"), QStringLiteral("Sample1002.jp2")}));
     EXPECT_EQ(picbasket::Setup.BatchSave.DestinationFolder, out + QLatin1Char('/'));

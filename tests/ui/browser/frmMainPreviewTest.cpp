@@ -292,6 +292,9 @@ TEST_F(PreviewTest, ActualSizeScrollsAndBestFitCentresAgain) {
     const QSize room = w.PicViewImage->size();
     ASSERT_LT(room.width(), 1500);
     EXPECT_FALSE(w.hsbView->isEnabled());
+    // The zoom panel shows the fitted zoom of the loaded image at once.
+    EXPECT_EQ(w.sbMain->Panel("status")->Text(), fncZoomText(100.0 * w.ibMain->width() / 1500));
+    EXPECT_NE(w.sbMain->Panel("status")->Text(), "100%");
     EXPECT_LE(w.ibMain->width(), room.width());
 
     w.mnuPreviewFit_Click(1);
