@@ -10,7 +10,10 @@
 #include "platform/imagebox/ImageBoxView.h"
 #include "shell/dialogs/frmStatus.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
+#include <QTimer>
 
 namespace picbasket {
 
@@ -60,7 +63,11 @@ private:
 void frmMain::subSavePreviewToFile() {
     if (!ibMain || !ibMain->box().HasImage())
         return;
-    fncSavePreviewToFile_Dialog(ibMain->box(), this);
+    const QString saved = fncSavePreviewToFile_Dialog(ibMain->box(), this);
+    // A file saved into the folder shown is listed with the others.
+    if (!saved.isEmpty() && !CurrentFolder.isEmpty() &&
+        QFileInfo(saved).absoluteDir() == QDir(CurrentFolder))
+        timerShowFiles->start();
 }
 
 // The slide-show generator for the basket's images, modal.

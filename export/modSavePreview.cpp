@@ -223,7 +223,8 @@ bool fncSavePreviewImage(ImageBox& imageBox, const QString& path, AxImage& jpeg2
     return false;
 }
 
-void fncSavePreviewToFile_Dialog(ImageBox& imageBox, QWidget* owner, AxImage& jpeg2000) {
+QString fncSavePreviewToFile_Dialog(ImageBox& imageBox, QWidget* owner, AxImage& jpeg2000) {
+    QString saved;
     errorTail(QStringLiteral("fncSavePreviewToFile_Dialog"), [&] {
         CurrentActivity = QStringLiteral("saving pages to a single new file");
         int32_t filterIndex = 0;
@@ -239,7 +240,10 @@ void fncSavePreviewToFile_Dialog(ImageBox& imageBox, QWidget* owner, AxImage& jp
         if (!fncSavePreviewImage(imageBox, path, jpeg2000))
             msgBox(joinLines({"The file could not be saved!", "Please try again."}),
                    mb::Information);
+        else
+            saved = path;
     });
+    return saved;
 }
 
 } // namespace picbasket

@@ -19,8 +19,8 @@ const QString& SavePreviewFilter();
 
 // Shows the save dialog with the options panel (owned by `owner`) and saves the
 // image to the chosen name; a failure shows "The file could not be saved!". A
-// cancelled dialog saves nothing, silently.
-void fncSavePreviewToFile_Dialog(ImageBox& imageBox, QWidget* owner = nullptr,
+// cancelled dialog saves nothing, silently. Gives the path written, else empty.
+QString fncSavePreviewToFile_Dialog(ImageBox& imageBox, QWidget* owner = nullptr,
                                  AxImage& jpeg2000 = AxImage::instance());
 
 // Saves the box's image to `path` by its extension (any case). The box's save

@@ -293,7 +293,7 @@ TEST_F(SavePreviewTest, UnwritableFolderShowsTheMessage) {
         formats().TIFF.Compression = r.tiffCompression;
         const int reportsBefore = int(errors.reports().size());
         dialogs.chooseFile(missing + "/" + r.name);
-        fncSavePreviewToFile_Dialog(box, nullptr, jp2);
+        EXPECT_TRUE(fncSavePreviewToFile_Dialog(box, nullptr, jp2).isEmpty()) << r.name;
         ASSERT_EQ(messages.shown().size(), ++shown) << r.name;
         EXPECT_EQ(messages.shown().back().text, "The file could not be saved!\r\nPlease try again.");
         EXPECT_EQ(messages.shown().back().style, mb::Information);
@@ -307,7 +307,7 @@ TEST_F(SavePreviewTest, UnwritableFolderShowsTheMessage) {
 TEST_F(SavePreviewTest, DialogSavesTheChosenNameAndCancelWritesNothing) {
     FakeDialogBackend dialogs;
     dialogs.cancelFile();
-    fncSavePreviewToFile_Dialog(box, nullptr, jp2);
+    EXPECT_EQ(fncSavePreviewToFile_Dialog(box, nullptr, jp2), QString());
     EXPECT_TRUE(messages.shown().empty());
     EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
     ASSERT_EQ(dialogs.fileRequests().size(), 1u);
@@ -316,8 +316,9 @@ TEST_F(SavePreviewTest, DialogSavesTheChosenNameAndCancelWritesNothing) {
 
     dialogs.actInFileDialog([](FakeFileDialog& d) { d.typeName("shot"); });
     dialogs.chooseTyped(folder.path());
-    fncSavePreviewToFile_Dialog(box, nullptr, jp2);
+    const QString saved = fncSavePreviewToFile_Dialog(box, nullptr, jp2);
     EXPECT_TRUE(QFileInfo::exists(folder.file("shot.tif")));
+    EXPECT_EQ(QFileInfo(saved), QFileInfo(folder.file("shot.tif"))) << saved.toStdString();
     EXPECT_TRUE(messages.shown().empty());
     EXPECT_TRUE(errors.reports().empty());
 }
