@@ -12,7 +12,7 @@ namespace picbasket {
 QString fncShowFileDialogEx(const QString& name, const QString& filter, int32_t& filterIndex,
                             const QString& title, bool openMode,
                             frmSaveDialogExtensionAllFormats* panel, bool multiPage,
-                            QWidget* owner) {
+                            QWidget* owner, const QString& initialFolder) {
     SaveDialogController controller(filter, openMode, multiPage, panel);
     if (!name.isEmpty() && filterIndex == 0)
         filterIndex = controller.fncFilterIndexFromName(name);
@@ -27,6 +27,7 @@ QString fncShowFileDialogEx(const QString& name, const QString& filter, int32_t&
     const int entries = int(request.nameFilters.size());
     request.selectedFilter = entries > 0 ? std::clamp(int(filterIndex), 1, entries) - 1 : 0;
     request.initialName = name;
+    request.initialFolder = initialFolder;
     request.panel = panel;
     request.hook = &controller;
 

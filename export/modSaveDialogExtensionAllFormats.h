@@ -18,6 +18,6 @@ class frmSaveDialogExtensionAllFormats;
 QString fncShowFileDialogEx(const QString& name, const QString& filter, int32_t& filterIndex,
                             const QString& title, bool openMode,
                             frmSaveDialogExtensionAllFormats* panel, bool multiPage,
-                            QWidget* owner = nullptr);
+                            QWidget* owner = nullptr, const QString& initialFolder = {});
 
 } // namespace picbasket

@@ -15,6 +15,7 @@
 #include "platform/imagebox/PcxWriter.h"
 #include "platform/imagebox/WholeFileWriter.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -231,9 +232,14 @@ QString fncSavePreviewToFile_Dialog(ImageBox& imageBox, QWidget* owner, AxImage&
         QString path;
         {
             auto panel = std::make_unique<frmSaveDialogExtensionAllFormats>();
+            // The dialog opens where the image shown came from, when that folder is there.
+            const QFileInfo shown(imageBox.Tag());
+            const QString folder =
+                !imageBox.Tag().isEmpty() && shown.absoluteDir().exists() ? shown.absolutePath()
+                                                                          : QString();
             path = fncShowFileDialogEx(QString(), Filter, filterIndex,
                                        QStringLiteral("Save preview to an image format"), false,
-                                       panel.get(), false, owner);
+                                       panel.get(), false, owner, folder);
         }
         if (path.isEmpty())
             return;

@@ -312,13 +312,18 @@ TEST_F(SavePreviewTest, DialogSavesTheChosenNameAndCancelWritesNothing) {
     EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
     ASSERT_EQ(dialogs.fileRequests().size(), 1u);
     EXPECT_EQ(dialogs.fileRequests()[0].title, "Save preview to an image format");
+    EXPECT_EQ(dialogs.fileRequests()[0].initialFolder, QString()) << "no file shown";
     EXPECT_EQ(CurrentActivity, "saving pages to a single new file");
 
     dialogs.actInFileDialog([](FakeFileDialog& d) { d.typeName("shot"); });
     dialogs.chooseTyped(folder.path());
+    box.setTag(folder.file("shown.jpg"));
     const QString saved = fncSavePreviewToFile_Dialog(box, nullptr, jp2);
     EXPECT_TRUE(QFileInfo::exists(folder.file("shot.tif")));
     EXPECT_EQ(QFileInfo(saved), QFileInfo(folder.file("shot.tif"))) << saved.toStdString();
+    ASSERT_EQ(dialogs.fileRequests().size(), 2u);
+    EXPECT_EQ(QFileInfo(dialogs.fileRequests()[1].initialFolder), QFileInfo(folder.path()))
+        << "opens in the shown image's folder";
     EXPECT_TRUE(messages.shown().empty());
     EXPECT_TRUE(errors.reports().empty());
 }
