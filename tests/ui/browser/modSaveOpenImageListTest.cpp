@@ -344,3 +344,66 @@ TEST(clsFile, UncommittedWriteKeepsTheOldFile) {
 }
 
 } // namespace
+
+namespace {
+
+// Every cut copy of a good basket file, and copies with one byte turned into a quote
+// or a line end, either open whole or fail and keep the lists as they were.
+class BasketFileCorrupt : public TaskBasketFileTest {};
+
+std::vector<QByteArray> damagedCopies(const QByteArray& good) {
+    std::vector<QByteArray> out;
+    for (int n = 0; n < good.size(); ++n)
+        out.push_back(good.left(n));
+    for (int i = 0; i < good.size(); i += 3)
+        for (char c : {'"', '\n', ','}) {
+            QByteArray copy = good;
+            copy[i] = c;
+            out.push_back(copy);
+        }
+    return out;
+}
+
+TEST_F(BasketFileCorrupt, CutAndDamagedTaskBasketsNeverHalfOpen) {
+    rows.addTask(task(TaskType::Rotate, "rotate", {"True", "90", "16777215"}));
+    rows.addTask(task(TaskType::Text, "text", {"True", "False", "Say \"hi\", then go"}));
+    QString path = temp.file("good.tbf");
+    ASSERT_TRUE(fncSaveTaskBasket(path, rows));
+    const QByteArray good = bytesOf(path);
+    const QString damaged = temp.file("damaged.tbf");
+    for (const QByteArray& bytes : damagedCopies(good)) {
+        rows.clear();
+        lvEdit.Clear();
+        lvEditPreview.Clear();
+        rows.addTask(task(TaskType::Flip, "flip", {"0"}));
+        lvEdit.AddItem("Orientation", {}, "flip");
+        lvEditPreview.AddItem("Orientation", {}, "flip");
+        writeBytes(damaged, bytes);
+        if (open(damaged)) {
+            EXPECT_LE(rows.rowCount(), 2) << bytes.toStdString();
+        } else {
+            EXPECT_EQ(rows.rowCount(), 1) << bytes.toStdString();
+            EXPECT_EQ(names(lvEdit), QStringList{"Orientation/flip"}) << bytes.toStdString();
+        }
+        EXPECT_EQ(lvEdit.Count(), rows.rowCount());
+        EXPECT_EQ(lvEditPreview.Count(), rows.rowCount());
+    }
+}
+
+class ImageBasketFileCorrupt : public BasketFilesTest {};
+
+TEST_F(ImageBasketFileCorrupt, CutAndDamagedImageBasketsNeverHalfOpen) {
+    const QByteArray good = ("\"" + photo + "\"\r\n\"" + other + "\"\r\n").toUtf8();
+    const QString damaged = temp.file("damaged.ibf");
+    for (const QByteArray& bytes : damagedCopies(good)) {
+        basket.Clear();
+        addRow("keep", photo, photo);
+        writeBytes(damaged, bytes);
+        if (!open(damaged))
+            EXPECT_EQ(texts(), QStringList{"keep"}) << bytes.toStdString();
+        else
+            EXPECT_LE(basket.Count(), 3) << bytes.toStdString();
+    }
+}
+
+} // namespace

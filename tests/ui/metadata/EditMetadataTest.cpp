@@ -274,3 +274,36 @@ TEST(clsFileEXIF, AnEmptyFileDiscardedIsNeverWrittenAndAnOldOneStays) {
     EXPECT_EQ(test::readFile(old), QByteArray("\"Make\",\"Acme\"\r\n"));
     EXPECT_FALSE(out.OpenForWrite(dir.filePath("no/such/folder/x.xiff")));
 }
+
+// Every cut copy of an attribute file, and copies with a byte turned into a quote or a
+// line end, is read whole or refused with a reason; nothing is half read.
+TEST(clsFileEXIFCorrupt, CutAndDamagedFilesAreReadWholeOrRefused) {
+    QTemporaryDir dir;
+    const QByteArray good = "\"Make\",\"Acme\"\r\n\"ImageDescription\",\"a \"\"q\"\", b\"\r\n";
+    std::vector<QByteArray> copies;
+    for (int n = 0; n < good.size(); ++n)
+        copies.push_back(good.left(n));
+    for (int i = 0; i < good.size(); ++i)
+        for (char c : {'"', '\n', ','}) {
+            QByteArray copy = good;
+            copy[i] = c;
+            copies.push_back(copy);
+        }
+    const QString path = dir.filePath("damaged.xiff");
+    for (const QByteArray& bytes : copies) {
+        test::writeFile(path, bytes);
+        clsFileEXIF in;
+        if (!in.OpenForRead(path)) {
+            EXPECT_FALSE(in.ReadError().isEmpty()) << bytes.toStdString();
+            EXPECT_TRUE(in.fEof()) << bytes.toStdString();
+            continue;
+        }
+        int pairs = 0;
+        QString name, value;
+        while (!in.fEof() && pairs < 10) {
+            in.ReadEXIF(name, value);
+            ++pairs;
+        }
+        EXPECT_LE(pairs, 2) << bytes.toStdString();
+    }
+}
