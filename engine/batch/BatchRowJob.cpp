@@ -1,6 +1,7 @@
 #include "engine/batch/BatchRowJob.h"
 
 #include "core/AppError.h"
+#include "core/FreedMemory.h"
 #include "core/modFileSystem.h"
 #include "core/setup/modSetup.h"
 #include "engine/batch/modNamingRules.h"
@@ -10,7 +11,6 @@
 
 #include <utility>
 #ifdef __GLIBC__
-#include <malloc.h>
 #endif
 
 namespace picbasket {
@@ -121,11 +121,9 @@ void convert(const BatchRowOrder& order, const TaskRowList& tasks, BatchRowResul
              QSemaphore* encodeGate) {
     if (!prepare(order, tasks, result))
         return;
-#ifdef __GLIBC__
     // The decoder's buffers are freed now; a row that waits at the encode gate
     // should hold its picture only, not their pages too.
-    malloc_trim(0);
-#endif
+    returnFreedMemory();
     const QString target = order.folder + result.baseName + "." + order.extension;
     if (!(fncFileExists(target) && Setup.BatchSave.Overwrite != 1)) {
         GatePlace place(encodeGate);

@@ -1,6 +1,7 @@
 #include "platform/jp2/Jp2Encoder.h"
 
 #include "core/AppError.h"
+#include "core/FreedMemory.h"
 #include "platform/jp2/GrokSession.h"
 #include "platform/jp2/Jp2Parallel.h"
 
@@ -11,7 +12,6 @@
 #include <algorithm>
 #include <array>
 #ifdef __GLIBC__
-#include <malloc.h>
 #endif
 #include <cstdio>
 #include <vector>
@@ -188,15 +188,6 @@ void writeCodestream(grk_image* image, grk_cparameters& params, const QString& f
         encodeFailed(path);
 }
 
-// Gives the pages of freed blocks back to the system. Grok asks for many buffers
-// sized for the worst case and fills only part of them; served from the pages a
-// decode just freed (which the allocator keeps), every page of them would stay
-// resident, and with several encodes at once that is most of their peak memory.
-void returnFreedMemory() {
-#ifdef __GLIBC__
-    malloc_trim(0);
-#endif
-}
 
 } // namespace
 
@@ -220,6 +211,9 @@ void encodeImage(QImage image, const QString& path, Container container, int rat
     // over gets those pixels freed before the long part of the encode.
     source.pixels = QImage();
     image = QImage();
+    // Grok asks for many buffers sized for the worst case and fills only part of
+    // them; served from the pages a decode just freed, every page of them would stay
+    // resident, and with several encodes at once that is most of their peak memory.
     returnFreedMemory();
     const QString temporary = temporaryNameFor(path);
     try {
