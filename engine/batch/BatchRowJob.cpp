@@ -9,9 +9,10 @@
 #include "platform/imagebox/ImageBox.h"
 #include "platform/jp2/AxImage.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 #include <utility>
-#ifdef __GLIBC__
-#endif
 
 namespace picbasket {
 
@@ -52,10 +53,15 @@ QString baseName(ImageBox& box, const BatchRowOrder& order) {
     return fncCleanNamePart(order.row.Text);
 }
 
-// A name beside the target that no other row of the run uses and that no user
-// would pick; it keeps the target's extension, which the encoder goes by.
-QString temporaryName(const BatchRowOrder& order, const QString& base) {
-    return order.folder + "." + base + ".row" + QString::number(order.rowNumber) + ".part." +
+// A short hidden name beside the target that no other row of the run uses and
+// that no user would pick. Its length does not depend on the target's, so a target
+// name near the file system's limit is written too.
+QString temporaryName(const BatchRowOrder& order) {
+    const quint32 tag = QRandomGenerator::global()->generate();
+    return order.folder +
+           QStringLiteral(".row%1-%2.part.")
+               .arg(order.rowNumber)
+               .arg(tag, 8, 16, QLatin1Char('0')) +
            order.extension;
 }
 
@@ -66,7 +72,7 @@ void encode(const BatchRowOrder& order, BatchRowResult& result) {
     const typBatchSave& options = Setup.BatchSave;
     const int16_t rate = options.Lossy != 0 ? options.Rate : int16_t(25);
     AxImage control;
-    const QString temporary = temporaryName(order, result.baseName);
+    const QString temporary = temporaryName(order);
     try {
         control.SetBitmapHandle(std::exchange(result.picture, QImage()));
         control.Refresh();
@@ -125,6 +131,11 @@ void convert(const BatchRowOrder& order, const TaskRowList& tasks, BatchRowResul
     // should hold its picture only, not their pages too.
     returnFreedMemory();
     const QString target = order.folder + result.baseName + "." + order.extension;
+    result.refused = fncOutputNameProblem(target);
+    if (!result.refused.isEmpty()) {
+        result.picture = QImage();
+        return;
+    }
     if (!(fncFileExists(target) && Setup.BatchSave.Overwrite != 1)) {
         GatePlace place(encodeGate);
         encode(order, result);
@@ -132,6 +143,25 @@ void convert(const BatchRowOrder& order, const TaskRowList& tasks, BatchRowResul
 }
 
 } // namespace
+
+QString fncOutputNameProblem(const QString& path) {
+    // The limits of Linux's file systems (NAME_MAX and PATH_MAX), in encoded bytes.
+    constexpr qsizetype maxNameBytes = 255;
+    constexpr qsizetype maxPathBytes = 4095;
+    const qsizetype name = QFile::encodeName(QFileInfo(path).fileName()).size();
+    if (name > maxNameBytes)
+        return QStringLiteral("the output name would be %1 bytes long, and a file name holds "
+                              "at most %2")
+            .arg(name)
+            .arg(maxNameBytes);
+    const qsizetype whole = QFile::encodeName(path).size();
+    if (whole > maxPathBytes)
+        return QStringLiteral("the output path would be %1 bytes long, and a path holds at "
+                              "most %2")
+            .arg(whole)
+            .arg(maxPathBytes);
+    return {};
+}
 
 BatchRowResult runBatchRow(const BatchRowOrder& order, const TaskRowList& tasks,
                            QSemaphore* encodeGate) {

@@ -27,6 +27,7 @@ struct BatchRowOrder {
 // What a row's job gives back for its commit on the window thread.
 struct BatchRowResult {
     QString unreadable;         // not empty: the file could not be read
+    QString refused;            // not empty: why no file can take the output's name
     QString baseName;           // the output name without folder and extension
     QString temporary;          // the encoded file, still under a temporary name
     QImage picture;             // kept when the job did not encode (target existed)
@@ -36,10 +37,16 @@ struct BatchRowResult {
 // One row of the batch conversion up to its commit: loads the page file into a
 // box of its own (unless the window thread loaded it), runs the task rows, names
 // it and encodes it under a temporary name beside the target. A target that
-// already exists while overwriting is off is not encoded; the commit decides.
+// already exists while overwriting is off is not encoded; the commit decides. A
+// target no file can be named (fncOutputNameProblem) is refused before encoding.
 // Never throws: a failure travels in the result. Runs on any thread. With an
 // encode gate, the encode waits for one of the gate's places, so that no more
 // rows than it has places hold an encoder's working memory at once.
+// Why a file cannot be written under this path, or an empty text: a name longer
+// than the 255 bytes a file system's directory entry holds, or a path longer
+// than the system takes.
+QString fncOutputNameProblem(const QString& path);
+
 BatchRowResult runBatchRow(const BatchRowOrder& order, const TaskRowList& tasks,
                            QSemaphore* encodeGate = nullptr);
 

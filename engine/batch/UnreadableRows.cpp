@@ -4,24 +4,44 @@
 
 namespace picbasket {
 
+namespace {
+
+// One part of the closing message: its heading, then its rows.
+QStringList part(const QString& one, const QString& many, const QStringList& lines) {
+    if (lines.isEmpty())
+        return {};
+    QStringList text{lines.size() == 1 ? one : many};
+    text << lines.mid(0, UnreadableRows::MaxListed);
+    if (lines.size() > UnreadableRows::MaxListed)
+        text << QStringLiteral("and %1 more").arg(lines.size() - UnreadableRows::MaxListed);
+    return text;
+}
+
+} // namespace
+
 void UnreadableRows::add(const QString& name, const QString& reason) {
     lines_ << name + QStringLiteral(": ") + reason;
 }
 
+void UnreadableRows::addRefused(const QString& name, const QString& reason) {
+    refused_ << name + QStringLiteral(": ") + reason;
+}
+
 QString UnreadableRows::message() const {
-    if (lines_.isEmpty())
-        return {};
-    QStringList text{lines_.size() == 1
-                         ? QStringLiteral("This file could not be read and was not converted:")
-                         : QStringLiteral("These files could not be read and were not converted:")};
-    text << lines_.mid(0, MaxListed);
-    if (lines_.size() > MaxListed)
-        text << QStringLiteral("and %1 more").arg(lines_.size() - MaxListed);
-    return joinLines(text);
+    QStringList text =
+        part(QStringLiteral("This file could not be read and was not converted:"),
+             QStringLiteral("These files could not be read and were not converted:"), lines_);
+    const QStringList refused =
+        part(QStringLiteral("This file was read but could not be written:"),
+             QStringLiteral("These files were read but could not be written:"), refused_);
+    if (!text.isEmpty() && !refused.isEmpty())
+        text << QString();
+    text << refused;
+    return text.isEmpty() ? QString() : joinLines(text);
 }
 
 void UnreadableRows::report() const {
-    if (!lines_.isEmpty())
+    if (count() > 0)
         msgBox(message(), mb::OKOnly | mb::Exclamation);
 }
 

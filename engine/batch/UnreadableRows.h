@@ -4,23 +4,28 @@
 
 namespace picbasket {
 
-// The basket rows a batch run passed over because their files could not be read.
-// The run says nothing per row; at its end one message lists them, name and
-// reason, as many as fit on a screen and then how many more there are.
+// The basket rows a batch run passed over: those whose files could not be read,
+// and those that were read but could not be written (an output name no file can
+// take). The run says nothing per row; at its end one message lists them, name
+// and reason, as many as fit on a screen and then how many more there are.
 class UnreadableRows {
 public:
-    // Lines listed before the rest are only counted.
+    // Lines listed in each part of the message before the rest are only counted.
     static constexpr int MaxListed = 20;
 
+    // A row whose file could not be read.
     void add(const QString& name, const QString& reason);
-    int count() const { return int(lines_.size()); }
-    // The text of the closing message; empty when every row was read.
+    // A row that was read and not written.
+    void addRefused(const QString& name, const QString& reason);
+    int count() const { return int(lines_.size() + refused_.size()); }
+    // The text of the closing message; empty when every row was converted.
     QString message() const;
     // Shows the message when there is anything to say.
     void report() const;
 
 private:
     QStringList lines_;
+    QStringList refused_;
 };
 
 } // namespace picbasket

@@ -36,6 +36,18 @@ QString pairOrEmpty(const QString& first, const QString& joiner, const QString& 
     return pair.trimmed() == joiner ? QString() : pair;
 }
 
+// Cameras pad their EXIF texts to a fixed length with blanks or NULs ("PENTAX
+// Corporation " and "PENTAX K10D        "); a name takes the text without them.
+QString trimmedExifText(const QString& text) {
+    const auto padding = [](QChar c) { return c.isSpace() || c.isNull(); };
+    qsizetype first = 0, last = text.size();
+    while (first < last && padding(text[first]))
+        ++first;
+    while (last > first && padding(text[last - 1]))
+        --last;
+    return text.mid(first, last - first);
+}
+
 // An EXIF date text as a date; invalid for what is no date. Cameras with an unset
 // clock write "0000:00:00 00:00:00", blanks or a date alone, and such a photo is
 // named as one without a date, not refused.
@@ -55,7 +67,7 @@ QDateTime exifDate(const ImageBox& box) {
         return {};
     for (int i = 0; i < count; ++i)
         if (fncIsDateAttribute(box.ExifNameByIndex(i)))
-            return exifTextToDate(box, box.ExifValueByIndex(i).trimmed());
+            return exifTextToDate(box, trimmedExifText(box.ExifValueByIndex(i)));
     return now();
 }
 
@@ -99,7 +111,7 @@ QString sourceSize(const QString& sourcePath) {
 using TokenRule = std::function<QString(ImageBox&, const QString& source, const QString& ext)>;
 
 QString exifByName(const ImageBox& box, const char* name) {
-    return box.ExifValueByName(QString::fromLatin1(name));
+    return trimmedExifText(box.ExifValueByName(QString::fromLatin1(name)));
 }
 
 const QHash<QString, TokenRule>& tokenRules() {

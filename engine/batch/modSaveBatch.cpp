@@ -161,6 +161,15 @@ void commitRow(PendingRow& pending, RunState& run) {
     }
     const QString target =
         run.targets.unique(pending.order.folder, result.baseName, pending.order.extension);
+    // The job checked the name it chose; "_2" and the like can still make it too long.
+    if (result.refused.isEmpty())
+        result.refused = fncOutputNameProblem(target);
+    if (!result.refused.isEmpty()) {
+        if (!result.temporary.isEmpty())
+            QFile::remove(result.temporary);
+        run.unreadable.addRefused(pending.order.row.Text, result.refused);
+        return;
+    }
     if (fncFileExists(target) && Setup.BatchSave.Overwrite != 1) {
         if (!result.temporary.isEmpty())
             QFile::remove(result.temporary);

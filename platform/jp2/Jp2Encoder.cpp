@@ -166,9 +166,13 @@ void checkTarget(const QString& path) {
                    QStringLiteral("Cannot write to the folder of \"%1\"").arg(path));
 }
 
+// A short hidden name in the target's folder: its length does not depend on the
+// target's, so a target whose name is near the file system's limit can still be
+// written through it.
 QString temporaryNameFor(const QString& path) {
     const quint32 tag = QRandomGenerator::global()->generate();
-    return path + QStringLiteral(".%1.part").arg(tag, 8, 16, QLatin1Char('0'));
+    return QFileInfo(path).dir().filePath(
+        QStringLiteral(".jp2-%1.part").arg(tag, 8, 16, QLatin1Char('0')));
 }
 
 [[noreturn]] void encodeFailed(const QString& path) {

@@ -98,6 +98,37 @@ TEST_F(NamingRules, ExifTokensWithSlashInTheModelStayInsideTheFolder) {
     EXPECT_EQ(token("[EXIF X-Y Dimension]"), "640x480");
 }
 
+TEST_F(NamingRules, ExifTextTokensDropTheCamerasPadding) {
+    const QString nul(QChar(0));
+    const struct {
+        const char* what;
+        QString make, model;
+        const char* makeAndModel;
+    } cases[] = {
+        {"blanks", "PENTAX Corporation ", "PENTAX K10D        ", "PENTAX Corporation-PENTAX K10D"},
+        {"NULs", "Canon" + nul + nul, "EOS 5D" + nul + nul + nul, "Canon-EOS 5D"},
+        {"both, both ends", " NIKON" + nul + " ", "  D70 " + nul + " ", "NIKON-D70"},
+        {"only padding", "    ", nul + nul, ""},
+        {"inner blanks stay", "Fuji  Film", "X 100", "Fuji  Film-X 100"},
+    };
+    for (const auto& c : cases) {
+        box_.DeleteAllExif();
+        ASSERT_TRUE(box_.SetExifAttribute("Make", c.make)) << c.what;
+        ASSERT_TRUE(box_.SetExifAttribute("Model", c.model)) << c.what;
+        ASSERT_TRUE(box_.SetExifAttribute("Artist", c.make)) << c.what;
+        const QString make = QString::fromLatin1(c.makeAndModel).section('-', 0, 0);
+        EXPECT_EQ(token("[EXIF Make & Model]"), QString::fromLatin1(c.makeAndModel)) << c.what;
+        EXPECT_EQ(token("[EXIF Make]"), make) << c.what;
+        EXPECT_EQ(token("[EXIF Artist]"), make) << c.what;
+    }
+    box_.DeleteAllExif();
+    ASSERT_TRUE(box_.SetExifAttribute("PixelXDimension", "640"));
+    ASSERT_TRUE(box_.SetExifAttribute("PixelYDimension", "480"));
+    ASSERT_TRUE(box_.SetExifAttribute("DateTimeOriginal", "2004:05:06 19:08:09" + nul + " "));
+    EXPECT_EQ(token("[EXIF X-Y Dimension]"), "640x480");
+    EXPECT_EQ(token("[EXIF Date]"), "5.6.2004");
+}
+
 TEST_F(NamingRules, ExifDateFromTheFirstDateAttributeOrToday) {
     ASSERT_TRUE(box_.SetExifAttribute("Make", "Canon"));
     // EXIF without any date attribute: today.

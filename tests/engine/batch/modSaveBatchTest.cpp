@@ -559,12 +559,114 @@ TEST_F(BatchConversion, TargetsFromBeforeTheRunKeepTheOverwriteRule) {
     EXPECT_EQ(decode(out("photo.jp2")).size(), QSize(8, 8));
 }
 
+TEST_F(BatchConversion, PaddedExifTextsNameThePhotoWithoutTheirPadding) {
+    ImageBox writer;
+    writer.setImage(gradient(8, 8));
+    ASSERT_TRUE(writer.SetExifAttribute("Make", "PENTAX Corporation "));
+    ASSERT_TRUE(writer.SetExifAttribute("Model", "PENTAX K10D        " + QString(2, QChar(0))));
+    const QString jpeg = QDir(in_.path()).filePath("camera.jpg");
+    writer.SaveToFile(jpeg);
+    rowFor("imgp0042", jpeg);
+    // The padding is in the file, as a camera writes it.
+    ASSERT_TRUE(readBytes(jpeg).contains(QByteArray("PENTAX K10D        \0", 20)));
+    nameByPrefix("[EXIF Make & Model]");
+    EXPECT_TRUE(run());
+    EXPECT_EQ(written(), QStringList{"PENTAX Corporation-PENTAX K10D-imgp0042.jp2"});
+}
+
 TEST_F(BatchConversion, UnknownExifDateNamesThePhotoWithoutADate) {
     addJpegWithExif("unset", "DateTimeOriginal", "0000:00:00 00:00:00");
     nameByPrefix("[EXIF Date]");
     EXPECT_TRUE(run());
     EXPECT_EQ(written(), QStringList{"-unset.jp2"});
     EXPECT_TRUE(errors_.reports().empty());
+}
+
+namespace {
+
+// The pixels of a JPEG 2000 file as an outside decoder reads them (our own decoder
+// when none is installed).
+QImage decodeOutside(const QString& path) {
+    const QString tool = QStandardPaths::findExecutable("grk_decompress");
+    if (tool.isEmpty())
+        return decode(path);
+    QTemporaryDir dir;
+    const QString decoded = QDir(dir.path()).filePath("decoded.ppm");
+    QProcess p;
+    p.start(tool, {"-i", path, "-o", decoded});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return {};
+    return QImage(decoded).convertToFormat(QImage::Format_RGB888);
+}
+
+} // namespace
+
+TEST_F(BatchConversion, LongNamesAreConvertedAndNamesPastTheLimitAreListed) {
+    const QString longest(251, QLatin1Char('b')); // "b...b.jp2" is 255 bytes
+    const struct {
+        QString name;
+        bool converted;
+    } rows[] = {
+        {QString(230, QLatin1Char('a')), true},
+        {longest, true},
+        {longest, false}, // "_2" takes it to 257 bytes
+        {QString(252, QLatin1Char('c')), false},
+        {QString(126, QChar(0xE9)), false}, // 130 characters, 256 bytes in UTF-8
+        {QString(125, QChar(0xE9)), true},
+        {"after", true},
+    };
+    QList<QImage> images;
+    int i = 0;
+    for (const auto& row : rows) {
+        images << noise(24 + i, 16);
+        const QString path = QDir(in_.path()).filePath(QStringLiteral("source%1.png").arg(i++));
+        ASSERT_TRUE(images.last().save(path));
+        rowFor(row.name, path);
+    }
+    for (int inFlight : {1, 4}) {
+        for (const QString& f : written())
+            QFile::remove(out(f));
+        const size_t shown = messages_.shown().size();
+        const int previous = setBatchRowsInFlight(inFlight);
+        EXPECT_TRUE(run()) << inFlight;
+        setBatchRowsInFlight(previous);
+        EXPECT_TRUE(errors_.reports().empty()) << inFlight;
+        QStringList expected;
+        i = 0;
+        for (const auto& row : rows) {
+            const QString file = (i == 2 ? row.name + "_2" : row.name) + ".jp2";
+            if (row.converted) {
+                expected << file;
+                EXPECT_EQ(decodeOutside(out(file)), images[i]) << inFlight << " row " << i + 1;
+            }
+            ++i;
+        }
+        expected.sort();
+        EXPECT_EQ(written(), expected) << inFlight; // and no temporary file is left
+        ASSERT_EQ(messages_.shown().size(), shown + 1) << inFlight;
+        const QString text = messages_.shown().back().text;
+        EXPECT_TRUE(text.startsWith("These files were read but could not be written:"))
+            << qPrintable(text);
+        EXPECT_EQ(text.count("bytes long"), 3) << qPrintable(text);
+        EXPECT_TRUE(text.contains(QString(252, QLatin1Char('c')) + ": the output name would be "
+                                                                   "256 bytes long"))
+            << qPrintable(text);
+        EXPECT_TRUE(text.contains(longest + ": the output name would be 257 bytes long"));
+        EXPECT_FALSE(text.contains("after"));
+    }
+}
+
+TEST(BatchUnreadableRows, UnreadableAndUnwritableRowsInOneMessage) {
+    UnreadableRows rows;
+    rows.add("cut", "the file ends early");
+    rows.addRefused("long", "the output name would be 300 bytes long");
+    rows.addRefused("longer", "the output name would be 400 bytes long");
+    EXPECT_EQ(rows.message().split("\r\n"),
+              (QStringList{
+                  "This file could not be read and was not converted:", "cut: the file ends early",
+                  "", "These files were read but could not be written:",
+                  "long: the output name would be 300 bytes long",
+                  "longer: the output name would be 400 bytes long"}));
 }
 
 TEST(BatchUnreadableRows, ListsAScreenfulThenCountsTheRest) {
