@@ -1,7 +1,6 @@
 #include "engine/batch/BatchRowJob.h"
 
 #include "core/AppError.h"
-#include "core/FreedMemory.h"
 #include "core/modFileSystem.h"
 #include "core/setup/modSetup.h"
 #include "engine/batch/modNamingRules.h"
@@ -89,10 +88,10 @@ void encode(const BatchRowOrder& order, BatchRowResult& result) {
 // Loads, edits and names the row in a box of its own; false when the file could
 // not be read. The box goes when this returns, so only result.picture holds the
 // pixels.
-bool prepare(const BatchRowOrder& order, const TaskRowList& tasks, BatchRowResult& result) {
+bool prepare(BatchRowOrder& order, const TaskRowList& tasks, BatchRowResult& result) {
     ImageBox box;
     if (order.loadedAlready)
-        box.setBitmapHandle(order.picture);
+        box.setBitmapHandle(std::exchange(order.picture, QImage()));
     else
         result.unreadable = loadIntoBox(box, order.row.Tag);
     if (!result.unreadable.isEmpty())
@@ -105,41 +104,17 @@ bool prepare(const BatchRowOrder& order, const TaskRowList& tasks, BatchRowResul
     return true;
 }
 
-// Holds one place of the encode gate while it lives (none without a gate).
-class GatePlace {
-public:
-    explicit GatePlace(QSemaphore* gate) : gate_(gate) {
-        if (gate_)
-            gate_->acquire();
-    }
-    ~GatePlace() {
-        if (gate_)
-            gate_->release();
-    }
-    GatePlace(const GatePlace&) = delete;
-    GatePlace& operator=(const GatePlace&) = delete;
-
-private:
-    QSemaphore* gate_;
-};
-
-void convert(const BatchRowOrder& order, const TaskRowList& tasks, BatchRowResult& result,
-             QSemaphore* encodeGate) {
+void convert(BatchRowOrder& order, const TaskRowList& tasks, BatchRowResult& result) {
     if (!prepare(order, tasks, result))
         return;
-    // The decoder's buffers are freed now; a row that waits at the encode gate
-    // should hold its picture only, not their pages too.
-    returnFreedMemory();
     const QString target = order.folder + result.baseName + "." + order.extension;
     result.refused = fncOutputNameProblem(target);
     if (!result.refused.isEmpty()) {
         result.picture = QImage();
         return;
     }
-    if (!(fncFileExists(target) && Setup.BatchSave.Overwrite != 1)) {
-        GatePlace place(encodeGate);
+    if (!(fncFileExists(target) && Setup.BatchSave.Overwrite != 1))
         encode(order, result);
-    }
 }
 
 } // namespace
@@ -163,14 +138,13 @@ QString fncOutputNameProblem(const QString& path) {
     return {};
 }
 
-BatchRowResult runBatchRow(const BatchRowOrder& order, const TaskRowList& tasks,
-                           QSemaphore* encodeGate) {
+BatchRowResult runBatchRow(BatchRowOrder order, const TaskRowList& tasks) {
     BatchRowResult result;
     result.unreadable = order.unreadable;
     if (!result.unreadable.isEmpty())
         return result;
     try {
-        convert(order, tasks, result, encodeGate);
+        convert(order, tasks, result);
     } catch (...) {
         result.failure = std::current_exception();
     }

@@ -4,7 +4,6 @@
 
 #include <QDateTime>
 #include <QImage>
-#include <QSemaphore>
 #include <QString>
 #include <exception>
 
@@ -24,6 +23,11 @@ struct BatchRowOrder {
     QString unreadable; // why the window thread could not load the file
 };
 
+// Why a file cannot be written under this path, or an empty text: a name longer
+// than the 255 bytes a file system's directory entry holds, or a path longer
+// than the system takes.
+QString fncOutputNameProblem(const QString& path);
+
 // What a row's job gives back for its commit on the window thread.
 struct BatchRowResult {
     QString unreadable;         // not empty: the file could not be read
@@ -39,15 +43,8 @@ struct BatchRowResult {
 // it and encodes it under a temporary name beside the target. A target that
 // already exists while overwriting is off is not encoded; the commit decides. A
 // target no file can be named (fncOutputNameProblem) is refused before encoding.
-// Never throws: a failure travels in the result. Runs on any thread. With an
-// encode gate, the encode waits for one of the gate's places, so that no more
-// rows than it has places hold an encoder's working memory at once.
-// Why a file cannot be written under this path, or an empty text: a name longer
-// than the 255 bytes a file system's directory entry holds, or a path longer
-// than the system takes.
-QString fncOutputNameProblem(const QString& path);
-
-BatchRowResult runBatchRow(const BatchRowOrder& order, const TaskRowList& tasks,
-                           QSemaphore* encodeGate = nullptr);
+// Never throws: a failure travels in the result. Runs on any thread. The order is
+// the job's own: a picture handed in is let go once the encoder has read it.
+BatchRowResult runBatchRow(BatchRowOrder order, const TaskRowList& tasks);
 
 } // namespace picbasket

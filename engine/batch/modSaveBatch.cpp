@@ -3,9 +3,11 @@
 #include "core/AppError.h"
 #include "core/Convert.h"
 #include "core/ErrorHandler.h"
+#include "core/FreedMemory.h"
 #include "core/Globals.h"
 #include "core/modFileSystem.h"
 #include "core/setup/modSetup.h"
+#include "engine/batch/BatchMemoryBudget.h"
 #include "engine/batch/BatchRowJob.h"
 #include "engine/batch/UnreadableRows.h"
 #include "engine/batch/modNamingRules.h"
@@ -24,6 +26,7 @@
 #include <QThread>
 #include <QThreadPool>
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <deque>
 #include <limits>
@@ -68,16 +71,30 @@ struct RunState {
     UnreadableRows unreadable;
 };
 
-// A started row: its order, and its result once the job has finished.
+// A started row: its order, its share of the memory budget, and its result once
+// the job has finished.
 struct PendingRow {
     BatchRowOrder order;
+    int64_t estimate = 0;
+    bool budgetGiven = false; // the job gave its share back when it ended
     BatchRowResult result;
     QSemaphore finished;
+
+    bool done() const { return finished.available() > 0; }
+};
+
+// The rows started and not yet committed, in list order, and what they share.
+struct Flight {
+    explicit Flight(int64_t budgetBytes) : budget(budgetBytes) {}
+    std::deque<std::shared_ptr<PendingRow>> rows;
+    BatchMemoryBudget budget;
+    std::atomic<int> working{0}; // jobs not yet ended
+    QSemaphore jobEnded;         // a permit each time a job ends
 };
 
 // The loading entry reads what the image box does not. Its routes share one
-// JPEG 2000 control and DevIL's one current image, so they run here, on the
-// window thread, before the row's job starts.
+// JPEG 2000 control and DevIL's one current image, and report their failures in
+// windows, so they run here, on the window thread, before the row's job starts.
 void loadThroughLoadPic(BatchRowOrder& order) {
     int32_t width = 0;
     int32_t height = 0;
@@ -121,24 +138,53 @@ void waitFor(PendingRow& pending) {
     pending.finished.release();
 }
 
-std::shared_ptr<PendingRow> startRow(BatchRowOrder order, const RunState& run, QThreadPool* pool,
-                                     QSemaphore* encodeGate) {
+// Waits until some job ends (or a moment has passed) while the window keeps
+// handling events.
+void waitForAJob(Flight& flight) {
+    if (!flight.jobEnded.tryAcquire(1, 5))
+        QCoreApplication::processEvents();
+}
+
+// The row's share of the budget goes back once: when its job ended holding no
+// picture, else when it is committed or dropped.
+void giveBack(PendingRow& pending, Flight& flight) {
+    if (!pending.budgetGiven)
+        flight.budget.give(pending.estimate);
+    pending.budgetGiven = true;
+}
+
+void startRow(BatchRowOrder order, int64_t estimate, const RunState& run, Flight& flight,
+              QThreadPool* pool) {
     auto pending = std::make_shared<PendingRow>();
     pending->order = std::move(order);
-    auto job = [pending, &tasks = run.tasks, encodeGate] {
-        pending->result = runBatchRow(pending->order, tasks, encodeGate);
+    pending->estimate = estimate;
+    flight.rows.push_back(pending);
+    ++flight.working;
+    auto job = [pending, &tasks = run.tasks, &flight] {
+        // The job's copy of the order is the only holder of a loaded picture, so
+        // that it is freed while the row is encoded.
+        BatchRowOrder order = pending->order;
+        pending->order.picture = QImage();
+        pending->result = runBatchRow(std::move(order), tasks);
+        // A finished row waits for its commit holding a temporary file only, unless
+        // the commit may still have to encode its picture.
+        if (pending->result.picture.isNull()) {
+            flight.budget.give(pending->estimate);
+            pending->budgetGiven = true;
+        }
+        --flight.working;
         pending->finished.release();
+        flight.jobEnded.release();
     };
     if (!pool) {
         job();
-        return pending;
+        return;
     }
     // The rows in flight already share the cores: a job's edits stay on its thread.
     pool->start([job] {
         pixelops::EditThreadLimit limit(1);
         job();
     });
-    return pending;
 }
 
 void moveOnto(const QString& temporary, const QString& target) {
@@ -185,13 +231,14 @@ void commitRow(PendingRow& pending, RunState& run) {
 }
 
 // Rows that will not be committed: their jobs end, their files go.
-void dropRows(std::deque<std::shared_ptr<PendingRow>>& pending) {
-    for (const auto& row : pending) {
+void dropRows(Flight& flight) {
+    for (const auto& row : flight.rows) {
         waitFor(*row);
+        giveBack(*row, flight);
         if (!row->result.temporary.isEmpty())
             QFile::remove(row->result.temporary);
     }
-    pending.clear();
+    flight.rows.clear();
 }
 
 // Libraries with process-wide state are set up here, on the window thread,
@@ -202,48 +249,79 @@ void prepareLibraries(const RunState& run) {
         FrameArtwork::current();
 }
 
-// The row loop. Up to rowsInFlight() rows are started ahead, in list order, and
-// committed in list order, so names, counters and skipped targets are those of
-// converting one row after the other; with one row in flight that is what happens,
-// on this thread.
+// Starts the next row when a core and its memory are free; false when it has to
+// wait. The estimate is taken from the file's header before anything is loaded;
+// a row the window thread loads is counted again by its picture.
+bool startNextRow(const BasketRow& row, int rowNumber, RunState& run, Flight& flight,
+                  QThreadPool* workers) {
+    int64_t estimate = fncEstimateOfRow(row);
+    if (!flight.budget.tryTake(estimate))
+        return false;
+    try {
+        BatchRowOrder order = orderFor(row, rowNumber, run);
+        if (order.loadedAlready && !order.picture.isNull()) {
+            const int64_t loaded = fncEstimateOfLoadedRow(row, order.picture);
+            flight.budget.give(estimate);
+            flight.budget.take(loaded);
+            estimate = loaded;
+        }
+        startRow(std::move(order), estimate, run, flight, workers);
+    } catch (...) {
+        flight.budget.give(estimate);
+        throw;
+    }
+    return true;
+}
+
+// The row loop. Rows are started ahead in list order while cores and the memory
+// budget allow, and committed in list order, so names, counters and skipped
+// targets are those of converting one row after the other; with one row in
+// flight that is what happens, on this thread. A finished row holds only its
+// temporary file until its turn, so more rows may wait for their commit than
+// work at once, and one slow row does not leave the cores idle.
 void convertRows(const BasketRows& lvPages, RunState& run, ProgressIndicator& bar) {
     const int limit = rowsInFlight();
-    // One row in flight fewer encodes at once: the encoder's working memory is most
-    // of a row's, and the row that waits has its picture decoded and ready meanwhile.
-    // (Declared before the pool, so it outlives every job.)
-    QSemaphore encodeGate(std::max(1, limit - 1));
+    const int queued = limit > 1 ? 2 * limit : 1;
+    // Declared before the pool, so it outlives every job.
+    Flight flight(fncBatchMemoryBudget());
     QThreadPool pool;
     pool.setMaxThreadCount(limit);
     QThreadPool* workers = limit > 1 ? &pool : nullptr;
     prepareLibraries(run);
-    std::deque<std::shared_ptr<PendingRow>> pending;
     int next = 0;
     int committed = 0;
     try {
         // The row count is read again each time round: events run between rows.
         for (bool stop = false; !stop;) {
-            while (!stop && next < lvPages.count() && int(pending.size()) < limit) {
-                stop = cancelRequested();
-                if (!stop)
-                    pending.push_back(
-                        startRow(orderFor(lvPages.row(next), next + 1, run), run, workers,
-                                 &encodeGate));
+            while (!stop && next < lvPages.count() && int(flight.rows.size()) < queued &&
+                   flight.working < limit) {
+                if ((stop = cancelRequested()))
+                    break;
+                if (!startNextRow(lvPages.row(next), next + 1, run, flight, workers))
+                    break;
                 ++next;
             }
-            if (stop || pending.empty())
+            if (stop || flight.rows.empty())
                 break;
-            waitFor(*pending.front());
+            PendingRow& front = *flight.rows.front();
+            if (!front.done()) {
+                waitForAJob(flight);
+                continue;
+            }
             if ((stop = cancelRequested()))
                 break;
-            commitRow(*pending.front(), run);
-            pending.pop_front();
+            commitRow(front, run);
+            giveBack(front, flight);
+            flight.rows.pop_front();
             bar.setValue(++committed);
         }
     } catch (...) {
-        dropRows(pending);
+        dropRows(flight);
+        setLastBatchRunPeak({flight.budget.peakRows(), flight.budget.peakBytes()});
         throw;
     }
-    dropRows(pending);
+    dropRows(flight);
+    setLastBatchRunPeak({flight.budget.peakRows(), flight.budget.peakBytes()});
     if (CancelOperation)
         CancelOperation = false;
 }
@@ -256,6 +334,8 @@ struct RunScope {
     ~RunScope() {
         g_running = false;
         bar.setVisible(false);
+        // The rows reused each other's freed pages; the run gives them back at its end.
+        returnFreedMemory();
     }
 };
 

@@ -2,6 +2,7 @@
 #include "core/AppError.h"
 #include "core/Globals.h"
 #include "core/setup/modSetup.h"
+#include "engine/batch/BatchMemoryBudget.h"
 #include "engine/batch/UnreadableRows.h"
 #include "engine/jpeg2000/modJPEG2000.h"
 #include "platform/imagebox/ImageBox.h"
@@ -836,4 +837,99 @@ TEST_F(BatchPipelineCorruptRows, AFailedWriteOnRowFourEndsTheRunOnce) {
         QDir(in_.path()).entryList({"*.jp2"}, QDir::Files | QDir::Hidden, QDir::Name);
     EXPECT_EQ(outputs, (QStringList{"row1.jp2", "row2.jp2", "row3.jp2"}));
     EXPECT_EQ(bar_.calls.last(), "hidden");
+}
+
+TEST(BatchMemoryBudget, RowsTakeTheirShareAndOneRowAlwaysStarts) {
+    BatchMemoryBudget budget(100);
+    EXPECT_TRUE(budget.tryTake(60));
+    EXPECT_FALSE(budget.tryTake(41)); // 101 would pass the budget
+    EXPECT_TRUE(budget.tryTake(40));
+    budget.give(60);
+    EXPECT_TRUE(budget.tryTake(60));
+    budget.give(60);
+    budget.give(40);
+    // Nothing held: a row larger than the whole budget still runs, alone.
+    EXPECT_TRUE(budget.tryTake(500));
+    EXPECT_FALSE(budget.tryTake(1));
+    budget.give(500);
+    EXPECT_EQ(budget.peakRows(), 2);
+    EXPECT_EQ(budget.peakBytes(), 500);
+}
+
+TEST(BatchMemoryBudget, EstimatesFollowThePixelsTheHeaderTells) {
+    QTemporaryDir dir;
+    const QString png = QDir(dir.path()).filePath("a.png");
+    const QString jpeg = QDir(dir.path()).filePath("b.jpg");
+    ASSERT_TRUE(noise(300, 200).save(png));
+    ASSERT_TRUE(noise(600, 400).save(jpeg, "JPEG", 90));
+    const QString junk = QDir(dir.path()).filePath("c.bin");
+    writeBytes(junk, QByteArray(30000, 'x'));
+    const int64_t small = fncBatchRowEstimate(png);
+    EXPECT_EQ(small, fncBatchRowEstimate(QSize(300, 200), 4));
+    EXPECT_EQ(fncBatchRowEstimate(jpeg), 4 * small); // four times the pixels
+    EXPECT_GE(small, 300 * 200 * 16);                // at least the encoder's copy of the samples
+    // No header: an uncompressed image of the file's length.
+    EXPECT_EQ(fncBatchRowEstimate(junk), fncBatchRowEstimate(QSize(10000, 1), 4));
+    EXPECT_EQ(fncBatchRowEstimate(QImage(300, 200, QImage::Format_RGB32)), small);
+    EXPECT_GT(fncBatchRowEstimate(QImage(300, 200, QImage::Format_RGBA64)), small);
+    EXPECT_GT(fncBatchMemoryBudget(), int64_t(64) << 20);
+}
+
+namespace {
+
+// A budget and a fake estimate for the length of a test: rows whose name starts
+// with "large" count 600 of a budget of 1000, any other row 10.
+class FakeMemory {
+public:
+    FakeMemory()
+        : budget_(setBatchMemoryBudget(1000)),
+          estimate_(setBatchRowEstimate([](const BasketRow& row) {
+              return row.Text.startsWith("huge")    ? int64_t(5000)
+                     : row.Text.startsWith("large") ? int64_t(600)
+                                                    : int64_t(10);
+          })) {}
+    ~FakeMemory() {
+        setBatchMemoryBudget(budget_);
+        setBatchRowEstimate(estimate_);
+    }
+
+private:
+    int64_t budget_;
+    BatchRowEstimate estimate_;
+};
+
+} // namespace
+
+TEST_F(BatchPipelineCorruptRows, LargeRowsRunFewerAtOnceWithinTheMemoryBudget) {
+    FakeMemory memory;
+    RowsInFlight limit(4);
+    const struct {
+        const char* prefix;
+        int rows;
+        int peakRows; // most rows at once; 0: more than one
+        int64_t peakBytes;
+    } cases[] = {{"large", 6, 1, 600}, {"huge", 2, 1, 5000}, {"small", 8, 0, 0}};
+    QList<QImage> images;
+    for (const auto& c : cases) {
+        rows_.clearRows();
+        for (const QString& f : written())
+            QFile::remove(out(f));
+        for (int i = 0; i < c.rows; ++i)
+            addPng(QStringLiteral("%1%2").arg(c.prefix).arg(i), noise(160 + i, 120));
+        EXPECT_TRUE(run()) << c.prefix;
+        const BatchRunPeak peak = fncLastBatchRunPeak();
+        if (c.peakRows > 0) {
+            EXPECT_EQ(peak.rows, c.peakRows) << c.prefix;
+            EXPECT_EQ(peak.bytes, c.peakBytes) << c.prefix;
+        } else {
+            EXPECT_GT(peak.rows, 1) << c.prefix;
+            EXPECT_LE(peak.rows, 4) << c.prefix;
+        }
+        ASSERT_EQ(written().size(), c.rows) << c.prefix; // every row, and no temporary file
+        for (int i = 0; i < c.rows; ++i)
+            EXPECT_EQ(decode(out(QStringLiteral("%1%2.jp2").arg(c.prefix).arg(i))),
+                      noise(160 + i, 120))
+                << c.prefix << i;
+        EXPECT_TRUE(errors_.reports().empty());
+    }
 }
