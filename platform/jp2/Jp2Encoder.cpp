@@ -1,8 +1,8 @@
 #include "platform/jp2/Jp2Encoder.h"
 
 #include "core/AppError.h"
-#include "platform/jp2/GrokSession.h"
 #include "platform/imagebox/edit/RowBands.h"
+#include "platform/jp2/GrokSession.h"
 
 #include <QDir>
 #include <QFile>
