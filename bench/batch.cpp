@@ -9,9 +9,12 @@
 // in a child process of its own (getrusage), against grk_compress's on one image
 // (all images have the same size) times the rows in flight. BENCH_ROWS_IN_FLIGHT=n
 // measures another number of rows in flight; `batch --memory` prints the memory
-// line alone.
+// lines alone. A basket of four 48-megapixel photos shows the memory budget: its
+// peak with the rows the budget lets run at once, with the rows the cores alone
+// would allow, and one row at a time.
 #include "bench/BenchSupport.h"
 #include "core/setup/modSetup.h"
+#include "engine/batch/BatchMemoryBudget.h"
 #include "engine/batch/modSaveBatch.h"
 #include "platform/imagebox/ImageBox.h"
 
@@ -89,10 +92,16 @@ int childMain(const QStringList& args) {
         // BENCH_ROWS_IN_FLIGHT=n measures another number of rows in flight.
         if (const int n = qEnvironmentVariableIntValue("BENCH_ROWS_IN_FLIGHT"); n > 0)
             setBatchRowsInFlight(n);
+        // BENCH_MEMORY_BUDGET=bytes another budget (a huge one: the cores alone).
+        if (const qint64 bytes = qEnvironmentVariable("BENCH_MEMORY_BUDGET").toLongLong();
+            bytes > 0)
+            setBatchMemoryBudget(bytes);
         BasketRows rows;
         fillBasket(rows, args.value(2));
-        const bool ok = convert(rows, args.value(3), 20);
-        std::printf("%ld\n", ok ? peakKilobytes(RUSAGE_SELF) : -1L);
+        // BENCH_RATE=25 the lossless run (for a profiler).
+        const int rate = qEnvironmentVariableIntValue("BENCH_RATE");
+        const bool ok = convert(rows, args.value(3), rate >= 1 && rate <= 25 ? rate : 20);
+        std::printf("%ld %d\n", ok ? peakKilobytes(RUSAGE_SELF) : -1L, fncLastBatchRunPeak().rows);
     } else {
         const bool ok = runTool(
             "grk_compress", QStringList{"-i", args.value(2), "-o", args.value(3)} + grkRatio(20));
@@ -101,12 +110,52 @@ int childMain(const QStringList& args) {
     return 0;
 }
 
-long childPeak(const QStringList& args) {
+// The peak kilobytes of a child run, and (for a batch) the most rows it had at once.
+struct ChildPeak {
+    long kilobytes = -1;
+    int rows = 0;
+};
+
+ChildPeak childPeak(const QStringList& args, const QStringList& environment = {}) {
     QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString& pair : environment)
+        env.insert(pair.section('=', 0, 0), pair.section('=', 1));
+    child.setProcessEnvironment(env);
     child.start(QCoreApplication::applicationFilePath(), args);
     if (!child.waitForFinished(1800000) || child.exitCode() != 0)
-        return -1;
-    return child.readAllStandardOutput().trimmed().toLong();
+        return {};
+    const QStringList fields =
+        QString::fromLatin1(child.readAllStandardOutput()).simplified().split(' ');
+    return {fields.value(0).toLong(), fields.value(1).toInt()};
+}
+
+// Four 48-megapixel photos converted with the memory budget, with the cores alone
+// bounding the rows, and one row at a time.
+void printBudgetMemory(const QDir& root) {
+    root.mkpath("big");
+    root.mkpath("bigout");
+    const QString first = root.filePath("big/big1.jpg");
+    if (!photoLikeImage(8000, 6000, 7).save(first, "JPEG", 90)) {
+        std::printf("  48-megapixel basket: could not write the photos\n");
+        return;
+    }
+    for (int i = 2; i <= 4; ++i)
+        QFile::copy(first, root.filePath(QStringLiteral("big/big%1.jpg").arg(i)));
+    const QStringList args{"--peak-batch", root.filePath("big"), root.filePath("bigout")};
+    const ChildPeak budget = childPeak(args);
+    const ChildPeak cores = childPeak(args, {"BENCH_MEMORY_BUDGET=1000000000000000"});
+    const ChildPeak one = childPeak(args, {"BENCH_ROWS_IN_FLIGHT=1"});
+    if (budget.kilobytes < 0 || cores.kilobytes < 0 || one.kilobytes < 0) {
+        std::printf("  48-megapixel basket: failed\n");
+        return;
+    }
+    std::printf("  basket of 4 photos of 8000 x 6000, budget %lld MiB: %ld MiB with the budget "
+                "(%d rows at once), %ld MiB by cores alone (%d rows), %ld MiB one row at a time  "
+                "ratio %.2f (budget / one row)\n",
+                static_cast<long long>(fncBatchMemoryBudget() >> 20), budget.kilobytes / 1024,
+                budget.rows, cores.kilobytes / 1024, cores.rows, one.kilobytes / 1024,
+                double(budget.kilobytes) / double(one.kilobytes));
 }
 
 void printRatio(const char* what, double ours, double theirs) {
@@ -128,7 +177,7 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     // BENCH_KEEP_DIR=folder keeps the photos there, for a profiler run of a child.
     QDir root(qEnvironmentVariableIsSet("BENCH_KEEP_DIR") ? qEnvironmentVariable("BENCH_KEEP_DIR")
-                                                         : dir.path());
+                                                          : dir.path());
     for (const char* sub : {"jpeg", "ppm", "ours", "serial", "grk", "peak"})
         root.mkdir(QString::fromLatin1(sub));
     for (int i = 0; i < files; ++i) {
@@ -173,9 +222,10 @@ int main(int argc, char** argv) {
     }
 
     const long batchPeak =
-        childPeak({"--peak-batch", root.filePath("jpeg"), root.filePath("peak")});
+        childPeak({"--peak-batch", root.filePath("jpeg"), root.filePath("peak")}).kilobytes;
     const long grkPeak =
-        childPeak({"--peak-grk", root.filePath("ppm/photo01.ppm"), root.filePath("peak/grk.jp2")});
+        childPeak({"--peak-grk", root.filePath("ppm/photo01.ppm"), root.filePath("peak/grk.jp2")})
+            .kilobytes;
     std::printf("peak resident memory, lossy rate 20:\n");
     if (batchPeak < 0 || grkPeak < 0)
         std::printf("  failed or missing\n");
@@ -184,5 +234,6 @@ int main(int argc, char** argv) {
                     "rows in flight = %ld MiB  ratio %.2f\n",
                     files, batchPeak / 1024, grkPeak / 1024, inFlight, grkPeak * inFlight / 1024,
                     double(batchPeak) / double(grkPeak * inFlight));
+    printBudgetMemory(root);
     return 0;
 }
