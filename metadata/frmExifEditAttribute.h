@@ -1,38 +1,28 @@
 #pragma once
-#include <QDialog>
+#include "metadata/ExifAttributeDialog.h"
+
 #include <QString>
 
-class QLabel;
 class QLineEdit;
-class QPushButton;
 
 namespace picbasket {
-
-class ucDateTimePicker;
 
 // Edits the value of one metadata attribute: EditAttributeName and
 // EditAttributeValue in, EditAttributeValue and EditDialogResult out. A date
 // attribute (EXIF or IPTC) is edited with the date picker, and its time of day is
 // kept; any other with the text box. OK with the value unchanged gives
 // EditDialogResult False, so nothing is written.
-class frmExifEditAttribute : public QDialog {
+class frmExifEditAttribute : public ExifAttributeDialog {
     Q_OBJECT
 
 public:
     explicit frmExifEditAttribute(QWidget* owner = nullptr);
 
     void cmdOK_Click();
-    void cmdCancel_Click();
     // True while the date picker stands in for the text box.
     bool editsDate() const { return editsDate_; }
 
-    QLabel* lblAttribute = nullptr;
     QLineEdit* txtAttribute = nullptr;
-    QLabel* lblValue = nullptr;
-    QLineEdit* txtValue = nullptr;
-    ucDateTimePicker* ucDateTime = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QPushButton* cmdCancel = nullptr;
 
 private:
     void Form_Load();

@@ -5,43 +5,16 @@
 #include "metadata/modMetadata.h"
 
 #include <QComboBox>
-#include <QGridLayout>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace picbasket {
 
 frmExifNewAttribute::frmExifNewAttribute(const ListView* exifList, QWidget* owner)
-    : QDialog(owner) {
-    setObjectName(QStringLiteral("frmExifNewAttribute"));
-    setWindowTitle(QStringLiteral("New EXIF Attribute"));
-    setModal(true);
-    lblAttribute = new QLabel(QStringLiteral("Attribute:"), this);
-    cmbAttribute = new QComboBox(this);
-    lblValue = new QLabel(QStringLiteral("Value:"), this);
-    txtValue = new QLineEdit(this);
-    ucDateTime = new ucDateTimePicker(this);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdOK->setDefault(true);
-
-    auto* grid = new QGridLayout(this);
-    grid->addWidget(lblAttribute, 0, 0);
-    grid->addWidget(cmbAttribute, 0, 1);
-    grid->addWidget(lblValue, 1, 0);
-    grid->addWidget(txtValue, 1, 1);
-    // The text box and the date picker share the value's place; one of them shows.
-    grid->addWidget(ucDateTime, 1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
-    grid->addLayout(buttons, 2, 0, 1, 2);
-    grid->setColumnStretch(1, 1);
-    resize(380, sizeHint().height());
-
+    : ExifAttributeDialog(
+          QStringLiteral("frmExifNewAttribute"), QStringLiteral("New EXIF Attribute"),
+          [](QDialog* form) -> QWidget* { return new QComboBox(form); }, owner),
+      cmbAttribute(static_cast<QComboBox*>(attributeField_)) {
     Form_Load(exifList);
     connect(cmbAttribute, &QComboBox::currentIndexChanged, this,
             &frmExifNewAttribute::cmbAttribute_Click);
@@ -111,11 +84,6 @@ void frmExifNewAttribute::cmdOK_Click() {
     EditAttributeName = cmbAttribute->currentText();
     EditDialogResult = true;
     accept();
-}
-
-void frmExifNewAttribute::cmdCancel_Click() {
-    EditDialogResult = false;
-    reject();
 }
 
 } // namespace picbasket

@@ -1,21 +1,18 @@
 #pragma once
-#include <QDialog>
+#include "metadata/ExifAttributeDialog.h"
+
 #include <QString>
 
 class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
 
 namespace picbasket {
 
 class ListView;
-class ucDateTimePicker;
 
 // Chooses an editable EXIF attribute that the image lacks (the rows of the EXIF
 // list) and its value: EditAttributeName, EditAttributeValue and EditDialogResult
 // out. A date attribute takes the picked day with the time of day.
-class frmExifNewAttribute : public QDialog {
+class frmExifNewAttribute : public ExifAttributeDialog {
     Q_OBJECT
 
 public:
@@ -29,15 +26,8 @@ public:
     void txtValue_Change();
     void ucDateTime_DateChanged();
     void cmdOK_Click();
-    void cmdCancel_Click();
 
-    QLabel* lblAttribute = nullptr;
     QComboBox* cmbAttribute = nullptr;
-    QLabel* lblValue = nullptr;
-    QLineEdit* txtValue = nullptr;
-    ucDateTimePicker* ucDateTime = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QPushButton* cmdCancel = nullptr;
 
 private:
     void Form_Load(const ListView* exifList);

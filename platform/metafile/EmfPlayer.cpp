@@ -8,10 +8,9 @@ namespace picbasket {
 namespace {
 
 constexpr uint32_t EndOfFile = 14;
+constexpr qint64 RecordHeaderLength = 8;
 constexpr uint32_t StockObject = 0x80000000u;
 constexpr qint64 MaxObjects = 65535;
-constexpr uint32_t EtoOpaque = 0x0002;
-constexpr uint32_t EtoClipped = 0x0004;
 constexpr uint32_t EtoGlyphIndex = 0x0010;
 constexpr uint32_t EtoPdy = 0x2000;
 // Clip regions beyond this many rectangles keep the first ones exactly and the
@@ -58,20 +57,18 @@ MetafileFont readFont(const RecordBytes& r, qint64 at) {
 
 } // namespace
 
-bool EmfPlayer::play(const RecordBytes& file, qint64 headerLength) {
-    for (qint64 at = headerLength;;) {
-        if (!file.has(at, 8))
-            return false;
-        const uint32_t type = file.u32(at);
-        const qint64 length = file.u32(at + 4);
-        if (length < 8 || length % 4 != 0 || !file.has(at, length))
-            return false;
-        if (type == EndOfFile)
-            return true;
-        if (!playRecord(type, file.part(at, length)))
-            return false;
-        at += length;
-    }
+EmfPlayer::EmfPlayer(MetafileCanvas& canvas) : MetafilePlayer(canvas, EndOfFile) {}
+
+// A record starts with its type and its length in bytes, a multiple of four; a
+// record is read whole, its offsets count from its start.
+std::optional<MetafilePlayer::RecordFrame> EmfPlayer::frameAt(const RecordBytes& file,
+                                                              qint64 at) const {
+    if (!file.has(at, RecordHeaderLength))
+        return std::nullopt;
+    const qint64 length = file.u32(at + 4);
+    if (length < RecordHeaderLength || length % 4 != 0 || !file.has(at, length))
+        return std::nullopt;
+    return RecordFrame{file.u32(at), length, 0};
 }
 
 bool EmfPlayer::playRecord(uint32_t type, const RecordBytes& r) {
@@ -99,10 +96,10 @@ bool EmfPlayer::playState(uint32_t type, const RecordBytes& r) {
         dc.mapMode = r.s32(8);
         break;
     case 18:
-        dc.opaqueBk = r.u32(8) == 2;
+        setBackgroundMode(r.u32(8));
         break;
     case 19:
-        dc.fillRule = r.u32(8) == 2 ? Qt::WindingFill : Qt::OddEvenFill;
+        setFillMode(r.u32(8));
         break;
     case 22:
         dc.textAlign = r.u32(8);
@@ -266,20 +263,6 @@ bool EmfPlayer::playShape(uint32_t type, const RecordBytes& r) {
     return true;
 }
 
-std::optional<QPolygonF> EmfPlayer::points(const RecordBytes& r, qint64 offset, qint64 count,
-                                           bool small) const {
-    const qint64 size = small ? 4 : 8;
-    if (count < 0 || !r.has(offset, count * size)) {
-        r.markDamaged();
-        return std::nullopt;
-    }
-    QPolygonF polygon;
-    polygon.reserve(count);
-    for (qint64 i = 0, at = offset; i < count; ++i, at += size)
-        polygon << (small ? QPointF(r.s16(at), r.s16(at + 2)) : pointAt(r, at));
-    return polygon;
-}
-
 void EmfPlayer::polyPoly(const RecordBytes& r, bool small, bool closed) {
     const qint64 polys = r.u32(24), total = r.u32(28);
     if (!r.has(32, polys * 4)) {
@@ -412,18 +395,14 @@ bool EmfPlayer::text(const RecordBytes& r, bool wide) {
     QString text;
     for (qint64 i = 0; i < count; ++i)
         text += wide ? QChar(r.u16(offString + 2 * i)) : QChar(r.u8(offString + i));
-    std::vector<double> dx;
     const qint64 step = options & EtoPdy ? 8 : 4;
-    if (offDx && r.has(offDx, count * step))
-        for (qint64 i = 0; i < count; ++i)
-            dx.push_back(r.s32(offDx + step * i));
+    const std::vector<double> dx =
+        offDx ? advances(r, offDx, count, step, false) : std::vector<double>();
     // Glyph indexes name shapes in a font file we do not have; such text is left out.
     if (options & EtoGlyphIndex)
         text.clear();
     const bool hasRect = rect.width() > 0 && rect.height() > 0;
-    canvas_.drawText(reference, text, dx,
-                     hasRect && (options & EtoOpaque) ? std::optional(rect) : std::nullopt,
-                     hasRect && (options & EtoClipped) ? std::optional(rect) : std::nullopt);
+    drawText(reference, text, dx, options, hasRect ? std::optional(rect) : std::nullopt);
     return true;
 }
 
@@ -445,13 +424,7 @@ bool EmfPlayer::dib(const RecordBytes& r, qint64 fields, QRectF dest, QRectF sou
     }
     if (!r.has(offBmi, cbBmi) || !r.has(offBits, cbBits))
         return false;
-    const DibImage image = decodeDib(r.part(offBmi, cbBmi), r.part(offBits, cbBits));
-    if (image.damaged)
-        return false;
-    canvas_.drawImage(dest, image.image,
-                      image.sourceRect(source.x(), source.y(), source.width(), source.height()),
-                      rop);
-    return true;
+    return drawDib(r.part(offBmi, cbBmi), r.part(offBits, cbBits), dest, source, rop);
 }
 
 bool EmfPlayer::playBitmap(uint32_t type, const RecordBytes& r) {

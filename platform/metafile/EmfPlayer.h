@@ -1,6 +1,5 @@
 #pragma once
-#include "platform/metafile/MetafileCanvas.h"
-#include "platform/metafile/RecordBytes.h"
+#include "platform/metafile/MetafilePlayer.h"
 
 #include <optional>
 #include <unordered_map>
@@ -10,16 +9,13 @@ namespace picbasket {
 // Plays the records of an enhanced metafile onto a canvas: mapping, world
 // transform, objects, shapes, paths, clipping, text and bitmaps. Records that draw
 // nothing here (comments with their embedded records, palettes, ...) are skipped.
-class EmfPlayer {
+class EmfPlayer : public MetafilePlayer {
 public:
-    explicit EmfPlayer(MetafileCanvas& canvas) : canvas_(canvas) {}
-
-    // Plays every record after the header; false when a record lies about its size
-    // or contents, or the end record is missing.
-    bool play(const RecordBytes& file, qint64 headerLength);
+    explicit EmfPlayer(MetafileCanvas& canvas);
 
 private:
-    bool playRecord(uint32_t type, const RecordBytes& r);
+    std::optional<RecordFrame> frameAt(const RecordBytes& file, qint64 at) const override;
+    bool playRecord(uint32_t type, const RecordBytes& r) override;
     bool playState(uint32_t type, const RecordBytes& r);
     bool playTransform(uint32_t type, const RecordBytes& r);
     bool playObject(uint32_t type, const RecordBytes& r);
@@ -30,8 +26,6 @@ private:
     bool playBitmap(uint32_t type, const RecordBytes& r);
 
     void select(uint32_t index);
-    std::optional<QPolygonF> points(const RecordBytes& r, qint64 offset, qint64 count,
-                                    bool small) const;
     void polyPoly(const RecordBytes& r, bool small, bool closed);
     void poly(uint32_t type, const RecordBytes& r, bool small);
     bool extCreatePen(const RecordBytes& r);
@@ -40,7 +34,6 @@ private:
     bool text(const RecordBytes& r, bool wide);
     bool dib(const RecordBytes& r, qint64 fields, QRectF dest, QRectF source, uint32_t rop);
 
-    MetafileCanvas& canvas_;
     std::unordered_map<uint32_t, GdiObject> objects_;
 };
 

@@ -1,6 +1,8 @@
 #include "platform/metafile/WmfPlayer.h"
 #include "platform/metafile/DibImage.h"
 
+#include <utility>
+
 namespace picbasket {
 
 namespace {
@@ -9,6 +11,7 @@ constexpr uint16_t EndOfFile = 0x0000;
 constexpr qint64 MaxObjects = 65535;
 constexpr uint16_t EtoOpaque = 0x0002;
 constexpr uint16_t EtoClipped = 0x0004;
+constexpr qint64 RecordHeaderLength = 6;
 
 // Rectangles are stored bottom, right, top, left from the given offset.
 QRectF rectAt(const RecordBytes& p, qint64 at) {
@@ -37,25 +40,32 @@ MetafileFont readFont(const RecordBytes& p) {
     return f;
 }
 
-} // namespace
-
-bool WmfPlayer::play(const RecordBytes& file, qint64 offset) {
-    for (qint64 at = offset;;) {
-        if (!file.has(at, 6))
-            return false;
-        const qint64 length = qint64(file.u32(at)) * 2;
-        const uint16_t function = file.u16(at + 4);
-        if (length < 6 || !file.has(at, length))
-            return false;
-        if (function == EndOfFile)
-            return true;
-        if (!playRecord(function, file.part(at + 6, length - 6)))
-            return false;
-        at += length;
-    }
+// A packed bitmap's header with its colour table, and its rows; nothing when the
+// header is no bitmap header or claims more than is there.
+std::optional<std::pair<RecordBytes, RecordBytes>> splitPackedDib(const RecordBytes& dib) {
+    const qint64 header = packedDibHeaderLength(dib);
+    if (header < 0 || header > dib.size())
+        return std::nullopt;
+    return std::pair(dib.part(0, header), dib.part(header, dib.size() - header));
 }
 
-bool WmfPlayer::playRecord(uint16_t function, const RecordBytes& p) {
+} // namespace
+
+WmfPlayer::WmfPlayer(MetafileCanvas& canvas) : MetafilePlayer(canvas, EndOfFile) {}
+
+// A record starts with its length in 16-bit words and its function; the
+// parameters follow.
+std::optional<MetafilePlayer::RecordFrame> WmfPlayer::frameAt(const RecordBytes& file,
+                                                              qint64 at) const {
+    if (!file.has(at, RecordHeaderLength))
+        return std::nullopt;
+    const qint64 length = qint64(file.u32(at)) * 2;
+    if (length < RecordHeaderLength || !file.has(at, length))
+        return std::nullopt;
+    return RecordFrame{file.u16(at + 4), length, RecordHeaderLength};
+}
+
+bool WmfPlayer::playRecord(uint32_t function, const RecordBytes& p) {
     playState(function, p) || playObject(function, p) || playShape(function, p) ||
         playText(function, p) || playBitmap(function, p);
     return !p.damaged();
@@ -86,10 +96,10 @@ bool WmfPlayer::playState(uint16_t function, const RecordBytes& p) {
         dc.textColour = colourFromRef(p.u32(0));
         break;
     case 0x0102:
-        dc.opaqueBk = p.u16(0) == 2;
+        setBackgroundMode(p.u16(0));
         break;
     case 0x0106:
-        dc.fillRule = p.u16(0) == 2 ? Qt::WindingFill : Qt::OddEvenFill;
+        setFillMode(p.u16(0));
         break;
     case 0x012E:
         dc.textAlign = p.u16(0);
@@ -131,14 +141,12 @@ bool WmfPlayer::playObject(uint16_t function, const RecordBytes& p) {
         addObject(GdiObject::fontObject(readFont(p)));
         break;
     case 0x0142: {
-        const RecordBytes dib = p.part(4, p.size() - 4);
-        const qint64 header = packedDibHeaderLength(dib);
-        if (header < 0 || header > dib.size()) {
+        const auto dib = splitPackedDib(p.part(4, p.size() - 4));
+        if (!dib) {
             p.markDamaged();
             break;
         }
-        const DibImage image =
-            decodeDib(dib.part(0, header), dib.part(header, dib.size() - header));
+        const DibImage image = decodeDib(dib->first, dib->second);
         if (image.damaged)
             p.markDamaged();
         addObject(GdiObject::patternBrush(image.image));
@@ -169,19 +177,6 @@ bool WmfPlayer::playObject(uint16_t function, const RecordBytes& p) {
     return true;
 }
 
-std::optional<QPolygonF> WmfPlayer::points(const RecordBytes& p, qint64 offset,
-                                           qint64 count) const {
-    if (count < 0 || !p.has(offset, count * 4)) {
-        p.markDamaged();
-        return std::nullopt;
-    }
-    QPolygonF polygon;
-    polygon.reserve(count);
-    for (qint64 i = 0; i < count; ++i)
-        polygon << QPointF(p.s16(offset + 4 * i), p.s16(offset + 4 * i + 2));
-    return polygon;
-}
-
 bool WmfPlayer::polyPolygon(const RecordBytes& p) {
     const qint64 polygons = p.u16(0);
     if (!p.has(2, polygons * 2))
@@ -190,7 +185,7 @@ bool WmfPlayer::polyPolygon(const RecordBytes& p) {
     qint64 at = 2 + polygons * 2;
     for (qint64 i = 0; i < polygons; ++i) {
         const qint64 count = p.u16(2 + 2 * i);
-        const auto polygon = points(p, at, count);
+        const auto polygon = points(p, at, count, true);
         if (!polygon)
             return false;
         path.addPolygon(*polygon);
@@ -217,7 +212,7 @@ bool WmfPlayer::playShape(uint16_t function, const RecordBytes& p) {
         break;
     case 0x0325:
     case 0x0324: {
-        const auto polygon = points(p, 2, p.s16(0));
+        const auto polygon = points(p, 2, p.s16(0), true);
         if (!polygon)
             break;
         path.addPolygon(*polygon);
@@ -270,12 +265,7 @@ bool WmfPlayer::extTextOut(const RecordBytes& p) {
         return false;
     const QString text = latin1(p.bytes(at, count));
     at += (count + 1) / 2 * 2;
-    std::vector<double> dx;
-    if (p.has(at, count * 2))
-        for (qint64 i = 0; i < count; ++i)
-            dx.push_back(p.s16(at + 2 * i));
-    canvas_.drawText(reference, text, dx, options & EtoOpaque ? rect : std::nullopt,
-                     options & EtoClipped ? rect : std::nullopt);
+    drawText(reference, text, advances(p, at, count, 2, true), options, rect);
     return true;
 }
 
@@ -301,17 +291,8 @@ bool WmfPlayer::playText(uint16_t function, const RecordBytes& p) {
 
 bool WmfPlayer::stretchDib(const RecordBytes& p, const QRectF& dest, const QRectF& source,
                            uint32_t rop, qint64 dibOffset) {
-    const RecordBytes dib = p.part(dibOffset, p.size() - dibOffset);
-    const qint64 header = packedDibHeaderLength(dib);
-    if (header < 0 || header > dib.size())
-        return false;
-    const DibImage image = decodeDib(dib.part(0, header), dib.part(header, dib.size() - header));
-    if (image.damaged)
-        return false;
-    canvas_.drawImage(dest, image.image,
-                      image.sourceRect(source.x(), source.y(), source.width(), source.height()),
-                      rop);
-    return true;
+    const auto dib = splitPackedDib(p.part(dibOffset, p.size() - dibOffset));
+    return dib && drawDib(dib->first, dib->second, dest, source, rop);
 }
 
 bool WmfPlayer::playBitmap(uint16_t function, const RecordBytes& p) {

@@ -1,6 +1,5 @@
 #pragma once
-#include "platform/metafile/MetafileCanvas.h"
-#include "platform/metafile/RecordBytes.h"
+#include "platform/metafile/MetafilePlayer.h"
 
 #include <optional>
 #include <set>
@@ -11,16 +10,13 @@ namespace picbasket {
 // Plays the records of a Windows metafile onto a canvas: the objects they make and
 // select, the state they set and the shapes, text and bitmaps they draw. Records
 // that draw nothing here (palettes, escapes, ...) are skipped.
-class WmfPlayer {
+class WmfPlayer : public MetafilePlayer {
 public:
-    explicit WmfPlayer(MetafileCanvas& canvas) : canvas_(canvas) {}
-
-    // Plays the records that start at offset; false when a record lies about its
-    // size or contents, or the end record is missing.
-    bool play(const RecordBytes& file, qint64 offset);
+    explicit WmfPlayer(MetafileCanvas& canvas);
 
 private:
-    bool playRecord(uint16_t function, const RecordBytes& p);
+    std::optional<RecordFrame> frameAt(const RecordBytes& file, qint64 at) const override;
+    bool playRecord(uint32_t function, const RecordBytes& p) override;
     bool playState(uint16_t function, const RecordBytes& p);
     bool playObject(uint16_t function, const RecordBytes& p);
     bool playShape(uint16_t function, const RecordBytes& p);
@@ -28,14 +24,12 @@ private:
     bool playBitmap(uint16_t function, const RecordBytes& p);
 
     void addObject(const GdiObject& object);
-    std::optional<QPolygonF> points(const RecordBytes& p, qint64 offset, qint64 count) const;
     bool polyPolygon(const RecordBytes& p);
     void arc(uint16_t function, const RecordBytes& p);
     bool extTextOut(const RecordBytes& p);
     bool stretchDib(const RecordBytes& p, const QRectF& dest, const QRectF& source, uint32_t rop,
                     qint64 dibOffset);
 
-    MetafileCanvas& canvas_;
     // The object table: a new object takes the lowest free index, as indices in
     // the records count on. freeSlots_ holds the emptied indices below the end.
     std::vector<std::optional<GdiObject>> objects_;
