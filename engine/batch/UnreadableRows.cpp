@@ -11,9 +11,7 @@ void UnreadableRows::add(const QString& name, const QString& reason) {
 QString UnreadableRows::message() const {
     if (lines_.isEmpty())
         return {};
-    QStringList text{lines_.size() == 1
-                         ? QStringLiteral("This file could not be read and was not converted:")
-                         : QStringLiteral("These files could not be read and were not converted:")};
+    QStringList text{lines_.size() == 1 ? headingOne_ : headingMany_};
     text << lines_.mid(0, MaxListed);
     if (lines_.size() > MaxListed)
         text << QStringLiteral("and %1 more").arg(lines_.size() - MaxListed);

@@ -1,16 +1,23 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <utility>
 
 namespace picbasket {
 
 // The basket rows a batch run passed over because their files could not be read.
 // The run says nothing per row; at its end one message lists them, name and
-// reason, as many as fit on a screen and then how many more there are.
+// reason, as many as fit on a screen and then how many more there are. Adding to
+// the basket lists the files it could not add the same way, under its own heading.
 class UnreadableRows {
 public:
     // Lines listed before the rest are only counted.
     static constexpr int MaxListed = 20;
+
+    UnreadableRows() = default;
+    // The message's first line for one file and for several.
+    UnreadableRows(QString headingOne, QString headingMany)
+        : headingOne_(std::move(headingOne)), headingMany_(std::move(headingMany)) {}
 
     void add(const QString& name, const QString& reason);
     int count() const { return int(lines_.size()); }
@@ -21,6 +28,8 @@ public:
 
 private:
     QStringList lines_;
+    QString headingOne_ = QStringLiteral("This file could not be read and was not converted:");
+    QString headingMany_ = QStringLiteral("These files could not be read and were not converted:");
 };
 
 } // namespace picbasket

@@ -134,12 +134,13 @@ TEST_F(MainWindowTest, PreviewSmallerThanItsHolderIsCentred) {
     EXPECT_FALSE(w.hsbView->isEnabled());
 }
 
+// The least size bounds the outer window, frame included (the offscreen platform draws
+// a thin frame of its own; a window manager's test runs under Xvfb with openbox).
 TEST_F(MainWindowTest, WindowKeepsItsLeastSize) {
     frmMain& w = start();
     w.resize(5000 / 15, 4000 / 15);
     QApplication::processEvents();
-    EXPECT_EQ(w.width(), 8000 / 15);
-    EXPECT_EQ(w.height(), 6000 / 15);
+    EXPECT_EQ(w.frameGeometry().size(), QSize(8000 / 15, 6000 / 15));
 }
 
 TEST_F(MainWindowTest, MinimisedWindowIsNotLaidOut) {
