@@ -23,7 +23,11 @@ QString damagedReason(const QString& path, int32_t content) {
         imagebox::checkImageBytes(file.readAll(), content);
         return {};
     } catch (const AppError& error) {
-        return QStringLiteral("The file is damaged: ") + error.description();
+        // The check's own words mostly say "damaged" already.
+        const QString words = error.description().trimmed();
+        if (words.contains(QStringLiteral("damaged"), Qt::CaseInsensitive))
+            return words;
+        return QStringLiteral("The file is damaged: ") + words;
     } catch (const std::bad_alloc&) {
         return QStringLiteral("The file is too large to be read.");
     }

@@ -245,8 +245,11 @@ TEST_F(BasketTest, FilesThatCannotBeAddedAreNamedInOneMessage) {
     EXPECT_EQ(lines[0], "These files were not added to the basket:");
     QStringList named = lines.mid(1);
     named.sort();
-    EXPECT_TRUE(named[0].startsWith(path("bad.jpg") + ": The file is damaged")) << named[0].toStdString();
-    EXPECT_TRUE(named[1].startsWith(path("cut.png") + ": The file is damaged")) << named[1].toStdString();
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(named[i].startsWith(path(i == 0 ? "bad.jpg" : "cut.png") + ": "))
+            << named[i].toStdString();
+        EXPECT_TRUE(named[i].contains("damaged")) << named[i].toStdString();
+    }
     EXPECT_TRUE(errors.reports().empty());
     EXPECT_EQ(w.sbMain->Panel("queue")->Text(), "5 file(s) in basket");
 }
