@@ -5,8 +5,10 @@
 #include "platform/imagebox/ImageBoxView.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 
+#include <QGuiApplication>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 
 using namespace picbasket;
 using picbasket::test::MainWindowTest;
@@ -149,4 +151,19 @@ TEST_F(MainWindowTest, MinimisedWindowIsNotLaidOut) {
     w.showMinimized();
     w.subShowMetadataPane(false, false);
     EXPECT_EQ(w.PicViewImage->geometry(), before);
+}
+
+// Under a real window manager (tests/wm/under-openbox runs this on Xvfb with openbox)
+// the least size bounds the outer window, title bar and frame included.
+TEST_F(MainWindowTest, WindowManagerLeastSizeBoundsTheFramedWindow) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs a window manager on X11; run through tests/wm/under-openbox";
+    frmMain& w = start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.frameGeometry().height() > w.height(); }, 10000))
+        << "the window manager gave no frame";
+    w.resize(100, 100);
+    const QSize least(8000 / 15, 6000 / 15);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.frameGeometry().size() == least; }, 10000))
+        << w.frameGeometry().width() << " x " << w.frameGeometry().height();
+    EXPECT_LT(w.height(), least.height()) << "the frame is inside the least size";
 }
