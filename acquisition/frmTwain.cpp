@@ -6,10 +6,12 @@
 #include "core/AppPaths.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
+#include "core/MessageBox.h"
 #include "core/modFileSystem.h"
 #include "core/setup/modSetup.h"
 #include "platform/imagebox/ImageBox.h"
 #include "platform/imagebox/ImageBoxView.h"
+#include "platform/scan/ScanSource.h"
 #include "shell/mainwindow/MainWindowGlobals.h"
 #include "shell/mainwindow/MainWindowPictures.h"
 #include "shell/mainwindow/frmMain.h"
@@ -221,6 +223,16 @@ void frmTwain::cmdBrowse_Click() {
     });
 }
 
+QString fncNoScannerText(const QString& problem) {
+    QStringList lines{QStringLiteral("No scanner was found.")};
+    if (!problem.trimmed().isEmpty())
+        lines << QStringLiteral("SANE: ") + problem.trimmed();
+    else
+        lines << QStringLiteral("SANE lists no device: check that the scanner is connected and "
+                                "switched on, and that its SANE backend is installed.");
+    return joinLines(lines);
+}
+
 void frmTwain::cmdAcquire_Click() {
     if (acquireRunning_)
         return;
@@ -234,6 +246,8 @@ void frmTwain::cmdAcquire_Click() {
             box().setTwainOption266(true);
             box().setTwainOption195(true);
             box().TwainAcquire();
+        } else {
+            msgBox(fncNoScannerText(installedScanSource()->devicesProblem()), mb::Exclamation);
         }
         subSaveSetup();
     });

@@ -107,4 +107,8 @@ private:
     bool acquireRunning_ = false;
 };
 
+// What Acquire says when the scanning layer lists no scanner: that none was found,
+// with the layer's own words when it gave some.
+QString fncNoScannerText(const QString& problem);
+
 } // namespace picbasket

@@ -3,6 +3,8 @@
 #include "core/fileinfo/clsFileInfo.h"
 #include "core/modFileSystem.h"
 #include "engine/batch/BasketRows.h"
+#include "core/AppError.h"
+#include "engine/loading/LoadFailure.h"
 #include "engine/loading/modBitmapPro.h"
 #include "platform/gdiplus/modGDIPlus.h"
 #include "platform/imagebox/ImageBox.h"
@@ -29,6 +31,12 @@ int pagesOf(const FolderRow& row) {
 
 QString sizeText(int width, int height) {
     return QStringLiteral("%1 X %2").arg(width).arg(height);
+}
+
+// A row's name: the file name without its extension, except in a reopened basket,
+// whose rows keep the whole file name ("a.jpg", pages "scan.tif1").
+QString displayName(const QString& fileName, BasketAdder::Mode mode) {
+    return mode == BasketAdder::Mode::BasketFile ? fileName : fncStripFileExtension(fileName);
 }
 
 // Clears the running flag on every way out of an add.
@@ -71,14 +79,26 @@ bool BasketAdder::add(const std::vector<BasketSource>& sources, int listRows, Mo
         const int pages = pagesOf(source.row);
         if (mode == Mode::Command && status)
             status(QStringLiteral("Adding file to basket - '%1'").arg(source.row.text));
-        if (pages > 1)
-            split(source, pages, mode);
-        else
-            addSingle(source, mode);
+        addFile(source, pages, mode);
         if (mode != Mode::BasketFile)
             report(maximum, shown);
     }
     return true;
+}
+
+// A file that fails part way keeps the pages it gave; the rest of it is named with the
+// decoder's words.
+void BasketAdder::addFile(const BasketSource& source, int pages, Mode mode) {
+    try {
+        if (pages > 1)
+            split(source, pages, mode);
+        else
+            addSingle(source, mode);
+    } catch (const AppError& error) {
+        if (!notAdded)
+            throw;
+        notAdded(source.row.tag, fncLoadFailureReason(source.row.tag, error.description()));
+    }
 }
 
 // The folder thumbnail is scaled when the folder list has one; otherwise the file is
@@ -95,8 +115,11 @@ void BasketAdder::addSingle(const BasketSource& source, Mode mode) {
     else
         thumbnail = LoadPic(folderRow.tag, sizemode::Box, thumbnailWidth, thumbnailHeight, White,
                             width, height);
-    if (thumbnail.isNull())
+    if (thumbnail.isNull()) {
+        if (notAdded)
+            notAdded(folderRow.tag, fncLoadFailureReason(folderRow.tag));
         return;
+    }
     QString resolution = resolutionOf(folderRow);
     if (resolution.trimmed().isEmpty() && width > 0 && height > 0) {
         resolution = sizeText(width, height);
@@ -104,7 +127,7 @@ void BasketAdder::addSingle(const BasketSource& source, Mode mode) {
             fillResolution(folderRow.tag, resolution);
     }
     BasketRow row;
-    row.Text = fncStripFileExtension(folderRow.text);
+    row.Text = displayName(folderRow.text, mode);
     row.Tag = folderRow.tag;
     row.SubItems = {resolution, folderRow.subItems[1], folderRow.subItems[3], folderRow.tag};
     const int added = addRow(row, thumbnail);
@@ -182,7 +205,7 @@ int BasketAdder::addPage(const BasketSource& source, int page, Mode mode) {
     clsFileInfo& info = FileInfo();
     info.setFilePath(path);
     BasketRow row;
-    const QString name = fncStripFileExtension(source.row.text);
+    const QString name = displayName(source.row.text, mode);
     row.Text = mode != Mode::Drop ? name + QString::number(page)
                                   : QStringLiteral("%1(%2)").arg(name).arg(page);
     row.Tag = path;

@@ -50,6 +50,9 @@ public:
     std::function<void()> pumpEvents;
     // Drop: the last row added for one file.
     std::function<void(int row)> fileAdded;
+    // A file that gave no row (unreadable, damaged, gone), with the reason; the add
+    // goes on with the next file.
+    std::function<void(const QString& path, const QString& reason)> notAdded;
 
     int thumbnailWidth = 40;
     int thumbnailHeight = 40;
@@ -57,13 +60,15 @@ public:
 
     // Adds the sources in order; listRows is the progress maximum of the command
     // (the folder list's row count). False, doing nothing, while another add runs.
-    // Failures raise AppError; the rows added so far stay.
+    // A file that cannot be read goes to notAdded (when set; else its AppError is
+    // raised); the rows added so far stay.
     bool add(const std::vector<BasketSource>& sources, int listRows, Mode mode);
     bool isRunning() const { return running_; }
     // The pages of a file as the adder's own image box counts them.
     int pageCountOf(const QString& path) const;
 
 private:
+    void addFile(const BasketSource& source, int pages, Mode mode);
     void addSingle(const BasketSource& source, Mode mode);
     void split(const BasketSource& source, int pages, Mode mode);
     int addPage(const BasketSource& source, int page, Mode mode);

@@ -2,6 +2,7 @@
 // command and by dragging them onto the basket), the basket's thumbnails, the
 // column sort of both lists and moving basket rows by dragging them.
 #include "browser/BasketAdder.h"
+#include "browser/NotAddedReport.h"
 #include "browser/modBasketList.h"
 #include "core/AppPaths.h"
 #include "core/ErrorHandler.h"
@@ -133,11 +134,13 @@ void frmMain::cmdAddToQueue_Click() {
                     w->basketBar_ = nullptr;
                 }
             } bar{this};
+            NotAddedReport notAdded(*basketAdder);
             basketAdder->add(sources, lvFolder->Count(), BasketAdder::Mode::Command);
             sbMain->Panel(QStringLiteral("folder"))->setText(fileMain.Path);
             pbAddToBasket->hide();
             setQueuePanel();
             subResize();
+            notAdded.show();
         }
         for (int r = 1; r <= lvPages->Count(); ++r)
             lvPages->setSelected(r, false);
@@ -169,9 +172,11 @@ void frmMain::subAddDroppedFiles() {
             w->basketBar_ = nullptr;
         }
     } bar{this};
+    NotAddedReport notAdded(*basketAdder);
     basketAdder->add(sources, static_cast<int>(sources.size()), BasketAdder::Mode::Drop);
     sbMain->Panel(QStringLiteral("folder"))->setText(QString());
     subResize();
+    notAdded.show();
 }
 
 void frmMain::lvPages_ColumnClick(int column) {

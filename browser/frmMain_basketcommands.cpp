@@ -6,10 +6,12 @@
 #include "browser/modBasketList.h"
 #include "browser/modSaveOpenImageList.h"
 #include "controls/dialogs/modCommonDialog.h"
+#include "core/AppPaths.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
 #include "core/MessageBox.h"
 #include "core/setup/modSetup.h"
+#include "engine/batch/UnreadableRows.h"
 #include "engine/batch/modSaveBatch.h"
 #include "platform/comctl/ImageList.h"
 #include "platform/comctl/ListView.h"
@@ -20,6 +22,7 @@
 #include "shell/mainwindow/frmMain.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPushButton>
@@ -144,7 +147,32 @@ void frmMain::cmdPagesSave_Click() {
             msgBox(joinLines({QStringLiteral("Error saving image basket!"),
                               QStringLiteral("Please try again!")}),
                    mb::Information);
+        else if (const QString note = fncTemporaryRowsNote(*lvPages); !note.isEmpty())
+            msgBox(note, mb::Exclamation);
     });
+}
+
+// A row whose source is itself a temporary page (a scan put into the basket) is named
+// in the basket file by that page, which the end of the run deletes: the user is told
+// which rows the file keeps only until then.
+QString fncTemporaryRowsNote(const ListView& basket) {
+    const QString temp = QDir(AppPaths::tempPageFolder()).absolutePath();
+    QStringList names;
+    for (int r = 1; r <= basket.Count(); ++r) {
+        const QString source = basket.SubItem(r, 4);
+        if (QFileInfo(source).absolutePath() == temp && !names.contains(basket.Text(r)))
+            names << basket.Text(r);
+    }
+    if (names.isEmpty())
+        return {};
+    QStringList lines{QStringLiteral("These rows are scanned pages kept in the temporary folder, "
+                                     "which is emptied when the program ends:")};
+    lines << names.mid(0, UnreadableRows::MaxListed);
+    if (names.size() > UnreadableRows::MaxListed)
+        lines << QStringLiteral("and %1 more").arg(names.size() - UnreadableRows::MaxListed);
+    lines << QStringLiteral("The basket file names them only until then; save them as files of "
+                            "their own to keep them.");
+    return joinLines(lines);
 }
 
 void frmMain::cmdPagesDelete_Click() {

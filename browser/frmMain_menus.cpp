@@ -185,7 +185,7 @@ void frmMain::mnuAbout_Click(int index) {
     switch (index) {
     case 0: open(frmAbout::webPage() + QStringLiteral("tutorials/")); break;
     case 1: open(frmAbout::webPage()); break;
-    case 5: subOpenHelpManual(open); break;
+    case 5: subOpenHelpManual(LinkOpener ? LinkOpener : LinkOpenerFn(subOpenInBrowser)); break;
     case 6: {
         frmAbout about(this, open);
         about.exec();
@@ -195,17 +195,19 @@ void frmMain::mnuAbout_Click(int index) {
     }
 }
 
-// The help file is the program folder's "Help.chm"; without it, or without a program
-// that opens it, the user is told instead of nothing happening.
+// The help manual is a few HTML pages found at start (fncFindHelpManual) and opened in
+// the user's browser; without them, or without a browser, the user is told where they
+// are (or were looked for) instead of nothing happening.
 void frmMain::subOpenHelpManual(const LinkOpenerFn& open) {
     if (HelpFile.isEmpty() || !QFileInfo(HelpFile).isFile()) {
-        msgBox(QStringLiteral("The help manual was not found:") + QChar(u'\n') + HelpFile,
+        msgBox(QStringLiteral("The help manual was not found:") + QChar(u'\n') +
+                   (HelpFile.isEmpty() ? fncHelpManualPlaces() : QStringList{HelpFile}).join(u'\n'),
                mb::Information, ApplicationTitle);
         return;
     }
     if (!open(HelpFile))
-        msgBox(QStringLiteral("No program is set up to open the help manual:") + QChar(u'\n') +
-                   HelpFile,
+        msgBox(QStringLiteral("No web browser could be started for the help manual. It is here:") +
+                   QChar(u'\n') + HelpFile,
                mb::Information, ApplicationTitle);
 }
 

@@ -6,6 +6,7 @@
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
 #include "core/fileinfo/clsFileInfo.h"
+#include "engine/loading/LoadFailure.h"
 #include "engine/loading/modBitmapPro.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/StatusBar.h"
@@ -15,6 +16,7 @@
 #include "shell/mainwindow/frmMain.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QActionGroup>
 #include <QMenu>
 #include <QPushButton>
@@ -171,27 +173,30 @@ void frmMain::fncReadFile(const QString& path, ImageBox& box) {
             box.setAutoZoom(true);
         else
             box.setAutoZoom(false);
-        const auto nothingShown = [&] {
+        const auto nothingShown = [&](const QString& decoderWords) {
             PicTiffTag.clear();
             box.setTag(QString());
             subClearFilePanels();
+            subShowUnreadableFile(path, fncLoadFailureReason(path, decoderWords));
         };
         const QString extension = FileInfo().fFileExtention().toLower();
         if (loadsDirectly(extension)) {
             box.setPageIndex(1);
+            QString decoderWords;
             try {
                 box.LoadFromFile(path);
-            } catch (const AppError&) {
+            } catch (const AppError& error) {
                 if (!box.LoadedFlag())
                     throw;
+                decoderWords = error.description();
             }
             if (box.LoadedFlag())
-                return nothingShown();
+                return nothingShown(decoderWords);
         } else {
             int32_t w = 0, h = 0;
             const QImage picture = LoadPic(path, sizemode::Original, -1, -1, White, w, h);
             if (picture.isNull())
-                return nothingShown();
+                return nothingShown({});
             PicTiff = picture;
             box.setBitmapHandle(picture);
         }
@@ -231,6 +236,18 @@ void frmMain::subShowPreviewPanels() {
     sbMain->Panel(QStringLiteral("pages"))->setText(pages + QStringLiteral(" page(s)"));
     sbMain->Panel(QStringLiteral("resolution"))
         ->setText(list->SubItem(row, 1) + QStringLiteral("     ") + list->SubItem(row, 2));
+}
+
+// The status says which file could not be shown and why, and nothing of an earlier
+// file stays in the metadata lists.
+void frmMain::subShowUnreadableFile(const QString& path, const QString& reason) {
+    sbMain->Panel(QStringLiteral("filename"))->setText(fncUnreadableFileText(path, reason));
+    lvExif->Clear();
+    lvIPTC->Clear();
+}
+
+QString fncUnreadableFileText(const QString& path, const QString& reason) {
+    return QStringLiteral("\"%1\" could not be read: %2").arg(QFileInfo(path).fileName(), reason);
 }
 
 void frmMain::subClearFilePanels() {

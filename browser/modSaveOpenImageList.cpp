@@ -1,6 +1,8 @@
 #include "browser/modSaveOpenImageList.h"
 
 #include "browser/BasketAdder.h"
+#include "browser/NotAddedReport.h"
+#include "engine/loading/LoadFailure.h"
 #include "browser/clsFile.h"
 #include "core/AppError.h"
 #include "core/AppPaths.h"
@@ -151,12 +153,17 @@ bool fncOpenImageBasket(const QString& path, ListView& lvPages, ImageList& ilPag
             pbQueue.setValue(1);
             pbQueue.show();
         }
+        NotAddedReport notAdded(adder);
         for (int i = 0; i < paths.size(); ++i) {
             if (clsFileInfo::CheckIfFileExists(paths[i]))
                 subAddEntryToListView(paths[i], adder);
+            else
+                notAdded.add(paths[i], fncLoadFailureReason(paths[i]));
             pbQueue.setValue(i + 1);
         }
         opened = true;
+        pbQueue.hide();
+        notAdded.show();
     });
     return opened;
 }

@@ -156,10 +156,15 @@ MouseCrop fncMouseCropTask(const MouseCropOptions& o) {
     const int right = std::clamp(std::max(o.x1, o.x2), 0, std::max(0, limitX));
     const int top = std::clamp(std::min(o.y1, o.y2), 0, std::max(0, limitY));
     const int bottom = std::clamp(std::max(o.y1, o.y2), 0, std::max(0, limitY));
-    task.Param[2] = fncSlotWhole(left);
-    task.Param[3] = fncSlotWhole(top);
-    task.Param[4] = fncSlotWhole(right);
-    task.Param[5] = fncSlotWhole(bottom);
+    // A drag on a fitted preview is stored as it was made, first point then last
+    // (the crop orders the corners when it runs); a selection's corners are stored
+    // sorted.
+    const auto clampX = [&](int v) { return std::clamp(v, 0, std::max(0, limitX)); };
+    const auto clampY = [&](int v) { return std::clamp(v, 0, std::max(0, limitY)); };
+    task.Param[2] = fncSlotWhole(o.fitted ? clampX(o.x1) : left);
+    task.Param[3] = fncSlotWhole(o.fitted ? clampY(o.y1) : top);
+    task.Param[4] = fncSlotWhole(o.fitted ? clampX(o.x2) : right);
+    task.Param[5] = fncSlotWhole(o.fitted ? clampY(o.y2) : bottom);
     if (o.fitted) {
         task.Param[6] = fncSlotSingle(float(o.controlWidth));
         task.Param[7] = fncSlotSingle(float(o.controlHeight));

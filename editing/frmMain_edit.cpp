@@ -3,6 +3,7 @@
 // explorer view and the edit view.
 #include "shell/mainwindow/frmMain.h"
 
+#include "browser/IndexedMenu.h"
 #include "browser/SelectionController.h"
 #include "browser/modSaveOpenImageList.h"
 #include "controls/buttons/modButtonPicture.h"
@@ -32,15 +33,19 @@
 #include "editing/frmMain_edit.h"
 #include "engine/tasks/modTaskEngine.h"
 #include "platform/comctl/ImageList.h"
+#include "platform/foldertree/FolderTreeview.h"
 #include "platform/comctl/ListView.h"
 #include "platform/imagebox/ImageBoxView.h"
 #include "shell/mainwindow/MainWindowGlobals.h"
 #include "shell/mainwindow/MainWindowPictures.h"
 
+#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
 #include <algorithm>
 
 namespace picbasket {
@@ -270,18 +275,37 @@ void frmMain::CmdPreviewEdit_Click() {
         subClearSelection();
         PreviewSelection->PreviewMouseMode = SelectionController::Idle;
         box.ClearSelection();
-        if (fncIsEditView())
+        const bool leaving = fncIsEditView();
+        if (leaving)
             subLeaveEditView();
         else
             subEnterEditView();
         subResize();
+        if (leaving)
+            subRestoreFolderTree();
     });
+}
+
+// The tree was hidden and sized anew by the edit view; the place the user left it at is
+// put back now and once more after the layout the return queued has run.
+void frmMain::subRestoreFolderTree() {
+    const FolderTreePlace place = folderTreePlace_;
+    const auto restore = [this, place] {
+        if (!place.folder.isEmpty() && ftvBrowse->SelectedFolder() != place.folder)
+            ftvBrowse->setSelectedFolder(place.folder);
+        ftvBrowse->verticalScrollBar()->setValue(place.vertical);
+        ftvBrowse->horizontalScrollBar()->setValue(place.horizontal);
+    };
+    restore();
+    QTimer::singleShot(0, this, restore);
 }
 
 void frmMain::subLeaveEditView() {
     subAttachForExplorerView(*splMain, *splRight, *splView, picView);
     ActiveTaskList = 0;
     setPictureCaption(CmdPreviewEdit, QStringLiteral("     Edit"));
+    if (QAction* first = indexedMenuItem(mnuPreviewParent, 0))
+        first->setText(QStringLiteral("Edit/Enhance image"));
     cmdReset_Click();
     subEndPickModes();
     ImageModified = false;
@@ -296,7 +320,11 @@ void frmMain::subEnterEditView() {
     const ListViewTaskSelection shown(*lvEdit);
     const bool wholeBasketShown =
         PreviewOptimized && fncReplayCoversWholeBasket(shown, lvEditBatch.rowCount());
+    folderTreePlace_ = {ftvBrowse->SelectedFolder(), ftvBrowse->verticalScrollBar()->value(),
+                        ftvBrowse->horizontalScrollBar()->value()};
     subDetachForEditView(*splMain, *splRight, *splView);
+    if (QAction* first = indexedMenuItem(mnuPreviewParent, 0))
+        first->setText(QStringLiteral("Back to Explorer view"));
     ActiveTaskList = 1;
     cmdPreviewType->setEnabled(false);
     subStartEditingImage(wholeBasketShown);

@@ -25,10 +25,10 @@ QString inFolder(const QString& folder, const QString& name) {
 }
 
 QString captureFolder() {
-    return inFolder(AppPaths::dataRoot(), QStringLiteral("Captured"));
+    return inFolder(AppPaths::picturesFolder(), QStringLiteral("Captured"));
 }
 QString acquireFolder() {
-    return inFolder(AppPaths::dataRoot(), QStringLiteral("Acquired/"));
+    return inFolder(AppPaths::picturesFolder(), QStringLiteral("Acquired/"));
 }
 
 // The setup file must never be the program itself, another program or a folder:
@@ -89,24 +89,24 @@ void loadExistingSetup() {
 
 typSetup fncSetupDefaults() {
     typSetup s;
-    const QString program = AppPaths::programFolder();
-    // The program folder of an installed program is not writable: outputs go under
-    // the data root, as captures and scans do.
-    s.BatchSave.DestinationFolder = AppPaths::dataRoot();
+    // Nothing points at the program folder: it is not the user's, and an installed
+    // program's folder is not writable. The user's pictures folder (else the home)
+    // stands in for it.
+    const QString start = AppPaths::startFolder();
+    s.BatchSave.DestinationFolder = start;
     s.MainWindow.Width = cLng(640 * twipsPerPixelX());
     s.MainWindow.Height = cLng(480 * twipsPerPixelY());
-    s.LastFolder = program;
-    s.BasketList.Folder = program;
+    s.LastFolder = start;
+    s.BasketList.Folder = start;
     s.Twain.Folder = acquireFolder();
     s.Capture.Folder = captureFolder();
     return s;
 }
 
+// The capture and scan folders are made by the capture and the scan that first need
+// them, so a run that never captures leaves no empty folders in the user's pictures.
 void subApplySetupDefaults() {
     Setup = fncSetupDefaults();
-    for (const QString& folder : {Setup.Capture.Folder, Setup.Twain.Folder})
-        if (!fncFolderExists(folder))
-            QDir().mkpath(folder);
 }
 
 void subLoadSetup() {

@@ -29,8 +29,7 @@ void UnreadableRows::addRefused(const QString& name, const QString& reason) {
 
 QString UnreadableRows::message() const {
     QStringList text =
-        part(QStringLiteral("This file could not be read and was not converted:"),
-             QStringLiteral("These files could not be read and were not converted:"), lines_);
+        part(headingOne_, headingMany_, lines_);
     const QStringList refused =
         part(QStringLiteral("This file was read but could not be written:"),
              QStringLiteral("These files were read but could not be written:"), refused_);

@@ -24,7 +24,11 @@ public:
     int failBeforePage = 0;
     QString failureMessage = QStringLiteral("Error during device I/O");
 
+    // What devicesProblem() answers (the layer's words for an empty list).
+    QString problem;
+
     std::vector<ScanDevice> devices() override;
+    QString devicesProblem() override { return problem; }
     std::optional<ScanDeviceOptions> options(const QString& device) override;
     ScanOutcome scan(const ScanSettings& settings,
                      const std::function<bool(const QImage&)>& page) override;

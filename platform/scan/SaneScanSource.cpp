@@ -274,7 +274,10 @@ SaneScanSource::~SaneScanSource() {
 bool SaneScanSource::start() {
     if (!started_) {
         SANE_Int version = 0;
-        started_ = sane_init(&version, nullptr) == SANE_STATUS_GOOD;
+        const SANE_Status status = sane_init(&version, nullptr);
+        started_ = status == SANE_STATUS_GOOD;
+        if (!started_)
+            devicesProblem_ = QString::fromUtf8(sane_strstatus(status));
     }
     return started_;
 }
@@ -283,14 +286,25 @@ std::vector<ScanDevice> SaneScanSource::devices() {
     std::lock_guard lock(mutex_);
     std::vector<ScanDevice> out;
     const SANE_Device** list = nullptr;
-    if (!start() || sane_get_devices(&list, SANE_FALSE) != SANE_STATUS_GOOD || !list)
+    if (!start())
         return out;
+    devicesProblem_.clear();
+    const SANE_Status status = sane_get_devices(&list, SANE_FALSE);
+    if (status != SANE_STATUS_GOOD || !list) {
+        devicesProblem_ = QString::fromUtf8(sane_strstatus(status));
+        return out;
+    }
     for (; *list; ++list) {
         const SANE_Device* d = *list;
         out.push_back({QString::fromUtf8(d->name), QString::fromUtf8(d->vendor),
                        QString::fromUtf8(d->model), QString::fromUtf8(d->type)});
     }
     return out;
+}
+
+QString SaneScanSource::devicesProblem() {
+    std::lock_guard lock(mutex_);
+    return devicesProblem_;
 }
 
 std::optional<ScanDeviceOptions> SaneScanSource::options(const QString& name) {

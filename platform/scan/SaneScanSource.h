@@ -18,6 +18,7 @@ public:
     ~SaneScanSource() override;
 
     std::vector<ScanDevice> devices() override;
+    QString devicesProblem() override;
     std::optional<ScanDeviceOptions> options(const QString& device) override;
     ScanOutcome scan(const ScanSettings& settings,
                      const std::function<bool(const QImage&)>& page) override;
@@ -32,6 +33,7 @@ private:
 
     std::mutex mutex_;
     bool started_ = false;
+    QString devicesProblem_;
     // The device a scan has open, for cancel from another thread.
     std::mutex handleMutex_;
     void* openHandle_ = nullptr;

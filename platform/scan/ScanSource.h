@@ -67,6 +67,9 @@ public:
 
     // The devices there are; an empty list when none (or the layer could not start).
     virtual std::vector<ScanDevice> devices() = 0;
+    // The scanning layer's own words for why the last devices() could not list any
+    // (it could not start, the listing failed); empty when it just found none.
+    virtual QString devicesProblem() { return {}; }
     // The choices of one device; nullopt when it cannot be opened.
     virtual std::optional<ScanDeviceOptions> options(const QString& device) = 0;
     // Scans with the settings: one page, or from a document feeder every page until

@@ -7,4 +7,10 @@ namespace picbasket {
 // Errors are ignored; returns whether the desktop accepted the request.
 bool subShellExecute(const QString& pathOrAddress);
 
+// Opens a page in a web browser: the desktop's handler first, then the browsers the
+// system names ($BROWSER, a colon-separated list, then sensible-browser and
+// x-www-browser), since a desktop without a handler for local files still has one.
+// Returns whether a program was started.
+bool subOpenInBrowser(const QString& pathOrAddress);
+
 } // namespace picbasket

@@ -112,6 +112,8 @@ void frmErrorReport::buildControls() {
         QStringLiteral("Sending this report to us will help resolve this bug/issue in upcoming "
                        "release. It should take a few seconds to submit this error report online."),
         true));
+    lblReportFile = value(this, "lblReportFile");
+    layout->addWidget(lblReportFile);
     layout->addLayout(buttons);
     resize(520, 560);
 }
@@ -124,12 +126,31 @@ void frmErrorReport::subFillReport(const ErrorReport& report) {
     lblRoutine->setText(report.source);
     lblSystemError->setText(ErrText(report));
     lblTrappingString->setText(report.activity);
+    reportFile_ = newReportFilePath();
+    saveReportFile();
+}
+
+void frmErrorReport::saveReportFile() {
+    const ReportUserInput input{txtEmail->text(), txtUserDescription->toPlainText()};
+    reportFileError_.clear();
+    writeReportFile(reportFile_, reportFileText(report_, input), &reportFileError_);
+    lblReportFile->setText(reportFileNote(reportFile_, reportFileError_));
 }
 
 void frmErrorReport::cmdSend_Click() {
-    const QUrl address = buildReportAddress(reportServer(), report_,
-                                            {txtEmail->text(), txtUserDescription->toPlainText()});
+    saveReportFile();
+    const QUrl server = reportServer();
     hide();
+    if (server.isEmpty()) {
+        if (reportFileError_.isEmpty())
+            msgBox(reportKeptMessage(reportFile_), mb::Information);
+        else
+            msgBox(reportFileNote(reportFile_, reportFileError_), mb::Critical);
+        accept();
+        return;
+    }
+    const QUrl address = buildReportAddress(
+        server, report_, {txtEmail->text(), txtUserDescription->toPlainText()});
     showOutcome(sender_.send(address));
     accept();
 }
@@ -150,6 +171,7 @@ void frmErrorReport::showOutcome(const ReportSendResult& result) {
 }
 
 void frmErrorReport::cmdCancel_Click() {
+    saveReportFile();
     reject();
 }
 

@@ -16,7 +16,10 @@ struct ReportSendResult;
 
 // The modal error report: what failed, where and while doing what, with room for the
 // user's e-mail address and a description, and the choice to send it or not. It
-// keeps its own copy of the report, so what is sent is what the user saw.
+// keeps its own copy of the report, so what is sent is what the user saw, and writes
+// it as a text file in the user's report folder as soon as it opens (again with the
+// user's text when it closes), saying where. Send sends only when
+// PICBASKET_REPORT_URL names a server.
 class frmErrorReport : public QDialog {
     Q_OBJECT
 public:
@@ -32,15 +35,20 @@ public:
 private:
     void buildControls();
     void showOutcome(const ReportSendResult& result);
+    // Writes the report with what the user typed so far into its file.
+    void saveReportFile();
 
     ReportSender& sender_;
     ErrorReport report_;
+    QString reportFile_;
+    QString reportFileError_;
     QLabel* lblHeading = nullptr;
     QLabel* lblApplication = nullptr;
     QLabel* lblRoutine = nullptr;
     QLabel* lblLineNumber = nullptr;
     QLabel* lblTrappingString = nullptr;
     QLabel* lblSystemError = nullptr;
+    QLabel* lblReportFile = nullptr;
     QLineEdit* txtEmail = nullptr;
     QPlainTextEdit* txtUserDescription = nullptr;
     QPushButton* cmdSend = nullptr;

@@ -3,7 +3,13 @@
 #include "core/Globals.h"
 #include "core/MessageBox.h"
 
+#include "core/AppPaths.h"
+
 #include <QByteArray>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QStringList>
 #include <utility>
 #include <vector>
@@ -12,9 +18,6 @@ namespace picbasket {
 
 namespace {
 
-// No report server runs for this edition yet; the reserved ".invalid" domain makes
-// sure nothing a user typed ever reaches a host nobody here controls.
-constexpr const char* kDefaultReportServer = "https://reports.picbasket.invalid";
 constexpr const char* kReportPath = "/email/reportError.asp";
 
 QByteArray encoded(const QString& value) {
@@ -36,7 +39,7 @@ QString ErrText(const ErrorReport& report) {
 
 QUrl reportServer() {
     const QString over = qEnvironmentVariable("PICBASKET_REPORT_URL").trimmed();
-    return QUrl(over.isEmpty() ? QString::fromLatin1(kDefaultReportServer) : over);
+    return over.isEmpty() ? QUrl() : QUrl(over);
 }
 
 QString placeholderEmail() {
@@ -72,6 +75,58 @@ QUrl buildReportAddress(const QUrl& server, const ErrorReport& report,
     address.setPath(path + QString::fromLatin1(kReportPath));
     address.setQuery(QString::fromLatin1(query), QUrl::StrictMode);
     return address;
+}
+
+QString reportFileText(const ErrorReport& report, const ReportUserInput& input) {
+    const QStringList lines = {
+        QStringLiteral("Application: ") + ApplicationTitle + QLatin1Char(' ') + ErrAppVersion(),
+        QStringLiteral("Routine: ") + report.source,
+        QStringLiteral("Line: ") + QString::number(report.line),
+        QStringLiteral("Trapping String: ") + report.activity,
+        QStringLiteral("System error: ") + ErrText(report),
+        QStringLiteral("Email: ") + input.email.trimmed(),
+        QStringLiteral("Description:"),
+        input.description,
+    };
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+bool writeReportFile(const QString& path, const QString& text, QString* error) {
+    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+        *error = QStringLiteral("The folder %1 cannot be made.").arg(QFileInfo(path).absolutePath());
+        return false;
+    }
+    QSaveFile file(path);
+    const QByteArray bytes = text.toUtf8();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+// The time to the millisecond keeps two reports of one run apart; a taken name still
+// gets a number of its own.
+QString newReportFilePath() {
+    const QString folder = AppPaths::reportFolder();
+    const QString stamp =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+    QString path = folder + QStringLiteral("/report-") + stamp + QStringLiteral(".txt");
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = folder + QStringLiteral("/report-%1-%2.txt").arg(stamp).arg(n);
+    return path;
+}
+
+QString reportFileNote(const QString& path, const QString& error) {
+    if (!error.isEmpty())
+        return QStringLiteral("This report could not be saved as %1: %2").arg(path, error);
+    return QStringLiteral("This report is saved as %1").arg(path);
+}
+
+QString reportKeptMessage(const QString& path) {
+    return joinLines({QStringLiteral("No report server is set up (PICBASKET_REPORT_URL), so the "
+                                     "report was not sent."),
+                      QStringLiteral("It is saved as:"), path});
 }
 
 QString reportThankYouMessage() {

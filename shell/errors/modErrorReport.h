@@ -13,8 +13,9 @@ QString ErrAppVersion();
 // The error number in decimal, " - " and the description.
 QString ErrText(const ErrorReport& report);
 
-// The server that receives reports: PICBASKET_REPORT_URL when set (scheme, host,
-// port and an optional path prefix), else the compiled default.
+// The server that receives reports: PICBASKET_REPORT_URL (scheme, host, port and an
+// optional path prefix). Empty when the variable names none: this edition has no
+// server of its own, so a report is then only kept as a file.
 QUrl reportServer();
 // The address used when the user gives none.
 QString placeholderEmail();
@@ -32,6 +33,19 @@ struct ReportUserInput {
 // arrive as typed and cannot add or split parameters.
 QUrl buildReportAddress(const QUrl& server, const ErrorReport& report,
                         const ReportUserInput& input);
+
+// The report as a text file's contents: the facts of the error, then what the user
+// typed.
+QString reportFileText(const ErrorReport& report, const ReportUserInput& input);
+// Writes text into path whole (QSaveFile), making its folder; false with the reason
+// in error when it cannot.
+bool writeReportFile(const QString& path, const QString& text, QString* error);
+// A new file name in the user's report folder for an error raised at this moment.
+QString newReportFilePath();
+// What the report window says about the file it keeps.
+QString reportFileNote(const QString& path, const QString& error);
+// The message after Send when no server is set: the report stays in its file.
+QString reportKeptMessage(const QString& path);
 
 // The message after a report was received.
 QString reportThankYouMessage();

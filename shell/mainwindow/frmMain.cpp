@@ -123,9 +123,7 @@ frmMain::frmMain(QWidget* parent)
     });
     for (Splitter* splitter : {splMain, splRight, splLeft, splView})
         connect(splitter, &Splitter::SplitComplete, this, &frmMain::subResize);
-    // The smallest outer size the layout keeps: 8000 by 6000 twips.
-    setMinimumSize(static_cast<int>(8000 / twipsPerPixelX()),
-                   static_cast<int>(6000 / twipsPerPixelY()));
+    subFitLeastSizeToFrame();
     // Form_Initialize: the folder list's details view takes its first small icon from here.
     illvFolder->Add(fncMainWindowPicture(QStringLiteral("iDetailIcon")), QStringLiteral("1"));
     lvFolder->setSmallIcons(illvFolder.get());

@@ -526,6 +526,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -538,6 +539,8 @@ private:
     void setPictureCaption(QPushButton* button, const QString& caption);
     void subEnterEditView();
     void subLeaveEditView();
+    void subRestoreFolderTree();
+    void subFitLeastSizeToFrame();
     void subStartEditingImage(bool wholeBasketShown);
     void subFillEditSizeBoxes();
     void buildSharedOptionControls();
@@ -589,6 +592,7 @@ private:
     void connectPreviewSelection();
     void subShowPreviewPanels();
     void subClearFilePanels();
+    void subShowUnreadableFile(const QString& path, const QString& reason);
     ListView* activeFileList() const;
     void addFolderRow(const FolderRow& row);
     void endFolderListing();
@@ -619,6 +623,13 @@ private:
     frmFrameDummy* frameDummy_ = nullptr;
     frmDummy* dummy_ = nullptr;
     bool unloaded_ = false;
+    // The folder tree's selected folder and scroll position when the edit view came,
+    // put back when the explorer view returns.
+    struct FolderTreePlace {
+        QString folder;
+        int vertical = 0;
+        int horizontal = 0;
+    } folderTreePlace_;
     // The bar of the add that runs: pbAddToBasket for the command, pbQueue for a drop.
     ProgressBar* basketBar_ = nullptr;
     // The row being previewed while subShowSelectedFile runs.
@@ -626,8 +637,20 @@ private:
     int previewRow_ = 0;
 };
 
+// What saving the basket says about rows whose source is a temporary page (scans put
+// into the basket), which the basket file names only until the run ends; empty when
+// there are none.
+QString fncTemporaryRowsNote(const ListView& basket);
+// The status text of a file the preview could not show: its name and why.
+QString fncUnreadableFileText(const QString& path, const QString& reason);
 // The program folder with exactly one trailing "/".
 QString fncAppPath();
+// The places the help manual's first page may be, in the order they are tried: beside
+// the program (a build), the program's share folders (QStandardPaths::AppDataLocation),
+// the share folder of the prefix the program is installed in.
+QStringList fncHelpManualPlaces();
+// The first of those places that holds the manual, else the first place.
+QString fncFindHelpManual();
 // The zoom of the preview as the status bar shows it: the whole percent, halves to
 // the even number, and "%".
 QString fncZoomText(double zoom);

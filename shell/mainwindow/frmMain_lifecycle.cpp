@@ -28,6 +28,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTimer>
 #include <algorithm>
 
@@ -50,6 +51,25 @@ QString fncAppPath() {
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
     return folder;
+}
+
+QStringList fncHelpManualPlaces() {
+    const QString page = QStringLiteral("manual/index.html");
+    QStringList places = {fncAppPath() + page};
+    for (const QString& share : QStandardPaths::standardLocations(QStandardPaths::AppDataLocation))
+        places << share + QLatin1Char('/') + page;
+    places << QDir::cleanPath(fncAppPath() + QStringLiteral("../share/") +
+                              QCoreApplication::applicationName() + QLatin1Char('/') + page);
+    places.removeDuplicates();
+    return places;
+}
+
+QString fncFindHelpManual() {
+    const QStringList places = fncHelpManualPlaces();
+    for (const QString& place : places)
+        if (QFileInfo(place).isFile())
+            return place;
+    return places.first();
 }
 
 bool frmMain::Form_Load() {
@@ -224,7 +244,7 @@ void frmMain::subSetImageBoxDefaults() {
 }
 
 void frmMain::subSetHelpFile() {
-    HelpFile = fncAppPath() + QStringLiteral("Help.chm");
+    HelpFile = fncFindHelpManual();
 }
 
 void frmMain::subSetStatusPictures() {
@@ -300,8 +320,28 @@ void frmMain::subFillCombos() {
     fncFillFontList(ComboFontFamily, true);
 }
 
+// The smallest outer size the layout keeps is 8000 by 6000 twips, frame and title bar
+// included. Qt bounds the inside of a window, so the frame the window manager gave is
+// taken off; it is known once the window is decorated, which a move or a resize
+// follows.
+void frmMain::subFitLeastSizeToFrame() {
+    const int outerWidth = static_cast<int>(8000 / twipsPerPixelX());
+    const int outerHeight = static_cast<int>(6000 / twipsPerPixelY());
+    const QSize frame = isWindow() ? frameGeometry().size() - geometry().size() : QSize();
+    const QSize least(std::max(1, outerWidth - std::max(0, frame.width())),
+                      std::max(1, outerHeight - std::max(0, frame.height())));
+    if (minimumSize() != least)
+        setMinimumSize(least);
+}
+
+void frmMain::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    subFitLeastSizeToFrame();
+}
+
 void frmMain::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    subFitLeastSizeToFrame();
     subResize();
     if (RestoreFolderOnResize) {
         RestoreFolderOnResize = false;

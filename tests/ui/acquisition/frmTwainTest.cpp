@@ -232,18 +232,41 @@ TEST_F(TwainTest, AFailureAtPageFourKeepsTheFirstThreeRows) {
     EXPECT_EQ(messages.shown()[0].text, "Error during device I/O");
 }
 
-TEST_F(TwainTest, WithoutADeviceNothingHappensButTheSettingsAreKept) {
-    auto fake = std::make_shared<FakeScanSource>();
-    fake->deviceList.clear();
-    setScanSource(fake);
-    open();
-    dialog->txtFileName->setText("Letter");
-    dialog->cmdAcquire_Click();
-    EXPECT_EQ(prompts, 0);
-    EXPECT_EQ(window->lvPages->Count(), 0);
-    EXPECT_TRUE(messages.shown().empty());
-    EXPECT_TRUE(errors.reports().empty());
-    EXPECT_EQ(picbasket::Setup.Twain.GenericName, "Letter");
+// Without a scanner, Acquire says so (in the scanning layer's words when it has some),
+// keeps the settings, and the dialog stays open and usable for another try.
+TEST_F(TwainTest, WithoutADeviceAcquireSaysSoAndTheDialogStaysUsable) {
+    const struct {
+        const char* what;
+        QString problem;
+        QString text;
+    } cases[] = {
+        {"none listed", QString(), fncNoScannerText(QString())},
+        {"layer failed", QStringLiteral("Out of memory"),
+         QStringLiteral("No scanner was found.\r\nSANE: Out of memory")},
+    };
+    for (const auto& c : cases) {
+        auto fake = std::make_shared<FakeScanSource>();
+        fake->deviceList.clear();
+        fake->problem = c.problem;
+        setScanSource(fake);
+        open();
+        dialog->show();
+        dialog->txtFileName->setText("Letter");
+        const size_t before = messages.shown().size();
+        dialog->cmdAcquire_Click();
+        EXPECT_EQ(prompts, 0) << c.what;
+        EXPECT_EQ(window->lvPages->Count(), 0) << c.what;
+        ASSERT_EQ(messages.shown().size(), before + 1) << c.what;
+        EXPECT_EQ(messages.shown()[before].text, c.text) << c.what;
+        EXPECT_TRUE(messages.shown()[before].text.startsWith("No scanner was found.")) << c.what;
+        EXPECT_TRUE(errors.reports().empty()) << c.what;
+        EXPECT_EQ(picbasket::Setup.Twain.GenericName, "Letter") << c.what;
+        EXPECT_TRUE(dialog->isVisible()) << c.what;
+        EXPECT_TRUE(dialog->cmdAcquire->isEnabled()) << c.what;
+        dialog->cmdAcquire_Click();
+        EXPECT_EQ(messages.shown().size(), before + 2) << "a second try answers again: " << c.what;
+        dialog->hide();
+    }
 }
 
 TEST_F(TwainTest, APageThatCannotBeWrittenIsReportedAndEndsTheAcquisition) {

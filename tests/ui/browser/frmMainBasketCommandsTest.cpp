@@ -321,8 +321,8 @@ TEST_F(BasketCommands, SaveAndReopenTheBasketInTheBasketFolder) {
     QStringList rows;
     for (int r = 1; r <= w.lvPages->Count(); ++r)
         rows << w.lvPages->Text(r);
-    EXPECT_EQ(rows, (QStringList{QStringLiteral("img1"), QStringLiteral("img2"),
-                                 QStringLiteral("img3")}));
+    EXPECT_EQ(rows, (QStringList{QStringLiteral("img1.jpg"), QStringLiteral("img2.jpg"),
+                                 QStringLiteral("img3.jpg")}));
     EXPECT_EQ(w.sbMain->Panel(QStringLiteral("queue"))->Text(),
               QStringLiteral("3 file(s) in basket"));
 }
@@ -343,4 +343,44 @@ TEST_F(BasketCommands, CancelOnTheOpenQuestionOrABadFileKeepsTheBasket) {
     ASSERT_EQ(messageTexts().size(), 3) << "the question again, then the error";
     EXPECT_TRUE(messageTexts()[2].startsWith(QStringLiteral("Error opening image basket!")));
     EXPECT_EQ(errors.reports().size(), 1u);
+}
+
+// A scan put into the basket is its own temporary page: the basket file names it only
+// until the run ends, and saving says so for those rows alone. Split pages are named
+// by their source file and need no word.
+TEST_F(BasketCommands, SavingRowsThatLiveInTheTemporaryFolderSaysTheyAreKeptUntilExit) {
+    frmMain& w = startWithRows(1);
+    QDir().mkpath(AppPaths::tempPageFolder());
+    const QString scan = QDir(AppPaths::tempPageFolder()).filePath(QStringLiteral("1_42.tif"));
+    test::splitPicture(20, 10, Qt::red, Qt::blue).save(scan, "TIFF");
+    BasketRow row;
+    row.Text = QStringLiteral("1_42");
+    row.Tag = scan;
+    row.SubItems = {QStringLiteral("20 X 10"), QStringLiteral("1 KB"), QStringLiteral("TIFF"), scan};
+    QImage thumbnail(40, 40, QImage::Format_RGB888);
+    thumbnail.fill(Qt::white);
+    w.subAddBasketRow(row, thumbnail);
+    BasketRow page = row;
+    page.Text = QStringLiteral("scan1");
+    page.Tag = QDir(AppPaths::tempPageFolder()).filePath(QStringLiteral("scan.tif1_7.tif"));
+    page.SubItems[3] = QDir(files).filePath(QStringLiteral("scan.tif"));
+    w.subAddBasketRow(page, thumbnail);
+
+    FakeDialogBackend dialogs;
+    dialogs.chooseFile(QDir(files).filePath(QStringLiteral("with scans")));
+    w.cmdPagesSave->click();
+    ASSERT_TRUE(QFileInfo::exists(QDir(files).filePath(QStringLiteral("with scans.ibf"))));
+    ASSERT_EQ(messageTexts().size(), 1);
+    const QStringList lines = messageTexts()[0].split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 3) << messageTexts()[0].toStdString();
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("emptied when the program ends")));
+    EXPECT_EQ(lines[1], QStringLiteral("1_42"));
+    EXPECT_EQ(fncTemporaryRowsNote(*w.lvPages), messageTexts()[0]);
+
+    // Without such rows the save says nothing.
+    w.lvPages->Remove(2);
+    dialogs.chooseFile(QDir(files).filePath(QStringLiteral("plain")));
+    w.cmdPagesSave->click();
+    EXPECT_EQ(messageTexts().size(), 1);
+    EXPECT_TRUE(fncTemporaryRowsNote(*w.lvPages).isEmpty());
 }

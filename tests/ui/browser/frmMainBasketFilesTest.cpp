@@ -92,27 +92,36 @@ TEST_F(BasketFilesWindowTest, SavedBasketReopensAndSkipsADeletedSource) {
     EXPECT_EQ(bytesOf(list), expected);
     EXPECT_EQ(lines.size(), 4);
 
-    // Cleared and opened again: the same rows, new page files, new thumbnails.
+    // Cleared and opened again: the same rows named by their file names, new page
+    // files, new thumbnails.
     const QString firstPage = w->lvPages->Tag(added.indexOf("scan1") + 1);
     w->lvPages->Clear();
     ASSERT_TRUE(open(list));
-    EXPECT_EQ(basket(), added);
+    QStringList reopened;
+    for (const QString& name : {"a.jpg", "b.png", "x.pcx", "scan.tif1", "scan.tif2", "scan.tif3"})
+        reopened << name;
+    QStringList shown = basket();
+    shown.sort();
+    reopened.sort();
+    EXPECT_EQ(shown, reopened);
     EXPECT_EQ(w->ilPages->Count(), 6);
-    const int scan1 = int(basket().indexOf("scan1")) + 1;
+    const int scan1 = int(basket().indexOf("scan.tif1")) + 1;
     EXPECT_NE(w->lvPages->Tag(scan1), firstPage);
     EXPECT_TRUE(w->lvPages->Tag(scan1).startsWith(AppPaths::tempPageFolder()));
     EXPECT_TRUE(QFile::exists(w->lvPages->Tag(scan1)));
     EXPECT_EQ(w->lvPages->SubItem(scan1, 4), path("scan.tif"));
     EXPECT_FALSE(w->pbQueue->isVisible());
 
-    // A source deleted meanwhile is skipped without a message.
+    // A source deleted meanwhile is skipped and named after the open.
+    const QStringList before = basket();
     ASSERT_TRUE(QFile::remove(path("b.png")));
     ASSERT_TRUE(open(list));
-    QStringList withoutB = added;
-    withoutB.removeAll("b");
+    QStringList withoutB = before;
+    withoutB.removeAll("b.png");
     EXPECT_EQ(basket(), withoutB);
     EXPECT_TRUE(errors.reports().empty());
-    EXPECT_TRUE(messages.shown().empty());
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown()[0].text.contains(path("b.png") + ": The file does not exist."));
 
     // A damaged list is refused and the basket stays.
     QFile damaged(folder.file("damaged.ibf"));

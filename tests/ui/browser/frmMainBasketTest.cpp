@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QPushButton>
@@ -208,4 +209,47 @@ TEST_F(BasketTest, ColumnClicksSortTheBasketAndLaterRowsLandInPlace) {
     w.lvFolder_ColumnClick(1);
     w.lvFolder_ColumnClick(1);
     EXPECT_EQ(w.lvFolder->Text(1), "x.pcx") << "the folder list sorts the same way";
+}
+
+// Files the add cannot read are not dropped without a word: after the add one message
+// names each with its reason, and every readable file and page is in the basket.
+TEST_F(BasketTest, FilesThatCannotBeAddedAreNamedInOneMessage) {
+    QFile bad(path("bad.jpg"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write(QByteArray("\xff\xd8\xff\xe0garbage", 11));
+    bad.close();
+    QFile cut(path("cut.png"));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write("\x89PNG\r\n\x1a\n broken");
+    cut.close();
+    // The details view lists every file; the thumbnails view leaves out what gives none.
+    picbasket::Setup.FolderList.ViewMode = 3;
+    writeSetupFile();
+    frmMain& w = start();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return w.CurrentFolder == files && !w.timerShowFiles->isActive() &&
+                   !w.folderListing->isRunning() && w.lvFolder->Count() == 5;
+        },
+        20000))
+        << w.lvFolder->Count();
+    for (int r = 1; r <= w.lvFolder->Count(); ++r)
+        w.lvFolder->setSelected(r, true);
+    w.cmdAddToQueue->click();
+    QStringList rows = basket(w);
+    rows.sort();
+    EXPECT_EQ(rows, QStringList({"a", "scan1", "scan2", "scan3", "x"}));
+    ASSERT_EQ(messages.shown().size(), 1u);
+    const QStringList lines = messages.shown()[0].text.split("\r\n");
+    ASSERT_EQ(lines.size(), 3) << messages.shown()[0].text.toStdString();
+    EXPECT_EQ(lines[0], "These files were not added to the basket:");
+    QStringList named = lines.mid(1);
+    named.sort();
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(named[i].startsWith(path(i == 0 ? "bad.jpg" : "cut.png") + ": "))
+            << named[i].toStdString();
+        EXPECT_TRUE(named[i].contains("damaged")) << named[i].toStdString();
+    }
+    EXPECT_TRUE(errors.reports().empty());
+    EXPECT_EQ(w.sbMain->Panel("queue")->Text(), "5 file(s) in basket");
 }

@@ -2,16 +2,20 @@
 #include "browser/frmDummy.h"
 #include "browser/frmFrameDummy.h"
 #include "editing/TaskBasketRows.h"
+#include "core/AppPaths.h"
 #include "core/MessageBox.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/TabStrip.h"
 #include "platform/imagebox/ImageBoxView.h"
 #include "platform/print/PrintBackend.h"
 #include "shell/mainwindow/MainWindowGlobals.h"
+#include "tests/ui/browser/FolderFixture.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -384,4 +388,35 @@ TEST_F(MenusTest, MetadataMenusReachTheToolBarCommandsOfTheirList) {
     ASSERT_EQ(messages.shown().size(), 2u);
     EXPECT_TRUE(messages.shown()[0].text.contains("EXIF"));
     EXPECT_TRUE(messages.shown()[1].text.contains("IPTC"));
+}
+
+// The manual is found beside a program run from its build folder, else in the share
+// folder of the prefix it is installed in; "Help Manual" opens its first page.
+TEST_F(MenusTest, TheHelpManualIsFoundBesideTheProgramOrInItsShareFolder) {
+    const QString previousName = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName(QStringLiteral("PicBasket"));
+    const QString prefix = folder.file("prefix");
+    AppPaths::overrideProgramFolder(prefix + "/bin");
+    const QString installed = prefix + "/share/PicBasket/manual/index.html";
+    const QString beside = prefix + "/bin/manual/index.html";
+    QDir().mkpath(QFileInfo(installed).path());
+    QDir().mkpath(QFileInfo(beside).path());
+    EXPECT_EQ(fncFindHelpManual(), beside) << "nothing there: the first place is named";
+    test::writeBytes(installed, "<html></html>");
+    EXPECT_EQ(fncFindHelpManual(), installed);
+    test::writeBytes(beside, "<html></html>");
+    EXPECT_EQ(fncFindHelpManual(), beside);
+
+    frmMain& w = startRecording();
+    EXPECT_EQ(w.HelpFile, beside);
+    QStringList opened;
+    w.LinkOpener = [&](const QString& place) {
+        opened << place;
+        return true;
+    };
+    w.mnuAbout_Click(5);
+    EXPECT_EQ(opened, QStringList{beside});
+    EXPECT_TRUE(messages.shown().empty());
+    QCoreApplication::setApplicationName(previousName);
+    AppPaths::overrideProgramFolder(folder.path());
 }

@@ -193,25 +193,53 @@ TEST_F(PreviewTest, TheRowAlreadyShownIsNotLoadedAgain) {
     EXPECT_EQ(w.lvExif->Count(), 1);
 }
 
+// A file that cannot be shown (damaged, not an image, gone) leaves nothing shown: the
+// status names it and says why, the metadata lists are empty, and the row shown
+// before loads again.
 TEST_F(PreviewTest, AFailedLoadShowsNothingAndTheRowShownBeforeLoadsAgain) {
     const QString good = jpegWithIptc("good.jpg", 40, 30);
     const QString bad = damaged("bad.jpg");
     const QString badPng = file("bad.png");
     test::writeBytes(badPng, "\x89PNG\r\n\x1a\n broken");
+    const QString text = file("notes.tga");
+    test::writeBytes(text, "just some words, no picture");
+    const QString gone = png("gone.png", 10, 10);
     frmMain& w = startWindow();
     addFolderRow(w, good);
     addFolderRow(w, bad);
     addFolderRow(w, badPng);
-    for (int failing : {2, 3}) {
-        SCOPED_TRACE(failing);
+    addFolderRow(w, text);
+    addFolderRow(w, gone);
+    ASSERT_TRUE(QFile::remove(gone));
+    const struct {
+        int row;
+        QString name;
+        QString reason; // empty: any reason but the generic one
+    } cases[] = {
+        {2, "bad.jpg", {}},
+        {3, "bad.png", {}},
+        {4, "notes.tga", "Its content is no image format this program reads."},
+        {5, "gone.png", "The file does not exist."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
         clickFolderRow(w, 1);
         ASSERT_EQ(w.PicTiffTag, good);
-        clickFolderRow(w, failing);
+        ASSERT_GT(w.lvIPTC->Count(), 0);
+        clickFolderRow(w, c.row);
         EXPECT_FALSE(w.ibMain->box().HasImage());
         EXPECT_TRUE(w.PicTiffTag.isEmpty());
         EXPECT_TRUE(w.ibMain->box().Tag().isEmpty());
         EXPECT_FALSE(w.ibMain->isVisible());
-        EXPECT_EQ(panel(w, "filename"), "No file selected");
+        const QString status = panel(w, "filename");
+        const QString head = "\"" + c.name + "\" could not be read: ";
+        EXPECT_TRUE(status.startsWith(head)) << status.toStdString();
+        if (!c.reason.isEmpty())
+            EXPECT_EQ(status, head + c.reason);
+        else
+            EXPECT_TRUE(status.contains("damaged")) << status.toStdString();
+        EXPECT_EQ(w.lvExif->Count(), 0);
+        EXPECT_EQ(w.lvIPTC->Count(), 0);
         EXPECT_EQ(panel(w, "metadata"), "No metadata");
         clickFolderRow(w, 1);
         EXPECT_EQ(w.PicTiffTag, good);

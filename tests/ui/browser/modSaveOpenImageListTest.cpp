@@ -130,14 +130,15 @@ TEST_F(BasketFilesTest, EmptyBasketOrUnwritablePathSavesNothing) {
     EXPECT_EQ(errors.reports()[0].source, "modSaveOpenImageList.fncSaveImageBasket");
 }
 
-// The save's own file reopens as the same rows, named as adding names them, with new
-// page files for the pages; a listed file deleted meanwhile is skipped silently.
+// The save's own file reopens as the same rows, named by their whole file names (pages
+// by the file name and the page number), with new page files for the pages; a listed
+// file deleted meanwhile is skipped and named in one message after the open.
 TEST_F(BasketFilesTest, ReopenedBasketIsAddedAgainAndSkipsMissingFiles) {
     const QString list = temp.file("list.ibf");
     writeBytes(list, ("\"" + photo + "\"\r\n\"" + other + "\"\r\n\"" + scan + "\"\r\n").toUtf8());
     addRow("old", photo, photo);
     ASSERT_TRUE(open(list));
-    EXPECT_EQ(texts(), (QStringList{"a", "b", "scan1", "scan2", "scan3"}));
+    EXPECT_EQ(texts(), (QStringList{"a.jpg", "b.png", "scan.tif1", "scan.tif2", "scan.tif3"}));
     EXPECT_EQ(thumbnails.Count(), 5);
     const QStringList firstPages = pageFiles();
     EXPECT_EQ(firstPages.size(), 3);
@@ -155,8 +156,13 @@ TEST_F(BasketFilesTest, ReopenedBasketIsAddedAgainAndSkipsMissingFiles) {
     EXPECT_EQ(basket.Tag(1), photo);
 
     ASSERT_TRUE(QFile::remove(other));
+    MessageRecorder messages;
     ASSERT_TRUE(open(list));
-    EXPECT_EQ(texts(), (QStringList{"a", "scan1", "scan2", "scan3"}));
+    EXPECT_EQ(texts(), (QStringList{"a.jpg", "scan.tif1", "scan.tif2", "scan.tif3"}));
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text,
+              joinLines({"This file was not added to the basket:",
+                         other + ": The file does not exist."}));
     EXPECT_EQ(pageFiles().size(), 6);
     EXPECT_NE(basket.Tag(2), temp.file("temp/" + firstPages[0]));
     EXPECT_TRUE(errors.reports().empty());
@@ -167,7 +173,7 @@ TEST_F(BasketFilesTest, DataListReadsPathsWithTheirDataText) {
     const QString list = temp.file("list.ibd");
     writeBytes(list, ("\"" + other + "\",\"anything\"\n\"" + photo + "\",\"\"\n").toUtf8());
     ASSERT_TRUE(open(list));
-    EXPECT_EQ(texts(), (QStringList{"b", "a"}));
+    EXPECT_EQ(texts(), (QStringList{"b.png", "a.jpg"}));
 }
 
 TEST_F(BasketFilesTest, QuotedPathsReadBack) {
@@ -179,7 +185,7 @@ TEST_F(BasketFilesTest, QuotedPathsReadBack) {
     ASSERT_TRUE(open(path));
     ASSERT_EQ(basket.Count(), 1);
     EXPECT_EQ(basket.Tag(1), odd);
-    EXPECT_EQ(basket.Text(1), "it's \"x\", y");
+    EXPECT_EQ(basket.Text(1), "it's \"x\", y.png");
 }
 
 TEST_F(BasketFilesTest, CorruptListFailsAndKeepsTheBasket) {

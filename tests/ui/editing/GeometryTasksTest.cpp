@@ -1,4 +1,8 @@
 #include "editing/GeometryTasks.h"
+#include "engine/tasks/modTaskEngine.h"
+#include "platform/imagebox/ImageBox.h"
+
+#include <QImage>
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -154,6 +158,15 @@ TEST(GeometryTasks, MouseCropOrdersAndClampsTheRectangle) {
          at(fitted, -5, -5, 50, 30),
          {"False", "0", "0", "40", "20", "300", "200"},
          QRect(0, 0, 100, 50)},
+        // Stored in drag order: the last point before the first.
+        {"fitted drag to the upper left",
+         at(fitted, 20, 10, 4, 2),
+         {"False", "20", "10", "4", "2", "300", "200"},
+         QRect(10, 5, 40, 20)},
+        {"fitted drag up and right past the edge",
+         at(fitted, 4, 30, 60, 2),
+         {"False", "4", "20", "40", "2", "300", "200"},
+         QRect(10, 5, 90, 45)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -165,4 +178,33 @@ TEST(GeometryTasks, MouseCropOrdersAndClampsTheRectangle) {
     for (const MouseCropOptions& empty : {at(actual, 5, 5, 5, 5), at(actual, 5, 5, 30, 5),
                                           at(actual, 120, 5, 130, 30), MouseCropOptions{}})
         EXPECT_FALSE(fncMouseCropTask(empty).build.ok()) << empty.x1 << "," << empty.y1;
+}
+
+// The engine crops the same pixels whichever corner the drag began at: the stored drag
+// order changes what a task file holds, not what the batch writes.
+TEST(GeometryTasks, ADragInEitherDirectionCropsTheSamePixels) {
+    QImage picture(600, 400, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb(x % 256, y % 256, (x + y) % 256));
+    MouseCropOptions o;
+    o.fitted = true;
+    o.imageWidth = 600, o.imageHeight = 400;
+    o.displayWidth = 300, o.displayHeight = 200;
+    o.controlWidth = 300, o.controlHeight = 200;
+    QImage results[2];
+    const int drags[2][4] = {{4, 2, 20, 10}, {20, 10, 4, 2}};
+    for (int i = 0; i < 2; ++i) {
+        o.x1 = drags[i][0], o.y1 = drags[i][1], o.x2 = drags[i][2], o.y2 = drags[i][3];
+        const MouseCrop crop = fncMouseCropTask(o);
+        ASSERT_TRUE(crop.build.ok());
+        ImageBox box;
+        box.setImage(picture);
+        subRunTask(crop.build.task, box);
+        results[i] = box.image().convertToFormat(QImage::Format_RGB32);
+    }
+    // Display pixels 4..20 x 2..10 are image pixels 8..40 x 4..20.
+    EXPECT_EQ(results[0].size(), QSize(32, 16));
+    EXPECT_EQ(results[0], picture.copy(8, 4, 32, 16));
+    EXPECT_EQ(results[1], results[0]);
 }

@@ -1,15 +1,21 @@
+#include "browser/IndexedMenu.h"
 #include "controls/explorerbar/isExplorerBar.h"
 #include "controls/splitter/Splitter.h"
 #include "editing/TaskBasketRows.h"
 #include "editing/TaskChooser.h"
 #include "engine/tasks/modTaskEngine.h"
 #include "platform/comctl/ListView.h"
+#include "platform/foldertree/FolderTreeview.h"
 #include "platform/imagebox/ImageBoxView.h"
 #include "shell/mainwindow/MainWindowGlobals.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 
+#include <QAction>
+#include <QDir>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 using namespace picbasket;
@@ -272,6 +278,7 @@ TEST_F(EditViewTest, SwitchTogglesTheSplittersCaptionsAndActiveList) {
     EXPECT_EQ(w.cmdOK->text(), QStringLiteral("Finish"));
     EXPECT_TRUE(w.eb->isVisible());
     EXPECT_FALSE(ConfirmedImageData.isEmpty());
+    EXPECT_EQ(indexedMenuItem(w.mnuPreviewParent, 0)->text(), "Back to Explorer view");
 
     // Finish leaves the edit view.
     w.cmdOK->click();
@@ -285,6 +292,43 @@ TEST_F(EditViewTest, SwitchTogglesTheSplittersCaptionsAndActiveList) {
     EXPECT_TRUE(ConfirmedImageData.isEmpty());
     EXPECT_FALSE(w.eb->isVisible());
     EXPECT_TRUE(w.picBrowse->isVisible());
+    EXPECT_EQ(indexedMenuItem(w.mnuPreviewParent, 0)->text(), "Edit/Enhance image");
+
+    // The preview menu's first item switches too, and its caption follows each way.
+    w.mnuPreview_Click(0);
+    EXPECT_TRUE(w.fncIsEditView());
+    EXPECT_EQ(indexedMenuItem(w.mnuPreviewParent, 0)->text(), "Back to Explorer view");
+    w.mnuPreview_Click(0);
+    EXPECT_FALSE(w.fncIsEditView());
+    EXPECT_EQ(indexedMenuItem(w.mnuPreviewParent, 0)->text(), "Edit/Enhance image");
+}
+
+// The folder tree is hidden while editing; back in the explorer view it shows the
+// folder it showed, where it showed it, not the top of the tree.
+TEST_F(EditViewTest, TheFolderTreeKeepsItsFolderAndScrollAcrossTheSwitch) {
+    QString deep = folder.path();
+    for (int i = 0; i < 12; ++i)
+        deep += QStringLiteral("/level%1").arg(i);
+    ASSERT_TRUE(QDir().mkpath(deep));
+    frmMain& w = startWith();
+    w.resize(1000, 500);
+    ASSERT_TRUE(w.ftvBrowse->setSelectedFolder(deep));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.ftvBrowse->verticalScrollBar()->value() > 0; },
+                                10000));
+    QTest::qWait(300);
+    const int scrolled = w.ftvBrowse->verticalScrollBar()->value();
+    show(w, gradient(40, 30));
+    w.CmdPreviewEdit_Click();
+    QTest::qWait(100);
+    w.cmdOK->click();
+    QTest::qWait(200);
+    EXPECT_EQ(w.ftvBrowse->SelectedFolder(), deep);
+    // The pane may have come back a row taller, which shortens the range by as much.
+    const QScrollBar* bar = w.ftvBrowse->verticalScrollBar();
+    EXPECT_EQ(bar->value(), std::min(scrolled, bar->maximum()));
+    const QRect shown = w.ftvBrowse->visualRect(w.ftvBrowse->currentIndex());
+    EXPECT_GE(shown.top(), 0);
+    EXPECT_LE(shown.bottom(), w.ftvBrowse->viewport()->height());
 }
 
 TEST_F(EditViewTest, EntryAppliesTheWholeBasketWhateverRowIsSelected) {

@@ -10,6 +10,8 @@
 #include "tests/ui/errors/ReportTestServer.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -125,6 +127,8 @@ TEST(frmErrorReport, SendShowsTheOutcomeThatHappened) {
          mb::Critical,
          QStringLiteral("The error report could not be sent.\r\nThe server answered 500.")},
     };
+    test::TempAppFolder app;
+    qputenv("PICBASKET_REPORT_URL", "http://127.0.0.1:9");
     for (const auto& c : cases) {
         test::MessageRecorder messages;
         FakeReportSender sender(c.result);
@@ -144,9 +148,62 @@ TEST(frmErrorReport, SendShowsTheOutcomeThatHappened) {
         EXPECT_EQ(messages.shown()[0].style, c.icon) << c.what;
         EXPECT_EQ(messages.shown()[0].text, c.text) << c.what;
     }
+    qunsetenv("PICBASKET_REPORT_URL");
+}
+
+// Without a server the report is only kept: it is in a text file of the user's report
+// folder from the moment the window opens, the window says where, Send sends nothing
+// and says the file is all there is, with what the user typed in it.
+TEST(frmErrorReport, WithoutAServerTheReportIsKeptAsAFile) {
+    test::TempAppFolder app;
+    qunsetenv("PICBASKET_REPORT_URL");
+    test::MessageRecorder messages;
+    FakeReportSender sender;
+    frmErrorReport form(sender);
+    form.subFillReport(overflowReport());
+    const QStringList files = QDir(AppPaths::reportFolder()).entryList(QDir::Files);
+    ASSERT_EQ(files.size(), 1);
+    const QString path = QDir(AppPaths::reportFolder()).filePath(files[0]);
+    EXPECT_EQ(labelText(form, "lblReportFile"), QStringLiteral("This report is saved as ") + path);
+
+    form.show();
+    form.findChild<QPlainTextEdit*>(QStringLiteral("txtUserDescription"))
+        ->setPlainText(QStringLiteral("opened a damaged file"));
+    form.findChild<QPushButton*>(QStringLiteral("cmdSend"))->click();
+    EXPECT_TRUE(sender.sent.empty());
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text, reportKeptMessage(path));
+    EXPECT_TRUE(messages.shown()[0].text.contains(path));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    for (const char* part : {"Routine: frmMain.subSetup", "Line: 42", "System error: 6 - Overflow",
+                             "Trapping String: Setting up Main Application",
+                             "opened a damaged file"})
+        EXPECT_TRUE(text.contains(QString::fromLatin1(part))) << part;
+}
+
+// A report folder that cannot be made is said in the window and after Send.
+TEST(frmErrorReport, AReportFolderThatCannotBeMadeIsSaid) {
+    test::TempAppFolder app;
+    QFile blocker(app.file("reports"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    test::MessageRecorder messages;
+    FakeReportSender sender;
+    frmErrorReport form(sender);
+    form.subFillReport(overflowReport());
+    EXPECT_TRUE(labelText(form, "lblReportFile").startsWith("This report could not be saved as "));
+    form.show();
+    form.findChild<QPushButton*>(QStringLiteral("cmdSend"))->click();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].style, mb::Critical);
+    EXPECT_TRUE(messages.shown()[0].text.startsWith("This report could not be saved as "));
 }
 
 TEST(frmErrorReport, CancelSendsNothing) {
+    test::TempAppFolder app;
+    qputenv("PICBASKET_REPORT_URL", "http://127.0.0.1:9");
     test::MessageRecorder messages;
     FakeReportSender sender;
     frmErrorReport form(sender);
@@ -156,9 +213,11 @@ TEST(frmErrorReport, CancelSendsNothing) {
     EXPECT_FALSE(form.isVisible());
     EXPECT_TRUE(sender.sent.empty());
     EXPECT_TRUE(messages.shown().empty());
+    qunsetenv("PICBASKET_REPORT_URL");
 }
 
 TEST(ErrorReportWindow, ReportTypedInTheWindowReachesTheServer) {
+    test::TempAppFolder app;
     test::ReportTestServer server(200);
     qputenv("PICBASKET_REPORT_URL", server.base().toEncoded());
     test::MessageRecorder messages;
@@ -186,6 +245,7 @@ TEST(ErrorReportWindow, ReportTypedInTheWindowReachesTheServer) {
 }
 
 TEST(ErrorReportWindow, RefusedOrFailingServerShowsTheFailureNotTheThanks) {
+    test::TempAppFolder app;
     test::ReportTestServer failing(500);
     for (const QByteArray& base :
          {failing.base().toEncoded(),
@@ -208,6 +268,7 @@ TEST(ErrorReportWindow, RefusedOrFailingServerShowsTheFailureNotTheThanks) {
 }
 
 TEST(ErrorReportWindow, ErrorWhileTheReportIsOpenOpensNoSecondReport) {
+    test::TempAppFolder app;
     auto sender = std::make_shared<FakeReportSender>();
     ReportWindowScope scope(sender);
     int windowsDuringNested = -1;

@@ -26,7 +26,8 @@ TEST_F(MainWindowTest, StartUpBuildsWhatTheWindowShowsFirst) {
     EXPECT_TRUE(w.PreviewUnchanged);
     EXPECT_FALSE(w.RestoreFolderOnResize);
     EXPECT_EQ(ApplicationTitle.left(10), QStringLiteral("PicBasket "));
-    EXPECT_EQ(w.HelpFile, fncAppPath() + QStringLiteral("Help.chm"));
+    EXPECT_EQ(w.HelpFile, fncFindHelpManual());
+    EXPECT_TRUE(w.HelpFile.endsWith(QStringLiteral("/manual/index.html")));
     EXPECT_TRUE(fncAppPath().endsWith(QLatin1Char('/')));
     EXPECT_FALSE(fncAppPath().endsWith(QStringLiteral("//")));
     EXPECT_EQ(w.fileMain.Pattern.split(QLatin1Char(';')).size(), 36);
