@@ -1,6 +1,7 @@
 #include "platform/gdiplus/modGDIPlus.h"
 #include "core/Convert.h"
 #include "platform/gdiplus/BicubicResampler.h"
+#include "platform/imagebox/DecoderDamage.h"
 
 #include <QImageReader>
 #include <QPainter>
@@ -174,6 +175,9 @@ QImage fncLoadPictureGDIPlus(const QString& path, int32_t sizeMode, int32_t maxW
                              OleColor backColour, bool drawFlag, int32_t& outW, int32_t& outH) {
     if (const auto metafile = Metafile::fromFile(path))
         return loadMetafile(*metafile, sizeMode, maxW, maxH, backColour, drawFlag, outW, outH);
+    // Qt's JPEG and TIFF readers fill damaged data and only warn; such a picture
+    // is refused like one whose file was cut.
+    imagebox::DamageWatch damage;
     QImageReader reader(path);
     reader.setAutoTransform(false);
     QSize size = reader.size();
@@ -197,7 +201,7 @@ QImage fncLoadPictureGDIPlus(const QString& path, int32_t sizeMode, int32_t maxW
         }
         image = reader.read();
     }
-    if (image.isNull())
+    if (image.isNull() || damage.damaged())
         return {};
     outW = size.width();
     outH = size.height();
