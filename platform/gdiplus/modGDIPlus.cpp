@@ -1,5 +1,6 @@
 #include "platform/gdiplus/modGDIPlus.h"
 #include "core/Convert.h"
+#include "core/ImageLimits.h"
 #include "platform/gdiplus/BicubicResampler.h"
 #include "platform/imagebox/DecoderDamage.h"
 
@@ -12,10 +13,10 @@ namespace picbasket {
 
 namespace {
 
-// Largest bitmap made here: the image box's limits, so a thumbnail box or a decoded
-// file that could not be allocated is refused before any memory is asked for.
-constexpr qint64 MaxTargetPixels = qint64(1) << 28;
-constexpr int32_t MaxTargetSide = 65535;
+// Largest bitmap made here: the program's image limits, so a thumbnail box or a
+// decoded file that could not be allocated is refused before any memory is asked for.
+constexpr qint64 MaxTargetPixels = MaxImagePixels;
+constexpr int32_t MaxTargetSide = int32_t(MaxImageSide);
 
 // A derived side, rounded halves to even and kept within 32 bits (a negative box
 // can make any product; the caller then refuses the size).
