@@ -1,6 +1,7 @@
 #include "fuzz/FuzzSupport.h"
 #include "core/ErrorHandler.h"
 #include "core/MessageBox.h"
+#include "platform/jp2/GrokSession.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -39,6 +40,9 @@ void ensureFuzzEnvironment() {
         // the fuzzer's own output and slow it down.
         setMessagePresenter([](const MessageRequest&) { return mb::OK; });
         setErrorPresenter([](const ErrorReport&) {});
+        // One input at a time: a worker pool per core would only add start-up
+        // time to every JPEG 2000 decode.
+        jp2::GrokSession::setThreadCount(1);
         return true;
     }();
     (void)ready;

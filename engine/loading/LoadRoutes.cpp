@@ -129,8 +129,12 @@ QString temporaryBitmapPath() {
 }
 
 bool passesStructureCheck(const QString& path, int32_t contentFormat) {
-    if (!imagebox::hasImageCheck(contentFormat))
+    // Content FreeImage does not know reaches here only under a metafile's name,
+    // and the metafile reader checks every record itself.
+    if (contentFormat == FIF_UNKNOWN)
         return true;
+    if (!imagebox::hasImageCheck(contentFormat))
+        return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;

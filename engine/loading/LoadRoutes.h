@@ -28,7 +28,8 @@ LoadRoute chooseLoadRoute(int32_t contentFormat, const QString& extension);
 QString temporaryBitmapPath();
 
 // True when the file passes the structure check of the format its content holds
-// (a FREE_IMAGE_FORMAT), or when no check exists for that format.
+// (a FREE_IMAGE_FORMAT). Content of a format without a check is refused; content
+// FreeImage does not know (a metafile) is left to the metafile reader.
 bool passesStructureCheck(const QString& path, int32_t contentFormat);
 
 // Each route's load. outW and outH receive the image's own size when it loaded.

@@ -1,4 +1,5 @@
 #include "core/Convert.h"
+#include "core/ImageLimits.h"
 #include "engine/loading/modFreeImage.h"
 
 #include <FreeImage.h>
@@ -166,7 +167,7 @@ FIBITMAP* fncRescaleDib(FIBITMAP* dib, const SizeArgument& width, const SizeArgu
         w = derivedSide(currentW, h, currentH);
     else if (h < 1)
         h = derivedSide(currentH, w, currentW);
-    if (w < 1 || h < 1 || qint64(w) * h > (qint64(1) << 28))
+    if (w < 1 || h < 1 || qint64(w) * h > MaxImagePixels)
         return dib;
     FIBITMAP* result = FreeImage_Rescale(dib, w, h, FREE_IMAGE_FILTER(filter));
     if (!result)

@@ -1,6 +1,8 @@
 #include "platform/gdiplus/modGDIPlus.h"
 #include "core/Convert.h"
+#include "core/ImageLimits.h"
 #include "platform/gdiplus/BicubicResampler.h"
+#include "platform/imagebox/DecoderDamage.h"
 
 #include <QImageReader>
 #include <QPainter>
@@ -11,10 +13,10 @@ namespace picbasket {
 
 namespace {
 
-// Largest bitmap made here: the image box's limits, so a thumbnail box or a decoded
-// file that could not be allocated is refused before any memory is asked for.
-constexpr qint64 MaxTargetPixels = qint64(1) << 28;
-constexpr int32_t MaxTargetSide = 65535;
+// Largest bitmap made here: the program's image limits, so a thumbnail box or a
+// decoded file that could not be allocated is refused before any memory is asked for.
+constexpr qint64 MaxTargetPixels = MaxImagePixels;
+constexpr int32_t MaxTargetSide = int32_t(MaxImageSide);
 
 // A derived side, rounded halves to even and kept within 32 bits (a negative box
 // can make any product; the caller then refuses the size).
@@ -174,6 +176,9 @@ QImage fncLoadPictureGDIPlus(const QString& path, int32_t sizeMode, int32_t maxW
                              OleColor backColour, bool drawFlag, int32_t& outW, int32_t& outH) {
     if (const auto metafile = Metafile::fromFile(path))
         return loadMetafile(*metafile, sizeMode, maxW, maxH, backColour, drawFlag, outW, outH);
+    // Qt's JPEG and TIFF readers fill damaged data and only warn; such a picture
+    // is refused like one whose file was cut.
+    imagebox::DamageWatch damage;
     QImageReader reader(path);
     reader.setAutoTransform(false);
     QSize size = reader.size();
@@ -197,7 +202,7 @@ QImage fncLoadPictureGDIPlus(const QString& path, int32_t sizeMode, int32_t maxW
         }
         image = reader.read();
     }
-    if (image.isNull())
+    if (image.isNull() || damage.damaged())
         return {};
     outW = size.width();
     outH = size.height();

@@ -1,45 +1,29 @@
 #include "platform/imagebox/FreeImageCodec.h"
 #include "core/AppError.h"
+#include "platform/imagebox/DecoderDamage.h"
 #include "platform/imagebox/ImageFileCheck.h"
 #include "platform/imagebox/MetadataBlocks.h"
 
 #include <FreeImage.h>
-#include <cstdarg>
+#include <QBuffer>
+#include <QImageReader>
 #include <cstring>
 #include <memory>
 #include <mutex>
-#include <tiffio.h>
 
 namespace picbasket::imagebox {
 
 namespace {
 
 // FreeImage reports problems through one global callback; the message of the
-// current operation is kept here and cleared before each call.
+// current operation is kept here and cleared before each call. Messages about
+// the data also go to the decode's damage watch.
 thread_local QString lastMessage;
-thread_local int messageCount = 0;
 
-void onFreeImageMessage(FREE_IMAGE_FORMAT, const char* message) {
+void onFreeImageMessage(FREE_IMAGE_FORMAT fif, const char* message) {
     lastMessage = QString::fromUtf8(message ? message : "");
-    ++messageCount;
-}
-
-// FreeImage's TIFF reader leaves libtiff's messages to the global handlers.
-// Its tag table asks libtiff about EXIF tags libtiff does not list; those
-// "unknown tag" complaints say nothing about the file and are dropped.
-thread_local int tiffErrorCount = 0;
-
-void onTiffError(const char* module, const char* format, va_list args) {
-    const QString text = QString::vasprintf(format, args);
-    if (text.contains("unknown tag"))
-        return;
-    ++tiffErrorCount;
-    lastMessage = QString::fromUtf8(module ? module : "") + ": " + text;
-}
-
-void onTiffWarning(const char*, const char* format, va_list args) {
-    if (QString::vasprintf(format, args).contains("IO error"))
-        ++tiffErrorCount;
+    if (isDamageMessage(fif, lastMessage))
+        DamageWatch::report(lastMessage);
 }
 
 void initialiseFreeImage() {
@@ -47,12 +31,8 @@ void initialiseFreeImage() {
     std::call_once(once, [] {
         FreeImage_Initialise(FALSE);
         FreeImage_SetOutputMessage(onFreeImageMessage);
-        TIFFSetErrorHandler(onTiffError);
-        TIFFSetWarningHandler(onTiffWarning);
     });
     lastMessage.clear();
-    messageCount = 0;
-    tiffErrorCount = 0;
 }
 
 [[noreturn]] void fail(const QString& what) {
@@ -262,9 +242,6 @@ Dib tiffPage(const QByteArray& bytes, int page) {
         raiseError(err::Unexpected, QString("The file has no page %1").arg(page + 1));
     if (!dib)
         fail("The page could not be read");
-    // libtiff reports damaged strips and goes on with what it could read.
-    if (tiffErrorCount > 0)
-        fail("The TIFF data is damaged");
     return dib;
 }
 
@@ -375,6 +352,29 @@ Dib toFreeImage(const QImage& source) {
     return dib;
 }
 
+// Formats whose structure check follows every byte of the pixel data (the
+// run-length and LZW streams included): a file that passes it is sound, so a
+// FreeImage reader that still fails on it (its RLE8 BMP reader refuses rows that
+// run on into their padding, as other writers make them) is at fault, and Qt's
+// reader of the format decodes the file instead.
+bool isFullyChecked(int fif) {
+    return fif == FIF_BMP || fif == FIF_GIF;
+}
+
+Dib dibDecodedByQt(const QByteArray& bytes, int fif) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, fif == FIF_BMP ? "bmp" : "gif");
+    reader.setAutoTransform(false);
+    // The structure check has bounded the size already.
+    reader.setAllocationLimit(int((MaxPixels * 4) >> 20));
+    const QImage image = reader.read();
+    if (image.isNull())
+        raiseError(err::Unexpected, "The image could not be read: " + reader.errorString());
+    return toFreeImage(image);
+}
+
 } // namespace
 
 QImage toBoxFormat(const QImage& image) {
@@ -410,20 +410,31 @@ void FreeImageDibDeleter::operator()(FIBITMAP* dib) const {
 
 FreeImageDib loadDibWithFreeImage(const QByteArray& bytes, int fif, int page) {
     initialiseFreeImage();
-    if (hasImageCheck(fif))
-        checkImageBytes(bytes, fif);
-    else if (bytes.isEmpty())
-        raiseError(err::Unexpected, "The file is empty");
-    if (fif == FIF_TIFF)
-        return tiffPage(bytes, page);
+    // A reader we cannot check the file for first would trust whatever it claims.
+    if (!hasImageCheck(fif))
+        raiseError(err::Unexpected, "The file is in a format the program cannot check");
+    checkImageBytes(bytes, fif);
     const QByteArray pixels = withoutMetadataBlocks(bytes, fif);
-    Memory memory = openMemory(pixels);
-    Dib dib(FreeImage_LoadFromMemory(FREE_IMAGE_FORMAT(fif), memory.get(), loadFlagsFor(fif)));
+    Dib dib;
+    QString damage;
+    {
+        // libtiff and libjpeg warn about damaged data and go on with filler.
+        DamageWatch watch;
+        if (fif == FIF_TIFF) {
+            dib = tiffPage(pixels, page);
+        } else {
+            Memory memory = openMemory(pixels);
+            dib.reset(FreeImage_LoadFromMemory(FREE_IMAGE_FORMAT(fif), memory.get(),
+                                               loadFlagsFor(fif)));
+        }
+        damage = watch.firstReport();
+    }
+    if (isFullyChecked(fif) && (!dib || !damage.isEmpty()))
+        return dibDecodedByQt(bytes, fif);
+    if (!damage.isEmpty())
+        raiseError(err::Unexpected, "The image data is damaged: " + damage);
     if (!dib)
         fail("The image could not be read");
-    // The decoders of damaged JPEG data only warn and return grey filler.
-    if (fif == FIF_JPEG && messageCount > 0)
-        fail("The JPEG data is damaged");
     return dib;
 }
 
@@ -461,7 +472,8 @@ QImage decodeWithFreeImage(const QByteArray& bytes, int fif, int page) {
 int tiffPageCountWithFreeImage(const QByteArray& bytes) {
     initialiseFreeImage();
     checkImageBytes(bytes, FIF_TIFF);
-    Memory memory = openMemory(bytes);
+    const QByteArray pixels = withoutMetadataBlocks(bytes, FIF_TIFF);
+    Memory memory = openMemory(pixels);
     FIMULTIBITMAP* pages = FreeImage_LoadMultiBitmapFromMemory(FIF_TIFF, memory.get(), 0);
     if (!pages)
         fail("The TIFF file could not be read");

@@ -1,4 +1,6 @@
 #pragma once
+#include "core/ImageLimits.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -12,9 +14,9 @@ namespace picbasket::imagebox {
 // box's QImage formats and encoding those formats back. Every failure raises
 // AppError 0x8000FFFF with FreeImage's own message when it gave one.
 
-// Largest image the box accepts, in pixels and per side.
-inline constexpr qint64 MaxPixels = qint64(1) << 28;
-inline constexpr int MaxSide = 65535;
+// Largest image the box accepts, in pixels and per side (core/ImageLimits.h).
+inline constexpr qint64 MaxPixels = MaxImagePixels;
+inline constexpr int MaxSide = int(MaxImageSide);
 
 // How samples deeper than 8 bits come out of FreeImage: 16-bit grey, RGB and
 // RGBA kept in QImage's 16-bit formats, or brought to 8 bits on a straight line

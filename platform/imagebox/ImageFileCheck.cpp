@@ -5,6 +5,8 @@
 #include "platform/imagebox/TiffCodec.h"
 
 #include <FreeImage.h>
+#include <cstring>
+#include <vector>
 
 namespace picbasket::imagebox {
 
@@ -33,6 +35,10 @@ public:
     int be16(qint64 at) const { return (u8(at) << 8) | u8(at + 1); }
     qint64 be32(qint64 at) const { return (qint64(be16(at)) << 16) | be16(at + 2); }
     bool startsWith(const char* magic) const { return data_.startsWith(magic); }
+    bool matches(qint64 at, const char* text) const {
+        const qint64 n = qint64(std::strlen(text));
+        return at >= 0 && n <= size() - at && std::memcmp(data_.constData() + at, text, size_t(n)) == 0;
+    }
     qint64 find(const char* pattern, qint64 from) const { return data_.indexOf(pattern, from); }
     [[noreturn]] void fail(const char* why) const { damaged(format_, why); }
     void require(bool condition, const char* why) const {
@@ -49,19 +55,38 @@ private:
     const char* format_;
 };
 
-// Walks a BMP run-length stream to its end-of-bitmap code.
-void checkBmpRle(const Bytes& b, qint64 at, bool fourBit) {
+// Walks a BMP run-length stream to its end-of-bitmap code, following the pen:
+// every run must lie inside the image's rows, which may run on into the row's
+// padding (writers fill the padding too), and the rows must not pass the bottom.
+void checkBmpRle(const Bytes& b, qint64 at, bool fourBit, qint64 w, qint64 h) {
+    const qint64 rowPixels = fourBit ? ((w * 4 + 31) / 32) * 8 : ((w * 8 + 31) / 32) * 4;
+    qint64 x = 0, y = 0;
+    auto draw = [&](qint64 count) {
+        b.require(y < h && x + count <= rowPixels, "its pixel data runs outside the image");
+        x += count;
+    };
     while (true) {
         const int count = b.u8(at), code = b.u8(at + 1);
         at += 2;
-        if (count > 0)
+        if (count > 0) {
+            draw(count);
             continue;
-        if (code == 1)
+        }
+        if (code == 0) {
+            x = 0;
+            ++y;
+            b.require(y <= h, "its pixel data runs outside the image");
+        } else if (code == 1) {
             return;
-        if (code == 2)
+        } else if (code == 2) {
+            x += b.u8(at);
+            y += b.u8(at + 1);
+            b.require(y <= h && x <= rowPixels, "its pixel data runs outside the image");
             at += 2;
-        else if (code > 2)
+        } else {
+            draw(code);
             at += fourBit ? ((code + 3) / 4) * 2 : ((code + 1) / 2) * 2;
+        }
         b.need(at, 0, "its pixel data ends too early");
     }
 }
@@ -84,7 +109,7 @@ void checkBmp(const Bytes& b) {
     if (compression == 1 || compression == 2) {
         b.require((compression == 1 && bpp == 8) || (compression == 2 && bpp == 4),
                   "its compression does not fit its depth");
-        checkBmpRle(b, offBits, compression == 2);
+        checkBmpRle(b, offBits, compression == 2, w, h);
         return;
     }
     b.require(compression == 0 || compression == 3 || compression == 6,
@@ -100,6 +125,77 @@ qint64 skipSubBlocks(const Bytes& b, qint64 at) {
     return at + 1;
 }
 
+// The LZW codes of one GIF image, read across its data sub-blocks.
+class GifCodes {
+public:
+    GifCodes(const Bytes& b, qint64 at) : b_(b), at_(at) {}
+    // The next code of `width` bits; -1 when the sub-blocks end first.
+    int next(int width) {
+        while (bitCount_ < width) {
+            const int byte = nextByte();
+            if (byte < 0)
+                return -1;
+            bits_ |= uint32_t(byte) << bitCount_;
+            bitCount_ += 8;
+        }
+        const int code = int(bits_ & ((1u << width) - 1));
+        bits_ >>= width;
+        bitCount_ -= width;
+        return code;
+    }
+
+private:
+    int nextByte() {
+        while (left_ == 0) {
+            if (ended_)
+                return -1;
+            left_ = b_.u8(at_++);
+            ended_ = left_ == 0;
+        }
+        --left_;
+        return b_.u8(at_++);
+    }
+
+    const Bytes& b_;
+    qint64 at_;
+    int left_ = 0;
+    bool ended_ = false;
+    uint32_t bits_ = 0;
+    int bitCount_ = 0;
+};
+
+// Runs the LZW decoder without keeping pixels: each code must be one the table
+// holds (or the one it is about to add), and the codes must give every pixel of
+// the image before they end. Damage inside the data breaks one or the other long
+// before its end.
+void checkGifLzw(const Bytes& b, qint64 at, int minimum, qint64 pixels) {
+    GifCodes codes(b, at);
+    const int clear = 1 << minimum, end = clear + 1;
+    std::vector<qint64> lengths(4096, 1);
+    int width = minimum + 1, next = clear + 2, previous = -1;
+    qint64 produced = 0;
+    while (produced < pixels) {
+        const int code = codes.next(width);
+        b.require(code >= 0 && code != end, "its image data ends too early");
+        if (code == clear) {
+            width = minimum + 1;
+            next = clear + 2;
+            previous = -1;
+            continue;
+        }
+        const bool known = code < clear || (code > end && code < next);
+        b.require(known || (code == next && previous >= 0), "its image data is damaged");
+        const qint64 length = known ? lengths[code] : lengths[previous] + 1;
+        if (previous >= 0 && next < 4096) {
+            lengths[next++] = lengths[previous] + 1;
+            if (next == (1 << width) && width < 12)
+                ++width;
+        }
+        previous = code;
+        produced += length;
+    }
+}
+
 void checkGif(const Bytes& b) {
     b.require(b.startsWith("GIF87a") || b.startsWith("GIF89a"), "it does not start as a GIF");
     b.checkSize(b.le16(6), b.le16(8));
@@ -112,12 +208,14 @@ void checkGif(const Bytes& b) {
             continue;
         }
         b.require(introducer == 0x2C, "it has no image");
-        b.checkSize(b.le16(at + 5), b.le16(at + 7));
+        const qint64 w = b.le16(at + 5), h = b.le16(at + 7);
+        b.checkSize(w, h);
         const int local = b.u8(at + 9);
         at += 10 + ((local & 0x80) ? 3 * (2 << (local & 7)) : 0);
         const int minimum = b.u8(at);
         b.require(minimum >= 1 && minimum <= 11, "its code size is impossible");
         skipSubBlocks(b, at + 1);
+        checkGifLzw(b, at + 1, minimum, w * h);
         return;
     }
 }
@@ -426,6 +524,101 @@ void checkSgi(const Bytes& b) {
         checkSgiRow(b, b.be32(512 + row * 4), b.be32(512 + (rows + row) * 4), w, sampleBytes);
 }
 
+// MNG and JNG are PNG-style chunk streams: a length (below 2^31), a type, the
+// data and a CRC, every chunk inside the file. An MNG opens with its frame header
+// and closes with MEND; a JNG opens with its image header and closes with IEND.
+// Each embedded image needs its header, its data and its IEND, and every size
+// that allocates (frame and image) is bounded before a reader sees the file.
+struct MngImage {
+    bool header = false, data = false;
+};
+
+void checkMngImageHeader(const Bytes& b, qint64 at, qint64 length, MngImage& image) {
+    b.require(length >= 8, "an image header is too short");
+    b.checkSize(b.be32(at + 8), b.be32(at + 12));
+    b.require(!image.header, "an image has two headers");
+    image.header = true;
+}
+
+void checkMng(const Bytes& b, bool jng) {
+    const char* signature = jng ? "\x8BJNG\r\n\x1A\n" : "\x8AMNG\r\n\x1A\n";
+    b.require(b.startsWith(signature), "it does not start as an MNG or JNG");
+    qint64 at = 8;
+    bool first = true, images = false;
+    MngImage image;
+    while (true) {
+        const qint64 length = b.be32(at);
+        b.require(length < (qint64(1) << 31), "a chunk length is impossible");
+        b.need(at, 12 + length, "a chunk ends too early");
+        auto is = [&](const char* name) { return b.matches(at + 4, name); };
+        if (first) {
+            b.require(is(jng ? "JHDR" : "MHDR"), "its header is missing");
+            b.require(length >= (jng ? 16 : 28), "its header is too short");
+            if (!jng)
+                b.checkSize(b.be32(at + 8), b.be32(at + 12));
+        }
+        if (is("IHDR") || is("JHDR"))
+            checkMngImageHeader(b, at, length, image);
+        if (is("IDAT") || is("JDAT") || is("JDAA")) {
+            b.require(image.header, "its image data comes before its image header");
+            image.data = true;
+        }
+        if (is("IEND")) {
+            b.require(image.header && image.data, "an image has no data");
+            images = true;
+            image = MngImage{};
+            if (jng)
+                return;
+        }
+        if (!jng && is("MEND")) {
+            b.require(images && !image.header, "it holds no whole image");
+            return;
+        }
+        first = false;
+        at += 12 + length;
+    }
+}
+
+// A WebP file is a RIFF container: "RIFF", the size of what follows, "WEBP",
+// then chunks of a type, a length and the data padded to an even length. Returns
+// 1 for a chunk that holds an image, after checking the size it claims.
+int webpImageChunk(const Bytes& b, qint64 at, qint64 length) {
+    if (b.matches(at, "VP8X")) {
+        b.require(length >= 10, "its extended header is too short");
+        const qint64 w = 1 + (b.le32(at + 12) & 0xFFFFFF), h = 1 + (b.le32(at + 15) & 0xFFFFFF);
+        b.checkSize(w, h);
+        return 0;
+    }
+    if (b.matches(at, "VP8L")) {
+        b.require(length >= 5 && b.u8(at + 8) == 0x2F, "its lossless header is damaged");
+        const qint64 bits = b.le32(at + 9);
+        b.checkSize(1 + (bits & 0x3FFF), 1 + ((bits >> 14) & 0x3FFF));
+        return 1;
+    }
+    if (b.matches(at, "VP8 ")) {
+        b.require(length >= 10 && b.u8(at + 11) == 0x9D && b.u8(at + 12) == 0x01 &&
+                      b.u8(at + 13) == 0x2A,
+                  "its lossy header is damaged");
+        b.checkSize(b.le16(at + 14) & 0x3FFF, b.le16(at + 16) & 0x3FFF);
+        return 1;
+    }
+    return 0;
+}
+
+void checkWebp(const Bytes& b) {
+    b.require(b.startsWith("RIFF") && b.matches(8, "WEBP"), "it does not start as a WebP");
+    const qint64 end = 8 + b.le32(4);
+    b.need(0, end, "it ends too early");
+    qint64 at = 12, images = 0;
+    while (at < end) {
+        const qint64 length = b.le32(at + 4);
+        b.require(length <= end - at - 8, "a chunk ends too early");
+        images += webpImageChunk(b, at, length);
+        at += 8 + length + (length & 1);
+    }
+    b.require(images > 0, "it holds no image");
+}
+
 } // namespace
 
 bool hasImageCheck(int fif) {
@@ -447,6 +640,9 @@ bool hasImageCheck(int fif) {
     case FIF_PGMRAW:
     case FIF_PPM:
     case FIF_PPMRAW:
+    case FIF_MNG:
+    case FIF_JNG:
+    case FIF_WEBP:
         return true;
     default:
         return false;
@@ -489,6 +685,12 @@ void checkImageBytes(const QByteArray& bytes, int fif) {
         if (!isCompletePnm(bytes))
             damaged("portable map", "its header or samples are incomplete");
         return;
+    case FIF_MNG:
+        return checkMng(Bytes(bytes, "MNG"), false);
+    case FIF_JNG:
+        return checkMng(Bytes(bytes, "JNG"), true);
+    case FIF_WEBP:
+        return checkWebp(Bytes(bytes, "WebP"));
     default:
         raiseError(err::Unexpected, "The file is in no format the box reads");
     }

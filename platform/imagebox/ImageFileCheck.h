@@ -12,7 +12,8 @@ namespace picbasket::imagebox {
 void checkImageBytes(const QByteArray& bytes, int fif);
 
 // True for the formats checkImageBytes knows: the box's own (BMP, GIF, JPEG, PNG,
-// PCX, PSD, WBMP, TIFF) and TGA, icons, SGI and the portable maps.
+// PCX, PSD, WBMP, TIFF) and TGA, icons, SGI, the portable maps, MNG, JNG and
+// WebP. No decoder is handed a file of any other format.
 bool hasImageCheck(int fif);
 
 } // namespace picbasket::imagebox

@@ -123,6 +123,91 @@ QByteArray psdWithout(const QByteArray& bytes) {
     return out;
 }
 
+// Tags whose values FreeImage's TIFF reader parses itself or follows into
+// directories of their own: XMP, IPTC, Photoshop resources, the EXIF, GPS and
+// interoperability directories. Its IPTC parser trusts the dataset lengths.
+bool isTiffMetadataTag(qint64 tag) {
+    switch (tag) {
+    case 700:   // XMP
+    case 33723: // IPTC
+    case 34377: // Photoshop image resources
+    case 34665: // EXIF directory
+    case 34853: // GPS directory
+    case 40965: // interoperability directory
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Reads and writes the integers of one TIFF in its own byte order, every read
+// checked against the data.
+class TiffWords {
+public:
+    explicit TiffWords(QByteArray& data) : data_(data), little_(data.startsWith("II")) {}
+    qint64 get(qint64 at, int width) const {
+        if (at < 0 || at > data_.size() - width)
+            damaged("TIFF", "a directory lies past the end of the data");
+        quint64 value = 0;
+        for (int i = 0; i < width; ++i) {
+            const int index = little_ ? width - 1 - i : i;
+            value = (value << 8) | uchar(data_[qsizetype(at + index)]);
+        }
+        return qint64(value);
+    }
+    void put(qint64 at, int width, qint64 value) {
+        for (int i = 0; i < width; ++i) {
+            const int index = little_ ? i : width - 1 - i;
+            data_[qsizetype(at + index)] = char((quint64(value) >> (8 * i)) & 0xFF);
+        }
+    }
+
+private:
+    QByteArray& data_;
+    bool little_;
+};
+
+// Drops the metadata entries of one directory in place: the kept entries move
+// up, the count shrinks and the link to the next directory follows them.
+// Returns that link.
+qint64 tiffDirectoryWithout(TiffWords& words, qint64 at, bool big) {
+    const int countWidth = big ? 8 : 2, entryWidth = big ? 20 : 12, linkWidth = big ? 8 : 4;
+    const qint64 count = words.get(at, countWidth);
+    if (count > 65535)
+        damaged("TIFF", "a directory holds too many entries");
+    const qint64 first = at + countWidth;
+    const qint64 next = words.get(first + count * entryWidth, linkWidth);
+    qint64 kept = 0;
+    for (qint64 i = 0; i < count; ++i) {
+        const qint64 entry = first + i * entryWidth;
+        if (isTiffMetadataTag(words.get(entry, 2)))
+            continue;
+        for (int b = 0; b < entryWidth; b += 2)
+            words.put(first + kept * entryWidth + b, 2, words.get(entry + b, 2));
+        ++kept;
+    }
+    words.put(at, countWidth, kept);
+    words.put(first + kept * entryWidth, linkWidth, next);
+    return next;
+}
+
+QByteArray tiffWithout(const QByteArray& bytes) {
+    QByteArray out = bytes;
+    TiffWords words(out);
+    const qint64 magic = words.get(2, 2);
+    if (magic != 42 && magic != 43)
+        damaged("TIFF", "it does not start as a TIFF");
+    const bool big = magic == 43;
+    qint64 at = big ? words.get(8, 8) : words.get(4, 4);
+    // libtiff has walked the chain already, so a loop here is damage.
+    for (int page = 0; at != 0; ++page) {
+        if (page > 65535)
+            damaged("TIFF", "its directories form a loop");
+        at = tiffDirectoryWithout(words, at, big);
+    }
+    return out;
+}
+
 } // namespace
 
 QByteArray withoutMetadataBlocks(const QByteArray& bytes, int fif) {
@@ -130,6 +215,8 @@ QByteArray withoutMetadataBlocks(const QByteArray& bytes, int fif) {
         return jpegWithout(bytes);
     if (fif == FIF_PSD)
         return psdWithout(bytes);
+    if (fif == FIF_TIFF)
+        return tiffWithout(bytes);
     return bytes;
 }
 

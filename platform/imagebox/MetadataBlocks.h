@@ -9,6 +9,8 @@ namespace picbasket::imagebox {
 //   JPEG: the APP1 to APP13 and APP15 segments (EXIF, XMP, ICC, IPTC, ...); the
 //         JFIF segment and the Adobe segment that names the colour transform stay.
 //   PSD:  the image resources with EXIF, IPTC, XMP and the thumbnails.
+//   TIFF: in every directory, the entries of XMP, IPTC, Photoshop resources and
+//         the EXIF, GPS and interoperability directories.
 // Other formats come back as they are. The bytes must have passed the format's
 // structure check.
 QByteArray withoutMetadataBlocks(const QByteArray& bytes, int fif);

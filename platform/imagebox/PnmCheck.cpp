@@ -1,4 +1,5 @@
 #include "platform/imagebox/PnmCheck.h"
+#include "core/ImageLimits.h"
 
 #include <cctype>
 #include <optional>
@@ -7,8 +8,8 @@ namespace picbasket {
 
 namespace {
 
-constexpr qint64 MaxSide = 65535;
-constexpr qint64 MaxPixels = qint64(1) << 28;
+constexpr qint64 MaxSide = MaxImageSide;
+constexpr qint64 MaxPixels = MaxImagePixels;
 
 // Walks the header: numbers separated by white space, comments from "#" to the end
 // of the line.

@@ -20,15 +20,21 @@ void keepError(const char* msg, void*) {
 
 void ignoreMessage(const char*, void*) {}
 
+unsigned threadCount = 0;
+
 } // namespace
 
 void GrokSession::ensureStarted() {
     static std::once_flag started;
     std::call_once(started, [] {
         // 0 threads: one worker per hardware thread.
-        grk_initialize(nullptr, 0);
+        grk_initialize(nullptr, threadCount);
         grk_set_msg_handlers(ignoreMessage, nullptr, ignoreMessage, nullptr, keepError, nullptr);
     });
+}
+
+void GrokSession::setThreadCount(unsigned threads) {
+    threadCount = threads;
 }
 
 void GrokSession::clearMessages() {

@@ -12,6 +12,11 @@ class GrokSession {
 public:
     // Initialises the library on first use; later calls do nothing.
     static void ensureStarted();
+    // Caps Grok's worker threads (0, the default, is one per hardware thread).
+    // Only a call before the session starts has an effect: the fuzz entries use
+    // one thread, since starting a pool over every core for each small input
+    // costs more than the decode.
+    static void setThreadCount(unsigned threads);
     // Forgets the messages collected so far (called before each encode or decode).
     static void clearMessages();
     // The error messages collected since the last clear, one per line; empty when none.

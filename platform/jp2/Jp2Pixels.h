@@ -1,12 +1,15 @@
 #pragma once
+#include "core/ImageLimits.h"
+
 #include <QImage>
 
 #include <grok.h>
 
 namespace picbasket::jp2 {
 
-// Largest image the decoder accepts, in pixels (16384 x 16384).
-inline constexpr qint64 maxDecodedPixels = qint64(1) << 28;
+// Largest image the decoder accepts, in pixels (16384 x 16384): the program's one
+// limit.
+inline constexpr qint64 maxDecodedPixels = MaxImagePixels;
 
 // Checks what a decoded image's header claims (size, component count, precision,
 // sub-sampling, palette) before its pixels are decoded. Throws AppError 481.

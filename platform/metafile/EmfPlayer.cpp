@@ -430,9 +430,13 @@ bool EmfPlayer::dib(const RecordBytes& r, qint64 fields, QRectF dest, QRectF sou
 bool EmfPlayer::playBitmap(uint32_t type, const RecordBytes& r) {
     bool sound = true;
     switch (type) {
-    case 80: // StretchDIBits
+    case 81: // StretchDIBits
         sound = dib(r, 48, QRectF(r.s32(24), r.s32(28), r.s32(72), r.s32(76)),
                     QRectF(r.s32(32), r.s32(36), r.s32(40), r.s32(44)), r.u32(68));
+        break;
+    case 80: // SetDIBitsToDevice: the source rectangle copied at its own size
+        sound = dib(r, 48, QRectF(r.s32(24), r.s32(28), r.s32(40), r.s32(44)),
+                    QRectF(r.s32(32), r.s32(36), r.s32(40), r.s32(44)), 0x00CC0020);
         break;
     case 76: // BitBlt
         sound = dib(r, 84, QRectF(r.s32(24), r.s32(28), r.s32(32), r.s32(36)),

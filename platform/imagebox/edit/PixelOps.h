@@ -1,4 +1,5 @@
 #pragma once
+#include "core/ImageLimits.h"
 #include "core/OleColor.h"
 
 #include <QImage>
@@ -9,9 +10,10 @@
 
 namespace picbasket::pixelops {
 
-// Largest image an edit may produce: 32767 pixels a side, 400 megapixels in all.
-inline constexpr int64_t MaxSide = 32767;
-inline constexpr int64_t MaxPixels = 400'000'000;
+// Largest image an edit may produce: the program's one pixel limit, and sides
+// QPainter can draw (core/ImageLimits.h).
+inline constexpr int64_t MaxSide = MaxEditedSide;
+inline constexpr int64_t MaxPixels = MaxImagePixels;
 bool sizeAllowed(int64_t width, int64_t height);
 
 // The image itself, or AppError 7 (out of memory) when making it failed: every

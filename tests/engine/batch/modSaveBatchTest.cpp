@@ -6,6 +6,7 @@
 #include "engine/batch/UnreadableRows.h"
 #include "engine/jpeg2000/modJPEG2000.h"
 #include "platform/imagebox/ImageBox.h"
+#include "tests/common/DamagedImageFiles.h"
 #include "tests/common/TestSupport.h"
 
 #include <QDir>
@@ -480,6 +481,41 @@ TEST_F(BatchCorruptRows, CutCopiesOfImageBoxFormatsAreNeverConverted) {
     EXPECT_EQ(written(), QStringList());
     ASSERT_EQ(messages_.shown().size(), 1u);
     EXPECT_EQ(messages_.shown()[0].text.count("\r\n"), 12) << qPrintable(messages_.shown()[0].text);
+}
+
+// A folder of sound RLE8 BMPs (which FreeImage fails on), files damaged inside
+// at intact length and an ordinary photo: every sound file converts exactly
+// (ImageMagick's decode is the oracle), every damaged one is listed at the end.
+TEST_F(BatchCorruptRows, SoundRle8BmpsConvertAndInnerDamageIsListed) {
+    if (!test::hasImageMagick())
+        GTEST_SKIP() << "ImageMagick's convert is not installed";
+    QTemporaryDir made;
+    std::vector<test::MadeFile> sound = test::makeRle8Bmps(made.path());
+    const std::vector<test::MadeFile> damaged = test::makeInnerDamagedFiles(made.path());
+    ASSERT_EQ(sound.size(), 3u);
+    ASSERT_EQ(damaged.size(), 5u);
+    sound.push_back({"photo.png", addPng("photo", gradient(30, 20)).Tag});
+    for (std::size_t i = 0; i < 3; ++i)
+        rowFor(QFileInfo(sound[i].name).completeBaseName(), sound[i].path);
+    for (const test::MadeFile& file : damaged)
+        rowFor(QFileInfo(file.name).completeBaseName(), file.path);
+
+    EXPECT_TRUE(run());
+    EXPECT_EQ(written(), (QStringList{"photo.jp2", "rle8-16.jp2", "rle8-200.jp2", "rle8-256.jp2"}));
+    for (const test::MadeFile& file : sound) {
+        const QString ppm = QDir(made.path()).filePath(file.name + ".ppm");
+        ASSERT_TRUE(test::runConvert({file.path, ppm}));
+        const QString target = out(QFileInfo(file.name).completeBaseName() + ".jp2");
+        EXPECT_EQ(decode(target), QImage(ppm).convertToFormat(QImage::Format_RGB888))
+            << file.name.toStdString();
+    }
+    ASSERT_EQ(messages_.shown().size(), 1u);
+    const QString text = messages_.shown()[0].text;
+    for (const test::MadeFile& file : damaged)
+        EXPECT_TRUE(text.contains(QFileInfo(file.name).completeBaseName() + ": "))
+            << file.name.toStdString() << "\n" << qPrintable(text);
+    EXPECT_FALSE(text.contains("rle8")) << qPrintable(text);
+    EXPECT_TRUE(errors_.reports().empty());
 }
 
 // Formats only the loading entry reads: the cut copies are listed, not converted.

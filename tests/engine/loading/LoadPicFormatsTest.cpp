@@ -4,6 +4,7 @@
 #include "engine/loading/modFreeImage.h"
 #include "platform/imagebox/FreeImageCodec.h"
 #include "platform/imagebox/ImageBox.h"
+#include "tests/common/DamagedImageFiles.h"
 #include "tests/common/TestSupport.h"
 
 #include <FreeImage.h>
@@ -377,6 +378,115 @@ TEST_F(LoadPicFormatsCorrupt, ImageBoxFuzzFindingsNeverReachFreeImagesMetadataRe
         }
         load(file);
     }
+}
+
+// Sound RLE8 BMPs of several palettes, as ImageMagick writes them, load exactly
+// through the load entry and through its FreeImage route, the one that takes a
+// BMP when Qt's reader fails.
+TEST_F(LoadPicFormats, Rle8BmpsLoadExactly) {
+    if (!test::hasImageMagick())
+        GTEST_SKIP() << "ImageMagick's convert is not installed";
+    const std::vector<test::MadeFile> files = test::makeRle8Bmps(dir.path());
+    ASSERT_EQ(files.size(), 3u);
+    for (const test::MadeFile& file : files) {
+        const QString ppm = path(file.name + ".ppm");
+        ASSERT_TRUE(test::runConvert({file.path, ppm}));
+        const QImage expected = rgb(QImage(ppm));
+        EXPECT_EQ(rgb(load(file.path)), expected) << file.name.toStdString();
+        EXPECT_EQ(rgb(fncLoadPictureAs(file.path, FIF_BMP)), expected)
+            << file.name.toStdString() << " through FreeImage's route";
+    }
+    EXPECT_TRUE(errors.reports().empty());
+}
+
+// An MNG and a JNG as ImageMagick writes them pass the chunk check and load.
+TEST_F(LoadPicFormats, SoundMngAndJngLoad) {
+    if (!test::hasImageMagick())
+        GTEST_SKIP() << "ImageMagick's convert is not installed";
+    const QString base = test::writeBase(dir.path(), 61, 37);
+    for (const char* name : {"sound.mng", "sound.jng"}) {
+        ASSERT_TRUE(test::runConvert({base, path(name)})) << name;
+        const QImage picture = load(path(name));
+        EXPECT_EQ(picture.size(), QSize(61, 37)) << name;
+    }
+}
+
+// Damage inside a file of intact length: junk in a GIF's LZW data, zeros in a
+// Group 4 and a JPEG-compressed TIFF, junk in a JPEG's entropy data, a JPEG cut
+// in its entropy data with its end marker put back. Nothing in every size mode,
+// as for a cut file, and nothing reported: the folder list, the preview and the
+// batch agree on what is damaged.
+TEST_F(LoadPicFormatsCorrupt, DamageInsideTheDataGivesNothingInEverySizeMode) {
+    if (!test::hasImageMagick())
+        GTEST_SKIP() << "ImageMagick's convert is not installed";
+    const std::vector<test::MadeFile> files = test::makeInnerDamagedFiles(dir.path());
+    ASSERT_EQ(files.size(), 5u);
+    for (const char* whole : {"whole.gif", "whole-g4.tif", "whole-jpeg.tif", "whole.jpg"})
+        for (int32_t mode : {0, 1, 2})
+            EXPECT_FALSE(load(path(whole), mode).isNull()) << whole << " mode " << mode;
+    for (const test::MadeFile& file : files)
+        for (int32_t mode : {0, 1, 2})
+            EXPECT_TRUE(load(file.path, mode).isNull())
+                << file.name.toStdString() << " mode " << mode;
+    EXPECT_TRUE(errors.reports().empty());
+}
+
+// The MNG findings (a bare signature that hung FreeImage's reader, a chunk that
+// asked for 4 GiB) and damaged MNG and JNG chunk streams, named as what they are
+// and as a BMP: nothing, in every size mode.
+TEST_F(LoadPicFormatsCorrupt, DamagedMngAndJngGiveNothingUnderEitherName) {
+    auto chunk = [](const char* type, const QByteArray& data, qint64 claimed = -1) {
+        QByteArray out;
+        const quint32 length = quint32(claimed < 0 ? data.size() : claimed);
+        for (int shift = 24; shift >= 0; shift -= 8)
+            out.append(char((length >> shift) & 0xFF));
+        return out + type + data + QByteArray(4, '\0');
+    };
+    const QByteArray mng("\x8AMNG\r\n\x1A\n", 8), jng("\x8BJNG\r\n\x1A\n", 8);
+    QByteArray mhdr(28, '\0');
+    mhdr[3] = 8, mhdr[7] = 8;
+    QByteArray ihdr(13, '\0');
+    ihdr[3] = 8, ihdr[7] = 8, ihdr[8] = 8;
+    QByteArray hugeFrame = mhdr;
+    hugeFrame[0] = char(0x7F);
+    const struct {
+        const char* what;
+        QByteArray bytes;
+    } cases[] = {
+        {"signature only", mng},
+        {"4 GiB chunk", mng + chunk("MHDR", mhdr) + chunk("IHDR", ihdr, 0xFFFFFFF0)},
+        {"frame past the size limit", mng + chunk("MHDR", hugeFrame) + chunk("MEND", {})},
+        {"no image", mng + chunk("MHDR", mhdr) + chunk("MEND", {})},
+        {"image without data", mng + chunk("MHDR", mhdr) + chunk("IHDR", ihdr) +
+                                   chunk("IEND", {}) + chunk("MEND", {})},
+        {"no end", mng + chunk("MHDR", mhdr) + chunk("IHDR", ihdr)},
+        {"JNG signature only", jng},
+        {"JNG header too short", jng + chunk("JHDR", QByteArray(4, '\0'))},
+    };
+    const QDir findings(test::testDataFolder() + "/fuzz/loadpic");
+    std::vector<std::pair<std::string, QByteArray>> files;
+    for (const auto& c : cases)
+        files.emplace_back(c.what, c.bytes);
+    for (const char* finding : {"mng-signature-only-hang.mng", "mng-4gib-chunk-allocation.bmp"})
+        files.emplace_back(finding, readBytes(findings.filePath(finding)).mid(1));
+    for (const auto& [what, bytes] : files)
+        for (const char* extension : {"mng", "bmp", "jng"}) {
+            const QString file = write(QString("damaged.") + extension, bytes);
+            for (int32_t mode : {0, 1, 2})
+                EXPECT_TRUE(load(file, mode).isNull()) << what << " ." << extension << " " << mode;
+        }
+    EXPECT_TRUE(errors.reports().empty());
+}
+
+// A format no check of ours covers is never handed to a decoder: an XPM, whose
+// reader trusts its colour count, gives nothing under its own name and a PNG's.
+TEST_F(LoadPicFormatsCorrupt, FormatsWithoutACheckGiveNothing) {
+    const QByteArray xpm = "/* XPM */\nstatic char *x[] = {\n\"2 2 2 1\",\n\". c #000000\",\n"
+                           "\"# c #FFFFFF\",\n\".#\",\n\"#.\"};\n";
+    for (const char* name : {"icon.xpm", "icon.png"})
+        for (int32_t mode : {0, 2})
+            EXPECT_TRUE(load(write(name, xpm), mode).isNull()) << name << " " << mode;
+    EXPECT_TRUE(errors.reports().empty());
 }
 
 // The IPTC date encoder writes four digits of year: a year it cannot write is

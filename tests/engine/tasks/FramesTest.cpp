@@ -148,6 +148,29 @@ TEST(ApplyFrame, ResizingGrowsTheCanvasAroundTheImage) {
             EXPECT_EQ(box.image().pixel(x + 2, y + 2), original.pixel(x, y)) << x << "," << y;
 }
 
+// Long side pieces around a 16 x 12 image would grow the canvas to 18014 x 18010
+// pixels (324 megapixels), more than any decoder of the program opens again: the
+// frame is refused before anything is allocated, naming the limit.
+TEST(ApplyFrame, ACanvasPastTheImageLimitIsRefusedWithTheLimit) {
+    FrameArtwork art = pieceArtwork();
+    art.pTop_left = {solid(2, 9000, TL)};
+    art.pleft = {solid(9000, 3, LEFT)};
+    art.pRight = {solid(9000, 3, RIGHT)};
+    art.pBottom_left = {solid(2, 9000, BL)};
+    ImageBox box;
+    box.setImage(patternImage(16, 12));
+    const QImage original = box.image();
+    try {
+        subApplyFrame(0, box, 1, false, art);
+        ADD_FAILURE() << "a " << box.ImageWidth() << " x " << box.ImageHeight() << " canvas was made";
+    } catch (const AppError& error) {
+        EXPECT_TRUE(error.description().contains("18014 x 18010")) << qPrintable(error.description());
+        EXPECT_TRUE(error.description().contains("268 megapixels"))
+            << qPrintable(error.description());
+    }
+    EXPECT_EQ(box.image(), original);
+}
+
 TEST(ApplyFrame, CornerPiecesSitBelowTheTopCornersAndAboveTheBottomOnes) {
     ImageBox box;
     box.setImage(patternImage(10, 9));

@@ -1,5 +1,7 @@
 #include "tests/platform/metafile/MetafileFixtures.h"
 
+#include <algorithm>
+
 namespace metafixture {
 
 namespace {
@@ -64,13 +66,14 @@ WmfWriter& WmfWriter::record(uint16_t function, std::initializer_list<int> words
 
 WmfWriter& WmfWriter::raw(const QByteArray& record) {
     records_ += record;
+    maxRecord_ = std::max<int64_t>(maxRecord_, record.size() / 2);
     return *this;
 }
 
 QByteArray WmfWriter::file(bool placeable, QRect box, int unitsPerInch) const {
     const QByteArray records = records_ + le32({3}) + le16({0});
     const QByteArray header = le16({1, 9, 0x0300}) + le32({9 + records.size() / 2}) +
-                              le16({objects_}) + le32({64}) + le16({0});
+                              le16({objects_}) + le32({maxRecord_}) + le16({0});
     QByteArray out;
     if (placeable)
         out = le32({0x9AC6CDD7}) +
@@ -153,7 +156,7 @@ QByteArray emfScene() {
         .record(37, le32({3}))
         .record(86, le32({0, 0, 0, 0, 3}) + le16({0, 720, 960, 720, 0, 1440}))
         // StretchDIBits: bounds, destination, source, the bitmap, usage, copy, size.
-        .record(80, le32({0, 0, 0, 0, 1920, 0, 0, 0, 8, 8, 80, 40, 120, dib.size() - 40, 0,
+        .record(81, le32({0, 0, 0, 0, 1920, 0, 0, 0, 8, 8, 80, 40, 120, dib.size() - 40, 0,
                           0x00CC0020, 960, 720}) +
                         dib)
         .record(82, le32({4, -300, 0, 0, 0, 400}) + QByteArray(8, '\0') + face)

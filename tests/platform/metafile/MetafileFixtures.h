@@ -31,6 +31,8 @@ public:
 private:
     QByteArray records_;
     int objects_ = 0;
+    // The header's largest record, in 16-bit words (other readers check it).
+    int64_t maxRecord_ = 3;
 };
 
 // Writes enhanced-metafile records; file() adds the header and the end record.
