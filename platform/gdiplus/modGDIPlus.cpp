@@ -1,6 +1,7 @@
 #include "platform/gdiplus/modGDIPlus.h"
 #include "core/Convert.h"
 #include "platform/gdiplus/BicubicResampler.h"
+#include "platform/imagebox/ExifOrientation.h"
 
 #include <QImageReader>
 #include <QPainter>
@@ -176,11 +177,16 @@ QImage fncLoadPictureGDIPlus(const QString& path, int32_t sizeMode, int32_t maxW
         return loadMetafile(*metafile, sizeMode, maxW, maxH, backColour, drawFlag, outW, outH);
     QImageReader reader(path);
     reader.setAutoTransform(false);
+    // The photo is fitted and drawn upright; its stored size is turned with it.
+    const int orientation = imagebox::storedOrientationOfFile(path);
+    const bool swapped = imagebox::orientationSwapsSides(orientation);
     QSize size = reader.size();
+    if (swapped)
+        size.transpose();
     QImage image;
     // A decoder that cannot tell the size before decoding decodes first.
     if (!size.isValid()) {
-        image = reader.read();
+        image = imagebox::orientUpright(reader.read(), orientation);
         size = image.size();
     }
     int32_t targetW = 0, targetH = 0;
@@ -193,9 +199,9 @@ QImage fncLoadPictureGDIPlus(const QString& path, int32_t sizeMode, int32_t maxW
             const QRect drawn = drawnRect(size, QSize(targetW, targetH), drawFlag);
             const QSize decode = jpegDecodeSize(size, drawn.size());
             if (decode != size)
-                reader.setScaledSize(decode);
+                reader.setScaledSize(swapped ? decode.transposed() : decode);
         }
-        image = reader.read();
+        image = imagebox::orientUpright(reader.read(), orientation);
     }
     if (image.isNull())
         return {};
