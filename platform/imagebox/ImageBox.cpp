@@ -6,6 +6,7 @@
 #include "platform/imagebox/GifWriter.h"
 #include "platform/imagebox/PcxWriter.h"
 #include "platform/imagebox/PdfWriter.h"
+#include "platform/imagebox/PngProfile.h"
 #include "platform/imagebox/TiffCodec.h"
 #include "platform/imagebox/WholeFileWriter.h"
 
@@ -230,6 +231,9 @@ QByteArray ImageBox::encode(int format) const {
         return encodeTiff(copy, tiffCompression_);
     case FormatPdf:
         return writePdf(copy);
+    case FormatPng:
+        // The pixels are the source's, so its colour profile goes with them.
+        return withIccProfile(encodeWithFreeImage(copy, FIF_PNG, 0), metadata_.iccProfile());
     default:
         return encodeWithFreeImage(copy, freeImageFormat(format), 0);
     }
