@@ -31,6 +31,13 @@ QString quadrants(const QImage& image) {
     return QString("%1x%2 ").arg(w).arg(h) + parts.join(' ');
 }
 
+QString orientationSeenByExiftool(const QString& path) {
+    QProcess p;
+    p.start("exiftool", {"-s", "-s", "-s", "-n", "-Orientation", path});
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
 // The upright picture as ImageMagick turns it, the oracle.
 QImage orientedByOracle(const QString& path, const QString& out) {
     QProcess p;
@@ -42,8 +49,9 @@ QImage orientedByOracle(const QString& path, const QString& out) {
 // The eight Orientation values give the same upright picture through the
 // image box and through the load entry, its thumbnails included.
 TEST(UprightLoad, EveryOrientationIsTurnedUprightOnEveryRoute) {
-    if (QStandardPaths::findExecutable("convert").isEmpty())
-        GTEST_SKIP() << "ImageMagick's convert is not installed";
+    if (QStandardPaths::findExecutable("convert").isEmpty() ||
+        QStandardPaths::findExecutable("exiftool").isEmpty())
+        GTEST_SKIP() << "ImageMagick's convert or exiftool is not installed";
     QTemporaryDir dir;
     const QImage stored = test::quadrantPicture(64, 48);
     for (int orientation = 1; orientation <= 8; ++orientation) {
@@ -59,6 +67,13 @@ TEST(UprightLoad, EveryOrientationIsTurnedUprightOnEveryRoute) {
         ImageBox box;
         box.LoadFromFile(path);
         EXPECT_EQ(quadrants(box.Picture()), expected) << "box, " << orientation;
+        // What the box writes is the upright picture, and says so.
+        const QString saved = dir.filePath(QString("saved%1.jpg").arg(orientation));
+        box.SaveToFile(saved);
+        EXPECT_EQ(orientationSeenByExiftool(saved), "1") << orientation;
+        ImageBox reloaded;
+        reloaded.LoadFromFile(saved);
+        EXPECT_EQ(quadrants(reloaded.Picture()), expected) << "saved, " << orientation;
 
         int32_t w = 0, h = 0;
         const QImage loaded = LoadPic(path, sizemode::Original, -1, -1, OleColor(0xFFFFFF), w, h);
