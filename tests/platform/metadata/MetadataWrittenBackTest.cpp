@@ -158,6 +158,32 @@ TEST(MetadataWrittenBack, AnEditRewritesOnlyItsOwnBlock) {
         << QStringList(warnings(photo).values()).join("; ").toStdString();
 }
 
+// A TIFF edited in place points at the maker note where it lies in the file.
+TEST(MetadataWrittenBack, InPlaceTiffEditsKeepTheMakerNote) {
+    if (!haveExiftool())
+        GTEST_SKIP() << "exiftool is not installed";
+    QTemporaryDir dir;
+    for (const auto style : {test::NoteStyle::HeaderRelative, test::NoteStyle::OwnHeader}) {
+        test::CameraExif o;
+        o.style = style;
+        ImageBox writer;
+        writer.LoadFromFile(writeCamera(dir, "camera.jpg", o));
+        const QString tiff = dir.filePath("camera.tif");
+        writer.SaveToFile(tiff);
+        const QString notes = makerNotes(tiff);
+        const QSet<QString> before = warnings(tiff);
+        ImageBox box;
+        box.LoadFromFile(tiff);
+        ASSERT_TRUE(box.SetExifAttribute("Artist", "Someone"));
+        box.SaveJpegMetadata(tiff);
+        box.AddIptcKeyword("lake");
+        box.SaveJpegMetadata(tiff);
+        EXPECT_EQ(makerNotes(tiff).toStdString(), notes.toStdString());
+        EXPECT_EQ(tag(tiff, "Artist"), "Someone");
+        EXPECT_TRUE((warnings(tiff) - before).isEmpty());
+    }
+}
+
 TEST(MetadataWrittenBack, TiffKeepsTheSourceResolution) {
     if (!haveExiftool())
         GTEST_SKIP() << "exiftool is not installed";
