@@ -162,7 +162,9 @@ bool saveByExtension(ImageBox& box, const QString& path, AxImage& jpeg2000) {
     } else if (ext == "jp2" || ext == "jpc") {
         box.setColorFormat(0);
         const int16_t rate = f.JPEG2000.Lossy != 0 ? f.JPEG2000.Rate : int16_t(25);
-        subSaveJPEG2000(jpeg2000, box.Picture(), path, rate);
+        double xDpi = 0, yDpi = 0;
+        box.CaptureResolution(xDpi, yDpi);
+        subSaveJPEG2000(jpeg2000, box.Picture(), path, rate, box.IccProfile(), xDpi, yDpi);
     } else if (ext == "jpg" || ext == "jpeg" || ext == "jpe") {
         box.setJpegQuality(f.JPG.Quality);
         box.setColorFormat(f.JPG.ColorDepth == 1 ? 2 : 0);

@@ -8,8 +8,9 @@
 // with its EXIF and IPTC, or an IPTC ".ffo" file read onto a small image) and
 // the file written ((byte / 5) % 2: ".jpg" or ".tif", the latter through our
 // patch of the first TIFF directory). Every EXIF entry and IPTC text is read,
-// a caption is set, the image saved and read again. Properties: the caption
-// survives the save and an ".ffo" round trip.
+// a caption is set, the image saved and read again, and the caption written
+// into the input file in place as the metadata commands do. Properties: the
+// caption survives the save, the in-place write and an ".ffo" round trip.
 namespace picbasket::fuzz {
 
 namespace {
@@ -48,6 +49,15 @@ void checkSavedCaption(ImageBox& box, uint8_t choice) {
     ImageBox again;
     again.LoadFromFile(out);
     fuzzCheck(again.IptcCaption() == caption, "the caption is lost when the image is saved");
+
+    if (choice % 5 < 2) {
+        const QString input = fuzzFolder() + QStringLiteral("/meta.") +
+                              (choice % 5 ? QStringLiteral("tif") : QStringLiteral("jpg"));
+        box.SaveJpegMetadata(input);
+        ImageBox edited;
+        edited.LoadFromFile(input);
+        fuzzCheck(edited.IptcCaption() == caption, "the caption is lost when written in place");
+    }
 
     const QString ffo = fuzzFolder() + QStringLiteral("/out.ffo");
     box.SaveIptcToFile(ffo);

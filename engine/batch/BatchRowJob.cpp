@@ -76,6 +76,8 @@ void encode(const BatchRowOrder& order, BatchRowResult& result) {
         control.SetBitmapHandle(std::exchange(result.picture, QImage()));
         control.Refresh();
         control.SetCompressionRate(rate);
+        control.SetColourProfile(result.iccProfile);
+        control.SetCaptureResolution(result.xDpi, result.yDpi);
         control.SaveFileAndRelease(temporary, control.FormatFromExtension(order.extension));
     } catch (const AppError& error) {
         // The user knows the file by its final name, not by the temporary one.
@@ -101,6 +103,9 @@ bool prepare(BatchRowOrder& order, const TaskRowList& tasks, BatchRowResult& res
         fncRunTaskRows(tasks, box);
     result.baseName = baseName(box, order);
     result.picture = box.Picture();
+    // The pixels stay in the source's colour space, so its profile goes with them.
+    result.iccProfile = box.IccProfile();
+    box.CaptureResolution(result.xDpi, result.yDpi);
     return true;
 }
 

@@ -35,6 +35,8 @@ struct BatchRowResult {
     QString baseName;           // the output name without folder and extension
     QString temporary;          // the encoded file, still under a temporary name
     QImage picture;             // kept when the job did not encode (target existed)
+    QByteArray iccProfile;      // the source's colour profile, for a JP2 file
+    double xDpi = 0, yDpi = 0;  // the source's resolution, 0 when it gives none
     std::exception_ptr failure; // a failure that ends the run
 };
 

@@ -223,7 +223,8 @@ void commitRow(PendingRow& pending, RunState& run) {
     }
     if (result.temporary.isEmpty()) {
         const int16_t rate = Setup.BatchSave.Lossy != 0 ? Setup.BatchSave.Rate : int16_t(25);
-        subSaveJPEG2000(run.control, result.picture, target, rate);
+        subSaveJPEG2000(run.control, result.picture, target, rate, result.iccProfile, result.xDpi,
+                        result.yDpi);
     } else {
         moveOnto(result.temporary, target);
     }

@@ -4,8 +4,11 @@
 
 namespace picbasket {
 
-void subSaveJPEG2000(AxImage& control, const QImage& bitmap, const QString& path, int16_t rate) {
+void subSaveJPEG2000(AxImage& control, const QImage& bitmap, const QString& path, int16_t rate,
+                     const QByteArray& iccProfile, double xDpi, double yDpi) {
     control.SetBitmapHandle(bitmap);
+    control.SetColourProfile(iccProfile);
+    control.SetCaptureResolution(xDpi, yDpi);
     control.Refresh();
     control.SetCompressionRate(static_cast<int32_t>(rate));
     const int32_t format = control.FormatFromExtension(fncGetFileExtension(path));

@@ -11,8 +11,10 @@
 namespace picbasket {
 
 // Hands the bitmap to the control, sets the rate (25 lossless, 1 to 24 lossy),
-// takes the format from the path's extension and writes the file.
-void subSaveJPEG2000(AxImage& control, const QImage& bitmap, const QString& path, int16_t rate);
+// takes the format from the path's extension and writes the file. A JP2 file
+// also carries the colour profile and capture resolution (dots per inch) given.
+void subSaveJPEG2000(AxImage& control, const QImage& bitmap, const QString& path, int16_t rate,
+                     const QByteArray& iccProfile = {}, double xDpi = 0, double yDpi = 0);
 
 // Decodes the file into the control and returns the picture of what it holds. An
 // empty extension skips the decode and returns whatever the control already holds.

@@ -5,6 +5,7 @@
 #include "engine/loading/modBitmapPro.h"
 #include "engine/loading/modFreeImage.h"
 #include "platform/gdiplus/modGDIPlus.h"
+#include "platform/imagebox/ExifOrientation.h"
 #include "platform/imagebox/ImageFileCheck.h"
 #include "platform/imagebox/PnmCheck.h"
 
@@ -156,7 +157,8 @@ QImage loadThroughFreeImage(const QString& path, int32_t contentFormat, int32_t 
     // name's decoder would see data it was never checked for.
     if (FreeImage_GetFIFFromFilename(QFile::encodeName(path).constData()) == FIF_UNKNOWN)
         return {};
-    const QImage picture = fncLoadPictureAs(path, contentFormat);
+    const QImage picture =
+        imagebox::uprightPictureOfFile(fncLoadPictureAs(path, contentFormat), path);
     outW = picture.width();
     outH = picture.height();
     if (sizeMode == sizemode::Original)

@@ -3,6 +3,7 @@
 #include "core/ImageLimits.h"
 #include "platform/gdiplus/BicubicResampler.h"
 #include "platform/imagebox/DecoderDamage.h"
+#include "platform/imagebox/ExifOrientation.h"
 
 #include <QImageReader>
 #include <QPainter>
@@ -181,11 +182,16 @@ QImage fncLoadPictureGDIPlus(const QString& path, int32_t sizeMode, int32_t maxW
     imagebox::DamageWatch damage;
     QImageReader reader(path);
     reader.setAutoTransform(false);
+    // The photo is fitted and drawn upright; its stored size is turned with it.
+    const int orientation = imagebox::storedOrientationOfFile(path);
+    const bool swapped = imagebox::orientationSwapsSides(orientation);
     QSize size = reader.size();
+    if (swapped)
+        size.transpose();
     QImage image;
     // A decoder that cannot tell the size before decoding decodes first.
     if (!size.isValid()) {
-        image = reader.read();
+        image = imagebox::orientUpright(reader.read(), orientation);
         size = image.size();
     }
     int32_t targetW = 0, targetH = 0;
@@ -198,9 +204,9 @@ QImage fncLoadPictureGDIPlus(const QString& path, int32_t sizeMode, int32_t maxW
             const QRect drawn = drawnRect(size, QSize(targetW, targetH), drawFlag);
             const QSize decode = jpegDecodeSize(size, drawn.size());
             if (decode != size)
-                reader.setScaledSize(decode);
+                reader.setScaledSize(swapped ? decode.transposed() : decode);
         }
-        image = reader.read();
+        image = imagebox::orientUpright(reader.read(), orientation);
     }
     if (image.isNull() || damage.damaged())
         return {};

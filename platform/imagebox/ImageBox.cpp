@@ -1,10 +1,12 @@
 #include "platform/imagebox/ImageBox.h"
 #include "core/AppError.h"
 #include "platform/imagebox/ColorFormatCopy.h"
+#include "platform/imagebox/ExifOrientation.h"
 #include "platform/imagebox/FreeImageCodec.h"
 #include "platform/imagebox/GifWriter.h"
 #include "platform/imagebox/PcxWriter.h"
 #include "platform/imagebox/PdfWriter.h"
+#include "platform/imagebox/PngProfile.h"
 #include "platform/imagebox/TiffCodec.h"
 #include "platform/imagebox/WholeFileWriter.h"
 
@@ -139,7 +141,10 @@ void ImageBox::LoadFromFile(const QString& path) {
                 raiseError(err::Unexpected, QString("There is no page %1").arg(pageIndex_));
             const QByteArray bytes = readWholeFile(path, MaxFileBytes);
             const FREE_IMAGE_FORMAT fif = formatOfFile(bytes, path);
-            return decodeWithFreeImage(bytes, fif, fif == FIF_TIFF ? pageIndex_ - 1 : 0);
+            const QImage decoded =
+                decodeWithFreeImage(bytes, fif, fif == FIF_TIFF ? pageIndex_ - 1 : 0);
+            // The Orientation read is the first page's; later pages stay as stored.
+            return pageIndex_ == 1 ? uprightPicture(decoded, bytes) : decoded;
         });
         loadedFlag_ = false;
         replaceImage(loaded);
@@ -226,6 +231,9 @@ QByteArray ImageBox::encode(int format) const {
         return encodeTiff(copy, tiffCompression_);
     case FormatPdf:
         return writePdf(copy);
+    case FormatPng:
+        // The pixels are the source's, so its colour profile goes with them.
+        return withIccProfile(encodeWithFreeImage(copy, FIF_PNG, 0), metadata_.iccProfile());
     default:
         return encodeWithFreeImage(copy, freeImageFormat(format), 0);
     }

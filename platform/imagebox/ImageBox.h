@@ -490,6 +490,13 @@ public:
     void SaveJpegMetadata(const QString& path) const;
     // A copy of the EXIF and IPTC, and putting one back: a command that changes
     // the metadata and then cannot write it puts back what the file still holds.
+    // The colour profile the loaded file came with (empty for none), and the
+    // resolution its metadata gives in dots per inch (0 and 0 when none).
+    QByteArray IccProfile() const { return metadata_.iccProfile(); }
+    void CaptureResolution(double& xDpi, double& yDpi) const {
+        if (!metadata_.resolution(xDpi, yDpi))
+            xDpi = yDpi = 0;
+    }
     ImageMetadata MetadataSnapshot() const { return metadata_; }
     void RestoreMetadata(const ImageMetadata& snapshot) { metadata_ = snapshot; }
 

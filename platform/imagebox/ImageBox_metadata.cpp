@@ -19,9 +19,11 @@ void ImageBox::readMetadataFrom(const QString& path) {
     metadata_.readFrom(path);
 }
 
+// A file the box has just written holds its image: the metadata is made to
+// describe that image, not the file it was read from.
 void ImageBox::writeMetadataTo(const QString& path, int format) {
-    if ((format == FormatJpeg || format == FormatTiff) && !metadata_.isEmpty()) {
-        metadata_.writeInto(path);
+    if ((format == FormatJpeg || format == FormatTiff) && metadata_.hasAnythingToWrite()) {
+        metadata_.writeIntoOutput(path, image_);
     }
 }
 

@@ -43,6 +43,17 @@ int32_t AxImage::PaletteHandle() const {
 
 void AxImage::SetBitmapHandle(const QImage& image) {
     image_ = image;
+    icc_.clear();
+    xDpi_ = yDpi_ = 0;
+}
+
+void AxImage::SetColourProfile(const QByteArray& icc) {
+    icc_ = icc;
+}
+
+void AxImage::SetCaptureResolution(double xDpi, double yDpi) {
+    xDpi_ = xDpi;
+    yDpi_ = yDpi;
 }
 
 void AxImage::SetCompressionRate(int32_t rate) {
@@ -66,13 +77,14 @@ jp2::Container containerFor(const QString& path, int32_t format) {
 } // namespace
 
 void AxImage::SaveFile(const QString& path, int32_t format) {
-    jp2::encodeImage(image_, path, containerFor(path, format), rate_);
+    jp2::encodeImage(image_, path, containerFor(path, format), rate_, {icc_, xDpi_, yDpi_});
 }
 
 void AxImage::SaveFileAndRelease(const QString& path, int32_t format) {
     QImage image = std::move(image_);
     image_ = QImage();
-    jp2::encodeImage(std::move(image), path, containerFor(path, format), rate_);
+    jp2::encodeImage(std::move(image), path, containerFor(path, format), rate_,
+                     {icc_, xDpi_, yDpi_});
 }
 
 } // namespace picbasket

@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <cstdint>
@@ -57,11 +58,20 @@ public:
     // whether the encode succeeded or not.
     virtual void SaveFileAndRelease(const QString& path, int32_t format);
 
+    // What a JP2 file written next carries besides the pixels: the colour profile
+    // of the image's colour space and the resolution it was captured at (dots per
+    // inch, 0 for none). A new image set clears both.
+    virtual void SetColourProfile(const QByteArray& icc);
+    virtual void SetCaptureResolution(double xDpi, double yDpi);
+
     int32_t compressionRate() const { return rate_; }
     int32_t loadOption() const { return loadOption_; }
 
 private:
     QImage image_;
+    QByteArray icc_;
+    double xDpi_ = 0;
+    double yDpi_ = 0;
     int32_t rate_ = 20;
     int32_t loadOption_ = 1;
 };

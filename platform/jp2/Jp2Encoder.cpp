@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cmath>
+#include <optional>
 #include <cstdio>
 #include <sys/mman.h>
 #include <vector>
@@ -175,6 +177,96 @@ grk_cparameters makeParameters(const Source& s, Container container, int rate) {
     return p;
 }
 
+// Whether a profile's colour space (bytes 16 to 19 of its header) is the one
+// of the components coded.
+bool profileFits(const QByteArray& icc, int components) {
+    if (icc.size() < 128)
+        return false;
+    const QByteArray space = icc.mid(16, 4);
+    return components == 1 ? space == "GRAY" : space == "RGB ";
+}
+
+// The profile and the capture resolution of a JP2 file; Grok frees the
+// profile's copy with the image.
+void describe(grk_image* image, grk_cparameters& params, const Source& s,
+              const Description& description) {
+    if (params.cod_format != GRK_FMT_JP2)
+        return;
+    if (profileFits(description.iccProfile, s.hasAlpha ? s.components - 1 : s.components)) {
+        if (!image->meta)
+            image->meta = grk_image_meta_new();
+        if (image->meta) {
+            const auto length = uint32_t(description.iccProfile.size());
+            image->meta->color.icc_profile_buf = new uint8_t[length];
+            std::copy_n(description.iccProfile.constData(), length,
+                        image->meta->color.icc_profile_buf);
+            image->meta->color.icc_profile_len = length;
+            image->color_space = GRK_CLRSPC_ICC;
+        }
+    }
+    // The box counts pixels per metre, vertical first.
+    constexpr double metresPerInch = 0.0254;
+    if (description.xDpi > 0 && description.yDpi > 0) {
+        params.write_capture_resolution = true;
+        params.capture_resolution[0] = description.yDpi / metresPerInch;
+        params.capture_resolution[1] = description.xDpi / metresPerInch;
+    }
+}
+
+// A resolution in the resolution box's form: numerator and denominator of 16
+// bits and a power of ten, in pixels per metre. Grok approximates the fraction
+// (300 dpi came out as 300.18); a whole number of dots per inch is exactly
+// dpi x 5000 / 127 per metre.
+struct BoxResolution {
+    uint16_t numerator = 0, denominator = 1;
+    int8_t exponent = 0;
+};
+
+std::optional<BoxResolution> exactBoxResolution(double dpi) {
+    const double scaled = dpi * 5000.0;
+    if (std::abs(scaled - std::nearbyint(scaled)) > 1e-6 || scaled <= 0 || scaled > 1e12)
+        return std::nullopt;
+    auto numerator = static_cast<int64_t>(std::nearbyint(scaled));
+    int exponent = 0;
+    while (numerator > 65535 && numerator % 10 == 0) {
+        numerator /= 10;
+        ++exponent;
+    }
+    if (numerator > 65535)
+        return std::nullopt;
+    return BoxResolution{static_cast<uint16_t>(numerator), 127, static_cast<int8_t>(exponent)};
+}
+
+void putBe16(QByteArray& bytes, qint64 at, uint16_t v) {
+    bytes[at] = char(v >> 8);
+    bytes[at + 1] = char(v & 0xFF);
+}
+
+// Writes the exact figures into the capture resolution box of the file, where
+// both sides have them; the box's place is left as Grok wrote it.
+void makeCaptureResolutionExact(const QString& file, const Description& description) {
+    const auto v = exactBoxResolution(description.yDpi);
+    const auto h = exactBoxResolution(description.xDpi);
+    QFile f(file);
+    if (!v || !h || !f.open(QIODevice::ReadWrite))
+        return;
+    // The header boxes come first and are small; the codestream follows them.
+    QByteArray head = f.read(1 << 20);
+    const qint64 codestream = head.indexOf("jp2c");
+    const qint64 box = head.indexOf("resc");
+    if (box < 8 || (codestream >= 0 && box > codestream) || box + 4 + 10 > head.size())
+        return;
+    const qint64 at = box + 4;
+    putBe16(head, at, v->numerator);
+    putBe16(head, at + 2, v->denominator);
+    putBe16(head, at + 4, h->numerator);
+    putBe16(head, at + 6, h->denominator);
+    head[at + 8] = char(v->exponent);
+    head[at + 9] = char(h->exponent);
+    f.seek(at);
+    f.write(head.mid(at, 10));
+}
+
 void checkTarget(const QString& path) {
     const QFileInfo target(path);
     const QFileInfo folder(target.absolutePath());
@@ -221,7 +313,8 @@ double compressionRatioForRate(int rate) {
     return rate == losslessRate ? 0.0 : (26 - rate) * 2.0;
 }
 
-void encodeImage(QImage image, const QString& path, Container container, int rate) {
+void encodeImage(QImage image, const QString& path, Container container, int rate,
+                 const Description& description) {
     if (image.isNull())
         raiseError(err::ObjectNotSet, QStringLiteral("There is no image to save"));
     if (rate < lowestRate || rate > losslessRate)
@@ -233,6 +326,7 @@ void encodeImage(QImage image, const QString& path, Container container, int rat
     Source source = makeSource(image);
     GrokRef grokImage = makeGrokImage(source);
     grk_cparameters params = makeParameters(source, container, rate);
+    describe(reinterpret_cast<grk_image*>(grokImage.get()), params, source, description);
     // Grok holds its own copy of the samples now: a caller that handed its image
     // over gets those pixels freed before the long part of the encode. Their pages
     // stay with the process for the next image (a batch gives them back at its end).
@@ -243,6 +337,8 @@ void encodeImage(QImage image, const QString& path, Container container, int rat
         writeCodestream(reinterpret_cast<grk_image*>(grokImage.get()), params, temporary, path);
         if (QFileInfo(temporary).size() <= 0)
             encodeFailed(path);
+        if (params.write_capture_resolution)
+            makeCaptureResolutionExact(temporary, description);
         if (std::rename(QFile::encodeName(temporary).constData(),
                         QFile::encodeName(path).constData()) != 0)
             raiseError(err::PermissionDenied, QStringLiteral("Cannot replace \"%1\"").arg(path));

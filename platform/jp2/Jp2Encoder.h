@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 
@@ -23,6 +24,17 @@ double compressionRatioForRate(int rate);
 // never leaves a partial file. Throws AppError on any failure. The image is let go
 // as soon as the encoder has read its samples, so a caller that moves its only
 // copy in has those pixels freed while the codestream is being made.
-void encodeImage(QImage image, const QString& path, Container container, int rate);
+//
+// A JP2 file also carries what the description gives: the colour profile as a
+// colour specification of method 2 (when the profile's colour space is the
+// image's: RGB or grey), and the capture resolution. A codestream has no boxes
+// for either.
+struct Description {
+    QByteArray iccProfile;
+    double xDpi = 0; // 0: no resolution known
+    double yDpi = 0;
+};
+void encodeImage(QImage image, const QString& path, Container container, int rate,
+                 const Description& description = {});
 
 } // namespace picbasket::jp2

@@ -1,6 +1,7 @@
 #include "platform/imagebox/meta/ImageMetadata.h"
 
 #include "core/AppError.h"
+#include "platform/imagebox/meta/ExifBlock.h"
 #include "platform/imagebox/meta/ExifNameTable.h"
 #include "platform/imagebox/meta/ExifValueText.h"
 #include "platform/imagebox/meta/IptcText.h"
@@ -11,6 +12,7 @@
 #include <QSaveFile>
 #include <exiv2/exiv2.hpp>
 
+#include <cmath>
 #include <iterator>
 #include <optional>
 #include <vector>
@@ -20,6 +22,9 @@ namespace picbasket {
 struct ImageMetadata::Data {
     Exiv2::ExifData exif;
     Exiv2::IptcData iptc;
+    metadatafile::Blocks blocks;
+    bool exifChanged = false;
+    bool iptcChanged = false;
 };
 
 namespace {
@@ -106,6 +111,41 @@ QByteArray streamOf(const Exiv2::IptcData& iptc) {
     return QByteArray(reinterpret_cast<const char*>(buf.pData_), buf.size_);
 }
 
+void setIfPresent(Exiv2::ExifData& exif, const char* key, const Exiv2::Value& value) {
+    const auto it = exif.findKey(Exiv2::ExifKey(key));
+    if (it != exif.end())
+        it->setValue(&value);
+}
+
+// The EXIF for a file holding the picture: upright, and of the picture's size.
+// A TIFF states its size and layout in its own directory; the Exif sizes and
+// the JPEG's component layout and bits per pixel belong to compressed files.
+Exiv2::ExifData describing(const Exiv2::ExifData& held, const QSize& size, bool tiff) {
+    Exiv2::ExifData exif = held;
+    Exiv2::UShortValue normal;
+    normal.value_.push_back(1);
+    setIfPresent(exif, "Exif.Image.Orientation", normal);
+    Exiv2::ULongValue width, height;
+    width.value_.push_back(uint32_t(size.width()));
+    height.value_.push_back(uint32_t(size.height()));
+    setIfPresent(exif, "Exif.Photo.PixelXDimension", width);
+    setIfPresent(exif, "Exif.Photo.PixelYDimension", height);
+    if (tiff) {
+        for (const char* key :
+             {"Exif.Photo.PixelXDimension", "Exif.Photo.PixelYDimension",
+              "Exif.Photo.ComponentsConfiguration", "Exif.Photo.CompressedBitsPerPixel"}) {
+            const auto it = exif.findKey(Exiv2::ExifKey(key));
+            if (it != exif.end())
+                exif.erase(it);
+        }
+    }
+    return exif;
+}
+
+bool hasThumbnailTags(const Exiv2::ExifData& exif) {
+    return exif.findKey(Exiv2::ExifKey("Exif.Thumbnail.JPEGInterchangeFormat")) != exif.end();
+}
+
 } // namespace
 
 ImageMetadata::ImageMetadata() : d_(std::make_unique<Data>()) {}
@@ -118,20 +158,70 @@ ImageMetadata& ImageMetadata::operator=(const ImageMetadata& other) {
 }
 
 bool ImageMetadata::readFrom(const QString& path) {
-    return metadatafile::read(path, d_->exif, d_->iptc);
+    d_->exifChanged = d_->iptcChanged = false;
+    return metadatafile::read(path, d_->exif, d_->iptc, d_->blocks);
 }
 
+// After the write the file holds what is held: its blocks are taken again, so
+// the next edit compares with the file as it now stands.
 void ImageMetadata::writeInto(const QString& path) const {
-    metadatafile::write(path, d_->exif, d_->iptc);
+    metadatafile::write(path, d_->exif, d_->iptc, d_->blocks,
+                        {d_->exifChanged, d_->iptcChanged, std::nullopt});
+    Exiv2::ExifData exif;
+    Exiv2::IptcData iptc;
+    metadatafile::Blocks blocks;
+    if (metadatafile::read(path, exif, iptc, blocks)) {
+        d_->blocks = blocks;
+        d_->exifChanged = d_->iptcChanged = false;
+    }
+}
+
+void ImageMetadata::writeIntoOutput(const QString& path, const QImage& picture) const {
+    QFile file(path);
+    const bool tiff = file.open(QIODevice::ReadOnly) && !file.read(2).startsWith("\xFF\xD8");
+    Exiv2::ExifData exif = describing(d_->exif, picture.size(), tiff);
+    const bool hadThumbnail = !d_->blocks.thumbnail.isEmpty() || hasThumbnailTags(d_->exif);
+    const QByteArray thumbnail = hadThumbnail ? exifblock::makeThumbnail(picture) : QByteArray();
+    metadatafile::write(path, exif, d_->iptc, d_->blocks, {true, true, thumbnail});
 }
 
 void ImageMetadata::clear() {
     d_->exif.clear();
     d_->iptc.clear();
+    d_->blocks = {};
+    d_->exifChanged = d_->iptcChanged = false;
 }
 
 bool ImageMetadata::isEmpty() const {
     return d_->exif.empty() && !hasIptc();
+}
+
+bool ImageMetadata::hasAnythingToWrite() const {
+    return !isEmpty() || !d_->blocks.xmp.isEmpty() || !d_->blocks.icc.isEmpty();
+}
+
+QByteArray ImageMetadata::iccProfile() const {
+    return d_->blocks.icc;
+}
+
+QByteArray ImageMetadata::xmpPacket() const {
+    return d_->blocks.xmp;
+}
+
+bool ImageMetadata::resolution(double& xDpi, double& yDpi) const {
+    const auto x = d_->exif.findKey(Exiv2::ExifKey("Exif.Image.XResolution"));
+    const auto y = d_->exif.findKey(Exiv2::ExifKey("Exif.Image.YResolution"));
+    if (x == d_->exif.end() || y == d_->exif.end() || x->count() < 1 || y->count() < 1)
+        return false;
+    const auto unit = d_->exif.findKey(Exiv2::ExifKey("Exif.Image.ResolutionUnit"));
+    const long unitValue = unit == d_->exif.end() || unit->count() < 1 ? 2 : unit->toLong();
+    // Unit 1 means no absolute unit: the numbers give only the aspect.
+    if (unitValue != 2 && unitValue != 3)
+        return false;
+    const double perInch = unitValue == 3 ? 2.54 : 1.0;
+    xDpi = x->toFloat() * perInch;
+    yDpi = y->toFloat() * perInch;
+    return xDpi > 0 && yDpi > 0 && std::isfinite(xDpi) && std::isfinite(yDpi);
 }
 
 // ---- EXIF ----
@@ -181,6 +271,7 @@ bool ImageMetadata::setExif(const QString& name, const QString& text) {
     if (!value) {
         return false;
     }
+    d_->exifChanged = true;
     if (existing != d_->exif.end()) {
         existing->setValue(value.get());
     } else {
@@ -194,6 +285,7 @@ bool ImageMetadata::deleteExif(const QString& name) {
     if (it == d_->exif.end() || exifnames::isStructural(refOf(*it))) {
         return false;
     }
+    d_->exifChanged = true;
     while (it != d_->exif.end()) {
         d_->exif.erase(it);
         it = findNamed(d_->exif, name);
@@ -201,8 +293,12 @@ bool ImageMetadata::deleteExif(const QString& name) {
     return true;
 }
 
+// Without its attributes the EXIF keeps no maker note or thumbnail either.
 void ImageMetadata::deleteAllExif() {
     d_->exif.clear();
+    d_->blocks.makerNote = {};
+    d_->blocks.thumbnail.clear();
+    d_->exifChanged = true;
 }
 
 QDateTime ImageMetadata::exifStringToDate(const QString& text) {
@@ -233,6 +329,7 @@ bool ImageMetadata::hasIptc() const {
 
 void ImageMetadata::deleteAllIptc() {
     d_->iptc.clear();
+    d_->iptcChanged = true;
 }
 
 QString ImageMetadata::iptcText(int dataset) const {
@@ -242,6 +339,7 @@ QString ImageMetadata::iptcText(int dataset) const {
 
 void ImageMetadata::setIptcText(int dataset, const QString& text) {
     checkDataset(dataset);
+    d_->iptcChanged = true;
     eraseDataset(d_->iptc, dataset);
     if (!text.isEmpty()) {
         addText(d_->iptc, dataset, text);
@@ -270,6 +368,7 @@ void ImageMetadata::setIptcDate(int dataset, const QDate& date) {
         raiseError(
             err::InvalidProcedureCall,
             QStringLiteral("An IPTC date needs a year from 1 to 9999, not %1.").arg(date.year()));
+    d_->iptcChanged = true;
     eraseDataset(d_->iptc, dataset);
     if (date.isValid()) {
         Exiv2::DateValue value(date.year(), date.month(), date.day());
@@ -294,6 +393,7 @@ QTime ImageMetadata::iptcTime(int dataset) const {
 // box keeps clock times, not zones.
 void ImageMetadata::setIptcTime(int dataset, const QTime& time) {
     checkDataset(dataset);
+    d_->iptcChanged = true;
     eraseDataset(d_->iptc, dataset);
     if (time.isValid()) {
         Exiv2::TimeValue value(time.hour(), time.minute(), time.second(), 0, 0);
@@ -327,11 +427,13 @@ QStringList ImageMetadata::iptcList(int dataset) const {
 }
 
 void ImageMetadata::clearIptcList(int dataset) {
+    d_->iptcChanged = true;
     eraseDataset(d_->iptc, dataset);
 }
 
 void ImageMetadata::addIptcListItem(int dataset, const QString& text) {
     checkDataset(dataset);
+    d_->iptcChanged = true;
     addText(d_->iptc, dataset, text);
 }
 
@@ -351,6 +453,7 @@ void ImageMetadata::setIptcStream(const QByteArray& stream) {
     }
     iptctext::normalise(parsed);
     d_->iptc = parsed;
+    d_->iptcChanged = true;
 }
 
 void ImageMetadata::saveIptcFile(const QString& path) const {

@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QDate>
 #include <QDateTime>
+#include <QImage>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTime>
@@ -31,10 +33,23 @@ public:
     // A file without readable metadata leaves nothing held and gives false.
     bool readFrom(const QString& path);
     // Writes what is held into an existing JPEG, TIFF or PSD file (pixels
-    // untouched). Raises AppError 0x8000FFFF when the file cannot take it.
+    // untouched). Only the blocks changed since the read are written anew, so an
+    // IPTC edit leaves the EXIF as the file had it and the file keeps its own
+    // Orientation. Raises AppError 0x8000FFFF when the file cannot take it.
     void writeInto(const QString& path) const;
+    // Writes what is held into a JPEG or TIFF file just written from the picture,
+    // describing that picture: Orientation 1 (its pixels are upright), its size,
+    // and a thumbnail made from it when the metadata had one.
+    void writeIntoOutput(const QString& path, const QImage& picture) const;
     void clear();
     bool isEmpty() const;
+    // Whether a written file would get anything: EXIF, IPTC, XMP or a profile.
+    bool hasAnythingToWrite() const;
+    // The colour profile and the XMP packet the file came with (empty for none).
+    QByteArray iccProfile() const;
+    QByteArray xmpPacket() const;
+    // The resolution the metadata gives in dots per inch; false when it gives none.
+    bool resolution(double& xDpi, double& yDpi) const;
 
     // ---- EXIF ----
     int exifCount() const;

@@ -1,8 +1,10 @@
 #include "platform/imagebox/meta/MetadataFile.h"
 
 #include "core/AppError.h"
+#include "platform/imagebox/meta/ExifBlock.h"
 #include "platform/imagebox/meta/ExifNameTable.h"
 #include "platform/imagebox/meta/IptcText.h"
+#include "platform/imagebox/meta/JpegSegments.h"
 #include "platform/imagebox/meta/TiffMetadataPatch.h"
 
 #include <QFile>
@@ -94,20 +96,98 @@ QByteArray viaLibrary(const QByteArray& bytes, const Exiv2::ExifData& exif,
     return QByteArray(reinterpret_cast<const char*>(out.pData_), out.size_);
 }
 
+QByteArray bytesOf(const Exiv2::DataBuf& buf) {
+    return QByteArray(reinterpret_cast<const char*>(buf.pData_), buf.size_);
+}
+
+bool isTiffStructure(const QByteArray& bytes) {
+    return bytes.startsWith("II*") || bytes.startsWith(QByteArray("MM\0*", 4));
+}
+
+QString makeOf(const Exiv2::ExifData& exif) {
+    const auto it = exif.findKey(Exiv2::ExifKey("Exif.Image.Make"));
+    return it == exif.end() ? QString() : QString::fromStdString(it->toString());
+}
+
+// The JPEG's IPTC resources updated, the file's other resources kept.
+QByteArray photoshopWith(const QByteArray& resources, const Exiv2::IptcData& iptc) {
+    return bytesOf(Exiv2::Photoshop::setIptcIrb(
+        reinterpret_cast<const Exiv2::byte*>(resources.constData()), long(resources.size()), iptc));
+}
+
+// A block the file lacks, added from what was read.
+std::optional<QByteArray> addedWhereMissing(const QByteArray& inFile, const QByteArray& read) {
+    if (inFile.isEmpty() && !read.isEmpty())
+        return read;
+    return std::nullopt;
+}
+
+QByteArray jpegWith(const QByteArray& bytes, const Exiv2::ExifData& exif,
+                    const Exiv2::IptcData& iptc, const Blocks& blocks, const Changes& changes) {
+    namespace js = jpegsegments;
+    js::Blocks out;
+    const QByteArray currentExif = js::contentOf(bytes, js::Kind::Exif);
+    if (changes.exif || changes.thumbnail || currentExif != blocks.exif) {
+        const QByteArray& order = isTiffStructure(blocks.exif) ? blocks.exif : currentExif;
+        const bool little = !order.startsWith("MM");
+        out.exif = exif.empty()
+                       ? QByteArray()
+                       : exifblock::build(embeddable(exif), blocks.makerNote,
+                                          changes.thumbnail.value_or(blocks.thumbnail), little);
+    }
+    const QByteArray currentPhotoshop = js::contentOf(bytes, js::Kind::Photoshop);
+    if (changes.iptc || currentPhotoshop != blocks.photoshop)
+        out.photoshop = photoshopWith(currentPhotoshop, iptc);
+    out.xmp = addedWhereMissing(js::contentOf(bytes, js::Kind::Xmp), blocks.xmp);
+    out.icc = addedWhereMissing(js::contentOf(bytes, js::Kind::Icc), blocks.icc);
+    return js::withBlocks(bytes, out);
+}
+
 QByteArray withMetadata(const QString& path, const QByteArray& bytes, const Exiv2::ExifData& exif,
-                        const Exiv2::IptcData& iptc) {
+                        const Exiv2::IptcData& iptc, const Blocks& blocks, const Changes& changes) {
     if (bytes.startsWith(QByteArray("\xFF\x4F\xFF\x51", 4))) {
         fail(path, QStringLiteral("a raw JPEG 2000 codestream has no place for EXIF or IPTC"));
     }
     const int type = Exiv2::ImageFactory::getType(
         reinterpret_cast<const Exiv2::byte*>(bytes.constData()), long(bytes.size()));
     if (type == Exiv2::ImageType::tiff) {
-        return tiffpatch::apply(bytes, exif, iptc);
+        return tiffpatch::apply(bytes, exif, iptc, {blocks.makerNote, blocks.icc, blocks.xmp});
     }
-    if (type == Exiv2::ImageType::jpeg || type == Exiv2::ImageType::psd) {
+    if (type == Exiv2::ImageType::jpeg) {
+        return jpegWith(bytes, exif, iptc, blocks, changes);
+    }
+    if (type == Exiv2::ImageType::psd) {
         return viaLibrary(bytes, exif, iptc);
     }
     fail(path, QStringLiteral("metadata can be written into JPEG, TIFF and PSD files only"));
+}
+
+// The blocks Exiv2 does not give as they were: a JPEG's segments, and the maker
+// note with its place. A TIFF is mapped, not read, since only its metadata
+// directories are looked at.
+void readBlocks(const QString& path, int type, const Exiv2::ExifData& exif, Blocks& blocks) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes)
+        return;
+    if (type == Exiv2::ImageType::jpeg) {
+        const QByteArray bytes = file.readAll();
+        namespace js = jpegsegments;
+        blocks.exif = js::contentOf(bytes, js::Kind::Exif);
+        blocks.photoshop = js::contentOf(bytes, js::Kind::Photoshop);
+        blocks.xmp = js::contentOf(bytes, js::Kind::Xmp);
+        blocks.icc = js::contentOf(bytes, js::Kind::Icc);
+        blocks.thumbnail = exifblock::thumbnailOf(blocks.exif);
+        blocks.makerNote = makernote::find(blocks.exif, makeOf(exif));
+    } else if (type == Exiv2::ImageType::tiff) {
+        uchar* mapped = file.map(0, file.size());
+        if (!mapped)
+            return;
+        const QByteArray bytes =
+            QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), file.size());
+        blocks.makerNote = makernote::find(bytes, makeOf(exif));
+        blocks.makerNote.bytes.detach();
+        file.unmap(mapped);
+    }
 }
 
 void replaceWhole(const QString& path, const QByteArray& bytes) {
@@ -123,10 +203,11 @@ void prepareForThreads() {
     Exiv2::XmpParser::initialize();
 }
 
-bool read(const QString& path, Exiv2::ExifData& exif, Exiv2::IptcData& iptc) {
+bool read(const QString& path, Exiv2::ExifData& exif, Exiv2::IptcData& iptc, Blocks& blocks) {
     quietenLibrary();
     exif.clear();
     iptc.clear();
+    blocks = {};
     try {
         ImagePtr image(Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString()).release());
         if (!image || !isReadableType(image->imageType())) {
@@ -137,15 +218,21 @@ bool read(const QString& path, Exiv2::ExifData& exif, Exiv2::IptcData& iptc) {
         iptc = image->iptcData();
         keepOwnExif(exif, image->imageType() == Exiv2::ImageType::tiff);
         iptctext::normalise(iptc);
+        blocks.xmp = QByteArray::fromStdString(image->xmpPacket());
+        if (image->iccProfileDefined())
+            blocks.icc = bytesOf(*image->iccProfile());
+        readBlocks(path, image->imageType(), exif, blocks);
         return true;
     } catch (const std::exception&) {
         exif.clear();
         iptc.clear();
+        blocks = {};
         return false;
     }
 }
 
-void write(const QString& path, const Exiv2::ExifData& exif, const Exiv2::IptcData& iptc) {
+void write(const QString& path, const Exiv2::ExifData& exif, const Exiv2::IptcData& iptc,
+           const Blocks& blocks, const Changes& changes) {
     quietenLibrary();
     if (!QFileInfo(path).isFile()) {
         fail(path, QStringLiteral("the file does not exist"));
@@ -154,13 +241,14 @@ void write(const QString& path, const Exiv2::ExifData& exif, const Exiv2::IptcDa
     const Exiv2::IptcData writable = iptctext::toWritable(iptc);
     QByteArray updated;
     try {
-        updated = withMetadata(path, bytes, exif, writable);
+        updated = withMetadata(path, bytes, exif, writable, blocks, changes);
     } catch (const AppError&) {
         throw;
     } catch (const std::exception& e) {
         fail(path, QString::fromLocal8Bit(e.what()));
     }
-    replaceWhole(path, updated);
+    if (updated != bytes)
+        replaceWhole(path, updated);
 }
 
 } // namespace picbasket::metadatafile

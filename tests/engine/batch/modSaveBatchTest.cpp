@@ -8,6 +8,7 @@
 #include "platform/imagebox/ImageBox.h"
 #include "tests/common/DamagedImageFiles.h"
 #include "tests/common/TestSupport.h"
+#include "tests/platform/metadata/CameraFixtures.h"
 
 #include <QDir>
 #include <QFile>
@@ -968,4 +969,66 @@ TEST_F(BatchPipelineCorruptRows, LargeRowsRunFewerAtOnceWithinTheMemoryBudget) {
                 << c.prefix << i;
         EXPECT_TRUE(errors_.reports().empty());
     }
+}
+namespace {
+
+QString runTool(const QString& tool, const QStringList& args) {
+    QProcess p;
+    p.start(tool, args);
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+// Portrait photos stored on their side are converted upright, each as the
+// oracle turns it.
+TEST_F(BatchConversion, EveryOrientationIsWrittenUpright) {
+    if (QStandardPaths::findExecutable("convert").isEmpty())
+        GTEST_SKIP() << "ImageMagick's convert is not installed";
+    const QImage stored = test::quadrantPicture(64, 48);
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        test::CameraExif o;
+        o.orientation = orientation;
+        const QString path = QDir(in_.path()).filePath(QString("o%1.jpg").arg(orientation));
+        writeBytes(path, test::jpegWithBlocks(stored, test::cameraExif(o)));
+        rowFor(QString("o%1").arg(orientation), path);
+    }
+    ASSERT_TRUE(run());
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        const QString name = QString("o%1").arg(orientation);
+        const QString oracle = out(name + "-oracle.png");
+        runTool("convert", {QDir(in_.path()).filePath(name + ".jpg"), "-auto-orient", oracle});
+        const QImage expected = QImage(oracle).convertToFormat(QImage::Format_RGB888);
+        const QImage written = decode(out(name + ".jp2")).convertToFormat(QImage::Format_RGB888);
+        ASSERT_EQ(written.size(), expected.size()) << orientation;
+        for (const QPoint& p :
+             {QPoint(10, 10), QPoint(written.width() - 10, 10), QPoint(10, written.height() - 10),
+              QPoint(written.width() - 10, written.height() - 10)}) {
+            const QColor a = written.pixelColor(p), b = expected.pixelColor(p);
+            EXPECT_LT(std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+                          std::abs(a.blue() - b.blue()),
+                      40)
+                << orientation << " at " << p.x() << "," << p.y();
+        }
+    }
+}
+
+// A Display P3 photo's JP2 file says so with the profile itself, and a 300 dpi
+// photo's says it was captured at 300 dpi.
+TEST_F(BatchConversion, Jp2CarriesTheColourProfileAndCaptureResolution) {
+    if (QStandardPaths::findExecutable("jpylyzer").isEmpty())
+        GTEST_SKIP() << "jpylyzer is not installed";
+    test::CameraExif o;
+    o.xDpi = 300;
+    const QString path = QDir(in_.path()).filePath("p3.jpg");
+    writeBytes(path, test::jpegWithBlocks(test::quadrantPicture(64, 48), test::cameraExif(o),
+                                          test::displayP3Profile()));
+    rowFor("p3", path);
+    ASSERT_TRUE(run());
+    const QString report = runTool("jpylyzer", {out("p3.jp2")});
+    EXPECT_TRUE(report.contains("<meth>Restricted ICC</meth>")) << report.toStdString();
+    EXPECT_TRUE(report.contains("<vRescInPixelsPerInch>300.0")) << report.toStdString();
+    EXPECT_TRUE(report.contains("<hRescInPixelsPerInch>300.0")) << report.toStdString();
+    EXPECT_FALSE(report.contains("<enumCS>sRGB</enumCS>")) << report.toStdString();
 }

@@ -6,6 +6,7 @@
 #include "platform/imagebox/ImageBox.h"
 #include "platform/jp2/AxImage.h"
 #include "tests/common/TestSupport.h"
+#include "tests/platform/metadata/CameraFixtures.h"
 
 #include <QDir>
 #include <QFile>
@@ -168,6 +169,24 @@ TEST_F(SavePreviewTest, Jpeg2000RateAndLossless) {
     const QImage back = QImage(folder.file("back.png")).convertToFormat(QImage::Format_RGB888);
     EXPECT_EQ(back, photo()) << "rate 25 is lossless";
     EXPECT_TRUE(fileBytes(folder.file("lossy.jpc")).startsWith(QByteArray("\xff\x4f", 2)));
+}
+
+// The preview of a Display P3 photo at 300 dpi keeps both in its JP2 file.
+TEST_F(SavePreviewTest, Jpeg2000KeepsTheColourProfileAndResolution) {
+    if (!haveTool("jpylyzer"))
+        GTEST_SKIP() << "jpylyzer missing";
+    test::CameraExif o;
+    o.xDpi = 300;
+    QFile source(folder.file("p3.jpg"));
+    ASSERT_TRUE(source.open(QIODevice::WriteOnly));
+    source.write(test::jpegWithBlocks(test::quadrantPicture(64, 48), test::cameraExif(o),
+                                      test::displayP3Profile()));
+    source.close();
+    box.LoadFromFile(folder.file("p3.jpg"));
+    ASSERT_TRUE(save("p3.jp2"));
+    const QString report = run("jpylyzer", {folder.file("p3.jp2")});
+    EXPECT_TRUE(report.contains("<meth>Restricted ICC</meth>")) << report.toStdString();
+    EXPECT_TRUE(report.contains("<hRescInPixelsPerInch>300.0")) << report.toStdString();
 }
 
 TEST_F(SavePreviewTest, PngTransparencyOnlyForEightBit) {

@@ -1,0 +1,34 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace picbasket::makernote {
+
+// A camera's maker note as it stood in its file: its bytes, where they began
+// (counted from the TIFF header of the EXIF they came from) and that EXIF's
+// byte order. Many notes are directories whose values lie at offsets counted
+// from that TIFF header, so the bytes stay true only where they were, or moved
+// with those offsets changed by the distance moved.
+struct Note {
+    QByteArray bytes;
+    qint64 offset = -1;
+    bool little = true;
+    QString make;
+    bool isEmpty() const { return bytes.isEmpty() || offset < 0; }
+};
+
+// The maker note of the TIFF structure (a file or an EXIF block) whose header
+// is at offset 0; empty when there is none or the structure is damaged.
+Note find(const QByteArray& tiff, const QString& make);
+
+// The note's bytes for a new place at newOffset in a structure of the given
+// byte order: the same bytes for a note that counts its offsets from itself,
+// the offsets moved for a known directory counting from the TIFF header; no
+// value when the layout is not known (such a note cannot be moved).
+// Whether movedTo can place the note elsewhere in a structure of that byte order.
+bool movable(const Note& note, bool little);
+
+std::optional<QByteArray> movedTo(const Note& note, qint64 newOffset, bool little);
+
+} // namespace picbasket::makernote
