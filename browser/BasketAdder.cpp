@@ -1,9 +1,9 @@
 #include "browser/BasketAdder.h"
 
+#include "core/AppError.h"
 #include "core/fileinfo/clsFileInfo.h"
 #include "core/modFileSystem.h"
 #include "engine/batch/BasketRows.h"
-#include "core/AppError.h"
 #include "engine/loading/LoadFailure.h"
 #include "engine/loading/modBitmapPro.h"
 #include "platform/gdiplus/modGDIPlus.h"

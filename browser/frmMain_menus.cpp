@@ -185,7 +185,9 @@ void frmMain::mnuAbout_Click(int index) {
     switch (index) {
     case 0: open(frmAbout::webPage() + QStringLiteral("tutorials/")); break;
     case 1: open(frmAbout::webPage()); break;
-    case 5: subOpenHelpManual(LinkOpener ? LinkOpener : LinkOpenerFn(subOpenInBrowser)); break;
+    case 5:
+        subOpenHelpManual(LinkOpener ? LinkOpener : LinkOpenerFn(subOpenInBrowser));
+        break;
     case 6: {
         frmAbout about(this, open);
         about.exec();

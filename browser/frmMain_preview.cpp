@@ -16,8 +16,8 @@
 #include "shell/mainwindow/frmMain.h"
 
 #include <QAction>
-#include <QFileInfo>
 #include <QActionGroup>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>

@@ -2,7 +2,6 @@
 
 #include "browser/BasketAdder.h"
 #include "browser/NotAddedReport.h"
-#include "engine/loading/LoadFailure.h"
 #include "browser/clsFile.h"
 #include "core/AppError.h"
 #include "core/AppPaths.h"
@@ -10,6 +9,7 @@
 #include "core/Globals.h"
 #include "core/fileinfo/clsFileInfo.h"
 #include "editing/TaskBasketRows.h"
+#include "engine/loading/LoadFailure.h"
 #include "engine/tasks/TaskRowList.h"
 #include "platform/comctl/ImageList.h"
 #include "platform/comctl/ListView.h"

@@ -149,8 +149,8 @@ void frmErrorReport::cmdSend_Click() {
         accept();
         return;
     }
-    const QUrl address = buildReportAddress(
-        server, report_, {txtEmail->text(), txtUserDescription->toPlainText()});
+    const QUrl address =
+        buildReportAddress(server, report_, {txtEmail->text(), txtUserDescription->toPlainText()});
     showOutcome(sender_.send(address));
     accept();
 }

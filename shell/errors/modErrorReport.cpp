@@ -93,7 +93,8 @@ QString reportFileText(const ErrorReport& report, const ReportUserInput& input) 
 
 bool writeReportFile(const QString& path, const QString& text, QString* error) {
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-        *error = QStringLiteral("The folder %1 cannot be made.").arg(QFileInfo(path).absolutePath());
+        *error =
+            QStringLiteral("The folder %1 cannot be made.").arg(QFileInfo(path).absolutePath());
         return false;
     }
     QSaveFile file(path);

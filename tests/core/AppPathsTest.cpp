@@ -38,7 +38,8 @@ private:
 
 QStringList filesUnder(const QString& folder) {
     QStringList files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
     while (it.hasNext())
         files << it.next();
     return files;
@@ -58,6 +59,9 @@ protected:
         dirs.write("XDG_PICTURES_DIR=\"$HOME/Bilder\"\n");
         dirs.close();
         AppPaths::resetOverrides();
+        // The real resolution: without Qt's test mode, which the test run turns on.
+        previousTestMode_ = QStandardPaths::isTestModeEnabled();
+        QStandardPaths::setTestModeEnabled(false);
         AppPaths::overrideProgramFolder(program());
         AppPaths::overrideExecutableName(QStringLiteral("picbasket"));
         previousName_ = QCoreApplication::applicationName();
@@ -67,6 +71,7 @@ protected:
     void TearDown() override {
         QFile::setPermissions(program(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCoreApplication::setApplicationName(previousName_);
+        QStandardPaths::setTestModeEnabled(previousTestMode_);
         AppPaths::resetOverrides();
         resetTwipsPerPixel();
         picbasket::Setup = typSetup{};
@@ -81,6 +86,7 @@ protected:
     ScopedEnv cache_{"XDG_CACHE_HOME", root_.path() + "/cache"};
     ScopedEnv state_{"XDG_STATE_HOME", root_.path() + "/state"};
     QString previousName_;
+    bool previousTestMode_ = false;
 };
 
 } // namespace

@@ -356,7 +356,8 @@ TEST_F(BasketCommands, SavingRowsThatLiveInTheTemporaryFolderSaysTheyAreKeptUnti
     BasketRow row;
     row.Text = QStringLiteral("1_42");
     row.Tag = scan;
-    row.SubItems = {QStringLiteral("20 X 10"), QStringLiteral("1 KB"), QStringLiteral("TIFF"), scan};
+    row.SubItems = {QStringLiteral("20 X 10"), QStringLiteral("1 KB"), QStringLiteral("TIFF"),
+                    scan};
     QImage thumbnail(40, 40, QImage::Format_RGB888);
     thumbnail.fill(Qt::white);
     w.subAddBasketRow(row, thumbnail);

@@ -16,8 +16,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QDragEnterEvent>
+#include <QFile>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>

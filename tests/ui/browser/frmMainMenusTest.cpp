@@ -1,9 +1,9 @@
 #include "browser/IndexedMenu.h"
 #include "browser/frmDummy.h"
 #include "browser/frmFrameDummy.h"
-#include "editing/TaskBasketRows.h"
 #include "core/AppPaths.h"
 #include "core/MessageBox.h"
+#include "editing/TaskBasketRows.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/TabStrip.h"
 #include "platform/imagebox/ImageBoxView.h"
@@ -15,8 +15,8 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>

@@ -313,8 +313,8 @@ TEST_F(EditViewTest, TheFolderTreeKeepsItsFolderAndScrollAcrossTheSwitch) {
     frmMain& w = startWith();
     w.resize(1000, 500);
     ASSERT_TRUE(w.ftvBrowse->setSelectedFolder(deep));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.ftvBrowse->verticalScrollBar()->value() > 0; },
-                                10000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return w.ftvBrowse->verticalScrollBar()->value() > 0; }, 10000));
     QTest::qWait(300);
     const int scrolled = w.ftvBrowse->verticalScrollBar()->value();
     show(w, gradient(40, 30));

@@ -95,7 +95,8 @@ protected:
         w->cmdOK_Click();
         EXPECT_EQ(w->lvEditBatch.rowCount(), rows + 1);
         EXPECT_TRUE(confirmed() == expected) << "confirmed: " << difference(confirmed(), expected);
-        EXPECT_TRUE(basketResult() == expected) << "basket: " << difference(basketResult(), expected);
+        EXPECT_TRUE(basketResult() == expected)
+            << "basket: " << difference(basketResult(), expected);
     }
 
     // ImageMagick's result of the operators on the original; null when convert is missing.

@@ -177,9 +177,9 @@ TEST(frmErrorReport, WithoutAServerTheReportIsKeptAsAFile) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(file.readAll());
-    for (const char* part : {"Routine: frmMain.subSetup", "Line: 42", "System error: 6 - Overflow",
-                             "Trapping String: Setting up Main Application",
-                             "opened a damaged file"})
+    for (const char* part :
+         {"Routine: frmMain.subSetup", "Line: 42", "System error: 6 - Overflow",
+          "Trapping String: Setting up Main Application", "opened a damaged file"})
         EXPECT_TRUE(text.contains(QString::fromLatin1(part))) << part;
 }
 
