@@ -459,10 +459,11 @@ void frmMain::subLeaveEditView() {
     cmdReset_Click();
     subEndPickModes();
     ImageModified = false;
-    ConfirmedImageData.clear();
+    ConfirmedImageData = QImage();
     cmdPreviewType->setEnabled(true);
-    if (!PreviewOptimized && !OriginalImageData.isEmpty())
-        ibMain->box().LoadFromMemory(ImageBox::FormatTiff, OriginalImageData);
+    ibMain->box().WaitForLoad();
+    if (!PreviewOptimized && !OriginalImageData.isNull())
+        ibMain->box().setImage(OriginalImageData);
 }
 
 void frmMain::subEnterEditView() {
@@ -482,18 +483,19 @@ void frmMain::subEnterEditView() {
 // task basket applied to the image as loaded, and that taken as the confirmed state.
 void frmMain::subStartEditingImage(bool wholeBasketShown) {
     ImageBox& box = ibMain->box();
+    box.WaitForLoad();
     EditOriginalWidth = box.ImageWidth();
     EditOriginalHeight = box.ImageHeight();
     subFillEditSizeBoxes();
     CurrentTask.TaskID = int32_t(TaskType::None);
     ImageModified = false;
     eb_ItemClick(SpecialGroup, QStringLiteral("Nothing"));
-    if (!wholeBasketShown && !lvEditBatch.isEmpty() && !OriginalImageData.isEmpty()) {
-        box.LoadFromMemory(ImageBox::FormatTiff, OriginalImageData);
+    if (!wholeBasketShown && !lvEditBatch.isEmpty() && !OriginalImageData.isNull()) {
+        box.setImage(OriginalImageData);
         subProcessTaskBasket(true);
         subResize();
     }
-    ConfirmedImageData = box.SaveToMemory(ImageBox::FormatTiff);
+    ConfirmedImageData = box.Picture();
 }
 
 // Another image came into the preview while the edit view is shown: editing starts
@@ -643,8 +645,8 @@ void frmMain::subResetPreviewView(bool keepOptions) {
     errorTail(QStringLiteral("FrmMain.subResetPreviewView"), [&] {
         if (PreviewUnchanged && !PreviewIntermediate)
             return;
-        if (!ConfirmedImageData.isEmpty()) {
-            ibMain->box().LoadFromMemory(ImageBox::FormatTiff, ConfirmedImageData);
+        if (!ConfirmedImageData.isNull()) {
+            ibMain->box().setImage(ConfirmedImageData);
             PreviewIntermediate = false;
         }
         if (!keepOptions)
@@ -1068,8 +1070,8 @@ bool frmMain::cmdApply_Click() {
         }
         const QImage before = box.image();
         try {
-            if ((!PreviewUnchanged || PreviewIntermediate) && !ConfirmedImageData.isEmpty())
-                box.LoadFromMemory(ImageBox::FormatTiff, ConfirmedImageData);
+            if ((!PreviewUnchanged || PreviewIntermediate) && !ConfirmedImageData.isNull())
+                box.setImage(ConfirmedImageData);
             subApplyTask(build.task);
             if (build.task.TaskID == int32_t(TaskType::Crop) &&
                 build.task.Param[1] == QLatin1String("False"))
@@ -1109,11 +1111,10 @@ void frmMain::cmdOK_Click() {
         if (TaskOptionsChanged) {
             if (!cmdApply_Click())
                 return;
-        } else if (PreviewIntermediate && !ConfirmedImageData.isEmpty()) {
-            box.LoadFromMemory(ImageBox::FormatTiff, ConfirmedImageData);
+        } else if (PreviewIntermediate && !ConfirmedImageData.isNull()) {
+            box.setImage(ConfirmedImageData);
         }
-        const QByteArray confirmed =
-            box.HasImage() ? box.SaveToMemory(ImageBox::FormatTiff) : ConfirmedImageData;
+        const QImage confirmed = box.HasImage() ? box.Picture() : ConfirmedImageData;
         ImageModified = false;
         TaskBasketRows rows(*lvEdit, *lvEditPreview, lvEditBatch);
         if (rows.add(CurrentTask))
@@ -1182,8 +1183,9 @@ void frmMain::subClearTaskBasket() {
         return;
     TaskBasketRows(*lvEdit, *lvEditPreview, lvEditBatch).clear();
     ImageBox& box = ibMain->box();
-    if (box.HasImage() && !OriginalImageData.isEmpty()) {
-        box.LoadFromMemory(ImageBox::FormatTiff, OriginalImageData);
+    box.WaitForLoad();
+    if (box.HasImage() && !OriginalImageData.isNull()) {
+        box.setImage(OriginalImageData);
         ConfirmedImageData = OriginalImageData;
         subResize();
     }
@@ -1244,9 +1246,10 @@ void frmMain::subReplayWholeTaskBasket() {
     subClearTaskSelection(*lvEdit);
     subClearTaskSelection(*lvEditPreview);
     ImageBox& box = ibMain->box();
+    box.WaitForLoad();
     if (!box.HasImage() || !taskReplay->replay(box, OriginalImageData, true))
         return;
-    ConfirmedImageData = box.SaveToMemory(ImageBox::FormatTiff);
+    ConfirmedImageData = box.Picture();
     if (!PreviewUnchanged && CurrentTask.TaskID != int32_t(TaskType::None))
         subMarkOptionsChanged();
     PreviewUnchanged = true;
@@ -1285,6 +1288,7 @@ void frmMain::lvEditPreview_ItemClick(int) {
 void frmMain::subTaskRowClick(ListView* list) {
     errorTail(QStringLiteral("FrmMain.subTaskRowClick"), [&] {
         ImageBox& box = ibMain->box();
+        box.WaitForLoad();
         if (list->Count() == 0 || !box.HasImage() || taskReplay->isRunning())
             return;
         if (!taskReplay->replay(box, OriginalImageData, false))

@@ -176,7 +176,7 @@ TEST_F(PreviewTest, LoadFillsPanelsResolutionAndTheOriginalCopy) {
     EXPECT_EQ(panel(w, "pages"), "3 page(s)");
     EXPECT_EQ(panel(w, "resolution"), "20 X 10 X 24     1 KB");
     ImageBox copy;
-    copy.LoadFromMemory(ImageBox::FormatTiff, OriginalImageData);
+    copy.setImage(OriginalImageData);
     EXPECT_EQ(copy.image().convertToFormat(QImage::Format_RGB888), shown(w));
 }
 
