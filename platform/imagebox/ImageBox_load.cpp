@@ -89,6 +89,9 @@ void ImageBox::LoadFromFileForView(const QString& path, int fitWidth, int fitHei
         loadedFlag_ = true;
         raiseError(err::Unexpected, "Not enough memory for the image");
     }
+    // A step that turns pictures upright by their EXIF orientation belongs here too,
+    // for the reduced picture, the full decode (PendingLoad::decode) and the full
+    // size alike, so that the view, the full image and every size agree.
     if (reduced.size() == fullSize) {
         loadedFlag_ = false;
         replaceImage(reduced);
