@@ -274,7 +274,7 @@ void frmCapture::capturePicture(int mode) {
     box.setBitmapHandle(picture);
     main_.PicTiff = picture;
     main_.ibMain->show();
-    OriginalImageData = box.SaveToMemory(ImageBox::FormatTiff);
+    OriginalImageData = box.Picture();
     subAddItemToBasket();
     subRestoreMainWindow();
     main_.subFixedSizeTiff();

@@ -389,7 +389,7 @@ bool frmTwain::subAddItemToBasket(const QString& path) {
         preview.LoadFromFile(path);
         main_.PicTiff = preview.Picture();
         main_.ibMain->show();
-        OriginalImageData = preview.SaveToMemory(ImageBox::FormatTiff);
+        OriginalImageData = preview.Picture();
         subAddPreviewFileToBasket(main_, path);
         main_.subResize();
         added = true;

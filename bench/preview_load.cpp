@@ -1,9 +1,12 @@
-// A row click to the shown image: decoding a 24-megapixel JPEG into the preview,
-// its in-memory TIFF copy and the fit, through the main window's own entry, against
-// djpeg decoding the same file in the same run. A ratio below 1.0 means we are faster.
+// A row click on a 24-megapixel JPEG through the main window's own entry, against
+// djpeg decoding the same file in the same run: "shown" ends when the fitted image
+// is painted, "ready" when the full image and the copy as loaded are complete.
+// A ratio below 1.0 means we are faster.
 #include "bench/BenchSupport.h"
+#include "editing/EditViewSplitters.h"
 #include "platform/comctl/ListView.h"
 #include "platform/imagebox/ImageBoxView.h"
+#include "shell/mainwindow/MainWindowGlobals.h"
 #include "shell/mainwindow/frmMain.h"
 
 #include <QAction>
@@ -11,7 +14,9 @@
 #include <QDir>
 #include <QMenu>
 #include <QStandardPaths>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 
 using namespace picbasket;
@@ -34,6 +39,8 @@ int main(int argc, char** argv) {
     }
 
     frmMain window;
+    // The browser's layout, as after start-up (a window made here starts detached).
+    subAttachForExplorerView(*window.splMain, *window.splRight, *window.splView, window.picView);
     window.mnuPreviewFitParent->actions().at(0)->setChecked(true);
     window.resize(1200, 900);
     window.show();
@@ -42,21 +49,38 @@ int main(int argc, char** argv) {
     const int row = window.lvFolder->AddItem(QStringLiteral("photo.jpg"));
     window.lvFolder->setTag(row, photo);
 
-    const double ours = bestSeconds(runs, [&] {
+    // Best of the runs for each moment; -1 when a run showed the wrong thing.
+    double shown = 1e9, ready = 1e9;
+    for (int i = 0; i < runs && shown >= 0; ++i) {
         window.PicTiffTag.clear();
+        QElapsedTimer timer;
+        timer.start();
         window.subShowSelectedFile(window.lvFolder, row);
-        return window.PicTiffTag == photo && window.ibMain->box().ImageWidth() == photoWidth;
-    });
+        window.ibMain->repaint();
+        const double atShown = timer.nsecsElapsed() / 1e9;
+        ImageBox& box = window.ibMain->box();
+        box.WaitForLoad();
+        const double atReady = timer.nsecsElapsed() / 1e9;
+        if (window.PicTiffTag != photo || box.ImageWidth() != photoWidth ||
+            OriginalImageData.width() != photoWidth || box.image().width() != photoWidth) {
+            shown = ready = -1;
+            break;
+        }
+        shown = std::min(shown, atShown);
+        ready = std::min(ready, atReady);
+    }
     const QString out = dir.filePath(QStringLiteral("photo.ppm"));
     const double theirs = bestSeconds(runs, [&] {
         return runTool(QStringLiteral("djpeg"), {QStringLiteral("-outfile"), out, photo});
     });
-    std::printf("row click to shown 24 MP JPEG (decode, TIFF copy, fit): %.3f s\n", ours);
+    std::printf("row click to the fitted 24 MP JPEG painted: %.3f s\n", shown);
+    std::printf("row click to the full image and its copy as loaded: %.3f s\n", ready);
     std::printf("djpeg decode of the same file: %.3f s\n", theirs);
-    if (ours < 0 || theirs < 0) {
+    if (shown < 0 || theirs < 0) {
         std::fprintf(stderr, "a run failed (is djpeg installed? libjpeg-turbo-progs)\n");
         return 1;
     }
-    std::printf("preview load ratio %.2f (ours/djpeg)\n", ours / theirs);
+    std::printf("preview load ratio %.2f (ours/djpeg)\n", shown / theirs);
+    std::printf("preview ready ratio %.2f (ours/djpeg)\n", ready / theirs);
     return 0;
 }

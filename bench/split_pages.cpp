@@ -1,8 +1,10 @@
 // Adding a 50-page A4 scan at 300 dpi to the basket (the adder the main window runs:
-// every page decoded once, thumbnailed and written as its own exact TIFF), against
-// `tiffsplit` on the same file in the same run. Two scans: bilevel pages in CCITT
-// Group 4, as document scanners write them, and 8-bit grey pages in LZW. Ratios
-// above 1.0 mean we are slower; tiffsplit copies the pages without a thumbnail.
+// every page copied as its own TIFF and thumbnailed), against `tiffsplit` on the
+// same file in the same run, and against `tiffsplit` followed by one `vipsthumbnail`
+// call over all its pages at the basket's thumbnail size (the same work: a file and
+// a thumbnail per page). Two scans: bilevel pages in CCITT Group 4, as document
+// scanners write them, and 8-bit grey pages in LZW. Ratios above 1.0 mean we are
+// slower.
 #include "bench/BenchSupport.h"
 #include "browser/BasketAdder.h"
 #include "engine/batch/BasketRows.h"
@@ -108,10 +110,26 @@ void compare(const QString& label, const QString& scan, const QString& work) {
         return emptyFolder(work + "/theirs") &&
                runTool(QStringLiteral("tiffsplit"), {scan, work + "/theirs/page"});
     });
+    const QString box = QStringLiteral("%1x%2").arg(BasketAdder().thumbnailWidth)
+                            .arg(BasketAdder().thumbnailHeight);
+    const double withThumbnails = bestSeconds(runs, [&] {
+        const QString folder = work + "/thumbs";
+        if (!emptyFolder(folder) ||
+            !runTool(QStringLiteral("tiffsplit"), {scan, folder + "/page"}))
+            return false;
+        QStringList args{QStringLiteral("-s"), box, QStringLiteral("-o"),
+                         QStringLiteral("%s_thumb.png")};
+        for (const QString& page : QDir(folder).entryList({QStringLiteral("page*.tif")}))
+            args << folder + "/" + page;
+        return runTool(QStringLiteral("vipsthumbnail"), args);
+    });
     std::printf("%s: %d pages, file %.1f MB\n", qPrintable(label), rowsAdded,
                 QFileInfo(scan).size() / 1e6);
     std::printf("  basket add %.3f s, tiffsplit %.3f s, ratio %.2f\n", ours, theirs,
                 ours > 0 && theirs > 0 ? ours / theirs : -1.0);
+    std::printf("  basket add / tiffsplit + vipsthumbnail (%.3f s) %s ratio %.2f\n",
+                withThumbnails, qPrintable(label),
+                ours > 0 && withThumbnails > 0 ? ours / withThumbnails : -1.0);
 }
 
 } // namespace

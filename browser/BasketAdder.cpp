@@ -7,10 +7,22 @@
 #include "engine/loading/LoadFailure.h"
 #include "engine/loading/modBitmapPro.h"
 #include "platform/gdiplus/modGDIPlus.h"
+#include "platform/imagebox/FreeImageCodec.h"
 #include "platform/imagebox/ImageBox.h"
+#include "platform/imagebox/TiffCodec.h"
+#include "platform/imagebox/TiffPageCopy.h"
+#include "platform/imagebox/WholeFileWriter.h"
 
+#include <FreeImage.h>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QThread>
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <thread>
 
 namespace picbasket {
 
@@ -38,6 +50,140 @@ QString sizeText(int width, int height) {
 QString displayName(const QString& fileName, BasketAdder::Mode mode) {
     return mode == BasketAdder::Mode::BasketFile ? fileName : fncStripFileExtension(fileName);
 }
+
+// A file larger than this is not split.
+constexpr qint64 MaxSplitBytes = qint64(1) << 30;
+
+// A thumbnail from a picture many times the size of the box is first averaged
+// down to four times the box: the bicubic redraw then gives nearly the same
+// thumbnail at a small part of its cost.
+QImage reducedForThumbnail(const QImage& page, int boxWidth, int boxHeight) {
+    const int w = 4 * std::max(1, boxWidth);
+    const int h = 4 * std::max(1, boxHeight);
+    if (page.width() <= 2 * w && page.height() <= 2 * h)
+        return page;
+    return page.scaled(w, h, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+// One page of a TIFF, made off the window thread.
+struct MadePage {
+    QByteArray file;  // the page file's bytes
+    QImage thumbnail; // null: no thumbnail could be made
+    QSize size;
+    std::exception_ptr error;
+    bool done = false;
+};
+
+// The page file is the page as stored; a page laid out in a way that cannot be
+// copied undecoded is decoded and written as the exact TIFF a box writes. The
+// thumbnail comes from a decode straight into a small picture where the layout
+// allows, else from the whole page.
+MadePage makePage(const QByteArray& tiff, int page, int boxWidth, int boxHeight) {
+    MadePage made;
+    QImage whole;
+    made.file = imagebox::copyTiffPage(tiff, page - 1);
+    if (made.file.isEmpty()) {
+        whole = imagebox::decodeWithFreeImage(tiff, FIF_TIFF, page - 1);
+        made.file = imagebox::encodeTiff(whole, imagebox::TiffNone, true);
+    }
+    made.size = whole.isNull() ? imagebox::tiffPageSize(made.file, 0) : whole.size();
+    QImage picture = imagebox::reducedTiffPage(made.file, 0, 4 * std::max(1, boxWidth),
+                                               4 * std::max(1, boxHeight));
+    if (picture.isNull()) {
+        if (whole.isNull())
+            whole = imagebox::decodeWithFreeImage(made.file, FIF_TIFF, 0);
+        picture = reducedForThumbnail(whole, boxWidth, boxHeight);
+    }
+    made.thumbnail = fncResizePictureGDIPlus(picture, picture.width(), picture.height(),
+                                             picturetype::Bitmap, boxWidth, boxHeight,
+                                             sizemode::Box, White, true);
+    return made;
+}
+
+// Makes the pages of one file on several threads, a bounded number ahead of the
+// page the window thread takes next, so a long file never piles up in memory.
+class PageMaker {
+public:
+    PageMaker(const QByteArray& tiff, int pages, int boxWidth, int boxHeight)
+        : tiff_(tiff), pages_(size_t(pages)), boxWidth_(boxWidth), boxHeight_(boxHeight) {
+        const int threads = std::clamp(QThread::idealThreadCount(), 1, pages);
+        ahead_ = 2 * threads;
+        for (int i = 0; i < threads; ++i)
+            threads_.emplace_back([this] { work(); });
+    }
+    ~PageMaker() {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        wake_.notify_all();
+        for (std::thread& thread : threads_)
+            thread.join();
+    }
+    PageMaker(const PageMaker&) = delete;
+    PageMaker& operator=(const PageMaker&) = delete;
+
+    // Page `page` (1-based), waiting for it while `pump` lets events run; a
+    // failure of that page is raised here.
+    MadePage take(int page, const std::function<void()>& pump) {
+        std::unique_lock lock(mutex_);
+        MadePage& slot = pages_[size_t(page - 1)];
+        while (!slot.done) {
+            if (pump) {
+                lock.unlock();
+                pump();
+                lock.lock();
+                done_.wait_for(lock, std::chrono::milliseconds(10), [&] { return slot.done; });
+            } else {
+                done_.wait(lock, [&] { return slot.done; });
+            }
+        }
+        MadePage made = std::move(slot);
+        slot = MadePage();
+        taken_ = page;
+        wake_.notify_all();
+        if (made.error)
+            std::rethrow_exception(made.error);
+        return made;
+    }
+
+private:
+    void work() {
+        for (;;) {
+            int page = 0;
+            {
+                std::unique_lock lock(mutex_);
+                wake_.wait(lock, [&] { return stop_ || next_ > int(pages_.size()) ||
+                                              next_ <= taken_ + ahead_; });
+                if (stop_ || next_ > int(pages_.size()))
+                    return;
+                page = next_++;
+            }
+            MadePage made;
+            try {
+                made = makePage(tiff_, page, boxWidth_, boxHeight_);
+            } catch (...) {
+                made = MadePage();
+                made.error = std::current_exception();
+            }
+            made.done = true;
+            std::lock_guard lock(mutex_);
+            pages_[size_t(page - 1)] = std::move(made);
+            done_.notify_all();
+        }
+    }
+
+    const QByteArray tiff_;
+    std::vector<MadePage> pages_;
+    const int boxWidth_, boxHeight_;
+    int ahead_ = 1;
+    int next_ = 1;
+    int taken_ = 0;
+    bool stop_ = false;
+    std::mutex mutex_;
+    std::condition_variable wake_, done_;
+    std::vector<std::thread> threads_;
+};
 
 // Clears the running flag on every way out of an add.
 struct RunningScope {
@@ -135,7 +281,22 @@ void BasketAdder::addSingle(const BasketSource& source, Mode mode) {
         fileAdded(added);
 }
 
+void BasketAdder::splitStatus(const BasketSource& source, int page, int pages, Mode mode) const {
+    if (mode != Mode::BasketFile && status)
+        status(QStringLiteral("Please wait... extracting multipage %1 - '%2' Pages %3 of %4")
+                   .arg(mode == Mode::Command ? QStringLiteral("file") : QStringLiteral("document"))
+                   .arg(source.row.text)
+                   .arg(page)
+                   .arg(pages));
+}
+
 void BasketAdder::split(const BasketSource& source, int pages, Mode mode) {
+    const QByteArray bytes = imagebox::readWholeFile(source.row.tag, MaxSplitBytes);
+    if (imagebox::freeImageFormatOf(bytes) == FIF_TIFF) {
+        // The same structure check a TIFF load makes, once for every page.
+        imagebox::checkTiffBytes(bytes);
+        return splitTiff(source, bytes, std::min(pages, imagebox::tiffPageCount(bytes)), mode);
+    }
     const bool shown = mode != Mode::BasketFile;
     if (shown)
         report(pages, 0);
@@ -143,13 +304,7 @@ void BasketAdder::split(const BasketSource& source, int pages, Mode mode) {
     for (int page = 1; page <= pages; ++page) {
         if (pumpEvents)
             pumpEvents();
-        if (shown && status)
-            status(QStringLiteral("Please wait... extracting multipage %1 - '%2' Pages %3 of %4")
-                       .arg(mode == Mode::Command ? QStringLiteral("file")
-                                                  : QStringLiteral("document"))
-                       .arg(source.row.text)
-                       .arg(page)
-                       .arg(pages));
+        splitStatus(source, page, pages, mode);
         if (const int added = addPage(source, page, mode))
             last = added;
         if (shown)
@@ -159,21 +314,52 @@ void BasketAdder::split(const BasketSource& source, int pages, Mode mode) {
         fileAdded(last);
 }
 
-// One page: decoded once into the working box, written once as an exact TIFF. The
-// command takes the thumbnail from the decoded page and skips a page without one
-// before writing; the drop measures the written file and deletes it when it gives
-// no thumbnail. Returns the added row, 0 for a skipped page.
-// A page many times the size of the box (a scanned A4 page is 200 times a 40-pixel box)
-// is first averaged down to four times the box: the bicubic redraw then gives nearly
-// the same thumbnail at a small part of its cost.
-QImage BasketAdder::reducedForThumbnail(const QImage& page) const {
-    const int w = 4 * std::max(1, thumbnailWidth);
-    const int h = 4 * std::max(1, thumbnailHeight);
-    if (page.width() <= 2 * w && page.height() <= 2 * h)
-        return page;
-    return page.scaled(w, h, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+// The pages of a TIFF, made ahead on other threads and added here in page order.
+// A page without a thumbnail gets no row (and no file); the source's EXIF and IPTC
+// go into every page file, as a box that loaded the page would write them.
+void BasketAdder::splitTiff(const BasketSource& source, const QByteArray& tiff, int pages,
+                            Mode mode) {
+    const bool shown = mode != Mode::BasketFile;
+    if (shown)
+        report(pages, 0);
+    ImageMetadata metadata;
+    metadata.readFrom(source.row.tag);
+    const auto withMetadata = [&](const QString& finished) {
+        if (!metadata.isEmpty())
+            metadata.writeInto(finished);
+    };
+    PageMaker maker(tiff, pages, thumbnailWidth, thumbnailHeight);
+    const QString name = fncStripFileExtension(source.row.text);
+    int last = 0;
+    for (int page = 1; page <= pages; ++page) {
+        if (pumpEvents)
+            pumpEvents();
+        splitStatus(source, page, pages, mode);
+        const MadePage made = maker.take(page, pumpEvents);
+        if (!made.thumbnail.isNull()) {
+            const QString path = pageFiles.write(made.file, source.row.text, page, withMetadata);
+            clsFileInfo& info = FileInfo();
+            info.setFilePath(path);
+            BasketRow row;
+            row.Text = mode != Mode::Drop ? name + QString::number(page)
+                                          : QStringLiteral("%1(%2)").arg(name).arg(page);
+            row.Tag = path;
+            row.SubItems = {sizeText(made.size.width(), made.size.height()),
+                            info.fSizeFormated(0), info.fType(), source.row.tag};
+            last = addRow(row, made.thumbnail);
+        }
+        if (shown)
+            report(pages, page);
+    }
+    if (mode == Mode::Drop && last && fileAdded)
+        fileAdded(last);
 }
 
+// One page of a file that is not a TIFF: decoded once into the working box,
+// written once as an exact TIFF. The command takes the thumbnail from the decoded
+// page and skips a page without one before writing; the drop measures the written
+// file and deletes it when it gives no thumbnail. Returns the added row, 0 for a
+// skipped page.
 int BasketAdder::addPage(const BasketSource& source, int page, Mode mode) {
     ImageBox& box = *pages_;
     box.setPageIndex(page);
@@ -182,7 +368,8 @@ int BasketAdder::addPage(const BasketSource& source, int page, Mode mode) {
     QString resolution;
     QString path;
     if (mode != Mode::Drop) {
-        const QImage picture = reducedForThumbnail(box.Picture());
+        const QImage picture =
+            reducedForThumbnail(box.Picture(), thumbnailWidth, thumbnailHeight);
         thumbnail =
             fncResizePictureGDIPlus(picture, picture.width(), picture.height(), picturetype::Bitmap,
                                     thumbnailWidth, thumbnailHeight, sizemode::Box, White, true);

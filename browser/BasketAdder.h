@@ -22,10 +22,12 @@ struct BasketSource {
 };
 
 // Adds folder rows to the image basket: a single-page file becomes one row, a
-// multipage file one temporary page file and row per page, split in a working image
-// box of the adder's own (the preview is never touched). The window supplies the
-// basket and the progress through the hooks; the adder lets events run before each
-// file and each page.
+// multipage file one temporary page file and row per page (the preview is never
+// touched). A TIFF's pages are copied as stored and thumbnailed from a reduced
+// decode on several threads, and added in page order; other multipage files are
+// split in a working image box of the adder's own. The window supplies the basket
+// and the progress through the hooks; the adder lets events run before each file
+// and each page.
 class BasketAdder {
 public:
     // Command: the add button and its kin ("scan1", thumbnails from the page in
@@ -71,9 +73,10 @@ private:
     void addFile(const BasketSource& source, int pages, Mode mode);
     void addSingle(const BasketSource& source, Mode mode);
     void split(const BasketSource& source, int pages, Mode mode);
+    void splitTiff(const BasketSource& source, const QByteArray& tiff, int pages, Mode mode);
     int addPage(const BasketSource& source, int page, Mode mode);
+    void splitStatus(const BasketSource& source, int page, int pages, Mode mode) const;
     void report(int maximum, int value) const;
-    QImage reducedForThumbnail(const QImage& page) const;
 
     std::unique_ptr<ImageBox> pages_;
     bool running_ = false;

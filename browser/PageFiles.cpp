@@ -2,6 +2,7 @@
 
 #include "core/AppError.h"
 #include "platform/imagebox/ImageBox.h"
+#include "platform/imagebox/WholeFileWriter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,12 +29,28 @@ QString PageFiles::nameFor(const QString& fileName, int page, double draw) {
 }
 
 QString PageFiles::write(ImageBox& box, const QString& fileName, int page) const {
+    return writeNew(fileName, page, [&](const QString& path) { return box.SaveExactTiff(path); });
+}
+
+QString PageFiles::write(const QByteArray& tiff, const QString& fileName, int page,
+                         const std::function<void(const QString&)>& beforeCommit) const {
+    return writeNew(fileName, page, [&](const QString& path) {
+        try {
+            return imagebox::writeNewFile(path, tiff, beforeCommit);
+        } catch (const AppError& error) {
+            raiseError(err::Unexpected, error.description());
+        }
+    });
+}
+
+QString PageFiles::writeNew(const QString& fileName, int page,
+                            const std::function<bool(const QString& path)>& create) const {
     const QDir dir(folder_);
     for (int draw = 0; draw < MaxDraws; ++draw) {
         const QString path = dir.filePath(nameFor(fileName, page, random()));
         if (QFileInfo(path).exists() || QFileInfo(path).isSymLink())
             continue;
-        if (box.SaveExactTiff(path))
+        if (create(path))
             return path;
     }
     raiseError(err::Unexpected, QStringLiteral("There is no free name for page %1 of %2 in %3")

@@ -27,8 +27,17 @@ public:
     // its path. Raises AppError 0x8000FFFF when the file cannot be written, or when
     // no free name turns up in many draws.
     QString write(ImageBox& box, const QString& fileName, int page) const;
+    // Writes a page file already made (the bytes of a one-page TIFF) in the same
+    // way; `beforeCommit` may still change the finished file before it takes its
+    // name (metadata).
+    QString write(const QByteArray& tiff, const QString& fileName, int page,
+                  const std::function<void(const QString&)>& beforeCommit = {}) const;
 
 private:
+    // Draws names until `create` makes a file that did not exist.
+    QString writeNew(const QString& fileName, int page,
+                     const std::function<bool(const QString& path)>& create) const;
+
     QString folder_;
 };
 

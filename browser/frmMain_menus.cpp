@@ -171,9 +171,10 @@ void frmMain::mnuPreviewType_Click(int index) {
     for (int i = 0; i < items.size(); ++i)
         items[i]->setChecked(i == index);
     ImageBox& box = ibMain->box();
+    box.WaitForLoad();
     PreviewOptimized = index == 1;
-    if (box.HasImage() && !OriginalImageData.isEmpty())
-        box.LoadFromMemory(ImageBox::FormatTiff, OriginalImageData);
+    if (box.HasImage() && !OriginalImageData.isNull())
+        box.setImage(OriginalImageData);
     if (box.HasImage() && PreviewOptimized)
         subProcessTaskBasket(false);
     setCaption(cmdPreviewType, QStringLiteral("     ") + items[index]->text());

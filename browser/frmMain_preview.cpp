@@ -54,6 +54,7 @@ void frmMain::buildPreview() {
     connect(cmdPreviewNext, &QPushButton::clicked, this, &frmMain::cmdPreviewNext_Click);
     connect(cmdPreviewView, &QPushButton::clicked, this, &frmMain::cmdPreviewView_Click);
     connect(ibMain, &ImageBoxView::MouseDown, this, &frmMain::ibMain_MouseDown);
+    connect(&ibMain->box(), &ImageBox::loadSettled, this, &frmMain::ibMain_LoadSettled);
     connect(ibMain, &ImageBoxView::MouseMove, this, &frmMain::ibMain_MouseMove);
     connect(ibMain, &ImageBoxView::MouseUp, this, &frmMain::ibMain_MouseUp);
     connect(lvPages, &ListView::GotFocus, this, &frmMain::lvPages_GotFocus);
@@ -184,7 +185,15 @@ void frmMain::fncReadFile(const QString& path, ImageBox& box) {
             box.setPageIndex(1);
             QString decoderWords;
             try {
-                box.LoadFromFile(path);
+                // The fitted preview of the window's box shows a reduced decode
+                // while the full one follows; the basket replay and the edit view
+                // need the full image now.
+                if (&box == &ibMain->box() && checkedPreviewFit() == 0)
+                    box.LoadFromFileForView(path, PicViewImage->width(), PicViewImage->height());
+                else
+                    box.LoadFromFile(path);
+                if (PreviewOptimized || fncIsEditView())
+                    box.WaitForLoad();
             } catch (const AppError& error) {
                 if (!box.LoadedFlag())
                     throw;
@@ -200,7 +209,8 @@ void frmMain::fncReadFile(const QString& path, ImageBox& box) {
             PicTiff = picture;
             box.setBitmapHandle(picture);
         }
-        OriginalImageData = box.SaveToMemory(ImageBox::FormatTiff);
+        // A load still running gives the copy when it ends (ibMain_LoadSettled).
+        OriginalImageData = box.LoadPending() ? QImage() : box.Picture();
         if (PreviewOptimized)
             subProcessTaskBasket(false);
         subFitPreview(PicViewImage, ibMain, hsbView, vsbView);
@@ -217,6 +227,25 @@ void frmMain::fncReadFile(const QString& path, ImageBox& box) {
         // While editing, editing starts again on the new image.
         if (&box == &ibMain->box())
             subEditViewImageChanged();
+    });
+}
+
+// The full image of the shown file has come in: it is the copy as loaded. A file
+// whose full decode failed is shown no longer, as if its load had failed.
+void frmMain::ibMain_LoadSettled() {
+    ImageBox& box = ibMain->box();
+    if (box.HasImage()) {
+        if (!PicTiffTag.isEmpty() && box.Tag() == PicTiffTag)
+            OriginalImageData = box.Picture();
+        return;
+    }
+    OriginalImageData = QImage();
+    PicTiffTag.clear();
+    box.setTag(QString());
+    skipFailure([&] {
+        subClearFilePanels();
+        lvExif->Clear();
+        lvIPTC->Clear();
     });
 }
 

@@ -21,11 +21,11 @@ TaskBasketReplay::TaskBasketReplay(const ListView& lvEdit, const ListView& lvEdi
                                    const TaskRowList& lvEditBatch)
     : lvEdit_(lvEdit), lvEditPreview_(lvEditPreview), lvEditBatch_(lvEditBatch) {}
 
-bool TaskBasketReplay::replay(ImageBox& box, const QByteArray& original, bool wholeBasket) {
-    if (running_ || original.isEmpty())
+bool TaskBasketReplay::replay(ImageBox& box, const QImage& original, bool wholeBasket) {
+    if (running_ || original.isNull())
         return false;
     RunningScope scope(running_);
-    box.LoadFromMemory(ImageBox::FormatTiff, original);
+    box.setImage(original);
     const ListViewTaskSelection explorerList(lvEdit_);
     const ListViewTaskSelection editList(lvEditPreview_);
     subProcessPages(&explorerList, lvEditBatch_, box, &editList, wholeBasket);

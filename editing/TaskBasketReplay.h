@@ -1,4 +1,5 @@
 #pragma once
+#include <QImage>
 #include <QByteArray>
 
 namespace picbasket {
@@ -24,7 +25,7 @@ public:
     // Loads original into the box and runs the rows up to the selected row of the
     // active list (ActiveTaskList), or every row with wholeBasket. False, doing
     // nothing, while a replay runs or without an original image.
-    bool replay(ImageBox& box, const QByteArray& original, bool wholeBasket);
+    bool replay(ImageBox& box, const QImage& original, bool wholeBasket);
 
     // The basket's row that the remove command takes: the selected row of the active
     // list (0 lvEdit, 1 lvEditPreview), 0 for none.

@@ -309,10 +309,11 @@ void frmMain::subLeaveEditView() {
     cmdReset_Click();
     subEndPickModes();
     ImageModified = false;
-    ConfirmedImageData.clear();
+    ConfirmedImageData = QImage();
     cmdPreviewType->setEnabled(true);
-    if (!PreviewOptimized && !OriginalImageData.isEmpty())
-        ibMain->box().LoadFromMemory(ImageBox::FormatTiff, OriginalImageData);
+    ibMain->box().WaitForLoad();
+    if (!PreviewOptimized && !OriginalImageData.isNull())
+        ibMain->box().setImage(OriginalImageData);
 }
 
 void frmMain::subEnterEditView() {
@@ -336,18 +337,19 @@ void frmMain::subEnterEditView() {
 // task basket applied to the image as loaded, and that taken as the confirmed state.
 void frmMain::subStartEditingImage(bool wholeBasketShown) {
     ImageBox& box = ibMain->box();
+    box.WaitForLoad();
     EditOriginalWidth = box.ImageWidth();
     EditOriginalHeight = box.ImageHeight();
     subFillEditSizeBoxes();
     CurrentTask.TaskID = int32_t(TaskType::None);
     ImageModified = false;
     eb_ItemClick(SpecialGroup, QStringLiteral("Nothing"));
-    if (!wholeBasketShown && !lvEditBatch.isEmpty() && !OriginalImageData.isEmpty()) {
-        box.LoadFromMemory(ImageBox::FormatTiff, OriginalImageData);
+    if (!wholeBasketShown && !lvEditBatch.isEmpty() && !OriginalImageData.isNull()) {
+        box.setImage(OriginalImageData);
         subProcessTaskBasket(true);
         subResize();
     }
-    ConfirmedImageData = box.SaveToMemory(ImageBox::FormatTiff);
+    ConfirmedImageData = box.Picture();
 }
 
 // Another image came into the preview while the edit view is shown: editing starts

@@ -43,8 +43,8 @@ void frmMain::subResetPreviewView(bool keepOptions) {
     errorTail(QStringLiteral("FrmMain.subResetPreviewView"), [&] {
         if (PreviewUnchanged && !PreviewIntermediate)
             return;
-        if (!ConfirmedImageData.isEmpty()) {
-            ibMain->box().LoadFromMemory(ImageBox::FormatTiff, ConfirmedImageData);
+        if (!ConfirmedImageData.isNull()) {
+            ibMain->box().setImage(ConfirmedImageData);
             PreviewIntermediate = false;
         }
         if (!keepOptions)
@@ -151,8 +151,8 @@ bool frmMain::cmdApply_Click() {
         }
         const QImage before = box.image();
         try {
-            if ((!PreviewUnchanged || PreviewIntermediate) && !ConfirmedImageData.isEmpty())
-                box.LoadFromMemory(ImageBox::FormatTiff, ConfirmedImageData);
+            if ((!PreviewUnchanged || PreviewIntermediate) && !ConfirmedImageData.isNull())
+                box.setImage(ConfirmedImageData);
             subApplyTask(build.task);
             if (build.task.TaskID == int32_t(TaskType::Crop) &&
                 build.task.Param[1] == QLatin1String("False"))

@@ -48,11 +48,10 @@ void frmMain::cmdOK_Click() {
         if (TaskOptionsChanged) {
             if (!cmdApply_Click())
                 return;
-        } else if (PreviewIntermediate && !ConfirmedImageData.isEmpty()) {
-            box.LoadFromMemory(ImageBox::FormatTiff, ConfirmedImageData);
+        } else if (PreviewIntermediate && !ConfirmedImageData.isNull()) {
+            box.setImage(ConfirmedImageData);
         }
-        const QByteArray confirmed =
-            box.HasImage() ? box.SaveToMemory(ImageBox::FormatTiff) : ConfirmedImageData;
+        const QImage confirmed = box.HasImage() ? box.Picture() : ConfirmedImageData;
         ImageModified = false;
         TaskBasketRows rows(*lvEdit, *lvEditPreview, lvEditBatch);
         if (rows.add(CurrentTask))
@@ -121,8 +120,9 @@ void frmMain::subClearTaskBasket() {
         return;
     TaskBasketRows(*lvEdit, *lvEditPreview, lvEditBatch).clear();
     ImageBox& box = ibMain->box();
-    if (box.HasImage() && !OriginalImageData.isEmpty()) {
-        box.LoadFromMemory(ImageBox::FormatTiff, OriginalImageData);
+    box.WaitForLoad();
+    if (box.HasImage() && !OriginalImageData.isNull()) {
+        box.setImage(OriginalImageData);
         ConfirmedImageData = OriginalImageData;
         subResize();
     }
@@ -183,9 +183,10 @@ void frmMain::subReplayWholeTaskBasket() {
     subClearTaskSelection(*lvEdit);
     subClearTaskSelection(*lvEditPreview);
     ImageBox& box = ibMain->box();
+    box.WaitForLoad();
     if (!box.HasImage() || !taskReplay->replay(box, OriginalImageData, true))
         return;
-    ConfirmedImageData = box.SaveToMemory(ImageBox::FormatTiff);
+    ConfirmedImageData = box.Picture();
     if (!PreviewUnchanged && CurrentTask.TaskID != int32_t(TaskType::None))
         subMarkOptionsChanged();
     PreviewUnchanged = true;
@@ -224,6 +225,7 @@ void frmMain::lvEditPreview_ItemClick(int) {
 void frmMain::subTaskRowClick(ListView* list) {
     errorTail(QStringLiteral("FrmMain.subTaskRowClick"), [&] {
         ImageBox& box = ibMain->box();
+        box.WaitForLoad();
         if (list->Count() == 0 || !box.HasImage() || taskReplay->isRunning())
             return;
         if (!taskReplay->replay(box, OriginalImageData, false))

@@ -3,10 +3,13 @@
 #include "platform/imagebox/DecoderDamage.h"
 #include "platform/imagebox/ImageFileCheck.h"
 #include "platform/imagebox/MetadataBlocks.h"
+#include "platform/imagebox/edit/RowBands.h"
 
 #include <FreeImage.h>
 #include <QBuffer>
 #include <QImageReader>
+#include <algorithm>
+#include <cstdarg>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -408,7 +411,7 @@ void FreeImageDibDeleter::operator()(FIBITMAP* dib) const {
     FreeImage_Unload(dib);
 }
 
-FreeImageDib loadDibWithFreeImage(const QByteArray& bytes, int fif, int page) {
+FreeImageDib loadDibWithFreeImage(const QByteArray& bytes, int fif, int page, int reducedSide) {
     initialiseFreeImage();
     // A reader we cannot check the file for first would trust whatever it claims.
     if (!hasImageCheck(fif))
@@ -424,8 +427,9 @@ FreeImageDib loadDibWithFreeImage(const QByteArray& bytes, int fif, int page) {
             dib = tiffPage(pixels, page);
         } else {
             Memory memory = openMemory(pixels);
+            const int reduce = fif == FIF_JPEG ? std::clamp(reducedSide, 0, 0xFFFF) << 16 : 0;
             dib.reset(FreeImage_LoadFromMemory(FREE_IMAGE_FORMAT(fif), memory.get(),
-                                               loadFlagsFor(fif)));
+                                               loadFlagsFor(fif) | reduce));
         }
         damage = watch.firstReport();
     }
@@ -462,10 +466,63 @@ QImage pictureOfDib(FIBITMAP* dib, DeepSamples deep) {
     return image;
 }
 
+namespace {
+
+// 24-bit colour straight into the box's RGB888 in one copy, the rows spread over
+// the edit threads (a photo's pixels would otherwise be copied twice, once into
+// BGR888 and once more into RGB888).
+QImage rgbOf24Bits(FIBITMAP* dib) {
+    const int w = static_cast<int>(FreeImage_GetWidth(dib));
+    const int h = static_cast<int>(FreeImage_GetHeight(dib));
+    if (w <= 0 || h <= 0 || w > MaxSide || h > MaxSide || qint64(w) * h > MaxPixels)
+        fail("The image has no size the box can hold");
+    QImage image(w, h, QImage::Format_RGB888);
+    if (image.isNull())
+        raiseError(err::OutOfMemory);
+    uchar* bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    pixelops::forEachRowBand(h, w, [&](int begin, int end) {
+        for (int y = begin; y < end; ++y) {
+            const BYTE* from = sourceRow(dib, y);
+            uchar* to = bits + y * stride;
+            for (int x = 0; x < w; ++x, from += 3, to += 3) {
+                to[0] = from[FI_RGBA_RED];
+                to[1] = from[FI_RGBA_GREEN];
+                to[2] = from[FI_RGBA_BLUE];
+            }
+        }
+    });
+    if (FreeImage_GetDotsPerMeterX(dib) > 0 && FreeImage_GetDotsPerMeterY(dib) > 0) {
+        image.setDotsPerMeterX(static_cast<int>(FreeImage_GetDotsPerMeterX(dib)));
+        image.setDotsPerMeterY(static_cast<int>(FreeImage_GetDotsPerMeterY(dib)));
+    }
+    return image;
+}
+
+} // namespace
+
 QImage decodeWithFreeImage(const QByteArray& bytes, int fif, int page) {
     if (!hasImageCheck(fif))
         raiseError(err::Unexpected, "The file is in no format the box reads");
     const Dib dib = loadDibWithFreeImage(bytes, fif, page);
+    if (FreeImage_GetImageType(dib.get()) == FIT_BITMAP && FreeImage_GetBPP(dib.get()) == 24)
+        return rgbOf24Bits(dib.get());
+    return toBoxFormat(pictureOfDib(dib.get(), DeepSamples::Keep));
+}
+
+QImage decodeReducedJpeg(const QByteArray& bytes, int longSide, QSize& fullSize) {
+    initialiseFreeImage();
+    {
+        const QByteArray pixels = withoutMetadataBlocks(bytes, FIF_JPEG);
+        Memory memory = openMemory(pixels);
+        const Dib header(FreeImage_LoadFromMemory(FIF_JPEG, memory.get(), FIF_LOAD_NOPIXELS));
+        if (!header)
+            fail("The image could not be read");
+        fullSize = QSize(int(FreeImage_GetWidth(header.get())), int(FreeImage_GetHeight(header.get())));
+    }
+    const Dib dib = loadDibWithFreeImage(bytes, FIF_JPEG, 0, std::max(1, longSide));
+    if (FreeImage_GetImageType(dib.get()) == FIT_BITMAP && FreeImage_GetBPP(dib.get()) == 24)
+        return rgbOf24Bits(dib.get());
     return toBoxFormat(pictureOfDib(dib.get(), DeepSamples::Keep));
 }
 

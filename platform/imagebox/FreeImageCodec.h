@@ -35,7 +35,9 @@ using FreeImageDib = std::unique_ptr<FIBITMAP, FreeImageDibDeleter>;
 // structure check exists (ImageFileCheck.h), FreeImage gets them without their
 // metadata blocks (MetadataBlocks.h), and JPEG is decoded with the accurate DCT.
 // Damaged JPEG and TIFF data raise rather than give filler.
-FreeImageDib loadDibWithFreeImage(const QByteArray& bytes, int fif, int page);
+// `reducedSide` above 0 asks the JPEG decoder for a picture reduced in its DCT
+// with the longer side at least that long.
+FreeImageDib loadDibWithFreeImage(const QByteArray& bytes, int fif, int page, int reducedSide = 0);
 // The one conversion of a FreeImage bitmap into a QImage: 1 and 8-bit palettes
 // (a linear grey one as Grayscale8), 4 bits as Indexed8, 24 bits as BGR888, 32
 // bits as ARGB32 (RGB32 without transparency), deep samples as `deep` says,
@@ -45,6 +47,11 @@ QImage pictureOfDib(FIBITMAP* dib, DeepSamples deep);
 // Decodes page `page` of the file bytes in one of the box's formats into the
 // box's held formats, deep samples kept.
 QImage decodeWithFreeImage(const QByteArray& bytes, int fif, int page);
+// A JPEG decoded as decodeWithFreeImage does (the same checks, the same
+// conversion) but reduced in libjpeg's DCT by the largest of 1/2, 1/4 and 1/8 that
+// leaves its longer side at least `longSide`; `fullSize` gets the full image's
+// size. A JPEG too small to reduce comes out whole.
+QImage decodeReducedJpeg(const QByteArray& bytes, int longSide, QSize& fullSize);
 // Pages of a TIFF held in memory.
 int tiffPageCountWithFreeImage(const QByteArray& bytes);
 // The FREE_IMAGE_FORMAT the bytes hold, FIF_UNKNOWN (-1) when none.

@@ -123,13 +123,16 @@ int jpegFlags(int quality, bool progressive) {
 
 ImageBox::ImageBox(QObject* parent) : QObject(parent) {}
 
-ImageBox::~ImageBox() = default;
+ImageBox::~ImageBox() {
+    discardPending();
+}
 
 void ImageBox::setImage(const QImage& image) {
     replaceImage(toBoxFormat(image));
 }
 
 void ImageBox::replaceImage(const QImage& image) {
+    discardPending();
     image_ = image;
     emit displayChanged();
 }
@@ -319,7 +322,8 @@ void ImageBox::Clear() {
 }
 
 int ImageBox::BitsPerPixel() const {
-    switch (image_.format()) {
+    // A pending load's reduced picture has the full image's format.
+    switch (pending_ ? reducedView_.format() : image_.format()) {
     case QImage::Format_Invalid:
         return 0;
     case QImage::Format_RGB888:

@@ -2,6 +2,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QImage>
+#include <memory>
 #include <QObject>
 #include <QFont>
 #include <QRect>
@@ -31,8 +32,12 @@ public:
     explicit ImageBox(QObject* parent = nullptr);
     ~ImageBox() override;
 
-    // The held image; an empty QImage when the box holds none.
-    const QImage& image() const { return image_; }
+    // The held image; an empty QImage when the box holds none. Waits for a load
+    // still in progress (LoadFromFileForView).
+    const QImage& image() const {
+        settle();
+        return image_;
+    }
     void setImage(const QImage& image);
 
     // ---- The image, its files and memory copies (ImageBox.cpp) ----
@@ -53,6 +58,22 @@ public:
     // Reads the file (page PageIndex of a TIFF). A file it cannot read raises
     // AppError 0x8000FFFF, leaves the image as it was and sets LoadedFlag.
     void LoadFromFile(const QString& path);
+    // LoadFromFile for a view that shows the image fitted into `fitWidth` x
+    // `fitHeight`: a JPEG of many times that size is first decoded at a half, a
+    // quarter or an eighth of its size (in the DCT), which the view shows at once,
+    // while the full decode runs on the box's load thread. Every member that reads
+    // or changes the pixels waits for it (so does a view shown larger than the
+    // reduced picture); loading or setting another image, or Clear, discards it.
+    // Other files, and other pages, load as LoadFromFile does.
+    void LoadFromFileForView(const QString& path, int fitWidth, int fitHeight);
+    // True while the full decode of LoadFromFileForView is still running.
+    bool LoadPending() const { return pending_ != nullptr; }
+    // Waits for that decode and takes its image (or, when the file proved damaged,
+    // holds no image and sets LoadedFlag); emits loadSettled either way.
+    void WaitForLoad() { settle(); }
+    // What a view paints for `shown` pixels: the reduced picture while it is at
+    // least that size and the image unchanged since the load, else the image.
+    const QImage& displayImage(const QSize& shown) const;
     // True when the file holds a format the box reads (by its content; WBMP, which
     // has no signature, by its extension). LoadFromFile's refusal of such a file
     // means it is damaged; any other file is for other loaders. An unreadable file
@@ -80,13 +101,14 @@ public:
     // afterwards (a capture, a scan, a memory copy) is never saved with the
     // metadata of the photo before it.
     void Clear();
-    bool HasImage() const { return !image_.isNull(); }
-    int ImageWidth() const { return image_.width(); }
-    int ImageHeight() const { return image_.height(); }
+    // The size and depth are known before a pending load ends; these do not wait.
+    bool HasImage() const { return pending_ || !image_.isNull(); }
+    int ImageWidth() const { return heldSize().width(); }
+    int ImageHeight() const { return heldSize().height(); }
     int BitsPerPixel() const;
-    QImage BitmapHandle() const { return image_; }
+    QImage BitmapHandle() const { return image(); }
     void setBitmapHandle(const QImage& image) { setImage(image); }
-    QImage Picture() const { return image_; }
+    QImage Picture() const { return image(); }
 
     // 1-based page that LoadFromFile reads from a TIFF.
     int PageIndex() const { return pageIndex_; }
@@ -254,6 +276,8 @@ public:
 Q_SIGNALS:
     // Whatever a view shows of the box has changed (image, selection, overlay, zoom).
     void displayChanged();
+    // The full decode of LoadFromFileForView has been taken (or has failed).
+    void loadSettled();
 
 private:
     void requireImage() const;
@@ -526,8 +550,21 @@ private:
     QByteArray encode(int format) const;
     // Takes a decoded image as the held one and tells the views.
     void replaceImage(const QImage& image);
+    // A load in progress (ImageBox_load.cpp): the reduced picture, the full size and
+    // the decode on the load thread.
+    struct PendingLoad;
+    // Takes the pending load's image, waiting for it; nothing when none is pending.
+    // Const members call it too: what the box holds was decided by the load, the
+    // wait only brings it in.
+    void settle() const;
+    void discardPending();
+    QSize heldSize() const;
 
     QImage image_;
+    std::shared_ptr<PendingLoad> pending_;
+    // The reduced picture of the last LoadFromFileForView and the image it shows.
+    QImage reducedView_;
+    qint64 reducedViewOf_ = 0;
     int pageIndex_ = 1;
     bool loadedFlag_ = false;
     int colorFormat_ = 0;

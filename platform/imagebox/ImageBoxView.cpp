@@ -122,10 +122,10 @@ QSize ImageBoxView::sizeHint() const {
 }
 
 void ImageBoxView::paintContent(QPainter& painter, const QRect& exposed) const {
-    const QImage& image = box_->image();
+    const QSize shown(box_->DisplayWidth(), box_->DisplayHeight());
+    const QImage& image = box_->displayImage(shown);
     if (image.isNull())
         return;
-    const QSize shown(box_->DisplayWidth(), box_->DisplayHeight());
     if (shown == image.size()) {
         painter.drawImage(exposed.topLeft(), image, exposed);
         return;

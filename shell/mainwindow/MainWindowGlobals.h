@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -20,8 +21,8 @@ inline uint8_t MetadataTab = 0;
 // preview, basket, EXIF list, IPTC list.
 inline QStringList ToolTipTexts;
 // The previewed image as loaded, and as it stood after the last confirmed task
-// (in-memory TIFF files).
-inline QByteArray OriginalImageData;
-inline QByteArray ConfirmedImageData;
+// (implicitly shared copies: the box detaches from them on its first edit).
+inline QImage OriginalImageData;
+inline QImage ConfirmedImageData;
 
 } // namespace picbasket

@@ -428,6 +428,7 @@ public:
     void ibMain_MouseDown(int button, int shift, int x, int y);
     void ibMain_MouseMove(int shift, int x, int y);
     void ibMain_MouseUp(int button, int shift, int x, int y);
+    void ibMain_LoadSettled();
     // Erases the marks on the preview and forgets the rectangle.
     void subClearSelection();
     // The mouse modes, corners, grips and picked points of the preview.

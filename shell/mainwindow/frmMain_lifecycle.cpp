@@ -391,8 +391,8 @@ void frmMain::subEnd() {
         subSaveSetup();
         // Qt's painting needs no graphics engine to be stopped.
         CurrentActivity = QStringLiteral("Trying to stop Graphic Engine");
-        ConfirmedImageData.clear();
-        OriginalImageData.clear();
+        ConfirmedImageData = QImage();
+        OriginalImageData = QImage();
         CurrentActivity = QStringLiteral("UnSubclass all controls");
         subRemoveButtonPictures();
     });

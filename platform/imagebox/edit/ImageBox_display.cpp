@@ -63,11 +63,11 @@ void ImageBox::setHeight(int pixels) {
 }
 
 int ImageBox::DisplayWidth() const {
-    return shownSize(image_.size(), autoZoom_, zoom_, containerWidth_, containerHeight_).width();
+    return shownSize(heldSize(), autoZoom_, zoom_, containerWidth_, containerHeight_).width();
 }
 
 int ImageBox::DisplayHeight() const {
-    return shownSize(image_.size(), autoZoom_, zoom_, containerWidth_, containerHeight_).height();
+    return shownSize(heldSize(), autoZoom_, zoom_, containerWidth_, containerHeight_).height();
 }
 
 void ImageBox::setDrawPenMode(int mode) {

@@ -45,6 +45,7 @@ QRect orderedRect(int64_t left, int64_t top, int64_t right, int64_t bottom) {
 } // namespace
 
 void ImageBox::requireImage() const {
+    settle();
     if (image_.isNull())
         refuse(QStringLiteral("The image box holds no image"));
 }

@@ -225,25 +225,39 @@ size_t pixelBytes(const QImage& image) {
 
 } // namespace
 
+namespace {
+
+// XORs the first `bytes` bytes of a row with a pattern that repeats every eight
+// bytes, eight bytes at a time (the row need not be aligned).
+void xorRow(uchar* row, size_t bytes, uint64_t pattern) {
+    size_t i = 0;
+    for (; i + 8 <= bytes; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, row + i, 8);
+        word ^= pattern;
+        std::memcpy(row + i, &word, 8);
+    }
+    for (; i < bytes; ++i)
+        row[i] = uchar(row[i] ^ uchar(pattern >> (8 * (i % 8))));
+}
+
+} // namespace
+
 bool invertInPlace(QImage& image) {
     if (!editableInPlace(image.format()))
         return false;
     uchar* bits = writableBits(image);
     const qsizetype stride = image.bytesPerLine();
     const size_t bytes = pixelBytes(image);
-    const bool words = image.format() == QImage::Format_ARGB32;
+    // ARGB32 keeps its alpha byte (the highest of each little-endian word); the
+    // byte formats invert every byte.
+    const uint64_t pattern = image.format() == QImage::Format_ARGB32
+                                 ? (Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? 0x00FFFFFF00FFFFFFull
+                                                                    : 0xFFFFFF00FFFFFF00ull)
+                                 : ~0ull;
     forEachRowBand(image.height(), image.width(), [&](int begin, int end) {
-        for (int y = begin; y < end; ++y) {
-            uchar* row = bits + y * stride;
-            if (words) {
-                auto* px = reinterpret_cast<QRgb*>(row);
-                for (size_t x = 0; x < bytes / 4; ++x)
-                    px[x] ^= 0x00FFFFFFu;
-            } else {
-                for (size_t i = 0; i < bytes; ++i)
-                    row[i] = uchar(~row[i]);
-            }
-        }
+        for (int y = begin; y < end; ++y)
+            xorRow(bits + y * stride, bytes, pattern);
     });
     return true;
 }
@@ -328,10 +342,81 @@ bool flipInPlace(QImage& image, bool horizontal) {
 //   |       | overlap |   |   image
 //   +-------+---------+   |
 //           +-------------+
+namespace {
+
+// The background as the bytes of one pixel of `format`; empty when the format
+// cannot hold it as it is (a grey image and a coloured background).
+QByteArray backgroundPixel(QImage::Format format, QRgb background) {
+    const auto r = char(qRed(background)), g = char(qGreen(background)), b = char(qBlue(background));
+    switch (format) {
+    case QImage::Format_RGB888: {
+        const char bytes[] = {r, g, b};
+        return QByteArray(bytes, 3);
+    }
+    case QImage::Format_ARGB32: {
+        const QRgb opaque = background | 0xFF000000u;
+        return QByteArray(reinterpret_cast<const char*>(&opaque), sizeof opaque);
+    }
+    case QImage::Format_Grayscale8:
+        return r == g && g == b ? QByteArray(1, r) : QByteArray();
+    default:
+        return QByteArray();
+    }
+}
+
+//  rect (the new image)
+//  +-----------------------+
+//  |   background rows     |
+//  |  +------------+       |
+//  |bg| overlap:   |  bg   |
+//  |  | old pixels |       |
+//  |  +------------+       |
+//  +-----------------------+
+// Each row is written once, in the image's own format: margins from a row of
+// background, the middle copied from the old row. Null when the format needs the
+// working copy.
+QImage paddedInOwnFormat(const QImage& image, const QRect& rect, QRgb background) {
+    const QByteArray pixel = backgroundPixel(image.format(), background);
+    if (pixel.isEmpty())
+        return QImage();
+    const size_t depth = size_t(pixel.size());
+    QImage out = checked(QImage(rect.size(), image.format()));
+    keepDescription(out, image);
+    QByteArray fill(qsizetype(size_t(rect.width()) * depth), Qt::Uninitialized);
+    for (qsizetype i = 0; i < fill.size(); i += qsizetype(depth))
+        std::memcpy(fill.data() + i, pixel.constData(), depth);
+    const QRect overlap = rect & image.rect();
+    const size_t before = overlap.isEmpty() ? 0 : size_t(overlap.left() - rect.left()) * depth;
+    const size_t middle = overlap.isEmpty() ? 0 : size_t(overlap.width()) * depth;
+    const size_t rowBytes = size_t(fill.size());
+    uchar* bits = out.bits();
+    const qsizetype stride = out.bytesPerLine();
+    forEachRowBand(rect.height(), rect.width(), [&](int begin, int end) {
+        for (int y = begin; y < end; ++y) {
+            uchar* to = bits + y * stride;
+            const int from = rect.top() + y;
+            if (overlap.isEmpty() || from < overlap.top() || from > overlap.bottom()) {
+                std::memcpy(to, fill.constData(), rowBytes);
+                continue;
+            }
+            std::memcpy(to, fill.constData(), before);
+            std::memcpy(to + before, image.constScanLine(from) + size_t(overlap.left()) * depth,
+                        middle);
+            std::memcpy(to + before + middle, fill.constData(), rowBytes - before - middle);
+        }
+    });
+    return out;
+}
+
+} // namespace
+
 QImage cropped(const QImage& image, const QRect& rect, QRgb background) {
     const QRect whole(QPoint(0, 0), image.size());
     if (whole.contains(rect))
         return checked(image.copy(rect));
+    const QImage direct = paddedInOwnFormat(image, rect, background);
+    if (!direct.isNull())
+        return direct;
     const QImage work = toWorking(image);
     QImage out = checked(QImage(rect.size(), work.format()));
     out.fill(background);

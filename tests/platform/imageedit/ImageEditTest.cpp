@@ -384,6 +384,69 @@ TEST(ImageEditInvert, NegatesColourAndKeepsAlpha) {
     EXPECT_EQ(box.image(), image);
 }
 
+// Widths that are not a multiple of eight bytes leave a tail after the word loop;
+// the oracle is Qt's own inversion of the same image.
+TEST(ImageEditInvert, EveryHeldByteFormatMatchesQtsInversion) {
+    for (QImage::Format format :
+         {QImage::Format_RGB888, QImage::Format_ARGB32, QImage::Format_Grayscale8}) {
+        for (int width : {1, 3, 7, 8, 13}) {
+            QImage image = patternImage(width, 3, QImage::Format_ARGB32);
+            image.setPixel(0, 1, qRgba(5, 6, 7, 99));
+            image = image.convertToFormat(format);
+            ImageBox box;
+            box.setImage(image);
+            box.Invert();
+            QImage expected = image.copy();
+            expected.invertPixels(QImage::InvertRgb);
+            EXPECT_EQ(box.image(), expected) << "format " << format << " width " << width;
+            EXPECT_EQ(box.image().format(), format);
+        }
+    }
+}
+
+// The canvas grown in each held format against a painter's oracle: the
+// background everywhere, the old image drawn at its place.
+TEST(ImageEditCrop, GrownCanvasMatchesAPaintedOracleInEveryFormat) {
+    struct Row {
+        const char* name;
+        QImage::Format format;
+        OleColor background;
+        QRect rect; // left, top, width, height of the new canvas
+    };
+    const Row rows[] = {
+        {"24-bit, all sides", QImage::Format_RGB888, rgbOle(255, 0, 0), QRect(-2, -3, 11, 9)},
+        {"24-bit, left only", QImage::Format_RGB888, rgbOle(1, 2, 3), QRect(-3, 0, 8, 4)},
+        {"24-bit, wholly outside", QImage::Format_RGB888, rgbOle(9, 8, 7), QRect(20, 20, 3, 2)},
+        {"alpha, all sides", QImage::Format_ARGB32, rgbOle(0, 0, 255), QRect(-1, -1, 7, 6)},
+        {"grey on grey", QImage::Format_Grayscale8, rgbOle(77, 77, 77), QRect(-2, -2, 9, 8)},
+        {"grey on colour", QImage::Format_Grayscale8, rgbOle(0, 200, 0), QRect(-2, -2, 9, 8)},
+        {"palette", QImage::Format_Indexed8, rgbOle(10, 20, 30), QRect(-1, 0, 7, 5)},
+    };
+    for (const Row& row : rows) {
+        QImage original = patternImage(5, 4, QImage::Format_ARGB32);
+        original.setPixel(1, 1, qRgba(50, 60, 70, 128));
+        original = original.convertToFormat(row.format);
+        ImageBox box;
+        box.setImage(original);
+        box.setBackgroundColor(row.background);
+        box.Crop(row.rect.left(), row.rect.top(), row.rect.right() + 1, row.rect.bottom() + 1);
+        QImage expected(row.rect.size(), QImage::Format_ARGB32);
+        expected.fill(oleToQColor(row.background));
+        const QImage source = original.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < expected.height(); ++y)
+            for (int x = 0; x < expected.width(); ++x)
+                if (source.valid(x + row.rect.left(), y + row.rect.top()))
+                    expected.setPixel(x, y, source.pixel(x + row.rect.left(), y + row.rect.top()));
+        ASSERT_EQ(box.image().size(), row.rect.size()) << row.name;
+        const QImage got = box.image().convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < expected.height(); ++y)
+            for (int x = 0; x < expected.width(); ++x)
+                ASSERT_EQ(got.pixel(x, y), expected.pixel(x, y)) << row.name << " at " << x << "," << y;
+        if (row.format != QImage::Format_Indexed8 && std::string(row.name) != "grey on colour")
+            EXPECT_EQ(box.image().format(), row.format) << row.name;
+    }
+}
+
 TEST(ImageEditCrop, SystemBackgroundColourIsTranslatedWhenUsed) {
     ImageBox box;
     box.setImage(solidImage(3, 3, qRgb(1, 2, 3)));

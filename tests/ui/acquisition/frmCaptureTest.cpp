@@ -182,7 +182,7 @@ TEST_F(CaptureTest, ForegroundCapturesAtOnceIntoFilePreviewAndBasket) {
     EXPECT_EQ(box.Picture().convertToFormat(QImage::Format_RGB888), grabber.picture);
     EXPECT_FALSE(box.Option210());
     ImageBox copy;
-    copy.LoadFromMemory(ImageBox::FormatTiff, OriginalImageData);
+    copy.setImage(OriginalImageData);
     EXPECT_EQ(copy.Picture().convertToFormat(QImage::Format_RGB888), grabber.picture);
 
     EXPECT_EQ(w.lvExif->Count(), 0);
@@ -251,7 +251,7 @@ TEST_F(CaptureTest, AFailingGrabStopsAfterItsMessage) {
         frmMain& w = *window;
         ImageBox& box = w.ibMain->box();
         box.setBitmapHandle(screenPicture(8, 8));
-        const QByteArray original = OriginalImageData;
+        const QImage original = OriginalImageData;
         grabber.picture = QImage();
         grabber.unreadable = c.unreadable;
         const size_t before = messages.shown().size();

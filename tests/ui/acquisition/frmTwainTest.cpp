@@ -124,7 +124,7 @@ TEST_F(TwainTest, TheFeederFillsTheBasketAndTheLastPageIsPreviewed) {
     EXPECT_EQ(window->lvPages->SubItem(10, 1), "157 X 196");
     // The original copy is the page itself, so a replay starts from it.
     ImageBox original;
-    original.LoadFromMemory(ImageBox::FormatTiff, OriginalImageData);
+    original.setImage(OriginalImageData);
     ImageBox page;
     page.LoadFromFile(last);
     EXPECT_EQ(original.image(), page.image());

@@ -1,6 +1,7 @@
 #include "browser/SelectionController.h"
 #include "controls/splitter/Splitter.h"
 #include "core/setup/modSetup.h"
+#include "platform/print/PrintBackend.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/StatusBar.h"
 #include "platform/comctl/TabStrip.h"
@@ -15,6 +16,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <functional>
+#include <iterator>
 
 using namespace picbasket;
 using picbasket::test::MainWindowTest;
@@ -176,7 +179,7 @@ TEST_F(PreviewTest, LoadFillsPanelsResolutionAndTheOriginalCopy) {
     EXPECT_EQ(panel(w, "pages"), "3 page(s)");
     EXPECT_EQ(panel(w, "resolution"), "20 X 10 X 24     1 KB");
     ImageBox copy;
-    copy.LoadFromMemory(ImageBox::FormatTiff, OriginalImageData);
+    copy.setImage(OriginalImageData);
     EXPECT_EQ(copy.image().convertToFormat(QImage::Format_RGB888), shown(w));
 }
 
@@ -434,4 +437,133 @@ TEST_F(PreviewTest, ColourPickReadsThePixelUnderThePointer) {
     emit w.ibMain->MouseDown(1, 0, 5000, -40);
     EXPECT_EQ(w.PreviewSelection->PickX, 99);
     EXPECT_EQ(w.PreviewSelection->PickY, 0);
+}
+
+namespace {
+
+// Photos large enough for the fitted preview to come from a reduced decode, each
+// its own colours and an IPTC caption of its own name.
+class FastPreviewTest : public PreviewTest {
+protected:
+    QString photo(const QString& name, QColor colour) {
+        ImageBox box;
+        box.setImage(splitPicture(3200, 2400, colour, Qt::black));
+        box.setIptcCaption(name);
+        box.SaveToFile(file(name));
+        return file(name);
+    }
+    static QColor shownUpperRight(const frmMain& w) {
+        const ImageBox& box = w.ibMain->box();
+        const QSize size(box.DisplayWidth(), box.DisplayHeight());
+        const QImage& image = box.displayImage(size);
+        return image.pixelColor(image.width() * 3 / 4, image.height() / 4);
+    }
+    static bool iptcListNames(const frmMain& w, const QString& name) {
+        for (int row = 1; row <= w.lvIPTC->Count(); ++row)
+            if (w.lvIPTC->Text(row) == name || w.lvIPTC->SubItem(row, 1) == name)
+                return true;
+        return false;
+    }
+    static bool near(QColor a, QColor b) {
+        return std::abs(a.red() - b.red()) < 24 && std::abs(a.green() - b.green()) < 24 &&
+               std::abs(a.blue() - b.blue()) < 24;
+    }
+};
+
+// A printer that keeps the pages it was given.
+class KeepingPrinter : public PrintBackend {
+public:
+    bool beginJob(PrintSettings&, bool) override { return open = true; }
+    bool jobOpen() const override { return open; }
+    void printPage(const QImage& image, const PrintSettings&) override { pages << image; }
+    void endJob() override { open = false; }
+    bool open = false;
+    QList<QImage> pages;
+};
+
+} // namespace
+
+// Rows clicked faster than their photos decode (no event runs between the clicks):
+// after every click the picture shown, the file name panel and the IPTC list are
+// those of the same file, and the decodes left behind never replace it.
+TEST_F(FastPreviewTest, QuickClicksNeverMixOnePhotoWithAnothersNameOrMetadata) {
+    const QColor colours[] = {Qt::red, Qt::green, Qt::blue, Qt::yellow};
+    QStringList paths;
+    for (int i = 0; i < 4; ++i)
+        paths << photo(QStringLiteral("p%1.jpg").arg(i), colours[i]);
+    frmMain& w = startWindow();
+    for (const QString& path : paths)
+        addFolderRow(w, path);
+    const int order[] = {1, 2, 3, 4, 3, 1, 4, 2};
+    for (int row : order) {
+        const QString name = QFileInfo(paths[row - 1]).fileName();
+        SCOPED_TRACE(name.toStdString());
+        clickFolderRow(w, row);
+        EXPECT_TRUE(w.ibMain->box().LoadPending()) << "the click did not wait for the decode";
+        EXPECT_TRUE(near(shownUpperRight(w), colours[row - 1]));
+        EXPECT_EQ(panel(w, "filename"), name);
+        EXPECT_EQ(w.lvIPTC->Tag(), paths[row - 1]);
+        EXPECT_TRUE(iptcListNames(w, name));
+    }
+    const QString last = paths[order[std::size(order) - 1] - 1];
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.ibMain->box().LoadPending(); }, 20000));
+    QTest::qWait(50);
+    EXPECT_EQ(shown(w), pixelsOf(last));
+    EXPECT_EQ(OriginalImageData.convertToFormat(QImage::Format_RGB888), pixelsOf(last));
+    EXPECT_EQ(panel(w, "filename"), QFileInfo(last).fileName());
+    EXPECT_TRUE(errors.reports().empty());
+}
+
+// Whatever reads the pixels right after a click gets the full image, not the
+// reduced one shown meanwhile.
+TEST_F(FastPreviewTest, ActualSizeEditSaveAndPrintRightAfterAClickSeeTheFullImage) {
+    const QString path = photo(QStringLiteral("big.jpg"), Qt::magenta);
+    const QString saved = file(QStringLiteral("saved.png"));
+    frmMain& w = startWindow();
+    const int row = addFolderRow(w, path);
+    const QImage full = pixelsOf(path);
+    KeepingPrinter printer;
+    struct Case {
+        const char* name;
+        std::function<QImage()> act; // the image the action worked on
+    };
+    const std::vector<Case> cases{
+        {"Actual Size",
+         [&] {
+             w.mnuPreviewFit_Click(1);
+             EXPECT_EQ(w.ibMain->box().DisplayWidth(), full.width());
+             return w.ibMain->renderDisplay().convertToFormat(QImage::Format_RGB888);
+         }},
+        {"Edit",
+         [&] {
+             w.mnuPreview_Click(0);
+             EXPECT_TRUE(w.fncIsEditView());
+             return ConfirmedImageData.convertToFormat(QImage::Format_RGB888);
+         }},
+        {"Save Preview As",
+         [&] {
+             w.ibMain->box().SaveToFile(saved);
+             return QImage(saved).convertToFormat(QImage::Format_RGB888);
+         }},
+        {"Print",
+         [&] {
+             PrintBackend* previous = setPrintBackend(&printer);
+             w.cmdPreviewPrint_Click();
+             setPrintBackend(previous);
+             return printer.pages.isEmpty() ? QImage()
+                                            : printer.pages.last().convertToFormat(QImage::Format_RGB888);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (w.fncIsEditView())
+            w.mnuPreview_Click(0);
+        w.mnuPreviewFit_Click(0);
+        w.PicTiffTag.clear();
+        clickFolderRow(w, row);
+        ASSERT_TRUE(w.ibMain->box().LoadPending());
+        EXPECT_EQ(c.act(), full);
+        EXPECT_FALSE(w.ibMain->box().LoadPending());
+    }
+    EXPECT_TRUE(errors.reports().empty());
 }

@@ -40,9 +40,9 @@ QImage gradient(int width, int height, int seed = 0) {
     return image;
 }
 
-QImage decoded(const QByteArray& tiff) {
+QImage decoded(const QImage& held) {
     ImageBox box;
-    box.LoadFromMemory(ImageBox::FormatTiff, tiff);
+    box.setImage(held);
     return box.image().convertToFormat(QImage::Format_RGB32);
 }
 
@@ -62,13 +62,13 @@ protected:
         MainWindowTest::SetUp();
         CurrentTask = {};
         ActiveTaskList = 0;
-        OriginalImageData.clear();
-        ConfirmedImageData.clear();
+        OriginalImageData = QImage();
+        ConfirmedImageData = QImage();
     }
     void TearDown() override {
         MainWindowTest::TearDown();
-        OriginalImageData.clear();
-        ConfirmedImageData.clear();
+        OriginalImageData = QImage();
+        ConfirmedImageData = QImage();
         ActiveTaskList = 0;
     }
 
@@ -87,7 +87,7 @@ protected:
     // What a preview load leaves: the image shown and its copy as loaded.
     static void show(frmMain& w, const QImage& image) {
         w.ibMain->box().setImage(image);
-        OriginalImageData = w.ibMain->box().SaveToMemory(ImageBox::FormatTiff);
+        OriginalImageData = w.ibMain->box().Picture();
         w.subResize();
     }
 
@@ -277,7 +277,7 @@ TEST_F(EditViewTest, SwitchTogglesTheSplittersCaptionsAndActiveList) {
     EXPECT_EQ(CurrentTask.TaskID, int32_t(TaskType::None));
     EXPECT_EQ(w.cmdOK->text(), QStringLiteral("Finish"));
     EXPECT_TRUE(w.eb->isVisible());
-    EXPECT_FALSE(ConfirmedImageData.isEmpty());
+    EXPECT_FALSE(ConfirmedImageData.isNull());
     EXPECT_EQ(indexedMenuItem(w.mnuPreviewParent, 0)->text(), "Back to Explorer view");
 
     // Finish leaves the edit view.
@@ -289,7 +289,7 @@ TEST_F(EditViewTest, SwitchTogglesTheSplittersCaptionsAndActiveList) {
     EXPECT_EQ(ActiveTaskList, 0);
     EXPECT_TRUE(w.CmdPreviewEdit->text().endsWith(QStringLiteral("     Edit")));
     EXPECT_TRUE(w.cmdPreviewType->isEnabled());
-    EXPECT_TRUE(ConfirmedImageData.isEmpty());
+    EXPECT_TRUE(ConfirmedImageData.isNull());
     EXPECT_FALSE(w.eb->isVisible());
     EXPECT_TRUE(w.picBrowse->isVisible());
     EXPECT_EQ(indexedMenuItem(w.mnuPreviewParent, 0)->text(), "Edit/Enhance image");

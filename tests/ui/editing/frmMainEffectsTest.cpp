@@ -56,8 +56,8 @@ protected:
         startOn(gradient(120, 80));
     }
     void TearDown() override {
-        OriginalImageData.clear();
-        ConfirmedImageData.clear();
+        OriginalImageData = QImage();
+        ConfirmedImageData = QImage();
         ActiveTaskList = 0;
         MainWindowTest::TearDown();
     }
@@ -67,7 +67,7 @@ protected:
         w->PreviewOptimized = false;
         original = image;
         w->ibMain->box().setImage(original);
-        OriginalImageData = w->ibMain->box().SaveToMemory(ImageBox::FormatTiff);
+        OriginalImageData = w->ibMain->box().Picture();
         w->CmdPreviewEdit_Click();
     }
 
@@ -79,7 +79,7 @@ protected:
     // only row.
     QImage engineResult() const {
         ImageBox box;
-        box.LoadFromMemory(ImageBox::FormatTiff, OriginalImageData);
+        box.setImage(OriginalImageData);
         TaskRowList rows;
         rows.addTask(CurrentTask);
         subProcessPages(nullptr, rows, box, nullptr, true);
@@ -103,7 +103,7 @@ protected:
     // Back to the confirmed state, as a new task choice would leave it.
     void dropPreview() {
         w->ImageModified = false;
-        w->ibMain->box().LoadFromMemory(ImageBox::FormatTiff, ConfirmedImageData);
+        w->ibMain->box().setImage(ConfirmedImageData);
     }
 
     frmMain* w = nullptr;
@@ -768,7 +768,7 @@ TEST_F(EffectPanelTest, ConfirmedPreviewEqualsTheBasketRunOnTheOriginal) {
         w->cmdOK_Click();
         ASSERT_EQ(w->lvEditBatch.rowCount(), ++rows);
         ImageBox replay;
-        replay.LoadFromMemory(ImageBox::FormatTiff, OriginalImageData);
+        replay.setImage(OriginalImageData);
         subProcessPages(nullptr, w->lvEditBatch, replay, nullptr, true);
         EXPECT_EQ(shown(), rgb(replay.image()));
     }

@@ -41,12 +41,12 @@ protected:
         w->PreviewOptimized = false;
         original = gradient(100, 50);
         w->ibMain->box().setImage(original);
-        OriginalImageData = w->ibMain->box().SaveToMemory(ImageBox::FormatTiff);
+        OriginalImageData = w->ibMain->box().Picture();
         w->CmdPreviewEdit_Click();
     }
     void TearDown() override {
-        OriginalImageData.clear();
-        ConfirmedImageData.clear();
+        OriginalImageData = QImage();
+        ConfirmedImageData = QImage();
         ActiveTaskList = 0;
         MainWindowTest::TearDown();
     }
@@ -58,7 +58,7 @@ protected:
     // What the batch makes of the stored task from the image as confirmed.
     QImage engineResult() const {
         ImageBox box;
-        box.LoadFromMemory(ImageBox::FormatTiff, ConfirmedImageData);
+        box.setImage(ConfirmedImageData);
         TaskRowList rows;
         rows.addTask(CurrentTask);
         fncRunTaskRows(rows, box);
@@ -140,7 +140,7 @@ TEST_F(GeometryPanelTest, EveryTaskPreviewsWhatTheEngineMakesOfItsRow) {
         EXPECT_FALSE(w->cmdApply->isEnabled());
         // Not confirmed: the next task starts from the image as it was.
         w->ImageModified = false;
-        w->ibMain->box().LoadFromMemory(ImageBox::FormatTiff, ConfirmedImageData);
+        w->ibMain->box().setImage(ConfirmedImageData);
     }
 }
 
@@ -225,7 +225,7 @@ TEST_F(GeometryPanelTest, EditViewEntryWithTheLockOnKeepsTheImageSize) {
     w->CmdPreviewEdit_Click();
     const QImage other = gradient(64, 48);
     w->ibMain->box().setImage(other);
-    OriginalImageData = w->ibMain->box().SaveToMemory(ImageBox::FormatTiff);
+    OriginalImageData = w->ibMain->box().Picture();
     w->CmdPreviewEdit_Click();
     EXPECT_EQ(w->txtResizeWidth->text(), QStringLiteral("64"));
     EXPECT_EQ(w->txtResizeHeight->text(), QStringLiteral("48"));

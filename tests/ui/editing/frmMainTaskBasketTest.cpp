@@ -31,9 +31,9 @@ QImage rgb(const QImage& image) {
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-QImage decoded(const QByteArray& tiff) {
+QImage decoded(const QImage& held) {
     ImageBox box;
-    box.LoadFromMemory(ImageBox::FormatTiff, tiff);
+    box.setImage(held);
     return rgb(box.image());
 }
 
@@ -52,14 +52,14 @@ protected:
         w->PreviewOptimized = false;
         original = gradient(100, 50);
         w->ibMain->box().setImage(original);
-        OriginalImageData = w->ibMain->box().SaveToMemory(ImageBox::FormatTiff);
+        OriginalImageData = w->ibMain->box().Picture();
         w->CmdPreviewEdit_Click();
         previous = setDialogBackend(&dialogs);
     }
     void TearDown() override {
         setDialogBackend(previous);
-        OriginalImageData.clear();
-        ConfirmedImageData.clear();
+        OriginalImageData = QImage();
+        ConfirmedImageData = QImage();
         ActiveTaskList = 0;
         MainWindowTest::TearDown();
     }
@@ -87,7 +87,7 @@ protected:
     // The whole basket run by the engine on the image as loaded.
     QImage independentReplay() const {
         ImageBox box;
-        box.LoadFromMemory(ImageBox::FormatTiff, OriginalImageData);
+        box.setImage(OriginalImageData);
         fncRunTaskRows(w->lvEditBatch, box);
         return rgb(box.image());
     }
@@ -159,7 +159,7 @@ TEST_F(TaskBasketTest, RedEyeIsNeverQueuedButItsPreviewIsConfirmed) {
 TEST_F(TaskBasketTest, AFailedPreviewStopsTheConfirm) {
     choose("Resize");
     w->txtResizeWidth->setText(QStringLiteral("40000"));
-    const QByteArray before = ConfirmedImageData;
+    const QImage before = ConfirmedImageData;
     w->cmdOK_Click();
     EXPECT_EQ(w->lvEditBatch.rowCount(), 0);
     EXPECT_EQ(ConfirmedImageData, before);
@@ -229,7 +229,7 @@ TEST_F(TaskBasketTest, ClearAndOriginalImageGoBackToTheImageAsLoaded) {
 // from the confirmed image, so the copy stays the whole basket applied.
 TEST_F(TaskBasketTest, RowClickThenPreviewStartsFromTheConfirmedImage) {
     confirmThree();
-    const QByteArray confirmed = ConfirmedImageData;
+    const QImage confirmed = ConfirmedImageData;
     w->lvEditPreview->setSelected(1, true);
     w->lvEditPreview_ItemClick(1);
     EXPECT_EQ(shown().size(), QSize(50, 100));
@@ -337,7 +337,7 @@ TEST_F(TaskBasketTest, OpeningWithoutAnImageFillsTheListsOnly) {
     dialogs.chooseFile(file);
     w->cmdEditBar_Click(2);
     w->cmdEditBar_Click(0);
-    const QByteArray confirmed = ConfirmedImageData;
+    const QImage confirmed = ConfirmedImageData;
     w->ibMain->box().setImage(QImage());
     dialogs.chooseFile(file);
     w->cmdEditBar_Click(1);

@@ -1,0 +1,190 @@
+// Loading for a view: the reduced picture shown at once, the full decode on the
+// box's load thread, taken by the first member that needs the pixels.
+#include "platform/imagebox/ImageBox.h"
+
+#include "core/AppError.h"
+#include "platform/imagebox/FreeImageCodec.h"
+#include "platform/imagebox/WholeFileWriter.h"
+
+#include <FreeImage.h>
+#include <QRunnable>
+#include <QThreadPool>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+
+namespace picbasket {
+
+using namespace imagebox;
+
+namespace {
+
+constexpr qint64 MaxFileBytes = qint64(1) << 30;
+
+// A reduced decode only pays when the file is this many times the view (each
+// way); below it the full decode is taken at once.
+constexpr int ReduceFactor = 2;
+
+// One thread for every box: a click on another row discards the load before, so
+// at most one decode that is still wanted waits for it.
+QThreadPool& loadThread() {
+    static QThreadPool* pool = [] {
+        auto* p = new QThreadPool;
+        p->setMaxThreadCount(1);
+        p->setExpiryTimeout(-1);
+        return p;
+    }();
+    return *pool;
+}
+
+} // namespace
+
+// Shared by the box and the decode task. `claimed` is set by whoever decodes:
+// the load thread, or the box itself when it needs the image before the thread
+// got to it. `discarded` tells the thread to leave the box alone.
+struct ImageBox::PendingLoad {
+    QByteArray bytes;
+    QImage reduced;
+    QSize fullSize;
+    std::mutex mutex;
+    std::condition_variable done;
+    bool claimed = false;
+    bool finished = false;
+    bool discarded = false;
+    QImage full;
+    std::exception_ptr error;
+
+    void decode() {
+        QImage image;
+        std::exception_ptr failure;
+        try {
+            image = decodeWithFreeImage(bytes, FIF_JPEG, 0);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        std::lock_guard lock(mutex);
+        full = image;
+        error = failure;
+        finished = true;
+        bytes.clear();
+        done.notify_all();
+    }
+};
+
+void ImageBox::LoadFromFileForView(const QString& path, int fitWidth, int fitHeight) {
+    QSize fullSize;
+    QImage reduced;
+    QByteArray bytes;
+    try {
+        if (pageIndex_ != 1 || fitWidth < 1 || fitHeight < 1)
+            return LoadFromFile(path);
+        bytes = readWholeFile(path, MaxFileBytes);
+        if (freeImageFormatOf(bytes) != FIF_JPEG)
+            return LoadFromFile(path);
+        reduced = decodeReducedJpeg(bytes, ReduceFactor * std::max(fitWidth, fitHeight), fullSize);
+    } catch (const AppError&) {
+        loadedFlag_ = true;
+        throw;
+    } catch (const std::bad_alloc&) {
+        loadedFlag_ = true;
+        raiseError(err::Unexpected, "Not enough memory for the image");
+    }
+    // A step that turns pictures upright by their EXIF orientation belongs here too,
+    // for the reduced picture, the full decode (PendingLoad::decode) and the full
+    // size alike, so that the view, the full image and every size agree.
+    if (reduced.size() == fullSize) {
+        loadedFlag_ = false;
+        replaceImage(reduced);
+        readMetadataFrom(path);
+        return;
+    }
+    discardPending();
+    auto pending = std::make_shared<PendingLoad>();
+    pending->bytes = bytes;
+    pending->reduced = reduced;
+    pending->fullSize = fullSize;
+    image_ = QImage();
+    reducedView_ = reduced;
+    reducedViewOf_ = 0;
+    pending_ = pending;
+    loadedFlag_ = false;
+    loadThread().start(QRunnable::create([pending, this] {
+        {
+            std::lock_guard lock(pending->mutex);
+            if (pending->claimed || pending->discarded)
+                return;
+            pending->claimed = true;
+        }
+        pending->decode();
+        // Under the lock a box that discarded the load is never touched; one that
+        // did not is still alive, since its destructor discards first.
+        std::lock_guard lock(pending->mutex);
+        if (!pending->discarded)
+            QMetaObject::invokeMethod(
+                this,
+                [this, pending] {
+                    if (pending_ == pending)
+                        settle();
+                },
+                Qt::QueuedConnection);
+    }));
+    emit displayChanged();
+    readMetadataFrom(path);
+}
+
+void ImageBox::settle() const {
+    const std::shared_ptr<PendingLoad> pending = pending_;
+    if (!pending)
+        return;
+    bool decodeHere = false;
+    {
+        std::lock_guard lock(pending->mutex);
+        if (!pending->claimed)
+            decodeHere = pending->claimed = true;
+    }
+    if (decodeHere)
+        pending->decode();
+    std::unique_lock lock(pending->mutex);
+    pending->done.wait(lock, [&] { return pending->finished; });
+    auto* self = const_cast<ImageBox*>(this);
+    self->pending_.reset();
+    const qint64 before = image_.cacheKey();
+    self->image_ = pending->error ? QImage() : pending->full;
+    self->loadedFlag_ = bool(pending->error);
+    if (pending->error)
+        self->reducedView_ = QImage();
+    self->reducedViewOf_ = image_.cacheKey();
+    // Figures drawn while the load ran stay on the image it brought.
+    if (overlayImageKey_ == before)
+        self->overlayImageKey_ = image_.cacheKey();
+    lock.unlock();
+    emit self->displayChanged();
+    emit self->loadSettled();
+}
+
+void ImageBox::discardPending() {
+    if (pending_) {
+        std::lock_guard lock(pending_->mutex);
+        pending_->discarded = true;
+    }
+    pending_.reset();
+    reducedView_ = QImage();
+    reducedViewOf_ = 0;
+}
+
+QSize ImageBox::heldSize() const {
+    return pending_ ? pending_->fullSize : image_.size();
+}
+
+const QImage& ImageBox::displayImage(const QSize& shown) const {
+    const bool reducedShows = !reducedView_.isNull() && shown.width() <= reducedView_.width() &&
+                              shown.height() <= reducedView_.height();
+    if (pending_ && reducedShows)
+        return reducedView_;
+    settle();
+    if (reducedShows && image_.cacheKey() == reducedViewOf_)
+        return reducedView_;
+    return image_;
+}
+
+} // namespace picbasket
