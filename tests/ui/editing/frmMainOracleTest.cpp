@@ -60,12 +60,12 @@ protected:
         w->PreviewOptimized = false;
         original = pattern(60, 40);
         w->ibMain->box().setImage(original);
-        OriginalImageData = w->ibMain->box().SaveToMemory(ImageBox::FormatTiff);
+        OriginalImageData = w->ibMain->box().Picture();
         w->CmdPreviewEdit_Click();
     }
     void TearDown() override {
-        OriginalImageData.clear();
-        ConfirmedImageData.clear();
+        OriginalImageData = QImage();
+        ConfirmedImageData = QImage();
         ActiveTaskList = 0;
         MainWindowTest::TearDown();
     }
@@ -75,14 +75,12 @@ protected:
     }
     QImage shown() const { return rgb(w->ibMain->box().image()); }
     QImage confirmed() const {
-        ImageBox box;
-        box.LoadFromMemory(ImageBox::FormatTiff, ConfirmedImageData);
-        return rgb(box.image());
+        return rgb(ConfirmedImageData);
     }
     // The whole task basket run on the picture as loaded, as the batch runs it.
     QImage basketResult() const {
         ImageBox box;
-        box.LoadFromMemory(ImageBox::FormatTiff, OriginalImageData);
+        box.setImage(OriginalImageData);
         fncRunTaskRows(w->lvEditBatch, box);
         return rgb(box.image());
     }
