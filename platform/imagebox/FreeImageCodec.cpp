@@ -424,8 +424,8 @@ FreeImageDib loadDibWithFreeImage(const QByteArray& bytes, int fif, int page) {
             dib = tiffPage(pixels, page);
         } else {
             Memory memory = openMemory(pixels);
-            dib.reset(FreeImage_LoadFromMemory(FREE_IMAGE_FORMAT(fif), memory.get(),
-                                               loadFlagsFor(fif)));
+            dib.reset(
+                FreeImage_LoadFromMemory(FREE_IMAGE_FORMAT(fif), memory.get(), loadFlagsFor(fif)));
         }
         damage = watch.firstReport();
     }
