@@ -27,11 +27,16 @@ QString tiffText(const char* module, const char* format, va_list args) {
 // or private tags, trimmed counts, text without its terminating zero. A strip or
 // tile that lies past the data is found by our own structure check.
 bool isDirectoryModule(const char* module) {
-    static const char* const prefixes[] = {"TIFFReadDir",      "TIFFFetch",
-                                           "TIFFReadCustomDir", "TIFFReadEXIFDir",
-                                           "TIFFReadGPSDir",   "_TIFFVSetField",
-                                           "_TIFFVGetField",   "TIFFAdvanceDirectory",
-                                           "TIFFNumberOfDirectories", "TIFFFieldWithTag"};
+    static const char* const prefixes[] = {"TIFFReadDir",
+                                           "TIFFFetch",
+                                           "TIFFReadCustomDir",
+                                           "TIFFReadEXIFDir",
+                                           "TIFFReadGPSDir",
+                                           "_TIFFVSetField",
+                                           "_TIFFVGetField",
+                                           "TIFFAdvanceDirectory",
+                                           "TIFFNumberOfDirectories",
+                                           "TIFFFieldWithTag"};
     if (!module)
         return false;
     for (const char* prefix : prefixes)
@@ -57,7 +62,8 @@ QtMessageHandler previousHandler = nullptr;
 QLoggingCategory::CategoryFilter previousFilter = nullptr;
 
 void onQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtWarningMsg && context.category && std::strcmp(context.category, JpegCategory) == 0)
+    if (type == QtWarningMsg && context.category &&
+        std::strcmp(context.category, JpegCategory) == 0)
         DamageWatch::report(message);
     if (previousHandler) {
         previousHandler(type, context, message);
@@ -101,7 +107,8 @@ DamageWatch::~DamageWatch() {
 
 void DamageWatch::report(const QString& text) {
     if (currentWatch && currentWatch->first_.isEmpty())
-        currentWatch->first_ = text.isEmpty() ? QStringLiteral("the decoder reported damage") : text;
+        currentWatch->first_ =
+            text.isEmpty() ? QStringLiteral("the decoder reported damage") : text;
 }
 
 bool isDamageMessage(int freeImageFormat, const QString& message) {

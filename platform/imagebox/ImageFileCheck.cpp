@@ -37,7 +37,8 @@ public:
     bool startsWith(const char* magic) const { return data_.startsWith(magic); }
     bool matches(qint64 at, const char* text) const {
         const qint64 n = qint64(std::strlen(text));
-        return at >= 0 && n <= size() - at && std::memcmp(data_.constData() + at, text, size_t(n)) == 0;
+        return at >= 0 && n <= size() - at &&
+               std::memcmp(data_.constData() + at, text, size_t(n)) == 0;
     }
     qint64 find(const char* pattern, qint64 from) const { return data_.indexOf(pattern, from); }
     [[noreturn]] void fail(const char* why) const { damaged(format_, why); }

@@ -39,8 +39,8 @@ inline QImage photoLike(int w, int h) {
         for (int x = 0; x < w; ++x) {
             state = state * 1664525u + 1013904223u;
             const int n = int(state >> 29);
-            image.setPixelColor(x, y,
-                                QColor((x * 2 + n) % 256, (y * 3 + x / 4 + n) % 256, (x + y) % 256));
+            image.setPixelColor(
+                x, y, QColor((x * 2 + n) % 256, (y * 3 + x / 4 + n) % 256, (x + y) % 256));
         }
     return image;
 }
@@ -52,7 +52,8 @@ inline QByteArray fileBytes(const QString& path) {
 
 inline bool writeFileBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
 }
 
 // The bytes with `count` bytes of `value` written over them at `fraction` of
@@ -79,8 +80,8 @@ inline std::vector<MadeFile> makeRle8Bmps(const QString& folder) {
     for (int colours : {16, 200, 256}) {
         const QString name = QString("rle8-%1.bmp").arg(colours);
         const QString path = QDir(folder).filePath(name);
-        if (!runConvert({base, "-colors", QString::number(colours), "-compress", "RLE",
-                         "BMP3:" + path}))
+        if (!runConvert(
+                {base, "-colors", QString::number(colours), "-compress", "RLE", "BMP3:" + path}))
             return {};
         files.push_back({name, path});
     }

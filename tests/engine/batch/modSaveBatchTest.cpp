@@ -514,7 +514,8 @@ TEST_F(BatchCorruptRows, SoundRle8BmpsConvertAndInnerDamageIsListed) {
     const QString text = messages_.shown()[0].text;
     for (const test::MadeFile& file : damaged)
         EXPECT_TRUE(text.contains(QFileInfo(file.name).completeBaseName() + ": "))
-            << file.name.toStdString() << "\n" << qPrintable(text);
+            << file.name.toStdString() << "\n"
+            << qPrintable(text);
     EXPECT_FALSE(text.contains("rle8")) << qPrintable(text);
     EXPECT_TRUE(errors_.reports().empty());
 }

@@ -457,8 +457,8 @@ TEST_F(LoadPicFormatsCorrupt, DamagedMngAndJngGiveNothingUnderEitherName) {
         {"4 GiB chunk", mng + chunk("MHDR", mhdr) + chunk("IHDR", ihdr, 0xFFFFFFF0)},
         {"frame past the size limit", mng + chunk("MHDR", hugeFrame) + chunk("MEND", {})},
         {"no image", mng + chunk("MHDR", mhdr) + chunk("MEND", {})},
-        {"image without data", mng + chunk("MHDR", mhdr) + chunk("IHDR", ihdr) +
-                                   chunk("IEND", {}) + chunk("MEND", {})},
+        {"image without data",
+         mng + chunk("MHDR", mhdr) + chunk("IHDR", ihdr) + chunk("IEND", {}) + chunk("MEND", {})},
         {"no end", mng + chunk("MHDR", mhdr) + chunk("IHDR", ihdr)},
         {"JNG signature only", jng},
         {"JNG header too short", jng + chunk("JHDR", QByteArray(4, '\0'))},

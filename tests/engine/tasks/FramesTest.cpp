@@ -162,9 +162,11 @@ TEST(ApplyFrame, ACanvasPastTheImageLimitIsRefusedWithTheLimit) {
     const QImage original = box.image();
     try {
         subApplyFrame(0, box, 1, false, art);
-        ADD_FAILURE() << "a " << box.ImageWidth() << " x " << box.ImageHeight() << " canvas was made";
+        ADD_FAILURE() << "a " << box.ImageWidth() << " x " << box.ImageHeight()
+                      << " canvas was made";
     } catch (const AppError& error) {
-        EXPECT_TRUE(error.description().contains("18014 x 18010")) << qPrintable(error.description());
+        EXPECT_TRUE(error.description().contains("18014 x 18010"))
+            << qPrintable(error.description());
         EXPECT_TRUE(error.description().contains("268 megapixels"))
             << qPrintable(error.description());
     }

@@ -319,7 +319,8 @@ TEST(MetafilePlay, EnhancedRecordFamiliesDrawTheirHandComputedPixels) {
     quarters.setPixel(1, 1, yellow);
     const QByteArray dib = dib24(quarters);
     auto redFill = [](EmfWriter& e) -> EmfWriter& {
-        return e.record(37, le32({0x80000008}))    // null pen
+        return e
+            .record(37, le32({0x80000008}))        // null pen
             .record(39, le32({1, 0, 0x0000FF, 0})) // red brush
             .record(37, le32({1}));
     };
@@ -339,14 +340,16 @@ TEST(MetafilePlay, EnhancedRecordFamiliesDrawTheirHandComputedPixels) {
         EmfWriter e;
         redFill(e).record(17, le32({8})).record(9, le32({10, 10})).record(11, le32({96, 96}));
         e.record(43, le32({0, 0, 5, 5}));
-        families.push_back({"window and viewport extents", e,
+        families.push_back({"window and viewport extents",
+                            e,
                             {{4, 4, red}, {44, 44, red}, {52, 20, white}, {20, 52, white}}});
     }
     {
         // The viewport origin moves the rectangle (0,0)-(20,20) to (48,48)-(68,68).
         EmfWriter e;
         redFill(e).record(12, le32({48, 48})).record(43, le32({0, 0, 20, 20}));
-        families.push_back({"viewport origin", e,
+        families.push_back({"viewport origin",
+                            e,
                             {{58, 58, red}, {50, 66, red}, {44, 58, white}, {10, 10, white}}});
     }
     {
@@ -357,9 +360,16 @@ TEST(MetafilePlay, EnhancedRecordFamiliesDrawTheirHandComputedPixels) {
             .record(37, le32({1}))
             .record(37, le32({0x80000005})) // null brush
             .record(43, le32({20, 20, 76, 76}));
-        families.push_back({"pen and null brush", e,
-                            {{20, 48, blue}, {76, 48, blue}, {48, 20, blue}, {48, 76, blue},
-                             {48, 48, white}, {30, 30, white}, {10, 48, white}, {86, 48, white}}});
+        families.push_back({"pen and null brush",
+                            e,
+                            {{20, 48, blue},
+                             {76, 48, blue},
+                             {48, 20, blue},
+                             {48, 76, blue},
+                             {48, 48, white},
+                             {30, 30, white},
+                             {10, 48, white},
+                             {86, 48, white}}});
     }
     {
         // The triangle (0,0), (96,0), (0,96): green where x + y < 96.
@@ -368,8 +378,12 @@ TEST(MetafilePlay, EnhancedRecordFamiliesDrawTheirHandComputedPixels) {
             .record(39, le32({1, 0, 0x00FF00, 0}))
             .record(37, le32({1}))
             .record(86, le32({0, 0, 96, 96, 3}) + le16({0, 0, 96, 0, 0, 96}));
-        families.push_back({"polygon", e,
-                            {{10, 10, green}, {60, 20, green}, {20, 60, green}, {60, 60, white},
+        families.push_back({"polygon",
+                            e,
+                            {{10, 10, green},
+                             {60, 20, green},
+                             {20, 60, green},
+                             {60, 60, white},
                              {90, 90, white}}});
     }
     {
@@ -384,16 +398,16 @@ TEST(MetafilePlay, EnhancedRecordFamiliesDrawTheirHandComputedPixels) {
             .record(61, {})
             .record(60, {})
             .record(62, le32({0, 48, 96, 96}));
-        families.push_back({"path", e,
-                            {{48, 60, red}, {4, 92, red}, {48, 44, white}, {48, 4, white}}});
+        families.push_back(
+            {"path", e, {{48, 60, red}, {4, 92, red}, {48, 44, white}, {48, 4, white}}});
     }
     {
         // The left half excluded from the clip: a rectangle over everything shows
         // only on the right.
         EmfWriter e;
         redFill(e).record(29, le32({0, 0, 48, 96})).record(43, le32({0, 0, 96, 96}));
-        families.push_back({"clipping", e,
-                            {{20, 48, white}, {44, 10, white}, {52, 10, red}, {90, 90, red}}});
+        families.push_back(
+            {"clipping", e, {{20, 48, white}, {44, 10, white}, {52, 10, red}, {90, 90, red}}});
     }
     {
         // A world transform of scale one half: (0,0)-(96,96) covers the top left
@@ -402,9 +416,10 @@ TEST(MetafilePlay, EnhancedRecordFamiliesDrawTheirHandComputedPixels) {
         redFill(e)
             .record(35, le32({0x3F000000, 0, 0, 0x3F000000, 0, 0}))
             .record(43, le32({0, 0, 96, 96}));
-        families.push_back({"world transform", e,
-                            {{20, 20, red}, {44, 44, red}, {70, 20, white}, {20, 70, white},
-                             {70, 70, white}}});
+        families.push_back(
+            {"world transform",
+             e,
+             {{20, 20, red}, {44, 44, red}, {70, 20, white}, {20, 70, white}, {70, 70, white}}});
     }
     {
         // StretchDIBits of the 2 x 2 bitmap over the whole picture: its quarters.
@@ -412,26 +427,33 @@ TEST(MetafilePlay, EnhancedRecordFamiliesDrawTheirHandComputedPixels) {
         e.record(81, le32({0, 0, 96, 96, 0, 0, 0, 0, 2, 2, 80, 40, 120, dib.size() - 40, 0,
                            0x00CC0020, 96, 96}) +
                          dib);
-        families.push_back({"stretched bitmap", e,
+        families.push_back({"stretched bitmap",
+                            e,
                             {{20, 20, red}, {76, 20, green}, {20, 76, blue}, {76, 76, yellow}}});
     }
     {
         // SetDIBitsToDevice copies the bitmap at its own size to (10,10).
         EmfWriter e;
-        e.record(80, le32({10, 10, 12, 12, 10, 10, 0, 0, 2, 2, 76, 40, 116, dib.size() - 40, 0,
-                           0, 2}) +
-                         dib);
-        families.push_back({"bitmap at its own size", e,
-                            {{10, 10, red}, {11, 10, green}, {10, 11, blue}, {11, 11, yellow},
-                             {14, 14, white}, {40, 40, white}}});
+        e.record(80,
+                 le32({10, 10, 12, 12, 10, 10, 0, 0, 2, 2, 76, 40, 116, dib.size() - 40, 0, 0, 2}) +
+                     dib);
+        families.push_back({"bitmap at its own size",
+                            e,
+                            {{10, 10, red},
+                             {11, 10, green},
+                             {10, 11, blue},
+                             {11, 11, yellow},
+                             {14, 14, white},
+                             {40, 40, white}}});
     }
     {
         // BitBlt without a bitmap paints the brush over its rectangle (PATCOPY).
         EmfWriter e;
-        redFill(e).record(76, le32({0, 0, 96, 96, 40, 40, 20, 20, 0x00F00021, 0, 0, 0x3F800000,
-                                    0, 0, 0x3F800000, 0, 0, 0, 0, 0, 0, 0, 0}));
-        families.push_back({"pattern blit", e,
-                            {{50, 50, red}, {42, 58, red}, {36, 50, white}, {64, 50, white}}});
+        redFill(e).record(76,
+                          le32({0, 0, 96,         96, 40, 40, 20, 20, 0x00F00021, 0, 0, 0x3F800000,
+                                0, 0, 0x3F800000, 0,  0,  0,  0,  0,  0,          0, 0}));
+        families.push_back(
+            {"pattern blit", e, {{50, 50, red}, {42, 58, red}, {36, 50, white}, {64, 50, white}}});
     }
     for (const Family& family : families) {
         const auto metafile = Metafile::fromBytes(family.records.file(QRect(0, 0, 2540, 2540)));
