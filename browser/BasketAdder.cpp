@@ -329,7 +329,7 @@ void BasketAdder::splitTiff(const BasketSource& source, const QByteArray& tiff, 
             metadata.writeInto(finished);
     };
     PageMaker maker(tiff, pages, thumbnailWidth, thumbnailHeight);
-    const QString name = fncStripFileExtension(source.row.text);
+    const QString name = displayName(source.row.text, mode);
     int last = 0;
     for (int page = 1; page <= pages; ++page) {
         if (pumpEvents)
