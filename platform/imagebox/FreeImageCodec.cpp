@@ -421,8 +421,8 @@ FreeImageDib loadDibWithFreeImage(const QByteArray& bytes, int fif, int page, in
     const QByteArray pixels = withoutMetadataBlocks(bytes, fif);
     Memory memory = openMemory(pixels);
     const int reduce = fif == FIF_JPEG ? std::clamp(reducedSide, 0, 0xFFFF) << 16 : 0;
-    Dib dib(FreeImage_LoadFromMemory(FREE_IMAGE_FORMAT(fif), memory.get(),
-                                     loadFlagsFor(fif) | reduce));
+    Dib dib(
+        FreeImage_LoadFromMemory(FREE_IMAGE_FORMAT(fif), memory.get(), loadFlagsFor(fif) | reduce));
     if (!dib)
         fail("The image could not be read");
     // The decoders of damaged JPEG data only warn and return grey filler.
@@ -507,7 +507,8 @@ QImage decodeReducedJpeg(const QByteArray& bytes, int longSide, QSize& fullSize)
         const Dib header(FreeImage_LoadFromMemory(FIF_JPEG, memory.get(), FIF_LOAD_NOPIXELS));
         if (!header)
             fail("The image could not be read");
-        fullSize = QSize(int(FreeImage_GetWidth(header.get())), int(FreeImage_GetHeight(header.get())));
+        fullSize =
+            QSize(int(FreeImage_GetWidth(header.get())), int(FreeImage_GetHeight(header.get())));
     }
     const Dib dib = loadDibWithFreeImage(bytes, FIF_JPEG, 0, std::max(1, longSide));
     if (FreeImage_GetImageType(dib.get()) == FIT_BITMAP && FreeImage_GetBPP(dib.get()) == 24)
