@@ -110,12 +110,12 @@ void compare(const QString& label, const QString& scan, const QString& work) {
         return emptyFolder(work + "/theirs") &&
                runTool(QStringLiteral("tiffsplit"), {scan, work + "/theirs/page"});
     });
-    const QString box = QStringLiteral("%1x%2").arg(BasketAdder().thumbnailWidth)
+    const QString box = QStringLiteral("%1x%2")
+                            .arg(BasketAdder().thumbnailWidth)
                             .arg(BasketAdder().thumbnailHeight);
     const double withThumbnails = bestSeconds(runs, [&] {
         const QString folder = work + "/thumbs";
-        if (!emptyFolder(folder) ||
-            !runTool(QStringLiteral("tiffsplit"), {scan, folder + "/page"}))
+        if (!emptyFolder(folder) || !runTool(QStringLiteral("tiffsplit"), {scan, folder + "/page"}))
             return false;
         QStringList args{QStringLiteral("-s"), box, QStringLiteral("-o"),
                          QStringLiteral("%s_thumb.png")};
@@ -127,9 +127,8 @@ void compare(const QString& label, const QString& scan, const QString& work) {
                 QFileInfo(scan).size() / 1e6);
     std::printf("  basket add %.3f s, tiffsplit %.3f s, ratio %.2f\n", ours, theirs,
                 ours > 0 && theirs > 0 ? ours / theirs : -1.0);
-    std::printf("  basket add / tiffsplit + vipsthumbnail (%.3f s) %s ratio %.2f\n",
-                withThumbnails, qPrintable(label),
-                ours > 0 && withThumbnails > 0 ? ours / withThumbnails : -1.0);
+    std::printf("  basket add / tiffsplit + vipsthumbnail (%.3f s) %s ratio %.2f\n", withThumbnails,
+                qPrintable(label), ours > 0 && withThumbnails > 0 ? ours / withThumbnails : -1.0);
 }
 
 } // namespace

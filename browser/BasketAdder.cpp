@@ -94,9 +94,9 @@ MadePage makePage(const QByteArray& tiff, int page, int boxWidth, int boxHeight)
             whole = imagebox::decodeWithFreeImage(made.file, FIF_TIFF, 0);
         picture = reducedForThumbnail(whole, boxWidth, boxHeight);
     }
-    made.thumbnail = fncResizePictureGDIPlus(picture, picture.width(), picture.height(),
-                                             picturetype::Bitmap, boxWidth, boxHeight,
-                                             sizemode::Box, White, true);
+    made.thumbnail =
+        fncResizePictureGDIPlus(picture, picture.width(), picture.height(), picturetype::Bitmap,
+                                boxWidth, boxHeight, sizemode::Box, White, true);
     return made;
 }
 
@@ -153,8 +153,9 @@ private:
             int page = 0;
             {
                 std::unique_lock lock(mutex_);
-                wake_.wait(lock, [&] { return stop_ || next_ > int(pages_.size()) ||
-                                              next_ <= taken_ + ahead_; });
+                wake_.wait(lock, [&] {
+                    return stop_ || next_ > int(pages_.size()) || next_ <= taken_ + ahead_;
+                });
                 if (stop_ || next_ > int(pages_.size()))
                     return;
                 page = next_++;
@@ -344,8 +345,8 @@ void BasketAdder::splitTiff(const BasketSource& source, const QByteArray& tiff, 
             row.Text = mode != Mode::Drop ? name + QString::number(page)
                                           : QStringLiteral("%1(%2)").arg(name).arg(page);
             row.Tag = path;
-            row.SubItems = {sizeText(made.size.width(), made.size.height()),
-                            info.fSizeFormated(0), info.fType(), source.row.tag};
+            row.SubItems = {sizeText(made.size.width(), made.size.height()), info.fSizeFormated(0),
+                            info.fType(), source.row.tag};
             last = addRow(row, made.thumbnail);
         }
         if (shown)
@@ -368,8 +369,7 @@ int BasketAdder::addPage(const BasketSource& source, int page, Mode mode) {
     QString resolution;
     QString path;
     if (mode != Mode::Drop) {
-        const QImage picture =
-            reducedForThumbnail(box.Picture(), thumbnailWidth, thumbnailHeight);
+        const QImage picture = reducedForThumbnail(box.Picture(), thumbnailWidth, thumbnailHeight);
         thumbnail =
             fncResizePictureGDIPlus(picture, picture.width(), picture.height(), picturetype::Bitmap,
                                     thumbnailWidth, thumbnailHeight, sizemode::Box, White, true);

@@ -518,7 +518,8 @@ QImage decodeReducedJpeg(const QByteArray& bytes, int longSide, QSize& fullSize)
         const Dib header(FreeImage_LoadFromMemory(FIF_JPEG, memory.get(), FIF_LOAD_NOPIXELS));
         if (!header)
             fail("The image could not be read");
-        fullSize = QSize(int(FreeImage_GetWidth(header.get())), int(FreeImage_GetHeight(header.get())));
+        fullSize =
+            QSize(int(FreeImage_GetWidth(header.get())), int(FreeImage_GetHeight(header.get())));
     }
     const Dib dib = loadDibWithFreeImage(bytes, FIF_JPEG, 0, std::max(1, longSide));
     if (FreeImage_GetImageType(dib.get()) == FIT_BITMAP && FreeImage_GetBPP(dib.get()) == 24)

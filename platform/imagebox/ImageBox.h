@@ -1,14 +1,14 @@
 #pragma once
 #include <QByteArray>
 #include <QDateTime>
-#include <QImage>
-#include <memory>
-#include <QObject>
 #include <QFont>
+#include <QImage>
+#include <QObject>
 #include <QRect>
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/imagebox/edit/ImageSelection.h"

@@ -173,27 +173,27 @@ bool copyFloats(TIFF* in, TIFF* out, uint32_t tag) {
 }
 
 // The tags that say how the stored data is read, and what the page says about
-// itself (resolution, texts, colour profile, metadata blocks). The compression comes first: the tags of its codec (predictor, fax options, JPEG
-// tables) exist only once it is set.
+// itself (resolution, texts, colour profile, metadata blocks). The compression comes first: the
+// tags of its codec (predictor, fax options, JPEG tables) exist only once it is set.
 bool copyTags(TIFF* in, TIFF* out) {
     bool ok = copyValue<uint16_t>(in, out, TIFFTAG_COMPRESSION);
-    for (uint32_t tag : {TIFFTAG_IMAGEWIDTH, TIFFTAG_IMAGELENGTH, TIFFTAG_ROWSPERSTRIP,
-                         TIFFTAG_TILEWIDTH, TIFFTAG_TILELENGTH, TIFFTAG_SUBFILETYPE,
-                         TIFFTAG_GROUP3OPTIONS, TIFFTAG_GROUP4OPTIONS})
+    for (uint32_t tag :
+         {TIFFTAG_IMAGEWIDTH, TIFFTAG_IMAGELENGTH, TIFFTAG_ROWSPERSTRIP, TIFFTAG_TILEWIDTH,
+          TIFFTAG_TILELENGTH, TIFFTAG_SUBFILETYPE, TIFFTAG_GROUP3OPTIONS, TIFFTAG_GROUP4OPTIONS})
         ok = ok && copyValue<uint32_t>(in, out, tag);
-    for (uint32_t tag : {TIFFTAG_BITSPERSAMPLE, TIFFTAG_SAMPLESPERPIXEL, TIFFTAG_PHOTOMETRIC, TIFFTAG_FILLORDER, TIFFTAG_ORIENTATION,
-                         TIFFTAG_PLANARCONFIG, TIFFTAG_PREDICTOR, TIFFTAG_SAMPLEFORMAT,
-                         TIFFTAG_RESOLUTIONUNIT, TIFFTAG_THRESHHOLDING, TIFFTAG_INKSET,
-                         TIFFTAG_YCBCRPOSITIONING, TIFFTAG_MINSAMPLEVALUE,
-                         TIFFTAG_MAXSAMPLEVALUE})
+    for (uint32_t tag :
+         {TIFFTAG_BITSPERSAMPLE, TIFFTAG_SAMPLESPERPIXEL, TIFFTAG_PHOTOMETRIC, TIFFTAG_FILLORDER,
+          TIFFTAG_ORIENTATION, TIFFTAG_PLANARCONFIG, TIFFTAG_PREDICTOR, TIFFTAG_SAMPLEFORMAT,
+          TIFFTAG_RESOLUTIONUNIT, TIFFTAG_THRESHHOLDING, TIFFTAG_INKSET, TIFFTAG_YCBCRPOSITIONING,
+          TIFFTAG_MINSAMPLEVALUE, TIFFTAG_MAXSAMPLEVALUE})
         ok = ok && copyValue<uint16_t>(in, out, tag);
-    for (uint32_t tag : {TIFFTAG_XRESOLUTION, TIFFTAG_YRESOLUTION, TIFFTAG_XPOSITION,
-                         TIFFTAG_YPOSITION})
+    for (uint32_t tag :
+         {TIFFTAG_XRESOLUTION, TIFFTAG_YRESOLUTION, TIFFTAG_XPOSITION, TIFFTAG_YPOSITION})
         ok = ok && copyValue<float>(in, out, tag);
     for (uint32_t tag : {TIFFTAG_YCBCRSUBSAMPLING, TIFFTAG_PAGENUMBER})
         ok = ok && copyPair(in, out, tag);
-    for (uint32_t tag : {TIFFTAG_JPEGTABLES, TIFFTAG_ICCPROFILE, TIFFTAG_XMLPACKET,
-                         TIFFTAG_PHOTOSHOP})
+    for (uint32_t tag :
+         {TIFFTAG_JPEGTABLES, TIFFTAG_ICCPROFILE, TIFFTAG_XMLPACKET, TIFFTAG_PHOTOSHOP})
         ok = ok && copyCounted(in, out, tag);
     for (uint32_t tag : {TIFFTAG_YCBCRCOEFFICIENTS, TIFFTAG_REFERENCEBLACKWHITE})
         ok = ok && copyFloats(in, out, tag);
@@ -236,8 +236,7 @@ bool copiesUndecoded(TIFF* in) {
     uint16_t subIfds = 0;
     void* offsets = nullptr;
     const bool hasSubImages = TIFFGetField(in, TIFFTAG_SUBIFD, &subIfds, &offsets) && subIfds > 0;
-    return compression != COMPRESSION_OJPEG && !hasSubImages &&
-           TIFFIsCODECConfigured(compression);
+    return compression != COMPRESSION_OJPEG && !hasSubImages && TIFFIsCODECConfigured(compression);
 }
 
 } // namespace
@@ -291,7 +290,8 @@ public:
             const Span& across = spans_[size_t(x)];
             for (int c = 0; c < channels_; ++c) {
                 const double v = row[size_t(x) * size_t(channels_) + size_t(c)];
-                line_[size_t(across.first) * size_t(channels_) + size_t(c)] += v * across.firstShare;
+                line_[size_t(across.first) * size_t(channels_) + size_t(c)] +=
+                    v * across.firstShare;
                 if (across.secondShare > 0)
                     line_[size_t(across.first + 1) * size_t(channels_) + size_t(c)] +=
                         v * across.secondShare;

@@ -251,10 +251,10 @@ bool invertInPlace(QImage& image) {
     const size_t bytes = pixelBytes(image);
     // ARGB32 keeps its alpha byte (the highest of each little-endian word); the
     // byte formats invert every byte.
-    const uint64_t pattern = image.format() == QImage::Format_ARGB32
-                                 ? (Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? 0x00FFFFFF00FFFFFFull
-                                                                    : 0xFFFFFF00FFFFFF00ull)
-                                 : ~0ull;
+    const uint64_t pattern =
+        image.format() == QImage::Format_ARGB32
+            ? (Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? 0x00FFFFFF00FFFFFFull : 0xFFFFFF00FFFFFF00ull)
+            : ~0ull;
     forEachRowBand(image.height(), image.width(), [&](int begin, int end) {
         for (int y = begin; y < end; ++y)
             xorRow(bits + y * stride, bytes, pattern);
@@ -347,7 +347,8 @@ namespace {
 // The background as the bytes of one pixel of `format`; empty when the format
 // cannot hold it as it is (a grey image and a coloured background).
 QByteArray backgroundPixel(QImage::Format format, QRgb background) {
-    const auto r = char(qRed(background)), g = char(qGreen(background)), b = char(qBlue(background));
+    const auto r = char(qRed(background)), g = char(qGreen(background)),
+               b = char(qBlue(background));
     switch (format) {
     case QImage::Format_RGB888: {
         const char bytes[] = {r, g, b};

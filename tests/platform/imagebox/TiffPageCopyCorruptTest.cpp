@@ -55,7 +55,8 @@ TEST(TiffPageCopyCorrupt, CutAndGarbledFilesGiveAResultOrAnError) {
     ASSERT_GT(good.size(), 1000);
     ASSERT_FALSE(imagebox::copyTiffPage(good, 1).isEmpty());
     EXPECT_THROW(imagebox::copyTiffPage(good, 2), AppError) << "there is no third page";
-    for (qsizetype cut : {qsizetype(0), qsizetype(8), good.size() / 3, good.size() / 2, good.size() - 1})
+    for (qsizetype cut :
+         {qsizetype(0), qsizetype(8), good.size() / 3, good.size() / 2, good.size() - 1})
         feed(good.left(cut));
     std::mt19937 random(44);
     for (int round = 0; round < 40; ++round) {

@@ -3,8 +3,8 @@
 // the page gives, within one level.
 #include "browser/BasketAdder.h"
 #include "core/AppError.h"
-#include "engine/loading/modBitmapPro.h"
 #include "engine/batch/BasketRows.h"
+#include "engine/loading/modBitmapPro.h"
 #include "platform/gdiplus/modGDIPlus.h"
 #include "platform/imagebox/ImageBox.h"
 #include "tests/common/TestSupport.h"
@@ -102,7 +102,8 @@ bool writeTiles(TIFF* tif, const Layout& l, int page) {
                         std::memcpy(&tile[(size_t(y - ty) * 16 + size_t(x - tx)) * pixel],
                                     &row[size_t(x) * pixel], pixel);
                 }
-                if (TIFFWriteTile(tif, tile.data(), uint32_t(tx), uint32_t(ty), 0, uint16_t(plane)) < 0)
+                if (TIFFWriteTile(tif, tile.data(), uint32_t(tx), uint32_t(ty), 0,
+                                  uint16_t(plane)) < 0)
                     return false;
             }
     return true;
@@ -166,17 +167,22 @@ QImage areaAverage(const QImage& page, int w, int h) {
     for (int ty = 0; ty < h; ++ty)
         for (int tx = 0; tx < w; ++tx) {
             double sum[3] = {0, 0, 0};
-            for (int y = int(ty * sy); y < std::min(source.height(), int(std::ceil((ty + 1) * sy))); ++y) {
+            for (int y = int(ty * sy); y < std::min(source.height(), int(std::ceil((ty + 1) * sy)));
+                 ++y) {
                 const double wy = std::min(y + 1.0, (ty + 1) * sy) - std::max(double(y), ty * sy);
-                for (int x = int(tx * sx); x < std::min(source.width(), int(std::ceil((tx + 1) * sx))); ++x) {
-                    const double wx = std::min(x + 1.0, (tx + 1) * sx) - std::max(double(x), tx * sx);
+                for (int x = int(tx * sx);
+                     x < std::min(source.width(), int(std::ceil((tx + 1) * sx))); ++x) {
+                    const double wx =
+                        std::min(x + 1.0, (tx + 1) * sx) - std::max(double(x), tx * sx);
                     const QRgb p = source.pixel(x, y);
                     sum[0] += qRed(p) * wx * wy;
                     sum[1] += qGreen(p) * wx * wy;
                     sum[2] += qBlue(p) * wx * wy;
                 }
             }
-            auto level = [&](double v) { return int(std::clamp(std::nearbyint(v / (sx * sy)), 0.0, 255.0)); };
+            auto level = [&](double v) {
+                return int(std::clamp(std::nearbyint(v / (sx * sy)), 0.0, 255.0));
+            };
             out.setPixel(tx, ty, qRgb(level(sum[0]), level(sum[1]), level(sum[2])));
         }
     return out;
