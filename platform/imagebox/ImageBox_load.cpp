@@ -3,6 +3,7 @@
 #include "platform/imagebox/ImageBox.h"
 
 #include "core/AppError.h"
+#include "platform/imagebox/ExifOrientation.h"
 #include "platform/imagebox/FreeImageCodec.h"
 #include "platform/imagebox/WholeFileWriter.h"
 
@@ -44,6 +45,7 @@ QThreadPool& loadThread() {
 // got to it. `discarded` tells the thread to leave the box alone.
 struct ImageBox::PendingLoad {
     QByteArray bytes;
+    int orientation = 1;
     QImage reduced;
     QSize fullSize;
     std::mutex mutex;
@@ -58,7 +60,7 @@ struct ImageBox::PendingLoad {
         QImage image;
         std::exception_ptr failure;
         try {
-            image = decodeWithFreeImage(bytes, FIF_JPEG, 0);
+            image = orientUpright(decodeWithFreeImage(bytes, FIF_JPEG, 0), orientation);
         } catch (...) {
             failure = std::current_exception();
         }
@@ -89,9 +91,12 @@ void ImageBox::LoadFromFileForView(const QString& path, int fitWidth, int fitHei
         loadedFlag_ = true;
         raiseError(err::Unexpected, "Not enough memory for the image");
     }
-    // A step that turns pictures upright by their EXIF orientation belongs here too,
-    // for the reduced picture, the full decode (PendingLoad::decode) and the full
-    // size alike, so that the view, the full image and every size agree.
+    // The reduced picture, the full decode and the full size are all turned upright
+    // by the photo's EXIF Orientation, so the view, the full image and every size agree.
+    const int orientation = storedOrientation(bytes);
+    reduced = orientUpright(reduced, orientation);
+    if (orientationSwapsSides(orientation))
+        fullSize.transpose();
     if (reduced.size() == fullSize) {
         loadedFlag_ = false;
         replaceImage(reduced);
@@ -101,6 +106,7 @@ void ImageBox::LoadFromFileForView(const QString& path, int fitWidth, int fitHei
     discardPending();
     auto pending = std::make_shared<PendingLoad>();
     pending->bytes = bytes;
+    pending->orientation = orientation;
     pending->reduced = reduced;
     pending->fullSize = fullSize;
     image_ = QImage();

@@ -7,11 +7,13 @@
 #include "platform/comctl/TabStrip.h"
 #include "platform/imagebox/ImageBoxView.h"
 #include "shell/mainwindow/MainWindowGlobals.h"
+#include "tests/platform/metadata/CameraFixtures.h"
 #include "tests/ui/browser/FolderFixture.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
@@ -512,6 +514,41 @@ TEST_F(FastPreviewTest, QuickClicksNeverMixOnePhotoWithAnothersNameOrMetadata) {
     EXPECT_EQ(OriginalImageData.convertToFormat(QImage::Format_RGB888), pixelsOf(last));
     EXPECT_EQ(panel(w, "filename"), QFileInfo(last).fileName());
     EXPECT_TRUE(errors.reports().empty());
+}
+
+// A photo stored on its side (EXIF Orientation 6, turned 90 degrees clockwise) is
+// upright in the reduced picture shown at once, in the full image that follows and
+// in the size the box reports meanwhile.
+TEST_F(FastPreviewTest, APhotoStoredOnItsSideIsShownAndLoadedUpright) {
+    const QImage stored = test::quadrantPicture(3200, 2400);
+    test::CameraExif exif;
+    exif.orientation = 6;
+    const QString path = file(QStringLiteral("side.jpg"));
+    QFile out(path);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(test::jpegWithBlocks(stored, test::cameraExif(exif)));
+    out.close();
+    const QImage upright = stored.transformed(QTransform().rotate(90));
+    frmMain& w = startWindow();
+    clickFolderRow(w, addFolderRow(w, path));
+    ImageBox& box = w.ibMain->box();
+    EXPECT_TRUE(box.LoadPending());
+    EXPECT_EQ(QSize(box.ImageWidth(), box.ImageHeight()), upright.size());
+    const auto sameQuadrants = [&](const QImage& image) {
+        for (const QPointF at : {QPointF(0.25, 0.25), QPointF(0.75, 0.25), QPointF(0.25, 0.75),
+                                 QPointF(0.75, 0.75)}) {
+            const QColor got = image.pixelColor(int(at.x() * image.width()), int(at.y() * image.height()));
+            const QColor want =
+                upright.pixelColor(int(at.x() * upright.width()), int(at.y() * upright.height()));
+            EXPECT_TRUE(near(got, want)) << at.x() << "," << at.y();
+        }
+    };
+    const QImage view = box.displayImage(QSize(box.DisplayWidth(), box.DisplayHeight()));
+    EXPECT_LT(view.width(), view.height());
+    sameQuadrants(view);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !box.LoadPending(); }, 20000));
+    EXPECT_EQ(box.image().size(), upright.size());
+    sameQuadrants(box.image());
 }
 
 // Whatever reads the pixels right after a click gets the full image, not the
