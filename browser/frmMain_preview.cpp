@@ -6,13 +6,13 @@
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
 #include "core/fileinfo/clsFileInfo.h"
+#include "editing/EditImageData.h"
 #include "engine/loading/LoadFailure.h"
 #include "engine/loading/modBitmapPro.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/StatusBar.h"
 #include "platform/comctl/TabStrip.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "shell/mainwindow/frmMain.h"
 
 #include <QAction>

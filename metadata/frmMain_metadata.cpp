@@ -4,6 +4,7 @@
 #include "shell/mainwindow/frmMain.h"
 
 #include "browser/modBasketList.h"
+#include "controls/buttons/MainWindowPictures.h"
 #include "controls/dialogs/modCommonDialog.h"
 #include "core/AppError.h"
 #include "core/ErrorHandler.h"
@@ -18,8 +19,6 @@
 #include "platform/comctl/ImageList.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/TabStrip.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
-#include "shell/mainwindow/MainWindowPictures.h"
 
 #include <QComboBox>
 #include <QListWidget>

@@ -1,6 +1,7 @@
 #include "shell/mainwindow/frmMain.h"
 
 #include "browser/BasketAdder.h"
+#include "controls/buttons/MainWindowPictures.h"
 #include "controls/common/ToolbarFlowLayout.h"
 #include "controls/explorerbar/isExplorerBar.h"
 #include "controls/splitter/Splitter.h"
@@ -12,7 +13,6 @@
 #include "platform/comctl/TabStrip.h"
 #include "platform/foldertree/FolderTreeview.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/MainWindowPictures.h"
 #include "shell/mainwindow/frmSettings.h"
 
 #include <QAction>

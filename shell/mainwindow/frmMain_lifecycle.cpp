@@ -1,6 +1,8 @@
 // Start-up and shut-down of the main window.
 #include "shell/mainwindow/frmMain.h"
 
+#include "browser/FolderListing.h"
+#include "browser/modBasketList.h"
 #include "controls/buttons/modButtonPicture.h"
 #include "controls/dialogs/modFontsCombo.h"
 #include "controls/splitter/Splitter.h"
@@ -12,12 +14,12 @@
 #include "core/MessageBox.h"
 #include "core/ScreenTwips.h"
 #include "core/setup/modSetup.h"
+#include "editing/EditImageData.h"
 #include "metadata/modMetadata.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/StatusBar.h"
 #include "platform/foldertree/FolderTreeview.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -35,6 +37,10 @@
 namespace picbasket {
 
 namespace {
+
+// The tool tips of the six main panes while tips are on: folder tree, folder list,
+// preview, basket, EXIF list, IPTC list.
+QStringList ToolTipTexts;
 
 int16_t toColumnWidth(int pixels) {
     return static_cast<int16_t>(std::clamp(static_cast<int>(roundHalfEven(pixels)), 0, 32767));

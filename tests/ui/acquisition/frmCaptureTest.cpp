@@ -1,13 +1,14 @@
 #include "acquisition/frmCapture.h"
 #include "acquisition/CaptureRectangleMachine.h"
 #include "acquisition/fCaptureRectangle.h"
+#include "browser/modBasketList.h"
 #include "core/fileinfo/clsFileInfo.h"
+#include "editing/EditImageData.h"
 #include "platform/comctl/ImageList.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/StatusBar.h"
 #include "platform/imagebox/ImageBoxView.h"
 #include "platform/screen/FakeScreenGrabber.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 
 #include <QApplication>

@@ -4,11 +4,11 @@
 #include "editing/TaskBasketRows.h"
 #include "core/AppPaths.h"
 #include "core/MessageBox.h"
+#include "metadata/modMetadata.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/TabStrip.h"
 #include "platform/imagebox/ImageBoxView.h"
 #include "platform/print/PrintBackend.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "tests/ui/browser/FolderFixture.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 

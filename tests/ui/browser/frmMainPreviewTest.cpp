@@ -1,11 +1,11 @@
 #include "browser/SelectionController.h"
 #include "controls/splitter/Splitter.h"
 #include "core/setup/modSetup.h"
+#include "editing/EditImageData.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/StatusBar.h"
 #include "platform/comctl/TabStrip.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "tests/ui/browser/FolderFixture.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 

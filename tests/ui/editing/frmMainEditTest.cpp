@@ -1,13 +1,13 @@
 #include "browser/IndexedMenu.h"
 #include "controls/explorerbar/isExplorerBar.h"
 #include "controls/splitter/Splitter.h"
+#include "editing/EditImageData.h"
 #include "editing/TaskBasketRows.h"
 #include "editing/TaskChooser.h"
 #include "engine/tasks/modTaskEngine.h"
 #include "platform/comctl/ListView.h"
 #include "platform/foldertree/FolderTreeview.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 
 #include <QAction>

@@ -1,4 +1,6 @@
 #include "controls/buttons/modButtonPicture.h"
+#include "browser/FolderListing.h"
+#include "browser/modBasketList.h"
 #include "controls/splitter/Splitter.h"
 #include "core/AppPaths.h"
 #include "core/Globals.h"
@@ -6,7 +8,6 @@
 #include "platform/comctl/StatusBar.h"
 #include "platform/foldertree/FolderTreeview.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 
 #include <QAction>
