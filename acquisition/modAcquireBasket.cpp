@@ -62,9 +62,9 @@ int subAddPreviewFileToBasket(frmMain& window, const QString& path) {
     window.PicTiffTag = path;
     box.setTag(path);
     showFilePanels(window, row, box.HasIptc());
-    window.lvExif->Clear();
-    window.lvIPTC->Clear();
-    window.ReadFileIPTCInfo(box, window.lvIPTC, path);
+    window.metadataPane().lvExif->Clear();
+    window.metadataPane().lvIPTC->Clear();
+    window.metadataPane().ReadFileIPTCInfo(box, window.metadataPane().lvIPTC, path);
     return added;
 }
 

@@ -101,7 +101,7 @@ void frmMain::connectMenus() {
     new LabelClickFilter(Label4, [this] { Label4_Click(); });
     new LabelClickFilter(lblBrowse, [this] { lblBrowse_Click(); });
     new LabelClickFilter(lblQueue, [this] { lblQueue_Click(); });
-    new LabelClickFilter(lblMetadata, [this] { lblMetadata_Click(); });
+    new LabelClickFilter(metadata_->lblMetadata, [this] { lblMetadata_Click(); });
 }
 
 frmFrameDummy* frmMain::FrameDummy() {
@@ -129,8 +129,8 @@ void frmMain::subLoadFrameDummy() {
 // The metadata tool-bar menus and the task-basket menu forward their index to the
 // tool bars' handlers.
 void frmMain::connectFrameDummy() {
-    connect(frameDummy_, &frmFrameDummy::mnuEXIF_Click, this, &frmMain::cmdEXIFBar_Click);
-    connect(frameDummy_, &frmFrameDummy::mnuIPTC_Click, this, &frmMain::cmdIPTCBar_Click);
+    connect(frameDummy_, &frmFrameDummy::mnuEXIF_Click, metadata_, &MetadataPane::cmdEXIFBar_Click);
+    connect(frameDummy_, &frmFrameDummy::mnuIPTC_Click, metadata_, &MetadataPane::cmdIPTCBar_Click);
     connect(frameDummy_, &frmFrameDummy::mnuTaskBasket_Click, this, &frmMain::cmdEditBar_Click);
 }
 
@@ -233,7 +233,7 @@ void frmMain::lblQueue_Click() {
 void frmMain::lblMetadata_Click() {
     frmFrameDummy* host = FrameDummy();
     subPopupMenu(MetadataTab == 0 ? host->mnuEXIFParent() : host->mnuIPTCParent(),
-                 below(lblMetadata));
+                 below(metadata_->lblMetadata));
 }
 
 void frmMain::tbsBrowse_Click() {

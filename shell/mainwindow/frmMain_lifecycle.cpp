@@ -174,10 +174,10 @@ void frmMain::subLoadSettings() {
             lvPages->setColumnWidth(c, Setup.BasketList.ColumnWidth[static_cast<size_t>(c - 1)]);
         BasketFolder = Setup.BasketList.Folder;
         for (int c = 1; c <= 2; ++c) {
-            lvExif->setColumnWidth(c,
-                                   Setup.MetadataLists.ExifColumnWidth[static_cast<size_t>(c - 1)]);
-            lvIPTC->setColumnWidth(c,
-                                   Setup.MetadataLists.IptcColumnWidth[static_cast<size_t>(c - 1)]);
+            metadata_->lvExif->setColumnWidth(
+                c, Setup.MetadataLists.ExifColumnWidth[static_cast<size_t>(c - 1)]);
+            metadata_->lvIPTC->setColumnWidth(
+                c, Setup.MetadataLists.IptcColumnWidth[static_cast<size_t>(c - 1)]);
         }
         subUpdateForm();
     } catch (...) {
@@ -208,7 +208,8 @@ void frmMain::subUpdateForm() {
         BasketThumbnailWidth = Setup.BasketList.ThumbnailWidth;
         fncListViewFullRowSelect(lvFolder, Setup.FolderList.FullRowSelect, false);
         fncListViewFullRowSelect(lvPages, Setup.BasketList.FullRowSelect, false);
-        QWidget* const panes[] = {ftvBrowse, lvFolder, PicViewImage, lvPages, lvExif, lvIPTC};
+        QWidget* const panes[] = {ftvBrowse, lvFolder,          PicViewImage,
+                                  lvPages,   metadata_->lvExif, metadata_->lvIPTC};
         if (Setup.AllowTip == 1) {
             subLoadToolTipTexts();
             for (int i = 0; i < 6; ++i)
@@ -269,7 +270,7 @@ void frmMain::subSetSplitterTree() {
     splLeft->setLeftOrTopControl(picFolder);
     splLeft->setRightOrBottomControl(PicQueue);
     splView->setLeftOrTopControl(picView);
-    splView->setRightOrBottomControl(PicMetadata);
+    splView->setRightOrBottomControl(metadata_->PicMetadata);
 }
 
 void frmMain::subSetButtonPictures() {
@@ -297,12 +298,12 @@ void frmMain::subSetButtonPictures() {
     }
     const char* exif[] = {"picMetadataEdit", "picMetadataAdd", "IconEditbar3",
                           "IconEditbar0",    "IconEditbar1",   "IconEditbar2"};
-    for (size_t i = 0; i < cmdEXIFBar.size(); ++i)
-        subSetButtonPicture(cmdEXIFBar[i], picture(QString::fromLatin1(exif[i])));
+    for (size_t i = 0; i < metadata_->cmdEXIFBar.size(); ++i)
+        subSetButtonPicture(metadata_->cmdEXIFBar[i], picture(QString::fromLatin1(exif[i])));
     const char* iptc[] = {"picMetadataEdit", "IconEditbar1", "IconEditbar2", "IconEditbar3",
                           "IconEditbar0"};
-    for (size_t i = 0; i < cmdIPTCBar.size(); ++i)
-        subSetButtonPicture(cmdIPTCBar[i], picture(QString::fromLatin1(iptc[i])));
+    for (size_t i = 0; i < metadata_->cmdIPTCBar.size(); ++i)
+        subSetButtonPicture(metadata_->cmdIPTCBar[i], picture(QString::fromLatin1(iptc[i])));
     const std::pair<QPushButton*, const char*> rest[] = {
         {cmdPagesNew, "IconEditbar0"},        {cmdPagesOpen, "IconEditbar1"},
         {cmdPagesSave, "IconEditbar2"},       {cmdPagesDelete, "IconEditbar3"},
@@ -390,9 +391,9 @@ void frmMain::subEnd() {
         Setup.BasketList.Folder = BasketFolder;
         for (int c = 1; c <= 2; ++c) {
             Setup.MetadataLists.ExifColumnWidth[static_cast<size_t>(c - 1)] =
-                toColumnWidth(lvExif->ColumnWidth(c));
+                toColumnWidth(metadata_->lvExif->ColumnWidth(c));
             Setup.MetadataLists.IptcColumnWidth[static_cast<size_t>(c - 1)] =
-                toColumnWidth(lvIPTC->ColumnWidth(c));
+                toColumnWidth(metadata_->lvIPTC->ColumnWidth(c));
         }
         subSaveSetup();
         // Qt's painting needs no graphics engine to be stopped.
@@ -411,9 +412,9 @@ void frmMain::subRemoveButtonPictures() {
         cmdPreviewSave, cmdBatchPrint,   cmdReset,           cmdOriginalImage};
     for (size_t i = 0; i < cmdEditBar.size(); ++i)
         buttons << cmdEditBar[i] << cmdEditPreview[i];
-    for (QPushButton* button : cmdEXIFBar)
+    for (QPushButton* button : metadata_->cmdEXIFBar)
         buttons << button;
-    for (QPushButton* button : cmdIPTCBar)
+    for (QPushButton* button : metadata_->cmdIPTCBar)
         buttons << button;
     buttons << cmdPagesNew << cmdPagesOpen << cmdPagesSave << cmdPagesDelete << CmdPreviewEdit
             << cmdPreviewPrint << cmdTwainAcquire << cmdCapture;

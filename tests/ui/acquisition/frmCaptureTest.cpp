@@ -145,7 +145,7 @@ TEST_F(CaptureTest, TheDialogShowsItsControlsAndTheSetupMode) {
 TEST_F(CaptureTest, ForegroundCapturesAtOnceIntoFilePreviewAndBasket) {
     frmCapture& d = open(1);
     frmMain& w = *window;
-    w.lvExif->AddRow(ListView::Row{QStringLiteral("old"), {}, {}, {}, {}});
+    w.metadataPane().lvExif->AddRow(ListView::Row{QStringLiteral("old"), {}, {}, {}, {}});
     bool dialogShown = true;
     grabber.onGrab = [&] { dialogShown = d.isVisible(); };
     draws = {0.5};
@@ -186,9 +186,9 @@ TEST_F(CaptureTest, ForegroundCapturesAtOnceIntoFilePreviewAndBasket) {
     copy.LoadFromMemory(ImageBox::FormatTiff, OriginalImageData);
     EXPECT_EQ(copy.Picture().convertToFormat(QImage::Format_RGB888), grabber.picture);
 
-    EXPECT_EQ(w.lvExif->Count(), 0);
-    EXPECT_GT(w.lvIPTC->Count(), 0);
-    EXPECT_EQ(w.lvIPTC->Tag(), path);
+    EXPECT_EQ(w.metadataPane().lvExif->Count(), 0);
+    EXPECT_GT(w.metadataPane().lvIPTC->Count(), 0);
+    EXPECT_EQ(w.metadataPane().lvIPTC->Tag(), path);
     EXPECT_TRUE(w.isVisible());
     EXPECT_TRUE(messages.shown().empty());
     EXPECT_TRUE(errors.reports().empty());
