@@ -5,9 +5,9 @@
 #include "acquisition/modCapture.h"
 #include "core/ErrorHandler.h"
 #include "core/setup/modSetup.h"
+#include "editing/EditImageData.h"
 #include "platform/imagebox/ImageBoxView.h"
 #include "platform/screen/ScreenGrabber.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "shell/mainwindow/frmMain.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,7 @@
 #include "acquisition/frmTwain.h"
 
 #include "acquisition/modAcquireBasket.h"
+#include "controls/buttons/MainWindowPictures.h"
 #include "controls/buttons/modButtonPicture.h"
 #include "controls/dialogs/modBrowseForFolder.h"
 #include "core/AppPaths.h"
@@ -9,11 +10,10 @@
 #include "core/MessageBox.h"
 #include "core/modFileSystem.h"
 #include "core/setup/modSetup.h"
+#include "editing/EditImageData.h"
 #include "platform/imagebox/ImageBox.h"
 #include "platform/imagebox/ImageBoxView.h"
 #include "platform/scan/ScanSource.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
-#include "shell/mainwindow/MainWindowPictures.h"
 #include "shell/mainwindow/frmMain.h"
 
 #include <QActionGroup>

@@ -1,6 +1,7 @@
 #include "acquisition/modAcquireBasket.h"
 
 #include "core/fileinfo/clsFileInfo.h"
+#include "browser/modBasketList.h"
 #include "core/modFileSystem.h"
 #include "engine/batch/BasketRows.h"
 #include "engine/loading/modBitmapPro.h"
@@ -8,7 +9,6 @@
 #include "platform/comctl/StatusBar.h"
 #include "platform/gdiplus/modGDIPlus.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "shell/mainwindow/frmMain.h"
 
 namespace picbasket {
@@ -62,9 +62,9 @@ int subAddPreviewFileToBasket(frmMain& window, const QString& path) {
     window.PicTiffTag = path;
     box.setTag(path);
     showFilePanels(window, row, box.HasIptc());
-    window.lvExif->Clear();
-    window.lvIPTC->Clear();
-    window.ReadFileIPTCInfo(box, window.lvIPTC, path);
+    window.metadataPane().lvExif->Clear();
+    window.metadataPane().lvIPTC->Clear();
+    window.metadataPane().ReadFileIPTCInfo(box, window.metadataPane().lvIPTC, path);
     return added;
 }
 

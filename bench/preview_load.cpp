@@ -6,7 +6,7 @@
 #include "editing/EditViewSplitters.h"
 #include "platform/comctl/ListView.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
+#include "editing/EditImageData.h"
 #include "shell/mainwindow/frmMain.h"
 
 #include <QAction>

@@ -9,6 +9,11 @@
 
 namespace picbasket {
 
+// The thumbnail box of the folder list in pixels, copied from the setup record at
+// start and by the settings dialog, written back at exit.
+inline int32_t ThumbnailWidth = 40;
+inline int32_t ThumbnailHeight = 40;
+
 class ImageBox;
 
 // One row of the folder list as the listing makes it.

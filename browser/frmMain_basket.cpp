@@ -12,7 +12,6 @@
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/ProgressBar.h"
 #include "platform/comctl/StatusBar.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "shell/mainwindow/frmMain.h"
 
 #include <QCoreApplication>

@@ -5,6 +5,7 @@
 #include "browser/frmSaveSinglePage.h"
 #include "browser/modBasketList.h"
 #include "browser/modSaveOpenImageList.h"
+#include "controls/dialogs/frmStatus.h"
 #include "controls/dialogs/modCommonDialog.h"
 #include "core/AppPaths.h"
 #include "core/ErrorHandler.h"
@@ -17,8 +18,6 @@
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/StatusBar.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/dialogs/frmStatus.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "shell/mainwindow/frmMain.h"
 
 #include <QAction>

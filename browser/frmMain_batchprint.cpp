@@ -1,11 +1,11 @@
 // Printing every image of the basket: the print dialog once, then one page per row
 // in one job, behind the wait dialog.
+#include "controls/dialogs/frmStatus.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
 #include "core/setup/modSetup.h"
 #include "platform/comctl/ListView.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/dialogs/frmStatus.h"
 #include "shell/mainwindow/frmMain.h"
 
 #include <QCoreApplication>

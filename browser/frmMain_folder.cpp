@@ -12,7 +12,6 @@
 #include "platform/comctl/ProgressBar.h"
 #include "platform/comctl/StatusBar.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "shell/mainwindow/frmMain.h"
 
 #include <QAction>

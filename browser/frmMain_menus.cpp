@@ -9,18 +9,16 @@
 #include "controls/splitter/Splitter.h"
 #include "core/Globals.h"
 #include "core/MessageBox.h"
+#include "editing/EditImageData.h"
+#include "metadata/modMetadata.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/TabStrip.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "platform/shell/modShell.h"
-#include "shell/dialogs/frmAbout.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "Version.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QEvent>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -103,7 +101,7 @@ void frmMain::connectMenus() {
     new LabelClickFilter(Label4, [this] { Label4_Click(); });
     new LabelClickFilter(lblBrowse, [this] { lblBrowse_Click(); });
     new LabelClickFilter(lblQueue, [this] { lblQueue_Click(); });
-    new LabelClickFilter(lblMetadata, [this] { lblMetadata_Click(); });
+    new LabelClickFilter(metadata_->lblMetadata, [this] { lblMetadata_Click(); });
 }
 
 frmFrameDummy* frmMain::FrameDummy() {
@@ -131,8 +129,8 @@ void frmMain::subLoadFrameDummy() {
 // The metadata tool-bar menus and the task-basket menu forward their index to the
 // tool bars' handlers.
 void frmMain::connectFrameDummy() {
-    connect(frameDummy_, &frmFrameDummy::mnuEXIF_Click, this, &frmMain::cmdEXIFBar_Click);
-    connect(frameDummy_, &frmFrameDummy::mnuIPTC_Click, this, &frmMain::cmdIPTCBar_Click);
+    connect(frameDummy_, &frmFrameDummy::mnuEXIF_Click, metadata_, &MetadataPane::cmdEXIFBar_Click);
+    connect(frameDummy_, &frmFrameDummy::mnuIPTC_Click, metadata_, &MetadataPane::cmdIPTCBar_Click);
     connect(frameDummy_, &frmFrameDummy::mnuTaskBasket_Click, this, &frmMain::cmdEditBar_Click);
 }
 
@@ -179,39 +177,6 @@ void frmMain::mnuPreviewType_Click(int index) {
         subProcessTaskBasket(false);
     setCaption(cmdPreviewType, QStringLiteral("     ") + items[index]->text());
     subResize();
-}
-
-void frmMain::mnuAbout_Click(int index) {
-    const LinkOpenerFn open = LinkOpener ? LinkOpener : LinkOpenerFn(subShellExecute);
-    switch (index) {
-    case 0: open(frmAbout::webPage() + QStringLiteral("tutorials/")); break;
-    case 1: open(frmAbout::webPage()); break;
-    case 5:
-        subOpenHelpManual(LinkOpener ? LinkOpener : LinkOpenerFn(subOpenInBrowser));
-        break;
-    case 6: {
-        frmAbout about(this, open);
-        about.exec();
-        break;
-    }
-    default: break;
-    }
-}
-
-// The help manual is a few HTML pages found at start (fncFindHelpManual) and opened in
-// the user's browser; without them, or without a browser, the user is told where they
-// are (or were looked for) instead of nothing happening.
-void frmMain::subOpenHelpManual(const LinkOpenerFn& open) {
-    if (HelpFile.isEmpty() || !QFileInfo(HelpFile).isFile()) {
-        msgBox(QStringLiteral("The help manual was not found:") + QChar(u'\n') +
-                   (HelpFile.isEmpty() ? fncHelpManualPlaces() : QStringList{HelpFile}).join(u'\n'),
-               mb::Information, ApplicationTitle);
-        return;
-    }
-    if (!open(HelpFile))
-        msgBox(QStringLiteral("No web browser could be started for the help manual. It is here:") +
-                   QChar(u'\n') + HelpFile,
-               mb::Information, ApplicationTitle);
 }
 
 // The preview's "Save Preview As" items, also reached from the basket's context menu;
@@ -269,7 +234,7 @@ void frmMain::lblQueue_Click() {
 void frmMain::lblMetadata_Click() {
     frmFrameDummy* host = FrameDummy();
     subPopupMenu(MetadataTab == 0 ? host->mnuEXIFParent() : host->mnuIPTCParent(),
-                 below(lblMetadata));
+                 below(metadata_->lblMetadata));
 }
 
 void frmMain::tbsBrowse_Click() {

@@ -6,13 +6,13 @@
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
 #include "core/fileinfo/clsFileInfo.h"
+#include "editing/EditImageData.h"
 #include "engine/loading/LoadFailure.h"
 #include "engine/loading/modBitmapPro.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/StatusBar.h"
 #include "platform/comctl/TabStrip.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "shell/mainwindow/frmMain.h"
 
 #include <QAction>
@@ -113,8 +113,8 @@ void frmMain::subShowSelectedFile(ListView* list, int row) {
     previewRow_ = row;
     skipFailure([&] {
         box.Clear();
-        lvExif->Clear();
-        lvIPTC->Clear();
+        metadata_->lvExif->Clear();
+        metadata_->lvIPTC->Clear();
     });
     skipFailure([&] { fncReadFile(path, box); });
     skipFailure([&] {
@@ -135,23 +135,23 @@ void frmMain::subShowSelectedFile(ListView* list, int row) {
         static const QStringList withExif{"tif", "tiff", "jpg", "jpeg", "jpe"};
         if (withExif.contains(extension)) {
             subShowMetadataPane(true, true);
-            ReadFileEXIFInfo(box, lvExif, PicTiffTag);
-            ReadFileIPTCInfo(box, lvIPTC, PicTiffTag);
-            tbsMetadata->setSelectedItem(1);
-            tbsMetadata->setTabEnabled(1, true);
+            metadata_->ReadFileEXIFInfo(box, metadata_->lvExif, PicTiffTag);
+            metadata_->ReadFileIPTCInfo(box, metadata_->lvIPTC, PicTiffTag);
+            metadata_->tbsMetadata->setSelectedItem(1);
+            metadata_->tbsMetadata->setTabEnabled(1, true);
         } else if (extension == QLatin1String("psd")) {
             subShowMetadataPane(true, false);
-            ReadFileIPTCInfo(box, lvIPTC, PicTiffTag);
-            tbsMetadata->setSelectedItem(2);
-            tbsMetadata->setTabEnabled(1, false);
+            metadata_->ReadFileIPTCInfo(box, metadata_->lvIPTC, PicTiffTag);
+            metadata_->tbsMetadata->setSelectedItem(2);
+            metadata_->tbsMetadata->setTabEnabled(1, false);
         } else {
             subShowMetadataPane(false, false);
-            tbsMetadata->setTabEnabled(1, true);
+            metadata_->tbsMetadata->setTabEnabled(1, true);
         }
     });
     skipFailure([&] {
         QString text = QStringLiteral("Metadata - ");
-        const bool exif = lvExif->Count() > 0;
+        const bool exif = metadata_->lvExif->Count() > 0;
         const bool iptc = box.HasIptc();
         if (exif)
             text += QStringLiteral("EXIF");
@@ -271,8 +271,8 @@ void frmMain::subShowPreviewPanels() {
 // file stays in the metadata lists.
 void frmMain::subShowUnreadableFile(const QString& path, const QString& reason) {
     sbMain->Panel(QStringLiteral("filename"))->setText(fncUnreadableFileText(path, reason));
-    lvExif->Clear();
-    lvIPTC->Clear();
+    metadata_->lvExif->Clear();
+    metadata_->lvIPTC->Clear();
 }
 
 QString fncUnreadableFileText(const QString& path, const QString& reason) {

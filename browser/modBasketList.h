@@ -1,7 +1,16 @@
 #pragma once
+#include <QString>
+#include <cstdint>
 #include <memory>
 
 namespace picbasket {
+
+// The thumbnail box of the image basket in pixels, copied from the setup record at
+// start and by the settings dialog, written back at exit.
+inline int32_t BasketThumbnailWidth = 40;
+inline int32_t BasketThumbnailHeight = 40;
+// The folder the basket list files were last opened from or saved to.
+inline QString BasketFolder;
 
 class BasketRows;
 class ListView;

@@ -1,6 +1,7 @@
 #include "browser/modSaveOpenImageList.h"
 
 #include "browser/BasketAdder.h"
+#include "browser/modBasketList.h"
 #include "browser/NotAddedReport.h"
 #include "browser/clsFile.h"
 #include "core/AppError.h"
@@ -8,13 +9,10 @@
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
 #include "core/fileinfo/clsFileInfo.h"
-#include "editing/TaskBasketRows.h"
 #include "engine/loading/LoadFailure.h"
-#include "engine/tasks/TaskRowList.h"
 #include "platform/comctl/ImageList.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/ProgressBar.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -58,36 +56,6 @@ QStringList basketPaths(const QString& path) {
     }
     file.closefile();
     return paths;
-}
-
-int taskNumberOf(const QString& text, int line, const QString& path) {
-    bool ok = false;
-    const int number = text.trimmed().toInt(&ok);
-    if (!ok || number < int(TaskType::Flip) || number > int(TaskType::Shadow))
-        raiseError(err::InputPastEnd,
-                   QStringLiteral("Line %1 of '%2' holds no task number from 1 to 15.")
-                       .arg(line)
-                       .arg(path));
-    return number;
-}
-
-// Every task of the file, read and checked before the lists are touched.
-std::vector<typTask> basketTasks(const QString& path) {
-    clsFile file;
-    openForRead(file, path);
-    std::vector<typTask> tasks;
-    while (!file.fEof()) {
-        QStringList fields;
-        file.read_EditingList(fields);
-        typTask task;
-        task.TaskID = taskNumberOf(fields[0], file.recordLine(), path);
-        task.TaskKey = fields[1];
-        for (int k = 1; k <= TaskParamCount; ++k)
-            task.Param[size_t(k)] = fields[k + 1];
-        tasks.push_back(task);
-    }
-    file.closefile();
-    return tasks;
 }
 
 BasketSource sourceOf(const QString& path, int pages) {
@@ -176,41 +144,6 @@ void subAddEntryToListView(const QString& path, BasketAdder& adder) {
         const int pages = tiff ? adder.pageCountOf(path) : 1;
         adder.add({sourceOf(path, pages)}, 1, BasketAdder::Mode::BasketFile);
     });
-}
-
-bool fncSaveTaskBasket(QString& path, const TaskRowList& lvEditBatch) {
-    bool saved = false;
-    errorTail(QStringLiteral("modSaveOpenImageList.fncSaveTaskBasket"), [&] {
-        if (lvEditBatch.isEmpty())
-            return;
-        completePath(path, QStringLiteral(".tbf"));
-        clsFile file;
-        if (!file.OpenForWrite(path))
-            raiseError(file.ErrorNumber(), file.ErrorText());
-        for (const TaskRow& row : lvEditBatch.rows()) {
-            QStringList fields{row.Text, row.Tag};
-            for (int k = 1; k <= TaskParamCount; ++k)
-                fields << row.SubItems[size_t(k)];
-            file.write_EditingList(fields);
-        }
-        file.closefile();
-        saved = true;
-    });
-    return saved;
-}
-
-bool fncOpenTaskBasket(const QString& path, ListView& lvEdit, ListView& lvEditPreview,
-                       TaskRowList& lvEditBatch) {
-    bool opened = false;
-    errorTail(QStringLiteral("modSaveOpenImageList.fncOpenTaskBasket"), [&] {
-        const std::vector<typTask> tasks = basketTasks(path);
-        TaskBasketRows rows(lvEdit, lvEditPreview, lvEditBatch);
-        rows.clear();
-        for (const typTask& task : tasks)
-            rows.add(task);
-        opened = true;
-    });
-    return opened;
 }
 
 } // namespace picbasket

@@ -7,13 +7,11 @@ class BasketAdder;
 class ImageList;
 class ListView;
 class ProgressBar;
-class TaskRowList;
 
-// The basket files. ".ibf" lists the image basket's source files, one quoted path a
-// line; ".ibd" is a second image-basket form that is only read (a path and a data
-// text a line); ".tbf" holds the executable task rows (task number, task key and
-// the 17 parameters a line). Every line is a record of the quoted-record form
-// (core/QuotedRecords.h).
+// The image basket files. ".ibf" lists the image basket's source files, one quoted
+// path a line; ".ibd" is a second image-basket form that is only read (a path and a
+// data text a line). Every line is a record of the quoted-record form
+// (core/QuotedRecords.h). The task basket's ".tbf" files are editing/modTaskBasketFile.
 //
 // Each function ends in the error tail: a failure is reported with the function's
 // source and the function returns false. An open reads and checks the whole file
@@ -37,14 +35,5 @@ bool fncOpenImageBasket(const QString& path, ListView& lvPages, ImageList& ilPag
 // Adds one file as adding from the folder list does ("a", pages "scan1", "scan2"),
 // without the duplicate test; a failure is reported here and adds nothing more.
 void subAddEntryToListView(const QString& path, BasketAdder& adder);
-
-// Saves the task rows, one 19-field record each. Appends ".tbf" unless path ends so
-// in any case. An empty list writes nothing and gives false.
-bool fncSaveTaskBasket(QString& path, const TaskRowList& lvEditBatch);
-
-// Replaces the three task lists with the file's rows. Every record must hold 19
-// fields and a task number of 1 to 15, or the file is refused and the lists stay.
-bool fncOpenTaskBasket(const QString& path, ListView& lvEdit, ListView& lvEditPreview,
-                       TaskRowList& lvEditBatch);
 
 } // namespace picbasket

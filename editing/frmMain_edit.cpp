@@ -5,7 +5,7 @@
 
 #include "browser/IndexedMenu.h"
 #include "browser/SelectionController.h"
-#include "browser/modSaveOpenImageList.h"
+#include "controls/buttons/MainWindowPictures.h"
 #include "controls/buttons/modButtonPicture.h"
 #include "controls/dialogs/modCommonDialog.h"
 #include "controls/dialogs/modCommonDialogAPI.h"
@@ -15,9 +15,11 @@
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
 #include "core/MessageBox.h"
+#include "editing/EditImageData.h"
 #include "editing/EditViewSplitters.h"
 #include "editing/FramePanel.h"
 #include "editing/MaskPanel.h"
+#include "editing/modTaskBasketFile.h"
 #include "editing/OptionControls.h"
 #include "editing/PanelLayout.h"
 #include "editing/PictureOptions.h"
@@ -36,8 +38,6 @@
 #include "platform/comctl/ListView.h"
 #include "platform/foldertree/FolderTreeview.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
-#include "shell/mainwindow/MainWindowPictures.h"
 
 #include <QAction>
 #include <QGroupBox>

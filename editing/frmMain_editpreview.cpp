@@ -11,6 +11,7 @@
 #include "core/MessageBox.h"
 #include "core/setup/modSetup.h"
 #include "editing/ColorButton.h"
+#include "editing/EditImageData.h"
 #include "editing/EffectTasks.h"
 #include "editing/FramePanel.h"
 #include "editing/GeometryTasks.h"
@@ -28,7 +29,6 @@
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/Slider.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -4,7 +4,6 @@
 #include "shell/mainwindow/frmMain.h"
 
 #include "browser/SelectionController.h"
-#include "browser/modSaveOpenImageList.h"
 #include "controls/buttons/modButtonPicture.h"
 #include "controls/dialogs/modCommonDialog.h"
 #include "controls/explorerbar/isExplorerBar.h"
@@ -12,6 +11,8 @@
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
 #include "core/MessageBox.h"
+#include "editing/EditImageData.h"
+#include "editing/modTaskBasketFile.h"
 #include "editing/OptionControls.h"
 #include "editing/PanelLayout.h"
 #include "editing/PictureOptions.h"
@@ -25,7 +26,6 @@
 #include "platform/comctl/ImageList.h"
 #include "platform/comctl/ListView.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 
 #include <QPushButton>
 

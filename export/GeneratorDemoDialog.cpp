@@ -4,7 +4,7 @@
 #include "controls/dialogs/modCommonDialog.h"
 #include "core/MessageBox.h"
 #include "platform/shell/modShell.h"
-#include "shell/dialogs/frmAbout.h"
+#include "Version.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -127,7 +127,7 @@ void GeneratorDemoDialog::cmdCancel_Click() {
 }
 
 void GeneratorDemoDialog::lblCorvane_Click() {
-    opener_(frmAbout::webPage());
+    opener_(QString::fromLatin1(version::WebPage));
 }
 
 bool GeneratorDemoDialog::eventFilter(QObject* watched, QEvent* event) {

@@ -1,6 +1,7 @@
 #include "shell/mainwindow/frmMain.h"
 
 #include "browser/modBasketList.h"
+#include "controls/dialogs/frmStatus.h"
 #include "editing/TaskBasketRows.h"
 #include "engine/batch/BasketRows.h"
 #include "export/frmGreetingDemo.h"
@@ -8,7 +9,6 @@
 #include "export/frmSlideShow.h"
 #include "export/modSavePreview.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/dialogs/frmStatus.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -13,7 +13,7 @@ class ImageBox;
 
 // The IPTC supplemental categories as a list, with the urgency ("1" to "8", or
 // "None" for 0): subSetup copies them from the image box, and on OK (the dialog
-// accepted) the caller writes both back with frmMain::subUpdateIPTC_Category.
+// accepted) the caller writes both back with MetadataPane::subUpdateIPTC_Category.
 // Cancel changes nothing.
 class frmIPTCCategory : public QDialog {
     Q_OBJECT

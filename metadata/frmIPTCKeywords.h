@@ -11,7 +11,7 @@ class ImageBox;
 
 // The IPTC keywords as a list: subSetup copies them from the image box, the user
 // adds and deletes entries, and on OK (the dialog accepted) the caller writes the
-// list back with frmMain::subUpdateIPTC_Keywords. Cancel changes nothing.
+// list back with MetadataPane::subUpdateIPTC_Keywords. Cancel changes nothing.
 class frmIPTCKeywords : public QDialog {
     Q_OBJECT
 

@@ -13,6 +13,9 @@
 
 namespace picbasket {
 
+// Which metadata list the attribute commands act on: 0 EXIF, 1 IPTC.
+inline uint8_t MetadataTab = 0;
+
 class ImageBox;
 class ListView;
 

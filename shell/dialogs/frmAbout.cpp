@@ -34,7 +34,7 @@ frmAbout::frmAbout(QWidget* parent, LinkOpener opener)
 }
 
 QString frmAbout::webPage() {
-    return QStringLiteral("https://picbasket.invalid/");
+    return QString::fromLatin1(version::WebPage);
 }
 
 void frmAbout::buildControls() {

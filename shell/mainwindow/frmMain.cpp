@@ -1,6 +1,8 @@
 #include "shell/mainwindow/frmMain.h"
 
 #include "browser/BasketAdder.h"
+#include "controls/buttons/MainWindowPictures.h"
+#include "controls/common/PaneControls.h"
 #include "controls/common/ToolbarFlowLayout.h"
 #include "controls/explorerbar/isExplorerBar.h"
 #include "controls/splitter/Splitter.h"
@@ -12,7 +14,6 @@
 #include "platform/comctl/TabStrip.h"
 #include "platform/foldertree/FolderTreeview.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/MainWindowPictures.h"
 #include "shell/mainwindow/frmSettings.h"
 
 #include <QAction>
@@ -31,27 +32,6 @@ namespace picbasket {
 
 namespace {
 
-constexpr int CaptionHeight = 22;
-constexpr int ToolButtonSize = 24;
-constexpr int MetadataBarWidth = 22;
-
-// A pane's caption: a bar with the pane's title at the left and room for a tool bar
-// at the right.
-QLabel* makeCaption(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setFixedHeight(CaptionHeight);
-    label->setAutoFillBackground(true);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, palette.color(QPalette::Highlight).lighter(160));
-    palette.setColor(QPalette::WindowText, palette.color(QPalette::Text));
-    label->setPalette(palette);
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
-    label->setContentsMargins(4, 0, 0, 0);
-    return label;
-}
-
 // A row of tool buttons, laid out inside a caption bar at its right end.
 QWidget* makeCaptionToolbar(QLabel* caption) {
     auto* bar = new QWidget(caption);
@@ -63,23 +43,6 @@ QWidget* makeCaptionToolbar(QLabel* caption) {
     layout->addStretch(1);
     layout->addWidget(bar, 0, Qt::AlignBottom);
     return bar;
-}
-
-QPushButton* makeButton(QWidget* bar, const QString& caption, const QString& tip, int width) {
-    auto* button = new QPushButton(caption, bar);
-    button->setToolTip(tip);
-    // The picture padding pushes the caption against the right edge (6 pixels off),
-    // so the visible text needs the picture's 24 pixels at the left and 8 at the
-    // right; the caption's own leading blanks are covered by the padding.
-    if (!caption.isEmpty()) {
-        const int text = button->fontMetrics().horizontalAdvance(caption.trimmed());
-        width = std::max(width, text + 32);
-    }
-    button->setFixedSize(width, ToolButtonSize - 2);
-    button->setFocusPolicy(Qt::NoFocus);
-    if (bar->layout())
-        bar->layout()->addWidget(button);
-    return button;
 }
 
 void widenForCaption(QPushButton* button, const QString& caption) {
@@ -108,7 +71,7 @@ frmMain::frmMain(QWidget* parent)
     buildBrowsePane();
     buildPreviewPane();
     buildEditView();
-    buildMetadataPane();
+    metadata_ = new MetadataPane(splView, *this);
     buildFolderPane();
     buildQueuePane();
     buildMenus();
@@ -128,7 +91,6 @@ frmMain::frmMain(QWidget* parent)
     illvFolder->Add(fncMainWindowPicture(QStringLiteral("iDetailIcon")), QStringLiteral("1"));
     lvFolder->setSmallIcons(illvFolder.get());
     buildFolderListing();
-    buildMetadataLists();
     buildBasket();
     buildBasketCommands();
     buildPreview();
@@ -144,6 +106,14 @@ frmMain::~frmMain() {
         list->setIcons(nullptr);
         list->setSmallIcons(nullptr);
     }
+}
+
+ImageBox& frmMain::previewBox() {
+    return ibMain->box();
+}
+
+QString frmMain::previewPath() const {
+    return PicTiffTag;
 }
 
 void frmMain::buildStatusBar() {
@@ -277,52 +247,6 @@ void frmMain::buildTaskPanels() {
     cboPosition = new QComboBox(taskPanels[9]);
     comboFontSize = new QComboBox(taskPanels[9]);
     ComboFontFamily = new QComboBox(taskPanels[9]);
-}
-
-void frmMain::buildMetadataPane() {
-    PicMetadata = makePane(splView);
-    lblMetadata = makeCaption(QStringLiteral(" Metadata"), PicMetadata);
-    tbsMetadata = new TabStrip(PicMetadata);
-    tbsMetadata->AddTab(QStringLiteral("EXIF Tags"));
-    tbsMetadata->AddTab(QStringLiteral("IPTC File Info"));
-    lvExif = new ListView(PicMetadata);
-    lvIPTC = new ListView(PicMetadata);
-    for (ListView* list : {lvExif, lvIPTC}) {
-        list->AddColumn(QStringLiteral("Attribute"), 100);
-        list->AddColumn(QStringLiteral("Value"), 200);
-    }
-    lvIPTC->hide();
-    auto makeBar = [this](int count, const QStringList& tips, auto& buttons) {
-        auto* bar = new QWidget(PicMetadata);
-        auto* column = new QVBoxLayout(bar);
-        column->setContentsMargins(0, 0, 0, 0);
-        column->setSpacing(1);
-        for (int i = 0; i < count; ++i)
-            buttons[static_cast<size_t>(i)] = makeButton(bar, {}, tips.value(i), MetadataBarWidth);
-        column->addStretch(1);
-        bar->setFixedWidth(MetadataBarWidth);
-        return bar;
-    };
-    picEXIFBar =
-        makeBar(6,
-                {QStringLiteral("Edit the selected EXIF tag"),
-                 QStringLiteral("Create a new editable EXIF tag"),
-                 QStringLiteral("Remove the selected EXIF tag from the image"),
-                 QStringLiteral("Empty all EXIF tags from the image ( all EXIF tags will be "
-                                "discarded)"),
-                 QStringLiteral("Open an existing EXIF file (.XIFF)"),
-                 QStringLiteral("Save the current EXIF tags from the image to file (.XIFF)")},
-                cmdEXIFBar);
-    picIPTCBar = makeBar(5,
-                         {QStringLiteral("Edit the selected IPTC tag"),
-                          QStringLiteral("Open an existing IPTC file (.FFO)"),
-                          QStringLiteral("Save the current IPTC tags from the image to file "
-                                         "(.FFO)"),
-                          QStringLiteral("Delete the selected IPTC tag from the image"),
-                          QStringLiteral("Empty all IPTC tags from the image (all tags will be "
-                                         "discarded)")},
-                         cmdIPTCBar);
-    picIPTCBar->hide();
 }
 
 void frmMain::buildFolderPane() {

@@ -1,6 +1,7 @@
 #pragma once
 #include "browser/FileListBox.h"
 #include "engine/tasks/TaskRowList.h"
+#include "metadata/MetadataPane.h"
 #include "platform/imagebox/ImageBox.h"
 #include "shell/mainwindow/SingleInstance.h"
 
@@ -67,12 +68,18 @@ class TaskBasketReplay;
 // status bar below. It is built whole by the constructor; Form_Load brings the
 // program up and closing the window takes it down (subEnd, other windows, temporary
 // page files).
-class frmMain : public QWidget {
+class frmMain : public QWidget, public PreviewedFile {
     Q_OBJECT
 
 public:
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
+
+    // The panes that are classes of their own.
+    MetadataPane& metadataPane() const { return *metadata_; }
+    // PreviewedFile: the preview's box and its file, for the metadata pane.
+    ImageBox& previewBox() override;
+    QString previewPath() const override;
 
     // Start-up. False when another copy runs: the refusal was shown and the program
     // must end without any shut-down step.
@@ -148,16 +155,6 @@ public:
     QComboBox* cboPosition;
     QComboBox* comboFontSize;
     QComboBox* ComboFontFamily;
-
-    QWidget* PicMetadata;
-    QLabel* lblMetadata;
-    TabStrip* tbsMetadata;
-    ListView* lvExif;
-    ListView* lvIPTC;
-    QWidget* picEXIFBar;
-    QWidget* picIPTCBar;
-    std::array<QPushButton*, 6> cmdEXIFBar{};
-    std::array<QPushButton*, 5> cmdIPTCBar{};
 
     QWidget* picFolder;
     QLabel* lblFolder;
@@ -260,31 +257,6 @@ public:
     virtual void cmdOK_Click();
     virtual void cmdReset_Click();
 
-    // The metadata pane (metadata/frmMain_metadata.cpp). The readers fill a list
-    // from the box's image; they add rows and never empty the list.
-    void ReadFileEXIFInfo(ImageBox& box, ListView* list, const QString& filePath);
-    void ReadFileIPTCInfo(ImageBox& box, ListView* list, const QString& filePath);
-    void tbsMetadata_Click();
-    void lvExif_ColumnClick(int column);
-    void lvIPTC_ColumnClick(int column);
-    // The small pictures of both metadata lists: 1 marks what may be edited.
-    std::unique_ptr<ImageList> ilMetadata;
-    // Editing metadata (metadata/frmMain_metadata.cpp): the tool-bar commands by
-    // button index, public for the menus; the attribute commands they run; what the
-    // IPTC list dialogs hand back on OK.
-    void cmdEXIFBar_Click(int index);
-    void cmdIPTCBar_Click(int index);
-    void lvExif_DblClick();
-    void lvIPTC_DblClick();
-    void subAddExifAttribute();
-    void subEditAttribute();
-    void subDeleteAttribute();
-    void subClearAllAttributes();
-    void subUpdateIPTC_Category(QListWidget* lstSupCats, const QString& urgency);
-    void subUpdateIPTC_Keywords(QListWidget* lstKeywords);
-    // The IPTC bar's ".ffo" commands.
-    void subOpenIPTCFile();
-    void subSaveIPTCFile();
     // The image basket (browser/frmMain_basket.cpp). subAddBasketRow is the one entry
     // that adds a basket row (adding, basket files, capture, scanning): the thumbnail
     // joins ilPages and the row goes to the end, or to its place while the basket is
@@ -571,7 +543,6 @@ private:
     bool fncPreviewIsScaled() const;
     void subEndPickModes();
     void subEndMouseCrop();
-    void buildMetadataPane();
     void buildFolderPane();
     void buildQueuePane();
     void buildMenus();
@@ -582,7 +553,6 @@ private:
     void subOpenHelpManual(const LinkOpenerFn& open);
     void subRunBatchMenuCommand(const BatchMenuCommand& command);
     void buildFolderListing();
-    void buildMetadataLists();
     void buildBasket();
     void buildBasketCommands();
     void subShowBasketContextMenu();
@@ -633,6 +603,7 @@ private:
     } folderTreePlace_;
     // The bar of the add that runs: pbAddToBasket for the command, pbQueue for a drop.
     ProgressBar* basketBar_ = nullptr;
+    MetadataPane* metadata_ = nullptr;
     // The row being previewed while subShowSelectedFile runs.
     ListView* previewList_ = nullptr;
     int previewRow_ = 0;

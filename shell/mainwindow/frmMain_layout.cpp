@@ -133,19 +133,20 @@ void frmMain::subResize() {
     }
     // Metadata pane; its tool bars stand in the strip the tab strip leaves at the right.
     {
-        const int W = PicMetadata->width(), H = PicMetadata->height();
-        const int T = tbsMetadata->TabFixedHeight();
-        setWidth(lblMetadata, W);
-        lblMetadata->move(0, 0);
-        const int L = lblMetadata->height();
-        place(tbsMetadata, 0, L, W - picEXIFBar->width(), H - L);
-        place(lvExif, 2, tbsMetadata->y() + T + 4, tbsMetadata->width() - 6,
-              tbsMetadata->height() - T - 8);
-        lvIPTC->setGeometry(lvExif->geometry());
-        picEXIFBar->setGeometry(W - picEXIFBar->width(), L + T, picEXIFBar->width(),
-                                std::max(0, H - L - T));
-        picIPTCBar->setGeometry(picEXIFBar->x(), picEXIFBar->y(), picIPTCBar->width(),
-                                picEXIFBar->height());
+        MetadataPane& m = *metadata_;
+        const int W = m.PicMetadata->width(), H = m.PicMetadata->height();
+        const int T = m.tbsMetadata->TabFixedHeight();
+        setWidth(m.lblMetadata, W);
+        m.lblMetadata->move(0, 0);
+        const int L = m.lblMetadata->height();
+        place(m.tbsMetadata, 0, L, W - m.picEXIFBar->width(), H - L);
+        place(m.lvExif, 2, m.tbsMetadata->y() + T + 4, m.tbsMetadata->width() - 6,
+              m.tbsMetadata->height() - T - 8);
+        m.lvIPTC->setGeometry(m.lvExif->geometry());
+        m.picEXIFBar->setGeometry(W - m.picEXIFBar->width(), L + T, m.picEXIFBar->width(),
+                                  std::max(0, H - L - T));
+        m.picIPTCBar->setGeometry(m.picEXIFBar->x(), m.picEXIFBar->y(), m.picIPTCBar->width(),
+                                  m.picEXIFBar->height());
     }
     // Folder file-list pane.
     {
@@ -206,7 +207,7 @@ void frmMain::layOutPreviewArea() {
                            splRight->picSplitter()})
         other->setVisible(!editView);
     splView->picSplitter()->setVisible(!editView && !metadataHidden);
-    PicMetadata->setVisible(!editView && !metadataHidden);
+    metadata_->PicMetadata->setVisible(!editView && !metadataHidden);
 
     // picView first takes its place for the layout; the tool bar then spans it (its
     // rows depend on that width) and the image holder starts below it.
@@ -254,7 +255,7 @@ void frmMain::subShowMetadataPane(bool exif, bool iptc) {
     // The edit view keeps the preview detached; only the metadata pane's side is
     // set, so that leaving the edit view finds the pane as the shown file wants it.
     if (fncIsEditView()) {
-        splView->setRightOrBottomControl(exif || iptc ? PicMetadata : nullptr);
+        splView->setRightOrBottomControl(exif || iptc ? metadata_->PicMetadata : nullptr);
         subResize();
         return;
     }
@@ -265,7 +266,7 @@ void frmMain::subShowMetadataPane(bool exif, bool iptc) {
         }
     } else if (!splView->LeftOrTopControl() && !splView->RightOrBottomControl()) {
         splView->setLeftOrTopControl(picView);
-        splView->setRightOrBottomControl(PicMetadata);
+        splView->setRightOrBottomControl(metadata_->PicMetadata);
     }
     subResize();
 }

@@ -1,6 +1,8 @@
 // Start-up and shut-down of the main window.
 #include "shell/mainwindow/frmMain.h"
 
+#include "browser/FolderListing.h"
+#include "browser/modBasketList.h"
 #include "controls/buttons/modButtonPicture.h"
 #include "controls/dialogs/modFontsCombo.h"
 #include "controls/splitter/Splitter.h"
@@ -12,12 +14,12 @@
 #include "core/MessageBox.h"
 #include "core/ScreenTwips.h"
 #include "core/setup/modSetup.h"
+#include "editing/EditImageData.h"
 #include "metadata/modMetadata.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/StatusBar.h"
 #include "platform/foldertree/FolderTreeview.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -35,6 +37,10 @@
 namespace picbasket {
 
 namespace {
+
+// The tool tips of the six main panes while tips are on: folder tree, folder list,
+// preview, basket, EXIF list, IPTC list.
+QStringList ToolTipTexts;
 
 int16_t toColumnWidth(int pixels) {
     return static_cast<int16_t>(std::clamp(static_cast<int>(roundHalfEven(pixels)), 0, 32767));
@@ -168,10 +174,10 @@ void frmMain::subLoadSettings() {
             lvPages->setColumnWidth(c, Setup.BasketList.ColumnWidth[static_cast<size_t>(c - 1)]);
         BasketFolder = Setup.BasketList.Folder;
         for (int c = 1; c <= 2; ++c) {
-            lvExif->setColumnWidth(c,
-                                   Setup.MetadataLists.ExifColumnWidth[static_cast<size_t>(c - 1)]);
-            lvIPTC->setColumnWidth(c,
-                                   Setup.MetadataLists.IptcColumnWidth[static_cast<size_t>(c - 1)]);
+            metadata_->lvExif->setColumnWidth(
+                c, Setup.MetadataLists.ExifColumnWidth[static_cast<size_t>(c - 1)]);
+            metadata_->lvIPTC->setColumnWidth(
+                c, Setup.MetadataLists.IptcColumnWidth[static_cast<size_t>(c - 1)]);
         }
         subUpdateForm();
     } catch (...) {
@@ -202,7 +208,8 @@ void frmMain::subUpdateForm() {
         BasketThumbnailWidth = Setup.BasketList.ThumbnailWidth;
         fncListViewFullRowSelect(lvFolder, Setup.FolderList.FullRowSelect, false);
         fncListViewFullRowSelect(lvPages, Setup.BasketList.FullRowSelect, false);
-        QWidget* const panes[] = {ftvBrowse, lvFolder, PicViewImage, lvPages, lvExif, lvIPTC};
+        QWidget* const panes[] = {ftvBrowse, lvFolder,          PicViewImage,
+                                  lvPages,   metadata_->lvExif, metadata_->lvIPTC};
         if (Setup.AllowTip == 1) {
             subLoadToolTipTexts();
             for (int i = 0; i < 6; ++i)
@@ -263,7 +270,7 @@ void frmMain::subSetSplitterTree() {
     splLeft->setLeftOrTopControl(picFolder);
     splLeft->setRightOrBottomControl(PicQueue);
     splView->setLeftOrTopControl(picView);
-    splView->setRightOrBottomControl(PicMetadata);
+    splView->setRightOrBottomControl(metadata_->PicMetadata);
 }
 
 void frmMain::subSetButtonPictures() {
@@ -291,12 +298,12 @@ void frmMain::subSetButtonPictures() {
     }
     const char* exif[] = {"picMetadataEdit", "picMetadataAdd", "IconEditbar3",
                           "IconEditbar0",    "IconEditbar1",   "IconEditbar2"};
-    for (size_t i = 0; i < cmdEXIFBar.size(); ++i)
-        subSetButtonPicture(cmdEXIFBar[i], picture(QString::fromLatin1(exif[i])));
+    for (size_t i = 0; i < metadata_->cmdEXIFBar.size(); ++i)
+        subSetButtonPicture(metadata_->cmdEXIFBar[i], picture(QString::fromLatin1(exif[i])));
     const char* iptc[] = {"picMetadataEdit", "IconEditbar1", "IconEditbar2", "IconEditbar3",
                           "IconEditbar0"};
-    for (size_t i = 0; i < cmdIPTCBar.size(); ++i)
-        subSetButtonPicture(cmdIPTCBar[i], picture(QString::fromLatin1(iptc[i])));
+    for (size_t i = 0; i < metadata_->cmdIPTCBar.size(); ++i)
+        subSetButtonPicture(metadata_->cmdIPTCBar[i], picture(QString::fromLatin1(iptc[i])));
     const std::pair<QPushButton*, const char*> rest[] = {
         {cmdPagesNew, "IconEditbar0"},        {cmdPagesOpen, "IconEditbar1"},
         {cmdPagesSave, "IconEditbar2"},       {cmdPagesDelete, "IconEditbar3"},
@@ -384,9 +391,9 @@ void frmMain::subEnd() {
         Setup.BasketList.Folder = BasketFolder;
         for (int c = 1; c <= 2; ++c) {
             Setup.MetadataLists.ExifColumnWidth[static_cast<size_t>(c - 1)] =
-                toColumnWidth(lvExif->ColumnWidth(c));
+                toColumnWidth(metadata_->lvExif->ColumnWidth(c));
             Setup.MetadataLists.IptcColumnWidth[static_cast<size_t>(c - 1)] =
-                toColumnWidth(lvIPTC->ColumnWidth(c));
+                toColumnWidth(metadata_->lvIPTC->ColumnWidth(c));
         }
         subSaveSetup();
         // Qt's painting needs no graphics engine to be stopped.
@@ -405,9 +412,9 @@ void frmMain::subRemoveButtonPictures() {
         cmdPreviewSave, cmdBatchPrint,   cmdReset,           cmdOriginalImage};
     for (size_t i = 0; i < cmdEditBar.size(); ++i)
         buttons << cmdEditBar[i] << cmdEditPreview[i];
-    for (QPushButton* button : cmdEXIFBar)
+    for (QPushButton* button : metadata_->cmdEXIFBar)
         buttons << button;
-    for (QPushButton* button : cmdIPTCBar)
+    for (QPushButton* button : metadata_->cmdIPTCBar)
         buttons << button;
     buttons << cmdPagesNew << cmdPagesOpen << cmdPagesSave << cmdPagesDelete << CmdPreviewEdit
             << cmdPreviewPrint << cmdTwainAcquire << cmdCapture;

@@ -1,13 +1,14 @@
 #include "acquisition/frmCapture.h"
 #include "acquisition/CaptureRectangleMachine.h"
 #include "acquisition/fCaptureRectangle.h"
+#include "browser/modBasketList.h"
 #include "core/fileinfo/clsFileInfo.h"
+#include "editing/EditImageData.h"
 #include "platform/comctl/ImageList.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/StatusBar.h"
 #include "platform/imagebox/ImageBoxView.h"
 #include "platform/screen/FakeScreenGrabber.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 
 #include <QApplication>
@@ -144,7 +145,7 @@ TEST_F(CaptureTest, TheDialogShowsItsControlsAndTheSetupMode) {
 TEST_F(CaptureTest, ForegroundCapturesAtOnceIntoFilePreviewAndBasket) {
     frmCapture& d = open(1);
     frmMain& w = *window;
-    w.lvExif->AddRow(ListView::Row{QStringLiteral("old"), {}, {}, {}, {}});
+    w.metadataPane().lvExif->AddRow(ListView::Row{QStringLiteral("old"), {}, {}, {}, {}});
     bool dialogShown = true;
     grabber.onGrab = [&] { dialogShown = d.isVisible(); };
     draws = {0.5};
@@ -185,9 +186,9 @@ TEST_F(CaptureTest, ForegroundCapturesAtOnceIntoFilePreviewAndBasket) {
     copy.setImage(OriginalImageData);
     EXPECT_EQ(copy.Picture().convertToFormat(QImage::Format_RGB888), grabber.picture);
 
-    EXPECT_EQ(w.lvExif->Count(), 0);
-    EXPECT_GT(w.lvIPTC->Count(), 0);
-    EXPECT_EQ(w.lvIPTC->Tag(), path);
+    EXPECT_EQ(w.metadataPane().lvExif->Count(), 0);
+    EXPECT_GT(w.metadataPane().lvIPTC->Count(), 0);
+    EXPECT_EQ(w.metadataPane().lvIPTC->Tag(), path);
     EXPECT_TRUE(w.isVisible());
     EXPECT_TRUE(messages.shown().empty());
     EXPECT_TRUE(errors.reports().empty());

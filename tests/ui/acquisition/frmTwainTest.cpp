@@ -1,13 +1,13 @@
 #include "acquisition/frmTwain.h"
 #include "core/AppPaths.h"
 #include "core/setup/modSetup.h"
+#include "editing/EditImageData.h"
 #include "platform/comctl/ImageList.h"
 #include "platform/comctl/ListView.h"
 #include "platform/imagebox/ImageBox.h"
 #include "platform/imagebox/ImageBoxView.h"
 #include "platform/scan/FakeScanSource.h"
 #include "platform/scan/SaneScanSource.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 
 #include <QAction>

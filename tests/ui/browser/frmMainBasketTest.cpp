@@ -9,7 +9,6 @@
 #include "platform/comctl/StatusBar.h"
 #include "platform/foldertree/FolderTreeview.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "tests/ui/browser/BasketFixture.h"
 #include "tests/ui/browser/FolderFixture.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"

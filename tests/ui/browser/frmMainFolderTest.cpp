@@ -6,7 +6,6 @@
 #include "platform/comctl/ProgressBar.h"
 #include "platform/comctl/StatusBar.h"
 #include "platform/foldertree/FolderTreeview.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "tests/ui/browser/FolderFixture.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 

@@ -4,11 +4,11 @@
 #include "core/AppPaths.h"
 #include "core/MessageBox.h"
 #include "editing/TaskBasketRows.h"
+#include "metadata/modMetadata.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/TabStrip.h"
 #include "platform/imagebox/ImageBoxView.h"
 #include "platform/print/PrintBackend.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "tests/ui/browser/FolderFixture.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 
@@ -181,9 +181,9 @@ TEST_F(MenusTest, CaptionsAndButtonsPopTheirMenus) {
     frmMain& w = startRecording();
     preview(w, quarters("q.png"));
     MetadataTab = 0;
-    clickLabel(w.lblMetadata);
+    clickLabel(w.metadataPane().lblMetadata);
     MetadataTab = 1;
-    clickLabel(w.lblMetadata);
+    clickLabel(w.metadataPane().lblMetadata);
     clickLabel(w.lblQueue);
     clickLabel(w.Label4);
     w.cmdPreviewSave->click();
@@ -377,7 +377,7 @@ TEST_F(MenusTest, MetadataMenusReachTheToolBarCommandsOfTheirList) {
         box.SaveToFile(path);
     }
     preview(w, path);
-    ASSERT_GT(w.lvExif->Count(), 0);
+    ASSERT_GT(w.metadataPane().lvExif->Count(), 0);
     messages.answerNext(mb::No);
     MetadataTab = 0;
     indexedMenuItem(w.FrameDummy()->mnuEXIFParent(), 3)->trigger();

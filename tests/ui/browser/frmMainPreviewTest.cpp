@@ -2,11 +2,11 @@
 #include "controls/splitter/Splitter.h"
 #include "core/setup/modSetup.h"
 #include "platform/print/PrintBackend.h"
+#include "editing/EditImageData.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/StatusBar.h"
 #include "platform/comctl/TabStrip.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "tests/platform/metadata/CameraFixtures.h"
 #include "tests/ui/browser/FolderFixture.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
@@ -162,8 +162,9 @@ TEST_F(PreviewTest, EachKindShowsItsMetadataPaneTabAndPanel) {
         EXPECT_TRUE(w.ibMain->isVisible());
         EXPECT_EQ(metadataPaneShown(w), c.pane);
         if (c.tab)
-            EXPECT_EQ(w.tbsMetadata->SelectedItem(), c.tab);
-        EXPECT_EQ(w.tbsMetadata->TabEnabled(1), c.tab != 2) << "a PSD has no EXIF to show";
+            EXPECT_EQ(w.metadataPane().tbsMetadata->SelectedItem(), c.tab);
+        EXPECT_EQ(w.metadataPane().tbsMetadata->TabEnabled(1), c.tab != 2)
+            << "a PSD has no EXIF to show";
         EXPECT_EQ(panel(w, "metadata"), c.metadata);
         EXPECT_EQ(panel(w, "filename"), QFileInfo(c.path).fileName());
     }
@@ -192,10 +193,10 @@ TEST_F(PreviewTest, TheRowAlreadyShownIsNotLoadedAgain) {
     clickFolderRow(w, row);
     const QImage stand = splitPicture(5, 5, Qt::white, Qt::white);
     w.ibMain->box().setImage(stand);
-    w.lvExif->AddItem("kept");
+    w.metadataPane().lvExif->AddItem("kept");
     clickFolderRow(w, row);
     EXPECT_EQ(w.ibMain->box().image().size(), stand.size());
-    EXPECT_EQ(w.lvExif->Count(), 1);
+    EXPECT_EQ(w.metadataPane().lvExif->Count(), 1);
 }
 
 // A file that cannot be shown (damaged, not an image, gone) leaves nothing shown: the
@@ -230,7 +231,7 @@ TEST_F(PreviewTest, AFailedLoadShowsNothingAndTheRowShownBeforeLoadsAgain) {
         SCOPED_TRACE(c.name.toStdString());
         clickFolderRow(w, 1);
         ASSERT_EQ(w.PicTiffTag, good);
-        ASSERT_GT(w.lvIPTC->Count(), 0);
+        ASSERT_GT(w.metadataPane().lvIPTC->Count(), 0);
         clickFolderRow(w, c.row);
         EXPECT_FALSE(w.ibMain->box().HasImage());
         EXPECT_TRUE(w.PicTiffTag.isEmpty());
@@ -243,8 +244,8 @@ TEST_F(PreviewTest, AFailedLoadShowsNothingAndTheRowShownBeforeLoadsAgain) {
             EXPECT_EQ(status, head + c.reason);
         else
             EXPECT_TRUE(status.contains("damaged")) << status.toStdString();
-        EXPECT_EQ(w.lvExif->Count(), 0);
-        EXPECT_EQ(w.lvIPTC->Count(), 0);
+        EXPECT_EQ(w.metadataPane().lvExif->Count(), 0);
+        EXPECT_EQ(w.metadataPane().lvIPTC->Count(), 0);
         EXPECT_EQ(panel(w, "metadata"), "No metadata");
         clickFolderRow(w, 1);
         EXPECT_EQ(w.PicTiffTag, good);

@@ -3,6 +3,7 @@
 #include "browser/clsFile.h"
 #include "core/AppError.h"
 #include "core/AppPaths.h"
+#include "editing/modTaskBasketFile.h"
 #include "engine/batch/BasketRows.h"
 #include "engine/tasks/TaskRowList.h"
 #include "platform/comctl/ImageList.h"

@@ -1,13 +1,13 @@
 #include "browser/IndexedMenu.h"
 #include "controls/explorerbar/isExplorerBar.h"
 #include "controls/splitter/Splitter.h"
+#include "editing/EditImageData.h"
 #include "editing/TaskBasketRows.h"
 #include "editing/TaskChooser.h"
 #include "engine/tasks/modTaskEngine.h"
 #include "platform/comctl/ListView.h"
 #include "platform/foldertree/FolderTreeview.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 
 #include <QAction>
@@ -404,7 +404,8 @@ TEST_F(EditViewTest, MetadataPaneChangesInTheEditViewShowAfterLeaving) {
     show(w, gradient(40, 30));
     w.CmdPreviewEdit_Click();
     // Previewing a file without metadata, then one with, while editing.
-    const std::pair<bool, QWidget*> cases[] = {{false, nullptr}, {true, w.PicMetadata}};
+    const std::pair<bool, QWidget*> cases[] = {{false, nullptr},
+                                               {true, w.metadataPane().PicMetadata}};
     for (const auto& [shown, pane] : cases) {
         w.subShowMetadataPane(shown, shown);
         EXPECT_TRUE(w.fncIsEditView());
@@ -414,5 +415,5 @@ TEST_F(EditViewTest, MetadataPaneChangesInTheEditViewShowAfterLeaving) {
     w.CmdPreviewEdit_Click();
     EXPECT_EQ(w.splView->LeftOrTopControl(), nullptr);
     EXPECT_EQ(w.splView->RightOrBottomControl(), nullptr);
-    EXPECT_FALSE(w.PicMetadata->isVisible());
+    EXPECT_FALSE(w.metadataPane().PicMetadata->isVisible());
 }

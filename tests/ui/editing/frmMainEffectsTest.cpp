@@ -2,6 +2,7 @@
 #include "controls/dialogs/FakeDialogBackend.h"
 #include "controls/explorerbar/isExplorerBar.h"
 #include "editing/ColorButton.h"
+#include "editing/EditImageData.h"
 #include "editing/FramePanel.h"
 #include "editing/MaskPanel.h"
 #include "editing/OptionControls.h"
@@ -16,7 +17,6 @@
 #include "engine/tasks/modTaskEngine.h"
 #include "platform/comctl/Slider.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 #include "browser/SelectionController.h"
 #include "controls/explorerbar/isExplorerBar.h"
 #include "editing/ColorButton.h"
+#include "editing/EditImageData.h"
 #include "engine/tasks/modTaskEngine.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 
 #include <QCheckBox>

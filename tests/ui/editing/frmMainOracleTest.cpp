@@ -2,12 +2,12 @@
 // without this program's engine: ImageMagick's convert, or pixels worked out here.
 #include "controls/explorerbar/isExplorerBar.h"
 #include "editing/ColorButton.h"
+#include "editing/EditImageData.h"
 #include "editing/FramePanel.h"
 #include "editing/WatermarkPanel.h"
 #include "engine/tasks/modTaskEngine.h"
 #include "platform/comctl/Slider.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 
 #include <QCheckBox>

@@ -2,11 +2,11 @@
 #include "controls/dialogs/FakeDialogBackend.h"
 #include "controls/explorerbar/isExplorerBar.h"
 #include "editing/ColorButton.h"
+#include "editing/EditImageData.h"
 #include "editing/TaskBasketReplay.h"
 #include "engine/tasks/modTaskEngine.h"
 #include "platform/comctl/ListView.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 
 #include <QFile>

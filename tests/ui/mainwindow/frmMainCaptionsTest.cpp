@@ -60,7 +60,7 @@ std::vector<std::string> cutCaptions(frmMain& w) {
             button->fontMetrics().horizontalAdvance(caption) + PictureRoom > button->width())
             faults.push_back(nameOf(button, caption) + " is too narrow for its caption");
     }
-    for (QLabel* caption : {w.lblBrowse, w.lblMetadata, w.lblFolder, w.lblQueue}) {
+    for (QLabel* caption : {w.lblBrowse, w.metadataPane().lblMetadata, w.lblFolder, w.lblQueue}) {
         if (!caption->isVisibleTo(&w))
             continue;
         const QRect title(caption->contentsMargins().left(), 0,
@@ -72,7 +72,7 @@ std::vector<std::string> cutCaptions(frmMain& w) {
             if (bar->isVisibleTo(&w) && bar->geometry().intersects(title))
                 faults.push_back(nameOf(caption, caption->text()) + " is covered by its tool bar");
     }
-    for (TabStrip* strip : {w.tbsBrowse, w.tbsMetadata}) {
+    for (TabStrip* strip : {w.tbsBrowse, w.metadataPane().tbsMetadata}) {
         if (!strip->isVisibleTo(&w))
             continue;
         const QTabBar* bar = strip->findChild<QTabBar*>();

@@ -52,7 +52,7 @@ TEST_F(MainWindowTest, ExplorerViewPlacesThePreviewInsideItsPane) {
     EXPECT_EQ(image.width(), w.picView->width() - w.vsbView->width() - 1);
     expectScrollBarsAgainstImage(w);
     EXPECT_FALSE(w.eb->isVisible());
-    EXPECT_TRUE(w.PicMetadata->isVisible());
+    EXPECT_TRUE(w.metadataPane().PicMetadata->isVisible());
     EXPECT_TRUE(w.picBrowse->isVisible());
     EXPECT_TRUE(w.splLeft->isVisible());
     // The panes fill the window above the status bar.
@@ -70,7 +70,7 @@ TEST_F(MainWindowTest, HiddenMetadataPaneGivesThePreviewItsPlaceAndComesBack) {
     EXPECT_EQ(w.splView->LeftOrTopControl(), nullptr);
     EXPECT_EQ(w.splView->RightOrBottomControl(), nullptr);
     EXPECT_EQ(w.picView->geometry(), QRect(QPoint(0, 0), w.splView->size()));
-    EXPECT_FALSE(w.PicMetadata->isVisible());
+    EXPECT_FALSE(w.metadataPane().PicMetadata->isVisible());
     EXPECT_FALSE(w.splView->picSplitter()->isVisible());
     EXPECT_EQ(w.PicViewImage->x(), 0);
     EXPECT_EQ(w.PicViewImage->width(), w.picView->width() - w.vsbView->width() - 10);
@@ -79,8 +79,8 @@ TEST_F(MainWindowTest, HiddenMetadataPaneGivesThePreviewItsPlaceAndComesBack) {
 
     w.subShowMetadataPane(true, false);
     EXPECT_EQ(w.splView->LeftOrTopControl(), w.picView);
-    EXPECT_EQ(w.splView->RightOrBottomControl(), w.PicMetadata);
-    EXPECT_TRUE(w.PicMetadata->isVisible());
+    EXPECT_EQ(w.splView->RightOrBottomControl(), w.metadataPane().PicMetadata);
+    EXPECT_TRUE(w.metadataPane().PicMetadata->isVisible());
     EXPECT_EQ(w.splView->SplitterPosition(), position);
     EXPECT_EQ(w.picView->width(), shownWidth);
 }
@@ -99,7 +99,7 @@ TEST_F(MainWindowTest, EditViewShowsTheExplorerBarAndHidesTheOtherPanes) {
     EXPECT_EQ(w.eb->y(), image.y());
     EXPECT_EQ(w.eb->height(), image.height());
     EXPECT_EQ(w.eb->geometry().right(), w.picView->width() - 1);
-    for (QWidget* hidden : {static_cast<QWidget*>(w.picBrowse), w.PicMetadata,
+    for (QWidget* hidden : {static_cast<QWidget*>(w.picBrowse), w.metadataPane().PicMetadata,
                             static_cast<QWidget*>(w.splLeft), w.splMain->picSplitter()})
         EXPECT_FALSE(hidden->isVisible());
 }

@@ -1,4 +1,6 @@
 #include "controls/buttons/modButtonPicture.h"
+#include "browser/FolderListing.h"
+#include "browser/modBasketList.h"
 #include "controls/splitter/Splitter.h"
 #include "core/AppPaths.h"
 #include "core/Globals.h"
@@ -6,7 +8,6 @@
 #include "platform/comctl/StatusBar.h"
 #include "platform/foldertree/FolderTreeview.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 
 #include <QAction>
@@ -55,7 +56,7 @@ TEST_F(MainWindowTest, SplitterTreeJoinsTheFivePanes) {
     EXPECT_EQ(w.splLeft->LeftOrTopControl(), w.picFolder);
     EXPECT_EQ(w.splLeft->RightOrBottomControl(), w.PicQueue);
     EXPECT_EQ(w.splView->LeftOrTopControl(), w.picView);
-    EXPECT_EQ(w.splView->RightOrBottomControl(), w.PicMetadata);
+    EXPECT_EQ(w.splView->RightOrBottomControl(), w.metadataPane().PicMetadata);
     EXPECT_EQ(w.splMain->Orientation(), 1);
 }
 
@@ -123,8 +124,12 @@ TEST_F(MainWindowTest, ToolTipsFollowAllowTip) {
     picbasket::Setup.AllowTip = 0;
     writeSetupFile();
     frmMain& w = start();
-    QWidget* const panes[] = {w.ftvBrowse, w.lvFolder, w.PicViewImage,
-                              w.lvPages,   w.lvExif,   w.lvIPTC};
+    QWidget* const panes[] = {w.ftvBrowse,
+                              w.lvFolder,
+                              w.PicViewImage,
+                              w.lvPages,
+                              w.metadataPane().lvExif,
+                              w.metadataPane().lvIPTC};
     for (QWidget* pane : panes)
         EXPECT_TRUE(pane->toolTip().isEmpty());
     picbasket::Setup.AllowTip = 1;
@@ -173,8 +178,8 @@ TEST_F(MainWindowTest, ExitWritesTheWindowStateBack) {
     w.lvFolder->setColumnWidth(3, 155);
     w.lvFolder->setColumnWidth(8, 81);
     w.lvPages->setColumnWidth(5, 240);
-    w.lvExif->setColumnWidth(2, 222);
-    w.lvIPTC->setColumnWidth(1, 77);
+    w.metadataPane().lvExif->setColumnWidth(2, 222);
+    w.metadataPane().lvIPTC->setColumnWidth(1, 77);
     ThumbnailWidth = 90;
     ThumbnailHeight = 91;
     BasketThumbnailWidth = 60;
@@ -208,7 +213,7 @@ TEST_F(MainWindowTest, ColumnWidthsOfTheSetupRecordAreApplied) {
     frmMain& w = start();
     EXPECT_EQ(w.lvFolder->ColumnWidth(1), 210);
     EXPECT_EQ(w.lvPages->ColumnWidth(5), 321);
-    EXPECT_EQ(w.lvIPTC->ColumnWidth(2), 123);
+    EXPECT_EQ(w.metadataPane().lvIPTC->ColumnWidth(2), 123);
 }
 
 TEST_F(MainWindowTest, ExitRemovesOnlyThePageFilesOfTheTempFolder) {
@@ -246,7 +251,7 @@ TEST_F(MainWindowTest, ExitRemovesThePictureButtonHooks) {
     EXPECT_TRUE(fncHasButtonPicture(w.cmdCapture));
     closeWindow();
     EXPECT_FALSE(fncHasButtonPicture(w.cmdSaveAs));
-    EXPECT_FALSE(fncHasButtonPicture(w.cmdEXIFBar[5]));
+    EXPECT_FALSE(fncHasButtonPicture(w.metadataPane().cmdEXIFBar[5]));
     EXPECT_FALSE(fncHasButtonPicture(w.cmdCapture));
 }
 

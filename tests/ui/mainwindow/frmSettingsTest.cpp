@@ -1,9 +1,10 @@
 #include "shell/mainwindow/frmSettings.h"
 
 #include "core/AppPaths.h"
+#include "browser/FolderListing.h"
+#include "browser/modBasketList.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/TabStrip.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 
 #include <QCheckBox>

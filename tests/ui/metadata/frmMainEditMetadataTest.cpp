@@ -14,7 +14,6 @@
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/TabStrip.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "tests/platform/metadata/MetadataFixtures.h"
 #include "tests/ui/browser/FolderFixture.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
@@ -180,23 +179,25 @@ protected:
     // Selects the row and runs the bar's button, as a click on it does.
     void exifCommand(int index, const QString& rawName = {}) {
         frmMain& w = *window;
-        w.tbsMetadata->setSelectedItem(1);
+        w.metadataPane().tbsMetadata->setSelectedItem(1);
         if (!rawName.isEmpty())
-            w.lvExif->setSelectedItem(rowOf(w.lvExif, rawName, true));
-        w.cmdEXIFBar[size_t(index)]->click();
+            w.metadataPane().lvExif->setSelectedItem(rowOf(w.metadataPane().lvExif, rawName, true));
+        w.metadataPane().cmdEXIFBar[size_t(index)]->click();
     }
     void iptcCommand(int index, const QString& caption = {}) {
         frmMain& w = *window;
-        w.tbsMetadata->setSelectedItem(2);
+        w.metadataPane().tbsMetadata->setSelectedItem(2);
         if (!caption.isEmpty())
-            w.lvIPTC->setSelectedItem(rowOf(w.lvIPTC, caption));
-        w.cmdIPTCBar[size_t(index)]->click();
+            w.metadataPane().lvIPTC->setSelectedItem(rowOf(w.metadataPane().lvIPTC, caption));
+        w.metadataPane().cmdIPTCBar[size_t(index)]->click();
     }
     QString exifValue(const QString& rawName) const {
-        return window->lvExif->SubItem(rowOf(window->lvExif, rawName, true), 1);
+        return window->metadataPane().lvExif->SubItem(
+            rowOf(window->metadataPane().lvExif, rawName, true), 1);
     }
     QString iptcValue(const QString& caption) const {
-        return window->lvIPTC->SubItem(rowOf(window->lvIPTC, caption), 1);
+        return window->metadataPane().lvIPTC->SubItem(rowOf(window->metadataPane().lvIPTC, caption),
+                                                      1);
     }
 
     QString pictures;
@@ -218,12 +219,12 @@ TEST_F(EditMetadataWindow, ToolBarsCarryTheirTipsAndPictures) {
                            "Delete the selected IPTC tag from the image",
                            "Empty all IPTC tags from the image (all tags will be discarded)"};
     for (int i = 0; i < exif.size(); ++i) {
-        EXPECT_EQ(w.cmdEXIFBar[size_t(i)]->toolTip(), exif[i]);
-        EXPECT_TRUE(fncHasButtonPicture(w.cmdEXIFBar[size_t(i)])) << i;
+        EXPECT_EQ(w.metadataPane().cmdEXIFBar[size_t(i)]->toolTip(), exif[i]);
+        EXPECT_TRUE(fncHasButtonPicture(w.metadataPane().cmdEXIFBar[size_t(i)])) << i;
     }
     for (int i = 0; i < iptc.size(); ++i) {
-        EXPECT_EQ(w.cmdIPTCBar[size_t(i)]->toolTip(), iptc[i]);
-        EXPECT_TRUE(fncHasButtonPicture(w.cmdIPTCBar[size_t(i)])) << i;
+        EXPECT_EQ(w.metadataPane().cmdIPTCBar[size_t(i)]->toolTip(), iptc[i]);
+        EXPECT_TRUE(fncHasButtonPicture(w.metadataPane().cmdIPTCBar[size_t(i)])) << i;
     }
 }
 
@@ -264,8 +265,8 @@ TEST_F(EditMetadataWindow, EditingATextAttributeAndUnchangedEdits) {
     });
     exifCommand(0, QStringLiteral("Artist"));
     // Orientation carries no key: double-clicking it opens nothing.
-    w.lvExif->setSelectedItem(rowOf(w.lvExif, "Orientation", true));
-    w.lvExif_DblClick();
+    w.metadataPane().lvExif->setSelectedItem(rowOf(w.metadataPane().lvExif, "Orientation", true));
+    w.metadataPane().lvExif_DblClick();
     EXPECT_EQ(test::readFile(path), written);
     EXPECT_FALSE(EditDialogResult);
     EXPECT_TRUE(errors.reports().empty());
@@ -319,11 +320,11 @@ TEST_F(EditMetadataWindow, AddingOffersOnlyMissingAttributesAndWritesADateWithTh
         d.cmdOK->click();
     });
     exifCommand(1);
-    const int row = rowOf(w.lvExif, "DateTime", true);
+    const int row = rowOf(w.metadataPane().lvExif, "DateTime", true);
     ASSERT_GT(row, 0);
-    EXPECT_EQ(w.lvExif->Text(row), "DateTime");
-    EXPECT_EQ(w.lvExif->Key(row), "DateTime");
-    EXPECT_EQ(w.lvExif->SmallIconKey(row), EditableMarkKey);
+    EXPECT_EQ(w.metadataPane().lvExif->Text(row), "DateTime");
+    EXPECT_EQ(w.metadataPane().lvExif->Key(row), "DateTime");
+    EXPECT_EQ(w.metadataPane().lvExif->SmallIconKey(row), EditableMarkKey);
     const QString written = exifText(path, "Exif.Image.DateTime");
     ASSERT_TRUE(written.startsWith("2011:03:04 ")) << written.toStdString();
     const QTime time = QTime::fromString(written.mid(11), "HH:mm:ss");
@@ -392,7 +393,7 @@ TEST_F(EditMetadataWindow, EditsKeepTiffPagesAndPsdLayersWhileARotateIsPreviewed
     EXPECT_EQ(iptcValues(tiff, "Iptc.Application2.Keywords"), QStringList{"k"});
     messages.answerNext(mb::Yes);
     exifCommand(3);
-    EXPECT_EQ(w.lvExif->Count(), 0);
+    EXPECT_EQ(w.metadataPane().lvExif->Count(), 0);
     EXPECT_EQ(test::tiffPagePixels(tiff), pages);
     EXPECT_TRUE(exifText(tiff, "Exif.Image.Artist").isEmpty());
 
@@ -400,7 +401,7 @@ TEST_F(EditMetadataWindow, EditsKeepTiffPagesAndPsdLayersWhileARotateIsPreviewed
     test::writeFile(psd, layeredPsd());
     const QByteArray layers = psdAfterResources(layeredPsd());
     preview(psd);
-    ASSERT_EQ(w.lvIPTC->Count(), 52);
+    ASSERT_EQ(w.metadataPane().lvIPTC->Count(), 52);
     w.ibMain->box().Rotate(90);
     whenShown<frmExifEditAttribute>([](frmExifEditAttribute& d) {
         d.txtValue->setText("psd caption");
@@ -437,9 +438,9 @@ TEST_F(EditMetadataWindow, DeletingAndClearingIptc) {
     EXPECT_EQ(messages.shown()[1].text,
               "All IPTC metadata available in the current image will be deleted!\r\n"
               "Do you want to continue?");
-    EXPECT_EQ(w.lvIPTC->Count(), 52);
-    for (int row = 1; row <= w.lvIPTC->Count(); ++row)
-        EXPECT_TRUE(w.lvIPTC->SubItem(row, 1).isEmpty()) << row;
+    EXPECT_EQ(w.metadataPane().lvIPTC->Count(), 52);
+    for (int row = 1; row <= w.metadataPane().lvIPTC->Count(); ++row)
+        EXPECT_TRUE(w.metadataPane().lvIPTC->SubItem(row, 1).isEmpty()) << row;
     EXPECT_TRUE(iptcValues(path, "Iptc.Application2.City").isEmpty());
     EXPECT_EQ(exifText(path, "Exif.Image.Make"), "Acme");
 }
@@ -448,12 +449,12 @@ TEST_F(EditMetadataWindow, DeletingExifRowsAndAStructuralOneFails) {
     frmMain& w = start();
     const QString path = cameraJpeg(QStringLiteral("photo.jpg"));
     preview(path);
-    const int rows = w.lvExif->Count();
+    const int rows = w.metadataPane().lvExif->Count();
     exifCommand(2, QStringLiteral("Artist"));
-    EXPECT_EQ(w.lvExif->Count(), rows - 1);
+    EXPECT_EQ(w.metadataPane().lvExif->Count(), rows - 1);
     EXPECT_TRUE(exifText(path, "Exif.Image.Artist").isEmpty());
     // The pointer to the Exif directory is the file's structure, not an attribute.
-    const int structural = rowOf(w.lvExif, "ExifOffset", true);
+    const int structural = rowOf(w.metadataPane().lvExif, "ExifOffset", true);
     if (structural > 0) {
         exifCommand(2, QStringLiteral("ExifOffset"));
         ASSERT_EQ(messages.shown().size(), 1u);
@@ -461,7 +462,7 @@ TEST_F(EditMetadataWindow, DeletingExifRowsAndAStructuralOneFails) {
     }
     messages.answerNext(mb::Yes);
     exifCommand(3);
-    EXPECT_EQ(w.lvExif->Count(), 0);
+    EXPECT_EQ(w.metadataPane().lvExif->Count(), 0);
     EXPECT_TRUE(exifText(path, "Exif.Image.Make").isEmpty());
     EXPECT_EQ(iptcValues(path, "Iptc.Application2.Caption"), QStringList{"a caption"});
 }
@@ -549,7 +550,7 @@ TEST_F(EditMetadataWindow, AFailedKeywordWriteIsReportedAndTheListMatchesTheFile
     ASSERT_EQ(errors.reports().size(), 1u);
     EXPECT_EQ(errors.reports()[0].source, "FrmMain.subUpdateIPTC_Keywords");
     EXPECT_EQ(w.ibMain->box().IptcKeywordCount(), 0);
-    EXPECT_EQ(w.lvIPTC->Count(), 52);
+    EXPECT_EQ(w.metadataPane().lvIPTC->Count(), 52);
     EXPECT_TRUE(iptcValue("Keywords").isEmpty());
     EXPECT_EQ(iptcValue("Caption"), "a caption");
 }
@@ -615,11 +616,11 @@ TEST_F(EditMetadataWindow, LoadingAHandMadeFileAppliesOnlyEditableAttributes) {
     EXPECT_EQ(exifText(path, "Exif.Image.Orientation"), "1");
     EXPECT_EQ(exifText(path, "Exif.Image.ImageDescription"), "hello");
     EXPECT_EQ(exifText(path, "Exif.Image.Software"), SoftwareName);
-    const int row = rowOf(w.lvExif, "ImageDescription", true);
+    const int row = rowOf(w.metadataPane().lvExif, "ImageDescription", true);
     ASSERT_GT(row, 0);
-    EXPECT_EQ(w.lvExif->Text(row), "Image Description");
-    EXPECT_EQ(w.lvExif->SmallIconKey(row), EditableMarkKey);
-    EXPECT_EQ(w.lvExif->SubItem(row, 1), "hello");
+    EXPECT_EQ(w.metadataPane().lvExif->Text(row), "Image Description");
+    EXPECT_EQ(w.metadataPane().lvExif->SmallIconKey(row), EditableMarkKey);
+    EXPECT_EQ(w.metadataPane().lvExif->SubItem(row, 1), "hello");
 
     const QByteArray bytes = test::readFile(path);
     test::writeFile(set, "\"Make\",\"Acme\",\"extra\"\r\n");
@@ -655,7 +656,7 @@ TEST_F(EditMetadataWindow, NoEditableRowsLeaveNoFileAndAPsdTakesNoAttributeFile)
     test::writeFile(psd, layeredPsd());
     preview(psd);
     const QByteArray bytes = test::readFile(psd);
-    window->cmdEXIFBar_Click(4);
+    window->metadataPane().cmdEXIFBar_Click(4);
     ASSERT_EQ(messages.shown().size(), 2u);
     EXPECT_TRUE(messages.shown()[1].text.startsWith("EXIF attributes can be loaded only"));
     EXPECT_EQ(test::readFile(psd), bytes);

@@ -3,7 +3,6 @@
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/TabStrip.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
 #include "tests/platform/metadata/MetadataFixtures.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 
@@ -24,19 +23,19 @@ TEST_F(MainWindowTest, StartFillsTheMetadataTables) {
 
 TEST_F(MainWindowTest, MetadataTabsSwitchListsAndToolBars) {
     frmMain& w = start();
-    w.tbsMetadata->setSelectedItem(2);
+    w.metadataPane().tbsMetadata->setSelectedItem(2);
     QApplication::processEvents();
     EXPECT_EQ(MetadataTab, 1);
-    EXPECT_TRUE(w.lvIPTC->isVisible());
-    EXPECT_TRUE(w.picIPTCBar->isVisible());
-    EXPECT_FALSE(w.lvExif->isVisible());
-    EXPECT_FALSE(w.picEXIFBar->isVisible());
-    w.tbsMetadata->setSelectedItem(1);
+    EXPECT_TRUE(w.metadataPane().lvIPTC->isVisible());
+    EXPECT_TRUE(w.metadataPane().picIPTCBar->isVisible());
+    EXPECT_FALSE(w.metadataPane().lvExif->isVisible());
+    EXPECT_FALSE(w.metadataPane().picEXIFBar->isVisible());
+    w.metadataPane().tbsMetadata->setSelectedItem(1);
     QApplication::processEvents();
     EXPECT_EQ(MetadataTab, 0);
-    EXPECT_TRUE(w.lvExif->isVisible());
-    EXPECT_TRUE(w.picEXIFBar->isVisible());
-    EXPECT_FALSE(w.lvIPTC->isVisible());
+    EXPECT_TRUE(w.metadataPane().lvExif->isVisible());
+    EXPECT_TRUE(w.metadataPane().picEXIFBar->isVisible());
+    EXPECT_FALSE(w.metadataPane().lvIPTC->isVisible());
 }
 
 // The editable rows show the mark; the others show no picture.
@@ -50,18 +49,23 @@ TEST_F(MainWindowTest, EditableExifRowsShowTheMark) {
     });
     ImageBox& box = w.ibMain->box();
     box.LoadFromFile(path);
-    w.ReadFileEXIFInfo(box, w.lvExif, path);
-    ASSERT_GE(w.lvExif->Count(), 2);
-    const QAbstractItemModel* model = w.lvExif->reportView()->model();
-    for (int row = 0; row < w.lvExif->Count(); ++row) {
-        const bool editable = w.lvExif->Key(row + 1) == QStringLiteral("Make");
+    w.metadataPane().ReadFileEXIFInfo(box, w.metadataPane().lvExif, path);
+    ASSERT_GE(w.metadataPane().lvExif->Count(), 2);
+    const QAbstractItemModel* model = w.metadataPane().lvExif->reportView()->model();
+    for (int row = 0; row < w.metadataPane().lvExif->Count(); ++row) {
+        const bool editable = w.metadataPane().lvExif->Key(row + 1) == QStringLiteral("Make");
         const QVariant picture = model->index(row, 0).data(Qt::DecorationRole);
         EXPECT_EQ(picture.isValid(), editable) << row;
     }
-    w.ReadFileIPTCInfo(box, w.lvIPTC, path);
-    EXPECT_EQ(w.lvIPTC->Count(), 52);
+    w.metadataPane().ReadFileIPTCInfo(box, w.metadataPane().lvIPTC, path);
+    EXPECT_EQ(w.metadataPane().lvIPTC->Count(), 52);
     EXPECT_TRUE(model->index(0, 0).isValid());
-    EXPECT_TRUE(w.lvIPTC->reportView()->model()->index(0, 0).data(Qt::DecorationRole).isValid());
+    EXPECT_TRUE(w.metadataPane()
+                    .lvIPTC->reportView()
+                    ->model()
+                    ->index(0, 0)
+                    .data(Qt::DecorationRole)
+                    .isValid());
     EXPECT_TRUE(errors.reports().empty());
 }
 
@@ -77,11 +81,11 @@ TEST_F(MainWindowTest, MetadataColumnClicksSortAndLaterRowsLandInPlace) {
     });
     ImageBox& box = w.ibMain->box();
     box.LoadFromFile(path);
-    w.ReadFileEXIFInfo(box, w.lvExif, path);
+    w.metadataPane().ReadFileEXIFInfo(box, w.metadataPane().lvExif, path);
     auto values = [&] {
         QStringList out;
-        for (int r = 1; r <= w.lvExif->Count(); ++r)
-            out << w.lvExif->SubItem(r, 1);
+        for (int r = 1; r <= w.metadataPane().lvExif->Count(); ++r)
+            out << w.metadataPane().lvExif->SubItem(r, 1);
         return out;
     };
     auto sortedValues = [&](bool ascending) {
@@ -92,23 +96,24 @@ TEST_F(MainWindowTest, MetadataColumnClicksSortAndLaterRowsLandInPlace) {
         });
         return v;
     };
-    QHeaderView* header = w.lvExif->reportView()->header();
+    QHeaderView* header = w.metadataPane().lvExif->reportView()->header();
     const QPoint valueHeader(header->sectionViewportPosition(1) + 10, header->height() / 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, valueHeader);
     EXPECT_EQ(values(), sortedValues(true));
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, valueHeader);
     EXPECT_EQ(values(), sortedValues(false));
-    for (int r = 1; r <= w.lvExif->Count(); ++r)
-        EXPECT_EQ(w.lvExif->Key(r).isEmpty(), w.lvExif->Tag(r) != QStringLiteral("Make") &&
-                                                  w.lvExif->Tag(r) != QStringLiteral("Model") &&
-                                                  w.lvExif->Tag(r) != QStringLiteral("Artist"))
+    for (int r = 1; r <= w.metadataPane().lvExif->Count(); ++r)
+        EXPECT_EQ(w.metadataPane().lvExif->Key(r).isEmpty(),
+                  w.metadataPane().lvExif->Tag(r) != QStringLiteral("Make") &&
+                      w.metadataPane().lvExif->Tag(r) != QStringLiteral("Model") &&
+                      w.metadataPane().lvExif->Tag(r) != QStringLiteral("Artist"))
             << r;
-    w.lvExif->Clear();
-    w.ReadFileEXIFInfo(box, w.lvExif, path);
+    w.metadataPane().lvExif->Clear();
+    w.metadataPane().ReadFileEXIFInfo(box, w.metadataPane().lvExif, path);
     EXPECT_EQ(values(), sortedValues(false));
-    w.lvIPTC_ColumnClick(1);
-    w.ReadFileIPTCInfo(box, w.lvIPTC, path);
-    EXPECT_EQ(w.lvIPTC->Text(1), QStringLiteral("By (Author)"));
+    w.metadataPane().lvIPTC_ColumnClick(1);
+    w.metadataPane().ReadFileIPTCInfo(box, w.metadataPane().lvIPTC, path);
+    EXPECT_EQ(w.metadataPane().lvIPTC->Text(1), QStringLiteral("By (Author)"));
 }
 
 } // namespace picbasket::test

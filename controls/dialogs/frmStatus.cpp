@@ -1,4 +1,4 @@
-#include "shell/dialogs/frmStatus.h"
+#include "controls/dialogs/frmStatus.h"
 
 #include "core/Globals.h"
 

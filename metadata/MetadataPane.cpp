@@ -1,9 +1,11 @@
 // The main window's metadata pane: the EXIF and IPTC lists, their tab strip, the
 // readers that fill them, and the commands of the two tool bars that edit the
 // previewed file's metadata.
-#include "shell/mainwindow/frmMain.h"
+#include "metadata/MetadataPane.h"
 
 #include "browser/modBasketList.h"
+#include "controls/buttons/MainWindowPictures.h"
+#include "controls/common/PaneControls.h"
 #include "controls/dialogs/modCommonDialog.h"
 #include "core/AppError.h"
 #include "core/ErrorHandler.h"
@@ -14,21 +16,22 @@
 #include "metadata/frmIPTCCategory.h"
 #include "metadata/frmIPTCKeywords.h"
 #include "metadata/modMetadata.h"
-#include "platform/imagebox/ImageBoxView.h"
 #include "platform/comctl/ImageList.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/TabStrip.h"
-#include "shell/mainwindow/MainWindowGlobals.h"
-#include "shell/mainwindow/MainWindowPictures.h"
+#include "platform/imagebox/ImageBox.h"
 
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QVBoxLayout>
 
 namespace picbasket {
 
 namespace {
+
+constexpr int MetadataBarWidth = 22;
 
 // The lists describe the file whose path they carry; the commands write the
 // preview's image box into the preview's file, so they act only while both are
@@ -77,16 +80,62 @@ QImage editableMark() {
 
 } // namespace
 
-void frmMain::buildMetadataLists() {
+MetadataPane::MetadataPane(QWidget* parent, PreviewedFile& preview)
+    : QWidget(parent), preview_(preview) {
+    setAutoFillBackground(true);
+    PicMetadata = this;
+    lblMetadata = makeCaption(QStringLiteral(" Metadata"), PicMetadata);
+    tbsMetadata = new TabStrip(PicMetadata);
+    tbsMetadata->AddTab(QStringLiteral("EXIF Tags"));
+    tbsMetadata->AddTab(QStringLiteral("IPTC File Info"));
+    lvExif = new ListView(PicMetadata);
+    lvIPTC = new ListView(PicMetadata);
+    for (ListView* list : {lvExif, lvIPTC}) {
+        list->AddColumn(QStringLiteral("Attribute"), 100);
+        list->AddColumn(QStringLiteral("Value"), 200);
+    }
+    lvIPTC->hide();
+    auto makeBar = [this](int count, const QStringList& tips, auto& buttons) {
+        auto* bar = new QWidget(PicMetadata);
+        auto* column = new QVBoxLayout(bar);
+        column->setContentsMargins(0, 0, 0, 0);
+        column->setSpacing(1);
+        for (int i = 0; i < count; ++i)
+            buttons[static_cast<size_t>(i)] = makeButton(bar, {}, tips.value(i), MetadataBarWidth);
+        column->addStretch(1);
+        bar->setFixedWidth(MetadataBarWidth);
+        return bar;
+    };
+    picEXIFBar =
+        makeBar(6,
+                {QStringLiteral("Edit the selected EXIF tag"),
+                 QStringLiteral("Create a new editable EXIF tag"),
+                 QStringLiteral("Remove the selected EXIF tag from the image"),
+                 QStringLiteral("Empty all EXIF tags from the image ( all EXIF tags will be "
+                                "discarded)"),
+                 QStringLiteral("Open an existing EXIF file (.XIFF)"),
+                 QStringLiteral("Save the current EXIF tags from the image to file (.XIFF)")},
+                cmdEXIFBar);
+    picIPTCBar = makeBar(5,
+                         {QStringLiteral("Edit the selected IPTC tag"),
+                          QStringLiteral("Open an existing IPTC file (.FFO)"),
+                          QStringLiteral("Save the current IPTC tags from the image to file "
+                                         "(.FFO)"),
+                          QStringLiteral("Delete the selected IPTC tag from the image"),
+                          QStringLiteral("Empty all IPTC tags from the image (all tags will be "
+                                         "discarded)")},
+                         cmdIPTCBar);
+    picIPTCBar->hide();
+
     ilMetadata = std::make_unique<ImageList>();
     ilMetadata->Add(editableMark(), EditableMarkKey);
     lvExif->setSmallIcons(ilMetadata.get());
     lvIPTC->setSmallIcons(ilMetadata.get());
-    connect(tbsMetadata, &TabStrip::Click, this, &frmMain::tbsMetadata_Click);
-    connect(lvExif, &ListView::ColumnClick, this, &frmMain::lvExif_ColumnClick);
-    connect(lvIPTC, &ListView::ColumnClick, this, &frmMain::lvIPTC_ColumnClick);
-    connect(lvExif, &ListView::DblClick, this, &frmMain::lvExif_DblClick);
-    connect(lvIPTC, &ListView::DblClick, this, &frmMain::lvIPTC_DblClick);
+    connect(tbsMetadata, &TabStrip::Click, this, &MetadataPane::tbsMetadata_Click);
+    connect(lvExif, &ListView::ColumnClick, this, &MetadataPane::lvExif_ColumnClick);
+    connect(lvIPTC, &ListView::ColumnClick, this, &MetadataPane::lvIPTC_ColumnClick);
+    connect(lvExif, &ListView::DblClick, this, &MetadataPane::lvExif_DblClick);
+    connect(lvIPTC, &ListView::DblClick, this, &MetadataPane::lvIPTC_DblClick);
     for (size_t i = 0; i < cmdEXIFBar.size(); ++i)
         connect(cmdEXIFBar[i], &QPushButton::clicked, this,
                 [this, i] { cmdEXIFBar_Click(int(i)); });
@@ -95,16 +144,22 @@ void frmMain::buildMetadataLists() {
                 [this, i] { cmdIPTCBar_Click(int(i)); });
 }
 
-void frmMain::ReadFileEXIFInfo(ImageBox& box, ListView* list, const QString& filePath) {
+// The picture list is a member, gone before the QWidget base takes the list views.
+MetadataPane::~MetadataPane() {
+    lvExif->setSmallIcons(nullptr);
+    lvIPTC->setSmallIcons(nullptr);
+}
+
+void MetadataPane::ReadFileEXIFInfo(ImageBox& box, ListView* list, const QString& filePath) {
     picbasket::ReadFileEXIFInfo(box, list, filePath);
 }
 
-void frmMain::ReadFileIPTCInfo(ImageBox& box, ListView* list, const QString& filePath) {
+void MetadataPane::ReadFileIPTCInfo(ImageBox& box, ListView* list, const QString& filePath) {
     picbasket::ReadFileIPTCInfo(box, list, filePath);
 }
 
 // Tab 1 shows the EXIF list and its tool bar, tab 2 the IPTC list and its own.
-void frmMain::tbsMetadata_Click() {
+void MetadataPane::tbsMetadata_Click() {
     const bool exif = tbsMetadata->SelectedItem() != 2;
     lvExif->setVisible(exif);
     picEXIFBar->setVisible(exif);
@@ -113,39 +168,39 @@ void frmMain::tbsMetadata_Click() {
     MetadataTab = exif ? 0 : 1;
 }
 
-void frmMain::lvExif_ColumnClick(int column) {
+void MetadataPane::lvExif_ColumnClick(int column) {
     subSortListViewByColumn(*lvExif, column);
 }
 
-void frmMain::lvIPTC_ColumnClick(int column) {
+void MetadataPane::lvIPTC_ColumnClick(int column) {
     subSortListViewByColumn(*lvIPTC, column);
 }
 
-void frmMain::lvExif_DblClick() {
+void MetadataPane::lvExif_DblClick() {
     subEditAttribute();
 }
 
-void frmMain::lvIPTC_DblClick() {
+void MetadataPane::lvIPTC_DblClick() {
     subEditAttribute();
 }
 
 // A failure leaves the image box as the file is; the lists are read again so
 // their rows match it too.
-void frmMain::cmdEXIFBar_Click(int index) {
+void MetadataPane::cmdEXIFBar_Click(int index) {
     errorTail(QStringLiteral("FrmMain.cmdEXIFBar_Click"), [&] {
         switch (index) {
         case 0: return subEditAttribute();
         case 1: return subAddExifAttribute();
         case 2: return subDeleteAttribute();
         case 3: return subClearAllAttributes();
-        case 4: fncOpenEXIF(lvExif, ibMain->box()); return;
-        case 5: fncSaveEXIF(lvExif, ibMain->box()); return;
+        case 4: fncOpenEXIF(lvExif, previewBox()); return;
+        case 5: fncSaveEXIF(lvExif, previewBox()); return;
         default: raiseError(err::InvalidProcedureCall);
         }
     });
 }
 
-void frmMain::cmdIPTCBar_Click(int index) {
+void MetadataPane::cmdIPTCBar_Click(int index) {
     errorTail(QStringLiteral("FrmMain.cmdIPTCBar_Click"), [&] {
         switch (index) {
         case 0: return subEditAttribute();
@@ -158,16 +213,17 @@ void frmMain::cmdIPTCBar_Click(int index) {
     });
 }
 
-void frmMain::subAddExifAttribute() {
+void MetadataPane::subAddExifAttribute() {
     errorTail(QStringLiteral("FrmMain.subAddExifAttribute"), [&] {
         CurrentActivity = QStringLiteral("Adding new metadata attribute!");
-        if (MetadataTab == 1 || !fncTakesExif(PicTiffTag) || !describesPreview(lvExif, PicTiffTag))
+        if (MetadataTab == 1 || !fncTakesExif(previewPath()) ||
+            !describesPreview(lvExif, previewPath()))
             return;
         frmExifNewAttribute dialog(lvExif, this);
         dialog.exec();
         if (!EditDialogResult ||
-            !fncUpdateAttribute(PicTiffTag, false, EditAttributeName, EditAttributeValue,
-                                ibMain->box()))
+            !fncUpdateAttribute(previewPath(), false, EditAttributeName, EditAttributeValue,
+                                previewBox()))
             return;
         ListView::Row row;
         row.text = EditAttributeName;
@@ -179,17 +235,18 @@ void frmMain::subAddExifAttribute() {
     EditDialogResult = false;
 }
 
-void frmMain::subEditAttribute() {
+void MetadataPane::subEditAttribute() {
     errorTail(QStringLiteral("FrmMain.subEditAttribute"), [&] {
         CurrentActivity = QStringLiteral("Editing EXIF/IPTC Metadata");
         const bool iptc = MetadataTab == 1;
         ListView* list = iptc ? lvIPTC : lvExif;
         const int row = list->SelectedItem();
-        if (row < 1 || !describesPreview(list, PicTiffTag) || (!iptc && list->Key(row).isEmpty()))
+        if (row < 1 || !describesPreview(list, previewPath()) ||
+            (!iptc && list->Key(row).isEmpty()))
             return;
         EditAttributeName = iptc ? list->Text(row) : list->Tag(row);
         EditAttributeValue = list->SubItem(row, 1);
-        ImageBox& box = ibMain->box();
+        ImageBox& box = previewBox();
         if (iptc && EditAttributeName == QLatin1String("Supplemental Categories")) {
             frmIPTCCategory dialog(this);
             dialog.subSetup(box);
@@ -207,7 +264,7 @@ void frmMain::subEditAttribute() {
         frmExifEditAttribute dialog(this);
         dialog.exec();
         if (!EditDialogResult ||
-            !fncUpdateAttribute(PicTiffTag, iptc, EditAttributeName, EditAttributeValue, box))
+            !fncUpdateAttribute(previewPath(), iptc, EditAttributeName, EditAttributeValue, box))
             return;
         QString shown = EditAttributeValue;
         if (iptc && fncIsIPTCDateAttribute(EditAttributeName))
@@ -218,15 +275,15 @@ void frmMain::subEditAttribute() {
     EditDialogResult = false;
 }
 
-void frmMain::subDeleteAttribute() {
+void MetadataPane::subDeleteAttribute() {
     errorTail(QStringLiteral("FrmMain.subDeleteAttribute"), [&] {
         CurrentActivity = QStringLiteral("Deleting metadata EXIF/IPTC attribute");
         const bool iptc = MetadataTab == 1;
         ListView* list = iptc ? lvIPTC : lvExif;
         const int row = list->SelectedItem();
-        if (row < 1 || !describesPreview(list, PicTiffTag))
+        if (row < 1 || !describesPreview(list, previewPath()))
             return;
-        ImageBox& box = ibMain->box();
+        ImageBox& box = previewBox();
         if (!iptc) {
             if (!fncDeleteAttribute(list->Tag(row), box, list))
                 msgBox(QStringLiteral("Error deleting attribute"), mb::OKOnly | mb::Critical);
@@ -237,8 +294,8 @@ void frmMain::subDeleteAttribute() {
         const QString name = list->Text(row);
         const bool isList = name == QLatin1String("Keywords") ||
                             name == QLatin1String("Supplemental Categories");
-        const bool deleted = isList ? fncDeleteIPTC_Keywords_suppCat(PicTiffTag, name, box)
-                                    : fncUpdateAttribute(PicTiffTag, true, name, QString(), box);
+        const bool deleted = isList ? fncDeleteIPTC_Keywords_suppCat(previewPath(), name, box)
+                                    : fncUpdateAttribute(previewPath(), true, name, QString(), box);
         if (!deleted) {
             msgBox(QStringLiteral("Error deleting the attribute!"), mb::OKOnly | mb::Critical);
             return;
@@ -247,12 +304,12 @@ void frmMain::subDeleteAttribute() {
     });
 }
 
-void frmMain::subClearAllAttributes() {
+void MetadataPane::subClearAllAttributes() {
     errorTail(QStringLiteral("FrmMain.subClearAllAttributes"), [&] {
         CurrentActivity = QStringLiteral("Clear all EXIF/IPTC Metadata");
         const bool iptc = MetadataTab == 1;
         ListView* list = iptc ? lvIPTC : lvExif;
-        if (list->Count() == 0 || !describesPreview(list, PicTiffTag))
+        if (list->Count() == 0 || !describesPreview(list, previewPath()))
             return;
         const QString kind = iptc ? QStringLiteral("IPTC") : QStringLiteral("EXIF");
         const QString question =
@@ -262,12 +319,12 @@ void frmMain::subClearAllAttributes() {
                        QStringLiteral("Do you want to continue?")});
         if (msgBox(question, mb::YesNo | mb::Information) != mb::Yes)
             return;
-        ImageBox& box = ibMain->box();
+        ImageBox& box = previewBox();
         const ImageMetadata before = box.MetadataSnapshot();
         try {
             iptc ? box.DeleteAllIptc() : box.DeleteAllExif();
             if (box.HasImage())
-                box.SaveJpegMetadata(PicTiffTag);
+                box.SaveJpegMetadata(previewPath());
         } catch (...) {
             box.RestoreMetadata(before);
             throw;
@@ -285,8 +342,8 @@ namespace {
 // gets back what the file holds and the IPTC list is read again, then the error
 // goes on to the caller's tail.
 template <class Change>
-void writeIptcChange(frmMain& window, Change&& change) {
-    ImageBox& box = window.ibMain->box();
+void writeIptcChange(MetadataPane& pane, PreviewedFile& preview, Change&& change) {
+    ImageBox& box = preview.previewBox();
     const ImageMetadata before = box.MetadataSnapshot();
     try {
         change(box);
@@ -295,18 +352,18 @@ void writeIptcChange(frmMain& window, Change&& change) {
                        QStringLiteral("\"%1\" cannot hold IPTC metadata.").arg(box.Tag()));
     } catch (...) {
         box.RestoreMetadata(before);
-        window.lvIPTC->Clear();
-        window.ReadFileIPTCInfo(box, window.lvIPTC, window.PicTiffTag);
+        pane.lvIPTC->Clear();
+        pane.ReadFileIPTCInfo(box, pane.lvIPTC, preview.previewPath());
         throw;
     }
 }
 
 } // namespace
 
-void frmMain::subUpdateIPTC_Category(QListWidget* lstSupCats, const QString& urgency) {
+void MetadataPane::subUpdateIPTC_Category(QListWidget* lstSupCats, const QString& urgency) {
     errorTail(QStringLiteral("FrmMain.subUpdateIPTC_Category"), [&] {
         const QStringList entries = listEntries(lstSupCats);
-        writeIptcChange(*this, [&](ImageBox& box) {
+        writeIptcChange(*this, preview_, [&](ImageBox& box) {
             box.ClearIptcSupplementalCategories();
             for (const QString& entry : entries)
                 box.AddIptcSupplementalCategory(entry);
@@ -317,10 +374,10 @@ void frmMain::subUpdateIPTC_Category(QListWidget* lstSupCats, const QString& urg
     });
 }
 
-void frmMain::subUpdateIPTC_Keywords(QListWidget* lstKeywords) {
+void MetadataPane::subUpdateIPTC_Keywords(QListWidget* lstKeywords) {
     errorTail(QStringLiteral("FrmMain.subUpdateIPTC_Keywords"), [&] {
         const QStringList entries = listEntries(lstKeywords);
-        writeIptcChange(*this, [&](ImageBox& box) {
+        writeIptcChange(*this, preview_, [&](ImageBox& box) {
             box.ClearIptcKeywords();
             for (const QString& entry : entries)
                 box.AddIptcKeyword(entry);
@@ -332,10 +389,10 @@ void frmMain::subUpdateIPTC_Keywords(QListWidget* lstKeywords) {
 
 // A file that is no IPTC record stream changes nothing; the previewed file is
 // written whatever the loaded set holds, so an empty set empties the file's too.
-void frmMain::subOpenIPTCFile() {
-    if (lvIPTC->Count() == 0 || !describesPreview(lvIPTC, PicTiffTag))
+void MetadataPane::subOpenIPTCFile() {
+    if (lvIPTC->Count() == 0 || !describesPreview(lvIPTC, previewPath()))
         return;
-    ImageBox& box = ibMain->box();
+    ImageBox& box = previewBox();
     if (box.HasImage() && box.HasIptc() &&
         msgBox(joinLines({QStringLiteral("Loading a .ffo file will replace all IPTC metadata of "
                                          "the current image."),
@@ -361,13 +418,13 @@ void frmMain::subOpenIPTCFile() {
                mb::OKOnly | mb::Exclamation);
         return;
     }
-    writeIptcChange(*this, [&](ImageBox& target) { target.LoadIptcFromFile(file); });
+    writeIptcChange(*this, preview_, [&](ImageBox& target) { target.LoadIptcFromFile(file); });
     lvIPTC->Clear();
-    ReadFileIPTCInfo(box, lvIPTC, PicTiffTag);
+    ReadFileIPTCInfo(box, lvIPTC, previewPath());
 }
 
-void frmMain::subSaveIPTCFile() {
-    ImageBox& box = ibMain->box();
+void MetadataPane::subSaveIPTCFile() {
+    ImageBox& box = previewBox();
     if (lvIPTC->Count() == 0 || !box.HasImage())
         return;
     CommonDialog.DialogTitle = QStringLiteral("Save IPTC Information");

@@ -1,4 +1,4 @@
-#include "shell/mainwindow/MainWindowPictures.h"
+#include "controls/buttons/MainWindowPictures.h"
 
 #include <QHash>
 #include <QPainter>

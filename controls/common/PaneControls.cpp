@@ -1,0 +1,42 @@
+#include "controls/common/PaneControls.h"
+
+#include <QLabel>
+#include <QLayout>
+#include <QPushButton>
+#include <algorithm>
+
+namespace picbasket {
+
+QLabel* makeCaption(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setFixedHeight(CaptionHeight);
+    label->setAutoFillBackground(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::Highlight).lighter(160));
+    palette.setColor(QPalette::WindowText, palette.color(QPalette::Text));
+    label->setPalette(palette);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    label->setContentsMargins(4, 0, 0, 0);
+    return label;
+}
+
+QPushButton* makeButton(QWidget* bar, const QString& caption, const QString& tip, int width) {
+    auto* button = new QPushButton(caption, bar);
+    button->setToolTip(tip);
+    // The picture padding pushes the caption against the right edge (6 pixels off),
+    // so the visible text needs the picture's 24 pixels at the left and 8 at the
+    // right; the caption's own leading blanks are covered by the padding.
+    if (!caption.isEmpty()) {
+        const int text = button->fontMetrics().horizontalAdvance(caption.trimmed());
+        width = std::max(width, text + 32);
+    }
+    button->setFixedSize(width, ToolButtonSize - 2);
+    button->setFocusPolicy(Qt::NoFocus);
+    if (bar->layout())
+        bar->layout()->addWidget(button);
+    return button;
+}
+
+} // namespace picbasket

@@ -1,0 +1,22 @@
+#pragma once
+#include <QString>
+
+class QLabel;
+class QPushButton;
+class QWidget;
+
+namespace picbasket {
+
+// The parts every pane of the main window is built from.
+inline constexpr int CaptionHeight = 22;
+inline constexpr int ToolButtonSize = 24;
+
+// A pane's caption: a bar with the pane's title at the left and room for a tool bar
+// at the right.
+QLabel* makeCaption(const QString& text, QWidget* parent);
+
+// A tool button of a pane's tool bar, at least width wide and wide enough for its
+// caption beside its picture; added to the bar's layout when it has one.
+QPushButton* makeButton(QWidget* bar, const QString& caption, const QString& tip, int width);
+
+} // namespace picbasket

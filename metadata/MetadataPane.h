@@ -1,0 +1,84 @@
+#pragma once
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace picbasket {
+
+class ImageBox;
+class ImageList;
+class ListView;
+class TabStrip;
+
+// What the metadata pane needs of the preview: the image box its commands change and
+// the file that box was loaded from (empty while nothing is previewed).
+class PreviewedFile {
+public:
+    virtual ImageBox& previewBox() = 0;
+    virtual QString previewPath() const = 0;
+
+protected:
+    ~PreviewedFile() = default;
+};
+
+// The metadata pane: the EXIF and IPTC lists of the previewed file under a tab strip,
+// each with a tool bar of commands that edit the file's metadata. The lists describe
+// the file whose path they carry as their tag; the commands act only while that is the
+// previewed file. The pane is its own root widget (PicMetadata); the window places it
+// in its splitter tree and lays out its children.
+class MetadataPane : public QWidget {
+    Q_OBJECT
+
+public:
+    MetadataPane(QWidget* parent, PreviewedFile& preview);
+    ~MetadataPane() override;
+
+    // The readers fill a list from the box's image; they add rows and never empty
+    // the list.
+    void ReadFileEXIFInfo(ImageBox& box, ListView* list, const QString& filePath);
+    void ReadFileIPTCInfo(ImageBox& box, ListView* list, const QString& filePath);
+    void tbsMetadata_Click();
+    void lvExif_ColumnClick(int column);
+    void lvIPTC_ColumnClick(int column);
+    // The tool-bar commands by button index, public for the menus; the attribute
+    // commands they run; what the IPTC list dialogs hand back on OK.
+    void cmdEXIFBar_Click(int index);
+    void cmdIPTCBar_Click(int index);
+    void lvExif_DblClick();
+    void lvIPTC_DblClick();
+    void subAddExifAttribute();
+    void subEditAttribute();
+    void subDeleteAttribute();
+    void subClearAllAttributes();
+    void subUpdateIPTC_Category(QListWidget* lstSupCats, const QString& urgency);
+    void subUpdateIPTC_Keywords(QListWidget* lstKeywords);
+    // The IPTC bar's ".ffo" commands.
+    void subOpenIPTCFile();
+    void subSaveIPTCFile();
+
+    // Controls, named as the rest of the program addresses them.
+    QWidget* PicMetadata;
+    QLabel* lblMetadata;
+    TabStrip* tbsMetadata;
+    ListView* lvExif;
+    ListView* lvIPTC;
+    QWidget* picEXIFBar;
+    QWidget* picIPTCBar;
+    std::array<QPushButton*, 6> cmdEXIFBar{};
+    std::array<QPushButton*, 5> cmdIPTCBar{};
+    // The small pictures of both lists: 1 marks what may be edited.
+    std::unique_ptr<ImageList> ilMetadata;
+
+private:
+    ImageBox& previewBox() { return preview_.previewBox(); }
+    QString previewPath() const { return preview_.previewPath(); }
+
+    PreviewedFile& preview_;
+};
+
+} // namespace picbasket
