@@ -239,13 +239,19 @@ void frmMain::ibMain_LoadSettled() {
             OriginalImageData = box.Picture();
         return;
     }
+    // The full decode found the file damaged: it is said as any unreadable file is.
+    const QString path = PicTiffTag;
     OriginalImageData = QImage();
     PicTiffTag.clear();
     box.setTag(QString());
     skipFailure([&] {
         subClearFilePanels();
-        lvExif->Clear();
-        lvIPTC->Clear();
+        if (path.isEmpty()) {
+            metadata_->lvExif->Clear();
+            metadata_->lvIPTC->Clear();
+        } else {
+            subShowUnreadableFile(path, fncLoadFailureReason(path));
+        }
     });
 }
 
