@@ -462,8 +462,8 @@ protected:
         return image.pixelColor(image.width() * 3 / 4, image.height() / 4);
     }
     static bool iptcListNames(const frmMain& w, const QString& name) {
-        for (int row = 1; row <= w.lvIPTC->Count(); ++row)
-            if (w.lvIPTC->Text(row) == name || w.lvIPTC->SubItem(row, 1) == name)
+        for (int row = 1; row <= w.metadataPane().lvIPTC->Count(); ++row)
+            if (w.metadataPane().lvIPTC->Text(row) == name || w.metadataPane().lvIPTC->SubItem(row, 1) == name)
                 return true;
         return false;
     }
@@ -505,7 +505,7 @@ TEST_F(FastPreviewTest, QuickClicksNeverMixOnePhotoWithAnothersNameOrMetadata) {
         EXPECT_TRUE(w.ibMain->box().LoadPending()) << "the click did not wait for the decode";
         EXPECT_TRUE(near(shownUpperRight(w), colours[row - 1]));
         EXPECT_EQ(panel(w, "filename"), name);
-        EXPECT_EQ(w.lvIPTC->Tag(), paths[row - 1]);
+        EXPECT_EQ(w.metadataPane().lvIPTC->Tag(), paths[row - 1]);
         EXPECT_TRUE(iptcListNames(w, name));
     }
     const QString last = paths[order[std::size(order) - 1] - 1];
