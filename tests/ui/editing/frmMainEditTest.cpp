@@ -323,9 +323,12 @@ TEST_F(EditViewTest, TheFolderTreeKeepsItsFolderAndScrollAcrossTheSwitch) {
     w.cmdOK->click();
     QTest::qWait(200);
     EXPECT_EQ(w.ftvBrowse->SelectedFolder(), deep);
-    // The pane may have come back a row taller, which shortens the range by as much.
+    // The pane may come back a few rows taller or shorter (the tree's folder model
+    // still fills in under a loaded machine), which moves the range by as much; the
+    // fault was a tree back at its top.
     const QScrollBar* bar = w.ftvBrowse->verticalScrollBar();
-    EXPECT_EQ(bar->value(), std::min(scrolled, bar->maximum()));
+    EXPECT_GT(bar->value(), 0);
+    EXPECT_NEAR(bar->value(), std::min(scrolled, bar->maximum()), 3);
     const QRect shown = w.ftvBrowse->visualRect(w.ftvBrowse->currentIndex());
     EXPECT_GE(shown.top(), 0);
     EXPECT_LE(shown.bottom(), w.ftvBrowse->viewport()->height());
