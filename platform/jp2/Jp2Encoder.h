@@ -26,7 +26,7 @@ double compressionRatioForRate(int rate);
 // copy in has those pixels freed while the codestream is being made.
 //
 // A JP2 file also carries what the description gives: the colour profile as a
-// colour specification of method 2 (when the profile's colour space is the
+// colour box (`colr`) of method 2 (when the profile's colour space is the
 // image's: RGB or grey), and the capture resolution. A codestream has no boxes
 // for either.
 struct Description {
