@@ -5,6 +5,7 @@
 #include "core/AppError.h"
 #include "platform/imagebox/ExifOrientation.h"
 #include "platform/imagebox/FreeImageCodec.h"
+#include "platform/imagebox/JpegDecode.h"
 #include "platform/imagebox/WholeFileWriter.h"
 
 #include <FreeImage.h>
@@ -60,7 +61,10 @@ struct ImageBox::PendingLoad {
         QImage image;
         std::exception_ptr failure;
         try {
-            image = orientUpright(decodeWithFreeImage(bytes, FIF_JPEG, 0), orientation);
+            image = decodeColourJpeg(bytes);
+            if (image.isNull())
+                image = decodeWithFreeImage(bytes, FIF_JPEG, 0);
+            image = orientUpright(image, orientation);
         } catch (...) {
             failure = std::current_exception();
         }
