@@ -1,6 +1,7 @@
 #include "platform/imagebox/TiffCodec.h"
 #include "core/AppError.h"
 #include "platform/imagebox/FreeImageCodec.h"
+#include "platform/imagebox/TiffMemoryFile.h"
 
 #include <cmath>
 #include <cstring>
@@ -12,53 +13,6 @@
 namespace picbasket::imagebox {
 
 namespace {
-
-// A TIFF "file" in a byte array, for libtiff's client procedures.
-struct MemoryFile {
-    QByteArray data;
-    qint64 pos = 0;
-};
-
-tmsize_t readBytes(thandle_t handle, void* buffer, tmsize_t size) {
-    auto* file = static_cast<MemoryFile*>(handle);
-    const qint64 available = std::max<qint64>(0, file->data.size() - file->pos);
-    const qint64 n = std::min<qint64>(available, size);
-    if (n > 0)
-        std::memcpy(buffer, file->data.constData() + file->pos, size_t(n));
-    file->pos += n;
-    return tmsize_t(n);
-}
-
-tmsize_t writeBytes(thandle_t handle, void* buffer, tmsize_t size) {
-    auto* file = static_cast<MemoryFile*>(handle);
-    const qint64 end = file->pos + size;
-    if (end > file->data.size())
-        file->data.append(QByteArray(qsizetype(end - file->data.size()), '\0'));
-    std::memcpy(file->data.data() + file->pos, buffer, size_t(size));
-    file->pos = end;
-    return size;
-}
-
-toff_t seekTo(thandle_t handle, toff_t offset, int whence) {
-    auto* file = static_cast<MemoryFile*>(handle);
-    const qint64 base = whence == SEEK_CUR ? file->pos : whence == SEEK_END ? file->data.size() : 0;
-    const qint64 target = base + qint64(offset);
-    if (target < 0 || target > (qint64(1) << 32))
-        return toff_t(-1);
-    file->pos = target;
-    return toff_t(target);
-}
-
-int closeFile(thandle_t) {
-    return 0;
-}
-toff_t sizeOf(thandle_t handle) {
-    return toff_t(static_cast<MemoryFile*>(handle)->data.size());
-}
-int noMap(thandle_t, void**, toff_t*) {
-    return 0;
-}
-void noUnmap(thandle_t, void*, toff_t) {}
 
 // libtiff's errors for one open file; warnings are not failures.
 struct Messages {
@@ -102,17 +56,16 @@ void registerPaletteTag() {
     std::call_once(once, [] { parentExtender = TIFFSetTagExtender(addPaletteTag); });
 }
 
-// An open libtiff handle over a MemoryFile, closed on scope exit.
+// An open libtiff handle over a TiffMemoryFile, closed on scope exit.
 class TiffHandle {
 public:
-    TiffHandle(MemoryFile& file, const char* mode) {
+    TiffHandle(TiffMemoryFile& file, const char* mode) {
         registerPaletteTag();
         TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
         TIFFOpenOptionsSetErrorHandlerExtR(options, onError, &messages_);
         TIFFOpenOptionsSetWarningHandlerExtR(options, onWarning, &messages_);
         TIFFOpenOptionsSetMaxSingleMemAlloc(options, tmsize_t(1) << 30);
-        tif_ = TIFFClientOpenExt("memory", mode, &file, readBytes, writeBytes, seekTo, closeFile,
-                                 sizeOf, noMap, noUnmap, options);
+        tif_ = openTiffMemoryFile(file, mode, false, options);
         TIFFOpenOptionsFree(options);
         if (!tif_)
             fail("The TIFF data could not be opened");
@@ -421,7 +374,7 @@ void checkPageData(const TiffHandle& handle, qint64 size) {
 
 void checkTiffBytes(const QByteArray& tiff) {
     const int pages = tiffPageCount(tiff);
-    MemoryFile file{tiff, 0};
+    TiffMemoryFile file{tiff, 0};
     TiffHandle handle(file, "rm");
     for (int page = 0; page < pages; ++page) {
         if (!TIFFSetDirectory(handle.get(), tdir_t(page)))
@@ -431,7 +384,7 @@ void checkTiffBytes(const QByteArray& tiff) {
 }
 
 QByteArray encodeTiff(const QImage& image, int compression, bool snapshot) {
-    MemoryFile file;
+    TiffMemoryFile file;
     TiffHandle handle(file, "w");
     writePage(handle.get(), image, compression, snapshot);
     handle.close();
@@ -440,7 +393,7 @@ QByteArray encodeTiff(const QImage& image, int compression, bool snapshot) {
 
 QByteArray appendTiffPage(const QByteArray& tiff, const QImage& image, int compression) {
     tiffPageCount(tiff);
-    MemoryFile file{tiff, 0};
+    TiffMemoryFile file{tiff, 0};
     TiffHandle handle(file, "a");
     writePage(handle.get(), image, compression, false);
     handle.close();
@@ -450,7 +403,7 @@ QByteArray appendTiffPage(const QByteArray& tiff, const QImage& image, int compr
 QImage decodeTiffSnapshot(const QByteArray& tiff) {
     if (tiff.size() < 8)
         raiseError(err::Unexpected, "The TIFF data is empty or too short");
-    MemoryFile file{tiff, 0};
+    TiffMemoryFile file{tiff, 0};
     TiffHandle handle(file, "rm");
     uint16_t bits = 1, samples = 1, photometric = 0, compression = COMPRESSION_NONE;
     TIFFGetFieldDefaulted(handle.get(), TIFFTAG_BITSPERSAMPLE, &bits);
@@ -469,7 +422,7 @@ QImage decodeTiffSnapshot(const QByteArray& tiff) {
 int tiffPageCount(const QByteArray& tiff) {
     if (tiff.size() < 8)
         raiseError(err::Unexpected, "The TIFF data is empty or too short");
-    MemoryFile file{tiff, 0};
+    TiffMemoryFile file{tiff, 0};
     TiffHandle handle(file, "rm");
     const int count = TIFFNumberOfDirectories(handle.get());
     if (count < 1 || handle.hasError())

@@ -1,6 +1,7 @@
 #include "platform/imagebox/TiffPageCopy.h"
 
 #include "core/AppError.h"
+#include "platform/imagebox/TiffMemoryFile.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,66 +12,6 @@
 namespace picbasket::imagebox {
 
 namespace {
-
-// A TIFF "file" in a byte array. Reading maps the array, so libtiff reads strips
-// straight out of it; writing grows the array.
-struct MemoryFile {
-    QByteArray data;
-    qint64 pos = 0;
-};
-
-tmsize_t readBytes(thandle_t handle, void* buffer, tmsize_t size) {
-    auto* file = static_cast<MemoryFile*>(handle);
-    const qint64 n = std::clamp<qint64>(file->data.size() - file->pos, 0, size);
-    if (n > 0)
-        std::memcpy(buffer, file->data.constData() + file->pos, size_t(n));
-    file->pos += n;
-    return tmsize_t(n);
-}
-
-tmsize_t writeBytes(thandle_t handle, void* buffer, tmsize_t size) {
-    auto* file = static_cast<MemoryFile*>(handle);
-    const qint64 end = file->pos + size;
-    if (end > file->data.size()) {
-        if (end > file->data.capacity())
-            file->data.reserve(std::max<qint64>(end, 2 * file->data.capacity()));
-        file->data.resize(qsizetype(end), '\0');
-    }
-    std::memcpy(file->data.data() + file->pos, buffer, size_t(size));
-    file->pos = end;
-    return size;
-}
-
-toff_t seekTo(thandle_t handle, toff_t offset, int whence) {
-    auto* file = static_cast<MemoryFile*>(handle);
-    const qint64 base = whence == SEEK_CUR ? file->pos : whence == SEEK_END ? file->data.size() : 0;
-    const qint64 target = base + qint64(offset);
-    if (target < 0 || target > (qint64(1) << 32))
-        return toff_t(-1);
-    file->pos = target;
-    return toff_t(target);
-}
-
-int closeFile(thandle_t) {
-    return 0;
-}
-
-toff_t sizeOf(thandle_t handle) {
-    return toff_t(static_cast<MemoryFile*>(handle)->data.size());
-}
-
-int mapFile(thandle_t handle, void** base, toff_t* size) {
-    auto* file = static_cast<MemoryFile*>(handle);
-    *base = const_cast<char*>(file->data.constData());
-    *size = toff_t(file->data.size());
-    return 1;
-}
-
-int noMap(thandle_t, void**, toff_t*) {
-    return 0;
-}
-
-void noUnmap(thandle_t, void*, toff_t) {}
 
 int onError(TIFF*, void* user, const char* module, const char* format, va_list args) {
     auto* first = static_cast<QString*>(user);
@@ -93,8 +34,7 @@ public:
         TIFFOpenOptionsSetErrorHandlerExtR(options, onError, &error_);
         TIFFOpenOptionsSetWarningHandlerExtR(options, onWarning, nullptr);
         TIFFOpenOptionsSetMaxSingleMemAlloc(options, tmsize_t(1) << 30);
-        tif_ = TIFFClientOpenExt("memory", mode, &file_, readBytes, writeBytes, seekTo, closeFile,
-                                 sizeOf, reading ? mapFile : noMap, noUnmap, options);
+        tif_ = openTiffMemoryFile(file_, mode, reading, options);
         TIFFOpenOptionsFree(options);
         if (!tif_)
             fail("The TIFF data could not be opened");
@@ -128,7 +68,7 @@ public:
     }
 
 private:
-    MemoryFile file_;
+    TiffMemoryFile file_;
     QString error_;
     TIFF* tif_ = nullptr;
 };
