@@ -46,10 +46,14 @@ public:
 
 } // namespace
 
+void subSelectAllOnFocus(QLineEdit* box) {
+    box->installEventFilter(new SelectAllOnFocus(box));
+}
+
 void fncBindNumberBox(QLineEdit* box, const QString& defaultText, QObject* context,
                       const std::function<void()>& changed) {
     subMakeNumericTextBox(box);
-    box->installEventFilter(new SelectAllOnFocus(box));
+    subSelectAllOnFocus(box);
     QObject::connect(box, &QLineEdit::textChanged, context, [box, defaultText, changed] {
         subTextDefaultIfEmpty(box, defaultText);
         changed();

@@ -28,6 +28,9 @@ Q_SIGNALS:
 void fncBindSlider(QSlider* slider, QLabel* label, QObject* context,
                    const std::function<void()>& changed);
 
+// The box's whole text is selected whenever it gets the focus.
+void subSelectAllOnFocus(QLineEdit* box);
+
 // A digits-only option box: the whole text selected on focus, the default text back
 // (selected) when emptied, then `changed`.
 void fncBindNumberBox(QLineEdit* box, const QString& defaultText, QObject* context,

@@ -61,18 +61,6 @@ namespace {
 // The width the explorer bar gives its groups' bodies, with its scroll bar shown.
 constexpr int PanelWidth = 208;
 
-// Selects a box's whole text when it gets the focus.
-class SelectAllOnFocus : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::FocusIn)
-            if (auto* box = qobject_cast<QLineEdit*>(watched))
-                QMetaObject::invokeMethod(
-                    box, [box] { subSelectAllText(box); }, Qt::QueuedConnection);
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 QLineEdit* numberBox(QWidget* parent, const QString& text) {
     auto* box = new QLineEdit(text, parent);
@@ -123,12 +111,7 @@ void ratioLock(QLineEdit* typed, QLineEdit* other, bool lockOn, bool& typedUpdat
 // A numeric box: digits only, its default back when emptied, the whole text selected
 // on focus; every change marks the options changed.
 void frmMain::connectNumericBox(QLineEdit* box, const QString& defaultText) {
-    subMakeNumericTextBox(box);
-    box->installEventFilter(new SelectAllOnFocus(box));
-    connect(box, &QLineEdit::textChanged, this, [this, box, defaultText] {
-        subTextDefaultIfEmpty(box, defaultText);
-        subMarkOptionsChanged();
-    });
+    fncBindNumberBox(box, defaultText, this, [this] { subMarkOptionsChanged(); });
 }
 
 void frmMain::buildSharedOptionControls() {
@@ -367,7 +350,7 @@ void frmMain::buildResizePanel() {
     panel->resize(PanelWidth, layout->sizeHint().height() + FrameScale->sizeHint().height());
 
     for (QLineEdit* box : {txtResizeWidth, txtResizeHeight})
-        box->installEventFilter(new SelectAllOnFocus(box));
+        subSelectAllOnFocus(box);
     connect(txtResizeWidth, &QLineEdit::textChanged, this, [this] { txtResizeWidth_Change(); });
     connect(txtResizeHeight, &QLineEdit::textChanged, this, [this] { txtResizeHeight_Change(); });
     for (int i = 0; i < 2; ++i)
