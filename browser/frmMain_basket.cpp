@@ -191,7 +191,7 @@ void frmMain::lvPages_OLEDragOver(const QString& source, int x, int y) {
 // Rows of the folder list are added, rows of the basket moved; which by the list the
 // drag came from. The work waits until the drag has ended.
 void frmMain::lvPages_OLEDragDrop(const QString& source, int x, int y) {
-    FolderListDropped = true;
+    listFocus_.FolderListDropped = true;
     if (source == FolderListName) {
         ListView::runAfterDrag(this, [this] {
             errorTail(QStringLiteral("FrmMain.lvPages_OLEDragDrop"), [this] {

@@ -145,7 +145,7 @@ void frmMain::cmdThumbnailFolder_Click() {
 }
 
 void frmMain::lvFolder_GotFocus() {
-    ActiveFileList = QStringLiteral("lvFolder");
+    listFocus_.ActiveFileList = QStringLiteral("lvFolder");
 }
 
 void frmMain::lvFolder_ColumnClick(int column) {
@@ -153,9 +153,9 @@ void frmMain::lvFolder_ColumnClick(int column) {
 }
 
 void frmMain::lvFolder_ItemClick(int) {
-    SelectedRowCount = lvFolder->SelectedCount();
-    if (SelectedRowCount < 2)
-        FolderListDropped = false;
+    listFocus_.SelectedRowCount = lvFolder->SelectedCount();
+    if (listFocus_.SelectedRowCount < 2)
+        listFocus_.FolderListDropped = false;
 }
 
 void frmMain::lvFolder_KeyPress(int keyAscii) {
@@ -170,7 +170,7 @@ void frmMain::lvFolder_KeyPress(int keyAscii) {
 }
 
 void frmMain::lvFolder_KeyUp(int keyCode, int) {
-    if (!isArrowKey(keyCode) || FolderListDropped)
+    if (!isArrowKey(keyCode) || listFocus_.FolderListDropped)
         return;
     subShowSelectedFile(lvFolder, lvFolder->SelectedItem());
     subResize();
@@ -185,7 +185,7 @@ void frmMain::lvFolder_MouseUp(int button, int, int, int) {
         mnuContextFolderParent->popup(QCursor::pos());
         return;
     }
-    if (FolderListDropped)
+    if (listFocus_.FolderListDropped)
         return;
     try {
         subShowSelectedFile(lvFolder, lvFolder->SelectedItem());
@@ -199,7 +199,7 @@ void frmMain::lvFolder_DblClick() {
 }
 
 void frmMain::lvFolder_OLEDragDrop() {
-    FolderListDropped = true;
+    listFocus_.FolderListDropped = true;
 }
 
 void frmMain::pbQueue_MouseDown() {

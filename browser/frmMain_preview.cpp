@@ -326,7 +326,7 @@ void frmMain::hsbView_Scroll() {
 }
 
 ListView* frmMain::activeFileList() const {
-    return ActiveFileList == QLatin1String("lvPages") ? lvPages : lvFolder;
+    return listFocus_.ActiveFileList == QLatin1String("lvPages") ? lvPages : lvFolder;
 }
 
 void frmMain::cmdPreviewPrevious_Click() {
@@ -408,23 +408,23 @@ void frmMain::subClearSelection() {
 }
 
 void frmMain::lvPages_GotFocus() {
-    ActiveFileList = QStringLiteral("lvPages");
+    listFocus_.ActiveFileList = QStringLiteral("lvPages");
 }
 
 void frmMain::lvPages_LostFocus() {
-    FolderListDropped = true;
+    listFocus_.FolderListDropped = true;
 }
 
 void frmMain::lvPages_ItemClick(int) {
-    SelectedRowCount = lvPages->SelectedCount();
-    if (SelectedRowCount < 2)
-        FolderListDropped = false;
+    listFocus_.SelectedRowCount = lvPages->SelectedCount();
+    if (listFocus_.SelectedRowCount < 2)
+        listFocus_.FolderListDropped = false;
 }
 
 void frmMain::lvPages_KeyUp(int keyCode, int) {
     if (lvPages->Count() > 0 && keyCode == 46)
         return cmdPagesDelete_Click();
-    if (lvPages->Count() == 0 || keyCode < 37 || keyCode > 40 || FolderListDropped)
+    if (lvPages->Count() == 0 || keyCode < 37 || keyCode > 40 || listFocus_.FolderListDropped)
         return;
     skipFailure([&] {
         subShowSelectedFile(lvPages, lvPages->SelectedItem());
@@ -440,8 +440,8 @@ void frmMain::lvPages_MouseUp(int button, int, int, int) {
     if (button == 2)
         return skipFailure([&] { subShowBasketContextMenu(); });
     skipFailure([&] {
-        if (!FolderListDropped) {
-            if (SelectedRowCount > 1)
+        if (!listFocus_.FolderListDropped) {
+            if (listFocus_.SelectedRowCount > 1)
                 return;
             subShowSelectedFile(lvPages, lvPages->SelectedItem());
             subResize();

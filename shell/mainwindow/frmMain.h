@@ -1,5 +1,7 @@
 #pragma once
 #include "browser/FileListBox.h"
+#include "browser/FileListFocus.h"
+#include "controls/common/PaneWindow.h"
 #include "engine/tasks/TaskRowList.h"
 #include "metadata/MetadataPane.h"
 #include "platform/imagebox/ImageBox.h"
@@ -68,7 +70,7 @@ class TaskBasketReplay;
 // status bar below. It is built whole by the constructor; Form_Load brings the
 // program up and closing the window takes it down (subEnd, other windows, temporary
 // page files).
-class frmMain : public QWidget, public PreviewedFile {
+class frmMain : public QWidget, public PreviewedFile, public PaneWindow {
     Q_OBJECT
 
 public:
@@ -77,6 +79,8 @@ public:
 
     // The panes that are classes of their own.
     MetadataPane& metadataPane() const { return *metadata_; }
+    // Which file list the preview follows, shared by the lists and the preview.
+    FileListFocus& fileListFocus() { return listFocus_; }
     // PreviewedFile: the preview's box and its file, for the metadata pane.
     ImageBox& previewBox() override;
     QString previewPath() const override;
@@ -89,11 +93,12 @@ public:
     void subUpdateForm();
     // Saves the window's state into the setup record and writes the setup file.
     void subEnd();
-    // Lays out the whole window.
-    void subResize();
+    // PaneWindow: what the panes ask of the window.
+    StatusBar* statusBar() override { return sbMain; }
+    void subResize() override;
     // Shows the metadata pane unless both are False.
     void subShowMetadataPane(bool exif, bool iptc);
-    void subSetStatusPanelText(const QString& text);
+    void subSetStatusPanelText(const QString& text) override;
 
     // Life-cycle flags.
     bool FormLoaded = false;
@@ -102,13 +107,6 @@ public:
     bool PreviewOptimized = false;
     bool PreviewUnchanged = false;
     QString CurrentFolder;
-    // Set by a drop on the folder list (and at start-up): key and mouse releases do
-    // not preview until a click leaves fewer than two rows selected.
-    bool FolderListDropped = false;
-    // The list that last got the focus ("lvFolder", ...), for previous and next.
-    QString ActiveFileList;
-    // The rows selected at the last click on the folder list.
-    int SelectedRowCount = 0;
     // The help file of the program, set at start.
     QString HelpFile;
 
@@ -490,8 +488,8 @@ public:
     int checkedPreviewFit() const;
     int checkedPreviewType() const;
 
-    // The picture shown by each picture button, by the name of its picture box.
-    QImage picture(const QString& pictureBox) const;
+    void subPopupMenu(QMenu* menu, const QPoint& globalPosition) override;
+    QImage picture(const QString& pictureBox) const override;
 
 signals:
     // The one-shot folder-listing timer has fired for CurrentFolder.
@@ -549,7 +547,6 @@ private:
     void buildPopupMenus();
     void connectMenus();
     void connectFrameDummy();
-    void subPopupMenu(QMenu* menu, const QPoint& globalPosition);
     void subOpenHelpManual(const LinkOpenerFn& open);
     void subRunBatchMenuCommand(const BatchMenuCommand& command);
     void buildFolderListing();
@@ -604,6 +601,7 @@ private:
     // The bar of the add that runs: pbAddToBasket for the command, pbQueue for a drop.
     ProgressBar* basketBar_ = nullptr;
     MetadataPane* metadata_ = nullptr;
+    FileListFocus listFocus_;
     // The row being previewed while subShowSelectedFile runs.
     ListView* previewList_ = nullptr;
     int previewRow_ = 0;

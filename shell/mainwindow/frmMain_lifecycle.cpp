@@ -93,7 +93,7 @@ bool frmMain::Form_Load() {
         subSetup();
         subLoadFrameDummy();
         FormLoaded = true;
-        FolderListDropped = true;
+        listFocus_.FolderListDropped = true;
     });
     return keepRunning;
 }

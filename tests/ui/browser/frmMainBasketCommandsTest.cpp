@@ -202,7 +202,7 @@ TEST_F(BasketCommands, RightClickEnablesOnlyRemoveForSeveralRows) {
     frmMain& w = startWithRows(3);
     for (int r = 1; r <= 3; ++r)
         w.lvPages->setSelected(r, true);
-    w.SelectedRowCount = 1;
+    w.fileListFocus().SelectedRowCount = 1;
     w.lvPages_MouseUp(2, 0, 5, 5);
     const std::vector<int> items{0, 1, 2, 4, 5};
     for (int i : items)

@@ -156,9 +156,9 @@ TEST_F(BasketTest, ADetailsListingGetsTheMeasuredResolutionOfAPcx) {
 TEST_F(BasketTest, DroppedFolderRowsAreAddedAndBasketRowsMoved) {
     frmMain& w = startListed();
     select(w, {"scan.tif", "x.pcx"});
-    w.FolderListDropped = false;
+    w.fileListFocus().FolderListDropped = false;
     drop(w, "lvFolder", 0);
-    EXPECT_TRUE(w.FolderListDropped);
+    EXPECT_TRUE(w.fileListFocus().FolderListDropped);
     EXPECT_EQ(w.lvPages->Count(), 0) << "the add waits for the drag to end";
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.lvPages->Count() == 4; }, 20000));
     EXPECT_EQ(basket(w), QStringList({"scan(1)", "scan(2)", "scan(3)", "x"}));

@@ -209,14 +209,14 @@ TEST_F(FolderListTest, SortedRowsKeepTheirOwnThumbnailsAcrossViews) {
 
 TEST_F(FolderListTest, ClicksKeysAndTheContextMenu) {
     frmMain& w = startIdle();
-    EXPECT_TRUE(w.FolderListDropped) << "set at start-up";
+    EXPECT_TRUE(w.fileListFocus().FolderListDropped) << "set at start-up";
     choose(w, mixed);
     ASSERT_TRUE(waitForIdle(w));
     QTreeView* view = w.lvFolder->reportView();
     const QPoint second = view->visualRect(view->model()->index(1, 0)).center();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, second);
-    EXPECT_EQ(w.SelectedRowCount, 1);
-    EXPECT_FALSE(w.FolderListDropped);
+    EXPECT_EQ(w.fileListFocus().SelectedRowCount, 1);
+    EXPECT_FALSE(w.fileListFocus().FolderListDropped);
     EXPECT_EQ(w.lvFolder->SelectedItem(), 2);
 
     QMimeData data;
@@ -227,18 +227,18 @@ TEST_F(FolderListTest, ClicksKeysAndTheContextMenu) {
                           Qt::NoModifier);
     QApplication::sendEvent(view->viewport(), &enter);
     QApplication::sendEvent(view->viewport(), &drop);
-    EXPECT_TRUE(w.FolderListDropped) << "a drop on the list stops previews";
+    EXPECT_TRUE(w.fileListFocus().FolderListDropped) << "a drop on the list stops previews";
     const QPoint third = view->visualRect(view->model()->index(2, 0)).center();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier, third);
-    EXPECT_EQ(w.SelectedRowCount, 2);
-    EXPECT_TRUE(w.FolderListDropped) << "two rows selected keep the drop state";
+    EXPECT_EQ(w.fileListFocus().SelectedRowCount, 2);
+    EXPECT_TRUE(w.fileListFocus().FolderListDropped) << "two rows selected keep the drop state";
 
     w.lvFolder_KeyPress(1);
     EXPECT_EQ(w.lvFolder->SelectedCount(), 5);
 
     QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
     QApplication::sendEvent(view, &in);
-    EXPECT_EQ(w.ActiveFileList, "lvFolder");
+    EXPECT_EQ(w.fileListFocus().ActiveFileList, "lvFolder");
 
     ASSERT_EQ(w.mnuContextFolderParent->actions().size(), 1);
     EXPECT_EQ(w.mnuContextFolderParent->actions().at(0)->text(), "Add to basket");

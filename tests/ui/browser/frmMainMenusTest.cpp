@@ -296,7 +296,7 @@ TEST_F(MenusTest, PreviewMenuForwardsByIndex) {
     preview(w, a);
     const int row = w.lvPages->AddItem("b");
     w.lvPages->setTag(row, b);
-    w.ActiveFileList = "lvPages";
+    w.fileListFocus().ActiveFileList = "lvPages";
     w.lvPages->setSelectedItem(1);
     w.mnuPreview_Click(3);
     EXPECT_EQ(w.PicTiffTag, b);

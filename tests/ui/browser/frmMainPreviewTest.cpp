@@ -263,7 +263,7 @@ TEST_F(PreviewTest, BasketRowsFillThePanelsFromTheirOwnRow) {
     w.lvFolder->setSelectedItem(1);
     addBasketRow(w, a, "40 X 30");
     addBasketRow(w, b, "50 X 20");
-    w.ActiveFileList = "lvPages";
+    w.fileListFocus().ActiveFileList = "lvPages";
     w.subShowSelectedFile(w.lvPages, 1);
     EXPECT_EQ(w.PicTiffTag, a);
     EXPECT_EQ(panel(w, "pages"), "1 page(s)");
@@ -291,7 +291,7 @@ TEST_F(PreviewTest, PreviousAndNextStepAndStopAtTheEnds) {
     frmMain& w = startWindow();
     for (const QString& p : paths)
         addFolderRow(w, p);
-    w.ActiveFileList = "lvFolder";
+    w.fileListFocus().ActiveFileList = "lvFolder";
     clickFolderRow(w, 1);
     w.cmdPreviewPrevious_Click();
     EXPECT_EQ(w.PicTiffTag, paths[0]);
@@ -418,7 +418,7 @@ TEST_F(PreviewTest, MouseOnThePreviewDrawsTheRectangleAndAClearLeavesNoMarks) {
     s.PreviewMouseMode = SelectionController::WaitingForPress;
     emit w.ibMain->MouseDown(1, 0, 10, 10);
     emit w.ibMain->MouseMove(0, 30, 30);
-    w.ActiveFileList = "lvFolder";
+    w.fileListFocus().ActiveFileList = "lvFolder";
     w.cmdPreviewNext_Click();
     EXPECT_EQ(w.PicTiffTag, b);
     EXPECT_TRUE(w.ibMain->box().OverlayFigures().empty());
