@@ -20,7 +20,7 @@ QPointer<frmCapture>& captureDialog() {
 } // namespace
 
 void frmMain::connectAcquisition() {
-    connect(cmdCapture, &QPushButton::clicked, this, &frmMain::subShowCaptureDialog);
+    connect(folder_->cmdCapture, &QPushButton::clicked, this, &frmMain::subShowCaptureDialog);
 }
 
 // Screen capture: the capture dialog, modal, owned by the main window.

@@ -1,7 +1,15 @@
-// The folder list of the main window: listing the chosen folder's image files as
-// thumbnails or details, the two view buttons and the list's own events.
+// The folder pane of the main window: listing the chosen folder's image files as
+// thumbnails or details, the two view buttons, the list's own events and the add of
+// its selected rows to the basket.
+#include "browser/FolderPane.h"
+
+#include "browser/BasketAdder.h"
+#include "browser/FileListBox.h"
+#include "browser/FileListFocus.h"
 #include "browser/FolderListing.h"
 #include "browser/modBasketList.h"
+#include "controls/common/PaneControls.h"
+#include "controls/common/PaneWindow.h"
 #include "core/AppPaths.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
@@ -11,11 +19,12 @@
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/ProgressBar.h"
 #include "platform/comctl/StatusBar.h"
-#include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/frmMain.h"
+#include "platform/foldertree/FolderTreeview.h"
 
 #include <QAction>
 #include <QCursor>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
@@ -32,35 +41,95 @@ bool isArrowKey(int keyCode) {
     return keyCode >= 37 && keyCode <= 40;
 }
 
+// A row of tool buttons, laid out inside a caption bar at its right end.
+QWidget* makeCaptionToolbar(QLabel* caption) {
+    auto* bar = new QWidget(caption);
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(1);
+    auto* layout = new QHBoxLayout(caption);
+    layout->setContentsMargins(0, 0, 1, 0);
+    layout->addStretch(1);
+    layout->addWidget(bar, 0, Qt::AlignBottom);
+    return bar;
+}
+
 } // namespace
 
-void frmMain::buildFolderListing() {
-    folderListing = new FolderListing(ibMain->box(), this);
+FolderPane::FolderTree FolderPane::buildFolderTree(QWidget* browseHost) {
+    FolderTree tree;
+    tree.host = new QWidget(browseHost);
+    tree.tree = new FolderTreeview(tree.host);
+    return tree;
+}
+
+FolderPane::FolderPane(QWidget* parent, const FolderTree& tree, PaneWindow& window,
+                       FileListFocus& listFocus, FolderPaneHost& host)
+    : QWidget(parent), picFileSystem(tree.host), ftvBrowse(tree.tree),
+      illvFolder(std::make_unique<ImageList>()), ilFolder(std::make_unique<ImageList>()),
+      window_(window), listFocus_(listFocus), host_(host) {
+    setAutoFillBackground(true);
+    picFolder = this;
+    lblFolder = makeCaption(QStringLiteral("Folder Files"), picFolder);
+    PicToolbarFolder = makeCaptionToolbar(lblFolder);
+    cmdAddToQueue = makeButton(PicToolbarFolder, QStringLiteral("Add to Basket"),
+                               QStringLiteral("Add the selected files to the image basket"), 110);
+    cmdThumbnailFolder =
+        makeButton(PicToolbarFolder, {}, QStringLiteral("Thumbnails"), ToolButtonSize);
+    cmdDetailFolder = makeButton(PicToolbarFolder, {}, QStringLiteral("Details"), ToolButtonSize);
+    cmdCapture =
+        makeButton(PicToolbarFolder, {}, QStringLiteral("Capture the screen"), ToolButtonSize);
+    cmdBrowseSettings_ =
+        makeButton(PicToolbarFolder, {}, QStringLiteral("Settings"), ToolButtonSize);
+    cmdBrowseAbout_ = makeButton(PicToolbarFolder, {}, QStringLiteral("About"), ToolButtonSize);
+    lvFolder = new ListView(picFolder);
+    for (const char* caption : {"File Name", "Resolution", "Size", "Pages", "Type", "Date Created",
+                                "Date Modified", "Date Accessed"})
+        lvFolder->AddColumn(QString::fromLatin1(caption));
+    pbAddToBasket = new ProgressBar(picFolder);
+    pbAddToBasket->hide();
+    timerShowFiles = new QTimer(this);
+    timerShowFiles->setSingleShot(true);
+    timerShowFiles->setInterval(200);
+    connect(timerShowFiles, &QTimer::timeout, this, [this] { emit ShowFilesDue(CurrentFolder); });
+    connect(ftvBrowse, &FolderTreeview::FolderChange, this, &FolderPane::ftvBrowse_FolderChange);
+}
+
+// The picture lists are members, gone before the QWidget base takes the list down.
+FolderPane::~FolderPane() {
+    lvFolder->setIcons(nullptr);
+    lvFolder->setSmallIcons(nullptr);
+}
+
+void FolderPane::buildFolderListing() {
+    folderListing = new FolderListing(host_.listingBox(), this);
     folderListing->abortRequested = [this] { return AbortFolderListing; };
-    connect(folderListing, &FolderListing::RowReady, this, &frmMain::addFolderRow);
-    connect(folderListing, &FolderListing::Progress, pbQueue, &ProgressBar::setValue);
-    connect(folderListing, &FolderListing::Finished, this, &frmMain::endFolderListing);
-    connect(this, &frmMain::ShowFilesDue, this, &frmMain::subShowFilesInFolder);
-    connect(cmdThumbnailFolder, &QPushButton::clicked, this, &frmMain::cmdThumbnailFolder_Click);
-    connect(cmdDetailFolder, &QPushButton::clicked, this, &frmMain::cmdDetailFolder_Click);
-    connect(lvFolder, &ListView::GotFocus, this, &frmMain::lvFolder_GotFocus);
-    connect(lvFolder, &ListView::ColumnClick, this, &frmMain::lvFolder_ColumnClick);
-    connect(lvFolder, &ListView::ItemClick, this, &frmMain::lvFolder_ItemClick);
-    connect(lvFolder, &ListView::KeyPress, this, &frmMain::lvFolder_KeyPress);
-    connect(lvFolder, &ListView::KeyUp, this, &frmMain::lvFolder_KeyUp);
-    connect(lvFolder, &ListView::MouseUp, this, &frmMain::lvFolder_MouseUp);
-    connect(lvFolder, &ListView::DblClick, this, &frmMain::lvFolder_DblClick);
+    connect(folderListing, &FolderListing::RowReady, this, &FolderPane::addFolderRow);
+    connect(folderListing, &FolderListing::Progress, host_.listingBar(), &ProgressBar::setValue);
+    connect(folderListing, &FolderListing::Finished, this, &FolderPane::endFolderListing);
+    connect(this, &FolderPane::ShowFilesDue, this, &FolderPane::subShowFilesInFolder);
+    connect(cmdAddToQueue, &QPushButton::clicked, this, &FolderPane::cmdAddToQueue_Click);
+    connect(cmdThumbnailFolder, &QPushButton::clicked, this, &FolderPane::cmdThumbnailFolder_Click);
+    connect(cmdDetailFolder, &QPushButton::clicked, this, &FolderPane::cmdDetailFolder_Click);
+    connect(lvFolder, &ListView::GotFocus, this, &FolderPane::lvFolder_GotFocus);
+    connect(lvFolder, &ListView::ColumnClick, this, &FolderPane::lvFolder_ColumnClick);
+    connect(lvFolder, &ListView::ItemClick, this, &FolderPane::lvFolder_ItemClick);
+    connect(lvFolder, &ListView::KeyPress, this, &FolderPane::lvFolder_KeyPress);
+    connect(lvFolder, &ListView::KeyUp, this, &FolderPane::lvFolder_KeyUp);
+    connect(lvFolder, &ListView::MouseUp, this, &FolderPane::lvFolder_MouseUp);
+    connect(lvFolder, &ListView::DblClick, this, &FolderPane::lvFolder_DblClick);
     lvFolder->setOLEDropMode(true);
-    connect(lvFolder, &ListView::OLEDragDrop, this, &frmMain::lvFolder_OLEDragDrop);
-    connect(pbQueue, &ProgressBar::MouseDown, this, &frmMain::pbQueue_MouseDown);
+    connect(lvFolder, &ListView::OLEDragDrop, this, &FolderPane::lvFolder_OLEDragDrop);
     mnuContextFolderParent = new QMenu(QStringLiteral("Context Folder"), this);
     connect(mnuContextFolderParent->addAction(QStringLiteral("Add to basket")), &QAction::triggered,
-            this, &frmMain::mnuContextFolder_Click);
+            this, &FolderPane::mnuContextFolder_Click);
 }
 
 // Lists the image files of the folder into lvFolder, one file per turn of the event
 // loop (FolderListing); a new folder choice or a press on pbQueue stops it.
-void frmMain::subShowFilesInFolder(const QString& folder) {
+void FolderPane::subShowFilesInFolder(const QString& folder) {
+    FileListBox& fileMain = host_.folderFiles();
+    ProgressBar* const pbQueue = host_.listingBar();
     errorTail(QStringLiteral("FrmMain.subShowFilesInFolder"), [&] {
         folderListing->stop();
         if (folder.isEmpty())
@@ -69,7 +138,8 @@ void frmMain::subShowFilesInFolder(const QString& folder) {
         const QString temp = AppPaths::tempPageFolder();
         if (!fncFolderExists(temp))
             subCreateDirectory(temp);
-        sbMain->Panel(QStringLiteral("folder"))
+        window_.statusBar()
+            ->Panel(QStringLiteral("folder"))
             ->setText(QStringLiteral("Current Folder - ") + folder);
         lvFolder->Clear();
         lvFolder->setSmallIcons(nullptr);
@@ -97,7 +167,8 @@ void frmMain::subShowFilesInFolder(const QString& folder) {
 
 // Every way out of a listing: the bar goes and the abort flag is down again, so a
 // later loop that honours the flag does not stop at once.
-void frmMain::endFolderListing() {
+void FolderPane::endFolderListing() {
+    ProgressBar* const pbQueue = host_.listingBar();
     pbQueue->hide();
     AbortFolderListing = false;
 }
@@ -105,7 +176,7 @@ void frmMain::endFolderListing() {
 // Each thumbnail is keyed by its index and the row keeps that key as its large icon,
 // so after a sort or a trip through details view every row finds its own picture.
 // While the list is sorted, the row goes to its sorted place.
-void frmMain::addFolderRow(const FolderRow& row) {
+void FolderPane::addFolderRow(const FolderRow& row) {
     QString key = DetailIconKey;
     if (!row.thumbnail.isNull()) {
         key = QString::number(ilFolder->Count() + 1);
@@ -121,7 +192,7 @@ void frmMain::addFolderRow(const FolderRow& row) {
     lvFolder->AddRow(added);
 }
 
-void frmMain::showFolderIcons(bool thumbnails) {
+void FolderPane::showFolderIcons(bool thumbnails) {
     lvFolder->setSmallIcons(thumbnails ? ilFolder.get() : illvFolder.get());
     lvFolder->setSmallIconSize(thumbnails ? QSize(ThumbnailWidth, ThumbnailHeight)
                                           : QSize(DetailIconSize, DetailIconSize));
@@ -130,13 +201,14 @@ void frmMain::showFolderIcons(bool thumbnails) {
                               thumbnails ? lvFolder->IconKey(row) : DetailIconKey);
 }
 
-void frmMain::cmdDetailFolder_Click() {
+void FolderPane::cmdDetailFolder_Click() {
     Setup.FolderList.ViewMode = 3;
     showFolderIcons(false);
 }
 
 // After a details listing there are no thumbnails to show: the folder is listed again.
-void frmMain::cmdThumbnailFolder_Click() {
+void FolderPane::cmdThumbnailFolder_Click() {
+    const FileListBox& fileMain = host_.folderFiles();
     Setup.FolderList.ViewMode = 0;
     if (ilFolder->Count() == 0)
         subShowFilesInFolder(fileMain.Path);
@@ -144,21 +216,21 @@ void frmMain::cmdThumbnailFolder_Click() {
         showFolderIcons(true);
 }
 
-void frmMain::lvFolder_GotFocus() {
+void FolderPane::lvFolder_GotFocus() {
     listFocus_.ActiveFileList = QStringLiteral("lvFolder");
 }
 
-void frmMain::lvFolder_ColumnClick(int column) {
+void FolderPane::lvFolder_ColumnClick(int column) {
     subSortListViewByColumn(*lvFolder, column);
 }
 
-void frmMain::lvFolder_ItemClick(int) {
+void FolderPane::lvFolder_ItemClick(int) {
     listFocus_.SelectedRowCount = lvFolder->SelectedCount();
     if (listFocus_.SelectedRowCount < 2)
         listFocus_.FolderListDropped = false;
 }
 
-void frmMain::lvFolder_KeyPress(int keyAscii) {
+void FolderPane::lvFolder_KeyPress(int keyAscii) {
     if (lvFolder->Count() == 0)
         return;
     if (keyAscii == 13) {
@@ -169,16 +241,16 @@ void frmMain::lvFolder_KeyPress(int keyAscii) {
     }
 }
 
-void frmMain::lvFolder_KeyUp(int keyCode, int) {
+void FolderPane::lvFolder_KeyUp(int keyCode, int) {
     if (!isArrowKey(keyCode) || listFocus_.FolderListDropped)
         return;
-    subShowSelectedFile(lvFolder, lvFolder->SelectedItem());
-    subResize();
+    host_.showFolderRow(lvFolder, lvFolder->SelectedItem());
+    window_.subResize();
 }
 
 // The right button offers "Add to basket"; any other previews the selected row.
 // A failed preview from here is not reported.
-void frmMain::lvFolder_MouseUp(int button, int, int, int) {
+void FolderPane::lvFolder_MouseUp(int button, int, int, int) {
     if (lvFolder->Count() == 0)
         return;
     if (button == 2) {
@@ -188,26 +260,61 @@ void frmMain::lvFolder_MouseUp(int button, int, int, int) {
     if (listFocus_.FolderListDropped)
         return;
     try {
-        subShowSelectedFile(lvFolder, lvFolder->SelectedItem());
-        subResize();
+        host_.showFolderRow(lvFolder, lvFolder->SelectedItem());
+        window_.subResize();
     } catch (...) {
     }
 }
 
-void frmMain::lvFolder_DblClick() {
+void FolderPane::lvFolder_DblClick() {
     cmdAddToQueue_Click();
 }
 
-void frmMain::lvFolder_OLEDragDrop() {
+void FolderPane::lvFolder_OLEDragDrop() {
     listFocus_.FolderListDropped = true;
 }
 
-void frmMain::pbQueue_MouseDown() {
-    AbortFolderListing = true;
+void FolderPane::mnuContextFolder_Click() {
+    cmdAddToQueue_Click();
 }
 
-void frmMain::mnuContextFolder_Click() {
-    cmdAddToQueue_Click();
+// Adds the selected folder rows. An add that runs already refuses a second one.
+void FolderPane::cmdAddToQueue_Click() {
+    if (host_.basketAddRuns())
+        return;
+    errorTail(QStringLiteral("FrmMain.cmdAddToQueue_Click"), [&] {
+        CurrentActivity = QStringLiteral("Adding selected files to basket!");
+        if (lvFolder->Count() > 0)
+            host_.addFolderRowsToBasket(selectedFolderRows(), lvFolder->Count(), pbAddToBasket);
+        host_.clearBasketSelection();
+    });
+}
+
+// Copies of the selected folder rows in list order, with their own thumbnails when
+// the folder list holds thumbnails.
+std::vector<BasketSource> FolderPane::selectedFolderRows() const {
+    std::vector<BasketSource> sources;
+    const bool thumbnails = ilFolder->Count() > 0;
+    for (int r : lvFolder->SelectedRows()) {
+        BasketSource source;
+        source.position = r;
+        source.row.text = lvFolder->Text(r);
+        source.row.tag = lvFolder->Tag(r);
+        for (size_t s = 0; s < source.row.subItems.size(); ++s)
+            source.row.subItems[s] = lvFolder->SubItem(r, static_cast<int>(s) + 1);
+        if (thumbnails)
+            source.row.thumbnail = ilFolder->Image(lvFolder->IconKey(r));
+        sources.push_back(std::move(source));
+    }
+    return sources;
+}
+
+void FolderPane::ftvBrowse_FolderChange(const QString& folder) {
+    if (folder.isEmpty())
+        return;
+    AbortFolderListing = true;
+    CurrentFolder = folder;
+    timerShowFiles->start();
 }
 
 } // namespace picbasket

@@ -28,9 +28,9 @@ const QString BasketListName = QStringLiteral("lvPages");
 
 void frmMain::buildBasket() {
     ilPages = std::make_unique<ImageList>();
-    lvFolder->setObjectName(FolderListName);
+    folder_->lvFolder->setObjectName(FolderListName);
     lvPages->setObjectName(BasketListName);
-    lvFolder->setOLEDragMode(true);
+    folder_->lvFolder->setOLEDragMode(true);
     lvPages->setOLEDragMode(true);
     lvPages->setOLEDropMode(true);
     lvPages->setSmallIcons(ilPages.get());
@@ -47,9 +47,9 @@ void frmMain::buildBasket() {
     };
     // The folder list may have been listed again meanwhile: the row is found by path.
     adder.fillResolution = [this](const QString& path, const QString& resolution) {
-        for (int r = 1; r <= lvFolder->Count(); ++r)
-            if (lvFolder->Tag(r) == path)
-                lvFolder->setSubItem(r, 1, resolution);
+        for (int r = 1; r <= folder_->lvFolder->Count(); ++r)
+            if (folder_->lvFolder->Tag(r) == path)
+                folder_->lvFolder->setSubItem(r, 1, resolution);
     };
     adder.status = [this](const QString& text) {
         sbMain->Panel(QStringLiteral("folder"))->setText(text);
@@ -62,7 +62,6 @@ void frmMain::buildBasket() {
     };
     adder.pumpEvents = [] { QCoreApplication::processEvents(); };
     adder.fileAdded = [this](int row) { lvPages->setSelected(row, true); };
-    connect(cmdAddToQueue, &QPushButton::clicked, this, &frmMain::cmdAddToQueue_Click);
     connect(lvPages, &ListView::ColumnClick, this, &frmMain::lvPages_ColumnClick);
     connect(lvPages, &ListView::OLEDragOver, this, &frmMain::lvPages_OLEDragOver);
     connect(lvPages, &ListView::OLEDragDrop, this, &frmMain::lvPages_OLEDragDrop);
@@ -87,63 +86,9 @@ int frmMain::subAddBasketRow(const BasketRow& row, const QImage& thumbnail) {
     return number;
 }
 
-// Copies of the selected folder rows in list order, with their own thumbnails when
-// the folder list holds thumbnails.
-std::vector<BasketSource> frmMain::selectedFolderRows() const {
-    std::vector<BasketSource> sources;
-    const bool thumbnails = ilFolder->Count() > 0;
-    for (int r : lvFolder->SelectedRows()) {
-        BasketSource source;
-        source.position = r;
-        source.row.text = lvFolder->Text(r);
-        source.row.tag = lvFolder->Tag(r);
-        for (size_t s = 0; s < source.row.subItems.size(); ++s)
-            source.row.subItems[s] = lvFolder->SubItem(r, static_cast<int>(s) + 1);
-        if (thumbnails)
-            source.row.thumbnail = ilFolder->Image(lvFolder->IconKey(r));
-        sources.push_back(std::move(source));
-    }
-    return sources;
-}
-
 void frmMain::setQueuePanel() {
     sbMain->Panel(QStringLiteral("queue"))
         ->setText(QStringLiteral("%1 file(s) in basket").arg(lvPages->Count()));
-}
-
-// Adds the selected folder rows. An add that runs already refuses a second one.
-void frmMain::cmdAddToQueue_Click() {
-    if (basketAdder->isRunning())
-        return;
-    errorTail(QStringLiteral("FrmMain.cmdAddToQueue_Click"), [&] {
-        CurrentActivity = QStringLiteral("Adding selected files to basket!");
-        if (lvFolder->Count() > 0) {
-            const std::vector<BasketSource> sources = selectedFolderRows();
-            basketAdder->thumbnailWidth = BasketThumbnailWidth;
-            basketAdder->thumbnailHeight = BasketThumbnailHeight;
-            basketAdder->pageFiles.setFolder(AppPaths::tempPageFolder());
-            basketBar_ = pbAddToBasket;
-            pbAddToBasket->setValue(0);
-            pbAddToBasket->setMax(lvFolder->Count());
-            pbAddToBasket->show();
-            struct BarScope {
-                frmMain* w;
-                ~BarScope() {
-                    w->pbAddToBasket->hide();
-                    w->basketBar_ = nullptr;
-                }
-            } bar{this};
-            NotAddedReport notAdded(*basketAdder);
-            basketAdder->add(sources, lvFolder->Count(), BasketAdder::Mode::Command);
-            sbMain->Panel(QStringLiteral("folder"))->setText(fileMain.Path);
-            pbAddToBasket->hide();
-            setQueuePanel();
-            subResize();
-            notAdded.show();
-        }
-        for (int r = 1; r <= lvPages->Count(); ++r)
-            lvPages->setSelected(r, false);
-    });
 }
 
 // Adds the selected folder rows dragged onto the basket; each file's last row ends
@@ -151,12 +96,12 @@ void frmMain::cmdAddToQueue_Click() {
 void frmMain::subAddDroppedFiles() {
     if (basketAdder->isRunning())
         return;
-    if (lvFolder->SelectedCount() == 0) {
-        lvFolder->setDropHighlight(0);
+    if (folder_->lvFolder->SelectedCount() == 0) {
+        folder_->lvFolder->setDropHighlight(0);
         return;
     }
-    const std::vector<BasketSource> sources = selectedFolderRows();
-    lvFolder->setDropHighlight(0);
+    const std::vector<BasketSource> sources = folder_->selectedFolderRows();
+    folder_->lvFolder->setDropHighlight(0);
     basketAdder->thumbnailWidth = BasketThumbnailWidth;
     basketAdder->thumbnailHeight = BasketThumbnailHeight;
     basketAdder->pageFiles.setFolder(AppPaths::tempPageFolder());

@@ -288,8 +288,8 @@ void frmMain::subSaveAsSinglePage() {
         const std::unique_ptr<BasketRows> rows = fncBasketRowsOf(*lvPages);
         fncConvertBasket(*rows, lvEditBatch, ibTemp, frmStatus::instance(this));
         // The new files may land in the folder shown: it is listed again so they appear.
-        if (!CurrentFolder.isEmpty())
-            timerShowFiles->start();
+        if (!folder_->CurrentFolder.isEmpty())
+            folder_->timerShowFiles->start();
     });
 }
 

@@ -58,7 +58,7 @@ void frmMain::subBatchPrint() {
         if (lvPages->Count() == 0)
             return;
         running = true;
-        AbortFolderListing = false;
+        folder_->AbortFolderListing = false;
         ImageBox& box = ibMain->box();
         frmStatus* wait = nullptr;
         struct Cleanup {
@@ -100,8 +100,8 @@ void frmMain::subBatchPrint() {
         wait->progress().setValue(first);
         for (int i = first + 1; i <= rows && i <= lvPages->Count(); ++i) {
             QCoreApplication::processEvents();
-            if (AbortFolderListing || CancelOperation) {
-                AbortFolderListing = false;
+            if (folder_->AbortFolderListing || CancelOperation) {
+                folder_->AbortFolderListing = false;
                 CancelOperation = false;
                 break;
             }

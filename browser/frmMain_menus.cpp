@@ -241,7 +241,7 @@ void frmMain::tbsBrowse_Click() {
     const int tab = tbsBrowse->SelectedItem();
     if (tab != 1 && tab != 2)
         return;
-    picFileSystem->setVisible(tab == 1);
+    folder_->picFileSystem->setVisible(tab == 1);
     lvEdit->setVisible(tab == 2);
     picEditBar->setVisible(tab == 2);
     lblBrowse->setText(tab == 1 ? QStringLiteral("Browse File System")

@@ -262,8 +262,8 @@ void frmMain::subShowPreviewPanels() {
     ListView* list = previewList_;
     int row = previewRow_;
     if (!list) {
-        list = lvFolder;
-        row = lvFolder->SelectedItem();
+        list = folder_->lvFolder;
+        row = folder_->lvFolder->SelectedItem();
     }
     if (row < 1 || row > list->Count())
         return;
@@ -326,7 +326,7 @@ void frmMain::hsbView_Scroll() {
 }
 
 ListView* frmMain::activeFileList() const {
-    return listFocus_.ActiveFileList == QLatin1String("lvPages") ? lvPages : lvFolder;
+    return listFocus_.ActiveFileList == QLatin1String("lvPages") ? lvPages : folder_->lvFolder;
 }
 
 void frmMain::cmdPreviewPrevious_Click() {

@@ -291,10 +291,10 @@ void frmMain::CmdPreviewEdit_Click() {
 void frmMain::subRestoreFolderTree() {
     const FolderTreePlace place = folderTreePlace_;
     const auto restore = [this, place] {
-        if (!place.folder.isEmpty() && ftvBrowse->SelectedFolder() != place.folder)
-            ftvBrowse->setSelectedFolder(place.folder);
-        ftvBrowse->verticalScrollBar()->setValue(place.vertical);
-        ftvBrowse->horizontalScrollBar()->setValue(place.horizontal);
+        if (!place.folder.isEmpty() && folder_->ftvBrowse->SelectedFolder() != place.folder)
+            folder_->ftvBrowse->setSelectedFolder(place.folder);
+        folder_->ftvBrowse->verticalScrollBar()->setValue(place.vertical);
+        folder_->ftvBrowse->horizontalScrollBar()->setValue(place.horizontal);
     };
     restore();
     QTimer::singleShot(0, this, restore);
@@ -321,8 +321,9 @@ void frmMain::subEnterEditView() {
     const ListViewTaskSelection shown(*lvEdit);
     const bool wholeBasketShown =
         PreviewOptimized && fncReplayCoversWholeBasket(shown, lvEditBatch.rowCount());
-    folderTreePlace_ = {ftvBrowse->SelectedFolder(), ftvBrowse->verticalScrollBar()->value(),
-                        ftvBrowse->horizontalScrollBar()->value()};
+    folderTreePlace_ = {folder_->ftvBrowse->SelectedFolder(),
+                        folder_->ftvBrowse->verticalScrollBar()->value(),
+                        folder_->ftvBrowse->horizontalScrollBar()->value()};
     subDetachForEditView(*splMain, *splRight, *splView);
     if (QAction* first = indexedMenuItem(mnuPreviewParent, 0))
         first->setText(QStringLiteral("Back to Explorer view"));

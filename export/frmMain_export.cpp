@@ -65,9 +65,9 @@ void frmMain::subSavePreviewToFile() {
         return;
     const QString saved = fncSavePreviewToFile_Dialog(ibMain->box(), this);
     // A file saved into the folder shown is listed with the others.
-    if (!saved.isEmpty() && !CurrentFolder.isEmpty() &&
-        QFileInfo(saved).absoluteDir() == QDir(CurrentFolder))
-        timerShowFiles->start();
+    if (!saved.isEmpty() && !folder_->CurrentFolder.isEmpty() &&
+        QFileInfo(saved).absoluteDir() == QDir(folder_->CurrentFolder))
+        folder_->timerShowFiles->start();
 }
 
 // The slide-show generator for the basket's images, modal.

@@ -58,9 +58,7 @@ QWidget* makePane(QWidget* parent) {
 
 } // namespace
 
-frmMain::frmMain(QWidget* parent)
-    : QWidget(parent), illvFolder(std::make_unique<ImageList>()),
-      ilFolder(std::make_unique<ImageList>()), instanceLock_(fncInstanceLockFile()) {
+frmMain::frmMain(QWidget* parent) : QWidget(parent), instanceLock_(fncInstanceLockFile()) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     splMain = new Splitter(this);
     splMain->setOrientation(1);
@@ -72,14 +70,11 @@ frmMain::frmMain(QWidget* parent)
     buildPreviewPane();
     buildEditView();
     metadata_ = new MetadataPane(splView, *this);
-    buildFolderPane();
+    folder_ = new FolderPane(splLeft, folderTree_, *this, listFocus_, *this);
+    cmdBrowseSettings = folder_->settingsButton();
+    cmdBrowseAbout = folder_->aboutButton();
     buildQueuePane();
     buildMenus();
-    timerShowFiles = new QTimer(this);
-    timerShowFiles->setSingleShot(true);
-    timerShowFiles->setInterval(200);
-    connect(timerShowFiles, &QTimer::timeout, this, [this] { emit ShowFilesDue(CurrentFolder); });
-    connect(ftvBrowse, &FolderTreeview::FolderChange, this, &frmMain::ftvBrowse_FolderChange);
     connect(cmdBrowseSettings, &QPushButton::clicked, this, [this] {
         frmSettings dialog(this, this);
         dialog.exec();
@@ -88,9 +83,11 @@ frmMain::frmMain(QWidget* parent)
         connect(splitter, &Splitter::SplitComplete, this, &frmMain::subResize);
     subFitLeastSizeToFrame();
     // Form_Initialize: the folder list's details view takes its first small icon from here.
-    illvFolder->Add(fncMainWindowPicture(QStringLiteral("iDetailIcon")), QStringLiteral("1"));
-    lvFolder->setSmallIcons(illvFolder.get());
-    buildFolderListing();
+    folder_->illvFolder->Add(fncMainWindowPicture(QStringLiteral("iDetailIcon")),
+                             QStringLiteral("1"));
+    folder_->lvFolder->setSmallIcons(folder_->illvFolder.get());
+    folder_->buildFolderListing();
+    connect(pbQueue, &ProgressBar::MouseDown, this, &frmMain::pbQueue_MouseDown);
     buildBasket();
     buildBasketCommands();
     buildPreview();
@@ -140,8 +137,7 @@ void frmMain::buildBrowsePane() {
     tbsBrowse = new TabStrip(picBrowse);
     tbsBrowse->AddTab(QStringLiteral("File System"));
     tbsBrowse->AddTab(QStringLiteral("Task Basket"));
-    picFileSystem = new QWidget(picBrowse);
-    ftvBrowse = new FolderTreeview(picFileSystem);
+    folderTree_ = FolderPane::buildFolderTree(picBrowse);
     lvEdit = new ListView(picBrowse);
     lvEdit->AddColumn(QStringLiteral("Confirmed Tasks"), 160);
     lvEdit->hide();
@@ -247,28 +243,6 @@ void frmMain::buildTaskPanels() {
     cboPosition = new QComboBox(taskPanels[9]);
     comboFontSize = new QComboBox(taskPanels[9]);
     ComboFontFamily = new QComboBox(taskPanels[9]);
-}
-
-void frmMain::buildFolderPane() {
-    picFolder = makePane(splLeft);
-    lblFolder = makeCaption(QStringLiteral("Folder Files"), picFolder);
-    PicToolbarFolder = makeCaptionToolbar(lblFolder);
-    cmdAddToQueue = makeButton(PicToolbarFolder, QStringLiteral("Add to Basket"),
-                               QStringLiteral("Add the selected files to the image basket"), 110);
-    cmdThumbnailFolder =
-        makeButton(PicToolbarFolder, {}, QStringLiteral("Thumbnails"), ToolButtonSize);
-    cmdDetailFolder = makeButton(PicToolbarFolder, {}, QStringLiteral("Details"), ToolButtonSize);
-    cmdCapture =
-        makeButton(PicToolbarFolder, {}, QStringLiteral("Capture the screen"), ToolButtonSize);
-    cmdBrowseSettings =
-        makeButton(PicToolbarFolder, {}, QStringLiteral("Settings"), ToolButtonSize);
-    cmdBrowseAbout = makeButton(PicToolbarFolder, {}, QStringLiteral("About"), ToolButtonSize);
-    lvFolder = new ListView(picFolder);
-    for (const char* caption : {"File Name", "Resolution", "Size", "Pages", "Type", "Date Created",
-                                "Date Modified", "Date Accessed"})
-        lvFolder->AddColumn(QString::fromLatin1(caption));
-    pbAddToBasket = new ProgressBar(picFolder);
-    pbAddToBasket->hide();
 }
 
 void frmMain::buildQueuePane() {

@@ -1,6 +1,7 @@
 #pragma once
 #include "browser/FileListBox.h"
 #include "browser/FileListFocus.h"
+#include "browser/FolderPane.h"
 #include "controls/common/PaneWindow.h"
 #include "engine/tasks/TaskRowList.h"
 #include "metadata/MetadataPane.h"
@@ -70,7 +71,7 @@ class TaskBasketReplay;
 // status bar below. It is built whole by the constructor; Form_Load brings the
 // program up and closing the window takes it down (subEnd, other windows, temporary
 // page files).
-class frmMain : public QWidget, public PreviewedFile, public PaneWindow {
+class frmMain : public QWidget, public PreviewedFile, public PaneWindow, public FolderPaneHost {
     Q_OBJECT
 
 public:
@@ -78,12 +79,23 @@ public:
     ~frmMain() override;
 
     // The panes that are classes of their own.
+    FolderPane& folderPane() const { return *folder_; }
     MetadataPane& metadataPane() const { return *metadata_; }
     // Which file list the preview follows, shared by the lists and the preview.
     FileListFocus& fileListFocus() { return listFocus_; }
     // PreviewedFile: the preview's box and its file, for the metadata pane.
     ImageBox& previewBox() override;
     QString previewPath() const override;
+    // FolderPaneHost: the preview and the basket as the folder pane sees them
+    // (shell/mainwindow/frmMain_folderwiring.cpp).
+    void showFolderRow(ListView* list, int row) override;
+    FileListBox& folderFiles() override;
+    ImageBox& listingBox() override;
+    ProgressBar* listingBar() override;
+    bool basketAddRuns() const override;
+    void addFolderRowsToBasket(const std::vector<BasketSource>& rows, int maximum,
+                               ProgressBar* bar) override;
+    void clearBasketSelection() override;
 
     // Start-up. False when another copy runs: the refusal was shown and the program
     // must end without any shut-down step.
@@ -103,10 +115,8 @@ public:
     // Life-cycle flags.
     bool FormLoaded = false;
     bool RestoreFolderOnResize = false;
-    bool AbortFolderListing = false;
     bool PreviewOptimized = false;
     bool PreviewUnchanged = false;
-    QString CurrentFolder;
     // The help file of the program, set at start.
     QString HelpFile;
 
@@ -120,8 +130,6 @@ public:
     QWidget* picBrowse;
     QLabel* lblBrowse;
     TabStrip* tbsBrowse;
-    QWidget* picFileSystem;
-    FolderTreeview* ftvBrowse;
     ListView* lvEdit;
     QWidget* picEditBar;
     std::array<QPushButton*, 4> cmdEditBar{};
@@ -154,17 +162,8 @@ public:
     QComboBox* comboFontSize;
     QComboBox* ComboFontFamily;
 
-    QWidget* picFolder;
-    QLabel* lblFolder;
-    QWidget* PicToolbarFolder;
     QPushButton* cmdBrowseSettings;
     QPushButton* cmdBrowseAbout;
-    QPushButton* cmdThumbnailFolder;
-    QPushButton* cmdDetailFolder;
-    QPushButton* cmdAddToQueue;
-    QPushButton* cmdCapture;
-    ListView* lvFolder;
-    ProgressBar* pbAddToBasket;
 
     QWidget* PicQueue;
     QLabel* lblQueue;
@@ -186,31 +185,13 @@ public:
     ImageBox ibTemp;
     QImage PicTiff;
     QString PicTiffTag;
-    std::unique_ptr<ImageList> illvFolder;
-    // The thumbnails of the last thumbnail listing, keyed by their index as text.
-    std::unique_ptr<ImageList> ilFolder;
     // The basket's thumbnails, one per added row, keyed by their index as text.
     std::unique_ptr<ImageList> ilPages;
     std::unique_ptr<BasketAdder> basketAdder;
-    QTimer* timerShowFiles;
-    FolderListing* folderListing;
-    QMenu* mnuContextFolderParent;
 
-    // The folder list (browser/frmMain_folder.cpp).
-    void subShowFilesInFolder(const QString& folder);
-    void cmdThumbnailFolder_Click();
-    void cmdDetailFolder_Click();
-    void lvFolder_GotFocus();
-    void lvFolder_ColumnClick(int column);
-    void lvFolder_ItemClick(int row);
-    void lvFolder_KeyPress(int keyAscii);
-    void lvFolder_KeyUp(int keyCode, int shift);
-    void lvFolder_MouseUp(int button, int shift, int x, int y);
-    void lvFolder_DblClick();
-    void lvFolder_OLEDragDrop();
+    // A press on the basket's bar stops the folder listing
+    // (shell/mainwindow/frmMain_folderwiring.cpp).
     void pbQueue_MouseDown();
-    void mnuContextFolder_Click();
-    void cmdAddToQueue_Click();
 
     // The edit view (editing/frmMain_edit.cpp).
     // Set when an option of the shown task panel changed; cleared by each Preview.
@@ -491,10 +472,6 @@ public:
     void subPopupMenu(QMenu* menu, const QPoint& globalPosition) override;
     QImage picture(const QString& pictureBox) const override;
 
-signals:
-    // The one-shot folder-listing timer has fired for CurrentFolder.
-    void ShowFilesDue(const QString& folder);
-
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -541,7 +518,6 @@ private:
     bool fncPreviewIsScaled() const;
     void subEndPickModes();
     void subEndMouseCrop();
-    void buildFolderPane();
     void buildQueuePane();
     void buildMenus();
     void buildPopupMenus();
@@ -549,11 +525,9 @@ private:
     void connectFrameDummy();
     void subOpenHelpManual(const LinkOpenerFn& open);
     void subRunBatchMenuCommand(const BatchMenuCommand& command);
-    void buildFolderListing();
     void buildBasket();
     void buildBasketCommands();
     void subShowBasketContextMenu();
-    std::vector<BasketSource> selectedFolderRows() const;
     void setQueuePanel();
 
     void buildPreview();
@@ -562,9 +536,6 @@ private:
     void subClearFilePanels();
     void subShowUnreadableFile(const QString& path, const QString& reason);
     ListView* activeFileList() const;
-    void addFolderRow(const FolderRow& row);
-    void endFolderListing();
-    void showFolderIcons(bool thumbnails);
     void subSetup();
     void layOutPreviewArea();
     int layOutPreviewToolbar();
@@ -582,7 +553,6 @@ private:
     void subUnloadOtherWindows();
     void subDeleteTemporaryPages();
     void Form_Unload();
-    void ftvBrowse_FolderChange(const QString& folder);
     void setCaption(QPushButton* button, const QString& caption);
 
     InstanceLock instanceLock_;
@@ -600,6 +570,9 @@ private:
     } folderTreePlace_;
     // The bar of the add that runs: pbAddToBasket for the command, pbQueue for a drop.
     ProgressBar* basketBar_ = nullptr;
+    FolderPane* folder_ = nullptr;
+    // The folder tree, built with the browse pane and handed to the folder pane.
+    FolderPane::FolderTree folderTree_;
     MetadataPane* metadata_ = nullptr;
     FileListFocus listFocus_;
     // The row being previewed while subShowSelectedFile runs.

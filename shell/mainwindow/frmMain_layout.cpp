@@ -122,9 +122,10 @@ void frmMain::subResize() {
         lblBrowse->move(0, 0);
         const int L = lblBrowse->height();
         place(tbsBrowse, 2, L, W - 2, H - L);
-        place(picFileSystem, 4, tbsBrowse->y() + T + 5, tbsBrowse->width() - 6,
+        place(folder_->picFileSystem, 4, tbsBrowse->y() + T + 5, tbsBrowse->width() - 6,
               tbsBrowse->height() - T - 8);
-        place(ftvBrowse, 0, 0, picFileSystem->width(), picFileSystem->height());
+        place(folder_->ftvBrowse, 0, 0, folder_->picFileSystem->width(),
+              folder_->picFileSystem->height());
         // The task basket's tab: its tool bar on top, the list below it.
         const int bar = picEditBar->sizeHint().height();
         place(picEditBar, 4, tbsBrowse->y() + T + 5, tbsBrowse->width() - 6, bar);
@@ -150,10 +151,10 @@ void frmMain::subResize() {
     }
     // Folder file-list pane.
     {
-        const int W = picFolder->width(), H = picFolder->height();
-        fitCaptionBar(lblFolder, PicToolbarFolder, W);
-        const int L = lblFolder->height();
-        place(lvFolder, 2, L, W - 2, H - L - 2);
+        const int W = folder_->picFolder->width(), H = folder_->picFolder->height();
+        fitCaptionBar(folder_->lblFolder, folder_->PicToolbarFolder, W);
+        const int L = folder_->lblFolder->height();
+        place(folder_->lvFolder, 2, L, W - 2, H - L - 2);
     }
     layOutPreviewArea();
     // Image-basket pane.

@@ -110,7 +110,7 @@ void frmMain::subSetup() {
         MetadataTab = 0;
         RestoreFolderOnResize = true;
         PreviewUnchanged = true;
-        AbortFolderListing = false;
+        folder_->AbortFolderListing = false;
         subInitGlobals();
         setWindowTitle(ApplicationTitle);
         applyWindowSize();
@@ -169,7 +169,8 @@ void frmMain::subLoadSettings() {
         setCaption(cmdPreviewView, QStringLiteral("  ") + fit->text());
 
         for (int c = 1; c <= 8; ++c)
-            lvFolder->setColumnWidth(c, Setup.FolderList.ColumnWidth[static_cast<size_t>(c - 1)]);
+            folder_->lvFolder->setColumnWidth(
+                c, Setup.FolderList.ColumnWidth[static_cast<size_t>(c - 1)]);
         for (int c = 1; c <= 5; ++c)
             lvPages->setColumnWidth(c, Setup.BasketList.ColumnWidth[static_cast<size_t>(c - 1)]);
         BasketFolder = Setup.BasketList.Folder;
@@ -206,10 +207,10 @@ void frmMain::subUpdateForm() {
         ThumbnailHeight = Setup.FolderList.ThumbnailHeight;
         BasketThumbnailHeight = Setup.BasketList.ThumbnailHeight;
         BasketThumbnailWidth = Setup.BasketList.ThumbnailWidth;
-        fncListViewFullRowSelect(lvFolder, Setup.FolderList.FullRowSelect, false);
+        fncListViewFullRowSelect(folder_->lvFolder, Setup.FolderList.FullRowSelect, false);
         fncListViewFullRowSelect(lvPages, Setup.BasketList.FullRowSelect, false);
-        QWidget* const panes[] = {ftvBrowse, lvFolder,          PicViewImage,
-                                  lvPages,   metadata_->lvExif, metadata_->lvIPTC};
+        QWidget* const panes[] = {folder_->ftvBrowse, folder_->lvFolder, PicViewImage, lvPages,
+                                  metadata_->lvExif,  metadata_->lvIPTC};
         if (Setup.AllowTip == 1) {
             subLoadToolTipTexts();
             for (int i = 0; i < 6; ++i)
@@ -267,7 +268,7 @@ void frmMain::subSetSplitterTree() {
     splMain->setRightOrBottomControl(splLeft);
     splRight->setLeftOrTopControl(picBrowse);
     splRight->setRightOrBottomControl(splView);
-    splLeft->setLeftOrTopControl(picFolder);
+    splLeft->setLeftOrTopControl(folder_->picFolder);
     splLeft->setRightOrBottomControl(PicQueue);
     splView->setLeftOrTopControl(picView);
     splView->setRightOrBottomControl(metadata_->PicMetadata);
@@ -276,9 +277,9 @@ void frmMain::subSetSplitterTree() {
 void frmMain::subSetButtonPictures() {
     const std::pair<QPushButton*, const char*> singles[] = {
         {cmdSaveAs, "picSaveMultiPage"},
-        {cmdDetailFolder, "picDetailFolder"},
-        {cmdThumbnailFolder, "picThumbnailFolder"},
-        {cmdAddToQueue, "picAddToQueue"},
+        {folder_->cmdDetailFolder, "picDetailFolder"},
+        {folder_->cmdThumbnailFolder, "picThumbnailFolder"},
+        {folder_->cmdAddToQueue, "picAddToQueue"},
         {cmdBrowseSettings, "picBrowseSettings"},
         {cmdBrowseAbout, "picBrowseAbout"},
         {cmdPreviewView, "picPreviewView"},
@@ -308,7 +309,7 @@ void frmMain::subSetButtonPictures() {
         {cmdPagesNew, "IconEditbar0"},        {cmdPagesOpen, "IconEditbar1"},
         {cmdPagesSave, "IconEditbar2"},       {cmdPagesDelete, "IconEditbar3"},
         {CmdPreviewEdit, "picPreviewEdit"},   {cmdPreviewPrint, "picPreviewPrint"},
-        {cmdTwainAcquire, "picTwainAcquire"}, {cmdCapture, "picCapture"}};
+        {cmdTwainAcquire, "picTwainAcquire"}, {folder_->cmdCapture, "picCapture"}};
     for (const auto& [button, box] : rest)
         subSetButtonPicture(button, picture(QString::fromLatin1(box)));
 }
@@ -352,18 +353,10 @@ void frmMain::resizeEvent(QResizeEvent* event) {
     subResize();
     if (RestoreFolderOnResize) {
         RestoreFolderOnResize = false;
-        ftvBrowse->setSelectedFolder(fncNearestExistingFolder(Setup.LastFolder));
+        folder_->ftvBrowse->setSelectedFolder(fncNearestExistingFolder(Setup.LastFolder));
         sbMain->show();
         subResize();
     }
-}
-
-void frmMain::ftvBrowse_FolderChange(const QString& folder) {
-    if (folder.isEmpty())
-        return;
-    AbortFolderListing = true;
-    CurrentFolder = folder;
-    timerShowFiles->start();
 }
 
 void frmMain::subEnd() {
@@ -376,11 +369,11 @@ void frmMain::subEnd() {
         Setup.Preview.Fit = static_cast<uint8_t>(checkedPreviewFit());
         Setup.Preview.Type = static_cast<uint8_t>(checkedPreviewType());
         // A tree that shows no folder keeps the folder of the last run.
-        if (!ftvBrowse->SelectedFolder().isEmpty())
-            Setup.LastFolder = ftvBrowse->SelectedFolder();
+        if (!folder_->ftvBrowse->SelectedFolder().isEmpty())
+            Setup.LastFolder = folder_->ftvBrowse->SelectedFolder();
         for (int c = 1; c <= 8; ++c)
             Setup.FolderList.ColumnWidth[static_cast<size_t>(c - 1)] =
-                toColumnWidth(lvFolder->ColumnWidth(c));
+                toColumnWidth(folder_->lvFolder->ColumnWidth(c));
         Setup.FolderList.ThumbnailWidth = toSetupInt16(ThumbnailWidth);
         Setup.FolderList.ThumbnailHeight = toSetupInt16(ThumbnailHeight);
         for (int c = 1; c <= 5; ++c)
@@ -406,10 +399,20 @@ void frmMain::subEnd() {
 }
 
 void frmMain::subRemoveButtonPictures() {
-    QList<QPushButton*> buttons{
-        cmdSaveAs,      cmdDetailFolder, cmdThumbnailFolder, cmdAddToQueue,   cmdBrowseSettings,
-        cmdBrowseAbout, cmdPreviewView,  cmdPreviewPrevious, cmdPreviewNext,  cmdPreviewType,
-        cmdPreviewSave, cmdBatchPrint,   cmdReset,           cmdOriginalImage};
+    QList<QPushButton*> buttons{cmdSaveAs,
+                                folder_->cmdDetailFolder,
+                                folder_->cmdThumbnailFolder,
+                                folder_->cmdAddToQueue,
+                                cmdBrowseSettings,
+                                cmdBrowseAbout,
+                                cmdPreviewView,
+                                cmdPreviewPrevious,
+                                cmdPreviewNext,
+                                cmdPreviewType,
+                                cmdPreviewSave,
+                                cmdBatchPrint,
+                                cmdReset,
+                                cmdOriginalImage};
     for (size_t i = 0; i < cmdEditBar.size(); ++i)
         buttons << cmdEditBar[i] << cmdEditPreview[i];
     for (QPushButton* button : metadata_->cmdEXIFBar)
@@ -417,7 +420,7 @@ void frmMain::subRemoveButtonPictures() {
     for (QPushButton* button : metadata_->cmdIPTCBar)
         buttons << button;
     buttons << cmdPagesNew << cmdPagesOpen << cmdPagesSave << cmdPagesDelete << CmdPreviewEdit
-            << cmdPreviewPrint << cmdTwainAcquire << cmdCapture;
+            << cmdPreviewPrint << cmdTwainAcquire << folder_->cmdCapture;
     for (QPushButton* button : buttons)
         subRemoveButtonPicture(button);
 }

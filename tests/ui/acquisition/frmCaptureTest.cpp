@@ -386,7 +386,7 @@ TEST_F(CaptureTest, TheCaptureButtonOpensTheDialogModally) {
         owner = modal->parentWidget();
         modal->hide();
     });
-    w.cmdCapture->click();
+    w.folderPane().cmdCapture->click();
     EXPECT_EQ(shown, QStringLiteral("frmCapture"));
     EXPECT_EQ(owner, &w);
 }

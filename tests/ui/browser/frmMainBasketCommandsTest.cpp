@@ -156,14 +156,14 @@ TEST_F(BasketCommands, BatchPrintingPrintsOneJobInRowOrderAndSkipsUnreadableRows
     w.lvPages->setSelectedItem(4);
     RecordingPrinter printer;
     usePrinter(&printer);
-    w.AbortFolderListing = true;
+    w.folderPane().AbortFolderListing = true;
     w.subGenerateDocument(6);
     EXPECT_EQ(printer.dialogs, 1);
     ASSERT_EQ(printer.jobs.size(), 1u);
     EXPECT_EQ(printer.jobs[0], (std::vector<int>{41, 43, 44}));
     EXPECT_FALSE(printer.open) << "the job is closed";
     EXPECT_FALSE(frmStatus::instance(&w).isVisible()) << "the wait dialog is closed";
-    EXPECT_FALSE(w.AbortFolderListing);
+    EXPECT_FALSE(w.folderPane().AbortFolderListing);
 }
 
 TEST_F(BasketCommands, BatchPrintingToAFileGivesAPagePerRow) {
@@ -270,12 +270,12 @@ TEST_F(BasketCommands, BatchConversionRunsOnlyAfterAConfirmedDialog) {
     EXPECT_TRUE(QDir(out).isEmpty()) << "a window closed after a failed check starts nothing";
     EXPECT_FALSE(picbasket::Setup.BatchSave.Confirmed);
 
-    w.CurrentFolder = out;
-    w.timerShowFiles->stop();
+    w.folderPane().CurrentFolder = out;
+    w.folderPane().timerShowFiles->stop();
     answer(QStringLiteral("[Starting 1001]"), false);
     w.subGenerateDocument(0);
     EXPECT_FALSE(picbasket::Setup.BatchSave.Confirmed) << "cleared after the run";
-    EXPECT_TRUE(w.timerShowFiles->isActive()) << "the folder shown is listed again";
+    EXPECT_TRUE(w.folderPane().timerShowFiles->isActive()) << "the folder shown is listed again";
     EXPECT_EQ(QDir(out).entryList(QDir::Files),
               (QStringList{QStringLiteral("Sample1001.jp2"), QStringLiteral("Sample1002.jp2")}));
     EXPECT_EQ(picbasket::Setup.BatchSave.DestinationFolder, out + QLatin1Char('/'));

@@ -46,13 +46,15 @@ protected:
         w = &start();
         ASSERT_TRUE(QTest::qWaitFor(
             [&] {
-                return w->CurrentFolder == files && !w->timerShowFiles->isActive() &&
-                       !w->folderListing->isRunning() && w->lvFolder->Count() == 4;
+                return w->folderPane().CurrentFolder == files &&
+                       !w->folderPane().timerShowFiles->isActive() &&
+                       !w->folderPane().folderListing->isRunning() &&
+                       w->folderPane().lvFolder->Count() == 4;
             },
             20000));
-        for (int r = 1; r <= w->lvFolder->Count(); ++r)
-            w->lvFolder->setSelected(r, true);
-        w->cmdAddToQueue->click();
+        for (int r = 1; r <= w->folderPane().lvFolder->Count(); ++r)
+            w->folderPane().lvFolder->setSelected(r, true);
+        w->folderPane().cmdAddToQueue->click();
     }
 
     QString path(const QString& name) const { return QDir(files).filePath(name); }

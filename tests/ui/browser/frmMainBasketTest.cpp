@@ -48,16 +48,19 @@ protected:
         frmMain& w = start();
         EXPECT_TRUE(QTest::qWaitFor(
             [&] {
-                return w.CurrentFolder == files && !w.timerShowFiles->isActive() &&
-                       !w.folderListing->isRunning() && w.lvFolder->Count() == 3;
+                return w.folderPane().CurrentFolder == files &&
+                       !w.folderPane().timerShowFiles->isActive() &&
+                       !w.folderPane().folderListing->isRunning() &&
+                       w.folderPane().lvFolder->Count() == 3;
             },
             20000));
         return w;
     }
 
     static void select(frmMain& w, const QStringList& names) {
-        for (int r = 1; r <= w.lvFolder->Count(); ++r)
-            w.lvFolder->setSelected(r, names.contains(w.lvFolder->Text(r)));
+        for (int r = 1; r <= w.folderPane().lvFolder->Count(); ++r)
+            w.folderPane().lvFolder->setSelected(r,
+                                                 names.contains(w.folderPane().lvFolder->Text(r)));
     }
 
     static QStringList basket(const frmMain& w) {
@@ -99,7 +102,7 @@ TEST_F(BasketTest, TheAddCommandSplitsWithoutTouchingThePreview) {
     w.ibMain->box().setColorFormat(6);
     w.PicTiffTag = path("a.jpg");
     select(w, {"a.jpg", "scan.tif"});
-    w.cmdAddToQueue->click();
+    w.folderPane().cmdAddToQueue->click();
     EXPECT_EQ(basket(w), QStringList({"a", "scan1", "scan2", "scan3"}));
     EXPECT_EQ(w.ilPages->Count(), 4);
     EXPECT_EQ(w.lvPages->SmallIconKey(4), "4");
@@ -118,16 +121,16 @@ TEST_F(BasketTest, TheAddCommandSplitsWithoutTouchingThePreview) {
     EXPECT_EQ(w.PicTiffTag, path("a.jpg"));
     EXPECT_EQ(w.sbMain->Panel("queue")->Text(), "4 file(s) in basket");
     EXPECT_EQ(w.sbMain->Panel("folder")->Text(), files);
-    EXPECT_FALSE(w.pbAddToBasket->isVisible());
+    EXPECT_FALSE(w.folderPane().pbAddToBasket->isVisible());
     EXPECT_EQ(w.lvPages->SelectedCount(), 0);
 
     // Again: the file and the split file are in, nothing is added.
-    w.cmdAddToQueue->click();
+    w.folderPane().cmdAddToQueue->click();
     EXPECT_EQ(w.lvPages->Count(), 4);
     // No folder row selected: only the basket rows are deselected.
     w.lvPages->setSelected(2, true);
     select(w, {});
-    w.cmdAddToQueue->click();
+    w.folderPane().cmdAddToQueue->click();
     EXPECT_EQ(w.lvPages->Count(), 4);
     EXPECT_EQ(w.lvPages->SelectedCount(), 0);
 
@@ -140,17 +143,18 @@ TEST_F(BasketTest, TheAddCommandSplitsWithoutTouchingThePreview) {
 
 TEST_F(BasketTest, ADetailsListingGetsTheMeasuredResolutionOfAPcx) {
     frmMain& w = startListed();
-    w.cmdDetailFolder->click();
-    w.subShowFilesInFolder(files);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.folderListing->isRunning(); }, 20000));
+    w.folderPane().cmdDetailFolder->click();
+    w.folderPane().subShowFilesInFolder(files);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.folderPane().folderListing->isRunning(); }, 20000));
     select(w, {"x.pcx"});
-    const int pcx = w.lvFolder->SelectedRows().front();
-    EXPECT_EQ(w.lvFolder->SubItem(pcx, 1), QString());
-    w.lvFolder_DblClick();
+    const int pcx = w.folderPane().lvFolder->SelectedRows().front();
+    EXPECT_EQ(w.folderPane().lvFolder->SubItem(pcx, 1), QString());
+    w.folderPane().lvFolder_DblClick();
     ASSERT_EQ(basket(w), QStringList({"x"}));
     EXPECT_EQ(w.lvPages->SubItem(1, 1), "16 X 12");
-    EXPECT_EQ(w.lvFolder->SubItem(pcx, 1), "16 X 12");
-    EXPECT_EQ(w.lvPages->SubItem(1, 3), w.lvFolder->SubItem(pcx, 4)) << "the type column";
+    EXPECT_EQ(w.folderPane().lvFolder->SubItem(pcx, 1), "16 X 12");
+    EXPECT_EQ(w.lvPages->SubItem(1, 3), w.folderPane().lvFolder->SubItem(pcx, 4))
+        << "the type column";
 }
 
 TEST_F(BasketTest, DroppedFolderRowsAreAddedAndBasketRowsMoved) {
@@ -196,18 +200,18 @@ TEST_F(BasketTest, DroppedFolderRowsAreAddedAndBasketRowsMoved) {
 TEST_F(BasketTest, ColumnClicksSortTheBasketAndLaterRowsLandInPlace) {
     frmMain& w = startListed();
     select(w, {"scan.tif", "x.pcx"});
-    w.cmdAddToQueue->click();
+    w.folderPane().cmdAddToQueue->click();
     ASSERT_EQ(w.lvPages->Count(), 4);
     w.lvPages_ColumnClick(1);
     EXPECT_EQ(basket(w), QStringList({"scan1", "scan2", "scan3", "x"}));
     w.lvPages_ColumnClick(1);
     EXPECT_EQ(basket(w), QStringList({"x", "scan3", "scan2", "scan1"}));
     select(w, {"a.jpg"});
-    w.cmdAddToQueue->click();
+    w.folderPane().cmdAddToQueue->click();
     EXPECT_EQ(basket(w), QStringList({"x", "scan3", "scan2", "scan1", "a"}));
-    w.lvFolder_ColumnClick(1);
-    w.lvFolder_ColumnClick(1);
-    EXPECT_EQ(w.lvFolder->Text(1), "x.pcx") << "the folder list sorts the same way";
+    w.folderPane().lvFolder_ColumnClick(1);
+    w.folderPane().lvFolder_ColumnClick(1);
+    EXPECT_EQ(w.folderPane().lvFolder->Text(1), "x.pcx") << "the folder list sorts the same way";
 }
 
 // Files the add cannot read are not dropped without a word: after the add one message
@@ -227,14 +231,16 @@ TEST_F(BasketTest, FilesThatCannotBeAddedAreNamedInOneMessage) {
     frmMain& w = start();
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            return w.CurrentFolder == files && !w.timerShowFiles->isActive() &&
-                   !w.folderListing->isRunning() && w.lvFolder->Count() == 5;
+            return w.folderPane().CurrentFolder == files &&
+                   !w.folderPane().timerShowFiles->isActive() &&
+                   !w.folderPane().folderListing->isRunning() &&
+                   w.folderPane().lvFolder->Count() == 5;
         },
         20000))
-        << w.lvFolder->Count();
-    for (int r = 1; r <= w.lvFolder->Count(); ++r)
-        w.lvFolder->setSelected(r, true);
-    w.cmdAddToQueue->click();
+        << w.folderPane().lvFolder->Count();
+    for (int r = 1; r <= w.folderPane().lvFolder->Count(); ++r)
+        w.folderPane().lvFolder->setSelected(r, true);
+    w.folderPane().cmdAddToQueue->click();
     QStringList rows = basket(w);
     rows.sort();
     EXPECT_EQ(rows, QStringList({"a", "scan1", "scan2", "scan3", "x"}));

@@ -46,7 +46,7 @@ protected:
 
     frmMain& startIdle() {
         frmMain& w = start();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return w.CurrentFolder == empty; }, 10000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w.folderPane().CurrentFolder == empty; }, 10000));
         waitForIdle(w);
         return w;
     }
@@ -54,23 +54,27 @@ protected:
     // Waits until the timer and the listing are done.
     static bool waitForIdle(frmMain& w) {
         return QTest::qWaitFor(
-            [&] { return !w.timerShowFiles->isActive() && !w.folderListing->isRunning(); }, 30000);
+            [&] {
+                return !w.folderPane().timerShowFiles->isActive() &&
+                       !w.folderPane().folderListing->isRunning();
+            },
+            30000);
     }
 
     static void choose(frmMain& w, const QString& path) {
-        ASSERT_TRUE(w.ftvBrowse->setSelectedFolder(path));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return w.CurrentFolder == path; }, 10000));
+        ASSERT_TRUE(w.folderPane().ftvBrowse->setSelectedFolder(path));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w.folderPane().CurrentFolder == path; }, 10000));
     }
 
     static QStringList rowTexts(const frmMain& w) {
         QStringList out;
-        for (int r = 1; r <= w.lvFolder->Count(); ++r)
-            out << w.lvFolder->Text(r);
+        for (int r = 1; r <= w.folderPane().lvFolder->Count(); ++r)
+            out << w.folderPane().lvFolder->Text(r);
         return out;
     }
 
     static QImage shownPicture(const frmMain& w, int row) {
-        QTreeView* view = w.lvFolder->reportView();
+        QTreeView* view = w.folderPane().lvFolder->reportView();
         const QVariant data =
             view->model()->data(view->model()->index(row - 1, 0), Qt::DecorationRole);
         return data.value<QPixmap>().toImage();
@@ -87,22 +91,24 @@ TEST_F(FolderListTest, ChoosingAFolderListsItInBothViews) {
     ASSERT_TRUE(waitForIdle(w));
     EXPECT_EQ(rowTexts(w), QStringList({"a.jpg", "B.JPG", "c.tiff", "e.bmp", "x.pcx"}));
     EXPECT_EQ(w.sbMain->Panel("folder")->Text(), "Current Folder - " + mixed);
-    EXPECT_EQ(w.lvFolder->SubItem(3, 3), "3");
-    EXPECT_EQ(w.lvFolder->Tag(1), QDir(mixed).filePath("a.jpg"));
-    EXPECT_EQ(w.ilFolder->Count(), 5);
-    EXPECT_EQ(w.lvFolder->reportView()->iconSize(), QSize(ThumbnailWidth, ThumbnailHeight));
+    EXPECT_EQ(w.folderPane().lvFolder->SubItem(3, 3), "3");
+    EXPECT_EQ(w.folderPane().lvFolder->Tag(1), QDir(mixed).filePath("a.jpg"));
+    EXPECT_EQ(w.folderPane().ilFolder->Count(), 5);
+    EXPECT_EQ(w.folderPane().lvFolder->reportView()->iconSize(),
+              QSize(ThumbnailWidth, ThumbnailHeight));
     EXPECT_EQ(shownPicture(w, 1).size(), QSize(ThumbnailWidth, ThumbnailHeight));
     EXPECT_FALSE(w.pbQueue->isVisible());
-    EXPECT_FALSE(w.AbortFolderListing);
+    EXPECT_FALSE(w.folderPane().AbortFolderListing);
     EXPECT_TRUE(QDir(AppPaths::tempPageFolder()).exists());
 
-    w.cmdDetailFolder->click();
+    w.folderPane().cmdDetailFolder->click();
     EXPECT_EQ(picbasket::Setup.FolderList.ViewMode, 3);
     // Details view without a new listing: the resolution texts stay.
-    EXPECT_EQ(w.lvFolder->SubItem(1, 1), "64 x 48");
-    EXPECT_EQ(w.lvFolder->reportView()->iconSize(), QSize(16, 16));
-    for (int r = 1; r <= w.lvFolder->Count(); ++r)
-        EXPECT_EQ(shownPicture(w, r), QPixmap::fromImage(w.illvFolder->Image(1)).toImage())
+    EXPECT_EQ(w.folderPane().lvFolder->SubItem(1, 1), "64 x 48");
+    EXPECT_EQ(w.folderPane().lvFolder->reportView()->iconSize(), QSize(16, 16));
+    for (int r = 1; r <= w.folderPane().lvFolder->Count(); ++r)
+        EXPECT_EQ(shownPicture(w, r),
+                  QPixmap::fromImage(w.folderPane().illvFolder->Image(1)).toImage())
             << "every details row shows the generic icon";
 
     choose(w, empty);
@@ -110,17 +116,17 @@ TEST_F(FolderListTest, ChoosingAFolderListsItInBothViews) {
     choose(w, mixed);
     ASSERT_TRUE(waitForIdle(w));
     EXPECT_EQ(rowTexts(w), QStringList({"a.jpg", "B.JPG", "c.tiff", "d.tif", "e.bmp", "x.pcx"}));
-    EXPECT_EQ(w.lvFolder->SubItem(1, 1), "64 X 48 X 24");
-    EXPECT_EQ(w.lvFolder->SubItem(4, 1), QString());
-    EXPECT_EQ(w.lvFolder->SubItem(6, 1), QString());
+    EXPECT_EQ(w.folderPane().lvFolder->SubItem(1, 1), "64 X 48 X 24");
+    EXPECT_EQ(w.folderPane().lvFolder->SubItem(4, 1), QString());
+    EXPECT_EQ(w.folderPane().lvFolder->SubItem(6, 1), QString());
     EXPECT_FALSE(shownPicture(w, 4).isNull());
-    EXPECT_EQ(w.ilFolder->Count(), 0);
+    EXPECT_EQ(w.folderPane().ilFolder->Count(), 0);
     EXPECT_TRUE(errors.reports().empty());
 }
 
 TEST_F(FolderListTest, TwoChoicesWithinTheDelayGiveOneListing) {
     frmMain& w = startIdle();
-    QSignalSpy due(&w, &frmMain::ShowFilesDue);
+    QSignalSpy due(&w.folderPane(), &FolderPane::ShowFilesDue);
     choose(w, photos);
     QTest::qWait(50);
     choose(w, mixed);
@@ -133,28 +139,30 @@ TEST_F(FolderListTest, TwoChoicesWithinTheDelayGiveOneListing) {
 TEST_F(FolderListTest, AChoiceDuringAListingLeavesNoRowOfTheOldFolder) {
     frmMain& w = startIdle();
     choose(w, photos);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.lvFolder->Count() >= 2; }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.folderPane().lvFolder->Count() >= 2; }, 20000));
     EXPECT_TRUE(w.pbQueue->isVisible());
     choose(w, mixed);
     ASSERT_TRUE(waitForIdle(w));
-    for (int r = 1; r <= w.lvFolder->Count(); ++r)
-        EXPECT_TRUE(w.lvFolder->Tag(r).startsWith(mixed + "/")) << w.lvFolder->Tag(r).toStdString();
-    EXPECT_EQ(w.lvFolder->Count(), 5);
-    EXPECT_FALSE(w.AbortFolderListing);
+    for (int r = 1; r <= w.folderPane().lvFolder->Count(); ++r)
+        EXPECT_TRUE(w.folderPane().lvFolder->Tag(r).startsWith(mixed + "/"))
+            << w.folderPane().lvFolder->Tag(r).toStdString();
+    EXPECT_EQ(w.folderPane().lvFolder->Count(), 5);
+    EXPECT_FALSE(w.folderPane().AbortFolderListing);
 }
 
 TEST_F(FolderListTest, PressingTheBarStopsTheListing) {
     frmMain& w = startIdle();
     choose(w, photos);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.lvFolder->Count() >= 2; }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.folderPane().lvFolder->Count() >= 2; }, 20000));
     QTest::mousePress(w.pbQueue, Qt::LeftButton);
     ASSERT_TRUE(waitForIdle(w));
-    const int listed = w.lvFolder->Count();
+    const int listed = w.folderPane().lvFolder->Count();
     EXPECT_LT(listed, 40);
     QTest::qWait(100);
-    EXPECT_EQ(w.lvFolder->Count(), listed) << "rows listed so far stay, none follow";
+    EXPECT_EQ(w.folderPane().lvFolder->Count(), listed) << "rows listed so far stay, none follow";
     EXPECT_FALSE(w.pbQueue->isVisible());
-    EXPECT_FALSE(w.AbortFolderListing) << "a later loop honouring the flag must not stop";
+    EXPECT_FALSE(w.folderPane().AbortFolderListing)
+        << "a later loop honouring the flag must not stop";
 }
 
 TEST_F(FolderListTest, AnEmptyFolderShowsItsPanelTextOnly) {
@@ -162,14 +170,14 @@ TEST_F(FolderListTest, AnEmptyFolderShowsItsPanelTextOnly) {
     choose(w, mixed);
     ASSERT_TRUE(waitForIdle(w));
     choose(w, empty);
-    EXPECT_TRUE(w.AbortFolderListing);
+    EXPECT_TRUE(w.folderPane().AbortFolderListing);
     ASSERT_TRUE(waitForIdle(w));
-    EXPECT_EQ(w.lvFolder->Count(), 0);
-    EXPECT_EQ(w.ilFolder->Count(), 0);
+    EXPECT_EQ(w.folderPane().lvFolder->Count(), 0);
+    EXPECT_EQ(w.folderPane().ilFolder->Count(), 0);
     EXPECT_EQ(w.sbMain->Panel("folder")->Text(), "Current Folder - " + empty);
     EXPECT_FALSE(w.pbQueue->isVisible());
-    EXPECT_FALSE(w.AbortFolderListing);
-    w.subShowFilesInFolder(QString());
+    EXPECT_FALSE(w.folderPane().AbortFolderListing);
+    w.folderPane().subShowFilesInFolder(QString());
     EXPECT_EQ(w.sbMain->Panel("folder")->Text(), "Current Folder - " + empty);
 }
 
@@ -177,34 +185,34 @@ TEST_F(FolderListTest, SortedRowsKeepTheirOwnThumbnailsAcrossViews) {
     frmMain& w = startIdle();
     choose(w, mixed);
     ASSERT_TRUE(waitForIdle(w));
-    const int generation = w.folderListing->generation();
-    w.lvFolder->Sort(1, false);
-    w.cmdDetailFolder->click();
-    w.cmdThumbnailFolder->click();
-    EXPECT_FALSE(w.folderListing->isRunning()) << "thumbnails were still there";
-    EXPECT_EQ(w.folderListing->generation(), generation);
-    ASSERT_EQ(w.lvFolder->Count(), 5);
-    EXPECT_EQ(w.lvFolder->Text(1), "x.pcx");
-    for (int r = 1; r <= w.lvFolder->Count(); ++r) {
+    const int generation = w.folderPane().folderListing->generation();
+    w.folderPane().lvFolder->Sort(1, false);
+    w.folderPane().cmdDetailFolder->click();
+    w.folderPane().cmdThumbnailFolder->click();
+    EXPECT_FALSE(w.folderPane().folderListing->isRunning()) << "thumbnails were still there";
+    EXPECT_EQ(w.folderPane().folderListing->generation(), generation);
+    ASSERT_EQ(w.folderPane().lvFolder->Count(), 5);
+    EXPECT_EQ(w.folderPane().lvFolder->Text(1), "x.pcx");
+    for (int r = 1; r <= w.folderPane().lvFolder->Count(); ++r) {
         int32_t width = 0, height = 0;
-        const QImage own = LoadPic(w.lvFolder->Tag(r), sizemode::Box, ThumbnailWidth,
+        const QImage own = LoadPic(w.folderPane().lvFolder->Tag(r), sizemode::Box, ThumbnailWidth,
                                    ThumbnailHeight, 0xFFFFFF, width, height);
         EXPECT_EQ(shownPicture(w, r), QPixmap::fromImage(own).toImage())
-            << w.lvFolder->Text(r).toStdString();
+            << w.folderPane().lvFolder->Text(r).toStdString();
     }
 
     // After a details listing the thumbnails are made again.
-    w.cmdDetailFolder->click();
+    w.folderPane().cmdDetailFolder->click();
     choose(w, empty);
     ASSERT_TRUE(waitForIdle(w));
     choose(w, mixed);
     ASSERT_TRUE(waitForIdle(w));
-    EXPECT_EQ(w.ilFolder->Count(), 0);
-    w.cmdThumbnailFolder->click();
+    EXPECT_EQ(w.folderPane().ilFolder->Count(), 0);
+    w.folderPane().cmdThumbnailFolder->click();
     ASSERT_TRUE(waitForIdle(w));
     EXPECT_EQ(picbasket::Setup.FolderList.ViewMode, 0);
-    EXPECT_EQ(w.ilFolder->Count(), 5);
-    EXPECT_EQ(w.lvFolder->Count(), 5);
+    EXPECT_EQ(w.folderPane().ilFolder->Count(), 5);
+    EXPECT_EQ(w.folderPane().lvFolder->Count(), 5);
 }
 
 TEST_F(FolderListTest, ClicksKeysAndTheContextMenu) {
@@ -212,12 +220,12 @@ TEST_F(FolderListTest, ClicksKeysAndTheContextMenu) {
     EXPECT_TRUE(w.fileListFocus().FolderListDropped) << "set at start-up";
     choose(w, mixed);
     ASSERT_TRUE(waitForIdle(w));
-    QTreeView* view = w.lvFolder->reportView();
+    QTreeView* view = w.folderPane().lvFolder->reportView();
     const QPoint second = view->visualRect(view->model()->index(1, 0)).center();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, second);
     EXPECT_EQ(w.fileListFocus().SelectedRowCount, 1);
     EXPECT_FALSE(w.fileListFocus().FolderListDropped);
-    EXPECT_EQ(w.lvFolder->SelectedItem(), 2);
+    EXPECT_EQ(w.folderPane().lvFolder->SelectedItem(), 2);
 
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QDir(mixed).filePath("a.jpg"))});
@@ -233,17 +241,18 @@ TEST_F(FolderListTest, ClicksKeysAndTheContextMenu) {
     EXPECT_EQ(w.fileListFocus().SelectedRowCount, 2);
     EXPECT_TRUE(w.fileListFocus().FolderListDropped) << "two rows selected keep the drop state";
 
-    w.lvFolder_KeyPress(1);
-    EXPECT_EQ(w.lvFolder->SelectedCount(), 5);
+    w.folderPane().lvFolder_KeyPress(1);
+    EXPECT_EQ(w.folderPane().lvFolder->SelectedCount(), 5);
 
     QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
     QApplication::sendEvent(view, &in);
     EXPECT_EQ(w.fileListFocus().ActiveFileList, "lvFolder");
 
-    ASSERT_EQ(w.mnuContextFolderParent->actions().size(), 1);
-    EXPECT_EQ(w.mnuContextFolderParent->actions().at(0)->text(), "Add to basket");
+    ASSERT_EQ(w.folderPane().mnuContextFolderParent->actions().size(), 1);
+    EXPECT_EQ(w.folderPane().mnuContextFolderParent->actions().at(0)->text(), "Add to basket");
     QTest::mouseClick(view->viewport(), Qt::RightButton, Qt::NoModifier, second);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w.mnuContextFolderParent->isVisible(); }, 2000));
-    w.mnuContextFolderParent->hide();
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return w.folderPane().mnuContextFolderParent->isVisible(); }, 2000));
+    w.folderPane().mnuContextFolderParent->hide();
     EXPECT_TRUE(errors.reports().empty());
 }

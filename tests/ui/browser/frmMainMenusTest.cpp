@@ -155,7 +155,7 @@ TEST_F(MenusTest, TabsSwitchTheBrowsePaneAndOnlyTheTaskTabPopsItsMenu) {
     frmMain& w = startRecording();
     w.tbsBrowse->setSelectedItem(2);
     w.tbsBrowse_Click();
-    EXPECT_FALSE(w.picFileSystem->isVisible());
+    EXPECT_FALSE(w.folderPane().picFileSystem->isVisible());
     EXPECT_TRUE(w.lvEdit->isVisible());
     EXPECT_TRUE(w.picEditBar->isVisible());
     EXPECT_EQ(w.lblBrowse->text(), "Task Basket");
@@ -169,7 +169,7 @@ TEST_F(MenusTest, TabsSwitchTheBrowsePaneAndOnlyTheTaskTabPopsItsMenu) {
 
     w.tbsBrowse->setSelectedItem(1);
     w.tbsBrowse_Click();
-    EXPECT_TRUE(w.picFileSystem->isVisible());
+    EXPECT_TRUE(w.folderPane().picFileSystem->isVisible());
     EXPECT_FALSE(w.lvEdit->isVisible());
     EXPECT_FALSE(w.picEditBar->isVisible());
     EXPECT_EQ(w.lblBrowse->text(), "Browse File System");

@@ -80,17 +80,17 @@ protected:
 
     frmMain& startWindow() {
         frmMain& w = start();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return w.CurrentFolder == empty; }, 10000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w.folderPane().CurrentFolder == empty; }, 10000));
         return w;
     }
 
     // A folder row as the listing makes it: resolution, size, pages.
     static int addFolderRow(frmMain& w, const QString& path, const QString& pages = "1") {
-        const int row = w.lvFolder->AddItem(QFileInfo(path).fileName());
-        w.lvFolder->setTag(row, path);
-        w.lvFolder->setSubItem(row, 1, "0 X 0 X 0");
-        w.lvFolder->setSubItem(row, 2, "1 KB");
-        w.lvFolder->setSubItem(row, 3, pages);
+        const int row = w.folderPane().lvFolder->AddItem(QFileInfo(path).fileName());
+        w.folderPane().lvFolder->setTag(row, path);
+        w.folderPane().lvFolder->setSubItem(row, 1, "0 X 0 X 0");
+        w.folderPane().lvFolder->setSubItem(row, 2, "1 KB");
+        w.folderPane().lvFolder->setSubItem(row, 3, pages);
         return row;
     }
     // A basket row: resolution, size, type, source path.
@@ -106,12 +106,12 @@ protected:
 
     // The user clicks a folder row.
     static void clickFolderRow(frmMain& w, int row) {
-        for (int r = 1; r <= w.lvFolder->Count(); ++r)
-            w.lvFolder->setSelected(r, false);
-        w.lvFolder->setSelectedItem(row);
-        w.lvFolder->setSelected(row, true);
-        w.lvFolder_ItemClick(row);
-        w.lvFolder_MouseUp(1, 0, 0, 0);
+        for (int r = 1; r <= w.folderPane().lvFolder->Count(); ++r)
+            w.folderPane().lvFolder->setSelected(r, false);
+        w.folderPane().lvFolder->setSelectedItem(row);
+        w.folderPane().lvFolder->setSelected(row, true);
+        w.folderPane().lvFolder_ItemClick(row);
+        w.folderPane().lvFolder_MouseUp(1, 0, 0, 0);
     }
 
     static QString panel(const frmMain& w, const char* key) {
@@ -178,7 +178,7 @@ TEST_F(PreviewTest, LoadFillsPanelsResolutionAndTheOriginalCopy) {
     clickFolderRow(w, row);
     EXPECT_EQ(w.ibMain->box().ImageWidth(), 20) << "the first page is shown";
     EXPECT_EQ(w.ibMain->box().ImageHeight(), 10);
-    EXPECT_EQ(w.lvFolder->SubItem(row, 1), "20 X 10 X 24");
+    EXPECT_EQ(w.folderPane().lvFolder->SubItem(row, 1), "20 X 10 X 24");
     EXPECT_EQ(panel(w, "pages"), "3 page(s)");
     EXPECT_EQ(panel(w, "resolution"), "20 X 10 X 24     1 KB");
     ImageBox copy;
@@ -260,7 +260,7 @@ TEST_F(PreviewTest, BasketRowsFillThePanelsFromTheirOwnRow) {
     const QString b = png("b.png", 50, 20, Qt::red);
     frmMain& w = startWindow();
     addFolderRow(w, b, "7");
-    w.lvFolder->setSelectedItem(1);
+    w.folderPane().lvFolder->setSelectedItem(1);
     addBasketRow(w, a, "40 X 30");
     addBasketRow(w, b, "50 X 20");
     w.fileListFocus().ActiveFileList = "lvPages";
@@ -295,22 +295,22 @@ TEST_F(PreviewTest, PreviousAndNextStepAndStopAtTheEnds) {
     clickFolderRow(w, 1);
     w.cmdPreviewPrevious_Click();
     EXPECT_EQ(w.PicTiffTag, paths[0]);
-    EXPECT_EQ(w.lvFolder->SelectedItem(), 1);
+    EXPECT_EQ(w.folderPane().lvFolder->SelectedItem(), 1);
     w.cmdPreviewNext_Click();
     w.cmdPreviewNext_Click();
     EXPECT_EQ(w.PicTiffTag, paths[2]);
-    EXPECT_EQ(w.lvFolder->SelectedItem(), 3);
-    EXPECT_EQ(w.lvFolder->SelectedCount(), 1);
+    EXPECT_EQ(w.folderPane().lvFolder->SelectedItem(), 3);
+    EXPECT_EQ(w.folderPane().lvFolder->SelectedCount(), 1);
     w.cmdPreviewNext_Click();
     EXPECT_EQ(w.PicTiffTag, paths[2]);
-    EXPECT_EQ(w.lvFolder->SelectedItem(), 3);
+    EXPECT_EQ(w.folderPane().lvFolder->SelectedItem(), 3);
     w.cmdPreviewPrevious_Click();
     EXPECT_EQ(w.PicTiffTag, paths[1]);
 
     // One row is not enough to step.
-    w.lvFolder->Clear();
+    w.folderPane().lvFolder->Clear();
     addFolderRow(w, paths[0]);
-    w.lvFolder->setSelectedItem(1);
+    w.folderPane().lvFolder->setSelectedItem(1);
     w.cmdPreviewNext_Click();
     w.cmdPreviewPrevious_Click();
     EXPECT_EQ(w.PicTiffTag, paths[1]);

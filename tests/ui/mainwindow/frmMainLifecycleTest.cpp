@@ -53,7 +53,7 @@ TEST_F(MainWindowTest, SplitterTreeJoinsTheFivePanes) {
     EXPECT_EQ(w.splMain->RightOrBottomControl(), w.splLeft);
     EXPECT_EQ(w.splRight->LeftOrTopControl(), w.picBrowse);
     EXPECT_EQ(w.splRight->RightOrBottomControl(), w.splView);
-    EXPECT_EQ(w.splLeft->LeftOrTopControl(), w.picFolder);
+    EXPECT_EQ(w.splLeft->LeftOrTopControl(), w.folderPane().picFolder);
     EXPECT_EQ(w.splLeft->RightOrBottomControl(), w.PicQueue);
     EXPECT_EQ(w.splView->LeftOrTopControl(), w.picView);
     EXPECT_EQ(w.splView->RightOrBottomControl(), w.metadataPane().PicMetadata);
@@ -124,19 +124,16 @@ TEST_F(MainWindowTest, ToolTipsFollowAllowTip) {
     picbasket::Setup.AllowTip = 0;
     writeSetupFile();
     frmMain& w = start();
-    QWidget* const panes[] = {w.ftvBrowse,
-                              w.lvFolder,
-                              w.PicViewImage,
-                              w.lvPages,
-                              w.metadataPane().lvExif,
-                              w.metadataPane().lvIPTC};
+    QWidget* const panes[] = {w.folderPane().ftvBrowse, w.folderPane().lvFolder,
+                              w.PicViewImage,           w.lvPages,
+                              w.metadataPane().lvExif,  w.metadataPane().lvIPTC};
     for (QWidget* pane : panes)
         EXPECT_TRUE(pane->toolTip().isEmpty());
     picbasket::Setup.AllowTip = 1;
     w.subUpdateForm();
     for (QWidget* pane : panes)
         EXPECT_FALSE(pane->toolTip().isEmpty());
-    EXPECT_EQ(w.lvFolder->toolTip(),
+    EXPECT_EQ(w.folderPane().lvFolder->toolTip(),
               QStringLiteral("List all supported image formats from the selected folder."));
 }
 
@@ -146,10 +143,10 @@ TEST_F(MainWindowTest, LastFolderIsShownAndArmsTheListing) {
     picbasket::Setup.LastFolder = last;
     writeSetupFile();
     frmMain& w = start();
-    EXPECT_EQ(w.ftvBrowse->SelectedFolder(), last);
-    EXPECT_EQ(w.CurrentFolder, last);
-    EXPECT_TRUE(w.AbortFolderListing);
-    QSignalSpy due(&w, &frmMain::ShowFilesDue);
+    EXPECT_EQ(w.folderPane().ftvBrowse->SelectedFolder(), last);
+    EXPECT_EQ(w.folderPane().CurrentFolder, last);
+    EXPECT_TRUE(w.folderPane().AbortFolderListing);
+    QSignalSpy due(&w.folderPane(), &FolderPane::ShowFilesDue);
     ASSERT_TRUE(due.wait(2000));
     EXPECT_EQ(due.at(0).at(0).toString(), last);
 }
@@ -160,7 +157,7 @@ TEST_F(MainWindowTest, MissingLastFolderFallsBackToItsNearestParent) {
     picbasket::Setup.LastFolder = parent + QStringLiteral("/gone/deeper");
     writeSetupFile();
     frmMain& w = start();
-    EXPECT_EQ(w.ftvBrowse->SelectedFolder(), parent);
+    EXPECT_EQ(w.folderPane().ftvBrowse->SelectedFolder(), parent);
 }
 
 TEST_F(MainWindowTest, ExitWritesTheWindowStateBack) {
@@ -175,8 +172,8 @@ TEST_F(MainWindowTest, ExitWritesTheWindowStateBack) {
     w.splView->setSplitterPosition(66);
     w.mnuPreviewFitParent->actions().at(1)->setChecked(true);
     w.mnuPreviewTypeParent->actions().at(0)->setChecked(true);
-    w.lvFolder->setColumnWidth(3, 155);
-    w.lvFolder->setColumnWidth(8, 81);
+    w.folderPane().lvFolder->setColumnWidth(3, 155);
+    w.folderPane().lvFolder->setColumnWidth(8, 81);
     w.lvPages->setColumnWidth(5, 240);
     w.metadataPane().lvExif->setColumnWidth(2, 222);
     w.metadataPane().lvIPTC->setColumnWidth(1, 77);
@@ -211,7 +208,7 @@ TEST_F(MainWindowTest, ColumnWidthsOfTheSetupRecordAreApplied) {
     picbasket::Setup.MetadataLists.IptcColumnWidth[1] = 123;
     writeSetupFile();
     frmMain& w = start();
-    EXPECT_EQ(w.lvFolder->ColumnWidth(1), 210);
+    EXPECT_EQ(w.folderPane().lvFolder->ColumnWidth(1), 210);
     EXPECT_EQ(w.lvPages->ColumnWidth(5), 321);
     EXPECT_EQ(w.metadataPane().lvIPTC->ColumnWidth(2), 123);
 }
@@ -248,11 +245,11 @@ TEST_F(MainWindowTest, ExitWithoutTempFolderIsNoError) {
 
 TEST_F(MainWindowTest, ExitRemovesThePictureButtonHooks) {
     frmMain& w = start();
-    EXPECT_TRUE(fncHasButtonPicture(w.cmdCapture));
+    EXPECT_TRUE(fncHasButtonPicture(w.folderPane().cmdCapture));
     closeWindow();
     EXPECT_FALSE(fncHasButtonPicture(w.cmdSaveAs));
     EXPECT_FALSE(fncHasButtonPicture(w.metadataPane().cmdEXIFBar[5]));
-    EXPECT_FALSE(fncHasButtonPicture(w.cmdCapture));
+    EXPECT_FALSE(fncHasButtonPicture(w.folderPane().cmdCapture));
 }
 
 TEST_F(MainWindowTest, LastFolderIsScrolledIntoTheTree) {
@@ -263,10 +260,12 @@ TEST_F(MainWindowTest, LastFolderIsScrolledIntoTheTree) {
     frmMain& w = start();
     (void)QTest::qWaitFor(
         [&] {
-            return w.ftvBrowse->viewport()->rect().contains(
-                w.ftvBrowse->visualRect(w.ftvBrowse->currentIndex()).center());
+            return w.folderPane().ftvBrowse->viewport()->rect().contains(
+                w.folderPane()
+                    .ftvBrowse->visualRect(w.folderPane().ftvBrowse->currentIndex())
+                    .center());
         },
         3000);
-    EXPECT_TRUE(w.ftvBrowse->viewport()->rect().contains(
-        w.ftvBrowse->visualRect(w.ftvBrowse->currentIndex()).center()));
+    EXPECT_TRUE(w.folderPane().ftvBrowse->viewport()->rect().contains(
+        w.folderPane().ftvBrowse->visualRect(w.folderPane().ftvBrowse->currentIndex()).center()));
 }

@@ -70,7 +70,7 @@ TEST_F(MainWindowTest, SettingsOkWritesBothListBlocksAndUpdatesTheWindow) {
     // The window has applied them.
     EXPECT_EQ(ThumbnailWidth, 120);
     EXPECT_EQ(BasketThumbnailHeight, 130);
-    EXPECT_TRUE(w.lvFolder->FullRowSelect());
+    EXPECT_TRUE(w.folderPane().lvFolder->FullRowSelect());
     EXPECT_TRUE(w.lvPages->FullRowSelect());
     EXPECT_FALSE(w.lvPages->toolTip().isEmpty());
 }

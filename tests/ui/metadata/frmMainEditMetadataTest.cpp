@@ -161,11 +161,11 @@ protected:
     // Shows the file in the preview through the folder list, as a click does.
     void preview(const QString& path) {
         frmMain& w = *window;
-        const int row = w.lvFolder->AddItem(QFileInfo(path).fileName());
-        w.lvFolder->setTag(row, path);
-        w.lvFolder->setSubItem(row, 3, QStringLiteral("1"));
+        const int row = w.folderPane().lvFolder->AddItem(QFileInfo(path).fileName());
+        w.folderPane().lvFolder->setTag(row, path);
+        w.folderPane().lvFolder->setSubItem(row, 3, QStringLiteral("1"));
         w.PicTiffTag.clear();
-        w.subShowSelectedFile(w.lvFolder, row);
+        w.subShowSelectedFile(w.folderPane().lvFolder, row);
         ASSERT_EQ(w.PicTiffTag, path);
     }
 
