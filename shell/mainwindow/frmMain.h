@@ -452,6 +452,10 @@ public:
     void subShowTwainDialog();
     // Connects the browse tool bar's capture button.
     void connectAcquisition();
+    void subShowSlideShowDialog();
+    // generateMode 0 the previewed image, 1 the basket's images.
+    void subShowScreensaverDemo(int generateMode);
+    void subShowGreetingDemo();
     // AcquisitionTarget: what a capture or a scan reaches of the window and its panes
     // (shell/mainwindow/frmMain_acquisitionwiring.cpp).
     QWidget& acquisitionWindow() override;
@@ -465,10 +469,6 @@ public:
     void acquiredPictureChanged() override;
     int addAcquiredBasketRow(const BasketRow& row, const QImage& thumbnail) override;
     void showAcquiredMetadata(ImageBox& box, const QString& path) override;
-    void subShowSlideShowDialog();
-    // generateMode 0 the previewed image, 1 the basket's images.
-    void subShowScreensaverDemo(int generateMode);
-    void subShowGreetingDemo();
     // GeneratorHost: what the generator dialogs read of the window and its panes
     // (shell/mainwindow/frmMain_exportwiring.cpp).
     QWidget& generatorOwner() override;
