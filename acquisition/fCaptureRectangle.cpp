@@ -5,7 +5,6 @@
 #include "controls/buttons/modButtonPicture.h"
 #include "core/ErrorHandler.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/frmMain.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -63,7 +62,7 @@ QImage fncCaptureButtonPicture(int index) {
     return picture;
 }
 
-fCaptureRectangle::fCaptureRectangle(frmCapture& capture, frmMain& main)
+fCaptureRectangle::fCaptureRectangle(frmCapture& capture, QWidget& main)
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), capture_(capture),
       main_(main) {
     setObjectName(QStringLiteral("fCaptureRectangle"));

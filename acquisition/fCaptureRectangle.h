@@ -10,7 +10,6 @@ namespace picbasket {
 class CaptureRectangleMachine;
 class ImageBoxView;
 class frmCapture;
-class frmMain;
 
 // The window that lies over the whole screen with a frozen picture of it, on which
 // the user draws a rectangle, moves it or reshapes it by eight grips, then accepts
@@ -21,7 +20,9 @@ class fCaptureRectangle : public QWidget {
     Q_OBJECT
 
 public:
-    fCaptureRectangle(frmCapture& capture, frmMain& main);
+    // `main` is the main window, hidden while the screen is read and shown again when
+    // the rectangle window closes.
+    fCaptureRectangle(frmCapture& capture, QWidget& main);
     ~fCaptureRectangle() override;
 
     // Loads the window when needed, lets pending events run, takes the picture,
@@ -55,7 +56,7 @@ private:
     void showToolStripNearTop(int y);
 
     frmCapture& capture_;
-    frmMain& main_;
+    QWidget& main_;
     CaptureRectangleMachine* machine_ = nullptr;
     bool loaded_ = false;
 };

@@ -1,14 +1,15 @@
 #include "acquisition/frmCapture.h"
 
+#include "acquisition/AcquisitionTarget.h"
 #include "acquisition/fCaptureRectangle.h"
 #include "acquisition/modAcquireBasket.h"
 #include "acquisition/modCapture.h"
+#include "controls/common/PaneWindow.h"
 #include "core/ErrorHandler.h"
 #include "core/setup/modSetup.h"
 #include "editing/EditImageData.h"
 #include "platform/imagebox/ImageBoxView.h"
 #include "platform/screen/ScreenGrabber.h"
-#include "shell/mainwindow/frmMain.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -17,6 +18,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
@@ -48,11 +50,18 @@ QTimer* oneShot(QObject* parent, const char* name) {
     return timer;
 }
 
+// The one capture dialog, loaded on first use over the main window.
+QPointer<frmCapture>& captureDialog() {
+    static QPointer<frmCapture> dialog;
+    return dialog;
+}
+
 } // namespace
 
-frmCapture::frmCapture(frmMain& main, ScreenGrabber& grabber)
-    : QDialog(&main), random([] { return QRandomGenerator::global()->generateDouble(); }),
-      main_(main), grabber_(grabber) {
+frmCapture::frmCapture(AcquisitionTarget& main, ScreenGrabber& grabber)
+    : QDialog(&main.acquisitionWindow()),
+      random([] { return QRandomGenerator::global()->generateDouble(); }), main_(main),
+      grabber_(grabber) {
     setObjectName(QStringLiteral("frmCapture"));
     setWindowTitle(QStringLiteral("Capture"));
     setModal(true);
@@ -62,7 +71,7 @@ frmCapture::frmCapture(frmMain& main, ScreenGrabber& grabber)
     buildControls();
 }
 
-frmCapture::frmCapture(frmMain& main, std::unique_ptr<ScreenGrabber> grabber)
+frmCapture::frmCapture(AcquisitionTarget& main, std::unique_ptr<ScreenGrabber> grabber)
     : frmCapture(main, *grabber) {
     ownGrabber_ = std::move(grabber);
 }
@@ -159,19 +168,19 @@ void frmCapture::Timer2_Timer() {
 
 fCaptureRectangle& frmCapture::rectangleWindow() {
     if (!rectangle_)
-        rectangle_ = std::make_unique<fCaptureRectangle>(*this, main_);
+        rectangle_ = std::make_unique<fCaptureRectangle>(*this, main_.acquisitionWindow());
     return *rectangle_;
 }
 
 QScreen* frmCapture::captureScreen() const {
-    QScreen* screen = main_.screen();
+    QScreen* screen = main_.acquisitionWindow().screen();
     return screen ? screen : QGuiApplication::primaryScreen();
 }
 
 // Without a window manager that can show the desktop, hiding our windows is all
 // that can be done; the dialog is hidden already.
 void frmCapture::subMinimiseEveryWindow() {
-    main_.hide();
+    main_.acquisitionWindow().hide();
     showingDesktop_ = grabber_.setShowingDesktop(true);
 }
 
@@ -197,8 +206,8 @@ void frmCapture::subSettleScreen() {
 }
 
 void frmCapture::subRestoreMainWindow() {
-    main_.showMaximized();
-    main_.subResize();
+    main_.acquisitionWindow().showMaximized();
+    main_.acquisitionPaneWindow().subResize();
 }
 
 void frmCapture::subCapture(int mode) {
@@ -213,13 +222,13 @@ void frmCapture::subCapture(int mode) {
         break;
     case BackgroundMode:
         // Hidden, not minimised: without a window manager minimising does nothing.
-        main_.hide();
+        main_.acquisitionWindow().hide();
         timerCapture->start();
         return;
     default:
         break;
     }
-    main_.show();
+    main_.acquisitionWindow().show();
 }
 
 void frmCapture::CmdCustom_Click() {
@@ -240,7 +249,7 @@ void frmCapture::CmdCustom_Click() {
             Form_Unload();
             break;
         case BackgroundMode:
-            main_.hide();
+            main_.acquisitionWindow().hide();
             Timer2->start();
             break;
         default:
@@ -266,26 +275,39 @@ void frmCapture::capturePicture(int mode) {
     leaveShowingDesktop();
     if (picture.isNull())
         return subRestoreMainWindow();
-    ImageBox& box = main_.ibMain->box();
-    main_.subClearSelection();
+    ImageBox& box = main_.acquisitionPreview().box();
+    main_.clearAcquisitionSelection();
     box.ClearSelection();
     box.Clear();
     box.setOption210(false);
     box.setBitmapHandle(picture);
-    main_.PicTiff = picture;
-    main_.ibMain->show();
+    main_.setAcquiredPicture(picture);
+    main_.acquisitionPreview().show();
     OriginalImageData = box.Picture();
     subAddItemToBasket();
     subRestoreMainWindow();
-    main_.subFixedSizeTiff();
-    main_.subEditViewImageChanged();
+    main_.fitAcquiredPicture();
+    main_.acquiredPictureChanged();
 }
 
 void frmCapture::subAddItemToBasket() {
     errorTail(QStringLiteral("frmCapture.subAddItemToBasket"), [&] {
-        const QString path = fncSaveCaptureFile(main_.ibMain->box(), Setup.Capture.Folder,
-                                                Setup.Capture.GenericName, random);
+        const QString path =
+            fncSaveCaptureFile(main_.acquisitionPreview().box(), Setup.Capture.Folder,
+                               Setup.Capture.GenericName, random);
         subAddPreviewFileToBasket(main_, path);
+    });
+}
+
+// Screen capture: the capture dialog, modal, owned by the main window.
+void subShowCaptureDialog(AcquisitionTarget& target) {
+    errorTail(QStringLiteral("FrmMain.subShowCaptureDialog"), [&] {
+        QPointer<frmCapture>& dialog = captureDialog();
+        if (!dialog || dialog->parentWidget() != &target.acquisitionWindow())
+            dialog = new frmCapture(target, fncSystemScreenGrabber());
+        if (!dialog->isLoaded())
+            dialog->Form_Load();
+        dialog->exec();
     });
 }
 

@@ -14,9 +14,9 @@ class QTimer;
 
 namespace picbasket {
 
+class AcquisitionTarget;
 class ScreenGrabber;
 class fCaptureRectangle;
-class frmMain;
 
 // The capture dialog ("Capture"): a picture of the whole screen, taken at once
 // ("Foreground"), or after the windows are out of the way ("Desktop": every window,
@@ -30,9 +30,9 @@ class frmCapture : public QDialog {
 
 public:
     // The grabber must outlive the dialog.
-    frmCapture(frmMain& main, ScreenGrabber& grabber);
+    frmCapture(AcquisitionTarget& main, ScreenGrabber& grabber);
     // A dialog that owns its grabber.
-    frmCapture(frmMain& main, std::unique_ptr<ScreenGrabber> grabber);
+    frmCapture(AcquisitionTarget& main, std::unique_ptr<ScreenGrabber> grabber);
     ~frmCapture() override;
 
     // Selects the option of Setup.Capture.Mode.
@@ -92,12 +92,16 @@ private:
     void subRestoreMainWindow();
     QScreen* captureScreen() const;
 
-    frmMain& main_;
+    AcquisitionTarget& main_;
     std::unique_ptr<ScreenGrabber> ownGrabber_;
     ScreenGrabber& grabber_;
     std::unique_ptr<fCaptureRectangle> rectangle_;
     bool loaded_ = false;
     bool showingDesktop_ = false;
 };
+
+// The capture dialog of the target's window, made on first use with the system's
+// screen grabber (again when the window changed) and shown modally.
+void subShowCaptureDialog(AcquisitionTarget& target);
 
 } // namespace picbasket

@@ -1,8 +1,10 @@
 #include "acquisition/frmTwain.h"
 
+#include "acquisition/AcquisitionTarget.h"
 #include "acquisition/modAcquireBasket.h"
 #include "controls/buttons/MainWindowPictures.h"
 #include "controls/buttons/modButtonPicture.h"
+#include "controls/common/PaneWindow.h"
 #include "controls/dialogs/modBrowseForFolder.h"
 #include "core/AppPaths.h"
 #include "core/ErrorHandler.h"
@@ -14,7 +16,6 @@
 #include "platform/imagebox/ImageBox.h"
 #include "platform/imagebox/ImageBoxView.h"
 #include "platform/scan/ScanSource.h"
-#include "shell/mainwindow/frmMain.h"
 
 #include <QActionGroup>
 #include <QCheckBox>
@@ -44,7 +45,7 @@ QString endsInSeparator(QString folder) {
 
 } // namespace
 
-frmTwain::frmTwain(frmMain& main, QWidget* parent) : QDialog(parent), main_(main) {
+frmTwain::frmTwain(AcquisitionTarget& main, QWidget* parent) : QDialog(parent), main_(main) {
     setObjectName(QStringLiteral("frmTwain"));
     setWindowTitle(QStringLiteral("Acquire"));
     QFont tahoma = font();
@@ -382,19 +383,27 @@ void frmTwain::ImageBox1_TwainPageAcquired() {
 bool frmTwain::subAddItemToBasket(const QString& path) {
     bool added = false;
     errorTail(QStringLiteral("FrmTwain.subAddItemToBasket"), [&] {
-        ImageBox& preview = main_.ibMain->box();
+        ImageBox& preview = main_.acquisitionPreview().box();
         preview.Clear();
-        preview.setAutoZoom(main_.checkedPreviewFit() == 0);
+        preview.setAutoZoom(main_.acquisitionPreviewFit() == 0);
         preview.setPageIndex(1);
         preview.LoadFromFile(path);
-        main_.PicTiff = preview.Picture();
-        main_.ibMain->show();
+        main_.setAcquiredPicture(preview.Picture());
+        main_.acquisitionPreview().show();
         OriginalImageData = preview.Picture();
         subAddPreviewFileToBasket(main_, path);
-        main_.subResize();
+        main_.acquisitionPaneWindow().subResize();
         added = true;
     });
     return added;
+}
+
+// Scanning: the acquisition dialog, modal; a new one each time, as closing it unloads it.
+void subShowTwainDialog(AcquisitionTarget& target) {
+    errorTail(QStringLiteral("FrmMain.subShowTwainDialog"), [&] {
+        frmTwain dialog(target, &target.acquisitionWindow());
+        dialog.exec();
+    });
 }
 
 } // namespace picbasket

@@ -18,9 +18,9 @@ class QRadioButton;
 
 namespace picbasket {
 
+class AcquisitionTarget;
 class ImageBox;
 class ImageBoxView;
-class frmMain;
 
 // The "Acquire" dialog: scans pages through its own image box and sends each, as
 // it arrives, into the image basket (an exact TIFF page file in the temporary page
@@ -31,7 +31,7 @@ class frmTwain : public QDialog {
     Q_OBJECT
 
 public:
-    explicit frmTwain(frmMain& main, QWidget* parent = nullptr);
+    explicit frmTwain(AcquisitionTarget& main, QWidget* parent = nullptr);
     ~frmTwain() override;
 
     ImageBoxView* ImageBox1;
@@ -99,7 +99,7 @@ private:
     // when larger).
     void layoutImage();
 
-    frmMain& main_;
+    AcquisitionTarget& main_;
     // The index of the checked fit item.
     int checkedFit_ = 0;
     bool layingOut_ = false;
@@ -110,5 +110,8 @@ private:
 // What Acquire says when the scanning layer lists no scanner: that none was found,
 // with the layer's own words when it gave some.
 QString fncNoScannerText(const QString& problem);
+
+// The acquisition dialog over the target's window, a new one each time, modal.
+void subShowTwainDialog(AcquisitionTarget& target);
 
 } // namespace picbasket

@@ -1,7 +1,9 @@
 #include "acquisition/modAcquireBasket.h"
 
-#include "core/fileinfo/clsFileInfo.h"
+#include "acquisition/AcquisitionTarget.h"
 #include "browser/modBasketList.h"
+#include "controls/common/PaneWindow.h"
+#include "core/fileinfo/clsFileInfo.h"
 #include "core/modFileSystem.h"
 #include "engine/batch/BasketRows.h"
 #include "engine/loading/modBitmapPro.h"
@@ -9,7 +11,6 @@
 #include "platform/comctl/StatusBar.h"
 #include "platform/gdiplus/modGDIPlus.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/frmMain.h"
 
 namespace picbasket {
 
@@ -29,14 +30,15 @@ QImage basketThumbnailOf(const QImage& picture) {
                                    h, sizemode::Box, White, true);
 }
 
-void setPanel(frmMain& window, const char* key, const QString& text) {
-    if (StatusPanel* panel = window.sbMain->Panel(QString::fromLatin1(key)))
+void setPanel(AcquisitionTarget& window, const char* key, const QString& text) {
+    StatusBar* bar = window.acquisitionPaneWindow().statusBar();
+    if (StatusPanel* panel = bar->Panel(QString::fromLatin1(key)))
         panel->setText(text);
 }
 
 // The panels a preview of a basket row shows: a basket row is always one page. A new
 // picture has no EXIF; IPTC only when the box carries some.
-void showFilePanels(frmMain& window, const BasketRow& row, bool iptc) {
+void showFilePanels(AcquisitionTarget& window, const BasketRow& row, bool iptc) {
     setPanel(window, "filename", FileInfo().fName32bit());
     setPanel(window, "pages", QStringLiteral("1 page(s)"));
     setPanel(window, "resolution", row.SubItem(1) + QStringLiteral("     ") + row.SubItem(2));
@@ -46,8 +48,8 @@ void showFilePanels(frmMain& window, const BasketRow& row, bool iptc) {
 
 } // namespace
 
-int subAddPreviewFileToBasket(frmMain& window, const QString& path) {
-    ImageBox& box = window.ibMain->box();
+int subAddPreviewFileToBasket(AcquisitionTarget& window, const QString& path) {
+    ImageBox& box = window.acquisitionPreview().box();
     const QImage thumbnail = basketThumbnailOf(box.Picture());
     if (thumbnail.isNull())
         return 0;
@@ -58,13 +60,11 @@ int subAddPreviewFileToBasket(frmMain& window, const QString& path) {
     row.Tag = path;
     row.SubItems = {QStringLiteral("%1 X %2").arg(box.ImageWidth()).arg(box.ImageHeight()),
                     info.fSizeFormated(0), info.fType(), path};
-    const int added = window.subAddBasketRow(row, thumbnail);
-    window.PicTiffTag = path;
+    const int added = window.addAcquiredBasketRow(row, thumbnail);
+    window.setAcquiredFile(path);
     box.setTag(path);
     showFilePanels(window, row, box.HasIptc());
-    window.metadataPane().lvExif->Clear();
-    window.metadataPane().lvIPTC->Clear();
-    window.metadataPane().ReadFileIPTCInfo(box, window.metadataPane().lvIPTC, path);
+    window.showAcquiredMetadata(box, path);
     return added;
 }
 

@@ -1,9 +1,11 @@
 #pragma once
+#include "acquisition/AcquisitionTarget.h"
 #include "browser/FileListBox.h"
 #include "browser/FileListFocus.h"
 #include "browser/FolderPane.h"
 #include "controls/common/PaneWindow.h"
 #include "engine/tasks/TaskRowList.h"
+#include "export/modGenerators.h"
 #include "metadata/MetadataPane.h"
 #include "platform/imagebox/ImageBox.h"
 #include "shell/mainwindow/SingleInstance.h"
@@ -71,7 +73,12 @@ class TaskBasketReplay;
 // status bar below. It is built whole by the constructor; Form_Load brings the
 // program up and closing the window takes it down (subEnd, other windows, temporary
 // page files).
-class frmMain : public QWidget, public PreviewedFile, public PaneWindow, public FolderPaneHost {
+class frmMain : public QWidget,
+                public PreviewedFile,
+                public PaneWindow,
+                public AcquisitionTarget,
+                public GeneratorHost,
+                public FolderPaneHost {
     Q_OBJECT
 
 public:
@@ -353,8 +360,8 @@ public:
     // options changed.
     void subPickButtonColour(ColorButton* button);
 
-    // Saves the preview's image through the save dialog (export/frmMain_export.cpp);
-    // does nothing while the preview is empty.
+    // Saves the preview's image through the save dialog
+    // (shell/mainwindow/frmMain_exportwiring.cpp); does nothing while the preview is empty.
     void subSavePreviewToFile();
 
     // The preview pane (browser/frmMain_preview.cpp).
@@ -419,18 +426,39 @@ public:
     using LinkOpenerFn = std::function<bool(const QString&)>;
     LinkOpenerFn LinkOpener;
 
-    // The windows the basket commands, the tool buttons and the menus open. Each is
-    // defined in the file of the folder that owns the window: capture and scanning in
-    // acquisition/frmMain_acquisition.cpp, the generated programs in
-    // export/frmMain_export.cpp.
+    // The windows the basket commands, the tool buttons and the menus open, shown by
+    // the folder that owns the window: capture and scanning by acquisition/ (through
+    // shell/mainwindow/frmMain_acquisitionwiring.cpp), the generated programs by
+    // export/ (through shell/mainwindow/frmMain_exportwiring.cpp).
     void subShowCaptureDialog();
     void subShowTwainDialog();
-    // Connects the browse tool bar's capture button (acquisition/frmMain_acquisition.cpp).
+    // Connects the browse tool bar's capture button.
     void connectAcquisition();
     void subShowSlideShowDialog();
     // generateMode 0 the previewed image, 1 the basket's images.
     void subShowScreensaverDemo(int generateMode);
     void subShowGreetingDemo();
+    // AcquisitionTarget: what a capture or a scan reaches of the window and its panes
+    // (shell/mainwindow/frmMain_acquisitionwiring.cpp).
+    QWidget& acquisitionWindow() override;
+    PaneWindow& acquisitionPaneWindow() override;
+    ImageBoxView& acquisitionPreview() override;
+    void setAcquiredPicture(const QImage& picture) override;
+    void setAcquiredFile(const QString& path) override;
+    void clearAcquisitionSelection() override;
+    void fitAcquiredPicture() override;
+    int acquisitionPreviewFit() const override;
+    void acquiredPictureChanged() override;
+    int addAcquiredBasketRow(const BasketRow& row, const QImage& thumbnail) override;
+    void showAcquiredMetadata(ImageBox& box, const QString& path) override;
+    // GeneratorHost: what the generator dialogs read of the window and its panes
+    // (shell/mainwindow/frmMain_exportwiring.cpp).
+    QWidget& generatorOwner() override;
+    const ListView& generatorTaskList() override;
+    const ListView& generatorEditTaskList() override;
+    const TaskRowList& generatorTaskRows() override;
+    const ListView& generatorBasket() override;
+    QString generatorPreviewedFile() override;
 
     // The basket's commands, its batch dispatcher, the basket menus and batch
     // printing (browser/frmMain_basketcommands.cpp, browser/frmMain_batchprint.cpp).

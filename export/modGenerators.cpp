@@ -1,4 +1,4 @@
-#include "shell/mainwindow/frmMain.h"
+#include "export/modGenerators.h"
 
 #include "browser/modBasketList.h"
 #include "controls/dialogs/frmStatus.h"
@@ -7,13 +7,8 @@
 #include "export/frmGreetingDemo.h"
 #include "export/frmScreensaverDemo.h"
 #include "export/frmSlideShow.h"
-#include "export/modSavePreview.h"
-#include "platform/imagebox/ImageBoxView.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
-#include <QTimer>
 
 namespace picbasket {
 
@@ -36,16 +31,16 @@ private:
 // What a generator dialog reads of the window, alive while the dialog runs.
 class GeneratorRun {
 public:
-    explicit GeneratorRun(frmMain& window)
-        : explorerList_(*window.lvEdit), editList_(*window.lvEditPreview),
-          basket_(fncBasketRowsOf(*window.lvPages)), wait_(&window) {
-        sources.owner = &window;
+    explicit GeneratorRun(GeneratorHost& window)
+        : explorerList_(window.generatorTaskList()), editList_(window.generatorEditTaskList()),
+          basket_(fncBasketRowsOf(window.generatorBasket())), wait_(&window.generatorOwner()) {
+        sources.owner = &window.generatorOwner();
         sources.lvEdit = &explorerList_;
-        sources.lvEditBatch = &window.lvEditBatch;
+        sources.lvEditBatch = &window.generatorTaskRows();
         sources.lvEditPreview = &editList_;
         sources.lvPages = basket_.get();
         sources.wait = &wait_;
-        sources.previewedFile = window.ibMain->box().Tag();
+        sources.previewedFile = window.generatorPreviewedFile();
     }
     GeneratorSources sources;
 
@@ -58,42 +53,27 @@ private:
 
 } // namespace
 
-// "Save Preview As" > "Image document": the preview's image, through the save
-// dialog with its options panel. Nothing happens while the preview is empty.
-void frmMain::subSavePreviewToFile() {
-    if (!ibMain || !ibMain->box().HasImage())
-        return;
-    const QString saved = fncSavePreviewToFile_Dialog(ibMain->box(), this);
-    // A file saved into the folder shown is listed with the others.
-    if (!saved.isEmpty() && !folder_->CurrentFolder.isEmpty() &&
-        QFileInfo(saved).absoluteDir() == QDir(folder_->CurrentFolder))
-        folder_->timerShowFiles->start();
-}
-
-// The slide-show generator for the basket's images, modal.
-void frmMain::subShowSlideShowDialog() {
-    GeneratorRun run(*this);
-    frmSlideShow dialog(run.sources, this);
+void subShowSlideShowDialog(GeneratorHost& host) {
+    GeneratorRun run(host);
+    frmSlideShow dialog(run.sources, &host.generatorOwner());
     dialog.exec();
 }
 
-// The screensaver generator: mode 0 the previewed image, 1 the basket's images.
 // The single-image mode needs a file in the preview.
-void frmMain::subShowScreensaverDemo(int generateMode) {
-    GeneratorRun run(*this);
+void subShowScreensaverDemo(GeneratorHost& host, int generateMode) {
+    GeneratorRun run(host);
     if (generateMode == 0 && run.sources.previewedFile.isEmpty())
         return;
-    frmScreensaverDemo dialog(run.sources, this);
+    frmScreensaverDemo dialog(run.sources, &host.generatorOwner());
     dialog.lngGenerateMode = generateMode;
     dialog.exec();
 }
 
-// The greeting generator for the previewed image, modal; nothing without one.
-void frmMain::subShowGreetingDemo() {
-    GeneratorRun run(*this);
+void subShowGreetingDemo(GeneratorHost& host) {
+    GeneratorRun run(host);
     if (run.sources.previewedFile.isEmpty())
         return;
-    frmGreetingDemo dialog(run.sources, this);
+    frmGreetingDemo dialog(run.sources, &host.generatorOwner());
     dialog.exec();
 }
 
