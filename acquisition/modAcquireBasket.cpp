@@ -58,7 +58,7 @@ int subAddPreviewFileToBasket(frmMain& window, const QString& path) {
     row.Tag = path;
     row.SubItems = {QStringLiteral("%1 X %2").arg(box.ImageWidth()).arg(box.ImageHeight()),
                     info.fSizeFormated(0), info.fType(), path};
-    const int added = window.subAddBasketRow(row, thumbnail);
+    const int added = window.basketPane().subAddBasketRow(row, thumbnail);
     window.PicTiffTag = path;
     box.setTag(path);
     showFilePanels(window, row, box.HasIptc());

@@ -10,7 +10,7 @@ class frmMain;
 // image (fitted into the basket box, centred on white) and, only when it could be
 // made, a basket row for the file (text the file name without its extension,
 // resolution "w X h" of the preview, size and type of the file, the path as tag and
-// source), added through frmMain::subAddBasketRow. The path becomes the preview's
+// source), added through BasketPane::subAddBasketRow. The path becomes the preview's
 // current file (PicTiffTag and the box's Tag), the status panels describe it, the
 // EXIF list is emptied and the IPTC list filled from the preview. Returns the new
 // row's number, 0 when no thumbnail could be made (the file stays). Failures raise

@@ -38,7 +38,7 @@ void frmMain::buildFolderListing() {
     folderListing = new FolderListing(ibMain->box(), this);
     folderListing->abortRequested = [this] { return AbortFolderListing; };
     connect(folderListing, &FolderListing::RowReady, this, &frmMain::addFolderRow);
-    connect(folderListing, &FolderListing::Progress, pbQueue, &ProgressBar::setValue);
+    connect(folderListing, &FolderListing::Progress, basket_->pbQueue, &ProgressBar::setValue);
     connect(folderListing, &FolderListing::Finished, this, &frmMain::endFolderListing);
     connect(this, &frmMain::ShowFilesDue, this, &frmMain::subShowFilesInFolder);
     connect(cmdThumbnailFolder, &QPushButton::clicked, this, &frmMain::cmdThumbnailFolder_Click);
@@ -52,7 +52,6 @@ void frmMain::buildFolderListing() {
     connect(lvFolder, &ListView::DblClick, this, &frmMain::lvFolder_DblClick);
     lvFolder->setOLEDropMode(true);
     connect(lvFolder, &ListView::OLEDragDrop, this, &frmMain::lvFolder_OLEDragDrop);
-    connect(pbQueue, &ProgressBar::MouseDown, this, &frmMain::pbQueue_MouseDown);
     mnuContextFolderParent = new QMenu(QStringLiteral("Context Folder"), this);
     connect(mnuContextFolderParent->addAction(QStringLiteral("Add to basket")), &QAction::triggered,
             this, &frmMain::mnuContextFolder_Click);
@@ -80,9 +79,9 @@ void frmMain::subShowFilesInFolder(const QString& folder) {
         if (count == 0)
             return endFolderListing();
         AbortFolderListing = false;
-        pbQueue->setMax(count);
-        pbQueue->setValue(0);
-        pbQueue->show();
+        basket_->pbQueue->setMax(count);
+        basket_->pbQueue->setValue(0);
+        basket_->pbQueue->show();
         FolderListing::Options options;
         options.details = Setup.FolderList.ViewMode != 0;
         options.thumbnailWidth = ThumbnailWidth;
@@ -98,7 +97,7 @@ void frmMain::subShowFilesInFolder(const QString& folder) {
 // Every way out of a listing: the bar goes and the abort flag is down again, so a
 // later loop that honours the flag does not stop at once.
 void frmMain::endFolderListing() {
-    pbQueue->hide();
+    basket_->pbQueue->hide();
     AbortFolderListing = false;
 }
 
@@ -200,10 +199,6 @@ void frmMain::lvFolder_DblClick() {
 
 void frmMain::lvFolder_OLEDragDrop() {
     listFocus_.FolderListDropped = true;
-}
-
-void frmMain::pbQueue_MouseDown() {
-    AbortFolderListing = true;
 }
 
 void frmMain::mnuContextFolder_Click() {

@@ -38,7 +38,7 @@ class GeneratorRun {
 public:
     explicit GeneratorRun(frmMain& window)
         : explorerList_(*window.lvEdit), editList_(*window.lvEditPreview),
-          basket_(fncBasketRowsOf(*window.lvPages)), wait_(&window) {
+          basket_(fncBasketRowsOf(*window.basketPane().lvPages)), wait_(&window) {
         sources.owner = &window;
         sources.lvEdit = &explorerList_;
         sources.lvEditBatch = &window.lvEditBatch;

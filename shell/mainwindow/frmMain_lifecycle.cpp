@@ -171,7 +171,8 @@ void frmMain::subLoadSettings() {
         for (int c = 1; c <= 8; ++c)
             lvFolder->setColumnWidth(c, Setup.FolderList.ColumnWidth[static_cast<size_t>(c - 1)]);
         for (int c = 1; c <= 5; ++c)
-            lvPages->setColumnWidth(c, Setup.BasketList.ColumnWidth[static_cast<size_t>(c - 1)]);
+            basket_->lvPages->setColumnWidth(
+                c, Setup.BasketList.ColumnWidth[static_cast<size_t>(c - 1)]);
         BasketFolder = Setup.BasketList.Folder;
         for (int c = 1; c <= 2; ++c) {
             metadata_->lvExif->setColumnWidth(
@@ -207,9 +208,9 @@ void frmMain::subUpdateForm() {
         BasketThumbnailHeight = Setup.BasketList.ThumbnailHeight;
         BasketThumbnailWidth = Setup.BasketList.ThumbnailWidth;
         fncListViewFullRowSelect(lvFolder, Setup.FolderList.FullRowSelect, false);
-        fncListViewFullRowSelect(lvPages, Setup.BasketList.FullRowSelect, false);
+        fncListViewFullRowSelect(basket_->lvPages, Setup.BasketList.FullRowSelect, false);
         QWidget* const panes[] = {ftvBrowse, lvFolder,          PicViewImage,
-                                  lvPages,   metadata_->lvExif, metadata_->lvIPTC};
+                                  basket_->lvPages,   metadata_->lvExif, metadata_->lvIPTC};
         if (Setup.AllowTip == 1) {
             subLoadToolTipTexts();
             for (int i = 0; i < 6; ++i)
@@ -268,14 +269,14 @@ void frmMain::subSetSplitterTree() {
     splRight->setLeftOrTopControl(picBrowse);
     splRight->setRightOrBottomControl(splView);
     splLeft->setLeftOrTopControl(picFolder);
-    splLeft->setRightOrBottomControl(PicQueue);
+    splLeft->setRightOrBottomControl(basket_->PicQueue);
     splView->setLeftOrTopControl(picView);
     splView->setRightOrBottomControl(metadata_->PicMetadata);
 }
 
 void frmMain::subSetButtonPictures() {
     const std::pair<QPushButton*, const char*> singles[] = {
-        {cmdSaveAs, "picSaveMultiPage"},
+        {basket_->cmdSaveAs, "picSaveMultiPage"},
         {cmdDetailFolder, "picDetailFolder"},
         {cmdThumbnailFolder, "picThumbnailFolder"},
         {cmdAddToQueue, "picAddToQueue"},
@@ -288,7 +289,7 @@ void frmMain::subSetButtonPictures() {
         {cmdPreviewSave, "picPreviewSave"},
         {cmdReset, "IconReset"},
         {cmdOriginalImage, "IconOriginalImage"},
-        {cmdBatchPrint, "picBatchPrint"}};
+        {basket_->cmdBatchPrint, "picBatchPrint"}};
     for (const auto& [button, box] : singles)
         subSetButtonPicture(button, picture(QString::fromLatin1(box)));
     for (size_t i = 0; i < cmdEditBar.size(); ++i) {
@@ -305,10 +306,10 @@ void frmMain::subSetButtonPictures() {
     for (size_t i = 0; i < metadata_->cmdIPTCBar.size(); ++i)
         subSetButtonPicture(metadata_->cmdIPTCBar[i], picture(QString::fromLatin1(iptc[i])));
     const std::pair<QPushButton*, const char*> rest[] = {
-        {cmdPagesNew, "IconEditbar0"},        {cmdPagesOpen, "IconEditbar1"},
-        {cmdPagesSave, "IconEditbar2"},       {cmdPagesDelete, "IconEditbar3"},
+        {basket_->cmdPagesNew, "IconEditbar0"},        {basket_->cmdPagesOpen, "IconEditbar1"},
+        {basket_->cmdPagesSave, "IconEditbar2"},       {basket_->cmdPagesDelete, "IconEditbar3"},
         {CmdPreviewEdit, "picPreviewEdit"},   {cmdPreviewPrint, "picPreviewPrint"},
-        {cmdTwainAcquire, "picTwainAcquire"}, {cmdCapture, "picCapture"}};
+        {basket_->cmdTwainAcquire, "picTwainAcquire"}, {cmdCapture, "picCapture"}};
     for (const auto& [button, box] : rest)
         subSetButtonPicture(button, picture(QString::fromLatin1(box)));
 }
@@ -385,7 +386,7 @@ void frmMain::subEnd() {
         Setup.FolderList.ThumbnailHeight = toSetupInt16(ThumbnailHeight);
         for (int c = 1; c <= 5; ++c)
             Setup.BasketList.ColumnWidth[static_cast<size_t>(c - 1)] =
-                toColumnWidth(lvPages->ColumnWidth(c));
+                toColumnWidth(basket_->lvPages->ColumnWidth(c));
         Setup.BasketList.ThumbnailHeight = toSetupInt16(BasketThumbnailHeight);
         Setup.BasketList.ThumbnailWidth = toSetupInt16(BasketThumbnailWidth);
         Setup.BasketList.Folder = BasketFolder;
@@ -407,17 +408,17 @@ void frmMain::subEnd() {
 
 void frmMain::subRemoveButtonPictures() {
     QList<QPushButton*> buttons{
-        cmdSaveAs,      cmdDetailFolder, cmdThumbnailFolder, cmdAddToQueue,   cmdBrowseSettings,
+        basket_->cmdSaveAs,      cmdDetailFolder, cmdThumbnailFolder, cmdAddToQueue,   cmdBrowseSettings,
         cmdBrowseAbout, cmdPreviewView,  cmdPreviewPrevious, cmdPreviewNext,  cmdPreviewType,
-        cmdPreviewSave, cmdBatchPrint,   cmdReset,           cmdOriginalImage};
+        cmdPreviewSave, basket_->cmdBatchPrint,   cmdReset,           cmdOriginalImage};
     for (size_t i = 0; i < cmdEditBar.size(); ++i)
         buttons << cmdEditBar[i] << cmdEditPreview[i];
     for (QPushButton* button : metadata_->cmdEXIFBar)
         buttons << button;
     for (QPushButton* button : metadata_->cmdIPTCBar)
         buttons << button;
-    buttons << cmdPagesNew << cmdPagesOpen << cmdPagesSave << cmdPagesDelete << CmdPreviewEdit
-            << cmdPreviewPrint << cmdTwainAcquire << cmdCapture;
+    buttons << basket_->cmdPagesNew << basket_->cmdPagesOpen << basket_->cmdPagesSave
+            << basket_->cmdPagesDelete << CmdPreviewEdit << cmdPreviewPrint << basket_->cmdTwainAcquire << cmdCapture;
     for (QPushButton* button : buttons)
         subRemoveButtonPicture(button);
 }

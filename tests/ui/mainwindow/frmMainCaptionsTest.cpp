@@ -60,7 +60,7 @@ std::vector<std::string> cutCaptions(frmMain& w) {
             button->fontMetrics().horizontalAdvance(caption) + PictureRoom > button->width())
             faults.push_back(nameOf(button, caption) + " is too narrow for its caption");
     }
-    for (QLabel* caption : {w.lblBrowse, w.metadataPane().lblMetadata, w.lblFolder, w.lblQueue}) {
+    for (QLabel* caption : {w.lblBrowse, w.metadataPane().lblMetadata, w.lblFolder, w.basketPane().lblQueue}) {
         if (!caption->isVisibleTo(&w))
             continue;
         const QRect title(caption->contentsMargins().left(), 0,

@@ -1,0 +1,283 @@
+// The image basket of the main window: its controls, adding the selected folder rows
+// dragged onto it, its thumbnails, its column sort, moving its rows by dragging them,
+// and the list's events that preview its rows.
+#include "browser/BasketPane.h"
+
+#include "browser/BasketAdder.h"
+#include "browser/FileListFocus.h"
+#include "browser/NotAddedReport.h"
+#include "browser/frmDummy.h"
+#include "browser/modBasketList.h"
+#include "controls/common/PaneControls.h"
+#include "controls/common/PaneWindow.h"
+#include "controls/common/ToolbarFlowLayout.h"
+#include "core/AppPaths.h"
+#include "core/ErrorHandler.h"
+#include "core/Globals.h"
+#include "engine/batch/BasketRows.h"
+#include "platform/comctl/ImageList.h"
+#include "platform/comctl/ListView.h"
+#include "platform/comctl/ProgressBar.h"
+#include "platform/comctl/StatusBar.h"
+
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace picbasket {
+
+namespace {
+
+const QString FolderListName = QStringLiteral("lvFolder");
+const QString BasketListName = QStringLiteral("lvPages");
+
+// A step that may fail without stopping the steps after it, and without a message.
+template <class Step> void skipFailure(Step&& step) {
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+BasketPane::BasketPane(QWidget* parent, FileListFocus& listFocus, PaneWindow& window,
+                       BasketPaneHost& host)
+    : QWidget(parent), listFocus_(listFocus), window_(window), host_(host) {
+    setAutoFillBackground(true);
+    buildQueuePane();
+    buildBasket();
+    buildBasketCommands();
+}
+
+BasketPane::~BasketPane() {
+    lvPages->setSmallIcons(nullptr);
+}
+
+void BasketPane::buildQueuePane() {
+    PicQueue = this;
+    lblQueue = makeCaption(QStringLiteral("Image Basket"), PicQueue);
+    auto* bar = makeCaptionToolbar(lblQueue);
+    cmdTwainAcquire = makeButton(bar, {}, QStringLiteral("Acquire from a scanner"), ToolButtonSize);
+    cmdBatchPrint = makeButton(bar, {}, QStringLiteral("Print the basket"), ToolButtonSize);
+    cmdSaveAs = makeButton(bar, QStringLiteral("Save As"),
+                           QStringLiteral("Convert the basket to JPEG 2000"), 90);
+    picLiveBar = new QWidget(PicQueue);
+    // One column of buttons, or two when the pane is too short for one.
+    auto* column = new ToolbarFlowLayout(picLiveBar);
+    column->setContentsMargins(1, 1, 1, 1);
+    column->setSpacing(1);
+    cmdPagesNew = makeButton(picLiveBar, {}, QStringLiteral("New basket"), ToolButtonSize);
+    cmdPagesOpen = makeButton(picLiveBar, {}, QStringLiteral("Open basket"), ToolButtonSize);
+    cmdPagesSave = makeButton(picLiveBar, {}, QStringLiteral("Save basket"), ToolButtonSize);
+    cmdPagesDelete =
+        makeButton(picLiveBar, {}, QStringLiteral("Remove the selected files"), ToolButtonSize);
+    column->addStretch(1);
+    picLiveBar->setGeometry(0, CaptionHeight, ToolButtonSize + 2, 4 * ToolButtonSize + 6);
+    lvPages = new ListView(PicQueue);
+    for (const char* caption : {"File Name", "Resolution", "Size", "Type", "Path"})
+        lvPages->AddColumn(QString::fromLatin1(caption));
+    pbQueue = new ProgressBar(PicQueue);
+    pbQueue->hide();
+}
+
+void BasketPane::buildBasket() {
+    ilPages = std::make_unique<ImageList>();
+    lvPages->setObjectName(BasketListName);
+    lvPages->setOLEDragMode(true);
+    lvPages->setOLEDropMode(true);
+    lvPages->setSmallIcons(ilPages.get());
+    basketAdder = std::make_unique<BasketAdder>();
+    BasketAdder& adder = *basketAdder;
+    adder.inBasket = [this](const QString& source) {
+        for (int r = 1; r <= lvPages->Count(); ++r)
+            if (lvPages->SubItem(r, 4) == source)
+                return true;
+        return false;
+    };
+    adder.addRow = [this](const BasketRow& row, const QImage& thumbnail) {
+        return subAddBasketRow(row, thumbnail);
+    };
+    // The folder list may have been listed again meanwhile: the row is found by path.
+    adder.fillResolution = [this](const QString& path, const QString& resolution) {
+        ListView* lvFolder = host_.folderList();
+        for (int r = 1; r <= lvFolder->Count(); ++r)
+            if (lvFolder->Tag(r) == path)
+                lvFolder->setSubItem(r, 1, resolution);
+    };
+    adder.status = [this](const QString& text) {
+        window_.statusBar()->Panel(QStringLiteral("folder"))->setText(text);
+    };
+    adder.progress = [this](int maximum, int value) {
+        if (!basketBar_)
+            return;
+        basketBar_->setMax(std::max(1, maximum));
+        basketBar_->setValue(value);
+    };
+    adder.pumpEvents = [] { QCoreApplication::processEvents(); };
+    adder.fileAdded = [this](int row) { lvPages->setSelected(row, true); };
+    connect(lvPages, &ListView::ColumnClick, this, &BasketPane::lvPages_ColumnClick);
+    connect(lvPages, &ListView::OLEDragOver, this, &BasketPane::lvPages_OLEDragOver);
+    connect(lvPages, &ListView::OLEDragDrop, this, &BasketPane::lvPages_OLEDragDrop);
+    connect(lvPages, &ListView::GotFocus, this, &BasketPane::lvPages_GotFocus);
+    connect(lvPages, &ListView::LostFocus, this, &BasketPane::lvPages_LostFocus);
+    connect(lvPages, &ListView::ItemClick, this, &BasketPane::lvPages_ItemClick);
+    connect(lvPages, &ListView::KeyUp, this, &BasketPane::lvPages_KeyUp);
+    connect(lvPages, &ListView::MouseUp, this, &BasketPane::lvPages_MouseUp);
+    connect(pbQueue, &ProgressBar::MouseDown, this, &BasketPane::pbQueue_MouseDown);
+}
+
+// Each thumbnail is keyed by its index, which the row keeps through sorts and moves;
+// the "queue" panel counts the rows after every add, whoever adds.
+int BasketPane::subAddBasketRow(const BasketRow& row, const QImage& thumbnail) {
+    const QString key = QString::number(ilPages->Count() + 1);
+    ilPages->Add(thumbnail, key);
+    lvPages->setSmallIcons(ilPages.get());
+    lvPages->setSmallIconSize(QSize(BasketThumbnailWidth, BasketThumbnailHeight));
+    ListView::Row added;
+    added.text = row.Text;
+    added.tag = row.Tag;
+    for (int s = 1; s <= 4; ++s)
+        added.subItems << row.SubItem(s);
+    added.iconKey = key;
+    added.smallIconKey = key;
+    const int number = lvPages->AddRow(added);
+    setQueuePanel();
+    return number;
+}
+
+void BasketPane::setQueuePanel() {
+    window_.statusBar()
+        ->Panel(QStringLiteral("queue"))
+        ->setText(QStringLiteral("%1 file(s) in basket").arg(lvPages->Count()));
+}
+
+// Adds the selected folder rows dragged onto the basket; each file's last row ends
+// selected.
+void BasketPane::subAddDroppedFiles() {
+    if (basketAdder->isRunning())
+        return;
+    ListView* lvFolder = host_.folderList();
+    if (lvFolder->SelectedCount() == 0) {
+        lvFolder->setDropHighlight(0);
+        return;
+    }
+    const std::vector<BasketSource> sources = host_.folderRowsSelected();
+    lvFolder->setDropHighlight(0);
+    basketAdder->thumbnailWidth = BasketThumbnailWidth;
+    basketAdder->thumbnailHeight = BasketThumbnailHeight;
+    basketAdder->pageFiles.setFolder(AppPaths::tempPageFolder());
+    basketBar_ = pbQueue;
+    pbQueue->setValue(0);
+    pbQueue->setMax(static_cast<int>(sources.size()));
+    pbQueue->show();
+    struct BarScope {
+        BasketPane* w;
+        ~BarScope() {
+            w->pbQueue->hide();
+            w->basketBar_ = nullptr;
+        }
+    } bar{this};
+    NotAddedReport notAdded(*basketAdder);
+    basketAdder->add(sources, static_cast<int>(sources.size()), BasketAdder::Mode::Drop);
+    window_.statusBar()->Panel(QStringLiteral("folder"))->setText(QString());
+    window_.subResize();
+    notAdded.show();
+}
+
+void BasketPane::lvPages_ColumnClick(int column) {
+    subSortListViewByColumn(*lvPages, column);
+}
+
+// Only a drag of basket rows shows where they would go.
+void BasketPane::lvPages_OLEDragOver(const QString& source, int x, int y) {
+    if (source == BasketListName && ilPages->Count() >= 1)
+        lvPages->setDropHighlight(lvPages->HitTest(x, y));
+}
+
+// Rows of the folder list are added, rows of the basket moved; which by the list the
+// drag came from. The work waits until the drag has ended.
+void BasketPane::lvPages_OLEDragDrop(const QString& source, int x, int y) {
+    listFocus_.FolderListDropped = true;
+    if (source == FolderListName) {
+        ListView::runAfterDrag(this, [this] {
+            errorTail(QStringLiteral("FrmMain.lvPages_OLEDragDrop"), [this] {
+                subAddDroppedFiles();
+                setQueuePanel();
+            });
+        });
+    } else if (source == BasketListName) {
+        ListView::runAfterDrag(this, [this, x, y] { subMoveSelectedItems(*lvPages, x, y); });
+    }
+}
+
+void BasketPane::lvPages_GotFocus() {
+    listFocus_.ActiveFileList = QStringLiteral("lvPages");
+}
+
+void BasketPane::lvPages_LostFocus() {
+    listFocus_.FolderListDropped = true;
+}
+
+void BasketPane::lvPages_ItemClick(int) {
+    listFocus_.SelectedRowCount = lvPages->SelectedCount();
+    if (listFocus_.SelectedRowCount < 2)
+        listFocus_.FolderListDropped = false;
+}
+
+void BasketPane::lvPages_KeyUp(int keyCode, int) {
+    if (lvPages->Count() > 0 && keyCode == 46)
+        return cmdPagesDelete_Click();
+    if (lvPages->Count() == 0 || keyCode < 37 || keyCode > 40 || listFocus_.FolderListDropped)
+        return;
+    skipFailure([&] {
+        host_.showListRow(lvPages, lvPages->SelectedItem());
+        window_.subResize();
+    });
+}
+
+// The right button pops up the basket's context menu; the other buttons preview the
+// row clicked, unless several rows are selected.
+void BasketPane::lvPages_MouseUp(int button, int, int, int) {
+    if (lvPages->Count() == 0)
+        return;
+    if (button == 2)
+        return skipFailure([&] { subShowBasketContextMenu(); });
+    skipFailure([&] {
+        if (!listFocus_.FolderListDropped) {
+            if (listFocus_.SelectedRowCount > 1)
+                return;
+            host_.showListRow(lvPages, lvPages->SelectedItem());
+            window_.subResize();
+        }
+        lvPages->setFocus();
+    });
+}
+
+// A press on the bar stops the folder listing whose progress it shows.
+void BasketPane::pbQueue_MouseDown() {
+    host_.folderListingAbort() = true;
+}
+
+void BasketPane::lblQueue_Click() {
+    window_.subPopupMenu(host_.batchMenu(), lblQueue->mapToGlobal(QPoint(0, lblQueue->height())));
+}
+
+void BasketPane::mnuBatch_Click(int index) {
+    const BatchMenuCommand command = fncBatchMenuCommand(index);
+    subRunBatchMenuCommand(command);
+}
+
+void BasketPane::subRunBatchMenuCommand(const BatchMenuCommand& command) {
+    switch (command.kind) {
+    case BatchMenuCommand::Generate: subGenerateDocument(int16_t(command.generateIndex)); break;
+    case BatchMenuCommand::NewBasket: cmdPagesNew_Click(); break;
+    case BatchMenuCommand::OpenBasket: cmdPagesOpen_Click(); break;
+    case BatchMenuCommand::SaveBasket: cmdPagesSave_Click(); break;
+    case BatchMenuCommand::RemoveSelected: cmdPagesDelete_Click(); break;
+    case BatchMenuCommand::None: break;
+    }
+}
+
+} // namespace picbasket
