@@ -1,12 +1,11 @@
 // The image basket of the main window: its controls, adding the selected folder rows
-// dragged onto it, its thumbnails, its column sort, moving its rows by dragging them,
-// and the list's events that preview its rows.
+// dragged onto it, its thumbnails, its column sort and moving its rows by dragging
+// them.
 #include "browser/BasketPane.h"
 
 #include "browser/BasketAdder.h"
 #include "browser/FileListFocus.h"
 #include "browser/NotAddedReport.h"
-#include "browser/frmDummy.h"
 #include "browser/modBasketList.h"
 #include "controls/common/PaneControls.h"
 #include "controls/common/PaneWindow.h"
@@ -21,7 +20,6 @@
 #include "platform/comctl/StatusBar.h"
 
 #include <QCoreApplication>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
@@ -31,14 +29,6 @@ namespace {
 
 const QString FolderListName = QStringLiteral("lvFolder");
 const QString BasketListName = QStringLiteral("lvPages");
-
-// A step that may fail without stopping the steps after it, and without a message.
-template <class Step> void skipFailure(Step&& step) {
-    try {
-        step();
-    } catch (...) {
-    }
-}
 
 } // namespace
 
@@ -209,74 +199,6 @@ void BasketPane::lvPages_OLEDragDrop(const QString& source, int x, int y) {
         });
     } else if (source == BasketListName) {
         ListView::runAfterDrag(this, [this, x, y] { subMoveSelectedItems(*lvPages, x, y); });
-    }
-}
-
-void BasketPane::lvPages_GotFocus() {
-    listFocus_.ActiveFileList = QStringLiteral("lvPages");
-}
-
-void BasketPane::lvPages_LostFocus() {
-    listFocus_.FolderListDropped = true;
-}
-
-void BasketPane::lvPages_ItemClick(int) {
-    listFocus_.SelectedRowCount = lvPages->SelectedCount();
-    if (listFocus_.SelectedRowCount < 2)
-        listFocus_.FolderListDropped = false;
-}
-
-void BasketPane::lvPages_KeyUp(int keyCode, int) {
-    if (lvPages->Count() > 0 && keyCode == 46)
-        return cmdPagesDelete_Click();
-    if (lvPages->Count() == 0 || keyCode < 37 || keyCode > 40 || listFocus_.FolderListDropped)
-        return;
-    skipFailure([&] {
-        host_.showListRow(lvPages, lvPages->SelectedItem());
-        window_.subResize();
-    });
-}
-
-// The right button pops up the basket's context menu; the other buttons preview the
-// row clicked, unless several rows are selected.
-void BasketPane::lvPages_MouseUp(int button, int, int, int) {
-    if (lvPages->Count() == 0)
-        return;
-    if (button == 2)
-        return skipFailure([&] { subShowBasketContextMenu(); });
-    skipFailure([&] {
-        if (!listFocus_.FolderListDropped) {
-            if (listFocus_.SelectedRowCount > 1)
-                return;
-            host_.showListRow(lvPages, lvPages->SelectedItem());
-            window_.subResize();
-        }
-        lvPages->setFocus();
-    });
-}
-
-// A press on the bar stops the folder listing whose progress it shows.
-void BasketPane::pbQueue_MouseDown() {
-    host_.folderListingAbort() = true;
-}
-
-void BasketPane::lblQueue_Click() {
-    window_.subPopupMenu(host_.batchMenu(), lblQueue->mapToGlobal(QPoint(0, lblQueue->height())));
-}
-
-void BasketPane::mnuBatch_Click(int index) {
-    const BatchMenuCommand command = fncBatchMenuCommand(index);
-    subRunBatchMenuCommand(command);
-}
-
-void BasketPane::subRunBatchMenuCommand(const BatchMenuCommand& command) {
-    switch (command.kind) {
-    case BatchMenuCommand::Generate: subGenerateDocument(int16_t(command.generateIndex)); break;
-    case BatchMenuCommand::NewBasket: cmdPagesNew_Click(); break;
-    case BatchMenuCommand::OpenBasket: cmdPagesOpen_Click(); break;
-    case BatchMenuCommand::SaveBasket: cmdPagesSave_Click(); break;
-    case BatchMenuCommand::RemoveSelected: cmdPagesDelete_Click(); break;
-    case BatchMenuCommand::None: break;
     }
 }
 

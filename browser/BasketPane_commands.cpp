@@ -1,9 +1,12 @@
 // The image basket's commands: its tool bar (new, open, save, remove, Save As,
 // print, scanner), the batch dispatcher the batch menu calls by index, the basket's
-// context and "SaveAs" menus, and the batch JPEG 2000 command.
+// context and "SaveAs" menus, the batch JPEG 2000 command, and the list's events that
+// preview its rows.
 #include "browser/BasketPane.h"
 
 #include "browser/BasketAdder.h"
+#include "browser/FileListFocus.h"
+#include "browser/frmDummy.h"
 #include "browser/frmSaveSinglePage.h"
 #include "browser/modBasketList.h"
 #include "browser/modSaveOpenImageList.h"
@@ -25,6 +28,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 
@@ -293,6 +297,85 @@ void BasketPane::subSaveAsSinglePage() {
         // The new files may land in the folder shown: it is listed again so they appear.
         host_.relistFolderSoon();
     });
+}
+
+void BasketPane::lvPages_GotFocus() {
+    listFocus_.ActiveFileList = QStringLiteral("lvPages");
+}
+
+void BasketPane::lvPages_LostFocus() {
+    listFocus_.FolderListDropped = true;
+}
+
+void BasketPane::lvPages_ItemClick(int) {
+    listFocus_.SelectedRowCount = lvPages->SelectedCount();
+    if (listFocus_.SelectedRowCount < 2)
+        listFocus_.FolderListDropped = false;
+}
+
+void BasketPane::lvPages_KeyUp(int keyCode, int) {
+    if (lvPages->Count() > 0 && keyCode == 46)
+        return cmdPagesDelete_Click();
+    if (lvPages->Count() == 0 || keyCode < 37 || keyCode > 40 || listFocus_.FolderListDropped)
+        return;
+    ignoreFailure([&] {
+        host_.showListRow(lvPages, lvPages->SelectedItem());
+        window_.subResize();
+    });
+}
+
+// The right button pops up the basket's context menu; the other buttons preview the
+// row clicked, unless several rows are selected.
+void BasketPane::lvPages_MouseUp(int button, int, int, int) {
+    if (lvPages->Count() == 0)
+        return;
+    if (button == 2)
+        return ignoreFailure([&] { subShowBasketContextMenu(); });
+    ignoreFailure([&] {
+        if (!listFocus_.FolderListDropped) {
+            if (listFocus_.SelectedRowCount > 1)
+                return;
+            host_.showListRow(lvPages, lvPages->SelectedItem());
+            window_.subResize();
+        }
+        lvPages->setFocus();
+    });
+}
+
+// A press on the bar stops the folder listing whose progress it shows.
+void BasketPane::pbQueue_MouseDown() {
+    host_.folderListingAbort() = true;
+}
+
+void BasketPane::lblQueue_Click() {
+    window_.subPopupMenu(host_.batchMenu(), lblQueue->mapToGlobal(QPoint(0, lblQueue->height())));
+}
+
+void BasketPane::mnuBatch_Click(int index) {
+    const BatchMenuCommand command = fncBatchMenuCommand(index);
+    subRunBatchMenuCommand(command);
+}
+
+void BasketPane::subRunBatchMenuCommand(const BatchMenuCommand& command) {
+    switch (command.kind) {
+    case BatchMenuCommand::Generate:
+        subGenerateDocument(int16_t(command.generateIndex));
+        break;
+    case BatchMenuCommand::NewBasket:
+        cmdPagesNew_Click();
+        break;
+    case BatchMenuCommand::OpenBasket:
+        cmdPagesOpen_Click();
+        break;
+    case BatchMenuCommand::SaveBasket:
+        cmdPagesSave_Click();
+        break;
+    case BatchMenuCommand::RemoveSelected:
+        cmdPagesDelete_Click();
+        break;
+    case BatchMenuCommand::None:
+        break;
+    }
 }
 
 } // namespace picbasket
