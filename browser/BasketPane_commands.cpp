@@ -358,23 +358,12 @@ void BasketPane::mnuBatch_Click(int index) {
 
 void BasketPane::subRunBatchMenuCommand(const BatchMenuCommand& command) {
     switch (command.kind) {
-    case BatchMenuCommand::Generate:
-        subGenerateDocument(int16_t(command.generateIndex));
-        break;
-    case BatchMenuCommand::NewBasket:
-        cmdPagesNew_Click();
-        break;
-    case BatchMenuCommand::OpenBasket:
-        cmdPagesOpen_Click();
-        break;
-    case BatchMenuCommand::SaveBasket:
-        cmdPagesSave_Click();
-        break;
-    case BatchMenuCommand::RemoveSelected:
-        cmdPagesDelete_Click();
-        break;
-    case BatchMenuCommand::None:
-        break;
+    case BatchMenuCommand::Generate: subGenerateDocument(int16_t(command.generateIndex)); break;
+    case BatchMenuCommand::NewBasket: cmdPagesNew_Click(); break;
+    case BatchMenuCommand::OpenBasket: cmdPagesOpen_Click(); break;
+    case BatchMenuCommand::SaveBasket: cmdPagesSave_Click(); break;
+    case BatchMenuCommand::RemoveSelected: cmdPagesDelete_Click(); break;
+    case BatchMenuCommand::None: break;
     }
 }
 
