@@ -83,7 +83,8 @@ public:
     BasketPane& basketPane() const { return *basket_; }
     // Which file list the preview follows, shared by the lists and the preview.
     FileListFocus& fileListFocus() { return listFocus_; }
-    // PreviewedFile: the preview's box and its file, for the metadata pane.
+    // PreviewedFile: the preview's box and its file, for the metadata pane (the box
+    // serves the basket's BasketPaneHost too).
     ImageBox& previewBox() override;
     QString previewPath() const override;
     // BasketPaneHost: what the basket asks of the other panes and the window
