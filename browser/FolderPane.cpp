@@ -41,19 +41,6 @@ bool isArrowKey(int keyCode) {
     return keyCode >= 37 && keyCode <= 40;
 }
 
-// A row of tool buttons, laid out inside a caption bar at its right end.
-QWidget* makeCaptionToolbar(QLabel* caption) {
-    auto* bar = new QWidget(caption);
-    auto* row = new QHBoxLayout(bar);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(1);
-    auto* layout = new QHBoxLayout(caption);
-    layout->setContentsMargins(0, 0, 1, 0);
-    layout->addStretch(1);
-    layout->addWidget(bar, 0, Qt::AlignBottom);
-    return bar;
-}
-
 } // namespace
 
 FolderPane::FolderTree FolderPane::buildFolderTree(QWidget* browseHost) {

@@ -100,7 +100,7 @@ void frmMain::connectMenus() {
     connect(tbsBrowse, &TabStrip::Click, this, &frmMain::tbsBrowse_Click);
     new LabelClickFilter(Label4, [this] { Label4_Click(); });
     new LabelClickFilter(lblBrowse, [this] { lblBrowse_Click(); });
-    new LabelClickFilter(lblQueue, [this] { lblQueue_Click(); });
+    new LabelClickFilter(basket_->lblQueue, [this] { basket_->lblQueue_Click(); });
     new LabelClickFilter(metadata_->lblMetadata, [this] { lblMetadata_Click(); });
 }
 
@@ -113,7 +113,7 @@ frmFrameDummy* frmMain::FrameDummy() {
 frmDummy* frmMain::Dummy() {
     if (!dummy_) {
         dummy_ = new frmDummy(this);
-        connect(dummy_, &frmDummy::mnuBatch_Click, this, &frmMain::mnuBatch_Click);
+        connect(dummy_, &frmDummy::mnuBatch_Click, basket_, &BasketPane::mnuBatch_Click);
     }
     return dummy_;
 }
@@ -195,17 +195,6 @@ void frmMain::mnuSavePreviewAs_Click(int index) {
     }
 }
 
-void frmMain::subRunBatchMenuCommand(const BatchMenuCommand& command) {
-    switch (command.kind) {
-    case BatchMenuCommand::Generate: subGenerateDocument(int16_t(command.generateIndex)); break;
-    case BatchMenuCommand::NewBasket: cmdPagesNew_Click(); break;
-    case BatchMenuCommand::OpenBasket: cmdPagesOpen_Click(); break;
-    case BatchMenuCommand::SaveBasket: cmdPagesSave_Click(); break;
-    case BatchMenuCommand::RemoveSelected: cmdPagesDelete_Click(); break;
-    case BatchMenuCommand::None: break;
-    }
-}
-
 void frmMain::cmdPreviewSave_Click() {
     subPopupMenu(mnuSavePreviewAsParent, below(cmdPreviewSave));
 }
@@ -227,10 +216,6 @@ void frmMain::lblBrowse_Click() {
         subPopupMenu(FrameDummy()->mnuTaskBasketParent(), below(lblBrowse));
 }
 
-void frmMain::lblQueue_Click() {
-    subPopupMenu(Dummy()->mnuBatchParent(), below(lblQueue));
-}
-
 void frmMain::lblMetadata_Click() {
     frmFrameDummy* host = FrameDummy();
     subPopupMenu(MetadataTab == 0 ? host->mnuEXIFParent() : host->mnuIPTCParent(),
@@ -246,11 +231,6 @@ void frmMain::tbsBrowse_Click() {
     picEditBar->setVisible(tab == 2);
     lblBrowse->setText(tab == 1 ? QStringLiteral("Browse File System")
                                 : QStringLiteral("Task Basket"));
-}
-
-void frmMain::mnuBatch_Click(int index) {
-    const BatchMenuCommand command = fncBatchMenuCommand(index);
-    subRunBatchMenuCommand(command);
 }
 
 } // namespace picbasket

@@ -57,11 +57,6 @@ void frmMain::buildPreview() {
     connect(&ibMain->box(), &ImageBox::loadSettled, this, &frmMain::ibMain_LoadSettled);
     connect(ibMain, &ImageBoxView::MouseMove, this, &frmMain::ibMain_MouseMove);
     connect(ibMain, &ImageBoxView::MouseUp, this, &frmMain::ibMain_MouseUp);
-    connect(lvPages, &ListView::GotFocus, this, &frmMain::lvPages_GotFocus);
-    connect(lvPages, &ListView::LostFocus, this, &frmMain::lvPages_LostFocus);
-    connect(lvPages, &ListView::ItemClick, this, &frmMain::lvPages_ItemClick);
-    connect(lvPages, &ListView::KeyUp, this, &frmMain::lvPages_KeyUp);
-    connect(lvPages, &ListView::MouseUp, this, &frmMain::lvPages_MouseUp);
     // A click on the checked fit item must be seen as such, so Qt's own toggling
     // (which may uncheck it, the group being optional) is undone before the
     // handler runs; checking one item still unchecks the other.
@@ -267,7 +262,7 @@ void frmMain::subShowPreviewPanels() {
     }
     if (row < 1 || row > list->Count())
         return;
-    const QString pages = list == lvPages ? QStringLiteral("1") : list->SubItem(row, 3);
+    const QString pages = list == basket_->lvPages ? QStringLiteral("1") : list->SubItem(row, 3);
     sbMain->Panel(QStringLiteral("pages"))->setText(pages + QStringLiteral(" page(s)"));
     sbMain->Panel(QStringLiteral("resolution"))
         ->setText(list->SubItem(row, 1) + QStringLiteral("     ") + list->SubItem(row, 2));
@@ -326,7 +321,7 @@ void frmMain::hsbView_Scroll() {
 }
 
 ListView* frmMain::activeFileList() const {
-    return listFocus_.ActiveFileList == QLatin1String("lvPages") ? lvPages : folder_->lvFolder;
+    return listFocus_.ActiveFileList == QLatin1String("lvPages") ? basket_->lvPages : folder_->lvFolder;
 }
 
 void frmMain::cmdPreviewPrevious_Click() {
@@ -405,49 +400,6 @@ void frmMain::ibMain_MouseUp(int button, int, int x, int y) {
 
 void frmMain::subClearSelection() {
     PreviewSelection->subClearSelection();
-}
-
-void frmMain::lvPages_GotFocus() {
-    listFocus_.ActiveFileList = QStringLiteral("lvPages");
-}
-
-void frmMain::lvPages_LostFocus() {
-    listFocus_.FolderListDropped = true;
-}
-
-void frmMain::lvPages_ItemClick(int) {
-    listFocus_.SelectedRowCount = lvPages->SelectedCount();
-    if (listFocus_.SelectedRowCount < 2)
-        listFocus_.FolderListDropped = false;
-}
-
-void frmMain::lvPages_KeyUp(int keyCode, int) {
-    if (lvPages->Count() > 0 && keyCode == 46)
-        return cmdPagesDelete_Click();
-    if (lvPages->Count() == 0 || keyCode < 37 || keyCode > 40 || listFocus_.FolderListDropped)
-        return;
-    skipFailure([&] {
-        subShowSelectedFile(lvPages, lvPages->SelectedItem());
-        subResize();
-    });
-}
-
-// The right button pops up the basket's context menu; the other buttons preview the
-// row clicked, unless several rows are selected.
-void frmMain::lvPages_MouseUp(int button, int, int, int) {
-    if (lvPages->Count() == 0)
-        return;
-    if (button == 2)
-        return skipFailure([&] { subShowBasketContextMenu(); });
-    skipFailure([&] {
-        if (!listFocus_.FolderListDropped) {
-            if (listFocus_.SelectedRowCount > 1)
-                return;
-            subShowSelectedFile(lvPages, lvPages->SelectedItem());
-            subResize();
-        }
-        lvPages->setFocus();
-    });
 }
 
 // The preview menu comes with the menus.

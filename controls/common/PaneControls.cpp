@@ -1,5 +1,6 @@
 #include "controls/common/PaneControls.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
@@ -37,6 +38,18 @@ QPushButton* makeButton(QWidget* bar, const QString& caption, const QString& tip
     if (bar->layout())
         bar->layout()->addWidget(button);
     return button;
+}
+
+QWidget* makeCaptionToolbar(QLabel* caption) {
+    auto* bar = new QWidget(caption);
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(1);
+    auto* layout = new QHBoxLayout(caption);
+    layout->setContentsMargins(0, 0, 1, 0);
+    layout->addStretch(1);
+    layout->addWidget(bar, 0, Qt::AlignBottom);
+    return bar;
 }
 
 } // namespace picbasket

@@ -19,4 +19,7 @@ QLabel* makeCaption(const QString& text, QWidget* parent);
 // caption beside its picture; added to the bar's layout when it has one.
 QPushButton* makeButton(QWidget* bar, const QString& caption, const QString& tip, int width);
 
+// A row of tool buttons, laid out inside a caption bar at its right end.
+QWidget* makeCaptionToolbar(QLabel* caption);
+
 } // namespace picbasket

@@ -1,6 +1,5 @@
 #include "shell/mainwindow/frmMain.h"
 
-#include "browser/BasketAdder.h"
 #include "controls/buttons/MainWindowPictures.h"
 #include "controls/common/PaneControls.h"
 #include "controls/common/ToolbarFlowLayout.h"
@@ -32,19 +31,6 @@ namespace picbasket {
 
 namespace {
 
-// A row of tool buttons, laid out inside a caption bar at its right end.
-QWidget* makeCaptionToolbar(QLabel* caption) {
-    auto* bar = new QWidget(caption);
-    auto* row = new QHBoxLayout(bar);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(1);
-    auto* layout = new QHBoxLayout(caption);
-    layout->setContentsMargins(0, 0, 1, 0);
-    layout->addStretch(1);
-    layout->addWidget(bar, 0, Qt::AlignBottom);
-    return bar;
-}
-
 void widenForCaption(QPushButton* button, const QString& caption) {
     const int text = button->fontMetrics().horizontalAdvance(caption.trimmed());
     button->setFixedWidth(std::max(button->width(), text + 32));
@@ -73,7 +59,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), instanceLock_(fncInstanceLo
     folder_ = new FolderPane(splLeft, folderTree_, *this, listFocus_, *this);
     cmdBrowseSettings = folder_->settingsButton();
     cmdBrowseAbout = folder_->aboutButton();
-    buildQueuePane();
+    basket_ = new BasketPane(splLeft, listFocus_, *this, *this);
     buildMenus();
     connect(cmdBrowseSettings, &QPushButton::clicked, this, [this] {
         frmSettings dialog(this, this);
@@ -87,9 +73,10 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), instanceLock_(fncInstanceLo
                              QStringLiteral("1"));
     folder_->lvFolder->setSmallIcons(folder_->illvFolder.get());
     folder_->buildFolderListing();
-    connect(pbQueue, &ProgressBar::MouseDown, this, &frmMain::pbQueue_MouseDown);
-    buildBasket();
-    buildBasketCommands();
+    // The folder list's rows are dragged onto the basket, which tells the lists apart
+    // by their names.
+    folder_->lvFolder->setObjectName(QStringLiteral("lvFolder"));
+    folder_->lvFolder->setOLEDragMode(true);
     buildPreview();
     connectEditSelection();
     connectMenus();
@@ -243,33 +230,6 @@ void frmMain::buildTaskPanels() {
     cboPosition = new QComboBox(taskPanels[9]);
     comboFontSize = new QComboBox(taskPanels[9]);
     ComboFontFamily = new QComboBox(taskPanels[9]);
-}
-
-void frmMain::buildQueuePane() {
-    PicQueue = makePane(splLeft);
-    lblQueue = makeCaption(QStringLiteral("Image Basket"), PicQueue);
-    auto* bar = makeCaptionToolbar(lblQueue);
-    cmdTwainAcquire = makeButton(bar, {}, QStringLiteral("Acquire from a scanner"), ToolButtonSize);
-    cmdBatchPrint = makeButton(bar, {}, QStringLiteral("Print the basket"), ToolButtonSize);
-    cmdSaveAs = makeButton(bar, QStringLiteral("Save As"),
-                           QStringLiteral("Convert the basket to JPEG 2000"), 90);
-    picLiveBar = new QWidget(PicQueue);
-    // One column of buttons, or two when the pane is too short for one.
-    auto* column = new ToolbarFlowLayout(picLiveBar);
-    column->setContentsMargins(1, 1, 1, 1);
-    column->setSpacing(1);
-    cmdPagesNew = makeButton(picLiveBar, {}, QStringLiteral("New basket"), ToolButtonSize);
-    cmdPagesOpen = makeButton(picLiveBar, {}, QStringLiteral("Open basket"), ToolButtonSize);
-    cmdPagesSave = makeButton(picLiveBar, {}, QStringLiteral("Save basket"), ToolButtonSize);
-    cmdPagesDelete =
-        makeButton(picLiveBar, {}, QStringLiteral("Remove the selected files"), ToolButtonSize);
-    column->addStretch(1);
-    picLiveBar->setGeometry(0, CaptionHeight, ToolButtonSize + 2, 4 * ToolButtonSize + 6);
-    lvPages = new ListView(PicQueue);
-    for (const char* caption : {"File Name", "Resolution", "Size", "Type", "Path"})
-        lvPages->AddColumn(QString::fromLatin1(caption));
-    pbQueue = new ProgressBar(PicQueue);
-    pbQueue->hide();
 }
 
 void frmMain::buildMenus() {

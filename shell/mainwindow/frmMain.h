@@ -1,5 +1,6 @@
 #pragma once
 #include "acquisition/AcquisitionTarget.h"
+#include "browser/BasketPane.h"
 #include "browser/FileListBox.h"
 #include "browser/FileListFocus.h"
 #include "browser/FolderPane.h"
@@ -78,7 +79,8 @@ class frmMain : public QWidget,
                 public PaneWindow,
                 public AcquisitionTarget,
                 public GeneratorHost,
-                public FolderPaneHost {
+                public FolderPaneHost,
+                public BasketPaneHost {
     Q_OBJECT
 
 public:
@@ -88,9 +90,11 @@ public:
     // The panes that are classes of their own.
     FolderPane& folderPane() const { return *folder_; }
     MetadataPane& metadataPane() const { return *metadata_; }
+    BasketPane& basketPane() const { return *basket_; }
     // Which file list the preview follows, shared by the lists and the preview.
     FileListFocus& fileListFocus() { return listFocus_; }
-    // PreviewedFile: the preview's box and its file, for the metadata pane.
+    // PreviewedFile: the preview's box and its file, for the metadata pane (the box
+    // serves the basket's BasketPaneHost too).
     ImageBox& previewBox() override;
     QString previewPath() const override;
     // FolderPaneHost: the preview and the basket as the folder pane sees them
@@ -103,6 +107,22 @@ public:
     void addFolderRowsToBasket(const std::vector<BasketSource>& rows, int maximum,
                                ProgressBar* bar) override;
     void clearBasketSelection() override;
+    // BasketPaneHost: what the basket asks of the other panes and the window
+    // (shell/mainwindow/frmMain_basketwiring.cpp).
+    ImageBox& batchBox() override;
+    void showListRow(ListView* list, int row) override;
+    void savePreviewAs(int index) override;
+    ListView* folderList() override;
+    std::vector<BasketSource> folderRowsSelected() const override;
+    bool& folderListingAbort() override;
+    void relistFolderSoon() override;
+    const TaskRowList& batchTaskRows() const override;
+    void showScannerDialog() override;
+    void showCaptureDialog() override;
+    void showSlideShowDialog() override;
+    void showScreensaverDemo(int generateMode) override;
+    void deleteTemporaryPages() override;
+    QMenu* batchMenu() override;
 
     // Start-up. False when another copy runs: the refusal was shown and the program
     // must end without any shut-down step.
@@ -172,19 +192,6 @@ public:
     QPushButton* cmdBrowseSettings;
     QPushButton* cmdBrowseAbout;
 
-    QWidget* PicQueue;
-    QLabel* lblQueue;
-    QWidget* picLiveBar;
-    QPushButton* cmdPagesNew;
-    QPushButton* cmdPagesOpen;
-    QPushButton* cmdPagesSave;
-    QPushButton* cmdPagesDelete;
-    QPushButton* cmdSaveAs;
-    QPushButton* cmdBatchPrint;
-    QPushButton* cmdTwainAcquire;
-    ListView* lvPages;
-    ProgressBar* pbQueue;
-
     // Hidden helpers of the other subsystems.
     // The executable task rows, in step with lvEdit and lvEditPreview.
     TaskRowList lvEditBatch;
@@ -192,13 +199,6 @@ public:
     ImageBox ibTemp;
     QImage PicTiff;
     QString PicTiffTag;
-    // The basket's thumbnails, one per added row, keyed by their index as text.
-    std::unique_ptr<ImageList> ilPages;
-    std::unique_ptr<BasketAdder> basketAdder;
-
-    // A press on the basket's bar stops the folder listing
-    // (shell/mainwindow/frmMain_folderwiring.cpp).
-    void pbQueue_MouseDown();
 
     // The edit view (editing/frmMain_edit.cpp).
     // Set when an option of the shown task panel changed; cleared by each Preview.
@@ -242,23 +242,6 @@ public:
     // Confirm (or Finish, which leaves the edit view) and Reset of the pending task.
     virtual void cmdOK_Click();
     virtual void cmdReset_Click();
-
-    // The image basket (browser/frmMain_basket.cpp). subAddBasketRow is the one entry
-    // that adds a basket row (adding, basket files, capture, scanning): the thumbnail
-    // joins ilPages and the row goes to the end, or to its place while the basket is
-    // sorted; returns the row's number.
-    int subAddBasketRow(const BasketRow& row, const QImage& thumbnail);
-    void subAddDroppedFiles();
-    void lvPages_ColumnClick(int column);
-    // The basket list's focus, click, key and mouse events that preview its rows
-    // (browser/frmMain_preview.cpp).
-    void lvPages_GotFocus();
-    void lvPages_LostFocus();
-    void lvPages_ItemClick(int row);
-    void lvPages_KeyUp(int keyCode, int shift);
-    void lvPages_MouseUp(int button, int shift, int x, int y);
-    void lvPages_OLEDragOver(const QString& source, int x, int y);
-    void lvPages_OLEDragDrop(const QString& source, int x, int y);
 
     // Shared option controls below the panels: the background colour of Rotate,
     // Canvas, Crop and Frame with its pick-from-image toggle, and the location pick.
@@ -409,14 +392,12 @@ public:
     void mnuPreview_Click(int index);
     void mnuPreviewType_Click(int index);
     void mnuAbout_Click(int index);
-    void mnuBatch_Click(int index);
     void cmdPreviewSave_Click();
     void cmdPreviewType_Click();
     void cmdPreviewPrint_Click();
     void cmdBrowseAbout_Click();
     void Label4_Click();
     void lblBrowse_Click();
-    void lblQueue_Click();
     void lblMetadata_Click();
     void tbsBrowse_Click();
     // Shows a pop-up menu at a screen position; tests put a recorder here.
@@ -460,32 +441,6 @@ public:
     const ListView& generatorBasket() override;
     QString generatorPreviewedFile() override;
 
-    // The basket's commands, its batch dispatcher, the basket menus and batch
-    // printing (browser/frmMain_basketcommands.cpp, browser/frmMain_batchprint.cpp).
-    void cmdPagesNew_Click();
-    void cmdPagesOpen_Click();
-    void cmdPagesSave_Click();
-    void cmdPagesDelete_Click();
-    void cmdSaveAs_Click();
-    void cmdBatchPrint_Click();
-    void cmdTwainAcquire_Click();
-    // The batch menu's entries by index: 0 JPEG 2000 files, 2 screensaver, 3 slide
-    // show, 4 scanner, 5 capture, 6 printing; all but 4 and 5 need two basket rows.
-    void subGenerateDocument(int16_t index);
-    // Asks the batch options and converts the basket to JPEG 2000 files.
-    void subSaveAsSinglePage();
-    // Prints every basket row, one page each, in one job.
-    void subBatchPrint();
-    void lvPages_KeyPress(int keyAscii);
-    // "SaveAs" (0 JPEG 2000 files, 1 screensaver, 2 slide show) under the Save As
-    // button, and the basket's context menu (0 to 2 save the row's image, 4 "Rename
-    // title", 5 "Remove from basket").
-    QMenu* mnuSaveAsParent;
-    std::array<QAction*, 3> mnuSaveAs{};
-    QMenu* mnuContextBasket;
-    std::array<QAction*, 6> mnuContext{};
-    void mnuSaveAs_Click(int index);
-    void mnuContext_Click(int index);
     // The preview's "Save Preview As" items (0 image document, 1 greeting image, 2
     // single-image screensaver).
     void mnuSavePreviewAs_Click(int index);
@@ -546,17 +501,11 @@ private:
     bool fncPreviewIsScaled() const;
     void subEndPickModes();
     void subEndMouseCrop();
-    void buildQueuePane();
     void buildMenus();
     void buildPopupMenus();
     void connectMenus();
     void connectFrameDummy();
     void subOpenHelpManual(const LinkOpenerFn& open);
-    void subRunBatchMenuCommand(const BatchMenuCommand& command);
-    void buildBasket();
-    void buildBasketCommands();
-    void subShowBasketContextMenu();
-    void setQueuePanel();
 
     void buildPreview();
     void connectPreviewSelection();
@@ -596,22 +545,17 @@ private:
         int vertical = 0;
         int horizontal = 0;
     } folderTreePlace_;
-    // The bar of the add that runs: pbAddToBasket for the command, pbQueue for a drop.
-    ProgressBar* basketBar_ = nullptr;
     FolderPane* folder_ = nullptr;
     // The folder tree, built with the browse pane and handed to the folder pane.
     FolderPane::FolderTree folderTree_;
     MetadataPane* metadata_ = nullptr;
+    BasketPane* basket_ = nullptr;
     FileListFocus listFocus_;
     // The row being previewed while subShowSelectedFile runs.
     ListView* previewList_ = nullptr;
     int previewRow_ = 0;
 };
 
-// What saving the basket says about rows whose source is a temporary page (scans put
-// into the basket), which the basket file names only until the run ends; empty when
-// there are none.
-QString fncTemporaryRowsNote(const ListView& basket);
 // The status text of a file the preview could not show: its name and why.
 QString fncUnreadableFileText(const QString& path, const QString& reason);
 // The program folder with exactly one trailing "/".

@@ -61,7 +61,7 @@ void frmMain::acquiredPictureChanged() {
 }
 
 int frmMain::addAcquiredBasketRow(const BasketRow& row, const QImage& thumbnail) {
-    return subAddBasketRow(row, thumbnail);
+    return basket_->subAddBasketRow(row, thumbnail);
 }
 
 void frmMain::showAcquiredMetadata(ImageBox& box, const QString& path) {

@@ -56,7 +56,7 @@ const TaskRowList& frmMain::generatorTaskRows() {
 }
 
 const ListView& frmMain::generatorBasket() {
-    return *lvPages;
+    return *basket_->lvPages;
 }
 
 QString frmMain::generatorPreviewedFile() {

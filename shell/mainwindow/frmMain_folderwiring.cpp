@@ -25,19 +25,19 @@ ImageBox& frmMain::listingBox() {
 }
 
 ProgressBar* frmMain::listingBar() {
-    return pbQueue;
+    return basket_->pbQueue;
 }
 
 bool frmMain::basketAddRuns() const {
-    return basketAdder->isRunning();
+    return basket_->basketAdder->isRunning();
 }
 
 void frmMain::addFolderRowsToBasket(const std::vector<BasketSource>& rows, int maximum,
                                     ProgressBar* bar) {
-    basketAdder->thumbnailWidth = BasketThumbnailWidth;
-    basketAdder->thumbnailHeight = BasketThumbnailHeight;
-    basketAdder->pageFiles.setFolder(AppPaths::tempPageFolder());
-    basketBar_ = bar;
+    basket_->basketAdder->thumbnailWidth = BasketThumbnailWidth;
+    basket_->basketAdder->thumbnailHeight = BasketThumbnailHeight;
+    basket_->basketAdder->pageFiles.setFolder(AppPaths::tempPageFolder());
+    basket_->basketBar_ = bar;
     bar->setValue(0);
     bar->setMax(maximum);
     bar->show();
@@ -46,25 +46,21 @@ void frmMain::addFolderRowsToBasket(const std::vector<BasketSource>& rows, int m
         ProgressBar* bar;
         ~BarScope() {
             bar->hide();
-            w->basketBar_ = nullptr;
+            w->basket_->basketBar_ = nullptr;
         }
     } scope{this, bar};
-    NotAddedReport notAdded(*basketAdder);
-    basketAdder->add(rows, maximum, BasketAdder::Mode::Command);
+    NotAddedReport notAdded(*basket_->basketAdder);
+    basket_->basketAdder->add(rows, maximum, BasketAdder::Mode::Command);
     sbMain->Panel(QStringLiteral("folder"))->setText(fileMain.Path);
     bar->hide();
-    setQueuePanel();
+    basket_->setQueuePanel();
     subResize();
     notAdded.show();
 }
 
 void frmMain::clearBasketSelection() {
-    for (int r = 1; r <= lvPages->Count(); ++r)
-        lvPages->setSelected(r, false);
-}
-
-void frmMain::pbQueue_MouseDown() {
-    folder_->AbortFolderListing = true;
+    for (int r = 1; r <= basket_->lvPages->Count(); ++r)
+        basket_->lvPages->setSelected(r, false);
 }
 
 } // namespace picbasket

@@ -159,12 +159,14 @@ void frmMain::subResize() {
     layOutPreviewArea();
     // Image-basket pane.
     {
-        const int W = PicQueue->width(), H = PicQueue->height();
-        fitCaptionBar(lblQueue, cmdSaveAs->parentWidget(), W);
-        lblQueue->move(0, 0);
-        fitSideBar(picLiveBar, lblQueue->height(), H - lblQueue->height());
-        place(lvPages, picLiveBar->x() + picLiveBar->width(), picLiveBar->y() + 2,
-              W - picLiveBar->width() - 2, H - lblQueue->height() - 2);
+        const int W = basket_->PicQueue->width(), H = basket_->PicQueue->height();
+        fitCaptionBar(basket_->lblQueue, basket_->cmdSaveAs->parentWidget(), W);
+        basket_->lblQueue->move(0, 0);
+        fitSideBar(basket_->picLiveBar, basket_->lblQueue->height(),
+                   H - basket_->lblQueue->height());
+        place(basket_->lvPages, basket_->picLiveBar->x() + basket_->picLiveBar->width(),
+              basket_->picLiveBar->y() + 2, W - basket_->picLiveBar->width() - 2,
+              H - basket_->lblQueue->height() - 2);
     }
     subFitPreview(PicViewImage, ibMain, hsbView, vsbView);
     if (ibMain->box().HasImage()) {

@@ -172,7 +172,8 @@ void frmMain::subLoadSettings() {
             folder_->lvFolder->setColumnWidth(
                 c, Setup.FolderList.ColumnWidth[static_cast<size_t>(c - 1)]);
         for (int c = 1; c <= 5; ++c)
-            lvPages->setColumnWidth(c, Setup.BasketList.ColumnWidth[static_cast<size_t>(c - 1)]);
+            basket_->lvPages->setColumnWidth(
+                c, Setup.BasketList.ColumnWidth[static_cast<size_t>(c - 1)]);
         BasketFolder = Setup.BasketList.Folder;
         for (int c = 1; c <= 2; ++c) {
             metadata_->lvExif->setColumnWidth(
@@ -208,8 +209,8 @@ void frmMain::subUpdateForm() {
         BasketThumbnailHeight = Setup.BasketList.ThumbnailHeight;
         BasketThumbnailWidth = Setup.BasketList.ThumbnailWidth;
         fncListViewFullRowSelect(folder_->lvFolder, Setup.FolderList.FullRowSelect, false);
-        fncListViewFullRowSelect(lvPages, Setup.BasketList.FullRowSelect, false);
-        QWidget* const panes[] = {folder_->ftvBrowse, folder_->lvFolder, PicViewImage, lvPages,
+        fncListViewFullRowSelect(basket_->lvPages, Setup.BasketList.FullRowSelect, false);
+        QWidget* const panes[] = {folder_->ftvBrowse, folder_->lvFolder, PicViewImage, basket_->lvPages,
                                   metadata_->lvExif,  metadata_->lvIPTC};
         if (Setup.AllowTip == 1) {
             subLoadToolTipTexts();
@@ -269,14 +270,14 @@ void frmMain::subSetSplitterTree() {
     splRight->setLeftOrTopControl(picBrowse);
     splRight->setRightOrBottomControl(splView);
     splLeft->setLeftOrTopControl(folder_->picFolder);
-    splLeft->setRightOrBottomControl(PicQueue);
+    splLeft->setRightOrBottomControl(basket_->PicQueue);
     splView->setLeftOrTopControl(picView);
     splView->setRightOrBottomControl(metadata_->PicMetadata);
 }
 
 void frmMain::subSetButtonPictures() {
     const std::pair<QPushButton*, const char*> singles[] = {
-        {cmdSaveAs, "picSaveMultiPage"},
+        {basket_->cmdSaveAs, "picSaveMultiPage"},
         {folder_->cmdDetailFolder, "picDetailFolder"},
         {folder_->cmdThumbnailFolder, "picThumbnailFolder"},
         {folder_->cmdAddToQueue, "picAddToQueue"},
@@ -289,7 +290,7 @@ void frmMain::subSetButtonPictures() {
         {cmdPreviewSave, "picPreviewSave"},
         {cmdReset, "IconReset"},
         {cmdOriginalImage, "IconOriginalImage"},
-        {cmdBatchPrint, "picBatchPrint"}};
+        {basket_->cmdBatchPrint, "picBatchPrint"}};
     for (const auto& [button, box] : singles)
         subSetButtonPicture(button, picture(QString::fromLatin1(box)));
     for (size_t i = 0; i < cmdEditBar.size(); ++i) {
@@ -306,10 +307,10 @@ void frmMain::subSetButtonPictures() {
     for (size_t i = 0; i < metadata_->cmdIPTCBar.size(); ++i)
         subSetButtonPicture(metadata_->cmdIPTCBar[i], picture(QString::fromLatin1(iptc[i])));
     const std::pair<QPushButton*, const char*> rest[] = {
-        {cmdPagesNew, "IconEditbar0"},        {cmdPagesOpen, "IconEditbar1"},
-        {cmdPagesSave, "IconEditbar2"},       {cmdPagesDelete, "IconEditbar3"},
+        {basket_->cmdPagesNew, "IconEditbar0"},        {basket_->cmdPagesOpen, "IconEditbar1"},
+        {basket_->cmdPagesSave, "IconEditbar2"},       {basket_->cmdPagesDelete, "IconEditbar3"},
         {CmdPreviewEdit, "picPreviewEdit"},   {cmdPreviewPrint, "picPreviewPrint"},
-        {cmdTwainAcquire, "picTwainAcquire"}, {folder_->cmdCapture, "picCapture"}};
+        {basket_->cmdTwainAcquire, "picTwainAcquire"}, {folder_->cmdCapture, "picCapture"}};
     for (const auto& [button, box] : rest)
         subSetButtonPicture(button, picture(QString::fromLatin1(box)));
 }
@@ -378,7 +379,7 @@ void frmMain::subEnd() {
         Setup.FolderList.ThumbnailHeight = toSetupInt16(ThumbnailHeight);
         for (int c = 1; c <= 5; ++c)
             Setup.BasketList.ColumnWidth[static_cast<size_t>(c - 1)] =
-                toColumnWidth(lvPages->ColumnWidth(c));
+                toColumnWidth(basket_->lvPages->ColumnWidth(c));
         Setup.BasketList.ThumbnailHeight = toSetupInt16(BasketThumbnailHeight);
         Setup.BasketList.ThumbnailWidth = toSetupInt16(BasketThumbnailWidth);
         Setup.BasketList.Folder = BasketFolder;
@@ -399,7 +400,7 @@ void frmMain::subEnd() {
 }
 
 void frmMain::subRemoveButtonPictures() {
-    QList<QPushButton*> buttons{cmdSaveAs,
+    QList<QPushButton*> buttons{basket_->cmdSaveAs,
                                 folder_->cmdDetailFolder,
                                 folder_->cmdThumbnailFolder,
                                 folder_->cmdAddToQueue,
@@ -410,7 +411,7 @@ void frmMain::subRemoveButtonPictures() {
                                 cmdPreviewNext,
                                 cmdPreviewType,
                                 cmdPreviewSave,
-                                cmdBatchPrint,
+                                basket_->cmdBatchPrint,
                                 cmdReset,
                                 cmdOriginalImage};
     for (size_t i = 0; i < cmdEditBar.size(); ++i)
@@ -419,8 +420,8 @@ void frmMain::subRemoveButtonPictures() {
         buttons << button;
     for (QPushButton* button : metadata_->cmdIPTCBar)
         buttons << button;
-    buttons << cmdPagesNew << cmdPagesOpen << cmdPagesSave << cmdPagesDelete << CmdPreviewEdit
-            << cmdPreviewPrint << cmdTwainAcquire << folder_->cmdCapture;
+    buttons << basket_->cmdPagesNew << basket_->cmdPagesOpen << basket_->cmdPagesSave << basket_->cmdPagesDelete << CmdPreviewEdit
+            << cmdPreviewPrint << basket_->cmdTwainAcquire << folder_->cmdCapture;
     for (QPushButton* button : buttons)
         subRemoveButtonPicture(button);
 }

@@ -98,7 +98,7 @@ protected:
                         QStringLiteral("JPEG image"), path};
         QImage thumbnail(40, 40, QImage::Format_RGB888);
         thumbnail.fill(Qt::white);
-        w.subAddBasketRow(row, thumbnail);
+        w.basketPane().subAddBasketRow(row, thumbnail);
     }
 
     void usePrinter(PrintBackend* backend) { previous = setPrintBackend(backend); }
@@ -124,7 +124,7 @@ TEST_F(BasketCommands, OneRowBatchEntriesGiveTheTwoImagesMessage) {
     RecordingPrinter printer;
     usePrinter(&printer);
     for (int16_t index : {0, 2, 3, 6, 1, 9})
-        w.subGenerateDocument(index);
+        w.basketPane().subGenerateDocument(index);
     EXPECT_EQ(messageTexts(), QStringList(6, TwoImages));
     EXPECT_EQ(printer.dialogs, 0);
 }
@@ -141,7 +141,7 @@ TEST_F(BasketCommands, PrintButtonWithOneRowPrintsThroughTheDialogToAFile) {
         QTimer::singleShot(0, &dialog, [&dialog] { dialog.accept(); });
     });
     usePrinter(&printer);
-    w.cmdBatchPrint->click();
+    w.basketPane().cmdBatchPrint->click();
     EXPECT_TRUE(messages.shown().empty());
     EXPECT_EQ(pdfPages(pdf), 1);
 }
@@ -153,11 +153,11 @@ TEST_F(BasketCommands, BatchPrintingPrintsOneJobInRowOrderAndSkipsUnreadableRows
     addRow(w, 2, false);
     addRow(w, 3, true);
     addRow(w, 4, true);
-    w.lvPages->setSelectedItem(4);
+    w.basketPane().lvPages->setSelectedItem(4);
     RecordingPrinter printer;
     usePrinter(&printer);
     w.folderPane().AbortFolderListing = true;
-    w.subGenerateDocument(6);
+    w.basketPane().subGenerateDocument(6);
     EXPECT_EQ(printer.dialogs, 1);
     ASSERT_EQ(printer.jobs.size(), 1u);
     EXPECT_EQ(printer.jobs[0], (std::vector<int>{41, 43, 44}));
@@ -178,7 +178,7 @@ TEST_F(BasketCommands, BatchPrintingToAFileGivesAPagePerRow) {
         QTimer::singleShot(0, &dialog, [&dialog] { dialog.accept(); });
     });
     usePrinter(&printer);
-    w.subBatchPrint();
+    w.basketPane().subBatchPrint();
     EXPECT_EQ(pdfPages(pdf), 3);
 }
 
@@ -191,7 +191,7 @@ TEST_F(BasketCommands, CancelledPrintDialogPrintsNothingAndStoresTheSettings) {
     picbasket::Setup.Print.P84 = 1;
     const typPrint before = picbasket::Setup.Print;
     w.ibMain->box().setPrintProperty8B(5);
-    w.subBatchPrint();
+    w.basketPane().subBatchPrint();
     EXPECT_TRUE(printer.jobs.empty());
     EXPECT_EQ(picbasket::Setup.Print, before);
     EXPECT_EQ(w.ibMain->box().PrintProperty8B(), 77) << "the stored settings went to the box";
@@ -201,30 +201,30 @@ TEST_F(BasketCommands, CancelledPrintDialogPrintsNothingAndStoresTheSettings) {
 TEST_F(BasketCommands, RightClickEnablesOnlyRemoveForSeveralRows) {
     frmMain& w = startWithRows(3);
     for (int r = 1; r <= 3; ++r)
-        w.lvPages->setSelected(r, true);
+        w.basketPane().lvPages->setSelected(r, true);
     w.fileListFocus().SelectedRowCount = 1;
-    w.lvPages_MouseUp(2, 0, 5, 5);
+    w.basketPane().lvPages_MouseUp(2, 0, 5, 5);
     const std::vector<int> items{0, 1, 2, 4, 5};
     for (int i : items)
-        EXPECT_EQ(w.mnuContext[size_t(i)]->isEnabled(), i == 5) << i;
-    EXPECT_EQ(w.mnuContext[5]->text(), QStringLiteral("Remove from basket"));
-    w.mnuContextBasket->hide();
+        EXPECT_EQ(w.basketPane().mnuContext[size_t(i)]->isEnabled(), i == 5) << i;
+    EXPECT_EQ(w.basketPane().mnuContext[5]->text(), QStringLiteral("Remove from basket"));
+    w.basketPane().mnuContextBasket->hide();
     for (int r = 2; r <= 3; ++r)
-        w.lvPages->setSelected(r, false);
-    w.lvPages_MouseUp(2, 0, 5, 5);
+        w.basketPane().lvPages->setSelected(r, false);
+    w.basketPane().lvPages_MouseUp(2, 0, 5, 5);
     for (int i : items)
-        EXPECT_TRUE(w.mnuContext[size_t(i)]->isEnabled()) << i;
-    w.mnuContextBasket->hide();
+        EXPECT_TRUE(w.basketPane().mnuContext[size_t(i)]->isEnabled()) << i;
+    w.basketPane().mnuContextBasket->hide();
 }
 
 TEST_F(BasketCommands, DeleteAndSelectAllKeysAndTheQueuePanel) {
     frmMain& w = startWithRows(3);
-    w.lvPages_KeyPress(1);
-    EXPECT_EQ(w.lvPages->SelectedCount(), 3) << "Ctrl+A";
-    w.lvPages->setSelected(2, false);
-    w.lvPages_KeyUp(46, 0);
-    ASSERT_EQ(w.lvPages->Count(), 1);
-    EXPECT_EQ(w.lvPages->Text(1), QStringLiteral("img2"));
+    w.basketPane().lvPages_KeyPress(1);
+    EXPECT_EQ(w.basketPane().lvPages->SelectedCount(), 3) << "Ctrl+A";
+    w.basketPane().lvPages->setSelected(2, false);
+    w.basketPane().lvPages_KeyUp(46, 0);
+    ASSERT_EQ(w.basketPane().lvPages->Count(), 1);
+    EXPECT_EQ(w.basketPane().lvPages->Text(1), QStringLiteral("img2"));
     EXPECT_EQ(w.sbMain->Panel(QStringLiteral("queue"))->Text(),
               QStringLiteral("1 file(s) in basket"));
 }
@@ -235,13 +235,13 @@ TEST_F(BasketCommands, NewBasketEmptiesItAndDeletesTheTemporaryPages) {
     QDir().mkpath(temp.path());
     for (const char* name : {"scan1_12.tif", "scan2_99.tif", "keep.txt"})
         test::writeBytes(temp.filePath(QString::fromLatin1(name)), "x");
-    w.cmdPagesNew->click();
-    EXPECT_EQ(w.lvPages->Count(), 0);
+    w.basketPane().cmdPagesNew->click();
+    EXPECT_EQ(w.basketPane().lvPages->Count(), 0);
     EXPECT_EQ(w.sbMain->Panel(QStringLiteral("queue"))->Text(), QStringLiteral("New Basket"));
     EXPECT_TRUE(temp.entryList({QStringLiteral("*.tif")}, QDir::Files).isEmpty());
     EXPECT_TRUE(QFileInfo::exists(temp.filePath(QStringLiteral("keep.txt"))));
     addRow(w, 5, true);
-    EXPECT_EQ(w.lvPages->Count(), 1) << "the emptied basket takes rows again";
+    EXPECT_EQ(w.basketPane().lvPages->Count(), 1) << "the emptied basket takes rows again";
 }
 
 // The dialog is answered from the event loop while subSaveAsSinglePage waits in it.
@@ -265,7 +265,7 @@ TEST_F(BasketCommands, BatchConversionRunsOnlyAfterAConfirmedDialog) {
         });
     };
     answer(QStringLiteral("1a"), true);
-    w.mnuSaveAs_Click(0);
+    w.basketPane().mnuSaveAs_Click(0);
     EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("Count should be numeric!")});
     EXPECT_TRUE(QDir(out).isEmpty()) << "a window closed after a failed check starts nothing";
     EXPECT_FALSE(picbasket::Setup.BatchSave.Confirmed);
@@ -273,7 +273,7 @@ TEST_F(BasketCommands, BatchConversionRunsOnlyAfterAConfirmedDialog) {
     w.folderPane().CurrentFolder = out;
     w.folderPane().timerShowFiles->stop();
     answer(QStringLiteral("[Starting 1001]"), false);
-    w.subGenerateDocument(0);
+    w.basketPane().subGenerateDocument(0);
     EXPECT_FALSE(picbasket::Setup.BatchSave.Confirmed) << "cleared after the run";
     EXPECT_TRUE(w.folderPane().timerShowFiles->isActive()) << "the folder shown is listed again";
     EXPECT_EQ(QDir(out).entryList(QDir::Files),
@@ -301,7 +301,7 @@ TEST_F(BasketCommands, SaveAndReopenTheBasketInTheBasketFolder) {
     BasketFolder = files;
     FakeDialogBackend dialogs;
     dialogs.chooseFile(QDir(lists).filePath(QStringLiteral("trip")));
-    w.cmdPagesSave->click();
+    w.basketPane().cmdPagesSave->click();
     ASSERT_EQ(dialogs.fileRequests().size(), 1u);
     EXPECT_EQ(dialogs.fileRequests()[0].title, QStringLiteral("Save image basket"));
     EXPECT_EQ(dialogs.fileRequests()[0].initialFolder, files);
@@ -309,9 +309,9 @@ TEST_F(BasketCommands, SaveAndReopenTheBasketInTheBasketFolder) {
     ASSERT_TRUE(QFileInfo::exists(saved));
     EXPECT_EQ(BasketFolder, lists);
 
-    w.lvPages->Remove(2);
+    w.basketPane().lvPages->Remove(2);
     dialogs.chooseFile(saved);
-    w.cmdPagesOpen->click();
+    w.basketPane().cmdPagesOpen->click();
     ASSERT_EQ(dialogs.fileRequests().size(), 2u);
     EXPECT_EQ(dialogs.fileRequests()[1].title, QStringLiteral("Open Image Basket"));
     EXPECT_EQ(dialogs.fileRequests()[1].initialFolder, lists);
@@ -319,8 +319,8 @@ TEST_F(BasketCommands, SaveAndReopenTheBasketInTheBasketFolder) {
     EXPECT_TRUE(
         messageTexts()[0].startsWith(QStringLiteral("There are currently files in the Basket!.")));
     QStringList rows;
-    for (int r = 1; r <= w.lvPages->Count(); ++r)
-        rows << w.lvPages->Text(r);
+    for (int r = 1; r <= w.basketPane().lvPages->Count(); ++r)
+        rows << w.basketPane().lvPages->Text(r);
     EXPECT_EQ(rows, (QStringList{QStringLiteral("img1.jpg"), QStringLiteral("img2.jpg"),
                                  QStringLiteral("img3.jpg")}));
     EXPECT_EQ(w.sbMain->Panel(QStringLiteral("queue"))->Text(),
@@ -331,15 +331,15 @@ TEST_F(BasketCommands, CancelOnTheOpenQuestionOrABadFileKeepsTheBasket) {
     frmMain& w = startWithRows(2);
     FakeDialogBackend dialogs;
     messages.answerNext(mb::Cancel);
-    w.cmdPagesOpen_Click();
+    w.basketPane().cmdPagesOpen_Click();
     EXPECT_TRUE(dialogs.fileRequests().empty());
-    EXPECT_EQ(w.lvPages->Count(), 2);
+    EXPECT_EQ(w.basketPane().lvPages->Count(), 2);
 
     const QString bad = folder.file(QStringLiteral("bad.ibf"));
     test::writeBytes(bad, "not a quoted record\r\n");
     dialogs.chooseFile(bad);
-    w.cmdPagesOpen_Click();
-    EXPECT_EQ(w.lvPages->Count(), 2);
+    w.basketPane().cmdPagesOpen_Click();
+    EXPECT_EQ(w.basketPane().lvPages->Count(), 2);
     ASSERT_EQ(messageTexts().size(), 3) << "the question again, then the error";
     EXPECT_TRUE(messageTexts()[2].startsWith(QStringLiteral("Error opening image basket!")));
     EXPECT_EQ(errors.reports().size(), 1u);
@@ -360,28 +360,28 @@ TEST_F(BasketCommands, SavingRowsThatLiveInTheTemporaryFolderSaysTheyAreKeptUnti
                     scan};
     QImage thumbnail(40, 40, QImage::Format_RGB888);
     thumbnail.fill(Qt::white);
-    w.subAddBasketRow(row, thumbnail);
+    w.basketPane().subAddBasketRow(row, thumbnail);
     BasketRow page = row;
     page.Text = QStringLiteral("scan1");
     page.Tag = QDir(AppPaths::tempPageFolder()).filePath(QStringLiteral("scan.tif1_7.tif"));
     page.SubItems[3] = QDir(files).filePath(QStringLiteral("scan.tif"));
-    w.subAddBasketRow(page, thumbnail);
+    w.basketPane().subAddBasketRow(page, thumbnail);
 
     FakeDialogBackend dialogs;
     dialogs.chooseFile(QDir(files).filePath(QStringLiteral("with scans")));
-    w.cmdPagesSave->click();
+    w.basketPane().cmdPagesSave->click();
     ASSERT_TRUE(QFileInfo::exists(QDir(files).filePath(QStringLiteral("with scans.ibf"))));
     ASSERT_EQ(messageTexts().size(), 1);
     const QStringList lines = messageTexts()[0].split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 3) << messageTexts()[0].toStdString();
     EXPECT_TRUE(lines[0].contains(QStringLiteral("emptied when the program ends")));
     EXPECT_EQ(lines[1], QStringLiteral("1_42"));
-    EXPECT_EQ(fncTemporaryRowsNote(*w.lvPages), messageTexts()[0]);
+    EXPECT_EQ(fncTemporaryRowsNote(*w.basketPane().lvPages), messageTexts()[0]);
 
     // Without such rows the save says nothing.
-    w.lvPages->Remove(2);
+    w.basketPane().lvPages->Remove(2);
     dialogs.chooseFile(QDir(files).filePath(QStringLiteral("plain")));
-    w.cmdPagesSave->click();
+    w.basketPane().cmdPagesSave->click();
     EXPECT_EQ(messageTexts().size(), 1);
-    EXPECT_TRUE(fncTemporaryRowsNote(*w.lvPages).isEmpty());
+    EXPECT_TRUE(fncTemporaryRowsNote(*w.basketPane().lvPages).isEmpty());
 }

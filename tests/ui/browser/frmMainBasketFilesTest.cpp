@@ -61,13 +61,13 @@ protected:
 
     QStringList basket() const {
         QStringList out;
-        for (int r = 1; r <= w->lvPages->Count(); ++r)
-            out << w->lvPages->Text(r);
+        for (int r = 1; r <= w->basketPane().lvPages->Count(); ++r)
+            out << w->basketPane().lvPages->Text(r);
         return out;
     }
 
     bool open(const QString& list) {
-        return fncOpenImageBasket(list, *w->lvPages, *w->ilPages, *w->basketAdder, *w->pbQueue);
+        return fncOpenImageBasket(list, *w->basketPane().lvPages, *w->basketPane().ilPages, *w->basketPane().basketAdder, *w->basketPane().pbQueue);
     }
 
     QString files;
@@ -82,12 +82,12 @@ TEST_F(BasketFilesWindowTest, SavedBasketReopensAndSkipsADeletedSource) {
     EXPECT_TRUE(added.contains("scan1") && added.contains("scan3") && added.contains("a"));
 
     QString list = folder.file("my basket");
-    ASSERT_TRUE(fncSaveImageBasket(list, *w->lvPages));
+    ASSERT_TRUE(fncSaveImageBasket(list, *w->basketPane().lvPages));
     EXPECT_EQ(list, folder.file("my basket.ibf"));
     QStringList lines;
-    for (int r = 1; r <= w->lvPages->Count(); ++r)
-        if (!lines.contains(w->lvPages->SubItem(r, 4)))
-            lines << w->lvPages->SubItem(r, 4);
+    for (int r = 1; r <= w->basketPane().lvPages->Count(); ++r)
+        if (!lines.contains(w->basketPane().lvPages->SubItem(r, 4)))
+            lines << w->basketPane().lvPages->SubItem(r, 4);
     QByteArray expected;
     for (const QString& source : lines)
         expected += "\"" + source.toUtf8() + "\"\r\n";
@@ -96,8 +96,8 @@ TEST_F(BasketFilesWindowTest, SavedBasketReopensAndSkipsADeletedSource) {
 
     // Cleared and opened again: the same rows named by their file names, new page
     // files, new thumbnails.
-    const QString firstPage = w->lvPages->Tag(added.indexOf("scan1") + 1);
-    w->lvPages->Clear();
+    const QString firstPage = w->basketPane().lvPages->Tag(added.indexOf("scan1") + 1);
+    w->basketPane().lvPages->Clear();
     ASSERT_TRUE(open(list));
     QStringList reopened;
     for (const QString& name : {"a.jpg", "b.png", "x.pcx", "scan.tif1", "scan.tif2", "scan.tif3"})
@@ -106,13 +106,13 @@ TEST_F(BasketFilesWindowTest, SavedBasketReopensAndSkipsADeletedSource) {
     shown.sort();
     reopened.sort();
     EXPECT_EQ(shown, reopened);
-    EXPECT_EQ(w->ilPages->Count(), 6);
+    EXPECT_EQ(w->basketPane().ilPages->Count(), 6);
     const int scan1 = int(basket().indexOf("scan.tif1")) + 1;
-    EXPECT_NE(w->lvPages->Tag(scan1), firstPage);
-    EXPECT_TRUE(w->lvPages->Tag(scan1).startsWith(AppPaths::tempPageFolder()));
-    EXPECT_TRUE(QFile::exists(w->lvPages->Tag(scan1)));
-    EXPECT_EQ(w->lvPages->SubItem(scan1, 4), path("scan.tif"));
-    EXPECT_FALSE(w->pbQueue->isVisible());
+    EXPECT_NE(w->basketPane().lvPages->Tag(scan1), firstPage);
+    EXPECT_TRUE(w->basketPane().lvPages->Tag(scan1).startsWith(AppPaths::tempPageFolder()));
+    EXPECT_TRUE(QFile::exists(w->basketPane().lvPages->Tag(scan1)));
+    EXPECT_EQ(w->basketPane().lvPages->SubItem(scan1, 4), path("scan.tif"));
+    EXPECT_FALSE(w->basketPane().pbQueue->isVisible());
 
     // A source deleted meanwhile is skipped and named after the open.
     const QStringList before = basket();

@@ -65,14 +65,14 @@ protected:
 
     static QStringList basket(const frmMain& w) {
         QStringList out;
-        for (int r = 1; r <= w.lvPages->Count(); ++r)
-            out << w.lvPages->Text(r);
+        for (int r = 1; r <= w.basketPane().lvPages->Count(); ++r)
+            out << w.basketPane().lvPages->Text(r);
         return out;
     }
 
     // Rows of `source` dropped on a basket row (0: below the last row).
     static void drop(frmMain& w, const QString& source, int row) {
-        QTreeView* view = w.lvPages->reportView();
+        QTreeView* view = w.basketPane().lvPages->reportView();
         const QPoint at = row ? view->visualRect(view->model()->index(row - 1, 0)).center()
                               : QPoint(5, view->viewport()->height() - 3);
         QMimeData data;
@@ -104,16 +104,16 @@ TEST_F(BasketTest, TheAddCommandSplitsWithoutTouchingThePreview) {
     select(w, {"a.jpg", "scan.tif"});
     w.folderPane().cmdAddToQueue->click();
     EXPECT_EQ(basket(w), QStringList({"a", "scan1", "scan2", "scan3"}));
-    EXPECT_EQ(w.ilPages->Count(), 4);
-    EXPECT_EQ(w.lvPages->SmallIconKey(4), "4");
-    EXPECT_EQ(w.lvPages->SubItem(1, 4), path("a.jpg"));
+    EXPECT_EQ(w.basketPane().ilPages->Count(), 4);
+    EXPECT_EQ(w.basketPane().lvPages->SmallIconKey(4), "4");
+    EXPECT_EQ(w.basketPane().lvPages->SubItem(1, 4), path("a.jpg"));
     for (int r = 2; r <= 4; ++r) {
-        EXPECT_EQ(w.lvPages->SubItem(r, 4), path("scan.tif"));
-        EXPECT_TRUE(w.lvPages->Tag(r).startsWith(AppPaths::tempPageFolder()));
+        EXPECT_EQ(w.basketPane().lvPages->SubItem(r, 4), path("scan.tif"));
+        EXPECT_TRUE(w.basketPane().lvPages->Tag(r).startsWith(AppPaths::tempPageFolder()));
         ImageBox source, page;
         source.setPageIndex(r - 1);
         source.LoadFromFile(path("scan.tif"));
-        page.LoadFromFile(w.lvPages->Tag(r));
+        page.LoadFromFile(w.basketPane().lvPages->Tag(r));
         EXPECT_EQ(page.image().format(), source.image().format()) << r;
         EXPECT_EQ(page.image(), source.image()) << r;
     }
@@ -122,19 +122,19 @@ TEST_F(BasketTest, TheAddCommandSplitsWithoutTouchingThePreview) {
     EXPECT_EQ(w.sbMain->Panel("queue")->Text(), "4 file(s) in basket");
     EXPECT_EQ(w.sbMain->Panel("folder")->Text(), files);
     EXPECT_FALSE(w.folderPane().pbAddToBasket->isVisible());
-    EXPECT_EQ(w.lvPages->SelectedCount(), 0);
+    EXPECT_EQ(w.basketPane().lvPages->SelectedCount(), 0);
 
     // Again: the file and the split file are in, nothing is added.
     w.folderPane().cmdAddToQueue->click();
-    EXPECT_EQ(w.lvPages->Count(), 4);
+    EXPECT_EQ(w.basketPane().lvPages->Count(), 4);
     // No folder row selected: only the basket rows are deselected.
-    w.lvPages->setSelected(2, true);
+    w.basketPane().lvPages->setSelected(2, true);
     select(w, {});
     w.folderPane().cmdAddToQueue->click();
-    EXPECT_EQ(w.lvPages->Count(), 4);
-    EXPECT_EQ(w.lvPages->SelectedCount(), 0);
+    EXPECT_EQ(w.basketPane().lvPages->Count(), 4);
+    EXPECT_EQ(w.basketPane().lvPages->SelectedCount(), 0);
 
-    const auto rows = fncBasketRowsOf(*w.lvPages);
+    const auto rows = fncBasketRowsOf(*w.basketPane().lvPages);
     ASSERT_EQ(rows->count(), 4);
     EXPECT_EQ(rows->row(3).Text, "scan3");
     EXPECT_EQ(rows->row(3).SubItem(4), path("scan.tif"));
@@ -151,9 +151,9 @@ TEST_F(BasketTest, ADetailsListingGetsTheMeasuredResolutionOfAPcx) {
     EXPECT_EQ(w.folderPane().lvFolder->SubItem(pcx, 1), QString());
     w.folderPane().lvFolder_DblClick();
     ASSERT_EQ(basket(w), QStringList({"x"}));
-    EXPECT_EQ(w.lvPages->SubItem(1, 1), "16 X 12");
+    EXPECT_EQ(w.basketPane().lvPages->SubItem(1, 1), "16 X 12");
     EXPECT_EQ(w.folderPane().lvFolder->SubItem(pcx, 1), "16 X 12");
-    EXPECT_EQ(w.lvPages->SubItem(1, 3), w.folderPane().lvFolder->SubItem(pcx, 4))
+    EXPECT_EQ(w.basketPane().lvPages->SubItem(1, 3), w.folderPane().lvFolder->SubItem(pcx, 4))
         << "the type column";
 }
 
@@ -163,17 +163,17 @@ TEST_F(BasketTest, DroppedFolderRowsAreAddedAndBasketRowsMoved) {
     w.fileListFocus().FolderListDropped = false;
     drop(w, "lvFolder", 0);
     EXPECT_TRUE(w.fileListFocus().FolderListDropped);
-    EXPECT_EQ(w.lvPages->Count(), 0) << "the add waits for the drag to end";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.lvPages->Count() == 4; }, 20000));
+    EXPECT_EQ(w.basketPane().lvPages->Count(), 0) << "the add waits for the drag to end";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.basketPane().lvPages->Count() == 4; }, 20000));
     EXPECT_EQ(basket(w), QStringList({"scan(1)", "scan(2)", "scan(3)", "x"}));
-    EXPECT_EQ(w.lvPages->SelectedRows(), std::vector<int>({3, 4}));
+    EXPECT_EQ(w.basketPane().lvPages->SelectedRows(), std::vector<int>({3, 4}));
     EXPECT_EQ(w.sbMain->Panel("folder")->Text(), QString());
     EXPECT_EQ(w.sbMain->Panel("queue")->Text(), "4 file(s) in basket");
-    EXPECT_FALSE(w.pbQueue->isVisible());
+    EXPECT_FALSE(w.basketPane().pbQueue->isVisible());
 
     // A drag of basket rows highlights its target; the drop moves them there.
-    w.lvPages->setSelectedItem(1);
-    QTreeView* view = w.lvPages->reportView();
+    w.basketPane().lvPages->setSelectedItem(1);
+    QTreeView* view = w.basketPane().lvPages->reportView();
     QMimeData rows;
     rows.setData(ListView::RowsMimeType, "lvPages");
     const QPoint third = view->visualRect(view->model()->index(2, 0)).center();
@@ -183,12 +183,12 @@ TEST_F(BasketTest, DroppedFolderRowsAreAddedAndBasketRowsMoved) {
     QDragMoveEvent over(third, Qt::CopyAction | Qt::MoveAction, &rows, Qt::LeftButton,
                         Qt::NoModifier);
     QApplication::sendEvent(view->viewport(), &over);
-    EXPECT_EQ(w.lvPages->DropHighlight(), 3);
+    EXPECT_EQ(w.basketPane().lvPages->DropHighlight(), 3);
     drop(w, "lvPages", 3);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.lvPages->Text(1) == "scan(2)"; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.basketPane().lvPages->Text(1) == "scan(2)"; }, 5000));
     EXPECT_EQ(basket(w), QStringList({"scan(2)", "scan(3)", "scan(1)", "x"}));
-    EXPECT_EQ(w.lvPages->DropHighlight(), 0);
-    EXPECT_EQ(w.lvPages->SmallIconKey(3), "1") << "the row keeps its thumbnail";
+    EXPECT_EQ(w.basketPane().lvPages->DropHighlight(), 0);
+    EXPECT_EQ(w.basketPane().lvPages->SmallIconKey(3), "1") << "the row keeps its thumbnail";
 
     // Rows of any other list do nothing.
     drop(w, "lvEdit", 1);
@@ -201,10 +201,10 @@ TEST_F(BasketTest, ColumnClicksSortTheBasketAndLaterRowsLandInPlace) {
     frmMain& w = startListed();
     select(w, {"scan.tif", "x.pcx"});
     w.folderPane().cmdAddToQueue->click();
-    ASSERT_EQ(w.lvPages->Count(), 4);
-    w.lvPages_ColumnClick(1);
+    ASSERT_EQ(w.basketPane().lvPages->Count(), 4);
+    w.basketPane().lvPages_ColumnClick(1);
     EXPECT_EQ(basket(w), QStringList({"scan1", "scan2", "scan3", "x"}));
-    w.lvPages_ColumnClick(1);
+    w.basketPane().lvPages_ColumnClick(1);
     EXPECT_EQ(basket(w), QStringList({"x", "scan3", "scan2", "scan1"}));
     select(w, {"a.jpg"});
     w.folderPane().cmdAddToQueue->click();

@@ -97,7 +97,7 @@ TEST_F(FolderListTest, ChoosingAFolderListsItInBothViews) {
     EXPECT_EQ(w.folderPane().lvFolder->reportView()->iconSize(),
               QSize(ThumbnailWidth, ThumbnailHeight));
     EXPECT_EQ(shownPicture(w, 1).size(), QSize(ThumbnailWidth, ThumbnailHeight));
-    EXPECT_FALSE(w.pbQueue->isVisible());
+    EXPECT_FALSE(w.basketPane().pbQueue->isVisible());
     EXPECT_FALSE(w.folderPane().AbortFolderListing);
     EXPECT_TRUE(QDir(AppPaths::tempPageFolder()).exists());
 
@@ -140,7 +140,7 @@ TEST_F(FolderListTest, AChoiceDuringAListingLeavesNoRowOfTheOldFolder) {
     frmMain& w = startIdle();
     choose(w, photos);
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.folderPane().lvFolder->Count() >= 2; }, 20000));
-    EXPECT_TRUE(w.pbQueue->isVisible());
+    EXPECT_TRUE(w.basketPane().pbQueue->isVisible());
     choose(w, mixed);
     ASSERT_TRUE(waitForIdle(w));
     for (int r = 1; r <= w.folderPane().lvFolder->Count(); ++r)
@@ -154,13 +154,13 @@ TEST_F(FolderListTest, PressingTheBarStopsTheListing) {
     frmMain& w = startIdle();
     choose(w, photos);
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.folderPane().lvFolder->Count() >= 2; }, 20000));
-    QTest::mousePress(w.pbQueue, Qt::LeftButton);
+    QTest::mousePress(w.basketPane().pbQueue, Qt::LeftButton);
     ASSERT_TRUE(waitForIdle(w));
     const int listed = w.folderPane().lvFolder->Count();
     EXPECT_LT(listed, 40);
     QTest::qWait(100);
     EXPECT_EQ(w.folderPane().lvFolder->Count(), listed) << "rows listed so far stay, none follow";
-    EXPECT_FALSE(w.pbQueue->isVisible());
+    EXPECT_FALSE(w.basketPane().pbQueue->isVisible());
     EXPECT_FALSE(w.folderPane().AbortFolderListing)
         << "a later loop honouring the flag must not stop";
 }
@@ -175,7 +175,7 @@ TEST_F(FolderListTest, AnEmptyFolderShowsItsPanelTextOnly) {
     EXPECT_EQ(w.folderPane().lvFolder->Count(), 0);
     EXPECT_EQ(w.folderPane().ilFolder->Count(), 0);
     EXPECT_EQ(w.sbMain->Panel("folder")->Text(), "Current Folder - " + empty);
-    EXPECT_FALSE(w.pbQueue->isVisible());
+    EXPECT_FALSE(w.basketPane().pbQueue->isVisible());
     EXPECT_FALSE(w.folderPane().AbortFolderListing);
     w.folderPane().subShowFilesInFolder(QString());
     EXPECT_EQ(w.sbMain->Panel("folder")->Text(), "Current Folder - " + empty);

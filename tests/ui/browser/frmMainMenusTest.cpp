@@ -129,9 +129,9 @@ protected:
     }
 
     void preview(frmMain& w, const QString& path) {
-        const int row = w.lvPages->AddItem(QFileInfo(path).baseName());
-        w.lvPages->setTag(row, path);
-        w.subShowSelectedFile(w.lvPages, row);
+        const int row = w.basketPane().lvPages->AddItem(QFileInfo(path).baseName());
+        w.basketPane().lvPages->setTag(row, path);
+        w.subShowSelectedFile(w.basketPane().lvPages, row);
         ASSERT_TRUE(w.ibMain->box().HasImage());
     }
 
@@ -184,7 +184,7 @@ TEST_F(MenusTest, CaptionsAndButtonsPopTheirMenus) {
     clickLabel(w.metadataPane().lblMetadata);
     MetadataTab = 1;
     clickLabel(w.metadataPane().lblMetadata);
-    clickLabel(w.lblQueue);
+    clickLabel(w.basketPane().lblQueue);
     clickLabel(w.Label4);
     w.cmdPreviewSave->click();
     w.cmdPreviewType->click();
@@ -294,10 +294,10 @@ TEST_F(MenusTest, PreviewMenuForwardsByIndex) {
     const QString a = quarters("a.png");
     const QString b = quarters("b.png");
     preview(w, a);
-    const int row = w.lvPages->AddItem("b");
-    w.lvPages->setTag(row, b);
+    const int row = w.basketPane().lvPages->AddItem("b");
+    w.basketPane().lvPages->setTag(row, b);
     w.fileListFocus().ActiveFileList = "lvPages";
-    w.lvPages->setSelectedItem(1);
+    w.basketPane().lvPages->setSelectedItem(1);
     w.mnuPreview_Click(3);
     EXPECT_EQ(w.PicTiffTag, b);
     w.mnuPreview_Click(2);

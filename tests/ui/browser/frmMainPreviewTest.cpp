@@ -95,12 +95,12 @@ protected:
     }
     // A basket row: resolution, size, type, source path.
     static int addBasketRow(frmMain& w, const QString& path, const QString& resolution) {
-        const int row = w.lvPages->AddItem(QFileInfo(path).baseName());
-        w.lvPages->setTag(row, path);
-        w.lvPages->setSubItem(row, 1, resolution);
-        w.lvPages->setSubItem(row, 2, "2 KB");
-        w.lvPages->setSubItem(row, 3, "Picture");
-        w.lvPages->setSubItem(row, 4, path);
+        const int row = w.basketPane().lvPages->AddItem(QFileInfo(path).baseName());
+        w.basketPane().lvPages->setTag(row, path);
+        w.basketPane().lvPages->setSubItem(row, 1, resolution);
+        w.basketPane().lvPages->setSubItem(row, 2, "2 KB");
+        w.basketPane().lvPages->setSubItem(row, 3, "Picture");
+        w.basketPane().lvPages->setSubItem(row, 4, path);
         return row;
     }
 
@@ -264,25 +264,25 @@ TEST_F(PreviewTest, BasketRowsFillThePanelsFromTheirOwnRow) {
     addBasketRow(w, a, "40 X 30");
     addBasketRow(w, b, "50 X 20");
     w.fileListFocus().ActiveFileList = "lvPages";
-    w.subShowSelectedFile(w.lvPages, 1);
+    w.subShowSelectedFile(w.basketPane().lvPages, 1);
     EXPECT_EQ(w.PicTiffTag, a);
     EXPECT_EQ(panel(w, "pages"), "1 page(s)");
     EXPECT_EQ(panel(w, "resolution"), "40 X 30     2 KB");
-    w.lvPages->setSelectedItem(1);
+    w.basketPane().lvPages->setSelectedItem(1);
     w.cmdPreviewNext_Click();
     EXPECT_EQ(w.PicTiffTag, b);
-    EXPECT_EQ(w.lvPages->SelectedItem(), 2);
+    EXPECT_EQ(w.basketPane().lvPages->SelectedItem(), 2);
     EXPECT_EQ(panel(w, "resolution"), "50 X 20     2 KB");
 
     // A click on a basket row previews it, unless several rows are selected.
-    w.lvPages->setSelectedItem(1);
-    w.lvPages_ItemClick(1);
-    w.lvPages_MouseUp(1, 0, 0, 0);
+    w.basketPane().lvPages->setSelectedItem(1);
+    w.basketPane().lvPages_ItemClick(1);
+    w.basketPane().lvPages_MouseUp(1, 0, 0, 0);
     EXPECT_EQ(w.PicTiffTag, a);
-    w.lvPages->setSelectedItem(2);
-    w.lvPages->setSelected(1, true);
-    w.lvPages_ItemClick(2);
-    w.lvPages_MouseUp(1, 0, 0, 0);
+    w.basketPane().lvPages->setSelectedItem(2);
+    w.basketPane().lvPages->setSelected(1, true);
+    w.basketPane().lvPages_ItemClick(2);
+    w.basketPane().lvPages_MouseUp(1, 0, 0, 0);
     EXPECT_EQ(w.PicTiffTag, a);
 }
 

@@ -59,7 +59,7 @@ TEST_F(MainWindowTest, ExplorerViewPlacesThePreviewInsideItsPane) {
     EXPECT_EQ(w.splMain->geometry(), QRect(0, 0, w.width(), w.height() - w.sbMain->height()));
     EXPECT_EQ(w.sbMain->geometry().bottom(), w.height() - 1);
     EXPECT_GT(w.folderPane().lvFolder->width(), 100);
-    EXPECT_GT(w.lvPages->width(), 100);
+    EXPECT_GT(w.basketPane().lvPages->width(), 100);
 }
 
 TEST_F(MainWindowTest, HiddenMetadataPaneGivesThePreviewItsPlaceAndComesBack) {

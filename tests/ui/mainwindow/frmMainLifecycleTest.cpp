@@ -54,7 +54,7 @@ TEST_F(MainWindowTest, SplitterTreeJoinsTheFivePanes) {
     EXPECT_EQ(w.splRight->LeftOrTopControl(), w.picBrowse);
     EXPECT_EQ(w.splRight->RightOrBottomControl(), w.splView);
     EXPECT_EQ(w.splLeft->LeftOrTopControl(), w.folderPane().picFolder);
-    EXPECT_EQ(w.splLeft->RightOrBottomControl(), w.PicQueue);
+    EXPECT_EQ(w.splLeft->RightOrBottomControl(), w.basketPane().PicQueue);
     EXPECT_EQ(w.splView->LeftOrTopControl(), w.picView);
     EXPECT_EQ(w.splView->RightOrBottomControl(), w.metadataPane().PicMetadata);
     EXPECT_EQ(w.splMain->Orientation(), 1);
@@ -125,7 +125,7 @@ TEST_F(MainWindowTest, ToolTipsFollowAllowTip) {
     writeSetupFile();
     frmMain& w = start();
     QWidget* const panes[] = {w.folderPane().ftvBrowse, w.folderPane().lvFolder,
-                              w.PicViewImage,           w.lvPages,
+                              w.PicViewImage,           w.basketPane().lvPages,
                               w.metadataPane().lvExif,  w.metadataPane().lvIPTC};
     for (QWidget* pane : panes)
         EXPECT_TRUE(pane->toolTip().isEmpty());
@@ -174,7 +174,7 @@ TEST_F(MainWindowTest, ExitWritesTheWindowStateBack) {
     w.mnuPreviewTypeParent->actions().at(0)->setChecked(true);
     w.folderPane().lvFolder->setColumnWidth(3, 155);
     w.folderPane().lvFolder->setColumnWidth(8, 81);
-    w.lvPages->setColumnWidth(5, 240);
+    w.basketPane().lvPages->setColumnWidth(5, 240);
     w.metadataPane().lvExif->setColumnWidth(2, 222);
     w.metadataPane().lvIPTC->setColumnWidth(1, 77);
     ThumbnailWidth = 90;
@@ -209,7 +209,7 @@ TEST_F(MainWindowTest, ColumnWidthsOfTheSetupRecordAreApplied) {
     writeSetupFile();
     frmMain& w = start();
     EXPECT_EQ(w.folderPane().lvFolder->ColumnWidth(1), 210);
-    EXPECT_EQ(w.lvPages->ColumnWidth(5), 321);
+    EXPECT_EQ(w.basketPane().lvPages->ColumnWidth(5), 321);
     EXPECT_EQ(w.metadataPane().lvIPTC->ColumnWidth(2), 123);
 }
 
@@ -247,7 +247,7 @@ TEST_F(MainWindowTest, ExitRemovesThePictureButtonHooks) {
     frmMain& w = start();
     EXPECT_TRUE(fncHasButtonPicture(w.folderPane().cmdCapture));
     closeWindow();
-    EXPECT_FALSE(fncHasButtonPicture(w.cmdSaveAs));
+    EXPECT_FALSE(fncHasButtonPicture(w.basketPane().cmdSaveAs));
     EXPECT_FALSE(fncHasButtonPicture(w.metadataPane().cmdEXIFBar[5]));
     EXPECT_FALSE(fncHasButtonPicture(w.folderPane().cmdCapture));
 }

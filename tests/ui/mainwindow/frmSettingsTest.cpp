@@ -71,8 +71,8 @@ TEST_F(MainWindowTest, SettingsOkWritesBothListBlocksAndUpdatesTheWindow) {
     EXPECT_EQ(ThumbnailWidth, 120);
     EXPECT_EQ(BasketThumbnailHeight, 130);
     EXPECT_TRUE(w.folderPane().lvFolder->FullRowSelect());
-    EXPECT_TRUE(w.lvPages->FullRowSelect());
-    EXPECT_FALSE(w.lvPages->toolTip().isEmpty());
+    EXPECT_TRUE(w.basketPane().lvPages->FullRowSelect());
+    EXPECT_FALSE(w.basketPane().lvPages->toolTip().isEmpty());
 }
 
 TEST_F(MainWindowTest, SettingsOkClampsTheThumbnailBoxes) {

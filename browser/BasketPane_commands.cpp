@@ -1,10 +1,16 @@
 // The image basket's commands: its tool bar (new, open, save, remove, Save As,
 // print, scanner), the batch dispatcher the batch menu calls by index, the basket's
-// context and "SaveAs" menus, and the batch JPEG 2000 command.
+// context and "SaveAs" menus, the batch JPEG 2000 command, and the list's events that
+// preview its rows.
+#include "browser/BasketPane.h"
+
 #include "browser/BasketAdder.h"
+#include "browser/FileListFocus.h"
+#include "browser/frmDummy.h"
 #include "browser/frmSaveSinglePage.h"
 #include "browser/modBasketList.h"
 #include "browser/modSaveOpenImageList.h"
+#include "controls/common/PaneWindow.h"
 #include "controls/dialogs/frmStatus.h"
 #include "controls/dialogs/modCommonDialog.h"
 #include "core/AppPaths.h"
@@ -17,15 +23,14 @@
 #include "platform/comctl/ImageList.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/StatusBar.h"
-#include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/frmMain.h"
+#include "platform/imagebox/ImageBox.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <QTimer>
 
 namespace picbasket {
 
@@ -42,8 +47,8 @@ template <class Step> void ignoreFailure(Step&& step) {
 
 } // namespace
 
-void frmMain::buildBasketCommands() {
-    mnuSaveAsParent = new QMenu(QStringLiteral("SaveAs"), this);
+void BasketPane::buildBasketCommands() {
+    mnuSaveAsParent = new QMenu(QStringLiteral("SaveAs"), window());
     mnuSaveAsParent->setObjectName(QStringLiteral("mnuSaveAsParent"));
     const char* const saveAs[] = {"Save basket as JPEG2000 files in batch",
                                   "Generate screensaver out of basket",
@@ -52,7 +57,7 @@ void frmMain::buildBasketCommands() {
         mnuSaveAs[size_t(i)] = mnuSaveAsParent->addAction(QString::fromLatin1(saveAs[i]));
         connect(mnuSaveAs[size_t(i)], &QAction::triggered, this, [this, i] { mnuSaveAs_Click(i); });
     }
-    mnuContextBasket = new QMenu(QStringLiteral("Context Basket"), this);
+    mnuContextBasket = new QMenu(QStringLiteral("Context Basket"), window());
     mnuContextBasket->setObjectName(QStringLiteral("mnuContextBasket"));
     const char* const context[] = {
         "Save as image document", "Save as greeting image", "Save as single-image screensaver", "-",
@@ -65,19 +70,19 @@ void frmMain::buildBasketCommands() {
         if (!item->isSeparator())
             connect(item, &QAction::triggered, this, [this, i] { mnuContext_Click(i); });
     }
-    connect(cmdPagesNew, &QPushButton::clicked, this, &frmMain::cmdPagesNew_Click);
-    connect(cmdPagesOpen, &QPushButton::clicked, this, &frmMain::cmdPagesOpen_Click);
-    connect(cmdPagesSave, &QPushButton::clicked, this, &frmMain::cmdPagesSave_Click);
-    connect(cmdPagesDelete, &QPushButton::clicked, this, &frmMain::cmdPagesDelete_Click);
-    connect(cmdSaveAs, &QPushButton::clicked, this, &frmMain::cmdSaveAs_Click);
-    connect(cmdBatchPrint, &QPushButton::clicked, this, &frmMain::cmdBatchPrint_Click);
-    connect(cmdTwainAcquire, &QPushButton::clicked, this, &frmMain::cmdTwainAcquire_Click);
-    connect(lvPages, &ListView::KeyPress, this, &frmMain::lvPages_KeyPress);
+    connect(cmdPagesNew, &QPushButton::clicked, this, &BasketPane::cmdPagesNew_Click);
+    connect(cmdPagesOpen, &QPushButton::clicked, this, &BasketPane::cmdPagesOpen_Click);
+    connect(cmdPagesSave, &QPushButton::clicked, this, &BasketPane::cmdPagesSave_Click);
+    connect(cmdPagesDelete, &QPushButton::clicked, this, &BasketPane::cmdPagesDelete_Click);
+    connect(cmdSaveAs, &QPushButton::clicked, this, &BasketPane::cmdSaveAs_Click);
+    connect(cmdBatchPrint, &QPushButton::clicked, this, &BasketPane::cmdBatchPrint_Click);
+    connect(cmdTwainAcquire, &QPushButton::clicked, this, &BasketPane::cmdTwainAcquire_Click);
+    connect(lvPages, &ListView::KeyPress, this, &BasketPane::lvPages_KeyPress);
 }
 
 // Empties the basket and its thumbnails and deletes the temporary page files. An add
 // that is still running owns page files of its own: the command waits for it.
-void frmMain::cmdPagesNew_Click() {
+void BasketPane::cmdPagesNew_Click() {
     if (basketAdder->isRunning())
         return;
     ignoreFailure([&] {
@@ -85,9 +90,10 @@ void frmMain::cmdPagesNew_Click() {
         lvPages->setSmallIcons(nullptr);
         ilPages->Clear();
     });
-    ignoreFailure(
-        [&] { sbMain->Panel(QStringLiteral("queue"))->setText(QStringLiteral("New Basket")); });
-    ignoreFailure([&] { subDeleteTemporaryPages(); });
+    ignoreFailure([&] {
+        window_.statusBar()->Panel(QStringLiteral("queue"))->setText(QStringLiteral("New Basket"));
+    });
+    ignoreFailure([&] { host_.deleteTemporaryPages(); });
 }
 
 namespace {
@@ -109,14 +115,14 @@ void rememberBasketFolder(const QString& file) {
 } // namespace
 
 // Replaces the basket with the files of a basket file; a failed open keeps it.
-void frmMain::cmdPagesOpen_Click() {
+void BasketPane::cmdPagesOpen_Click() {
     errorTail(QStringLiteral("FrmMain.cmdPagesOpen_Click"), [&] {
         if (lvPages->Count() > 0 &&
             msgBox(joinLines({QStringLiteral("There are currently files in the Basket!."),
                               QStringLiteral("Do you want to continue?")}),
                    mb::OKCancel | mb::Information) == mb::Cancel)
             return;
-        prepareBasketDialog(this, QStringLiteral("Open Image Basket"));
+        prepareBasketDialog(window(), QStringLiteral("Open Image Basket"));
         fncShowOpen();
         const QString file = CommonDialog.FileName;
         if (file.isEmpty())
@@ -124,7 +130,7 @@ void frmMain::cmdPagesOpen_Click() {
         rememberBasketFolder(file);
         const bool opened = fncOpenImageBasket(file, *lvPages, *ilPages, *basketAdder, *pbQueue);
         setQueuePanel();
-        subResize();
+        window_.subResize();
         if (!opened)
             msgBox(joinLines({QStringLiteral("Error opening image basket!"),
                               QStringLiteral("Please select a valid image basket file.")}),
@@ -132,11 +138,11 @@ void frmMain::cmdPagesOpen_Click() {
     });
 }
 
-void frmMain::cmdPagesSave_Click() {
+void BasketPane::cmdPagesSave_Click() {
     errorTail(QStringLiteral("FrmMain.cmdPagesSave_Click"), [&] {
         if (lvPages->Count() == 0)
             return;
-        prepareBasketDialog(this, QStringLiteral("Save image basket"));
+        prepareBasketDialog(window(), QStringLiteral("Save image basket"));
         fncShowSave();
         QString file = CommonDialog.FileName;
         if (file.isEmpty())
@@ -174,7 +180,7 @@ QString fncTemporaryRowsNote(const ListView& basket) {
     return joinLines(lines);
 }
 
-void frmMain::cmdPagesDelete_Click() {
+void BasketPane::cmdPagesDelete_Click() {
     errorTail(QStringLiteral("FrmMain.cmdPagesDelete_Click"), [&] {
         subRemoveSelectedItems(*lvPages);
         setQueuePanel();
@@ -182,19 +188,19 @@ void frmMain::cmdPagesDelete_Click() {
 }
 
 // "SaveAs" pops up at the button's lower-left corner.
-void frmMain::cmdSaveAs_Click() {
+void BasketPane::cmdSaveAs_Click() {
     mnuSaveAsParent->popup(cmdSaveAs->mapToGlobal(QPoint(0, cmdSaveAs->height())));
 }
 
-void frmMain::cmdBatchPrint_Click() {
+void BasketPane::cmdBatchPrint_Click() {
     subBatchPrint();
 }
 
-void frmMain::cmdTwainAcquire_Click() {
-    subShowTwainDialog();
+void BasketPane::cmdTwainAcquire_Click() {
+    host_.showScannerDialog();
 }
 
-void frmMain::subGenerateDocument(int16_t index) {
+void BasketPane::subGenerateDocument(int16_t index) {
     if (index != 4 && index != 5 && lvPages->Count() < 2) {
         msgBox(QStringLiteral("You need at least 2 images in the basket to use this feature!"),
                mb::Information);
@@ -205,16 +211,16 @@ void frmMain::subGenerateDocument(int16_t index) {
         subSaveAsSinglePage();
         break;
     case 2:
-        subShowScreensaverDemo(1);
+        host_.showScreensaverDemo(1);
         break;
     case 3:
-        subShowSlideShowDialog();
+        host_.showSlideShowDialog();
         break;
     case 4:
-        subShowTwainDialog();
+        host_.showScannerDialog();
         break;
     case 5:
-        subShowCaptureDialog();
+        host_.showCaptureDialog();
         break;
     case 6:
         subBatchPrint();
@@ -224,26 +230,26 @@ void frmMain::subGenerateDocument(int16_t index) {
     }
 }
 
-void frmMain::mnuSaveAs_Click(int index) {
+void BasketPane::mnuSaveAs_Click(int index) {
     if (lvPages->Count() < 1)
         return;
     if (index == 0)
         subSaveAsSinglePage();
     else if (index == 1)
-        subShowScreensaverDemo(1);
+        host_.showScreensaverDemo(1);
     else if (index == 2)
-        subShowSlideShowDialog();
+        host_.showSlideShowDialog();
 }
 
 // Items 0 to 2 save the row's image: a row that is not the one shown is shown first.
-void frmMain::mnuContext_Click(int index) {
+void BasketPane::mnuContext_Click(int index) {
     if (index >= 0 && index <= 2) {
         const int row = lvPages->SelectedItem();
-        if (row > 0 && lvPages->Tag(row) != ibMain->box().Tag()) {
-            subShowSelectedFile(lvPages, row);
-            subResize();
+        if (row > 0 && lvPages->Tag(row) != host_.previewBox().Tag()) {
+            host_.showListRow(lvPages, row);
+            window_.subResize();
         }
-        mnuSavePreviewAs_Click(index);
+        host_.savePreviewAs(index);
     } else if (index == 4) {
         lvPages->StartLabelEdit();
     } else if (index == 5) {
@@ -253,7 +259,7 @@ void frmMain::mnuContext_Click(int index) {
 
 // One row may be saved or renamed; several may only be removed. The rule counts the
 // rows selected now (a rubber-band or keyboard selection raises no item click).
-void frmMain::subShowBasketContextMenu() {
+void BasketPane::subShowBasketContextMenu() {
     const bool single = lvPages->SelectedCount() < 2;
     for (int i : {0, 1, 2, 4})
         mnuContext[size_t(i)]->setEnabled(single);
@@ -261,7 +267,7 @@ void frmMain::subShowBasketContextMenu() {
     mnuContextBasket->popup(QCursor::pos());
 }
 
-void frmMain::lvPages_KeyPress(int keyAscii) {
+void BasketPane::lvPages_KeyPress(int keyAscii) {
     if (lvPages->Count() == 0 || keyAscii != 1)
         return;
     for (int r = 1; r <= lvPages->Count(); ++r)
@@ -270,7 +276,7 @@ void frmMain::lvPages_KeyPress(int keyAscii) {
 
 // Asks the options; when they were confirmed, converts the basket behind the wait
 // dialog. Confirmed is cleared before the dialog and after the run, however it ends.
-void frmMain::subSaveAsSinglePage() {
+void BasketPane::subSaveAsSinglePage() {
     errorTail(QStringLiteral("FrmMain.subSaveAsSinglePage"), [&] {
         CurrentActivity = QStringLiteral("Saving a new Single file");
         if (lvPages->Count() == 0)
@@ -280,17 +286,85 @@ void frmMain::subSaveAsSinglePage() {
         } confirmed;
         Setup.BatchSave.Confirmed = false;
         {
-            frmSaveSinglePage dialog(this);
+            frmSaveSinglePage dialog(window());
             dialog.exec();
         }
         if (!Setup.BatchSave.Confirmed)
             return;
         const std::unique_ptr<BasketRows> rows = fncBasketRowsOf(*lvPages);
-        fncConvertBasket(*rows, lvEditBatch, ibTemp, frmStatus::instance(this));
+        fncConvertBasket(*rows, host_.batchTaskRows(), host_.batchBox(),
+                         frmStatus::instance(window()));
         // The new files may land in the folder shown: it is listed again so they appear.
-        if (!folder_->CurrentFolder.isEmpty())
-            folder_->timerShowFiles->start();
+        host_.relistFolderSoon();
     });
+}
+
+void BasketPane::lvPages_GotFocus() {
+    listFocus_.ActiveFileList = QStringLiteral("lvPages");
+}
+
+void BasketPane::lvPages_LostFocus() {
+    listFocus_.FolderListDropped = true;
+}
+
+void BasketPane::lvPages_ItemClick(int) {
+    listFocus_.SelectedRowCount = lvPages->SelectedCount();
+    if (listFocus_.SelectedRowCount < 2)
+        listFocus_.FolderListDropped = false;
+}
+
+void BasketPane::lvPages_KeyUp(int keyCode, int) {
+    if (lvPages->Count() > 0 && keyCode == 46)
+        return cmdPagesDelete_Click();
+    if (lvPages->Count() == 0 || keyCode < 37 || keyCode > 40 || listFocus_.FolderListDropped)
+        return;
+    ignoreFailure([&] {
+        host_.showListRow(lvPages, lvPages->SelectedItem());
+        window_.subResize();
+    });
+}
+
+// The right button pops up the basket's context menu; the other buttons preview the
+// row clicked, unless several rows are selected.
+void BasketPane::lvPages_MouseUp(int button, int, int, int) {
+    if (lvPages->Count() == 0)
+        return;
+    if (button == 2)
+        return ignoreFailure([&] { subShowBasketContextMenu(); });
+    ignoreFailure([&] {
+        if (!listFocus_.FolderListDropped) {
+            if (listFocus_.SelectedRowCount > 1)
+                return;
+            host_.showListRow(lvPages, lvPages->SelectedItem());
+            window_.subResize();
+        }
+        lvPages->setFocus();
+    });
+}
+
+// A press on the bar stops the folder listing whose progress it shows.
+void BasketPane::pbQueue_MouseDown() {
+    host_.folderListingAbort() = true;
+}
+
+void BasketPane::lblQueue_Click() {
+    window_.subPopupMenu(host_.batchMenu(), lblQueue->mapToGlobal(QPoint(0, lblQueue->height())));
+}
+
+void BasketPane::mnuBatch_Click(int index) {
+    const BatchMenuCommand command = fncBatchMenuCommand(index);
+    subRunBatchMenuCommand(command);
+}
+
+void BasketPane::subRunBatchMenuCommand(const BatchMenuCommand& command) {
+    switch (command.kind) {
+    case BatchMenuCommand::Generate: subGenerateDocument(int16_t(command.generateIndex)); break;
+    case BatchMenuCommand::NewBasket: cmdPagesNew_Click(); break;
+    case BatchMenuCommand::OpenBasket: cmdPagesOpen_Click(); break;
+    case BatchMenuCommand::SaveBasket: cmdPagesSave_Click(); break;
+    case BatchMenuCommand::RemoveSelected: cmdPagesDelete_Click(); break;
+    case BatchMenuCommand::None: break;
+    }
 }
 
 } // namespace picbasket

@@ -1,22 +1,21 @@
 // Printing every image of the basket: the print dialog once, then one page per row
 // in one job, behind the wait dialog.
+#include "browser/BasketPane.h"
+
+#include "browser/PrintSettings.h"
+#include "controls/common/PaneWindow.h"
 #include "controls/dialogs/frmStatus.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
 #include "core/setup/modSetup.h"
 #include "platform/comctl/ListView.h"
-#include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/frmMain.h"
+#include "platform/imagebox/ImageBox.h"
 
 #include <QCoreApplication>
 #include <QLabel>
 
 namespace picbasket {
 
-namespace {
-
-// The print settings of the setup record go into the box before printing and come
-// back after it, so the dialog's choices become the next defaults.
 void putPrintSettings(ImageBox& box, const typPrint& p) {
     box.setPrintProperty8D(p.P8D);
     box.setPrintProperty8C(p.P8C);
@@ -43,12 +42,10 @@ void takePrintSettings(const ImageBox& box, typPrint& p) {
     p.P88 = box.PrintProperty88();
 }
 
-} // namespace
-
 // Row 1 is shown before the dialog, so the first page is the first row; a row that
 // cannot be loaded gets no page. The job is closed, the wait dialog hidden and the
 // settings stored back on every way out.
-void frmMain::subBatchPrint() {
+void BasketPane::subBatchPrint() {
     // The loop lets events run: a second click must not start a second job.
     static bool running = false;
     if (running)
@@ -58,8 +55,9 @@ void frmMain::subBatchPrint() {
         if (lvPages->Count() == 0)
             return;
         running = true;
-        folder_->AbortFolderListing = false;
-        ImageBox& box = ibMain->box();
+        bool& AbortFolderListing = host_.folderListingAbort();
+        AbortFolderListing = false;
+        ImageBox& box = host_.previewBox();
         frmStatus* wait = nullptr;
         struct Cleanup {
             bool& running;
@@ -79,8 +77,8 @@ void frmMain::subBatchPrint() {
             }
         } cleanup{running, box, wait};
         const auto shows = [&](int row) {
-            subShowSelectedFile(lvPages, row);
-            subResize();
+            host_.showListRow(lvPages, row);
+            window_.subResize();
             return box.HasImage() && box.Tag() == lvPages->Tag(row);
         };
         int first = 1;
@@ -94,14 +92,14 @@ void frmMain::subBatchPrint() {
         if (box.PrintImage() != 1 || first == lvPages->Count())
             return;
         const int rows = lvPages->Count();
-        wait = &frmStatus::instance(this);
+        wait = &frmStatus::instance(window());
         wait->showWaiting();
         wait->progress().setMaximum(rows);
         wait->progress().setValue(first);
         for (int i = first + 1; i <= rows && i <= lvPages->Count(); ++i) {
             QCoreApplication::processEvents();
-            if (folder_->AbortFolderListing || CancelOperation) {
-                folder_->AbortFolderListing = false;
+            if (AbortFolderListing || CancelOperation) {
+                AbortFolderListing = false;
                 CancelOperation = false;
                 break;
             }
@@ -112,21 +110,6 @@ void frmMain::subBatchPrint() {
             }
             wait->progress().setValue(i);
         }
-    });
-}
-
-// The preview's print button: the print dialog with the stored settings, which then
-// keep what the user chose in it.
-void frmMain::cmdPreviewPrint_Click() {
-    errorTail(QStringLiteral("FrmMain.cmdPreviewPrint_Click"), [&] {
-        ImageBox& box = ibMain->box();
-        if (!box.HasImage())
-            return;
-        putPrintSettings(box, Setup.Print);
-        box.setPrintProperty89(true);
-        box.PrintImage();
-        box.EndPrintJob();
-        takePrintSettings(box, Setup.Print);
     });
 }
 

@@ -1,9 +1,15 @@
-// The image basket of the main window: adding the selected folder rows (by the add
-// command and by dragging them onto the basket), the basket's thumbnails, the
-// column sort of both lists and moving basket rows by dragging them.
+// The image basket of the main window: its controls, adding the selected folder rows
+// dragged onto it, its thumbnails, its column sort and moving its rows by dragging
+// them.
+#include "browser/BasketPane.h"
+
 #include "browser/BasketAdder.h"
+#include "browser/FileListFocus.h"
 #include "browser/NotAddedReport.h"
 #include "browser/modBasketList.h"
+#include "controls/common/PaneControls.h"
+#include "controls/common/PaneWindow.h"
+#include "controls/common/ToolbarFlowLayout.h"
 #include "core/AppPaths.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
@@ -12,9 +18,9 @@
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/ProgressBar.h"
 #include "platform/comctl/StatusBar.h"
-#include "shell/mainwindow/frmMain.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QPushButton>
 
 namespace picbasket {
@@ -26,11 +32,49 @@ const QString BasketListName = QStringLiteral("lvPages");
 
 } // namespace
 
-void frmMain::buildBasket() {
+BasketPane::BasketPane(QWidget* parent, FileListFocus& listFocus, PaneWindow& window,
+                       BasketPaneHost& host)
+    : QWidget(parent), listFocus_(listFocus), window_(window), host_(host) {
+    setAutoFillBackground(true);
+    buildQueuePane();
+    buildBasket();
+    buildBasketCommands();
+}
+
+BasketPane::~BasketPane() {
+    lvPages->setSmallIcons(nullptr);
+}
+
+void BasketPane::buildQueuePane() {
+    PicQueue = this;
+    lblQueue = makeCaption(QStringLiteral("Image Basket"), PicQueue);
+    auto* bar = makeCaptionToolbar(lblQueue);
+    cmdTwainAcquire = makeButton(bar, {}, QStringLiteral("Acquire from a scanner"), ToolButtonSize);
+    cmdBatchPrint = makeButton(bar, {}, QStringLiteral("Print the basket"), ToolButtonSize);
+    cmdSaveAs = makeButton(bar, QStringLiteral("Save As"),
+                           QStringLiteral("Convert the basket to JPEG 2000"), 90);
+    picLiveBar = new QWidget(PicQueue);
+    // One column of buttons, or two when the pane is too short for one.
+    auto* column = new ToolbarFlowLayout(picLiveBar);
+    column->setContentsMargins(1, 1, 1, 1);
+    column->setSpacing(1);
+    cmdPagesNew = makeButton(picLiveBar, {}, QStringLiteral("New basket"), ToolButtonSize);
+    cmdPagesOpen = makeButton(picLiveBar, {}, QStringLiteral("Open basket"), ToolButtonSize);
+    cmdPagesSave = makeButton(picLiveBar, {}, QStringLiteral("Save basket"), ToolButtonSize);
+    cmdPagesDelete =
+        makeButton(picLiveBar, {}, QStringLiteral("Remove the selected files"), ToolButtonSize);
+    column->addStretch(1);
+    picLiveBar->setGeometry(0, CaptionHeight, ToolButtonSize + 2, 4 * ToolButtonSize + 6);
+    lvPages = new ListView(PicQueue);
+    for (const char* caption : {"File Name", "Resolution", "Size", "Type", "Path"})
+        lvPages->AddColumn(QString::fromLatin1(caption));
+    pbQueue = new ProgressBar(PicQueue);
+    pbQueue->hide();
+}
+
+void BasketPane::buildBasket() {
     ilPages = std::make_unique<ImageList>();
-    folder_->lvFolder->setObjectName(FolderListName);
     lvPages->setObjectName(BasketListName);
-    folder_->lvFolder->setOLEDragMode(true);
     lvPages->setOLEDragMode(true);
     lvPages->setOLEDropMode(true);
     lvPages->setSmallIcons(ilPages.get());
@@ -47,12 +91,13 @@ void frmMain::buildBasket() {
     };
     // The folder list may have been listed again meanwhile: the row is found by path.
     adder.fillResolution = [this](const QString& path, const QString& resolution) {
-        for (int r = 1; r <= folder_->lvFolder->Count(); ++r)
-            if (folder_->lvFolder->Tag(r) == path)
-                folder_->lvFolder->setSubItem(r, 1, resolution);
+        ListView* lvFolder = host_.folderList();
+        for (int r = 1; r <= lvFolder->Count(); ++r)
+            if (lvFolder->Tag(r) == path)
+                lvFolder->setSubItem(r, 1, resolution);
     };
     adder.status = [this](const QString& text) {
-        sbMain->Panel(QStringLiteral("folder"))->setText(text);
+        window_.statusBar()->Panel(QStringLiteral("folder"))->setText(text);
     };
     adder.progress = [this](int maximum, int value) {
         if (!basketBar_)
@@ -62,14 +107,20 @@ void frmMain::buildBasket() {
     };
     adder.pumpEvents = [] { QCoreApplication::processEvents(); };
     adder.fileAdded = [this](int row) { lvPages->setSelected(row, true); };
-    connect(lvPages, &ListView::ColumnClick, this, &frmMain::lvPages_ColumnClick);
-    connect(lvPages, &ListView::OLEDragOver, this, &frmMain::lvPages_OLEDragOver);
-    connect(lvPages, &ListView::OLEDragDrop, this, &frmMain::lvPages_OLEDragDrop);
+    connect(lvPages, &ListView::ColumnClick, this, &BasketPane::lvPages_ColumnClick);
+    connect(lvPages, &ListView::OLEDragOver, this, &BasketPane::lvPages_OLEDragOver);
+    connect(lvPages, &ListView::OLEDragDrop, this, &BasketPane::lvPages_OLEDragDrop);
+    connect(lvPages, &ListView::GotFocus, this, &BasketPane::lvPages_GotFocus);
+    connect(lvPages, &ListView::LostFocus, this, &BasketPane::lvPages_LostFocus);
+    connect(lvPages, &ListView::ItemClick, this, &BasketPane::lvPages_ItemClick);
+    connect(lvPages, &ListView::KeyUp, this, &BasketPane::lvPages_KeyUp);
+    connect(lvPages, &ListView::MouseUp, this, &BasketPane::lvPages_MouseUp);
+    connect(pbQueue, &ProgressBar::MouseDown, this, &BasketPane::pbQueue_MouseDown);
 }
 
 // Each thumbnail is keyed by its index, which the row keeps through sorts and moves;
 // the "queue" panel counts the rows after every add, whoever adds.
-int frmMain::subAddBasketRow(const BasketRow& row, const QImage& thumbnail) {
+int BasketPane::subAddBasketRow(const BasketRow& row, const QImage& thumbnail) {
     const QString key = QString::number(ilPages->Count() + 1);
     ilPages->Add(thumbnail, key);
     lvPages->setSmallIcons(ilPages.get());
@@ -86,22 +137,24 @@ int frmMain::subAddBasketRow(const BasketRow& row, const QImage& thumbnail) {
     return number;
 }
 
-void frmMain::setQueuePanel() {
-    sbMain->Panel(QStringLiteral("queue"))
+void BasketPane::setQueuePanel() {
+    window_.statusBar()
+        ->Panel(QStringLiteral("queue"))
         ->setText(QStringLiteral("%1 file(s) in basket").arg(lvPages->Count()));
 }
 
 // Adds the selected folder rows dragged onto the basket; each file's last row ends
 // selected.
-void frmMain::subAddDroppedFiles() {
+void BasketPane::subAddDroppedFiles() {
     if (basketAdder->isRunning())
         return;
-    if (folder_->lvFolder->SelectedCount() == 0) {
-        folder_->lvFolder->setDropHighlight(0);
+    ListView* lvFolder = host_.folderList();
+    if (lvFolder->SelectedCount() == 0) {
+        lvFolder->setDropHighlight(0);
         return;
     }
-    const std::vector<BasketSource> sources = folder_->selectedFolderRows();
-    folder_->lvFolder->setDropHighlight(0);
+    const std::vector<BasketSource> sources = host_.folderRowsSelected();
+    lvFolder->setDropHighlight(0);
     basketAdder->thumbnailWidth = BasketThumbnailWidth;
     basketAdder->thumbnailHeight = BasketThumbnailHeight;
     basketAdder->pageFiles.setFolder(AppPaths::tempPageFolder());
@@ -110,7 +163,7 @@ void frmMain::subAddDroppedFiles() {
     pbQueue->setMax(static_cast<int>(sources.size()));
     pbQueue->show();
     struct BarScope {
-        frmMain* w;
+        BasketPane* w;
         ~BarScope() {
             w->pbQueue->hide();
             w->basketBar_ = nullptr;
@@ -118,24 +171,24 @@ void frmMain::subAddDroppedFiles() {
     } bar{this};
     NotAddedReport notAdded(*basketAdder);
     basketAdder->add(sources, static_cast<int>(sources.size()), BasketAdder::Mode::Drop);
-    sbMain->Panel(QStringLiteral("folder"))->setText(QString());
-    subResize();
+    window_.statusBar()->Panel(QStringLiteral("folder"))->setText(QString());
+    window_.subResize();
     notAdded.show();
 }
 
-void frmMain::lvPages_ColumnClick(int column) {
+void BasketPane::lvPages_ColumnClick(int column) {
     subSortListViewByColumn(*lvPages, column);
 }
 
 // Only a drag of basket rows shows where they would go.
-void frmMain::lvPages_OLEDragOver(const QString& source, int x, int y) {
+void BasketPane::lvPages_OLEDragOver(const QString& source, int x, int y) {
     if (source == BasketListName && ilPages->Count() >= 1)
         lvPages->setDropHighlight(lvPages->HitTest(x, y));
 }
 
 // Rows of the folder list are added, rows of the basket moved; which by the list the
 // drag came from. The work waits until the drag has ended.
-void frmMain::lvPages_OLEDragDrop(const QString& source, int x, int y) {
+void BasketPane::lvPages_OLEDragDrop(const QString& source, int x, int y) {
     listFocus_.FolderListDropped = true;
     if (source == FolderListName) {
         ListView::runAfterDrag(this, [this] {

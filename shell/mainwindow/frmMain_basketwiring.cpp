@@ -1,0 +1,97 @@
+// The window's side of the image basket: what the basket asks of the preview, the
+// folder pane, the edit view and the window's dialogs, and the folder pane's add
+// command, which fills the basket.
+#include "shell/mainwindow/frmMain.h"
+
+#include "browser/BasketAdder.h"
+#include "browser/NotAddedReport.h"
+#include "browser/PrintSettings.h"
+#include "browser/frmDummy.h"
+#include "browser/modBasketList.h"
+#include "core/AppPaths.h"
+#include "core/ErrorHandler.h"
+#include "core/Globals.h"
+#include "core/setup/modSetup.h"
+#include "platform/comctl/ImageList.h"
+#include "platform/comctl/ListView.h"
+#include "platform/comctl/ProgressBar.h"
+#include "platform/comctl/StatusBar.h"
+#include "platform/imagebox/ImageBoxView.h"
+
+#include <QTimer>
+
+namespace picbasket {
+
+ImageBox& frmMain::batchBox() {
+    return ibTemp;
+}
+
+void frmMain::showListRow(ListView* list, int row) {
+    subShowSelectedFile(list, row);
+}
+
+void frmMain::savePreviewAs(int index) {
+    mnuSavePreviewAs_Click(index);
+}
+
+ListView* frmMain::folderList() {
+    return folder_->lvFolder;
+}
+
+std::vector<BasketSource> frmMain::folderRowsSelected() const {
+    return folder_->selectedFolderRows();
+}
+
+bool& frmMain::folderListingAbort() {
+    return folder_->AbortFolderListing;
+}
+
+void frmMain::relistFolderSoon() {
+    if (!folder_->CurrentFolder.isEmpty())
+        folder_->timerShowFiles->start();
+}
+
+const TaskRowList& frmMain::batchTaskRows() const {
+    return lvEditBatch;
+}
+
+void frmMain::showScannerDialog() {
+    subShowTwainDialog();
+}
+
+void frmMain::showCaptureDialog() {
+    subShowCaptureDialog();
+}
+
+void frmMain::showSlideShowDialog() {
+    subShowSlideShowDialog();
+}
+
+void frmMain::showScreensaverDemo(int generateMode) {
+    subShowScreensaverDemo(generateMode);
+}
+
+void frmMain::deleteTemporaryPages() {
+    subDeleteTemporaryPages();
+}
+
+QMenu* frmMain::batchMenu() {
+    return Dummy()->mnuBatchParent();
+}
+
+// The preview's print button: the print dialog with the stored settings, which then
+// keep what the user chose in it.
+void frmMain::cmdPreviewPrint_Click() {
+    errorTail(QStringLiteral("FrmMain.cmdPreviewPrint_Click"), [&] {
+        ImageBox& box = ibMain->box();
+        if (!box.HasImage())
+            return;
+        putPrintSettings(box, Setup.Print);
+        box.setPrintProperty89(true);
+        box.PrintImage();
+        box.EndPrintJob();
+        takePrintSettings(box, Setup.Print);
+    });
+}
+
+} // namespace picbasket
