@@ -286,7 +286,7 @@ void frmMain::subSaveAsSinglePage() {
         if (!Setup.BatchSave.Confirmed)
             return;
         const std::unique_ptr<BasketRows> rows = fncBasketRowsOf(*lvPages);
-        fncConvertBasket(*rows, lvEditBatch, ibTemp, frmStatus::instance(this));
+        fncConvertBasket(*rows, edit_->lvEditBatch, ibTemp, frmStatus::instance(this));
         // The new files may land in the folder shown: it is listed again so they appear.
         if (!CurrentFolder.isEmpty())
             timerShowFiles->start();

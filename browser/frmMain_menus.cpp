@@ -242,8 +242,8 @@ void frmMain::tbsBrowse_Click() {
     if (tab != 1 && tab != 2)
         return;
     picFileSystem->setVisible(tab == 1);
-    lvEdit->setVisible(tab == 2);
-    picEditBar->setVisible(tab == 2);
+    edit_->lvEdit->setVisible(tab == 2);
+    edit_->picEditBar->setVisible(tab == 2);
     lblBrowse->setText(tab == 1 ? QStringLiteral("Browse File System")
                                 : QStringLiteral("Task Basket"));
 }

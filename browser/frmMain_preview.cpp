@@ -99,7 +99,7 @@ void frmMain::connectPreviewSelection() {
     connect(s, &SelectionController::previewMenuRequested, this, &frmMain::subShowPreviewMenu);
     connect(s, &SelectionController::colourPicked, this,
             [this](uint32_t colour) { ibMain->box().setBackgroundColor(colour); });
-    connect(s, &SelectionController::taskOptionsChanged, this, [this] { TaskOptionsChanged = true; });
+    connect(s, &SelectionController::taskOptionsChanged, this, [this] { edit_->TaskOptionsChanged = true; });
 }
 
 void frmMain::subShowSelectedFile(ListView* list, int row) {

@@ -16,6 +16,7 @@
 #include "core/Globals.h"
 #include "core/MessageBox.h"
 #include "editing/EditImageData.h"
+#include "editing/EditView.h"
 #include "editing/EditViewSplitters.h"
 #include "editing/FramePanel.h"
 #include "editing/MaskPanel.h"
@@ -60,42 +61,46 @@ constexpr int BasketButtonSize = 24;
 
 } // namespace
 
+EditView::EditView(QObject* parent) : QObject(parent) {}
+
+EditView::~EditView() = default;
+
 // The containers the explorer bar hosts: picDialog with the sixteen option panels
 // and the Preview and Confirm buttons below the shown panel, and picEditPreview with
 // the edit view's task basket and its four commands.
 void frmMain::buildEditView() {
-    eb->resize(ExplorerBarWidth, eb->height());
-    ilEdit = std::make_shared<KeyedImageList>();
-    ilEditRows = std::make_unique<ImageList>();
+    edit_->eb->resize(ExplorerBarWidth, edit_->eb->height());
+    edit_->ilEdit = std::make_shared<KeyedImageList>();
+    edit_->ilEditRows = std::make_unique<ImageList>();
     for (const QString& key : fncTaskIconKeys()) {
-        ilEdit->add(key, fncTaskIcon(key));
-        ilEditRows->Add(fncTaskIcon(key), key);
+        edit_->ilEdit->add(key, fncTaskIcon(key));
+        edit_->ilEditRows->Add(fncTaskIcon(key), key);
     }
     // The rows show the lower-case task key as their icon.
-    ilEditRows->Add(fncTaskIcon(QStringLiteral("RedEye")), QStringLiteral("redeye"));
-    lvEdit->setSmallIcons(ilEditRows.get());
-    lvEditPreview->setSmallIcons(ilEditRows.get());
+    edit_->ilEditRows->Add(fncTaskIcon(QStringLiteral("RedEye")), QStringLiteral("redeye"));
+    edit_->lvEdit->setSmallIcons(edit_->ilEditRows.get());
+    edit_->lvEditPreview->setSmallIcons(edit_->ilEditRows.get());
 
-    picDialog = new QWidget(picView);
-    picDialog->setObjectName(QStringLiteral("picDialog"));
-    picDialog->hide();
-    for (QWidget* panel : taskPanels)
-        panel->setParent(picDialog);
+    edit_->picDialog = new QWidget(picView);
+    edit_->picDialog->setObjectName(QStringLiteral("picDialog"));
+    edit_->picDialog->hide();
+    for (QWidget* panel : edit_->taskPanels)
+        panel->setParent(edit_->picDialog);
     QWidget* picNothing = taskPanel(QStringLiteral("picNothing"));
     picNothing->resize(picNothing->width(), 64);
-    lblNothing = new QLabel(picNothing);
-    lblNothing->setWordWrap(true);
-    lblNothing->setGeometry(DialogMargin, DialogMargin, picNothing->width() - 2 * DialogMargin,
+    edit_->lblNothing = new QLabel(picNothing);
+    edit_->lblNothing->setWordWrap(true);
+    edit_->lblNothing->setGeometry(DialogMargin, DialogMargin, picNothing->width() - 2 * DialogMargin,
                             picNothing->height() - DialogMargin);
-    lblNothing->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    cmdApply = new QPushButton(QStringLiteral("Preview"), picDialog);
-    cmdOK = new QPushButton(QStringLiteral("Confirm"), picDialog);
-    for (QPushButton* button : {cmdApply, cmdOK})
+    edit_->lblNothing->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    edit_->cmdApply = new QPushButton(QStringLiteral("Preview"), edit_->picDialog);
+    edit_->cmdOK = new QPushButton(QStringLiteral("Confirm"), edit_->picDialog);
+    for (QPushButton* button : {edit_->cmdApply, edit_->cmdOK})
         button->setFixedSize(DialogButtonWidth, DialogButtonHeight);
-    connect(cmdApply, &QPushButton::clicked, this, [this] { cmdApply_Click(); });
+    connect(edit_->cmdApply, &QPushButton::clicked, this, [this] { cmdApply_Click(); });
     // Reset and the original image sit beside Preview and Confirm.
-    for (QPushButton* button : {cmdReset, cmdOriginalImage}) {
-        button->setParent(picDialog);
+    for (QPushButton* button : {edit_->cmdReset, edit_->cmdOriginalImage}) {
+        button->setParent(edit_->picDialog);
         button->setText(QString());
         button->setFixedSize(DialogButtonHeight, DialogButtonHeight);
         button->show();
@@ -107,28 +112,28 @@ void frmMain::buildEditView() {
     buildCropPanel();
     buildCanvasPanel();
     buildEffectPanels();
-    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(edit_->cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
 
-    picEditPreview = new QWidget(picView);
-    picEditPreview->setObjectName(QStringLiteral("picEditPreview"));
-    picEditPreview->hide();
-    lvEditPreview->setParent(picEditPreview);
-    lvEditPreview->setGeometry(DialogMargin, DialogMargin, 200 - 2 * DialogMargin,
+    edit_->picEditPreview = new QWidget(picView);
+    edit_->picEditPreview->setObjectName(QStringLiteral("picEditPreview"));
+    edit_->picEditPreview->hide();
+    edit_->lvEditPreview->setParent(edit_->picEditPreview);
+    edit_->lvEditPreview->setGeometry(DialogMargin, DialogMargin, 200 - 2 * DialogMargin,
                                BasketListHeight);
-    lvEditPreview->show();
-    for (size_t i = 0; i < cmdEditPreview.size(); ++i) {
-        QPushButton* button = cmdEditPreview[i];
-        button->setParent(picEditPreview);
-        button->setToolTip(cmdEditBar[i]->toolTip());
+    edit_->lvEditPreview->show();
+    for (size_t i = 0; i < edit_->cmdEditPreview.size(); ++i) {
+        QPushButton* button = edit_->cmdEditPreview[i];
+        button->setParent(edit_->picEditPreview);
+        button->setToolTip(edit_->cmdEditBar[i]->toolTip());
         button->setFocusPolicy(Qt::NoFocus);
         button->setFixedSize(BasketButtonSize, BasketButtonSize);
         button->move(DialogMargin + int(i) * (BasketButtonSize + 2),
                      DialogMargin + BasketListHeight + 4);
         button->show();
     }
-    picEditPreview->resize(200, 2 * DialogMargin + BasketListHeight + 4 + BasketButtonSize);
+    edit_->picEditPreview->resize(200, 2 * DialogMargin + BasketListHeight + 4 + BasketButtonSize);
 
-    connect(eb, &isExplorerBar::ItemClick, this,
+    connect(edit_->eb, &isExplorerBar::ItemClick, this,
             [this](const QString& group, const QString& item) { eb_ItemClick(group, item); });
     connect(CmdPreviewEdit, &QPushButton::clicked, this, [this] { CmdPreviewEdit_Click(); });
     setPictureCaption(CmdPreviewEdit, QStringLiteral("     Edit"));
@@ -137,7 +142,7 @@ void frmMain::buildEditView() {
 }
 
 QWidget* frmMain::taskPanel(const QString& name) const {
-    for (QWidget* panel : taskPanels)
+    for (QWidget* panel : edit_->taskPanels)
         if (panel->objectName() == name)
             return panel;
     return nullptr;
@@ -147,11 +152,11 @@ QWidget* frmMain::taskPanel(const QString& name) const {
 // are shown, and the row of Preview, Confirm, Reset and the original image.
 void frmMain::fitDialogToPanel() {
     int top = 0;
-    for (QWidget* panel : taskPanels)
+    for (QWidget* panel : edit_->taskPanels)
         if (!panel->isHidden())
             top = std::max(top, panel->y() + panel->height());
     for (QWidget* frame :
-         {static_cast<QWidget*>(FrameBackColor), static_cast<QWidget*>(picLocation)}) {
+         {static_cast<QWidget*>(edit_->FrameBackColor), static_cast<QWidget*>(edit_->picLocation)}) {
         if (frame->isHidden())
             continue;
         frame->move(DialogMargin, top + DialogMargin / 2);
@@ -159,11 +164,11 @@ void frmMain::fitDialogToPanel() {
     }
     top += DialogMargin;
     int x = DialogMargin;
-    for (QPushButton* button : {cmdApply, cmdOK, cmdReset, cmdOriginalImage}) {
+    for (QPushButton* button : {edit_->cmdApply, edit_->cmdOK, edit_->cmdReset, edit_->cmdOriginalImage}) {
         button->move(x, top);
         x += button->width() + 4;
     }
-    picDialog->resize(std::max(picDialog->width(), x + DialogMargin),
+    edit_->picDialog->resize(std::max(edit_->picDialog->width(), x + DialogMargin),
                       top + DialogButtonHeight + DialogMargin);
 }
 
@@ -181,22 +186,22 @@ void frmMain::setPictureCaption(QPushButton* button, const QString& caption) {
 
 void frmMain::subSetupExplorerBar() {
     errorTail(QStringLiteral("FrmMain.subSetupExplorerBar"), [&] {
-        eb->DisableUpdates(true);
-        eb->ClearStructure();
-        eb->SetImageList(ilEdit);
-        eb->AddSpecialGroup(QStringLiteral("Tasks Chart"), fncTaskChartPicture());
+        edit_->eb->DisableUpdates(true);
+        edit_->eb->ClearStructure();
+        edit_->eb->SetImageList(edit_->ilEdit);
+        edit_->eb->AddSpecialGroup(QStringLiteral("Tasks Chart"), fncTaskChartPicture());
         for (const TaskChooserItem& item : fncTaskChooserItems())
-            eb->AddItem(SpecialGroup, item.key, item.caption, ExplorerRef(item.iconKey));
-        eb->AddGroup(QStringLiteral("Dialog"), QStringLiteral(" Task Options"));
-        eb->SetGroupChild(QStringLiteral("Dialog"), picDialog);
-        eb->AddGroup(QStringLiteral("Editing"), QStringLiteral("Task Basket"));
-        eb->SetGroupChild(QStringLiteral("Editing"), picEditPreview);
+            edit_->eb->AddItem(SpecialGroup, item.key, item.caption, ExplorerRef(item.iconKey));
+        edit_->eb->AddGroup(QStringLiteral("Dialog"), QStringLiteral(" Task Options"));
+        edit_->eb->SetGroupChild(QStringLiteral("Dialog"), edit_->picDialog);
+        edit_->eb->AddGroup(QStringLiteral("Editing"), QStringLiteral("Task Basket"));
+        edit_->eb->SetGroupChild(QStringLiteral("Editing"), edit_->picEditPreview);
     });
 }
 
 void frmMain::eb_ItemClick(const QString& group, const QString& item) {
     errorTail(QStringLiteral("FrmMain.eb_ItemClick"), [&] {
-        if (ImageModified) {
+        if (edit_->ImageModified) {
             const int answer = msgBox(
                 joinLines(
                     {QStringLiteral("The image has been modified!"),
@@ -210,9 +215,9 @@ void frmMain::eb_ItemClick(const QString& group, const QString& item) {
                 return;
         }
         const bool nothing = item == QLatin1String("Nothing");
-        cmdOK->setText(nothing ? QStringLiteral("Finish") : QStringLiteral("Confirm"));
+        edit_->cmdOK->setText(nothing ? QStringLiteral("Finish") : QStringLiteral("Confirm"));
         subEnableApplyButtons(!nothing);
-        for (QWidget* panel : taskPanels)
+        for (QWidget* panel : edit_->taskPanels)
             panel->hide();
         for (int k = 1; k <= TaskParamCount; ++k)
             CurrentTask.Param[size_t(k)].clear();
@@ -221,13 +226,13 @@ void frmMain::eb_ItemClick(const QString& group, const QString& item) {
             if (const TaskChooserItem* chosen = fncFindChooserItem(item)) {
                 if (chosen->taskId >= 0)
                     CurrentTask.TaskID = chosen->taskId;
-                eb->SetGroupCaption(QStringLiteral("Dialog"), chosen->dialogCaption);
+                edit_->eb->SetGroupCaption(QStringLiteral("Dialog"), chosen->dialogCaption);
                 if (QWidget* panel = taskPanel(chosen->panel))
                     panel->show();
                 if (chosen->taskId == int32_t(TaskType::Invert))
-                    lblNothing->setText(fncInvertHint());
+                    edit_->lblNothing->setText(fncInvertHint());
                 else if (nothing)
-                    lblNothing->setText(fncNothingHint());
+                    edit_->lblNothing->setText(fncNothingHint());
             }
         }
         fitDialogToPanel();
@@ -236,22 +241,22 @@ void frmMain::eb_ItemClick(const QString& group, const QString& item) {
 }
 
 void frmMain::subEnableApplyButtons(bool enable) {
-    cmdApply->setEnabled(enable);
-    cmdOK->setEnabled(enable);
+    edit_->cmdApply->setEnabled(enable);
+    edit_->cmdOK->setEnabled(enable);
 }
 
 // The steps every task's options start with; the task's own controls follow.
 void frmMain::subShowTaskOptions() {
     errorTail(QStringLiteral("FrmMain.subShowTaskOptions"), [&] {
-        TaskOptionsChanged = false;
-        ImageModified = false;
+        edit_->TaskOptionsChanged = false;
+        edit_->ImageModified = false;
         PreviewUnchanged = true;
         subEndPickModes();
-        cmdReset->setEnabled(false);
+        edit_->cmdReset->setEnabled(false);
         subEnableApplyButtons(true);
-        cmdOriginalImage->setEnabled(lvEdit->Count() >= 1);
-        FrameBackColor->hide();
-        picLocation->hide();
+        edit_->cmdOriginalImage->setEnabled(edit_->lvEdit->Count() >= 1);
+        edit_->FrameBackColor->hide();
+        edit_->picLocation->hide();
         subLoadTaskOptions();
         fitDialogToPanel();
     });
@@ -262,9 +267,9 @@ bool frmMain::fncIsEditView() const {
 }
 
 void frmMain::subProcessTaskBasket(bool noStop) {
-    const ListViewTaskSelection explorerList(*lvEdit);
-    const ListViewTaskSelection editList(*lvEditPreview);
-    subProcessPages(&explorerList, lvEditBatch, ibMain->box(), &editList, noStop);
+    const ListViewTaskSelection explorerList(*edit_->lvEdit);
+    const ListViewTaskSelection editList(*edit_->lvEditPreview);
+    subProcessPages(&explorerList, edit_->lvEditBatch, ibMain->box(), &editList, noStop);
 }
 
 void frmMain::CmdPreviewEdit_Click() {
@@ -308,7 +313,7 @@ void frmMain::subLeaveEditView() {
         first->setText(QStringLiteral("Edit/Enhance image"));
     cmdReset_Click();
     subEndPickModes();
-    ImageModified = false;
+    edit_->ImageModified = false;
     ConfirmedImageData = QImage();
     cmdPreviewType->setEnabled(true);
     ibMain->box().WaitForLoad();
@@ -318,9 +323,9 @@ void frmMain::subLeaveEditView() {
 
 void frmMain::subEnterEditView() {
     // What the preview shows was run up to the explorer view's selected task row.
-    const ListViewTaskSelection shown(*lvEdit);
+    const ListViewTaskSelection shown(*edit_->lvEdit);
     const bool wholeBasketShown =
-        PreviewOptimized && fncReplayCoversWholeBasket(shown, lvEditBatch.rowCount());
+        PreviewOptimized && fncReplayCoversWholeBasket(shown, edit_->lvEditBatch.rowCount());
     folderTreePlace_ = {ftvBrowse->SelectedFolder(), ftvBrowse->verticalScrollBar()->value(),
                         ftvBrowse->horizontalScrollBar()->value()};
     subDetachForEditView(*splMain, *splRight, *splView);
@@ -338,13 +343,13 @@ void frmMain::subEnterEditView() {
 void frmMain::subStartEditingImage(bool wholeBasketShown) {
     ImageBox& box = ibMain->box();
     box.WaitForLoad();
-    EditOriginalWidth = box.ImageWidth();
-    EditOriginalHeight = box.ImageHeight();
+    edit_->EditOriginalWidth = box.ImageWidth();
+    edit_->EditOriginalHeight = box.ImageHeight();
     subFillEditSizeBoxes();
     CurrentTask.TaskID = int32_t(TaskType::None);
-    ImageModified = false;
+    edit_->ImageModified = false;
     eb_ItemClick(SpecialGroup, QStringLiteral("Nothing"));
-    if (!wholeBasketShown && !lvEditBatch.isEmpty() && !OriginalImageData.isNull()) {
+    if (!wholeBasketShown && !edit_->lvEditBatch.isEmpty() && !OriginalImageData.isNull()) {
         box.setImage(OriginalImageData);
         subProcessTaskBasket(true);
         subResize();
@@ -359,20 +364,20 @@ void frmMain::subEditViewImageChanged() {
     errorTail(QStringLiteral("FrmMain.subEditViewImageChanged"), [&] {
         if (!fncIsEditView() || !ibMain->box().HasImage())
             return;
-        const ListViewTaskSelection shown(*lvEditPreview);
+        const ListViewTaskSelection shown(*edit_->lvEditPreview);
         subStartEditingImage(PreviewOptimized &&
-                             fncReplayCoversWholeBasket(shown, lvEditBatch.rowCount()));
+                             fncReplayCoversWholeBasket(shown, edit_->lvEditBatch.rowCount()));
     });
 }
 
 // The Resize panel's size boxes take the image's size on entry.
 void frmMain::subFillEditSizeBoxes() {
-    txtResizeWidth->setText(QString::number(ibMain->box().ImageWidth()));
-    txtResizeHeight->setText(QString::number(ibMain->box().ImageHeight()));
+    edit_->txtResizeWidth->setText(QString::number(ibMain->box().ImageWidth()));
+    edit_->txtResizeHeight->setText(QString::number(ibMain->box().ImageHeight()));
 }
 
 void frmMain::subMarkOptionsChanged() {
-    TaskOptionsChanged = true;
+    edit_->TaskOptionsChanged = true;
     subEnableApplyButtons(true);
 }
 

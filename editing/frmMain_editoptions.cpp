@@ -46,62 +46,62 @@ void frmMain::subLoadTaskOptions() {
     switch (TaskType(CurrentTask.TaskID)) {
     case TaskType::None:
         subEnableApplyButtons(false);
-        cmdOK->setEnabled(true);
+        edit_->cmdOK->setEnabled(true);
         break;
     case TaskType::Flip:
-        optFlip[d.FlipMode == 0 ? 0 : 1]->setChecked(true);
+        edit_->optFlip[d.FlipMode == 0 ? 0 : 1]->setChecked(true);
         subMarkOptionsChanged();
         break;
     case TaskType::Rotate:
-        FrameBackColor->show();
-        txtDegrees->setText(QString::number(d.RotateDegrees));
-        sbDegrees->setValue(normalisedAngle(d.RotateDegrees));
-        chkRotateResample->setChecked(d.RotateResample != 0);
-        picCropBackColor->setBackColor(d.RotateColor);
-        if (txtDegrees->text() != QLatin1String("0"))
+        edit_->FrameBackColor->show();
+        edit_->txtDegrees->setText(QString::number(d.RotateDegrees));
+        edit_->sbDegrees->setValue(normalisedAngle(d.RotateDegrees));
+        edit_->chkRotateResample->setChecked(d.RotateResample != 0);
+        edit_->picCropBackColor->setBackColor(d.RotateColor);
+        if (edit_->txtDegrees->text() != QLatin1String("0"))
             subMarkOptionsChanged();
         break;
     case TaskType::Resize:
         subFillEditSizeBoxes();
-        txtScale->setText(QString::number(d.ResizeScale));
-        optResize[d.ResizeMode == 0 ? 0 : 1]->setChecked(true);
-        chkResizeRatio->setChecked(d.ResizeKeepRatio != 0);
-        chkResizeResample->setChecked(d.ResizeResample != 0);
-        if (d.ResizeMode == 1 && txtScale->text() != QLatin1String("100"))
+        edit_->txtScale->setText(QString::number(d.ResizeScale));
+        edit_->optResize[d.ResizeMode == 0 ? 0 : 1]->setChecked(true);
+        edit_->chkResizeRatio->setChecked(d.ResizeKeepRatio != 0);
+        edit_->chkResizeResample->setChecked(d.ResizeResample != 0);
+        if (d.ResizeMode == 1 && edit_->txtScale->text() != QLatin1String("100"))
             subMarkOptionsChanged();
         break;
     case TaskType::Crop:
-        txtCropTop->setText(QStringLiteral("0"));
-        txtCropLeft->setText(QStringLiteral("0"));
-        txtCropRight->setText(QString::number(box.ImageWidth()));
-        txtCropBot->setText(QString::number(box.ImageHeight()));
-        optCropSelect[d.CropMode == 0 ? 0 : 1]->setChecked(true);
-        frameCropMouse->setVisible(d.CropMode == 0);
-        frameCropFixed->setVisible(d.CropMode != 0);
+        edit_->txtCropTop->setText(QStringLiteral("0"));
+        edit_->txtCropLeft->setText(QStringLiteral("0"));
+        edit_->txtCropRight->setText(QString::number(box.ImageWidth()));
+        edit_->txtCropBot->setText(QString::number(box.ImageHeight()));
+        edit_->optCropSelect[d.CropMode == 0 ? 0 : 1]->setChecked(true);
+        edit_->frameCropMouse->setVisible(d.CropMode == 0);
+        edit_->frameCropFixed->setVisible(d.CropMode != 0);
         if (d.CropMode != 0) {
-            txtCropRight->setText(QString::number(box.ImageWidth()));
-            txtCropBot->setText(QString::number(box.ImageHeight()));
+            edit_->txtCropRight->setText(QString::number(box.ImageWidth()));
+            edit_->txtCropBot->setText(QString::number(box.ImageHeight()));
         }
-        cmbCrop->setCurrentIndex(d.CropPreset == 0 ? 0 : 1);
+        edit_->cmbCrop->setCurrentIndex(d.CropPreset == 0 ? 0 : 1);
         // The ellipse's outside takes the background colour, so its swatch shows.
-        FrameBackColor->setVisible(d.CropMode != 0 && cmbCrop->currentIndex() == 1);
+        edit_->FrameBackColor->setVisible(d.CropMode != 0 && edit_->cmbCrop->currentIndex() == 1);
         subEnableApplyButtons(false);
-        cmdOK->setEnabled(false);
-        TaskOptionsChanged = false;
+        edit_->cmdOK->setEnabled(false);
+        edit_->TaskOptionsChanged = false;
         break;
     case TaskType::Invert:
         subMarkOptionsChanged();
         break;
     case TaskType::Canvas:
-        FrameBackColor->show();
-        picCropBackColor->setBackColor(d.CanvasColor);
+        edit_->FrameBackColor->show();
+        edit_->picCropBackColor->setBackColor(d.CanvasColor);
         for (size_t i = 0; i < 4; ++i)
-            txtCanvasCustom[i]->setText(QString::number(d.CanvasCustom[i]));
+            edit_->txtCanvasCustom[i]->setText(QString::number(d.CanvasCustom[i]));
         subMarkOptionsChanged();
         break;
     case TaskType::RedEye:
         subEnableApplyButtons(false);
-        cmdOK->setEnabled(false);
+        edit_->cmdOK->setEnabled(false);
         break;
     default:
         subLoadEffectOptions();
@@ -115,27 +115,27 @@ void frmMain::subSaveTaskOptions() {
         typTaskDefaults& d = Setup.TaskDefaults;
         switch (TaskType(CurrentTask.TaskID)) {
         case TaskType::Flip:
-            d.FlipMode = optFlip[0]->isChecked() ? 0 : 1;
+            d.FlipMode = edit_->optFlip[0]->isChecked() ? 0 : 1;
             break;
         case TaskType::Rotate:
-            d.RotateDegrees = cInt(txtDegrees->text());
-            d.RotateResample = chkRotateResample->isChecked() ? 1 : 0;
-            d.RotateColor = picCropBackColor->BackColor();
+            d.RotateDegrees = cInt(edit_->txtDegrees->text());
+            d.RotateResample = edit_->chkRotateResample->isChecked() ? 1 : 0;
+            d.RotateColor = edit_->picCropBackColor->BackColor();
             break;
         case TaskType::Resize:
-            d.ResizeScale = cInt(txtScale->text());
-            d.ResizeMode = optResize[0]->isChecked() ? 0 : 1;
-            d.ResizeKeepRatio = chkResizeRatio->isChecked() ? 1 : 0;
-            d.ResizeResample = chkResizeResample->isChecked() ? 1 : 0;
+            d.ResizeScale = cInt(edit_->txtScale->text());
+            d.ResizeMode = edit_->optResize[0]->isChecked() ? 0 : 1;
+            d.ResizeKeepRatio = edit_->chkResizeRatio->isChecked() ? 1 : 0;
+            d.ResizeResample = edit_->chkResizeResample->isChecked() ? 1 : 0;
             break;
         case TaskType::Crop:
-            d.CropMode = optCropSelect[0]->isChecked() ? 0 : 1;
-            d.CropPreset = uint8_t(std::max(0, cmbCrop->currentIndex()));
+            d.CropMode = edit_->optCropSelect[0]->isChecked() ? 0 : 1;
+            d.CropPreset = uint8_t(std::max(0, edit_->cmbCrop->currentIndex()));
             break;
         case TaskType::Canvas:
             for (size_t i = 0; i < 4; ++i)
-                d.CanvasCustom[i] = cInt(txtCanvasCustom[i]->text());
-            d.CanvasColor = picCropBackColor->BackColor();
+                d.CanvasCustom[i] = cInt(edit_->txtCanvasCustom[i]->text());
+            d.CanvasColor = edit_->picCropBackColor->BackColor();
             break;
         default:
             subSaveEffectOptions();
@@ -156,16 +156,16 @@ void frmMain::subLoadEffectOptions() {
     };
     switch (TaskType(CurrentTask.TaskID)) {
     case TaskType::Blur:
-        tone(blurOptions, d.BlurLevel, {});
+        tone(edit_->blurOptions, d.BlurLevel, {});
         break;
     case TaskType::Sharpen:
-        tone(sharpenOptions, d.SharpenLevel, {});
+        tone(edit_->sharpenOptions, d.SharpenLevel, {});
         break;
     case TaskType::Contrast:
-        tone(contrastOptions, d.ContrastLevel, {d.ContrastRed, d.ContrastGreen, d.ContrastBlue});
+        tone(edit_->contrastOptions, d.ContrastLevel, {d.ContrastRed, d.ContrastGreen, d.ContrastBlue});
         break;
     case TaskType::Brightness:
-        tone(brightnessOptions, d.BrightnessLevel,
+        tone(edit_->brightnessOptions, d.BrightnessLevel,
              {d.BrightnessRed, d.BrightnessGreen, d.BrightnessBlue});
         break;
     case TaskType::Watermark:
@@ -178,16 +178,16 @@ void frmMain::subLoadEffectOptions() {
         subLoadFrameOptions(d.Frame);
         break;
     case TaskType::Mask:
-        maskOptions->sldMask->setValue(d.Mask.Level);
-        maskOptions->chkMaskTransparent->setChecked(d.Mask.Transparent != 0);
-        maskOptions->OptMask->select(d.Mask.Style);
-        SelectedStyle = d.Mask.Style;
+        edit_->maskOptions->sldMask->setValue(d.Mask.Level);
+        edit_->maskOptions->chkMaskTransparent->setChecked(d.Mask.Transparent != 0);
+        edit_->maskOptions->OptMask->select(d.Mask.Style);
+        edit_->SelectedStyle = d.Mask.Style;
         subMarkOptionsChanged();
         break;
     case TaskType::Shadow:
         subMarkOptionsChanged();
-        shadowOptions->OptShadow->select(d.ShadowStyle);
-        SelectedStyle = int16_t(d.ShadowStyle + 8);
+        edit_->shadowOptions->OptShadow->select(d.ShadowStyle);
+        edit_->SelectedStyle = int16_t(d.ShadowStyle + 8);
         break;
     default:
         break;
@@ -195,9 +195,9 @@ void frmMain::subLoadEffectOptions() {
 }
 
 void frmMain::subLoadWatermarkOptions(const typWatermarkTask& d) {
-    WatermarkPanel* wm = watermarkOptions;
+    WatermarkPanel* wm = edit_->watermarkOptions;
     wm->cboMergeStyle->setCurrentIndex(d.MergeStyle);
-    picLocation->setVisible(d.MergeStyle == 0);
+    edit_->picLocation->setVisible(d.MergeStyle == 0);
     wm->sldWatermarkTransparency->setValue(d.Transparency);
     wm->chkWatermarkTransparent->setChecked(d.Transparent != 0);
     wm->picWatermarkTransparentColor->setBackColor(d.TransparentColor);
@@ -209,7 +209,7 @@ void frmMain::subLoadWatermarkOptions(const typWatermarkTask& d) {
 }
 
 void frmMain::subLoadTextOptions(const typTextTask& d) {
-    TextPanel* t = textOptions;
+    TextPanel* t = edit_->textOptions;
     t->chkTextBold->setChecked(d.Bold != 0);
     t->chkTextItalic->setChecked(d.Style2 != 0);
     t->chkTextUnderline->setChecked(d.Style3 != 0);
@@ -223,7 +223,7 @@ void frmMain::subLoadTextOptions(const typTextTask& d) {
         d.FontFamily >= 0 && d.FontFamily < t->ComboFontFamily->count() ? d.FontFamily : 0);
     t->comboFontSize->setEditText(QString::number(d.FontSize));
     t->cboPosition->setCurrentIndex(d.Position);
-    picLocation->setVisible(d.Position == 9);
+    edit_->picLocation->setVisible(d.Position == 9);
     t->OptTextOrientation->select(d.Orientation == 0 ? 0 : 1);
     t->cmdTextColor->setBackColor(d.ForeColor);
     t->ComboFilter->setCurrentIndex(d.Filter);
@@ -236,22 +236,22 @@ void frmMain::subLoadTextOptions(const typTextTask& d) {
 }
 
 void frmMain::subLoadFrameOptions(const typFrameTask& d) {
-    FramePanel* f = frameOptions;
+    FramePanel* f = edit_->frameOptions;
     f->OptFrameStyle[d.Kind == 0 ? 0 : 1]->setChecked(true);
     f->OptFrameImage->select(d.Style);
-    SelectedStyle = d.Style;
+    edit_->SelectedStyle = d.Style;
     f->txtFrameSize->setText(QString::number(d.Size));
     f->vsFrameSize->setSpinValue(d.Size);
     f->chkFrameImageResizeCanvas->setChecked(d.ResizeCanvas != 0);
-    picCropBackColor->setBackColor(d.Color);
+    edit_->picCropBackColor->setBackColor(d.Color);
     f->picFrameImage->hide();
     f->picFrameColor->hide();
     if (d.Kind == 0) {
         f->picFrameImage->show();
-        FrameBackColor->hide();
+        edit_->FrameBackColor->hide();
     } else {
         f->picFrameColor->show();
-        FrameBackColor->show();
+        edit_->FrameBackColor->show();
     }
     panel::fit(f->panel);
     subMarkOptionsChanged();
@@ -268,21 +268,21 @@ void frmMain::subSaveEffectOptions() {
     };
     switch (TaskType(CurrentTask.TaskID)) {
     case TaskType::Blur:
-        d.BlurLevel = int16_t(blurOptions->value());
+        d.BlurLevel = int16_t(edit_->blurOptions->value());
         break;
     case TaskType::Sharpen:
-        d.SharpenLevel = uint8_t(sharpenOptions->value());
+        d.SharpenLevel = uint8_t(edit_->sharpenOptions->value());
         break;
     case TaskType::Contrast:
-        d.ContrastLevel = int16_t(contrastOptions->value());
-        channels(contrastOptions, d.ContrastRed, d.ContrastGreen, d.ContrastBlue);
+        d.ContrastLevel = int16_t(edit_->contrastOptions->value());
+        channels(edit_->contrastOptions, d.ContrastRed, d.ContrastGreen, d.ContrastBlue);
         break;
     case TaskType::Brightness:
-        d.BrightnessLevel = int16_t(brightnessOptions->value());
-        channels(brightnessOptions, d.BrightnessRed, d.BrightnessGreen, d.BrightnessBlue);
+        d.BrightnessLevel = int16_t(edit_->brightnessOptions->value());
+        channels(edit_->brightnessOptions, d.BrightnessRed, d.BrightnessGreen, d.BrightnessBlue);
         break;
     case TaskType::Watermark: {
-        const WatermarkPanel* wm = watermarkOptions;
+        const WatermarkPanel* wm = edit_->watermarkOptions;
         d.Watermark.MergeStyle = int16_t(std::max(0, wm->cboMergeStyle->currentIndex()));
         d.Watermark.Transparency = int16_t(wm->sldWatermarkTransparency->Value());
         d.Watermark.Transparent = check(wm->chkWatermarkTransparent);
@@ -291,7 +291,7 @@ void frmMain::subSaveEffectOptions() {
         break;
     }
     case TaskType::Text: {
-        const TextPanel* t = textOptions;
+        const TextPanel* t = edit_->textOptions;
         typTextTask& x = d.Text;
         x.Bold = check(t->chkTextBold);
         x.Style2 = check(t->chkTextItalic);
@@ -310,19 +310,19 @@ void frmMain::subSaveEffectOptions() {
         break;
     }
     case TaskType::Frame:
-        d.Frame.Style = SelectedStyle;
-        d.Frame.Color = picCropBackColor->BackColor();
-        d.Frame.Size = cInt(frameOptions->txtFrameSize->text());
-        d.Frame.ResizeCanvas = check(frameOptions->chkFrameImageResizeCanvas);
-        d.Frame.Kind = frameOptions->pictureFrame() ? 0 : 1;
+        d.Frame.Style = edit_->SelectedStyle;
+        d.Frame.Color = edit_->picCropBackColor->BackColor();
+        d.Frame.Size = cInt(edit_->frameOptions->txtFrameSize->text());
+        d.Frame.ResizeCanvas = check(edit_->frameOptions->chkFrameImageResizeCanvas);
+        d.Frame.Kind = edit_->frameOptions->pictureFrame() ? 0 : 1;
         break;
     case TaskType::Mask:
-        d.Mask.Style = SelectedStyle;
-        d.Mask.Transparent = check(maskOptions->chkMaskTransparent);
-        d.Mask.Level = int16_t(maskOptions->sldMask->Value());
+        d.Mask.Style = edit_->SelectedStyle;
+        d.Mask.Transparent = check(edit_->maskOptions->chkMaskTransparent);
+        d.Mask.Level = int16_t(edit_->maskOptions->sldMask->Value());
         break;
     case TaskType::Shadow:
-        d.ShadowStyle = int16_t(SelectedStyle - 8);
+        d.ShadowStyle = int16_t(edit_->SelectedStyle - 8);
         break;
     default:
         break;

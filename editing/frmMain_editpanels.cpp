@@ -115,32 +115,32 @@ void frmMain::connectNumericBox(QLineEdit* box, const QString& defaultText) {
 }
 
 void frmMain::buildSharedOptionControls() {
-    FrameBackColor = new QGroupBox(QStringLiteral("Back Color"), picDialog);
-    auto* colourRow = new QHBoxLayout(FrameBackColor);
+    edit_->FrameBackColor = new QGroupBox(QStringLiteral("Back Color"), edit_->picDialog);
+    auto* colourRow = new QHBoxLayout(edit_->FrameBackColor);
     colourRow->setContentsMargins(6, 2, 6, 4);
-    picCropBackColor = new ColorButton(FrameBackColor);
-    picCropBackColor->setFixedSize(48, 24);
-    picCropBackColor->setToolTip(QStringLiteral("Choose the background colour"));
-    chkCropBackColor = new QPushButton(QStringLiteral("Pick"), FrameBackColor);
-    chkCropBackColor->setCheckable(true);
-    chkCropBackColor->setToolTip(QStringLiteral("Pick the background colour from the image"));
-    colourRow->addWidget(picCropBackColor);
-    colourRow->addWidget(chkCropBackColor);
+    edit_->picCropBackColor = new ColorButton(edit_->FrameBackColor);
+    edit_->picCropBackColor->setFixedSize(48, 24);
+    edit_->picCropBackColor->setToolTip(QStringLiteral("Choose the background colour"));
+    edit_->chkCropBackColor = new QPushButton(QStringLiteral("Pick"), edit_->FrameBackColor);
+    edit_->chkCropBackColor->setCheckable(true);
+    edit_->chkCropBackColor->setToolTip(QStringLiteral("Pick the background colour from the image"));
+    colourRow->addWidget(edit_->picCropBackColor);
+    colourRow->addWidget(edit_->chkCropBackColor);
     colourRow->addStretch(1);
-    FrameBackColor->resize(PanelWidth - 2 * DialogMargin, FrameBackColor->sizeHint().height());
-    FrameBackColor->hide();
-    connect(picCropBackColor, &QPushButton::clicked, this, [this] { picCropBackColor_Click(); });
+    edit_->FrameBackColor->resize(PanelWidth - 2 * DialogMargin, edit_->FrameBackColor->sizeHint().height());
+    edit_->FrameBackColor->hide();
+    connect(edit_->picCropBackColor, &QPushButton::clicked, this, [this] { picCropBackColor_Click(); });
 
-    picLocation = new QGroupBox(QStringLiteral("Select a co-ordinate"), picDialog);
-    auto* locationRow = new QHBoxLayout(picLocation);
+    edit_->picLocation = new QGroupBox(QStringLiteral("Select a co-ordinate"), edit_->picDialog);
+    auto* locationRow = new QHBoxLayout(edit_->picLocation);
     locationRow->setContentsMargins(6, 2, 6, 4);
-    chkSelectLocation = new QPushButton(QStringLiteral("Select"), picLocation);
-    chkSelectLocation->setCheckable(true);
-    lblSelectLocation = new QLabel(QStringLiteral("X-0; Y-0"), picLocation);
-    locationRow->addWidget(chkSelectLocation);
-    locationRow->addWidget(lblSelectLocation, 1);
-    picLocation->resize(PanelWidth - 2 * DialogMargin, picLocation->sizeHint().height());
-    picLocation->hide();
+    edit_->chkSelectLocation = new QPushButton(QStringLiteral("Select"), edit_->picLocation);
+    edit_->chkSelectLocation->setCheckable(true);
+    edit_->lblSelectLocation = new QLabel(QStringLiteral("X-0; Y-0"), edit_->picLocation);
+    locationRow->addWidget(edit_->chkSelectLocation);
+    locationRow->addWidget(edit_->lblSelectLocation, 1);
+    edit_->picLocation->resize(PanelWidth - 2 * DialogMargin, edit_->picLocation->sizeHint().height());
+    edit_->picLocation->hide();
 }
 
 // The preview's selection drives the toggles, labels and swatch of the option panels.
@@ -149,26 +149,26 @@ void frmMain::connectEditSelection() {
     s->currentTask = [] { return int(CurrentTask.TaskID); };
     connect(s, &SelectionController::applyButtonsEnabled, this,
             [this](bool enabled) { subEnableApplyButtons(enabled); });
-    connect(s, &SelectionController::regionStartText, lblSelectRegionStart, &QLabel::setText);
-    connect(s, &SelectionController::regionEndText, lblSelectRegionEnd, &QLabel::setText);
-    connect(s, &SelectionController::locationText, lblSelectLocation, &QLabel::setText);
+    connect(s, &SelectionController::regionStartText, edit_->lblSelectRegionStart, &QLabel::setText);
+    connect(s, &SelectionController::regionEndText, edit_->lblSelectRegionEnd, &QLabel::setText);
+    connect(s, &SelectionController::locationText, edit_->lblSelectLocation, &QLabel::setText);
     connect(s, &SelectionController::colourPicked, this,
-            [this](uint32_t colour) { picCropBackColor->setBackColor(colour); });
+            [this](uint32_t colour) { edit_->picCropBackColor->setBackColor(colour); });
     connect(s, &SelectionController::cropByMouseFinished, this,
-            [this] { chkCropMouse->setChecked(false); });
+            [this] { edit_->chkCropMouse->setChecked(false); });
     connect(s, &SelectionController::locationPickFinished, this,
-            [this] { chkSelectLocation->setChecked(false); });
+            [this] { edit_->chkSelectLocation->setChecked(false); });
     connect(s, &SelectionController::pickBoxesCleared, this,
-            [this] { chkCropBackColor->setChecked(false); });
-    connect(chkCropBackColor, &QPushButton::toggled, this, [this](bool on) {
+            [this] { edit_->chkCropBackColor->setChecked(false); });
+    connect(edit_->chkCropBackColor, &QPushButton::toggled, this, [this](bool on) {
         if (on)
             PreviewSelection->PreviewMouseMode = SelectionController::Idle;
         PreviewSelection->PreviewToolMode =
             on ? SelectionController::ColourPickTool : SelectionController::NoTool;
     });
-    connect(chkSelectLocation, &QPushButton::toggled, this,
+    connect(edit_->chkSelectLocation, &QPushButton::toggled, this,
             [this](bool on) { PreviewSelection->LocationPickMode = on; });
-    connect(chkCropMouse, &QPushButton::toggled, this, [this](bool on) { chkCropMouse_Click(on); });
+    connect(edit_->chkCropMouse, &QPushButton::toggled, this, [this](bool on) { chkCropMouse_Click(on); });
     connectEffectPanels();
 }
 
@@ -179,7 +179,7 @@ void frmMain::chkCropMouse_Click(bool ticked) {
         SelectionController* s = PreviewSelection;
         if (!ticked) {
             s->CropByMouseActive = false;
-            TaskOptionsChanged = false;
+            edit_->TaskOptionsChanged = false;
             return;
         }
         subResetPreviewView(true);
@@ -195,7 +195,7 @@ void frmMain::chkCropMouse_Click(bool ticked) {
             s->PreviewMouseMode = SelectionController::WaitingForPress;
             s->PreviewToolMode = SelectionController::RectangleTool;
         }
-        TaskOptionsChanged = true;
+        edit_->TaskOptionsChanged = true;
     });
 }
 
@@ -209,10 +209,10 @@ bool frmMain::fncPreviewIsScaled() const {
 // position pick outlives a task's options or the edit view.
 void frmMain::subEndPickModes() {
     SelectionController* s = PreviewSelection;
-    chkSelectLocation->setChecked(false);
-    chkCropMouse->setChecked(false);
-    chkCropBackColor->setChecked(false);
-    redEyeOptions->chkRedEye->setChecked(false);
+    edit_->chkSelectLocation->setChecked(false);
+    edit_->chkCropMouse->setChecked(false);
+    edit_->chkCropBackColor->setChecked(false);
+    edit_->redEyeOptions->chkRedEye->setChecked(false);
     s->LocationPickMode = false;
     s->CropByMouseActive = false;
     ibMain->box().ClearSelection();
@@ -225,7 +225,7 @@ void frmMain::picCropBackColor_Click() {
         const ColorResult chosen = fncShowColor(this, true);
         if (chosen.Cancel || static_cast<int32_t>(chosen.Color) < 0)
             return;
-        picCropBackColor->setBackColor(chosen.Color);
+        edit_->picCropBackColor->setBackColor(chosen.Color);
         subMarkOptionsChanged();
     });
 }
@@ -236,15 +236,15 @@ void frmMain::buildFlipPanel() {
     auto* group = new QButtonGroup(panel);
     const char* captions[] = {"Flip Horizontal", "Flip Vertical"};
     for (int i = 0; i < 2; ++i) {
-        optFlip[size_t(i)] = new QRadioButton(QString::fromLatin1(captions[i]), panel);
-        group->addButton(optFlip[size_t(i)], i);
-        layout->addWidget(optFlip[size_t(i)]);
-        connect(optFlip[size_t(i)], &QRadioButton::toggled, this, [this](bool on) {
+        edit_->optFlip[size_t(i)] = new QRadioButton(QString::fromLatin1(captions[i]), panel);
+        group->addButton(edit_->optFlip[size_t(i)], i);
+        layout->addWidget(edit_->optFlip[size_t(i)]);
+        connect(edit_->optFlip[size_t(i)], &QRadioButton::toggled, this, [this](bool on) {
             if (on)
                 subMarkOptionsChanged();
         });
     }
-    optFlip[0]->setChecked(true);
+    edit_->optFlip[0]->setChecked(true);
     fitPanel(panel);
 }
 
@@ -253,128 +253,128 @@ void frmMain::buildRotatePanel() {
     QVBoxLayout* layout = panelLayout(panel);
     QHBoxLayout* degrees = row(layout);
     degrees->addWidget(new QLabel(QStringLiteral("Degrees"), panel));
-    txtDegrees = numberBox(panel, QStringLiteral("45"));
-    degrees->addWidget(txtDegrees);
+    edit_->txtDegrees = numberBox(panel, QStringLiteral("45"));
+    degrees->addWidget(edit_->txtDegrees);
     degrees->addStretch(1);
-    sbDegrees = new QScrollBar(Qt::Horizontal, panel);
-    sbDegrees->setRange(-180, 180);
-    sbDegrees->setSingleStep(1);
-    sbDegrees->setPageStep(15);
-    layout->addWidget(sbDegrees);
+    edit_->sbDegrees = new QScrollBar(Qt::Horizontal, panel);
+    edit_->sbDegrees->setRange(-180, 180);
+    edit_->sbDegrees->setSingleStep(1);
+    edit_->sbDegrees->setPageStep(15);
+    layout->addWidget(edit_->sbDegrees);
     QHBoxLayout* presets = row(layout);
     const int angles[] = {-15, 15, 45, -45};
     for (int i = 0; i < 4; ++i) {
-        cmdAngle[size_t(i)] = new QPushButton(QString::number(angles[i]), panel);
-        cmdAngle[size_t(i)]->setFixedWidth(40);
-        presets->addWidget(cmdAngle[size_t(i)]);
-        connect(cmdAngle[size_t(i)], &QPushButton::clicked, this,
-                [this, angle = angles[i]] { sbDegrees->setValue(angle); });
+        edit_->cmdAngle[size_t(i)] = new QPushButton(QString::number(angles[i]), panel);
+        edit_->cmdAngle[size_t(i)]->setFixedWidth(40);
+        presets->addWidget(edit_->cmdAngle[size_t(i)]);
+        connect(edit_->cmdAngle[size_t(i)], &QPushButton::clicked, this,
+                [this, angle = angles[i]] { edit_->sbDegrees->setValue(angle); });
     }
     presets->addStretch(1);
-    chkRotateResample = new QCheckBox(QStringLiteral("Resample"), panel);
-    layout->addWidget(chkRotateResample);
+    edit_->chkRotateResample = new QCheckBox(QStringLiteral("Resample"), panel);
+    layout->addWidget(edit_->chkRotateResample);
     auto* note = new QLabel(QStringLiteral("Note: Canvas will be resized"), panel);
     layout->addWidget(note);
     fitPanel(panel);
 
-    connectNumericBox(txtDegrees, QStringLiteral("45"));
+    connectNumericBox(edit_->txtDegrees, QStringLiteral("45"));
     // The bar shows the typed angle normalised; the text is kept as typed.
-    connect(sbDegrees, &QScrollBar::valueChanged, this, [this](int value) {
+    connect(edit_->sbDegrees, &QScrollBar::valueChanged, this, [this](int value) {
         bool same = false;
         try {
-            same = normalisedAngle(cInt(txtDegrees->text())) == value;
+            same = normalisedAngle(cInt(edit_->txtDegrees->text())) == value;
         } catch (...) {
             // A box that reads no angle takes the bar's.
         }
         if (!same) {
-            const QSignalBlocker echo(txtDegrees);
-            txtDegrees->setText(QString::number(value));
+            const QSignalBlocker echo(edit_->txtDegrees);
+            edit_->txtDegrees->setText(QString::number(value));
         }
         subMarkOptionsChanged();
     });
-    connect(txtDegrees, &QLineEdit::editingFinished, this, [this] {
+    connect(edit_->txtDegrees, &QLineEdit::editingFinished, this, [this] {
         try {
-            subClampTextValue(txtDegrees, -180, 360);
-            const QSignalBlocker echo(sbDegrees);
-            sbDegrees->setValue(normalisedAngle(cInt(txtDegrees->text())));
+            subClampTextValue(edit_->txtDegrees, -180, 360);
+            const QSignalBlocker echo(edit_->sbDegrees);
+            edit_->sbDegrees->setValue(normalisedAngle(cInt(edit_->txtDegrees->text())));
         } catch (...) {
             // The bar keeps what it had.
         }
     });
-    connect(chkRotateResample, &QCheckBox::toggled, this, [this] { subMarkOptionsChanged(); });
+    connect(edit_->chkRotateResample, &QCheckBox::toggled, this, [this] { subMarkOptionsChanged(); });
 }
 
 void frmMain::buildResizePanel() {
     QWidget* panel = taskPanel(QStringLiteral("picResize"));
     QVBoxLayout* layout = panelLayout(panel);
     auto* group = new QButtonGroup(panel);
-    optResize[0] = new QRadioButton(QStringLiteral("Resize"), panel);
-    optResize[1] = new QRadioButton(QStringLiteral("Scale"), panel);
+    edit_->optResize[0] = new QRadioButton(QStringLiteral("Resize"), panel);
+    edit_->optResize[1] = new QRadioButton(QStringLiteral("Scale"), panel);
     QHBoxLayout* modes = row(layout);
     for (int i = 0; i < 2; ++i) {
-        group->addButton(optResize[size_t(i)], i);
-        modes->addWidget(optResize[size_t(i)]);
+        group->addButton(edit_->optResize[size_t(i)], i);
+        modes->addWidget(edit_->optResize[size_t(i)]);
     }
     modes->addStretch(1);
 
-    frameResize = new QWidget(panel);
-    auto* sizes = new QGridLayout(frameResize);
+    edit_->frameResize = new QWidget(panel);
+    auto* sizes = new QGridLayout(edit_->frameResize);
     sizes->setContentsMargins(0, 0, 0, 0);
-    txtResizeWidth = numberBox(frameResize, QStringLiteral("0"));
-    txtResizeHeight = numberBox(frameResize, QStringLiteral("0"));
-    txtResizeWidth->setFixedWidth(70);
-    txtResizeHeight->setFixedWidth(70);
-    sizes->addWidget(new QLabel(QStringLiteral("Width"), frameResize), 0, 0);
-    sizes->addWidget(txtResizeWidth, 0, 1);
-    sizes->addWidget(new QLabel(QStringLiteral("Height"), frameResize), 1, 0);
-    sizes->addWidget(txtResizeHeight, 1, 1);
-    chkResizeRatio = new QCheckBox(QStringLiteral("Retain Ratio"), frameResize);
-    sizes->addWidget(chkResizeRatio, 2, 0, 1, 2);
+    edit_->txtResizeWidth = numberBox(edit_->frameResize, QStringLiteral("0"));
+    edit_->txtResizeHeight = numberBox(edit_->frameResize, QStringLiteral("0"));
+    edit_->txtResizeWidth->setFixedWidth(70);
+    edit_->txtResizeHeight->setFixedWidth(70);
+    sizes->addWidget(new QLabel(QStringLiteral("Width"), edit_->frameResize), 0, 0);
+    sizes->addWidget(edit_->txtResizeWidth, 0, 1);
+    sizes->addWidget(new QLabel(QStringLiteral("Height"), edit_->frameResize), 1, 0);
+    sizes->addWidget(edit_->txtResizeHeight, 1, 1);
+    edit_->chkResizeRatio = new QCheckBox(QStringLiteral("Retain Ratio"), edit_->frameResize);
+    sizes->addWidget(edit_->chkResizeRatio, 2, 0, 1, 2);
     sizes->setColumnStretch(2, 1);
-    layout->addWidget(frameResize);
+    layout->addWidget(edit_->frameResize);
 
-    FrameScale = new QWidget(panel);
-    auto* scale = new QHBoxLayout(FrameScale);
+    edit_->FrameScale = new QWidget(panel);
+    auto* scale = new QHBoxLayout(edit_->FrameScale);
     scale->setContentsMargins(0, 0, 0, 0);
-    scale->addWidget(new QLabel(QStringLiteral("Enter percentage"), FrameScale));
-    txtScale = new QLineEdit(QStringLiteral("50"), FrameScale);
-    txtScale->setFixedWidth(56);
-    scale->addWidget(txtScale);
+    scale->addWidget(new QLabel(QStringLiteral("Enter percentage"), edit_->FrameScale));
+    edit_->txtScale = new QLineEdit(QStringLiteral("50"), edit_->FrameScale);
+    edit_->txtScale->setFixedWidth(56);
+    scale->addWidget(edit_->txtScale);
     scale->addStretch(1);
-    layout->addWidget(FrameScale);
-    chkResizeResample = new QCheckBox(QStringLiteral("Resample"), panel);
-    layout->addWidget(chkResizeResample);
-    optResize[0]->setChecked(true);
-    FrameScale->hide();
+    layout->addWidget(edit_->FrameScale);
+    edit_->chkResizeResample = new QCheckBox(QStringLiteral("Resample"), panel);
+    layout->addWidget(edit_->chkResizeResample);
+    edit_->optResize[0]->setChecked(true);
+    edit_->FrameScale->hide();
     // Room for whichever frame is shown.
-    panel->resize(PanelWidth, layout->sizeHint().height() + FrameScale->sizeHint().height());
+    panel->resize(PanelWidth, layout->sizeHint().height() + edit_->FrameScale->sizeHint().height());
 
-    for (QLineEdit* box : {txtResizeWidth, txtResizeHeight})
+    for (QLineEdit* box : {edit_->txtResizeWidth, edit_->txtResizeHeight})
         subSelectAllOnFocus(box);
-    connect(txtResizeWidth, &QLineEdit::textChanged, this, [this] { txtResizeWidth_Change(); });
-    connect(txtResizeHeight, &QLineEdit::textChanged, this, [this] { txtResizeHeight_Change(); });
+    connect(edit_->txtResizeWidth, &QLineEdit::textChanged, this, [this] { txtResizeWidth_Change(); });
+    connect(edit_->txtResizeHeight, &QLineEdit::textChanged, this, [this] { txtResizeHeight_Change(); });
     for (int i = 0; i < 2; ++i)
-        connect(optResize[size_t(i)], &QRadioButton::toggled, this, [this, i](bool on) {
+        connect(edit_->optResize[size_t(i)], &QRadioButton::toggled, this, [this, i](bool on) {
             if (!on)
                 return;
-            frameResize->setVisible(i == 0);
-            FrameScale->setVisible(i == 1);
+            edit_->frameResize->setVisible(i == 0);
+            edit_->FrameScale->setVisible(i == 1);
             subMarkOptionsChanged();
         });
-    connect(txtScale, &QLineEdit::textChanged, this, [this] { subMarkOptionsChanged(); });
-    for (QCheckBox* box : {chkResizeRatio, chkResizeResample})
+    connect(edit_->txtScale, &QLineEdit::textChanged, this, [this] { subMarkOptionsChanged(); });
+    for (QCheckBox* box : {edit_->chkResizeRatio, edit_->chkResizeResample})
         connect(box, &QCheckBox::toggled, this, [this] { subMarkOptionsChanged(); });
 }
 
 void frmMain::txtResizeWidth_Change() {
-    ratioLock(txtResizeWidth, txtResizeHeight, chkResizeRatio->isChecked(), ResizeWidthUpdating,
-              ResizeHeightUpdating, EditOriginalWidth, EditOriginalHeight);
+    ratioLock(edit_->txtResizeWidth, edit_->txtResizeHeight, edit_->chkResizeRatio->isChecked(), edit_->ResizeWidthUpdating,
+              edit_->ResizeHeightUpdating, edit_->EditOriginalWidth, edit_->EditOriginalHeight);
     subMarkOptionsChanged();
 }
 
 void frmMain::txtResizeHeight_Change() {
-    ratioLock(txtResizeHeight, txtResizeWidth, chkResizeRatio->isChecked(), ResizeHeightUpdating,
-              ResizeWidthUpdating, EditOriginalHeight, EditOriginalWidth);
+    ratioLock(edit_->txtResizeHeight, edit_->txtResizeWidth, edit_->chkResizeRatio->isChecked(), edit_->ResizeHeightUpdating,
+              edit_->ResizeWidthUpdating, edit_->EditOriginalHeight, edit_->EditOriginalWidth);
     subMarkOptionsChanged();
 }
 
@@ -382,96 +382,96 @@ void frmMain::buildCropPanel() {
     QWidget* panel = taskPanel(QStringLiteral("picCrop"));
     QVBoxLayout* layout = panelLayout(panel);
     auto* group = new QButtonGroup(panel);
-    optCropSelect[0] = new QRadioButton(QStringLiteral("Mouse "), panel);
-    optCropSelect[1] = new QRadioButton(QStringLiteral("Key-in"), panel);
+    edit_->optCropSelect[0] = new QRadioButton(QStringLiteral("Mouse "), panel);
+    edit_->optCropSelect[1] = new QRadioButton(QStringLiteral("Key-in"), panel);
     QHBoxLayout* modes = row(layout);
     for (int i = 0; i < 2; ++i) {
-        group->addButton(optCropSelect[size_t(i)], i);
-        modes->addWidget(optCropSelect[size_t(i)]);
+        group->addButton(edit_->optCropSelect[size_t(i)], i);
+        modes->addWidget(edit_->optCropSelect[size_t(i)]);
     }
     modes->addStretch(1);
 
-    frameCropMouse = new QWidget(panel);
-    auto* mouse = new QGridLayout(frameCropMouse);
+    edit_->frameCropMouse = new QWidget(panel);
+    auto* mouse = new QGridLayout(edit_->frameCropMouse);
     mouse->setContentsMargins(0, 0, 0, 0);
     auto* hint = new QLabel(
         QStringLiteral("Click the button below and select the crop region from the image."),
-        frameCropMouse);
+        edit_->frameCropMouse);
     hint->setWordWrap(true);
     // Wrapped to the panel's width the hint takes three lines.
     hint->setMinimumHeight(3 * hint->fontMetrics().lineSpacing() + 2);
     mouse->addWidget(hint, 0, 0, 1, 2);
-    chkCropMouse = new QPushButton(QStringLiteral("Select region"), frameCropMouse);
-    chkCropMouse->setCheckable(true);
-    mouse->addWidget(chkCropMouse, 1, 0, 1, 2);
-    lblSelectRegionStart = new QLabel(QStringLiteral("X : 0 ; Y : 0"), frameCropMouse);
-    lblSelectRegionEnd = new QLabel(QStringLiteral("X : 0 ; Y : 0"), frameCropMouse);
-    mouse->addWidget(new QLabel(QStringLiteral("Starting:"), frameCropMouse), 2, 0);
-    mouse->addWidget(lblSelectRegionStart, 2, 1);
-    mouse->addWidget(new QLabel(QStringLiteral("Ending:"), frameCropMouse), 3, 0);
-    mouse->addWidget(lblSelectRegionEnd, 3, 1);
+    edit_->chkCropMouse = new QPushButton(QStringLiteral("Select region"), edit_->frameCropMouse);
+    edit_->chkCropMouse->setCheckable(true);
+    mouse->addWidget(edit_->chkCropMouse, 1, 0, 1, 2);
+    edit_->lblSelectRegionStart = new QLabel(QStringLiteral("X : 0 ; Y : 0"), edit_->frameCropMouse);
+    edit_->lblSelectRegionEnd = new QLabel(QStringLiteral("X : 0 ; Y : 0"), edit_->frameCropMouse);
+    mouse->addWidget(new QLabel(QStringLiteral("Starting:"), edit_->frameCropMouse), 2, 0);
+    mouse->addWidget(edit_->lblSelectRegionStart, 2, 1);
+    mouse->addWidget(new QLabel(QStringLiteral("Ending:"), edit_->frameCropMouse), 3, 0);
+    mouse->addWidget(edit_->lblSelectRegionEnd, 3, 1);
     mouse->setColumnStretch(1, 1);
-    layout->addWidget(frameCropMouse);
+    layout->addWidget(edit_->frameCropMouse);
 
-    frameCropFixed = new QWidget(panel);
-    auto* fixed = new QGridLayout(frameCropFixed);
+    edit_->frameCropFixed = new QWidget(panel);
+    auto* fixed = new QGridLayout(edit_->frameCropFixed);
     fixed->setContentsMargins(0, 0, 0, 0);
-    txtCropLeft = numberBox(frameCropFixed, QStringLiteral("0"));
-    txtCropTop = numberBox(frameCropFixed, QStringLiteral("0"));
-    txtCropRight = numberBox(frameCropFixed, QStringLiteral("0"));
-    txtCropBot = numberBox(frameCropFixed, QStringLiteral("0"));
-    const std::pair<const char*, QLineEdit*> boxes[] = {{"Left", txtCropLeft},
-                                                        {"Top", txtCropTop},
-                                                        {"Right", txtCropRight},
-                                                        {"Bottom", txtCropBot}};
+    edit_->txtCropLeft = numberBox(edit_->frameCropFixed, QStringLiteral("0"));
+    edit_->txtCropTop = numberBox(edit_->frameCropFixed, QStringLiteral("0"));
+    edit_->txtCropRight = numberBox(edit_->frameCropFixed, QStringLiteral("0"));
+    edit_->txtCropBot = numberBox(edit_->frameCropFixed, QStringLiteral("0"));
+    const std::pair<const char*, QLineEdit*> boxes[] = {{"Left", edit_->txtCropLeft},
+                                                        {"Top", edit_->txtCropTop},
+                                                        {"Right", edit_->txtCropRight},
+                                                        {"Bottom", edit_->txtCropBot}};
     for (int i = 0; i < 4; ++i) {
         boxes[i].second->setFixedWidth(44);
-        fixed->addWidget(new QLabel(QString::fromLatin1(boxes[i].first), frameCropFixed), i / 2,
+        fixed->addWidget(new QLabel(QString::fromLatin1(boxes[i].first), edit_->frameCropFixed), i / 2,
                          (i % 2) * 2);
         fixed->addWidget(boxes[i].second, i / 2, (i % 2) * 2 + 1);
         connectNumericBox(boxes[i].second, QStringLiteral("0"));
     }
-    fixed->addWidget(new QLabel(QStringLiteral("Select type"), frameCropFixed), 2, 0, 1, 2);
-    cmbCrop = new QComboBox(frameCropFixed);
-    cmbCrop->addItems({QStringLiteral("Rectangle"), QStringLiteral("Ellipse")});
-    fixed->addWidget(cmbCrop, 2, 2, 1, 2);
-    layout->addWidget(frameCropFixed);
-    frameCropMouse->hide();
-    optCropSelect[1]->setChecked(true);
+    fixed->addWidget(new QLabel(QStringLiteral("Select type"), edit_->frameCropFixed), 2, 0, 1, 2);
+    edit_->cmbCrop = new QComboBox(edit_->frameCropFixed);
+    edit_->cmbCrop->addItems({QStringLiteral("Rectangle"), QStringLiteral("Ellipse")});
+    fixed->addWidget(edit_->cmbCrop, 2, 2, 1, 2);
+    layout->addWidget(edit_->frameCropFixed);
+    edit_->frameCropMouse->hide();
+    edit_->optCropSelect[1]->setChecked(true);
     panel->resize(PanelWidth, layout->sizeHint().height() +
-                                  std::max(0, frameCropMouse->sizeHint().height() -
-                                                  frameCropFixed->sizeHint().height()));
+                                  std::max(0, edit_->frameCropMouse->sizeHint().height() -
+                                                  edit_->frameCropFixed->sizeHint().height()));
 
-    connect(txtCropTop, &QLineEdit::editingFinished, this, [this] {
-        subClampTextValue(txtCropTop, 0, int16_t(std::min(32767, ibMain->box().ImageHeight())));
+    connect(edit_->txtCropTop, &QLineEdit::editingFinished, this, [this] {
+        subClampTextValue(edit_->txtCropTop, 0, int16_t(std::min(32767, ibMain->box().ImageHeight())));
     });
     for (int i = 0; i < 2; ++i)
-        connect(optCropSelect[size_t(i)], &QRadioButton::toggled, this, [this, i](bool on) {
+        connect(edit_->optCropSelect[size_t(i)], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on)
                 optCropSelect_Click(i);
         });
-    connect(cmbCrop, &QComboBox::currentIndexChanged, this, [this] { cmbCrop_Click(); });
+    connect(edit_->cmbCrop, &QComboBox::currentIndexChanged, this, [this] { cmbCrop_Click(); });
 }
 
 void frmMain::optCropSelect_Click(int index) {
-    frameCropMouse->hide();
-    frameCropFixed->hide();
+    edit_->frameCropMouse->hide();
+    edit_->frameCropFixed->hide();
     Setup.TaskDefaults.CropMode = uint8_t(index);
     if (index == 0) {
-        frameCropMouse->show();
+        edit_->frameCropMouse->show();
     } else {
-        frameCropFixed->show();
-        txtCropRight->setText(QString::number(ibMain->box().ImageWidth()));
-        txtCropBot->setText(QString::number(ibMain->box().ImageHeight()));
+        edit_->frameCropFixed->show();
+        edit_->txtCropRight->setText(QString::number(ibMain->box().ImageWidth()));
+        edit_->txtCropBot->setText(QString::number(ibMain->box().ImageHeight()));
     }
     subMarkOptionsChanged();
     fitDialogToPanel();
 }
 
 void frmMain::cmbCrop_Click() {
-    FrameBackColor->hide();
-    if (cmbCrop->currentIndex() == 1)
-        FrameBackColor->show();
+    edit_->FrameBackColor->hide();
+    if (edit_->cmbCrop->currentIndex() == 1)
+        edit_->FrameBackColor->show();
     subMarkOptionsChanged();
     fitDialogToPanel();
 }
@@ -492,13 +492,13 @@ void frmMain::buildCanvasPanel() {
     for (size_t i = 0; i < 4; ++i) {
         auto* cell = new QHBoxLayout;
         cell->addWidget(new QLabel(QString::fromLatin1(labels[i]), panel));
-        txtCanvasCustom[i] = numberBox(panel, QStringLiteral("0"));
-        txtCanvasCustom[i]->setFixedWidth(44);
-        cell->addWidget(txtCanvasCustom[i]);
+        edit_->txtCanvasCustom[i] = numberBox(panel, QStringLiteral("0"));
+        edit_->txtCanvasCustom[i]->setFixedWidth(44);
+        cell->addWidget(edit_->txtCanvasCustom[i]);
         grid->addLayout(cell, cells[i].first, cells[i].second, Qt::AlignCenter);
-        connectNumericBox(txtCanvasCustom[i], QStringLiteral("0"));
-        connect(txtCanvasCustom[i], &QLineEdit::editingFinished, this,
-                [this, i] { subClampTextValue(txtCanvasCustom[i], 0, 800); });
+        connectNumericBox(edit_->txtCanvasCustom[i], QStringLiteral("0"));
+        connect(edit_->txtCanvasCustom[i], &QLineEdit::editingFinished, this,
+                [this, i] { subClampTextValue(edit_->txtCanvasCustom[i], 0, 800); });
     }
     auto* picture = new QLabel(panel);
     picture->setPixmap(QPixmap::fromImage(fncTaskIcon(QStringLiteral("canvas")).scaled(32, 32)));
@@ -508,9 +508,9 @@ void frmMain::buildCanvasPanel() {
 
 // The focus-out clamps again, since Enter on a default button skips the focus-out.
 void frmMain::subClampOptionBoxes() {
-    subClampTextValue(txtDegrees, -180, 360);
-    subClampTextValue(txtCropTop, 0, int16_t(std::min(32767, ibMain->box().ImageHeight())));
-    for (QLineEdit* box : txtCanvasCustom)
+    subClampTextValue(edit_->txtDegrees, -180, 360);
+    subClampTextValue(edit_->txtCropTop, 0, int16_t(std::min(32767, ibMain->box().ImageHeight())));
+    for (QLineEdit* box : edit_->txtCanvasCustom)
         subClampTextValue(box, 0, 800);
     subClampEffectBoxes();
 }
@@ -518,80 +518,80 @@ void frmMain::subClampOptionBoxes() {
 // ---- The tone, overlay and effect panels ----
 
 void frmMain::buildEffectPanels() {
-    blurOptions = new TonePanel(taskPanel(QStringLiteral("picBlur")), {1, 10, 1, false});
-    sharpenOptions = new TonePanel(taskPanel(QStringLiteral("picSharpen")), {1, 10, 1, false});
-    contrastOptions = new TonePanel(taskPanel(QStringLiteral("picContrast")), {0, 100, 50, true});
-    brightnessOptions =
+    edit_->blurOptions = new TonePanel(taskPanel(QStringLiteral("picBlur")), {1, 10, 1, false});
+    edit_->sharpenOptions = new TonePanel(taskPanel(QStringLiteral("picSharpen")), {1, 10, 1, false});
+    edit_->contrastOptions = new TonePanel(taskPanel(QStringLiteral("picContrast")), {0, 100, 50, true});
+    edit_->brightnessOptions =
         new TonePanel(taskPanel(QStringLiteral("picBrightness")), {0, 100, 50, true});
-    watermarkOptions = new WatermarkPanel(taskPanel(QStringLiteral("picWatermark")), cboMergeStyle);
-    textOptions = new TextPanel(taskPanel(QStringLiteral("picText")),
-                                {cboPosition, ComboFilter, comboFontSize, ComboFontFamily});
-    frameOptions = new FramePanel(taskPanel(QStringLiteral("picFrame")));
-    maskOptions = new MaskPanel(taskPanel(QStringLiteral("picMask")));
-    shadowOptions = new ShadowPanel(taskPanel(QStringLiteral("picShadow")));
-    redEyeOptions = new RedEyePanel(taskPanel(QStringLiteral("picRedEye")));
+    edit_->watermarkOptions = new WatermarkPanel(taskPanel(QStringLiteral("picWatermark")), edit_->cboMergeStyle);
+    edit_->textOptions = new TextPanel(taskPanel(QStringLiteral("picText")),
+                                {edit_->cboPosition, edit_->ComboFilter, edit_->comboFontSize, edit_->ComboFontFamily});
+    edit_->frameOptions = new FramePanel(taskPanel(QStringLiteral("picFrame")));
+    edit_->maskOptions = new MaskPanel(taskPanel(QStringLiteral("picMask")));
+    edit_->shadowOptions = new ShadowPanel(taskPanel(QStringLiteral("picShadow")));
+    edit_->redEyeOptions = new RedEyePanel(taskPanel(QStringLiteral("picRedEye")));
 
     auto changed = [this] { subMarkOptionsChanged(); };
-    for (TonePanel* tone : {blurOptions, sharpenOptions, contrastOptions, brightnessOptions})
+    for (TonePanel* tone : {edit_->blurOptions, edit_->sharpenOptions, edit_->contrastOptions, edit_->brightnessOptions})
         connect(tone, &TonePanel::optionsChanged, this, changed);
-    connect(watermarkOptions, &WatermarkPanel::optionsChanged, this, changed);
-    connect(textOptions, &TextPanel::optionsChanged, this, changed);
-    connect(frameOptions, &FramePanel::optionsChanged, this, changed);
-    connect(maskOptions, &MaskPanel::optionsChanged, this, changed);
-    connect(shadowOptions, &ShadowPanel::optionsChanged, this, changed);
+    connect(edit_->watermarkOptions, &WatermarkPanel::optionsChanged, this, changed);
+    connect(edit_->textOptions, &TextPanel::optionsChanged, this, changed);
+    connect(edit_->frameOptions, &FramePanel::optionsChanged, this, changed);
+    connect(edit_->maskOptions, &MaskPanel::optionsChanged, this, changed);
+    connect(edit_->shadowOptions, &ShadowPanel::optionsChanged, this, changed);
 
-    WatermarkPanel* wm = watermarkOptions;
+    WatermarkPanel* wm = edit_->watermarkOptions;
     connect(wm->cmdSelectMerge, &QPushButton::clicked, this, [this] { cmdSelectMerge_Click(); });
     connect(wm->picWatermarkTransparentColor, &QPushButton::clicked, this,
-            [this] { subPickButtonColour(watermarkOptions->picWatermarkTransparentColor); });
+            [this] { subPickButtonColour(edit_->watermarkOptions->picWatermarkTransparentColor); });
     connect(wm->chkWatermarkTransparentColor, &QPushButton::toggled, this, [this](bool on) {
         if (on)
-            PickWatermarkColor = true;
+            edit_->PickWatermarkColor = true;
     });
     connect(wm->picWatermarkImage, &WatermarkPicture::MouseDown, this, [this](int x, int y) {
-        const QImage& shown = watermarkOptions->picWatermarkImage->picture;
-        if (!PickWatermarkColor || !shown.valid(x, y))
+        const QImage& shown = edit_->watermarkOptions->picWatermarkImage->picture;
+        if (!edit_->PickWatermarkColor || !shown.valid(x, y))
             return;
-        watermarkOptions->picWatermarkTransparentColor->setBackColor(
+        edit_->watermarkOptions->picWatermarkTransparentColor->setBackColor(
             qColorToOle(QColor(shown.pixel(x, y))));
     });
     connect(wm->picWatermarkImage, &WatermarkPicture::MouseUp, this, [this] {
-        PickWatermarkColor = false;
-        watermarkOptions->chkWatermarkTransparentColor->setChecked(false);
+        edit_->PickWatermarkColor = false;
+        edit_->watermarkOptions->chkWatermarkTransparentColor->setChecked(false);
     });
     connect(wm, &WatermarkPanel::mergeStyleClicked, this, [this](int index) {
-        chkSelectLocation->setChecked(false);
-        picLocation->setVisible(index == 0);
+        edit_->chkSelectLocation->setChecked(false);
+        edit_->picLocation->setVisible(index == 0);
         fitDialogToPanel();
     });
 
-    TextPanel* text = textOptions;
-    connect(text, &TextPanel::changedFlagOnly, this, [this] { TaskOptionsChanged = true; });
+    TextPanel* text = edit_->textOptions;
+    connect(text, &TextPanel::changedFlagOnly, this, [this] { edit_->TaskOptionsChanged = true; });
     connect(text, &TextPanel::positionClicked, this, [this](int index) {
         if (index >= 0 && index <= 9)
-            picLocation->setVisible(index == 9);
+            edit_->picLocation->setVisible(index == 9);
     });
     connect(text, &TextPanel::layoutChanged, this, [this] {
-        panel::fit(textOptions->panel);
+        panel::fit(edit_->textOptions->panel);
         fitDialogToPanel();
     });
     connect(text->cmdTextColor, &QPushButton::clicked, this,
-            [this] { subPickButtonColour(textOptions->cmdTextColor); });
+            [this] { subPickButtonColour(edit_->textOptions->cmdTextColor); });
     connect(text->cmdTextBackground, &QPushButton::clicked, this,
-            [this] { subPickButtonColour(textOptions->cmdTextBackground); });
+            [this] { subPickButtonColour(edit_->textOptions->cmdTextBackground); });
 
-    connect(frameOptions, &FramePanel::frameKindClicked, this, [this](int index) {
-        FrameBackColor->setVisible(index == 1);
-        panel::fit(frameOptions->panel);
+    connect(edit_->frameOptions, &FramePanel::frameKindClicked, this, [this](int index) {
+        edit_->FrameBackColor->setVisible(index == 1);
+        panel::fit(edit_->frameOptions->panel);
         fitDialogToPanel();
     });
-    connect(frameOptions, &FramePanel::frameImageClicked, this,
-            [this](int index) { SelectedStyle = int16_t(index); });
-    connect(maskOptions, &MaskPanel::maskClicked, this,
-            [this](int index) { SelectedStyle = int16_t(index); });
-    connect(shadowOptions, &ShadowPanel::shadowClicked, this,
-            [this](int index) { SelectedStyle = int16_t(index + 8); });
-    connect(redEyeOptions->chkRedEye, &QPushButton::toggled, this,
+    connect(edit_->frameOptions, &FramePanel::frameImageClicked, this,
+            [this](int index) { edit_->SelectedStyle = int16_t(index); });
+    connect(edit_->maskOptions, &MaskPanel::maskClicked, this,
+            [this](int index) { edit_->SelectedStyle = int16_t(index); });
+    connect(edit_->shadowOptions, &ShadowPanel::shadowClicked, this,
+            [this](int index) { edit_->SelectedStyle = int16_t(index + 8); });
+    connect(edit_->redEyeOptions->chkRedEye, &QPushButton::toggled, this,
             [this](bool on) { chkRedEye_Click(on); });
 }
 
@@ -599,7 +599,7 @@ void frmMain::buildEffectPanels() {
 // colour pick.
 void frmMain::connectEffectPanels() {
     connect(PreviewSelection, &SelectionController::pickBoxesCleared, this,
-            [this] { redEyeOptions->chkRedEye->setChecked(false); });
+            [this] { edit_->redEyeOptions->chkRedEye->setChecked(false); });
 }
 
 void frmMain::subPickButtonColour(ColorButton* button) {
@@ -615,9 +615,9 @@ void frmMain::subPickButtonColour(ColorButton* button) {
 // The focus-out rules of the font size, the text angle and the frame size, run again
 // when Preview reads them (Enter on a default button skips the focus-out).
 void frmMain::subClampEffectBoxes() {
-    textOptions->clampFontSize();
-    textOptions->clampAngle();
-    frameOptions->clampSize();
+    edit_->textOptions->clampFontSize();
+    edit_->textOptions->clampAngle();
+    edit_->frameOptions->clampSize();
 }
 
 void frmMain::chkRedEye_Click(bool ticked) {
@@ -651,10 +651,10 @@ void frmMain::cmdSelectMerge_Click() {
             QStringLiteral("|TIFF Files (*.tif, *.tiff)|*.tif;*.tiff");
         fncShowOpen();
         if (!CommonDialog.FileName.isEmpty()) {
-            WatermarkFile = CommonDialog.FileName;
+            edit_->WatermarkFile = CommonDialog.FileName;
             Setup.TaskDefaults.Watermark.ImageFile = CommonDialog.FileName;
         }
-        subLoadWatermarkImage(WatermarkFile);
+        subLoadWatermarkImage(edit_->WatermarkFile);
     });
 }
 
@@ -662,8 +662,8 @@ void frmMain::cmdSelectMerge_Click() {
 // file's own size; an empty path (no file chosen yet) clears both.
 void frmMain::subLoadWatermarkImage(const QString& path) {
     errorTail(QStringLiteral("FrmMain.subLoadWatermarkImage"), [&] {
-        WatermarkFile = path;
-        WatermarkPanel* wm = watermarkOptions;
+        edit_->WatermarkFile = path;
+        WatermarkPanel* wm = edit_->watermarkOptions;
         QImage picture;
         int32_t width = 0, height = 0;
         if (!path.isEmpty()) {

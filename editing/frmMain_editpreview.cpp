@@ -41,11 +41,11 @@ namespace picbasket {
 // the task's stored options are loaded again.
 void frmMain::subResetPreviewView(bool keepOptions) {
     errorTail(QStringLiteral("FrmMain.subResetPreviewView"), [&] {
-        if (PreviewUnchanged && !PreviewIntermediate)
+        if (PreviewUnchanged && !edit_->PreviewIntermediate)
             return;
         if (!ConfirmedImageData.isNull()) {
             ibMain->box().setImage(ConfirmedImageData);
-            PreviewIntermediate = false;
+            edit_->PreviewIntermediate = false;
         }
         if (!keepOptions)
             subShowTaskOptions();
@@ -59,27 +59,27 @@ TaskBuild frmMain::fncBuildTask() const {
     const ImageBox& box = ibMain->box();
     switch (TaskType(CurrentTask.TaskID)) {
     case TaskType::Flip:
-        return fncFlipTask({optFlip[1]->isChecked()});
+        return fncFlipTask({edit_->optFlip[1]->isChecked()});
     case TaskType::Rotate:
         return fncRotateTask(
-            {txtDegrees->text(), chkRotateResample->isChecked(), picCropBackColor->BackColor()});
+            {edit_->txtDegrees->text(), edit_->chkRotateResample->isChecked(), edit_->picCropBackColor->BackColor()});
     case TaskType::Resize:
-        return fncResizeTask({optResize[0]->isChecked(), txtResizeWidth->text(),
-                              txtResizeHeight->text(), txtScale->text()},
+        return fncResizeTask({edit_->optResize[0]->isChecked(), edit_->txtResizeWidth->text(),
+                              edit_->txtResizeHeight->text(), edit_->txtScale->text()},
                              box.ImageWidth(), box.ImageHeight());
     case TaskType::Crop:
-        if (optCropSelect[1]->isChecked())
-            return fncCropKeyInTask({cmbCrop->currentIndex(), txtCropLeft->text(),
-                                     txtCropTop->text(), txtCropRight->text(), txtCropBot->text(),
-                                     picCropBackColor->BackColor()},
+        if (edit_->optCropSelect[1]->isChecked())
+            return fncCropKeyInTask({edit_->cmbCrop->currentIndex(), edit_->txtCropLeft->text(),
+                                     edit_->txtCropTop->text(), edit_->txtCropRight->text(), edit_->txtCropBot->text(),
+                                     edit_->picCropBackColor->BackColor()},
                                     box.ImageWidth(), box.ImageHeight());
         return fncMouseCropBuild();
     case TaskType::Invert:
         return fncInvertTask();
     case TaskType::Canvas:
-        return fncCanvasTask({picCropBackColor->BackColor(), txtCanvasCustom[1]->text(),
-                              txtCanvasCustom[0]->text(), txtCanvasCustom[2]->text(),
-                              txtCanvasCustom[3]->text()},
+        return fncCanvasTask({edit_->picCropBackColor->BackColor(), edit_->txtCanvasCustom[1]->text(),
+                              edit_->txtCanvasCustom[0]->text(), edit_->txtCanvasCustom[2]->text(),
+                              edit_->txtCanvasCustom[3]->text()},
                              box.ImageWidth(), box.ImageHeight());
     default:
         return fncBuildEffectTask();
@@ -101,7 +101,7 @@ void frmMain::subApplyTask(typTask& task) {
         return;
     }
     if (task.TaskID == int32_t(TaskType::Shadow))
-        box.setBackgroundColor(fncBackColorAfterRows(lvEditBatch));
+        box.setBackgroundColor(fncBackColorAfterRows(edit_->lvEditBatch));
     subRunTask(task, box);
     if (task.TaskID == int32_t(TaskType::Rotate))
         task.Param[1] = fncSlotBool(box.RotateResample());
@@ -141,7 +141,7 @@ bool frmMain::cmdApply_Click() {
     bool applied = false;
     errorTail(QStringLiteral("FrmMain.cmdApply_Click"), [&] {
         ImageBox& box = ibMain->box();
-        if (!TaskOptionsChanged || !box.HasImage())
+        if (!edit_->TaskOptionsChanged || !box.HasImage())
             return;
         subClampOptionBoxes();
         TaskBuild build = fncBuildTask();
@@ -151,7 +151,7 @@ bool frmMain::cmdApply_Click() {
         }
         const QImage before = box.image();
         try {
-            if ((!PreviewUnchanged || PreviewIntermediate) && !ConfirmedImageData.isNull())
+            if ((!PreviewUnchanged || edit_->PreviewIntermediate) && !ConfirmedImageData.isNull())
                 box.setImage(ConfirmedImageData);
             subApplyTask(build.task);
             if (build.task.TaskID == int32_t(TaskType::Crop) &&
@@ -163,13 +163,13 @@ bool frmMain::cmdApply_Click() {
         }
         if (build.task.TaskID != int32_t(TaskType::None))
             CurrentTask.Param = build.task.Param;
-        cmdReset->setEnabled(true);
-        cmdApply->setEnabled(false);
+        edit_->cmdReset->setEnabled(true);
+        edit_->cmdApply->setEnabled(false);
         subResize();
         PreviewUnchanged = false;
-        PreviewIntermediate = false;
-        TaskOptionsChanged = false;
-        ImageModified = true;
+        edit_->PreviewIntermediate = false;
+        edit_->TaskOptionsChanged = false;
+        edit_->ImageModified = true;
         applied = true;
     });
     return applied;
@@ -186,15 +186,15 @@ TaskBuild frmMain::fncBuildEffectTask() const {
                              box.DisplayHeight()};
     switch (TaskType(CurrentTask.TaskID)) {
     case TaskType::Blur:
-        return fncBlurTask(blurOptions->value());
+        return fncBlurTask(edit_->blurOptions->value());
     case TaskType::Sharpen:
-        return fncSharpenTask(sharpenOptions->value());
+        return fncSharpenTask(edit_->sharpenOptions->value());
     case TaskType::Contrast:
-        return fncContrastTask(tone(contrastOptions));
+        return fncContrastTask(tone(edit_->contrastOptions));
     case TaskType::Brightness:
-        return fncBrightnessTask(tone(brightnessOptions));
+        return fncBrightnessTask(tone(edit_->brightnessOptions));
     case TaskType::Watermark: {
-        const WatermarkPanel* wm = watermarkOptions;
+        const WatermarkPanel* wm = edit_->watermarkOptions;
         WatermarkOptions o;
         o.transparent = wm->chkWatermarkTransparent->isChecked();
         o.transparentColor = wm->picWatermarkTransparentColor->BackColor();
@@ -208,7 +208,7 @@ TaskBuild frmMain::fncBuildEffectTask() const {
         return fncWatermarkTask(o, scale);
     }
     case TaskType::Text: {
-        const TextPanel* t = textOptions;
+        const TextPanel* t = edit_->textOptions;
         TextOptions o;
         o.antiAlias = t->chkAntiAlias->isChecked();
         o.transparent = t->chkTransparent->isChecked();
@@ -231,18 +231,18 @@ TaskBuild frmMain::fncBuildEffectTask() const {
     }
     case TaskType::Frame: {
         FrameOptions o;
-        o.picture = frameOptions->pictureFrame();
-        o.style = SelectedStyle;
-        o.resizeCanvas = frameOptions->chkFrameImageResizeCanvas->isChecked();
-        o.size = frameOptions->txtFrameSize->text();
-        o.backColor = picCropBackColor->BackColor();
+        o.picture = edit_->frameOptions->pictureFrame();
+        o.style = edit_->SelectedStyle;
+        o.resizeCanvas = edit_->frameOptions->chkFrameImageResizeCanvas->isChecked();
+        o.size = edit_->frameOptions->txtFrameSize->text();
+        o.backColor = edit_->picCropBackColor->BackColor();
         return fncFrameTask(o, box.ImageWidth(), box.ImageHeight());
     }
     case TaskType::Mask:
-        return fncMaskTask({maskOptions->chkMaskTransparent->isChecked(),
-                            maskOptions->sldMask->Value(), SelectedStyle});
+        return fncMaskTask({edit_->maskOptions->chkMaskTransparent->isChecked(),
+                            edit_->maskOptions->sldMask->Value(), edit_->SelectedStyle});
     case TaskType::Shadow:
-        return fncShadowTask(SelectedStyle);
+        return fncShadowTask(edit_->SelectedStyle);
     case TaskType::RedEye: {
         TaskBuild redEye;
         redEye.task.TaskID = int32_t(TaskType::RedEye);
@@ -264,8 +264,8 @@ TaskBuild frmMain::fncBuildEffectTask() const {
 // preview completes with the slots filled.
 void frmMain::subApplyWatermark(const typTask& task) {
     PreviewSelection->LocationPickMode = false;
-    chkSelectLocation->setChecked(false);
-    WatermarkFile = Setup.TaskDefaults.Watermark.ImageFile;
+    edit_->chkSelectLocation->setChecked(false);
+    edit_->WatermarkFile = Setup.TaskDefaults.Watermark.ImageFile;
     const WatermarkFileProblem problem = fncWatermarkFileProblem(task.Param[4]);
     typTask run = task;
     if (problem != WatermarkFileProblem::None)

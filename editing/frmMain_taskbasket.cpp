@@ -38,30 +38,30 @@ namespace picbasket {
 // defaults and the copy go in together or not at all.
 void frmMain::cmdOK_Click() {
     errorTail(QStringLiteral("FrmMain.cmdOK_Click"), [&] {
-        if (taskReplay->isRunning())
+        if (edit_->taskReplay->isRunning())
             return;
         if (CurrentTask.TaskID == int32_t(TaskType::None)) {
             CmdPreviewEdit_Click();
             return;
         }
         ImageBox& box = ibMain->box();
-        if (TaskOptionsChanged) {
+        if (edit_->TaskOptionsChanged) {
             if (!cmdApply_Click())
                 return;
-        } else if (PreviewIntermediate && !ConfirmedImageData.isNull()) {
+        } else if (edit_->PreviewIntermediate && !ConfirmedImageData.isNull()) {
             box.setImage(ConfirmedImageData);
         }
         const QImage confirmed = box.HasImage() ? box.Picture() : ConfirmedImageData;
-        ImageModified = false;
-        TaskBasketRows rows(*lvEdit, *lvEditPreview, lvEditBatch);
+        edit_->ImageModified = false;
+        TaskBasketRows rows(*edit_->lvEdit, *edit_->lvEditPreview, edit_->lvEditBatch);
         if (rows.add(CurrentTask))
             subSaveTaskOptions();
         ConfirmedImageData = confirmed;
-        PreviewIntermediate = false;
+        edit_->PreviewIntermediate = false;
         CurrentTask.TaskID = int32_t(TaskType::None);
         eb_ItemClick(SpecialGroup, QStringLiteral("Nothing"));
-        cmdOK->setText(QStringLiteral("Finish"));
-        cmdOK->setEnabled(true);
+        edit_->cmdOK->setText(QStringLiteral("Finish"));
+        edit_->cmdOK->setEnabled(true);
         subResize();
     });
 }
@@ -71,24 +71,24 @@ void frmMain::cmdReset_Click() {
 }
 
 void frmMain::connectTaskBasketCommands() {
-    taskReplay = std::make_shared<TaskBasketReplay>(*lvEdit, *lvEditPreview, lvEditBatch);
-    for (int i = 0; i < int(cmdEditBar.size()); ++i) {
-        connect(cmdEditBar[size_t(i)], &QPushButton::clicked, this,
+    edit_->taskReplay = std::make_shared<TaskBasketReplay>(*edit_->lvEdit, *edit_->lvEditPreview, edit_->lvEditBatch);
+    for (int i = 0; i < int(edit_->cmdEditBar.size()); ++i) {
+        connect(edit_->cmdEditBar[size_t(i)], &QPushButton::clicked, this,
                 [this, i] { cmdEditBar_Click(i); });
-        connect(cmdEditPreview[size_t(i)], &QPushButton::clicked, this,
+        connect(edit_->cmdEditPreview[size_t(i)], &QPushButton::clicked, this,
                 [this, i] { cmdEditPreview_Click(i); });
     }
-    connect(cmdReset, &QPushButton::clicked, this, [this] { cmdReset_Click(); });
-    connect(cmdOriginalImage, &QPushButton::clicked, this, [this] { cmdOriginalImage_Click(); });
-    connect(lvEdit, &ListView::ItemClick, this, [this](int row) { lvEdit_ItemClick(row); });
-    connect(lvEditPreview, &ListView::ItemClick, this,
+    connect(edit_->cmdReset, &QPushButton::clicked, this, [this] { cmdReset_Click(); });
+    connect(edit_->cmdOriginalImage, &QPushButton::clicked, this, [this] { cmdOriginalImage_Click(); });
+    connect(edit_->lvEdit, &ListView::ItemClick, this, [this](int row) { lvEdit_ItemClick(row); });
+    connect(edit_->lvEditPreview, &ListView::ItemClick, this,
             [this](int row) { lvEditPreview_ItemClick(row); });
 }
 
 // The rows must not change under a replay, which lets events run between rows.
 void frmMain::cmdEditBar_Click(int index) {
     errorTail(QStringLiteral("FrmMain.cmdEditBar_Click"), [&] {
-        if (taskReplay->isRunning())
+        if (edit_->taskReplay->isRunning())
             return;
         switch (index) {
         case 0:
@@ -116,9 +116,9 @@ void frmMain::cmdEditPreview_Click(int index) {
 // A task previewed but not confirmed is previewed again on the new confirmed image
 // by the next Confirm, so that no row is added that the image does not show.
 void frmMain::subClearTaskBasket() {
-    if (lvEdit->Count() == 0)
+    if (edit_->lvEdit->Count() == 0)
         return;
-    TaskBasketRows(*lvEdit, *lvEditPreview, lvEditBatch).clear();
+    TaskBasketRows(*edit_->lvEdit, *edit_->lvEditPreview, edit_->lvEditBatch).clear();
     ImageBox& box = ibMain->box();
     box.WaitForLoad();
     if (box.HasImage() && !OriginalImageData.isNull()) {
@@ -129,8 +129,8 @@ void frmMain::subClearTaskBasket() {
     if (!PreviewUnchanged && CurrentTask.TaskID != int32_t(TaskType::None))
         subMarkOptionsChanged();
     PreviewUnchanged = true;
-    PreviewIntermediate = false;
-    ImageModified = false;
+    edit_->PreviewIntermediate = false;
+    edit_->ImageModified = false;
 }
 
 void frmMain::subOpenTaskBasketFile() {
@@ -142,7 +142,7 @@ void frmMain::subOpenTaskBasketFile() {
     const QString file = CommonDialog.FileName;
     if (file.isEmpty())
         return;
-    if (!fncOpenTaskBasket(file, *lvEdit, *lvEditPreview, lvEditBatch)) {
+    if (!fncOpenTaskBasket(file, *edit_->lvEdit, *edit_->lvEditPreview, edit_->lvEditBatch)) {
         msgBox(joinLines({QStringLiteral("Error opening task basket!"),
                           QStringLiteral("Please select a valid task basket file.")}),
                mb::Information | mb::OKOnly, ApplicationTitle);
@@ -152,7 +152,7 @@ void frmMain::subOpenTaskBasketFile() {
 }
 
 void frmMain::subSaveTaskBasketFile() {
-    if (lvEdit->Count() == 0)
+    if (edit_->lvEdit->Count() == 0)
         return;
     CommonDialog.FileName.clear();
     CommonDialog.DialogTitle = QStringLiteral("Save task basket");
@@ -162,7 +162,7 @@ void frmMain::subSaveTaskBasketFile() {
     QString file = CommonDialog.FileName;
     if (file.isEmpty())
         return;
-    if (!fncSaveTaskBasket(file, lvEditBatch))
+    if (!fncSaveTaskBasket(file, edit_->lvEditBatch))
         msgBox(joinLines({QStringLiteral("Error saving task basket!"),
                           QStringLiteral("Please try again!")}),
                mb::Information | mb::OKOnly, ApplicationTitle);
@@ -170,34 +170,34 @@ void frmMain::subSaveTaskBasketFile() {
 
 // Nothing is removed while the active list has no selected row.
 void frmMain::subRemoveSelectedTask() {
-    if (lvEdit->Count() == 0)
+    if (edit_->lvEdit->Count() == 0)
         return;
-    const int row = taskReplay->selectedRow(ActiveTaskList);
+    const int row = edit_->taskReplay->selectedRow(ActiveTaskList);
     if (row == 0)
         return;
-    TaskBasketRows(*lvEdit, *lvEditPreview, lvEditBatch).remove(row);
+    TaskBasketRows(*edit_->lvEdit, *edit_->lvEditPreview, edit_->lvEditBatch).remove(row);
     subReplayWholeTaskBasket();
 }
 
 void frmMain::subReplayWholeTaskBasket() {
-    subClearTaskSelection(*lvEdit);
-    subClearTaskSelection(*lvEditPreview);
+    subClearTaskSelection(*edit_->lvEdit);
+    subClearTaskSelection(*edit_->lvEditPreview);
     ImageBox& box = ibMain->box();
     box.WaitForLoad();
-    if (!box.HasImage() || !taskReplay->replay(box, OriginalImageData, true))
+    if (!box.HasImage() || !edit_->taskReplay->replay(box, OriginalImageData, true))
         return;
     ConfirmedImageData = box.Picture();
     if (!PreviewUnchanged && CurrentTask.TaskID != int32_t(TaskType::None))
         subMarkOptionsChanged();
     PreviewUnchanged = true;
-    PreviewIntermediate = false;
-    ImageModified = false;
+    edit_->PreviewIntermediate = false;
+    edit_->ImageModified = false;
     subResize();
 }
 
 void frmMain::cmdOriginalImage_Click() {
     errorTail(QStringLiteral("FrmMain.cmdOriginalImage_Click"), [&] {
-        if (lvEdit->Count() == 0 || taskReplay->isRunning())
+        if (edit_->lvEdit->Count() == 0 || edit_->taskReplay->isRunning())
             return;
         const int answer =
             msgBox(joinLines({QStringLiteral("Resetting to original image will erase all editing "
@@ -212,13 +212,13 @@ void frmMain::cmdOriginalImage_Click() {
 }
 
 void frmMain::lvEdit_ItemClick(int) {
-    subTaskRowClick(lvEdit);
+    subTaskRowClick(edit_->lvEdit);
 }
 
 // A click on the edit view's list makes the next Confirm preview the task again.
 void frmMain::lvEditPreview_ItemClick(int) {
-    subTaskRowClick(lvEditPreview);
-    TaskOptionsChanged = true;
+    subTaskRowClick(edit_->lvEditPreview);
+    edit_->TaskOptionsChanged = true;
 }
 
 // The basket up to the selected row of the active list; the confirmed copy stays.
@@ -226,11 +226,11 @@ void frmMain::subTaskRowClick(ListView* list) {
     errorTail(QStringLiteral("FrmMain.subTaskRowClick"), [&] {
         ImageBox& box = ibMain->box();
         box.WaitForLoad();
-        if (list->Count() == 0 || !box.HasImage() || taskReplay->isRunning())
+        if (list->Count() == 0 || !box.HasImage() || edit_->taskReplay->isRunning())
             return;
-        if (!taskReplay->replay(box, OriginalImageData, false))
+        if (!edit_->taskReplay->replay(box, OriginalImageData, false))
             return;
-        PreviewIntermediate = true;
+        edit_->PreviewIntermediate = true;
         subResize();
     });
 }

@@ -37,11 +37,11 @@ private:
 class GeneratorRun {
 public:
     explicit GeneratorRun(frmMain& window)
-        : explorerList_(*window.lvEdit), editList_(*window.lvEditPreview),
+        : explorerList_(*window.editView().lvEdit), editList_(*window.editView().lvEditPreview),
           basket_(fncBasketRowsOf(*window.lvPages)), wait_(&window) {
         sources.owner = &window;
         sources.lvEdit = &explorerList_;
-        sources.lvEditBatch = &window.lvEditBatch;
+        sources.lvEditBatch = &window.editView().lvEditBatch;
         sources.lvEditPreview = &editList_;
         sources.lvPages = basket_.get();
         sources.wait = &wait_;

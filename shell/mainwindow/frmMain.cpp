@@ -60,7 +60,8 @@ QWidget* makePane(QWidget* parent) {
 
 frmMain::frmMain(QWidget* parent)
     : QWidget(parent), illvFolder(std::make_unique<ImageList>()),
-      ilFolder(std::make_unique<ImageList>()), instanceLock_(fncInstanceLockFile()) {
+      ilFolder(std::make_unique<ImageList>()), instanceLock_(fncInstanceLockFile()),
+      edit_(std::make_unique<EditView>()) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     splMain = new Splitter(this);
     splMain->setOrientation(1);
@@ -142,20 +143,21 @@ void frmMain::buildBrowsePane() {
     tbsBrowse->AddTab(QStringLiteral("Task Basket"));
     picFileSystem = new QWidget(picBrowse);
     ftvBrowse = new FolderTreeview(picFileSystem);
-    lvEdit = new ListView(picBrowse);
-    lvEdit->AddColumn(QStringLiteral("Confirmed Tasks"), 160);
-    lvEdit->hide();
-    picEditBar = new QWidget(picBrowse);
-    auto* row = new QHBoxLayout(picEditBar);
+    edit_->lvEdit = new ListView(picBrowse);
+    edit_->lvEdit->AddColumn(QStringLiteral("Confirmed Tasks"), 160);
+    edit_->lvEdit->hide();
+    edit_->picEditBar = new QWidget(picBrowse);
+    auto* row = new QHBoxLayout(edit_->picEditBar);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(1);
     const QStringList tips{QStringLiteral("New Task Basket"), QStringLiteral("Open Task Basket"),
                            QStringLiteral("Save Task Basket"),
                            QStringLiteral("Remove selected Task")};
     for (int i = 0; i < 4; ++i)
-        cmdEditBar[static_cast<size_t>(i)] = makeButton(picEditBar, {}, tips[i], ToolButtonSize);
+        edit_->cmdEditBar[static_cast<size_t>(i)] =
+            makeButton(edit_->picEditBar, {}, tips[i], ToolButtonSize);
     row->addStretch(1);
-    picEditBar->hide();
+    edit_->picEditBar->hide();
 }
 
 void frmMain::buildPreviewPane() {
@@ -174,9 +176,8 @@ void frmMain::buildPreviewPane() {
         Label4->setFont(font);
     }
     row->addWidget(Label4);
-    cmdPreviewView =
-        makeButton(picToolbarPreview, QStringLiteral("     Best Fit"),
-                   QStringLiteral("Set the fit mode of the image"), 0);
+    cmdPreviewView = makeButton(picToolbarPreview, QStringLiteral("     Best Fit"),
+                                QStringLiteral("Set the fit mode of the image"), 0);
     cmdPreviewType =
         makeButton(picToolbarPreview, QStringLiteral("     Original"),
                    QStringLiteral("Set the view type to either Original or Optimized"), 0);
@@ -185,18 +186,18 @@ void frmMain::buildPreviewPane() {
     widenForCaption(cmdPreviewView, QStringLiteral("     Actual Size"));
     widenForCaption(cmdPreviewType, QStringLiteral("     Optimized"));
     row->startGroup();
-    cmdPreviewPrevious = makeButton(picToolbarPreview, {},
-                                    QStringLiteral("View the image of the previous file"),
-                                    ToolButtonSize);
+    cmdPreviewPrevious =
+        makeButton(picToolbarPreview, {}, QStringLiteral("View the image of the previous file"),
+                   ToolButtonSize);
     cmdPreviewNext = makeButton(picToolbarPreview, {},
                                 QStringLiteral("View the image of the next file"), ToolButtonSize);
     row->addStretch(1);
-    cmdReset = makeButton(picToolbarPreview, QStringLiteral("Reset"),
-                          QStringLiteral("Reset the task"), 70);
-    cmdOriginalImage = makeButton(picToolbarPreview, QStringLiteral("Original"),
-                                  QStringLiteral("Show the original image"), 80);
-    cmdReset->hide();
-    cmdOriginalImage->hide();
+    edit_->cmdReset = makeButton(picToolbarPreview, QStringLiteral("Reset"),
+                                 QStringLiteral("Reset the task"), 70);
+    edit_->cmdOriginalImage = makeButton(picToolbarPreview, QStringLiteral("Original"),
+                                         QStringLiteral("Show the original image"), 80);
+    edit_->cmdReset->hide();
+    edit_->cmdOriginalImage->hide();
     CmdPreviewEdit = makeButton(picToolbarPreview, QStringLiteral("    Edit"),
                                 QStringLiteral("Edit the current image"), ToolButtonSize);
     cmdPreviewPrint = makeButton(picToolbarPreview, {},
@@ -213,15 +214,15 @@ void frmMain::buildPreviewPane() {
     ibMain = new ImageBoxView(PicViewImage);
     vsbView = new QScrollBar(Qt::Vertical, picView);
     hsbView = new QScrollBar(Qt::Horizontal, picView);
-    eb = new isExplorerBar(picView);
-    eb->resize(220, eb->height());
-    eb->hide();
-    lvEditPreview = new ListView(picView);
-    lvEditPreview->AddColumn(QStringLiteral("Confirmed Tasks"), 160);
-    lvEditPreview->hide();
+    edit_->eb = new isExplorerBar(picView);
+    edit_->eb->resize(220, edit_->eb->height());
+    edit_->eb->hide();
+    edit_->lvEditPreview = new ListView(picView);
+    edit_->lvEditPreview->AddColumn(QStringLiteral("Confirmed Tasks"), 160);
+    edit_->lvEditPreview->hide();
     for (int i = 0; i < 4; ++i) {
-        cmdEditPreview[static_cast<size_t>(i)] = new QPushButton(picView);
-        cmdEditPreview[static_cast<size_t>(i)]->hide();
+        edit_->cmdEditPreview[static_cast<size_t>(i)] = new QPushButton(picView);
+        edit_->cmdEditPreview[static_cast<size_t>(i)]->hide();
     }
     buildTaskPanels();
 }
@@ -235,18 +236,18 @@ void frmMain::buildTaskPanels() {
                             QStringLiteral("picNothing"),   QStringLiteral("picCanvas"),
                             QStringLiteral("picFrame"),     QStringLiteral("picMask"),
                             QStringLiteral("picShadow"),    QStringLiteral("picRedEye")};
-    for (size_t i = 0; i < taskPanels.size(); ++i) {
-        taskPanels[i] = new QWidget(eb);
-        taskPanels[i]->setObjectName(names[static_cast<int>(i)]);
-        taskPanels[i]->resize(200, 160);
-        taskPanels[i]->hide();
+    for (size_t i = 0; i < edit_->taskPanels.size(); ++i) {
+        edit_->taskPanels[i] = new QWidget(edit_->eb);
+        edit_->taskPanels[i]->setObjectName(names[static_cast<int>(i)]);
+        edit_->taskPanels[i]->resize(200, 160);
+        edit_->taskPanels[i]->hide();
     }
     // The option lists of the stamp, resize and text panels.
-    cboMergeStyle = new QComboBox(taskPanels[8]);
-    ComboFilter = new QComboBox(taskPanels[5]);
-    cboPosition = new QComboBox(taskPanels[9]);
-    comboFontSize = new QComboBox(taskPanels[9]);
-    ComboFontFamily = new QComboBox(taskPanels[9]);
+    edit_->cboMergeStyle = new QComboBox(edit_->taskPanels[8]);
+    edit_->ComboFilter = new QComboBox(edit_->taskPanels[5]);
+    edit_->cboPosition = new QComboBox(edit_->taskPanels[9]);
+    edit_->comboFontSize = new QComboBox(edit_->taskPanels[9]);
+    edit_->ComboFontFamily = new QComboBox(edit_->taskPanels[9]);
 }
 
 void frmMain::buildFolderPane() {

@@ -2,6 +2,7 @@
 #include "browser/FileListBox.h"
 #include "browser/FileListFocus.h"
 #include "controls/common/PaneWindow.h"
+#include "editing/EditView.h"
 #include "engine/tasks/TaskRowList.h"
 #include "metadata/MetadataPane.h"
 #include "platform/imagebox/ImageBox.h"
@@ -79,6 +80,7 @@ public:
 
     // The panes that are classes of their own.
     MetadataPane& metadataPane() const { return *metadata_; }
+    EditView& editView() const { return *edit_; }
     // Which file list the preview follows, shared by the lists and the preview.
     FileListFocus& fileListFocus() { return listFocus_; }
     // PreviewedFile: the preview's box and its file, for the metadata pane.
@@ -122,9 +124,6 @@ public:
     TabStrip* tbsBrowse;
     QWidget* picFileSystem;
     FolderTreeview* ftvBrowse;
-    ListView* lvEdit;
-    QWidget* picEditBar;
-    std::array<QPushButton*, 4> cmdEditBar{};
 
     QWidget* picView;
     QWidget* picToolbarPreview;
@@ -139,20 +138,6 @@ public:
     ImageBoxView* ibMain;
     QScrollBar* vsbView;
     QScrollBar* hsbView;
-    isExplorerBar* eb;
-    // The sixteen task-option panels, in the order picContrast, picBrightness,
-    // picSharpen, picBlur, picFlip, picResize, picRotate, picCrop, picWatermark,
-    // picText, picNothing, picCanvas, picFrame, picMask, picShadow, picRedEye.
-    std::array<QWidget*, 16> taskPanels{};
-    QPushButton* cmdReset;
-    QPushButton* cmdOriginalImage;
-    std::array<QPushButton*, 4> cmdEditPreview{};
-    ListView* lvEditPreview;
-    QComboBox* cboMergeStyle;
-    QComboBox* ComboFilter;
-    QComboBox* cboPosition;
-    QComboBox* comboFontSize;
-    QComboBox* ComboFontFamily;
 
     QWidget* picFolder;
     QLabel* lblFolder;
@@ -180,8 +165,6 @@ public:
     ProgressBar* pbQueue;
 
     // Hidden helpers of the other subsystems.
-    // The executable task rows, in step with lvEdit and lvEditPreview.
-    TaskRowList lvEditBatch;
     FileListBox fileMain;
     ImageBox ibTemp;
     QImage PicTiff;
@@ -213,24 +196,6 @@ public:
     void cmdAddToQueue_Click();
 
     // The edit view (editing/frmMain_edit.cpp).
-    // Set when an option of the shown task panel changed; cleared by each Preview.
-    bool TaskOptionsChanged = false;
-    // Set by each Preview until the task is confirmed or dropped.
-    bool ImageModified = false;
-    // The preview image's size when editing started on it.
-    int32_t EditOriginalWidth = 0;
-    int32_t EditOriginalHeight = 0;
-    // The explorer bar's host of the option panels, with Preview and Confirm.
-    QWidget* picDialog;
-    QPushButton* cmdApply;
-    QPushButton* cmdOK;
-    // The hint of the shared empty panel picNothing.
-    QLabel* lblNothing;
-    // The explorer bar's host of the edit view's task basket and its commands.
-    QWidget* picEditPreview;
-    // The task icons, by key: for the explorer bar, and for the task lists' rows.
-    std::shared_ptr<KeyedImageList> ilEdit;
-    std::unique_ptr<ImageList> ilEditRows;
     void subSetupExplorerBar();
     void eb_ItemClick(const QString& group, const QString& item);
     void CmdPreviewEdit_Click();
@@ -272,46 +237,6 @@ public:
     void lvPages_OLEDragOver(const QString& source, int x, int y);
     void lvPages_OLEDragDrop(const QString& source, int x, int y);
 
-    // Shared option controls below the panels: the background colour of Rotate,
-    // Canvas, Crop and Frame with its pick-from-image toggle, and the location pick.
-    QGroupBox* FrameBackColor;
-    ColorButton* picCropBackColor;
-    QPushButton* chkCropBackColor;
-    QGroupBox* picLocation;
-    QPushButton* chkSelectLocation;
-    QLabel* lblSelectLocation;
-    // Flip.
-    std::array<QRadioButton*, 2> optFlip{};
-    // Rotate.
-    QLineEdit* txtDegrees;
-    QScrollBar* sbDegrees;
-    std::array<QPushButton*, 4> cmdAngle{};
-    QCheckBox* chkRotateResample;
-    // Resize.
-    std::array<QRadioButton*, 2> optResize{};
-    QWidget* frameResize;
-    QWidget* FrameScale;
-    QLineEdit* txtResizeWidth;
-    QLineEdit* txtResizeHeight;
-    QCheckBox* chkResizeRatio;
-    QLineEdit* txtScale;
-    QCheckBox* chkResizeResample;
-    bool ResizeWidthUpdating = false;
-    bool ResizeHeightUpdating = false;
-    // Crop.
-    std::array<QRadioButton*, 2> optCropSelect{};
-    QWidget* frameCropMouse;
-    QWidget* frameCropFixed;
-    QPushButton* chkCropMouse;
-    QLabel* lblSelectRegionStart;
-    QLabel* lblSelectRegionEnd;
-    QLineEdit* txtCropLeft;
-    QLineEdit* txtCropTop;
-    QLineEdit* txtCropRight;
-    QLineEdit* txtCropBot;
-    QComboBox* cmbCrop;
-    // Canvas: 0 above, 1 left, 2 right, 3 below.
-    std::array<QLineEdit*, 4> txtCanvasCustom{};
     void txtResizeWidth_Change();
     void txtResizeHeight_Change();
     void optCropSelect_Click(int index);
@@ -332,10 +257,6 @@ public:
     // The basket replayed up to the clicked row (an intermediate preview).
     void lvEdit_ItemClick(int row);
     void lvEditPreview_ItemClick(int row);
-    // Set by a row click: the preview shows the basket up to a row, not the confirmed
-    // image, so the next Preview or Confirm starts from ConfirmedImageData.
-    bool PreviewIntermediate = false;
-    std::shared_ptr<TaskBasketReplay> taskReplay;
     void connectTaskBasketCommands();
     void subClearTaskBasket();
     void subOpenTaskBasketFile();
@@ -347,24 +268,6 @@ public:
     void subTaskRowClick(ListView* list);
     // The tone, overlay and effect panels (editing/frmMain_edit.cpp; each panel's
     // controls in a class of its own in editing/).
-    TonePanel* blurOptions;
-    TonePanel* sharpenOptions;
-    TonePanel* contrastOptions;
-    TonePanel* brightnessOptions;
-    WatermarkPanel* watermarkOptions;
-    TextPanel* textOptions;
-    FramePanel* frameOptions;
-    MaskPanel* maskOptions;
-    ShadowPanel* shadowOptions;
-    RedEyePanel* redEyeOptions;
-    // The picture chosen in the shown effect panel: frame 0..7, mask 0..7 or
-    // shadow 8..15.
-    int16_t SelectedStyle = 0;
-    // The image the watermark panel shows and Preview stamps.
-    QString WatermarkFile;
-    // Set by the pick toggle: the next press on the watermark picture picks its
-    // transparent colour.
-    bool PickWatermarkColor = false;
     void cmdSelectMerge_Click();
     void subLoadWatermarkImage(const QString& path);
     void chkRedEye_Click(bool ticked);
@@ -601,6 +504,7 @@ private:
     // The bar of the add that runs: pbAddToBasket for the command, pbQueue for a drop.
     ProgressBar* basketBar_ = nullptr;
     MetadataPane* metadata_ = nullptr;
+    std::unique_ptr<EditView> edit_;
     FileListFocus listFocus_;
     // The row being previewed while subShowSelectedFile runs.
     ListView* previewList_ = nullptr;

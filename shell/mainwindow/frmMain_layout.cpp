@@ -126,9 +126,9 @@ void frmMain::subResize() {
               tbsBrowse->height() - T - 8);
         place(ftvBrowse, 0, 0, picFileSystem->width(), picFileSystem->height());
         // The task basket's tab: its tool bar on top, the list below it.
-        const int bar = picEditBar->sizeHint().height();
-        place(picEditBar, 4, tbsBrowse->y() + T + 5, tbsBrowse->width() - 6, bar);
-        place(lvEdit, 4, picEditBar->y() + bar + 2, tbsBrowse->width() - 6,
+        const int bar = edit_->picEditBar->sizeHint().height();
+        place(edit_->picEditBar, 4, tbsBrowse->y() + T + 5, tbsBrowse->width() - 6, bar);
+        place(edit_->lvEdit, 4, edit_->picEditBar->y() + bar + 2, tbsBrowse->width() - 6,
               tbsBrowse->height() - T - 10 - bar);
     }
     // Metadata pane; its tool bars stand in the strip the tab strip leaves at the right.
@@ -179,7 +179,7 @@ void frmMain::subResize() {
     }
     PicViewImage->show();
     subSetStatusPanelText(fncZoomText(fncShownZoom(ibMain->box())));
-    for (QWidget* panel : taskPanels)
+    for (QWidget* panel : edit_->taskPanels)
         panel->move(0, 0);
 }
 
@@ -224,11 +224,11 @@ void frmMain::layOutPreviewArea() {
 
     if (editView) {
         const int W = picView->width(), H = picView->height();
-        place(PicViewImage, 0, B, W - vsbWidth - eb->width(), H - B - hsbHeight);
+        place(PicViewImage, 0, B, W - vsbWidth - edit_->eb->width(), H - B - hsbHeight);
         placeScrollBars();
-        place(eb, vsbView->x() + vsbView->width(), PicViewImage->y(), eb->width(),
+        place(edit_->eb, vsbView->x() + vsbView->width(), PicViewImage->y(), edit_->eb->width(),
               PicViewImage->height());
-        eb->show();
+        edit_->eb->show();
     } else {
         const int W = picView->width(), H = picView->height();
         if (metadataHidden)
@@ -236,7 +236,7 @@ void frmMain::layOutPreviewArea() {
         else
             place(PicViewImage, 1, B + 1, W - vsbWidth - 1, H - B - hsbHeight - 2);
         placeScrollBars();
-        eb->hide();
+        edit_->eb->hide();
     }
     vsbView->show();
     hsbView->show();
