@@ -278,7 +278,7 @@ void frmCapture::capturePicture(int mode) {
     subAddItemToBasket();
     subRestoreMainWindow();
     main_.subFixedSizeTiff();
-    main_.subEditViewImageChanged();
+    main_.editView().subEditViewImageChanged();
 }
 
 void frmCapture::subAddItemToBasket() {

@@ -58,10 +58,11 @@ QWidget* makePane(QWidget* parent) {
 
 } // namespace
 
-frmMain::frmMain(QWidget* parent)
+frmMain::frmMain(QWidget* parent, const EditViewFactory& makeEditView)
     : QWidget(parent), illvFolder(std::make_unique<ImageList>()),
       ilFolder(std::make_unique<ImageList>()), instanceLock_(fncInstanceLockFile()),
-      edit_(std::make_unique<EditView>()) {
+      edit_(makeEditView ? makeEditView(*this, *this, this)
+                         : std::make_unique<EditView>(*this, *this, this)) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     splMain = new Splitter(this);
     splMain->setOrientation(1);
@@ -71,7 +72,7 @@ frmMain::frmMain(QWidget* parent)
     buildStatusBar();
     buildBrowsePane();
     buildPreviewPane();
-    buildEditView();
+    edit_->buildEditView();
     metadata_ = new MetadataPane(splView, *this);
     buildFolderPane();
     buildQueuePane();
@@ -95,7 +96,7 @@ frmMain::frmMain(QWidget* parent)
     buildBasket();
     buildBasketCommands();
     buildPreview();
-    connectEditSelection();
+    edit_->connectEditSelection();
     connectMenus();
     connectAcquisition();
 }
@@ -143,21 +144,7 @@ void frmMain::buildBrowsePane() {
     tbsBrowse->AddTab(QStringLiteral("Task Basket"));
     picFileSystem = new QWidget(picBrowse);
     ftvBrowse = new FolderTreeview(picFileSystem);
-    edit_->lvEdit = new ListView(picBrowse);
-    edit_->lvEdit->AddColumn(QStringLiteral("Confirmed Tasks"), 160);
-    edit_->lvEdit->hide();
-    edit_->picEditBar = new QWidget(picBrowse);
-    auto* row = new QHBoxLayout(edit_->picEditBar);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(1);
-    const QStringList tips{QStringLiteral("New Task Basket"), QStringLiteral("Open Task Basket"),
-                           QStringLiteral("Save Task Basket"),
-                           QStringLiteral("Remove selected Task")};
-    for (int i = 0; i < 4; ++i)
-        edit_->cmdEditBar[static_cast<size_t>(i)] =
-            makeButton(edit_->picEditBar, {}, tips[i], ToolButtonSize);
-    row->addStretch(1);
-    edit_->picEditBar->hide();
+    edit_->buildTaskList(picBrowse);
 }
 
 void frmMain::buildPreviewPane() {
@@ -192,12 +179,7 @@ void frmMain::buildPreviewPane() {
     cmdPreviewNext = makeButton(picToolbarPreview, {},
                                 QStringLiteral("View the image of the next file"), ToolButtonSize);
     row->addStretch(1);
-    edit_->cmdReset = makeButton(picToolbarPreview, QStringLiteral("Reset"),
-                                 QStringLiteral("Reset the task"), 70);
-    edit_->cmdOriginalImage = makeButton(picToolbarPreview, QStringLiteral("Original"),
-                                         QStringLiteral("Show the original image"), 80);
-    edit_->cmdReset->hide();
-    edit_->cmdOriginalImage->hide();
+    edit_->buildPreviewButtons(picToolbarPreview);
     CmdPreviewEdit = makeButton(picToolbarPreview, QStringLiteral("    Edit"),
                                 QStringLiteral("Edit the current image"), ToolButtonSize);
     cmdPreviewPrint = makeButton(picToolbarPreview, {},
@@ -214,40 +196,7 @@ void frmMain::buildPreviewPane() {
     ibMain = new ImageBoxView(PicViewImage);
     vsbView = new QScrollBar(Qt::Vertical, picView);
     hsbView = new QScrollBar(Qt::Horizontal, picView);
-    edit_->eb = new isExplorerBar(picView);
-    edit_->eb->resize(220, edit_->eb->height());
-    edit_->eb->hide();
-    edit_->lvEditPreview = new ListView(picView);
-    edit_->lvEditPreview->AddColumn(QStringLiteral("Confirmed Tasks"), 160);
-    edit_->lvEditPreview->hide();
-    for (int i = 0; i < 4; ++i) {
-        edit_->cmdEditPreview[static_cast<size_t>(i)] = new QPushButton(picView);
-        edit_->cmdEditPreview[static_cast<size_t>(i)]->hide();
-    }
-    buildTaskPanels();
-}
-
-void frmMain::buildTaskPanels() {
-    const QStringList names{QStringLiteral("picContrast"),  QStringLiteral("picBrightness"),
-                            QStringLiteral("picSharpen"),   QStringLiteral("picBlur"),
-                            QStringLiteral("picFlip"),      QStringLiteral("picResize"),
-                            QStringLiteral("picRotate"),    QStringLiteral("picCrop"),
-                            QStringLiteral("picWatermark"), QStringLiteral("picText"),
-                            QStringLiteral("picNothing"),   QStringLiteral("picCanvas"),
-                            QStringLiteral("picFrame"),     QStringLiteral("picMask"),
-                            QStringLiteral("picShadow"),    QStringLiteral("picRedEye")};
-    for (size_t i = 0; i < edit_->taskPanels.size(); ++i) {
-        edit_->taskPanels[i] = new QWidget(edit_->eb);
-        edit_->taskPanels[i]->setObjectName(names[static_cast<int>(i)]);
-        edit_->taskPanels[i]->resize(200, 160);
-        edit_->taskPanels[i]->hide();
-    }
-    // The option lists of the stamp, resize and text panels.
-    edit_->cboMergeStyle = new QComboBox(edit_->taskPanels[8]);
-    edit_->ComboFilter = new QComboBox(edit_->taskPanels[5]);
-    edit_->cboPosition = new QComboBox(edit_->taskPanels[9]);
-    edit_->comboFontSize = new QComboBox(edit_->taskPanels[9]);
-    edit_->ComboFontFamily = new QComboBox(edit_->taskPanels[9]);
+    edit_->buildExplorerBar(picView);
 }
 
 void frmMain::buildFolderPane() {

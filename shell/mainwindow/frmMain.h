@@ -71,11 +71,12 @@ class TaskBasketReplay;
 // status bar below. It is built whole by the constructor; Form_Load brings the
 // program up and closing the window takes it down (subEnd, other windows, temporary
 // page files).
-class frmMain : public QWidget, public PreviewedFile, public PaneWindow {
+class frmMain : public QWidget, public PreviewedFile, public PaneWindow, public EditViewHost {
     Q_OBJECT
 
 public:
-    explicit frmMain(QWidget* parent = nullptr);
+    // Without makeEditView the window makes the real edit view.
+    explicit frmMain(QWidget* parent = nullptr, const EditViewFactory& makeEditView = {});
     ~frmMain() override;
 
     // The panes that are classes of their own.
@@ -86,6 +87,21 @@ public:
     // PreviewedFile: the preview's box and its file, for the metadata pane.
     ImageBox& previewBox() override;
     QString previewPath() const override;
+    // EditViewHost: the preview and the splitter tree, for the edit view
+    // (shell/mainwindow/frmMain_editwiring.cpp).
+    ImageBoxView* previewView() override;
+    SelectionController* previewSelection() override;
+    void clearPreviewSelection() override;
+    bool previewOptimized() const override;
+    bool previewUnchanged() const override;
+    void setPreviewUnchanged(bool unchanged) override;
+    QPushButton* previewEditButton() override;
+    QMenu* previewMenu() override;
+    void enablePreviewType(bool enable) override;
+    bool editLayoutShown() const override;
+    void enterEditLayout() override;
+    void leaveEditLayout() override;
+    void subRestoreFolderTree() override;
 
     // Start-up. False when another copy runs: the refusal was shown and the program
     // must end without any shut-down step.
@@ -195,31 +211,6 @@ public:
     void mnuContextFolder_Click();
     void cmdAddToQueue_Click();
 
-    // The edit view (editing/frmMain_edit.cpp).
-    void subSetupExplorerBar();
-    void eb_ItemClick(const QString& group, const QString& item);
-    void CmdPreviewEdit_Click();
-    void subShowTaskOptions();
-    void subEnableApplyButtons(bool enable);
-    // Runs the task basket on the preview; without noStop, up to the selected row
-    // of the active task list.
-    void subProcessTaskBasket(bool noStop);
-    // Another image came into the preview; in the edit view editing starts again on it.
-    void subEditViewImageChanged();
-    bool fncIsEditView() const;
-    // The option panel with the object name, nullptr for another name.
-    QWidget* taskPanel(const QString& name) const;
-    // Preview: applies the chosen task with the panel's options to the preview and
-    // writes its slots; true when it applied (or, for no task, settled) anything.
-    bool cmdApply_Click();
-    // Marks the shown panel's options changed: Preview and Confirm are enabled.
-    void subMarkOptionsChanged();
-    // Stores the shown task's panel as the task's defaults in the setup record.
-    void subSaveTaskOptions();
-    // Confirm (or Finish, which leaves the edit view) and Reset of the pending task.
-    virtual void cmdOK_Click();
-    virtual void cmdReset_Click();
-
     // The image basket (browser/frmMain_basket.cpp). subAddBasketRow is the one entry
     // that adds a basket row (adding, basket files, capture, scanning): the thumbnail
     // joins ilPages and the row goes to the end, or to its place while the basket is
@@ -236,44 +227,6 @@ public:
     void lvPages_MouseUp(int button, int shift, int x, int y);
     void lvPages_OLEDragOver(const QString& source, int x, int y);
     void lvPages_OLEDragDrop(const QString& source, int x, int y);
-
-    void txtResizeWidth_Change();
-    void txtResizeHeight_Change();
-    void optCropSelect_Click(int index);
-    void cmbCrop_Click();
-    void picCropBackColor_Click();
-    void chkCropMouse_Click(bool ticked);
-    // Puts the preview back to the last confirmed state when a task was previewed.
-    void subResetPreviewView(bool keepOptions);
-
-    // The task basket's commands, its files and row clicks (editing/frmMain_edit.cpp).
-    // Index 0 clears the basket, 1 opens a ".tbf" file, 2 saves one, 3 removes the
-    // selected task; any other index does nothing. The edit view's buttons and the
-    // task-basket menu run the same commands.
-    void cmdEditBar_Click(int index);
-    void cmdEditPreview_Click(int index);
-    // Clears the basket after asking, back to the image as loaded.
-    void cmdOriginalImage_Click();
-    // The basket replayed up to the clicked row (an intermediate preview).
-    void lvEdit_ItemClick(int row);
-    void lvEditPreview_ItemClick(int row);
-    void connectTaskBasketCommands();
-    void subClearTaskBasket();
-    void subOpenTaskBasketFile();
-    void subSaveTaskBasketFile();
-    void subRemoveSelectedTask();
-    // After the rows changed: the whole basket replayed from the image as loaded and
-    // taken as the confirmed state.
-    void subReplayWholeTaskBasket();
-    void subTaskRowClick(ListView* list);
-    // The tone, overlay and effect panels (editing/frmMain_edit.cpp; each panel's
-    // controls in a class of its own in editing/).
-    void cmdSelectMerge_Click();
-    void subLoadWatermarkImage(const QString& path);
-    void chkRedEye_Click(bool ticked);
-    // A colour button's click: the colour dialog, and the chosen colour marks the
-    // options changed.
-    void subPickButtonColour(ColorButton* button);
 
     // Saves the preview's image through the save dialog (export/frmMain_export.cpp);
     // does nothing while the preview is empty.
@@ -407,43 +360,7 @@ private:
     void buildStatusBar();
     void buildBrowsePane();
     void buildPreviewPane();
-    void buildTaskPanels();
-    void buildEditView();
-    void fitDialogToPanel();
-    void setPictureCaption(QPushButton* button, const QString& caption);
-    void subEnterEditView();
-    void subLeaveEditView();
-    void subRestoreFolderTree();
     void subFitLeastSizeToFrame();
-    void subStartEditingImage(bool wholeBasketShown);
-    void subFillEditSizeBoxes();
-    void buildSharedOptionControls();
-    void buildFlipPanel();
-    void buildRotatePanel();
-    void buildResizePanel();
-    void buildCropPanel();
-    void buildCanvasPanel();
-    void connectNumericBox(QLineEdit* box, const QString& defaultText);
-    void subClampOptionBoxes();
-    void subLoadTaskOptions();
-    TaskBuild fncBuildTask() const;
-    TaskBuild fncMouseCropBuild() const;
-    void subApplyTask(typTask& task);
-    void buildEffectPanels();
-    void connectEffectPanels();
-    void subLoadEffectOptions();
-    void subSaveEffectOptions();
-    TaskBuild fncBuildEffectTask() const;
-    void subApplyWatermark(const typTask& task);
-    void subRemoveRedEye();
-    void subClampEffectBoxes();
-    void subLoadWatermarkOptions(const typWatermarkTask& stored);
-    void subLoadTextOptions(const typTextTask& stored);
-    void subLoadFrameOptions(const typFrameTask& stored);
-    void connectEditSelection();
-    bool fncPreviewIsScaled() const;
-    void subEndPickModes();
-    void subEndMouseCrop();
     void buildFolderPane();
     void buildQueuePane();
     void buildMenus();
@@ -479,7 +396,6 @@ private:
     void subSetStatusPictures();
     void subSetSplitterTree();
     void subSetButtonPictures();
-    void subFillCombos();
     void subLoadToolTipTexts();
     void subRemoveButtonPictures();
     void subUnloadOtherWindows();

@@ -254,7 +254,7 @@ int frmMain::layOutPreviewToolbar() {
 void frmMain::subShowMetadataPane(bool exif, bool iptc) {
     // The edit view keeps the preview detached; only the metadata pane's side is
     // set, so that leaving the edit view finds the pane as the shown file wants it.
-    if (fncIsEditView()) {
+    if (edit_->fncIsEditView()) {
         splView->setRightOrBottomControl(exif || iptc ? metadata_->PicMetadata : nullptr);
         subResize();
         return;

@@ -120,13 +120,13 @@ void frmMain::subSetup() {
         BasketThumbnailHeight = Setup.BasketList.ThumbnailHeight;
         BasketThumbnailWidth = Setup.BasketList.ThumbnailWidth;
         subInitMetadataTables();
-        subSetupExplorerBar();
+        edit_->subSetupExplorerBar();
         subSetHelpFile();
         ibMain->box().setAppTitle(QString::fromUtf8(version::Title));
         subSetStatusPictures();
         subSetSplitterTree();
         subSetButtonPictures();
-        subFillCombos();
+        edit_->subFillCombos();
         sbMain->Panel(QStringLiteral("queue"))->setText(QStringLiteral("No files in basket"));
     });
 }
@@ -311,20 +311,6 @@ void frmMain::subSetButtonPictures() {
         {cmdTwainAcquire, "picTwainAcquire"}, {cmdCapture, "picCapture"}};
     for (const auto& [button, box] : rest)
         subSetButtonPicture(button, picture(QString::fromLatin1(box)));
-}
-
-void frmMain::subFillCombos() {
-    for (const char* item : {"Single", "Centre", "Tile", "Wrap"})
-        edit_->cboMergeStyle->addItem(QString::fromLatin1(item));
-    for (const char* item : {"Bilinear", "Hermite", "Bell", "B-Spline", "Lanczos", "Mitchell"})
-        edit_->ComboFilter->addItem(QString::fromLatin1(item));
-    for (const char* item :
-         {"Top-Left", "Top-Centre", "Top-Right", "Centre-Left", "Centre", "Centre-Right",
-          "Bottom-Left", "Bottom-Centre", "Bottom-Right", "Mouse-Click Position"})
-        edit_->cboPosition->addItem(QString::fromLatin1(item));
-    for (int size = 8; size <= 100; ++size)
-        edit_->comboFontSize->addItem(QString::number(size));
-    fncFillFontList(edit_->ComboFontFamily, true);
 }
 
 // The smallest outer size the layout keeps is 8000 by 6000 twips, frame and title bar

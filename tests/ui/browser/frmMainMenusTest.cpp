@@ -253,7 +253,7 @@ TEST_F(MenusTest, OptimizedRunsTheTasksOnceOnTheImageAsLoaded) {
 
     // A click on the first task row shows the image with that row run on it.
     w.editView().lvEdit->setSelectedItem(1);
-    w.subProcessTaskBasket(false);
+    w.editView().subProcessTaskBasket(false);
     ImageBox oracle;
     oracle.setImage(original);
     oracle.Flip(1);
@@ -278,8 +278,8 @@ TEST_F(MenusTest, OptimizedRunsTheTasksOnceOnTheImageAsLoaded) {
 TEST_F(MenusTest, PreviewTypeIsOutOfReachInTheEditView) {
     frmMain& w = startRecording();
     preview(w, quarters("q.png"));
-    w.CmdPreviewEdit_Click();
-    ASSERT_TRUE(w.fncIsEditView());
+    w.editView().CmdPreviewEdit_Click();
+    ASSERT_TRUE(w.editView().fncIsEditView());
     const QImage shown = w.ibMain->box().image();
     const bool optimized = w.PreviewOptimized;
     const int checked = w.checkedPreviewType();
@@ -303,9 +303,9 @@ TEST_F(MenusTest, PreviewMenuForwardsByIndex) {
     w.mnuPreview_Click(2);
     EXPECT_EQ(w.PicTiffTag, a);
     w.mnuPreview_Click(0);
-    EXPECT_TRUE(w.fncIsEditView());
+    EXPECT_TRUE(w.editView().fncIsEditView());
     w.mnuPreview_Click(0);
-    EXPECT_FALSE(w.fncIsEditView());
+    EXPECT_FALSE(w.editView().fncIsEditView());
 }
 
 TEST_F(MenusTest, TaskBasketMenuReachesTheTaskBasketCommands) {

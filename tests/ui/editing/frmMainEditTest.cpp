@@ -23,13 +23,19 @@ using picbasket::test::MainWindowTest;
 
 namespace {
 
-// A window whose confirm and reset only say that they ran.
-class RecordingWindow : public frmMain {
+// An edit view whose confirm and reset only say that they ran.
+class RecordingEditView : public EditView {
 public:
+    using EditView::EditView;
     QStringList calls;
     void cmdOK_Click() override { calls << QStringLiteral("OK"); }
     void cmdReset_Click() override { calls << QStringLiteral("Reset"); }
 };
+
+std::unique_ptr<EditView> makeRecordingEditView(PaneWindow& window, EditViewHost& host,
+                                                QWidget* dialogParent) {
+    return std::make_unique<RecordingEditView>(window, host, dialogParent);
+}
 
 // An image whose every pixel differs from its mirror image and its negative.
 QImage gradient(int width, int height, int seed = 0) {
@@ -72,8 +78,8 @@ protected:
         ActiveTaskList = 0;
     }
 
-    template <class Window = frmMain> Window& startWith() {
-        auto* created = new Window;
+    frmMain& startWith(const EditViewFactory& makeEditView = {}) {
+        auto* created = new frmMain(nullptr, makeEditView);
         window.reset(created);
         EXPECT_TRUE(created->Form_Load());
         created->resize(1000, 700);
@@ -174,7 +180,7 @@ TEST_F(EditViewTest, ItemClickChoosesTheTaskAndShowsItsPanelOnly) {
 TEST_F(EditViewTest, NothingShowsTheHintWithFinishOnly) {
     frmMain& w = startWith();
     emit w.editView().eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Rotate"));
-    w.eb_ItemClick(QStringLiteral("Special Group"), QStringLiteral("Nothing"));
+    w.editView().eb_ItemClick(QStringLiteral("Special Group"), QStringLiteral("Nothing"));
     // The task number stays as it was; the edit view sets it to None first.
     EXPECT_EQ(CurrentTask.TaskID, int32_t(TaskType::Rotate));
     EXPECT_EQ(CurrentTask.TaskKey, QStringLiteral("nothing"));
@@ -184,7 +190,7 @@ TEST_F(EditViewTest, NothingShowsTheHintWithFinishOnly) {
     EXPECT_EQ(w.editView().cmdOK->text(), QStringLiteral("Finish"));
 
     CurrentTask.TaskID = int32_t(TaskType::None);
-    w.eb_ItemClick(QStringLiteral("Special Group"), QStringLiteral("Nothing"));
+    w.editView().eb_ItemClick(QStringLiteral("Special Group"), QStringLiteral("Nothing"));
     EXPECT_FALSE(w.editView().cmdApply->isEnabled());
     EXPECT_TRUE(w.editView().cmdOK->isEnabled());
 }
@@ -196,18 +202,19 @@ TEST_F(EditViewTest, OtherGroupsAndUnknownKeysChooseNothing) {
     const std::pair<const char*, const char*> clicks[] = {{"Dialog", "Rotate"},
                                                           {"special group", "Unknown"}};
     for (const auto& [group, item] : clicks) {
-        w.eb_ItemClick(QString::fromLatin1(group), QString::fromLatin1(item));
+        w.editView().eb_ItemClick(QString::fromLatin1(group), QString::fromLatin1(item));
         EXPECT_EQ(CurrentTask.TaskID, int32_t(TaskType::Blur)) << group;
         EXPECT_EQ(CurrentTask.TaskKey, QString::fromLatin1(item).toLower());
         EXPECT_TRUE(visiblePanels(w).isEmpty()) << group;
     }
     // The group key is compared in lower case.
-    w.eb_ItemClick(QStringLiteral("SPECIAL GROUP"), QStringLiteral("Sharpen"));
+    w.editView().eb_ItemClick(QStringLiteral("SPECIAL GROUP"), QStringLiteral("Sharpen"));
     EXPECT_EQ(CurrentTask.TaskID, int32_t(TaskType::Sharpen));
 }
 
 TEST_F(EditViewTest, ModifiedImageAsksBeforeAnotherTask) {
-    RecordingWindow& w = startWith<RecordingWindow>();
+    frmMain& w = startWith(makeRecordingEditView);
+    auto& recorder = static_cast<RecordingEditView&>(w.editView());
     emit w.editView().eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Rotate"));
     // Answer -> commands run, whether the click went on to the new task.
     const std::tuple<int, const char*, bool> cases[] = {
@@ -216,7 +223,7 @@ TEST_F(EditViewTest, ModifiedImageAsksBeforeAnotherTask) {
         SCOPED_TRACE(command);
         w.editView().ImageModified = false;
         emit w.editView().eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Rotate"));
-        w.calls.clear();
+        recorder.calls.clear();
         w.editView().ImageModified = true;
         const size_t before = messages.shown().size();
         messages.answerNext(answer);
@@ -227,7 +234,7 @@ TEST_F(EditViewTest, ModifiedImageAsksBeforeAnotherTask) {
                                          QStringLiteral("Do you want to confirm the changes "
                                                         "made to the image?")}));
         EXPECT_EQ(asked.style, mb::YesNoCancel | mb::Question);
-        EXPECT_EQ(w.calls, *command ? QStringList{QString::fromLatin1(command)} : QStringList{});
+        EXPECT_EQ(recorder.calls, *command ? QStringList{QString::fromLatin1(command)} : QStringList{});
         EXPECT_EQ(CurrentTask.TaskID, int32_t(wentOn ? TaskType::Blur : TaskType::Rotate));
         EXPECT_EQ(visiblePanels(w),
                   QStringList{wentOn ? QStringLiteral("picBlur") : QStringLiteral("picRotate")});
@@ -242,7 +249,7 @@ TEST_F(EditViewTest, ModifiedImageAsksBeforeAnotherTask) {
 TEST_F(EditViewTest, AMouseClickOnAnItemChoosesIt) {
     frmMain& w = startWith();
     show(w, gradient(40, 30));
-    w.CmdPreviewEdit_Click();
+    w.editView().CmdPreviewEdit_Click();
     QApplication::processEvents();
     const typExplorerItem& resize = w.editView().eb->model().specialGroup().item(1);
     const QPoint at = resize.ItemRect.toQRect().center();
@@ -254,8 +261,8 @@ TEST_F(EditViewTest, AMouseClickOnAnItemChoosesIt) {
 
 TEST_F(EditViewTest, SwitchWithoutAnImageDoesNothing) {
     frmMain& w = startWith();
-    w.CmdPreviewEdit_Click();
-    EXPECT_FALSE(w.fncIsEditView());
+    w.editView().CmdPreviewEdit_Click();
+    EXPECT_FALSE(w.editView().fncIsEditView());
     EXPECT_EQ(w.splMain->LeftOrTopControl(), w.splRight);
     EXPECT_EQ(ActiveTaskList, 0);
     EXPECT_EQ(w.CmdPreviewEdit->text().trimmed(), QStringLiteral("Edit"));
@@ -264,8 +271,8 @@ TEST_F(EditViewTest, SwitchWithoutAnImageDoesNothing) {
 TEST_F(EditViewTest, SwitchTogglesTheSplittersCaptionsAndActiveList) {
     frmMain& w = startWith();
     show(w, gradient(40, 30));
-    w.CmdPreviewEdit_Click();
-    EXPECT_TRUE(w.fncIsEditView());
+    w.editView().CmdPreviewEdit_Click();
+    EXPECT_TRUE(w.editView().fncIsEditView());
     EXPECT_EQ(w.splMain->LeftOrTopControl(), nullptr);
     EXPECT_EQ(w.splRight->RightOrBottomControl(), nullptr);
     EXPECT_EQ(w.splView->LeftOrTopControl(), nullptr);
@@ -282,7 +289,7 @@ TEST_F(EditViewTest, SwitchTogglesTheSplittersCaptionsAndActiveList) {
 
     // Finish leaves the edit view.
     w.editView().cmdOK->click();
-    EXPECT_FALSE(w.fncIsEditView());
+    EXPECT_FALSE(w.editView().fncIsEditView());
     EXPECT_EQ(w.splMain->LeftOrTopControl(), w.splRight);
     EXPECT_EQ(w.splRight->RightOrBottomControl(), w.splView);
     EXPECT_EQ(w.splView->LeftOrTopControl(), w.picView);
@@ -296,10 +303,10 @@ TEST_F(EditViewTest, SwitchTogglesTheSplittersCaptionsAndActiveList) {
 
     // The preview menu's first item switches too, and its caption follows each way.
     w.mnuPreview_Click(0);
-    EXPECT_TRUE(w.fncIsEditView());
+    EXPECT_TRUE(w.editView().fncIsEditView());
     EXPECT_EQ(indexedMenuItem(w.mnuPreviewParent, 0)->text(), "Back to Explorer view");
     w.mnuPreview_Click(0);
-    EXPECT_FALSE(w.fncIsEditView());
+    EXPECT_FALSE(w.editView().fncIsEditView());
     EXPECT_EQ(indexedMenuItem(w.mnuPreviewParent, 0)->text(), "Edit/Enhance image");
 }
 
@@ -318,7 +325,7 @@ TEST_F(EditViewTest, TheFolderTreeKeepsItsFolderAndScrollAcrossTheSwitch) {
     QTest::qWait(300);
     const int scrolled = w.ftvBrowse->verticalScrollBar()->value();
     show(w, gradient(40, 30));
-    w.CmdPreviewEdit_Click();
+    w.editView().CmdPreviewEdit_Click();
     QTest::qWait(100);
     w.editView().cmdOK->click();
     QTest::qWait(200);
@@ -341,15 +348,15 @@ TEST_F(EditViewTest, EntryAppliesTheWholeBasketWhateverRowIsSelected) {
     addFlipAndInvert(w);
     w.editView().lvEdit->setSelected(1, true);
     // The explorer view's preview shows the basket up to row 1: mirrored only.
-    w.subProcessTaskBasket(false);
+    w.editView().subProcessTaskBasket(false);
     ASSERT_EQ(w.ibMain->box().image().convertToFormat(QImage::Format_RGB32),
               original.mirrored(true, false).convertToFormat(QImage::Format_RGB32));
-    w.CmdPreviewEdit_Click();
+    w.editView().CmdPreviewEdit_Click();
     EXPECT_EQ(decoded(ConfirmedImageData), bothApplied(original));
     EXPECT_EQ(w.ibMain->box().image().convertToFormat(QImage::Format_RGB32), bothApplied(original));
 
     // Leaving shows the image as loaded again.
-    w.CmdPreviewEdit_Click();
+    w.editView().CmdPreviewEdit_Click();
     EXPECT_EQ(w.ibMain->box().image().convertToFormat(QImage::Format_RGB32),
               original.convertToFormat(QImage::Format_RGB32));
 }
@@ -361,11 +368,11 @@ TEST_F(EditViewTest, OptimizedPreviewOfTheWholeBasketIsNotAppliedTwice) {
     show(w, original);
     addFlipAndInvert(w);
     // The optimized load ran every row (none selected).
-    w.subProcessTaskBasket(false);
-    w.CmdPreviewEdit_Click();
+    w.editView().subProcessTaskBasket(false);
+    w.editView().CmdPreviewEdit_Click();
     EXPECT_EQ(decoded(ConfirmedImageData), bothApplied(original));
     // Leaving keeps the optimized preview.
-    w.CmdPreviewEdit_Click();
+    w.editView().CmdPreviewEdit_Click();
     EXPECT_EQ(w.ibMain->box().image().convertToFormat(QImage::Format_RGB32), bothApplied(original));
 }
 
@@ -376,8 +383,8 @@ TEST_F(EditViewTest, OptimizedPreviewStoppedEarlyIsReplayedWhole) {
     show(w, original);
     addFlipAndInvert(w);
     w.editView().lvEdit->setSelected(1, true);
-    w.subProcessTaskBasket(false);
-    w.CmdPreviewEdit_Click();
+    w.editView().subProcessTaskBasket(false);
+    w.editView().CmdPreviewEdit_Click();
     EXPECT_EQ(decoded(ConfirmedImageData), bothApplied(original));
 }
 
@@ -385,37 +392,37 @@ TEST_F(EditViewTest, AnotherImageStartsEditingAgain) {
     frmMain& w = startWith();
     show(w, gradient(40, 30));
     addFlipAndInvert(w);
-    w.CmdPreviewEdit_Click();
+    w.editView().CmdPreviewEdit_Click();
     emit w.editView().eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Blur"));
     w.editView().ImageModified = true;
 
     const QImage next = gradient(24, 50, 99);
     show(w, next);
     const size_t before = messages.shown().size();
-    w.subEditViewImageChanged();
+    w.editView().subEditViewImageChanged();
     EXPECT_EQ(messages.shown().size(), before) << "the old image's change is not offered";
     EXPECT_EQ(w.editView().EditOriginalWidth, 24);
     EXPECT_EQ(w.editView().EditOriginalHeight, 50);
     EXPECT_EQ(CurrentTask.TaskID, int32_t(TaskType::None));
     EXPECT_EQ(w.editView().cmdOK->text(), QStringLiteral("Finish"));
     EXPECT_EQ(decoded(ConfirmedImageData), bothApplied(next));
-    EXPECT_TRUE(w.fncIsEditView());
+    EXPECT_TRUE(w.editView().fncIsEditView());
 }
 
 TEST_F(EditViewTest, MetadataPaneChangesInTheEditViewShowAfterLeaving) {
     frmMain& w = startWith();
     show(w, gradient(40, 30));
-    w.CmdPreviewEdit_Click();
+    w.editView().CmdPreviewEdit_Click();
     // Previewing a file without metadata, then one with, while editing.
     const std::pair<bool, QWidget*> cases[] = {{false, nullptr},
                                                {true, w.metadataPane().PicMetadata}};
     for (const auto& [shown, pane] : cases) {
         w.subShowMetadataPane(shown, shown);
-        EXPECT_TRUE(w.fncIsEditView());
+        EXPECT_TRUE(w.editView().fncIsEditView());
         EXPECT_EQ(w.splView->RightOrBottomControl(), pane);
     }
     w.subShowMetadataPane(false, false);
-    w.CmdPreviewEdit_Click();
+    w.editView().CmdPreviewEdit_Click();
     EXPECT_EQ(w.splView->LeftOrTopControl(), nullptr);
     EXPECT_EQ(w.splView->RightOrBottomControl(), nullptr);
     EXPECT_FALSE(w.metadataPane().PicMetadata->isVisible());

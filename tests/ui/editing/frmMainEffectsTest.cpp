@@ -68,7 +68,7 @@ protected:
         original = image;
         w->ibMain->box().setImage(original);
         OriginalImageData = w->ibMain->box().Picture();
-        w->CmdPreviewEdit_Click();
+        w->editView().CmdPreviewEdit_Click();
     }
 
     void choose(const char* key) {
@@ -153,7 +153,7 @@ TEST_F(EffectPanelTest, EveryEffectPreviewsWhatTheEngineMakesOfItsRow) {
         {"watermark", "Watermark",
          [&stamp](frmMain& f) {
              picbasket::Setup.TaskDefaults.Watermark.ImageFile = stamp;
-             f.subLoadWatermarkImage(stamp);
+             f.editView().subLoadWatermarkImage(stamp);
              f.editView().watermarkOptions->cboMergeStyle->setCurrentIndex(2);
              f.editView().watermarkOptions->picWatermarkTransparentColor->setBackColor(0x00FFFFFF);
              f.editView().watermarkOptions->sldWatermarkTransparency->setValue(30);
@@ -181,7 +181,7 @@ TEST_F(EffectPanelTest, EveryEffectPreviewsWhatTheEngineMakesOfItsRow) {
         choose(c.key);
         c.set(*w);
         ASSERT_TRUE(w->editView().TaskOptionsChanged);
-        ASSERT_TRUE(w->cmdApply_Click());
+        ASSERT_TRUE(w->editView().cmdApply_Click());
         EXPECT_TRUE(messages.shown().empty());
         EXPECT_TRUE(errors.reports().empty());
         EXPECT_NE(shown(), rgb(original));
@@ -198,7 +198,7 @@ TEST_F(EffectPanelTest, ToneSlotsHoldTheSliderAndTheChannels) {
     choose("Contrast");
     w->editView().contrastOptions->setValue(64);
     w->editView().contrastOptions->channel(0)->setChecked(false);
-    ASSERT_TRUE(w->cmdApply_Click());
+    ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_EQ(CurrentTask.Param[1], QStringLiteral("64"));
     EXPECT_EQ(CurrentTask.Param[2], QStringLiteral("0"));
     EXPECT_EQ(CurrentTask.Param[3], QStringLiteral("1"));
@@ -206,7 +206,7 @@ TEST_F(EffectPanelTest, ToneSlotsHoldTheSliderAndTheChannels) {
     EXPECT_TRUE(CurrentTask.Param[5].isEmpty());
     // A second preview starts again from the confirmed image.
     w->editView().contrastOptions->setValue(90);
-    ASSERT_TRUE(w->cmdApply_Click());
+    ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_EQ(shown(), engineResult());
 }
 
@@ -242,8 +242,8 @@ TEST_F(EffectPanelTest, SingleWatermarkOnAHalfSizePreviewStampsInImagePixels) {
         ASSERT_EQ(box.DisplayWidth(), 200);
         w->PreviewSelection->WatermarkPointX = 100;
         w->PreviewSelection->WatermarkPointY = 50;
-        w->subMarkOptionsChanged();
-        ASSERT_TRUE(w->cmdApply_Click());
+        w->editView().subMarkOptionsChanged();
+        ASSERT_TRUE(w->editView().cmdApply_Click());
         EXPECT_EQ(CurrentTask.Param[3], QStringLiteral("1"));
         EXPECT_EQ(CurrentTask.Param[6], QStringLiteral("100"));
         EXPECT_EQ(CurrentTask.Param[7], QStringLiteral("200"));
@@ -279,10 +279,10 @@ TEST_F(EffectPanelTest, WatermarkWithoutAStampableFileTellsWhyAndStampsNothing) 
         picbasket::Setup.TaskDefaults.Watermark.ImageFile = c.file;
         choose("Watermark");
         w->editView().watermarkOptions->cboMergeStyle->setCurrentIndex(2);
-        w->subMarkOptionsChanged();
+        w->editView().subMarkOptionsChanged();
         const size_t shownBefore = messages.shown().size();
         const size_t reportsBefore = errors.reports().size();
-        ASSERT_TRUE(w->cmdApply_Click());
+        ASSERT_TRUE(w->editView().cmdApply_Click());
         if (*c.message) {
             ASSERT_EQ(messages.shown().size(), shownBefore + 1);
             EXPECT_EQ(messages.shown().back().text, QString::fromLatin1(c.message));
@@ -310,7 +310,7 @@ TEST_F(EffectPanelTest, PickedTextPositionStoresNoOrientationNoAlignmentAndTheAn
     EXPECT_TRUE(t->picTextAlignment->isHidden());
     t->vsbTextAngle->setSpinValue(-30);
     EXPECT_EQ(t->txtTextAngle->text(), QStringLiteral("-30"));
-    ASSERT_TRUE(w->cmdApply_Click());
+    ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_EQ(CurrentTask.Param[13], QStringLiteral("0"));
     EXPECT_EQ(CurrentTask.Param[5], QStringLiteral("0"));
     EXPECT_EQ(CurrentTask.Param[4], QStringLiteral("-30"));
@@ -326,7 +326,7 @@ TEST_F(EffectPanelTest, TypedFontSizeAndMergeStyleMarkTheOptionsChanged) {
     w->editView().TaskOptionsChanged = false;
     w->editView().textOptions->comboFontSize->setEditText(QStringLiteral("33"));
     EXPECT_TRUE(w->editView().TaskOptionsChanged);
-    ASSERT_TRUE(w->cmdApply_Click());
+    ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_EQ(CurrentTask.Param[7], QStringLiteral("33"));
 
     choose("Watermark");
@@ -340,7 +340,7 @@ TEST_F(EffectPanelTest, AnEmptiedFontSizeIsRefusedBeforeAnythingIsDrawn) {
     w->editView().textOptions->comboFontSize->setEditText(QString());
     EXPECT_EQ(w->editView().textOptions->comboFontSize->currentText(), QStringLiteral("0"));
     const typTask before = CurrentTask;
-    EXPECT_FALSE(w->cmdApply_Click());
+    EXPECT_FALSE(w->editView().cmdApply_Click());
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(shown(), rgb(original));
     EXPECT_EQ(CurrentTask.Param, before.Param);
@@ -361,7 +361,7 @@ TEST_F(EffectPanelTest, ColourFrameAddsItsSizeOnEverySide) {
     EXPECT_FALSE(w->editView().FrameBackColor->isHidden());
     EXPECT_TRUE(f->picFrameImage->isHidden());
     f->txtFrameSize->setText(QStringLiteral("20"));
-    ASSERT_TRUE(w->cmdApply_Click());
+    ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_EQ(shown().size(), QSize(340, 240));
     EXPECT_EQ(CurrentTask.Param[2], QStringLiteral("1"));
     EXPECT_EQ(CurrentTask.Param[3], QStringLiteral("20"));
@@ -387,7 +387,7 @@ TEST_F(EffectPanelTest, FrameSizeSpinCoversTheWholeRangeOfItsBox) {
 TEST_F(EffectPanelTest, ShadowAndStylesOfThePictureGroups) {
     choose("Shadow");
     EXPECT_EQ(w->editView().SelectedStyle, 8);
-    ASSERT_TRUE(w->cmdApply_Click());
+    ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_EQ(CurrentTask.Param[1], QStringLiteral("0"));
     w->editView().shadowOptions->OptShadow->select(3);
     EXPECT_EQ(w->editView().SelectedStyle, 11);
@@ -410,7 +410,7 @@ TEST_F(EffectPanelTest, OnlyATickedMaskIsBlurred) {
         w->editView().maskOptions->OptMask->select(2);
         w->editView().maskOptions->chkMaskTransparent->setChecked(transparent);
         w->editView().maskOptions->sldMask->setValue(0);
-        ASSERT_TRUE(w->cmdApply_Click());
+        ASSERT_TRUE(w->editView().cmdApply_Click());
         ImageBox oracle;
         oracle.setImage(original);
         oracle.setMergeTransparentColor(0);
@@ -443,7 +443,7 @@ TEST_F(EffectPanelTest, RedEyeWorksInTheMarkedRegionAndLeavesSelectionOnlyOff) {
     box.SelectRectangle(15, 15, 45, 45);
     w->PreviewSelection->mouseUp(1, 45, 45);
     EXPECT_FALSE(w->editView().redEyeOptions->chkRedEye->isChecked());
-    ASSERT_TRUE(w->cmdApply_Click());
+    ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_FALSE(box.SelectionOnly());
     EXPECT_FALSE(box.HasSelection());
     const QImage result = shown();
@@ -498,7 +498,7 @@ TEST_F(EffectPanelTest, WatermarkPictureShowsTheFileAndPicksItsColour) {
     EXPECT_FALSE(w->editView().PickWatermarkColor);
     EXPECT_FALSE(wm->chkWatermarkTransparentColor->isChecked());
 
-    w->subLoadWatermarkImage(QString());
+    w->editView().subLoadWatermarkImage(QString());
     EXPECT_TRUE(wm->picWatermarkImage->path.isEmpty());
     EXPECT_TRUE(wm->lblWatermarkResolution->text().isEmpty());
 }
@@ -612,7 +612,7 @@ std::vector<StoredPanel> storedPanels(const QString& watermarkFile) {
          [watermarkFile](frmMain& f) {
              WatermarkPanel* wm = f.editView().watermarkOptions;
              picbasket::Setup.TaskDefaults.Watermark.ImageFile = watermarkFile;
-             f.subLoadWatermarkImage(watermarkFile);
+             f.editView().subLoadWatermarkImage(watermarkFile);
              wm->cboMergeStyle->setCurrentIndex(2);
              wm->sldWatermarkTransparency->setValue(70);
              wm->chkWatermarkTransparent->setChecked(false);
@@ -723,7 +723,7 @@ TEST_F(EffectPanelTest, EveryTasksStoredOptionsComeBackAfterARestart) {
         choose(p.key);
         p.set(*w);
         confirmed.push_back(p.read(*w));
-        w->subSaveTaskOptions();
+        w->editView().subSaveTaskOptions();
     }
     // In the same run, then after the program starts again on the saved setup.
     for (int run = 0; run < 2; ++run) {
@@ -765,7 +765,7 @@ TEST_F(EffectPanelTest, ConfirmedPreviewEqualsTheBasketRunOnTheOriginal) {
         SCOPED_TRACE(key);
         choose(key);
         set(*w);
-        w->cmdOK_Click();
+        w->editView().cmdOK_Click();
         ASSERT_EQ(w->editView().lvEditBatch.rowCount(), ++rows);
         ImageBox replay;
         replay.setImage(OriginalImageData);
@@ -777,13 +777,13 @@ TEST_F(EffectPanelTest, ConfirmedPreviewEqualsTheBasketRunOnTheOriginal) {
 
 TEST_F(EffectPanelTest, AntiAliasAfterAPreviewMarksChangedButLeavesPreviewDisabled) {
     choose("Text");
-    ASSERT_TRUE(w->cmdApply_Click());
+    ASSERT_TRUE(w->editView().cmdApply_Click());
     ASSERT_FALSE(w->editView().cmdApply->isEnabled());
     w->editView().textOptions->chkAntiAlias->setChecked(!w->editView().textOptions->chkAntiAlias->isChecked());
     EXPECT_TRUE(w->editView().TaskOptionsChanged);
     EXPECT_FALSE(w->editView().cmdApply->isEnabled());
     // Confirm previews the changed option first.
-    w->cmdOK_Click();
+    w->editView().cmdOK_Click();
     ASSERT_EQ(w->editView().lvEditBatch.rowCount(), 1);
     EXPECT_EQ(w->editView().lvEditBatch.row(0).SubItems[1], QStringLiteral("True"));
 }

@@ -42,7 +42,7 @@ protected:
         original = gradient(100, 50);
         w->ibMain->box().setImage(original);
         OriginalImageData = w->ibMain->box().Picture();
-        w->CmdPreviewEdit_Click();
+        w->editView().CmdPreviewEdit_Click();
     }
     void TearDown() override {
         OriginalImageData = QImage();
@@ -77,7 +77,7 @@ TEST_F(GeometryPanelTest, PreviewWithNothingChangedDoesNothing) {
     choose("Rotate");
     w->editView().TaskOptionsChanged = false;
     w->editView().cmdApply->setEnabled(true);
-    EXPECT_FALSE(w->cmdApply_Click());
+    EXPECT_FALSE(w->editView().cmdApply_Click());
     EXPECT_EQ(shown(), rgb(original));
     EXPECT_TRUE(w->editView().cmdApply->isEnabled());
     EXPECT_FALSE(w->editView().cmdReset->isEnabled());
@@ -130,7 +130,7 @@ TEST_F(GeometryPanelTest, EveryTaskPreviewsWhatTheEngineMakesOfItsRow) {
         choose(c.key);
         c.set(*w);
         ASSERT_TRUE(w->editView().TaskOptionsChanged);
-        ASSERT_TRUE(w->cmdApply_Click());
+        ASSERT_TRUE(w->editView().cmdApply_Click());
         EXPECT_NE(shown(), rgb(original));
         EXPECT_EQ(shown(), engineResult());
         EXPECT_TRUE(w->editView().ImageModified);
@@ -147,9 +147,9 @@ TEST_F(GeometryPanelTest, EveryTaskPreviewsWhatTheEngineMakesOfItsRow) {
 TEST_F(GeometryPanelTest, TwoPreviewsDoNotAddUp) {
     choose("Rotate");
     w->editView().txtDegrees->setText(QStringLiteral("30"));
-    ASSERT_TRUE(w->cmdApply_Click());
+    ASSERT_TRUE(w->editView().cmdApply_Click());
     w->editView().txtDegrees->setText(QStringLiteral("90"));
-    ASSERT_TRUE(w->cmdApply_Click());
+    ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_EQ(CurrentTask.Param[2], QStringLiteral("90"));
     EXPECT_EQ(shown(), engineResult());
     EXPECT_EQ(shown().size(), QSize(50, 100));
@@ -160,7 +160,7 @@ TEST_F(GeometryPanelTest, CanvasMarginsGrowTheImage) {
     for (QLineEdit* box : w->editView().txtCanvasCustom)
         box->setText(QStringLiteral("10"));
     w->editView().picCropBackColor->setBackColor(0x0000FF00u);
-    ASSERT_TRUE(w->cmdApply_Click());
+    ASSERT_TRUE(w->editView().cmdApply_Click());
     const QImage result = shown();
     EXPECT_EQ(result.size(), QSize(120, 70));
     EXPECT_EQ(result.pixel(0, 0), qRgb(0, 255, 0));
@@ -186,10 +186,10 @@ TEST_F(GeometryPanelTest, BadNumbersAreRefusedAndChangeNothing) {
         SCOPED_TRACE(key);
         choose(key);
         set(*w);
-        w->subMarkOptionsChanged();
+        w->editView().subMarkOptionsChanged();
         const typTask before = CurrentTask;
         const size_t shownBefore = messages.shown().size();
-        EXPECT_FALSE(w->cmdApply_Click());
+        EXPECT_FALSE(w->editView().cmdApply_Click());
         EXPECT_EQ(messages.shown().size(), shownBefore + 1);
         EXPECT_EQ(shown(), rgb(original));
         EXPECT_EQ(CurrentTask.Param, before.Param);
@@ -222,11 +222,11 @@ TEST_F(GeometryPanelTest, RatioLockFollowsTheSizeAtEntry) {
 
 TEST_F(GeometryPanelTest, EditViewEntryWithTheLockOnKeepsTheImageSize) {
     w->editView().chkResizeRatio->setChecked(true);
-    w->CmdPreviewEdit_Click();
+    w->editView().CmdPreviewEdit_Click();
     const QImage other = gradient(64, 48);
     w->ibMain->box().setImage(other);
     OriginalImageData = w->ibMain->box().Picture();
-    w->CmdPreviewEdit_Click();
+    w->editView().CmdPreviewEdit_Click();
     EXPECT_EQ(w->editView().txtResizeWidth->text(), QStringLiteral("64"));
     EXPECT_EQ(w->editView().txtResizeHeight->text(), QStringLiteral("48"));
 }
@@ -280,7 +280,7 @@ TEST_F(GeometryPanelTest, StoredOptionsLoadAndConfirmedOptionsStore) {
 
     choose("Canvas");
     w->editView().txtCanvasCustom[1]->setText(QStringLiteral("25"));
-    w->subSaveTaskOptions();
+    w->editView().subSaveTaskOptions();
     EXPECT_EQ(picbasket::Setup.TaskDefaults.CanvasCustom[1], 25);
     choose("Flip");
     EXPECT_TRUE(w->editView().FrameBackColor->isHidden());
@@ -325,7 +325,7 @@ TEST_F(GeometryPanelTest, MouseCropAtActualSizeCropsTheDraggedRectangle) {
     s->mouseMove(10, -5);
     s->mouseUp(1, 10, -5);
     ASSERT_TRUE(w->editView().TaskOptionsChanged);
-    ASSERT_TRUE(w->cmdApply_Click());
+    ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_EQ(CurrentTask.Param[1], QStringLiteral("False"));
     EXPECT_EQ(CurrentTask.Param[2], QStringLiteral("10"));
     EXPECT_EQ(CurrentTask.Param[3], QStringLiteral("0"));
@@ -346,7 +346,7 @@ TEST_F(GeometryPanelTest, AClickWithoutADragIsNoCrop) {
     w->PreviewSelection->mouseDown(1, 20, 20);
     w->PreviewSelection->mouseUp(1, 20, 20);
     const size_t before = messages.shown().size();
-    EXPECT_FALSE(w->cmdApply_Click());
+    EXPECT_FALSE(w->editView().cmdApply_Click());
     EXPECT_EQ(messages.shown().size(), before + 1);
     EXPECT_EQ(shown(), rgb(original));
 }
@@ -359,8 +359,8 @@ TEST_F(GeometryPanelTest, LeavingTheEditViewEndsEveryPickMode) {
     EXPECT_TRUE(w->PreviewSelection->LocationPickMode);
     w->editView().optCropSelect[0]->setChecked(true);
     w->editView().chkCropMouse->setChecked(true);
-    w->CmdPreviewEdit_Click();
-    ASSERT_FALSE(w->fncIsEditView());
+    w->editView().CmdPreviewEdit_Click();
+    ASSERT_FALSE(w->editView().fncIsEditView());
     EXPECT_EQ(w->PreviewSelection->PreviewToolMode, 0);
     EXPECT_EQ(w->PreviewSelection->PreviewMouseMode, 0);
     EXPECT_FALSE(w->PreviewSelection->LocationPickMode);

@@ -61,7 +61,7 @@ protected:
         original = pattern(60, 40);
         w->ibMain->box().setImage(original);
         OriginalImageData = w->ibMain->box().Picture();
-        w->CmdPreviewEdit_Click();
+        w->editView().CmdPreviewEdit_Click();
     }
     void TearDown() override {
         OriginalImageData = QImage();
@@ -87,10 +87,10 @@ protected:
     // Previews, checks the preview, confirms, and checks what was confirmed.
     void previewAndConfirm(const QImage& expected) {
         ASSERT_FALSE(expected.isNull());
-        ASSERT_TRUE(w->cmdApply_Click());
+        ASSERT_TRUE(w->editView().cmdApply_Click());
         EXPECT_TRUE(shown() == expected) << "preview: " << difference(shown(), expected);
         const int rows = w->editView().lvEditBatch.rowCount();
-        w->cmdOK_Click();
+        w->editView().cmdOK_Click();
         EXPECT_EQ(w->editView().lvEditBatch.rowCount(), rows + 1);
         EXPECT_TRUE(confirmed() == expected) << "confirmed: " << difference(confirmed(), expected);
         EXPECT_TRUE(basketResult() == expected)
@@ -147,7 +147,7 @@ TEST_F(EditOracleTest, SingleStepTasksMatchImageMagickThroughPreviewAndConfirm) 
         SCOPED_TRACE(s.operators.join(' ').toStdString());
         choose(s.key);
         s.set(*w);
-        w->subMarkOptionsChanged();
+        w->editView().subMarkOptionsChanged();
         previewAndConfirm(convert(s.operators));
     }
 }
@@ -168,7 +168,7 @@ TEST_F(EditOracleTest, AnOpaqueStampAtTheTopLeftReplacesExactlyItsPixels) {
     wm->chkWatermarkTransparent->setChecked(false);
     wm->sldWatermarkTransparency->setValue(0);
     w->editView().cboPosition->setCurrentIndex(0);
-    w->subMarkOptionsChanged();
+    w->editView().subMarkOptionsChanged();
     QImage expected = rgb(original);
     for (int y = 0; y < stamp.height(); ++y)
         for (int x = 0; x < stamp.width(); ++x)
@@ -185,7 +185,7 @@ TEST_F(EditOracleTest, AColourFrameIsTheBackgroundColourAroundThePicture) {
     f->txtFrameSize->setText(QStringLiteral("5"));
     // OLE colours are 0x00BBGGRR: this is pure blue.
     w->editView().picCropBackColor->setBackColor(0x00FF0000u);
-    w->subMarkOptionsChanged();
+    w->editView().subMarkOptionsChanged();
     QImage expected(70, 50, QImage::Format_RGB32);
     expected.fill(qRgb(0, 0, 255));
     for (int y = 0; y < 40; ++y)

@@ -53,7 +53,7 @@ protected:
         original = gradient(100, 50);
         w->ibMain->box().setImage(original);
         OriginalImageData = w->ibMain->box().Picture();
-        w->CmdPreviewEdit_Click();
+        w->editView().CmdPreviewEdit_Click();
         previous = setDialogBackend(&dialogs);
     }
     void TearDown() override {
@@ -136,7 +136,7 @@ TEST_F(TaskBasketTest, ConfirmWithNothingChangedAddsARowWithEmptySlots) {
     choose("Rotate");
     // As a task whose stored options need no Preview.
     w->editView().TaskOptionsChanged = false;
-    w->cmdOK_Click();
+    w->editView().cmdOK_Click();
     ASSERT_EQ(w->editView().lvEditBatch.rowCount(), 1);
     const TaskRow& row = w->editView().lvEditBatch.row(0);
     EXPECT_EQ(row.Text, "2");
@@ -150,7 +150,7 @@ TEST_F(TaskBasketTest, RedEyeIsNeverQueuedButItsPreviewIsConfirmed) {
     QImage corrected = original;
     corrected.setPixel(5, 5, qRgb(0, 0, 0));
     w->ibMain->box().setImage(corrected);
-    w->cmdOK_Click();
+    w->editView().cmdOK_Click();
     EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 0);
     EXPECT_EQ(w->editView().lvEdit->Count(), 0);
     EXPECT_EQ(decoded(ConfirmedImageData), rgb(corrected));
@@ -160,7 +160,7 @@ TEST_F(TaskBasketTest, AFailedPreviewStopsTheConfirm) {
     choose("Resize");
     w->editView().txtResizeWidth->setText(QStringLiteral("40000"));
     const QImage before = ConfirmedImageData;
-    w->cmdOK_Click();
+    w->editView().cmdOK_Click();
     EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 0);
     EXPECT_EQ(ConfirmedImageData, before);
     EXPECT_EQ(CurrentTask.TaskID, int32_t(TaskType::Resize));
@@ -170,9 +170,9 @@ TEST_F(TaskBasketTest, AFailedPreviewStopsTheConfirm) {
 TEST_F(TaskBasketTest, ResetBeforeAnyPreviewChangesNothing) {
     choose("Rotate");
     w->editView().txtDegrees->setText(QStringLiteral("45"));
-    w->cmdReset_Click();
+    w->editView().cmdReset_Click();
     EXPECT_EQ(w->editView().txtDegrees->text(), "45");
-    ASSERT_TRUE(w->cmdApply_Click());
+    ASSERT_TRUE(w->editView().cmdApply_Click());
     w->editView().cmdReset->click();
     EXPECT_EQ(shown(), rgb(original));
     EXPECT_EQ(w->editView().txtDegrees->text(), "0");
@@ -203,21 +203,21 @@ TEST_F(TaskBasketTest, ClearAndOriginalImageGoBackToTheImageAsLoaded) {
     // On an empty basket neither does anything: no question, preview untouched.
     choose("Rotate");
     w->editView().txtDegrees->setText(QStringLiteral("30"));
-    ASSERT_TRUE(w->cmdApply_Click());
+    ASSERT_TRUE(w->editView().cmdApply_Click());
     const QImage previewed = shown();
     w->editView().cmdEditPreview[0]->click();
-    w->cmdOriginalImage_Click();
+    w->editView().cmdOriginalImage_Click();
     EXPECT_TRUE(messages.shown().empty());
     EXPECT_EQ(shown(), previewed);
-    w->cmdReset_Click();
+    w->editView().cmdReset_Click();
 
     confirmThree();
     messages.answerNext(mb::No);
-    w->cmdOriginalImage_Click();
+    w->editView().cmdOriginalImage_Click();
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 3);
     messages.answerNext(mb::Yes);
-    w->cmdOriginalImage_Click();
+    w->editView().cmdOriginalImage_Click();
     EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 0);
     EXPECT_EQ(w->editView().lvEdit->Count(), 0);
     EXPECT_EQ(w->editView().lvEditPreview->Count(), 0);
@@ -231,23 +231,23 @@ TEST_F(TaskBasketTest, RowClickThenPreviewStartsFromTheConfirmedImage) {
     confirmThree();
     const QImage confirmed = ConfirmedImageData;
     w->editView().lvEditPreview->setSelected(1, true);
-    w->lvEditPreview_ItemClick(1);
+    w->editView().lvEditPreview_ItemClick(1);
     EXPECT_EQ(shown().size(), QSize(50, 100));
     EXPECT_EQ(ConfirmedImageData, confirmed);
 
     // Choosing another task in between does not make the partial image the base.
     choose("Invert");
-    ASSERT_TRUE(w->cmdApply_Click());
-    w->cmdOK_Click();
+    ASSERT_TRUE(w->editView().cmdApply_Click());
+    w->editView().cmdOK_Click();
     ASSERT_EQ(w->editView().lvEditBatch.rowCount(), 4);
     EXPECT_EQ(shown(), independentReplay());
     EXPECT_EQ(decoded(ConfirmedImageData), independentReplay());
 
     // A click followed by Confirm of an unchanged task.
     w->editView().lvEditPreview->setSelected(2, true);
-    w->lvEditPreview_ItemClick(2);
+    w->editView().lvEditPreview_ItemClick(2);
     choose("Crop");
-    w->cmdOK_Click();
+    w->editView().cmdOK_Click();
     EXPECT_EQ(decoded(ConfirmedImageData), independentReplay());
 }
 
@@ -257,19 +257,19 @@ TEST_F(TaskBasketTest, RowClickWithoutAnImageOrDuringAReplayDoesNothing) {
     int nested = 0;
     setTaskBusyCursorHook([&](bool busy) {
         if (busy && nested++ == 0) {
-            w->lvEditPreview_ItemClick(1);
+            w->editView().lvEditPreview_ItemClick(1);
             w->editView().cmdEditPreview[0]->click();
         }
     });
     w->editView().lvEditPreview->setSelected(1, true);
-    w->lvEditPreview_ItemClick(1);
+    w->editView().lvEditPreview_ItemClick(1);
     setTaskBusyCursorHook({});
     EXPECT_EQ(nested, 1);
     EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 3);
     EXPECT_EQ(shown().size(), QSize(50, 100));
 
     w->ibMain->box().setImage(QImage());
-    w->lvEditPreview_ItemClick(2);
+    w->editView().lvEditPreview_ItemClick(2);
     EXPECT_FALSE(w->ibMain->box().HasImage());
     EXPECT_TRUE(errors.reports().empty());
 }
@@ -311,22 +311,22 @@ TEST_F(TaskBasketTest, FailedOpenOrSaveTellsAndKeepsTheBasket) {
     out.write("\"2\",\"rotate\"\r\n");
     out.close();
     dialogs.chooseFile(bad);
-    w->cmdEditBar_Click(1);
+    w->editView().cmdEditBar_Click(1);
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown()[0].text,
               "Error opening task basket!\r\nPlease select a valid task basket file.");
     EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 3);
 
     dialogs.chooseFile(folder.file("no folder/x.tbf"));
-    w->cmdEditBar_Click(2);
+    w->editView().cmdEditBar_Click(2);
     ASSERT_EQ(messages.shown().size(), 2u);
     EXPECT_EQ(messages.shown()[1].text, "Error saving task basket!\r\nPlease try again!");
 
     // Cancelled dialogs and other indexes do nothing.
     dialogs.cancelFile();
-    w->cmdEditBar_Click(1);
-    w->cmdEditBar_Click(4);
-    w->cmdEditBar_Click(-1);
+    w->editView().cmdEditBar_Click(1);
+    w->editView().cmdEditBar_Click(4);
+    w->editView().cmdEditBar_Click(-1);
     EXPECT_EQ(messages.shown().size(), 2u);
     EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 3);
 }
@@ -335,12 +335,12 @@ TEST_F(TaskBasketTest, OpeningWithoutAnImageFillsTheListsOnly) {
     confirmThree();
     const QString file = folder.file("t.tbf");
     dialogs.chooseFile(file);
-    w->cmdEditBar_Click(2);
-    w->cmdEditBar_Click(0);
+    w->editView().cmdEditBar_Click(2);
+    w->editView().cmdEditBar_Click(0);
     const QImage confirmed = ConfirmedImageData;
     w->ibMain->box().setImage(QImage());
     dialogs.chooseFile(file);
-    w->cmdEditBar_Click(1);
+    w->editView().cmdEditBar_Click(1);
     EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 3);
     EXPECT_EQ(w->editView().lvEdit->Count(), 3);
     EXPECT_FALSE(w->ibMain->box().HasImage());

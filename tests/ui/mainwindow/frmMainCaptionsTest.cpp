@@ -126,7 +126,7 @@ TEST_F(MainWindowTest, EveryCaptionShowsWholeAtTheFirstAndTheLeastSize) {
         {"explorer view", [] {}},
         {"metadata pane hidden", [&] { w.subShowMetadataPane(false, false); }},
         {"metadata pane shown again", [&] { w.subShowMetadataPane(true, true); }},
-        {"edit view", [&] { w.CmdPreviewEdit_Click(); }},
+        {"edit view", [&] { w.editView().CmdPreviewEdit_Click(); }},
     };
     for (const auto& view : views) {
         view.enter();
@@ -153,8 +153,8 @@ TEST_F(MainWindowTest, PreviewToolBarFollowsPicViewWhenTheLayoutSwitches) {
     } switches[] = {
         {"metadata pane hidden", [&] { w.subShowMetadataPane(false, false); }},
         {"metadata pane shown", [&] { w.subShowMetadataPane(true, false); }},
-        {"edit view", [&] { w.CmdPreviewEdit_Click(); }},
-        {"explorer view", [&] { w.CmdPreviewEdit_Click(); }},
+        {"edit view", [&] { w.editView().CmdPreviewEdit_Click(); }},
+        {"explorer view", [&] { w.editView().CmdPreviewEdit_Click(); }},
     };
     for (const auto& change : switches) {
         change.enter();

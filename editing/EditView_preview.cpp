@@ -1,6 +1,6 @@
 // Preview in the edit view: the chosen task built from its panel and applied to the
 // preview, and the preview put back to the last confirmed state.
-#include "shell/mainwindow/frmMain.h"
+#include "editing/EditView.h"
 
 #include "browser/SelectionController.h"
 #include "controls/explorerbar/isExplorerBar.h"
@@ -39,47 +39,47 @@ namespace picbasket {
 
 // Back to the last confirmed state when a Preview was applied; without keepOptions
 // the task's stored options are loaded again.
-void frmMain::subResetPreviewView(bool keepOptions) {
+void EditView::subResetPreviewView(bool keepOptions) {
     errorTail(QStringLiteral("FrmMain.subResetPreviewView"), [&] {
-        if (PreviewUnchanged && !edit_->PreviewIntermediate)
+        if (host_.previewUnchanged() && !PreviewIntermediate)
             return;
         if (!ConfirmedImageData.isNull()) {
-            ibMain->box().setImage(ConfirmedImageData);
-            edit_->PreviewIntermediate = false;
+            host_.previewView()->box().setImage(ConfirmedImageData);
+            PreviewIntermediate = false;
         }
         if (!keepOptions)
             subShowTaskOptions();
-        subResize();
+        window_.subResize();
     });
 }
 
 // The panel's options as the task they describe; the tasks of other panels carry no
 // options here.
-TaskBuild frmMain::fncBuildTask() const {
-    const ImageBox& box = ibMain->box();
+TaskBuild EditView::fncBuildTask() const {
+    const ImageBox& box = host_.previewView()->box();
     switch (TaskType(CurrentTask.TaskID)) {
     case TaskType::Flip:
-        return fncFlipTask({edit_->optFlip[1]->isChecked()});
+        return fncFlipTask({optFlip[1]->isChecked()});
     case TaskType::Rotate:
         return fncRotateTask(
-            {edit_->txtDegrees->text(), edit_->chkRotateResample->isChecked(), edit_->picCropBackColor->BackColor()});
+            {txtDegrees->text(), chkRotateResample->isChecked(), picCropBackColor->BackColor()});
     case TaskType::Resize:
-        return fncResizeTask({edit_->optResize[0]->isChecked(), edit_->txtResizeWidth->text(),
-                              edit_->txtResizeHeight->text(), edit_->txtScale->text()},
+        return fncResizeTask({optResize[0]->isChecked(), txtResizeWidth->text(),
+                              txtResizeHeight->text(), txtScale->text()},
                              box.ImageWidth(), box.ImageHeight());
     case TaskType::Crop:
-        if (edit_->optCropSelect[1]->isChecked())
-            return fncCropKeyInTask({edit_->cmbCrop->currentIndex(), edit_->txtCropLeft->text(),
-                                     edit_->txtCropTop->text(), edit_->txtCropRight->text(), edit_->txtCropBot->text(),
-                                     edit_->picCropBackColor->BackColor()},
+        if (optCropSelect[1]->isChecked())
+            return fncCropKeyInTask({cmbCrop->currentIndex(), txtCropLeft->text(),
+                                     txtCropTop->text(), txtCropRight->text(), txtCropBot->text(),
+                                     picCropBackColor->BackColor()},
                                     box.ImageWidth(), box.ImageHeight());
         return fncMouseCropBuild();
     case TaskType::Invert:
         return fncInvertTask();
     case TaskType::Canvas:
-        return fncCanvasTask({edit_->picCropBackColor->BackColor(), edit_->txtCanvasCustom[1]->text(),
-                              edit_->txtCanvasCustom[0]->text(), edit_->txtCanvasCustom[2]->text(),
-                              edit_->txtCanvasCustom[3]->text()},
+        return fncCanvasTask({picCropBackColor->BackColor(), txtCanvasCustom[1]->text(),
+                              txtCanvasCustom[0]->text(), txtCanvasCustom[2]->text(),
+                              txtCanvasCustom[3]->text()},
                              box.ImageWidth(), box.ImageHeight());
     default:
         return fncBuildEffectTask();
@@ -88,8 +88,8 @@ TaskBuild frmMain::fncBuildTask() const {
 
 // Runs the task on the preview as the task engine runs its row, and reads back what
 // the slots take from the box.
-void frmMain::subApplyTask(typTask& task) {
-    ImageBox& box = ibMain->box();
+void EditView::subApplyTask(typTask& task) {
+    ImageBox& box = host_.previewView()->box();
     if (task.TaskID == int32_t(TaskType::None))
         return;
     if (task.TaskID == int32_t(TaskType::RedEye)) {
@@ -101,16 +101,16 @@ void frmMain::subApplyTask(typTask& task) {
         return;
     }
     if (task.TaskID == int32_t(TaskType::Shadow))
-        box.setBackgroundColor(fncBackColorAfterRows(edit_->lvEditBatch));
+        box.setBackgroundColor(fncBackColorAfterRows(lvEditBatch));
     subRunTask(task, box);
     if (task.TaskID == int32_t(TaskType::Rotate))
         task.Param[1] = fncSlotBool(box.RotateResample());
 }
 
 // The crop dragged on the preview; the rectangle comes from the preview's selection.
-TaskBuild frmMain::fncMouseCropBuild() const {
-    const SelectionController* s = PreviewSelection;
-    const ImageBox& box = ibMain->box();
+TaskBuild EditView::fncMouseCropBuild() const {
+    const SelectionController* s = host_.previewSelection();
+    const ImageBox& box = host_.previewView()->box();
     MouseCropOptions options;
     options.fitted = fncPreviewIsScaled();
     if (options.fitted) {
@@ -130,18 +130,18 @@ TaskBuild frmMain::fncMouseCropBuild() const {
 }
 
 // After a crop by mouse the rectangle is gone with the pixels it marked.
-void frmMain::subEndMouseCrop() {
-    ibMain->box().ClearSelection();
-    subClearSelection();
-    PreviewSelection->PreviewMouseMode = SelectionController::Idle;
-    PreviewSelection->PreviewToolMode = SelectionController::NoTool;
+void EditView::subEndMouseCrop() {
+    host_.previewView()->box().ClearSelection();
+    host_.clearPreviewSelection();
+    host_.previewSelection()->PreviewMouseMode = SelectionController::Idle;
+    host_.previewSelection()->PreviewToolMode = SelectionController::NoTool;
 }
 
-bool frmMain::cmdApply_Click() {
+bool EditView::cmdApply_Click() {
     bool applied = false;
     errorTail(QStringLiteral("FrmMain.cmdApply_Click"), [&] {
-        ImageBox& box = ibMain->box();
-        if (!edit_->TaskOptionsChanged || !box.HasImage())
+        ImageBox& box = host_.previewView()->box();
+        if (!TaskOptionsChanged || !box.HasImage())
             return;
         subClampOptionBoxes();
         TaskBuild build = fncBuildTask();
@@ -151,7 +151,7 @@ bool frmMain::cmdApply_Click() {
         }
         const QImage before = box.image();
         try {
-            if ((!PreviewUnchanged || edit_->PreviewIntermediate) && !ConfirmedImageData.isNull())
+            if ((!host_.previewUnchanged() || PreviewIntermediate) && !ConfirmedImageData.isNull())
                 box.setImage(ConfirmedImageData);
             subApplyTask(build.task);
             if (build.task.TaskID == int32_t(TaskType::Crop) &&
@@ -163,21 +163,21 @@ bool frmMain::cmdApply_Click() {
         }
         if (build.task.TaskID != int32_t(TaskType::None))
             CurrentTask.Param = build.task.Param;
-        edit_->cmdReset->setEnabled(true);
-        edit_->cmdApply->setEnabled(false);
-        subResize();
-        PreviewUnchanged = false;
-        edit_->PreviewIntermediate = false;
-        edit_->TaskOptionsChanged = false;
-        edit_->ImageModified = true;
+        cmdReset->setEnabled(true);
+        cmdApply->setEnabled(false);
+        window_.subResize();
+        host_.setPreviewUnchanged(false);
+        PreviewIntermediate = false;
+        TaskOptionsChanged = false;
+        ImageModified = true;
         applied = true;
     });
     return applied;
 }
 
 // The panel's options as the task they describe.
-TaskBuild frmMain::fncBuildEffectTask() const {
-    const ImageBox& box = ibMain->box();
+TaskBuild EditView::fncBuildEffectTask() const {
+    const ImageBox& box = host_.previewView()->box();
     auto tone = [](const TonePanel* panel) {
         return ToneOptions{panel->value(), panel->channel(0)->isChecked(),
                            panel->channel(1)->isChecked(), panel->channel(2)->isChecked()};
@@ -186,15 +186,15 @@ TaskBuild frmMain::fncBuildEffectTask() const {
                              box.DisplayHeight()};
     switch (TaskType(CurrentTask.TaskID)) {
     case TaskType::Blur:
-        return fncBlurTask(edit_->blurOptions->value());
+        return fncBlurTask(blurOptions->value());
     case TaskType::Sharpen:
-        return fncSharpenTask(edit_->sharpenOptions->value());
+        return fncSharpenTask(sharpenOptions->value());
     case TaskType::Contrast:
-        return fncContrastTask(tone(edit_->contrastOptions));
+        return fncContrastTask(tone(contrastOptions));
     case TaskType::Brightness:
-        return fncBrightnessTask(tone(edit_->brightnessOptions));
+        return fncBrightnessTask(tone(brightnessOptions));
     case TaskType::Watermark: {
-        const WatermarkPanel* wm = edit_->watermarkOptions;
+        const WatermarkPanel* wm = watermarkOptions;
         WatermarkOptions o;
         o.transparent = wm->chkWatermarkTransparent->isChecked();
         o.transparentColor = wm->picWatermarkTransparentColor->BackColor();
@@ -202,13 +202,13 @@ TaskBuild frmMain::fncBuildEffectTask() const {
         o.styleText = wm->cboMergeStyle->currentText();
         o.currentStyle = box.MergeStyle();
         o.file = Setup.TaskDefaults.Watermark.ImageFile;
-        o.pointX = PreviewSelection->WatermarkPointX;
-        o.pointY = PreviewSelection->WatermarkPointY;
+        o.pointX = host_.previewSelection()->WatermarkPointX;
+        o.pointY = host_.previewSelection()->WatermarkPointY;
         o.autoZoom = box.AutoZoom();
         return fncWatermarkTask(o, scale);
     }
     case TaskType::Text: {
-        const TextPanel* t = edit_->textOptions;
+        const TextPanel* t = textOptions;
         TextOptions o;
         o.antiAlias = t->chkAntiAlias->isChecked();
         o.transparent = t->chkTransparent->isChecked();
@@ -224,25 +224,25 @@ TaskBuild frmMain::fncBuildEffectTask() const {
         o.alignment = t->alignment();
         o.angle = t->txtTextAngle->text();
         o.text = t->txtDraw->text();
-        o.pointX = PreviewSelection->TextPointX;
-        o.pointY = PreviewSelection->TextPointY;
+        o.pointX = host_.previewSelection()->TextPointX;
+        o.pointY = host_.previewSelection()->TextPointY;
         o.autoZoom = box.AutoZoom();
         return fncTextTask(o, scale);
     }
     case TaskType::Frame: {
         FrameOptions o;
-        o.picture = edit_->frameOptions->pictureFrame();
-        o.style = edit_->SelectedStyle;
-        o.resizeCanvas = edit_->frameOptions->chkFrameImageResizeCanvas->isChecked();
-        o.size = edit_->frameOptions->txtFrameSize->text();
-        o.backColor = edit_->picCropBackColor->BackColor();
+        o.picture = frameOptions->pictureFrame();
+        o.style = SelectedStyle;
+        o.resizeCanvas = frameOptions->chkFrameImageResizeCanvas->isChecked();
+        o.size = frameOptions->txtFrameSize->text();
+        o.backColor = picCropBackColor->BackColor();
         return fncFrameTask(o, box.ImageWidth(), box.ImageHeight());
     }
     case TaskType::Mask:
-        return fncMaskTask({edit_->maskOptions->chkMaskTransparent->isChecked(),
-                            edit_->maskOptions->sldMask->Value(), edit_->SelectedStyle});
+        return fncMaskTask({maskOptions->chkMaskTransparent->isChecked(),
+                            maskOptions->sldMask->Value(), SelectedStyle});
     case TaskType::Shadow:
-        return fncShadowTask(edit_->SelectedStyle);
+        return fncShadowTask(SelectedStyle);
     case TaskType::RedEye: {
         TaskBuild redEye;
         redEye.task.TaskID = int32_t(TaskType::RedEye);
@@ -262,15 +262,15 @@ TaskBuild frmMain::fncBuildEffectTask() const {
 // file that is there but does not decode goes to the error report, since the task
 // engine would skip its stamp without a word. Either way nothing is stamped, and the
 // preview completes with the slots filled.
-void frmMain::subApplyWatermark(const typTask& task) {
-    PreviewSelection->LocationPickMode = false;
-    edit_->chkSelectLocation->setChecked(false);
-    edit_->WatermarkFile = Setup.TaskDefaults.Watermark.ImageFile;
+void EditView::subApplyWatermark(const typTask& task) {
+    host_.previewSelection()->LocationPickMode = false;
+    chkSelectLocation->setChecked(false);
+    WatermarkFile = Setup.TaskDefaults.Watermark.ImageFile;
     const WatermarkFileProblem problem = fncWatermarkFileProblem(task.Param[4]);
     typTask run = task;
     if (problem != WatermarkFileProblem::None)
         run.Param[4].clear();
-    subRunTask(run, ibMain->box());
+    subRunTask(run, host_.previewView()->box());
     if (problem == WatermarkFileProblem::Undecodable)
         subGlobalErrorHandler(
             QStringLiteral("The watermark image/logo cannot be read: %1").arg(task.Param[4]),
@@ -281,8 +281,8 @@ void frmMain::subApplyWatermark(const typTask& task) {
 
 // Red-eye correction works only inside the marked eye region, and leaves the box's
 // filters on the whole image again.
-void frmMain::subRemoveRedEye() {
-    ImageBox& box = ibMain->box();
+void EditView::subRemoveRedEye() {
+    ImageBox& box = host_.previewView()->box();
     box.setSelectionOnly(true);
     struct WholeImageAgain {
         ImageBox& box;

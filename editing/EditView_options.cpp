@@ -1,6 +1,6 @@
 // The option panels' load and store: a task's options shown in its panel from the
 // setup record or from a task row, and the shown panel kept as the task's defaults.
-#include "shell/mainwindow/frmMain.h"
+#include "editing/EditView.h"
 
 #include "browser/SelectionController.h"
 #include "controls/explorerbar/isExplorerBar.h"
@@ -12,6 +12,7 @@
 #include "core/modFileSystem.h"
 #include "core/setup/modSetup.h"
 #include "editing/ColorButton.h"
+#include "editing/EditView_common.h"
 #include "editing/FramePanel.h"
 #include "editing/MaskPanel.h"
 #include "editing/OptionControls.h"
@@ -23,7 +24,6 @@
 #include "editing/TextPanel.h"
 #include "editing/TonePanel.h"
 #include "editing/WatermarkPanel.h"
-#include "editing/frmMain_edit.h"
 #include "engine/tasks/modTaskEngine.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/Slider.h"
@@ -40,68 +40,68 @@ namespace picbasket {
 
 // The stored options of the chosen task into its panel. Setting a control runs its
 // own change handler, which marks the options changed whenever the value changes.
-void frmMain::subLoadTaskOptions() {
+void EditView::subLoadTaskOptions() {
     const typTaskDefaults& d = Setup.TaskDefaults;
-    const ImageBox& box = ibMain->box();
+    const ImageBox& box = host_.previewView()->box();
     switch (TaskType(CurrentTask.TaskID)) {
     case TaskType::None:
         subEnableApplyButtons(false);
-        edit_->cmdOK->setEnabled(true);
+        cmdOK->setEnabled(true);
         break;
     case TaskType::Flip:
-        edit_->optFlip[d.FlipMode == 0 ? 0 : 1]->setChecked(true);
+        optFlip[d.FlipMode == 0 ? 0 : 1]->setChecked(true);
         subMarkOptionsChanged();
         break;
     case TaskType::Rotate:
-        edit_->FrameBackColor->show();
-        edit_->txtDegrees->setText(QString::number(d.RotateDegrees));
-        edit_->sbDegrees->setValue(normalisedAngle(d.RotateDegrees));
-        edit_->chkRotateResample->setChecked(d.RotateResample != 0);
-        edit_->picCropBackColor->setBackColor(d.RotateColor);
-        if (edit_->txtDegrees->text() != QLatin1String("0"))
+        FrameBackColor->show();
+        txtDegrees->setText(QString::number(d.RotateDegrees));
+        sbDegrees->setValue(normalisedAngle(d.RotateDegrees));
+        chkRotateResample->setChecked(d.RotateResample != 0);
+        picCropBackColor->setBackColor(d.RotateColor);
+        if (txtDegrees->text() != QLatin1String("0"))
             subMarkOptionsChanged();
         break;
     case TaskType::Resize:
         subFillEditSizeBoxes();
-        edit_->txtScale->setText(QString::number(d.ResizeScale));
-        edit_->optResize[d.ResizeMode == 0 ? 0 : 1]->setChecked(true);
-        edit_->chkResizeRatio->setChecked(d.ResizeKeepRatio != 0);
-        edit_->chkResizeResample->setChecked(d.ResizeResample != 0);
-        if (d.ResizeMode == 1 && edit_->txtScale->text() != QLatin1String("100"))
+        txtScale->setText(QString::number(d.ResizeScale));
+        optResize[d.ResizeMode == 0 ? 0 : 1]->setChecked(true);
+        chkResizeRatio->setChecked(d.ResizeKeepRatio != 0);
+        chkResizeResample->setChecked(d.ResizeResample != 0);
+        if (d.ResizeMode == 1 && txtScale->text() != QLatin1String("100"))
             subMarkOptionsChanged();
         break;
     case TaskType::Crop:
-        edit_->txtCropTop->setText(QStringLiteral("0"));
-        edit_->txtCropLeft->setText(QStringLiteral("0"));
-        edit_->txtCropRight->setText(QString::number(box.ImageWidth()));
-        edit_->txtCropBot->setText(QString::number(box.ImageHeight()));
-        edit_->optCropSelect[d.CropMode == 0 ? 0 : 1]->setChecked(true);
-        edit_->frameCropMouse->setVisible(d.CropMode == 0);
-        edit_->frameCropFixed->setVisible(d.CropMode != 0);
+        txtCropTop->setText(QStringLiteral("0"));
+        txtCropLeft->setText(QStringLiteral("0"));
+        txtCropRight->setText(QString::number(box.ImageWidth()));
+        txtCropBot->setText(QString::number(box.ImageHeight()));
+        optCropSelect[d.CropMode == 0 ? 0 : 1]->setChecked(true);
+        frameCropMouse->setVisible(d.CropMode == 0);
+        frameCropFixed->setVisible(d.CropMode != 0);
         if (d.CropMode != 0) {
-            edit_->txtCropRight->setText(QString::number(box.ImageWidth()));
-            edit_->txtCropBot->setText(QString::number(box.ImageHeight()));
+            txtCropRight->setText(QString::number(box.ImageWidth()));
+            txtCropBot->setText(QString::number(box.ImageHeight()));
         }
-        edit_->cmbCrop->setCurrentIndex(d.CropPreset == 0 ? 0 : 1);
+        cmbCrop->setCurrentIndex(d.CropPreset == 0 ? 0 : 1);
         // The ellipse's outside takes the background colour, so its swatch shows.
-        edit_->FrameBackColor->setVisible(d.CropMode != 0 && edit_->cmbCrop->currentIndex() == 1);
+        FrameBackColor->setVisible(d.CropMode != 0 && cmbCrop->currentIndex() == 1);
         subEnableApplyButtons(false);
-        edit_->cmdOK->setEnabled(false);
-        edit_->TaskOptionsChanged = false;
+        cmdOK->setEnabled(false);
+        TaskOptionsChanged = false;
         break;
     case TaskType::Invert:
         subMarkOptionsChanged();
         break;
     case TaskType::Canvas:
-        edit_->FrameBackColor->show();
-        edit_->picCropBackColor->setBackColor(d.CanvasColor);
+        FrameBackColor->show();
+        picCropBackColor->setBackColor(d.CanvasColor);
         for (size_t i = 0; i < 4; ++i)
-            edit_->txtCanvasCustom[i]->setText(QString::number(d.CanvasCustom[i]));
+            txtCanvasCustom[i]->setText(QString::number(d.CanvasCustom[i]));
         subMarkOptionsChanged();
         break;
     case TaskType::RedEye:
         subEnableApplyButtons(false);
-        edit_->cmdOK->setEnabled(false);
+        cmdOK->setEnabled(false);
         break;
     default:
         subLoadEffectOptions();
@@ -110,32 +110,32 @@ void frmMain::subLoadTaskOptions() {
 }
 
 // The confirmed task's panel becomes the task's defaults.
-void frmMain::subSaveTaskOptions() {
+void EditView::subSaveTaskOptions() {
     errorTail(QStringLiteral("FrmMain.subSaveTaskOptions"), [&] {
         typTaskDefaults& d = Setup.TaskDefaults;
         switch (TaskType(CurrentTask.TaskID)) {
         case TaskType::Flip:
-            d.FlipMode = edit_->optFlip[0]->isChecked() ? 0 : 1;
+            d.FlipMode = optFlip[0]->isChecked() ? 0 : 1;
             break;
         case TaskType::Rotate:
-            d.RotateDegrees = cInt(edit_->txtDegrees->text());
-            d.RotateResample = edit_->chkRotateResample->isChecked() ? 1 : 0;
-            d.RotateColor = edit_->picCropBackColor->BackColor();
+            d.RotateDegrees = cInt(txtDegrees->text());
+            d.RotateResample = chkRotateResample->isChecked() ? 1 : 0;
+            d.RotateColor = picCropBackColor->BackColor();
             break;
         case TaskType::Resize:
-            d.ResizeScale = cInt(edit_->txtScale->text());
-            d.ResizeMode = edit_->optResize[0]->isChecked() ? 0 : 1;
-            d.ResizeKeepRatio = edit_->chkResizeRatio->isChecked() ? 1 : 0;
-            d.ResizeResample = edit_->chkResizeResample->isChecked() ? 1 : 0;
+            d.ResizeScale = cInt(txtScale->text());
+            d.ResizeMode = optResize[0]->isChecked() ? 0 : 1;
+            d.ResizeKeepRatio = chkResizeRatio->isChecked() ? 1 : 0;
+            d.ResizeResample = chkResizeResample->isChecked() ? 1 : 0;
             break;
         case TaskType::Crop:
-            d.CropMode = edit_->optCropSelect[0]->isChecked() ? 0 : 1;
-            d.CropPreset = uint8_t(std::max(0, edit_->cmbCrop->currentIndex()));
+            d.CropMode = optCropSelect[0]->isChecked() ? 0 : 1;
+            d.CropPreset = uint8_t(std::max(0, cmbCrop->currentIndex()));
             break;
         case TaskType::Canvas:
             for (size_t i = 0; i < 4; ++i)
-                d.CanvasCustom[i] = cInt(edit_->txtCanvasCustom[i]->text());
-            d.CanvasColor = edit_->picCropBackColor->BackColor();
+                d.CanvasCustom[i] = cInt(txtCanvasCustom[i]->text());
+            d.CanvasColor = picCropBackColor->BackColor();
             break;
         default:
             subSaveEffectOptions();
@@ -145,7 +145,7 @@ void frmMain::subSaveTaskOptions() {
 }
 
 // The stored options of a tone, overlay or effect task into its panel.
-void frmMain::subLoadEffectOptions() {
+void EditView::subLoadEffectOptions() {
     const typTaskDefaults& d = Setup.TaskDefaults;
     auto tone = [this](TonePanel* panel, int level, std::array<uint8_t, 3> channels) {
         panel->setValue(level);
@@ -156,16 +156,16 @@ void frmMain::subLoadEffectOptions() {
     };
     switch (TaskType(CurrentTask.TaskID)) {
     case TaskType::Blur:
-        tone(edit_->blurOptions, d.BlurLevel, {});
+        tone(blurOptions, d.BlurLevel, {});
         break;
     case TaskType::Sharpen:
-        tone(edit_->sharpenOptions, d.SharpenLevel, {});
+        tone(sharpenOptions, d.SharpenLevel, {});
         break;
     case TaskType::Contrast:
-        tone(edit_->contrastOptions, d.ContrastLevel, {d.ContrastRed, d.ContrastGreen, d.ContrastBlue});
+        tone(contrastOptions, d.ContrastLevel, {d.ContrastRed, d.ContrastGreen, d.ContrastBlue});
         break;
     case TaskType::Brightness:
-        tone(edit_->brightnessOptions, d.BrightnessLevel,
+        tone(brightnessOptions, d.BrightnessLevel,
              {d.BrightnessRed, d.BrightnessGreen, d.BrightnessBlue});
         break;
     case TaskType::Watermark:
@@ -178,26 +178,26 @@ void frmMain::subLoadEffectOptions() {
         subLoadFrameOptions(d.Frame);
         break;
     case TaskType::Mask:
-        edit_->maskOptions->sldMask->setValue(d.Mask.Level);
-        edit_->maskOptions->chkMaskTransparent->setChecked(d.Mask.Transparent != 0);
-        edit_->maskOptions->OptMask->select(d.Mask.Style);
-        edit_->SelectedStyle = d.Mask.Style;
+        maskOptions->sldMask->setValue(d.Mask.Level);
+        maskOptions->chkMaskTransparent->setChecked(d.Mask.Transparent != 0);
+        maskOptions->OptMask->select(d.Mask.Style);
+        SelectedStyle = d.Mask.Style;
         subMarkOptionsChanged();
         break;
     case TaskType::Shadow:
         subMarkOptionsChanged();
-        edit_->shadowOptions->OptShadow->select(d.ShadowStyle);
-        edit_->SelectedStyle = int16_t(d.ShadowStyle + 8);
+        shadowOptions->OptShadow->select(d.ShadowStyle);
+        SelectedStyle = int16_t(d.ShadowStyle + 8);
         break;
     default:
         break;
     }
 }
 
-void frmMain::subLoadWatermarkOptions(const typWatermarkTask& d) {
-    WatermarkPanel* wm = edit_->watermarkOptions;
+void EditView::subLoadWatermarkOptions(const typWatermarkTask& d) {
+    WatermarkPanel* wm = watermarkOptions;
     wm->cboMergeStyle->setCurrentIndex(d.MergeStyle);
-    edit_->picLocation->setVisible(d.MergeStyle == 0);
+    picLocation->setVisible(d.MergeStyle == 0);
     wm->sldWatermarkTransparency->setValue(d.Transparency);
     wm->chkWatermarkTransparent->setChecked(d.Transparent != 0);
     wm->picWatermarkTransparentColor->setBackColor(d.TransparentColor);
@@ -208,8 +208,8 @@ void frmMain::subLoadWatermarkOptions(const typWatermarkTask& d) {
     subMarkOptionsChanged();
 }
 
-void frmMain::subLoadTextOptions(const typTextTask& d) {
-    TextPanel* t = edit_->textOptions;
+void EditView::subLoadTextOptions(const typTextTask& d) {
+    TextPanel* t = textOptions;
     t->chkTextBold->setChecked(d.Bold != 0);
     t->chkTextItalic->setChecked(d.Style2 != 0);
     t->chkTextUnderline->setChecked(d.Style3 != 0);
@@ -223,7 +223,7 @@ void frmMain::subLoadTextOptions(const typTextTask& d) {
         d.FontFamily >= 0 && d.FontFamily < t->ComboFontFamily->count() ? d.FontFamily : 0);
     t->comboFontSize->setEditText(QString::number(d.FontSize));
     t->cboPosition->setCurrentIndex(d.Position);
-    edit_->picLocation->setVisible(d.Position == 9);
+    picLocation->setVisible(d.Position == 9);
     t->OptTextOrientation->select(d.Orientation == 0 ? 0 : 1);
     t->cmdTextColor->setBackColor(d.ForeColor);
     t->ComboFilter->setCurrentIndex(d.Filter);
@@ -235,30 +235,30 @@ void frmMain::subLoadTextOptions(const typTextTask& d) {
     panel::fit(t->panel);
 }
 
-void frmMain::subLoadFrameOptions(const typFrameTask& d) {
-    FramePanel* f = edit_->frameOptions;
+void EditView::subLoadFrameOptions(const typFrameTask& d) {
+    FramePanel* f = frameOptions;
     f->OptFrameStyle[d.Kind == 0 ? 0 : 1]->setChecked(true);
     f->OptFrameImage->select(d.Style);
-    edit_->SelectedStyle = d.Style;
+    SelectedStyle = d.Style;
     f->txtFrameSize->setText(QString::number(d.Size));
     f->vsFrameSize->setSpinValue(d.Size);
     f->chkFrameImageResizeCanvas->setChecked(d.ResizeCanvas != 0);
-    edit_->picCropBackColor->setBackColor(d.Color);
+    picCropBackColor->setBackColor(d.Color);
     f->picFrameImage->hide();
     f->picFrameColor->hide();
     if (d.Kind == 0) {
         f->picFrameImage->show();
-        edit_->FrameBackColor->hide();
+        FrameBackColor->hide();
     } else {
         f->picFrameColor->show();
-        edit_->FrameBackColor->show();
+        FrameBackColor->show();
     }
     panel::fit(f->panel);
     subMarkOptionsChanged();
 }
 
 // The confirmed task's panel becomes the task's defaults.
-void frmMain::subSaveEffectOptions() {
+void EditView::subSaveEffectOptions() {
     typTaskDefaults& d = Setup.TaskDefaults;
     auto check = [](const QAbstractButton* box) { return uint8_t(box->isChecked() ? 1 : 0); };
     auto channels = [&](TonePanel* panel, uint8_t& r, uint8_t& g, uint8_t& b) {
@@ -268,21 +268,21 @@ void frmMain::subSaveEffectOptions() {
     };
     switch (TaskType(CurrentTask.TaskID)) {
     case TaskType::Blur:
-        d.BlurLevel = int16_t(edit_->blurOptions->value());
+        d.BlurLevel = int16_t(blurOptions->value());
         break;
     case TaskType::Sharpen:
-        d.SharpenLevel = uint8_t(edit_->sharpenOptions->value());
+        d.SharpenLevel = uint8_t(sharpenOptions->value());
         break;
     case TaskType::Contrast:
-        d.ContrastLevel = int16_t(edit_->contrastOptions->value());
-        channels(edit_->contrastOptions, d.ContrastRed, d.ContrastGreen, d.ContrastBlue);
+        d.ContrastLevel = int16_t(contrastOptions->value());
+        channels(contrastOptions, d.ContrastRed, d.ContrastGreen, d.ContrastBlue);
         break;
     case TaskType::Brightness:
-        d.BrightnessLevel = int16_t(edit_->brightnessOptions->value());
-        channels(edit_->brightnessOptions, d.BrightnessRed, d.BrightnessGreen, d.BrightnessBlue);
+        d.BrightnessLevel = int16_t(brightnessOptions->value());
+        channels(brightnessOptions, d.BrightnessRed, d.BrightnessGreen, d.BrightnessBlue);
         break;
     case TaskType::Watermark: {
-        const WatermarkPanel* wm = edit_->watermarkOptions;
+        const WatermarkPanel* wm = watermarkOptions;
         d.Watermark.MergeStyle = int16_t(std::max(0, wm->cboMergeStyle->currentIndex()));
         d.Watermark.Transparency = int16_t(wm->sldWatermarkTransparency->Value());
         d.Watermark.Transparent = check(wm->chkWatermarkTransparent);
@@ -291,7 +291,7 @@ void frmMain::subSaveEffectOptions() {
         break;
     }
     case TaskType::Text: {
-        const TextPanel* t = edit_->textOptions;
+        const TextPanel* t = textOptions;
         typTextTask& x = d.Text;
         x.Bold = check(t->chkTextBold);
         x.Style2 = check(t->chkTextItalic);
@@ -310,19 +310,19 @@ void frmMain::subSaveEffectOptions() {
         break;
     }
     case TaskType::Frame:
-        d.Frame.Style = edit_->SelectedStyle;
-        d.Frame.Color = edit_->picCropBackColor->BackColor();
-        d.Frame.Size = cInt(edit_->frameOptions->txtFrameSize->text());
-        d.Frame.ResizeCanvas = check(edit_->frameOptions->chkFrameImageResizeCanvas);
-        d.Frame.Kind = edit_->frameOptions->pictureFrame() ? 0 : 1;
+        d.Frame.Style = SelectedStyle;
+        d.Frame.Color = picCropBackColor->BackColor();
+        d.Frame.Size = cInt(frameOptions->txtFrameSize->text());
+        d.Frame.ResizeCanvas = check(frameOptions->chkFrameImageResizeCanvas);
+        d.Frame.Kind = frameOptions->pictureFrame() ? 0 : 1;
         break;
     case TaskType::Mask:
-        d.Mask.Style = edit_->SelectedStyle;
-        d.Mask.Transparent = check(edit_->maskOptions->chkMaskTransparent);
-        d.Mask.Level = int16_t(edit_->maskOptions->sldMask->Value());
+        d.Mask.Style = SelectedStyle;
+        d.Mask.Transparent = check(maskOptions->chkMaskTransparent);
+        d.Mask.Level = int16_t(maskOptions->sldMask->Value());
         break;
     case TaskType::Shadow:
-        d.ShadowStyle = int16_t(edit_->SelectedStyle - 8);
+        d.ShadowStyle = int16_t(SelectedStyle - 8);
         break;
     default:
         break;

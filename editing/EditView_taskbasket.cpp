@@ -1,7 +1,7 @@
 // Confirm and the edit view's task basket: the pending task confirmed or reset, the
 // basket's commands and files, the original image and the row clicks that replay
 // the basket.
-#include "shell/mainwindow/frmMain.h"
+#include "editing/EditView.h"
 
 #include "browser/SelectionController.h"
 #include "controls/buttons/modButtonPicture.h"
@@ -12,7 +12,7 @@
 #include "core/Globals.h"
 #include "core/MessageBox.h"
 #include "editing/EditImageData.h"
-#include "editing/modTaskBasketFile.h"
+#include "editing/EditView_common.h"
 #include "editing/OptionControls.h"
 #include "editing/PanelLayout.h"
 #include "editing/PictureOptions.h"
@@ -21,7 +21,7 @@
 #include "editing/TaskBasketRows.h"
 #include "editing/TextPanel.h"
 #include "editing/WatermarkPanel.h"
-#include "editing/frmMain_edit.h"
+#include "editing/modTaskBasketFile.h"
 #include "engine/tasks/modTaskEngine.h"
 #include "platform/comctl/ImageList.h"
 #include "platform/comctl/ListView.h"
@@ -36,59 +36,59 @@ namespace picbasket {
 // Preview stops the confirm. The preview is then the confirmed image with the task
 // applied: its copy is taken before the rows change, so the rows, the stored
 // defaults and the copy go in together or not at all.
-void frmMain::cmdOK_Click() {
+void EditView::cmdOK_Click() {
     errorTail(QStringLiteral("FrmMain.cmdOK_Click"), [&] {
-        if (edit_->taskReplay->isRunning())
+        if (taskReplay->isRunning())
             return;
         if (CurrentTask.TaskID == int32_t(TaskType::None)) {
             CmdPreviewEdit_Click();
             return;
         }
-        ImageBox& box = ibMain->box();
-        if (edit_->TaskOptionsChanged) {
+        ImageBox& box = host_.previewView()->box();
+        if (TaskOptionsChanged) {
             if (!cmdApply_Click())
                 return;
-        } else if (edit_->PreviewIntermediate && !ConfirmedImageData.isNull()) {
+        } else if (PreviewIntermediate && !ConfirmedImageData.isNull()) {
             box.setImage(ConfirmedImageData);
         }
         const QImage confirmed = box.HasImage() ? box.Picture() : ConfirmedImageData;
-        edit_->ImageModified = false;
-        TaskBasketRows rows(*edit_->lvEdit, *edit_->lvEditPreview, edit_->lvEditBatch);
+        ImageModified = false;
+        TaskBasketRows rows(*lvEdit, *lvEditPreview, lvEditBatch);
         if (rows.add(CurrentTask))
             subSaveTaskOptions();
         ConfirmedImageData = confirmed;
-        edit_->PreviewIntermediate = false;
+        PreviewIntermediate = false;
         CurrentTask.TaskID = int32_t(TaskType::None);
         eb_ItemClick(SpecialGroup, QStringLiteral("Nothing"));
-        edit_->cmdOK->setText(QStringLiteral("Finish"));
-        edit_->cmdOK->setEnabled(true);
-        subResize();
+        cmdOK->setText(QStringLiteral("Finish"));
+        cmdOK->setEnabled(true);
+        window_.subResize();
     });
 }
 
-void frmMain::cmdReset_Click() {
+void EditView::cmdReset_Click() {
     subResetPreviewView(false);
 }
 
-void frmMain::connectTaskBasketCommands() {
-    edit_->taskReplay = std::make_shared<TaskBasketReplay>(*edit_->lvEdit, *edit_->lvEditPreview, edit_->lvEditBatch);
-    for (int i = 0; i < int(edit_->cmdEditBar.size()); ++i) {
-        connect(edit_->cmdEditBar[size_t(i)], &QPushButton::clicked, this,
+void EditView::connectTaskBasketCommands() {
+    taskReplay = std::make_shared<TaskBasketReplay>(*lvEdit, *lvEditPreview, lvEditBatch);
+    for (int i = 0; i < int(cmdEditBar.size()); ++i) {
+        connect(cmdEditBar[size_t(i)], &QPushButton::clicked, this,
                 [this, i] { cmdEditBar_Click(i); });
-        connect(edit_->cmdEditPreview[size_t(i)], &QPushButton::clicked, this,
+        connect(cmdEditPreview[size_t(i)], &QPushButton::clicked, this,
                 [this, i] { cmdEditPreview_Click(i); });
     }
-    connect(edit_->cmdReset, &QPushButton::clicked, this, [this] { cmdReset_Click(); });
-    connect(edit_->cmdOriginalImage, &QPushButton::clicked, this, [this] { cmdOriginalImage_Click(); });
-    connect(edit_->lvEdit, &ListView::ItemClick, this, [this](int row) { lvEdit_ItemClick(row); });
-    connect(edit_->lvEditPreview, &ListView::ItemClick, this,
+    connect(cmdReset, &QPushButton::clicked, this, [this] { cmdReset_Click(); });
+    connect(cmdOriginalImage, &QPushButton::clicked, this, [this] { cmdOriginalImage_Click(); });
+    connect(lvEdit, &ListView::ItemClick, this, [this](int row) { lvEdit_ItemClick(row); });
+    connect(lvEditPreview, &ListView::ItemClick, this,
             [this](int row) { lvEditPreview_ItemClick(row); });
 }
 
 // The rows must not change under a replay, which lets events run between rows.
-void frmMain::cmdEditBar_Click(int index) {
+void EditView::cmdEditBar_Click(int index) {
     errorTail(QStringLiteral("FrmMain.cmdEditBar_Click"), [&] {
-        if (edit_->taskReplay->isRunning())
+        if (taskReplay->isRunning())
             return;
         switch (index) {
         case 0:
@@ -109,31 +109,31 @@ void frmMain::cmdEditBar_Click(int index) {
     });
 }
 
-void frmMain::cmdEditPreview_Click(int index) {
+void EditView::cmdEditPreview_Click(int index) {
     cmdEditBar_Click(index);
 }
 
 // A task previewed but not confirmed is previewed again on the new confirmed image
 // by the next Confirm, so that no row is added that the image does not show.
-void frmMain::subClearTaskBasket() {
-    if (edit_->lvEdit->Count() == 0)
+void EditView::subClearTaskBasket() {
+    if (lvEdit->Count() == 0)
         return;
-    TaskBasketRows(*edit_->lvEdit, *edit_->lvEditPreview, edit_->lvEditBatch).clear();
-    ImageBox& box = ibMain->box();
+    TaskBasketRows(*lvEdit, *lvEditPreview, lvEditBatch).clear();
+    ImageBox& box = host_.previewView()->box();
     box.WaitForLoad();
     if (box.HasImage() && !OriginalImageData.isNull()) {
         box.setImage(OriginalImageData);
         ConfirmedImageData = OriginalImageData;
-        subResize();
+        window_.subResize();
     }
-    if (!PreviewUnchanged && CurrentTask.TaskID != int32_t(TaskType::None))
+    if (!host_.previewUnchanged() && CurrentTask.TaskID != int32_t(TaskType::None))
         subMarkOptionsChanged();
-    PreviewUnchanged = true;
-    edit_->PreviewIntermediate = false;
-    edit_->ImageModified = false;
+    host_.setPreviewUnchanged(true);
+    PreviewIntermediate = false;
+    ImageModified = false;
 }
 
-void frmMain::subOpenTaskBasketFile() {
+void EditView::subOpenTaskBasketFile() {
     CommonDialog.FileName.clear();
     CommonDialog.DialogTitle = QStringLiteral("Open task basket");
     CommonDialog.Filter = QStringLiteral("Task basket file (*.tbf)|*.tbf");
@@ -142,7 +142,7 @@ void frmMain::subOpenTaskBasketFile() {
     const QString file = CommonDialog.FileName;
     if (file.isEmpty())
         return;
-    if (!fncOpenTaskBasket(file, *edit_->lvEdit, *edit_->lvEditPreview, edit_->lvEditBatch)) {
+    if (!fncOpenTaskBasket(file, *lvEdit, *lvEditPreview, lvEditBatch)) {
         msgBox(joinLines({QStringLiteral("Error opening task basket!"),
                           QStringLiteral("Please select a valid task basket file.")}),
                mb::Information | mb::OKOnly, ApplicationTitle);
@@ -151,8 +151,8 @@ void frmMain::subOpenTaskBasketFile() {
     subReplayWholeTaskBasket();
 }
 
-void frmMain::subSaveTaskBasketFile() {
-    if (edit_->lvEdit->Count() == 0)
+void EditView::subSaveTaskBasketFile() {
+    if (lvEdit->Count() == 0)
         return;
     CommonDialog.FileName.clear();
     CommonDialog.DialogTitle = QStringLiteral("Save task basket");
@@ -162,42 +162,42 @@ void frmMain::subSaveTaskBasketFile() {
     QString file = CommonDialog.FileName;
     if (file.isEmpty())
         return;
-    if (!fncSaveTaskBasket(file, edit_->lvEditBatch))
+    if (!fncSaveTaskBasket(file, lvEditBatch))
         msgBox(joinLines({QStringLiteral("Error saving task basket!"),
                           QStringLiteral("Please try again!")}),
                mb::Information | mb::OKOnly, ApplicationTitle);
 }
 
 // Nothing is removed while the active list has no selected row.
-void frmMain::subRemoveSelectedTask() {
-    if (edit_->lvEdit->Count() == 0)
+void EditView::subRemoveSelectedTask() {
+    if (lvEdit->Count() == 0)
         return;
-    const int row = edit_->taskReplay->selectedRow(ActiveTaskList);
+    const int row = taskReplay->selectedRow(ActiveTaskList);
     if (row == 0)
         return;
-    TaskBasketRows(*edit_->lvEdit, *edit_->lvEditPreview, edit_->lvEditBatch).remove(row);
+    TaskBasketRows(*lvEdit, *lvEditPreview, lvEditBatch).remove(row);
     subReplayWholeTaskBasket();
 }
 
-void frmMain::subReplayWholeTaskBasket() {
-    subClearTaskSelection(*edit_->lvEdit);
-    subClearTaskSelection(*edit_->lvEditPreview);
-    ImageBox& box = ibMain->box();
+void EditView::subReplayWholeTaskBasket() {
+    subClearTaskSelection(*lvEdit);
+    subClearTaskSelection(*lvEditPreview);
+    ImageBox& box = host_.previewView()->box();
     box.WaitForLoad();
-    if (!box.HasImage() || !edit_->taskReplay->replay(box, OriginalImageData, true))
+    if (!box.HasImage() || !taskReplay->replay(box, OriginalImageData, true))
         return;
     ConfirmedImageData = box.Picture();
-    if (!PreviewUnchanged && CurrentTask.TaskID != int32_t(TaskType::None))
+    if (!host_.previewUnchanged() && CurrentTask.TaskID != int32_t(TaskType::None))
         subMarkOptionsChanged();
-    PreviewUnchanged = true;
-    edit_->PreviewIntermediate = false;
-    edit_->ImageModified = false;
-    subResize();
+    host_.setPreviewUnchanged(true);
+    PreviewIntermediate = false;
+    ImageModified = false;
+    window_.subResize();
 }
 
-void frmMain::cmdOriginalImage_Click() {
+void EditView::cmdOriginalImage_Click() {
     errorTail(QStringLiteral("FrmMain.cmdOriginalImage_Click"), [&] {
-        if (edit_->lvEdit->Count() == 0 || edit_->taskReplay->isRunning())
+        if (lvEdit->Count() == 0 || taskReplay->isRunning())
             return;
         const int answer =
             msgBox(joinLines({QStringLiteral("Resetting to original image will erase all editing "
@@ -211,27 +211,27 @@ void frmMain::cmdOriginalImage_Click() {
     });
 }
 
-void frmMain::lvEdit_ItemClick(int) {
-    subTaskRowClick(edit_->lvEdit);
+void EditView::lvEdit_ItemClick(int) {
+    subTaskRowClick(lvEdit);
 }
 
 // A click on the edit view's list makes the next Confirm preview the task again.
-void frmMain::lvEditPreview_ItemClick(int) {
-    subTaskRowClick(edit_->lvEditPreview);
-    edit_->TaskOptionsChanged = true;
+void EditView::lvEditPreview_ItemClick(int) {
+    subTaskRowClick(lvEditPreview);
+    TaskOptionsChanged = true;
 }
 
 // The basket up to the selected row of the active list; the confirmed copy stays.
-void frmMain::subTaskRowClick(ListView* list) {
+void EditView::subTaskRowClick(ListView* list) {
     errorTail(QStringLiteral("FrmMain.subTaskRowClick"), [&] {
-        ImageBox& box = ibMain->box();
+        ImageBox& box = host_.previewView()->box();
         box.WaitForLoad();
-        if (list->Count() == 0 || !box.HasImage() || edit_->taskReplay->isRunning())
+        if (list->Count() == 0 || !box.HasImage() || taskReplay->isRunning())
             return;
-        if (!edit_->taskReplay->replay(box, OriginalImageData, false))
+        if (!taskReplay->replay(box, OriginalImageData, false))
             return;
-        edit_->PreviewIntermediate = true;
-        subResize();
+        PreviewIntermediate = true;
+        window_.subResize();
     });
 }
 
