@@ -4,7 +4,6 @@
 #include "controls/buttons/MainWindowPictures.h"
 #include "controls/common/PaneControls.h"
 #include "controls/common/ToolbarFlowLayout.h"
-#include "controls/explorerbar/isExplorerBar.h"
 #include "controls/splitter/Splitter.h"
 #include "core/ScreenTwips.h"
 #include "platform/comctl/ImageList.h"
@@ -18,7 +17,6 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>

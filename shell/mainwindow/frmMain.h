@@ -3,7 +3,6 @@
 #include "browser/FileListFocus.h"
 #include "controls/common/PaneWindow.h"
 #include "editing/EditView.h"
-#include "engine/tasks/TaskRowList.h"
 #include "metadata/MetadataPane.h"
 #include "platform/imagebox/ImageBox.h"
 #include "shell/mainwindow/SingleInstance.h"
@@ -19,12 +18,7 @@
 
 class QActionGroup;
 class QButtonGroup;
-class QCheckBox;
-class QComboBox;
-class QGroupBox;
-class QLineEdit;
 class QListWidget;
-class QRadioButton;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -33,14 +27,6 @@ class QTimer;
 
 namespace picbasket {
 
-class ColorButton;
-class FramePanel;
-class MaskPanel;
-class RedEyePanel;
-class ShadowPanel;
-class TextPanel;
-class TonePanel;
-class WatermarkPanel;
 class BasketAdder;
 struct BasketRow;
 struct BasketSource;
@@ -50,21 +36,14 @@ class FolderTreeview;
 class frmDummy;
 class frmFrameDummy;
 struct BatchMenuCommand;
-struct TaskBuild;
-struct typFrameTask;
-struct typTextTask;
-struct typWatermarkTask;
 class ImageBoxView;
 class ImageList;
-class KeyedImageList;
-class isExplorerBar;
 class ListView;
 class ProgressBar;
 class SelectionController;
 class Splitter;
 class StatusBar;
 class TabStrip;
-class TaskBasketReplay;
 
 // The main window: the folder tree, the preview, the metadata lists, the folder's
 // file list and the image basket, joined by a tree of four splitters, with the
