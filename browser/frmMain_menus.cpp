@@ -131,7 +131,7 @@ void frmMain::subLoadFrameDummy() {
 void frmMain::connectFrameDummy() {
     connect(frameDummy_, &frmFrameDummy::mnuEXIF_Click, metadata_, &MetadataPane::cmdEXIFBar_Click);
     connect(frameDummy_, &frmFrameDummy::mnuIPTC_Click, metadata_, &MetadataPane::cmdIPTCBar_Click);
-    connect(frameDummy_, &frmFrameDummy::mnuTaskBasket_Click, this, &frmMain::cmdEditBar_Click);
+    connect(frameDummy_, &frmFrameDummy::mnuTaskBasket_Click, edit_.get(), &EditView::cmdEditBar_Click);
 }
 
 void frmMain::subPopupMenu(QMenu* menu, const QPoint& globalPosition) {
@@ -151,7 +151,7 @@ void frmMain::mnuPreview_Click(int index) {
     PreviewSelection->PreviewMouseMode = SelectionController::Idle;
     ibMain->box().ClearSelection();
     switch (index) {
-    case 0: CmdPreviewEdit_Click(); break;
+    case 0: edit_->CmdPreviewEdit_Click(); break;
     case 2: cmdPreviewPrevious_Click(); break;
     case 3: cmdPreviewNext_Click(); break;
     case 4: cmdPreviewPrint_Click(); break;
@@ -164,7 +164,7 @@ void frmMain::mnuPreview_Click(int index) {
 // one may already carry tasks (after a task-row click) which must not run twice.
 void frmMain::mnuPreviewType_Click(int index) {
     const QList<QAction*> items = previewType_->actions();
-    if (index < 0 || index >= items.size() || items[index]->isChecked() || fncIsEditView())
+    if (index < 0 || index >= items.size() || items[index]->isChecked() || edit_->fncIsEditView())
         return;
     for (int i = 0; i < items.size(); ++i)
         items[i]->setChecked(i == index);
@@ -174,7 +174,7 @@ void frmMain::mnuPreviewType_Click(int index) {
     if (box.HasImage() && !OriginalImageData.isNull())
         box.setImage(OriginalImageData);
     if (box.HasImage() && PreviewOptimized)
-        subProcessTaskBasket(false);
+        edit_->subProcessTaskBasket(false);
     setCaption(cmdPreviewType, QStringLiteral("     ") + items[index]->text());
     subResize();
 }
@@ -227,8 +227,8 @@ void frmMain::tbsBrowse_Click() {
     if (tab != 1 && tab != 2)
         return;
     folder_->picFileSystem->setVisible(tab == 1);
-    lvEdit->setVisible(tab == 2);
-    picEditBar->setVisible(tab == 2);
+    edit_->lvEdit->setVisible(tab == 2);
+    edit_->picEditBar->setVisible(tab == 2);
     lblBrowse->setText(tab == 1 ? QStringLiteral("Browse File System")
                                 : QStringLiteral("Task Basket"));
 }

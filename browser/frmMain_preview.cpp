@@ -94,7 +94,8 @@ void frmMain::connectPreviewSelection() {
     connect(s, &SelectionController::previewMenuRequested, this, &frmMain::subShowPreviewMenu);
     connect(s, &SelectionController::colourPicked, this,
             [this](uint32_t colour) { ibMain->box().setBackgroundColor(colour); });
-    connect(s, &SelectionController::taskOptionsChanged, this, [this] { TaskOptionsChanged = true; });
+    connect(s, &SelectionController::taskOptionsChanged, this,
+            [this] { edit_->TaskOptionsChanged = true; });
 }
 
 void frmMain::subShowSelectedFile(ListView* list, int row) {
@@ -187,7 +188,7 @@ void frmMain::fncReadFile(const QString& path, ImageBox& box) {
                     box.LoadFromFileForView(path, PicViewImage->width(), PicViewImage->height());
                 else
                     box.LoadFromFile(path);
-                if (PreviewOptimized || fncIsEditView())
+                if (PreviewOptimized || edit_->fncIsEditView())
                     box.WaitForLoad();
             } catch (const AppError& error) {
                 if (!box.LoadedFlag())
@@ -207,7 +208,7 @@ void frmMain::fncReadFile(const QString& path, ImageBox& box) {
         // A load still running gives the copy when it ends (ibMain_LoadSettled).
         OriginalImageData = box.LoadPending() ? QImage() : box.Picture();
         if (PreviewOptimized)
-            subProcessTaskBasket(false);
+            edit_->subProcessTaskBasket(false);
         subFitPreview(PicViewImage, ibMain, hsbView, vsbView);
         // Best Fit gives each image its own zoom: the panel follows the image shown,
         // not the last resize of the window.
@@ -221,7 +222,7 @@ void frmMain::fncReadFile(const QString& path, ImageBox& box) {
         CurrentActivity = QStringLiteral("Resizing image to fit the container control");
         // While editing, editing starts again on the new image.
         if (&box == &ibMain->box())
-            subEditViewImageChanged();
+            edit_->subEditViewImageChanged();
     });
 }
 

@@ -3,7 +3,6 @@
 #include "controls/buttons/MainWindowPictures.h"
 #include "controls/common/PaneControls.h"
 #include "controls/common/ToolbarFlowLayout.h"
-#include "controls/explorerbar/isExplorerBar.h"
 #include "controls/splitter/Splitter.h"
 #include "core/ScreenTwips.h"
 #include "platform/comctl/ImageList.h"
@@ -17,7 +16,6 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -44,7 +42,10 @@ QWidget* makePane(QWidget* parent) {
 
 } // namespace
 
-frmMain::frmMain(QWidget* parent) : QWidget(parent), instanceLock_(fncInstanceLockFile()) {
+frmMain::frmMain(QWidget* parent, const EditViewFactory& makeEditView)
+    : QWidget(parent), instanceLock_(fncInstanceLockFile()),
+      edit_(makeEditView ? makeEditView(*this, *this, this)
+                         : std::make_unique<EditView>(*this, *this, this)) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     splMain = new Splitter(this);
     splMain->setOrientation(1);
@@ -54,7 +55,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), instanceLock_(fncInstanceLo
     buildStatusBar();
     buildBrowsePane();
     buildPreviewPane();
-    buildEditView();
+    edit_->buildEditView();
     metadata_ = new MetadataPane(splView, *this);
     folder_ = new FolderPane(splLeft, folderTree_, *this, listFocus_, *this);
     cmdBrowseSettings = folder_->settingsButton();
@@ -78,7 +79,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), instanceLock_(fncInstanceLo
     folder_->lvFolder->setObjectName(QStringLiteral("lvFolder"));
     folder_->lvFolder->setOLEDragMode(true);
     buildPreview();
-    connectEditSelection();
+    edit_->connectEditSelection();
     connectMenus();
     connectAcquisition();
 }
@@ -125,20 +126,7 @@ void frmMain::buildBrowsePane() {
     tbsBrowse->AddTab(QStringLiteral("File System"));
     tbsBrowse->AddTab(QStringLiteral("Task Basket"));
     folderTree_ = FolderPane::buildFolderTree(picBrowse);
-    lvEdit = new ListView(picBrowse);
-    lvEdit->AddColumn(QStringLiteral("Confirmed Tasks"), 160);
-    lvEdit->hide();
-    picEditBar = new QWidget(picBrowse);
-    auto* row = new QHBoxLayout(picEditBar);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(1);
-    const QStringList tips{QStringLiteral("New Task Basket"), QStringLiteral("Open Task Basket"),
-                           QStringLiteral("Save Task Basket"),
-                           QStringLiteral("Remove selected Task")};
-    for (int i = 0; i < 4; ++i)
-        cmdEditBar[static_cast<size_t>(i)] = makeButton(picEditBar, {}, tips[i], ToolButtonSize);
-    row->addStretch(1);
-    picEditBar->hide();
+    edit_->buildTaskList(picBrowse);
 }
 
 void frmMain::buildPreviewPane() {
@@ -157,9 +145,8 @@ void frmMain::buildPreviewPane() {
         Label4->setFont(font);
     }
     row->addWidget(Label4);
-    cmdPreviewView =
-        makeButton(picToolbarPreview, QStringLiteral("     Best Fit"),
-                   QStringLiteral("Set the fit mode of the image"), 0);
+    cmdPreviewView = makeButton(picToolbarPreview, QStringLiteral("     Best Fit"),
+                                QStringLiteral("Set the fit mode of the image"), 0);
     cmdPreviewType =
         makeButton(picToolbarPreview, QStringLiteral("     Original"),
                    QStringLiteral("Set the view type to either Original or Optimized"), 0);
@@ -168,18 +155,13 @@ void frmMain::buildPreviewPane() {
     widenForCaption(cmdPreviewView, QStringLiteral("     Actual Size"));
     widenForCaption(cmdPreviewType, QStringLiteral("     Optimized"));
     row->startGroup();
-    cmdPreviewPrevious = makeButton(picToolbarPreview, {},
-                                    QStringLiteral("View the image of the previous file"),
-                                    ToolButtonSize);
+    cmdPreviewPrevious =
+        makeButton(picToolbarPreview, {}, QStringLiteral("View the image of the previous file"),
+                   ToolButtonSize);
     cmdPreviewNext = makeButton(picToolbarPreview, {},
                                 QStringLiteral("View the image of the next file"), ToolButtonSize);
     row->addStretch(1);
-    cmdReset = makeButton(picToolbarPreview, QStringLiteral("Reset"),
-                          QStringLiteral("Reset the task"), 70);
-    cmdOriginalImage = makeButton(picToolbarPreview, QStringLiteral("Original"),
-                                  QStringLiteral("Show the original image"), 80);
-    cmdReset->hide();
-    cmdOriginalImage->hide();
+    edit_->buildPreviewButtons(picToolbarPreview);
     CmdPreviewEdit = makeButton(picToolbarPreview, QStringLiteral("    Edit"),
                                 QStringLiteral("Edit the current image"), ToolButtonSize);
     cmdPreviewPrint = makeButton(picToolbarPreview, {},
@@ -196,40 +178,7 @@ void frmMain::buildPreviewPane() {
     ibMain = new ImageBoxView(PicViewImage);
     vsbView = new QScrollBar(Qt::Vertical, picView);
     hsbView = new QScrollBar(Qt::Horizontal, picView);
-    eb = new isExplorerBar(picView);
-    eb->resize(220, eb->height());
-    eb->hide();
-    lvEditPreview = new ListView(picView);
-    lvEditPreview->AddColumn(QStringLiteral("Confirmed Tasks"), 160);
-    lvEditPreview->hide();
-    for (int i = 0; i < 4; ++i) {
-        cmdEditPreview[static_cast<size_t>(i)] = new QPushButton(picView);
-        cmdEditPreview[static_cast<size_t>(i)]->hide();
-    }
-    buildTaskPanels();
-}
-
-void frmMain::buildTaskPanels() {
-    const QStringList names{QStringLiteral("picContrast"),  QStringLiteral("picBrightness"),
-                            QStringLiteral("picSharpen"),   QStringLiteral("picBlur"),
-                            QStringLiteral("picFlip"),      QStringLiteral("picResize"),
-                            QStringLiteral("picRotate"),    QStringLiteral("picCrop"),
-                            QStringLiteral("picWatermark"), QStringLiteral("picText"),
-                            QStringLiteral("picNothing"),   QStringLiteral("picCanvas"),
-                            QStringLiteral("picFrame"),     QStringLiteral("picMask"),
-                            QStringLiteral("picShadow"),    QStringLiteral("picRedEye")};
-    for (size_t i = 0; i < taskPanels.size(); ++i) {
-        taskPanels[i] = new QWidget(eb);
-        taskPanels[i]->setObjectName(names[static_cast<int>(i)]);
-        taskPanels[i]->resize(200, 160);
-        taskPanels[i]->hide();
-    }
-    // The option lists of the stamp, resize and text panels.
-    cboMergeStyle = new QComboBox(taskPanels[8]);
-    ComboFilter = new QComboBox(taskPanels[5]);
-    cboPosition = new QComboBox(taskPanels[9]);
-    comboFontSize = new QComboBox(taskPanels[9]);
-    ComboFontFamily = new QComboBox(taskPanels[9]);
+    edit_->buildExplorerBar(picView);
 }
 
 void frmMain::buildMenus() {

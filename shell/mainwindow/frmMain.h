@@ -7,6 +7,7 @@
 #include "controls/common/PaneWindow.h"
 #include "engine/tasks/TaskRowList.h"
 #include "export/modGenerators.h"
+#include "editing/EditView.h"
 #include "metadata/MetadataPane.h"
 #include "platform/imagebox/ImageBox.h"
 #include "shell/mainwindow/SingleInstance.h"
@@ -22,12 +23,7 @@
 
 class QActionGroup;
 class QButtonGroup;
-class QCheckBox;
-class QComboBox;
-class QGroupBox;
-class QLineEdit;
 class QListWidget;
-class QRadioButton;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -36,14 +32,6 @@ class QTimer;
 
 namespace picbasket {
 
-class ColorButton;
-class FramePanel;
-class MaskPanel;
-class RedEyePanel;
-class ShadowPanel;
-class TextPanel;
-class TonePanel;
-class WatermarkPanel;
 class BasketAdder;
 struct BasketRow;
 struct BasketSource;
@@ -53,21 +41,14 @@ class FolderTreeview;
 class frmDummy;
 class frmFrameDummy;
 struct BatchMenuCommand;
-struct TaskBuild;
-struct typFrameTask;
-struct typTextTask;
-struct typWatermarkTask;
 class ImageBoxView;
 class ImageList;
-class KeyedImageList;
-class isExplorerBar;
 class ListView;
 class ProgressBar;
 class SelectionController;
 class Splitter;
 class StatusBar;
 class TabStrip;
-class TaskBasketReplay;
 
 // The main window: the folder tree, the preview, the metadata lists, the folder's
 // file list and the image basket, joined by a tree of four splitters, with the
@@ -80,17 +61,20 @@ class frmMain : public QWidget,
                 public AcquisitionTarget,
                 public GeneratorHost,
                 public FolderPaneHost,
-                public BasketPaneHost {
+                public BasketPaneHost,
+                public EditViewHost {
     Q_OBJECT
 
 public:
-    explicit frmMain(QWidget* parent = nullptr);
+    // Without makeEditView the window makes the real edit view.
+    explicit frmMain(QWidget* parent = nullptr, const EditViewFactory& makeEditView = {});
     ~frmMain() override;
 
     // The panes that are classes of their own.
     FolderPane& folderPane() const { return *folder_; }
     MetadataPane& metadataPane() const { return *metadata_; }
     BasketPane& basketPane() const { return *basket_; }
+    EditView& editView() const { return *edit_; }
     // Which file list the preview follows, shared by the lists and the preview.
     FileListFocus& fileListFocus() { return listFocus_; }
     // PreviewedFile: the preview's box and its file, for the metadata pane (the box
@@ -123,6 +107,21 @@ public:
     void showScreensaverDemo(int generateMode) override;
     void deleteTemporaryPages() override;
     QMenu* batchMenu() override;
+    // EditViewHost: the preview and the splitter tree, for the edit view
+    // (shell/mainwindow/frmMain_editwiring.cpp).
+    ImageBoxView* previewView() override;
+    SelectionController* previewSelection() override;
+    void clearPreviewSelection() override;
+    bool previewOptimized() const override;
+    bool previewUnchanged() const override;
+    void setPreviewUnchanged(bool unchanged) override;
+    QPushButton* previewEditButton() override;
+    QMenu* previewMenu() override;
+    void enablePreviewType(bool enable) override;
+    bool editLayoutShown() const override;
+    void enterEditLayout() override;
+    void leaveEditLayout() override;
+    void subRestoreFolderTree() override;
 
     // Start-up. False when another copy runs: the refusal was shown and the program
     // must end without any shut-down step.
@@ -157,9 +156,6 @@ public:
     QWidget* picBrowse;
     QLabel* lblBrowse;
     TabStrip* tbsBrowse;
-    ListView* lvEdit;
-    QWidget* picEditBar;
-    std::array<QPushButton*, 4> cmdEditBar{};
 
     QWidget* picView;
     QWidget* picToolbarPreview;
@@ -174,174 +170,15 @@ public:
     ImageBoxView* ibMain;
     QScrollBar* vsbView;
     QScrollBar* hsbView;
-    isExplorerBar* eb;
-    // The sixteen task-option panels, in the order picContrast, picBrightness,
-    // picSharpen, picBlur, picFlip, picResize, picRotate, picCrop, picWatermark,
-    // picText, picNothing, picCanvas, picFrame, picMask, picShadow, picRedEye.
-    std::array<QWidget*, 16> taskPanels{};
-    QPushButton* cmdReset;
-    QPushButton* cmdOriginalImage;
-    std::array<QPushButton*, 4> cmdEditPreview{};
-    ListView* lvEditPreview;
-    QComboBox* cboMergeStyle;
-    QComboBox* ComboFilter;
-    QComboBox* cboPosition;
-    QComboBox* comboFontSize;
-    QComboBox* ComboFontFamily;
 
     QPushButton* cmdBrowseSettings;
     QPushButton* cmdBrowseAbout;
 
     // Hidden helpers of the other subsystems.
-    // The executable task rows, in step with lvEdit and lvEditPreview.
-    TaskRowList lvEditBatch;
     FileListBox fileMain;
     ImageBox ibTemp;
     QImage PicTiff;
     QString PicTiffTag;
-
-    // The edit view (editing/frmMain_edit.cpp).
-    // Set when an option of the shown task panel changed; cleared by each Preview.
-    bool TaskOptionsChanged = false;
-    // Set by each Preview until the task is confirmed or dropped.
-    bool ImageModified = false;
-    // The preview image's size when editing started on it.
-    int32_t EditOriginalWidth = 0;
-    int32_t EditOriginalHeight = 0;
-    // The explorer bar's host of the option panels, with Preview and Confirm.
-    QWidget* picDialog;
-    QPushButton* cmdApply;
-    QPushButton* cmdOK;
-    // The hint of the shared empty panel picNothing.
-    QLabel* lblNothing;
-    // The explorer bar's host of the edit view's task basket and its commands.
-    QWidget* picEditPreview;
-    // The task icons, by key: for the explorer bar, and for the task lists' rows.
-    std::shared_ptr<KeyedImageList> ilEdit;
-    std::unique_ptr<ImageList> ilEditRows;
-    void subSetupExplorerBar();
-    void eb_ItemClick(const QString& group, const QString& item);
-    void CmdPreviewEdit_Click();
-    void subShowTaskOptions();
-    void subEnableApplyButtons(bool enable);
-    // Runs the task basket on the preview; without noStop, up to the selected row
-    // of the active task list.
-    void subProcessTaskBasket(bool noStop);
-    // Another image came into the preview; in the edit view editing starts again on it.
-    void subEditViewImageChanged();
-    bool fncIsEditView() const;
-    // The option panel with the object name, nullptr for another name.
-    QWidget* taskPanel(const QString& name) const;
-    // Preview: applies the chosen task with the panel's options to the preview and
-    // writes its slots; true when it applied (or, for no task, settled) anything.
-    bool cmdApply_Click();
-    // Marks the shown panel's options changed: Preview and Confirm are enabled.
-    void subMarkOptionsChanged();
-    // Stores the shown task's panel as the task's defaults in the setup record.
-    void subSaveTaskOptions();
-    // Confirm (or Finish, which leaves the edit view) and Reset of the pending task.
-    virtual void cmdOK_Click();
-    virtual void cmdReset_Click();
-
-    // Shared option controls below the panels: the background colour of Rotate,
-    // Canvas, Crop and Frame with its pick-from-image toggle, and the location pick.
-    QGroupBox* FrameBackColor;
-    ColorButton* picCropBackColor;
-    QPushButton* chkCropBackColor;
-    QGroupBox* picLocation;
-    QPushButton* chkSelectLocation;
-    QLabel* lblSelectLocation;
-    // Flip.
-    std::array<QRadioButton*, 2> optFlip{};
-    // Rotate.
-    QLineEdit* txtDegrees;
-    QScrollBar* sbDegrees;
-    std::array<QPushButton*, 4> cmdAngle{};
-    QCheckBox* chkRotateResample;
-    // Resize.
-    std::array<QRadioButton*, 2> optResize{};
-    QWidget* frameResize;
-    QWidget* FrameScale;
-    QLineEdit* txtResizeWidth;
-    QLineEdit* txtResizeHeight;
-    QCheckBox* chkResizeRatio;
-    QLineEdit* txtScale;
-    QCheckBox* chkResizeResample;
-    bool ResizeWidthUpdating = false;
-    bool ResizeHeightUpdating = false;
-    // Crop.
-    std::array<QRadioButton*, 2> optCropSelect{};
-    QWidget* frameCropMouse;
-    QWidget* frameCropFixed;
-    QPushButton* chkCropMouse;
-    QLabel* lblSelectRegionStart;
-    QLabel* lblSelectRegionEnd;
-    QLineEdit* txtCropLeft;
-    QLineEdit* txtCropTop;
-    QLineEdit* txtCropRight;
-    QLineEdit* txtCropBot;
-    QComboBox* cmbCrop;
-    // Canvas: 0 above, 1 left, 2 right, 3 below.
-    std::array<QLineEdit*, 4> txtCanvasCustom{};
-    void txtResizeWidth_Change();
-    void txtResizeHeight_Change();
-    void optCropSelect_Click(int index);
-    void cmbCrop_Click();
-    void picCropBackColor_Click();
-    void chkCropMouse_Click(bool ticked);
-    // Puts the preview back to the last confirmed state when a task was previewed.
-    void subResetPreviewView(bool keepOptions);
-
-    // The task basket's commands, its files and row clicks (editing/frmMain_edit.cpp).
-    // Index 0 clears the basket, 1 opens a ".tbf" file, 2 saves one, 3 removes the
-    // selected task; any other index does nothing. The edit view's buttons and the
-    // task-basket menu run the same commands.
-    void cmdEditBar_Click(int index);
-    void cmdEditPreview_Click(int index);
-    // Clears the basket after asking, back to the image as loaded.
-    void cmdOriginalImage_Click();
-    // The basket replayed up to the clicked row (an intermediate preview).
-    void lvEdit_ItemClick(int row);
-    void lvEditPreview_ItemClick(int row);
-    // Set by a row click: the preview shows the basket up to a row, not the confirmed
-    // image, so the next Preview or Confirm starts from ConfirmedImageData.
-    bool PreviewIntermediate = false;
-    std::shared_ptr<TaskBasketReplay> taskReplay;
-    void connectTaskBasketCommands();
-    void subClearTaskBasket();
-    void subOpenTaskBasketFile();
-    void subSaveTaskBasketFile();
-    void subRemoveSelectedTask();
-    // After the rows changed: the whole basket replayed from the image as loaded and
-    // taken as the confirmed state.
-    void subReplayWholeTaskBasket();
-    void subTaskRowClick(ListView* list);
-    // The tone, overlay and effect panels (editing/frmMain_edit.cpp; each panel's
-    // controls in a class of its own in editing/).
-    TonePanel* blurOptions;
-    TonePanel* sharpenOptions;
-    TonePanel* contrastOptions;
-    TonePanel* brightnessOptions;
-    WatermarkPanel* watermarkOptions;
-    TextPanel* textOptions;
-    FramePanel* frameOptions;
-    MaskPanel* maskOptions;
-    ShadowPanel* shadowOptions;
-    RedEyePanel* redEyeOptions;
-    // The picture chosen in the shown effect panel: frame 0..7, mask 0..7 or
-    // shadow 8..15.
-    int16_t SelectedStyle = 0;
-    // The image the watermark panel shows and Preview stamps.
-    QString WatermarkFile;
-    // Set by the pick toggle: the next press on the watermark picture picks its
-    // transparent colour.
-    bool PickWatermarkColor = false;
-    void cmdSelectMerge_Click();
-    void subLoadWatermarkImage(const QString& path);
-    void chkRedEye_Click(bool ticked);
-    // A colour button's click: the colour dialog, and the chosen colour marks the
-    // options changed.
-    void subPickButtonColour(ColorButton* button);
 
     // Saves the preview's image through the save dialog
     // (shell/mainwindow/frmMain_exportwiring.cpp); does nothing while the preview is empty.
@@ -464,43 +301,7 @@ private:
     void buildStatusBar();
     void buildBrowsePane();
     void buildPreviewPane();
-    void buildTaskPanels();
-    void buildEditView();
-    void fitDialogToPanel();
-    void setPictureCaption(QPushButton* button, const QString& caption);
-    void subEnterEditView();
-    void subLeaveEditView();
-    void subRestoreFolderTree();
     void subFitLeastSizeToFrame();
-    void subStartEditingImage(bool wholeBasketShown);
-    void subFillEditSizeBoxes();
-    void buildSharedOptionControls();
-    void buildFlipPanel();
-    void buildRotatePanel();
-    void buildResizePanel();
-    void buildCropPanel();
-    void buildCanvasPanel();
-    void connectNumericBox(QLineEdit* box, const QString& defaultText);
-    void subClampOptionBoxes();
-    void subLoadTaskOptions();
-    TaskBuild fncBuildTask() const;
-    TaskBuild fncMouseCropBuild() const;
-    void subApplyTask(typTask& task);
-    void buildEffectPanels();
-    void connectEffectPanels();
-    void subLoadEffectOptions();
-    void subSaveEffectOptions();
-    TaskBuild fncBuildEffectTask() const;
-    void subApplyWatermark(const typTask& task);
-    void subRemoveRedEye();
-    void subClampEffectBoxes();
-    void subLoadWatermarkOptions(const typWatermarkTask& stored);
-    void subLoadTextOptions(const typTextTask& stored);
-    void subLoadFrameOptions(const typFrameTask& stored);
-    void connectEditSelection();
-    bool fncPreviewIsScaled() const;
-    void subEndPickModes();
-    void subEndMouseCrop();
     void buildMenus();
     void buildPopupMenus();
     void connectMenus();
@@ -524,7 +325,6 @@ private:
     void subSetStatusPictures();
     void subSetSplitterTree();
     void subSetButtonPictures();
-    void subFillCombos();
     void subLoadToolTipTexts();
     void subRemoveButtonPictures();
     void subUnloadOtherWindows();
@@ -550,6 +350,7 @@ private:
     FolderPane::FolderTree folderTree_;
     MetadataPane* metadata_ = nullptr;
     BasketPane* basket_ = nullptr;
+    std::unique_ptr<EditView> edit_;
     FileListFocus listFocus_;
     // The row being previewed while subShowSelectedFile runs.
     ListView* previewList_ = nullptr;

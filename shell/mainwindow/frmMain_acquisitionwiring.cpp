@@ -57,7 +57,7 @@ int frmMain::acquisitionPreviewFit() const {
 }
 
 void frmMain::acquiredPictureChanged() {
-    subEditViewImageChanged();
+    edit_->subEditViewImageChanged();
 }
 
 int frmMain::addAcquiredBasketRow(const BasketRow& row, const QImage& thumbnail) {

@@ -52,7 +52,7 @@ void frmMain::relistFolderSoon() {
 }
 
 const TaskRowList& frmMain::batchTaskRows() const {
-    return lvEditBatch;
+    return edit_->lvEditBatch;
 }
 
 void frmMain::showScannerDialog() {

@@ -44,15 +44,15 @@ QWidget& frmMain::generatorOwner() {
 }
 
 const ListView& frmMain::generatorTaskList() {
-    return *lvEdit;
+    return *edit_->lvEdit;
 }
 
 const ListView& frmMain::generatorEditTaskList() {
-    return *lvEditPreview;
+    return *edit_->lvEditPreview;
 }
 
 const TaskRowList& frmMain::generatorTaskRows() {
-    return lvEditBatch;
+    return edit_->lvEditBatch;
 }
 
 const ListView& frmMain::generatorBasket() {

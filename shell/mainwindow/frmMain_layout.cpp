@@ -127,9 +127,9 @@ void frmMain::subResize() {
         place(folder_->ftvBrowse, 0, 0, folder_->picFileSystem->width(),
               folder_->picFileSystem->height());
         // The task basket's tab: its tool bar on top, the list below it.
-        const int bar = picEditBar->sizeHint().height();
-        place(picEditBar, 4, tbsBrowse->y() + T + 5, tbsBrowse->width() - 6, bar);
-        place(lvEdit, 4, picEditBar->y() + bar + 2, tbsBrowse->width() - 6,
+        const int bar = edit_->picEditBar->sizeHint().height();
+        place(edit_->picEditBar, 4, tbsBrowse->y() + T + 5, tbsBrowse->width() - 6, bar);
+        place(edit_->lvEdit, 4, edit_->picEditBar->y() + bar + 2, tbsBrowse->width() - 6,
               tbsBrowse->height() - T - 10 - bar);
     }
     // Metadata pane; its tool bars stand in the strip the tab strip leaves at the right.
@@ -182,7 +182,7 @@ void frmMain::subResize() {
     }
     PicViewImage->show();
     subSetStatusPanelText(fncZoomText(fncShownZoom(ibMain->box())));
-    for (QWidget* panel : taskPanels)
+    for (QWidget* panel : edit_->taskPanels)
         panel->move(0, 0);
 }
 
@@ -227,11 +227,11 @@ void frmMain::layOutPreviewArea() {
 
     if (editView) {
         const int W = picView->width(), H = picView->height();
-        place(PicViewImage, 0, B, W - vsbWidth - eb->width(), H - B - hsbHeight);
+        place(PicViewImage, 0, B, W - vsbWidth - edit_->eb->width(), H - B - hsbHeight);
         placeScrollBars();
-        place(eb, vsbView->x() + vsbView->width(), PicViewImage->y(), eb->width(),
+        place(edit_->eb, vsbView->x() + vsbView->width(), PicViewImage->y(), edit_->eb->width(),
               PicViewImage->height());
-        eb->show();
+        edit_->eb->show();
     } else {
         const int W = picView->width(), H = picView->height();
         if (metadataHidden)
@@ -239,7 +239,7 @@ void frmMain::layOutPreviewArea() {
         else
             place(PicViewImage, 1, B + 1, W - vsbWidth - 1, H - B - hsbHeight - 2);
         placeScrollBars();
-        eb->hide();
+        edit_->eb->hide();
     }
     vsbView->show();
     hsbView->show();
@@ -257,7 +257,7 @@ int frmMain::layOutPreviewToolbar() {
 void frmMain::subShowMetadataPane(bool exif, bool iptc) {
     // The edit view keeps the preview detached; only the metadata pane's side is
     // set, so that leaving the edit view finds the pane as the shown file wants it.
-    if (fncIsEditView()) {
+    if (edit_->fncIsEditView()) {
         splView->setRightOrBottomControl(exif || iptc ? metadata_->PicMetadata : nullptr);
         subResize();
         return;

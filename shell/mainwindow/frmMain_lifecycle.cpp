@@ -120,13 +120,13 @@ void frmMain::subSetup() {
         BasketThumbnailHeight = Setup.BasketList.ThumbnailHeight;
         BasketThumbnailWidth = Setup.BasketList.ThumbnailWidth;
         subInitMetadataTables();
-        subSetupExplorerBar();
+        edit_->subSetupExplorerBar();
         subSetHelpFile();
         ibMain->box().setAppTitle(QString::fromUtf8(version::Title));
         subSetStatusPictures();
         subSetSplitterTree();
         subSetButtonPictures();
-        subFillCombos();
+        edit_->subFillCombos();
         sbMain->Panel(QStringLiteral("queue"))->setText(QStringLiteral("No files in basket"));
     });
 }
@@ -288,15 +288,15 @@ void frmMain::subSetButtonPictures() {
         {cmdPreviewNext, "picPreviewNext"},
         {cmdPreviewType, "picPreviewType"},
         {cmdPreviewSave, "picPreviewSave"},
-        {cmdReset, "IconReset"},
-        {cmdOriginalImage, "IconOriginalImage"},
+        {edit_->cmdReset, "IconReset"},
+        {edit_->cmdOriginalImage, "IconOriginalImage"},
         {basket_->cmdBatchPrint, "picBatchPrint"}};
     for (const auto& [button, box] : singles)
         subSetButtonPicture(button, picture(QString::fromLatin1(box)));
-    for (size_t i = 0; i < cmdEditBar.size(); ++i) {
+    for (size_t i = 0; i < edit_->cmdEditBar.size(); ++i) {
         const QImage icon = picture(QStringLiteral("IconEditbar%1").arg(i));
-        subSetButtonPicture(cmdEditBar[i], icon);
-        subSetButtonPicture(cmdEditPreview[i], icon);
+        subSetButtonPicture(edit_->cmdEditBar[i], icon);
+        subSetButtonPicture(edit_->cmdEditPreview[i], icon);
     }
     const char* exif[] = {"picMetadataEdit", "picMetadataAdd", "IconEditbar3",
                           "IconEditbar0",    "IconEditbar1",   "IconEditbar2"};
@@ -313,20 +313,6 @@ void frmMain::subSetButtonPictures() {
         {basket_->cmdTwainAcquire, "picTwainAcquire"}, {folder_->cmdCapture, "picCapture"}};
     for (const auto& [button, box] : rest)
         subSetButtonPicture(button, picture(QString::fromLatin1(box)));
-}
-
-void frmMain::subFillCombos() {
-    for (const char* item : {"Single", "Centre", "Tile", "Wrap"})
-        cboMergeStyle->addItem(QString::fromLatin1(item));
-    for (const char* item : {"Bilinear", "Hermite", "Bell", "B-Spline", "Lanczos", "Mitchell"})
-        ComboFilter->addItem(QString::fromLatin1(item));
-    for (const char* item :
-         {"Top-Left", "Top-Centre", "Top-Right", "Centre-Left", "Centre", "Centre-Right",
-          "Bottom-Left", "Bottom-Centre", "Bottom-Right", "Mouse-Click Position"})
-        cboPosition->addItem(QString::fromLatin1(item));
-    for (int size = 8; size <= 100; ++size)
-        comboFontSize->addItem(QString::number(size));
-    fncFillFontList(ComboFontFamily, true);
 }
 
 // The smallest outer size the layout keeps is 8000 by 6000 twips, frame and title bar
@@ -412,10 +398,10 @@ void frmMain::subRemoveButtonPictures() {
                                 cmdPreviewType,
                                 cmdPreviewSave,
                                 basket_->cmdBatchPrint,
-                                cmdReset,
-                                cmdOriginalImage};
-    for (size_t i = 0; i < cmdEditBar.size(); ++i)
-        buttons << cmdEditBar[i] << cmdEditPreview[i];
+                                edit_->cmdReset,
+                                edit_->cmdOriginalImage};
+    for (size_t i = 0; i < edit_->cmdEditBar.size(); ++i)
+        buttons << edit_->cmdEditBar[i] << edit_->cmdEditPreview[i];
     for (QPushButton* button : metadata_->cmdEXIFBar)
         buttons << button;
     for (QPushButton* button : metadata_->cmdIPTCBar)

@@ -156,13 +156,13 @@ TEST_F(MenusTest, TabsSwitchTheBrowsePaneAndOnlyTheTaskTabPopsItsMenu) {
     w.tbsBrowse->setSelectedItem(2);
     w.tbsBrowse_Click();
     EXPECT_FALSE(w.folderPane().picFileSystem->isVisible());
-    EXPECT_TRUE(w.lvEdit->isVisible());
-    EXPECT_TRUE(w.picEditBar->isVisible());
+    EXPECT_TRUE(w.editView().lvEdit->isVisible());
+    EXPECT_TRUE(w.editView().picEditBar->isVisible());
     EXPECT_EQ(w.lblBrowse->text(), "Task Basket");
     w.subResize();
-    EXPECT_FALSE(w.picEditBar->geometry().intersects(w.lblBrowse->geometry()))
+    EXPECT_FALSE(w.editView().picEditBar->geometry().intersects(w.lblBrowse->geometry()))
         << "the task tool bar stays off the caption";
-    EXPECT_FALSE(w.picEditBar->geometry().intersects(w.lvEdit->geometry()));
+    EXPECT_FALSE(w.editView().picEditBar->geometry().intersects(w.editView().lvEdit->geometry()));
     clickLabel(w.lblBrowse);
     ASSERT_EQ(popped.size(), 1u);
     EXPECT_EQ(popped[0], w.FrameDummy()->mnuTaskBasketParent());
@@ -170,8 +170,8 @@ TEST_F(MenusTest, TabsSwitchTheBrowsePaneAndOnlyTheTaskTabPopsItsMenu) {
     w.tbsBrowse->setSelectedItem(1);
     w.tbsBrowse_Click();
     EXPECT_TRUE(w.folderPane().picFileSystem->isVisible());
-    EXPECT_FALSE(w.lvEdit->isVisible());
-    EXPECT_FALSE(w.picEditBar->isVisible());
+    EXPECT_FALSE(w.editView().lvEdit->isVisible());
+    EXPECT_FALSE(w.editView().picEditBar->isVisible());
     EXPECT_EQ(w.lblBrowse->text(), "Browse File System");
     clickLabel(w.lblBrowse);
     EXPECT_EQ(popped.size(), 1u) << "the file-system tab's caption pops nothing";
@@ -247,13 +247,13 @@ TEST_F(MenusTest, OptimizedRunsTheTasksOnceOnTheImageAsLoaded) {
     preview(w, path);
     w.mnuPreviewType_Click(0);
     const QImage original = w.ibMain->box().image();
-    TaskBasketRows rows(*w.lvEdit, *w.lvEditPreview, w.lvEditBatch);
+    TaskBasketRows rows(*w.editView().lvEdit, *w.editView().lvEditPreview, w.editView().lvEditBatch);
     ASSERT_TRUE(rows.add(task(TaskType::Flip, "flip", {"1"})));
     ASSERT_TRUE(rows.add(task(TaskType::Rotate, "rotate", {"False", "90", "16777215"})));
 
     // A click on the first task row shows the image with that row run on it.
-    w.lvEdit->setSelectedItem(1);
-    w.subProcessTaskBasket(false);
+    w.editView().lvEdit->setSelectedItem(1);
+    w.editView().subProcessTaskBasket(false);
     ImageBox oracle;
     oracle.setImage(original);
     oracle.Flip(1);
@@ -278,8 +278,8 @@ TEST_F(MenusTest, OptimizedRunsTheTasksOnceOnTheImageAsLoaded) {
 TEST_F(MenusTest, PreviewTypeIsOutOfReachInTheEditView) {
     frmMain& w = startRecording();
     preview(w, quarters("q.png"));
-    w.CmdPreviewEdit_Click();
-    ASSERT_TRUE(w.fncIsEditView());
+    w.editView().CmdPreviewEdit_Click();
+    ASSERT_TRUE(w.editView().fncIsEditView());
     const QImage shown = w.ibMain->box().image();
     const bool optimized = w.PreviewOptimized;
     const int checked = w.checkedPreviewType();
@@ -303,22 +303,22 @@ TEST_F(MenusTest, PreviewMenuForwardsByIndex) {
     w.mnuPreview_Click(2);
     EXPECT_EQ(w.PicTiffTag, a);
     w.mnuPreview_Click(0);
-    EXPECT_TRUE(w.fncIsEditView());
+    EXPECT_TRUE(w.editView().fncIsEditView());
     w.mnuPreview_Click(0);
-    EXPECT_FALSE(w.fncIsEditView());
+    EXPECT_FALSE(w.editView().fncIsEditView());
 }
 
 TEST_F(MenusTest, TaskBasketMenuReachesTheTaskBasketCommands) {
     frmMain& w = startRecording();
-    TaskBasketRows rows(*w.lvEdit, *w.lvEditPreview, w.lvEditBatch);
+    TaskBasketRows rows(*w.editView().lvEdit, *w.editView().lvEditPreview, w.editView().lvEditBatch);
     ASSERT_TRUE(rows.add(task(TaskType::Flip, "flip", {"1"})));
     ASSERT_TRUE(rows.add(task(TaskType::Flip, "flip", {"0"})));
     QMenu* menu = w.FrameDummy()->mnuTaskBasketParent();
-    w.lvEdit->setSelectedItem(1);
+    w.editView().lvEdit->setSelectedItem(1);
     indexedMenuItem(menu, 3)->trigger();
-    EXPECT_EQ(w.lvEditBatch.rowCount(), 1) << "Remove selected Task";
+    EXPECT_EQ(w.editView().lvEditBatch.rowCount(), 1) << "Remove selected Task";
     indexedMenuItem(menu, 0)->trigger();
-    EXPECT_EQ(w.lvEditBatch.rowCount(), 0) << "New Task Basket";
+    EXPECT_EQ(w.editView().lvEditBatch.rowCount(), 0) << "New Task Basket";
 }
 
 namespace {

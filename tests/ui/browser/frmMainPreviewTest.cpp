@@ -401,7 +401,7 @@ TEST_F(PreviewTest, MouseOnThePreviewDrawsTheRectangleAndAClearLeavesNoMarks) {
     EXPECT_EQ(figures.front().rect, QRect(QPoint(10, 10), QPoint(60, 50)));
     EXPECT_EQ(figures.front().penStyle, 1);
     EXPECT_EQ(figures.back().penStyle, 0);
-    EXPECT_TRUE(w.TaskOptionsChanged);
+    EXPECT_TRUE(w.editView().TaskOptionsChanged);
 
     // Another image comes in while the marks stand; the clear leaves none.
     w.ibMain->box().setImage(pixelsOf(b));
@@ -575,7 +575,7 @@ TEST_F(FastPreviewTest, ActualSizeEditSaveAndPrintRightAfterAClickSeeTheFullImag
         {"Edit",
          [&] {
              w.mnuPreview_Click(0);
-             EXPECT_TRUE(w.fncIsEditView());
+             EXPECT_TRUE(w.editView().fncIsEditView());
              return ConfirmedImageData.convertToFormat(QImage::Format_RGB888);
          }},
         {"Save Preview As",
@@ -594,7 +594,7 @@ TEST_F(FastPreviewTest, ActualSizeEditSaveAndPrintRightAfterAClickSeeTheFullImag
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        if (w.fncIsEditView())
+        if (w.editView().fncIsEditView())
             w.mnuPreview_Click(0);
         w.mnuPreviewFit_Click(0);
         w.PicTiffTag.clear();

@@ -23,13 +23,19 @@ using picbasket::test::MainWindowTest;
 
 namespace {
 
-// A window whose confirm and reset only say that they ran.
-class RecordingWindow : public frmMain {
+// An edit view whose confirm and reset only say that they ran.
+class RecordingEditView : public EditView {
 public:
+    using EditView::EditView;
     QStringList calls;
     void cmdOK_Click() override { calls << QStringLiteral("OK"); }
     void cmdReset_Click() override { calls << QStringLiteral("Reset"); }
 };
+
+std::unique_ptr<EditView> makeRecordingEditView(PaneWindow& window, EditViewHost& host,
+                                                QWidget* dialogParent) {
+    return std::make_unique<RecordingEditView>(window, host, dialogParent);
+}
 
 // An image whose every pixel differs from its mirror image and its negative.
 QImage gradient(int width, int height, int seed = 0) {
@@ -72,8 +78,8 @@ protected:
         ActiveTaskList = 0;
     }
 
-    template <class Window = frmMain> Window& startWith() {
-        auto* created = new Window;
+    frmMain& startWith(const EditViewFactory& makeEditView = {}) {
+        auto* created = new frmMain(nullptr, makeEditView);
         window.reset(created);
         EXPECT_TRUE(created->Form_Load());
         created->resize(1000, 700);
@@ -93,7 +99,7 @@ protected:
 
     // A mirror image, then its negative.
     static void addFlipAndInvert(frmMain& w) {
-        TaskBasketRows basket(*w.lvEdit, *w.lvEditPreview, w.lvEditBatch);
+        TaskBasketRows basket(*w.editView().lvEdit, *w.editView().lvEditPreview, w.editView().lvEditBatch);
         basket.add(task(TaskType::Flip, QStringLiteral("flip"), {QStringLiteral("0")}));
         basket.add(task(TaskType::Invert, QStringLiteral("invert")));
     }
@@ -106,7 +112,7 @@ protected:
 
     static QStringList visiblePanels(const frmMain& w) {
         QStringList shown;
-        for (QWidget* panel : w.taskPanels)
+        for (QWidget* panel : w.editView().taskPanels)
             if (!panel->isHidden())
                 shown << panel->objectName();
         return shown;
@@ -117,7 +123,7 @@ protected:
 
 TEST_F(EditViewTest, ChooserHoldsTheSixteenTasksAndTwoGroups) {
     frmMain& w = startWith();
-    const ExplorerBarModel& model = w.eb->model();
+    const ExplorerBarModel& model = w.editView().eb->model();
     const typSpecialGroup& special = model.specialGroup();
     EXPECT_TRUE(special.Visible);
     EXPECT_EQ(special.Caption, QStringLiteral("Tasks Chart"));
@@ -136,13 +142,13 @@ TEST_F(EditViewTest, ChooserHoldsTheSixteenTasksAndTwoGroups) {
     ASSERT_EQ(model.GroupCount(), 2);
     EXPECT_EQ(model.group(1).Key, QStringLiteral("Dialog"));
     EXPECT_EQ(model.group(1).Caption, QStringLiteral(" Task Options"));
-    EXPECT_EQ(model.group(1).Child, w.picDialog);
+    EXPECT_EQ(model.group(1).Child, w.editView().picDialog);
     EXPECT_EQ(model.group(2).Key, QStringLiteral("Editing"));
     EXPECT_EQ(model.group(2).Caption, QStringLiteral("Task Basket"));
-    EXPECT_EQ(model.group(2).Child, w.picEditPreview);
-    EXPECT_EQ(w.lvEditPreview->parentWidget(), w.picEditPreview);
-    for (QWidget* panel : w.taskPanels)
-        EXPECT_EQ(panel->parentWidget(), w.picDialog);
+    EXPECT_EQ(model.group(2).Child, w.editView().picEditPreview);
+    EXPECT_EQ(w.editView().lvEditPreview->parentWidget(), w.editView().picEditPreview);
+    for (QWidget* panel : w.editView().taskPanels)
+        EXPECT_EQ(panel->parentWidget(), w.editView().picDialog);
 }
 
 TEST_F(EditViewTest, ItemClickChoosesTheTaskAndShowsItsPanelOnly) {
@@ -150,112 +156,113 @@ TEST_F(EditViewTest, ItemClickChoosesTheTaskAndShowsItsPanelOnly) {
     for (const TaskChooserItem& item : fncTaskChooserItems()) {
         SCOPED_TRACE(item.key.toStdString());
         CurrentTask.Param[3] = QStringLiteral("left over");
-        emit w.eb->ItemClick(QStringLiteral("Special Group"), item.key);
+        emit w.editView().eb->ItemClick(QStringLiteral("Special Group"), item.key);
         EXPECT_EQ(CurrentTask.TaskID, item.taskId);
         EXPECT_EQ(CurrentTask.TaskKey, item.key.toLower());
         for (int k = 1; k <= TaskParamCount; ++k)
             EXPECT_TRUE(CurrentTask.Param[size_t(k)].isEmpty()) << k;
-        EXPECT_EQ(w.eb->model().group(1).Caption, item.dialogCaption);
+        EXPECT_EQ(w.editView().eb->model().group(1).Caption, item.dialogCaption);
         EXPECT_EQ(visiblePanels(w), QStringList{item.panel});
-        EXPECT_EQ(w.cmdOK->text(), QStringLiteral("Confirm"));
-        EXPECT_FALSE(w.ImageModified);
+        EXPECT_EQ(w.editView().cmdOK->text(), QStringLiteral("Confirm"));
+        EXPECT_FALSE(w.editView().ImageModified);
         EXPECT_TRUE(w.PreviewUnchanged);
         // Preview and Confirm are ready at once, but for the two tasks that need a
         // region marked on the image first.
         const bool ready = item.key != QLatin1String("Crop") && item.key != QLatin1String("RedEye");
-        EXPECT_EQ(w.cmdApply->isEnabled(), ready);
-        EXPECT_EQ(w.cmdOK->isEnabled(), ready);
+        EXPECT_EQ(w.editView().cmdApply->isEnabled(), ready);
+        EXPECT_EQ(w.editView().cmdOK->isEnabled(), ready);
     }
     EXPECT_EQ(CurrentTask.TaskKey, QStringLiteral("redeye"));
-    emit w.eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Invert"));
-    EXPECT_EQ(w.lblNothing->text(), fncInvertHint());
+    emit w.editView().eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Invert"));
+    EXPECT_EQ(w.editView().lblNothing->text(), fncInvertHint());
 }
 
 TEST_F(EditViewTest, NothingShowsTheHintWithFinishOnly) {
     frmMain& w = startWith();
-    emit w.eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Rotate"));
-    w.eb_ItemClick(QStringLiteral("Special Group"), QStringLiteral("Nothing"));
+    emit w.editView().eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Rotate"));
+    w.editView().eb_ItemClick(QStringLiteral("Special Group"), QStringLiteral("Nothing"));
     // The task number stays as it was; the edit view sets it to None first.
     EXPECT_EQ(CurrentTask.TaskID, int32_t(TaskType::Rotate));
     EXPECT_EQ(CurrentTask.TaskKey, QStringLiteral("nothing"));
-    EXPECT_EQ(w.lblNothing->text(), fncNothingHint());
-    EXPECT_EQ(w.eb->model().group(1).Caption, QStringLiteral("Options"));
+    EXPECT_EQ(w.editView().lblNothing->text(), fncNothingHint());
+    EXPECT_EQ(w.editView().eb->model().group(1).Caption, QStringLiteral("Options"));
     EXPECT_EQ(visiblePanels(w), QStringList{QStringLiteral("picNothing")});
-    EXPECT_EQ(w.cmdOK->text(), QStringLiteral("Finish"));
+    EXPECT_EQ(w.editView().cmdOK->text(), QStringLiteral("Finish"));
 
     CurrentTask.TaskID = int32_t(TaskType::None);
-    w.eb_ItemClick(QStringLiteral("Special Group"), QStringLiteral("Nothing"));
-    EXPECT_FALSE(w.cmdApply->isEnabled());
-    EXPECT_TRUE(w.cmdOK->isEnabled());
+    w.editView().eb_ItemClick(QStringLiteral("Special Group"), QStringLiteral("Nothing"));
+    EXPECT_FALSE(w.editView().cmdApply->isEnabled());
+    EXPECT_TRUE(w.editView().cmdOK->isEnabled());
 }
 
 TEST_F(EditViewTest, OtherGroupsAndUnknownKeysChooseNothing) {
     frmMain& w = startWith();
-    emit w.eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Blur"));
+    emit w.editView().eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Blur"));
     // Step 5 runs only for the special group, and only for a known key.
     const std::pair<const char*, const char*> clicks[] = {{"Dialog", "Rotate"},
                                                           {"special group", "Unknown"}};
     for (const auto& [group, item] : clicks) {
-        w.eb_ItemClick(QString::fromLatin1(group), QString::fromLatin1(item));
+        w.editView().eb_ItemClick(QString::fromLatin1(group), QString::fromLatin1(item));
         EXPECT_EQ(CurrentTask.TaskID, int32_t(TaskType::Blur)) << group;
         EXPECT_EQ(CurrentTask.TaskKey, QString::fromLatin1(item).toLower());
         EXPECT_TRUE(visiblePanels(w).isEmpty()) << group;
     }
     // The group key is compared in lower case.
-    w.eb_ItemClick(QStringLiteral("SPECIAL GROUP"), QStringLiteral("Sharpen"));
+    w.editView().eb_ItemClick(QStringLiteral("SPECIAL GROUP"), QStringLiteral("Sharpen"));
     EXPECT_EQ(CurrentTask.TaskID, int32_t(TaskType::Sharpen));
 }
 
 TEST_F(EditViewTest, ModifiedImageAsksBeforeAnotherTask) {
-    RecordingWindow& w = startWith<RecordingWindow>();
-    emit w.eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Rotate"));
+    frmMain& w = startWith(makeRecordingEditView);
+    auto& recorder = static_cast<RecordingEditView&>(w.editView());
+    emit w.editView().eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Rotate"));
     // Answer -> commands run, whether the click went on to the new task.
     const std::tuple<int, const char*, bool> cases[] = {
         {mb::Cancel, "", false}, {mb::Yes, "OK", true}, {mb::No, "Reset", true}};
     for (const auto& [answer, command, wentOn] : cases) {
         SCOPED_TRACE(command);
-        w.ImageModified = false;
-        emit w.eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Rotate"));
-        w.calls.clear();
-        w.ImageModified = true;
+        w.editView().ImageModified = false;
+        emit w.editView().eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Rotate"));
+        recorder.calls.clear();
+        w.editView().ImageModified = true;
         const size_t before = messages.shown().size();
         messages.answerNext(answer);
-        emit w.eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Blur"));
+        emit w.editView().eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Blur"));
         ASSERT_EQ(messages.shown().size(), before + 1);
         const MessageRequest& asked = messages.shown().back();
         EXPECT_EQ(asked.text, joinLines({QStringLiteral("The image has been modified!"),
                                          QStringLiteral("Do you want to confirm the changes "
                                                         "made to the image?")}));
         EXPECT_EQ(asked.style, mb::YesNoCancel | mb::Question);
-        EXPECT_EQ(w.calls, *command ? QStringList{QString::fromLatin1(command)} : QStringList{});
+        EXPECT_EQ(recorder.calls, *command ? QStringList{QString::fromLatin1(command)} : QStringList{});
         EXPECT_EQ(CurrentTask.TaskID, int32_t(wentOn ? TaskType::Blur : TaskType::Rotate));
         EXPECT_EQ(visiblePanels(w),
                   QStringList{wentOn ? QStringLiteral("picBlur") : QStringLiteral("picRotate")});
-        EXPECT_EQ(w.ImageModified, !wentOn);
+        EXPECT_EQ(w.editView().ImageModified, !wentOn);
     }
     // Unchanged options are dropped without a question.
     const size_t before = messages.shown().size();
-    emit w.eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Crop"));
+    emit w.editView().eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Crop"));
     EXPECT_EQ(messages.shown().size(), before);
 }
 
 TEST_F(EditViewTest, AMouseClickOnAnItemChoosesIt) {
     frmMain& w = startWith();
     show(w, gradient(40, 30));
-    w.CmdPreviewEdit_Click();
+    w.editView().CmdPreviewEdit_Click();
     QApplication::processEvents();
-    const typExplorerItem& resize = w.eb->model().specialGroup().item(1);
+    const typExplorerItem& resize = w.editView().eb->model().specialGroup().item(1);
     const QPoint at = resize.ItemRect.toQRect().center();
-    QTest::mouseMove(w.eb, at);
-    QTest::mouseClick(w.eb, Qt::LeftButton, {}, at);
+    QTest::mouseMove(w.editView().eb, at);
+    QTest::mouseClick(w.editView().eb, Qt::LeftButton, {}, at);
     EXPECT_EQ(CurrentTask.TaskID, int32_t(TaskType::Resize));
     EXPECT_EQ(visiblePanels(w), QStringList{QStringLiteral("picResize")});
 }
 
 TEST_F(EditViewTest, SwitchWithoutAnImageDoesNothing) {
     frmMain& w = startWith();
-    w.CmdPreviewEdit_Click();
-    EXPECT_FALSE(w.fncIsEditView());
+    w.editView().CmdPreviewEdit_Click();
+    EXPECT_FALSE(w.editView().fncIsEditView());
     EXPECT_EQ(w.splMain->LeftOrTopControl(), w.splRight);
     EXPECT_EQ(ActiveTaskList, 0);
     EXPECT_EQ(w.CmdPreviewEdit->text().trimmed(), QStringLiteral("Edit"));
@@ -264,25 +271,25 @@ TEST_F(EditViewTest, SwitchWithoutAnImageDoesNothing) {
 TEST_F(EditViewTest, SwitchTogglesTheSplittersCaptionsAndActiveList) {
     frmMain& w = startWith();
     show(w, gradient(40, 30));
-    w.CmdPreviewEdit_Click();
-    EXPECT_TRUE(w.fncIsEditView());
+    w.editView().CmdPreviewEdit_Click();
+    EXPECT_TRUE(w.editView().fncIsEditView());
     EXPECT_EQ(w.splMain->LeftOrTopControl(), nullptr);
     EXPECT_EQ(w.splRight->RightOrBottomControl(), nullptr);
     EXPECT_EQ(w.splView->LeftOrTopControl(), nullptr);
     EXPECT_EQ(ActiveTaskList, 1);
     EXPECT_TRUE(w.CmdPreviewEdit->text().endsWith(QStringLiteral("     Finish")));
     EXPECT_FALSE(w.cmdPreviewType->isEnabled());
-    EXPECT_EQ(w.EditOriginalWidth, 40);
-    EXPECT_EQ(w.EditOriginalHeight, 30);
+    EXPECT_EQ(w.editView().EditOriginalWidth, 40);
+    EXPECT_EQ(w.editView().EditOriginalHeight, 30);
     EXPECT_EQ(CurrentTask.TaskID, int32_t(TaskType::None));
-    EXPECT_EQ(w.cmdOK->text(), QStringLiteral("Finish"));
-    EXPECT_TRUE(w.eb->isVisible());
+    EXPECT_EQ(w.editView().cmdOK->text(), QStringLiteral("Finish"));
+    EXPECT_TRUE(w.editView().eb->isVisible());
     EXPECT_FALSE(ConfirmedImageData.isNull());
     EXPECT_EQ(indexedMenuItem(w.mnuPreviewParent, 0)->text(), "Back to Explorer view");
 
     // Finish leaves the edit view.
-    w.cmdOK->click();
-    EXPECT_FALSE(w.fncIsEditView());
+    w.editView().cmdOK->click();
+    EXPECT_FALSE(w.editView().fncIsEditView());
     EXPECT_EQ(w.splMain->LeftOrTopControl(), w.splRight);
     EXPECT_EQ(w.splRight->RightOrBottomControl(), w.splView);
     EXPECT_EQ(w.splView->LeftOrTopControl(), w.picView);
@@ -290,16 +297,16 @@ TEST_F(EditViewTest, SwitchTogglesTheSplittersCaptionsAndActiveList) {
     EXPECT_TRUE(w.CmdPreviewEdit->text().endsWith(QStringLiteral("     Edit")));
     EXPECT_TRUE(w.cmdPreviewType->isEnabled());
     EXPECT_TRUE(ConfirmedImageData.isNull());
-    EXPECT_FALSE(w.eb->isVisible());
+    EXPECT_FALSE(w.editView().eb->isVisible());
     EXPECT_TRUE(w.picBrowse->isVisible());
     EXPECT_EQ(indexedMenuItem(w.mnuPreviewParent, 0)->text(), "Edit/Enhance image");
 
     // The preview menu's first item switches too, and its caption follows each way.
     w.mnuPreview_Click(0);
-    EXPECT_TRUE(w.fncIsEditView());
+    EXPECT_TRUE(w.editView().fncIsEditView());
     EXPECT_EQ(indexedMenuItem(w.mnuPreviewParent, 0)->text(), "Back to Explorer view");
     w.mnuPreview_Click(0);
-    EXPECT_FALSE(w.fncIsEditView());
+    EXPECT_FALSE(w.editView().fncIsEditView());
     EXPECT_EQ(indexedMenuItem(w.mnuPreviewParent, 0)->text(), "Edit/Enhance image");
 }
 
@@ -318,9 +325,9 @@ TEST_F(EditViewTest, TheFolderTreeKeepsItsFolderAndScrollAcrossTheSwitch) {
     QTest::qWait(300);
     const int scrolled = w.folderPane().ftvBrowse->verticalScrollBar()->value();
     show(w, gradient(40, 30));
-    w.CmdPreviewEdit_Click();
+    w.editView().CmdPreviewEdit_Click();
     QTest::qWait(100);
-    w.cmdOK->click();
+    w.editView().cmdOK->click();
     QTest::qWait(200);
     EXPECT_EQ(w.folderPane().ftvBrowse->SelectedFolder(), deep);
     // The pane may come back a few rows taller or shorter (the tree's folder model
@@ -340,17 +347,17 @@ TEST_F(EditViewTest, EntryAppliesTheWholeBasketWhateverRowIsSelected) {
     const QImage original = gradient(40, 30);
     show(w, original);
     addFlipAndInvert(w);
-    w.lvEdit->setSelected(1, true);
+    w.editView().lvEdit->setSelected(1, true);
     // The explorer view's preview shows the basket up to row 1: mirrored only.
-    w.subProcessTaskBasket(false);
+    w.editView().subProcessTaskBasket(false);
     ASSERT_EQ(w.ibMain->box().image().convertToFormat(QImage::Format_RGB32),
               original.mirrored(true, false).convertToFormat(QImage::Format_RGB32));
-    w.CmdPreviewEdit_Click();
+    w.editView().CmdPreviewEdit_Click();
     EXPECT_EQ(decoded(ConfirmedImageData), bothApplied(original));
     EXPECT_EQ(w.ibMain->box().image().convertToFormat(QImage::Format_RGB32), bothApplied(original));
 
     // Leaving shows the image as loaded again.
-    w.CmdPreviewEdit_Click();
+    w.editView().CmdPreviewEdit_Click();
     EXPECT_EQ(w.ibMain->box().image().convertToFormat(QImage::Format_RGB32),
               original.convertToFormat(QImage::Format_RGB32));
 }
@@ -362,11 +369,11 @@ TEST_F(EditViewTest, OptimizedPreviewOfTheWholeBasketIsNotAppliedTwice) {
     show(w, original);
     addFlipAndInvert(w);
     // The optimized load ran every row (none selected).
-    w.subProcessTaskBasket(false);
-    w.CmdPreviewEdit_Click();
+    w.editView().subProcessTaskBasket(false);
+    w.editView().CmdPreviewEdit_Click();
     EXPECT_EQ(decoded(ConfirmedImageData), bothApplied(original));
     // Leaving keeps the optimized preview.
-    w.CmdPreviewEdit_Click();
+    w.editView().CmdPreviewEdit_Click();
     EXPECT_EQ(w.ibMain->box().image().convertToFormat(QImage::Format_RGB32), bothApplied(original));
 }
 
@@ -376,9 +383,9 @@ TEST_F(EditViewTest, OptimizedPreviewStoppedEarlyIsReplayedWhole) {
     const QImage original = gradient(40, 30);
     show(w, original);
     addFlipAndInvert(w);
-    w.lvEdit->setSelected(1, true);
-    w.subProcessTaskBasket(false);
-    w.CmdPreviewEdit_Click();
+    w.editView().lvEdit->setSelected(1, true);
+    w.editView().subProcessTaskBasket(false);
+    w.editView().CmdPreviewEdit_Click();
     EXPECT_EQ(decoded(ConfirmedImageData), bothApplied(original));
 }
 
@@ -386,37 +393,37 @@ TEST_F(EditViewTest, AnotherImageStartsEditingAgain) {
     frmMain& w = startWith();
     show(w, gradient(40, 30));
     addFlipAndInvert(w);
-    w.CmdPreviewEdit_Click();
-    emit w.eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Blur"));
-    w.ImageModified = true;
+    w.editView().CmdPreviewEdit_Click();
+    emit w.editView().eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Blur"));
+    w.editView().ImageModified = true;
 
     const QImage next = gradient(24, 50, 99);
     show(w, next);
     const size_t before = messages.shown().size();
-    w.subEditViewImageChanged();
+    w.editView().subEditViewImageChanged();
     EXPECT_EQ(messages.shown().size(), before) << "the old image's change is not offered";
-    EXPECT_EQ(w.EditOriginalWidth, 24);
-    EXPECT_EQ(w.EditOriginalHeight, 50);
+    EXPECT_EQ(w.editView().EditOriginalWidth, 24);
+    EXPECT_EQ(w.editView().EditOriginalHeight, 50);
     EXPECT_EQ(CurrentTask.TaskID, int32_t(TaskType::None));
-    EXPECT_EQ(w.cmdOK->text(), QStringLiteral("Finish"));
+    EXPECT_EQ(w.editView().cmdOK->text(), QStringLiteral("Finish"));
     EXPECT_EQ(decoded(ConfirmedImageData), bothApplied(next));
-    EXPECT_TRUE(w.fncIsEditView());
+    EXPECT_TRUE(w.editView().fncIsEditView());
 }
 
 TEST_F(EditViewTest, MetadataPaneChangesInTheEditViewShowAfterLeaving) {
     frmMain& w = startWith();
     show(w, gradient(40, 30));
-    w.CmdPreviewEdit_Click();
+    w.editView().CmdPreviewEdit_Click();
     // Previewing a file without metadata, then one with, while editing.
     const std::pair<bool, QWidget*> cases[] = {{false, nullptr},
                                                {true, w.metadataPane().PicMetadata}};
     for (const auto& [shown, pane] : cases) {
         w.subShowMetadataPane(shown, shown);
-        EXPECT_TRUE(w.fncIsEditView());
+        EXPECT_TRUE(w.editView().fncIsEditView());
         EXPECT_EQ(w.splView->RightOrBottomControl(), pane);
     }
     w.subShowMetadataPane(false, false);
-    w.CmdPreviewEdit_Click();
+    w.editView().CmdPreviewEdit_Click();
     EXPECT_EQ(w.splView->LeftOrTopControl(), nullptr);
     EXPECT_EQ(w.splView->RightOrBottomControl(), nullptr);
     EXPECT_FALSE(w.metadataPane().PicMetadata->isVisible());

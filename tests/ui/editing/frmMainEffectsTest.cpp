@@ -68,11 +68,11 @@ protected:
         original = image;
         w->ibMain->box().setImage(original);
         OriginalImageData = w->ibMain->box().Picture();
-        w->CmdPreviewEdit_Click();
+        w->editView().CmdPreviewEdit_Click();
     }
 
     void choose(const char* key) {
-        emit w->eb->ItemClick(QStringLiteral("Special Group"), QString::fromLatin1(key));
+        emit w->editView().eb->ItemClick(QStringLiteral("Special Group"), QString::fromLatin1(key));
     }
 
     // What the batch makes of the image as loaded with the previewed task as its
@@ -102,7 +102,7 @@ protected:
 
     // Back to the confirmed state, as a new task choice would leave it.
     void dropPreview() {
-        w->ImageModified = false;
+        w->editView().ImageModified = false;
         w->ibMain->box().setImage(ConfirmedImageData);
     }
 
@@ -120,21 +120,21 @@ TEST_F(EffectPanelTest, EveryEffectPreviewsWhatTheEngineMakesOfItsRow) {
         std::function<void(frmMain&)> set;
     };
     const Case cases[] = {
-        {"blur", "Blur", [](frmMain& f) { f.blurOptions->setValue(4); }},
-        {"sharpen", "Sharpen", [](frmMain& f) { f.sharpenOptions->setValue(6); }},
+        {"blur", "Blur", [](frmMain& f) { f.editView().blurOptions->setValue(4); }},
+        {"sharpen", "Sharpen", [](frmMain& f) { f.editView().sharpenOptions->setValue(6); }},
         {"contrast", "Contrast",
          [](frmMain& f) {
-             f.contrastOptions->setValue(85);
-             f.contrastOptions->channel(1)->setChecked(false);
+             f.editView().contrastOptions->setValue(85);
+             f.editView().contrastOptions->channel(1)->setChecked(false);
          }},
         {"brightness", "Brightness",
          [](frmMain& f) {
-             f.brightnessOptions->setValue(20);
-             f.brightnessOptions->channel(2)->setChecked(false);
+             f.editView().brightnessOptions->setValue(20);
+             f.editView().brightnessOptions->channel(2)->setChecked(false);
          }},
         {"text", "Text",
          [](frmMain& f) {
-             TextPanel* t = f.textOptions;
+             TextPanel* t = f.editView().textOptions;
              t->txtDraw->setText(QStringLiteral("Sample"));
              t->cboPosition->setCurrentIndex(4);
              t->comboFontSize->setEditText(QStringLiteral("40"));
@@ -144,7 +144,7 @@ TEST_F(EffectPanelTest, EveryEffectPreviewsWhatTheEngineMakesOfItsRow) {
          }},
         {"text picked", "Text",
          [](frmMain& f) {
-             TextPanel* t = f.textOptions;
+             TextPanel* t = f.editView().textOptions;
              t->cboPosition->setCurrentIndex(9);
              t->txtTextAngle->setText(QStringLiteral("20"));
              f.PreviewSelection->TextPointX = 30;
@@ -153,74 +153,74 @@ TEST_F(EffectPanelTest, EveryEffectPreviewsWhatTheEngineMakesOfItsRow) {
         {"watermark", "Watermark",
          [&stamp](frmMain& f) {
              picbasket::Setup.TaskDefaults.Watermark.ImageFile = stamp;
-             f.subLoadWatermarkImage(stamp);
-             f.watermarkOptions->cboMergeStyle->setCurrentIndex(2);
-             f.watermarkOptions->picWatermarkTransparentColor->setBackColor(0x00FFFFFF);
-             f.watermarkOptions->sldWatermarkTransparency->setValue(30);
+             f.editView().subLoadWatermarkImage(stamp);
+             f.editView().watermarkOptions->cboMergeStyle->setCurrentIndex(2);
+             f.editView().watermarkOptions->picWatermarkTransparentColor->setBackColor(0x00FFFFFF);
+             f.editView().watermarkOptions->sldWatermarkTransparency->setValue(30);
          }},
         {"picture frame", "Frame",
          [](frmMain& f) {
-             f.frameOptions->OptFrameStyle[0]->setChecked(true);
-             f.frameOptions->OptFrameImage->select(4);
+             f.editView().frameOptions->OptFrameStyle[0]->setChecked(true);
+             f.editView().frameOptions->OptFrameImage->select(4);
          }},
         {"colour frame", "Frame",
          [](frmMain& f) {
-             f.frameOptions->OptFrameStyle[1]->setChecked(true);
-             f.frameOptions->txtFrameSize->setText(QStringLiteral("7"));
-             f.picCropBackColor->setBackColor(0x000000FF);
+             f.editView().frameOptions->OptFrameStyle[1]->setChecked(true);
+             f.editView().frameOptions->txtFrameSize->setText(QStringLiteral("7"));
+             f.editView().picCropBackColor->setBackColor(0x000000FF);
          }},
         {"mask", "Mask",
          [](frmMain& f) {
-             f.maskOptions->OptMask->select(3);
-             f.maskOptions->sldMask->setValue(20);
+             f.editView().maskOptions->OptMask->select(3);
+             f.editView().maskOptions->sldMask->setValue(20);
          }},
-        {"shadow", "Shadow", [](frmMain& f) { f.shadowOptions->OptShadow->select(5); }},
+        {"shadow", "Shadow", [](frmMain& f) { f.editView().shadowOptions->OptShadow->select(5); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         choose(c.key);
         c.set(*w);
-        ASSERT_TRUE(w->TaskOptionsChanged);
-        ASSERT_TRUE(w->cmdApply_Click());
+        ASSERT_TRUE(w->editView().TaskOptionsChanged);
+        ASSERT_TRUE(w->editView().cmdApply_Click());
         EXPECT_TRUE(messages.shown().empty());
         EXPECT_TRUE(errors.reports().empty());
         EXPECT_NE(shown(), rgb(original));
         EXPECT_EQ(shown(), engineResult());
-        EXPECT_TRUE(w->ImageModified);
-        EXPECT_FALSE(w->TaskOptionsChanged);
-        EXPECT_FALSE(w->cmdApply->isEnabled());
-        EXPECT_TRUE(w->cmdReset->isEnabled());
+        EXPECT_TRUE(w->editView().ImageModified);
+        EXPECT_FALSE(w->editView().TaskOptionsChanged);
+        EXPECT_FALSE(w->editView().cmdApply->isEnabled());
+        EXPECT_TRUE(w->editView().cmdReset->isEnabled());
         dropPreview();
     }
 }
 
 TEST_F(EffectPanelTest, ToneSlotsHoldTheSliderAndTheChannels) {
     choose("Contrast");
-    w->contrastOptions->setValue(64);
-    w->contrastOptions->channel(0)->setChecked(false);
-    ASSERT_TRUE(w->cmdApply_Click());
+    w->editView().contrastOptions->setValue(64);
+    w->editView().contrastOptions->channel(0)->setChecked(false);
+    ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_EQ(CurrentTask.Param[1], QStringLiteral("64"));
     EXPECT_EQ(CurrentTask.Param[2], QStringLiteral("0"));
     EXPECT_EQ(CurrentTask.Param[3], QStringLiteral("1"));
     EXPECT_EQ(CurrentTask.Param[4], QStringLiteral("1"));
     EXPECT_TRUE(CurrentTask.Param[5].isEmpty());
     // A second preview starts again from the confirmed image.
-    w->contrastOptions->setValue(90);
-    ASSERT_TRUE(w->cmdApply_Click());
+    w->editView().contrastOptions->setValue(90);
+    ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_EQ(shown(), engineResult());
 }
 
 TEST_F(EffectPanelTest, SlidersReportOnlyWhenLetGo) {
     choose("Blur");
-    w->TaskOptionsChanged = false;
-    Slider* slider = w->blurOptions->slider;
+    w->editView().TaskOptionsChanged = false;
+    Slider* slider = w->editView().blurOptions->slider;
     slider->setSliderDown(true);
     slider->setSliderPosition(7);
-    EXPECT_EQ(w->blurOptions->lblValue->text(), QStringLiteral("7"));
-    EXPECT_FALSE(w->TaskOptionsChanged);
+    EXPECT_EQ(w->editView().blurOptions->lblValue->text(), QStringLiteral("7"));
+    EXPECT_FALSE(w->editView().TaskOptionsChanged);
     slider->setSliderDown(false);
     EXPECT_EQ(slider->Value(), 7);
-    EXPECT_TRUE(w->TaskOptionsChanged);
+    EXPECT_TRUE(w->editView().TaskOptionsChanged);
 }
 
 TEST_F(EffectPanelTest, SingleWatermarkOnAHalfSizePreviewStampsInImagePixels) {
@@ -228,9 +228,9 @@ TEST_F(EffectPanelTest, SingleWatermarkOnAHalfSizePreviewStampsInImagePixels) {
     const QString stamp = logo();
     picbasket::Setup.TaskDefaults.Watermark.ImageFile = stamp;
     choose("Watermark");
-    WatermarkPanel* wm = w->watermarkOptions;
+    WatermarkPanel* wm = w->editView().watermarkOptions;
     wm->cboMergeStyle->setCurrentIndex(0);
-    EXPECT_FALSE(w->picLocation->isHidden());
+    EXPECT_FALSE(w->editView().picLocation->isHidden());
     wm->chkWatermarkTransparent->setChecked(false);
     wm->sldWatermarkTransparency->setValue(0);
     ImageBox& box = w->ibMain->box();
@@ -242,8 +242,8 @@ TEST_F(EffectPanelTest, SingleWatermarkOnAHalfSizePreviewStampsInImagePixels) {
         ASSERT_EQ(box.DisplayWidth(), 200);
         w->PreviewSelection->WatermarkPointX = 100;
         w->PreviewSelection->WatermarkPointY = 50;
-        w->subMarkOptionsChanged();
-        ASSERT_TRUE(w->cmdApply_Click());
+        w->editView().subMarkOptionsChanged();
+        ASSERT_TRUE(w->editView().cmdApply_Click());
         EXPECT_EQ(CurrentTask.Param[3], QStringLiteral("1"));
         EXPECT_EQ(CurrentTask.Param[6], QStringLiteral("100"));
         EXPECT_EQ(CurrentTask.Param[7], QStringLiteral("200"));
@@ -278,11 +278,11 @@ TEST_F(EffectPanelTest, WatermarkWithoutAStampableFileTellsWhyAndStampsNothing) 
         SCOPED_TRACE(c.file.toStdString());
         picbasket::Setup.TaskDefaults.Watermark.ImageFile = c.file;
         choose("Watermark");
-        w->watermarkOptions->cboMergeStyle->setCurrentIndex(2);
-        w->subMarkOptionsChanged();
+        w->editView().watermarkOptions->cboMergeStyle->setCurrentIndex(2);
+        w->editView().subMarkOptionsChanged();
         const size_t shownBefore = messages.shown().size();
         const size_t reportsBefore = errors.reports().size();
-        ASSERT_TRUE(w->cmdApply_Click());
+        ASSERT_TRUE(w->editView().cmdApply_Click());
         if (*c.message) {
             ASSERT_EQ(messages.shown().size(), shownBefore + 1);
             EXPECT_EQ(messages.shown().back().text, QString::fromLatin1(c.message));
@@ -294,85 +294,85 @@ TEST_F(EffectPanelTest, WatermarkWithoutAStampableFileTellsWhyAndStampsNothing) 
         EXPECT_EQ(shown(), rgb(original));
         EXPECT_EQ(CurrentTask.Param[3], QStringLiteral("2"));
         EXPECT_EQ(CurrentTask.Param[4], c.file);
-        EXPECT_TRUE(w->ImageModified);
+        EXPECT_TRUE(w->editView().ImageModified);
         dropPreview();
     }
 }
 
 TEST_F(EffectPanelTest, PickedTextPositionStoresNoOrientationNoAlignmentAndTheAngle) {
     choose("Text");
-    TextPanel* t = w->textOptions;
+    TextPanel* t = w->editView().textOptions;
     t->OptTextOrientation->select(1);
     t->cboPosition->setCurrentIndex(9);
-    EXPECT_FALSE(w->picLocation->isHidden());
+    EXPECT_FALSE(w->editView().picLocation->isHidden());
     EXPECT_FALSE(t->picTextOrientationCustom->isHidden());
     EXPECT_TRUE(t->picTextOrientation->isHidden());
     EXPECT_TRUE(t->picTextAlignment->isHidden());
     t->vsbTextAngle->setSpinValue(-30);
     EXPECT_EQ(t->txtTextAngle->text(), QStringLiteral("-30"));
-    ASSERT_TRUE(w->cmdApply_Click());
+    ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_EQ(CurrentTask.Param[13], QStringLiteral("0"));
     EXPECT_EQ(CurrentTask.Param[5], QStringLiteral("0"));
     EXPECT_EQ(CurrentTask.Param[4], QStringLiteral("-30"));
     EXPECT_EQ(CurrentTask.Param[14], QStringLiteral("9"));
     t->cboPosition->setCurrentIndex(3);
-    EXPECT_TRUE(w->picLocation->isHidden());
+    EXPECT_TRUE(w->editView().picLocation->isHidden());
     EXPECT_TRUE(t->picTextOrientationCustom->isHidden());
     EXPECT_FALSE(t->picTextOrientation->isHidden());
 }
 
 TEST_F(EffectPanelTest, TypedFontSizeAndMergeStyleMarkTheOptionsChanged) {
     choose("Text");
-    w->TaskOptionsChanged = false;
-    w->textOptions->comboFontSize->setEditText(QStringLiteral("33"));
-    EXPECT_TRUE(w->TaskOptionsChanged);
-    ASSERT_TRUE(w->cmdApply_Click());
+    w->editView().TaskOptionsChanged = false;
+    w->editView().textOptions->comboFontSize->setEditText(QStringLiteral("33"));
+    EXPECT_TRUE(w->editView().TaskOptionsChanged);
+    ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_EQ(CurrentTask.Param[7], QStringLiteral("33"));
 
     choose("Watermark");
-    w->TaskOptionsChanged = false;
-    w->watermarkOptions->cboMergeStyle->setCurrentIndex(3);
-    EXPECT_TRUE(w->TaskOptionsChanged);
+    w->editView().TaskOptionsChanged = false;
+    w->editView().watermarkOptions->cboMergeStyle->setCurrentIndex(3);
+    EXPECT_TRUE(w->editView().TaskOptionsChanged);
 }
 
 TEST_F(EffectPanelTest, AnEmptiedFontSizeIsRefusedBeforeAnythingIsDrawn) {
     choose("Text");
-    w->textOptions->comboFontSize->setEditText(QString());
-    EXPECT_EQ(w->textOptions->comboFontSize->currentText(), QStringLiteral("0"));
+    w->editView().textOptions->comboFontSize->setEditText(QString());
+    EXPECT_EQ(w->editView().textOptions->comboFontSize->currentText(), QStringLiteral("0"));
     const typTask before = CurrentTask;
-    EXPECT_FALSE(w->cmdApply_Click());
+    EXPECT_FALSE(w->editView().cmdApply_Click());
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(shown(), rgb(original));
     EXPECT_EQ(CurrentTask.Param, before.Param);
-    EXPECT_FALSE(w->ImageModified);
+    EXPECT_FALSE(w->editView().ImageModified);
 }
 
 TEST_F(EffectPanelTest, AStoredFontBeyondTheListShowsTheFirstFamily) {
     picbasket::Setup.TaskDefaults.Text.FontFamily = 32000;
     choose("Text");
-    EXPECT_EQ(w->textOptions->ComboFontFamily->currentIndex(), 0);
+    EXPECT_EQ(w->editView().textOptions->ComboFontFamily->currentIndex(), 0);
 }
 
 TEST_F(EffectPanelTest, ColourFrameAddsItsSizeOnEverySide) {
     startOn(gradient(300, 200));
     choose("Frame");
-    FramePanel* f = w->frameOptions;
+    FramePanel* f = w->editView().frameOptions;
     f->OptFrameStyle[1]->setChecked(true);
-    EXPECT_FALSE(w->FrameBackColor->isHidden());
+    EXPECT_FALSE(w->editView().FrameBackColor->isHidden());
     EXPECT_TRUE(f->picFrameImage->isHidden());
     f->txtFrameSize->setText(QStringLiteral("20"));
-    ASSERT_TRUE(w->cmdApply_Click());
+    ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_EQ(shown().size(), QSize(340, 240));
     EXPECT_EQ(CurrentTask.Param[2], QStringLiteral("1"));
     EXPECT_EQ(CurrentTask.Param[3], QStringLiteral("20"));
     EXPECT_TRUE(CurrentTask.Param[4].isEmpty());
     f->OptFrameStyle[0]->setChecked(true);
-    EXPECT_TRUE(w->FrameBackColor->isHidden());
+    EXPECT_TRUE(w->editView().FrameBackColor->isHidden());
 }
 
 TEST_F(EffectPanelTest, FrameSizeSpinCoversTheWholeRangeOfItsBox) {
     choose("Frame");
-    FramePanel* f = w->frameOptions;
+    FramePanel* f = w->editView().frameOptions;
     f->OptFrameStyle[1]->setChecked(true);
     f->txtFrameSize->setText(QStringLiteral("500"));
     emit f->txtFrameSize->editingFinished();
@@ -386,31 +386,31 @@ TEST_F(EffectPanelTest, FrameSizeSpinCoversTheWholeRangeOfItsBox) {
 
 TEST_F(EffectPanelTest, ShadowAndStylesOfThePictureGroups) {
     choose("Shadow");
-    EXPECT_EQ(w->SelectedStyle, 8);
-    ASSERT_TRUE(w->cmdApply_Click());
+    EXPECT_EQ(w->editView().SelectedStyle, 8);
+    ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_EQ(CurrentTask.Param[1], QStringLiteral("0"));
-    w->shadowOptions->OptShadow->select(3);
-    EXPECT_EQ(w->SelectedStyle, 11);
+    w->editView().shadowOptions->OptShadow->select(3);
+    EXPECT_EQ(w->editView().SelectedStyle, 11);
     dropPreview();
     choose("Frame");
-    EXPECT_EQ(w->SelectedStyle, 0);
+    EXPECT_EQ(w->editView().SelectedStyle, 0);
     choose("Mask");
-    EXPECT_EQ(w->SelectedStyle, 0);
-    w->maskOptions->OptMask->select(6);
-    EXPECT_EQ(w->SelectedStyle, 6);
+    EXPECT_EQ(w->editView().SelectedStyle, 0);
+    w->editView().maskOptions->OptMask->select(6);
+    EXPECT_EQ(w->editView().SelectedStyle, 6);
     // A group always keeps one picture chosen.
-    w->maskOptions->OptMask->button(6)->click();
-    EXPECT_TRUE(w->maskOptions->OptMask->button(6)->isChecked());
+    w->editView().maskOptions->OptMask->button(6)->click();
+    EXPECT_TRUE(w->editView().maskOptions->OptMask->button(6)->isChecked());
 }
 
 TEST_F(EffectPanelTest, OnlyATickedMaskIsBlurred) {
     for (bool transparent : {false, true}) {
         SCOPED_TRACE(transparent);
         choose("Mask");
-        w->maskOptions->OptMask->select(2);
-        w->maskOptions->chkMaskTransparent->setChecked(transparent);
-        w->maskOptions->sldMask->setValue(0);
-        ASSERT_TRUE(w->cmdApply_Click());
+        w->editView().maskOptions->OptMask->select(2);
+        w->editView().maskOptions->chkMaskTransparent->setChecked(transparent);
+        w->editView().maskOptions->sldMask->setValue(0);
+        ASSERT_TRUE(w->editView().cmdApply_Click());
         ImageBox oracle;
         oracle.setImage(original);
         oracle.setMergeTransparentColor(0);
@@ -435,15 +435,15 @@ TEST_F(EffectPanelTest, RedEyeWorksInTheMarkedRegionAndLeavesSelectionOnlyOff) {
             eyes.setPixel(x, y, qRgb(230, 30, 30));
     startOn(eyes);
     choose("RedEye");
-    EXPECT_FALSE(w->cmdApply->isEnabled());
+    EXPECT_FALSE(w->editView().cmdApply->isEnabled());
     ImageBox& box = w->ibMain->box();
-    w->redEyeOptions->chkRedEye->setChecked(true);
+    w->editView().redEyeOptions->chkRedEye->setChecked(true);
     EXPECT_EQ(box.ActiveSelectionTool(), ImageBox::RedEyeTool);
-    EXPECT_TRUE(w->cmdApply->isEnabled());
+    EXPECT_TRUE(w->editView().cmdApply->isEnabled());
     box.SelectRectangle(15, 15, 45, 45);
     w->PreviewSelection->mouseUp(1, 45, 45);
-    EXPECT_FALSE(w->redEyeOptions->chkRedEye->isChecked());
-    ASSERT_TRUE(w->cmdApply_Click());
+    EXPECT_FALSE(w->editView().redEyeOptions->chkRedEye->isChecked());
+    ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_FALSE(box.SelectionOnly());
     EXPECT_FALSE(box.HasSelection());
     const QImage result = shown();
@@ -455,30 +455,30 @@ TEST_F(EffectPanelTest, RedEyeWorksInTheMarkedRegionAndLeavesSelectionOnlyOff) {
 TEST_F(EffectPanelTest, ColourButtonsTakeOnlyAConfirmedColour) {
     FakeDialogBackend dialogs;
     choose("Text");
-    ColorButton* button = w->textOptions->cmdTextColor;
+    ColorButton* button = w->editView().textOptions->cmdTextColor;
     const OleColor before = button->BackColor();
-    w->TaskOptionsChanged = false;
+    w->editView().TaskOptionsChanged = false;
     dialogs.cancelColor();
     button->click();
     EXPECT_EQ(button->BackColor(), before);
-    EXPECT_FALSE(w->TaskOptionsChanged);
+    EXPECT_FALSE(w->editView().TaskOptionsChanged);
     dialogs.chooseColor(0x00123456);
     button->click();
     EXPECT_EQ(button->BackColor(), 0x00123456u);
-    EXPECT_TRUE(w->TaskOptionsChanged);
+    EXPECT_TRUE(w->editView().TaskOptionsChanged);
 }
 
 TEST_F(EffectPanelTest, WatermarkPictureShowsTheFileAndPicksItsColour) {
     FakeDialogBackend dialogs;
     const QString path = logo();
     choose("Watermark");
-    WatermarkPanel* wm = w->watermarkOptions;
+    WatermarkPanel* wm = w->editView().watermarkOptions;
     dialogs.chooseFile(path);
     wm->cmdSelectMerge->click();
     ASSERT_EQ(dialogs.fileRequests().size(), 1u);
     EXPECT_EQ(dialogs.fileRequests()[0].title, QStringLiteral("Load Image for Merging"));
     EXPECT_EQ(picbasket::Setup.TaskDefaults.Watermark.ImageFile, path);
-    EXPECT_EQ(w->WatermarkFile, path);
+    EXPECT_EQ(w->editView().WatermarkFile, path);
     EXPECT_EQ(wm->lblWatermarkResolution->text(), QStringLiteral("12 x 10"));
     EXPECT_EQ(wm->picWatermarkImage->path, path);
     EXPECT_EQ(wm->picWatermarkImage->picture.size(), wm->pictureBox());
@@ -489,39 +489,39 @@ TEST_F(EffectPanelTest, WatermarkPictureShowsTheFileAndPicksItsColour) {
     EXPECT_EQ(wm->lblWatermarkResolution->text(), QStringLiteral("12 x 10"));
 
     wm->chkWatermarkTransparentColor->setChecked(true);
-    EXPECT_TRUE(w->PickWatermarkColor);
+    EXPECT_TRUE(w->editView().PickWatermarkColor);
     const QPoint centre(wm->pictureBox().width() / 2, wm->pictureBox().height() / 2);
     emit wm->picWatermarkImage->MouseDown(centre.x(), centre.y());
     EXPECT_EQ(wm->picWatermarkTransparentColor->BackColor(),
               qColorToOle(QColor(wm->picWatermarkImage->picture.pixel(centre))));
     emit wm->picWatermarkImage->MouseUp();
-    EXPECT_FALSE(w->PickWatermarkColor);
+    EXPECT_FALSE(w->editView().PickWatermarkColor);
     EXPECT_FALSE(wm->chkWatermarkTransparentColor->isChecked());
 
-    w->subLoadWatermarkImage(QString());
+    w->editView().subLoadWatermarkImage(QString());
     EXPECT_TRUE(wm->picWatermarkImage->path.isEmpty());
     EXPECT_TRUE(wm->lblWatermarkResolution->text().isEmpty());
 }
 
 TEST_F(EffectPanelTest, FirstRunDefaults) {
     choose("Text");
-    EXPECT_EQ(w->textOptions->txtDraw->text(), QStringLiteral("Sample"));
-    EXPECT_EQ(w->textOptions->comboFontSize->currentText(), QStringLiteral("14"));
+    EXPECT_EQ(w->editView().textOptions->txtDraw->text(), QStringLiteral("Sample"));
+    EXPECT_EQ(w->editView().textOptions->comboFontSize->currentText(), QStringLiteral("14"));
     choose("Blur");
-    EXPECT_EQ(w->blurOptions->value(), 1);
-    EXPECT_EQ(w->blurOptions->lblValue->text(), QStringLiteral("1"));
+    EXPECT_EQ(w->editView().blurOptions->value(), 1);
+    EXPECT_EQ(w->editView().blurOptions->lblValue->text(), QStringLiteral("1"));
     choose("Sharpen");
-    EXPECT_EQ(w->sharpenOptions->value(), 1);
+    EXPECT_EQ(w->editView().sharpenOptions->value(), 1);
     for (const char* key : {"Contrast", "Brightness"}) {
         choose(key);
-        TonePanel* tone = QLatin1String(key) == QLatin1String("Contrast") ? w->contrastOptions
-                                                                          : w->brightnessOptions;
+        TonePanel* tone = QLatin1String(key) == QLatin1String("Contrast") ? w->editView().contrastOptions
+                                                                          : w->editView().brightnessOptions;
         EXPECT_EQ(tone->value(), 50) << key;
         for (int i = 0; i < 3; ++i)
             EXPECT_TRUE(tone->channel(i)->isChecked()) << key << i;
     }
     choose("Crop");
-    EXPECT_TRUE(w->optCropSelect[1]->isChecked());
+    EXPECT_TRUE(w->editView().optCropSelect[1]->isChecked());
 }
 
 namespace {
@@ -547,79 +547,79 @@ struct StoredPanel {
 
 std::vector<StoredPanel> storedPanels(const QString& watermarkFile) {
     return {
-        {"Flip", [](frmMain& f) { f.optFlip[1]->setChecked(true); },
-         [](const frmMain& f) { return QStringList{ticks({f.optFlip[0], f.optFlip[1]})}; }},
+        {"Flip", [](frmMain& f) { f.editView().optFlip[1]->setChecked(true); },
+         [](const frmMain& f) { return QStringList{ticks({f.editView().optFlip[0], f.editView().optFlip[1]})}; }},
         {"Rotate",
          [](frmMain& f) {
-             f.txtDegrees->setText(QStringLiteral("30"));
-             emit f.txtDegrees->editingFinished();
-             f.chkRotateResample->setChecked(true);
-             f.picCropBackColor->setBackColor(0x00102030);
+             f.editView().txtDegrees->setText(QStringLiteral("30"));
+             emit f.editView().txtDegrees->editingFinished();
+             f.editView().chkRotateResample->setChecked(true);
+             f.editView().picCropBackColor->setBackColor(0x00102030);
          },
          [](const frmMain& f) {
-             return QStringList{f.txtDegrees->text(), QString::number(f.sbDegrees->value()),
-                                ticks({f.chkRotateResample}), colour(f.picCropBackColor)};
+             return QStringList{f.editView().txtDegrees->text(), QString::number(f.editView().sbDegrees->value()),
+                                ticks({f.editView().chkRotateResample}), colour(f.editView().picCropBackColor)};
          }},
         {"Resize",
          [](frmMain& f) {
-             f.optResize[1]->setChecked(true);
-             f.txtScale->setText(QStringLiteral("75"));
-             f.chkResizeRatio->setChecked(false);
-             f.chkResizeResample->setChecked(true);
+             f.editView().optResize[1]->setChecked(true);
+             f.editView().txtScale->setText(QStringLiteral("75"));
+             f.editView().chkResizeRatio->setChecked(false);
+             f.editView().chkResizeResample->setChecked(true);
          },
          [](const frmMain& f) {
-             return QStringList{ticks({f.optResize[0], f.optResize[1], f.chkResizeRatio,
-                                       f.chkResizeResample}),
-                                f.txtScale->text()};
+             return QStringList{ticks({f.editView().optResize[0], f.editView().optResize[1], f.editView().chkResizeRatio,
+                                       f.editView().chkResizeResample}),
+                                f.editView().txtScale->text()};
          }},
-        {"Blur", [](frmMain& f) { f.blurOptions->setValue(6); },
+        {"Blur", [](frmMain& f) { f.editView().blurOptions->setValue(6); },
          [](const frmMain& f) {
-             return QStringList{QString::number(f.blurOptions->value()),
-                                f.blurOptions->lblValue->text()};
+             return QStringList{QString::number(f.editView().blurOptions->value()),
+                                f.editView().blurOptions->lblValue->text()};
          }},
         {"Contrast",
          [](frmMain& f) {
-             f.contrastOptions->setValue(71);
-             f.contrastOptions->channel(0)->setChecked(false);
+             f.editView().contrastOptions->setValue(71);
+             f.editView().contrastOptions->channel(0)->setChecked(false);
          },
          [](const frmMain& f) {
-             const TonePanel* t = f.contrastOptions;
+             const TonePanel* t = f.editView().contrastOptions;
              return QStringList{QString::number(t->value()),
                                 ticks({t->channel(0), t->channel(1), t->channel(2)})};
          }},
         {"Brightness",
          [](frmMain& f) {
-             f.brightnessOptions->setValue(23);
-             f.brightnessOptions->channel(2)->setChecked(false);
+             f.editView().brightnessOptions->setValue(23);
+             f.editView().brightnessOptions->channel(2)->setChecked(false);
          },
          [](const frmMain& f) {
-             const TonePanel* t = f.brightnessOptions;
+             const TonePanel* t = f.editView().brightnessOptions;
              return QStringList{QString::number(t->value()),
                                 ticks({t->channel(0), t->channel(1), t->channel(2)})};
          }},
-        {"Sharpen", [](frmMain& f) { f.sharpenOptions->setValue(9); },
-         [](const frmMain& f) { return QStringList{QString::number(f.sharpenOptions->value())}; }},
+        {"Sharpen", [](frmMain& f) { f.editView().sharpenOptions->setValue(9); },
+         [](const frmMain& f) { return QStringList{QString::number(f.editView().sharpenOptions->value())}; }},
         {"Crop",
          [](frmMain& f) {
-             f.optCropSelect[0]->setChecked(true);
-             f.cmbCrop->setCurrentIndex(1);
+             f.editView().optCropSelect[0]->setChecked(true);
+             f.editView().cmbCrop->setCurrentIndex(1);
          },
          [](const frmMain& f) {
-             return QStringList{ticks({f.optCropSelect[0], f.optCropSelect[1]}),
-                                QString::number(f.cmbCrop->currentIndex())};
+             return QStringList{ticks({f.editView().optCropSelect[0], f.editView().optCropSelect[1]}),
+                                QString::number(f.editView().cmbCrop->currentIndex())};
          }},
         {"Watermark",
          [watermarkFile](frmMain& f) {
-             WatermarkPanel* wm = f.watermarkOptions;
+             WatermarkPanel* wm = f.editView().watermarkOptions;
              picbasket::Setup.TaskDefaults.Watermark.ImageFile = watermarkFile;
-             f.subLoadWatermarkImage(watermarkFile);
+             f.editView().subLoadWatermarkImage(watermarkFile);
              wm->cboMergeStyle->setCurrentIndex(2);
              wm->sldWatermarkTransparency->setValue(70);
              wm->chkWatermarkTransparent->setChecked(false);
              wm->picWatermarkTransparentColor->setBackColor(0x00445566);
          },
          [](const frmMain& f) {
-             const WatermarkPanel* wm = f.watermarkOptions;
+             const WatermarkPanel* wm = f.editView().watermarkOptions;
              return QStringList{QString::number(wm->cboMergeStyle->currentIndex()),
                                 QString::number(wm->sldWatermarkTransparency->Value()),
                                 ticks({wm->chkWatermarkTransparent}),
@@ -628,7 +628,7 @@ std::vector<StoredPanel> storedPanels(const QString& watermarkFile) {
          }},
         {"Text",
          [](frmMain& f) {
-             TextPanel* t = f.textOptions;
+             TextPanel* t = f.editView().textOptions;
              t->txtDraw->setText(QStringLiteral("Stored"));
              t->chkTextBold->setChecked(true);
              t->chkTextItalic->setChecked(true);
@@ -644,7 +644,7 @@ std::vector<StoredPanel> storedPanels(const QString& watermarkFile) {
              t->vsbTextAngle->setSpinValue(-45);
          },
          [](const frmMain& f) {
-             const TextPanel* t = f.textOptions;
+             const TextPanel* t = f.editView().textOptions;
              return QStringList{t->txtDraw->text(),
                                 ticks({t->chkTextBold, t->chkTextItalic, t->chkTextUnderline,
                                        t->chkTransparent}),
@@ -661,51 +661,51 @@ std::vector<StoredPanel> storedPanels(const QString& watermarkFile) {
         {"Canvas",
          [](frmMain& f) {
              for (size_t i = 0; i < 4; ++i)
-                 f.txtCanvasCustom[i]->setText(QString::number(11 * (i + 1)));
-             f.picCropBackColor->setBackColor(0x00FF00FF);
+                 f.editView().txtCanvasCustom[i]->setText(QString::number(11 * (i + 1)));
+             f.editView().picCropBackColor->setBackColor(0x00FF00FF);
          },
          [](const frmMain& f) {
              QStringList values;
-             for (QLineEdit* box : f.txtCanvasCustom)
+             for (QLineEdit* box : f.editView().txtCanvasCustom)
                  values << box->text();
-             return values << colour(f.picCropBackColor);
+             return values << colour(f.editView().picCropBackColor);
          }},
         {"Frame",
          [](frmMain& f) {
-             FramePanel* p = f.frameOptions;
+             FramePanel* p = f.editView().frameOptions;
              p->OptFrameImage->select(5);
              p->chkFrameImageResizeCanvas->setChecked(false);
              p->OptFrameStyle[1]->setChecked(true);
              p->txtFrameSize->setText(QStringLiteral("33"));
              emit p->txtFrameSize->editingFinished();
-             f.picCropBackColor->setBackColor(0x00010203);
+             f.editView().picCropBackColor->setBackColor(0x00010203);
          },
          [](const frmMain& f) {
-             const FramePanel* p = f.frameOptions;
+             const FramePanel* p = f.editView().frameOptions;
              return QStringList{ticks({p->OptFrameStyle[0], p->OptFrameStyle[1],
                                        p->chkFrameImageResizeCanvas}),
                                 QString::number(p->OptFrameImage->selected()),
-                                QString::number(f.SelectedStyle), p->txtFrameSize->text(),
-                                QString::number(p->vsFrameSize->Value()), colour(f.picCropBackColor),
-                                f.FrameBackColor->isHidden() ? QStringLiteral("hidden")
+                                QString::number(f.editView().SelectedStyle), p->txtFrameSize->text(),
+                                QString::number(p->vsFrameSize->Value()), colour(f.editView().picCropBackColor),
+                                f.editView().FrameBackColor->isHidden() ? QStringLiteral("hidden")
                                                              : QStringLiteral("shown")};
          }},
         {"Mask",
          [](frmMain& f) {
-             f.maskOptions->OptMask->select(4);
-             f.maskOptions->chkMaskTransparent->setChecked(false);
-             f.maskOptions->sldMask->setValue(40);
+             f.editView().maskOptions->OptMask->select(4);
+             f.editView().maskOptions->chkMaskTransparent->setChecked(false);
+             f.editView().maskOptions->sldMask->setValue(40);
          },
          [](const frmMain& f) {
-             return QStringList{QString::number(f.maskOptions->OptMask->selected()),
-                                QString::number(f.SelectedStyle),
-                                ticks({f.maskOptions->chkMaskTransparent}),
-                                QString::number(f.maskOptions->sldMask->Value())};
+             return QStringList{QString::number(f.editView().maskOptions->OptMask->selected()),
+                                QString::number(f.editView().SelectedStyle),
+                                ticks({f.editView().maskOptions->chkMaskTransparent}),
+                                QString::number(f.editView().maskOptions->sldMask->Value())};
          }},
-        {"Shadow", [](frmMain& f) { f.shadowOptions->OptShadow->select(6); },
+        {"Shadow", [](frmMain& f) { f.editView().shadowOptions->OptShadow->select(6); },
          [](const frmMain& f) {
-             return QStringList{QString::number(f.shadowOptions->OptShadow->selected()),
-                                QString::number(f.SelectedStyle)};
+             return QStringList{QString::number(f.editView().shadowOptions->OptShadow->selected()),
+                                QString::number(f.editView().SelectedStyle)};
          }},
         {"RedEye", [](frmMain&) {}, [](const frmMain&) { return QStringList{}; }},
     };
@@ -723,7 +723,7 @@ TEST_F(EffectPanelTest, EveryTasksStoredOptionsComeBackAfterARestart) {
         choose(p.key);
         p.set(*w);
         confirmed.push_back(p.read(*w));
-        w->subSaveTaskOptions();
+        w->editView().subSaveTaskOptions();
     }
     // In the same run, then after the program starts again on the saved setup.
     for (int run = 0; run < 2; ++run) {
@@ -746,30 +746,30 @@ TEST_F(EffectPanelTest, ConfirmedPreviewEqualsTheBasketRunOnTheOriginal) {
     const QString stamp = logo();
     picbasket::Setup.TaskDefaults.Watermark.ImageFile = stamp;
     const std::pair<const char*, std::function<void(frmMain&)>> steps[] = {
-        {"Blur", [](frmMain& f) { f.blurOptions->setValue(2); }},
-        {"Contrast", [](frmMain& f) { f.contrastOptions->setValue(60); }},
-        {"Brightness", [](frmMain& f) { f.brightnessOptions->setValue(55); }},
-        {"Sharpen", [](frmMain& f) { f.sharpenOptions->setValue(3); }},
+        {"Blur", [](frmMain& f) { f.editView().blurOptions->setValue(2); }},
+        {"Contrast", [](frmMain& f) { f.editView().contrastOptions->setValue(60); }},
+        {"Brightness", [](frmMain& f) { f.editView().brightnessOptions->setValue(55); }},
+        {"Sharpen", [](frmMain& f) { f.editView().sharpenOptions->setValue(3); }},
         {"Text",
          [](frmMain& f) {
-             f.textOptions->cboPosition->setCurrentIndex(4);
-             f.textOptions->comboFontSize->setEditText(QStringLiteral("18"));
+             f.editView().textOptions->cboPosition->setCurrentIndex(4);
+             f.editView().textOptions->comboFontSize->setEditText(QStringLiteral("18"));
          }},
-        {"Watermark", [](frmMain& f) { f.watermarkOptions->cboMergeStyle->setCurrentIndex(2); }},
-        {"Frame", [](frmMain& f) { f.frameOptions->OptFrameImage->select(1); }},
-        {"Mask", [](frmMain& f) { f.maskOptions->OptMask->select(0); }},
-        {"Shadow", [](frmMain& f) { f.shadowOptions->OptShadow->select(0); }},
+        {"Watermark", [](frmMain& f) { f.editView().watermarkOptions->cboMergeStyle->setCurrentIndex(2); }},
+        {"Frame", [](frmMain& f) { f.editView().frameOptions->OptFrameImage->select(1); }},
+        {"Mask", [](frmMain& f) { f.editView().maskOptions->OptMask->select(0); }},
+        {"Shadow", [](frmMain& f) { f.editView().shadowOptions->OptShadow->select(0); }},
     };
     int rows = 0;
     for (const auto& [key, set] : steps) {
         SCOPED_TRACE(key);
         choose(key);
         set(*w);
-        w->cmdOK_Click();
-        ASSERT_EQ(w->lvEditBatch.rowCount(), ++rows);
+        w->editView().cmdOK_Click();
+        ASSERT_EQ(w->editView().lvEditBatch.rowCount(), ++rows);
         ImageBox replay;
         replay.setImage(OriginalImageData);
-        subProcessPages(nullptr, w->lvEditBatch, replay, nullptr, true);
+        subProcessPages(nullptr, w->editView().lvEditBatch, replay, nullptr, true);
         EXPECT_EQ(shown(), rgb(replay.image()));
     }
     EXPECT_TRUE(errors.reports().empty());
@@ -777,13 +777,13 @@ TEST_F(EffectPanelTest, ConfirmedPreviewEqualsTheBasketRunOnTheOriginal) {
 
 TEST_F(EffectPanelTest, AntiAliasAfterAPreviewMarksChangedButLeavesPreviewDisabled) {
     choose("Text");
-    ASSERT_TRUE(w->cmdApply_Click());
-    ASSERT_FALSE(w->cmdApply->isEnabled());
-    w->textOptions->chkAntiAlias->setChecked(!w->textOptions->chkAntiAlias->isChecked());
-    EXPECT_TRUE(w->TaskOptionsChanged);
-    EXPECT_FALSE(w->cmdApply->isEnabled());
+    ASSERT_TRUE(w->editView().cmdApply_Click());
+    ASSERT_FALSE(w->editView().cmdApply->isEnabled());
+    w->editView().textOptions->chkAntiAlias->setChecked(!w->editView().textOptions->chkAntiAlias->isChecked());
+    EXPECT_TRUE(w->editView().TaskOptionsChanged);
+    EXPECT_FALSE(w->editView().cmdApply->isEnabled());
     // Confirm previews the changed option first.
-    w->cmdOK_Click();
-    ASSERT_EQ(w->lvEditBatch.rowCount(), 1);
-    EXPECT_EQ(w->lvEditBatch.row(0).SubItems[1], QStringLiteral("True"));
+    w->editView().cmdOK_Click();
+    ASSERT_EQ(w->editView().lvEditBatch.rowCount(), 1);
+    EXPECT_EQ(w->editView().lvEditBatch.row(0).SubItems[1], QStringLiteral("True"));
 }

@@ -42,7 +42,7 @@ protected:
         original = gradient(100, 50);
         w->ibMain->box().setImage(original);
         OriginalImageData = w->ibMain->box().Picture();
-        w->CmdPreviewEdit_Click();
+        w->editView().CmdPreviewEdit_Click();
     }
     void TearDown() override {
         OriginalImageData = QImage();
@@ -52,7 +52,7 @@ protected:
     }
 
     void choose(const char* key) {
-        emit w->eb->ItemClick(QStringLiteral("Special Group"), QString::fromLatin1(key));
+        emit w->editView().eb->ItemClick(QStringLiteral("Special Group"), QString::fromLatin1(key));
     }
 
     // What the batch makes of the stored task from the image as confirmed.
@@ -75,13 +75,13 @@ protected:
 
 TEST_F(GeometryPanelTest, PreviewWithNothingChangedDoesNothing) {
     choose("Rotate");
-    w->TaskOptionsChanged = false;
-    w->cmdApply->setEnabled(true);
-    EXPECT_FALSE(w->cmdApply_Click());
+    w->editView().TaskOptionsChanged = false;
+    w->editView().cmdApply->setEnabled(true);
+    EXPECT_FALSE(w->editView().cmdApply_Click());
     EXPECT_EQ(shown(), rgb(original));
-    EXPECT_TRUE(w->cmdApply->isEnabled());
-    EXPECT_FALSE(w->cmdReset->isEnabled());
-    EXPECT_FALSE(w->ImageModified);
+    EXPECT_TRUE(w->editView().cmdApply->isEnabled());
+    EXPECT_FALSE(w->editView().cmdReset->isEnabled());
+    EXPECT_FALSE(w->editView().ImageModified);
 }
 
 TEST_F(GeometryPanelTest, EveryTaskPreviewsWhatTheEngineMakesOfItsRow) {
@@ -90,66 +90,66 @@ TEST_F(GeometryPanelTest, EveryTaskPreviewsWhatTheEngineMakesOfItsRow) {
         std::function<void(frmMain&)> set;
     };
     const Case cases[] = {
-        {"Flip", [](frmMain& f) { f.optFlip[1]->setChecked(true); }},
+        {"Flip", [](frmMain& f) { f.editView().optFlip[1]->setChecked(true); }},
         {"Rotate",
          [](frmMain& f) {
-             f.cmdAngle[3]->click();
-             f.chkRotateResample->setChecked(true);
-             f.picCropBackColor->setBackColor(0x000000FFu);
+             f.editView().cmdAngle[3]->click();
+             f.editView().chkRotateResample->setChecked(true);
+             f.editView().picCropBackColor->setBackColor(0x000000FFu);
          }},
         {"Resize",
          [](frmMain& f) {
-             f.optResize[0]->setChecked(true);
-             f.chkResizeRatio->setChecked(false);
-             f.txtResizeWidth->setText(QStringLiteral("37"));
-             f.txtResizeHeight->setText(QStringLiteral("81"));
+             f.editView().optResize[0]->setChecked(true);
+             f.editView().chkResizeRatio->setChecked(false);
+             f.editView().txtResizeWidth->setText(QStringLiteral("37"));
+             f.editView().txtResizeHeight->setText(QStringLiteral("81"));
          }},
         {"Resize",
          [](frmMain& f) {
-             f.optResize[1]->setChecked(true);
-             f.txtScale->setText(QStringLiteral("12.5"));
+             f.editView().optResize[1]->setChecked(true);
+             f.editView().txtScale->setText(QStringLiteral("12.5"));
          }},
         {"Crop",
          [](frmMain& f) {
-             f.optCropSelect[1]->setChecked(true);
-             f.txtCropLeft->setText(QStringLiteral("10"));
-             f.txtCropTop->setText(QStringLiteral("5"));
-             f.txtCropRight->setText(QStringLiteral("70"));
-             f.cmbCrop->setCurrentIndex(1);
+             f.editView().optCropSelect[1]->setChecked(true);
+             f.editView().txtCropLeft->setText(QStringLiteral("10"));
+             f.editView().txtCropTop->setText(QStringLiteral("5"));
+             f.editView().txtCropRight->setText(QStringLiteral("70"));
+             f.editView().cmbCrop->setCurrentIndex(1);
          }},
         {"Invert", [](frmMain&) {}},
         {"Canvas",
          [](frmMain& f) {
-             for (QLineEdit* box : f.txtCanvasCustom)
+             for (QLineEdit* box : f.editView().txtCanvasCustom)
                  box->setText(QStringLiteral("7"));
-             f.txtCanvasCustom[2]->setText(QStringLiteral("3"));
+             f.editView().txtCanvasCustom[2]->setText(QStringLiteral("3"));
          }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.key);
         choose(c.key);
         c.set(*w);
-        ASSERT_TRUE(w->TaskOptionsChanged);
-        ASSERT_TRUE(w->cmdApply_Click());
+        ASSERT_TRUE(w->editView().TaskOptionsChanged);
+        ASSERT_TRUE(w->editView().cmdApply_Click());
         EXPECT_NE(shown(), rgb(original));
         EXPECT_EQ(shown(), engineResult());
-        EXPECT_TRUE(w->ImageModified);
+        EXPECT_TRUE(w->editView().ImageModified);
         EXPECT_FALSE(w->PreviewUnchanged);
-        EXPECT_FALSE(w->TaskOptionsChanged);
-        EXPECT_TRUE(w->cmdReset->isEnabled());
-        EXPECT_FALSE(w->cmdApply->isEnabled());
+        EXPECT_FALSE(w->editView().TaskOptionsChanged);
+        EXPECT_TRUE(w->editView().cmdReset->isEnabled());
+        EXPECT_FALSE(w->editView().cmdApply->isEnabled());
         // Not confirmed: the next task starts from the image as it was.
-        w->ImageModified = false;
+        w->editView().ImageModified = false;
         w->ibMain->box().setImage(ConfirmedImageData);
     }
 }
 
 TEST_F(GeometryPanelTest, TwoPreviewsDoNotAddUp) {
     choose("Rotate");
-    w->txtDegrees->setText(QStringLiteral("30"));
-    ASSERT_TRUE(w->cmdApply_Click());
-    w->txtDegrees->setText(QStringLiteral("90"));
-    ASSERT_TRUE(w->cmdApply_Click());
+    w->editView().txtDegrees->setText(QStringLiteral("30"));
+    ASSERT_TRUE(w->editView().cmdApply_Click());
+    w->editView().txtDegrees->setText(QStringLiteral("90"));
+    ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_EQ(CurrentTask.Param[2], QStringLiteral("90"));
     EXPECT_EQ(shown(), engineResult());
     EXPECT_EQ(shown().size(), QSize(50, 100));
@@ -157,10 +157,10 @@ TEST_F(GeometryPanelTest, TwoPreviewsDoNotAddUp) {
 
 TEST_F(GeometryPanelTest, CanvasMarginsGrowTheImage) {
     choose("Canvas");
-    for (QLineEdit* box : w->txtCanvasCustom)
+    for (QLineEdit* box : w->editView().txtCanvasCustom)
         box->setText(QStringLiteral("10"));
-    w->picCropBackColor->setBackColor(0x0000FF00u);
-    ASSERT_TRUE(w->cmdApply_Click());
+    w->editView().picCropBackColor->setBackColor(0x0000FF00u);
+    ASSERT_TRUE(w->editView().cmdApply_Click());
     const QImage result = shown();
     EXPECT_EQ(result.size(), QSize(120, 70));
     EXPECT_EQ(result.pixel(0, 0), qRgb(0, 255, 0));
@@ -170,125 +170,125 @@ TEST_F(GeometryPanelTest, CanvasMarginsGrowTheImage) {
 
 TEST_F(GeometryPanelTest, BadNumbersAreRefusedAndChangeNothing) {
     const std::pair<const char*, std::function<void(frmMain&)>> cases[] = {
-        {"Resize", [](frmMain& f) { f.txtResizeWidth->setText(QStringLiteral("40000")); }},
+        {"Resize", [](frmMain& f) { f.editView().txtResizeWidth->setText(QStringLiteral("40000")); }},
         {"Resize",
          [](frmMain& f) {
-             f.optResize[1]->setChecked(true);
-             f.txtScale->setText(QStringLiteral("abc"));
+             f.editView().optResize[1]->setChecked(true);
+             f.editView().txtScale->setText(QStringLiteral("abc"));
          }},
         {"Crop",
          [](frmMain& f) {
-             f.txtCropLeft->setText(QStringLiteral("40"));
-             f.txtCropRight->setText(QStringLiteral("40"));
+             f.editView().txtCropLeft->setText(QStringLiteral("40"));
+             f.editView().txtCropRight->setText(QStringLiteral("40"));
          }},
     };
     for (const auto& [key, set] : cases) {
         SCOPED_TRACE(key);
         choose(key);
         set(*w);
-        w->subMarkOptionsChanged();
+        w->editView().subMarkOptionsChanged();
         const typTask before = CurrentTask;
         const size_t shownBefore = messages.shown().size();
-        EXPECT_FALSE(w->cmdApply_Click());
+        EXPECT_FALSE(w->editView().cmdApply_Click());
         EXPECT_EQ(messages.shown().size(), shownBefore + 1);
         EXPECT_EQ(shown(), rgb(original));
         EXPECT_EQ(CurrentTask.Param, before.Param);
-        EXPECT_FALSE(w->ImageModified);
+        EXPECT_FALSE(w->editView().ImageModified);
     }
 }
 
 TEST_F(GeometryPanelTest, RatioLockFollowsTheSizeAtEntry) {
     choose("Resize");
-    w->optResize[0]->setChecked(true);
-    w->chkResizeRatio->setChecked(true);
+    w->editView().optResize[0]->setChecked(true);
+    w->editView().chkResizeRatio->setChecked(true);
     // Box typed into, text -> the other box.
     const std::tuple<QLineEdit*, const char*, QLineEdit*, const char*> cases[] = {
-        {w->txtResizeWidth, "50", w->txtResizeHeight, "25"},
-        {w->txtResizeHeight, "75", w->txtResizeWidth, "150"},
-        {w->txtResizeWidth, "0", w->txtResizeHeight, "0"},
-        {w->txtResizeWidth, "", w->txtResizeHeight, "0"},
-        {w->txtResizeWidth, "3", w->txtResizeHeight, "2"}, // 1.5 rounds to 2
-        {w->txtResizeWidth, "5", w->txtResizeHeight, "2"}, // 2.5 rounds to 2
+        {w->editView().txtResizeWidth, "50", w->editView().txtResizeHeight, "25"},
+        {w->editView().txtResizeHeight, "75", w->editView().txtResizeWidth, "150"},
+        {w->editView().txtResizeWidth, "0", w->editView().txtResizeHeight, "0"},
+        {w->editView().txtResizeWidth, "", w->editView().txtResizeHeight, "0"},
+        {w->editView().txtResizeWidth, "3", w->editView().txtResizeHeight, "2"}, // 1.5 rounds to 2
+        {w->editView().txtResizeWidth, "5", w->editView().txtResizeHeight, "2"}, // 2.5 rounds to 2
     };
     for (const auto& [typed, text, other, expected] : cases) {
         typed->setText(QString::fromLatin1(text));
         EXPECT_EQ(other->text(), QLatin1String(expected)) << text;
     }
-    EXPECT_EQ(w->txtResizeWidth->text(), QStringLiteral("5"));
-    w->chkResizeRatio->setChecked(false);
-    w->txtResizeWidth->setText(QStringLiteral("99"));
-    EXPECT_EQ(w->txtResizeHeight->text(), QStringLiteral("2"));
+    EXPECT_EQ(w->editView().txtResizeWidth->text(), QStringLiteral("5"));
+    w->editView().chkResizeRatio->setChecked(false);
+    w->editView().txtResizeWidth->setText(QStringLiteral("99"));
+    EXPECT_EQ(w->editView().txtResizeHeight->text(), QStringLiteral("2"));
 }
 
 TEST_F(GeometryPanelTest, EditViewEntryWithTheLockOnKeepsTheImageSize) {
-    w->chkResizeRatio->setChecked(true);
-    w->CmdPreviewEdit_Click();
+    w->editView().chkResizeRatio->setChecked(true);
+    w->editView().CmdPreviewEdit_Click();
     const QImage other = gradient(64, 48);
     w->ibMain->box().setImage(other);
     OriginalImageData = w->ibMain->box().Picture();
-    w->CmdPreviewEdit_Click();
-    EXPECT_EQ(w->txtResizeWidth->text(), QStringLiteral("64"));
-    EXPECT_EQ(w->txtResizeHeight->text(), QStringLiteral("48"));
+    w->editView().CmdPreviewEdit_Click();
+    EXPECT_EQ(w->editView().txtResizeWidth->text(), QStringLiteral("64"));
+    EXPECT_EQ(w->editView().txtResizeHeight->text(), QStringLiteral("48"));
 }
 
 TEST_F(GeometryPanelTest, KeyInRefillsOnlyRightAndBottom) {
     choose("Crop");
-    w->optCropSelect[0]->setChecked(true);
-    w->txtCropLeft->setText(QStringLiteral("3"));
-    w->txtCropTop->setText(QStringLiteral("4"));
-    w->txtCropRight->setText(QStringLiteral("5"));
-    w->txtCropBot->setText(QStringLiteral("6"));
-    w->optCropSelect[1]->setChecked(true);
-    EXPECT_EQ(w->txtCropLeft->text(), QStringLiteral("3"));
-    EXPECT_EQ(w->txtCropTop->text(), QStringLiteral("4"));
-    EXPECT_EQ(w->txtCropRight->text(), QStringLiteral("100"));
-    EXPECT_EQ(w->txtCropBot->text(), QStringLiteral("50"));
+    w->editView().optCropSelect[0]->setChecked(true);
+    w->editView().txtCropLeft->setText(QStringLiteral("3"));
+    w->editView().txtCropTop->setText(QStringLiteral("4"));
+    w->editView().txtCropRight->setText(QStringLiteral("5"));
+    w->editView().txtCropBot->setText(QStringLiteral("6"));
+    w->editView().optCropSelect[1]->setChecked(true);
+    EXPECT_EQ(w->editView().txtCropLeft->text(), QStringLiteral("3"));
+    EXPECT_EQ(w->editView().txtCropTop->text(), QStringLiteral("4"));
+    EXPECT_EQ(w->editView().txtCropRight->text(), QStringLiteral("100"));
+    EXPECT_EQ(w->editView().txtCropBot->text(), QStringLiteral("50"));
     EXPECT_EQ(picbasket::Setup.TaskDefaults.CropMode, 1);
-    EXPECT_TRUE(w->TaskOptionsChanged);
-    EXPECT_TRUE(w->cmdApply->isEnabled());
+    EXPECT_TRUE(w->editView().TaskOptionsChanged);
+    EXPECT_TRUE(w->editView().cmdApply->isEnabled());
 }
 
 TEST_F(GeometryPanelTest, RotatePresetsAndTypedAnglesKeepTheirText) {
     choose("Rotate");
-    w->cmdAngle[3]->click();
-    EXPECT_EQ(w->txtDegrees->text(), QStringLiteral("-45"));
-    EXPECT_EQ(w->sbDegrees->value(), -45);
+    w->editView().cmdAngle[3]->click();
+    EXPECT_EQ(w->editView().txtDegrees->text(), QStringLiteral("-45"));
+    EXPECT_EQ(w->editView().sbDegrees->value(), -45);
     // The focus-out clamp keeps the preset and shows a large angle normalised.
-    w->txtDegrees->setText(QStringLiteral("-45"));
-    emit w->txtDegrees->editingFinished();
-    EXPECT_EQ(w->txtDegrees->text(), QStringLiteral("-45"));
-    w->txtDegrees->setText(QStringLiteral("300"));
-    emit w->txtDegrees->editingFinished();
-    EXPECT_EQ(w->txtDegrees->text(), QStringLiteral("300"));
-    EXPECT_EQ(w->sbDegrees->value(), -60);
-    w->txtDegrees->setText(QStringLiteral("400"));
-    emit w->txtDegrees->editingFinished();
-    EXPECT_EQ(w->txtDegrees->text(), QStringLiteral("360"));
-    EXPECT_EQ(w->sbDegrees->value(), 0);
+    w->editView().txtDegrees->setText(QStringLiteral("-45"));
+    emit w->editView().txtDegrees->editingFinished();
+    EXPECT_EQ(w->editView().txtDegrees->text(), QStringLiteral("-45"));
+    w->editView().txtDegrees->setText(QStringLiteral("300"));
+    emit w->editView().txtDegrees->editingFinished();
+    EXPECT_EQ(w->editView().txtDegrees->text(), QStringLiteral("300"));
+    EXPECT_EQ(w->editView().sbDegrees->value(), -60);
+    w->editView().txtDegrees->setText(QStringLiteral("400"));
+    emit w->editView().txtDegrees->editingFinished();
+    EXPECT_EQ(w->editView().txtDegrees->text(), QStringLiteral("360"));
+    EXPECT_EQ(w->editView().sbDegrees->value(), 0);
 }
 
 TEST_F(GeometryPanelTest, StoredOptionsLoadAndConfirmedOptionsStore) {
     picbasket::Setup.TaskDefaults.RotateDegrees = 30;
     choose("Rotate");
-    EXPECT_EQ(w->txtDegrees->text(), QStringLiteral("30"));
-    EXPECT_TRUE(w->TaskOptionsChanged);
-    EXPECT_FALSE(w->FrameBackColor->isHidden());
+    EXPECT_EQ(w->editView().txtDegrees->text(), QStringLiteral("30"));
+    EXPECT_TRUE(w->editView().TaskOptionsChanged);
+    EXPECT_FALSE(w->editView().FrameBackColor->isHidden());
     picbasket::Setup.TaskDefaults.RotateDegrees = 0;
     choose("Rotate");
     choose("Rotate");
-    EXPECT_FALSE(w->TaskOptionsChanged) << "angle 0 with the controls already at 0";
+    EXPECT_FALSE(w->editView().TaskOptionsChanged) << "angle 0 with the controls already at 0";
 
     choose("Canvas");
-    w->txtCanvasCustom[1]->setText(QStringLiteral("25"));
-    w->subSaveTaskOptions();
+    w->editView().txtCanvasCustom[1]->setText(QStringLiteral("25"));
+    w->editView().subSaveTaskOptions();
     EXPECT_EQ(picbasket::Setup.TaskDefaults.CanvasCustom[1], 25);
     choose("Flip");
-    EXPECT_TRUE(w->FrameBackColor->isHidden());
+    EXPECT_TRUE(w->editView().FrameBackColor->isHidden());
 }
 
 TEST_F(GeometryPanelTest, CropByMouseUsesTheBoxSelectionWhenFittedAndGripsAtActualSize) {
     choose("Crop");
-    w->optCropSelect[0]->setChecked(true);
+    w->editView().optCropSelect[0]->setChecked(true);
     ImageBox& box = w->ibMain->box();
     // Fit, preview size -> the selection tool in charge.
     struct Case {
@@ -300,13 +300,13 @@ TEST_F(GeometryPanelTest, CropByMouseUsesTheBoxSelectionWhenFittedAndGripsAtActu
         {true, {50, 25}, true}, {false, {400, 300}, false}, {true, {400, 300}, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.holder.width());
-        w->chkCropMouse->setChecked(false);
+        w->editView().chkCropMouse->setChecked(false);
         box.setAutoZoom(c.fit);
         box.setWidth(c.holder.width());
         box.setHeight(c.holder.height());
-        w->chkCropMouse->setChecked(true);
+        w->editView().chkCropMouse->setChecked(true);
         EXPECT_TRUE(w->PreviewSelection->CropByMouseActive);
-        EXPECT_TRUE(w->TaskOptionsChanged);
+        EXPECT_TRUE(w->editView().TaskOptionsChanged);
         EXPECT_EQ(box.ActiveSelectionTool() == ImageBox::RectangleTool, c.boxTool);
         EXPECT_EQ(w->PreviewSelection->PreviewMouseMode, c.boxTool ? 0 : 1);
         EXPECT_EQ(w->PreviewSelection->PreviewToolMode, c.boxTool ? 0 : 2);
@@ -315,17 +315,17 @@ TEST_F(GeometryPanelTest, CropByMouseUsesTheBoxSelectionWhenFittedAndGripsAtActu
 
 TEST_F(GeometryPanelTest, MouseCropAtActualSizeCropsTheDraggedRectangle) {
     choose("Crop");
-    w->optCropSelect[0]->setChecked(true);
+    w->editView().optCropSelect[0]->setChecked(true);
     ImageBox& box = w->ibMain->box();
     box.setAutoZoom(false);
-    w->chkCropMouse->setChecked(true);
+    w->editView().chkCropMouse->setChecked(true);
     SelectionController* s = w->PreviewSelection;
     // A drag to the upper left, ending past the image's top edge.
     s->mouseDown(1, 60, 40);
     s->mouseMove(10, -5);
     s->mouseUp(1, 10, -5);
-    ASSERT_TRUE(w->TaskOptionsChanged);
-    ASSERT_TRUE(w->cmdApply_Click());
+    ASSERT_TRUE(w->editView().TaskOptionsChanged);
+    ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_EQ(CurrentTask.Param[1], QStringLiteral("False"));
     EXPECT_EQ(CurrentTask.Param[2], QStringLiteral("10"));
     EXPECT_EQ(CurrentTask.Param[3], QStringLiteral("0"));
@@ -340,34 +340,34 @@ TEST_F(GeometryPanelTest, MouseCropAtActualSizeCropsTheDraggedRectangle) {
 
 TEST_F(GeometryPanelTest, AClickWithoutADragIsNoCrop) {
     choose("Crop");
-    w->optCropSelect[0]->setChecked(true);
+    w->editView().optCropSelect[0]->setChecked(true);
     w->ibMain->box().setAutoZoom(false);
-    w->chkCropMouse->setChecked(true);
+    w->editView().chkCropMouse->setChecked(true);
     w->PreviewSelection->mouseDown(1, 20, 20);
     w->PreviewSelection->mouseUp(1, 20, 20);
     const size_t before = messages.shown().size();
-    EXPECT_FALSE(w->cmdApply_Click());
+    EXPECT_FALSE(w->editView().cmdApply_Click());
     EXPECT_EQ(messages.shown().size(), before + 1);
     EXPECT_EQ(shown(), rgb(original));
 }
 
 TEST_F(GeometryPanelTest, LeavingTheEditViewEndsEveryPickMode) {
     choose("Crop");
-    w->chkCropBackColor->setChecked(true);
+    w->editView().chkCropBackColor->setChecked(true);
     EXPECT_EQ(w->PreviewSelection->PreviewToolMode, 4);
-    w->chkSelectLocation->setChecked(true);
+    w->editView().chkSelectLocation->setChecked(true);
     EXPECT_TRUE(w->PreviewSelection->LocationPickMode);
-    w->optCropSelect[0]->setChecked(true);
-    w->chkCropMouse->setChecked(true);
-    w->CmdPreviewEdit_Click();
-    ASSERT_FALSE(w->fncIsEditView());
+    w->editView().optCropSelect[0]->setChecked(true);
+    w->editView().chkCropMouse->setChecked(true);
+    w->editView().CmdPreviewEdit_Click();
+    ASSERT_FALSE(w->editView().fncIsEditView());
     EXPECT_EQ(w->PreviewSelection->PreviewToolMode, 0);
     EXPECT_EQ(w->PreviewSelection->PreviewMouseMode, 0);
     EXPECT_FALSE(w->PreviewSelection->LocationPickMode);
     EXPECT_FALSE(w->PreviewSelection->CropByMouseActive);
-    EXPECT_FALSE(w->chkCropMouse->isChecked());
-    EXPECT_FALSE(w->chkSelectLocation->isChecked());
-    EXPECT_FALSE(w->chkCropBackColor->isChecked());
+    EXPECT_FALSE(w->editView().chkCropMouse->isChecked());
+    EXPECT_FALSE(w->editView().chkSelectLocation->isChecked());
+    EXPECT_FALSE(w->editView().chkCropBackColor->isChecked());
 }
 
 TEST_F(GeometryPanelTest, AColourPickFillsTheSwatchAndEndsWithTheClick) {
@@ -375,12 +375,12 @@ TEST_F(GeometryPanelTest, AColourPickFillsTheSwatchAndEndsWithTheClick) {
     ImageBox& box = w->ibMain->box();
     box.setAutoZoom(false);
     w->subResize();
-    w->chkCropBackColor->setChecked(true);
-    w->TaskOptionsChanged = false;
+    w->editView().chkCropBackColor->setChecked(true);
+    w->editView().TaskOptionsChanged = false;
     w->PreviewSelection->mouseDown(1, 30, 20);
-    EXPECT_EQ(w->picCropBackColor->BackColor(), box.PixelColor(30, 20));
-    EXPECT_TRUE(w->TaskOptionsChanged);
+    EXPECT_EQ(w->editView().picCropBackColor->BackColor(), box.PixelColor(30, 20));
+    EXPECT_TRUE(w->editView().TaskOptionsChanged);
     w->PreviewSelection->mouseUp(1, 30, 20);
-    EXPECT_FALSE(w->chkCropBackColor->isChecked());
+    EXPECT_FALSE(w->editView().chkCropBackColor->isChecked());
     EXPECT_EQ(w->PreviewSelection->PreviewToolMode, 0);
 }

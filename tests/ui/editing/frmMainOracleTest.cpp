@@ -61,7 +61,7 @@ protected:
         original = pattern(60, 40);
         w->ibMain->box().setImage(original);
         OriginalImageData = w->ibMain->box().Picture();
-        w->CmdPreviewEdit_Click();
+        w->editView().CmdPreviewEdit_Click();
     }
     void TearDown() override {
         OriginalImageData = QImage();
@@ -71,7 +71,7 @@ protected:
     }
 
     void choose(const char* key) {
-        emit w->eb->ItemClick(QStringLiteral("Special Group"), QString::fromLatin1(key));
+        emit w->editView().eb->ItemClick(QStringLiteral("Special Group"), QString::fromLatin1(key));
     }
     QImage shown() const { return rgb(w->ibMain->box().image()); }
     QImage confirmed() const {
@@ -81,17 +81,17 @@ protected:
     QImage basketResult() const {
         ImageBox box;
         box.setImage(OriginalImageData);
-        fncRunTaskRows(w->lvEditBatch, box);
+        fncRunTaskRows(w->editView().lvEditBatch, box);
         return rgb(box.image());
     }
     // Previews, checks the preview, confirms, and checks what was confirmed.
     void previewAndConfirm(const QImage& expected) {
         ASSERT_FALSE(expected.isNull());
-        ASSERT_TRUE(w->cmdApply_Click());
+        ASSERT_TRUE(w->editView().cmdApply_Click());
         EXPECT_TRUE(shown() == expected) << "preview: " << difference(shown(), expected);
-        const int rows = w->lvEditBatch.rowCount();
-        w->cmdOK_Click();
-        EXPECT_EQ(w->lvEditBatch.rowCount(), rows + 1);
+        const int rows = w->editView().lvEditBatch.rowCount();
+        w->editView().cmdOK_Click();
+        EXPECT_EQ(w->editView().lvEditBatch.rowCount(), rows + 1);
         EXPECT_TRUE(confirmed() == expected) << "confirmed: " << difference(confirmed(), expected);
         EXPECT_TRUE(basketResult() == expected)
             << "basket: " << difference(basketResult(), expected);
@@ -133,12 +133,12 @@ TEST_F(EditOracleTest, SingleStepTasksMatchImageMagickThroughPreviewAndConfirm) 
         QStringList operators; // convert's operators for every step so far
     };
     const Step steps[] = {
-        {"Flip", [](frmMain& f) { f.optFlip[0]->setChecked(true); }, {"-flop"}},
-        {"Flip", [](frmMain& f) { f.optFlip[1]->setChecked(true); }, {"-flop", "-flip"}},
+        {"Flip", [](frmMain& f) { f.editView().optFlip[0]->setChecked(true); }, {"-flop"}},
+        {"Flip", [](frmMain& f) { f.editView().optFlip[1]->setChecked(true); }, {"-flop", "-flip"}},
         {"Rotate",
          [](frmMain& f) {
-             f.chkRotateResample->setChecked(false);
-             f.txtDegrees->setText(QStringLiteral("90"));
+             f.editView().chkRotateResample->setChecked(false);
+             f.editView().txtDegrees->setText(QStringLiteral("90"));
          },
          {"-flop", "-flip", "-rotate", "90"}},
         {"Invert", [](frmMain&) {}, {"-flop", "-flip", "-rotate", "90", "-negate"}},
@@ -147,7 +147,7 @@ TEST_F(EditOracleTest, SingleStepTasksMatchImageMagickThroughPreviewAndConfirm) 
         SCOPED_TRACE(s.operators.join(' ').toStdString());
         choose(s.key);
         s.set(*w);
-        w->subMarkOptionsChanged();
+        w->editView().subMarkOptionsChanged();
         previewAndConfirm(convert(s.operators));
     }
 }
@@ -163,12 +163,12 @@ TEST_F(EditOracleTest, AnOpaqueStampAtTheTopLeftReplacesExactlyItsPixels) {
     ASSERT_TRUE(stamp.save(file));
     picbasket::Setup.TaskDefaults.Watermark.ImageFile = file;
     choose("Watermark");
-    WatermarkPanel* wm = w->watermarkOptions;
+    WatermarkPanel* wm = w->editView().watermarkOptions;
     wm->cboMergeStyle->setCurrentIndex(0);
     wm->chkWatermarkTransparent->setChecked(false);
     wm->sldWatermarkTransparency->setValue(0);
-    w->cboPosition->setCurrentIndex(0);
-    w->subMarkOptionsChanged();
+    w->editView().cboPosition->setCurrentIndex(0);
+    w->editView().subMarkOptionsChanged();
     QImage expected = rgb(original);
     for (int y = 0; y < stamp.height(); ++y)
         for (int x = 0; x < stamp.width(); ++x)
@@ -180,12 +180,12 @@ TEST_F(EditOracleTest, AnOpaqueStampAtTheTopLeftReplacesExactlyItsPixels) {
 // background colour and the inside is the picture untouched.
 TEST_F(EditOracleTest, AColourFrameIsTheBackgroundColourAroundThePicture) {
     choose("Frame");
-    FramePanel* f = w->frameOptions;
+    FramePanel* f = w->editView().frameOptions;
     f->OptFrameStyle[1]->setChecked(true);
     f->txtFrameSize->setText(QStringLiteral("5"));
     // OLE colours are 0x00BBGGRR: this is pure blue.
-    w->picCropBackColor->setBackColor(0x00FF0000u);
-    w->subMarkOptionsChanged();
+    w->editView().picCropBackColor->setBackColor(0x00FF0000u);
+    w->editView().subMarkOptionsChanged();
     QImage expected(70, 50, QImage::Format_RGB32);
     expected.fill(qRgb(0, 0, 255));
     for (int y = 0; y < 40; ++y)

@@ -53,7 +53,7 @@ protected:
         original = gradient(100, 50);
         w->ibMain->box().setImage(original);
         OriginalImageData = w->ibMain->box().Picture();
-        w->CmdPreviewEdit_Click();
+        w->editView().CmdPreviewEdit_Click();
         previous = setDialogBackend(&dialogs);
     }
     void TearDown() override {
@@ -65,30 +65,30 @@ protected:
     }
 
     void choose(const char* key) {
-        emit w->eb->ItemClick(QStringLiteral("Special Group"), QString::fromLatin1(key));
+        emit w->editView().eb->ItemClick(QStringLiteral("Special Group"), QString::fromLatin1(key));
     }
 
     // Rotate by 90 degrees, a canvas of 4 pixels all round, and a vertical flip,
     // each confirmed with the edit view's button.
     void confirmThree() {
         choose("Rotate");
-        w->txtDegrees->setText(QStringLiteral("90"));
-        w->cmdOK->click();
+        w->editView().txtDegrees->setText(QStringLiteral("90"));
+        w->editView().cmdOK->click();
         choose("Canvas");
-        for (QLineEdit* box : w->txtCanvasCustom)
+        for (QLineEdit* box : w->editView().txtCanvasCustom)
             box->setText(QStringLiteral("4"));
-        w->cmdOK->click();
+        w->editView().cmdOK->click();
         choose("Flip");
-        w->optFlip[1]->setChecked(true);
-        w->cmdOK->click();
-        ASSERT_EQ(w->lvEditBatch.rowCount(), 3);
+        w->editView().optFlip[1]->setChecked(true);
+        w->editView().cmdOK->click();
+        ASSERT_EQ(w->editView().lvEditBatch.rowCount(), 3);
     }
 
     // The whole basket run by the engine on the image as loaded.
     QImage independentReplay() const {
         ImageBox box;
         box.setImage(OriginalImageData);
-        fncRunTaskRows(w->lvEditBatch, box);
+        fncRunTaskRows(w->editView().lvEditBatch, box);
         return rgb(box.image());
     }
 
@@ -103,7 +103,7 @@ protected:
 
     QStringList batchKeys() const {
         QStringList out;
-        for (const TaskRow& row : w->lvEditBatch.rows())
+        for (const TaskRow& row : w->editView().lvEditBatch.rows())
             out << row.Tag;
         return out;
     }
@@ -118,16 +118,16 @@ protected:
 
 TEST_F(TaskBasketTest, ConfirmAddsTheRowToAllThreeListsAndTakesTheCopy) {
     confirmThree();
-    EXPECT_EQ(rows(*w->lvEdit), (QStringList{"Rotate", "Canvas", "Orientation"}));
-    EXPECT_EQ(rows(*w->lvEditPreview), rows(*w->lvEdit));
+    EXPECT_EQ(rows(*w->editView().lvEdit), (QStringList{"Rotate", "Canvas", "Orientation"}));
+    EXPECT_EQ(rows(*w->editView().lvEditPreview), rows(*w->editView().lvEdit));
     EXPECT_EQ(batchKeys(), (QStringList{"rotate", "canvas", "flip"}));
-    EXPECT_EQ(w->lvEditBatch.row(0).SubItems[2], "90");
+    EXPECT_EQ(w->editView().lvEditBatch.row(0).SubItems[2], "90");
     EXPECT_EQ(shown().size(), QSize(58, 108));
     EXPECT_EQ(decoded(ConfirmedImageData), independentReplay());
     EXPECT_EQ(shown(), independentReplay());
     EXPECT_EQ(CurrentTask.TaskID, 0);
-    EXPECT_EQ(w->cmdOK->text(), "Finish");
-    EXPECT_FALSE(w->ImageModified);
+    EXPECT_EQ(w->editView().cmdOK->text(), "Finish");
+    EXPECT_FALSE(w->editView().ImageModified);
     EXPECT_EQ(picbasket::Setup.TaskDefaults.RotateDegrees, 90);
     EXPECT_TRUE(errors.reports().empty());
 }
@@ -135,10 +135,10 @@ TEST_F(TaskBasketTest, ConfirmAddsTheRowToAllThreeListsAndTakesTheCopy) {
 TEST_F(TaskBasketTest, ConfirmWithNothingChangedAddsARowWithEmptySlots) {
     choose("Rotate");
     // As a task whose stored options need no Preview.
-    w->TaskOptionsChanged = false;
-    w->cmdOK_Click();
-    ASSERT_EQ(w->lvEditBatch.rowCount(), 1);
-    const TaskRow& row = w->lvEditBatch.row(0);
+    w->editView().TaskOptionsChanged = false;
+    w->editView().cmdOK_Click();
+    ASSERT_EQ(w->editView().lvEditBatch.rowCount(), 1);
+    const TaskRow& row = w->editView().lvEditBatch.row(0);
     EXPECT_EQ(row.Text, "2");
     for (int k = 1; k <= TaskParamCount; ++k)
         EXPECT_TRUE(row.SubItems[size_t(k)].isEmpty()) << k;
@@ -150,18 +150,18 @@ TEST_F(TaskBasketTest, RedEyeIsNeverQueuedButItsPreviewIsConfirmed) {
     QImage corrected = original;
     corrected.setPixel(5, 5, qRgb(0, 0, 0));
     w->ibMain->box().setImage(corrected);
-    w->cmdOK_Click();
-    EXPECT_EQ(w->lvEditBatch.rowCount(), 0);
-    EXPECT_EQ(w->lvEdit->Count(), 0);
+    w->editView().cmdOK_Click();
+    EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 0);
+    EXPECT_EQ(w->editView().lvEdit->Count(), 0);
     EXPECT_EQ(decoded(ConfirmedImageData), rgb(corrected));
 }
 
 TEST_F(TaskBasketTest, AFailedPreviewStopsTheConfirm) {
     choose("Resize");
-    w->txtResizeWidth->setText(QStringLiteral("40000"));
+    w->editView().txtResizeWidth->setText(QStringLiteral("40000"));
     const QImage before = ConfirmedImageData;
-    w->cmdOK_Click();
-    EXPECT_EQ(w->lvEditBatch.rowCount(), 0);
+    w->editView().cmdOK_Click();
+    EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 0);
     EXPECT_EQ(ConfirmedImageData, before);
     EXPECT_EQ(CurrentTask.TaskID, int32_t(TaskType::Resize));
     EXPECT_EQ(messages.shown().size(), 1u);
@@ -169,32 +169,32 @@ TEST_F(TaskBasketTest, AFailedPreviewStopsTheConfirm) {
 
 TEST_F(TaskBasketTest, ResetBeforeAnyPreviewChangesNothing) {
     choose("Rotate");
-    w->txtDegrees->setText(QStringLiteral("45"));
-    w->cmdReset_Click();
-    EXPECT_EQ(w->txtDegrees->text(), "45");
-    ASSERT_TRUE(w->cmdApply_Click());
-    w->cmdReset->click();
+    w->editView().txtDegrees->setText(QStringLiteral("45"));
+    w->editView().cmdReset_Click();
+    EXPECT_EQ(w->editView().txtDegrees->text(), "45");
+    ASSERT_TRUE(w->editView().cmdApply_Click());
+    w->editView().cmdReset->click();
     EXPECT_EQ(shown(), rgb(original));
-    EXPECT_EQ(w->txtDegrees->text(), "0");
+    EXPECT_EQ(w->editView().txtDegrees->text(), "0");
 }
 
 TEST_F(TaskBasketTest, RemoveTakesTheRowSelectedInTheActiveList) {
     confirmThree();
     ASSERT_EQ(ActiveTaskList, 1);
     // Nothing selected: nothing changes.
-    w->cmdEditPreview[3]->click();
-    EXPECT_EQ(w->lvEditBatch.rowCount(), 3);
+    w->editView().cmdEditPreview[3]->click();
+    EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 3);
     // A selection in the other list does not count.
-    w->lvEdit->setSelected(1, true);
-    w->cmdEditPreview[3]->click();
-    EXPECT_EQ(w->lvEditBatch.rowCount(), 3);
+    w->editView().lvEdit->setSelected(1, true);
+    w->editView().cmdEditPreview[3]->click();
+    EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 3);
 
-    w->lvEditPreview->setSelected(2, true);
-    w->cmdEditPreview[3]->click();
-    EXPECT_EQ(rows(*w->lvEdit), (QStringList{"Rotate", "Orientation"}));
-    EXPECT_EQ(rows(*w->lvEditPreview), rows(*w->lvEdit));
+    w->editView().lvEditPreview->setSelected(2, true);
+    w->editView().cmdEditPreview[3]->click();
+    EXPECT_EQ(rows(*w->editView().lvEdit), (QStringList{"Rotate", "Orientation"}));
+    EXPECT_EQ(rows(*w->editView().lvEditPreview), rows(*w->editView().lvEdit));
     EXPECT_EQ(batchKeys(), (QStringList{"rotate", "flip"}));
-    EXPECT_EQ(w->lvEditPreview->SelectedCount(), 0);
+    EXPECT_EQ(w->editView().lvEditPreview->SelectedCount(), 0);
     EXPECT_EQ(shown(), independentReplay());
     EXPECT_EQ(decoded(ConfirmedImageData), independentReplay());
 }
@@ -202,25 +202,25 @@ TEST_F(TaskBasketTest, RemoveTakesTheRowSelectedInTheActiveList) {
 TEST_F(TaskBasketTest, ClearAndOriginalImageGoBackToTheImageAsLoaded) {
     // On an empty basket neither does anything: no question, preview untouched.
     choose("Rotate");
-    w->txtDegrees->setText(QStringLiteral("30"));
-    ASSERT_TRUE(w->cmdApply_Click());
+    w->editView().txtDegrees->setText(QStringLiteral("30"));
+    ASSERT_TRUE(w->editView().cmdApply_Click());
     const QImage previewed = shown();
-    w->cmdEditPreview[0]->click();
-    w->cmdOriginalImage_Click();
+    w->editView().cmdEditPreview[0]->click();
+    w->editView().cmdOriginalImage_Click();
     EXPECT_TRUE(messages.shown().empty());
     EXPECT_EQ(shown(), previewed);
-    w->cmdReset_Click();
+    w->editView().cmdReset_Click();
 
     confirmThree();
     messages.answerNext(mb::No);
-    w->cmdOriginalImage_Click();
+    w->editView().cmdOriginalImage_Click();
     ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(w->lvEditBatch.rowCount(), 3);
+    EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 3);
     messages.answerNext(mb::Yes);
-    w->cmdOriginalImage_Click();
-    EXPECT_EQ(w->lvEditBatch.rowCount(), 0);
-    EXPECT_EQ(w->lvEdit->Count(), 0);
-    EXPECT_EQ(w->lvEditPreview->Count(), 0);
+    w->editView().cmdOriginalImage_Click();
+    EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 0);
+    EXPECT_EQ(w->editView().lvEdit->Count(), 0);
+    EXPECT_EQ(w->editView().lvEditPreview->Count(), 0);
     EXPECT_EQ(shown(), rgb(original));
     EXPECT_EQ(ConfirmedImageData, OriginalImageData);
 }
@@ -230,24 +230,24 @@ TEST_F(TaskBasketTest, ClearAndOriginalImageGoBackToTheImageAsLoaded) {
 TEST_F(TaskBasketTest, RowClickThenPreviewStartsFromTheConfirmedImage) {
     confirmThree();
     const QImage confirmed = ConfirmedImageData;
-    w->lvEditPreview->setSelected(1, true);
-    w->lvEditPreview_ItemClick(1);
+    w->editView().lvEditPreview->setSelected(1, true);
+    w->editView().lvEditPreview_ItemClick(1);
     EXPECT_EQ(shown().size(), QSize(50, 100));
     EXPECT_EQ(ConfirmedImageData, confirmed);
 
     // Choosing another task in between does not make the partial image the base.
     choose("Invert");
-    ASSERT_TRUE(w->cmdApply_Click());
-    w->cmdOK_Click();
-    ASSERT_EQ(w->lvEditBatch.rowCount(), 4);
+    ASSERT_TRUE(w->editView().cmdApply_Click());
+    w->editView().cmdOK_Click();
+    ASSERT_EQ(w->editView().lvEditBatch.rowCount(), 4);
     EXPECT_EQ(shown(), independentReplay());
     EXPECT_EQ(decoded(ConfirmedImageData), independentReplay());
 
     // A click followed by Confirm of an unchanged task.
-    w->lvEditPreview->setSelected(2, true);
-    w->lvEditPreview_ItemClick(2);
+    w->editView().lvEditPreview->setSelected(2, true);
+    w->editView().lvEditPreview_ItemClick(2);
     choose("Crop");
-    w->cmdOK_Click();
+    w->editView().cmdOK_Click();
     EXPECT_EQ(decoded(ConfirmedImageData), independentReplay());
 }
 
@@ -257,19 +257,19 @@ TEST_F(TaskBasketTest, RowClickWithoutAnImageOrDuringAReplayDoesNothing) {
     int nested = 0;
     setTaskBusyCursorHook([&](bool busy) {
         if (busy && nested++ == 0) {
-            w->lvEditPreview_ItemClick(1);
-            w->cmdEditPreview[0]->click();
+            w->editView().lvEditPreview_ItemClick(1);
+            w->editView().cmdEditPreview[0]->click();
         }
     });
-    w->lvEditPreview->setSelected(1, true);
-    w->lvEditPreview_ItemClick(1);
+    w->editView().lvEditPreview->setSelected(1, true);
+    w->editView().lvEditPreview_ItemClick(1);
     setTaskBusyCursorHook({});
     EXPECT_EQ(nested, 1);
-    EXPECT_EQ(w->lvEditBatch.rowCount(), 3);
+    EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 3);
     EXPECT_EQ(shown().size(), QSize(50, 100));
 
     w->ibMain->box().setImage(QImage());
-    w->lvEditPreview_ItemClick(2);
+    w->editView().lvEditPreview_ItemClick(2);
     EXPECT_FALSE(w->ibMain->box().HasImage());
     EXPECT_TRUE(errors.reports().empty());
 }
@@ -281,24 +281,24 @@ TEST_F(TaskBasketTest, SavedBasketOpensAgainAsTheSamePreview) {
     const QImage confirmed = shown();
     const QString file = folder.file("tasks.tbf");
     dialogs.chooseFile(folder.file("tasks"));
-    w->cmdEditPreview[2]->click();
+    w->editView().cmdEditPreview[2]->click();
     ASSERT_EQ(dialogs.fileRequests().size(), 1u);
     EXPECT_EQ(dialogs.fileRequests()[0].title, "Save task basket");
     const QByteArray saved = bytesOf(file);
     ASSERT_FALSE(saved.isEmpty());
 
-    w->cmdEditPreview[0]->click();
+    w->editView().cmdEditPreview[0]->click();
     EXPECT_EQ(shown(), rgb(original));
-    w->lvEditPreview->setSelected(1, true);
+    w->editView().lvEditPreview->setSelected(1, true);
     dialogs.chooseFile(file);
-    w->cmdEditBar[1]->click();
-    EXPECT_EQ(rows(*w->lvEditPreview), (QStringList{"Rotate", "Canvas", "Orientation"}));
+    w->editView().cmdEditBar[1]->click();
+    EXPECT_EQ(rows(*w->editView().lvEditPreview), (QStringList{"Rotate", "Canvas", "Orientation"}));
     EXPECT_EQ(shown(), confirmed);
     EXPECT_EQ(decoded(ConfirmedImageData), confirmed);
-    EXPECT_EQ(w->lvEditPreview->SelectedCount(), 0);
+    EXPECT_EQ(w->editView().lvEditPreview->SelectedCount(), 0);
 
     dialogs.chooseFile(folder.file("again.tbf"));
-    w->cmdEditBar[2]->click();
+    w->editView().cmdEditBar[2]->click();
     EXPECT_EQ(bytesOf(folder.file("again.tbf")), saved);
     EXPECT_TRUE(messages.shown().empty());
 }
@@ -311,38 +311,38 @@ TEST_F(TaskBasketTest, FailedOpenOrSaveTellsAndKeepsTheBasket) {
     out.write("\"2\",\"rotate\"\r\n");
     out.close();
     dialogs.chooseFile(bad);
-    w->cmdEditBar_Click(1);
+    w->editView().cmdEditBar_Click(1);
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown()[0].text,
               "Error opening task basket!\r\nPlease select a valid task basket file.");
-    EXPECT_EQ(w->lvEditBatch.rowCount(), 3);
+    EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 3);
 
     dialogs.chooseFile(folder.file("no folder/x.tbf"));
-    w->cmdEditBar_Click(2);
+    w->editView().cmdEditBar_Click(2);
     ASSERT_EQ(messages.shown().size(), 2u);
     EXPECT_EQ(messages.shown()[1].text, "Error saving task basket!\r\nPlease try again!");
 
     // Cancelled dialogs and other indexes do nothing.
     dialogs.cancelFile();
-    w->cmdEditBar_Click(1);
-    w->cmdEditBar_Click(4);
-    w->cmdEditBar_Click(-1);
+    w->editView().cmdEditBar_Click(1);
+    w->editView().cmdEditBar_Click(4);
+    w->editView().cmdEditBar_Click(-1);
     EXPECT_EQ(messages.shown().size(), 2u);
-    EXPECT_EQ(w->lvEditBatch.rowCount(), 3);
+    EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 3);
 }
 
 TEST_F(TaskBasketTest, OpeningWithoutAnImageFillsTheListsOnly) {
     confirmThree();
     const QString file = folder.file("t.tbf");
     dialogs.chooseFile(file);
-    w->cmdEditBar_Click(2);
-    w->cmdEditBar_Click(0);
+    w->editView().cmdEditBar_Click(2);
+    w->editView().cmdEditBar_Click(0);
     const QImage confirmed = ConfirmedImageData;
     w->ibMain->box().setImage(QImage());
     dialogs.chooseFile(file);
-    w->cmdEditBar_Click(1);
-    EXPECT_EQ(w->lvEditBatch.rowCount(), 3);
-    EXPECT_EQ(w->lvEdit->Count(), 3);
+    w->editView().cmdEditBar_Click(1);
+    EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 3);
+    EXPECT_EQ(w->editView().lvEdit->Count(), 3);
     EXPECT_FALSE(w->ibMain->box().HasImage());
     EXPECT_EQ(ConfirmedImageData, confirmed);
     EXPECT_TRUE(messages.shown().empty());

@@ -51,7 +51,7 @@ std::vector<std::string> cutCaptions(frmMain& w) {
     std::vector<std::string> faults;
     // The explorer bar scrolls its groups, so what it holds may lie beyond its view.
     for (QPushButton* button : w.findChildren<QPushButton*>()) {
-        if (!button->isVisibleTo(&w) || w.eb->isAncestorOf(button))
+        if (!button->isVisibleTo(&w) || w.editView().eb->isAncestorOf(button))
             continue;
         const QString caption = button->text().trimmed();
         if (const std::string cut = cutBy(button, &w); !cut.empty())
@@ -127,7 +127,7 @@ TEST_F(MainWindowTest, EveryCaptionShowsWholeAtTheFirstAndTheLeastSize) {
         {"explorer view", [] {}},
         {"metadata pane hidden", [&] { w.subShowMetadataPane(false, false); }},
         {"metadata pane shown again", [&] { w.subShowMetadataPane(true, true); }},
-        {"edit view", [&] { w.CmdPreviewEdit_Click(); }},
+        {"edit view", [&] { w.editView().CmdPreviewEdit_Click(); }},
     };
     for (const auto& view : views) {
         view.enter();
@@ -154,8 +154,8 @@ TEST_F(MainWindowTest, PreviewToolBarFollowsPicViewWhenTheLayoutSwitches) {
     } switches[] = {
         {"metadata pane hidden", [&] { w.subShowMetadataPane(false, false); }},
         {"metadata pane shown", [&] { w.subShowMetadataPane(true, false); }},
-        {"edit view", [&] { w.CmdPreviewEdit_Click(); }},
-        {"explorer view", [&] { w.CmdPreviewEdit_Click(); }},
+        {"edit view", [&] { w.editView().CmdPreviewEdit_Click(); }},
+        {"explorer view", [&] { w.editView().CmdPreviewEdit_Click(); }},
     };
     for (const auto& change : switches) {
         change.enter();

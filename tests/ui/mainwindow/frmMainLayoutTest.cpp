@@ -51,7 +51,7 @@ TEST_F(MainWindowTest, ExplorerViewPlacesThePreviewInsideItsPane) {
     EXPECT_EQ(image.topLeft(), QPoint(1, B + 1));
     EXPECT_EQ(image.width(), w.picView->width() - w.vsbView->width() - 1);
     expectScrollBarsAgainstImage(w);
-    EXPECT_FALSE(w.eb->isVisible());
+    EXPECT_FALSE(w.editView().eb->isVisible());
     EXPECT_TRUE(w.metadataPane().PicMetadata->isVisible());
     EXPECT_TRUE(w.picBrowse->isVisible());
     EXPECT_TRUE(w.splLeft->isVisible());
@@ -75,7 +75,7 @@ TEST_F(MainWindowTest, HiddenMetadataPaneGivesThePreviewItsPlaceAndComesBack) {
     EXPECT_EQ(w.PicViewImage->x(), 0);
     EXPECT_EQ(w.PicViewImage->width(), w.picView->width() - w.vsbView->width() - 10);
     expectScrollBarsAgainstImage(w);
-    EXPECT_FALSE(w.eb->isVisible());
+    EXPECT_FALSE(w.editView().eb->isVisible());
 
     w.subShowMetadataPane(true, false);
     EXPECT_EQ(w.splView->LeftOrTopControl(), w.picView);
@@ -94,11 +94,11 @@ TEST_F(MainWindowTest, EditViewShowsTheExplorerBarAndHidesTheOtherPanes) {
     const QRect image = w.PicViewImage->geometry();
     EXPECT_EQ(image.topLeft(), QPoint(0, w.picToolbarPreview->height()));
     expectScrollBarsAgainstImage(w);
-    EXPECT_TRUE(w.eb->isVisible());
-    EXPECT_EQ(w.eb->x(), w.vsbView->x() + w.vsbView->width());
-    EXPECT_EQ(w.eb->y(), image.y());
-    EXPECT_EQ(w.eb->height(), image.height());
-    EXPECT_EQ(w.eb->geometry().right(), w.picView->width() - 1);
+    EXPECT_TRUE(w.editView().eb->isVisible());
+    EXPECT_EQ(w.editView().eb->x(), w.vsbView->x() + w.vsbView->width());
+    EXPECT_EQ(w.editView().eb->y(), image.y());
+    EXPECT_EQ(w.editView().eb->height(), image.height());
+    EXPECT_EQ(w.editView().eb->geometry().right(), w.picView->width() - 1);
     for (QWidget* hidden : {static_cast<QWidget*>(w.picBrowse), w.metadataPane().PicMetadata,
                             static_cast<QWidget*>(w.splLeft), w.splMain->picSplitter()})
         EXPECT_FALSE(hidden->isVisible());

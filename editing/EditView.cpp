@@ -1,14 +1,16 @@
 // The edit view of the main window: the task chooser in the explorer bar, the
 // option panels' host, the edit view's task basket and the switch between the
 // explorer view and the edit view.
-#include "shell/mainwindow/frmMain.h"
+#include "editing/EditView.h"
 
 #include "browser/IndexedMenu.h"
 #include "browser/SelectionController.h"
 #include "controls/buttons/MainWindowPictures.h"
 #include "controls/buttons/modButtonPicture.h"
+#include "controls/common/PaneControls.h"
 #include "controls/dialogs/modCommonDialog.h"
 #include "controls/dialogs/modCommonDialogAPI.h"
+#include "controls/dialogs/modFontsCombo.h"
 #include "controls/explorerbar/isExplorerBar.h"
 #include "controls/splitter/Splitter.h"
 #include "core/AppError.h"
@@ -17,9 +19,9 @@
 #include "core/MessageBox.h"
 #include "editing/EditImageData.h"
 #include "editing/EditViewSplitters.h"
+#include "editing/EditView_common.h"
 #include "editing/FramePanel.h"
 #include "editing/MaskPanel.h"
-#include "editing/modTaskBasketFile.h"
 #include "editing/OptionControls.h"
 #include "editing/PanelLayout.h"
 #include "editing/PictureOptions.h"
@@ -32,7 +34,7 @@
 #include "editing/TextPanel.h"
 #include "editing/TonePanel.h"
 #include "editing/WatermarkPanel.h"
-#include "editing/frmMain_edit.h"
+#include "editing/modTaskBasketFile.h"
 #include "engine/tasks/modTaskEngine.h"
 #include "platform/comctl/ImageList.h"
 #include "platform/comctl/ListView.h"
@@ -40,7 +42,9 @@
 #include "platform/imagebox/ImageBoxView.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -60,10 +64,93 @@ constexpr int BasketButtonSize = 24;
 
 } // namespace
 
+EditView::EditView(PaneWindow& window, EditViewHost& host, QWidget* dialogParent)
+    : window_(window), host_(host), dialogParent_(dialogParent) {}
+
+EditView::~EditView() = default;
+
+void EditView::buildTaskList(QWidget* picBrowse) {
+    lvEdit = new ListView(picBrowse);
+    lvEdit->AddColumn(QStringLiteral("Confirmed Tasks"), 160);
+    lvEdit->hide();
+    picEditBar = new QWidget(picBrowse);
+    auto* row = new QHBoxLayout(picEditBar);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(1);
+    const QStringList tips{QStringLiteral("New Task Basket"), QStringLiteral("Open Task Basket"),
+                           QStringLiteral("Save Task Basket"),
+                           QStringLiteral("Remove selected Task")};
+    for (int i = 0; i < 4; ++i)
+        cmdEditBar[static_cast<size_t>(i)] = makeButton(picEditBar, {}, tips[i], ToolButtonSize);
+    row->addStretch(1);
+    picEditBar->hide();
+}
+
+void EditView::buildPreviewButtons(QWidget* picToolbarPreview) {
+    cmdReset = makeButton(picToolbarPreview, QStringLiteral("Reset"),
+                          QStringLiteral("Reset the task"), 70);
+    cmdOriginalImage = makeButton(picToolbarPreview, QStringLiteral("Original"),
+                                  QStringLiteral("Show the original image"), 80);
+    cmdReset->hide();
+    cmdOriginalImage->hide();
+}
+
+void EditView::buildExplorerBar(QWidget* picView) {
+    previewHost_ = picView;
+    eb = new isExplorerBar(picView);
+    eb->resize(220, eb->height());
+    eb->hide();
+    lvEditPreview = new ListView(picView);
+    lvEditPreview->AddColumn(QStringLiteral("Confirmed Tasks"), 160);
+    lvEditPreview->hide();
+    for (int i = 0; i < 4; ++i) {
+        cmdEditPreview[static_cast<size_t>(i)] = new QPushButton(picView);
+        cmdEditPreview[static_cast<size_t>(i)]->hide();
+    }
+    buildTaskPanels();
+}
+
+void EditView::buildTaskPanels() {
+    const QStringList names{QStringLiteral("picContrast"),  QStringLiteral("picBrightness"),
+                            QStringLiteral("picSharpen"),   QStringLiteral("picBlur"),
+                            QStringLiteral("picFlip"),      QStringLiteral("picResize"),
+                            QStringLiteral("picRotate"),    QStringLiteral("picCrop"),
+                            QStringLiteral("picWatermark"), QStringLiteral("picText"),
+                            QStringLiteral("picNothing"),   QStringLiteral("picCanvas"),
+                            QStringLiteral("picFrame"),     QStringLiteral("picMask"),
+                            QStringLiteral("picShadow"),    QStringLiteral("picRedEye")};
+    for (size_t i = 0; i < taskPanels.size(); ++i) {
+        taskPanels[i] = new QWidget(eb);
+        taskPanels[i]->setObjectName(names[static_cast<int>(i)]);
+        taskPanels[i]->resize(200, 160);
+        taskPanels[i]->hide();
+    }
+    // The option lists of the stamp, resize and text panels.
+    cboMergeStyle = new QComboBox(taskPanels[8]);
+    ComboFilter = new QComboBox(taskPanels[5]);
+    cboPosition = new QComboBox(taskPanels[9]);
+    comboFontSize = new QComboBox(taskPanels[9]);
+    ComboFontFamily = new QComboBox(taskPanels[9]);
+}
+
+void EditView::subFillCombos() {
+    for (const char* item : {"Single", "Centre", "Tile", "Wrap"})
+        cboMergeStyle->addItem(QString::fromLatin1(item));
+    for (const char* item : {"Bilinear", "Hermite", "Bell", "B-Spline", "Lanczos", "Mitchell"})
+        ComboFilter->addItem(QString::fromLatin1(item));
+    for (const char* item :
+         {"Top-Left", "Top-Centre", "Top-Right", "Centre-Left", "Centre", "Centre-Right",
+          "Bottom-Left", "Bottom-Centre", "Bottom-Right", "Mouse-Click Position"})
+        cboPosition->addItem(QString::fromLatin1(item));
+    for (int size = 8; size <= 100; ++size)
+        comboFontSize->addItem(QString::number(size));
+    fncFillFontList(ComboFontFamily, true);
+}
+
 // The containers the explorer bar hosts: picDialog with the sixteen option panels
 // and the Preview and Confirm buttons below the shown panel, and picEditPreview with
 // the edit view's task basket and its four commands.
-void frmMain::buildEditView() {
+void EditView::buildEditView() {
     eb->resize(ExplorerBarWidth, eb->height());
     ilEdit = std::make_shared<KeyedImageList>();
     ilEditRows = std::make_unique<ImageList>();
@@ -76,7 +163,7 @@ void frmMain::buildEditView() {
     lvEdit->setSmallIcons(ilEditRows.get());
     lvEditPreview->setSmallIcons(ilEditRows.get());
 
-    picDialog = new QWidget(picView);
+    picDialog = new QWidget(previewHost_);
     picDialog->setObjectName(QStringLiteral("picDialog"));
     picDialog->hide();
     for (QWidget* panel : taskPanels)
@@ -109,7 +196,7 @@ void frmMain::buildEditView() {
     buildEffectPanels();
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
 
-    picEditPreview = new QWidget(picView);
+    picEditPreview = new QWidget(previewHost_);
     picEditPreview->setObjectName(QStringLiteral("picEditPreview"));
     picEditPreview->hide();
     lvEditPreview->setParent(picEditPreview);
@@ -130,13 +217,14 @@ void frmMain::buildEditView() {
 
     connect(eb, &isExplorerBar::ItemClick, this,
             [this](const QString& group, const QString& item) { eb_ItemClick(group, item); });
-    connect(CmdPreviewEdit, &QPushButton::clicked, this, [this] { CmdPreviewEdit_Click(); });
-    setPictureCaption(CmdPreviewEdit, QStringLiteral("     Edit"));
+    connect(host_.previewEditButton(), &QPushButton::clicked, this,
+            [this] { CmdPreviewEdit_Click(); });
+    setPictureCaption(host_.previewEditButton(), QStringLiteral("     Edit"));
     connectTaskBasketCommands();
     fitDialogToPanel();
 }
 
-QWidget* frmMain::taskPanel(const QString& name) const {
+QWidget* EditView::taskPanel(const QString& name) const {
     for (QWidget* panel : taskPanels)
         if (panel->objectName() == name)
             return panel;
@@ -145,7 +233,7 @@ QWidget* frmMain::taskPanel(const QString& name) const {
 
 // The dialog stacks the shown panel, the shared colour and location frames while they
 // are shown, and the row of Preview, Confirm, Reset and the original image.
-void frmMain::fitDialogToPanel() {
+void EditView::fitDialogToPanel() {
     int top = 0;
     for (QWidget* panel : taskPanels)
         if (!panel->isHidden())
@@ -169,7 +257,7 @@ void frmMain::fitDialogToPanel() {
 
 // A picture button's caption: room for the picture and the text, then the picture
 // installed again so that it pads the new caption.
-void frmMain::setPictureCaption(QPushButton* button, const QString& caption) {
+void EditView::setPictureCaption(QPushButton* button, const QString& caption) {
     const bool hadPicture = fncHasButtonPicture(button);
     if (hadPicture)
         subRemoveButtonPicture(button);
@@ -179,7 +267,7 @@ void frmMain::setPictureCaption(QPushButton* button, const QString& caption) {
         subSetButtonPicture(button, fncMainWindowPicture(QStringLiteral("picPreviewEdit")));
 }
 
-void frmMain::subSetupExplorerBar() {
+void EditView::subSetupExplorerBar() {
     errorTail(QStringLiteral("FrmMain.subSetupExplorerBar"), [&] {
         eb->DisableUpdates(true);
         eb->ClearStructure();
@@ -194,7 +282,7 @@ void frmMain::subSetupExplorerBar() {
     });
 }
 
-void frmMain::eb_ItemClick(const QString& group, const QString& item) {
+void EditView::eb_ItemClick(const QString& group, const QString& item) {
     errorTail(QStringLiteral("FrmMain.eb_ItemClick"), [&] {
         if (ImageModified) {
             const int answer = msgBox(
@@ -235,17 +323,17 @@ void frmMain::eb_ItemClick(const QString& group, const QString& item) {
     });
 }
 
-void frmMain::subEnableApplyButtons(bool enable) {
+void EditView::subEnableApplyButtons(bool enable) {
     cmdApply->setEnabled(enable);
     cmdOK->setEnabled(enable);
 }
 
 // The steps every task's options start with; the task's own controls follow.
-void frmMain::subShowTaskOptions() {
+void EditView::subShowTaskOptions() {
     errorTail(QStringLiteral("FrmMain.subShowTaskOptions"), [&] {
         TaskOptionsChanged = false;
         ImageModified = false;
-        PreviewUnchanged = true;
+        host_.setPreviewUnchanged(true);
         subEndPickModes();
         cmdReset->setEnabled(false);
         subEnableApplyButtons(true);
@@ -257,87 +345,70 @@ void frmMain::subShowTaskOptions() {
     });
 }
 
-bool frmMain::fncIsEditView() const {
-    return picbasket::fncIsEditView(*splMain, *splView);
+bool EditView::fncIsEditView() const {
+    return host_.editLayoutShown();
 }
 
-void frmMain::subProcessTaskBasket(bool noStop) {
+void EditView::subProcessTaskBasket(bool noStop) {
     const ListViewTaskSelection explorerList(*lvEdit);
     const ListViewTaskSelection editList(*lvEditPreview);
-    subProcessPages(&explorerList, lvEditBatch, ibMain->box(), &editList, noStop);
+    subProcessPages(&explorerList, lvEditBatch, host_.previewView()->box(), &editList, noStop);
 }
 
-void frmMain::CmdPreviewEdit_Click() {
+void EditView::CmdPreviewEdit_Click() {
     errorTail(QStringLiteral("FrmMain.CmdPreviewEdit_Click"), [&] {
-        ImageBox& box = ibMain->box();
+        ImageBox& box = host_.previewView()->box();
         if (!box.HasImage())
             return;
-        subClearSelection();
-        PreviewSelection->PreviewMouseMode = SelectionController::Idle;
+        host_.clearPreviewSelection();
+        host_.previewSelection()->PreviewMouseMode = SelectionController::Idle;
         box.ClearSelection();
         const bool leaving = fncIsEditView();
         if (leaving)
             subLeaveEditView();
         else
             subEnterEditView();
-        subResize();
+        window_.subResize();
         if (leaving)
-            subRestoreFolderTree();
+            host_.subRestoreFolderTree();
     });
 }
 
-// The tree was hidden and sized anew by the edit view; the place the user left it at is
-// put back now and once more after the layout the return queued has run.
-void frmMain::subRestoreFolderTree() {
-    const FolderTreePlace place = folderTreePlace_;
-    const auto restore = [this, place] {
-        if (!place.folder.isEmpty() && folder_->ftvBrowse->SelectedFolder() != place.folder)
-            folder_->ftvBrowse->setSelectedFolder(place.folder);
-        folder_->ftvBrowse->verticalScrollBar()->setValue(place.vertical);
-        folder_->ftvBrowse->horizontalScrollBar()->setValue(place.horizontal);
-    };
-    restore();
-    QTimer::singleShot(0, this, restore);
-}
-
-void frmMain::subLeaveEditView() {
-    subAttachForExplorerView(*splMain, *splRight, *splView, picView);
+void EditView::subLeaveEditView() {
+    host_.leaveEditLayout();
     ActiveTaskList = 0;
-    setPictureCaption(CmdPreviewEdit, QStringLiteral("     Edit"));
-    if (QAction* first = indexedMenuItem(mnuPreviewParent, 0))
+    setPictureCaption(host_.previewEditButton(), QStringLiteral("     Edit"));
+    if (QAction* first = indexedMenuItem(host_.previewMenu(), 0))
         first->setText(QStringLiteral("Edit/Enhance image"));
     cmdReset_Click();
     subEndPickModes();
     ImageModified = false;
     ConfirmedImageData = QImage();
-    cmdPreviewType->setEnabled(true);
-    ibMain->box().WaitForLoad();
-    if (!PreviewOptimized && !OriginalImageData.isNull())
-        ibMain->box().setImage(OriginalImageData);
+    host_.enablePreviewType(true);
+    host_.previewView()->box().WaitForLoad();
+    if (!host_.previewOptimized() && !OriginalImageData.isNull())
+        host_.previewView()->box().setImage(OriginalImageData);
 }
 
-void frmMain::subEnterEditView() {
+void EditView::subEnterEditView() {
     // What the preview shows was run up to the explorer view's selected task row.
     const ListViewTaskSelection shown(*lvEdit);
     const bool wholeBasketShown =
-        PreviewOptimized && fncReplayCoversWholeBasket(shown, lvEditBatch.rowCount());
-    folderTreePlace_ = {folder_->ftvBrowse->SelectedFolder(),
-                        folder_->ftvBrowse->verticalScrollBar()->value(),
-                        folder_->ftvBrowse->horizontalScrollBar()->value()};
-    subDetachForEditView(*splMain, *splRight, *splView);
-    if (QAction* first = indexedMenuItem(mnuPreviewParent, 0))
+        host_.previewOptimized() && fncReplayCoversWholeBasket(shown, lvEditBatch.rowCount());
+    host_.enterEditLayout();
+    if (QAction* first = indexedMenuItem(host_.previewMenu(), 0))
         first->setText(QStringLiteral("Back to Explorer view"));
     ActiveTaskList = 1;
-    cmdPreviewType->setEnabled(false);
+    host_.enablePreviewType(false);
     subStartEditingImage(wholeBasketShown);
-    setPictureCaption(CmdPreviewEdit, QStringLiteral("     Finish"));
+    setPictureCaption(host_.previewEditButton(), QStringLiteral("     Finish"));
 }
 
 // The edit view's start on the shown image, on entry and whenever another image is
 // shown while editing: the image's size, no task chosen, the preview made the whole
 // task basket applied to the image as loaded, and that taken as the confirmed state.
-void frmMain::subStartEditingImage(bool wholeBasketShown) {
-    ImageBox& box = ibMain->box();
+void EditView::subStartEditingImage(bool wholeBasketShown) {
+    ImageBox& box = host_.previewView()->box();
     box.WaitForLoad();
     EditOriginalWidth = box.ImageWidth();
     EditOriginalHeight = box.ImageHeight();
@@ -348,7 +419,7 @@ void frmMain::subStartEditingImage(bool wholeBasketShown) {
     if (!wholeBasketShown && !lvEditBatch.isEmpty() && !OriginalImageData.isNull()) {
         box.setImage(OriginalImageData);
         subProcessTaskBasket(true);
-        subResize();
+        window_.subResize();
     }
     ConfirmedImageData = box.Picture();
 }
@@ -356,23 +427,23 @@ void frmMain::subStartEditingImage(bool wholeBasketShown) {
 // Another image came into the preview while the edit view is shown: editing starts
 // again on it. The load replayed the basket when the preview is optimized, up to the
 // edit view's selected row.
-void frmMain::subEditViewImageChanged() {
+void EditView::subEditViewImageChanged() {
     errorTail(QStringLiteral("FrmMain.subEditViewImageChanged"), [&] {
-        if (!fncIsEditView() || !ibMain->box().HasImage())
+        if (!fncIsEditView() || !host_.previewView()->box().HasImage())
             return;
         const ListViewTaskSelection shown(*lvEditPreview);
-        subStartEditingImage(PreviewOptimized &&
+        subStartEditingImage(host_.previewOptimized() &&
                              fncReplayCoversWholeBasket(shown, lvEditBatch.rowCount()));
     });
 }
 
 // The Resize panel's size boxes take the image's size on entry.
-void frmMain::subFillEditSizeBoxes() {
-    txtResizeWidth->setText(QString::number(ibMain->box().ImageWidth()));
-    txtResizeHeight->setText(QString::number(ibMain->box().ImageHeight()));
+void EditView::subFillEditSizeBoxes() {
+    txtResizeWidth->setText(QString::number(host_.previewView()->box().ImageWidth()));
+    txtResizeHeight->setText(QString::number(host_.previewView()->box().ImageHeight()));
 }
 
-void frmMain::subMarkOptionsChanged() {
+void EditView::subMarkOptionsChanged() {
     TaskOptionsChanged = true;
     subEnableApplyButtons(true);
 }

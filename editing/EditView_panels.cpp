@@ -1,7 +1,7 @@
 // The edit view's option panels: the geometry panels (flip, rotate, resize, crop,
 // canvas) with the option controls they share, the tone, overlay and effect panels,
 // and the picks their options make on the preview.
-#include "shell/mainwindow/frmMain.h"
+#include "editing/EditView.h"
 
 #include "browser/SelectionController.h"
 #include "controls/buttons/modButtonPicture.h"
@@ -17,6 +17,7 @@
 #include "core/setup/modSetup.h"
 #include "editing/ColorButton.h"
 #include "editing/EditViewSplitters.h"
+#include "editing/EditView_common.h"
 #include "editing/FramePanel.h"
 #include "editing/GeometryTasks.h"
 #include "editing/MaskPanel.h"
@@ -31,7 +32,6 @@
 #include "editing/TextPanel.h"
 #include "editing/TonePanel.h"
 #include "editing/WatermarkPanel.h"
-#include "editing/frmMain_edit.h"
 #include "engine/loading/modBitmapPro.h"
 #include "engine/tasks/modTaskEngine.h"
 #include "platform/comctl/ImageList.h"
@@ -60,7 +60,6 @@ namespace {
 
 // The width the explorer bar gives its groups' bodies, with its scroll bar shown.
 constexpr int PanelWidth = 208;
-
 
 QLineEdit* numberBox(QWidget* parent, const QString& text) {
     auto* box = new QLineEdit(text, parent);
@@ -110,11 +109,11 @@ void ratioLock(QLineEdit* typed, QLineEdit* other, bool lockOn, bool& typedUpdat
 
 // A numeric box: digits only, its default back when emptied, the whole text selected
 // on focus; every change marks the options changed.
-void frmMain::connectNumericBox(QLineEdit* box, const QString& defaultText) {
+void EditView::connectNumericBox(QLineEdit* box, const QString& defaultText) {
     fncBindNumberBox(box, defaultText, this, [this] { subMarkOptionsChanged(); });
 }
 
-void frmMain::buildSharedOptionControls() {
+void EditView::buildSharedOptionControls() {
     FrameBackColor = new QGroupBox(QStringLiteral("Back Color"), picDialog);
     auto* colourRow = new QHBoxLayout(FrameBackColor);
     colourRow->setContentsMargins(6, 2, 6, 4);
@@ -144,8 +143,8 @@ void frmMain::buildSharedOptionControls() {
 }
 
 // The preview's selection drives the toggles, labels and swatch of the option panels.
-void frmMain::connectEditSelection() {
-    SelectionController* s = PreviewSelection;
+void EditView::connectEditSelection() {
+    SelectionController* s = host_.previewSelection();
     s->currentTask = [] { return int(CurrentTask.TaskID); };
     connect(s, &SelectionController::applyButtonsEnabled, this,
             [this](bool enabled) { subEnableApplyButtons(enabled); });
@@ -162,21 +161,21 @@ void frmMain::connectEditSelection() {
             [this] { chkCropBackColor->setChecked(false); });
     connect(chkCropBackColor, &QPushButton::toggled, this, [this](bool on) {
         if (on)
-            PreviewSelection->PreviewMouseMode = SelectionController::Idle;
-        PreviewSelection->PreviewToolMode =
+            host_.previewSelection()->PreviewMouseMode = SelectionController::Idle;
+        host_.previewSelection()->PreviewToolMode =
             on ? SelectionController::ColourPickTool : SelectionController::NoTool;
     });
     connect(chkSelectLocation, &QPushButton::toggled, this,
-            [this](bool on) { PreviewSelection->LocationPickMode = on; });
+            [this](bool on) { host_.previewSelection()->LocationPickMode = on; });
     connect(chkCropMouse, &QPushButton::toggled, this, [this](bool on) { chkCropMouse_Click(on); });
     connectEffectPanels();
 }
 
 // Crop by mouse: on a fitted preview the image box draws its own selection; at actual
 // size the preview's rectangle with grips is drawn.
-void frmMain::chkCropMouse_Click(bool ticked) {
+void EditView::chkCropMouse_Click(bool ticked) {
     errorTail(QStringLiteral("FrmMain.chkCropMouse_Click"), [&] {
-        SelectionController* s = PreviewSelection;
+        SelectionController* s = host_.previewSelection();
         if (!ticked) {
             s->CropByMouseActive = false;
             TaskOptionsChanged = false;
@@ -184,9 +183,9 @@ void frmMain::chkCropMouse_Click(bool ticked) {
         }
         subResetPreviewView(true);
         s->CropByMouseActive = true;
-        ImageBox& box = ibMain->box();
+        ImageBox& box = host_.previewView()->box();
         box.ClearSelection();
-        subClearSelection();
+        host_.clearPreviewSelection();
         if (fncPreviewIsScaled()) {
             s->PreviewMouseMode = SelectionController::Idle;
             s->PreviewToolMode = SelectionController::NoTool;
@@ -199,30 +198,30 @@ void frmMain::chkCropMouse_Click(bool ticked) {
     });
 }
 
-bool frmMain::fncPreviewIsScaled() const {
-    const ImageBox& box = ibMain->box();
+bool EditView::fncPreviewIsScaled() const {
+    const ImageBox& box = host_.previewView()->box();
     return box.AutoZoom() &&
            (box.DisplayWidth() != box.ImageWidth() || box.DisplayHeight() != box.ImageHeight());
 }
 
 // The pick modes end with the task they served: no colour pick, crop drag or
 // position pick outlives a task's options or the edit view.
-void frmMain::subEndPickModes() {
-    SelectionController* s = PreviewSelection;
+void EditView::subEndPickModes() {
+    SelectionController* s = host_.previewSelection();
     chkSelectLocation->setChecked(false);
     chkCropMouse->setChecked(false);
     chkCropBackColor->setChecked(false);
     redEyeOptions->chkRedEye->setChecked(false);
     s->LocationPickMode = false;
     s->CropByMouseActive = false;
-    ibMain->box().ClearSelection();
-    subClearSelection();
+    host_.previewView()->box().ClearSelection();
+    host_.clearPreviewSelection();
     s->PreviewToolMode = SelectionController::NoTool;
 }
 
-void frmMain::picCropBackColor_Click() {
+void EditView::picCropBackColor_Click() {
     errorTail(QStringLiteral("FrmMain.picCropBackColor_Click"), [&] {
-        const ColorResult chosen = fncShowColor(this, true);
+        const ColorResult chosen = fncShowColor(dialogParent_, true);
         if (chosen.Cancel || static_cast<int32_t>(chosen.Color) < 0)
             return;
         picCropBackColor->setBackColor(chosen.Color);
@@ -230,7 +229,7 @@ void frmMain::picCropBackColor_Click() {
     });
 }
 
-void frmMain::buildFlipPanel() {
+void EditView::buildFlipPanel() {
     QWidget* panel = taskPanel(QStringLiteral("picFlip"));
     QVBoxLayout* layout = panelLayout(panel);
     auto* group = new QButtonGroup(panel);
@@ -248,7 +247,7 @@ void frmMain::buildFlipPanel() {
     fitPanel(panel);
 }
 
-void frmMain::buildRotatePanel() {
+void EditView::buildRotatePanel() {
     QWidget* panel = taskPanel(QStringLiteral("picRotate"));
     QVBoxLayout* layout = panelLayout(panel);
     QHBoxLayout* degrees = row(layout);
@@ -304,7 +303,7 @@ void frmMain::buildRotatePanel() {
     connect(chkRotateResample, &QCheckBox::toggled, this, [this] { subMarkOptionsChanged(); });
 }
 
-void frmMain::buildResizePanel() {
+void EditView::buildResizePanel() {
     QWidget* panel = taskPanel(QStringLiteral("picResize"));
     QVBoxLayout* layout = panelLayout(panel);
     auto* group = new QButtonGroup(panel);
@@ -366,19 +365,19 @@ void frmMain::buildResizePanel() {
         connect(box, &QCheckBox::toggled, this, [this] { subMarkOptionsChanged(); });
 }
 
-void frmMain::txtResizeWidth_Change() {
+void EditView::txtResizeWidth_Change() {
     ratioLock(txtResizeWidth, txtResizeHeight, chkResizeRatio->isChecked(), ResizeWidthUpdating,
               ResizeHeightUpdating, EditOriginalWidth, EditOriginalHeight);
     subMarkOptionsChanged();
 }
 
-void frmMain::txtResizeHeight_Change() {
+void EditView::txtResizeHeight_Change() {
     ratioLock(txtResizeHeight, txtResizeWidth, chkResizeRatio->isChecked(), ResizeHeightUpdating,
               ResizeWidthUpdating, EditOriginalHeight, EditOriginalWidth);
     subMarkOptionsChanged();
 }
 
-void frmMain::buildCropPanel() {
+void EditView::buildCropPanel() {
     QWidget* panel = taskPanel(QStringLiteral("picCrop"));
     QVBoxLayout* layout = panelLayout(panel);
     auto* group = new QButtonGroup(panel);
@@ -443,7 +442,8 @@ void frmMain::buildCropPanel() {
                                                   frameCropFixed->sizeHint().height()));
 
     connect(txtCropTop, &QLineEdit::editingFinished, this, [this] {
-        subClampTextValue(txtCropTop, 0, int16_t(std::min(32767, ibMain->box().ImageHeight())));
+        subClampTextValue(txtCropTop, 0,
+                          int16_t(std::min(32767, host_.previewView()->box().ImageHeight())));
     });
     for (int i = 0; i < 2; ++i)
         connect(optCropSelect[size_t(i)], &QRadioButton::toggled, this, [this, i](bool on) {
@@ -453,7 +453,7 @@ void frmMain::buildCropPanel() {
     connect(cmbCrop, &QComboBox::currentIndexChanged, this, [this] { cmbCrop_Click(); });
 }
 
-void frmMain::optCropSelect_Click(int index) {
+void EditView::optCropSelect_Click(int index) {
     frameCropMouse->hide();
     frameCropFixed->hide();
     Setup.TaskDefaults.CropMode = uint8_t(index);
@@ -461,14 +461,14 @@ void frmMain::optCropSelect_Click(int index) {
         frameCropMouse->show();
     } else {
         frameCropFixed->show();
-        txtCropRight->setText(QString::number(ibMain->box().ImageWidth()));
-        txtCropBot->setText(QString::number(ibMain->box().ImageHeight()));
+        txtCropRight->setText(QString::number(host_.previewView()->box().ImageWidth()));
+        txtCropBot->setText(QString::number(host_.previewView()->box().ImageHeight()));
     }
     subMarkOptionsChanged();
     fitDialogToPanel();
 }
 
-void frmMain::cmbCrop_Click() {
+void EditView::cmbCrop_Click() {
     FrameBackColor->hide();
     if (cmbCrop->currentIndex() == 1)
         FrameBackColor->show();
@@ -476,7 +476,7 @@ void frmMain::cmbCrop_Click() {
     fitDialogToPanel();
 }
 
-void frmMain::buildCanvasPanel() {
+void EditView::buildCanvasPanel() {
     QWidget* panel = taskPanel(QStringLiteral("picCanvas"));
     QVBoxLayout* layout = panelLayout(panel);
     layout->addWidget(new QLabel(QStringLiteral("Enter a new Canvas Size"), panel));
@@ -507,9 +507,10 @@ void frmMain::buildCanvasPanel() {
 }
 
 // The focus-out clamps again, since Enter on a default button skips the focus-out.
-void frmMain::subClampOptionBoxes() {
+void EditView::subClampOptionBoxes() {
     subClampTextValue(txtDegrees, -180, 360);
-    subClampTextValue(txtCropTop, 0, int16_t(std::min(32767, ibMain->box().ImageHeight())));
+    subClampTextValue(txtCropTop, 0,
+                      int16_t(std::min(32767, host_.previewView()->box().ImageHeight())));
     for (QLineEdit* box : txtCanvasCustom)
         subClampTextValue(box, 0, 800);
     subClampEffectBoxes();
@@ -517,7 +518,7 @@ void frmMain::subClampOptionBoxes() {
 
 // ---- The tone, overlay and effect panels ----
 
-void frmMain::buildEffectPanels() {
+void EditView::buildEffectPanels() {
     blurOptions = new TonePanel(taskPanel(QStringLiteral("picBlur")), {1, 10, 1, false});
     sharpenOptions = new TonePanel(taskPanel(QStringLiteral("picSharpen")), {1, 10, 1, false});
     contrastOptions = new TonePanel(taskPanel(QStringLiteral("picContrast")), {0, 100, 50, true});
@@ -597,14 +598,14 @@ void frmMain::buildEffectPanels() {
 
 // The release of the mouse on the preview ends the red-eye marking as it ends the
 // colour pick.
-void frmMain::connectEffectPanels() {
-    connect(PreviewSelection, &SelectionController::pickBoxesCleared, this,
+void EditView::connectEffectPanels() {
+    connect(host_.previewSelection(), &SelectionController::pickBoxesCleared, this,
             [this] { redEyeOptions->chkRedEye->setChecked(false); });
 }
 
-void frmMain::subPickButtonColour(ColorButton* button) {
+void EditView::subPickButtonColour(ColorButton* button) {
     errorTail(QStringLiteral("FrmMain.subPickButtonColour"), [&] {
-        const ColorResult chosen = fncShowColor(this, true);
+        const ColorResult chosen = fncShowColor(dialogParent_, true);
         if (chosen.Cancel || static_cast<int32_t>(chosen.Color) < 0)
             return;
         button->setBackColor(chosen.Color);
@@ -614,28 +615,28 @@ void frmMain::subPickButtonColour(ColorButton* button) {
 
 // The focus-out rules of the font size, the text angle and the frame size, run again
 // when Preview reads them (Enter on a default button skips the focus-out).
-void frmMain::subClampEffectBoxes() {
+void EditView::subClampEffectBoxes() {
     textOptions->clampFontSize();
     textOptions->clampAngle();
     frameOptions->clampSize();
 }
 
-void frmMain::chkRedEye_Click(bool ticked) {
+void EditView::chkRedEye_Click(bool ticked) {
     errorTail(QStringLiteral("FrmMain.chkRedEye_Click"), [&] {
-        subClearSelection();
-        PreviewSelection->PreviewToolMode = SelectionController::NoTool;
+        host_.clearPreviewSelection();
+        host_.previewSelection()->PreviewToolMode = SelectionController::NoTool;
         if (!ticked)
             return;
         subResetPreviewView(true);
-        ImageBox& box = ibMain->box();
+        ImageBox& box = host_.previewView()->box();
         box.ClearSelection();
-        PreviewSelection->PreviewMouseMode = SelectionController::Idle;
+        host_.previewSelection()->PreviewMouseMode = SelectionController::Idle;
         box.BeginRedEyeSelection();
         subEnableApplyButtons(true);
     });
 }
 
-void frmMain::cmdSelectMerge_Click() {
+void EditView::cmdSelectMerge_Click() {
     errorTail(QStringLiteral("FrmMain.cmdSelectMerge_Click"), [&] {
         CommonDialog.DialogTitle = QStringLiteral("Load Image for Merging");
         CommonDialog.FileName.clear();
@@ -660,7 +661,7 @@ void frmMain::cmdSelectMerge_Click() {
 
 // The picture of the watermark file, fitted into the panel's box on white, with the
 // file's own size; an empty path (no file chosen yet) clears both.
-void frmMain::subLoadWatermarkImage(const QString& path) {
+void EditView::subLoadWatermarkImage(const QString& path) {
     errorTail(QStringLiteral("FrmMain.subLoadWatermarkImage"), [&] {
         WatermarkFile = path;
         WatermarkPanel* wm = watermarkOptions;

@@ -1,6 +1,6 @@
 // Preview in the edit view: the chosen task built from its panel and applied to the
 // preview, and the preview put back to the last confirmed state.
-#include "shell/mainwindow/frmMain.h"
+#include "editing/EditView.h"
 
 #include "browser/SelectionController.h"
 #include "controls/explorerbar/isExplorerBar.h"
@@ -39,24 +39,24 @@ namespace picbasket {
 
 // Back to the last confirmed state when a Preview was applied; without keepOptions
 // the task's stored options are loaded again.
-void frmMain::subResetPreviewView(bool keepOptions) {
+void EditView::subResetPreviewView(bool keepOptions) {
     errorTail(QStringLiteral("FrmMain.subResetPreviewView"), [&] {
-        if (PreviewUnchanged && !PreviewIntermediate)
+        if (host_.previewUnchanged() && !PreviewIntermediate)
             return;
         if (!ConfirmedImageData.isNull()) {
-            ibMain->box().setImage(ConfirmedImageData);
+            host_.previewView()->box().setImage(ConfirmedImageData);
             PreviewIntermediate = false;
         }
         if (!keepOptions)
             subShowTaskOptions();
-        subResize();
+        window_.subResize();
     });
 }
 
 // The panel's options as the task they describe; the tasks of other panels carry no
 // options here.
-TaskBuild frmMain::fncBuildTask() const {
-    const ImageBox& box = ibMain->box();
+TaskBuild EditView::fncBuildTask() const {
+    const ImageBox& box = host_.previewView()->box();
     switch (TaskType(CurrentTask.TaskID)) {
     case TaskType::Flip:
         return fncFlipTask({optFlip[1]->isChecked()});
@@ -88,8 +88,8 @@ TaskBuild frmMain::fncBuildTask() const {
 
 // Runs the task on the preview as the task engine runs its row, and reads back what
 // the slots take from the box.
-void frmMain::subApplyTask(typTask& task) {
-    ImageBox& box = ibMain->box();
+void EditView::subApplyTask(typTask& task) {
+    ImageBox& box = host_.previewView()->box();
     if (task.TaskID == int32_t(TaskType::None))
         return;
     if (task.TaskID == int32_t(TaskType::RedEye)) {
@@ -108,9 +108,9 @@ void frmMain::subApplyTask(typTask& task) {
 }
 
 // The crop dragged on the preview; the rectangle comes from the preview's selection.
-TaskBuild frmMain::fncMouseCropBuild() const {
-    const SelectionController* s = PreviewSelection;
-    const ImageBox& box = ibMain->box();
+TaskBuild EditView::fncMouseCropBuild() const {
+    const SelectionController* s = host_.previewSelection();
+    const ImageBox& box = host_.previewView()->box();
     MouseCropOptions options;
     options.fitted = fncPreviewIsScaled();
     if (options.fitted) {
@@ -130,17 +130,17 @@ TaskBuild frmMain::fncMouseCropBuild() const {
 }
 
 // After a crop by mouse the rectangle is gone with the pixels it marked.
-void frmMain::subEndMouseCrop() {
-    ibMain->box().ClearSelection();
-    subClearSelection();
-    PreviewSelection->PreviewMouseMode = SelectionController::Idle;
-    PreviewSelection->PreviewToolMode = SelectionController::NoTool;
+void EditView::subEndMouseCrop() {
+    host_.previewView()->box().ClearSelection();
+    host_.clearPreviewSelection();
+    host_.previewSelection()->PreviewMouseMode = SelectionController::Idle;
+    host_.previewSelection()->PreviewToolMode = SelectionController::NoTool;
 }
 
-bool frmMain::cmdApply_Click() {
+bool EditView::cmdApply_Click() {
     bool applied = false;
     errorTail(QStringLiteral("FrmMain.cmdApply_Click"), [&] {
-        ImageBox& box = ibMain->box();
+        ImageBox& box = host_.previewView()->box();
         if (!TaskOptionsChanged || !box.HasImage())
             return;
         subClampOptionBoxes();
@@ -151,7 +151,7 @@ bool frmMain::cmdApply_Click() {
         }
         const QImage before = box.image();
         try {
-            if ((!PreviewUnchanged || PreviewIntermediate) && !ConfirmedImageData.isNull())
+            if ((!host_.previewUnchanged() || PreviewIntermediate) && !ConfirmedImageData.isNull())
                 box.setImage(ConfirmedImageData);
             subApplyTask(build.task);
             if (build.task.TaskID == int32_t(TaskType::Crop) &&
@@ -165,8 +165,8 @@ bool frmMain::cmdApply_Click() {
             CurrentTask.Param = build.task.Param;
         cmdReset->setEnabled(true);
         cmdApply->setEnabled(false);
-        subResize();
-        PreviewUnchanged = false;
+        window_.subResize();
+        host_.setPreviewUnchanged(false);
         PreviewIntermediate = false;
         TaskOptionsChanged = false;
         ImageModified = true;
@@ -176,8 +176,8 @@ bool frmMain::cmdApply_Click() {
 }
 
 // The panel's options as the task they describe.
-TaskBuild frmMain::fncBuildEffectTask() const {
-    const ImageBox& box = ibMain->box();
+TaskBuild EditView::fncBuildEffectTask() const {
+    const ImageBox& box = host_.previewView()->box();
     auto tone = [](const TonePanel* panel) {
         return ToneOptions{panel->value(), panel->channel(0)->isChecked(),
                            panel->channel(1)->isChecked(), panel->channel(2)->isChecked()};
@@ -202,8 +202,8 @@ TaskBuild frmMain::fncBuildEffectTask() const {
         o.styleText = wm->cboMergeStyle->currentText();
         o.currentStyle = box.MergeStyle();
         o.file = Setup.TaskDefaults.Watermark.ImageFile;
-        o.pointX = PreviewSelection->WatermarkPointX;
-        o.pointY = PreviewSelection->WatermarkPointY;
+        o.pointX = host_.previewSelection()->WatermarkPointX;
+        o.pointY = host_.previewSelection()->WatermarkPointY;
         o.autoZoom = box.AutoZoom();
         return fncWatermarkTask(o, scale);
     }
@@ -224,8 +224,8 @@ TaskBuild frmMain::fncBuildEffectTask() const {
         o.alignment = t->alignment();
         o.angle = t->txtTextAngle->text();
         o.text = t->txtDraw->text();
-        o.pointX = PreviewSelection->TextPointX;
-        o.pointY = PreviewSelection->TextPointY;
+        o.pointX = host_.previewSelection()->TextPointX;
+        o.pointY = host_.previewSelection()->TextPointY;
         o.autoZoom = box.AutoZoom();
         return fncTextTask(o, scale);
     }
@@ -262,15 +262,15 @@ TaskBuild frmMain::fncBuildEffectTask() const {
 // file that is there but does not decode goes to the error report, since the task
 // engine would skip its stamp without a word. Either way nothing is stamped, and the
 // preview completes with the slots filled.
-void frmMain::subApplyWatermark(const typTask& task) {
-    PreviewSelection->LocationPickMode = false;
+void EditView::subApplyWatermark(const typTask& task) {
+    host_.previewSelection()->LocationPickMode = false;
     chkSelectLocation->setChecked(false);
     WatermarkFile = Setup.TaskDefaults.Watermark.ImageFile;
     const WatermarkFileProblem problem = fncWatermarkFileProblem(task.Param[4]);
     typTask run = task;
     if (problem != WatermarkFileProblem::None)
         run.Param[4].clear();
-    subRunTask(run, ibMain->box());
+    subRunTask(run, host_.previewView()->box());
     if (problem == WatermarkFileProblem::Undecodable)
         subGlobalErrorHandler(
             QStringLiteral("The watermark image/logo cannot be read: %1").arg(task.Param[4]),
@@ -281,8 +281,8 @@ void frmMain::subApplyWatermark(const typTask& task) {
 
 // Red-eye correction works only inside the marked eye region, and leaves the box's
 // filters on the whole image again.
-void frmMain::subRemoveRedEye() {
-    ImageBox& box = ibMain->box();
+void EditView::subRemoveRedEye() {
+    ImageBox& box = host_.previewView()->box();
     box.setSelectionOnly(true);
     struct WholeImageAgain {
         ImageBox& box;

@@ -1,6 +1,6 @@
 // The option panels' load and store: a task's options shown in its panel from the
 // setup record or from a task row, and the shown panel kept as the task's defaults.
-#include "shell/mainwindow/frmMain.h"
+#include "editing/EditView.h"
 
 #include "browser/SelectionController.h"
 #include "controls/explorerbar/isExplorerBar.h"
@@ -12,6 +12,7 @@
 #include "core/modFileSystem.h"
 #include "core/setup/modSetup.h"
 #include "editing/ColorButton.h"
+#include "editing/EditView_common.h"
 #include "editing/FramePanel.h"
 #include "editing/MaskPanel.h"
 #include "editing/OptionControls.h"
@@ -23,7 +24,6 @@
 #include "editing/TextPanel.h"
 #include "editing/TonePanel.h"
 #include "editing/WatermarkPanel.h"
-#include "editing/frmMain_edit.h"
 #include "engine/tasks/modTaskEngine.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/Slider.h"
@@ -40,9 +40,9 @@ namespace picbasket {
 
 // The stored options of the chosen task into its panel. Setting a control runs its
 // own change handler, which marks the options changed whenever the value changes.
-void frmMain::subLoadTaskOptions() {
+void EditView::subLoadTaskOptions() {
     const typTaskDefaults& d = Setup.TaskDefaults;
-    const ImageBox& box = ibMain->box();
+    const ImageBox& box = host_.previewView()->box();
     switch (TaskType(CurrentTask.TaskID)) {
     case TaskType::None:
         subEnableApplyButtons(false);
@@ -110,7 +110,7 @@ void frmMain::subLoadTaskOptions() {
 }
 
 // The confirmed task's panel becomes the task's defaults.
-void frmMain::subSaveTaskOptions() {
+void EditView::subSaveTaskOptions() {
     errorTail(QStringLiteral("FrmMain.subSaveTaskOptions"), [&] {
         typTaskDefaults& d = Setup.TaskDefaults;
         switch (TaskType(CurrentTask.TaskID)) {
@@ -145,7 +145,7 @@ void frmMain::subSaveTaskOptions() {
 }
 
 // The stored options of a tone, overlay or effect task into its panel.
-void frmMain::subLoadEffectOptions() {
+void EditView::subLoadEffectOptions() {
     const typTaskDefaults& d = Setup.TaskDefaults;
     auto tone = [this](TonePanel* panel, int level, std::array<uint8_t, 3> channels) {
         panel->setValue(level);
@@ -194,7 +194,7 @@ void frmMain::subLoadEffectOptions() {
     }
 }
 
-void frmMain::subLoadWatermarkOptions(const typWatermarkTask& d) {
+void EditView::subLoadWatermarkOptions(const typWatermarkTask& d) {
     WatermarkPanel* wm = watermarkOptions;
     wm->cboMergeStyle->setCurrentIndex(d.MergeStyle);
     picLocation->setVisible(d.MergeStyle == 0);
@@ -208,7 +208,7 @@ void frmMain::subLoadWatermarkOptions(const typWatermarkTask& d) {
     subMarkOptionsChanged();
 }
 
-void frmMain::subLoadTextOptions(const typTextTask& d) {
+void EditView::subLoadTextOptions(const typTextTask& d) {
     TextPanel* t = textOptions;
     t->chkTextBold->setChecked(d.Bold != 0);
     t->chkTextItalic->setChecked(d.Style2 != 0);
@@ -235,7 +235,7 @@ void frmMain::subLoadTextOptions(const typTextTask& d) {
     panel::fit(t->panel);
 }
 
-void frmMain::subLoadFrameOptions(const typFrameTask& d) {
+void EditView::subLoadFrameOptions(const typFrameTask& d) {
     FramePanel* f = frameOptions;
     f->OptFrameStyle[d.Kind == 0 ? 0 : 1]->setChecked(true);
     f->OptFrameImage->select(d.Style);
@@ -258,7 +258,7 @@ void frmMain::subLoadFrameOptions(const typFrameTask& d) {
 }
 
 // The confirmed task's panel becomes the task's defaults.
-void frmMain::subSaveEffectOptions() {
+void EditView::subSaveEffectOptions() {
     typTaskDefaults& d = Setup.TaskDefaults;
     auto check = [](const QAbstractButton* box) { return uint8_t(box->isChecked() ? 1 : 0); };
     auto channels = [&](TonePanel* panel, uint8_t& r, uint8_t& g, uint8_t& b) {

@@ -1,7 +1,7 @@
 // Confirm and the edit view's task basket: the pending task confirmed or reset, the
 // basket's commands and files, the original image and the row clicks that replay
 // the basket.
-#include "shell/mainwindow/frmMain.h"
+#include "editing/EditView.h"
 
 #include "browser/SelectionController.h"
 #include "controls/buttons/modButtonPicture.h"
@@ -12,7 +12,7 @@
 #include "core/Globals.h"
 #include "core/MessageBox.h"
 #include "editing/EditImageData.h"
-#include "editing/modTaskBasketFile.h"
+#include "editing/EditView_common.h"
 #include "editing/OptionControls.h"
 #include "editing/PanelLayout.h"
 #include "editing/PictureOptions.h"
@@ -21,7 +21,7 @@
 #include "editing/TaskBasketRows.h"
 #include "editing/TextPanel.h"
 #include "editing/WatermarkPanel.h"
-#include "editing/frmMain_edit.h"
+#include "editing/modTaskBasketFile.h"
 #include "engine/tasks/modTaskEngine.h"
 #include "platform/comctl/ImageList.h"
 #include "platform/comctl/ListView.h"
@@ -36,7 +36,7 @@ namespace picbasket {
 // Preview stops the confirm. The preview is then the confirmed image with the task
 // applied: its copy is taken before the rows change, so the rows, the stored
 // defaults and the copy go in together or not at all.
-void frmMain::cmdOK_Click() {
+void EditView::cmdOK_Click() {
     errorTail(QStringLiteral("FrmMain.cmdOK_Click"), [&] {
         if (taskReplay->isRunning())
             return;
@@ -44,7 +44,7 @@ void frmMain::cmdOK_Click() {
             CmdPreviewEdit_Click();
             return;
         }
-        ImageBox& box = ibMain->box();
+        ImageBox& box = host_.previewView()->box();
         if (TaskOptionsChanged) {
             if (!cmdApply_Click())
                 return;
@@ -62,15 +62,15 @@ void frmMain::cmdOK_Click() {
         eb_ItemClick(SpecialGroup, QStringLiteral("Nothing"));
         cmdOK->setText(QStringLiteral("Finish"));
         cmdOK->setEnabled(true);
-        subResize();
+        window_.subResize();
     });
 }
 
-void frmMain::cmdReset_Click() {
+void EditView::cmdReset_Click() {
     subResetPreviewView(false);
 }
 
-void frmMain::connectTaskBasketCommands() {
+void EditView::connectTaskBasketCommands() {
     taskReplay = std::make_shared<TaskBasketReplay>(*lvEdit, *lvEditPreview, lvEditBatch);
     for (int i = 0; i < int(cmdEditBar.size()); ++i) {
         connect(cmdEditBar[size_t(i)], &QPushButton::clicked, this,
@@ -86,7 +86,7 @@ void frmMain::connectTaskBasketCommands() {
 }
 
 // The rows must not change under a replay, which lets events run between rows.
-void frmMain::cmdEditBar_Click(int index) {
+void EditView::cmdEditBar_Click(int index) {
     errorTail(QStringLiteral("FrmMain.cmdEditBar_Click"), [&] {
         if (taskReplay->isRunning())
             return;
@@ -109,31 +109,31 @@ void frmMain::cmdEditBar_Click(int index) {
     });
 }
 
-void frmMain::cmdEditPreview_Click(int index) {
+void EditView::cmdEditPreview_Click(int index) {
     cmdEditBar_Click(index);
 }
 
 // A task previewed but not confirmed is previewed again on the new confirmed image
 // by the next Confirm, so that no row is added that the image does not show.
-void frmMain::subClearTaskBasket() {
+void EditView::subClearTaskBasket() {
     if (lvEdit->Count() == 0)
         return;
     TaskBasketRows(*lvEdit, *lvEditPreview, lvEditBatch).clear();
-    ImageBox& box = ibMain->box();
+    ImageBox& box = host_.previewView()->box();
     box.WaitForLoad();
     if (box.HasImage() && !OriginalImageData.isNull()) {
         box.setImage(OriginalImageData);
         ConfirmedImageData = OriginalImageData;
-        subResize();
+        window_.subResize();
     }
-    if (!PreviewUnchanged && CurrentTask.TaskID != int32_t(TaskType::None))
+    if (!host_.previewUnchanged() && CurrentTask.TaskID != int32_t(TaskType::None))
         subMarkOptionsChanged();
-    PreviewUnchanged = true;
+    host_.setPreviewUnchanged(true);
     PreviewIntermediate = false;
     ImageModified = false;
 }
 
-void frmMain::subOpenTaskBasketFile() {
+void EditView::subOpenTaskBasketFile() {
     CommonDialog.FileName.clear();
     CommonDialog.DialogTitle = QStringLiteral("Open task basket");
     CommonDialog.Filter = QStringLiteral("Task basket file (*.tbf)|*.tbf");
@@ -151,7 +151,7 @@ void frmMain::subOpenTaskBasketFile() {
     subReplayWholeTaskBasket();
 }
 
-void frmMain::subSaveTaskBasketFile() {
+void EditView::subSaveTaskBasketFile() {
     if (lvEdit->Count() == 0)
         return;
     CommonDialog.FileName.clear();
@@ -169,7 +169,7 @@ void frmMain::subSaveTaskBasketFile() {
 }
 
 // Nothing is removed while the active list has no selected row.
-void frmMain::subRemoveSelectedTask() {
+void EditView::subRemoveSelectedTask() {
     if (lvEdit->Count() == 0)
         return;
     const int row = taskReplay->selectedRow(ActiveTaskList);
@@ -179,23 +179,23 @@ void frmMain::subRemoveSelectedTask() {
     subReplayWholeTaskBasket();
 }
 
-void frmMain::subReplayWholeTaskBasket() {
+void EditView::subReplayWholeTaskBasket() {
     subClearTaskSelection(*lvEdit);
     subClearTaskSelection(*lvEditPreview);
-    ImageBox& box = ibMain->box();
+    ImageBox& box = host_.previewView()->box();
     box.WaitForLoad();
     if (!box.HasImage() || !taskReplay->replay(box, OriginalImageData, true))
         return;
     ConfirmedImageData = box.Picture();
-    if (!PreviewUnchanged && CurrentTask.TaskID != int32_t(TaskType::None))
+    if (!host_.previewUnchanged() && CurrentTask.TaskID != int32_t(TaskType::None))
         subMarkOptionsChanged();
-    PreviewUnchanged = true;
+    host_.setPreviewUnchanged(true);
     PreviewIntermediate = false;
     ImageModified = false;
-    subResize();
+    window_.subResize();
 }
 
-void frmMain::cmdOriginalImage_Click() {
+void EditView::cmdOriginalImage_Click() {
     errorTail(QStringLiteral("FrmMain.cmdOriginalImage_Click"), [&] {
         if (lvEdit->Count() == 0 || taskReplay->isRunning())
             return;
@@ -211,27 +211,27 @@ void frmMain::cmdOriginalImage_Click() {
     });
 }
 
-void frmMain::lvEdit_ItemClick(int) {
+void EditView::lvEdit_ItemClick(int) {
     subTaskRowClick(lvEdit);
 }
 
 // A click on the edit view's list makes the next Confirm preview the task again.
-void frmMain::lvEditPreview_ItemClick(int) {
+void EditView::lvEditPreview_ItemClick(int) {
     subTaskRowClick(lvEditPreview);
     TaskOptionsChanged = true;
 }
 
 // The basket up to the selected row of the active list; the confirmed copy stays.
-void frmMain::subTaskRowClick(ListView* list) {
+void EditView::subTaskRowClick(ListView* list) {
     errorTail(QStringLiteral("FrmMain.subTaskRowClick"), [&] {
-        ImageBox& box = ibMain->box();
+        ImageBox& box = host_.previewView()->box();
         box.WaitForLoad();
         if (list->Count() == 0 || !box.HasImage() || taskReplay->isRunning())
             return;
         if (!taskReplay->replay(box, OriginalImageData, false))
             return;
         PreviewIntermediate = true;
-        subResize();
+        window_.subResize();
     });
 }
 
