@@ -266,14 +266,14 @@ void frmCapture::capturePicture(int mode) {
     leaveShowingDesktop();
     if (picture.isNull())
         return subRestoreMainWindow();
-    ImageBox& box = main_.ibMain->box();
+    ImageBox& box = main_.previewPane().ibMain->box();
     main_.subClearSelection();
     box.ClearSelection();
     box.Clear();
     box.setOption210(false);
     box.setBitmapHandle(picture);
-    main_.PicTiff = picture;
-    main_.ibMain->show();
+    main_.previewPane().PicTiff = picture;
+    main_.previewPane().ibMain->show();
     OriginalImageData = box.Picture();
     subAddItemToBasket();
     subRestoreMainWindow();
@@ -283,8 +283,9 @@ void frmCapture::capturePicture(int mode) {
 
 void frmCapture::subAddItemToBasket() {
     errorTail(QStringLiteral("frmCapture.subAddItemToBasket"), [&] {
-        const QString path = fncSaveCaptureFile(main_.ibMain->box(), Setup.Capture.Folder,
-                                                Setup.Capture.GenericName, random);
+        const QString path =
+            fncSaveCaptureFile(main_.previewPane().ibMain->box(), Setup.Capture.Folder,
+                               Setup.Capture.GenericName, random);
         subAddPreviewFileToBasket(main_, path);
     });
 }

@@ -382,13 +382,13 @@ void frmTwain::ImageBox1_TwainPageAcquired() {
 bool frmTwain::subAddItemToBasket(const QString& path) {
     bool added = false;
     errorTail(QStringLiteral("FrmTwain.subAddItemToBasket"), [&] {
-        ImageBox& preview = main_.ibMain->box();
+        ImageBox& preview = main_.previewPane().ibMain->box();
         preview.Clear();
-        preview.setAutoZoom(main_.checkedPreviewFit() == 0);
+        preview.setAutoZoom(main_.previewPane().checkedPreviewFit() == 0);
         preview.setPageIndex(1);
         preview.LoadFromFile(path);
-        main_.PicTiff = preview.Picture();
-        main_.ibMain->show();
+        main_.previewPane().PicTiff = preview.Picture();
+        main_.previewPane().ibMain->show();
         OriginalImageData = preview.Picture();
         subAddPreviewFileToBasket(main_, path);
         main_.subResize();

@@ -47,7 +47,7 @@ void showFilePanels(frmMain& window, const BasketRow& row, bool iptc) {
 } // namespace
 
 int subAddPreviewFileToBasket(frmMain& window, const QString& path) {
-    ImageBox& box = window.ibMain->box();
+    ImageBox& box = window.previewPane().ibMain->box();
     const QImage thumbnail = basketThumbnailOf(box.Picture());
     if (thumbnail.isNull())
         return 0;
@@ -59,7 +59,7 @@ int subAddPreviewFileToBasket(frmMain& window, const QString& path) {
     row.SubItems = {QStringLiteral("%1 X %2").arg(box.ImageWidth()).arg(box.ImageHeight()),
                     info.fSizeFormated(0), info.fType(), path};
     const int added = window.subAddBasketRow(row, thumbnail);
-    window.PicTiffTag = path;
+    window.previewPane().PicTiffTag = path;
     box.setTag(path);
     showFilePanels(window, row, box.HasIptc());
     window.metadataPane().lvExif->Clear();

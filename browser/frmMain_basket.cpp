@@ -135,7 +135,7 @@ void frmMain::cmdAddToQueue_Click() {
             } bar{this};
             NotAddedReport notAdded(*basketAdder);
             basketAdder->add(sources, lvFolder->Count(), BasketAdder::Mode::Command);
-            sbMain->Panel(QStringLiteral("folder"))->setText(fileMain.Path);
+            sbMain->Panel(QStringLiteral("folder"))->setText(preview_->fileMain.Path);
             pbAddToBasket->hide();
             setQueuePanel();
             subResize();

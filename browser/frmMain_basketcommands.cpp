@@ -239,7 +239,7 @@ void frmMain::mnuSaveAs_Click(int index) {
 void frmMain::mnuContext_Click(int index) {
     if (index >= 0 && index <= 2) {
         const int row = lvPages->SelectedItem();
-        if (row > 0 && lvPages->Tag(row) != ibMain->box().Tag()) {
+        if (row > 0 && lvPages->Tag(row) != preview_->ibMain->box().Tag()) {
             subShowSelectedFile(lvPages, row);
             subResize();
         }
@@ -286,7 +286,7 @@ void frmMain::subSaveAsSinglePage() {
         if (!Setup.BatchSave.Confirmed)
             return;
         const std::unique_ptr<BasketRows> rows = fncBasketRowsOf(*lvPages);
-        fncConvertBasket(*rows, lvEditBatch, ibTemp, frmStatus::instance(this));
+        fncConvertBasket(*rows, lvEditBatch, preview_->ibTemp, frmStatus::instance(this));
         // The new files may land in the folder shown: it is listed again so they appear.
         if (!CurrentFolder.isEmpty())
             timerShowFiles->start();

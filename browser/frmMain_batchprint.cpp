@@ -59,7 +59,7 @@ void frmMain::subBatchPrint() {
             return;
         running = true;
         AbortFolderListing = false;
-        ImageBox& box = ibMain->box();
+        ImageBox& box = preview_->ibMain->box();
         frmStatus* wait = nullptr;
         struct Cleanup {
             bool& running;
@@ -119,7 +119,7 @@ void frmMain::subBatchPrint() {
 // keep what the user chose in it.
 void frmMain::cmdPreviewPrint_Click() {
     errorTail(QStringLiteral("FrmMain.cmdPreviewPrint_Click"), [&] {
-        ImageBox& box = ibMain->box();
+        ImageBox& box = preview_->ibMain->box();
         if (!box.HasImage())
             return;
         putPrintSettings(box, Setup.Print);

@@ -35,7 +35,7 @@ bool isArrowKey(int keyCode) {
 } // namespace
 
 void frmMain::buildFolderListing() {
-    folderListing = new FolderListing(ibMain->box(), this);
+    folderListing = new FolderListing(preview_->ibMain->box(), this);
     folderListing->abortRequested = [this] { return AbortFolderListing; };
     connect(folderListing, &FolderListing::RowReady, this, &frmMain::addFolderRow);
     connect(folderListing, &FolderListing::Progress, pbQueue, &ProgressBar::setValue);
@@ -74,9 +74,9 @@ void frmMain::subShowFilesInFolder(const QString& folder) {
         lvFolder->Clear();
         lvFolder->setSmallIcons(nullptr);
         ilFolder->Clear();
-        fileMain.Path = folder;
-        fileMain.Refresh();
-        const int count = fileMain.ListCount();
+        preview_->fileMain.Path = folder;
+        preview_->fileMain.Refresh();
+        const int count = preview_->fileMain.ListCount();
         if (count == 0)
             return endFolderListing();
         AbortFolderListing = false;
@@ -89,7 +89,7 @@ void frmMain::subShowFilesInFolder(const QString& folder) {
         options.thumbnailHeight = ThumbnailHeight;
         options.sizeFormat = Setup.FolderList.FileSizeFormat;
         showFolderIcons(!options.details);
-        folderListing->start(fileMain.Path, fileMain.names(), options);
+        folderListing->start(preview_->fileMain.Path, preview_->fileMain.names(), options);
     });
     if (!folderListing->isRunning())
         endFolderListing();
@@ -139,7 +139,7 @@ void frmMain::cmdDetailFolder_Click() {
 void frmMain::cmdThumbnailFolder_Click() {
     Setup.FolderList.ViewMode = 0;
     if (ilFolder->Count() == 0)
-        subShowFilesInFolder(fileMain.Path);
+        subShowFilesInFolder(preview_->fileMain.Path);
     else
         showFolderIcons(true);
 }

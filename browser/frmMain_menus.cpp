@@ -57,8 +57,8 @@ QPoint below(const QWidget* control) {
 } // namespace
 
 void frmMain::buildPopupMenus() {
-    mnuPreviewParent = new QMenu(QStringLiteral("Preview"), this);
-    fillIndexedMenu(mnuPreviewParent,
+    preview_->mnuPreviewParent = new QMenu(QStringLiteral("Preview"), this);
+    fillIndexedMenu(preview_->mnuPreviewParent,
                     {{0, "Edit/Enhance image"},
                      {1, "-"},
                      {2, "Previous image"},
@@ -66,8 +66,8 @@ void frmMain::buildPopupMenus() {
                      {4, "Print image"},
                      {5, "-"}},
                     [this](int index) { mnuPreview_Click(index); });
-    mnuSavePreviewAsParent = new QMenu(QStringLiteral("Save Preview As"), this);
-    fillIndexedMenu(mnuSavePreviewAsParent,
+    preview_->mnuSavePreviewAsParent = new QMenu(QStringLiteral("Save Preview As"), this);
+    fillIndexedMenu(preview_->mnuSavePreviewAsParent,
                     {{0, "Image document"}, {1, "Greeting image"}, {2, "Single-image screensaver"}},
                     [this](int index) { mnuSavePreviewAs_Click(index); });
     mnuAboutParent = new QMenu(QStringLiteral("About"), this);
@@ -81,8 +81,8 @@ void frmMain::buildPopupMenus() {
                     [this](int index) { mnuAbout_Click(index); });
     // As with the fit menu, Qt's own toggling is undone first, so a click on the
     // checked item is seen as such.
-    previewType_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    const QList<QAction*> types = previewType_->actions();
+    preview_->previewType_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    const QList<QAction*> types = preview_->previewType_->actions();
     for (int i = 0; i < types.size(); ++i)
         connect(types[i], &QAction::triggered, this, [this, i, item = types[i]] {
             item->setChecked(!item->isChecked());
@@ -93,12 +93,13 @@ void frmMain::buildPopupMenus() {
 // The preview tool bar's captions and tips, the pop-up buttons and captions, and the
 // tabs of the browse pane.
 void frmMain::connectMenus() {
-    connect(cmdPreviewSave, &QPushButton::clicked, this, &frmMain::cmdPreviewSave_Click);
-    connect(cmdPreviewType, &QPushButton::clicked, this, &frmMain::cmdPreviewType_Click);
-    connect(cmdPreviewPrint, &QPushButton::clicked, this, &frmMain::cmdPreviewPrint_Click);
+    connect(preview_->cmdPreviewSave, &QPushButton::clicked, this, &frmMain::cmdPreviewSave_Click);
+    connect(preview_->cmdPreviewType, &QPushButton::clicked, this, &frmMain::cmdPreviewType_Click);
+    connect(preview_->cmdPreviewPrint, &QPushButton::clicked, this,
+            &frmMain::cmdPreviewPrint_Click);
     connect(cmdBrowseAbout, &QPushButton::clicked, this, &frmMain::cmdBrowseAbout_Click);
     connect(tbsBrowse, &TabStrip::Click, this, &frmMain::tbsBrowse_Click);
-    new LabelClickFilter(Label4, [this] { Label4_Click(); });
+    new LabelClickFilter(preview_->Label4, [this] { Label4_Click(); });
     new LabelClickFilter(lblBrowse, [this] { lblBrowse_Click(); });
     new LabelClickFilter(lblQueue, [this] { lblQueue_Click(); });
     new LabelClickFilter(metadata_->lblMetadata, [this] { lblMetadata_Click(); });
@@ -143,13 +144,13 @@ void frmMain::subPopupMenu(QMenu* menu, const QPoint& globalPosition) {
 
 // The right click on the preview.
 void frmMain::subShowPreviewMenu() {
-    subPopupMenu(mnuPreviewParent, QCursor::pos());
+    subPopupMenu(preview_->mnuPreviewParent, QCursor::pos());
 }
 
 void frmMain::mnuPreview_Click(int index) {
     subClearSelection();
-    PreviewSelection->PreviewMouseMode = SelectionController::Idle;
-    ibMain->box().ClearSelection();
+    preview_->PreviewSelection->PreviewMouseMode = SelectionController::Idle;
+    preview_->ibMain->box().ClearSelection();
     switch (index) {
     case 0: CmdPreviewEdit_Click(); break;
     case 2: cmdPreviewPrevious_Click(); break;
@@ -163,30 +164,30 @@ void frmMain::mnuPreview_Click(int index) {
 // up to the selected task row. Both start from the image as loaded, since the shown
 // one may already carry tasks (after a task-row click) which must not run twice.
 void frmMain::mnuPreviewType_Click(int index) {
-    const QList<QAction*> items = previewType_->actions();
+    const QList<QAction*> items = preview_->previewType_->actions();
     if (index < 0 || index >= items.size() || items[index]->isChecked() || fncIsEditView())
         return;
     for (int i = 0; i < items.size(); ++i)
         items[i]->setChecked(i == index);
-    ImageBox& box = ibMain->box();
+    ImageBox& box = preview_->ibMain->box();
     box.WaitForLoad();
-    PreviewOptimized = index == 1;
+    preview_->PreviewOptimized = index == 1;
     if (box.HasImage() && !OriginalImageData.isNull())
         box.setImage(OriginalImageData);
-    if (box.HasImage() && PreviewOptimized)
+    if (box.HasImage() && preview_->PreviewOptimized)
         subProcessTaskBasket(false);
-    setCaption(cmdPreviewType, QStringLiteral("     ") + items[index]->text());
+    setCaption(preview_->cmdPreviewType, QStringLiteral("     ") + items[index]->text());
     subResize();
 }
 
 // The preview's "Save Preview As" items, also reached from the basket's context menu;
 // nothing happens without an image.
 void frmMain::mnuSavePreviewAs_Click(int index) {
-    if (!ibMain->box().HasImage())
+    if (!preview_->ibMain->box().HasImage())
         return;
     subClearSelection();
-    PreviewSelection->PreviewMouseMode = SelectionController::Idle;
-    ibMain->box().ClearSelection();
+    preview_->PreviewSelection->PreviewMouseMode = SelectionController::Idle;
+    preview_->ibMain->box().ClearSelection();
     switch (index) {
     case 0: subSavePreviewToFile(); break;
     case 1: subShowGreetingDemo(); break;
@@ -207,11 +208,11 @@ void frmMain::subRunBatchMenuCommand(const BatchMenuCommand& command) {
 }
 
 void frmMain::cmdPreviewSave_Click() {
-    subPopupMenu(mnuSavePreviewAsParent, below(cmdPreviewSave));
+    subPopupMenu(preview_->mnuSavePreviewAsParent, below(preview_->cmdPreviewSave));
 }
 
 void frmMain::cmdPreviewType_Click() {
-    subPopupMenu(mnuPreviewTypeParent, below(cmdPreviewType));
+    subPopupMenu(preview_->mnuPreviewTypeParent, below(preview_->cmdPreviewType));
 }
 
 void frmMain::cmdBrowseAbout_Click() {
@@ -219,7 +220,7 @@ void frmMain::cmdBrowseAbout_Click() {
 }
 
 void frmMain::Label4_Click() {
-    subPopupMenu(mnuPreviewParent, below(Label4));
+    subPopupMenu(preview_->mnuPreviewParent, below(preview_->Label4));
 }
 
 void frmMain::lblBrowse_Click() {

@@ -46,17 +46,18 @@ bool loadsDirectly(const QString& extension) {
 } // namespace
 
 void frmMain::buildPreview() {
-    PreviewSelection = new SelectionController(this);
+    preview_->PreviewSelection = new SelectionController(this);
     connectPreviewSelection();
-    connect(vsbView, &QScrollBar::valueChanged, this, &frmMain::vsbView_Change);
-    connect(hsbView, &QScrollBar::valueChanged, this, &frmMain::hsbView_Change);
-    connect(cmdPreviewPrevious, &QPushButton::clicked, this, &frmMain::cmdPreviewPrevious_Click);
-    connect(cmdPreviewNext, &QPushButton::clicked, this, &frmMain::cmdPreviewNext_Click);
-    connect(cmdPreviewView, &QPushButton::clicked, this, &frmMain::cmdPreviewView_Click);
-    connect(ibMain, &ImageBoxView::MouseDown, this, &frmMain::ibMain_MouseDown);
-    connect(&ibMain->box(), &ImageBox::loadSettled, this, &frmMain::ibMain_LoadSettled);
-    connect(ibMain, &ImageBoxView::MouseMove, this, &frmMain::ibMain_MouseMove);
-    connect(ibMain, &ImageBoxView::MouseUp, this, &frmMain::ibMain_MouseUp);
+    connect(preview_->vsbView, &QScrollBar::valueChanged, this, &frmMain::vsbView_Change);
+    connect(preview_->hsbView, &QScrollBar::valueChanged, this, &frmMain::hsbView_Change);
+    connect(preview_->cmdPreviewPrevious, &QPushButton::clicked, this,
+            &frmMain::cmdPreviewPrevious_Click);
+    connect(preview_->cmdPreviewNext, &QPushButton::clicked, this, &frmMain::cmdPreviewNext_Click);
+    connect(preview_->cmdPreviewView, &QPushButton::clicked, this, &frmMain::cmdPreviewView_Click);
+    connect(preview_->ibMain, &ImageBoxView::MouseDown, this, &frmMain::ibMain_MouseDown);
+    connect(&preview_->ibMain->box(), &ImageBox::loadSettled, this, &frmMain::ibMain_LoadSettled);
+    connect(preview_->ibMain, &ImageBoxView::MouseMove, this, &frmMain::ibMain_MouseMove);
+    connect(preview_->ibMain, &ImageBoxView::MouseUp, this, &frmMain::ibMain_MouseUp);
     connect(lvPages, &ListView::GotFocus, this, &frmMain::lvPages_GotFocus);
     connect(lvPages, &ListView::LostFocus, this, &frmMain::lvPages_LostFocus);
     connect(lvPages, &ListView::ItemClick, this, &frmMain::lvPages_ItemClick);
@@ -65,8 +66,8 @@ void frmMain::buildPreview() {
     // A click on the checked fit item must be seen as such, so Qt's own toggling
     // (which may uncheck it, the group being optional) is undone before the
     // handler runs; checking one item still unchecks the other.
-    previewFit_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    const QList<QAction*> fits = previewFit_->actions();
+    preview_->previewFit_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    const QList<QAction*> fits = preview_->previewFit_->actions();
     for (int i = 0; i < fits.size(); ++i)
         connect(fits[i], &QAction::triggered, this, [this, i, item = fits[i]] {
             item->setChecked(!item->isChecked());
@@ -77,28 +78,29 @@ void frmMain::buildPreview() {
 // The marks live on ibMain's overlay; grips take a solid pen, the rectangle the
 // preview's own dashed one.
 void frmMain::connectPreviewSelection() {
-    SelectionController* s = PreviewSelection;
+    SelectionController* s = preview_->PreviewSelection;
     s->pickGeometry = [this] {
-        const ImageBox& box = ibMain->box();
+        const ImageBox& box = preview_->ibMain->box();
         return SelectionController::PickGeometry{box.ImageWidth(), box.ImageHeight(),
                                                  box.DisplayWidth(), box.DisplayHeight()};
     };
-    s->pixelColour = [this](int x, int y) { return ibMain->box().PixelColor(x, y); };
+    s->pixelColour = [this](int x, int y) { return preview_->ibMain->box().PixelColor(x, y); };
     connect(s, &SelectionController::drawFigure, this,
             [this](int left, int top, int right, int bottom, bool grip) {
-                ImageBox& box = ibMain->box();
+                ImageBox& box = preview_->ibMain->box();
                 const int style = box.DrawPenStyle();
                 if (grip)
                     box.setDrawPenStyle(0);
                 box.DrawRectangle(left, top, right, bottom);
                 box.setDrawPenStyle(style);
             });
-    connect(s, &SelectionController::clearFigures, this, [this] { ibMain->box().ClearOverlay(); });
+    connect(s, &SelectionController::clearFigures, this,
+            [this] { preview_->ibMain->box().ClearOverlay(); });
     connect(s, &SelectionController::pointerChanged, this,
-            [this](int pointer) { ibMain->setMousePointer(pointer); });
+            [this](int pointer) { preview_->ibMain->setMousePointer(pointer); });
     connect(s, &SelectionController::previewMenuRequested, this, &frmMain::subShowPreviewMenu);
     connect(s, &SelectionController::colourPicked, this,
-            [this](uint32_t colour) { ibMain->box().setBackgroundColor(colour); });
+            [this](uint32_t colour) { preview_->ibMain->box().setBackgroundColor(colour); });
     connect(s, &SelectionController::taskOptionsChanged, this, [this] { TaskOptionsChanged = true; });
 }
 
@@ -106,11 +108,11 @@ void frmMain::subShowSelectedFile(ListView* list, int row) {
     if (!list || row < 1 || row > list->Count())
         return;
     const QString path = list->Tag(row);
-    if (path == PicTiffTag)
+    if (path == preview_->PicTiffTag)
         return;
-    ImageBox& box = ibMain->box();
-    previewList_ = list;
-    previewRow_ = row;
+    ImageBox& box = preview_->ibMain->box();
+    preview_->previewList_ = list;
+    preview_->previewRow_ = row;
     skipFailure([&] {
         box.Clear();
         metadata_->lvExif->Clear();
@@ -124,24 +126,24 @@ void frmMain::subShowSelectedFile(ListView* list, int row) {
                                          .arg(box.ImageWidth())
                                          .arg(box.ImageHeight())
                                          .arg(box.BitsPerPixel()));
-            if (PicTiffTag == path)
+            if (preview_->PicTiffTag == path)
                 subShowPreviewPanels();
         }
     });
-    previewList_ = nullptr;
-    previewRow_ = 0;
+    preview_->previewList_ = nullptr;
+    preview_->previewRow_ = 0;
     skipFailure([&] {
         const QString extension = FileInfo().fFileExtention().toLower();
         static const QStringList withExif{"tif", "tiff", "jpg", "jpeg", "jpe"};
         if (withExif.contains(extension)) {
             subShowMetadataPane(true, true);
-            metadata_->ReadFileEXIFInfo(box, metadata_->lvExif, PicTiffTag);
-            metadata_->ReadFileIPTCInfo(box, metadata_->lvIPTC, PicTiffTag);
+            metadata_->ReadFileEXIFInfo(box, metadata_->lvExif, preview_->PicTiffTag);
+            metadata_->ReadFileIPTCInfo(box, metadata_->lvIPTC, preview_->PicTiffTag);
             metadata_->tbsMetadata->setSelectedItem(1);
             metadata_->tbsMetadata->setTabEnabled(1, true);
         } else if (extension == QLatin1String("psd")) {
             subShowMetadataPane(true, false);
-            metadata_->ReadFileIPTCInfo(box, metadata_->lvIPTC, PicTiffTag);
+            metadata_->ReadFileIPTCInfo(box, metadata_->lvIPTC, preview_->PicTiffTag);
             metadata_->tbsMetadata->setSelectedItem(2);
             metadata_->tbsMetadata->setTabEnabled(1, false);
         } else {
@@ -170,12 +172,12 @@ void frmMain::fncReadFile(const QString& path, ImageBox& box) {
         CurrentActivity = QStringLiteral("Trying to read/view selected image file");
         FileInfo().setFilePath(path);
         box.Clear();
-        if (checkedPreviewFit() == 0)
+        if (preview_->checkedPreviewFit() == 0)
             box.setAutoZoom(true);
         else
             box.setAutoZoom(false);
         const auto nothingShown = [&](const QString& decoderWords) {
-            PicTiffTag.clear();
+            preview_->PicTiffTag.clear();
             box.setTag(QString());
             subClearFilePanels();
             subShowUnreadableFile(path, fncLoadFailureReason(path, decoderWords));
@@ -188,11 +190,12 @@ void frmMain::fncReadFile(const QString& path, ImageBox& box) {
                 // The fitted preview of the window's box shows a reduced decode
                 // while the full one follows; the basket replay and the edit view
                 // need the full image now.
-                if (&box == &ibMain->box() && checkedPreviewFit() == 0)
-                    box.LoadFromFileForView(path, PicViewImage->width(), PicViewImage->height());
+                if (&box == &preview_->ibMain->box() && preview_->checkedPreviewFit() == 0)
+                    box.LoadFromFileForView(path, preview_->PicViewImage->width(),
+                                            preview_->PicViewImage->height());
                 else
                     box.LoadFromFile(path);
-                if (PreviewOptimized || fncIsEditView())
+                if (preview_->PreviewOptimized || fncIsEditView())
                     box.WaitForLoad();
             } catch (const AppError& error) {
                 if (!box.LoadedFlag())
@@ -206,26 +209,27 @@ void frmMain::fncReadFile(const QString& path, ImageBox& box) {
             const QImage picture = LoadPic(path, sizemode::Original, -1, -1, White, w, h);
             if (picture.isNull())
                 return nothingShown({});
-            PicTiff = picture;
+            preview_->PicTiff = picture;
             box.setBitmapHandle(picture);
         }
         // A load still running gives the copy when it ends (ibMain_LoadSettled).
         OriginalImageData = box.LoadPending() ? QImage() : box.Picture();
-        if (PreviewOptimized)
+        if (preview_->PreviewOptimized)
             subProcessTaskBasket(false);
-        subFitPreview(PicViewImage, ibMain, hsbView, vsbView);
+        subFitPreview(preview_->PicViewImage, preview_->ibMain, preview_->hsbView,
+                      preview_->vsbView);
         // Best Fit gives each image its own zoom: the panel follows the image shown,
         // not the last resize of the window.
-        if (&box == &ibMain->box())
+        if (&box == &preview_->ibMain->box())
             subSetStatusPanelText(fncZoomText(fncShownZoom(box)));
-        PicTiffTag = path;
+        preview_->PicTiffTag = path;
         sbMain->Panel(QStringLiteral("filename"))->setText(FileInfo().fName32bit());
         subShowPreviewPanels();
-        ibMain->show();
+        preview_->ibMain->show();
         box.setTag(path);
         CurrentActivity = QStringLiteral("Resizing image to fit the container control");
         // While editing, editing starts again on the new image.
-        if (&box == &ibMain->box())
+        if (&box == &preview_->ibMain->box())
             subEditViewImageChanged();
     });
 }
@@ -233,16 +237,16 @@ void frmMain::fncReadFile(const QString& path, ImageBox& box) {
 // The full image of the shown file has come in: it is the copy as loaded. A file
 // whose full decode failed is shown no longer, as if its load had failed.
 void frmMain::ibMain_LoadSettled() {
-    ImageBox& box = ibMain->box();
+    ImageBox& box = preview_->ibMain->box();
     if (box.HasImage()) {
-        if (!PicTiffTag.isEmpty() && box.Tag() == PicTiffTag)
+        if (!preview_->PicTiffTag.isEmpty() && box.Tag() == preview_->PicTiffTag)
             OriginalImageData = box.Picture();
         return;
     }
     // The full decode found the file damaged: it is said as any unreadable file is.
-    const QString path = PicTiffTag;
+    const QString path = preview_->PicTiffTag;
     OriginalImageData = QImage();
-    PicTiffTag.clear();
+    preview_->PicTiffTag.clear();
     box.setTag(QString());
     skipFailure([&] {
         subClearFilePanels();
@@ -259,8 +263,8 @@ void frmMain::ibMain_LoadSettled() {
 // pages column, a basket row is always one page (multipage files are split when
 // they are added). Called from elsewhere, the folder list's selected row is used.
 void frmMain::subShowPreviewPanels() {
-    ListView* list = previewList_;
-    int row = previewRow_;
+    ListView* list = preview_->previewList_;
+    int row = preview_->previewRow_;
     if (!list) {
         list = lvFolder;
         row = lvFolder->SelectedItem();
@@ -294,23 +298,25 @@ void frmMain::subClearFilePanels() {
 void frmMain::subFixedSizeTiff() {
     errorTail(QStringLiteral("FrmMain.subFixedSizeTiff"), [&] {
         CurrentActivity = QStringLiteral("Resizing Image according to preview setting");
-        if (PicTiffTag.isEmpty())
+        if (preview_->PicTiffTag.isEmpty())
             return;
-        ImageBox& box = ibMain->box();
-        if (checkedPreviewFit() == 0) {
+        ImageBox& box = preview_->ibMain->box();
+        if (preview_->checkedPreviewFit() == 0) {
             box.setAutoZoom(true);
         } else {
             box.setAutoZoom(false);
             box.setZoom(100);
         }
-        vsbView->setValue(0);
-        hsbView->setValue(0);
-        subFitPreview(PicViewImage, ibMain, hsbView, vsbView);
+        preview_->vsbView->setValue(0);
+        preview_->hsbView->setValue(0);
+        subFitPreview(preview_->PicViewImage, preview_->ibMain, preview_->hsbView,
+                      preview_->vsbView);
     });
 }
 
 void frmMain::vsbView_Change() {
-    skipFailure([&] { ibMain->move(ibMain->x(), -vsbView->value()); });
+    skipFailure(
+        [&] { preview_->ibMain->move(preview_->ibMain->x(), -preview_->vsbView->value()); });
 }
 
 void frmMain::vsbView_Scroll() {
@@ -318,7 +324,8 @@ void frmMain::vsbView_Scroll() {
 }
 
 void frmMain::hsbView_Change() {
-    skipFailure([&] { ibMain->move(-hsbView->value(), ibMain->y()); });
+    skipFailure(
+        [&] { preview_->ibMain->move(-preview_->hsbView->value(), preview_->ibMain->y()); });
 }
 
 void frmMain::hsbView_Scroll() {
@@ -330,13 +337,13 @@ ListView* frmMain::activeFileList() const {
 }
 
 void frmMain::cmdPreviewPrevious_Click() {
-    skipFailure([&] { ibMain->box().ClearSelection(); });
+    skipFailure([&] { preview_->ibMain->box().ClearSelection(); });
     skipFailure([&] { subClearSelection(); });
     skipFailure([&] { subShowPreviousItem(activeFileList()); });
 }
 
 void frmMain::cmdPreviewNext_Click() {
-    skipFailure([&] { ibMain->box().ClearSelection(); });
+    skipFailure([&] { preview_->ibMain->box().ClearSelection(); });
     skipFailure([&] { subClearSelection(); });
     skipFailure([&] { subShowNextItem(activeFileList()); });
 }
@@ -373,38 +380,39 @@ void frmMain::subShowNextItem(ListView* list) {
 }
 
 void frmMain::mnuPreviewFit_Click(int index) {
-    const QList<QAction*> items = previewFit_->actions();
+    const QList<QAction*> items = preview_->previewFit_->actions();
     if (index < 0 || index >= items.size() || items[index]->isChecked())
         return;
     for (int i = 0; i < items.size(); ++i)
         items[i]->setChecked(i == index);
-    setCaption(cmdPreviewView, QStringLiteral("    ") + items[index]->text());
+    setCaption(preview_->cmdPreviewView, QStringLiteral("    ") + items[index]->text());
     subFixedSizeTiff();
-    subFitPreview(PicViewImage, ibMain, hsbView, vsbView);
+    subFitPreview(preview_->PicViewImage, preview_->ibMain, preview_->hsbView, preview_->vsbView);
     subSetStatusPanelText(
-        QString::number(static_cast<long long>(std::floor(fncShownZoom(ibMain->box())))) +
+        QString::number(static_cast<long long>(std::floor(fncShownZoom(preview_->ibMain->box())))) +
         QLatin1Char('%'));
 }
 
 // The fit menu opens just below its button.
 void frmMain::cmdPreviewView_Click() {
-    mnuPreviewFitParent->popup(cmdPreviewView->mapToGlobal(QPoint(0, cmdPreviewView->height())));
+    preview_->mnuPreviewFitParent->popup(
+        preview_->cmdPreviewView->mapToGlobal(QPoint(0, preview_->cmdPreviewView->height())));
 }
 
 void frmMain::ibMain_MouseDown(int button, int, int x, int y) {
-    skipFailure([&] { PreviewSelection->mouseDown(button, x, y); });
+    skipFailure([&] { preview_->PreviewSelection->mouseDown(button, x, y); });
 }
 
 void frmMain::ibMain_MouseMove(int, int x, int y) {
-    skipFailure([&] { PreviewSelection->mouseMove(x, y); });
+    skipFailure([&] { preview_->PreviewSelection->mouseMove(x, y); });
 }
 
 void frmMain::ibMain_MouseUp(int button, int, int x, int y) {
-    skipFailure([&] { PreviewSelection->mouseUp(button, x, y); });
+    skipFailure([&] { preview_->PreviewSelection->mouseUp(button, x, y); });
 }
 
 void frmMain::subClearSelection() {
-    PreviewSelection->subClearSelection();
+    preview_->PreviewSelection->subClearSelection();
 }
 
 void frmMain::lvPages_GotFocus() {

@@ -76,7 +76,7 @@ void frmMain::buildEditView() {
     lvEdit->setSmallIcons(ilEditRows.get());
     lvEditPreview->setSmallIcons(ilEditRows.get());
 
-    picDialog = new QWidget(picView);
+    picDialog = new QWidget(preview_->picView);
     picDialog->setObjectName(QStringLiteral("picDialog"));
     picDialog->hide();
     for (QWidget* panel : taskPanels)
@@ -109,7 +109,7 @@ void frmMain::buildEditView() {
     buildEffectPanels();
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
 
-    picEditPreview = new QWidget(picView);
+    picEditPreview = new QWidget(preview_->picView);
     picEditPreview->setObjectName(QStringLiteral("picEditPreview"));
     picEditPreview->hide();
     lvEditPreview->setParent(picEditPreview);
@@ -130,8 +130,9 @@ void frmMain::buildEditView() {
 
     connect(eb, &isExplorerBar::ItemClick, this,
             [this](const QString& group, const QString& item) { eb_ItemClick(group, item); });
-    connect(CmdPreviewEdit, &QPushButton::clicked, this, [this] { CmdPreviewEdit_Click(); });
-    setPictureCaption(CmdPreviewEdit, QStringLiteral("     Edit"));
+    connect(preview_->CmdPreviewEdit, &QPushButton::clicked, this,
+            [this] { CmdPreviewEdit_Click(); });
+    setPictureCaption(preview_->CmdPreviewEdit, QStringLiteral("     Edit"));
     connectTaskBasketCommands();
     fitDialogToPanel();
 }
@@ -245,7 +246,7 @@ void frmMain::subShowTaskOptions() {
     errorTail(QStringLiteral("FrmMain.subShowTaskOptions"), [&] {
         TaskOptionsChanged = false;
         ImageModified = false;
-        PreviewUnchanged = true;
+        preview_->PreviewUnchanged = true;
         subEndPickModes();
         cmdReset->setEnabled(false);
         subEnableApplyButtons(true);
@@ -264,16 +265,16 @@ bool frmMain::fncIsEditView() const {
 void frmMain::subProcessTaskBasket(bool noStop) {
     const ListViewTaskSelection explorerList(*lvEdit);
     const ListViewTaskSelection editList(*lvEditPreview);
-    subProcessPages(&explorerList, lvEditBatch, ibMain->box(), &editList, noStop);
+    subProcessPages(&explorerList, lvEditBatch, preview_->ibMain->box(), &editList, noStop);
 }
 
 void frmMain::CmdPreviewEdit_Click() {
     errorTail(QStringLiteral("FrmMain.CmdPreviewEdit_Click"), [&] {
-        ImageBox& box = ibMain->box();
+        ImageBox& box = preview_->ibMain->box();
         if (!box.HasImage())
             return;
         subClearSelection();
-        PreviewSelection->PreviewMouseMode = SelectionController::Idle;
+        preview_->PreviewSelection->PreviewMouseMode = SelectionController::Idle;
         box.ClearSelection();
         const bool leaving = fncIsEditView();
         if (leaving)
@@ -301,42 +302,42 @@ void frmMain::subRestoreFolderTree() {
 }
 
 void frmMain::subLeaveEditView() {
-    subAttachForExplorerView(*splMain, *splRight, *splView, picView);
+    subAttachForExplorerView(*splMain, *splRight, *splView, preview_->picView);
     ActiveTaskList = 0;
-    setPictureCaption(CmdPreviewEdit, QStringLiteral("     Edit"));
-    if (QAction* first = indexedMenuItem(mnuPreviewParent, 0))
+    setPictureCaption(preview_->CmdPreviewEdit, QStringLiteral("     Edit"));
+    if (QAction* first = indexedMenuItem(preview_->mnuPreviewParent, 0))
         first->setText(QStringLiteral("Edit/Enhance image"));
     cmdReset_Click();
     subEndPickModes();
     ImageModified = false;
     ConfirmedImageData = QImage();
-    cmdPreviewType->setEnabled(true);
-    ibMain->box().WaitForLoad();
-    if (!PreviewOptimized && !OriginalImageData.isNull())
-        ibMain->box().setImage(OriginalImageData);
+    preview_->cmdPreviewType->setEnabled(true);
+    preview_->ibMain->box().WaitForLoad();
+    if (!preview_->PreviewOptimized && !OriginalImageData.isNull())
+        preview_->ibMain->box().setImage(OriginalImageData);
 }
 
 void frmMain::subEnterEditView() {
     // What the preview shows was run up to the explorer view's selected task row.
     const ListViewTaskSelection shown(*lvEdit);
     const bool wholeBasketShown =
-        PreviewOptimized && fncReplayCoversWholeBasket(shown, lvEditBatch.rowCount());
+        preview_->PreviewOptimized && fncReplayCoversWholeBasket(shown, lvEditBatch.rowCount());
     folderTreePlace_ = {ftvBrowse->SelectedFolder(), ftvBrowse->verticalScrollBar()->value(),
                         ftvBrowse->horizontalScrollBar()->value()};
     subDetachForEditView(*splMain, *splRight, *splView);
-    if (QAction* first = indexedMenuItem(mnuPreviewParent, 0))
+    if (QAction* first = indexedMenuItem(preview_->mnuPreviewParent, 0))
         first->setText(QStringLiteral("Back to Explorer view"));
     ActiveTaskList = 1;
-    cmdPreviewType->setEnabled(false);
+    preview_->cmdPreviewType->setEnabled(false);
     subStartEditingImage(wholeBasketShown);
-    setPictureCaption(CmdPreviewEdit, QStringLiteral("     Finish"));
+    setPictureCaption(preview_->CmdPreviewEdit, QStringLiteral("     Finish"));
 }
 
 // The edit view's start on the shown image, on entry and whenever another image is
 // shown while editing: the image's size, no task chosen, the preview made the whole
 // task basket applied to the image as loaded, and that taken as the confirmed state.
 void frmMain::subStartEditingImage(bool wholeBasketShown) {
-    ImageBox& box = ibMain->box();
+    ImageBox& box = preview_->ibMain->box();
     box.WaitForLoad();
     EditOriginalWidth = box.ImageWidth();
     EditOriginalHeight = box.ImageHeight();
@@ -357,18 +358,18 @@ void frmMain::subStartEditingImage(bool wholeBasketShown) {
 // edit view's selected row.
 void frmMain::subEditViewImageChanged() {
     errorTail(QStringLiteral("FrmMain.subEditViewImageChanged"), [&] {
-        if (!fncIsEditView() || !ibMain->box().HasImage())
+        if (!fncIsEditView() || !preview_->ibMain->box().HasImage())
             return;
         const ListViewTaskSelection shown(*lvEditPreview);
-        subStartEditingImage(PreviewOptimized &&
+        subStartEditingImage(preview_->PreviewOptimized &&
                              fncReplayCoversWholeBasket(shown, lvEditBatch.rowCount()));
     });
 }
 
 // The Resize panel's size boxes take the image's size on entry.
 void frmMain::subFillEditSizeBoxes() {
-    txtResizeWidth->setText(QString::number(ibMain->box().ImageWidth()));
-    txtResizeHeight->setText(QString::number(ibMain->box().ImageHeight()));
+    txtResizeWidth->setText(QString::number(preview_->ibMain->box().ImageWidth()));
+    txtResizeHeight->setText(QString::number(preview_->ibMain->box().ImageHeight()));
 }
 
 void frmMain::subMarkOptionsChanged() {

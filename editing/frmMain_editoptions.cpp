@@ -42,7 +42,7 @@ namespace picbasket {
 // own change handler, which marks the options changed whenever the value changes.
 void frmMain::subLoadTaskOptions() {
     const typTaskDefaults& d = Setup.TaskDefaults;
-    const ImageBox& box = ibMain->box();
+    const ImageBox& box = preview_->ibMain->box();
     switch (TaskType(CurrentTask.TaskID)) {
     case TaskType::None:
         subEnableApplyButtons(false);

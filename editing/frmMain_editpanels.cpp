@@ -145,7 +145,7 @@ void frmMain::buildSharedOptionControls() {
 
 // The preview's selection drives the toggles, labels and swatch of the option panels.
 void frmMain::connectEditSelection() {
-    SelectionController* s = PreviewSelection;
+    SelectionController* s = preview_->PreviewSelection;
     s->currentTask = [] { return int(CurrentTask.TaskID); };
     connect(s, &SelectionController::applyButtonsEnabled, this,
             [this](bool enabled) { subEnableApplyButtons(enabled); });
@@ -162,12 +162,12 @@ void frmMain::connectEditSelection() {
             [this] { chkCropBackColor->setChecked(false); });
     connect(chkCropBackColor, &QPushButton::toggled, this, [this](bool on) {
         if (on)
-            PreviewSelection->PreviewMouseMode = SelectionController::Idle;
-        PreviewSelection->PreviewToolMode =
+            preview_->PreviewSelection->PreviewMouseMode = SelectionController::Idle;
+        preview_->PreviewSelection->PreviewToolMode =
             on ? SelectionController::ColourPickTool : SelectionController::NoTool;
     });
     connect(chkSelectLocation, &QPushButton::toggled, this,
-            [this](bool on) { PreviewSelection->LocationPickMode = on; });
+            [this](bool on) { preview_->PreviewSelection->LocationPickMode = on; });
     connect(chkCropMouse, &QPushButton::toggled, this, [this](bool on) { chkCropMouse_Click(on); });
     connectEffectPanels();
 }
@@ -176,7 +176,7 @@ void frmMain::connectEditSelection() {
 // size the preview's rectangle with grips is drawn.
 void frmMain::chkCropMouse_Click(bool ticked) {
     errorTail(QStringLiteral("FrmMain.chkCropMouse_Click"), [&] {
-        SelectionController* s = PreviewSelection;
+        SelectionController* s = preview_->PreviewSelection;
         if (!ticked) {
             s->CropByMouseActive = false;
             TaskOptionsChanged = false;
@@ -184,7 +184,7 @@ void frmMain::chkCropMouse_Click(bool ticked) {
         }
         subResetPreviewView(true);
         s->CropByMouseActive = true;
-        ImageBox& box = ibMain->box();
+        ImageBox& box = preview_->ibMain->box();
         box.ClearSelection();
         subClearSelection();
         if (fncPreviewIsScaled()) {
@@ -200,7 +200,7 @@ void frmMain::chkCropMouse_Click(bool ticked) {
 }
 
 bool frmMain::fncPreviewIsScaled() const {
-    const ImageBox& box = ibMain->box();
+    const ImageBox& box = preview_->ibMain->box();
     return box.AutoZoom() &&
            (box.DisplayWidth() != box.ImageWidth() || box.DisplayHeight() != box.ImageHeight());
 }
@@ -208,14 +208,14 @@ bool frmMain::fncPreviewIsScaled() const {
 // The pick modes end with the task they served: no colour pick, crop drag or
 // position pick outlives a task's options or the edit view.
 void frmMain::subEndPickModes() {
-    SelectionController* s = PreviewSelection;
+    SelectionController* s = preview_->PreviewSelection;
     chkSelectLocation->setChecked(false);
     chkCropMouse->setChecked(false);
     chkCropBackColor->setChecked(false);
     redEyeOptions->chkRedEye->setChecked(false);
     s->LocationPickMode = false;
     s->CropByMouseActive = false;
-    ibMain->box().ClearSelection();
+    preview_->ibMain->box().ClearSelection();
     subClearSelection();
     s->PreviewToolMode = SelectionController::NoTool;
 }
@@ -443,7 +443,8 @@ void frmMain::buildCropPanel() {
                                                   frameCropFixed->sizeHint().height()));
 
     connect(txtCropTop, &QLineEdit::editingFinished, this, [this] {
-        subClampTextValue(txtCropTop, 0, int16_t(std::min(32767, ibMain->box().ImageHeight())));
+        subClampTextValue(txtCropTop, 0,
+                          int16_t(std::min(32767, preview_->ibMain->box().ImageHeight())));
     });
     for (int i = 0; i < 2; ++i)
         connect(optCropSelect[size_t(i)], &QRadioButton::toggled, this, [this, i](bool on) {
@@ -461,8 +462,8 @@ void frmMain::optCropSelect_Click(int index) {
         frameCropMouse->show();
     } else {
         frameCropFixed->show();
-        txtCropRight->setText(QString::number(ibMain->box().ImageWidth()));
-        txtCropBot->setText(QString::number(ibMain->box().ImageHeight()));
+        txtCropRight->setText(QString::number(preview_->ibMain->box().ImageWidth()));
+        txtCropBot->setText(QString::number(preview_->ibMain->box().ImageHeight()));
     }
     subMarkOptionsChanged();
     fitDialogToPanel();
@@ -509,7 +510,8 @@ void frmMain::buildCanvasPanel() {
 // The focus-out clamps again, since Enter on a default button skips the focus-out.
 void frmMain::subClampOptionBoxes() {
     subClampTextValue(txtDegrees, -180, 360);
-    subClampTextValue(txtCropTop, 0, int16_t(std::min(32767, ibMain->box().ImageHeight())));
+    subClampTextValue(txtCropTop, 0,
+                      int16_t(std::min(32767, preview_->ibMain->box().ImageHeight())));
     for (QLineEdit* box : txtCanvasCustom)
         subClampTextValue(box, 0, 800);
     subClampEffectBoxes();
@@ -598,7 +600,7 @@ void frmMain::buildEffectPanels() {
 // The release of the mouse on the preview ends the red-eye marking as it ends the
 // colour pick.
 void frmMain::connectEffectPanels() {
-    connect(PreviewSelection, &SelectionController::pickBoxesCleared, this,
+    connect(preview_->PreviewSelection, &SelectionController::pickBoxesCleared, this,
             [this] { redEyeOptions->chkRedEye->setChecked(false); });
 }
 
@@ -623,13 +625,13 @@ void frmMain::subClampEffectBoxes() {
 void frmMain::chkRedEye_Click(bool ticked) {
     errorTail(QStringLiteral("FrmMain.chkRedEye_Click"), [&] {
         subClearSelection();
-        PreviewSelection->PreviewToolMode = SelectionController::NoTool;
+        preview_->PreviewSelection->PreviewToolMode = SelectionController::NoTool;
         if (!ticked)
             return;
         subResetPreviewView(true);
-        ImageBox& box = ibMain->box();
+        ImageBox& box = preview_->ibMain->box();
         box.ClearSelection();
-        PreviewSelection->PreviewMouseMode = SelectionController::Idle;
+        preview_->PreviewSelection->PreviewMouseMode = SelectionController::Idle;
         box.BeginRedEyeSelection();
         subEnableApplyButtons(true);
     });

@@ -41,10 +41,10 @@ namespace picbasket {
 // the task's stored options are loaded again.
 void frmMain::subResetPreviewView(bool keepOptions) {
     errorTail(QStringLiteral("FrmMain.subResetPreviewView"), [&] {
-        if (PreviewUnchanged && !PreviewIntermediate)
+        if (preview_->PreviewUnchanged && !PreviewIntermediate)
             return;
         if (!ConfirmedImageData.isNull()) {
-            ibMain->box().setImage(ConfirmedImageData);
+            preview_->ibMain->box().setImage(ConfirmedImageData);
             PreviewIntermediate = false;
         }
         if (!keepOptions)
@@ -56,7 +56,7 @@ void frmMain::subResetPreviewView(bool keepOptions) {
 // The panel's options as the task they describe; the tasks of other panels carry no
 // options here.
 TaskBuild frmMain::fncBuildTask() const {
-    const ImageBox& box = ibMain->box();
+    const ImageBox& box = preview_->ibMain->box();
     switch (TaskType(CurrentTask.TaskID)) {
     case TaskType::Flip:
         return fncFlipTask({optFlip[1]->isChecked()});
@@ -89,7 +89,7 @@ TaskBuild frmMain::fncBuildTask() const {
 // Runs the task on the preview as the task engine runs its row, and reads back what
 // the slots take from the box.
 void frmMain::subApplyTask(typTask& task) {
-    ImageBox& box = ibMain->box();
+    ImageBox& box = preview_->ibMain->box();
     if (task.TaskID == int32_t(TaskType::None))
         return;
     if (task.TaskID == int32_t(TaskType::RedEye)) {
@@ -109,8 +109,8 @@ void frmMain::subApplyTask(typTask& task) {
 
 // The crop dragged on the preview; the rectangle comes from the preview's selection.
 TaskBuild frmMain::fncMouseCropBuild() const {
-    const SelectionController* s = PreviewSelection;
-    const ImageBox& box = ibMain->box();
+    const SelectionController* s = preview_->PreviewSelection;
+    const ImageBox& box = preview_->ibMain->box();
     MouseCropOptions options;
     options.fitted = fncPreviewIsScaled();
     if (options.fitted) {
@@ -131,16 +131,16 @@ TaskBuild frmMain::fncMouseCropBuild() const {
 
 // After a crop by mouse the rectangle is gone with the pixels it marked.
 void frmMain::subEndMouseCrop() {
-    ibMain->box().ClearSelection();
+    preview_->ibMain->box().ClearSelection();
     subClearSelection();
-    PreviewSelection->PreviewMouseMode = SelectionController::Idle;
-    PreviewSelection->PreviewToolMode = SelectionController::NoTool;
+    preview_->PreviewSelection->PreviewMouseMode = SelectionController::Idle;
+    preview_->PreviewSelection->PreviewToolMode = SelectionController::NoTool;
 }
 
 bool frmMain::cmdApply_Click() {
     bool applied = false;
     errorTail(QStringLiteral("FrmMain.cmdApply_Click"), [&] {
-        ImageBox& box = ibMain->box();
+        ImageBox& box = preview_->ibMain->box();
         if (!TaskOptionsChanged || !box.HasImage())
             return;
         subClampOptionBoxes();
@@ -151,7 +151,8 @@ bool frmMain::cmdApply_Click() {
         }
         const QImage before = box.image();
         try {
-            if ((!PreviewUnchanged || PreviewIntermediate) && !ConfirmedImageData.isNull())
+            if ((!preview_->PreviewUnchanged || PreviewIntermediate) &&
+                !ConfirmedImageData.isNull())
                 box.setImage(ConfirmedImageData);
             subApplyTask(build.task);
             if (build.task.TaskID == int32_t(TaskType::Crop) &&
@@ -166,7 +167,7 @@ bool frmMain::cmdApply_Click() {
         cmdReset->setEnabled(true);
         cmdApply->setEnabled(false);
         subResize();
-        PreviewUnchanged = false;
+        preview_->PreviewUnchanged = false;
         PreviewIntermediate = false;
         TaskOptionsChanged = false;
         ImageModified = true;
@@ -177,7 +178,7 @@ bool frmMain::cmdApply_Click() {
 
 // The panel's options as the task they describe.
 TaskBuild frmMain::fncBuildEffectTask() const {
-    const ImageBox& box = ibMain->box();
+    const ImageBox& box = preview_->ibMain->box();
     auto tone = [](const TonePanel* panel) {
         return ToneOptions{panel->value(), panel->channel(0)->isChecked(),
                            panel->channel(1)->isChecked(), panel->channel(2)->isChecked()};
@@ -202,8 +203,8 @@ TaskBuild frmMain::fncBuildEffectTask() const {
         o.styleText = wm->cboMergeStyle->currentText();
         o.currentStyle = box.MergeStyle();
         o.file = Setup.TaskDefaults.Watermark.ImageFile;
-        o.pointX = PreviewSelection->WatermarkPointX;
-        o.pointY = PreviewSelection->WatermarkPointY;
+        o.pointX = preview_->PreviewSelection->WatermarkPointX;
+        o.pointY = preview_->PreviewSelection->WatermarkPointY;
         o.autoZoom = box.AutoZoom();
         return fncWatermarkTask(o, scale);
     }
@@ -224,8 +225,8 @@ TaskBuild frmMain::fncBuildEffectTask() const {
         o.alignment = t->alignment();
         o.angle = t->txtTextAngle->text();
         o.text = t->txtDraw->text();
-        o.pointX = PreviewSelection->TextPointX;
-        o.pointY = PreviewSelection->TextPointY;
+        o.pointX = preview_->PreviewSelection->TextPointX;
+        o.pointY = preview_->PreviewSelection->TextPointY;
         o.autoZoom = box.AutoZoom();
         return fncTextTask(o, scale);
     }
@@ -263,14 +264,14 @@ TaskBuild frmMain::fncBuildEffectTask() const {
 // engine would skip its stamp without a word. Either way nothing is stamped, and the
 // preview completes with the slots filled.
 void frmMain::subApplyWatermark(const typTask& task) {
-    PreviewSelection->LocationPickMode = false;
+    preview_->PreviewSelection->LocationPickMode = false;
     chkSelectLocation->setChecked(false);
     WatermarkFile = Setup.TaskDefaults.Watermark.ImageFile;
     const WatermarkFileProblem problem = fncWatermarkFileProblem(task.Param[4]);
     typTask run = task;
     if (problem != WatermarkFileProblem::None)
         run.Param[4].clear();
-    subRunTask(run, ibMain->box());
+    subRunTask(run, preview_->ibMain->box());
     if (problem == WatermarkFileProblem::Undecodable)
         subGlobalErrorHandler(
             QStringLiteral("The watermark image/logo cannot be read: %1").arg(task.Param[4]),
@@ -282,7 +283,7 @@ void frmMain::subApplyWatermark(const typTask& task) {
 // Red-eye correction works only inside the marked eye region, and leaves the box's
 // filters on the whole image again.
 void frmMain::subRemoveRedEye() {
-    ImageBox& box = ibMain->box();
+    ImageBox& box = preview_->ibMain->box();
     box.setSelectionOnly(true);
     struct WholeImageAgain {
         ImageBox& box;

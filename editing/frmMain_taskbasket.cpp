@@ -44,7 +44,7 @@ void frmMain::cmdOK_Click() {
             CmdPreviewEdit_Click();
             return;
         }
-        ImageBox& box = ibMain->box();
+        ImageBox& box = preview_->ibMain->box();
         if (TaskOptionsChanged) {
             if (!cmdApply_Click())
                 return;
@@ -119,16 +119,16 @@ void frmMain::subClearTaskBasket() {
     if (lvEdit->Count() == 0)
         return;
     TaskBasketRows(*lvEdit, *lvEditPreview, lvEditBatch).clear();
-    ImageBox& box = ibMain->box();
+    ImageBox& box = preview_->ibMain->box();
     box.WaitForLoad();
     if (box.HasImage() && !OriginalImageData.isNull()) {
         box.setImage(OriginalImageData);
         ConfirmedImageData = OriginalImageData;
         subResize();
     }
-    if (!PreviewUnchanged && CurrentTask.TaskID != int32_t(TaskType::None))
+    if (!preview_->PreviewUnchanged && CurrentTask.TaskID != int32_t(TaskType::None))
         subMarkOptionsChanged();
-    PreviewUnchanged = true;
+    preview_->PreviewUnchanged = true;
     PreviewIntermediate = false;
     ImageModified = false;
 }
@@ -182,14 +182,14 @@ void frmMain::subRemoveSelectedTask() {
 void frmMain::subReplayWholeTaskBasket() {
     subClearTaskSelection(*lvEdit);
     subClearTaskSelection(*lvEditPreview);
-    ImageBox& box = ibMain->box();
+    ImageBox& box = preview_->ibMain->box();
     box.WaitForLoad();
     if (!box.HasImage() || !taskReplay->replay(box, OriginalImageData, true))
         return;
     ConfirmedImageData = box.Picture();
-    if (!PreviewUnchanged && CurrentTask.TaskID != int32_t(TaskType::None))
+    if (!preview_->PreviewUnchanged && CurrentTask.TaskID != int32_t(TaskType::None))
         subMarkOptionsChanged();
-    PreviewUnchanged = true;
+    preview_->PreviewUnchanged = true;
     PreviewIntermediate = false;
     ImageModified = false;
     subResize();
@@ -224,7 +224,7 @@ void frmMain::lvEditPreview_ItemClick(int) {
 // The basket up to the selected row of the active list; the confirmed copy stays.
 void frmMain::subTaskRowClick(ListView* list) {
     errorTail(QStringLiteral("FrmMain.subTaskRowClick"), [&] {
-        ImageBox& box = ibMain->box();
+        ImageBox& box = preview_->ibMain->box();
         box.WaitForLoad();
         if (list->Count() == 0 || !box.HasImage() || taskReplay->isRunning())
             return;

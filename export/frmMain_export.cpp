@@ -45,7 +45,7 @@ public:
         sources.lvEditPreview = &editList_;
         sources.lvPages = basket_.get();
         sources.wait = &wait_;
-        sources.previewedFile = window.ibMain->box().Tag();
+        sources.previewedFile = window.previewPane().ibMain->box().Tag();
     }
     GeneratorSources sources;
 
@@ -61,9 +61,9 @@ private:
 // "Save Preview As" > "Image document": the preview's image, through the save
 // dialog with its options panel. Nothing happens while the preview is empty.
 void frmMain::subSavePreviewToFile() {
-    if (!ibMain || !ibMain->box().HasImage())
+    if (!preview_->ibMain || !preview_->ibMain->box().HasImage())
         return;
-    const QString saved = fncSavePreviewToFile_Dialog(ibMain->box(), this);
+    const QString saved = fncSavePreviewToFile_Dialog(preview_->ibMain->box(), this);
     // A file saved into the folder shown is listed with the others.
     if (!saved.isEmpty() && !CurrentFolder.isEmpty() &&
         QFileInfo(saved).absoluteDir() == QDir(CurrentFolder))

@@ -1,6 +1,7 @@
 #include "shell/mainwindow/frmMain.h"
 
 #include "browser/BasketAdder.h"
+#include "browser/PreviewPane.h"
 #include "controls/buttons/MainWindowPictures.h"
 #include "controls/common/PaneControls.h"
 #include "controls/common/ToolbarFlowLayout.h"
@@ -45,11 +46,6 @@ QWidget* makeCaptionToolbar(QLabel* caption) {
     return bar;
 }
 
-void widenForCaption(QPushButton* button, const QString& caption) {
-    const int text = button->fontMetrics().horizontalAdvance(caption.trimmed());
-    button->setFixedWidth(std::max(button->width(), text + 32));
-}
-
 QWidget* makePane(QWidget* parent) {
     auto* pane = new QWidget(parent);
     pane->setAutoFillBackground(true);
@@ -71,7 +67,7 @@ frmMain::frmMain(QWidget* parent)
     buildBrowsePane();
     buildPreviewPane();
     buildEditView();
-    metadata_ = new MetadataPane(splView, *this);
+    metadata_ = new MetadataPane(splView, *preview_);
     buildFolderPane();
     buildQueuePane();
     buildMenus();
@@ -106,14 +102,6 @@ frmMain::~frmMain() {
         list->setIcons(nullptr);
         list->setSmallIcons(nullptr);
     }
-}
-
-ImageBox& frmMain::previewBox() {
-    return ibMain->box();
-}
-
-QString frmMain::previewPath() const {
-    return PicTiffTag;
 }
 
 void frmMain::buildStatusBar() {
@@ -158,69 +146,31 @@ void frmMain::buildBrowsePane() {
     picEditBar->hide();
 }
 
+// The preview pane, with the edit view's widgets inside it: its two buttons in the
+// preview's tool bar and, after the image and its scroll bars, the explorer bar and
+// the task list.
 void frmMain::buildPreviewPane() {
-    picView = makePane(splView);
-    picToolbarPreview = new QWidget(picView);
-    // A narrow pane gets a second row of buttons rather than cut captions.
-    auto* row = new ToolbarFlowLayout(picToolbarPreview);
-    row->setContentsMargins(1, 1, 1, 1);
-    row->setSpacing(1);
-    Label4 = new QLabel(QStringLiteral("Preview"), picToolbarPreview);
-    Label4->setFixedHeight(ToolButtonSize - 2);
-    Label4->setContentsMargins(4, 0, 4, 0);
-    {
-        QFont font = Label4->font();
-        font.setBold(true);
-        Label4->setFont(font);
-    }
-    row->addWidget(Label4);
-    cmdPreviewView =
-        makeButton(picToolbarPreview, QStringLiteral("     Best Fit"),
-                   QStringLiteral("Set the fit mode of the image"), 0);
-    cmdPreviewType =
-        makeButton(picToolbarPreview, QStringLiteral("     Original"),
-                   QStringLiteral("Set the view type to either Original or Optimized"), 0);
-    // The two pop-up buttons show their menu's checked item: each is as wide as its
-    // longest item needs, so no caption is cut and the bar does not jump.
-    widenForCaption(cmdPreviewView, QStringLiteral("     Actual Size"));
-    widenForCaption(cmdPreviewType, QStringLiteral("     Optimized"));
-    row->startGroup();
-    cmdPreviewPrevious = makeButton(picToolbarPreview, {},
-                                    QStringLiteral("View the image of the previous file"),
-                                    ToolButtonSize);
-    cmdPreviewNext = makeButton(picToolbarPreview, {},
-                                QStringLiteral("View the image of the next file"), ToolButtonSize);
-    row->addStretch(1);
-    cmdReset = makeButton(picToolbarPreview, QStringLiteral("Reset"),
-                          QStringLiteral("Reset the task"), 70);
-    cmdOriginalImage = makeButton(picToolbarPreview, QStringLiteral("Original"),
+    preview_ = new PreviewPane(splView, [this](QWidget* toolbar) { buildEditCommands(toolbar); });
+    buildEditViewWidgets(preview_->picView);
+}
+
+void frmMain::buildEditCommands(QWidget* toolbar) {
+    cmdReset = makeButton(toolbar, QStringLiteral("Reset"), QStringLiteral("Reset the task"), 70);
+    cmdOriginalImage = makeButton(toolbar, QStringLiteral("Original"),
                                   QStringLiteral("Show the original image"), 80);
     cmdReset->hide();
     cmdOriginalImage->hide();
-    CmdPreviewEdit = makeButton(picToolbarPreview, QStringLiteral("    Edit"),
-                                QStringLiteral("Edit the current image"), ToolButtonSize);
-    cmdPreviewPrint = makeButton(picToolbarPreview, {},
-                                 QStringLiteral("Print the current preview image"), ToolButtonSize);
-    cmdPreviewSave =
-        makeButton(picToolbarPreview, {}, QStringLiteral("Save the current preview image to file"),
-                   ToolButtonSize);
+}
 
-    PicViewImage = new QWidget(picView);
-    PicViewImage->setAutoFillBackground(true);
-    QPalette palette = PicViewImage->palette();
-    palette.setColor(QPalette::Window, palette.color(QPalette::Dark));
-    PicViewImage->setPalette(palette);
-    ibMain = new ImageBoxView(PicViewImage);
-    vsbView = new QScrollBar(Qt::Vertical, picView);
-    hsbView = new QScrollBar(Qt::Horizontal, picView);
-    eb = new isExplorerBar(picView);
+void frmMain::buildEditViewWidgets(QWidget* host) {
+    eb = new isExplorerBar(host);
     eb->resize(220, eb->height());
     eb->hide();
-    lvEditPreview = new ListView(picView);
+    lvEditPreview = new ListView(host);
     lvEditPreview->AddColumn(QStringLiteral("Confirmed Tasks"), 160);
     lvEditPreview->hide();
     for (int i = 0; i < 4; ++i) {
-        cmdEditPreview[static_cast<size_t>(i)] = new QPushButton(picView);
+        cmdEditPreview[static_cast<size_t>(i)] = new QPushButton(host);
         cmdEditPreview[static_cast<size_t>(i)]->hide();
     }
     buildTaskPanels();
@@ -299,29 +249,21 @@ void frmMain::buildQueuePane() {
 }
 
 void frmMain::buildMenus() {
-    mnuPreviewFitParent = new QMenu(this);
-    previewFit_ = new QActionGroup(this);
+    preview_->mnuPreviewFitParent = new QMenu(this);
+    preview_->previewFit_ = new QActionGroup(this);
     for (const char* caption : {"Best Fit", "Actual Size"}) {
-        QAction* item = mnuPreviewFitParent->addAction(QString::fromLatin1(caption));
+        QAction* item = preview_->mnuPreviewFitParent->addAction(QString::fromLatin1(caption));
         item->setCheckable(true);
-        previewFit_->addAction(item);
+        preview_->previewFit_->addAction(item);
     }
-    mnuPreviewTypeParent = new QMenu(this);
-    previewType_ = new QActionGroup(this);
+    preview_->mnuPreviewTypeParent = new QMenu(this);
+    preview_->previewType_ = new QActionGroup(this);
     for (const char* caption : {"Original", "Optimized"}) {
-        QAction* item = mnuPreviewTypeParent->addAction(QString::fromLatin1(caption));
+        QAction* item = preview_->mnuPreviewTypeParent->addAction(QString::fromLatin1(caption));
         item->setCheckable(true);
-        previewType_->addAction(item);
+        preview_->previewType_->addAction(item);
     }
     buildPopupMenus();
-}
-
-int frmMain::checkedPreviewFit() const {
-    return previewFit_->actions().at(0)->isChecked() ? 0 : 1;
-}
-
-int frmMain::checkedPreviewType() const {
-    return previewType_->actions().at(0)->isChecked() ? 0 : 1;
 }
 
 QImage frmMain::picture(const QString& pictureBox) const {

@@ -1,6 +1,6 @@
 #pragma once
-#include "browser/FileListBox.h"
 #include "browser/FileListFocus.h"
+#include "browser/PreviewPane.h"
 #include "controls/common/PaneWindow.h"
 #include "engine/tasks/TaskRowList.h"
 #include "metadata/MetadataPane.h"
@@ -70,7 +70,7 @@ class TaskBasketReplay;
 // status bar below. It is built whole by the constructor; Form_Load brings the
 // program up and closing the window takes it down (subEnd, other windows, temporary
 // page files).
-class frmMain : public QWidget, public PreviewedFile, public PaneWindow {
+class frmMain : public QWidget, public PaneWindow {
     Q_OBJECT
 
 public:
@@ -79,11 +79,9 @@ public:
 
     // The panes that are classes of their own.
     MetadataPane& metadataPane() const { return *metadata_; }
+    PreviewPane& previewPane() const { return *preview_; }
     // Which file list the preview follows, shared by the lists and the preview.
     FileListFocus& fileListFocus() { return listFocus_; }
-    // PreviewedFile: the preview's box and its file, for the metadata pane.
-    ImageBox& previewBox() override;
-    QString previewPath() const override;
 
     // Start-up. False when another copy runs: the refusal was shown and the program
     // must end without any shut-down step.
@@ -104,8 +102,6 @@ public:
     bool FormLoaded = false;
     bool RestoreFolderOnResize = false;
     bool AbortFolderListing = false;
-    bool PreviewOptimized = false;
-    bool PreviewUnchanged = false;
     QString CurrentFolder;
     // The help file of the program, set at start.
     QString HelpFile;
@@ -126,19 +122,6 @@ public:
     QWidget* picEditBar;
     std::array<QPushButton*, 4> cmdEditBar{};
 
-    QWidget* picView;
-    QWidget* picToolbarPreview;
-    QPushButton* cmdPreviewView;
-    QPushButton* cmdPreviewPrevious;
-    QPushButton* cmdPreviewNext;
-    QPushButton* cmdPreviewType;
-    QPushButton* cmdPreviewSave;
-    QPushButton* CmdPreviewEdit;
-    QPushButton* cmdPreviewPrint;
-    QWidget* PicViewImage;
-    ImageBoxView* ibMain;
-    QScrollBar* vsbView;
-    QScrollBar* hsbView;
     isExplorerBar* eb;
     // The sixteen task-option panels, in the order picContrast, picBrightness,
     // picSharpen, picBlur, picFlip, picResize, picRotate, picCrop, picWatermark,
@@ -182,10 +165,6 @@ public:
     // Hidden helpers of the other subsystems.
     // The executable task rows, in step with lvEdit and lvEditPreview.
     TaskRowList lvEditBatch;
-    FileListBox fileMain;
-    ImageBox ibTemp;
-    QImage PicTiff;
-    QString PicTiffTag;
     std::unique_ptr<ImageList> illvFolder;
     // The thumbnails of the last thumbnail listing, keyed by their index as text.
     std::unique_ptr<ImageList> ilFolder;
@@ -401,19 +380,13 @@ public:
     void ibMain_LoadSettled();
     // Erases the marks on the preview and forgets the rectangle.
     void subClearSelection();
-    // The mouse modes, corners, grips and picked points of the preview.
-    SelectionController* PreviewSelection;
 
     // Pops up the preview menu at the pointer (filled by the menus; empty until then).
     void subShowPreviewMenu();
 
     // The pop-up menus, their hidden hosts and what pops them up
     // (browser/frmMain_menus.cpp). Menu items forward their index.
-    QMenu* mnuPreviewParent;
-    QMenu* mnuSavePreviewAsParent;
     QMenu* mnuAboutParent;
-    // The "Preview" caption at the start of the preview tool bar.
-    QLabel* Label4;
     // The hosts are made on first use; start-up loads frmFrameDummy.
     frmFrameDummy* FrameDummy();
     frmDummy* Dummy();
@@ -481,13 +454,6 @@ public:
     // single-image screensaver).
     void mnuSavePreviewAs_Click(int index);
 
-    // The preview menus: index 0 "Best Fit", 1 "Actual Size"; 0 "Original",
-    // 1 "Optimized".
-    QMenu* mnuPreviewFitParent;
-    QMenu* mnuPreviewTypeParent;
-    int checkedPreviewFit() const;
-    int checkedPreviewType() const;
-
     void subPopupMenu(QMenu* menu, const QPoint& globalPosition) override;
     QImage picture(const QString& pictureBox) const override;
 
@@ -504,6 +470,9 @@ private:
     void buildStatusBar();
     void buildBrowsePane();
     void buildPreviewPane();
+    // The edit view's widgets inside the preview pane.
+    void buildEditCommands(QWidget* toolbar);
+    void buildEditViewWidgets(QWidget* host);
     void buildTaskPanels();
     void buildEditView();
     void fitDialogToPanel();
@@ -586,8 +555,6 @@ private:
     void setCaption(QPushButton* button, const QString& caption);
 
     InstanceLock instanceLock_;
-    QActionGroup* previewFit_;
-    QActionGroup* previewType_;
     frmFrameDummy* frameDummy_ = nullptr;
     frmDummy* dummy_ = nullptr;
     bool unloaded_ = false;
@@ -601,10 +568,8 @@ private:
     // The bar of the add that runs: pbAddToBasket for the command, pbQueue for a drop.
     ProgressBar* basketBar_ = nullptr;
     MetadataPane* metadata_ = nullptr;
+    PreviewPane* preview_ = nullptr;
     FileListFocus listFocus_;
-    // The row being previewed while subShowSelectedFile runs.
-    ListView* previewList_ = nullptr;
-    int previewRow_ = 0;
 };
 
 // What saving the basket says about rows whose source is a temporary page (scans put

@@ -165,20 +165,22 @@ void frmMain::subResize() {
         place(lvPages, picLiveBar->x() + picLiveBar->width(), picLiveBar->y() + 2,
               W - picLiveBar->width() - 2, H - lblQueue->height() - 2);
     }
-    subFitPreview(PicViewImage, ibMain, hsbView, vsbView);
-    if (ibMain->box().HasImage()) {
-        ibMain->show();
-        for (QPushButton* button : {cmdPreviewPrint, CmdPreviewEdit, cmdPreviewSave}) {
+    subFitPreview(preview_->PicViewImage, preview_->ibMain, preview_->hsbView, preview_->vsbView);
+    if (preview_->ibMain->box().HasImage()) {
+        preview_->ibMain->show();
+        for (QPushButton* button :
+             {preview_->cmdPreviewPrint, preview_->CmdPreviewEdit, preview_->cmdPreviewSave}) {
             button->setEnabled(true);
             button->update();
         }
     } else {
-        ibMain->hide();
-        for (QPushButton* button : {cmdPreviewSave, CmdPreviewEdit, cmdPreviewPrint})
+        preview_->ibMain->hide();
+        for (QPushButton* button :
+             {preview_->cmdPreviewSave, preview_->CmdPreviewEdit, preview_->cmdPreviewPrint})
             button->setEnabled(false);
     }
-    PicViewImage->show();
-    subSetStatusPanelText(fncZoomText(fncShownZoom(ibMain->box())));
+    preview_->PicViewImage->show();
+    subSetStatusPanelText(fncZoomText(fncShownZoom(preview_->ibMain->box())));
     for (QWidget* panel : taskPanels)
         panel->move(0, 0);
 }
@@ -194,14 +196,14 @@ void frmMain::layOutPreviewArea() {
     const bool metadataHidden = !editView && splView->LeftOrTopControl() == nullptr &&
                                 splView->RightOrBottomControl() == nullptr;
     auto placeScrollBars = [this] {
-        const QRect image = PicViewImage->geometry();
-        place(vsbView, image.x() + image.width(), image.y(), vsbView->sizeHint().width(),
-              image.height());
-        place(hsbView, image.x(), image.y() + image.height(), image.width(),
-              hsbView->sizeHint().height());
+        const QRect image = preview_->PicViewImage->geometry();
+        place(preview_->vsbView, image.x() + image.width(), image.y(),
+              preview_->vsbView->sizeHint().width(), image.height());
+        place(preview_->hsbView, image.x(), image.y() + image.height(), image.width(),
+              preview_->hsbView->sizeHint().height());
     };
-    const int vsbWidth = vsbView->sizeHint().width();
-    const int hsbHeight = hsbView->sizeHint().height();
+    const int vsbWidth = preview_->vsbView->sizeHint().width();
+    const int hsbHeight = preview_->hsbView->sizeHint().height();
 
     for (QWidget* other : {static_cast<QWidget*>(splLeft), picBrowse, splMain->picSplitter(),
                            splRight->picSplitter()})
@@ -214,40 +216,40 @@ void frmMain::layOutPreviewArea() {
     if (editView) {
         place(splRight, 0, 0, splMain->width(), splMain->height());
         place(splView, 0, 0, splRight->width(), splRight->height());
-        place(picView, 0, 0, width(),
+        place(preview_->picView, 0, 0, width(),
               height() - (sbMain->isVisibleTo(this) ? sbMain->height() : 0));
         splRight->raise();
     } else if (metadataHidden) {
-        place(picView, 0, 0, splView->width(), splView->height());
+        place(preview_->picView, 0, 0, splView->width(), splView->height());
     }
     const int B = layOutPreviewToolbar();
 
     if (editView) {
-        const int W = picView->width(), H = picView->height();
-        place(PicViewImage, 0, B, W - vsbWidth - eb->width(), H - B - hsbHeight);
+        const int W = preview_->picView->width(), H = preview_->picView->height();
+        place(preview_->PicViewImage, 0, B, W - vsbWidth - eb->width(), H - B - hsbHeight);
         placeScrollBars();
-        place(eb, vsbView->x() + vsbView->width(), PicViewImage->y(), eb->width(),
-              PicViewImage->height());
+        place(eb, preview_->vsbView->x() + preview_->vsbView->width(), preview_->PicViewImage->y(),
+              eb->width(), preview_->PicViewImage->height());
         eb->show();
     } else {
-        const int W = picView->width(), H = picView->height();
+        const int W = preview_->picView->width(), H = preview_->picView->height();
         if (metadataHidden)
-            place(PicViewImage, 0, B, W - vsbWidth - 10, H - B - hsbHeight);
+            place(preview_->PicViewImage, 0, B, W - vsbWidth - 10, H - B - hsbHeight);
         else
-            place(PicViewImage, 1, B + 1, W - vsbWidth - 1, H - B - hsbHeight - 2);
+            place(preview_->PicViewImage, 1, B + 1, W - vsbWidth - 1, H - B - hsbHeight - 2);
         placeScrollBars();
         eb->hide();
     }
-    vsbView->show();
-    hsbView->show();
+    preview_->vsbView->show();
+    preview_->hsbView->show();
 }
 
 // The preview tool bar across picView, as many rows high as its buttons need.
 int frmMain::layOutPreviewToolbar() {
-    const int width = picView->width();
-    const int height = picToolbarPreview->layout()->heightForWidth(width);
-    picToolbarPreview->setFixedHeight(height);
-    place(picToolbarPreview, 0, 0, width, height);
+    const int width = preview_->picView->width();
+    const int height = preview_->picToolbarPreview->layout()->heightForWidth(width);
+    preview_->picToolbarPreview->setFixedHeight(height);
+    place(preview_->picToolbarPreview, 0, 0, width, height);
     return height;
 }
 
@@ -265,7 +267,7 @@ void frmMain::subShowMetadataPane(bool exif, bool iptc) {
             splView->setRightOrBottomControl(nullptr);
         }
     } else if (!splView->LeftOrTopControl() && !splView->RightOrBottomControl()) {
-        splView->setLeftOrTopControl(picView);
+        splView->setLeftOrTopControl(preview_->picView);
         splView->setRightOrBottomControl(metadata_->PicMetadata);
     }
     subResize();

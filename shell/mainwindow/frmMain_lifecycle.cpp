@@ -101,7 +101,7 @@ bool frmMain::Form_Load() {
 void frmMain::subSetup() {
     errorTail(QStringLiteral("FrmMain.subSetup"), [&] {
         CurrentActivity = QStringLiteral("Setting up Main Application");
-        fileMain.Pattern = QStringLiteral(
+        preview_->fileMain.Pattern = QStringLiteral(
             "*.jpg*;*.jpeg*;*.tif*;*.tiff*;*.gif*;*.bmp*;*.pcx*;*.png*;*.wbm*;*.wbmp*;*.psd*;"
             "*.psp*;*.pic*;*.pix*;*.pxr*;*.xpm*;*.raw*;*.dcx*;*.sgi*;*.tga*;*.wmf*;*.emf*;*.pbm*;"
             "*.pgm*;*.ppm*;*.jng*;*.mng*;*.koa*;*.jp2*;*.jpc*;*.pcd*;*.ras*;*.tga*;*.cut*;*.iff*;"
@@ -109,7 +109,7 @@ void frmMain::subSetup() {
         subLoadSettings();
         MetadataTab = 0;
         RestoreFolderOnResize = true;
-        PreviewUnchanged = true;
+        preview_->PreviewUnchanged = true;
         AbortFolderListing = false;
         subInitGlobals();
         setWindowTitle(ApplicationTitle);
@@ -122,7 +122,7 @@ void frmMain::subSetup() {
         subInitMetadataTables();
         subSetupExplorerBar();
         subSetHelpFile();
-        ibMain->box().setAppTitle(QString::fromUtf8(version::Title));
+        preview_->ibMain->box().setAppTitle(QString::fromUtf8(version::Title));
         subSetStatusPictures();
         subSetSplitterTree();
         subSetButtonPictures();
@@ -153,20 +153,20 @@ void frmMain::subLoadSettings() {
         splLeft->setSplitterPosition(Setup.Splitters.Left);
         splView->setSplitterPosition(Setup.Splitters.View);
 
-        const QList<QAction*> types = previewType_->actions();
+        const QList<QAction*> types = preview_->previewType_->actions();
         QAction* type = types.value(Setup.Preview.Type);
         if (!type)
             raiseError(err::SubscriptOutOfRange);
         type->setChecked(true);
-        setCaption(cmdPreviewType, QStringLiteral("    ") + type->text());
-        PreviewOptimized = Setup.Preview.Type != 0;
+        setCaption(preview_->cmdPreviewType, QStringLiteral("    ") + type->text());
+        preview_->PreviewOptimized = Setup.Preview.Type != 0;
 
-        const QList<QAction*> fits = previewFit_->actions();
+        const QList<QAction*> fits = preview_->previewFit_->actions();
         QAction* fit = fits.value(Setup.Preview.Fit);
         if (!fit)
             raiseError(err::SubscriptOutOfRange);
         fit->setChecked(true);
-        setCaption(cmdPreviewView, QStringLiteral("  ") + fit->text());
+        setCaption(preview_->cmdPreviewView, QStringLiteral("  ") + fit->text());
 
         for (int c = 1; c <= 8; ++c)
             lvFolder->setColumnWidth(c, Setup.FolderList.ColumnWidth[static_cast<size_t>(c - 1)]);
@@ -194,9 +194,9 @@ void frmMain::setCaption(QPushButton* button, const QString& caption) {
         subRemoveButtonPicture(button);
     button->setText(caption);
     if (hadPicture)
-        subSetButtonPicture(button,
-                            picture(button == cmdPreviewType ? QStringLiteral("picPreviewType")
-                                                             : QStringLiteral("picPreviewView")));
+        subSetButtonPicture(button, picture(button == preview_->cmdPreviewType
+                                                ? QStringLiteral("picPreviewType")
+                                                : QStringLiteral("picPreviewView")));
 }
 
 void frmMain::subUpdateForm() {
@@ -208,7 +208,7 @@ void frmMain::subUpdateForm() {
         BasketThumbnailWidth = Setup.BasketList.ThumbnailWidth;
         fncListViewFullRowSelect(lvFolder, Setup.FolderList.FullRowSelect, false);
         fncListViewFullRowSelect(lvPages, Setup.BasketList.FullRowSelect, false);
-        QWidget* const panes[] = {ftvBrowse, lvFolder,          PicViewImage,
+        QWidget* const panes[] = {ftvBrowse, lvFolder,          preview_->PicViewImage,
                                   lvPages,   metadata_->lvExif, metadata_->lvIPTC};
         if (Setup.AllowTip == 1) {
             subLoadToolTipTexts();
@@ -243,7 +243,7 @@ void frmMain::applyWindowSize() {
 }
 
 void frmMain::subSetImageBoxDefaults() {
-    ImageBox& box = ibMain->box();
+    ImageBox& box = preview_->ibMain->box();
     box.setDrawPenMode(15);
     box.setDrawPenStyle(1);
     box.setSelectionOnly(true);
@@ -269,7 +269,7 @@ void frmMain::subSetSplitterTree() {
     splRight->setRightOrBottomControl(splView);
     splLeft->setLeftOrTopControl(picFolder);
     splLeft->setRightOrBottomControl(PicQueue);
-    splView->setLeftOrTopControl(picView);
+    splView->setLeftOrTopControl(preview_->picView);
     splView->setRightOrBottomControl(metadata_->PicMetadata);
 }
 
@@ -281,11 +281,11 @@ void frmMain::subSetButtonPictures() {
         {cmdAddToQueue, "picAddToQueue"},
         {cmdBrowseSettings, "picBrowseSettings"},
         {cmdBrowseAbout, "picBrowseAbout"},
-        {cmdPreviewView, "picPreviewView"},
-        {cmdPreviewPrevious, "picPreviewPrevious"},
-        {cmdPreviewNext, "picPreviewNext"},
-        {cmdPreviewType, "picPreviewType"},
-        {cmdPreviewSave, "picPreviewSave"},
+        {preview_->cmdPreviewView, "picPreviewView"},
+        {preview_->cmdPreviewPrevious, "picPreviewPrevious"},
+        {preview_->cmdPreviewNext, "picPreviewNext"},
+        {preview_->cmdPreviewType, "picPreviewType"},
+        {preview_->cmdPreviewSave, "picPreviewSave"},
         {cmdReset, "IconReset"},
         {cmdOriginalImage, "IconOriginalImage"},
         {cmdBatchPrint, "picBatchPrint"}};
@@ -305,10 +305,14 @@ void frmMain::subSetButtonPictures() {
     for (size_t i = 0; i < metadata_->cmdIPTCBar.size(); ++i)
         subSetButtonPicture(metadata_->cmdIPTCBar[i], picture(QString::fromLatin1(iptc[i])));
     const std::pair<QPushButton*, const char*> rest[] = {
-        {cmdPagesNew, "IconEditbar0"},        {cmdPagesOpen, "IconEditbar1"},
-        {cmdPagesSave, "IconEditbar2"},       {cmdPagesDelete, "IconEditbar3"},
-        {CmdPreviewEdit, "picPreviewEdit"},   {cmdPreviewPrint, "picPreviewPrint"},
-        {cmdTwainAcquire, "picTwainAcquire"}, {cmdCapture, "picCapture"}};
+        {cmdPagesNew, "IconEditbar0"},
+        {cmdPagesOpen, "IconEditbar1"},
+        {cmdPagesSave, "IconEditbar2"},
+        {cmdPagesDelete, "IconEditbar3"},
+        {preview_->CmdPreviewEdit, "picPreviewEdit"},
+        {preview_->cmdPreviewPrint, "picPreviewPrint"},
+        {cmdTwainAcquire, "picTwainAcquire"},
+        {cmdCapture, "picCapture"}};
     for (const auto& [button, box] : rest)
         subSetButtonPicture(button, picture(QString::fromLatin1(box)));
 }
@@ -373,8 +377,8 @@ void frmMain::subEnd() {
         Setup.Splitters.Right = toSetupInt16(splRight->SplitterPosition());
         Setup.Splitters.Left = toSetupInt16(splLeft->SplitterPosition());
         Setup.Splitters.View = toSetupInt16(splView->SplitterPosition());
-        Setup.Preview.Fit = static_cast<uint8_t>(checkedPreviewFit());
-        Setup.Preview.Type = static_cast<uint8_t>(checkedPreviewType());
+        Setup.Preview.Fit = static_cast<uint8_t>(preview_->checkedPreviewFit());
+        Setup.Preview.Type = static_cast<uint8_t>(preview_->checkedPreviewType());
         // A tree that shows no folder keeps the folder of the last run.
         if (!ftvBrowse->SelectedFolder().isEmpty())
             Setup.LastFolder = ftvBrowse->SelectedFolder();
@@ -406,18 +410,29 @@ void frmMain::subEnd() {
 }
 
 void frmMain::subRemoveButtonPictures() {
-    QList<QPushButton*> buttons{
-        cmdSaveAs,      cmdDetailFolder, cmdThumbnailFolder, cmdAddToQueue,   cmdBrowseSettings,
-        cmdBrowseAbout, cmdPreviewView,  cmdPreviewPrevious, cmdPreviewNext,  cmdPreviewType,
-        cmdPreviewSave, cmdBatchPrint,   cmdReset,           cmdOriginalImage};
+    QList<QPushButton*> buttons{cmdSaveAs,
+                                cmdDetailFolder,
+                                cmdThumbnailFolder,
+                                cmdAddToQueue,
+                                cmdBrowseSettings,
+                                cmdBrowseAbout,
+                                preview_->cmdPreviewView,
+                                preview_->cmdPreviewPrevious,
+                                preview_->cmdPreviewNext,
+                                preview_->cmdPreviewType,
+                                preview_->cmdPreviewSave,
+                                cmdBatchPrint,
+                                cmdReset,
+                                cmdOriginalImage};
     for (size_t i = 0; i < cmdEditBar.size(); ++i)
         buttons << cmdEditBar[i] << cmdEditPreview[i];
     for (QPushButton* button : metadata_->cmdEXIFBar)
         buttons << button;
     for (QPushButton* button : metadata_->cmdIPTCBar)
         buttons << button;
-    buttons << cmdPagesNew << cmdPagesOpen << cmdPagesSave << cmdPagesDelete << CmdPreviewEdit
-            << cmdPreviewPrint << cmdTwainAcquire << cmdCapture;
+    buttons << cmdPagesNew << cmdPagesOpen << cmdPagesSave << cmdPagesDelete
+            << preview_->CmdPreviewEdit << preview_->cmdPreviewPrint << cmdTwainAcquire
+            << cmdCapture;
     for (QPushButton* button : buttons)
         subRemoveButtonPicture(button);
 }

@@ -132,7 +132,7 @@ protected:
         const int row = w.lvPages->AddItem(QFileInfo(path).baseName());
         w.lvPages->setTag(row, path);
         w.subShowSelectedFile(w.lvPages, row);
-        ASSERT_TRUE(w.ibMain->box().HasImage());
+        ASSERT_TRUE(w.previewPane().ibMain->box().HasImage());
     }
 
     static typTask task(TaskType type, const QString& key, std::initializer_list<QString> params) {
@@ -185,20 +185,20 @@ TEST_F(MenusTest, CaptionsAndButtonsPopTheirMenus) {
     MetadataTab = 1;
     clickLabel(w.metadataPane().lblMetadata);
     clickLabel(w.lblQueue);
-    clickLabel(w.Label4);
-    w.cmdPreviewSave->click();
-    w.cmdPreviewType->click();
+    clickLabel(w.previewPane().Label4);
+    w.previewPane().cmdPreviewSave->click();
+    w.previewPane().cmdPreviewType->click();
     w.cmdBrowseAbout->click();
     MetadataTab = 0;
     const std::vector<QMenu*> expected{w.FrameDummy()->mnuEXIFParent(),
                                        w.FrameDummy()->mnuIPTCParent(),
                                        w.Dummy()->mnuBatchParent(),
-                                       w.mnuPreviewParent,
-                                       w.mnuSavePreviewAsParent,
-                                       w.mnuPreviewTypeParent,
+                                       w.previewPane().mnuPreviewParent,
+                                       w.previewPane().mnuSavePreviewAsParent,
+                                       w.previewPane().mnuPreviewTypeParent,
                                        w.mnuAboutParent};
     EXPECT_EQ(popped, expected);
-    EXPECT_EQ(w.Label4->text(), "Preview");
+    EXPECT_EQ(w.previewPane().Label4->text(), "Preview");
 }
 
 TEST_F(MenusTest, AboutMenuKeepsItsGapsAndOpensItsPlaces) {
@@ -246,7 +246,7 @@ TEST_F(MenusTest, OptimizedRunsTheTasksOnceOnTheImageAsLoaded) {
     const QString path = quarters("q.png");
     preview(w, path);
     w.mnuPreviewType_Click(0);
-    const QImage original = w.ibMain->box().image();
+    const QImage original = w.previewPane().ibMain->box().image();
     TaskBasketRows rows(*w.lvEdit, *w.lvEditPreview, w.lvEditBatch);
     ASSERT_TRUE(rows.add(task(TaskType::Flip, "flip", {"1"})));
     ASSERT_TRUE(rows.add(task(TaskType::Rotate, "rotate", {"False", "90", "16777215"})));
@@ -257,22 +257,23 @@ TEST_F(MenusTest, OptimizedRunsTheTasksOnceOnTheImageAsLoaded) {
     ImageBox oracle;
     oracle.setImage(original);
     oracle.Flip(1);
-    ASSERT_EQ(w.ibMain->box().image(), oracle.image());
+    ASSERT_EQ(w.previewPane().ibMain->box().image(), oracle.image());
 
     w.mnuPreviewType_Click(1);
-    EXPECT_TRUE(w.PreviewOptimized);
-    EXPECT_EQ(w.ibMain->box().image(), oracle.image()) << "the flip ran once, not twice";
-    EXPECT_EQ(w.cmdPreviewType->text().trimmed(), "Optimized");
+    EXPECT_TRUE(w.previewPane().PreviewOptimized);
+    EXPECT_EQ(w.previewPane().ibMain->box().image(), oracle.image())
+        << "the flip ran once, not twice";
+    EXPECT_EQ(w.previewPane().cmdPreviewType->text().trimmed(), "Optimized");
 
     // Choosing the checked item again reloads nothing.
-    w.ibMain->box().Flip(0);
-    const QImage marked = w.ibMain->box().image();
+    w.previewPane().ibMain->box().Flip(0);
+    const QImage marked = w.previewPane().ibMain->box().image();
     w.mnuPreviewType_Click(1);
-    EXPECT_EQ(w.ibMain->box().image(), marked);
+    EXPECT_EQ(w.previewPane().ibMain->box().image(), marked);
 
     w.mnuPreviewType_Click(0);
-    EXPECT_FALSE(w.PreviewOptimized);
-    EXPECT_EQ(w.ibMain->box().image().convertToFormat(original.format()), original);
+    EXPECT_FALSE(w.previewPane().PreviewOptimized);
+    EXPECT_EQ(w.previewPane().ibMain->box().image().convertToFormat(original.format()), original);
 }
 
 TEST_F(MenusTest, PreviewTypeIsOutOfReachInTheEditView) {
@@ -280,13 +281,13 @@ TEST_F(MenusTest, PreviewTypeIsOutOfReachInTheEditView) {
     preview(w, quarters("q.png"));
     w.CmdPreviewEdit_Click();
     ASSERT_TRUE(w.fncIsEditView());
-    const QImage shown = w.ibMain->box().image();
-    const bool optimized = w.PreviewOptimized;
-    const int checked = w.checkedPreviewType();
+    const QImage shown = w.previewPane().ibMain->box().image();
+    const bool optimized = w.previewPane().PreviewOptimized;
+    const int checked = w.previewPane().checkedPreviewType();
     w.mnuPreviewType_Click(1 - checked);
-    EXPECT_EQ(w.PreviewOptimized, optimized);
-    EXPECT_EQ(w.checkedPreviewType(), checked);
-    EXPECT_EQ(w.ibMain->box().image(), shown);
+    EXPECT_EQ(w.previewPane().PreviewOptimized, optimized);
+    EXPECT_EQ(w.previewPane().checkedPreviewType(), checked);
+    EXPECT_EQ(w.previewPane().ibMain->box().image(), shown);
 }
 
 TEST_F(MenusTest, PreviewMenuForwardsByIndex) {
@@ -299,9 +300,9 @@ TEST_F(MenusTest, PreviewMenuForwardsByIndex) {
     w.fileListFocus().ActiveFileList = "lvPages";
     w.lvPages->setSelectedItem(1);
     w.mnuPreview_Click(3);
-    EXPECT_EQ(w.PicTiffTag, b);
+    EXPECT_EQ(w.previewPane().PicTiffTag, b);
     w.mnuPreview_Click(2);
-    EXPECT_EQ(w.PicTiffTag, a);
+    EXPECT_EQ(w.previewPane().PicTiffTag, a);
     w.mnuPreview_Click(0);
     EXPECT_TRUE(w.fncIsEditView());
     w.mnuPreview_Click(0);
