@@ -267,7 +267,7 @@ void frmCapture::capturePicture(int mode) {
     if (picture.isNull())
         return subRestoreMainWindow();
     ImageBox& box = main_.previewPane().ibMain->box();
-    main_.subClearSelection();
+    main_.previewPane().subClearSelection();
     box.ClearSelection();
     box.Clear();
     box.setOption210(false);
@@ -277,7 +277,7 @@ void frmCapture::capturePicture(int mode) {
     OriginalImageData = box.Picture();
     subAddItemToBasket();
     subRestoreMainWindow();
-    main_.subFixedSizeTiff();
+    main_.previewPane().subFixedSizeTiff();
     main_.subEditViewImageChanged();
 }
 

@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
         window.previewPane().PicTiffTag.clear();
         QElapsedTimer timer;
         timer.start();
-        window.subShowSelectedFile(window.lvFolder, row);
+        window.previewPane().subShowSelectedFile(window.lvFolder, row);
         window.previewPane().ibMain->repaint();
         const double atShown = timer.nsecsElapsed() / 1e9;
         ImageBox& box = window.previewPane().ibMain->box();

@@ -240,10 +240,10 @@ void frmMain::mnuContext_Click(int index) {
     if (index >= 0 && index <= 2) {
         const int row = lvPages->SelectedItem();
         if (row > 0 && lvPages->Tag(row) != preview_->ibMain->box().Tag()) {
-            subShowSelectedFile(lvPages, row);
+            preview_->subShowSelectedFile(lvPages, row);
             subResize();
         }
-        mnuSavePreviewAs_Click(index);
+        preview_->mnuSavePreviewAs_Click(index);
     } else if (index == 4) {
         lvPages->StartLabelEdit();
     } else if (index == 5) {

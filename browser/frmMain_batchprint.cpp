@@ -1,5 +1,6 @@
 // Printing every image of the basket: the print dialog once, then one page per row
 // in one job, behind the wait dialog.
+#include "browser/PrintSettings.h"
 #include "controls/dialogs/frmStatus.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
@@ -12,38 +13,6 @@
 #include <QLabel>
 
 namespace picbasket {
-
-namespace {
-
-// The print settings of the setup record go into the box before printing and come
-// back after it, so the dialog's choices become the next defaults.
-void putPrintSettings(ImageBox& box, const typPrint& p) {
-    box.setPrintProperty8D(p.P8D);
-    box.setPrintProperty8C(p.P8C);
-    box.setPrintProperty8A(p.P8A);
-    box.setPrintProperty87(p.P87);
-    box.setPrintProperty85(p.P85);
-    box.setPrintProperty86(p.P86);
-    box.setPrintProperty84(p.P84);
-    box.setPrintProperty11B(p.P11B);
-    box.setPrintProperty8B(p.P8B);
-    box.setPrintProperty88(p.P88);
-}
-
-void takePrintSettings(const ImageBox& box, typPrint& p) {
-    p.P8D = box.PrintProperty8D();
-    p.P8C = box.PrintProperty8C();
-    p.P8A = box.PrintProperty8A();
-    p.P87 = box.PrintProperty87();
-    p.P85 = box.PrintProperty85();
-    p.P86 = box.PrintProperty86();
-    p.P84 = box.PrintProperty84();
-    p.P11B = box.PrintProperty11B();
-    p.P8B = box.PrintProperty8B();
-    p.P88 = box.PrintProperty88();
-}
-
-} // namespace
 
 // Row 1 is shown before the dialog, so the first page is the first row; a row that
 // cannot be loaded gets no page. The job is closed, the wait dialog hidden and the
@@ -79,7 +48,7 @@ void frmMain::subBatchPrint() {
             }
         } cleanup{running, box, wait};
         const auto shows = [&](int row) {
-            subShowSelectedFile(lvPages, row);
+            preview_->subShowSelectedFile(lvPages, row);
             subResize();
             return box.HasImage() && box.Tag() == lvPages->Tag(row);
         };
@@ -112,21 +81,6 @@ void frmMain::subBatchPrint() {
             }
             wait->progress().setValue(i);
         }
-    });
-}
-
-// The preview's print button: the print dialog with the stored settings, which then
-// keep what the user chose in it.
-void frmMain::cmdPreviewPrint_Click() {
-    errorTail(QStringLiteral("FrmMain.cmdPreviewPrint_Click"), [&] {
-        ImageBox& box = preview_->ibMain->box();
-        if (!box.HasImage())
-            return;
-        putPrintSettings(box, Setup.Print);
-        box.setPrintProperty89(true);
-        box.PrintImage();
-        box.EndPrintJob();
-        takePrintSettings(box, Setup.Print);
     });
 }
 

@@ -172,7 +172,7 @@ void frmMain::lvFolder_KeyPress(int keyAscii) {
 void frmMain::lvFolder_KeyUp(int keyCode, int) {
     if (!isArrowKey(keyCode) || listFocus_.FolderListDropped)
         return;
-    subShowSelectedFile(lvFolder, lvFolder->SelectedItem());
+    preview_->subShowSelectedFile(lvFolder, lvFolder->SelectedItem());
     subResize();
 }
 
@@ -188,7 +188,7 @@ void frmMain::lvFolder_MouseUp(int button, int, int, int) {
     if (listFocus_.FolderListDropped)
         return;
     try {
-        subShowSelectedFile(lvFolder, lvFolder->SelectedItem());
+        preview_->subShowSelectedFile(lvFolder, lvFolder->SelectedItem());
         subResize();
     } catch (...) {
     }

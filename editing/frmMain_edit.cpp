@@ -273,7 +273,7 @@ void frmMain::CmdPreviewEdit_Click() {
         ImageBox& box = preview_->ibMain->box();
         if (!box.HasImage())
             return;
-        subClearSelection();
+        preview_->subClearSelection();
         preview_->PreviewSelection->PreviewMouseMode = SelectionController::Idle;
         box.ClearSelection();
         const bool leaving = fncIsEditView();

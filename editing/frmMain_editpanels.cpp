@@ -186,7 +186,7 @@ void frmMain::chkCropMouse_Click(bool ticked) {
         s->CropByMouseActive = true;
         ImageBox& box = preview_->ibMain->box();
         box.ClearSelection();
-        subClearSelection();
+        preview_->subClearSelection();
         if (fncPreviewIsScaled()) {
             s->PreviewMouseMode = SelectionController::Idle;
             s->PreviewToolMode = SelectionController::NoTool;
@@ -216,7 +216,7 @@ void frmMain::subEndPickModes() {
     s->LocationPickMode = false;
     s->CropByMouseActive = false;
     preview_->ibMain->box().ClearSelection();
-    subClearSelection();
+    preview_->subClearSelection();
     s->PreviewToolMode = SelectionController::NoTool;
 }
 
@@ -624,7 +624,7 @@ void frmMain::subClampEffectBoxes() {
 
 void frmMain::chkRedEye_Click(bool ticked) {
     errorTail(QStringLiteral("FrmMain.chkRedEye_Click"), [&] {
-        subClearSelection();
+        preview_->subClearSelection();
         preview_->PreviewSelection->PreviewToolMode = SelectionController::NoTool;
         if (!ticked)
             return;

@@ -132,7 +132,7 @@ TaskBuild frmMain::fncMouseCropBuild() const {
 // After a crop by mouse the rectangle is gone with the pixels it marked.
 void frmMain::subEndMouseCrop() {
     preview_->ibMain->box().ClearSelection();
-    subClearSelection();
+    preview_->subClearSelection();
     preview_->PreviewSelection->PreviewMouseMode = SelectionController::Idle;
     preview_->PreviewSelection->PreviewToolMode = SelectionController::NoTool;
 }

@@ -58,18 +58,6 @@ private:
 
 } // namespace
 
-// "Save Preview As" > "Image document": the preview's image, through the save
-// dialog with its options panel. Nothing happens while the preview is empty.
-void frmMain::subSavePreviewToFile() {
-    if (!preview_->ibMain || !preview_->ibMain->box().HasImage())
-        return;
-    const QString saved = fncSavePreviewToFile_Dialog(preview_->ibMain->box(), this);
-    // A file saved into the folder shown is listed with the others.
-    if (!saved.isEmpty() && !CurrentFolder.isEmpty() &&
-        QFileInfo(saved).absoluteDir() == QDir(CurrentFolder))
-        timerShowFiles->start();
-}
-
 // The slide-show generator for the basket's images, modal.
 void frmMain::subShowSlideShowDialog() {
     GeneratorRun run(*this);

@@ -150,7 +150,9 @@ void frmMain::buildBrowsePane() {
 // preview's tool bar and, after the image and its scroll bars, the explorer bar and
 // the task list.
 void frmMain::buildPreviewPane() {
-    preview_ = new PreviewPane(splView, [this](QWidget* toolbar) { buildEditCommands(toolbar); });
+    const PreviewPeers peers{*this, listFocus_, *this, *this, *this, *this};
+    preview_ =
+        new PreviewPane(splView, peers, [this](QWidget* toolbar) { buildEditCommands(toolbar); });
     buildEditViewWidgets(preview_->picView);
 }
 
@@ -249,20 +251,7 @@ void frmMain::buildQueuePane() {
 }
 
 void frmMain::buildMenus() {
-    preview_->mnuPreviewFitParent = new QMenu(this);
-    preview_->previewFit_ = new QActionGroup(this);
-    for (const char* caption : {"Best Fit", "Actual Size"}) {
-        QAction* item = preview_->mnuPreviewFitParent->addAction(QString::fromLatin1(caption));
-        item->setCheckable(true);
-        preview_->previewFit_->addAction(item);
-    }
-    preview_->mnuPreviewTypeParent = new QMenu(this);
-    preview_->previewType_ = new QActionGroup(this);
-    for (const char* caption : {"Original", "Optimized"}) {
-        QAction* item = preview_->mnuPreviewTypeParent->addAction(QString::fromLatin1(caption));
-        item->setCheckable(true);
-        preview_->previewType_->addAction(item);
-    }
+    preview_->buildMenus(this);
     buildPopupMenus();
 }
 

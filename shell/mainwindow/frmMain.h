@@ -70,7 +70,12 @@ class TaskBasketReplay;
 // status bar below. It is built whole by the constructor; Form_Load brings the
 // program up and closing the window takes it down (subEnd, other windows, temporary
 // page files).
-class frmMain : public QWidget, public PaneWindow {
+class frmMain : public QWidget,
+                public PaneWindow,
+                public PreviewFileLists,
+                public PreviewMetadata,
+                public PreviewEditing,
+                public PreviewExport {
     Q_OBJECT
 
 public:
@@ -97,6 +102,28 @@ public:
     // Shows the metadata pane unless both are False.
     void subShowMetadataPane(bool exif, bool iptc);
     void subSetStatusPanelText(const QString& text) override;
+    // What the preview pane reaches outside itself
+    // (shell/mainwindow/frmMain_previewwiring.cpp).
+    ListView* folderList() const override;
+    ListView* basketList() const override;
+    QString listedFolder() const override;
+    void relistFolder() override;
+    ListView* exifList() const override;
+    ListView* iptcList() const override;
+    TabStrip* metadataTabs() const override;
+    void readExifInfo(ImageBox& box, const QString& filePath) override;
+    void readIptcInfo(ImageBox& box, const QString& filePath) override;
+    void showMetadataPane(bool exif, bool iptc) override;
+    bool editViewShown() const override;
+    void editImageChanged() override;
+    void runTaskBasket(bool noStop) override;
+    void editPreviewedImage() override;
+    void markTaskOptionsChanged() override;
+    QImage originalImage() const override;
+    void setOriginalImage(const QImage& image) override;
+    QString savePreviewDialog(ImageBox& box) override;
+    void showGreetingDemo() override;
+    void showScreensaverDemo(int generateMode) override;
 
     // Life-cycle flags.
     bool FormLoaded = false;
@@ -351,39 +378,6 @@ public:
     // options changed.
     void subPickButtonColour(ColorButton* button);
 
-    // Saves the preview's image through the save dialog (export/frmMain_export.cpp);
-    // does nothing while the preview is empty.
-    void subSavePreviewToFile();
-
-    // The preview pane (browser/frmMain_preview.cpp).
-    // Shows the file behind a row of lvFolder or lvPages (rows from 1).
-    void subShowSelectedFile(ListView* list, int row);
-    // Loads the file into the box and fills the file panels; a file that cannot be
-    // loaded leaves nothing shown.
-    void fncReadFile(const QString& path, ImageBox& box);
-    // Applies the checked fit to the shown image again.
-    void subFixedSizeTiff();
-    void vsbView_Change();
-    void vsbView_Scroll();
-    void hsbView_Change();
-    void hsbView_Scroll();
-    void cmdPreviewPrevious_Click();
-    void cmdPreviewNext_Click();
-    void subShowPreviousItem(ListView* list);
-    void subShowNextItem(ListView* list);
-    // Index 0 "Best Fit", 1 "Actual Size"; the checked item changes nothing.
-    void mnuPreviewFit_Click(int index);
-    void cmdPreviewView_Click();
-    void ibMain_MouseDown(int button, int shift, int x, int y);
-    void ibMain_MouseMove(int shift, int x, int y);
-    void ibMain_MouseUp(int button, int shift, int x, int y);
-    void ibMain_LoadSettled();
-    // Erases the marks on the preview and forgets the rectangle.
-    void subClearSelection();
-
-    // Pops up the preview menu at the pointer (filled by the menus; empty until then).
-    void subShowPreviewMenu();
-
     // The pop-up menus, their hidden hosts and what pops them up
     // (browser/frmMain_menus.cpp). Menu items forward their index.
     QMenu* mnuAboutParent;
@@ -391,15 +385,9 @@ public:
     frmFrameDummy* FrameDummy();
     frmDummy* Dummy();
     void subLoadFrameDummy();
-    void mnuPreview_Click(int index);
-    void mnuPreviewType_Click(int index);
     void mnuAbout_Click(int index);
     void mnuBatch_Click(int index);
-    void cmdPreviewSave_Click();
-    void cmdPreviewType_Click();
-    void cmdPreviewPrint_Click();
     void cmdBrowseAbout_Click();
-    void Label4_Click();
     void lblBrowse_Click();
     void lblQueue_Click();
     void lblMetadata_Click();
@@ -450,9 +438,6 @@ public:
     std::array<QAction*, 6> mnuContext{};
     void mnuSaveAs_Click(int index);
     void mnuContext_Click(int index);
-    // The preview's "Save Preview As" items (0 image document, 1 greeting image, 2
-    // single-image screensaver).
-    void mnuSavePreviewAs_Click(int index);
 
     void subPopupMenu(QMenu* menu, const QPoint& globalPosition) override;
     QImage picture(const QString& pictureBox) const override;
@@ -526,11 +511,6 @@ private:
     void setQueuePanel();
 
     void buildPreview();
-    void connectPreviewSelection();
-    void subShowPreviewPanels();
-    void subClearFilePanels();
-    void subShowUnreadableFile(const QString& path, const QString& reason);
-    ListView* activeFileList() const;
     void addFolderRow(const FolderRow& row);
     void endFolderListing();
     void showFolderIcons(bool thumbnails);
@@ -540,7 +520,6 @@ private:
     void subLoadSettings();
     void subLoadSetupChecked();
     void applyWindowSize();
-    void subSetImageBoxDefaults();
     void subSetHelpFile();
     void subSetStatusPictures();
     void subSetSplitterTree();
@@ -552,7 +531,6 @@ private:
     void subDeleteTemporaryPages();
     void Form_Unload();
     void ftvBrowse_FolderChange(const QString& folder);
-    void setCaption(QPushButton* button, const QString& caption);
 
     InstanceLock instanceLock_;
     frmFrameDummy* frameDummy_ = nullptr;
@@ -576,8 +554,6 @@ private:
 // into the basket), which the basket file names only until the run ends; empty when
 // there are none.
 QString fncTemporaryRowsNote(const ListView& basket);
-// The status text of a file the preview could not show: its name and why.
-QString fncUnreadableFileText(const QString& path, const QString& reason);
 // The program folder with exactly one trailing "/".
 QString fncAppPath();
 // The places the help manual's first page may be, in the order they are tried: beside
@@ -586,14 +562,4 @@ QString fncAppPath();
 QStringList fncHelpManualPlaces();
 // The first of those places that holds the manual, else the first place.
 QString fncFindHelpManual();
-// The zoom of the preview as the status bar shows it: the whole percent, halves to
-// the even number, and "%".
-QString fncZoomText(double zoom);
-// The percent the preview is shown at: with AutoZoom the fitted scale, else Zoom.
-double fncShownZoom(const ImageBox& box);
-// Sizes the preview to its shown image and centres it in the holder where it is
-// smaller (else puts it at that side's start), and sets the scroll bars' ranges.
-// A box larger than the holder takes the place its scroll bar's value gives.
-void subFitPreview(QWidget* holder, ImageBoxView* box, QScrollBar* hsb, QScrollBar* vsb);
-
 } // namespace picbasket

@@ -61,47 +61,6 @@ void fitSideBar(QWidget* bar, int top, int room) {
 
 } // namespace
 
-QString fncZoomText(double zoom) {
-    return QString::number(static_cast<long long>(roundHalfEven(zoom))) + QLatin1Char('%');
-}
-
-double fncShownZoom(const ImageBox& box) {
-    if (!box.AutoZoom() || !box.HasImage() || box.ImageWidth() <= 0)
-        return box.Zoom();
-    return 100.0 * box.DisplayWidth() / box.ImageWidth();
-}
-
-void subFitPreview(QWidget* holder, ImageBoxView* view, QScrollBar* hsb, QScrollBar* vsb) {
-    view->hide();
-    ImageBox& box = view->box();
-    int width = box.ImageWidth();
-    int height = box.ImageHeight();
-    if (box.AutoZoom()) {
-        box.setWidth(holder->width());
-        box.setHeight(holder->height());
-        width = box.DisplayWidth();
-        height = box.DisplayHeight();
-    } else if (box.HasImage()) {
-        width = box.DisplayWidth();
-        height = box.DisplayHeight();
-    }
-    // The ranges are set quietly: a bar whose range shrinks would otherwise move the
-    // box through its change handler after it was placed.
-    for (QScrollBar* bar : {hsb, vsb}) {
-        const QSignalBlocker quiet(bar);
-        const bool across = bar == hsb;
-        const int shown = across ? width : height;
-        const int room = across ? holder->width() : holder->height();
-        bar->setRange(0, std::max(0, shown - room));
-        bar->setPageStep(std::max(1, room));
-        bar->setEnabled(shown > room);
-    }
-    const int left = width < holder->width() ? (holder->width() - width) / 2 : -hsb->value();
-    const int top = height < holder->height() ? (holder->height() - height) / 2 : -vsb->value();
-    view->setGeometry(left, top, width, height);
-    view->show();
-}
-
 void frmMain::subResize() {
     if (isMinimized())
         return;

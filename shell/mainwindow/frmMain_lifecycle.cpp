@@ -114,7 +114,7 @@ void frmMain::subSetup() {
         subInitGlobals();
         setWindowTitle(ApplicationTitle);
         applyWindowSize();
-        subSetImageBoxDefaults();
+        preview_->subSetImageBoxDefaults();
         ThumbnailWidth = Setup.FolderList.ThumbnailWidth;
         ThumbnailHeight = Setup.FolderList.ThumbnailHeight;
         BasketThumbnailHeight = Setup.BasketList.ThumbnailHeight;
@@ -158,7 +158,7 @@ void frmMain::subLoadSettings() {
         if (!type)
             raiseError(err::SubscriptOutOfRange);
         type->setChecked(true);
-        setCaption(preview_->cmdPreviewType, QStringLiteral("    ") + type->text());
+        preview_->setCaption(preview_->cmdPreviewType, QStringLiteral("    ") + type->text());
         preview_->PreviewOptimized = Setup.Preview.Type != 0;
 
         const QList<QAction*> fits = preview_->previewFit_->actions();
@@ -166,7 +166,7 @@ void frmMain::subLoadSettings() {
         if (!fit)
             raiseError(err::SubscriptOutOfRange);
         fit->setChecked(true);
-        setCaption(preview_->cmdPreviewView, QStringLiteral("  ") + fit->text());
+        preview_->setCaption(preview_->cmdPreviewView, QStringLiteral("  ") + fit->text());
 
         for (int c = 1; c <= 8; ++c)
             lvFolder->setColumnWidth(c, Setup.FolderList.ColumnWidth[static_cast<size_t>(c - 1)]);
@@ -183,20 +183,6 @@ void frmMain::subLoadSettings() {
     } catch (...) {
         // The rest of the settings stay unapplied; the window works with its defaults.
     }
-}
-
-void frmMain::setCaption(QPushButton* button, const QString& caption) {
-    // A picture button keeps the caption it had when its picture was installed, so
-    // the picture comes off, the new caption goes on and the picture is installed
-    // again over it.
-    const bool hadPicture = fncHasButtonPicture(button);
-    if (hadPicture)
-        subRemoveButtonPicture(button);
-    button->setText(caption);
-    if (hadPicture)
-        subSetButtonPicture(button, picture(button == preview_->cmdPreviewType
-                                                ? QStringLiteral("picPreviewType")
-                                                : QStringLiteral("picPreviewView")));
 }
 
 void frmMain::subUpdateForm() {
@@ -240,14 +226,6 @@ void frmMain::applyWindowSize() {
     resize(std::max(w, minimumWidth()), std::max(h, minimumHeight()));
     if (Setup.MainWindow.State == 2)
         setWindowState(windowState() | Qt::WindowMaximized);
-}
-
-void frmMain::subSetImageBoxDefaults() {
-    ImageBox& box = preview_->ibMain->box();
-    box.setDrawPenMode(15);
-    box.setDrawPenStyle(1);
-    box.setSelectionOnly(true);
-    box.setUseTransparentColor(true);
 }
 
 void frmMain::subSetHelpFile() {

@@ -131,7 +131,7 @@ protected:
     void preview(frmMain& w, const QString& path) {
         const int row = w.lvPages->AddItem(QFileInfo(path).baseName());
         w.lvPages->setTag(row, path);
-        w.subShowSelectedFile(w.lvPages, row);
+        w.previewPane().subShowSelectedFile(w.lvPages, row);
         ASSERT_TRUE(w.previewPane().ibMain->box().HasImage());
     }
 
@@ -245,7 +245,7 @@ TEST_F(MenusTest, OptimizedRunsTheTasksOnceOnTheImageAsLoaded) {
     frmMain& w = startRecording();
     const QString path = quarters("q.png");
     preview(w, path);
-    w.mnuPreviewType_Click(0);
+    w.previewPane().mnuPreviewType_Click(0);
     const QImage original = w.previewPane().ibMain->box().image();
     TaskBasketRows rows(*w.lvEdit, *w.lvEditPreview, w.lvEditBatch);
     ASSERT_TRUE(rows.add(task(TaskType::Flip, "flip", {"1"})));
@@ -259,7 +259,7 @@ TEST_F(MenusTest, OptimizedRunsTheTasksOnceOnTheImageAsLoaded) {
     oracle.Flip(1);
     ASSERT_EQ(w.previewPane().ibMain->box().image(), oracle.image());
 
-    w.mnuPreviewType_Click(1);
+    w.previewPane().mnuPreviewType_Click(1);
     EXPECT_TRUE(w.previewPane().PreviewOptimized);
     EXPECT_EQ(w.previewPane().ibMain->box().image(), oracle.image())
         << "the flip ran once, not twice";
@@ -268,10 +268,10 @@ TEST_F(MenusTest, OptimizedRunsTheTasksOnceOnTheImageAsLoaded) {
     // Choosing the checked item again reloads nothing.
     w.previewPane().ibMain->box().Flip(0);
     const QImage marked = w.previewPane().ibMain->box().image();
-    w.mnuPreviewType_Click(1);
+    w.previewPane().mnuPreviewType_Click(1);
     EXPECT_EQ(w.previewPane().ibMain->box().image(), marked);
 
-    w.mnuPreviewType_Click(0);
+    w.previewPane().mnuPreviewType_Click(0);
     EXPECT_FALSE(w.previewPane().PreviewOptimized);
     EXPECT_EQ(w.previewPane().ibMain->box().image().convertToFormat(original.format()), original);
 }
@@ -284,7 +284,7 @@ TEST_F(MenusTest, PreviewTypeIsOutOfReachInTheEditView) {
     const QImage shown = w.previewPane().ibMain->box().image();
     const bool optimized = w.previewPane().PreviewOptimized;
     const int checked = w.previewPane().checkedPreviewType();
-    w.mnuPreviewType_Click(1 - checked);
+    w.previewPane().mnuPreviewType_Click(1 - checked);
     EXPECT_EQ(w.previewPane().PreviewOptimized, optimized);
     EXPECT_EQ(w.previewPane().checkedPreviewType(), checked);
     EXPECT_EQ(w.previewPane().ibMain->box().image(), shown);
@@ -299,13 +299,13 @@ TEST_F(MenusTest, PreviewMenuForwardsByIndex) {
     w.lvPages->setTag(row, b);
     w.fileListFocus().ActiveFileList = "lvPages";
     w.lvPages->setSelectedItem(1);
-    w.mnuPreview_Click(3);
+    w.previewPane().mnuPreview_Click(3);
     EXPECT_EQ(w.previewPane().PicTiffTag, b);
-    w.mnuPreview_Click(2);
+    w.previewPane().mnuPreview_Click(2);
     EXPECT_EQ(w.previewPane().PicTiffTag, a);
-    w.mnuPreview_Click(0);
+    w.previewPane().mnuPreview_Click(0);
     EXPECT_TRUE(w.fncIsEditView());
-    w.mnuPreview_Click(0);
+    w.previewPane().mnuPreview_Click(0);
     EXPECT_FALSE(w.fncIsEditView());
 }
 
@@ -352,11 +352,11 @@ TEST_F(MenusTest, PrintingThePreviewKeepsTheDialogsChoices) {
     frmMain& w = startRecording();
     ChoosingPrinter printer;
     PrintBackend* previous = setPrintBackend(&printer);
-    w.cmdPreviewPrint_Click();
+    w.previewPane().cmdPreviewPrint_Click();
     EXPECT_EQ(printer.dialogs, 0) << "nothing to print without an image";
     preview(w, quarters("q.png"));
     picbasket::Setup.Print.P8A = 1;
-    w.mnuPreview_Click(4);
+    w.previewPane().mnuPreview_Click(4);
     setPrintBackend(previous);
     EXPECT_EQ(printer.dialogs, 1);
     EXPECT_EQ(printer.pages, (QList<QSize>{QSize(40, 30)}));

@@ -264,12 +264,12 @@ TEST_F(PreviewTest, BasketRowsFillThePanelsFromTheirOwnRow) {
     addBasketRow(w, a, "40 X 30");
     addBasketRow(w, b, "50 X 20");
     w.fileListFocus().ActiveFileList = "lvPages";
-    w.subShowSelectedFile(w.lvPages, 1);
+    w.previewPane().subShowSelectedFile(w.lvPages, 1);
     EXPECT_EQ(w.previewPane().PicTiffTag, a);
     EXPECT_EQ(panel(w, "pages"), "1 page(s)");
     EXPECT_EQ(panel(w, "resolution"), "40 X 30     2 KB");
     w.lvPages->setSelectedItem(1);
-    w.cmdPreviewNext_Click();
+    w.previewPane().cmdPreviewNext_Click();
     EXPECT_EQ(w.previewPane().PicTiffTag, b);
     EXPECT_EQ(w.lvPages->SelectedItem(), 2);
     EXPECT_EQ(panel(w, "resolution"), "50 X 20     2 KB");
@@ -293,26 +293,26 @@ TEST_F(PreviewTest, PreviousAndNextStepAndStopAtTheEnds) {
         addFolderRow(w, p);
     w.fileListFocus().ActiveFileList = "lvFolder";
     clickFolderRow(w, 1);
-    w.cmdPreviewPrevious_Click();
+    w.previewPane().cmdPreviewPrevious_Click();
     EXPECT_EQ(w.previewPane().PicTiffTag, paths[0]);
     EXPECT_EQ(w.lvFolder->SelectedItem(), 1);
-    w.cmdPreviewNext_Click();
-    w.cmdPreviewNext_Click();
+    w.previewPane().cmdPreviewNext_Click();
+    w.previewPane().cmdPreviewNext_Click();
     EXPECT_EQ(w.previewPane().PicTiffTag, paths[2]);
     EXPECT_EQ(w.lvFolder->SelectedItem(), 3);
     EXPECT_EQ(w.lvFolder->SelectedCount(), 1);
-    w.cmdPreviewNext_Click();
+    w.previewPane().cmdPreviewNext_Click();
     EXPECT_EQ(w.previewPane().PicTiffTag, paths[2]);
     EXPECT_EQ(w.lvFolder->SelectedItem(), 3);
-    w.cmdPreviewPrevious_Click();
+    w.previewPane().cmdPreviewPrevious_Click();
     EXPECT_EQ(w.previewPane().PicTiffTag, paths[1]);
 
     // One row is not enough to step.
     w.lvFolder->Clear();
     addFolderRow(w, paths[0]);
     w.lvFolder->setSelectedItem(1);
-    w.cmdPreviewNext_Click();
-    w.cmdPreviewPrevious_Click();
+    w.previewPane().cmdPreviewNext_Click();
+    w.previewPane().cmdPreviewPrevious_Click();
     EXPECT_EQ(w.previewPane().PicTiffTag, paths[1]);
 }
 
@@ -332,7 +332,7 @@ TEST_F(PreviewTest, ActualSizeScrollsAndBestFitCentresAgain) {
     EXPECT_NE(w.sbMain->Panel("status")->Text(), "100%");
     EXPECT_LE(w.previewPane().ibMain->width(), room.width());
 
-    w.mnuPreviewFit_Click(1);
+    w.previewPane().mnuPreviewFit_Click(1);
     EXPECT_TRUE(w.previewPane().cmdPreviewView->text().endsWith(" Actual Size"));
     EXPECT_EQ(w.sbMain->Panel("status")->Text(), "100%");
     EXPECT_EQ(w.previewPane().ibMain->size(), QSize(1500, 1200));
@@ -350,7 +350,7 @@ TEST_F(PreviewTest, ActualSizeScrollsAndBestFitCentresAgain) {
     clickFolderRow(w, 2);
     const QPoint centred((room.width() - 40) / 2, (room.height() - 30) / 2);
     EXPECT_EQ(w.previewPane().ibMain->geometry(), QRect(centred, QSize(40, 30)));
-    w.mnuPreviewFit_Click(0);
+    w.previewPane().mnuPreviewFit_Click(0);
     EXPECT_EQ(w.previewPane().ibMain->geometry(), QRect(centred, QSize(40, 30)));
     EXPECT_EQ(w.previewPane().hsbView->value(), 0);
     w.subResize();
@@ -389,7 +389,7 @@ TEST_F(PreviewTest, MouseOnThePreviewDrawsTheRectangleAndAClearLeavesNoMarks) {
     frmMain& w = startWindow();
     addFolderRow(w, a);
     addFolderRow(w, b);
-    w.mnuPreviewFit_Click(1);
+    w.previewPane().mnuPreviewFit_Click(1);
     clickFolderRow(w, 1);
     SelectionController& s = *w.previewPane().PreviewSelection;
     s.PreviewMouseMode = SelectionController::WaitingForPress;
@@ -406,11 +406,11 @@ TEST_F(PreviewTest, MouseOnThePreviewDrawsTheRectangleAndAClearLeavesNoMarks) {
 
     // Another image comes in while the marks stand; the clear leaves none.
     w.previewPane().ibMain->box().setImage(pixelsOf(b));
-    w.subClearSelection();
+    w.previewPane().subClearSelection();
     EXPECT_TRUE(w.previewPane().ibMain->box().OverlayFigures().empty());
     w.previewPane().ibMain->box().DrawRectangle(0, 0, 5, 5);
     EXPECT_EQ(w.previewPane().ibMain->box().OverlayFigures().size(), 1u);
-    w.subClearSelection();
+    w.previewPane().subClearSelection();
     EXPECT_TRUE(w.previewPane().ibMain->box().OverlayFigures().empty());
     EXPECT_EQ(shown(w), pixelsOf(b));
     EXPECT_EQ(s.PreviewMouseMode, SelectionController::Idle);
@@ -420,7 +420,7 @@ TEST_F(PreviewTest, MouseOnThePreviewDrawsTheRectangleAndAClearLeavesNoMarks) {
     emit w.previewPane().ibMain->MouseDown(1, 0, 10, 10);
     emit w.previewPane().ibMain->MouseMove(0, 30, 30);
     w.fileListFocus().ActiveFileList = "lvFolder";
-    w.cmdPreviewNext_Click();
+    w.previewPane().cmdPreviewNext_Click();
     EXPECT_EQ(w.previewPane().PicTiffTag, b);
     EXPECT_TRUE(w.previewPane().ibMain->box().OverlayFigures().empty());
     EXPECT_EQ(s.PreviewMouseMode, SelectionController::Idle);
@@ -430,7 +430,7 @@ TEST_F(PreviewTest, ColourPickReadsThePixelUnderThePointer) {
     const QString a = png("a.png", 100, 80);
     frmMain& w = startWindow();
     addFolderRow(w, a);
-    w.mnuPreviewFit_Click(1);
+    w.previewPane().mnuPreviewFit_Click(1);
     clickFolderRow(w, 1);
     w.previewPane().PreviewSelection->PreviewToolMode = SelectionController::ColourPickTool;
     // splitPicture is green above the diagonal, black below it.
@@ -571,13 +571,13 @@ TEST_F(FastPreviewTest, ActualSizeEditSaveAndPrintRightAfterAClickSeeTheFullImag
     const std::vector<Case> cases{
         {"Actual Size",
          [&] {
-             w.mnuPreviewFit_Click(1);
+             w.previewPane().mnuPreviewFit_Click(1);
              EXPECT_EQ(w.previewPane().ibMain->box().DisplayWidth(), full.width());
              return w.previewPane().ibMain->renderDisplay().convertToFormat(QImage::Format_RGB888);
          }},
         {"Edit",
          [&] {
-             w.mnuPreview_Click(0);
+             w.previewPane().mnuPreview_Click(0);
              EXPECT_TRUE(w.fncIsEditView());
              return ConfirmedImageData.convertToFormat(QImage::Format_RGB888);
          }},
@@ -589,7 +589,7 @@ TEST_F(FastPreviewTest, ActualSizeEditSaveAndPrintRightAfterAClickSeeTheFullImag
         {"Print",
          [&] {
              PrintBackend* previous = setPrintBackend(&printer);
-             w.cmdPreviewPrint_Click();
+             w.previewPane().cmdPreviewPrint_Click();
              setPrintBackend(previous);
              return printer.pages.isEmpty() ? QImage()
                                             : printer.pages.last().convertToFormat(QImage::Format_RGB888);
@@ -598,8 +598,8 @@ TEST_F(FastPreviewTest, ActualSizeEditSaveAndPrintRightAfterAClickSeeTheFullImag
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         if (w.fncIsEditView())
-            w.mnuPreview_Click(0);
-        w.mnuPreviewFit_Click(0);
+            w.previewPane().mnuPreview_Click(0);
+        w.previewPane().mnuPreviewFit_Click(0);
         w.previewPane().PicTiffTag.clear();
         clickFolderRow(w, row);
         ASSERT_TRUE(w.previewPane().ibMain->box().LoadPending());

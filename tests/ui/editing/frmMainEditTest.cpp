@@ -296,11 +296,11 @@ TEST_F(EditViewTest, SwitchTogglesTheSplittersCaptionsAndActiveList) {
     EXPECT_EQ(indexedMenuItem(w.previewPane().mnuPreviewParent, 0)->text(), "Edit/Enhance image");
 
     // The preview menu's first item switches too, and its caption follows each way.
-    w.mnuPreview_Click(0);
+    w.previewPane().mnuPreview_Click(0);
     EXPECT_TRUE(w.fncIsEditView());
     EXPECT_EQ(indexedMenuItem(w.previewPane().mnuPreviewParent, 0)->text(),
               "Back to Explorer view");
-    w.mnuPreview_Click(0);
+    w.previewPane().mnuPreview_Click(0);
     EXPECT_FALSE(w.fncIsEditView());
     EXPECT_EQ(indexedMenuItem(w.previewPane().mnuPreviewParent, 0)->text(), "Edit/Enhance image");
 }

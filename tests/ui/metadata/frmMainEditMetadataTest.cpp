@@ -165,7 +165,7 @@ protected:
         w.lvFolder->setTag(row, path);
         w.lvFolder->setSubItem(row, 3, QStringLiteral("1"));
         w.previewPane().PicTiffTag.clear();
-        w.subShowSelectedFile(w.lvFolder, row);
+        w.previewPane().subShowSelectedFile(w.lvFolder, row);
         ASSERT_EQ(w.previewPane().PicTiffTag, path);
     }
 
