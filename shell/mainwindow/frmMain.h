@@ -269,7 +269,7 @@ public:
     void subAddDroppedFiles();
     void lvPages_ColumnClick(int column);
     // The basket list's focus, click, key and mouse events that preview its rows
-    // (browser/frmMain_preview.cpp).
+    // (browser/frmMain_basketfocus.cpp).
     void lvPages_GotFocus();
     void lvPages_LostFocus();
     void lvPages_ItemClick(int row);
