@@ -24,6 +24,7 @@
 #include <QActionGroup>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
@@ -120,6 +121,16 @@ ImageBox& PreviewPane::previewBox() {
 
 QString PreviewPane::previewPath() const {
     return PicTiffTag;
+}
+
+// Widgets refuse negative sizes: a pane too narrow for its margins leaves the bar at
+// no size.
+int PreviewPane::layOutPreviewToolbar() {
+    const int width = picView->width();
+    const int height = picToolbarPreview->layout()->heightForWidth(width);
+    picToolbarPreview->setFixedHeight(height);
+    picToolbarPreview->setGeometry(0, 0, std::max(0, width), std::max(0, height));
+    return height;
 }
 
 void PreviewPane::buildPreview() {

@@ -161,6 +161,9 @@ public:
     // Saves the preview's image through the save dialog; does nothing while the
     // preview is empty.
     void subSavePreviewToFile();
+    // Lays the tool bar across picView, as many rows high as its buttons need; returns
+    // its height, where the image holder starts.
+    int layOutPreviewToolbar();
     // A new caption for the fit or the type button, its picture kept.
     void setCaption(QPushButton* button, const QString& caption);
 

@@ -516,7 +516,6 @@ private:
     void showFolderIcons(bool thumbnails);
     void subSetup();
     void layOutPreviewArea();
-    int layOutPreviewToolbar();
     void subLoadSettings();
     void subLoadSetupChecked();
     void applyWindowSize();

@@ -181,7 +181,7 @@ void frmMain::layOutPreviewArea() {
     } else if (metadataHidden) {
         place(preview_->picView, 0, 0, splView->width(), splView->height());
     }
-    const int B = layOutPreviewToolbar();
+    const int B = preview_->layOutPreviewToolbar();
 
     if (editView) {
         const int W = preview_->picView->width(), H = preview_->picView->height();
@@ -201,15 +201,6 @@ void frmMain::layOutPreviewArea() {
     }
     preview_->vsbView->show();
     preview_->hsbView->show();
-}
-
-// The preview tool bar across picView, as many rows high as its buttons need.
-int frmMain::layOutPreviewToolbar() {
-    const int width = preview_->picView->width();
-    const int height = preview_->picToolbarPreview->layout()->heightForWidth(width);
-    preview_->picToolbarPreview->setFixedHeight(height);
-    place(preview_->picToolbarPreview, 0, 0, width, height);
-    return height;
 }
 
 void frmMain::subShowMetadataPane(bool exif, bool iptc) {
