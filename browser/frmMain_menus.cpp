@@ -57,19 +57,6 @@ QPoint below(const QWidget* control) {
 } // namespace
 
 void frmMain::buildPopupMenus() {
-    mnuPreviewParent = new QMenu(QStringLiteral("Preview"), this);
-    fillIndexedMenu(mnuPreviewParent,
-                    {{0, "Edit/Enhance image"},
-                     {1, "-"},
-                     {2, "Previous image"},
-                     {3, "Next image"},
-                     {4, "Print image"},
-                     {5, "-"}},
-                    [this](int index) { mnuPreview_Click(index); });
-    mnuSavePreviewAsParent = new QMenu(QStringLiteral("Save Preview As"), this);
-    fillIndexedMenu(mnuSavePreviewAsParent,
-                    {{0, "Image document"}, {1, "Greeting image"}, {2, "Single-image screensaver"}},
-                    [this](int index) { mnuSavePreviewAs_Click(index); });
     mnuAboutParent = new QMenu(QStringLiteral("About"), this);
     const QByteArray aboutItem = QByteArray("About ") + version::Title;
     fillIndexedMenu(mnuAboutParent,
@@ -79,26 +66,15 @@ void frmMain::buildPopupMenus() {
                      {5, "Help Manual"},
                      {6, aboutItem.constData()}},
                     [this](int index) { mnuAbout_Click(index); });
-    // As with the fit menu, Qt's own toggling is undone first, so a click on the
-    // checked item is seen as such.
-    previewType_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    const QList<QAction*> types = previewType_->actions();
-    for (int i = 0; i < types.size(); ++i)
-        connect(types[i], &QAction::triggered, this, [this, i, item = types[i]] {
-            item->setChecked(!item->isChecked());
-            mnuPreviewType_Click(i);
-        });
 }
 
 // The preview tool bar's captions and tips, the pop-up buttons and captions, and the
 // tabs of the browse pane.
 void frmMain::connectMenus() {
-    connect(cmdPreviewSave, &QPushButton::clicked, this, &frmMain::cmdPreviewSave_Click);
-    connect(cmdPreviewType, &QPushButton::clicked, this, &frmMain::cmdPreviewType_Click);
-    connect(cmdPreviewPrint, &QPushButton::clicked, this, &frmMain::cmdPreviewPrint_Click);
+    preview_->connectMenus();
     connect(cmdBrowseAbout, &QPushButton::clicked, this, &frmMain::cmdBrowseAbout_Click);
     connect(tbsBrowse, &TabStrip::Click, this, &frmMain::tbsBrowse_Click);
-    new LabelClickFilter(Label4, [this] { Label4_Click(); });
+    new LabelClickFilter(preview_->Label4, [this] { preview_->Label4_Click(); });
     new LabelClickFilter(lblBrowse, [this] { lblBrowse_Click(); });
     new LabelClickFilter(basket_->lblQueue, [this] { basket_->lblQueue_Click(); });
     new LabelClickFilter(metadata_->lblMetadata, [this] { lblMetadata_Click(); });
@@ -141,74 +117,8 @@ void frmMain::subPopupMenu(QMenu* menu, const QPoint& globalPosition) {
         menu->popup(globalPosition);
 }
 
-// The right click on the preview.
-void frmMain::subShowPreviewMenu() {
-    subPopupMenu(mnuPreviewParent, QCursor::pos());
-}
-
-void frmMain::mnuPreview_Click(int index) {
-    subClearSelection();
-    PreviewSelection->PreviewMouseMode = SelectionController::Idle;
-    ibMain->box().ClearSelection();
-    switch (index) {
-    case 0: edit_->CmdPreviewEdit_Click(); break;
-    case 2: cmdPreviewPrevious_Click(); break;
-    case 3: cmdPreviewNext_Click(); break;
-    case 4: cmdPreviewPrint_Click(); break;
-    default: break;
-    }
-}
-
-// "Original" shows the image as loaded; "Optimized" shows it with the task basket run
-// up to the selected task row. Both start from the image as loaded, since the shown
-// one may already carry tasks (after a task-row click) which must not run twice.
-void frmMain::mnuPreviewType_Click(int index) {
-    const QList<QAction*> items = previewType_->actions();
-    if (index < 0 || index >= items.size() || items[index]->isChecked() || edit_->fncIsEditView())
-        return;
-    for (int i = 0; i < items.size(); ++i)
-        items[i]->setChecked(i == index);
-    ImageBox& box = ibMain->box();
-    box.WaitForLoad();
-    PreviewOptimized = index == 1;
-    if (box.HasImage() && !OriginalImageData.isNull())
-        box.setImage(OriginalImageData);
-    if (box.HasImage() && PreviewOptimized)
-        edit_->subProcessTaskBasket(false);
-    setCaption(cmdPreviewType, QStringLiteral("     ") + items[index]->text());
-    subResize();
-}
-
-// The preview's "Save Preview As" items, also reached from the basket's context menu;
-// nothing happens without an image.
-void frmMain::mnuSavePreviewAs_Click(int index) {
-    if (!ibMain->box().HasImage())
-        return;
-    subClearSelection();
-    PreviewSelection->PreviewMouseMode = SelectionController::Idle;
-    ibMain->box().ClearSelection();
-    switch (index) {
-    case 0: subSavePreviewToFile(); break;
-    case 1: subShowGreetingDemo(); break;
-    case 2: subShowScreensaverDemo(0); break;
-    default: break;
-    }
-}
-
-void frmMain::cmdPreviewSave_Click() {
-    subPopupMenu(mnuSavePreviewAsParent, below(cmdPreviewSave));
-}
-
-void frmMain::cmdPreviewType_Click() {
-    subPopupMenu(mnuPreviewTypeParent, below(cmdPreviewType));
-}
-
 void frmMain::cmdBrowseAbout_Click() {
     subPopupMenu(mnuAboutParent, below(cmdBrowseAbout));
-}
-
-void frmMain::Label4_Click() {
-    subPopupMenu(mnuPreviewParent, below(Label4));
 }
 
 void frmMain::lblBrowse_Click() {

@@ -1,4 +1,6 @@
 #pragma once
+#include "browser/PreviewedFile.h"
+
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -14,17 +16,6 @@ class ImageBox;
 class ImageList;
 class ListView;
 class TabStrip;
-
-// What the metadata pane needs of the preview: the image box its commands change and
-// the file that box was loaded from (empty while nothing is previewed).
-class PreviewedFile {
-public:
-    virtual ImageBox& previewBox() = 0;
-    virtual QString previewPath() const = 0;
-
-protected:
-    ~PreviewedFile() = default;
-};
 
 // The metadata pane: the EXIF and IPTC lists of the previewed file under a tab strip,
 // each with a tool bar of commands that edit the file's metadata. The lists describe

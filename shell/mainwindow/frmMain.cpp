@@ -1,5 +1,7 @@
 #include "shell/mainwindow/frmMain.h"
 
+#include "browser/BasketAdder.h"
+#include "browser/PreviewPane.h"
 #include "controls/buttons/MainWindowPictures.h"
 #include "controls/common/PaneControls.h"
 #include "controls/common/ToolbarFlowLayout.h"
@@ -29,11 +31,6 @@ namespace picbasket {
 
 namespace {
 
-void widenForCaption(QPushButton* button, const QString& caption) {
-    const int text = button->fontMetrics().horizontalAdvance(caption.trimmed());
-    button->setFixedWidth(std::max(button->width(), text + 32));
-}
-
 QWidget* makePane(QWidget* parent) {
     auto* pane = new QWidget(parent);
     pane->setAutoFillBackground(true);
@@ -56,7 +53,7 @@ frmMain::frmMain(QWidget* parent, const EditViewFactory& makeEditView)
     buildBrowsePane();
     buildPreviewPane();
     edit_->buildEditView();
-    metadata_ = new MetadataPane(splView, *this);
+    metadata_ = new MetadataPane(splView, *preview_);
     folder_ = new FolderPane(splLeft, folderTree_, *this, listFocus_, *this);
     cmdBrowseSettings = folder_->settingsButton();
     cmdBrowseAbout = folder_->aboutButton();
@@ -78,7 +75,7 @@ frmMain::frmMain(QWidget* parent, const EditViewFactory& makeEditView)
     // by their names.
     folder_->lvFolder->setObjectName(QStringLiteral("lvFolder"));
     folder_->lvFolder->setOLEDragMode(true);
-    buildPreview();
+    preview_->buildPreview();
     edit_->connectEditSelection();
     connectMenus();
     connectAcquisition();
@@ -91,14 +88,6 @@ frmMain::~frmMain() {
         list->setIcons(nullptr);
         list->setSmallIcons(nullptr);
     }
-}
-
-ImageBox& frmMain::previewBox() {
-    return ibMain->box();
-}
-
-QString frmMain::previewPath() const {
-    return PicTiffTag;
 }
 
 void frmMain::buildStatusBar() {
@@ -129,82 +118,19 @@ void frmMain::buildBrowsePane() {
     edit_->buildTaskList(picBrowse);
 }
 
+// The preview pane, with the edit view's widgets inside it: its two buttons in the
+// preview's tool bar and, after the image and its scroll bars, the explorer bar and
+// the task list.
 void frmMain::buildPreviewPane() {
-    picView = makePane(splView);
-    picToolbarPreview = new QWidget(picView);
-    // A narrow pane gets a second row of buttons rather than cut captions.
-    auto* row = new ToolbarFlowLayout(picToolbarPreview);
-    row->setContentsMargins(1, 1, 1, 1);
-    row->setSpacing(1);
-    Label4 = new QLabel(QStringLiteral("Preview"), picToolbarPreview);
-    Label4->setFixedHeight(ToolButtonSize - 2);
-    Label4->setContentsMargins(4, 0, 4, 0);
-    {
-        QFont font = Label4->font();
-        font.setBold(true);
-        Label4->setFont(font);
-    }
-    row->addWidget(Label4);
-    cmdPreviewView = makeButton(picToolbarPreview, QStringLiteral("     Best Fit"),
-                                QStringLiteral("Set the fit mode of the image"), 0);
-    cmdPreviewType =
-        makeButton(picToolbarPreview, QStringLiteral("     Original"),
-                   QStringLiteral("Set the view type to either Original or Optimized"), 0);
-    // The two pop-up buttons show their menu's checked item: each is as wide as its
-    // longest item needs, so no caption is cut and the bar does not jump.
-    widenForCaption(cmdPreviewView, QStringLiteral("     Actual Size"));
-    widenForCaption(cmdPreviewType, QStringLiteral("     Optimized"));
-    row->startGroup();
-    cmdPreviewPrevious =
-        makeButton(picToolbarPreview, {}, QStringLiteral("View the image of the previous file"),
-                   ToolButtonSize);
-    cmdPreviewNext = makeButton(picToolbarPreview, {},
-                                QStringLiteral("View the image of the next file"), ToolButtonSize);
-    row->addStretch(1);
-    edit_->buildPreviewButtons(picToolbarPreview);
-    CmdPreviewEdit = makeButton(picToolbarPreview, QStringLiteral("    Edit"),
-                                QStringLiteral("Edit the current image"), ToolButtonSize);
-    cmdPreviewPrint = makeButton(picToolbarPreview, {},
-                                 QStringLiteral("Print the current preview image"), ToolButtonSize);
-    cmdPreviewSave =
-        makeButton(picToolbarPreview, {}, QStringLiteral("Save the current preview image to file"),
-                   ToolButtonSize);
-
-    PicViewImage = new QWidget(picView);
-    PicViewImage->setAutoFillBackground(true);
-    QPalette palette = PicViewImage->palette();
-    palette.setColor(QPalette::Window, palette.color(QPalette::Dark));
-    PicViewImage->setPalette(palette);
-    ibMain = new ImageBoxView(PicViewImage);
-    vsbView = new QScrollBar(Qt::Vertical, picView);
-    hsbView = new QScrollBar(Qt::Horizontal, picView);
-    edit_->buildExplorerBar(picView);
+    const PreviewPeers peers{*this, listFocus_, *this, *this, *this, *this};
+    preview_ = new PreviewPane(splView, peers,
+                               [this](QWidget* toolbar) { edit_->buildPreviewButtons(toolbar); });
+    edit_->buildExplorerBar(preview_->picView);
 }
 
 void frmMain::buildMenus() {
-    mnuPreviewFitParent = new QMenu(this);
-    previewFit_ = new QActionGroup(this);
-    for (const char* caption : {"Best Fit", "Actual Size"}) {
-        QAction* item = mnuPreviewFitParent->addAction(QString::fromLatin1(caption));
-        item->setCheckable(true);
-        previewFit_->addAction(item);
-    }
-    mnuPreviewTypeParent = new QMenu(this);
-    previewType_ = new QActionGroup(this);
-    for (const char* caption : {"Original", "Optimized"}) {
-        QAction* item = mnuPreviewTypeParent->addAction(QString::fromLatin1(caption));
-        item->setCheckable(true);
-        previewType_->addAction(item);
-    }
+    preview_->buildMenus(this);
     buildPopupMenus();
-}
-
-int frmMain::checkedPreviewFit() const {
-    return previewFit_->actions().at(0)->isChecked() ? 0 : 1;
-}
-
-int frmMain::checkedPreviewType() const {
-    return previewType_->actions().at(0)->isChecked() ? 0 : 1;
 }
 
 QImage frmMain::picture(const QString& pictureBox) const {

@@ -4,6 +4,7 @@
 #include "browser/FileListBox.h"
 #include "browser/FileListFocus.h"
 #include "browser/FolderPane.h"
+#include "browser/PreviewPane.h"
 #include "controls/common/PaneWindow.h"
 #include "engine/tasks/TaskRowList.h"
 #include "export/modGenerators.h"
@@ -56,13 +57,16 @@ class TabStrip;
 // program up and closing the window takes it down (subEnd, other windows, temporary
 // page files).
 class frmMain : public QWidget,
-                public PreviewedFile,
                 public PaneWindow,
                 public AcquisitionTarget,
                 public GeneratorHost,
                 public FolderPaneHost,
                 public BasketPaneHost,
-                public EditViewHost {
+                public EditViewHost,
+                public PreviewFileLists,
+                public PreviewMetadata,
+                public PreviewEditing,
+                public PreviewExport {
     Q_OBJECT
 
 public:
@@ -74,13 +78,12 @@ public:
     FolderPane& folderPane() const { return *folder_; }
     MetadataPane& metadataPane() const { return *metadata_; }
     BasketPane& basketPane() const { return *basket_; }
+    PreviewPane& previewPane() const { return *preview_; }
     EditView& editView() const { return *edit_; }
     // Which file list the preview follows, shared by the lists and the preview.
     FileListFocus& fileListFocus() { return listFocus_; }
-    // PreviewedFile: the preview's box and its file, for the metadata pane (the box
-    // serves the basket's BasketPaneHost too).
+    // The preview's box, for the basket.
     ImageBox& previewBox() override;
-    QString previewPath() const override;
     // FolderPaneHost: the preview and the basket as the folder pane sees them
     // (shell/mainwindow/frmMain_folderwiring.cpp).
     void showFolderRow(ListView* list, int row) override;
@@ -137,12 +140,31 @@ public:
     // Shows the metadata pane unless both are False.
     void subShowMetadataPane(bool exif, bool iptc);
     void subSetStatusPanelText(const QString& text) override;
+    // What the preview pane reaches outside itself
+    // (shell/mainwindow/frmMain_previewwiring.cpp).
+    ListView* folderList() const override;
+    ListView* basketList() const override;
+    QString listedFolder() const override;
+    void relistFolder() override;
+    ListView* exifList() const override;
+    ListView* iptcList() const override;
+    TabStrip* metadataTabs() const override;
+    void readExifInfo(ImageBox& box, const QString& filePath) override;
+    void readIptcInfo(ImageBox& box, const QString& filePath) override;
+    void showMetadataPane(bool exif, bool iptc) override;
+    bool editViewShown() const override;
+    void editImageChanged() override;
+    void runTaskBasket(bool noStop) override;
+    void editPreviewedImage() override;
+    void markTaskOptionsChanged() override;
+    QImage originalImage() const override;
+    void setOriginalImage(const QImage& image) override;
+    QString savePreviewDialog(ImageBox& box) override;
+    void showGreetingDemo() override;
 
     // Life-cycle flags.
     bool FormLoaded = false;
     bool RestoreFolderOnResize = false;
-    bool PreviewOptimized = false;
-    bool PreviewUnchanged = false;
     // The help file of the program, set at start.
     QString HelpFile;
 
@@ -157,83 +179,21 @@ public:
     QLabel* lblBrowse;
     TabStrip* tbsBrowse;
 
-    QWidget* picView;
-    QWidget* picToolbarPreview;
-    QPushButton* cmdPreviewView;
-    QPushButton* cmdPreviewPrevious;
-    QPushButton* cmdPreviewNext;
-    QPushButton* cmdPreviewType;
-    QPushButton* cmdPreviewSave;
-    QPushButton* CmdPreviewEdit;
-    QPushButton* cmdPreviewPrint;
-    QWidget* PicViewImage;
-    ImageBoxView* ibMain;
-    QScrollBar* vsbView;
-    QScrollBar* hsbView;
 
     QPushButton* cmdBrowseSettings;
     QPushButton* cmdBrowseAbout;
 
     // Hidden helpers of the other subsystems.
-    FileListBox fileMain;
-    ImageBox ibTemp;
-    QImage PicTiff;
-    QString PicTiffTag;
-
-    // Saves the preview's image through the save dialog
-    // (shell/mainwindow/frmMain_exportwiring.cpp); does nothing while the preview is empty.
-    void subSavePreviewToFile();
-
-    // The preview pane (browser/frmMain_preview.cpp).
-    // Shows the file behind a row of lvFolder or lvPages (rows from 1).
-    void subShowSelectedFile(ListView* list, int row);
-    // Loads the file into the box and fills the file panels; a file that cannot be
-    // loaded leaves nothing shown.
-    void fncReadFile(const QString& path, ImageBox& box);
-    // Applies the checked fit to the shown image again.
-    void subFixedSizeTiff();
-    void vsbView_Change();
-    void vsbView_Scroll();
-    void hsbView_Change();
-    void hsbView_Scroll();
-    void cmdPreviewPrevious_Click();
-    void cmdPreviewNext_Click();
-    void subShowPreviousItem(ListView* list);
-    void subShowNextItem(ListView* list);
-    // Index 0 "Best Fit", 1 "Actual Size"; the checked item changes nothing.
-    void mnuPreviewFit_Click(int index);
-    void cmdPreviewView_Click();
-    void ibMain_MouseDown(int button, int shift, int x, int y);
-    void ibMain_MouseMove(int shift, int x, int y);
-    void ibMain_MouseUp(int button, int shift, int x, int y);
-    void ibMain_LoadSettled();
-    // Erases the marks on the preview and forgets the rectangle.
-    void subClearSelection();
-    // The mouse modes, corners, grips and picked points of the preview.
-    SelectionController* PreviewSelection;
-
-    // Pops up the preview menu at the pointer (filled by the menus; empty until then).
-    void subShowPreviewMenu();
 
     // The pop-up menus, their hidden hosts and what pops them up
     // (browser/frmMain_menus.cpp). Menu items forward their index.
-    QMenu* mnuPreviewParent;
-    QMenu* mnuSavePreviewAsParent;
     QMenu* mnuAboutParent;
-    // The "Preview" caption at the start of the preview tool bar.
-    QLabel* Label4;
     // The hosts are made on first use; start-up loads frmFrameDummy.
     frmFrameDummy* FrameDummy();
     frmDummy* Dummy();
     void subLoadFrameDummy();
-    void mnuPreview_Click(int index);
-    void mnuPreviewType_Click(int index);
     void mnuAbout_Click(int index);
-    void cmdPreviewSave_Click();
-    void cmdPreviewType_Click();
-    void cmdPreviewPrint_Click();
     void cmdBrowseAbout_Click();
-    void Label4_Click();
     void lblBrowse_Click();
     void lblMetadata_Click();
     void tbsBrowse_Click();
@@ -278,16 +238,6 @@ public:
     const ListView& generatorBasket() override;
     QString generatorPreviewedFile() override;
 
-    // The preview's "Save Preview As" items (0 image document, 1 greeting image, 2
-    // single-image screensaver).
-    void mnuSavePreviewAs_Click(int index);
-
-    // The preview menus: index 0 "Best Fit", 1 "Actual Size"; 0 "Original",
-    // 1 "Optimized".
-    QMenu* mnuPreviewFitParent;
-    QMenu* mnuPreviewTypeParent;
-    int checkedPreviewFit() const;
-    int checkedPreviewType() const;
 
     void subPopupMenu(QMenu* menu, const QPoint& globalPosition) override;
     QImage picture(const QString& pictureBox) const override;
@@ -309,18 +259,11 @@ private:
     void subOpenHelpManual(const LinkOpenerFn& open);
 
     void buildPreview();
-    void connectPreviewSelection();
-    void subShowPreviewPanels();
-    void subClearFilePanels();
-    void subShowUnreadableFile(const QString& path, const QString& reason);
-    ListView* activeFileList() const;
     void subSetup();
     void layOutPreviewArea();
-    int layOutPreviewToolbar();
     void subLoadSettings();
     void subLoadSetupChecked();
     void applyWindowSize();
-    void subSetImageBoxDefaults();
     void subSetHelpFile();
     void subSetStatusPictures();
     void subSetSplitterTree();
@@ -330,11 +273,8 @@ private:
     void subUnloadOtherWindows();
     void subDeleteTemporaryPages();
     void Form_Unload();
-    void setCaption(QPushButton* button, const QString& caption);
 
     InstanceLock instanceLock_;
-    QActionGroup* previewFit_;
-    QActionGroup* previewType_;
     frmFrameDummy* frameDummy_ = nullptr;
     frmDummy* dummy_ = nullptr;
     bool unloaded_ = false;
@@ -351,14 +291,10 @@ private:
     MetadataPane* metadata_ = nullptr;
     BasketPane* basket_ = nullptr;
     std::unique_ptr<EditView> edit_;
+    PreviewPane* preview_ = nullptr;
     FileListFocus listFocus_;
-    // The row being previewed while subShowSelectedFile runs.
-    ListView* previewList_ = nullptr;
-    int previewRow_ = 0;
 };
 
-// The status text of a file the preview could not show: its name and why.
-QString fncUnreadableFileText(const QString& path, const QString& reason);
 // The program folder with exactly one trailing "/".
 QString fncAppPath();
 // The places the help manual's first page may be, in the order they are tried: beside
@@ -367,14 +303,4 @@ QString fncAppPath();
 QStringList fncHelpManualPlaces();
 // The first of those places that holds the manual, else the first place.
 QString fncFindHelpManual();
-// The zoom of the preview as the status bar shows it: the whole percent, halves to
-// the even number, and "%".
-QString fncZoomText(double zoom);
-// The percent the preview is shown at: with AutoZoom the fitted scale, else Zoom.
-double fncShownZoom(const ImageBox& box);
-// Sizes the preview to its shown image and centres it in the holder where it is
-// smaller (else puts it at that side's start), and sets the scroll bars' ranges.
-// A box larger than the holder takes the place its scroll bar's value gives.
-void subFitPreview(QWidget* holder, ImageBoxView* box, QScrollBar* hsb, QScrollBar* vsb);
-
 } // namespace picbasket

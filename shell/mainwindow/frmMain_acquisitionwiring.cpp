@@ -33,27 +33,27 @@ PaneWindow& frmMain::acquisitionPaneWindow() {
 }
 
 ImageBoxView& frmMain::acquisitionPreview() {
-    return *ibMain;
+    return *preview_->ibMain;
 }
 
 void frmMain::setAcquiredPicture(const QImage& picture) {
-    PicTiff = picture;
+    preview_->PicTiff = picture;
 }
 
 void frmMain::setAcquiredFile(const QString& path) {
-    PicTiffTag = path;
+    preview_->PicTiffTag = path;
 }
 
 void frmMain::clearAcquisitionSelection() {
-    subClearSelection();
+    preview_->subClearSelection();
 }
 
 void frmMain::fitAcquiredPicture() {
-    subFixedSizeTiff();
+    preview_->subFixedSizeTiff();
 }
 
 int frmMain::acquisitionPreviewFit() const {
-    return checkedPreviewFit();
+    return preview_->checkedPreviewFit();
 }
 
 void frmMain::acquiredPictureChanged() {

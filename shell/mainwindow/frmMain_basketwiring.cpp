@@ -22,16 +22,20 @@
 
 namespace picbasket {
 
+ImageBox& frmMain::previewBox() {
+    return preview_->ibMain->box();
+}
+
 ImageBox& frmMain::batchBox() {
-    return ibTemp;
+    return preview_->ibTemp;
 }
 
 void frmMain::showListRow(ListView* list, int row) {
-    subShowSelectedFile(list, row);
+    preview_->subShowSelectedFile(list, row);
 }
 
 void frmMain::savePreviewAs(int index) {
-    mnuSavePreviewAs_Click(index);
+    preview_->mnuSavePreviewAs_Click(index);
 }
 
 ListView* frmMain::folderList() {
@@ -77,21 +81,6 @@ void frmMain::deleteTemporaryPages() {
 
 QMenu* frmMain::batchMenu() {
     return Dummy()->mnuBatchParent();
-}
-
-// The preview's print button: the print dialog with the stored settings, which then
-// keep what the user chose in it.
-void frmMain::cmdPreviewPrint_Click() {
-    errorTail(QStringLiteral("FrmMain.cmdPreviewPrint_Click"), [&] {
-        ImageBox& box = ibMain->box();
-        if (!box.HasImage())
-            return;
-        putPrintSettings(box, Setup.Print);
-        box.setPrintProperty89(true);
-        box.PrintImage();
-        box.EndPrintJob();
-        takePrintSettings(box, Setup.Print);
-    });
 }
 
 } // namespace picbasket

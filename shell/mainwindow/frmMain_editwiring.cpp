@@ -15,39 +15,39 @@
 namespace picbasket {
 
 ImageBoxView* frmMain::previewView() {
-    return ibMain;
+    return preview_->ibMain;
 }
 
 SelectionController* frmMain::previewSelection() {
-    return PreviewSelection;
+    return preview_->PreviewSelection;
 }
 
 void frmMain::clearPreviewSelection() {
-    subClearSelection();
+    preview_->subClearSelection();
 }
 
 bool frmMain::previewOptimized() const {
-    return PreviewOptimized;
+    return preview_->PreviewOptimized;
 }
 
 bool frmMain::previewUnchanged() const {
-    return PreviewUnchanged;
+    return preview_->PreviewUnchanged;
 }
 
 void frmMain::setPreviewUnchanged(bool unchanged) {
-    PreviewUnchanged = unchanged;
+    preview_->PreviewUnchanged = unchanged;
 }
 
 QPushButton* frmMain::previewEditButton() {
-    return CmdPreviewEdit;
+    return preview_->CmdPreviewEdit;
 }
 
 QMenu* frmMain::previewMenu() {
-    return mnuPreviewParent;
+    return preview_->mnuPreviewParent;
 }
 
 void frmMain::enablePreviewType(bool enable) {
-    cmdPreviewType->setEnabled(enable);
+    preview_->cmdPreviewType->setEnabled(enable);
 }
 
 bool frmMain::editLayoutShown() const {
@@ -61,7 +61,7 @@ void frmMain::enterEditLayout() {
 }
 
 void frmMain::leaveEditLayout() {
-    subAttachForExplorerView(*splMain, *splRight, *splView, picView);
+    subAttachForExplorerView(*splMain, *splRight, *splView, preview_->picView);
 }
 
 // The tree was hidden and sized anew by the edit view; the place the user left it at is

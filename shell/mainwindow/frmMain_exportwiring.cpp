@@ -10,18 +10,6 @@
 
 namespace picbasket {
 
-// "Save Preview As" > "Image document": the preview's image, through the save
-// dialog with its options panel. Nothing happens while the preview is empty.
-void frmMain::subSavePreviewToFile() {
-    if (!ibMain || !ibMain->box().HasImage())
-        return;
-    const QString saved = fncSavePreviewToFile_Dialog(ibMain->box(), this);
-    // A file saved into the folder shown is listed with the others.
-    if (!saved.isEmpty() && !folder_->CurrentFolder.isEmpty() &&
-        QFileInfo(saved).absoluteDir() == QDir(folder_->CurrentFolder))
-        folder_->timerShowFiles->start();
-}
-
 // The slide-show generator for the basket's images, modal.
 void frmMain::subShowSlideShowDialog() {
     picbasket::subShowSlideShowDialog(*this);
@@ -60,7 +48,7 @@ const ListView& frmMain::generatorBasket() {
 }
 
 QString frmMain::generatorPreviewedFile() {
-    return ibMain->box().Tag();
+    return preview_->ibMain->box().Tag();
 }
 
 } // namespace picbasket

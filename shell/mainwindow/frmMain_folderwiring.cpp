@@ -13,15 +13,15 @@
 namespace picbasket {
 
 void frmMain::showFolderRow(ListView* list, int row) {
-    subShowSelectedFile(list, row);
+    preview_->subShowSelectedFile(list, row);
 }
 
 FileListBox& frmMain::folderFiles() {
-    return fileMain;
+    return preview_->fileMain;
 }
 
 ImageBox& frmMain::listingBox() {
-    return ibMain->box();
+    return preview_->ibMain->box();
 }
 
 ProgressBar* frmMain::listingBar() {
@@ -51,7 +51,7 @@ void frmMain::addFolderRowsToBasket(const std::vector<BasketSource>& rows, int m
     } scope{this, bar};
     NotAddedReport notAdded(*basket_->basketAdder);
     basket_->basketAdder->add(rows, maximum, BasketAdder::Mode::Command);
-    sbMain->Panel(QStringLiteral("folder"))->setText(fileMain.Path);
+    sbMain->Panel(QStringLiteral("folder"))->setText(preview_->fileMain.Path);
     bar->hide();
     basket_->setQueuePanel();
     subResize();

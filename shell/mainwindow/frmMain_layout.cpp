@@ -61,47 +61,6 @@ void fitSideBar(QWidget* bar, int top, int room) {
 
 } // namespace
 
-QString fncZoomText(double zoom) {
-    return QString::number(static_cast<long long>(roundHalfEven(zoom))) + QLatin1Char('%');
-}
-
-double fncShownZoom(const ImageBox& box) {
-    if (!box.AutoZoom() || !box.HasImage() || box.ImageWidth() <= 0)
-        return box.Zoom();
-    return 100.0 * box.DisplayWidth() / box.ImageWidth();
-}
-
-void subFitPreview(QWidget* holder, ImageBoxView* view, QScrollBar* hsb, QScrollBar* vsb) {
-    view->hide();
-    ImageBox& box = view->box();
-    int width = box.ImageWidth();
-    int height = box.ImageHeight();
-    if (box.AutoZoom()) {
-        box.setWidth(holder->width());
-        box.setHeight(holder->height());
-        width = box.DisplayWidth();
-        height = box.DisplayHeight();
-    } else if (box.HasImage()) {
-        width = box.DisplayWidth();
-        height = box.DisplayHeight();
-    }
-    // The ranges are set quietly: a bar whose range shrinks would otherwise move the
-    // box through its change handler after it was placed.
-    for (QScrollBar* bar : {hsb, vsb}) {
-        const QSignalBlocker quiet(bar);
-        const bool across = bar == hsb;
-        const int shown = across ? width : height;
-        const int room = across ? holder->width() : holder->height();
-        bar->setRange(0, std::max(0, shown - room));
-        bar->setPageStep(std::max(1, room));
-        bar->setEnabled(shown > room);
-    }
-    const int left = width < holder->width() ? (holder->width() - width) / 2 : -hsb->value();
-    const int top = height < holder->height() ? (holder->height() - height) / 2 : -vsb->value();
-    view->setGeometry(left, top, width, height);
-    view->show();
-}
-
 void frmMain::subResize() {
     if (isMinimized())
         return;
@@ -168,20 +127,22 @@ void frmMain::subResize() {
               basket_->picLiveBar->y() + 2, W - basket_->picLiveBar->width() - 2,
               H - basket_->lblQueue->height() - 2);
     }
-    subFitPreview(PicViewImage, ibMain, hsbView, vsbView);
-    if (ibMain->box().HasImage()) {
-        ibMain->show();
-        for (QPushButton* button : {cmdPreviewPrint, CmdPreviewEdit, cmdPreviewSave}) {
+    subFitPreview(preview_->PicViewImage, preview_->ibMain, preview_->hsbView, preview_->vsbView);
+    if (preview_->ibMain->box().HasImage()) {
+        preview_->ibMain->show();
+        for (QPushButton* button :
+             {preview_->cmdPreviewPrint, preview_->CmdPreviewEdit, preview_->cmdPreviewSave}) {
             button->setEnabled(true);
             button->update();
         }
     } else {
-        ibMain->hide();
-        for (QPushButton* button : {cmdPreviewSave, CmdPreviewEdit, cmdPreviewPrint})
+        preview_->ibMain->hide();
+        for (QPushButton* button :
+             {preview_->cmdPreviewSave, preview_->CmdPreviewEdit, preview_->cmdPreviewPrint})
             button->setEnabled(false);
     }
-    PicViewImage->show();
-    subSetStatusPanelText(fncZoomText(fncShownZoom(ibMain->box())));
+    preview_->PicViewImage->show();
+    subSetStatusPanelText(fncZoomText(fncShownZoom(preview_->ibMain->box())));
     for (QWidget* panel : edit_->taskPanels)
         panel->move(0, 0);
 }
@@ -197,14 +158,14 @@ void frmMain::layOutPreviewArea() {
     const bool metadataHidden = !editView && splView->LeftOrTopControl() == nullptr &&
                                 splView->RightOrBottomControl() == nullptr;
     auto placeScrollBars = [this] {
-        const QRect image = PicViewImage->geometry();
-        place(vsbView, image.x() + image.width(), image.y(), vsbView->sizeHint().width(),
-              image.height());
-        place(hsbView, image.x(), image.y() + image.height(), image.width(),
-              hsbView->sizeHint().height());
+        const QRect image = preview_->PicViewImage->geometry();
+        place(preview_->vsbView, image.x() + image.width(), image.y(),
+              preview_->vsbView->sizeHint().width(), image.height());
+        place(preview_->hsbView, image.x(), image.y() + image.height(), image.width(),
+              preview_->hsbView->sizeHint().height());
     };
-    const int vsbWidth = vsbView->sizeHint().width();
-    const int hsbHeight = hsbView->sizeHint().height();
+    const int vsbWidth = preview_->vsbView->sizeHint().width();
+    const int hsbHeight = preview_->hsbView->sizeHint().height();
 
     for (QWidget* other : {static_cast<QWidget*>(splLeft), picBrowse, splMain->picSplitter(),
                            splRight->picSplitter()})
@@ -217,41 +178,32 @@ void frmMain::layOutPreviewArea() {
     if (editView) {
         place(splRight, 0, 0, splMain->width(), splMain->height());
         place(splView, 0, 0, splRight->width(), splRight->height());
-        place(picView, 0, 0, width(),
+        place(preview_->picView, 0, 0, width(),
               height() - (sbMain->isVisibleTo(this) ? sbMain->height() : 0));
         splRight->raise();
     } else if (metadataHidden) {
-        place(picView, 0, 0, splView->width(), splView->height());
+        place(preview_->picView, 0, 0, splView->width(), splView->height());
     }
-    const int B = layOutPreviewToolbar();
+    const int B = preview_->layOutPreviewToolbar();
 
     if (editView) {
-        const int W = picView->width(), H = picView->height();
-        place(PicViewImage, 0, B, W - vsbWidth - edit_->eb->width(), H - B - hsbHeight);
+        const int W = preview_->picView->width(), H = preview_->picView->height();
+        place(preview_->PicViewImage, 0, B, W - vsbWidth - edit_->eb->width(), H - B - hsbHeight);
         placeScrollBars();
-        place(edit_->eb, vsbView->x() + vsbView->width(), PicViewImage->y(), edit_->eb->width(),
-              PicViewImage->height());
+        place(edit_->eb, preview_->vsbView->x() + preview_->vsbView->width(), preview_->PicViewImage->y(), edit_->eb->width(),
+              preview_->PicViewImage->height());
         edit_->eb->show();
     } else {
-        const int W = picView->width(), H = picView->height();
+        const int W = preview_->picView->width(), H = preview_->picView->height();
         if (metadataHidden)
-            place(PicViewImage, 0, B, W - vsbWidth - 10, H - B - hsbHeight);
+            place(preview_->PicViewImage, 0, B, W - vsbWidth - 10, H - B - hsbHeight);
         else
-            place(PicViewImage, 1, B + 1, W - vsbWidth - 1, H - B - hsbHeight - 2);
+            place(preview_->PicViewImage, 1, B + 1, W - vsbWidth - 1, H - B - hsbHeight - 2);
         placeScrollBars();
         edit_->eb->hide();
     }
-    vsbView->show();
-    hsbView->show();
-}
-
-// The preview tool bar across picView, as many rows high as its buttons need.
-int frmMain::layOutPreviewToolbar() {
-    const int width = picView->width();
-    const int height = picToolbarPreview->layout()->heightForWidth(width);
-    picToolbarPreview->setFixedHeight(height);
-    place(picToolbarPreview, 0, 0, width, height);
-    return height;
+    preview_->vsbView->show();
+    preview_->hsbView->show();
 }
 
 void frmMain::subShowMetadataPane(bool exif, bool iptc) {
@@ -268,7 +220,7 @@ void frmMain::subShowMetadataPane(bool exif, bool iptc) {
             splView->setRightOrBottomControl(nullptr);
         }
     } else if (!splView->LeftOrTopControl() && !splView->RightOrBottomControl()) {
-        splView->setLeftOrTopControl(picView);
+        splView->setLeftOrTopControl(preview_->picView);
         splView->setRightOrBottomControl(metadata_->PicMetadata);
     }
     subResize();

@@ -101,7 +101,7 @@ bool frmMain::Form_Load() {
 void frmMain::subSetup() {
     errorTail(QStringLiteral("FrmMain.subSetup"), [&] {
         CurrentActivity = QStringLiteral("Setting up Main Application");
-        fileMain.Pattern = QStringLiteral(
+        preview_->fileMain.Pattern = QStringLiteral(
             "*.jpg*;*.jpeg*;*.tif*;*.tiff*;*.gif*;*.bmp*;*.pcx*;*.png*;*.wbm*;*.wbmp*;*.psd*;"
             "*.psp*;*.pic*;*.pix*;*.pxr*;*.xpm*;*.raw*;*.dcx*;*.sgi*;*.tga*;*.wmf*;*.emf*;*.pbm*;"
             "*.pgm*;*.ppm*;*.jng*;*.mng*;*.koa*;*.jp2*;*.jpc*;*.pcd*;*.ras*;*.tga*;*.cut*;*.iff*;"
@@ -109,12 +109,12 @@ void frmMain::subSetup() {
         subLoadSettings();
         MetadataTab = 0;
         RestoreFolderOnResize = true;
-        PreviewUnchanged = true;
+        preview_->PreviewUnchanged = true;
         folder_->AbortFolderListing = false;
         subInitGlobals();
         setWindowTitle(ApplicationTitle);
         applyWindowSize();
-        subSetImageBoxDefaults();
+        preview_->subSetImageBoxDefaults();
         ThumbnailWidth = Setup.FolderList.ThumbnailWidth;
         ThumbnailHeight = Setup.FolderList.ThumbnailHeight;
         BasketThumbnailHeight = Setup.BasketList.ThumbnailHeight;
@@ -122,7 +122,7 @@ void frmMain::subSetup() {
         subInitMetadataTables();
         edit_->subSetupExplorerBar();
         subSetHelpFile();
-        ibMain->box().setAppTitle(QString::fromUtf8(version::Title));
+        preview_->ibMain->box().setAppTitle(QString::fromUtf8(version::Title));
         subSetStatusPictures();
         subSetSplitterTree();
         subSetButtonPictures();
@@ -153,20 +153,20 @@ void frmMain::subLoadSettings() {
         splLeft->setSplitterPosition(Setup.Splitters.Left);
         splView->setSplitterPosition(Setup.Splitters.View);
 
-        const QList<QAction*> types = previewType_->actions();
+        const QList<QAction*> types = preview_->previewType_->actions();
         QAction* type = types.value(Setup.Preview.Type);
         if (!type)
             raiseError(err::SubscriptOutOfRange);
         type->setChecked(true);
-        setCaption(cmdPreviewType, QStringLiteral("    ") + type->text());
-        PreviewOptimized = Setup.Preview.Type != 0;
+        preview_->setCaption(preview_->cmdPreviewType, QStringLiteral("    ") + type->text());
+        preview_->PreviewOptimized = Setup.Preview.Type != 0;
 
-        const QList<QAction*> fits = previewFit_->actions();
+        const QList<QAction*> fits = preview_->previewFit_->actions();
         QAction* fit = fits.value(Setup.Preview.Fit);
         if (!fit)
             raiseError(err::SubscriptOutOfRange);
         fit->setChecked(true);
-        setCaption(cmdPreviewView, QStringLiteral("  ") + fit->text());
+        preview_->setCaption(preview_->cmdPreviewView, QStringLiteral("  ") + fit->text());
 
         for (int c = 1; c <= 8; ++c)
             folder_->lvFolder->setColumnWidth(
@@ -187,20 +187,6 @@ void frmMain::subLoadSettings() {
     }
 }
 
-void frmMain::setCaption(QPushButton* button, const QString& caption) {
-    // A picture button keeps the caption it had when its picture was installed, so
-    // the picture comes off, the new caption goes on and the picture is installed
-    // again over it.
-    const bool hadPicture = fncHasButtonPicture(button);
-    if (hadPicture)
-        subRemoveButtonPicture(button);
-    button->setText(caption);
-    if (hadPicture)
-        subSetButtonPicture(button,
-                            picture(button == cmdPreviewType ? QStringLiteral("picPreviewType")
-                                                             : QStringLiteral("picPreviewView")));
-}
-
 void frmMain::subUpdateForm() {
     errorTail(QStringLiteral("FrmMain.subUpdateForm"), [&] {
         CurrentActivity = QStringLiteral("Updating settings to controls");
@@ -210,7 +196,7 @@ void frmMain::subUpdateForm() {
         BasketThumbnailWidth = Setup.BasketList.ThumbnailWidth;
         fncListViewFullRowSelect(folder_->lvFolder, Setup.FolderList.FullRowSelect, false);
         fncListViewFullRowSelect(basket_->lvPages, Setup.BasketList.FullRowSelect, false);
-        QWidget* const panes[] = {folder_->ftvBrowse, folder_->lvFolder, PicViewImage, basket_->lvPages,
+        QWidget* const panes[] = {folder_->ftvBrowse, folder_->lvFolder, preview_->PicViewImage, basket_->lvPages,
                                   metadata_->lvExif,  metadata_->lvIPTC};
         if (Setup.AllowTip == 1) {
             subLoadToolTipTexts();
@@ -244,14 +230,6 @@ void frmMain::applyWindowSize() {
         setWindowState(windowState() | Qt::WindowMaximized);
 }
 
-void frmMain::subSetImageBoxDefaults() {
-    ImageBox& box = ibMain->box();
-    box.setDrawPenMode(15);
-    box.setDrawPenStyle(1);
-    box.setSelectionOnly(true);
-    box.setUseTransparentColor(true);
-}
-
 void frmMain::subSetHelpFile() {
     HelpFile = fncFindHelpManual();
 }
@@ -271,7 +249,7 @@ void frmMain::subSetSplitterTree() {
     splRight->setRightOrBottomControl(splView);
     splLeft->setLeftOrTopControl(folder_->picFolder);
     splLeft->setRightOrBottomControl(basket_->PicQueue);
-    splView->setLeftOrTopControl(picView);
+    splView->setLeftOrTopControl(preview_->picView);
     splView->setRightOrBottomControl(metadata_->PicMetadata);
 }
 
@@ -283,11 +261,11 @@ void frmMain::subSetButtonPictures() {
         {folder_->cmdAddToQueue, "picAddToQueue"},
         {cmdBrowseSettings, "picBrowseSettings"},
         {cmdBrowseAbout, "picBrowseAbout"},
-        {cmdPreviewView, "picPreviewView"},
-        {cmdPreviewPrevious, "picPreviewPrevious"},
-        {cmdPreviewNext, "picPreviewNext"},
-        {cmdPreviewType, "picPreviewType"},
-        {cmdPreviewSave, "picPreviewSave"},
+        {preview_->cmdPreviewView, "picPreviewView"},
+        {preview_->cmdPreviewPrevious, "picPreviewPrevious"},
+        {preview_->cmdPreviewNext, "picPreviewNext"},
+        {preview_->cmdPreviewType, "picPreviewType"},
+        {preview_->cmdPreviewSave, "picPreviewSave"},
         {edit_->cmdReset, "IconReset"},
         {edit_->cmdOriginalImage, "IconOriginalImage"},
         {basket_->cmdBatchPrint, "picBatchPrint"}};
@@ -309,7 +287,7 @@ void frmMain::subSetButtonPictures() {
     const std::pair<QPushButton*, const char*> rest[] = {
         {basket_->cmdPagesNew, "IconEditbar0"},        {basket_->cmdPagesOpen, "IconEditbar1"},
         {basket_->cmdPagesSave, "IconEditbar2"},       {basket_->cmdPagesDelete, "IconEditbar3"},
-        {CmdPreviewEdit, "picPreviewEdit"},   {cmdPreviewPrint, "picPreviewPrint"},
+        {preview_->CmdPreviewEdit, "picPreviewEdit"},   {preview_->cmdPreviewPrint, "picPreviewPrint"},
         {basket_->cmdTwainAcquire, "picTwainAcquire"}, {folder_->cmdCapture, "picCapture"}};
     for (const auto& [button, box] : rest)
         subSetButtonPicture(button, picture(QString::fromLatin1(box)));
@@ -353,8 +331,8 @@ void frmMain::subEnd() {
         Setup.Splitters.Right = toSetupInt16(splRight->SplitterPosition());
         Setup.Splitters.Left = toSetupInt16(splLeft->SplitterPosition());
         Setup.Splitters.View = toSetupInt16(splView->SplitterPosition());
-        Setup.Preview.Fit = static_cast<uint8_t>(checkedPreviewFit());
-        Setup.Preview.Type = static_cast<uint8_t>(checkedPreviewType());
+        Setup.Preview.Fit = static_cast<uint8_t>(preview_->checkedPreviewFit());
+        Setup.Preview.Type = static_cast<uint8_t>(preview_->checkedPreviewType());
         // A tree that shows no folder keeps the folder of the last run.
         if (!folder_->ftvBrowse->SelectedFolder().isEmpty())
             Setup.LastFolder = folder_->ftvBrowse->SelectedFolder();
@@ -392,11 +370,11 @@ void frmMain::subRemoveButtonPictures() {
                                 folder_->cmdAddToQueue,
                                 cmdBrowseSettings,
                                 cmdBrowseAbout,
-                                cmdPreviewView,
-                                cmdPreviewPrevious,
-                                cmdPreviewNext,
-                                cmdPreviewType,
-                                cmdPreviewSave,
+                                preview_->cmdPreviewView,
+                                preview_->cmdPreviewPrevious,
+                                preview_->cmdPreviewNext,
+                                preview_->cmdPreviewType,
+                                preview_->cmdPreviewSave,
                                 basket_->cmdBatchPrint,
                                 edit_->cmdReset,
                                 edit_->cmdOriginalImage};
@@ -406,8 +384,8 @@ void frmMain::subRemoveButtonPictures() {
         buttons << button;
     for (QPushButton* button : metadata_->cmdIPTCBar)
         buttons << button;
-    buttons << basket_->cmdPagesNew << basket_->cmdPagesOpen << basket_->cmdPagesSave << basket_->cmdPagesDelete << CmdPreviewEdit
-            << cmdPreviewPrint << basket_->cmdTwainAcquire << folder_->cmdCapture;
+    buttons << basket_->cmdPagesNew << basket_->cmdPagesOpen << basket_->cmdPagesSave << basket_->cmdPagesDelete << preview_->CmdPreviewEdit
+            << preview_->cmdPreviewPrint << basket_->cmdTwainAcquire << folder_->cmdCapture;
     for (QPushButton* button : buttons)
         subRemoveButtonPicture(button);
 }

@@ -120,7 +120,7 @@ TEST_F(TwainTest, TheFeederFillsTheBasketAndTheLastPageIsPreviewed) {
     }
     const QString last = window->basketPane().lvPages->Tag(10);
     EXPECT_TRUE(QFileInfo(last).fileName().startsWith("10_"));
-    EXPECT_EQ(window->PicTiffTag, last);
+    EXPECT_EQ(window->previewPane().PicTiffTag, last);
     EXPECT_EQ(window->basketPane().lvPages->SubItem(10, 1), "157 X 196");
     // The original copy is the page itself, so a replay starts from it.
     ImageBox original;
@@ -128,7 +128,7 @@ TEST_F(TwainTest, TheFeederFillsTheBasketAndTheLastPageIsPreviewed) {
     ImageBox page;
     page.LoadFromFile(last);
     EXPECT_EQ(original.image(), page.image());
-    EXPECT_EQ(window->ibMain->box().image(), page.image());
+    EXPECT_EQ(window->previewPane().ibMain->box().image(), page.image());
     EXPECT_EQ(dialog->lblSize->text(), "157 X 196");
 }
 

@@ -131,8 +131,8 @@ protected:
     void preview(frmMain& w, const QString& path) {
         const int row = w.basketPane().lvPages->AddItem(QFileInfo(path).baseName());
         w.basketPane().lvPages->setTag(row, path);
-        w.subShowSelectedFile(w.basketPane().lvPages, row);
-        ASSERT_TRUE(w.ibMain->box().HasImage());
+        w.previewPane().subShowSelectedFile(w.basketPane().lvPages, row);
+        ASSERT_TRUE(w.previewPane().ibMain->box().HasImage());
     }
 
     static typTask task(TaskType type, const QString& key, std::initializer_list<QString> params) {
@@ -185,20 +185,20 @@ TEST_F(MenusTest, CaptionsAndButtonsPopTheirMenus) {
     MetadataTab = 1;
     clickLabel(w.metadataPane().lblMetadata);
     clickLabel(w.basketPane().lblQueue);
-    clickLabel(w.Label4);
-    w.cmdPreviewSave->click();
-    w.cmdPreviewType->click();
+    clickLabel(w.previewPane().Label4);
+    w.previewPane().cmdPreviewSave->click();
+    w.previewPane().cmdPreviewType->click();
     w.cmdBrowseAbout->click();
     MetadataTab = 0;
     const std::vector<QMenu*> expected{w.FrameDummy()->mnuEXIFParent(),
                                        w.FrameDummy()->mnuIPTCParent(),
                                        w.Dummy()->mnuBatchParent(),
-                                       w.mnuPreviewParent,
-                                       w.mnuSavePreviewAsParent,
-                                       w.mnuPreviewTypeParent,
+                                       w.previewPane().mnuPreviewParent,
+                                       w.previewPane().mnuSavePreviewAsParent,
+                                       w.previewPane().mnuPreviewTypeParent,
                                        w.mnuAboutParent};
     EXPECT_EQ(popped, expected);
-    EXPECT_EQ(w.Label4->text(), "Preview");
+    EXPECT_EQ(w.previewPane().Label4->text(), "Preview");
 }
 
 TEST_F(MenusTest, AboutMenuKeepsItsGapsAndOpensItsPlaces) {
@@ -245,8 +245,8 @@ TEST_F(MenusTest, OptimizedRunsTheTasksOnceOnTheImageAsLoaded) {
     frmMain& w = startRecording();
     const QString path = quarters("q.png");
     preview(w, path);
-    w.mnuPreviewType_Click(0);
-    const QImage original = w.ibMain->box().image();
+    w.previewPane().mnuPreviewType_Click(0);
+    const QImage original = w.previewPane().ibMain->box().image();
     TaskBasketRows rows(*w.editView().lvEdit, *w.editView().lvEditPreview, w.editView().lvEditBatch);
     ASSERT_TRUE(rows.add(task(TaskType::Flip, "flip", {"1"})));
     ASSERT_TRUE(rows.add(task(TaskType::Rotate, "rotate", {"False", "90", "16777215"})));
@@ -257,22 +257,22 @@ TEST_F(MenusTest, OptimizedRunsTheTasksOnceOnTheImageAsLoaded) {
     ImageBox oracle;
     oracle.setImage(original);
     oracle.Flip(1);
-    ASSERT_EQ(w.ibMain->box().image(), oracle.image());
+    ASSERT_EQ(w.previewPane().ibMain->box().image(), oracle.image());
 
-    w.mnuPreviewType_Click(1);
-    EXPECT_TRUE(w.PreviewOptimized);
-    EXPECT_EQ(w.ibMain->box().image(), oracle.image()) << "the flip ran once, not twice";
-    EXPECT_EQ(w.cmdPreviewType->text().trimmed(), "Optimized");
+    w.previewPane().mnuPreviewType_Click(1);
+    EXPECT_TRUE(w.previewPane().PreviewOptimized);
+    EXPECT_EQ(w.previewPane().ibMain->box().image(), oracle.image()) << "the flip ran once, not twice";
+    EXPECT_EQ(w.previewPane().cmdPreviewType->text().trimmed(), "Optimized");
 
     // Choosing the checked item again reloads nothing.
-    w.ibMain->box().Flip(0);
-    const QImage marked = w.ibMain->box().image();
-    w.mnuPreviewType_Click(1);
-    EXPECT_EQ(w.ibMain->box().image(), marked);
+    w.previewPane().ibMain->box().Flip(0);
+    const QImage marked = w.previewPane().ibMain->box().image();
+    w.previewPane().mnuPreviewType_Click(1);
+    EXPECT_EQ(w.previewPane().ibMain->box().image(), marked);
 
-    w.mnuPreviewType_Click(0);
-    EXPECT_FALSE(w.PreviewOptimized);
-    EXPECT_EQ(w.ibMain->box().image().convertToFormat(original.format()), original);
+    w.previewPane().mnuPreviewType_Click(0);
+    EXPECT_FALSE(w.previewPane().PreviewOptimized);
+    EXPECT_EQ(w.previewPane().ibMain->box().image().convertToFormat(original.format()), original);
 }
 
 TEST_F(MenusTest, PreviewTypeIsOutOfReachInTheEditView) {
@@ -280,13 +280,13 @@ TEST_F(MenusTest, PreviewTypeIsOutOfReachInTheEditView) {
     preview(w, quarters("q.png"));
     w.editView().CmdPreviewEdit_Click();
     ASSERT_TRUE(w.editView().fncIsEditView());
-    const QImage shown = w.ibMain->box().image();
-    const bool optimized = w.PreviewOptimized;
-    const int checked = w.checkedPreviewType();
-    w.mnuPreviewType_Click(1 - checked);
-    EXPECT_EQ(w.PreviewOptimized, optimized);
-    EXPECT_EQ(w.checkedPreviewType(), checked);
-    EXPECT_EQ(w.ibMain->box().image(), shown);
+    const QImage shown = w.previewPane().ibMain->box().image();
+    const bool optimized = w.previewPane().PreviewOptimized;
+    const int checked = w.previewPane().checkedPreviewType();
+    w.previewPane().mnuPreviewType_Click(1 - checked);
+    EXPECT_EQ(w.previewPane().PreviewOptimized, optimized);
+    EXPECT_EQ(w.previewPane().checkedPreviewType(), checked);
+    EXPECT_EQ(w.previewPane().ibMain->box().image(), shown);
 }
 
 TEST_F(MenusTest, PreviewMenuForwardsByIndex) {
@@ -298,13 +298,13 @@ TEST_F(MenusTest, PreviewMenuForwardsByIndex) {
     w.basketPane().lvPages->setTag(row, b);
     w.fileListFocus().ActiveFileList = "lvPages";
     w.basketPane().lvPages->setSelectedItem(1);
-    w.mnuPreview_Click(3);
-    EXPECT_EQ(w.PicTiffTag, b);
-    w.mnuPreview_Click(2);
-    EXPECT_EQ(w.PicTiffTag, a);
-    w.mnuPreview_Click(0);
+    w.previewPane().mnuPreview_Click(3);
+    EXPECT_EQ(w.previewPane().PicTiffTag, b);
+    w.previewPane().mnuPreview_Click(2);
+    EXPECT_EQ(w.previewPane().PicTiffTag, a);
+    w.previewPane().mnuPreview_Click(0);
     EXPECT_TRUE(w.editView().fncIsEditView());
-    w.mnuPreview_Click(0);
+    w.previewPane().mnuPreview_Click(0);
     EXPECT_FALSE(w.editView().fncIsEditView());
 }
 
@@ -351,11 +351,11 @@ TEST_F(MenusTest, PrintingThePreviewKeepsTheDialogsChoices) {
     frmMain& w = startRecording();
     ChoosingPrinter printer;
     PrintBackend* previous = setPrintBackend(&printer);
-    w.cmdPreviewPrint_Click();
+    w.previewPane().cmdPreviewPrint_Click();
     EXPECT_EQ(printer.dialogs, 0) << "nothing to print without an image";
     preview(w, quarters("q.png"));
     picbasket::Setup.Print.P8A = 1;
-    w.mnuPreview_Click(4);
+    w.previewPane().mnuPreview_Click(4);
     setPrintBackend(previous);
     EXPECT_EQ(printer.dialogs, 1);
     EXPECT_EQ(printer.pages, (QList<QSize>{QSize(40, 30)}));

@@ -64,10 +64,10 @@ protected:
 
     void startOn(const QImage& image) {
         w = &start();
-        w->PreviewOptimized = false;
+        w->previewPane().PreviewOptimized = false;
         original = image;
-        w->ibMain->box().setImage(original);
-        OriginalImageData = w->ibMain->box().Picture();
+        w->previewPane().ibMain->box().setImage(original);
+        OriginalImageData = w->previewPane().ibMain->box().Picture();
         w->editView().CmdPreviewEdit_Click();
     }
 
@@ -86,7 +86,7 @@ protected:
         return rgb(box.image());
     }
 
-    QImage shown() const { return rgb(w->ibMain->box().image()); }
+    QImage shown() const { return rgb(w->previewPane().ibMain->box().image()); }
 
     // A small picture file to stamp: a red square with a white border.
     QString logo(const char* name = "logo.png") {
@@ -103,7 +103,7 @@ protected:
     // Back to the confirmed state, as a new task choice would leave it.
     void dropPreview() {
         w->editView().ImageModified = false;
-        w->ibMain->box().setImage(ConfirmedImageData);
+        w->previewPane().ibMain->box().setImage(ConfirmedImageData);
     }
 
     frmMain* w = nullptr;
@@ -147,8 +147,8 @@ TEST_F(EffectPanelTest, EveryEffectPreviewsWhatTheEngineMakesOfItsRow) {
              TextPanel* t = f.editView().textOptions;
              t->cboPosition->setCurrentIndex(9);
              t->txtTextAngle->setText(QStringLiteral("20"));
-             f.PreviewSelection->TextPointX = 30;
-             f.PreviewSelection->TextPointY = 40;
+             f.previewPane().PreviewSelection->TextPointX = 30;
+             f.previewPane().PreviewSelection->TextPointY = 40;
          }},
         {"watermark", "Watermark",
          [&stamp](frmMain& f) {
@@ -233,15 +233,15 @@ TEST_F(EffectPanelTest, SingleWatermarkOnAHalfSizePreviewStampsInImagePixels) {
     EXPECT_FALSE(w->editView().picLocation->isHidden());
     wm->chkWatermarkTransparent->setChecked(false);
     wm->sldWatermarkTransparency->setValue(0);
-    ImageBox& box = w->ibMain->box();
+    ImageBox& box = w->previewPane().ibMain->box();
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
         box.setAutoZoom(true);
         box.setWidth(200);
         box.setHeight(100);
         ASSERT_EQ(box.DisplayWidth(), 200);
-        w->PreviewSelection->WatermarkPointX = 100;
-        w->PreviewSelection->WatermarkPointY = 50;
+        w->previewPane().PreviewSelection->WatermarkPointX = 100;
+        w->previewPane().PreviewSelection->WatermarkPointY = 50;
         w->editView().subMarkOptionsChanged();
         ASSERT_TRUE(w->editView().cmdApply_Click());
         EXPECT_EQ(CurrentTask.Param[3], QStringLiteral("1"));
@@ -254,7 +254,7 @@ TEST_F(EffectPanelTest, SingleWatermarkOnAHalfSizePreviewStampsInImagePixels) {
         EXPECT_EQ(result.pixel(199, 99), rgb(original).pixel(199, 99));
         EXPECT_EQ(result, engineResult());
         // The picked point itself is left as it was picked.
-        EXPECT_EQ(w->PreviewSelection->WatermarkPointX, 100);
+        EXPECT_EQ(w->previewPane().PreviewSelection->WatermarkPointX, 100);
     }
 }
 
@@ -436,12 +436,12 @@ TEST_F(EffectPanelTest, RedEyeWorksInTheMarkedRegionAndLeavesSelectionOnlyOff) {
     startOn(eyes);
     choose("RedEye");
     EXPECT_FALSE(w->editView().cmdApply->isEnabled());
-    ImageBox& box = w->ibMain->box();
+    ImageBox& box = w->previewPane().ibMain->box();
     w->editView().redEyeOptions->chkRedEye->setChecked(true);
     EXPECT_EQ(box.ActiveSelectionTool(), ImageBox::RedEyeTool);
     EXPECT_TRUE(w->editView().cmdApply->isEnabled());
     box.SelectRectangle(15, 15, 45, 45);
-    w->PreviewSelection->mouseUp(1, 45, 45);
+    w->previewPane().PreviewSelection->mouseUp(1, 45, 45);
     EXPECT_FALSE(w->editView().redEyeOptions->chkRedEye->isChecked());
     ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_FALSE(box.SelectionOnly());

@@ -57,10 +57,10 @@ protected:
         MainWindowTest::SetUp();
         CurrentTask = {};
         w = &start();
-        w->PreviewOptimized = false;
+        w->previewPane().PreviewOptimized = false;
         original = pattern(60, 40);
-        w->ibMain->box().setImage(original);
-        OriginalImageData = w->ibMain->box().Picture();
+        w->previewPane().ibMain->box().setImage(original);
+        OriginalImageData = w->previewPane().ibMain->box().Picture();
         w->editView().CmdPreviewEdit_Click();
     }
     void TearDown() override {
@@ -73,7 +73,7 @@ protected:
     void choose(const char* key) {
         emit w->editView().eb->ItemClick(QStringLiteral("Special Group"), QString::fromLatin1(key));
     }
-    QImage shown() const { return rgb(w->ibMain->box().image()); }
+    QImage shown() const { return rgb(w->previewPane().ibMain->box().image()); }
     QImage confirmed() const {
         return rgb(ConfirmedImageData);
     }

@@ -1,26 +1,35 @@
 // The preview pane of the main window: showing the file behind a folder or basket
 // row, its file and metadata panels, the fit and the scroll bars, stepping to the
 // previous or next row, and the mouse on the preview (SelectionController).
+#include "browser/PreviewPane.h"
+
+#include "browser/FileListFocus.h"
 #include "browser/SelectionController.h"
+#include "controls/common/PaneControls.h"
+#include "controls/common/PaneWindow.h"
+#include "controls/common/ToolbarFlowLayout.h"
 #include "core/AppError.h"
+#include "core/Convert.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
 #include "core/fileinfo/clsFileInfo.h"
-#include "editing/EditImageData.h"
 #include "engine/loading/LoadFailure.h"
 #include "engine/loading/modBitmapPro.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/StatusBar.h"
 #include "platform/comctl/TabStrip.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "shell/mainwindow/frmMain.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
+#include <algorithm>
 #include <cmath>
 
 namespace picbasket {
@@ -43,20 +52,100 @@ bool loadsDirectly(const QString& extension) {
     return direct.contains(extension);
 }
 
+void widenForCaption(QPushButton* button, const QString& caption) {
+    const int text = button->fontMetrics().horizontalAdvance(caption.trimmed());
+    button->setFixedWidth(std::max(button->width(), text + 32));
+}
+
 } // namespace
 
-void frmMain::buildPreview() {
+PreviewPane::PreviewPane(QWidget* parent, const PreviewPeers& peers,
+                         const std::function<void(QWidget* toolbar)>& addEditCommands)
+    : QWidget(parent), peers_(peers) {
+    setAutoFillBackground(true);
+    picView = this;
+    picToolbarPreview = new QWidget(picView);
+    // A narrow pane gets a second row of buttons rather than cut captions.
+    auto* row = new ToolbarFlowLayout(picToolbarPreview);
+    row->setContentsMargins(1, 1, 1, 1);
+    row->setSpacing(1);
+    Label4 = new QLabel(QStringLiteral("Preview"), picToolbarPreview);
+    Label4->setFixedHeight(ToolButtonSize - 2);
+    Label4->setContentsMargins(4, 0, 4, 0);
+    {
+        QFont font = Label4->font();
+        font.setBold(true);
+        Label4->setFont(font);
+    }
+    row->addWidget(Label4);
+    cmdPreviewView = makeButton(picToolbarPreview, QStringLiteral("     Best Fit"),
+                                QStringLiteral("Set the fit mode of the image"), 0);
+    cmdPreviewType =
+        makeButton(picToolbarPreview, QStringLiteral("     Original"),
+                   QStringLiteral("Set the view type to either Original or Optimized"), 0);
+    // The two pop-up buttons show their menu's checked item: each is as wide as its
+    // longest item needs, so no caption is cut and the bar does not jump.
+    widenForCaption(cmdPreviewView, QStringLiteral("     Actual Size"));
+    widenForCaption(cmdPreviewType, QStringLiteral("     Optimized"));
+    row->startGroup();
+    cmdPreviewPrevious =
+        makeButton(picToolbarPreview, {}, QStringLiteral("View the image of the previous file"),
+                   ToolButtonSize);
+    cmdPreviewNext = makeButton(picToolbarPreview, {},
+                                QStringLiteral("View the image of the next file"), ToolButtonSize);
+    row->addStretch(1);
+    addEditCommands(picToolbarPreview);
+    CmdPreviewEdit = makeButton(picToolbarPreview, QStringLiteral("    Edit"),
+                                QStringLiteral("Edit the current image"), ToolButtonSize);
+    cmdPreviewPrint = makeButton(picToolbarPreview, {},
+                                 QStringLiteral("Print the current preview image"), ToolButtonSize);
+    cmdPreviewSave =
+        makeButton(picToolbarPreview, {}, QStringLiteral("Save the current preview image to file"),
+                   ToolButtonSize);
+
+    PicViewImage = new QWidget(picView);
+    PicViewImage->setAutoFillBackground(true);
+    QPalette palette = PicViewImage->palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::Dark));
+    PicViewImage->setPalette(palette);
+    ibMain = new ImageBoxView(PicViewImage);
+    vsbView = new QScrollBar(Qt::Vertical, picView);
+    hsbView = new QScrollBar(Qt::Horizontal, picView);
+}
+
+PreviewPane::~PreviewPane() = default;
+
+ImageBox& PreviewPane::previewBox() {
+    return ibMain->box();
+}
+
+QString PreviewPane::previewPath() const {
+    return PicTiffTag;
+}
+
+// Widgets refuse negative sizes: a pane too narrow for its margins leaves the bar at
+// no size.
+int PreviewPane::layOutPreviewToolbar() {
+    const int width = picView->width();
+    const int height = picToolbarPreview->layout()->heightForWidth(width);
+    picToolbarPreview->setFixedHeight(height);
+    picToolbarPreview->setGeometry(0, 0, std::max(0, width), std::max(0, height));
+    return height;
+}
+
+void PreviewPane::buildPreview() {
     PreviewSelection = new SelectionController(this);
     connectPreviewSelection();
-    connect(vsbView, &QScrollBar::valueChanged, this, &frmMain::vsbView_Change);
-    connect(hsbView, &QScrollBar::valueChanged, this, &frmMain::hsbView_Change);
-    connect(cmdPreviewPrevious, &QPushButton::clicked, this, &frmMain::cmdPreviewPrevious_Click);
-    connect(cmdPreviewNext, &QPushButton::clicked, this, &frmMain::cmdPreviewNext_Click);
-    connect(cmdPreviewView, &QPushButton::clicked, this, &frmMain::cmdPreviewView_Click);
-    connect(ibMain, &ImageBoxView::MouseDown, this, &frmMain::ibMain_MouseDown);
-    connect(&ibMain->box(), &ImageBox::loadSettled, this, &frmMain::ibMain_LoadSettled);
-    connect(ibMain, &ImageBoxView::MouseMove, this, &frmMain::ibMain_MouseMove);
-    connect(ibMain, &ImageBoxView::MouseUp, this, &frmMain::ibMain_MouseUp);
+    connect(vsbView, &QScrollBar::valueChanged, this, &PreviewPane::vsbView_Change);
+    connect(hsbView, &QScrollBar::valueChanged, this, &PreviewPane::hsbView_Change);
+    connect(cmdPreviewPrevious, &QPushButton::clicked, this,
+            &PreviewPane::cmdPreviewPrevious_Click);
+    connect(cmdPreviewNext, &QPushButton::clicked, this, &PreviewPane::cmdPreviewNext_Click);
+    connect(cmdPreviewView, &QPushButton::clicked, this, &PreviewPane::cmdPreviewView_Click);
+    connect(ibMain, &ImageBoxView::MouseDown, this, &PreviewPane::ibMain_MouseDown);
+    connect(&ibMain->box(), &ImageBox::loadSettled, this, &PreviewPane::ibMain_LoadSettled);
+    connect(ibMain, &ImageBoxView::MouseMove, this, &PreviewPane::ibMain_MouseMove);
+    connect(ibMain, &ImageBoxView::MouseUp, this, &PreviewPane::ibMain_MouseUp);
     // A click on the checked fit item must be seen as such, so Qt's own toggling
     // (which may uncheck it, the group being optional) is undone before the
     // handler runs; checking one item still unchecks the other.
@@ -71,7 +160,7 @@ void frmMain::buildPreview() {
 
 // The marks live on ibMain's overlay; grips take a solid pen, the rectangle the
 // preview's own dashed one.
-void frmMain::connectPreviewSelection() {
+void PreviewPane::connectPreviewSelection() {
     SelectionController* s = PreviewSelection;
     s->pickGeometry = [this] {
         const ImageBox& box = ibMain->box();
@@ -91,14 +180,14 @@ void frmMain::connectPreviewSelection() {
     connect(s, &SelectionController::clearFigures, this, [this] { ibMain->box().ClearOverlay(); });
     connect(s, &SelectionController::pointerChanged, this,
             [this](int pointer) { ibMain->setMousePointer(pointer); });
-    connect(s, &SelectionController::previewMenuRequested, this, &frmMain::subShowPreviewMenu);
+    connect(s, &SelectionController::previewMenuRequested, this, &PreviewPane::subShowPreviewMenu);
     connect(s, &SelectionController::colourPicked, this,
             [this](uint32_t colour) { ibMain->box().setBackgroundColor(colour); });
     connect(s, &SelectionController::taskOptionsChanged, this,
-            [this] { edit_->TaskOptionsChanged = true; });
+            [this] { peers_.editing.markTaskOptionsChanged(); });
 }
 
-void frmMain::subShowSelectedFile(ListView* list, int row) {
+void PreviewPane::subShowSelectedFile(ListView* list, int row) {
     if (!list || row < 1 || row > list->Count())
         return;
     const QString path = list->Tag(row);
@@ -109,17 +198,18 @@ void frmMain::subShowSelectedFile(ListView* list, int row) {
     previewRow_ = row;
     skipFailure([&] {
         box.Clear();
-        metadata_->lvExif->Clear();
-        metadata_->lvIPTC->Clear();
+        peers_.metadata.exifList()->Clear();
+        peers_.metadata.iptcList()->Clear();
     });
     skipFailure([&] { fncReadFile(path, box); });
     skipFailure([&] {
         const QString resolution = list->SubItem(row, 1);
         if (box.HasImage() && (resolution.isEmpty() || resolution == QLatin1String("0 X 0 X 0"))) {
-            list->setSubItem(row, 1, QStringLiteral("%1 X %2 X %3")
-                                         .arg(box.ImageWidth())
-                                         .arg(box.ImageHeight())
-                                         .arg(box.BitsPerPixel()));
+            list->setSubItem(row, 1,
+                             QStringLiteral("%1 X %2 X %3")
+                                 .arg(box.ImageWidth())
+                                 .arg(box.ImageHeight())
+                                 .arg(box.BitsPerPixel()));
             if (PicTiffTag == path)
                 subShowPreviewPanels();
         }
@@ -130,30 +220,31 @@ void frmMain::subShowSelectedFile(ListView* list, int row) {
         const QString extension = FileInfo().fFileExtention().toLower();
         static const QStringList withExif{"tif", "tiff", "jpg", "jpeg", "jpe"};
         if (withExif.contains(extension)) {
-            subShowMetadataPane(true, true);
-            metadata_->ReadFileEXIFInfo(box, metadata_->lvExif, PicTiffTag);
-            metadata_->ReadFileIPTCInfo(box, metadata_->lvIPTC, PicTiffTag);
-            metadata_->tbsMetadata->setSelectedItem(1);
-            metadata_->tbsMetadata->setTabEnabled(1, true);
+            peers_.metadata.showMetadataPane(true, true);
+            peers_.metadata.readExifInfo(box, PicTiffTag);
+            peers_.metadata.readIptcInfo(box, PicTiffTag);
+            peers_.metadata.metadataTabs()->setSelectedItem(1);
+            peers_.metadata.metadataTabs()->setTabEnabled(1, true);
         } else if (extension == QLatin1String("psd")) {
-            subShowMetadataPane(true, false);
-            metadata_->ReadFileIPTCInfo(box, metadata_->lvIPTC, PicTiffTag);
-            metadata_->tbsMetadata->setSelectedItem(2);
-            metadata_->tbsMetadata->setTabEnabled(1, false);
+            peers_.metadata.showMetadataPane(true, false);
+            peers_.metadata.readIptcInfo(box, PicTiffTag);
+            peers_.metadata.metadataTabs()->setSelectedItem(2);
+            peers_.metadata.metadataTabs()->setTabEnabled(1, false);
         } else {
-            subShowMetadataPane(false, false);
-            metadata_->tbsMetadata->setTabEnabled(1, true);
+            peers_.metadata.showMetadataPane(false, false);
+            peers_.metadata.metadataTabs()->setTabEnabled(1, true);
         }
     });
     skipFailure([&] {
         QString text = QStringLiteral("Metadata - ");
-        const bool exif = metadata_->lvExif->Count() > 0;
+        const bool exif = peers_.metadata.exifList()->Count() > 0;
         const bool iptc = box.HasIptc();
         if (exif)
             text += QStringLiteral("EXIF");
         if (iptc)
             text += QStringLiteral(" IPTC");
-        sbMain->Panel(QStringLiteral("metadata"))
+        peers_.window.statusBar()
+            ->Panel(QStringLiteral("metadata"))
             ->setText(exif || iptc ? text : QStringLiteral("No metadata"));
     });
 }
@@ -161,7 +252,7 @@ void frmMain::subShowSelectedFile(ListView* list, int row) {
 // A file that cannot be loaded leaves nothing shown: both path tags are cleared, so
 // no later edit writes to a file the preview no longer shows and a click on the
 // row that was shown before loads it again.
-void frmMain::fncReadFile(const QString& path, ImageBox& box) {
+void PreviewPane::fncReadFile(const QString& path, ImageBox& box) {
     errorTail(QStringLiteral("FrmMain.fncReadFile"), [&] {
         CurrentActivity = QStringLiteral("Trying to read/view selected image file");
         FileInfo().setFilePath(path);
@@ -188,7 +279,7 @@ void frmMain::fncReadFile(const QString& path, ImageBox& box) {
                     box.LoadFromFileForView(path, PicViewImage->width(), PicViewImage->height());
                 else
                     box.LoadFromFile(path);
-                if (PreviewOptimized || edit_->fncIsEditView())
+                if (PreviewOptimized || peers_.editing.editViewShown())
                     box.WaitForLoad();
             } catch (const AppError& error) {
                 if (!box.LoadedFlag())
@@ -206,45 +297,47 @@ void frmMain::fncReadFile(const QString& path, ImageBox& box) {
             box.setBitmapHandle(picture);
         }
         // A load still running gives the copy when it ends (ibMain_LoadSettled).
-        OriginalImageData = box.LoadPending() ? QImage() : box.Picture();
+        peers_.editing.setOriginalImage(box.LoadPending() ? QImage() : box.Picture());
         if (PreviewOptimized)
-            edit_->subProcessTaskBasket(false);
+            peers_.editing.runTaskBasket(false);
         subFitPreview(PicViewImage, ibMain, hsbView, vsbView);
         // Best Fit gives each image its own zoom: the panel follows the image shown,
         // not the last resize of the window.
         if (&box == &ibMain->box())
-            subSetStatusPanelText(fncZoomText(fncShownZoom(box)));
+            peers_.window.subSetStatusPanelText(fncZoomText(fncShownZoom(box)));
         PicTiffTag = path;
-        sbMain->Panel(QStringLiteral("filename"))->setText(FileInfo().fName32bit());
+        peers_.window.statusBar()
+            ->Panel(QStringLiteral("filename"))
+            ->setText(FileInfo().fName32bit());
         subShowPreviewPanels();
         ibMain->show();
         box.setTag(path);
         CurrentActivity = QStringLiteral("Resizing image to fit the container control");
         // While editing, editing starts again on the new image.
         if (&box == &ibMain->box())
-            edit_->subEditViewImageChanged();
+            peers_.editing.editImageChanged();
     });
 }
 
 // The full image of the shown file has come in: it is the copy as loaded. A file
 // whose full decode failed is shown no longer, as if its load had failed.
-void frmMain::ibMain_LoadSettled() {
+void PreviewPane::ibMain_LoadSettled() {
     ImageBox& box = ibMain->box();
     if (box.HasImage()) {
         if (!PicTiffTag.isEmpty() && box.Tag() == PicTiffTag)
-            OriginalImageData = box.Picture();
+            peers_.editing.setOriginalImage(box.Picture());
         return;
     }
     // The full decode found the file damaged: it is said as any unreadable file is.
     const QString path = PicTiffTag;
-    OriginalImageData = QImage();
+    peers_.editing.setOriginalImage(QImage());
     PicTiffTag.clear();
     box.setTag(QString());
     skipFailure([&] {
         subClearFilePanels();
         if (path.isEmpty()) {
-            metadata_->lvExif->Clear();
-            metadata_->lvIPTC->Clear();
+            peers_.metadata.exifList()->Clear();
+            peers_.metadata.iptcList()->Clear();
         } else {
             subShowUnreadableFile(path, fncLoadFailureReason(path));
         }
@@ -254,40 +347,87 @@ void frmMain::ibMain_LoadSettled() {
 // "pages" and "resolution" describe the row being previewed: a folder row has a
 // pages column, a basket row is always one page (multipage files are split when
 // they are added). Called from elsewhere, the folder list's selected row is used.
-void frmMain::subShowPreviewPanels() {
+void PreviewPane::subShowPreviewPanels() {
     ListView* list = previewList_;
     int row = previewRow_;
     if (!list) {
-        list = folder_->lvFolder;
-        row = folder_->lvFolder->SelectedItem();
+        list = peers_.lists.folderList();
+        row = peers_.lists.folderList()->SelectedItem();
     }
     if (row < 1 || row > list->Count())
         return;
-    const QString pages = list == basket_->lvPages ? QStringLiteral("1") : list->SubItem(row, 3);
-    sbMain->Panel(QStringLiteral("pages"))->setText(pages + QStringLiteral(" page(s)"));
-    sbMain->Panel(QStringLiteral("resolution"))
+    const QString pages =
+        list == peers_.lists.basketList() ? QStringLiteral("1") : list->SubItem(row, 3);
+    peers_.window.statusBar()
+        ->Panel(QStringLiteral("pages"))
+        ->setText(pages + QStringLiteral(" page(s)"));
+    peers_.window.statusBar()
+        ->Panel(QStringLiteral("resolution"))
         ->setText(list->SubItem(row, 1) + QStringLiteral("     ") + list->SubItem(row, 2));
 }
 
 // The status says which file could not be shown and why, and nothing of an earlier
 // file stays in the metadata lists.
-void frmMain::subShowUnreadableFile(const QString& path, const QString& reason) {
-    sbMain->Panel(QStringLiteral("filename"))->setText(fncUnreadableFileText(path, reason));
-    metadata_->lvExif->Clear();
-    metadata_->lvIPTC->Clear();
+void PreviewPane::subShowUnreadableFile(const QString& path, const QString& reason) {
+    peers_.window.statusBar()
+        ->Panel(QStringLiteral("filename"))
+        ->setText(fncUnreadableFileText(path, reason));
+    peers_.metadata.exifList()->Clear();
+    peers_.metadata.iptcList()->Clear();
+}
+
+QString fncZoomText(double zoom) {
+    return QString::number(static_cast<long long>(roundHalfEven(zoom))) + QLatin1Char('%');
+}
+
+double fncShownZoom(const ImageBox& box) {
+    if (!box.AutoZoom() || !box.HasImage() || box.ImageWidth() <= 0)
+        return box.Zoom();
+    return 100.0 * box.DisplayWidth() / box.ImageWidth();
+}
+
+void subFitPreview(QWidget* holder, ImageBoxView* view, QScrollBar* hsb, QScrollBar* vsb) {
+    view->hide();
+    ImageBox& box = view->box();
+    int width = box.ImageWidth();
+    int height = box.ImageHeight();
+    if (box.AutoZoom()) {
+        box.setWidth(holder->width());
+        box.setHeight(holder->height());
+        width = box.DisplayWidth();
+        height = box.DisplayHeight();
+    } else if (box.HasImage()) {
+        width = box.DisplayWidth();
+        height = box.DisplayHeight();
+    }
+    // The ranges are set quietly: a bar whose range shrinks would otherwise move the
+    // box through its change handler after it was placed.
+    for (QScrollBar* bar : {hsb, vsb}) {
+        const QSignalBlocker quiet(bar);
+        const bool across = bar == hsb;
+        const int shown = across ? width : height;
+        const int room = across ? holder->width() : holder->height();
+        bar->setRange(0, std::max(0, shown - room));
+        bar->setPageStep(std::max(1, room));
+        bar->setEnabled(shown > room);
+    }
+    const int left = width < holder->width() ? (holder->width() - width) / 2 : -hsb->value();
+    const int top = height < holder->height() ? (holder->height() - height) / 2 : -vsb->value();
+    view->setGeometry(left, top, width, height);
+    view->show();
 }
 
 QString fncUnreadableFileText(const QString& path, const QString& reason) {
     return QStringLiteral("\"%1\" could not be read: %2").arg(QFileInfo(path).fileName(), reason);
 }
 
-void frmMain::subClearFilePanels() {
-    sbMain->Panel(QStringLiteral("filename"))->setText(NoFileText);
-    sbMain->Panel(QStringLiteral("pages"))->setText(QString());
-    sbMain->Panel(QStringLiteral("resolution"))->setText(QString());
+void PreviewPane::subClearFilePanels() {
+    peers_.window.statusBar()->Panel(QStringLiteral("filename"))->setText(NoFileText);
+    peers_.window.statusBar()->Panel(QStringLiteral("pages"))->setText(QString());
+    peers_.window.statusBar()->Panel(QStringLiteral("resolution"))->setText(QString());
 }
 
-void frmMain::subFixedSizeTiff() {
+void PreviewPane::subFixedSizeTiff() {
     errorTail(QStringLiteral("FrmMain.subFixedSizeTiff"), [&] {
         CurrentActivity = QStringLiteral("Resizing Image according to preview setting");
         if (PicTiffTag.isEmpty())
@@ -305,33 +445,34 @@ void frmMain::subFixedSizeTiff() {
     });
 }
 
-void frmMain::vsbView_Change() {
+void PreviewPane::vsbView_Change() {
     skipFailure([&] { ibMain->move(ibMain->x(), -vsbView->value()); });
 }
 
-void frmMain::vsbView_Scroll() {
+void PreviewPane::vsbView_Scroll() {
     vsbView_Change();
 }
 
-void frmMain::hsbView_Change() {
+void PreviewPane::hsbView_Change() {
     skipFailure([&] { ibMain->move(-hsbView->value(), ibMain->y()); });
 }
 
-void frmMain::hsbView_Scroll() {
+void PreviewPane::hsbView_Scroll() {
     hsbView_Change();
 }
 
-ListView* frmMain::activeFileList() const {
-    return listFocus_.ActiveFileList == QLatin1String("lvPages") ? basket_->lvPages : folder_->lvFolder;
+ListView* PreviewPane::activeFileList() const {
+    return peers_.focus.ActiveFileList == QLatin1String("lvPages") ? peers_.lists.basketList()
+                                                                   : peers_.lists.folderList();
 }
 
-void frmMain::cmdPreviewPrevious_Click() {
+void PreviewPane::cmdPreviewPrevious_Click() {
     skipFailure([&] { ibMain->box().ClearSelection(); });
     skipFailure([&] { subClearSelection(); });
     skipFailure([&] { subShowPreviousItem(activeFileList()); });
 }
 
-void frmMain::cmdPreviewNext_Click() {
+void PreviewPane::cmdPreviewNext_Click() {
     skipFailure([&] { ibMain->box().ClearSelection(); });
     skipFailure([&] { subClearSelection(); });
     skipFailure([&] { subShowNextItem(activeFileList()); });
@@ -339,8 +480,8 @@ void frmMain::cmdPreviewNext_Click() {
 
 namespace {
 
-void showAlone(frmMain& window, ListView* list, int row) {
-    skipFailure([&] { window.subShowSelectedFile(list, row); });
+void showAlone(PreviewPane& pane, ListView* list, int row) {
+    skipFailure([&] { pane.subShowSelectedFile(list, row); });
     skipFailure([&] {
         for (int r = 1; r <= list->Count(); ++r)
             list->setSelected(r, false);
@@ -352,7 +493,7 @@ void showAlone(frmMain& window, ListView* list, int row) {
 
 } // namespace
 
-void frmMain::subShowPreviousItem(ListView* list) {
+void PreviewPane::subShowPreviousItem(ListView* list) {
     if (!list || list->Count() < 2)
         return;
     const int row = list->SelectedItem();
@@ -360,7 +501,7 @@ void frmMain::subShowPreviousItem(ListView* list) {
         showAlone(*this, list, row - 1);
 }
 
-void frmMain::subShowNextItem(ListView* list) {
+void PreviewPane::subShowNextItem(ListView* list) {
     if (!list || list->Count() < 2)
         return;
     const int row = list->SelectedItem();
@@ -368,7 +509,7 @@ void frmMain::subShowNextItem(ListView* list) {
         showAlone(*this, list, row + 1);
 }
 
-void frmMain::mnuPreviewFit_Click(int index) {
+void PreviewPane::mnuPreviewFit_Click(int index) {
     const QList<QAction*> items = previewFit_->actions();
     if (index < 0 || index >= items.size() || items[index]->isChecked())
         return;
@@ -377,31 +518,30 @@ void frmMain::mnuPreviewFit_Click(int index) {
     setCaption(cmdPreviewView, QStringLiteral("    ") + items[index]->text());
     subFixedSizeTiff();
     subFitPreview(PicViewImage, ibMain, hsbView, vsbView);
-    subSetStatusPanelText(
+    peers_.window.subSetStatusPanelText(
         QString::number(static_cast<long long>(std::floor(fncShownZoom(ibMain->box())))) +
         QLatin1Char('%'));
 }
 
 // The fit menu opens just below its button.
-void frmMain::cmdPreviewView_Click() {
+void PreviewPane::cmdPreviewView_Click() {
     mnuPreviewFitParent->popup(cmdPreviewView->mapToGlobal(QPoint(0, cmdPreviewView->height())));
 }
 
-void frmMain::ibMain_MouseDown(int button, int, int x, int y) {
+void PreviewPane::ibMain_MouseDown(int button, int, int x, int y) {
     skipFailure([&] { PreviewSelection->mouseDown(button, x, y); });
 }
 
-void frmMain::ibMain_MouseMove(int, int x, int y) {
+void PreviewPane::ibMain_MouseMove(int, int x, int y) {
     skipFailure([&] { PreviewSelection->mouseMove(x, y); });
 }
 
-void frmMain::ibMain_MouseUp(int button, int, int x, int y) {
+void PreviewPane::ibMain_MouseUp(int button, int, int x, int y) {
     skipFailure([&] { PreviewSelection->mouseUp(button, x, y); });
 }
 
-void frmMain::subClearSelection() {
+void PreviewPane::subClearSelection() {
     PreviewSelection->subClearSelection();
 }
 
-// The preview menu comes with the menus.
 } // namespace picbasket

@@ -1,0 +1,239 @@
+#pragma once
+#include "browser/FileListBox.h"
+#include "browser/PreviewedFile.h"
+#include "platform/imagebox/ImageBox.h"
+
+#include <QImage>
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QScrollBar;
+
+namespace picbasket {
+
+struct FileListFocus;
+class ImageBoxView;
+class ListView;
+class PaneWindow;
+class SelectionController;
+class TabStrip;
+
+// The two file lists whose rows the preview shows, and the folder the folder list
+// lists.
+class PreviewFileLists {
+public:
+    virtual ListView* folderList() const = 0;
+    virtual ListView* basketList() const = 0;
+    // The folder listed ("" for none), and a new listing of it soon.
+    virtual QString listedFolder() const = 0;
+    virtual void relistFolder() = 0;
+
+protected:
+    ~PreviewFileLists() = default;
+};
+
+// The metadata lists the preview fills for the file it shows, and their pane.
+class PreviewMetadata {
+public:
+    virtual ListView* exifList() const = 0;
+    virtual ListView* iptcList() const = 0;
+    virtual TabStrip* metadataTabs() const = 0;
+    // The readers add the box's rows to their list, which they never empty.
+    virtual void readExifInfo(ImageBox& box, const QString& filePath) = 0;
+    virtual void readIptcInfo(ImageBox& box, const QString& filePath) = 0;
+    // Shows the metadata pane beside the preview unless both are false.
+    virtual void showMetadataPane(bool exif, bool iptc) = 0;
+
+protected:
+    ~PreviewMetadata() = default;
+};
+
+// The edit view, which works on the preview's image.
+class PreviewEditing {
+public:
+    virtual bool editViewShown() const = 0;
+    // Another image came into the preview.
+    virtual void editImageChanged() = 0;
+    // Runs the task basket on the preview; without noStop, up to the selected row.
+    virtual void runTaskBasket(bool noStop) = 0;
+    // The preview's Edit command.
+    virtual void editPreviewedImage() = 0;
+    // A pick on the preview changed the shown task's options.
+    virtual void markTaskOptionsChanged() = 0;
+    // The image as loaded, which editing and the optimized view start from.
+    virtual QImage originalImage() const = 0;
+    virtual void setOriginalImage(const QImage& image) = 0;
+
+protected:
+    ~PreviewEditing() = default;
+};
+
+// What the preview's "Save Preview As" items open.
+class PreviewExport {
+public:
+    // The save dialog for the box's image; the file written, "" when none was.
+    virtual QString savePreviewDialog(ImageBox& box) = 0;
+    virtual void showGreetingDemo() = 0;
+    virtual void showScreensaverDemo(int generateMode) = 0;
+
+protected:
+    ~PreviewExport() = default;
+};
+
+// Everything the preview reaches outside itself.
+struct PreviewPeers {
+    PaneWindow& window;
+    FileListFocus& focus;
+    PreviewFileLists& lists;
+    PreviewMetadata& metadata;
+    PreviewEditing& editing;
+    PreviewExport& output;
+};
+
+// The preview pane: the tool bar over the image of the file chosen in the folder list
+// or the basket, with its scroll bars, the fit and type menus and the preview's
+// pop-up menus. The pane is its own root widget (picView); the window places it in
+// its splitter tree and lays out its children. The edit view's widgets live inside it
+// too: its Reset and Original buttons in the tool bar, its explorer bar and task list
+// beside the image.
+class PreviewPane : public QWidget, public PreviewedFile {
+    Q_OBJECT
+
+public:
+    // addEditCommands puts the edit view's buttons into the tool bar, between the
+    // stepping buttons and the Edit button.
+    PreviewPane(QWidget* parent, const PreviewPeers& peers,
+                const std::function<void(QWidget* toolbar)>& addEditCommands);
+    ~PreviewPane() override;
+
+    // PreviewedFile: the box and the file shown.
+    ImageBox& previewBox() override;
+    QString previewPath() const override;
+
+    // The menus, made with owner as their parent (the window), and the connections
+    // of the pane's controls, at the window's points of its construction.
+    void buildMenus(QWidget* owner);
+    void buildPreview();
+    void connectMenus();
+    // The box's drawing defaults, set at start-up.
+    void subSetImageBoxDefaults();
+
+    // Shows the file behind a row of lvFolder or lvPages (rows from 1).
+    void subShowSelectedFile(ListView* list, int row);
+    // Loads the file into the box and fills the file panels; a file that cannot be
+    // loaded leaves nothing shown.
+    void fncReadFile(const QString& path, ImageBox& box);
+    // Applies the checked fit to the shown image again.
+    void subFixedSizeTiff();
+    void vsbView_Change();
+    void vsbView_Scroll();
+    void hsbView_Change();
+    void hsbView_Scroll();
+    void cmdPreviewPrevious_Click();
+    void cmdPreviewNext_Click();
+    void subShowPreviousItem(ListView* list);
+    void subShowNextItem(ListView* list);
+    // Index 0 "Best Fit", 1 "Actual Size"; the checked item changes nothing.
+    void mnuPreviewFit_Click(int index);
+    void cmdPreviewView_Click();
+    void ibMain_MouseDown(int button, int shift, int x, int y);
+    void ibMain_MouseMove(int shift, int x, int y);
+    void ibMain_MouseUp(int button, int shift, int x, int y);
+    void ibMain_LoadSettled();
+    // Erases the marks on the preview and forgets the rectangle.
+    void subClearSelection();
+    // Pops up the preview menu at the pointer.
+    void subShowPreviewMenu();
+    void mnuPreview_Click(int index);
+    void mnuPreviewType_Click(int index);
+    // The "Save Preview As" items (0 image document, 1 greeting image, 2 single-image
+    // screensaver), also reached from the basket's context menu.
+    void mnuSavePreviewAs_Click(int index);
+    void cmdPreviewSave_Click();
+    void cmdPreviewType_Click();
+    void cmdPreviewPrint_Click();
+    void Label4_Click();
+    // Saves the preview's image through the save dialog; does nothing while the
+    // preview is empty.
+    void subSavePreviewToFile();
+    // Lays the tool bar across picView, as many rows high as its buttons need; returns
+    // its height, where the image holder starts.
+    int layOutPreviewToolbar();
+    // A new caption for the fit or the type button, its picture kept.
+    void setCaption(QPushButton* button, const QString& caption);
+
+    // The preview menus: index 0 "Best Fit", 1 "Actual Size"; 0 "Original",
+    // 1 "Optimized".
+    int checkedPreviewFit() const;
+    int checkedPreviewType() const;
+
+    // Set while the preview shows the image as loaded with the task basket run on it.
+    bool PreviewOptimized = false;
+    bool PreviewUnchanged = false;
+
+    // Controls, named as the rest of the program addresses them.
+    QWidget* picView;
+    QWidget* picToolbarPreview;
+    // The "Preview" caption at the start of the tool bar.
+    QLabel* Label4;
+    QPushButton* cmdPreviewView;
+    QPushButton* cmdPreviewPrevious;
+    QPushButton* cmdPreviewNext;
+    QPushButton* cmdPreviewType;
+    QPushButton* cmdPreviewSave;
+    QPushButton* CmdPreviewEdit;
+    QPushButton* cmdPreviewPrint;
+    QWidget* PicViewImage;
+    ImageBoxView* ibMain;
+    QScrollBar* vsbView;
+    QScrollBar* hsbView;
+    // The mouse modes, corners, grips and picked points of the preview.
+    SelectionController* PreviewSelection = nullptr;
+
+    // Hidden helpers: the folder's file list, the batch's working box, the shown
+    // picture and the file it came from.
+    FileListBox fileMain;
+    ImageBox ibTemp;
+    QImage PicTiff;
+    QString PicTiffTag;
+
+    // The pop-up menus of the caption, the Save button, the fit and the type buttons.
+    QMenu* mnuPreviewParent = nullptr;
+    QMenu* mnuSavePreviewAsParent = nullptr;
+    QMenu* mnuPreviewFitParent = nullptr;
+    QMenu* mnuPreviewTypeParent = nullptr;
+    QActionGroup* previewFit_ = nullptr;
+    QActionGroup* previewType_ = nullptr;
+
+    // The row being previewed while subShowSelectedFile runs.
+    ListView* previewList_ = nullptr;
+    int previewRow_ = 0;
+
+private:
+    void connectPreviewSelection();
+    void subShowPreviewPanels();
+    void subClearFilePanels();
+    void subShowUnreadableFile(const QString& path, const QString& reason);
+    ListView* activeFileList() const;
+
+    PreviewPeers peers_;
+};
+
+// The status text of a file the preview could not show: its name and why.
+QString fncUnreadableFileText(const QString& path, const QString& reason);
+// The zoom of the preview as the status bar shows it: the whole percent, halves to
+// the even number, and "%".
+QString fncZoomText(double zoom);
+// The percent the preview is shown at: with AutoZoom the fitted scale, else Zoom.
+double fncShownZoom(const ImageBox& box);
+// Sizes the preview to its shown image and centres it in the holder where it is
+// smaller (else puts it at that side's start), and sets the scroll bars' ranges.
+// A box larger than the holder takes the place its scroll bar's value gives.
+void subFitPreview(QWidget* holder, ImageBoxView* box, QScrollBar* hsb, QScrollBar* vsb);
+
+} // namespace picbasket
