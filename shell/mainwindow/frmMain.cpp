@@ -1,4 +1,5 @@
 #include "shell/mainwindow/frmMain.h"
+#include "shell/mainwindow/PaneWiring.h"
 
 #include "browser/BasketAdder.h"
 #include "browser/PreviewPane.h"
@@ -41,8 +42,9 @@ QWidget* makePane(QWidget* parent) {
 
 frmMain::frmMain(QWidget* parent, const EditViewFactory& makeEditView)
     : QWidget(parent), instanceLock_(fncInstanceLockFile()),
-      edit_(makeEditView ? makeEditView(*this, *this, this)
-                         : std::make_unique<EditView>(*this, *this, this)) {
+      wiring_(std::make_unique<PaneWiring>(*this)),
+      edit_(makeEditView ? makeEditView(*this, *wiring_, this)
+                         : std::make_unique<EditView>(*this, *wiring_, this)) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     splMain = new Splitter(this);
     splMain->setOrientation(1);
@@ -54,10 +56,10 @@ frmMain::frmMain(QWidget* parent, const EditViewFactory& makeEditView)
     buildPreviewPane();
     edit_->buildEditView();
     metadata_ = new MetadataPane(splView, *preview_);
-    folder_ = new FolderPane(splLeft, folderTree_, *this, listFocus_, *this);
+    folder_ = new FolderPane(splLeft, folderTree_, *this, listFocus_, *wiring_);
     cmdBrowseSettings = folder_->settingsButton();
     cmdBrowseAbout = folder_->aboutButton();
-    basket_ = new BasketPane(splLeft, listFocus_, *this, *this);
+    basket_ = new BasketPane(splLeft, listFocus_, *this, *wiring_);
     buildMenus();
     connect(cmdBrowseSettings, &QPushButton::clicked, this, [this] {
         frmSettings dialog(this, this);
@@ -122,7 +124,7 @@ void frmMain::buildBrowsePane() {
 // preview's tool bar and, after the image and its scroll bars, the explorer bar and
 // the task list.
 void frmMain::buildPreviewPane() {
-    const PreviewPeers peers{*this, listFocus_, *this, *this, *this, *this};
+    const PreviewPeers peers{*this, listFocus_, *wiring_, *wiring_, *wiring_, *wiring_};
     preview_ = new PreviewPane(splView, peers,
                                [this](QWidget* toolbar) { edit_->buildPreviewButtons(toolbar); });
     edit_->buildExplorerBar(preview_->picView);

@@ -1,5 +1,4 @@
 #pragma once
-#include "acquisition/AcquisitionTarget.h"
 #include "browser/BasketPane.h"
 #include "browser/FileListBox.h"
 #include "browser/FileListFocus.h"
@@ -7,7 +6,6 @@
 #include "browser/PreviewPane.h"
 #include "controls/common/PaneWindow.h"
 #include "engine/tasks/TaskRowList.h"
-#include "export/modGenerators.h"
 #include "editing/EditView.h"
 #include "metadata/MetadataPane.h"
 #include "platform/imagebox/ImageBox.h"
@@ -34,6 +32,7 @@ class QTimer;
 namespace picbasket {
 
 class BasketAdder;
+class PaneWiring;
 struct BasketRow;
 struct BasketSource;
 class FolderListing;
@@ -56,18 +55,9 @@ class TabStrip;
 // status bar below. It is built whole by the constructor; Form_Load brings the
 // program up and closing the window takes it down (subEnd, other windows, temporary
 // page files).
-class frmMain : public QWidget,
-                public PaneWindow,
-                public AcquisitionTarget,
-                public GeneratorHost,
-                public FolderPaneHost,
-                public BasketPaneHost,
-                public EditViewHost,
-                public PreviewFileLists,
-                public PreviewMetadata,
-                public PreviewEditing,
-                public PreviewExport {
+class frmMain : public QWidget, public PaneWindow {
     Q_OBJECT
+    friend class PaneWiring;
 
 public:
     // Without makeEditView the window makes the real edit view.
@@ -80,51 +70,10 @@ public:
     BasketPane& basketPane() const { return *basket_; }
     PreviewPane& previewPane() const { return *preview_; }
     EditView& editView() const { return *edit_; }
+    // The faces the panes and the dialogs reach each other through.
+    PaneWiring& wiring() const { return *wiring_; }
     // Which file list the preview follows, shared by the lists and the preview.
     FileListFocus& fileListFocus() { return listFocus_; }
-    // The preview's box, for the basket.
-    ImageBox& previewBox() override;
-    // FolderPaneHost: the preview and the basket as the folder pane sees them
-    // (shell/mainwindow/frmMain_folderwiring.cpp).
-    void showFolderRow(ListView* list, int row) override;
-    FileListBox& folderFiles() override;
-    ImageBox& listingBox() override;
-    ProgressBar* listingBar() override;
-    bool basketAddRuns() const override;
-    void addFolderRowsToBasket(const std::vector<BasketSource>& rows, int maximum,
-                               ProgressBar* bar) override;
-    void clearBasketSelection() override;
-    // BasketPaneHost: what the basket asks of the other panes and the window
-    // (shell/mainwindow/frmMain_basketwiring.cpp).
-    ImageBox& batchBox() override;
-    void showListRow(ListView* list, int row) override;
-    void savePreviewAs(int index) override;
-    ListView* folderList() override;
-    std::vector<BasketSource> folderRowsSelected() const override;
-    bool& folderListingAbort() override;
-    void relistFolderSoon() override;
-    const TaskRowList& batchTaskRows() const override;
-    void showScannerDialog() override;
-    void showCaptureDialog() override;
-    void showSlideShowDialog() override;
-    void showScreensaverDemo(int generateMode) override;
-    void deleteTemporaryPages() override;
-    QMenu* batchMenu() override;
-    // EditViewHost: the preview and the splitter tree, for the edit view
-    // (shell/mainwindow/frmMain_editwiring.cpp).
-    ImageBoxView* previewView() override;
-    SelectionController* previewSelection() override;
-    void clearPreviewSelection() override;
-    bool previewOptimized() const override;
-    bool previewUnchanged() const override;
-    void setPreviewUnchanged(bool unchanged) override;
-    QPushButton* previewEditButton() override;
-    QMenu* previewMenu() override;
-    void enablePreviewType(bool enable) override;
-    bool editLayoutShown() const override;
-    void enterEditLayout() override;
-    void leaveEditLayout() override;
-    void subRestoreFolderTree() override;
 
     // Start-up. False when another copy runs: the refusal was shown and the program
     // must end without any shut-down step.
@@ -140,27 +89,6 @@ public:
     // Shows the metadata pane unless both are False.
     void subShowMetadataPane(bool exif, bool iptc);
     void subSetStatusPanelText(const QString& text) override;
-    // What the preview pane reaches outside itself
-    // (shell/mainwindow/frmMain_previewwiring.cpp).
-    ListView* folderList() const override;
-    ListView* basketList() const override;
-    QString listedFolder() const override;
-    void relistFolder() override;
-    ListView* exifList() const override;
-    ListView* iptcList() const override;
-    TabStrip* metadataTabs() const override;
-    void readExifInfo(ImageBox& box, const QString& filePath) override;
-    void readIptcInfo(ImageBox& box, const QString& filePath) override;
-    void showMetadataPane(bool exif, bool iptc) override;
-    bool editViewShown() const override;
-    void editImageChanged() override;
-    void runTaskBasket(bool noStop) override;
-    void editPreviewedImage() override;
-    void markTaskOptionsChanged() override;
-    QImage originalImage() const override;
-    void setOriginalImage(const QImage& image) override;
-    QString savePreviewDialog(ImageBox& box) override;
-    void showGreetingDemo() override;
 
     // Life-cycle flags.
     bool FormLoaded = false;
@@ -216,27 +144,6 @@ public:
     // generateMode 0 the previewed image, 1 the basket's images.
     void subShowScreensaverDemo(int generateMode);
     void subShowGreetingDemo();
-    // AcquisitionTarget: what a capture or a scan reaches of the window and its panes
-    // (shell/mainwindow/frmMain_acquisitionwiring.cpp).
-    QWidget& acquisitionWindow() override;
-    PaneWindow& acquisitionPaneWindow() override;
-    ImageBoxView& acquisitionPreview() override;
-    void setAcquiredPicture(const QImage& picture) override;
-    void setAcquiredFile(const QString& path) override;
-    void clearAcquisitionSelection() override;
-    void fitAcquiredPicture() override;
-    int acquisitionPreviewFit() const override;
-    void acquiredPictureChanged() override;
-    int addAcquiredBasketRow(const BasketRow& row, const QImage& thumbnail) override;
-    void showAcquiredMetadata(ImageBox& box, const QString& path) override;
-    // GeneratorHost: what the generator dialogs read of the window and its panes
-    // (shell/mainwindow/frmMain_exportwiring.cpp).
-    QWidget& generatorOwner() override;
-    const ListView& generatorTaskList() override;
-    const ListView& generatorEditTaskList() override;
-    const TaskRowList& generatorTaskRows() override;
-    const ListView& generatorBasket() override;
-    QString generatorPreviewedFile() override;
 
 
     void subPopupMenu(QMenu* menu, const QPoint& globalPosition) override;
@@ -290,6 +197,7 @@ private:
     FolderPane::FolderTree folderTree_;
     MetadataPane* metadata_ = nullptr;
     BasketPane* basket_ = nullptr;
+    std::unique_ptr<PaneWiring> wiring_;
     std::unique_ptr<EditView> edit_;
     PreviewPane* preview_ = nullptr;
     FileListFocus listFocus_;

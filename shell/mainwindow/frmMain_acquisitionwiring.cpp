@@ -3,6 +3,7 @@
 #include "metadata/MetadataPane.h"
 #include "platform/comctl/ListView.h"
 #include "platform/imagebox/ImageBoxView.h"
+#include "shell/mainwindow/PaneWiring.h"
 #include "shell/mainwindow/frmMain.h"
 
 #include <QPushButton>
@@ -15,59 +16,59 @@ void frmMain::connectAcquisition() {
 
 // Screen capture: the capture dialog, modal, owned by the main window.
 void frmMain::subShowCaptureDialog() {
-    picbasket::subShowCaptureDialog(*this);
+    picbasket::subShowCaptureDialog(*wiring_);
 }
 
 // Scanning: the acquisition dialog, modal; a new one each time, as closing it unloads it.
 void frmMain::subShowTwainDialog() {
-    picbasket::subShowTwainDialog(*this);
+    picbasket::subShowTwainDialog(*wiring_);
 }
 
 // AcquisitionTarget: a capture or a scan reaches the panes through the window.
-QWidget& frmMain::acquisitionWindow() {
-    return *this;
+QWidget& PaneWiring::acquisitionWindow() {
+    return w_;
 }
 
-PaneWindow& frmMain::acquisitionPaneWindow() {
-    return *this;
+PaneWindow& PaneWiring::acquisitionPaneWindow() {
+    return w_;
 }
 
-ImageBoxView& frmMain::acquisitionPreview() {
-    return *preview_->ibMain;
+ImageBoxView& PaneWiring::acquisitionPreview() {
+    return *w_.preview_->ibMain;
 }
 
-void frmMain::setAcquiredPicture(const QImage& picture) {
-    preview_->PicTiff = picture;
+void PaneWiring::setAcquiredPicture(const QImage& picture) {
+    w_.preview_->PicTiff = picture;
 }
 
-void frmMain::setAcquiredFile(const QString& path) {
-    preview_->PicTiffTag = path;
+void PaneWiring::setAcquiredFile(const QString& path) {
+    w_.preview_->PicTiffTag = path;
 }
 
-void frmMain::clearAcquisitionSelection() {
-    preview_->subClearSelection();
+void PaneWiring::clearAcquisitionSelection() {
+    w_.preview_->subClearSelection();
 }
 
-void frmMain::fitAcquiredPicture() {
-    preview_->subFixedSizeTiff();
+void PaneWiring::fitAcquiredPicture() {
+    w_.preview_->subFixedSizeTiff();
 }
 
-int frmMain::acquisitionPreviewFit() const {
-    return preview_->checkedPreviewFit();
+int PaneWiring::acquisitionPreviewFit() const {
+    return w_.preview_->checkedPreviewFit();
 }
 
-void frmMain::acquiredPictureChanged() {
-    edit_->subEditViewImageChanged();
+void PaneWiring::acquiredPictureChanged() {
+    w_.edit_->subEditViewImageChanged();
 }
 
-int frmMain::addAcquiredBasketRow(const BasketRow& row, const QImage& thumbnail) {
-    return basket_->subAddBasketRow(row, thumbnail);
+int PaneWiring::addAcquiredBasketRow(const BasketRow& row, const QImage& thumbnail) {
+    return w_.basket_->subAddBasketRow(row, thumbnail);
 }
 
-void frmMain::showAcquiredMetadata(ImageBox& box, const QString& path) {
-    metadata_->lvExif->Clear();
-    metadata_->lvIPTC->Clear();
-    metadata_->ReadFileIPTCInfo(box, metadata_->lvIPTC, path);
+void PaneWiring::showAcquiredMetadata(ImageBox& box, const QString& path) {
+    w_.metadata_->lvExif->Clear();
+    w_.metadata_->lvIPTC->Clear();
+    w_.metadata_->ReadFileIPTCInfo(box, w_.metadata_->lvIPTC, path);
 }
 
 } // namespace picbasket

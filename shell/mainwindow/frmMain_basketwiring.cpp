@@ -1,6 +1,7 @@
 // The window's side of the image basket: what the basket asks of the preview, the
 // folder pane, the edit view and the window's dialogs, and the folder pane's add
 // command, which fills the basket.
+#include "shell/mainwindow/PaneWiring.h"
 #include "shell/mainwindow/frmMain.h"
 
 #include "browser/BasketAdder.h"
@@ -22,65 +23,65 @@
 
 namespace picbasket {
 
-ImageBox& frmMain::previewBox() {
-    return preview_->ibMain->box();
+ImageBox& PaneWiring::previewBox() {
+    return w_.preview_->ibMain->box();
 }
 
-ImageBox& frmMain::batchBox() {
-    return preview_->ibTemp;
+ImageBox& PaneWiring::batchBox() {
+    return w_.preview_->ibTemp;
 }
 
-void frmMain::showListRow(ListView* list, int row) {
-    preview_->subShowSelectedFile(list, row);
+void PaneWiring::showListRow(ListView* list, int row) {
+    w_.preview_->subShowSelectedFile(list, row);
 }
 
-void frmMain::savePreviewAs(int index) {
-    preview_->mnuSavePreviewAs_Click(index);
+void PaneWiring::savePreviewAs(int index) {
+    w_.preview_->mnuSavePreviewAs_Click(index);
 }
 
-ListView* frmMain::folderList() {
-    return folder_->lvFolder;
+ListView* PaneWiring::folderList() {
+    return w_.folder_->lvFolder;
 }
 
-std::vector<BasketSource> frmMain::folderRowsSelected() const {
-    return folder_->selectedFolderRows();
+std::vector<BasketSource> PaneWiring::folderRowsSelected() const {
+    return w_.folder_->selectedFolderRows();
 }
 
-bool& frmMain::folderListingAbort() {
-    return folder_->AbortFolderListing;
+bool& PaneWiring::folderListingAbort() {
+    return w_.folder_->AbortFolderListing;
 }
 
-void frmMain::relistFolderSoon() {
-    if (!folder_->CurrentFolder.isEmpty())
-        folder_->timerShowFiles->start();
+void PaneWiring::relistFolderSoon() {
+    if (!w_.folder_->CurrentFolder.isEmpty())
+        w_.folder_->timerShowFiles->start();
 }
 
-const TaskRowList& frmMain::batchTaskRows() const {
-    return edit_->lvEditBatch;
+const TaskRowList& PaneWiring::batchTaskRows() const {
+    return w_.edit_->lvEditBatch;
 }
 
-void frmMain::showScannerDialog() {
-    subShowTwainDialog();
+void PaneWiring::showScannerDialog() {
+    w_.subShowTwainDialog();
 }
 
-void frmMain::showCaptureDialog() {
-    subShowCaptureDialog();
+void PaneWiring::showCaptureDialog() {
+    w_.subShowCaptureDialog();
 }
 
-void frmMain::showSlideShowDialog() {
-    subShowSlideShowDialog();
+void PaneWiring::showSlideShowDialog() {
+    w_.subShowSlideShowDialog();
 }
 
-void frmMain::showScreensaverDemo(int generateMode) {
-    subShowScreensaverDemo(generateMode);
+void PaneWiring::showScreensaverDemo(int generateMode) {
+    w_.subShowScreensaverDemo(generateMode);
 }
 
-void frmMain::deleteTemporaryPages() {
-    subDeleteTemporaryPages();
+void PaneWiring::deleteTemporaryPages() {
+    w_.subDeleteTemporaryPages();
 }
 
-QMenu* frmMain::batchMenu() {
-    return Dummy()->mnuBatchParent();
+QMenu* PaneWiring::batchMenu() {
+    return w_.Dummy()->mnuBatchParent();
 }
 
 } // namespace picbasket

@@ -1,5 +1,6 @@
 // What the window gives its edit view: the preview's box, selection, flags and tool
 // bar, and the switch of the splitter tree between the explorer and the edit view.
+#include "shell/mainwindow/PaneWiring.h"
 #include "shell/mainwindow/frmMain.h"
 
 #include "browser/SelectionController.h"
@@ -14,68 +15,69 @@
 
 namespace picbasket {
 
-ImageBoxView* frmMain::previewView() {
-    return preview_->ibMain;
+ImageBoxView* PaneWiring::previewView() {
+    return w_.preview_->ibMain;
 }
 
-SelectionController* frmMain::previewSelection() {
-    return preview_->PreviewSelection;
+SelectionController* PaneWiring::previewSelection() {
+    return w_.preview_->PreviewSelection;
 }
 
-void frmMain::clearPreviewSelection() {
-    preview_->subClearSelection();
+void PaneWiring::clearPreviewSelection() {
+    w_.preview_->subClearSelection();
 }
 
-bool frmMain::previewOptimized() const {
-    return preview_->PreviewOptimized;
+bool PaneWiring::previewOptimized() const {
+    return w_.preview_->PreviewOptimized;
 }
 
-bool frmMain::previewUnchanged() const {
-    return preview_->PreviewUnchanged;
+bool PaneWiring::previewUnchanged() const {
+    return w_.preview_->PreviewUnchanged;
 }
 
-void frmMain::setPreviewUnchanged(bool unchanged) {
-    preview_->PreviewUnchanged = unchanged;
+void PaneWiring::setPreviewUnchanged(bool unchanged) {
+    w_.preview_->PreviewUnchanged = unchanged;
 }
 
-QPushButton* frmMain::previewEditButton() {
-    return preview_->CmdPreviewEdit;
+QPushButton* PaneWiring::previewEditButton() {
+    return w_.preview_->CmdPreviewEdit;
 }
 
-QMenu* frmMain::previewMenu() {
-    return preview_->mnuPreviewParent;
+QMenu* PaneWiring::previewMenu() {
+    return w_.preview_->mnuPreviewParent;
 }
 
-void frmMain::enablePreviewType(bool enable) {
-    preview_->cmdPreviewType->setEnabled(enable);
+void PaneWiring::enablePreviewType(bool enable) {
+    w_.preview_->cmdPreviewType->setEnabled(enable);
 }
 
-bool frmMain::editLayoutShown() const {
-    return picbasket::fncIsEditView(*splMain, *splView);
+bool PaneWiring::editLayoutShown() const {
+    return picbasket::fncIsEditView(*w_.splMain, *w_.splView);
 }
 
-void frmMain::enterEditLayout() {
-    folderTreePlace_ = {folder_->ftvBrowse->SelectedFolder(), folder_->ftvBrowse->verticalScrollBar()->value(),
-                        folder_->ftvBrowse->horizontalScrollBar()->value()};
-    subDetachForEditView(*splMain, *splRight, *splView);
+void PaneWiring::enterEditLayout() {
+    w_.folderTreePlace_ = {w_.folder_->ftvBrowse->SelectedFolder(), w_.folder_->ftvBrowse->verticalScrollBar()->value(),
+                        w_.folder_->ftvBrowse->horizontalScrollBar()->value()};
+    subDetachForEditView(*w_.splMain, *w_.splRight, *w_.splView);
 }
 
-void frmMain::leaveEditLayout() {
-    subAttachForExplorerView(*splMain, *splRight, *splView, preview_->picView);
+void PaneWiring::leaveEditLayout() {
+    subAttachForExplorerView(*w_.splMain, *w_.splRight, *w_.splView, w_.preview_->picView);
 }
 
 // The tree was hidden and sized anew by the edit view; the place the user left it at is
 // put back now and once more after the layout the return queued has run.
-void frmMain::subRestoreFolderTree() {
-    const FolderTreePlace place = folderTreePlace_;
-    const auto restore = [this, place] {
-        if (!place.folder.isEmpty() && folder_->ftvBrowse->SelectedFolder() != place.folder)
-            folder_->ftvBrowse->setSelectedFolder(place.folder);
-        folder_->ftvBrowse->verticalScrollBar()->setValue(place.vertical);
-        folder_->ftvBrowse->horizontalScrollBar()->setValue(place.horizontal);
+void PaneWiring::subRestoreFolderTree() {
+    const auto place = w_.folderTreePlace_;
+    FolderTreeview* tree = w_.folder_->ftvBrowse;
+    const auto restore = [tree, place] {
+        if (!place.folder.isEmpty() && tree->SelectedFolder() != place.folder)
+            tree->setSelectedFolder(place.folder);
+        tree->verticalScrollBar()->setValue(place.vertical);
+        tree->horizontalScrollBar()->setValue(place.horizontal);
     };
     restore();
-    QTimer::singleShot(0, this, restore);
+    QTimer::singleShot(0, &w_, restore);
 }
 
 } // namespace picbasket

@@ -1,3 +1,4 @@
+#include "shell/mainwindow/PaneWiring.h"
 #include "shell/mainwindow/frmMain.h"
 
 #include "export/modGenerators.h"
@@ -12,43 +13,43 @@ namespace picbasket {
 
 // The slide-show generator for the basket's images, modal.
 void frmMain::subShowSlideShowDialog() {
-    picbasket::subShowSlideShowDialog(*this);
+    picbasket::subShowSlideShowDialog(*wiring_);
 }
 
 // The screensaver generator: mode 0 the previewed image, 1 the basket's images.
 // The single-image mode needs a file in the preview.
 void frmMain::subShowScreensaverDemo(int generateMode) {
-    picbasket::subShowScreensaverDemo(*this, generateMode);
+    picbasket::subShowScreensaverDemo(*wiring_, generateMode);
 }
 
 // The greeting generator for the previewed image, modal; nothing without one.
 void frmMain::subShowGreetingDemo() {
-    picbasket::subShowGreetingDemo(*this);
+    picbasket::subShowGreetingDemo(*wiring_);
 }
 
 // GeneratorHost: what the generator dialogs read of the window and its panes.
-QWidget& frmMain::generatorOwner() {
-    return *this;
+QWidget& PaneWiring::generatorOwner() {
+    return w_;
 }
 
-const ListView& frmMain::generatorTaskList() {
-    return *edit_->lvEdit;
+const ListView& PaneWiring::generatorTaskList() {
+    return *w_.edit_->lvEdit;
 }
 
-const ListView& frmMain::generatorEditTaskList() {
-    return *edit_->lvEditPreview;
+const ListView& PaneWiring::generatorEditTaskList() {
+    return *w_.edit_->lvEditPreview;
 }
 
-const TaskRowList& frmMain::generatorTaskRows() {
-    return edit_->lvEditBatch;
+const TaskRowList& PaneWiring::generatorTaskRows() {
+    return w_.edit_->lvEditBatch;
 }
 
-const ListView& frmMain::generatorBasket() {
-    return *basket_->lvPages;
+const ListView& PaneWiring::generatorBasket() {
+    return *w_.basket_->lvPages;
 }
 
-QString frmMain::generatorPreviewedFile() {
-    return preview_->ibMain->box().Tag();
+QString PaneWiring::generatorPreviewedFile() {
+    return w_.preview_->ibMain->box().Tag();
 }
 
 } // namespace picbasket

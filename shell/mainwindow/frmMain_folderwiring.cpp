@@ -8,59 +8,60 @@
 #include "platform/comctl/ProgressBar.h"
 #include "platform/comctl/StatusBar.h"
 #include "platform/imagebox/ImageBoxView.h"
+#include "shell/mainwindow/PaneWiring.h"
 #include "shell/mainwindow/frmMain.h"
 
 namespace picbasket {
 
-void frmMain::showFolderRow(ListView* list, int row) {
-    preview_->subShowSelectedFile(list, row);
+void PaneWiring::showFolderRow(ListView* list, int row) {
+    w_.preview_->subShowSelectedFile(list, row);
 }
 
-FileListBox& frmMain::folderFiles() {
-    return preview_->fileMain;
+FileListBox& PaneWiring::folderFiles() {
+    return w_.preview_->fileMain;
 }
 
-ImageBox& frmMain::listingBox() {
-    return preview_->ibMain->box();
+ImageBox& PaneWiring::listingBox() {
+    return w_.preview_->ibMain->box();
 }
 
-ProgressBar* frmMain::listingBar() {
-    return basket_->pbQueue;
+ProgressBar* PaneWiring::listingBar() {
+    return w_.basket_->pbQueue;
 }
 
-bool frmMain::basketAddRuns() const {
-    return basket_->basketAdder->isRunning();
+bool PaneWiring::basketAddRuns() const {
+    return w_.basket_->basketAdder->isRunning();
 }
 
-void frmMain::addFolderRowsToBasket(const std::vector<BasketSource>& rows, int maximum,
+void PaneWiring::addFolderRowsToBasket(const std::vector<BasketSource>& rows, int maximum,
                                     ProgressBar* bar) {
-    basket_->basketAdder->thumbnailWidth = BasketThumbnailWidth;
-    basket_->basketAdder->thumbnailHeight = BasketThumbnailHeight;
-    basket_->basketAdder->pageFiles.setFolder(AppPaths::tempPageFolder());
-    basket_->basketBar_ = bar;
+    w_.basket_->basketAdder->thumbnailWidth = BasketThumbnailWidth;
+    w_.basket_->basketAdder->thumbnailHeight = BasketThumbnailHeight;
+    w_.basket_->basketAdder->pageFiles.setFolder(AppPaths::tempPageFolder());
+    w_.basket_->basketBar_ = bar;
     bar->setValue(0);
     bar->setMax(maximum);
     bar->show();
     struct BarScope {
-        frmMain* w;
+        BasketPane* basket;
         ProgressBar* bar;
         ~BarScope() {
             bar->hide();
-            w->basket_->basketBar_ = nullptr;
+            basket->basketBar_ = nullptr;
         }
-    } scope{this, bar};
-    NotAddedReport notAdded(*basket_->basketAdder);
-    basket_->basketAdder->add(rows, maximum, BasketAdder::Mode::Command);
-    sbMain->Panel(QStringLiteral("folder"))->setText(preview_->fileMain.Path);
+    } scope{w_.basket_, bar};
+    NotAddedReport notAdded(*w_.basket_->basketAdder);
+    w_.basket_->basketAdder->add(rows, maximum, BasketAdder::Mode::Command);
+    w_.sbMain->Panel(QStringLiteral("folder"))->setText(w_.preview_->fileMain.Path);
     bar->hide();
-    basket_->setQueuePanel();
-    subResize();
+    w_.basket_->setQueuePanel();
+    w_.subResize();
     notAdded.show();
 }
 
-void frmMain::clearBasketSelection() {
-    for (int r = 1; r <= basket_->lvPages->Count(); ++r)
-        basket_->lvPages->setSelected(r, false);
+void PaneWiring::clearBasketSelection() {
+    for (int r = 1; r <= w_.basket_->lvPages->Count(); ++r)
+        w_.basket_->lvPages->setSelected(r, false);
 }
 
 } // namespace picbasket

@@ -1,5 +1,6 @@
 // What the preview pane reaches outside itself, as the window gives it today: the
 // folder and basket lists, the metadata pane, the edit view and the export dialogs.
+#include "shell/mainwindow/PaneWiring.h"
 #include "shell/mainwindow/frmMain.h"
 
 #include "editing/EditImageData.h"
@@ -9,80 +10,80 @@
 
 namespace picbasket {
 
-ListView* frmMain::folderList() const {
-    return folder_->lvFolder;
+ListView* PaneWiring::folderList() const {
+    return w_.folder_->lvFolder;
 }
 
-ListView* frmMain::basketList() const {
-    return basket_->lvPages;
+ListView* PaneWiring::basketList() const {
+    return w_.basket_->lvPages;
 }
 
-QString frmMain::listedFolder() const {
-    return folder_->CurrentFolder;
+QString PaneWiring::listedFolder() const {
+    return w_.folder_->CurrentFolder;
 }
 
-void frmMain::relistFolder() {
-    folder_->timerShowFiles->start();
+void PaneWiring::relistFolder() {
+    w_.folder_->timerShowFiles->start();
 }
 
-ListView* frmMain::exifList() const {
-    return metadata_->lvExif;
+ListView* PaneWiring::exifList() const {
+    return w_.metadata_->lvExif;
 }
 
-ListView* frmMain::iptcList() const {
-    return metadata_->lvIPTC;
+ListView* PaneWiring::iptcList() const {
+    return w_.metadata_->lvIPTC;
 }
 
-TabStrip* frmMain::metadataTabs() const {
-    return metadata_->tbsMetadata;
+TabStrip* PaneWiring::metadataTabs() const {
+    return w_.metadata_->tbsMetadata;
 }
 
-void frmMain::readExifInfo(ImageBox& box, const QString& filePath) {
-    metadata_->ReadFileEXIFInfo(box, metadata_->lvExif, filePath);
+void PaneWiring::readExifInfo(ImageBox& box, const QString& filePath) {
+    w_.metadata_->ReadFileEXIFInfo(box, w_.metadata_->lvExif, filePath);
 }
 
-void frmMain::readIptcInfo(ImageBox& box, const QString& filePath) {
-    metadata_->ReadFileIPTCInfo(box, metadata_->lvIPTC, filePath);
+void PaneWiring::readIptcInfo(ImageBox& box, const QString& filePath) {
+    w_.metadata_->ReadFileIPTCInfo(box, w_.metadata_->lvIPTC, filePath);
 }
 
-void frmMain::showMetadataPane(bool exif, bool iptc) {
-    subShowMetadataPane(exif, iptc);
+void PaneWiring::showMetadataPane(bool exif, bool iptc) {
+    w_.subShowMetadataPane(exif, iptc);
 }
 
-bool frmMain::editViewShown() const {
-    return edit_->fncIsEditView();
+bool PaneWiring::editViewShown() const {
+    return w_.edit_->fncIsEditView();
 }
 
-void frmMain::editImageChanged() {
-    edit_->subEditViewImageChanged();
+void PaneWiring::editImageChanged() {
+    w_.edit_->subEditViewImageChanged();
 }
 
-void frmMain::runTaskBasket(bool noStop) {
-    edit_->subProcessTaskBasket(noStop);
+void PaneWiring::runTaskBasket(bool noStop) {
+    w_.edit_->subProcessTaskBasket(noStop);
 }
 
-void frmMain::editPreviewedImage() {
-    edit_->CmdPreviewEdit_Click();
+void PaneWiring::editPreviewedImage() {
+    w_.edit_->CmdPreviewEdit_Click();
 }
 
-void frmMain::markTaskOptionsChanged() {
-    edit_->TaskOptionsChanged = true;
+void PaneWiring::markTaskOptionsChanged() {
+    w_.edit_->TaskOptionsChanged = true;
 }
 
-QImage frmMain::originalImage() const {
+QImage PaneWiring::originalImage() const {
     return OriginalImageData;
 }
 
-void frmMain::setOriginalImage(const QImage& image) {
+void PaneWiring::setOriginalImage(const QImage& image) {
     OriginalImageData = image;
 }
 
-QString frmMain::savePreviewDialog(ImageBox& box) {
-    return fncSavePreviewToFile_Dialog(box, this);
+QString PaneWiring::savePreviewDialog(ImageBox& box) {
+    return fncSavePreviewToFile_Dialog(box, &w_);
 }
 
-void frmMain::showGreetingDemo() {
-    subShowGreetingDemo();
+void PaneWiring::showGreetingDemo() {
+    w_.subShowGreetingDemo();
 }
 
 } // namespace picbasket

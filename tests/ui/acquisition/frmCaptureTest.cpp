@@ -9,6 +9,7 @@
 #include "platform/comctl/StatusBar.h"
 #include "platform/imagebox/ImageBoxView.h"
 #include "platform/screen/FakeScreenGrabber.h"
+#include "shell/mainwindow/PaneWiring.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 
 #include <QApplication>
@@ -87,7 +88,7 @@ protected:
         picbasket::Setup.Capture.Mode = int16_t(mode);
         picbasket::Setup.Capture.Folder = captureFolder;
         picbasket::Setup.Capture.GenericName = QStringLiteral("Grab");
-        dialog = std::make_unique<frmCapture>(w, grabber);
+        dialog = std::make_unique<frmCapture>(w.wiring(), grabber);
         dialog->Form_Load();
         dialog->random = [this] {
             // Without queued draws: 0.25, then numbers never drawn before.

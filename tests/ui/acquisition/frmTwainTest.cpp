@@ -8,6 +8,7 @@
 #include "platform/imagebox/ImageBoxView.h"
 #include "platform/scan/FakeScanSource.h"
 #include "platform/scan/SaneScanSource.h"
+#include "shell/mainwindow/PaneWiring.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 
 #include <QAction>
@@ -84,7 +85,7 @@ protected:
     }
 
     frmTwain& open() {
-        dialog = std::make_unique<frmTwain>(*window, window.get());
+        dialog = std::make_unique<frmTwain>(window->wiring(), window.get());
         return *dialog;
     }
     // Chooses disk, the file mode and the format index in the dialog.
