@@ -1,51 +1,28 @@
 #pragma once
 #include "browser/BasketPane.h"
-#include "browser/FileListBox.h"
 #include "browser/FileListFocus.h"
 #include "browser/FolderPane.h"
 #include "browser/PreviewPane.h"
 #include "controls/common/PaneWindow.h"
-#include "engine/tasks/TaskRowList.h"
 #include "editing/EditView.h"
 #include "metadata/MetadataPane.h"
-#include "platform/imagebox/ImageBox.h"
 #include "shell/mainwindow/SingleInstance.h"
 
 #include <QImage>
 #include <QString>
-#include <QVector>
 #include <QWidget>
-#include <array>
 #include <functional>
 #include <memory>
-#include <vector>
 
-class QActionGroup;
-class QButtonGroup;
-class QListWidget;
 class QLabel;
 class QMenu;
 class QPushButton;
-class QScrollBar;
-class QTimer;
 
 namespace picbasket {
 
-class BasketAdder;
 class PaneWiring;
-struct BasketRow;
-struct BasketSource;
-class FolderListing;
-struct FolderRow;
-class FolderTreeview;
 class frmDummy;
 class frmFrameDummy;
-struct BatchMenuCommand;
-class ImageBoxView;
-class ImageList;
-class ListView;
-class ProgressBar;
-class SelectionController;
 class Splitter;
 class StatusBar;
 class TabStrip;
@@ -106,15 +83,12 @@ public:
     QWidget* picBrowse;
     QLabel* lblBrowse;
     TabStrip* tbsBrowse;
-
-
+    // The window's settings and about buttons, made on the folder pane's tool bar.
     QPushButton* cmdBrowseSettings;
     QPushButton* cmdBrowseAbout;
 
-    // Hidden helpers of the other subsystems.
-
     // The pop-up menus, their hidden hosts and what pops them up
-    // (browser/frmMain_menus.cpp). Menu items forward their index.
+    // (frmMain_menus.cpp). Menu items forward their index.
     QMenu* mnuAboutParent;
     // The hosts are made on first use; start-up loads frmFrameDummy.
     frmFrameDummy* FrameDummy();
@@ -145,7 +119,6 @@ public:
     void subShowScreensaverDemo(int generateMode);
     void subShowGreetingDemo();
 
-
     void subPopupMenu(QMenu* menu, const QPoint& globalPosition) override;
     QImage picture(const QString& pictureBox) const override;
 
@@ -164,8 +137,6 @@ private:
     void connectMenus();
     void connectFrameDummy();
     void subOpenHelpManual(const LinkOpenerFn& open);
-
-    void buildPreview();
     void subSetup();
     void layOutPreviewArea();
     void subLoadSettings();
