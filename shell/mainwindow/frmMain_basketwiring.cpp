@@ -1,6 +1,5 @@
-// The window's side of the image basket: what the basket asks of the preview, the
-// folder pane, the edit view and the window's dialogs, and the folder pane's add
-// command, which fills the basket.
+// What the image basket asks of the preview, the folder pane, the edit view and the
+// window's dialogs, answered from those.
 #include "shell/mainwindow/PaneWiring.h"
 #include "shell/mainwindow/frmMain.h"
 

@@ -1,5 +1,5 @@
-// What the preview pane reaches outside itself, as the window gives it today: the
-// folder and basket lists, the metadata pane, the edit view and the export dialogs.
+// The preview pane's faces, answered from the window's other panes: the folder and basket
+// lists, the metadata pane, the edit view and the export dialogs.
 #include "shell/mainwindow/PaneWiring.h"
 #include "shell/mainwindow/frmMain.h"
 
