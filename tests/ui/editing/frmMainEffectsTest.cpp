@@ -17,7 +17,7 @@
 #include "engine/tasks/modTaskEngine.h"
 #include "platform/comctl/Slider.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "tests/ui/mainwindow/MainWindowFixture.h"
+#include "tests/ui/editing/EditingWindowFixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,7 +31,7 @@
 #include <functional>
 
 using namespace picbasket;
-using picbasket::test::MainWindowTest;
+using picbasket::test::EditingWindowTest;
 
 namespace {
 
@@ -48,33 +48,12 @@ QImage rgb(const QImage& image) {
 }
 
 // The edit view on a picture, no task chosen.
-class EffectPanelTest : public MainWindowTest {
+class EffectPanelTest : public EditingWindowTest {
 protected:
     void SetUp() override {
-        MainWindowTest::SetUp();
-        CurrentTask = {};
+        EditingWindowTest::SetUp();
         startOn(gradient(120, 80));
     }
-    void TearDown() override {
-        OriginalImageData = QImage();
-        ConfirmedImageData = QImage();
-        ActiveTaskList = 0;
-        MainWindowTest::TearDown();
-    }
-
-    void startOn(const QImage& image) {
-        w = &start();
-        w->previewPane().PreviewOptimized = false;
-        original = image;
-        w->previewPane().ibMain->box().setImage(original);
-        OriginalImageData = w->previewPane().ibMain->box().Picture();
-        w->editView().CmdPreviewEdit_Click();
-    }
-
-    void choose(const char* key) {
-        emit w->editView().eb->ItemClick(QStringLiteral("Special Group"), QString::fromLatin1(key));
-    }
-
     // What the batch makes of the image as loaded with the previewed task as its
     // only row.
     QImage engineResult() const {
@@ -106,8 +85,6 @@ protected:
         w->previewPane().ibMain->box().setImage(ConfirmedImageData);
     }
 
-    frmMain* w = nullptr;
-    QImage original;
 };
 
 } // namespace

@@ -4,7 +4,7 @@
 #include "editing/EditImageData.h"
 #include "engine/tasks/modTaskEngine.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "tests/ui/mainwindow/MainWindowFixture.h"
+#include "tests/ui/editing/EditingWindowFixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,7 +15,7 @@
 #include <QScrollBar>
 
 using namespace picbasket;
-using picbasket::test::MainWindowTest;
+using picbasket::test::EditingWindowTest;
 
 namespace {
 
@@ -32,29 +32,12 @@ QImage rgb(const QImage& image) {
 }
 
 // The edit view on a 100 x 50 image, no task chosen.
-class GeometryPanelTest : public MainWindowTest {
+class GeometryPanelTest : public EditingWindowTest {
 protected:
     void SetUp() override {
-        MainWindowTest::SetUp();
-        CurrentTask = {};
-        w = &start();
-        w->previewPane().PreviewOptimized = false;
-        original = gradient(100, 50);
-        w->previewPane().ibMain->box().setImage(original);
-        OriginalImageData = w->previewPane().ibMain->box().Picture();
-        w->editView().CmdPreviewEdit_Click();
+        EditingWindowTest::SetUp();
+        startOn(gradient(100, 50));
     }
-    void TearDown() override {
-        OriginalImageData = QImage();
-        ConfirmedImageData = QImage();
-        ActiveTaskList = 0;
-        MainWindowTest::TearDown();
-    }
-
-    void choose(const char* key) {
-        emit w->editView().eb->ItemClick(QStringLiteral("Special Group"), QString::fromLatin1(key));
-    }
-
     // What the batch makes of the stored task from the image as confirmed.
     QImage engineResult() const {
         ImageBox box;
@@ -67,8 +50,6 @@ protected:
 
     QImage shown() const { return rgb(w->previewPane().ibMain->box().image()); }
 
-    frmMain* w = nullptr;
-    QImage original;
 };
 
 } // namespace

@@ -8,7 +8,7 @@
 #include "engine/tasks/modTaskEngine.h"
 #include "platform/comctl/Slider.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "tests/ui/mainwindow/MainWindowFixture.h"
+#include "tests/ui/editing/EditingWindowFixture.h"
 
 #include <QCheckBox>
 #include <QColorSpace>
@@ -20,7 +20,7 @@
 #include <functional>
 
 using namespace picbasket;
-using picbasket::test::MainWindowTest;
+using picbasket::test::EditingWindowTest;
 
 namespace {
 
@@ -51,27 +51,11 @@ QImage pattern(int width, int height) {
 }
 
 // The edit view on a 60 x 40 picture, no task chosen.
-class EditOracleTest : public MainWindowTest {
+class EditOracleTest : public EditingWindowTest {
 protected:
     void SetUp() override {
-        MainWindowTest::SetUp();
-        CurrentTask = {};
-        w = &start();
-        w->previewPane().PreviewOptimized = false;
-        original = pattern(60, 40);
-        w->previewPane().ibMain->box().setImage(original);
-        OriginalImageData = w->previewPane().ibMain->box().Picture();
-        w->editView().CmdPreviewEdit_Click();
-    }
-    void TearDown() override {
-        OriginalImageData = QImage();
-        ConfirmedImageData = QImage();
-        ActiveTaskList = 0;
-        MainWindowTest::TearDown();
-    }
-
-    void choose(const char* key) {
-        emit w->editView().eb->ItemClick(QStringLiteral("Special Group"), QString::fromLatin1(key));
+        EditingWindowTest::SetUp();
+        startOn(pattern(60, 40));
     }
     QImage shown() const { return rgb(w->previewPane().ibMain->box().image()); }
     QImage confirmed() const {
@@ -115,8 +99,6 @@ protected:
         return result;
     }
 
-    frmMain* w = nullptr;
-    QImage original;
 };
 
 } // namespace

@@ -7,7 +7,7 @@
 #include "engine/tasks/modTaskEngine.h"
 #include "platform/comctl/ListView.h"
 #include "platform/imagebox/ImageBoxView.h"
-#include "tests/ui/mainwindow/MainWindowFixture.h"
+#include "tests/ui/editing/EditingWindowFixture.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -15,7 +15,7 @@
 #include <QRadioButton>
 
 using namespace picbasket;
-using picbasket::test::MainWindowTest;
+using picbasket::test::EditingWindowTest;
 
 namespace {
 
@@ -43,29 +43,16 @@ QByteArray bytesOf(const QString& path) {
 }
 
 // The edit view on a 100 x 50 image with an empty task basket.
-class TaskBasketTest : public MainWindowTest {
+class TaskBasketTest : public EditingWindowTest {
 protected:
     void SetUp() override {
-        MainWindowTest::SetUp();
-        CurrentTask = {};
-        w = &start();
-        w->previewPane().PreviewOptimized = false;
-        original = gradient(100, 50);
-        w->previewPane().ibMain->box().setImage(original);
-        OriginalImageData = w->previewPane().ibMain->box().Picture();
-        w->editView().CmdPreviewEdit_Click();
+        EditingWindowTest::SetUp();
+        startOn(gradient(100, 50));
         previous = setDialogBackend(&dialogs);
     }
     void TearDown() override {
         setDialogBackend(previous);
-        OriginalImageData = QImage();
-        ConfirmedImageData = QImage();
-        ActiveTaskList = 0;
-        MainWindowTest::TearDown();
-    }
-
-    void choose(const char* key) {
-        emit w->editView().eb->ItemClick(QStringLiteral("Special Group"), QString::fromLatin1(key));
+        EditingWindowTest::TearDown();
     }
 
     // Rotate by 90 degrees, a canvas of 4 pixels all round, and a vertical flip,
@@ -108,8 +95,6 @@ protected:
         return out;
     }
 
-    frmMain* w = nullptr;
-    QImage original;
     FakeDialogBackend dialogs;
     DialogBackend* previous = nullptr;
 };
