@@ -111,17 +111,10 @@ void EditView::buildExplorerBar(QWidget* picView) {
 }
 
 void EditView::buildTaskPanels() {
-    const QStringList names{QStringLiteral("picContrast"),  QStringLiteral("picBrightness"),
-                            QStringLiteral("picSharpen"),   QStringLiteral("picBlur"),
-                            QStringLiteral("picFlip"),      QStringLiteral("picResize"),
-                            QStringLiteral("picRotate"),    QStringLiteral("picCrop"),
-                            QStringLiteral("picWatermark"), QStringLiteral("picText"),
-                            QStringLiteral("picNothing"),   QStringLiteral("picCanvas"),
-                            QStringLiteral("picFrame"),     QStringLiteral("picMask"),
-                            QStringLiteral("picShadow"),    QStringLiteral("picRedEye")};
+    const std::vector<QString>& names = fncTaskPanelNames();
     for (size_t i = 0; i < taskPanels.size(); ++i) {
         taskPanels[i] = new QWidget(eb);
-        taskPanels[i]->setObjectName(names[static_cast<int>(i)]);
+        taskPanels[i]->setObjectName(names[i]);
         taskPanels[i]->resize(200, 160);
         taskPanels[i]->hide();
     }
