@@ -10,7 +10,8 @@
 // patch of the first TIFF directory). Every EXIF entry and IPTC text is read,
 // a caption is set, the image saved and read again, and the caption written
 // into the input file in place as the metadata commands do. Properties: the
-// caption survives the save, the in-place write and an ".ffo" round trip.
+// caption survives the save, the in-place write and an ".ffo" round trip, and
+// an Artist set afterwards survives its in-place write.
 namespace picbasket::fuzz {
 
 namespace {
@@ -57,6 +58,14 @@ void checkSavedCaption(ImageBox& box, uint8_t choice) {
         ImageBox edited;
         edited.LoadFromFile(input);
         fuzzCheck(edited.IptcCaption() == caption, "the caption is lost when written in place");
+        // An EXIF edit in place rebuilds the EXIF block from the one the file has.
+        if (edited.SetExifAttribute(QStringLiteral("Artist"), QStringLiteral("fuzz"))) {
+            edited.SaveJpegMetadata(input);
+            ImageBox exifEdited;
+            exifEdited.LoadFromFile(input);
+            fuzzCheck(exifEdited.ExifValueByName(QStringLiteral("Artist")) == "fuzz",
+                      "an EXIF edit is lost when written in place");
+        }
     }
 
     const QString ffo = fuzzFolder() + QStringLiteral("/out.ffo");

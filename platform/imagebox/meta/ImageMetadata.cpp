@@ -180,7 +180,8 @@ void ImageMetadata::writeIntoOutput(const QString& path, const QImage& picture) 
     QFile file(path);
     const bool tiff = file.open(QIODevice::ReadOnly) && !file.read(2).startsWith("\xFF\xD8");
     Exiv2::ExifData exif = describing(d_->exif, picture.size(), tiff);
-    const bool hadThumbnail = !d_->blocks.thumbnail.isEmpty() || hasThumbnailTags(d_->exif);
+    const bool hadThumbnail = !d_->blocks.thumbnail.isEmpty() || hasThumbnailTags(d_->exif) ||
+                              exifblock::hasSecondDirectory(d_->blocks.exif);
     const QByteArray thumbnail = hadThumbnail ? exifblock::makeThumbnail(picture) : QByteArray();
     metadatafile::write(path, exif, d_->iptc, d_->blocks, {true, true, thumbnail});
 }
@@ -298,6 +299,7 @@ void ImageMetadata::deleteAllExif() {
     d_->exif.clear();
     d_->blocks.makerNote = {};
     d_->blocks.thumbnail.clear();
+    d_->blocks.exif.clear();
     d_->exifChanged = true;
 }
 

@@ -1,6 +1,8 @@
 #include "platform/imagebox/meta/IptcText.h"
 
 #include <array>
+#include <map>
+#include <vector>
 #include <iterator>
 
 namespace picbasket::iptctext {
@@ -57,6 +59,35 @@ void normalise(Exiv2::IptcData& iptc) {
         }
     }
     eraseMarkers(iptc);
+}
+
+void keepTimesAsWritten(Exiv2::IptcData& iptc, const QByteArray& stream) {
+    if (!checkRecordStream(stream).isEmpty())
+        return;
+    std::map<std::pair<int, int>, std::vector<QByteArray>> raw;
+    const auto* p = reinterpret_cast<const unsigned char*>(stream.constData());
+    for (qint64 pos = 0; pos + 5 <= stream.size();) {
+        const qint64 length = (qint64(p[pos + 3]) << 8) | p[pos + 4];
+        if (length & 0x8000)
+            return; // extended lengths are no times; the rest is left as Exiv2 read it
+        raw[{p[pos + 1], p[pos + 2]}].push_back(stream.mid(pos + 5, length));
+        pos += 5 + length;
+    }
+    std::map<std::pair<int, int>, size_t> seen;
+    for (Exiv2::Iptcdatum& d : iptc) {
+        const std::pair<int, int> key{d.record(), d.tag()};
+        const size_t index = seen[key]++;
+        if (d.typeId() != Exiv2::time)
+            continue;
+        const auto it = raw.find(key);
+        if (it == raw.end() || index >= it->second.size())
+            continue;
+        const QByteArray& text = it->second[index];
+        if (text.size() == 6) {
+            Exiv2::StringValue asWritten(text.toStdString());
+            d.setValue(&asWritten);
+        }
+    }
 }
 
 bool hasApplicationData(const Exiv2::IptcData& iptc) {

@@ -14,6 +14,11 @@ QString fromWindows1252(const QByteArray& bytes);
 // dropped; toWritable puts it back.
 void normalise(Exiv2::IptcData& iptc);
 
+// Times as the stream read held them: Exiv2 gives a time without its zone
+// ("HHMMSS") the zone +0000 and would write it so; such a time is kept as the
+// text it was, which the time readers take as well.
+void keepTimesAsWritten(Exiv2::IptcData& iptc, const QByteArray& stream);
+
 // True when record 2 holds any dataset besides its version.
 bool hasApplicationData(const Exiv2::IptcData& iptc);
 

@@ -141,6 +141,18 @@ constexpr Kind kAllKinds[] = {Kind::Exif, Kind::Xmp, Kind::Icc, Kind::Photoshop}
 
 } // namespace
 
+QSize frameSize(const QByteArray& jpeg) {
+    qint64 rest = 0;
+    for (const Segment& s : segmentsOf(jpeg, rest)) {
+        const bool frame = s.marker >= 0xC0 && s.marker <= 0xCF && s.marker != 0xC4 &&
+                           s.marker != 0xC8 && s.marker != 0xCC;
+        if (frame && s.content.size() >= 5)
+            return QSize((u8(s.content, 3) << 8) | u8(s.content, 4),
+                         (u8(s.content, 1) << 8) | u8(s.content, 2));
+    }
+    return {};
+}
+
 QByteArray contentOf(const QByteArray& jpeg, Kind kind) {
     qint64 rest = 0;
     std::vector<Segment> icc;

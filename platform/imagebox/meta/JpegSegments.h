@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <QSize>
 #include <optional>
 
 // The metadata segments of a JPEG file, read and replaced one kind at a time
@@ -17,6 +18,10 @@ enum class Kind {
 // their order); empty when the file has none. Raises AppError for a file that is
 // no JPEG or whose segments end early.
 QByteArray contentOf(const QByteArray& jpeg, Kind kind);
+
+// The width and height its frame header gives; an empty size when the segments
+// before the scan hold none. Raises AppError as contentOf does.
+QSize frameSize(const QByteArray& jpeg);
 
 // What becomes of one kind: no value keeps the file's segments, an empty
 // content removes them, any other content replaces them.

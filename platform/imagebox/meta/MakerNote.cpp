@@ -100,6 +100,49 @@ std::optional<QByteArray> movedTo(const Note& note, qint64 newOffset, bool littl
     }
 }
 
+QByteArray withValuesPastItsEnd(const Note& note, const QByteArray& tiff) {
+    constexpr qint64 kMaxReach = 65536;
+    if (note.isEmpty() || note.offset + note.bytes.size() > tiff.size() ||
+        tiff.mid(note.offset, note.bytes.size()) != note.bytes)
+        return note.bytes;
+    const Layout layout = layoutOf(note);
+    // Where the note's directory is, in which byte order, and where the offsets
+    // of its values count from (relative to the note's start).
+    qint64 directory = 0, origin = 0;
+    bool little = note.little;
+    if (startsWith(note.bytes, "Nikon\0\x02", 7) && note.bytes.size() >= 18) {
+        little = note.bytes.mid(10, 2) == "II";
+        origin = 10;
+        directory = origin + ts::Reader(note.bytes, little).u32(14);
+    } else if (layout.known && !layout.selfContained) {
+        directory = layout.directory;
+        origin = -note.offset;
+    } else {
+        return note.bytes;
+    }
+    try {
+        const ts::Reader r(note.bytes, little);
+        const qint64 count = r.u16(directory);
+        if (count == 0 || count > ts::kMaxEntries)
+            return note.bytes;
+        r.need(directory, 2 + 12 * count);
+        qint64 end = note.bytes.size();
+        for (qint64 i = 0; i < count; ++i) {
+            const ts::Entry e = ts::rawEntry(r, directory + 2 + 12 * i);
+            const qint64 size = qint64(ts::typeSize(e.type)) * e.count;
+            if (size <= 4)
+                continue;
+            const qint64 valueEnd = origin + qint64(r.u32(directory + 2 + 12 * i + 8)) + size;
+            if (valueEnd > end && valueEnd <= note.bytes.size() + kMaxReach &&
+                note.offset + valueEnd <= tiff.size())
+                end = valueEnd;
+        }
+        return tiff.mid(note.offset, end);
+    } catch (const AppError&) {
+        return note.bytes;
+    }
+}
+
 bool movable(const Note& note, bool little) {
     return !note.isEmpty() && movedTo(note, note.offset + 4, little).has_value();
 }

@@ -29,6 +29,12 @@ Note find(const QByteArray& tiff, const QString& make);
 // Whether movedTo can place the note elsewhere in a structure of that byte order.
 bool movable(const Note& note, bool little);
 
+// The note's bytes and, where its directory points at values past its stated
+// length (cameras count some notes short), the bytes of the TIFF structure it
+// came from up to the end of the last such value, so that they stay with it.
+// The note's own bytes where its layout is not known or nothing lies past it.
+QByteArray withValuesPastItsEnd(const Note& note, const QByteArray& tiff);
+
 std::optional<QByteArray> movedTo(const Note& note, qint64 newOffset, bool little);
 
 } // namespace picbasket::makernote

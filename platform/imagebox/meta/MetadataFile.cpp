@@ -5,6 +5,7 @@
 #include "platform/imagebox/meta/ExifNameTable.h"
 #include "platform/imagebox/meta/IptcText.h"
 #include "platform/imagebox/meta/JpegSegments.h"
+#include "platform/imagebox/meta/PhotoshopResources.h"
 #include "platform/imagebox/meta/TiffMetadataPatch.h"
 
 #include <QFile>
@@ -85,6 +86,8 @@ QByteArray viaLibrary(const QByteArray& bytes, const Exiv2::ExifData& exif,
                        reinterpret_cast<const Exiv2::byte*>(bytes.constData()), long(bytes.size()))
                        .release());
     image->readMetadata();
+    // The XMP is written as the file had it, not encoded anew from its parse.
+    image->writeXmpFromPacket(true);
     image->setExifData(embeddable(exif));
     image->setIptcData(iptc);
     image->writeMetadata();
@@ -109,10 +112,11 @@ QString makeOf(const Exiv2::ExifData& exif) {
     return it == exif.end() ? QString() : QString::fromStdString(it->toString());
 }
 
-// The JPEG's IPTC resources updated, the file's other resources kept.
+// The JPEG's IPTC resources updated, the file's other resources kept; raises
+// for resources that do not parse.
 QByteArray photoshopWith(const QByteArray& resources, const Exiv2::IptcData& iptc) {
-    return bytesOf(Exiv2::Photoshop::setIptcIrb(
-        reinterpret_cast<const Exiv2::byte*>(resources.constData()), long(resources.size()), iptc));
+    const QByteArray stream = iptc.empty() ? QByteArray() : bytesOf(Exiv2::IptcParser::encode(iptc));
+    return photoshopresources::withIptc(resources, stream);
 }
 
 // A block the file lacks, added from what was read.
@@ -130,12 +134,17 @@ QByteArray jpegWith(const QByteArray& bytes, const Exiv2::ExifData& exif,
     if (changes.exif || changes.thumbnail || currentExif != blocks.exif) {
         const QByteArray& order = isTiffStructure(blocks.exif) ? blocks.exif : currentExif;
         const bool little = !order.startsWith("MM");
-        out.exif = exif.empty()
-                       ? QByteArray()
-                       : exifblock::build(embeddable(exif), blocks.makerNote,
-                                          changes.thumbnail.value_or(blocks.thumbnail), little);
+        const QByteArray source = isTiffStructure(blocks.exif) ? blocks.exif : QByteArray();
+        out.exif = exif.empty() ? QByteArray()
+                                : exifblock::build(embeddable(exif), blocks.makerNote, source,
+                                                   changes.thumbnail, little,
+                                                   js::frameSize(bytes));
     }
-    const QByteArray currentPhotoshop = js::contentOf(bytes, js::Kind::Photoshop);
+    QByteArray currentPhotoshop = js::contentOf(bytes, js::Kind::Photoshop);
+    // A file just written from the picture gets the resources it came with.
+    const bool newFile = changes.thumbnail.has_value();
+    if (newFile && currentPhotoshop.isEmpty())
+        currentPhotoshop = photoshopresources::forNewPicture(blocks.photoshop);
     if (changes.iptc || currentPhotoshop != blocks.photoshop)
         out.photoshop = photoshopWith(currentPhotoshop, iptc);
     out.xmp = addedWhereMissing(js::contentOf(bytes, js::Kind::Xmp), blocks.xmp);
@@ -222,6 +231,7 @@ bool read(const QString& path, Exiv2::ExifData& exif, Exiv2::IptcData& iptc, Blo
         if (image->iccProfileDefined())
             blocks.icc = bytesOf(*image->iccProfile());
         readBlocks(path, image->imageType(), exif, blocks);
+        iptctext::keepTimesAsWritten(iptc, photoshopresources::iptcOf(blocks.photoshop));
         return true;
     } catch (const std::exception&) {
         exif.clear();

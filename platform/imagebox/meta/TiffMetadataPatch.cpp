@@ -1,7 +1,9 @@
 #include "platform/imagebox/meta/TiffMetadataPatch.h"
 
 #include "core/AppError.h"
+#include "platform/imagebox/meta/ExifBlock.h"
 #include "platform/imagebox/meta/ExifNameTable.h"
+#include "platform/imagebox/meta/PhotoshopResources.h"
 #include "platform/imagebox/meta/TiffStructure.h"
 
 #include <algorithm>
@@ -55,21 +57,9 @@ bool encodedFromMetadata(const Exiv2::Exifdatum& d, bool ownResolution) {
 // The EXIF of the first page, encoded by Exiv2, read back as directories.
 std::vector<ts::Directory> encodedExif(const Exiv2::ExifData& exif, Exiv2::ByteOrder order,
                                        bool ownResolution) {
-    Exiv2::ExifData own;
-    for (const Exiv2::Exifdatum& d : exif)
-        if (encodedFromMetadata(d, ownResolution))
-            own.add(d);
-    std::vector<ts::Directory> dirs;
-    if (own.empty()) {
-        dirs.emplace_back();
-        return dirs;
-    }
-    Exiv2::Blob blob;
-    Exiv2::ExifParser::encode(blob, order, own);
-    const QByteArray bytes(reinterpret_cast<const char*>(blob.data()), qsizetype(blob.size()));
-    const ts::Reader r(bytes, order == Exiv2::littleEndian);
-    ts::readTree(r, r.u32(4), dirs);
-    return dirs;
+    return exifblock::encodedDirectories(
+        exif, order == Exiv2::littleEndian,
+        [&](const Exiv2::Exifdatum& d) { return encodedFromMetadata(d, ownResolution); });
 }
 
 ts::Entry blockEntry(uint16_t tag, uint16_t type, const QByteArray& data) {
@@ -90,10 +80,13 @@ ts::Entry iptcEntry(const Exiv2::IptcData& iptc) {
 }
 
 ts::Entry photoshopEntry(const QByteArray& resources, const Exiv2::IptcData& iptc) {
-    const Exiv2::DataBuf updated = Exiv2::Photoshop::setIptcIrb(
-        reinterpret_cast<const Exiv2::byte*>(resources.constData()), long(resources.size()), iptc);
+    QByteArray stream;
+    if (!iptc.empty()) {
+        const Exiv2::DataBuf encoded = Exiv2::IptcParser::encode(iptc);
+        stream = QByteArray(reinterpret_cast<const char*>(encoded.pData_), encoded.size_);
+    }
     return blockEntry(kPhotoshopTag, kTypeUndefined,
-                      QByteArray(reinterpret_cast<const char*>(updated.pData_), updated.size_));
+                      photoshopresources::withIptc(resources, stream));
 }
 
 bool hasTag(const std::vector<ts::Entry>& entries, uint16_t tag) {

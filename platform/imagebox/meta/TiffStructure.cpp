@@ -135,23 +135,23 @@ void Writer::patch32(qint64 at, uint32_t v) {
 }
 
 void Writer::pin(qint64 at, const QByteArray& bytes) {
-    pinAt_ = at;
-    pinned_ = bytes;
-    pinPlaced_ = false;
+    auto it = std::find_if(pins_.begin(), pins_.end(), [&](const Pinned& p) { return p.at > at; });
+    pins_.insert(it, {at, bytes});
 }
 
 void Writer::placePinned() {
-    if (pinAt_ < out_.size())
-        fail(QStringLiteral("the maker note cannot stay where it was"));
-    out_.append(QByteArray(pinAt_ - out_.size(), '\0'));
-    out_.append(pinned_);
-    pinPlaced_ = true;
+    const Pinned& p = pins_[pinsPlaced_];
+    if (p.at < out_.size())
+        fail(QStringLiteral("a block that keeps its offset cannot stay where it was"));
+    out_.append(QByteArray(p.at - out_.size(), '\0'));
+    out_.append(p.bytes);
+    ++pinsPlaced_;
 }
 
 qint64 Writer::claim(qint64 length) {
     while (out_.size() % 4 != 0)
         put(0);
-    if (!pinPlaced_ && out_.size() + length > pinAt_) {
+    while (pinsPlaced_ < pins_.size() && out_.size() + length > pins_[pinsPlaced_].at) {
         placePinned();
         while (out_.size() % 4 != 0)
             put(0);
@@ -160,7 +160,7 @@ qint64 Writer::claim(qint64 length) {
 }
 
 void Writer::finish() {
-    if (!pinPlaced_)
+    while (pinsPlaced_ < pins_.size())
         placePinned();
 }
 

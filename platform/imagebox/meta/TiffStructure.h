@@ -66,7 +66,8 @@ int readTree(const Reader& r, qint64 offset, std::vector<Directory>& dirs, int d
 qint64 entryAt(const Reader& r, qint64 ifd, uint16_t tag);
 
 // Appends in a byte order. A pinned range holds bytes that must stay at their
-// offset: appends skip over it, and the bytes are put there on the way.
+// offset: appends skip over it, and the bytes are put there on the way. Ranges
+// are pinned before the first append and must not overlap.
 class Writer {
 public:
     Writer(QByteArray& out, bool little) : out_(out), little_(little) {}
@@ -86,11 +87,14 @@ public:
 private:
     void put(int b) { out_.append(char(b)); }
     void placePinned();
+    struct Pinned {
+        qint64 at;
+        QByteArray bytes;
+    };
     QByteArray& out_;
     bool little_;
-    qint64 pinAt_ = -1;
-    QByteArray pinned_;
-    bool pinPlaced_ = true;
+    std::vector<Pinned> pins_; // by offset; the first not placed yet at pinsPlaced_
+    size_t pinsPlaced_ = 0;
 };
 
 uint32_t checkedOffset(qint64 pos);

@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QColorSpace>
 #include <QPainter>
+#include <algorithm>
 
 namespace picbasket::test {
 
@@ -129,7 +130,216 @@ QByteArray ownHeaderNote() {
     return QByteArray("Nikon\0\x02\x10\0\0", 10) + inner;
 }
 
+// The standard Exif directory of a camera JPEG of 64 x 48 pixels.
+Ifd exifDirectory(std::vector<Field> extra = {}) {
+    Ifd exif;
+    exif.fields = {
+        {33434, 5, 1, longs({1, 250})},
+        {36864, 7, 4, QByteArray("0220")},
+        text(36867, "2001:02:03 04:05:06"),
+        {37121, 7, 4, QByteArray("\x01\x02\x03\x00", 4)},
+        {40960, 7, 4, QByteArray("0100")},
+        {40961, 3, 1, shorts({1})},
+        {40962, 4, 1, longs({64})},
+        {40963, 4, 1, longs({48})},
+    };
+    exif.fields.insert(exif.fields.end(), extra.begin(), extra.end());
+    std::sort(exif.fields.begin(), exif.fields.end(),
+              [](const Field& a, const Field& b) { return a.tag < b.tag; });
+    return exif;
+}
+
+std::vector<Field> mainFields(const char* make, const char* model) {
+    return {
+        text(271, make),
+        text(272, model),
+        {274, 3, 1, shorts({1})},
+        {282, 5, 1, longs({72, 1})},
+        {283, 5, 1, longs({72, 1})},
+        {296, 3, 1, shorts({2})},
+        text(306, "2001:02:03 04:05:06"),
+        {531, 3, 1, shorts({2})},
+    };
+}
+
+QByteArray smallJpeg(int width, int height) {
+    QByteArray out;
+    QBuffer buffer(&out);
+    buffer.open(QIODevice::WriteOnly);
+    quadrantPicture(width, height).save(&buffer, "JPEG", 70);
+    return out;
+}
+
+// The block of the directories, the data at the end pointed at by the entry of
+// tag in directory dir (its first value).
+QByteArray withTrailingData(std::vector<Ifd> dirs, int dir, uint16_t tag, const QByteArray& data) {
+    QByteArray head("II*\0", 4);
+    le32(head, 8);
+    QByteArray out = layOut(dirs, 0, head);
+    const qint64 dataAt = out.size();
+    out += data;
+    // Find the entry: walk the laid-out directories in order.
+    qint64 at = 8;
+    for (int i = 0; i <= dir; ++i) {
+        if (i > 0) {
+            // The next directory follows the previous one's values: find it by
+            // its next-directory chain or its pointer.
+            const qint64 count = uchar(out[at]) | uchar(out[at + 1]) << 8;
+            qint64 next = 0;
+            for (int k = 0; k < 4; ++k)
+                next |= qint64(uchar(out[at + 2 + 12 * count + k])) << (8 * k);
+            if (next == 0)
+                return {};
+            at = next;
+        }
+    }
+    const qint64 count = uchar(out[at]) | uchar(out[at + 1]) << 8;
+    for (qint64 k = 0; k < count; ++k) {
+        const qint64 e = at + 2 + 12 * k;
+        if ((uchar(out[e]) | uchar(out[e + 1]) << 8) == tag)
+            patch32(out, e + 8, uint32_t(dataAt));
+    }
+    return out;
+}
+
 } // namespace
+
+LayoutExif layoutExif(ExifLayout layout) {
+    switch (layout) {
+    case ExifLayout::StripThumbnail: {
+        // 96 x 72 RGB, one strip: 20,736 bytes of a pattern.
+        QByteArray strip;
+        for (int i = 0; i < 96 * 72; ++i)
+            strip.append(char(i % 251)).append(char((i / 96) * 3)).append(char(255 - i % 256));
+        Ifd ifd0, ifd1;
+        ifd0.fields = mainFields("EARLYCAM", "Digital 1");
+        ifd0.fields.push_back({34665, 4, 1, longs({0}), 1});
+        ifd0.next = 2;
+        ifd1.fields = {
+            {256, 3, 1, shorts({96})},       {257, 3, 1, shorts({72})},
+            {258, 3, 3, shorts({8, 8, 8})},  {259, 3, 1, shorts({1})},
+            {262, 3, 1, shorts({2})},        {273, 4, 1, longs({0})},
+            {277, 3, 1, shorts({3})},        {278, 3, 1, shorts({72})},
+            {279, 4, 1, longs({uint32_t(strip.size())})},
+            {282, 5, 1, longs({72, 1})},     {283, 5, 1, longs({72, 1})},
+            {284, 3, 1, shorts({1})},        {296, 3, 1, shorts({2})},
+        };
+        return {withTrailingData({ifd0, exifDirectory(), ifd1}, 1, 273, strip), strip};
+    }
+    case ExifLayout::Thumbnail180: {
+        const QByteArray thumb = smallJpeg(160, 120);
+        Ifd ifd0, ifd1;
+        ifd0.fields = mainFields("PENTAX Corporation", "PENTAX Optio 330");
+        ifd0.fields.push_back({34665, 4, 1, longs({0}), 1});
+        ifd0.next = 2;
+        ifd1.fields = {
+            {259, 3, 1, shorts({6})},
+            text(271, "PENTAX Corporation"),
+            text(272, "PENTAX Optio 330"),
+            {274, 3, 1, shorts({1})},
+            {282, 5, 1, longs({180, 1})},
+            {283, 5, 1, longs({180, 1})},
+            {296, 3, 1, shorts({2})},
+            {513, 4, 1, longs({0})},
+            {514, 4, 1, longs({uint32_t(thumb.size())})},
+            {531, 3, 1, shorts({2})},
+        };
+        return {withTrailingData({ifd0, exifDirectory(), ifd1}, 1, 513, thumb), thumb};
+    }
+    case ExifLayout::NikonOwnHeader: {
+        // A note of its own header; NEFBitDepth's value comes last and, as
+        // some cameras write it, past the length the entry states.
+        Ifd note;
+        note.fields = {
+            {1, 7, 4, QByteArray("0210")},
+            {2, 3, 2, shorts({0, 200})},
+            text(4, "FINE   "),
+            {0x0e22, 3, 4, shorts({0, 0, 0, 0})},
+        };
+        QByteArray inner("II*\0", 4);
+        le32(inner, 8);
+        inner = layOut({note}, 0, inner);
+        const QByteArray whole = QByteArray("Nikon\0\x02\x10\0\0", 10) + inner;
+        Ifd ifd0, exif, gps, ifd1;
+        ifd0.fields = mainFields("NIKON CORPORATION", "NIKON D300");
+        ifd0.fields.push_back({34665, 4, 1, longs({0}), 1});
+        ifd0.fields.push_back({34853, 4, 1, longs({0}), 2});
+        ifd0.next = 3;
+        exif = exifDirectory({{37500, 7, uint32_t(whole.size() - 8), whole}});
+        gps.fields = {
+            {0, 1, 4, QByteArray("\x02\x02\x00\x00", 4)},
+            text(1, "N"),
+            {2, 5, 3, longs({51, 1, 30, 1, 0, 1})},
+            text(3, "E"),
+            {4, 5, 3, longs({0, 1, 7, 1, 30, 1})},
+        };
+        const QByteArray thumb = smallJpeg(160, 120);
+        ifd1.fields = {
+            {259, 3, 1, shorts({6})},     {282, 5, 1, longs({300, 1})},
+            {283, 5, 1, longs({300, 1})}, {296, 3, 1, shorts({2})},
+            {513, 4, 1, longs({0})},      {514, 4, 1, longs({uint32_t(thumb.size())})},
+        };
+        return {withTrailingData({ifd0, exif, gps, ifd1}, 1, 513, thumb), thumb};
+    }
+    case ExifLayout::MinoltaNote: {
+        // A note whose last value, a text, lies past the length its entry states.
+        auto note = [](qint64 at) {
+            Ifd d;
+            d.fields = {
+                {0x0000, 7, 4, QByteArray("MLT0")},
+                {0x0040, 4, 1, longs({1234})},
+                {0x0108, 2, 12, ascii("DiMAGE Z3 X")},
+            };
+            return layOut({d}, at);
+        };
+        auto build = [](const QByteArray& noteBytes) {
+            Ifd ifd0;
+            ifd0.fields = mainFields("Minolta Co., Ltd.", "DiMAGE Z3");
+            ifd0.fields.push_back({34665, 4, 1, longs({0}), 1});
+            const Ifd exif = exifDirectory(
+                {{37500, 7, uint32_t(noteBytes.size() - 12), noteBytes}});
+            QByteArray head("II*\0", 4);
+            le32(head, 8);
+            return layOut({ifd0, exif}, 0, head);
+        };
+        const QByteArray standIn(note(0).size(), 'N');
+        const qint64 at = build(standIn).indexOf(standIn);
+        return {build(note(at)), {}};
+    }
+    case ExifLayout::CiffStyle: {
+        const QByteArray preview = smallJpeg(80, 60);
+        Ifd ifd0;
+        ifd0.fields = {
+            text(270, "                               "),
+            text(271, "Canon"),
+            text(272, "Canon PowerShot A50"),
+            {513, 4, 1, longs({0})},
+            {514, 4, 1, longs({uint32_t(preview.size())})},
+        };
+        return {withTrailingData({ifd0}, 0, 513, preview), preview};
+    }
+    case ExifLayout::NoExifDirectory: {
+        Ifd ifd0;
+        ifd0.fields = mainFields("SCANMAKER", "Flatbed 1");
+        ifd0.fields.push_back(text(305, "Scan Tool 2.0"));
+        QByteArray head("II*\0", 4);
+        le32(head, 8);
+        return {layOut({ifd0}, 0, head), {}};
+    }
+    }
+    return {};
+}
+
+QByteArray jpegSegment(int marker, const QByteArray& content) {
+    QByteArray s;
+    s.append(char(0xFF)).append(char(marker));
+    s.append(char((content.size() + 2) >> 8)).append(char((content.size() + 2) & 0xFF));
+    return s + content;
+}
+
+QByteArray withSegmentAfterStart(const QByteArray& jpeg, const QByteArray& segment) {
+    return jpeg.left(2) + segment + jpeg.mid(2);
+}
 
 QByteArray cameraExif(const CameraExif& o) {
     const bool canon = o.style == NoteStyle::HeaderRelative;

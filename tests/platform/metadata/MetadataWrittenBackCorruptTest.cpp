@@ -4,6 +4,11 @@
 #include "tests/platform/metadata/CameraFixtures.h"
 #include "tests/platform/metadata/MetadataFixtures.h"
 
+#include "platform/imagebox/meta/PhotoshopResources.h"
+#include "tests/common/TestSupport.h"
+
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -64,6 +69,94 @@ TEST(MetadataWrittenBackCorrupt, DamagedCameraBlocksAreReadAndWrittenSafely) {
             }
         }
     }
+}
+
+QByteArray resource(uint16_t id, const QByteArray& value) {
+    QByteArray r("8BIM");
+    r.append(char(id >> 8)).append(char(id & 0xFF)).append(2, '\0');
+    for (int shift = 24; shift >= 0; shift -= 8)
+        r.append(char((value.size() >> shift) & 0xFF));
+    return r + value + (value.size() % 2 ? QByteArray(1, '\0') : QByteArray());
+}
+
+const QByteArray kResolution = resource(0x03ED, QByteArray::fromHex("00480000000100010048000000010001"));
+
+// Resources that do not parse to their end: a write would drop what follows.
+TEST(MetadataWrittenBackCorrupt, DamagedPhotoshopResourcesAreRefusedNotDropped) {
+    const struct {
+        const char* what;
+        QByteArray resources;
+    } cases[] = {
+        {"bytes after the last resource", kResolution + "not a resource"},
+        {"a value past the end", kResolution + resource(0x0404, QByteArray("\x1c\x02\x19\x00\x03" "abc", 8)).left(16)},
+        {"a name past the end", kResolution + QByteArray("8BIM\x04\x04\x20", 7)},
+        {"an unknown signature", QByteArray("XXXX") + kResolution.mid(4)},
+    };
+    for (const auto& c : cases) {
+        try {
+            photoshopresources::withIptc(c.resources, "\x1c\x02\x19\x00\x01k");
+            ADD_FAILURE() << c.what << ": no error";
+        } catch (const AppError& error) {
+            EXPECT_TRUE(error.description().contains("damaged")) << c.what;
+        }
+    }
+    // Zero padding after the resources is no data.
+    const QByteArray padded = photoshopresources::withIptc(kResolution + QByteArray(14, '\0'), "");
+    EXPECT_EQ(padded, kResolution);
+}
+
+// The fuzz finding: a sound resolution resource and zero bytes after it. A
+// caption and a keyword written in place keep the resource and go in; a file
+// whose resources cannot be parsed is refused and left as it was.
+TEST(MetadataWrittenBackCorrupt, IptcIntoDamagedPhotoshopResources) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("damaged.jpg");
+    const QByteArray finding =
+        test::readFile(test::testDataFolder() + "/fuzz/imagebox/photoshop-irb-damaged.jpg");
+    ASSERT_TRUE(finding.contains(kResolution));
+    test::writeFile(path, finding);
+    {
+        ImageBox box;
+        box.LoadFromFile(path);
+        box.setIptcCaption("A caption");
+        box.AddIptcKeyword("lake");
+        box.SaveJpegMetadata(path);
+    }
+    const QByteArray written = test::readFile(path);
+    EXPECT_TRUE(written.contains(kResolution));
+    ImageBox reread;
+    reread.LoadFromFile(path);
+    EXPECT_EQ(reread.IptcCaption(), "A caption");
+    EXPECT_EQ(reread.IptcKeyword(0), "lake");
+    if (!QStandardPaths::findExecutable("exiftool").isEmpty()) {
+        QProcess p;
+        p.start("exiftool", {"-s", "-s", "-s", "-n", "-Photoshop:XResolution", "-IPTC:Keywords",
+                             "-Warning", path});
+        p.waitForFinished(60000);
+        EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()).trimmed(), "72\nlake");
+    }
+
+    // Damage that is data: refused, the file untouched.
+    QByteArray damaged = finding;
+    const qint64 at = damaged.indexOf(kResolution) + kResolution.size();
+    damaged.replace(at, 4, "junk");
+    test::writeFile(path, damaged);
+    ImageBox box;
+    box.LoadFromFile(path);
+    box.AddIptcKeyword("lake");
+    try {
+        box.SaveJpegMetadata(path);
+        ADD_FAILURE() << "the write reported success";
+    } catch (const AppError& error) {
+        EXPECT_TRUE(error.description().contains("Photoshop")) << error.description().toStdString();
+    }
+    EXPECT_EQ(test::readFile(path), damaged);
+    // An EXIF edit leaves the resources alone, so it can be written.
+    ImageBox exifOnly;
+    exifOnly.LoadFromFile(path);
+    ASSERT_TRUE(exifOnly.SetExifAttribute("Artist", "Someone"));
+    exifOnly.SaveJpegMetadata(path);
+    EXPECT_TRUE(test::readFile(path).contains(damaged.mid(damaged.indexOf("8BIM"), 40)));
 }
 
 } // namespace
