@@ -248,6 +248,9 @@ QByteArray agencyPhoto() {
     const QByteArray iptc = dataset(1, 0, QByteArray("\x00\x04", 2)) +
                             dataset(1, 20, QByteArray("\x00\x01", 2)) +
                             dataset(1, 22, QByteArray("\x00\x02", 2)) +
+                            dataset(1, 5, "Desk 4") + dataset(1, 30, "Wire") +
+                            dataset(1, 40, "00000007") + dataset(1, 70, "20010203") +
+                            dataset(1, 80, "111500+0100") + dataset(1, 100, "UNO-1") +
                             dataset(1, 90, "\x1B%G") + dataset(2, 0, QByteArray("\x00\x04", 2)) +
                             dataset(2, 25, "harbour") + dataset(2, 55, "20010203") +
                             dataset(2, 60, "101500") + dataset(2, 120, "Boats");
