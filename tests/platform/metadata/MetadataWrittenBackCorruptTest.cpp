@@ -71,6 +71,40 @@ TEST(MetadataWrittenBackCorrupt, DamagedCameraBlocksAreReadAndWrittenSafely) {
     }
 }
 
+// The layouts whose second directory, preview or maker note the EXIF writer
+// carries over, damaged in their directories and cut short: an in-place EXIF
+// edit and a save either work or say why.
+TEST(MetadataWrittenBackCorrupt, DamagedCarriedLayoutsAreWrittenSafely) {
+    QTemporaryDir dir;
+    for (const auto layout :
+         {test::ExifLayout::StripThumbnail, test::ExifLayout::Thumbnail180,
+          test::ExifLayout::NikonOwnHeader, test::ExifLayout::MinoltaNote,
+          test::ExifLayout::CiffStyle}) {
+        const QByteArray block = test::layoutExif(layout).block;
+        std::vector<QByteArray> damaged;
+        for (qint64 at = 8; at < std::min<qint64>(block.size(), 700); at += 23) {
+            QByteArray d = block;
+            d[at] = char(0xFF);
+            damaged.push_back(d);
+        }
+        for (qint64 keep : {block.size() / 3, block.size() - 5})
+            damaged.push_back(block.left(keep));
+        for (const QByteArray& exif : damaged) {
+            const QString path = dir.filePath("d.jpg");
+            test::writeFile(path, test::jpegWithBlocks(test::quadrantPicture(16, 12), exif));
+            ImageBox box;
+            try {
+                box.LoadFromFile(path);
+                box.SetExifAttribute("Artist", "a");
+                box.SaveJpegMetadata(path);
+                box.SaveToFile(dir.filePath("out.jpg"));
+            } catch (const AppError& error) {
+                EXPECT_FALSE(error.description().isEmpty());
+            }
+        }
+    }
+}
+
 QByteArray resource(uint16_t id, const QByteArray& value) {
     QByteArray r("8BIM");
     r.append(char(id >> 8)).append(char(id & 0xFF)).append(2, '\0');
