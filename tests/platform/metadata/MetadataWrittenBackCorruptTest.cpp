@@ -160,6 +160,13 @@ TEST(MetadataWrittenBackCorrupt, IptcIntoDamagedPhotoshopResources) {
     EXPECT_TRUE(written.contains(kResolution));
     ImageBox reread;
     reread.LoadFromFile(path);
+    // A JPEG saved from it carries the resource and the IPTC too.
+    const QString saved = dir.filePath("saved.jpg");
+    reread.SaveToFile(saved);
+    EXPECT_TRUE(test::readFile(saved).contains(kResolution));
+    ImageBox savedBox;
+    savedBox.LoadFromFile(saved);
+    EXPECT_EQ(savedBox.IptcCaption(), "A caption");
     EXPECT_EQ(reread.IptcCaption(), "A caption");
     EXPECT_EQ(reread.IptcKeyword(0), "lake");
     if (!QStandardPaths::findExecutable("exiftool").isEmpty()) {
