@@ -318,6 +318,7 @@ int64_t ImageBox::EncodedSize(int format) const {
 // the EXIF and IPTC of the file shown before.
 void ImageBox::Clear() {
     metadata_.clear();
+    statedResolution_ = {};
     replaceImage(QImage());
 }
 

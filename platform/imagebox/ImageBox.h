@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/imagebox/StatedResolution.h"
 #include "platform/imagebox/edit/ImageSelection.h"
 #include "platform/imagebox/meta/ImageMetadata.h"
 #include "platform/print/PrintBackend.h"
@@ -515,11 +516,14 @@ public:
     // A copy of the EXIF and IPTC, and putting one back: a command that changes
     // the metadata and then cannot write it puts back what the file still holds.
     // The colour profile the loaded file came with (empty for none), and the
-    // resolution its metadata gives in dots per inch (0 and 0 when none).
+    // resolution the file states in dots per inch, exactly: its metadata's, else
+    // its header's (JFIF, pHYs, BMP; statedResolutionOfFile), 0 and 0 when none.
     QByteArray IccProfile() const { return metadata_.iccProfile(); }
     void CaptureResolution(double& xDpi, double& yDpi) const {
-        if (!metadata_.resolution(xDpi, yDpi))
-            xDpi = yDpi = 0;
+        if (!metadata_.resolution(xDpi, yDpi)) {
+            xDpi = statedResolution_.xDpi;
+            yDpi = statedResolution_.yDpi;
+        }
     }
     ImageMetadata MetadataSnapshot() const { return metadata_; }
     void RestoreMetadata(const ImageMetadata& snapshot) { metadata_ = snapshot; }
@@ -532,6 +536,8 @@ private:
     QString iptcListItem(int dataset, int index) const;
 
     ImageMetadata metadata_;
+    // What the loaded file's header says of its resolution; goes with the metadata.
+    imagebox::StatedResolution statedResolution_;
     // ---- end of the EXIF and IPTC members ----
 
 

@@ -17,6 +17,7 @@ bool isEmptyDate(const QDateTime& value) {
 // A file whose metadata cannot be read still loads: it simply carries none.
 void ImageBox::readMetadataFrom(const QString& path) {
     metadata_.readFrom(path);
+    statedResolution_ = imagebox::statedResolutionOfFile(path);
 }
 
 // A file the box has just written holds its image: the metadata is made to

@@ -2,6 +2,7 @@
 #include "core/AppError.h"
 #include "platform/imagebox/FreeImageCodec.h"
 #include "platform/imagebox/TiffMemoryFile.h"
+#include "platform/imagebox/StatedResolution.h"
 
 #include <cmath>
 #include <cstring>
@@ -178,9 +179,12 @@ void writeFields(TIFF* tif, const QImage& image, const Layout& layout, int compr
     if (layout.photometric == PHOTOMETRIC_PALETTE)
         writeColourMap(tif, image, layout.bits);
     if (image.dotsPerMeterX() > 0 && image.dotsPerMeterY() > 0) {
-        TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
-        TIFFSetField(tif, TIFFTAG_XRESOLUTION, float(image.dotsPerMeterX() * 0.0254));
-        TIFFSetField(tif, TIFFTAG_YRESOLUTION, float(image.dotsPerMeterY() * 0.0254));
+        const UnitResolution r =
+            unitResolutionOfDotsPerMetre(image.dotsPerMeterX(), image.dotsPerMeterY());
+        TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT,
+                     r.perCentimetre ? RESUNIT_CENTIMETER : RESUNIT_INCH);
+        TIFFSetField(tif, TIFFTAG_XRESOLUTION, float(r.x));
+        TIFFSetField(tif, TIFFTAG_YRESOLUTION, float(r.y));
     }
 }
 

@@ -222,11 +222,14 @@ struct BoxResolution {
     int8_t exponent = 0;
 };
 
-std::optional<BoxResolution> exactBoxResolution(double dpi) {
-    const double scaled = dpi * 5000.0;
-    if (std::abs(scaled - std::nearbyint(scaled)) > 1e-6 || scaled <= 0 || scaled > 1e12)
+// numerator / denominator x 10^exponent, when the numerator is whole and fits
+// in 16 bits once its trailing zeros go to the exponent.
+std::optional<BoxResolution> boxFraction(double numeratorValue, uint16_t denominator) {
+    const double off = std::abs(numeratorValue - std::nearbyint(numeratorValue));
+    if (off > 1e-9 * std::max(1.0, numeratorValue) || numeratorValue <= 0 ||
+        numeratorValue > 1e12)
         return std::nullopt;
-    auto numerator = static_cast<int64_t>(std::nearbyint(scaled));
+    auto numerator = static_cast<int64_t>(std::nearbyint(numeratorValue));
     int exponent = 0;
     while (numerator > 65535 && numerator % 10 == 0) {
         numerator /= 10;
@@ -234,7 +237,16 @@ std::optional<BoxResolution> exactBoxResolution(double dpi) {
     }
     if (numerator > 65535)
         return std::nullopt;
-    return BoxResolution{static_cast<uint16_t>(numerator), 127, static_cast<int8_t>(exponent)};
+    return BoxResolution{static_cast<uint16_t>(numerator), denominator,
+                         static_cast<int8_t>(exponent)};
+}
+
+// A source that counts per metre (a PNG's pHYs, a BMP header: 2835 is 72.009
+// dpi) has a whole number of pixels per metre instead.
+std::optional<BoxResolution> exactBoxResolution(double dpi) {
+    if (auto perInch = boxFraction(dpi * 5000.0, 127))
+        return perInch;
+    return boxFraction(dpi / 0.0254, 1);
 }
 
 void putBe16(QByteArray& bytes, qint64 at, uint16_t v) {
@@ -265,6 +277,32 @@ void makeCaptureResolutionExact(const QString& file, const Description& descript
     head[at + 9] = char(h->exponent);
     f.seek(at);
     f.write(head.mid(at, 10));
+}
+
+// The bytes of a JP2 file around its codestream: signature, file type, the
+// header box (image header, colour box, channel definitions of an opacity
+// channel, capture resolution) and the codestream box's own header.
+uint64_t jp2BoxBytes(const grk_image* image, const grk_cparameters& params, const Source& s) {
+    uint64_t bytes = 12 + 20 + 8 + 22 + 8;
+    const bool profile = image->meta && image->meta->color.icc_profile_len > 0;
+    bytes += profile ? 8 + 3 + uint64_t(image->meta->color.icc_profile_len) : 8 + 7;
+    if (s.hasAlpha)
+        bytes += 8 + 2 + 6 * uint64_t(s.components);
+    if (params.write_capture_resolution)
+        bytes += 8 + 8 + 10;
+    return bytes;
+}
+
+// The library sizes the whole file by the rate, boxes included: a colour
+// profile of a few kilobytes would leave a small picture almost no codestream.
+// The rate is meant for the pixels, so the boxes are added to the budget.
+void rateForPixelsOnly(const grk_image* image, grk_cparameters& params, const Source& s) {
+    if (params.cod_format != GRK_FMT_JP2 || params.layer_rate[0] <= 0)
+        return;
+    const double pixelBytes = double(s.components) * s.pixels.width() * s.pixels.height() *
+                              s.precision / 8.0;
+    const double codestream = pixelBytes / params.layer_rate[0];
+    params.layer_rate[0] = pixelBytes / (codestream + double(jp2BoxBytes(image, params, s)));
 }
 
 void checkTarget(const QString& path) {
@@ -327,6 +365,7 @@ void encodeImage(QImage image, const QString& path, Container container, int rat
     GrokRef grokImage = makeGrokImage(source);
     grk_cparameters params = makeParameters(source, container, rate);
     describe(reinterpret_cast<grk_image*>(grokImage.get()), params, source, description);
+    rateForPixelsOnly(reinterpret_cast<grk_image*>(grokImage.get()), params, source);
     // Grok holds its own copy of the samples now: a caller that handed its image
     // over gets those pixels freed before the long part of the encode. Their pages
     // stay with the process for the next image (a batch gives them back at its end).

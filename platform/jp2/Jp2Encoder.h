@@ -28,7 +28,8 @@ double compressionRatioForRate(int rate);
 // A JP2 file also carries what the description gives: the colour profile as a
 // colour box (`colr`) of method 2 (when the profile's colour space is the
 // image's: RGB or grey), and the capture resolution. A codestream has no boxes
-// for either.
+// for either. The rate sizes the codestream by the pixels alone; the boxes come
+// on top of it.
 struct Description {
     QByteArray iccProfile;
     double xDpi = 0; // 0: no resolution known

@@ -239,9 +239,7 @@ std::array<uint32_t, 4> pixelAt(const std::vector<Sampler>& colour,
 void checkDecodable(const grk_image& image) {
     if (image.x1 <= image.x0 || image.y1 <= image.y0)
         unsupported(QStringLiteral("it has no pixels"));
-    const qint64 pixels = qint64(image.x1 - image.x0) * qint64(image.y1 - image.y0);
-    if (pixels > maxDecodedPixels || image.x1 - image.x0 > 1u << 20 ||
-        image.y1 - image.y0 > 1u << 20)
+    if (!isWithinImageLimits(image.x1 - image.x0, image.y1 - image.y0))
         unsupported(QStringLiteral("it is too large (%1 x %2)")
                         .arg(image.x1 - image.x0)
                         .arg(image.y1 - image.y0));

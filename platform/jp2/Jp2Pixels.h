@@ -7,11 +7,8 @@
 
 namespace picbasket::jp2 {
 
-// Largest image the decoder accepts, in pixels (16384 x 16384): the program's one
-// limit.
-inline constexpr qint64 maxDecodedPixels = MaxImagePixels;
-
-// Checks what a decoded image's header claims (size, component count, precision,
+// Checks what a decoded image's header claims (size within the program's one
+// limit, isWithinImageLimits; component count, precision,
 // sub-sampling, palette) before its pixels are decoded. Throws AppError 481.
 void checkDecodable(const grk_image& image);
 

@@ -1,9 +1,11 @@
 #include "platform/jp2/Jp2StreamCheck.h"
 
 #include "core/AppError.h"
+#include "core/ImageLimits.h"
 
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace picbasket::jp2 {
 
@@ -32,10 +34,17 @@ uint64_t readBigEndian(const QByteArray& bytes, qsizetype at, int count) {
                    .arg(maxTiles));
 }
 
-// The image and tile size segment right after the start marker, at begin + 2:
-// the decoder sets up every tile it announces before reading any, so the count
-// is bounded here, before the decoder sees the file.
-void checkTiling(const QByteArray& bytes, qsizetype begin, qsizetype end) {
+// What the image and tile size segment announces.
+struct Tiling {
+    uint64_t tiles = 0;
+    qsizetype next = 0; // the marker after the segment
+};
+
+// The image and tile size segment right after the start marker, at begin + 2.
+// The decoder sets up the image and every tile it announces before reading any,
+// so the image size is held to the program's one limit and the tile count is
+// bounded here, before the decoder sees the file.
+Tiling checkTiling(const QByteArray& bytes, qsizetype begin, qsizetype end) {
     constexpr qsizetype fixedPart = 2 + 2 + 2 + 8 * 4 + 2; // marker to the component count
     const qsizetype at = begin + 2;
     if (end - at < fixedPart + 3)
@@ -45,9 +54,20 @@ void checkTiling(const QByteArray& bytes, qsizetype begin, qsizetype end) {
         damaged("the image size segment has an impossible length");
     const auto field = [&](int index) { return readBigEndian(bytes, at + 6 + 4 * index, 4); };
     const uint64_t width = field(0), height = field(1);
+    const uint64_t imageX = field(2), imageY = field(3);
     const uint64_t tileWidth = field(4), tileHeight = field(5);
     const uint64_t tileX = field(6), tileY = field(7);
     const uint64_t components = readBigEndian(bytes, at + 38, 2);
+    if (imageX >= width || imageY >= height)
+        damaged("the image has no pixels");
+    if (!isWithinImageLimits(qint64(width - imageX), qint64(height - imageY)))
+        raiseError(err::InvalidPicture,
+                   QStringLiteral("The JPEG 2000 image cannot be shown: it is too large (%1 x %2; "
+                                  "at most %3 a side and %4 megapixels)")
+                       .arg(width - imageX)
+                       .arg(height - imageY)
+                       .arg(MaxImageSide)
+                       .arg(MaxImagePixels / (1 << 20)));
     if (tileWidth == 0 || tileHeight == 0 || tileX >= width || tileY >= height)
         damaged("the tiles cover no part of the image");
     if (components == 0)
@@ -58,6 +78,57 @@ void checkTiling(const QByteArray& bytes, qsizetype begin, qsizetype end) {
     const uint64_t tiles = across * down;
     if (tiles > uint64_t(maxTiles) || tiles * components > uint64_t(maxTileComponents))
         tooManyTiles(tiles);
+    return {tiles, at + 2 + qsizetype(length)};
+}
+
+constexpr uint64_t startOfTile = 0xFF90;
+constexpr uint64_t endOfCodestream = 0xFFD9;
+
+// Walks the rest of the main header to the first tile-part, then from tile-part
+// to tile-part by their lengths, to the end marker at end - 2. Every announced
+// tile must have a tile-part: a codestream without some of them is cut short or
+// damaged, and the decoder would make the whole picture of the few bytes there
+// are (a 353-byte file became 133 megapixels of nothing).
+void checkTileParts(const QByteArray& bytes, const Tiling& tiling, qsizetype end) {
+    const qsizetype last = end - 2; // the end marker
+    qsizetype at = tiling.next;
+    for (;;) {
+        if (at > last)
+            damaged("the main header is cut off");
+        const uint64_t marker = readBigEndian(bytes, at, 2);
+        if (marker == startOfTile)
+            break;
+        if (marker == endOfCodestream)
+            damaged("the codestream holds no tile");
+        if ((marker >> 8) != 0xFF)
+            damaged("a header segment is misplaced");
+        if (last - at < 4)
+            damaged("the main header is cut off");
+        const uint64_t length = readBigEndian(bytes, at + 2, 2);
+        if (length < 2 || length > uint64_t(last - at - 2))
+            damaged("a header segment runs past the codestream");
+        at += 2 + qsizetype(length);
+    }
+    std::vector<bool> present(size_t(tiling.tiles), false);
+    constexpr qsizetype tilePartHeader = 12 + 2; // the tile-part's segment and its data marker
+    while (at < last) {
+        if (last - at < tilePartHeader || readBigEndian(bytes, at, 2) != startOfTile ||
+            readBigEndian(bytes, at + 2, 2) != 10)
+            damaged("a tile-part is cut off or misplaced");
+        const uint64_t tile = readBigEndian(bytes, at + 4, 2);
+        uint64_t length = readBigEndian(bytes, at + 6, 4);
+        if (length == 0) // the last tile-part runs to the end marker
+            length = uint64_t(last - at);
+        if (tile >= tiling.tiles)
+            damaged("a tile-part names a tile the image does not have");
+        if (length < uint64_t(tilePartHeader) || length > uint64_t(last - at))
+            damaged("a tile-part runs past the codestream (truncated)");
+        present[size_t(tile)] = true;
+        at += qsizetype(length);
+    }
+    for (bool has : present)
+        if (!has)
+            damaged("tiles are missing (the codestream is cut short)");
 }
 
 // The codestream occupies bytes [begin, end) of the file.
@@ -67,7 +138,7 @@ void checkCodestream(const QByteArray& bytes, qsizetype begin, qsizetype end) {
     if (static_cast<unsigned char>(bytes[end - 2]) != 0xFF ||
         static_cast<unsigned char>(bytes[end - 1]) != 0xD9)
         damaged("the codestream is truncated (no end marker)");
-    checkTiling(bytes, begin, end);
+    checkTileParts(bytes, checkTiling(bytes, begin, end), end);
 }
 
 // Walks the top-level boxes; returns the codestream's range through begin and end.

@@ -18,9 +18,11 @@ inline constexpr int maxTileComponents = 4 * maxTiles;
 // Checks the file's structure against its real length before any decoding: every
 // JP2 box fits in the file, there is exactly one codestream box (or the file is a
 // bare codestream), the codestream starts with its start marker, its image size
-// segment fits and announces at most maxTiles tiles (maxTileComponents tile
-// components), and it ends with its end marker. Throws AppError 481 naming what is
-// wrong.
+// segment fits, announces an image within the program's one limit
+// (isWithinImageLimits) and at most maxTiles tiles (maxTileComponents tile
+// components), its header segments and tile-parts follow each other to its end
+// marker, and every tile it announces has a tile-part. Throws AppError 481 naming
+// what is wrong.
 void checkStreamIsWhole(const QByteArray& bytes);
 
 } // namespace picbasket::jp2

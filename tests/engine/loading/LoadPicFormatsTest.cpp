@@ -14,7 +14,11 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 // The load entry on JPEG 2000 files, deep samples, JPEG decoding and the formats
 // whose structure it checks, each against an outside decoder or the source pixels.
@@ -486,6 +490,69 @@ TEST_F(LoadPicFormatsCorrupt, FormatsWithoutACheckGiveNothing) {
     for (const char* name : {"icon.xpm", "icon.png"})
         for (int32_t mode : {0, 2})
             EXPECT_TRUE(load(write(name, xpm), mode).isNull()) << name << " " << mode;
+    EXPECT_TRUE(errors.reports().empty());
+}
+
+// The resident memory a child process reached while running body, beyond what
+// it held when body started, in bytes; -1 when the child failed or ran out of
+// time.
+qint64 peakMemoryOf(const std::function<bool()>& body) {
+    const auto residentNow = [] {
+        QFile statm(QStringLiteral("/proc/self/statm"));
+        if (!statm.open(QIODevice::ReadOnly))
+            return qint64(-1);
+        return statm.readAll().split(' ').value(1).toLongLong() * sysconf(_SC_PAGESIZE);
+    };
+    int channel[2];
+    if (pipe(channel) != 0)
+        return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        alarm(120);
+        const qint64 before = residentNow();
+        const bool done = body();
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        const qint64 grown = done && before >= 0 ? qint64(usage.ru_maxrss) * 1024 - before : -1;
+        _exit(write(channel[1], &grown, sizeof grown) == sizeof grown ? 0 : 1);
+    }
+    close(channel[1]);
+    qint64 grown = -1;
+    if (child < 0 || read(channel[0], &grown, sizeof grown) != sizeof grown)
+        grown = -1;
+    close(channel[0]);
+    int status = 0;
+    if (child > 0 && (waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
+                      WEXITSTATUS(status) != 0))
+        grown = -1;
+    return grown;
+}
+
+// The three 353-byte JPEG 2000 files that claimed 131,088 and 525,580 pixels a
+// side and 2032 x 65527 pixels of 16 bits (3.6 GB resident) are refused by
+// their headers in every size mode, and no load comes near that memory: the
+// first two pass the one image limit, the third lacks 126 of its 127 tiles.
+TEST_F(LoadPicFormatsCorrupt, OversizedJpeg2000HeadersAreRefusedWithLittleMemory) {
+    const QDir folder(test::testDataFolder() + "/fuzz/loadpic");
+    const QStringList names = {"jp2-131088-wide.jp2", "jp2-525580-high.jp2",
+                               "jp2-2032x65527-claims-2-6gb.jp2"};
+    for (const QString& name : names) {
+        const QByteArray bytes = readBytes(folder.filePath(name));
+        ASSERT_EQ(bytes.size(), 354) << name.toStdString();
+        const QString file = write(name, bytes.mid(1));
+        for (int32_t mode : {0, 1, 2})
+            EXPECT_TRUE(load(file, mode).isNull()) << name.toStdString() << " mode " << mode;
+        const qint64 peak = peakMemoryOf([&] {
+            for (int32_t mode : {0, 1, 2})
+                if (!load(file, mode).isNull())
+                    return false;
+            return true;
+        });
+        EXPECT_GE(peak, 0) << name.toStdString();
+        EXPECT_LT(peak, qint64(64) << 20) << name.toStdString();
+        std::printf("%s: peak %.1f MiB above the start\n", qPrintable(name),
+                    double(peak) / (1 << 20));
+    }
     EXPECT_TRUE(errors.reports().empty());
 }
 

@@ -157,23 +157,36 @@ TEST(Jp2Corrupt, ImpossibleHeadersAreRefused) {
         EXPECT_EQ(loadError(dir.path(), row.bytes), err::InvalidPicture) << row.name;
 }
 
+// What the structure check says of these bytes; empty when it passes them.
+QString refusal(const QByteArray& bytes) {
+    try {
+        jp2::checkStreamIsWhole(bytes);
+        return {};
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), err::InvalidPicture);
+        return e.description();
+    }
+}
+
 // The tile count is bounded by the structure check, before the decoder sets up a
-// single tile; at the bound the check still passes.
+// single tile; at the bound the count passes (the file is then refused for the
+// tiles it lacks, since it holds one).
 TEST(Jp2Corrupt, TileCountIsBoundedBeforeDecoding) {
     QTemporaryDir dir;
     const QByteArray jpc = goodFile(dir.path(), "jpc");
     struct Row {
         quint32 width, height, tileWidth, tileHeight, tileX, tileY;
-        bool passes;
+        const char* refusedFor; // what the refusal names
         const char* what;
     } rows[] = {
-        {16384, 16384, 128, 128, 0, 0, true, "16384 tiles of 128 x 128"},
-        {16385, 16384, 128, 128, 0, 0, false, "one column more: 16512 tiles"},
-        {16384, 16384, 128, 128, 100, 100, true, "a tile origin inside the first tile"},
-        {0x00100000, 1, 64, 1, 0, 0, true, "one row of 16384 tiles"},
-        {0xFFFFFFFF, 0xFFFFFFFF, 1, 1, 0, 0, false, "2^64 tiles"},
-        {64, 48, 64, 48, 64, 0, false, "the tile origin past the image"},
-        {64, 48, 64, 0, 0, 0, false, "tiles of no height"},
+        {16384, 16384, 128, 128, 0, 0, "tiles are missing", "16384 tiles of 128 x 128"},
+        {16384, 16384, 128, 127, 0, 0, "16640 tiles (at most", "one row more: 16640 tiles"},
+        {16384, 16384, 128, 128, 100, 100, "tiles are missing", "a tile origin in the first tile"},
+        {65535, 1, 4, 1, 0, 0, "tiles are missing", "one row of 16384 tiles"},
+        {65535, 1, 3, 1, 0, 0, "21845 tiles (at most", "one row of 21845 tiles"},
+        {0xFFFFFFFF, 0xFFFFFFFF, 1, 1, 0, 0, "too large", "2^64 tiles on 2^64 pixels"},
+        {64, 48, 64, 48, 64, 0, "cover no part", "the tile origin past the image"},
+        {64, 48, 64, 0, 0, 0, "cover no part", "tiles of no height"},
     };
     for (const Row& row : rows) {
         QByteArray b = jpc;
@@ -184,14 +197,8 @@ TEST(Jp2Corrupt, TileCountIsBoundedBeforeDecoding) {
         putBigEndian32(b, siz + 26, row.tileHeight);
         putBigEndian32(b, siz + 30, row.tileX);
         putBigEndian32(b, siz + 34, row.tileY);
-        bool passed = true;
-        try {
-            jp2::checkStreamIsWhole(b);
-        } catch (const AppError& e) {
-            passed = false;
-            EXPECT_EQ(e.number(), err::InvalidPicture) << row.what;
-        }
-        EXPECT_EQ(passed, row.passes) << row.what;
+        EXPECT_TRUE(refusal(b).contains(QLatin1String(row.refusedFor)))
+            << row.what << ": " << refusal(b).toStdString();
     }
     // The components count as well: every tile holds each of them. Grows the
     // segment to that many components of 8 bits.
@@ -209,15 +216,101 @@ TEST(Jp2Corrupt, TileCountIsBoundedBeforeDecoding) {
         b.insert(siz + 40 + 3 * had, more);
         qToBigEndian(quint16(38 + 3 * components), b.data() + siz + 2);
         qToBigEndian(quint16(components), b.data() + siz + 38);
-        try {
-            jp2::checkStreamIsWhole(b);
-            return true;
-        } catch (const AppError&) {
-            return false;
-        }
+        return !refusal(b).contains(QLatin1String("(at most"));
     };
     EXPECT_TRUE(withComponents(16384, 4));
     EXPECT_FALSE(withComponents(16384, 5));
     EXPECT_TRUE(withComponents(64, 1024));
     EXPECT_FALSE(withComponents(64, 1025));
+}
+
+// The image size is held to the program's one limit (65535 a side, 2^28 pixels)
+// from the image size segment, before the decoder allocates anything; a picture
+// of one tile at the limit passes the check.
+TEST(Jp2Corrupt, ImageSizeIsHeldToTheOneLimitBeforeDecoding) {
+    QTemporaryDir dir;
+    const QByteArray jpc = goodFile(dir.path(), "jpc");
+    struct Row {
+        quint32 width, height, imageX, imageY;
+        bool passes;
+    } rows[] = {
+        {65535, 4096, 0, 0, true},      {65536, 1, 0, 0, false},     {1, 65536, 0, 0, false},
+        {65535, 4097, 0, 0, false},     {16384, 16384, 0, 0, true},  {16385, 16384, 0, 0, false},
+        {131088, 268, 0, 0, false},     {16, 525580, 0, 0, false},   {70000, 10, 5000, 0, true},
+        {70000, 10, 4464, 0, false},    {64, 48, 64, 0, false},
+    };
+    for (const Row& row : rows) {
+        QByteArray b = jpc;
+        const qsizetype siz = sizOffset(b);
+        putBigEndian32(b, siz + 6, row.width);
+        putBigEndian32(b, siz + 10, row.height);
+        putBigEndian32(b, siz + 14, row.imageX);
+        putBigEndian32(b, siz + 18, row.imageY);
+        putBigEndian32(b, siz + 22, row.width); // one tile over the whole image
+        putBigEndian32(b, siz + 26, row.height);
+        EXPECT_EQ(refusal(b).isEmpty(), row.passes)
+            << row.width << " x " << row.height << " from " << row.imageX << ": "
+            << refusal(b).toStdString();
+    }
+}
+
+// Every tile a codestream announces must have a tile-part, and tile-parts must
+// follow each other by their lengths to the end marker: a codestream cut inside
+// its tiles (and its end marker put back) is refused, not decoded into a picture
+// of mostly nothing.
+TEST(Jp2Corrupt, CodestreamsLackingTilesAreRefused) {
+    QTemporaryDir dir;
+    AxImage control;
+    control.SetBitmapHandle(patternImage(64, 48, QImage::Format_RGB888, 5));
+    control.SetCompressionRate(25);
+    const QString path = dir.path() + QStringLiteral("/whole.jpc");
+    control.SaveFile(path, AxImage::FormatCodestream);
+    QByteArray whole = readFile(path);
+    const qsizetype siz = sizOffset(whole);
+    putBigEndian32(whole, siz + 22, 32);
+    putBigEndian32(whole, siz + 26, 24);
+    // The encoder writes one tile. The check reads no coded data, so the cases
+    // change the layout only: the tile size above makes four tiles, and copies of
+    // the one tile-part, renumbered, stand for each.
+    const qsizetype sot = whole.indexOf(QByteArray::fromHex("ff90000a"));
+    ASSERT_GT(sot, 0);
+    const QByteArray header = whole.left(sot);
+    const QByteArray tilePart = whole.mid(sot, whole.size() - 2 - sot);
+    const auto withTile = [](QByteArray part, quint16 tile, quint32 length) {
+        qToBigEndian(tile, part.data() + 4);
+        qToBigEndian(length, part.data() + 6);
+        return part;
+    };
+    const quint32 n = quint32(tilePart.size());
+    const QByteArray end = QByteArray::fromHex("ffd9");
+    QByteArray all = header;
+    for (quint16 t = 0; t < 4; ++t)
+        all += withTile(tilePart, t, n);
+    EXPECT_TRUE(refusal(all + end).isEmpty()) << refusal(all + end).toStdString();
+    struct Row {
+        QByteArray bytes;
+        const char* refusedFor;
+        const char* what;
+    } rows[] = {
+        {header + withTile(tilePart, 0, n) + end, "tiles are missing", "three tiles missing"},
+        {header + withTile(tilePart, 0, n) + withTile(tilePart, 1, n) + withTile(tilePart, 1, n) +
+             withTile(tilePart, 2, n) + end,
+         "tiles are missing", "tile 3 missing, tile 1 twice"},
+        {header + withTile(tilePart, 0, n) + withTile(tilePart, 4, n) + end, "does not have",
+         "a tile the image lacks"},
+        {all.left(all.size() - 5) + end, "runs past", "the last tile-part cut short"},
+        {header + withTile(tilePart, 0, n + 7) + end, "runs past", "a tile-part too long"},
+        {header + withTile(tilePart, 0, n - 1) + end, "cut off or misplaced",
+         "a tile-part too short"},
+        {header + end, "no tile", "no tile-part at all"},
+        {header.left(header.size() - 4) + end, "runs past", "the main header cut short"},
+    };
+    for (const Row& row : rows)
+        EXPECT_TRUE(refusal(row.bytes).contains(QLatin1String(row.refusedFor)))
+            << row.what << ": " << refusal(row.bytes).toStdString();
+    // The last tile-part may give 0 as its length: it runs to the end marker.
+    QByteArray open = header;
+    for (quint16 t = 0; t < 3; ++t)
+        open += withTile(tilePart, t, n);
+    EXPECT_TRUE(refusal(open + withTile(tilePart, 3, 0) + end).isEmpty());
 }
