@@ -258,6 +258,36 @@ TEST(MakerNoteTiff, AnUnknownLayoutIsLeftOutAndSaidSo) {
     EXPECT_TRUE(box.MetadataLeftOut().isEmpty());
 }
 
+// Canon notes whose entries claim what the file does not hold: a value beyond
+// the end, a count that overflows, an unknown type. The save never reads past
+// the bytes it has; the note is moved or named as left out, and the picture
+// and the rest of the EXIF are saved.
+TEST(MakerNoteTiffCorrupt, DamagedNotesNeverReadPastTheFile) {
+    QTemporaryDir dir;
+    const struct {
+        const char* name;
+        std::vector<Field> fields;
+    } rows[] = {
+        {"value-beyond-the-end", {{0x0006, 2, 64, {}, 0x7FFFFFF0}}},
+        {"count-overflows", {{0x0001, 4, 0xFFFFFFFFu, {}, 16}, ascii(0x0006, "Canon EOS")}},
+        {"unknown-type", {{0x0002, 99, 1000, {}, 8}, ascii(0x0007, "Firmware 1")}},
+        {"stray-at-the-header", {{0x0009, 2, 32, {}, 0}}},
+    };
+    for (const auto& r : rows) {
+        const QByteArray exif = cameraExif(true, "Canon", "Canon EOS 5D Mark III", {},
+                                           [&](qint64) { return r.fields; });
+        const QString source = writeJpeg(dir, QString(r.name) + ".jpg", exif);
+        ImageBox box;
+        box.LoadFromFile(source);
+        const QString out = dir.filePath(QString(r.name) + ".tif");
+        box.SaveToFile(out);
+        ImageBox again;
+        again.LoadFromFile(out);
+        EXPECT_EQ(again.ImageWidth(), 64) << r.name;
+        EXPECT_EQ(again.ExifValueByName("Make"), "Canon") << r.name;
+    }
+}
+
 // A TIFF with 60,000 keywords (written by Exiv2): the box reads them whole,
 // one more is added as the keyword dialog's OK does (clear, add each), and
 // exiftool counts them all in the file.
