@@ -20,6 +20,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 namespace picbasket {
@@ -97,12 +98,13 @@ void setTransparency(ImageBox& box, uint8_t transparent, OleColor color) {
 }
 
 // FreeImage adds its own extension to a name whose extension it lists only in
-// another case ("X.TIF"); such a file is written under a lower-case temporary
-// name beside it and renamed onto the name asked for.
-bool saveWithFreeImage(const QImage& picture, const QString& path, int32_t format,
-                       int32_t flags) {
+// another case ("X.TIF"); such a file, and one that gets more written into it
+// (finish, given the file's name), is written under a lower-case temporary name
+// beside it and renamed onto the name asked for when whole.
+bool saveWithFreeImage(const QImage& picture, const QString& path, int32_t format, int32_t flags,
+                       const std::function<void(const QString&)>& finish = {}) {
     int32_t fif = format;
-    if (fncIsExtensionValid(format, path, Qt::CaseSensitive))
+    if (!finish && fncIsExtensionValid(format, path, Qt::CaseSensitive))
         return fncSavePicture(picture, path, fif, flags) != 0;
     QTemporaryFile reserved(QFileInfo(path).absolutePath() + "/.picbasket-XXXXXX." +
                             fncGetPrimaryExtension(format));
@@ -112,14 +114,33 @@ bool saveWithFreeImage(const QImage& picture, const QString& path, int32_t forma
     reserved.close();
     if (fncSavePicture(picture, temporary, fif, flags) == 0)
         return false;
-    return std::rename(QFile::encodeName(temporary).constData(),
-                       QFile::encodeName(path).constData()) == 0;
+    try {
+        if (finish)
+            finish(temporary);
+    } catch (...) {
+        QFile::remove(temporary);
+        throw;
+    }
+    if (std::rename(QFile::encodeName(temporary).constData(),
+                    QFile::encodeName(path).constData()) == 0)
+        return true;
+    QFile::remove(temporary);
+    return false;
+}
+
+// The codings FreeImage writes for the box, which takes only none, PackBits and
+// Group 4 itself. The file gets the box's metadata as the box's own TIFF does.
+bool saveTiffWithFreeImage(ImageBox& box, const QString& path, const QImage& picture,
+                           int32_t flags) {
+    return saveWithFreeImage(picture, path, FifTiff, flags, [&](const QString& written) {
+        box.WriteMetadataIntoSavedFile(written);
+    });
 }
 
 bool saveTiff(ImageBox& box, const QString& path, int16_t compression) {
+    stamp(box);
     if (compression < 3) {
         box.setTiffCompression(compression);
-        stamp(box);
         box.SaveToFile(path);
         return true;
     }
@@ -127,13 +148,13 @@ bool saveTiff(ImageBox& box, const QString& path, int16_t compression) {
     // grey or colour pixels: each gets the copy its coding takes.
     switch (compression) {
     case 3:
-        return saveWithFreeImage(imagebox::toMono(box.Picture()), path, FifTiff, TiffCcittFax3);
+        return saveTiffWithFreeImage(box, path, imagebox::toMono(box.Picture()), TiffCcittFax3);
     case 4:
-        return saveWithFreeImage(box.Picture(), path, FifTiff, TiffLzw);
+        return saveTiffWithFreeImage(box, path, box.Picture(), TiffLzw);
     case 5:
-        return saveWithFreeImage(imagebox::toColour24(box.Picture()), path, FifTiff, TiffJpeg);
+        return saveTiffWithFreeImage(box, path, imagebox::toColour24(box.Picture()), TiffJpeg);
     case 6:
-        return saveWithFreeImage(box.Picture(), path, FifTiff, TiffDeflate);
+        return saveTiffWithFreeImage(box, path, box.Picture(), TiffDeflate);
     default:
         raiseError(err::InvalidProcedureCall,
                    QString("%1 is no TIFF compression").arg(compression));
@@ -207,6 +228,22 @@ bool saveByExtension(ImageBox& box, const QString& path, AxImage& jpeg2000) {
     return true;
 }
 
+// A save that could not keep all the metadata says what it left out. Only the
+// JPEG and TIFF saves carry it.
+void tellWhatWasLeftOut(const ImageBox& box, const QString& path) {
+    const QString ext = extensionOf(path);
+    const bool carries = ext == "jpg" || ext == "jpeg" || ext == "jpe" || ext == "tif" ||
+                         ext == "tiff";
+    const QStringList leftOut = carries ? box.MetadataLeftOut() : QStringList();
+    if (leftOut.isEmpty())
+        return;
+    QStringList lines{QStringLiteral("The file was saved, but without some of the picture's "
+                                     "metadata:")};
+    for (const QString& what : leftOut)
+        lines << QStringLiteral("- ") + what + QStringLiteral(".");
+    msgBox(joinLines(lines), mb::Information);
+}
+
 } // namespace
 
 const QString& SavePreviewFilter() {
@@ -245,11 +282,13 @@ QString fncSavePreviewToFile_Dialog(ImageBox& imageBox, QWidget* owner, AxImage&
         }
         if (path.isEmpty())
             return;
-        if (!fncSavePreviewImage(imageBox, path, jpeg2000))
+        if (!fncSavePreviewImage(imageBox, path, jpeg2000)) {
             msgBox(joinLines({"The file could not be saved!", "Please try again."}),
                    mb::Information);
-        else
-            saved = path;
+            return;
+        }
+        saved = path;
+        tellWhatWasLeftOut(imageBox, path);
     });
     return saved;
 }

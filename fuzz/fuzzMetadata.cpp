@@ -37,8 +37,7 @@ void readEverything(const ImageBox& box) {
         (void)box.ExifNameByIndex(i);
         (void)box.ExifValueByIndex(i);
     }
-    for (int i = 0; i < box.IptcKeywordCount(); ++i)
-        (void)box.IptcKeyword(i);
+    (void)box.IptcKeywords();
     (void)box.IptcHeadline();
     (void)box.IptcDateCreated();
 }

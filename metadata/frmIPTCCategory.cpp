@@ -81,8 +81,7 @@ void frmIPTCCategory::subSetup(const ImageBox& box) {
         lstSupCats->clear();
         if (!box.HasImage())
             return;
-        for (int i = 0; i < box.IptcSupplementalCategoryCount(); ++i)
-            lstSupCats->addItem(box.IptcSupplementalCategory(i));
+        lstSupCats->addItems(box.IptcSupplementalCategories());
         const int urgency = box.IptcUrgency();
         if (urgency == 0)
             return;

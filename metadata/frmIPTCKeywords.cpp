@@ -57,8 +57,7 @@ void frmIPTCKeywords::subSetup(const ImageBox& box) {
         lstKeywords->clear();
         if (!box.HasImage())
             return;
-        for (int i = 0; i < box.IptcKeywordCount(); ++i)
-            lstKeywords->addItem(box.IptcKeyword(i));
+        lstKeywords->addItems(box.IptcKeywords());
     });
 }
 

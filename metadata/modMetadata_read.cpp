@@ -57,13 +57,6 @@ QString iptcDateText(const QDateTime& date) {
     return formatDate(date, QStringLiteral("m/d/yyyy"));
 }
 
-QString joined(int count, const std::function<QString(int)>& item) {
-    QStringList items;
-    for (int i = 0; i < count; ++i)
-        items << item(i);
-    return items.join(QLatin1Char(','));
-}
-
 struct IptcRow {
     QString caption;
     std::function<QString(const ImageBox&)> value;
@@ -87,14 +80,11 @@ const std::vector<IptcRow>& iptcRows() {
             text("Headline", &ImageBox::IptcHeadline),
             text("Special Instructions", &ImageBox::IptcSpecialInstructions),
             {QStringLiteral("Keywords"),
-             [](const ImageBox& b) {
-                 return joined(b.IptcKeywordCount(), [&](int i) { return b.IptcKeyword(i); });
-             }},
+             [](const ImageBox& b) { return b.IptcKeywords().join(QLatin1Char(',')); }},
             text("Category", &ImageBox::IptcCategory),
             {QStringLiteral("Supplemental Categories"),
              [](const ImageBox& b) {
-                 return joined(b.IptcSupplementalCategoryCount(),
-                               [&](int i) { return b.IptcSupplementalCategory(i); });
+                 return b.IptcSupplementalCategories().join(QLatin1Char(','));
              }},
             text("By (Author)", &ImageBox::IptcByline),
             text("By Title (Author's Position)", &ImageBox::IptcBylineTitle),

@@ -248,10 +248,8 @@ void ImageBox::SaveToFile(const QString& path) {
         raiseError(err::InvalidProcedureCall,
                    QString("%1 has no extension of a format the box writes").arg(path));
     asUnexpected([&] {
-        writeWholeFile(path, encode(format), [&](const QString& finished) {
-            if (format == FormatJpeg || format == FormatTiff)
-                writeMetadataTo(finished, format);
-        });
+        writeWholeFile(path, encode(format),
+                       [&](const QString& finished) { writeMetadataTo(finished, format); });
     });
 }
 
@@ -261,6 +259,10 @@ bool ImageBox::SaveExactTiff(const QString& path) {
             writeMetadataTo(finished, FormatTiff);
         });
     });
+}
+
+void ImageBox::WriteMetadataIntoSavedFile(const QString& path) {
+    asUnexpected([&] { writeMetadataTo(path, formatForExtension(path)); });
 }
 
 void ImageBox::AppendPageTiff(const QString& path) {

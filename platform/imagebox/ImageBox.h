@@ -492,13 +492,19 @@ public:
     int IptcUrgency() const { return metadata_.iptcUrgency(); }
     void setIptcUrgency(int urgency);
 
-    // Keywords and supplemental categories, indexed from 0 (raises 9 outside).
-    int IptcKeywordCount() const { return int(metadata_.iptcList(iptc::Keywords).size()); }
+    // Keywords and supplemental categories, whole and in their order; a reader
+    // takes the whole list once, since a file may hold tens of thousands.
+    QStringList IptcKeywords() const { return metadata_.iptcList(iptc::Keywords); }
+    QStringList IptcSupplementalCategories() const {
+        return metadata_.iptcList(iptc::SupplementalCategory);
+    }
+    // One item, indexed from 0 (raises 9 outside); each call walks the list.
+    int IptcKeywordCount() const { return metadata_.iptcListCount(iptc::Keywords); }
     QString IptcKeyword(int index) const { return iptcListItem(iptc::Keywords, index); }
     void ClearIptcKeywords();
     void AddIptcKeyword(const QString& text);
     int IptcSupplementalCategoryCount() const {
-        return int(metadata_.iptcList(iptc::SupplementalCategory).size());
+        return metadata_.iptcListCount(iptc::SupplementalCategory);
     }
     QString IptcSupplementalCategory(int index) const {
         return iptcListItem(iptc::SupplementalCategory, index);
@@ -526,6 +532,12 @@ public:
         }
     }
     ImageMetadata MetadataSnapshot() const { return metadata_; }
+    // Writes the metadata into a JPEG or TIFF file just written from the image by
+    // other means, as SaveToFile does into its own.
+    void WriteMetadataIntoSavedFile(const QString& path);
+    // What the last save could not keep of the metadata, one text for each
+    // (a maker note of a layout that cannot be moved); empty for none.
+    QStringList MetadataLeftOut() const { return metadataLeftOut_; }
     void RestoreMetadata(const ImageMetadata& snapshot) { metadata_ = snapshot; }
 
 private:
@@ -538,6 +550,7 @@ private:
     ImageMetadata metadata_;
     // What the loaded file's header says of its resolution; goes with the metadata.
     imagebox::StatedResolution statedResolution_;
+    QStringList metadataLeftOut_;
     // ---- end of the EXIF and IPTC members ----
 
 

@@ -23,8 +23,10 @@ void ImageBox::readMetadataFrom(const QString& path) {
 // A file the box has just written holds its image: the metadata is made to
 // describe that image, not the file it was read from.
 void ImageBox::writeMetadataTo(const QString& path, int format) {
+    metadataLeftOut_.clear();
     if ((format == FormatJpeg || format == FormatTiff) && metadata_.hasAnythingToWrite()) {
         metadata_.writeIntoOutput(path, image_);
+        metadataLeftOut_ = metadata_.leftOutOfOutput();
     }
 }
 
@@ -91,11 +93,10 @@ void ImageBox::setIptcUrgency(int urgency) {
 }
 
 QString ImageBox::iptcListItem(int dataset, int index) const {
-    const QStringList items = metadata_.iptcList(dataset);
-    if (index < 0 || index >= items.size()) {
+    if (index < 0 || index >= metadata_.iptcListCount(dataset)) {
         raiseError(err::SubscriptOutOfRange);
     }
-    return items[index];
+    return metadata_.iptcListItem(dataset, index);
 }
 
 void ImageBox::ClearIptcKeywords() {

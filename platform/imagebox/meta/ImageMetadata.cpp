@@ -5,6 +5,8 @@
 #include "platform/imagebox/meta/ExifNameTable.h"
 #include "platform/imagebox/meta/ExifValueText.h"
 #include "platform/imagebox/meta/IptcText.h"
+#include "platform/imagebox/meta/JpegSegments.h"
+#include "platform/imagebox/meta/MakerNote.h"
 #include "platform/imagebox/meta/MetadataFile.h"
 
 #include <QFile>
@@ -12,6 +14,7 @@
 #include <QSaveFile>
 #include <exiv2/exiv2.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <optional>
@@ -25,6 +28,7 @@ struct ImageMetadata::Data {
     metadatafile::Blocks blocks;
     bool exifChanged = false;
     bool iptcChanged = false;
+    QStringList leftOut;
 };
 
 namespace {
@@ -72,10 +76,15 @@ bool isApplication(const Exiv2::Iptcdatum& d, int dataset) {
     return d.record() == 2 && d.tag() == uint16_t(dataset);
 }
 
+// In one pass: erasing datasets one by one from tens of thousands of keywords
+// would move the rest each time. The tail is erased from the back.
 void eraseDataset(Exiv2::IptcData& iptc, int dataset) {
-    for (auto it = iptc.begin(); it != iptc.end();) {
-        it = isApplication(*it, dataset) ? iptc.erase(it) : std::next(it);
-    }
+    const auto kept = std::remove_if(iptc.begin(), iptc.end(), [dataset](const Exiv2::Iptcdatum& d) {
+        return isApplication(d, dataset);
+    });
+    const long keep = long(kept - iptc.begin());
+    while (iptc.count() > keep)
+        iptc.erase(std::prev(iptc.end()));
 }
 
 void addText(Exiv2::IptcData& iptc, int dataset, const QString& text) {
@@ -142,6 +151,18 @@ Exiv2::ExifData describing(const Exiv2::ExifData& held, const QSize& size, bool 
     return exif;
 }
 
+// Whether the JPEG or TIFF file holds a maker note in its EXIF.
+bool holdsMakerNote(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    const QByteArray tiff = bytes.startsWith("\xFF\xD8")
+                                ? jpegsegments::contentOf(bytes, jpegsegments::Kind::Exif)
+                                : bytes;
+    return !makernote::find(tiff, QString()).isEmpty();
+}
+
 bool hasThumbnailTags(const Exiv2::ExifData& exif) {
     return exif.findKey(Exiv2::ExifKey("Exif.Thumbnail.JPEGInterchangeFormat")) != exif.end();
 }
@@ -184,6 +205,17 @@ void ImageMetadata::writeIntoOutput(const QString& path, const QImage& picture) 
                               exifblock::hasSecondDirectory(d_->blocks.exif);
     const QByteArray thumbnail = hadThumbnail ? exifblock::makeThumbnail(picture) : QByteArray();
     metadatafile::write(path, exif, d_->iptc, d_->blocks, {true, true, thumbnail});
+    d_->leftOut.clear();
+    const makernote::Note& note = d_->blocks.makerNote;
+    if (!note.isEmpty() && !holdsMakerNote(path)) {
+        const QString why = makernote::whyNotMovable(note);
+        d_->leftOut << (why.isEmpty() ? QStringLiteral("the camera's maker note could not be kept")
+                                      : why);
+    }
+}
+
+QStringList ImageMetadata::leftOutOfOutput() const {
+    return d_->leftOut;
 }
 
 void ImageMetadata::clear() {
@@ -426,6 +458,21 @@ QStringList ImageMetadata::iptcList(int dataset) const {
         }
     }
     return items;
+}
+
+int ImageMetadata::iptcListCount(int dataset) const {
+    return int(std::count_if(d_->iptc.begin(), d_->iptc.end(),
+                             [dataset](const Exiv2::Iptcdatum& d) { return isApplication(d, dataset); }));
+}
+
+QString ImageMetadata::iptcListItem(int dataset, int index) const {
+    int seen = 0;
+    for (const Exiv2::Iptcdatum& d : d_->iptc) {
+        if (isApplication(d, dataset) && seen++ == index) {
+            return QString::fromStdString(d.toString());
+        }
+    }
+    return {};
 }
 
 void ImageMetadata::clearIptcList(int dataset) {

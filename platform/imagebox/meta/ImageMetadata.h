@@ -41,6 +41,9 @@ public:
     // describing that picture: Orientation 1 (its pixels are upright), its size,
     // and a thumbnail made from it when the metadata had one.
     void writeIntoOutput(const QString& path, const QImage& picture) const;
+    // What the last writeIntoOutput could not carry into the file, one text for
+    // each (the maker note of a layout that cannot be moved); empty for none.
+    QStringList leftOutOfOutput() const;
     void clear();
     bool isEmpty() const;
     // Whether a written file would get anything: EXIF, IPTC, XMP or a profile.
@@ -90,6 +93,9 @@ public:
     void setIptcUrgency(int urgency);
     // Repeated datasets (keywords, supplemental categories) in their order.
     QStringList iptcList(int dataset) const;
+    int iptcListCount(int dataset) const;
+    // Item index of the list; a null string outside it.
+    QString iptcListItem(int dataset, int index) const;
     void clearIptcList(int dataset);
     void addIptcListItem(int dataset, const QString& text);
 

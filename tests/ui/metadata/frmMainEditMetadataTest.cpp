@@ -748,3 +748,42 @@ TEST_F(EditMetadataWindow, IptcDatesAreEditedWithThePicker) {
     EXPECT_TRUE(iptcValues(path, "Iptc.Application2.DateCreated").isEmpty());
     EXPECT_TRUE(errors.reports().empty());
 }
+
+// A TIFF with 60,000 keywords (written by Exiv2): the IPTC list shows them
+// joined, the keyword dialog lists them all, and one added through the pane's
+// command reaches the file with the rest, as exiftool counts them.
+TEST_F(EditMetadataWindow, SixtyThousandKeywordsTakeOneEdit) {
+    frmMain& w = start();
+    const QString tiff = file(QStringLiteral("keywords.tif"));
+    test::writeMultiPageTiff(tiff, 1);
+    test::editWithExiv2(tiff, [](Exiv2::ExifData&, Exiv2::IptcData& iptc) {
+        for (int i = 0; i < 60000; ++i) {
+            Exiv2::StringValue value("kw" + std::to_string(i));
+            iptc.add(Exiv2::IptcKey("Iptc.Application2.Keywords"), &value);
+        }
+    });
+    preview(tiff);
+    EXPECT_EQ(iptcValue("Keywords").count(QLatin1Char(',')), 59999);
+    whenShown<frmIPTCKeywords>([](frmIPTCKeywords& d) {
+        EXPECT_EQ(d.lstKeywords->count(), 60000);
+        EXPECT_EQ(d.lstKeywords->item(59999)->text(), "kw59999");
+        d.txtKeywordAdd->setText("added");
+        d.cmdAddKeyword->click();
+        d.cmdOK->click();
+    });
+    iptcCommand(0, QStringLiteral("Keywords"));
+    EXPECT_TRUE(iptcValue("Keywords").endsWith(",kw59999,added"));
+    const QStringList inFile = iptcValues(tiff, "Iptc.Application2.Keywords");
+    ASSERT_EQ(inFile.size(), 60001);
+    EXPECT_EQ(inFile.back(), "added");
+    if (!QStandardPaths::findExecutable(QStringLiteral("exiftool")).isEmpty()) {
+        QProcess run;
+        run.start(QStringLiteral("exiftool"),
+                  {QStringLiteral("-s3"), QStringLiteral("-sep"), QStringLiteral("|"),
+                   QStringLiteral("-IPTC:Keywords"), tiff});
+        run.waitForFinished(120000);
+        EXPECT_EQ(QString::fromUtf8(run.readAllStandardOutput()).trimmed().split('|').size(),
+                  60001);
+    }
+    EXPECT_EQ(w.metadataPane().lvIPTC->Tag(), tiff);
+}
