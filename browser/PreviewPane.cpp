@@ -320,27 +320,26 @@ void PreviewPane::fncReadFile(const QString& path, ImageBox& box) {
 }
 
 // The full image of the shown file has come in: it is the copy as loaded. A file
-// whose full decode failed is shown no longer, as if its load had failed.
+// whose full decode failed is shown no longer, as if its load had failed. Only a
+// load of the file the pane shows counts: fncReadFile, while it takes a file (the
+// pane still naming the one before), deals with a load that settles meanwhile
+// itself, and once it said the file could not be read the pane shows none.
 void PreviewPane::ibMain_LoadSettled() {
     ImageBox& box = ibMain->box();
-    if (box.HasImage()) {
-        if (!PicTiffTag.isEmpty() && box.Tag() == PicTiffTag)
-            peers_.editing.setOriginalImage(box.Picture());
+    const QString path = box.SettledFile();
+    if (path.isEmpty() || path != PicTiffTag || box.Tag() != PicTiffTag)
+        return;
+    if (!box.SettledImage().isNull()) {
+        peers_.editing.setOriginalImage(box.SettledImage());
         return;
     }
     // The full decode found the file damaged: it is said as any unreadable file is.
-    const QString path = PicTiffTag;
     peers_.editing.setOriginalImage(QImage());
     PicTiffTag.clear();
     box.setTag(QString());
     skipFailure([&] {
         subClearFilePanels();
-        if (path.isEmpty()) {
-            peers_.metadata.exifList()->Clear();
-            peers_.metadata.iptcList()->Clear();
-        } else {
-            subShowUnreadableFile(path, fncLoadFailureReason(path));
-        }
+        subShowUnreadableFile(path, fncLoadFailureReason(path));
     });
 }
 

@@ -70,8 +70,15 @@ public:
     // True while the full decode of LoadFromFileForView is still running.
     bool LoadPending() const { return pending_ != nullptr; }
     // Waits for that decode and takes its image (or, when the file proved damaged,
-    // holds no image and sets LoadedFlag); emits loadSettled either way.
-    void WaitForLoad() { settle(); }
+    // holds no image and sets LoadedFlag), and sends loadSettled before it returns
+    // when that is still to come (a getter may have taken the decode before).
+    void WaitForLoad();
+    // The file of the LoadFromFileForView whose full decode was taken last (as it
+    // was named to the load); empty once another image, load or Clear replaced it.
+    const QString& SettledFile() const { return settledFile_; }
+    // While loadSettled is sent: the image that load brought, as it came, whatever
+    // was done to the box's image since (null when the file proved damaged).
+    const QImage& SettledImage() const { return settledImage_; }
     // What a view paints for `shown` pixels: the reduced picture while it is at
     // least that size and the image unchanged since the load, else the image.
     const QImage& displayImage(const QSize& shown) const;
@@ -277,7 +284,11 @@ public:
 Q_SIGNALS:
     // Whatever a view shows of the box has changed (image, selection, overlay, zoom).
     void displayChanged();
-    // The full decode of LoadFromFileForView has been taken (or has failed).
+    // The full decode of LoadFromFileForView has been taken (or has failed). Sent
+    // once per load: by WaitForLoad, else from the event loop after whichever
+    // member took the decode (a getter, a paint, the load thread's own notice), so
+    // never inside a getter or a paint; never for a load that another image, load
+    // or Clear replaced before then. SettledFile and SettledImage describe it.
     void loadSettled();
 
 private:
@@ -576,11 +587,19 @@ private:
     // Const members call it too: what the box holds was decided by the load, the
     // wait only brings it in.
     void settle() const;
+    // Sends the settled load's loadSettled (and displayChanged) unless sent already.
+    void tellSettled();
     void discardPending();
     QSize heldSize() const;
 
     QImage image_;
     std::shared_ptr<PendingLoad> pending_;
+    // Counts the loads replaced, so a settled load's queued notice knows whether it
+    // still speaks for what the box holds.
+    quint64 loadSerial_ = 0;
+    bool settledUntold_ = false;
+    QString settledFile_;
+    QImage settledImage_;
     // The reduced picture of the last LoadFromFileForView and the image it shows.
     QImage reducedView_;
     qint64 reducedViewOf_ = 0;

@@ -43,8 +43,11 @@ QThreadPool& loadThread() {
 
 // Shared by the box and the decode task. `claimed` is set by whoever decodes:
 // the load thread, or the box itself when it needs the image before the thread
-// got to it. `discarded` tells the thread to leave the box alone.
+// got to it. `discarded` tells the thread to leave the box alone: set when the box
+// drops the load and when it has taken the result (the box may be gone by the time
+// the thread looks again).
 struct ImageBox::PendingLoad {
+    QString path;
     QByteArray bytes;
     int orientation = 1;
     QImage reduced;
@@ -109,6 +112,7 @@ void ImageBox::LoadFromFileForView(const QString& path, int fitWidth, int fitHei
     }
     discardPending();
     auto pending = std::make_shared<PendingLoad>();
+    pending->path = path;
     pending->bytes = bytes;
     pending->orientation = orientation;
     pending->reduced = reduced;
@@ -133,8 +137,10 @@ void ImageBox::LoadFromFileForView(const QString& path, int fitWidth, int fitHei
             QMetaObject::invokeMethod(
                 this,
                 [this, pending] {
-                    if (pending_ == pending)
+                    if (pending_ == pending) {
                         settle();
+                        tellSettled();
+                    }
                 },
                 Qt::QueuedConnection);
     }));
@@ -156,8 +162,14 @@ void ImageBox::settle() const {
         pending->decode();
     std::unique_lock lock(pending->mutex);
     pending->done.wait(lock, [&] { return pending->finished; });
+    // The thread looks at the flag once more, after the decode, before it posts to
+    // the box: the result is taken, and the box may be deleted right after.
+    pending->discarded = true;
     auto* self = const_cast<ImageBox*>(this);
     self->pending_.reset();
+    self->settledFile_ = pending->path;
+    self->settledImage_ = pending->error ? QImage() : pending->full;
+    self->settledUntold_ = true;
     const qint64 before = image_.cacheKey();
     self->image_ = pending->error ? QImage() : pending->full;
     self->loadedFlag_ = bool(pending->error);
@@ -168,8 +180,33 @@ void ImageBox::settle() const {
     if (overlayImageKey_ == before)
         self->overlayImageKey_ = image_.cacheKey();
     lock.unlock();
-    emit self->displayChanged();
-    emit self->loadSettled();
+    // Members that settle are getters and paint too: the views and listeners hear
+    // of it from the event loop (or from WaitForLoad, should it come first), and
+    // only while nothing has taken this load's place.
+    const quint64 serial = self->loadSerial_;
+    QMetaObject::invokeMethod(
+        self,
+        [self, serial] {
+            if (self->loadSerial_ == serial)
+                self->tellSettled();
+        },
+        Qt::QueuedConnection);
+}
+
+void ImageBox::WaitForLoad() {
+    settle();
+    tellSettled();
+}
+
+void ImageBox::tellSettled() {
+    if (!settledUntold_)
+        return;
+    settledUntold_ = false;
+    emit displayChanged();
+    emit loadSettled();
+    // The image as loaded is kept for the notice only: an edit since then must not
+    // make the box hold two copies.
+    settledImage_ = QImage();
 }
 
 void ImageBox::discardPending() {
@@ -177,6 +214,10 @@ void ImageBox::discardPending() {
         std::lock_guard lock(pending_->mutex);
         pending_->discarded = true;
     }
+    ++loadSerial_;
+    settledUntold_ = false;
+    settledFile_.clear();
+    settledImage_ = QImage();
     pending_.reset();
     reducedView_ = QImage();
     reducedViewOf_ = 0;

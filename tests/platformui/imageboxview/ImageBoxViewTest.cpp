@@ -3,6 +3,7 @@
 #include "platform/imagebox/ImageBoxView.h"
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -157,4 +158,39 @@ TEST(ImageBoxView, TakesCursorNumbers) {
     EXPECT_EQ(view.cursor().shape(), Qt::ArrowCursor);
     EXPECT_THROW(view.setMousePointer(16), AppError);
     EXPECT_EQ(view.MousePointer(), 0);
+}
+
+// A view painted larger than the reduced picture of a fitted load takes the full
+// decode inside its paint; the box tells of it only afterwards, from the event
+// loop, so no listener runs inside the paint.
+TEST(ImageBoxView, APaintThatTakesTheFullDecodeTellsNoListenerWhilePainting) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("photo.jpg");
+    QImage photo(800, 600, QImage::Format_RGB888);
+    for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x)
+            photo.setPixel(x, y, qRgb((x * 7 + y) & 255, (y * 5) & 255, (x ^ y) & 255));
+    ASSERT_TRUE(photo.save(path, "JPEG", 90));
+    ImageBoxView view;
+    view.resize(800, 600);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    ImageBox& box = view.box();
+    box.LoadFromFileForView(path, 100, 75);
+    ASSERT_TRUE(box.LoadPending());
+    QSignalSpy settled(&box, &ImageBox::loadSettled);
+    bool painting = false;
+    int toldWhilePainting = 0;
+    QObject::connect(&box, &ImageBox::loadSettled, &view, [&] { toldWhilePainting += painting; });
+    QObject::connect(&box, &ImageBox::displayChanged, &view, [&] { toldWhilePainting += painting; });
+    painting = true;
+    view.repaint();
+    painting = false;
+    EXPECT_FALSE(box.LoadPending()) << "the paint did not need the full image";
+    EXPECT_EQ(settled.count(), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return settled.count() > 0; }, 5000));
+    QTest::qWait(20);
+    EXPECT_EQ(settled.count(), 1);
+    EXPECT_EQ(toldWhilePainting, 0);
+    EXPECT_EQ(box.SettledFile(), path);
 }
