@@ -6,13 +6,7 @@
 #include "shell/mainwindow/PaneWiring.h"
 #include "shell/mainwindow/frmMain.h"
 
-#include <QPushButton>
-
 namespace picbasket {
-
-void frmMain::connectAcquisition() {
-    connect(folder_->cmdCapture, &QPushButton::clicked, this, &frmMain::subShowCaptureDialog);
-}
 
 // Screen capture: the capture dialog, modal, owned by the main window.
 void frmMain::subShowCaptureDialog() {

@@ -76,7 +76,7 @@ void frmMain::connectMenus() {
     connect(tbsBrowse, &TabStrip::Click, this, &frmMain::tbsBrowse_Click);
     new LabelClickFilter(preview_->Label4, [this] { preview_->Label4_Click(); });
     new LabelClickFilter(lblBrowse, [this] { lblBrowse_Click(); });
-    new LabelClickFilter(basket_->lblQueue, [this] { basket_->lblQueue_Click(); });
+    new LabelClickFilter(basket_->caption(), [this] { basket_->lblQueue_Click(); });
     new LabelClickFilter(metadata_->lblMetadata, [this] { lblMetadata_Click(); });
 }
 
@@ -136,7 +136,7 @@ void frmMain::tbsBrowse_Click() {
     const int tab = tbsBrowse->SelectedItem();
     if (tab != 1 && tab != 2)
         return;
-    folder_->picFileSystem->setVisible(tab == 1);
+    folderTree_.host->setVisible(tab == 1);
     edit_->lvEdit->setVisible(tab == 2);
     edit_->picEditBar->setVisible(tab == 2);
     lblBrowse->setText(tab == 1 ? QStringLiteral("Browse File System")

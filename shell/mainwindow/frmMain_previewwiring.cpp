@@ -10,20 +10,16 @@
 
 namespace picbasket {
 
-ListView* PaneWiring::folderList() const {
-    return w_.folder_->lvFolder;
-}
-
 ListView* PaneWiring::basketList() const {
-    return w_.basket_->lvPages;
+    return w_.basket_->list();
 }
 
 QString PaneWiring::listedFolder() const {
-    return w_.folder_->CurrentFolder;
+    return w_.folder_->currentFolder();
 }
 
 void PaneWiring::relistFolder() {
-    w_.folder_->timerShowFiles->start();
+    w_.folder_->relistSoon();
 }
 
 ListView* PaneWiring::exifList() const {
@@ -84,6 +80,10 @@ QString PaneWiring::savePreviewDialog(ImageBox& box) {
 
 void PaneWiring::showGreetingDemo() {
     w_.subShowGreetingDemo();
+}
+
+void PaneWiring::showScreensaverDemo(int generateMode) {
+    w_.subShowScreensaverDemo(generateMode);
 }
 
 } // namespace picbasket

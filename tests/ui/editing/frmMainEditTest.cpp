@@ -319,27 +319,27 @@ TEST_F(EditViewTest, TheFolderTreeKeepsItsFolderAndScrollAcrossTheSwitch) {
     ASSERT_TRUE(QDir().mkpath(deep));
     frmMain& w = startWith();
     w.resize(1000, 500);
-    ASSERT_TRUE(w.folderPane().ftvBrowse->setSelectedFolder(deep));
+    ASSERT_TRUE(w.folderPane().tree()->setSelectedFolder(deep));
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return w.folderPane().ftvBrowse->verticalScrollBar()->value() > 0; }, 10000));
+        [&] { return w.folderPane().tree()->verticalScrollBar()->value() > 0; }, 10000));
     QTest::qWait(300);
-    const int scrolled = w.folderPane().ftvBrowse->verticalScrollBar()->value();
+    const int scrolled = w.folderPane().tree()->verticalScrollBar()->value();
     show(w, gradient(40, 30));
     w.editView().CmdPreviewEdit_Click();
     QTest::qWait(100);
     w.editView().cmdOK->click();
     QTest::qWait(200);
-    EXPECT_EQ(w.folderPane().ftvBrowse->SelectedFolder(), deep);
+    EXPECT_EQ(w.folderPane().tree()->SelectedFolder(), deep);
     // The pane may come back a few rows taller or shorter (the tree's folder model
     // still fills in under a loaded machine), which moves the range by as much; the
     // fault was a tree back at its top.
-    const QScrollBar* bar = w.folderPane().ftvBrowse->verticalScrollBar();
+    const QScrollBar* bar = w.folderPane().tree()->verticalScrollBar();
     EXPECT_GT(bar->value(), 0);
     EXPECT_NEAR(bar->value(), std::min(scrolled, bar->maximum()), 3);
     const QRect shown =
-        w.folderPane().ftvBrowse->visualRect(w.folderPane().ftvBrowse->currentIndex());
+        w.folderPane().tree()->visualRect(w.folderPane().tree()->currentIndex());
     EXPECT_GE(shown.top(), 0);
-    EXPECT_LE(shown.bottom(), w.folderPane().ftvBrowse->viewport()->height());
+    EXPECT_LE(shown.bottom(), w.folderPane().tree()->viewport()->height());
 }
 
 TEST_F(EditViewTest, EntryAppliesTheWholeBasketWhateverRowIsSelected) {

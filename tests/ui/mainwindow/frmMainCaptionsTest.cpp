@@ -61,7 +61,7 @@ std::vector<std::string> cutCaptions(frmMain& w) {
             faults.push_back(nameOf(button, caption) + " is too narrow for its caption");
     }
     for (QLabel* caption :
-         {w.lblBrowse, w.metadataPane().lblMetadata, w.folderPane().lblFolder, w.basketPane().lblQueue}) {
+         {w.lblBrowse, w.metadataPane().lblMetadata, w.folderPane().caption(), w.basketPane().caption()}) {
         if (!caption->isVisibleTo(&w))
             continue;
         const QRect title(caption->contentsMargins().left(), 0,

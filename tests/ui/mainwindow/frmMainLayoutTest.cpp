@@ -58,8 +58,8 @@ TEST_F(MainWindowTest, ExplorerViewPlacesThePreviewInsideItsPane) {
     // The panes fill the window above the status bar.
     EXPECT_EQ(w.splMain->geometry(), QRect(0, 0, w.width(), w.height() - w.sbMain->height()));
     EXPECT_EQ(w.sbMain->geometry().bottom(), w.height() - 1);
-    EXPECT_GT(w.folderPane().lvFolder->width(), 100);
-    EXPECT_GT(w.basketPane().lvPages->width(), 100);
+    EXPECT_GT(w.folderPane().list()->width(), 100);
+    EXPECT_GT(w.basketPane().list()->width(), 100);
 }
 
 TEST_F(MainWindowTest, HiddenMetadataPaneGivesThePreviewItsPlaceAndComesBack) {

@@ -161,11 +161,11 @@ protected:
     // Shows the file in the preview through the folder list, as a click does.
     void preview(const QString& path) {
         frmMain& w = *window;
-        const int row = w.folderPane().lvFolder->AddItem(QFileInfo(path).fileName());
-        w.folderPane().lvFolder->setTag(row, path);
-        w.folderPane().lvFolder->setSubItem(row, 3, QStringLiteral("1"));
+        const int row = w.folderPane().list()->AddItem(QFileInfo(path).fileName());
+        w.folderPane().list()->setTag(row, path);
+        w.folderPane().list()->setSubItem(row, 3, QStringLiteral("1"));
         w.previewPane().PicTiffTag.clear();
-        w.previewPane().subShowSelectedFile(w.folderPane().lvFolder, row);
+        w.previewPane().subShowSelectedFile(w.folderPane().list(), row);
         ASSERT_EQ(w.previewPane().PicTiffTag, path);
     }
 
