@@ -52,22 +52,7 @@ void frmMain::subResize() {
               tbsBrowse->height() - T - 10 - bar);
     }
     // Metadata pane; its tool bars stand in the strip the tab strip leaves at the right.
-    {
-        MetadataPane& m = *metadata_;
-        const int W = m.PicMetadata->width(), H = m.PicMetadata->height();
-        const int T = m.tbsMetadata->TabFixedHeight();
-        setControlWidth(m.lblMetadata, W);
-        m.lblMetadata->move(0, 0);
-        const int L = m.lblMetadata->height();
-        placeControl(m.tbsMetadata, 0, L, W - m.picEXIFBar->width(), H - L);
-        placeControl(m.lvExif, 2, m.tbsMetadata->y() + T + 4, m.tbsMetadata->width() - 6,
-              m.tbsMetadata->height() - T - 8);
-        m.lvIPTC->setGeometry(m.lvExif->geometry());
-        m.picEXIFBar->setGeometry(W - m.picEXIFBar->width(), L + T, m.picEXIFBar->width(),
-                                  std::max(0, H - L - T));
-        m.picIPTCBar->setGeometry(m.picEXIFBar->x(), m.picEXIFBar->y(), m.picIPTCBar->width(),
-                                  m.picEXIFBar->height());
-    }
+    metadata_->layOut();
     folder_->layOut();
     layOutPreviewArea();
     basket_->layOut();
@@ -115,7 +100,7 @@ void frmMain::layOutPreviewArea() {
                            splRight->picSplitter()})
         other->setVisible(!editView);
     splView->picSplitter()->setVisible(!editView && !metadataHidden);
-    metadata_->PicMetadata->setVisible(!editView && !metadataHidden);
+    metadata_->setVisible(!editView && !metadataHidden);
 
     // picView first takes its place for the layout; the tool bar then spans it (its
     // rows depend on that width) and the image holder starts below it.
@@ -154,7 +139,7 @@ void frmMain::subShowMetadataPane(bool exif, bool iptc) {
     // The edit view keeps the preview detached; only the metadata pane's side is
     // set, so that leaving the edit view finds the pane as the shown file wants it.
     if (edit_->fncIsEditView()) {
-        splView->setRightOrBottomControl(exif || iptc ? metadata_->PicMetadata : nullptr);
+        splView->setRightOrBottomControl(exif || iptc ? metadata_ : nullptr);
         subResize();
         return;
     }
@@ -165,7 +150,7 @@ void frmMain::subShowMetadataPane(bool exif, bool iptc) {
         }
     } else if (!splView->LeftOrTopControl() && !splView->RightOrBottomControl()) {
         splView->setLeftOrTopControl(preview_->picView);
-        splView->setRightOrBottomControl(metadata_->PicMetadata);
+        splView->setRightOrBottomControl(metadata_);
     }
     subResize();
 }

@@ -176,9 +176,9 @@ void frmMain::subLoadSettings() {
                 c, Setup.BasketList.ColumnWidth[static_cast<size_t>(c - 1)]);
         BasketFolder = Setup.BasketList.Folder;
         for (int c = 1; c <= 2; ++c) {
-            metadata_->lvExif->setColumnWidth(
+            metadata_->exifList()->setColumnWidth(
                 c, Setup.MetadataLists.ExifColumnWidth[static_cast<size_t>(c - 1)]);
-            metadata_->lvIPTC->setColumnWidth(
+            metadata_->iptcList()->setColumnWidth(
                 c, Setup.MetadataLists.IptcColumnWidth[static_cast<size_t>(c - 1)]);
         }
         subUpdateForm();
@@ -197,7 +197,7 @@ void frmMain::subUpdateForm() {
         fncListViewFullRowSelect(folder_->list(), Setup.FolderList.FullRowSelect, false);
         fncListViewFullRowSelect(basket_->list(), Setup.BasketList.FullRowSelect, false);
         QWidget* const panes[] = {folder_->tree(),       folder_->list(),   preview_->PicViewImage,
-                                  basket_->list(),       metadata_->lvExif, metadata_->lvIPTC};
+                                  basket_->list(),       metadata_->exifList(), metadata_->iptcList()};
         if (Setup.AllowTip == 1) {
             subLoadToolTipTexts();
             for (int i = 0; i < 6; ++i)
@@ -250,7 +250,7 @@ void frmMain::subSetSplitterTree() {
     splLeft->setLeftOrTopControl(folder_);
     splLeft->setRightOrBottomControl(basket_);
     splView->setLeftOrTopControl(preview_->picView);
-    splView->setRightOrBottomControl(metadata_->PicMetadata);
+    splView->setRightOrBottomControl(metadata_);
 }
 
 void frmMain::subSetButtonPictures() {
@@ -273,14 +273,7 @@ void frmMain::subSetButtonPictures() {
         subSetButtonPicture(edit_->cmdEditBar[i], icon);
         subSetButtonPicture(edit_->cmdEditPreview[i], icon);
     }
-    const char* exif[] = {"picMetadataEdit", "picMetadataAdd", "IconEditbar3",
-                          "IconEditbar0",    "IconEditbar1",   "IconEditbar2"};
-    for (size_t i = 0; i < metadata_->cmdEXIFBar.size(); ++i)
-        subSetButtonPicture(metadata_->cmdEXIFBar[i], picture(QString::fromLatin1(exif[i])));
-    const char* iptc[] = {"picMetadataEdit", "IconEditbar1", "IconEditbar2", "IconEditbar3",
-                          "IconEditbar0"};
-    for (size_t i = 0; i < metadata_->cmdIPTCBar.size(); ++i)
-        subSetButtonPicture(metadata_->cmdIPTCBar[i], picture(QString::fromLatin1(iptc[i])));
+    metadata_->setButtonPictures();
     const std::pair<QPushButton*, const char*> rest[] = {
         {preview_->CmdPreviewEdit, "picPreviewEdit"}, {preview_->cmdPreviewPrint, "picPreviewPrint"}};
     for (const auto& [button, box] : rest)
@@ -343,9 +336,9 @@ void frmMain::subEnd() {
         Setup.BasketList.Folder = BasketFolder;
         for (int c = 1; c <= 2; ++c) {
             Setup.MetadataLists.ExifColumnWidth[static_cast<size_t>(c - 1)] =
-                toColumnWidth(metadata_->lvExif->ColumnWidth(c));
+                toColumnWidth(metadata_->exifList()->ColumnWidth(c));
             Setup.MetadataLists.IptcColumnWidth[static_cast<size_t>(c - 1)] =
-                toColumnWidth(metadata_->lvIPTC->ColumnWidth(c));
+                toColumnWidth(metadata_->iptcList()->ColumnWidth(c));
         }
         subSaveSetup();
         // Qt's painting needs no graphics engine to be stopped.
@@ -369,15 +362,12 @@ void frmMain::subRemoveButtonPictures() {
                                 edit_->cmdOriginalImage};
     for (size_t i = 0; i < edit_->cmdEditBar.size(); ++i)
         buttons << edit_->cmdEditBar[i] << edit_->cmdEditPreview[i];
-    for (QPushButton* button : metadata_->cmdEXIFBar)
-        buttons << button;
-    for (QPushButton* button : metadata_->cmdIPTCBar)
-        buttons << button;
     buttons << preview_->CmdPreviewEdit << preview_->cmdPreviewPrint;
     for (QPushButton* button : buttons)
         subRemoveButtonPicture(button);
     folder_->removeButtonPictures();
     basket_->removeButtonPictures();
+    metadata_->removeButtonPictures();
 }
 
 // Closes every other window of the program, the last opened first, stopping at one

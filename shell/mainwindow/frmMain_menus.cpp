@@ -77,7 +77,7 @@ void frmMain::connectMenus() {
     new LabelClickFilter(preview_->Label4, [this] { preview_->Label4_Click(); });
     new LabelClickFilter(lblBrowse, [this] { lblBrowse_Click(); });
     new LabelClickFilter(basket_->caption(), [this] { basket_->lblQueue_Click(); });
-    new LabelClickFilter(metadata_->lblMetadata, [this] { lblMetadata_Click(); });
+    new LabelClickFilter(metadata_->caption(), [this] { lblMetadata_Click(); });
 }
 
 frmFrameDummy* frmMain::FrameDummy() {
@@ -129,7 +129,7 @@ void frmMain::lblBrowse_Click() {
 void frmMain::lblMetadata_Click() {
     frmFrameDummy* host = FrameDummy();
     subPopupMenu(MetadataTab == 0 ? host->mnuEXIFParent() : host->mnuIPTCParent(),
-                 below(metadata_->lblMetadata));
+                 below(metadata_->caption()));
 }
 
 void frmMain::tbsBrowse_Click() {

@@ -23,23 +23,23 @@ void PaneWiring::relistFolder() {
 }
 
 ListView* PaneWiring::exifList() const {
-    return w_.metadata_->lvExif;
+    return w_.metadata_->exifList();
 }
 
 ListView* PaneWiring::iptcList() const {
-    return w_.metadata_->lvIPTC;
+    return w_.metadata_->iptcList();
 }
 
 TabStrip* PaneWiring::metadataTabs() const {
-    return w_.metadata_->tbsMetadata;
+    return w_.metadata_->tabs();
 }
 
 void PaneWiring::readExifInfo(ImageBox& box, const QString& filePath) {
-    w_.metadata_->ReadFileEXIFInfo(box, w_.metadata_->lvExif, filePath);
+    w_.metadata_->ReadFileEXIFInfo(box, w_.metadata_->exifList(), filePath);
 }
 
 void PaneWiring::readIptcInfo(ImageBox& box, const QString& filePath) {
-    w_.metadata_->ReadFileIPTCInfo(box, w_.metadata_->lvIPTC, filePath);
+    w_.metadata_->ReadFileIPTCInfo(box, w_.metadata_->iptcList(), filePath);
 }
 
 void PaneWiring::showMetadataPane(bool exif, bool iptc) {

@@ -146,7 +146,7 @@ TEST_F(CaptureTest, TheDialogShowsItsControlsAndTheSetupMode) {
 TEST_F(CaptureTest, ForegroundCapturesAtOnceIntoFilePreviewAndBasket) {
     frmCapture& d = open(1);
     frmMain& w = *window;
-    w.metadataPane().lvExif->AddRow(ListView::Row{QStringLiteral("old"), {}, {}, {}, {}});
+    w.metadataPane().exifList()->AddRow(ListView::Row{QStringLiteral("old"), {}, {}, {}, {}});
     bool dialogShown = true;
     grabber.onGrab = [&] { dialogShown = d.isVisible(); };
     draws = {0.5};
@@ -187,9 +187,9 @@ TEST_F(CaptureTest, ForegroundCapturesAtOnceIntoFilePreviewAndBasket) {
     copy.setImage(OriginalImageData);
     EXPECT_EQ(copy.Picture().convertToFormat(QImage::Format_RGB888), grabber.picture);
 
-    EXPECT_EQ(w.metadataPane().lvExif->Count(), 0);
-    EXPECT_GT(w.metadataPane().lvIPTC->Count(), 0);
-    EXPECT_EQ(w.metadataPane().lvIPTC->Tag(), path);
+    EXPECT_EQ(w.metadataPane().exifList()->Count(), 0);
+    EXPECT_GT(w.metadataPane().iptcList()->Count(), 0);
+    EXPECT_EQ(w.metadataPane().iptcList()->Tag(), path);
     EXPECT_TRUE(w.isVisible());
     EXPECT_TRUE(messages.shown().empty());
     EXPECT_TRUE(errors.reports().empty());

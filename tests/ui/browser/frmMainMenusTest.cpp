@@ -181,9 +181,9 @@ TEST_F(MenusTest, CaptionsAndButtonsPopTheirMenus) {
     frmMain& w = startRecording();
     preview(w, quarters("q.png"));
     MetadataTab = 0;
-    clickLabel(w.metadataPane().lblMetadata);
+    clickLabel(w.metadataPane().caption());
     MetadataTab = 1;
-    clickLabel(w.metadataPane().lblMetadata);
+    clickLabel(w.metadataPane().caption());
     clickLabel(w.basketPane().caption());
     clickLabel(w.previewPane().Label4);
     w.previewPane().cmdPreviewSave->click();
@@ -377,7 +377,7 @@ TEST_F(MenusTest, MetadataMenusReachTheToolBarCommandsOfTheirList) {
         box.SaveToFile(path);
     }
     preview(w, path);
-    ASSERT_GT(w.metadataPane().lvExif->Count(), 0);
+    ASSERT_GT(w.metadataPane().exifList()->Count(), 0);
     messages.answerNext(mb::No);
     MetadataTab = 0;
     indexedMenuItem(w.FrameDummy()->mnuEXIFParent(), 3)->trigger();

@@ -162,8 +162,8 @@ TEST_F(PreviewTest, EachKindShowsItsMetadataPaneTabAndPanel) {
         EXPECT_TRUE(w.previewPane().ibMain->isVisible());
         EXPECT_EQ(metadataPaneShown(w), c.pane);
         if (c.tab)
-            EXPECT_EQ(w.metadataPane().tbsMetadata->SelectedItem(), c.tab);
-        EXPECT_EQ(w.metadataPane().tbsMetadata->TabEnabled(1), c.tab != 2)
+            EXPECT_EQ(w.metadataPane().tabs()->SelectedItem(), c.tab);
+        EXPECT_EQ(w.metadataPane().tabs()->TabEnabled(1), c.tab != 2)
             << "a PSD has no EXIF to show";
         EXPECT_EQ(panel(w, "metadata"), c.metadata);
         EXPECT_EQ(panel(w, "filename"), QFileInfo(c.path).fileName());
@@ -193,10 +193,10 @@ TEST_F(PreviewTest, TheRowAlreadyShownIsNotLoadedAgain) {
     clickFolderRow(w, row);
     const QImage stand = splitPicture(5, 5, Qt::white, Qt::white);
     w.previewPane().ibMain->box().setImage(stand);
-    w.metadataPane().lvExif->AddItem("kept");
+    w.metadataPane().exifList()->AddItem("kept");
     clickFolderRow(w, row);
     EXPECT_EQ(w.previewPane().ibMain->box().image().size(), stand.size());
-    EXPECT_EQ(w.metadataPane().lvExif->Count(), 1);
+    EXPECT_EQ(w.metadataPane().exifList()->Count(), 1);
 }
 
 // A file that cannot be shown (damaged, not an image, gone) leaves nothing shown: the
@@ -231,7 +231,7 @@ TEST_F(PreviewTest, AFailedLoadShowsNothingAndTheRowShownBeforeLoadsAgain) {
         SCOPED_TRACE(c.name.toStdString());
         clickFolderRow(w, 1);
         ASSERT_EQ(w.previewPane().PicTiffTag, good);
-        ASSERT_GT(w.metadataPane().lvIPTC->Count(), 0);
+        ASSERT_GT(w.metadataPane().iptcList()->Count(), 0);
         clickFolderRow(w, c.row);
         EXPECT_FALSE(w.previewPane().ibMain->box().HasImage());
         EXPECT_TRUE(w.previewPane().PicTiffTag.isEmpty());
@@ -244,8 +244,8 @@ TEST_F(PreviewTest, AFailedLoadShowsNothingAndTheRowShownBeforeLoadsAgain) {
             EXPECT_EQ(status, head + c.reason);
         else
             EXPECT_TRUE(status.contains("damaged")) << status.toStdString();
-        EXPECT_EQ(w.metadataPane().lvExif->Count(), 0);
-        EXPECT_EQ(w.metadataPane().lvIPTC->Count(), 0);
+        EXPECT_EQ(w.metadataPane().exifList()->Count(), 0);
+        EXPECT_EQ(w.metadataPane().iptcList()->Count(), 0);
         EXPECT_EQ(panel(w, "metadata"), "No metadata");
         clickFolderRow(w, 1);
         EXPECT_EQ(w.previewPane().PicTiffTag, good);
@@ -462,8 +462,8 @@ protected:
         return image.pixelColor(image.width() * 3 / 4, image.height() / 4);
     }
     static bool iptcListNames(const frmMain& w, const QString& name) {
-        for (int row = 1; row <= w.metadataPane().lvIPTC->Count(); ++row)
-            if (w.metadataPane().lvIPTC->Text(row) == name || w.metadataPane().lvIPTC->SubItem(row, 1) == name)
+        for (int row = 1; row <= w.metadataPane().iptcList()->Count(); ++row)
+            if (w.metadataPane().iptcList()->Text(row) == name || w.metadataPane().iptcList()->SubItem(row, 1) == name)
                 return true;
         return false;
     }
@@ -505,7 +505,7 @@ TEST_F(FastPreviewTest, QuickClicksNeverMixOnePhotoWithAnothersNameOrMetadata) {
         EXPECT_TRUE(w.previewPane().ibMain->box().LoadPending()) << "the click did not wait for the decode";
         EXPECT_TRUE(near(shownUpperRight(w), colours[row - 1]));
         EXPECT_EQ(panel(w, "filename"), name);
-        EXPECT_EQ(w.metadataPane().lvIPTC->Tag(), paths[row - 1]);
+        EXPECT_EQ(w.metadataPane().iptcList()->Tag(), paths[row - 1]);
         EXPECT_TRUE(iptcListNames(w, name));
     }
     const QString last = paths[order[std::size(order) - 1] - 1];

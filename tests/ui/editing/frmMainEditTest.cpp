@@ -416,7 +416,7 @@ TEST_F(EditViewTest, MetadataPaneChangesInTheEditViewShowAfterLeaving) {
     w.editView().CmdPreviewEdit_Click();
     // Previewing a file without metadata, then one with, while editing.
     const std::pair<bool, QWidget*> cases[] = {{false, nullptr},
-                                               {true, w.metadataPane().PicMetadata}};
+                                               {true, static_cast<QWidget*>(&w.metadataPane())}};
     for (const auto& [shown, pane] : cases) {
         w.subShowMetadataPane(shown, shown);
         EXPECT_TRUE(w.editView().fncIsEditView());
@@ -426,5 +426,5 @@ TEST_F(EditViewTest, MetadataPaneChangesInTheEditViewShowAfterLeaving) {
     w.editView().CmdPreviewEdit_Click();
     EXPECT_EQ(w.splView->LeftOrTopControl(), nullptr);
     EXPECT_EQ(w.splView->RightOrBottomControl(), nullptr);
-    EXPECT_FALSE(w.metadataPane().PicMetadata->isVisible());
+    EXPECT_FALSE(w.metadataPane().isVisible());
 }

@@ -56,7 +56,7 @@ TEST_F(MainWindowTest, SplitterTreeJoinsTheFivePanes) {
     EXPECT_EQ(w.splLeft->LeftOrTopControl(), &w.folderPane());
     EXPECT_EQ(w.splLeft->RightOrBottomControl(), &w.basketPane());
     EXPECT_EQ(w.splView->LeftOrTopControl(), w.previewPane().picView);
-    EXPECT_EQ(w.splView->RightOrBottomControl(), w.metadataPane().PicMetadata);
+    EXPECT_EQ(w.splView->RightOrBottomControl(), static_cast<QWidget*>(&w.metadataPane()));
     EXPECT_EQ(w.splMain->Orientation(), 1);
 }
 
@@ -126,7 +126,7 @@ TEST_F(MainWindowTest, ToolTipsFollowAllowTip) {
     frmMain& w = start();
     QWidget* const panes[] = {w.folderPane().tree(), w.folderPane().list(),
                               w.previewPane().PicViewImage,           w.basketPane().list(),
-                              w.metadataPane().lvExif,  w.metadataPane().lvIPTC};
+                              w.metadataPane().exifList(),  w.metadataPane().iptcList()};
     for (QWidget* pane : panes)
         EXPECT_TRUE(pane->toolTip().isEmpty());
     picbasket::Setup.AllowTip = 1;
@@ -175,8 +175,8 @@ TEST_F(MainWindowTest, ExitWritesTheWindowStateBack) {
     w.folderPane().list()->setColumnWidth(3, 155);
     w.folderPane().list()->setColumnWidth(8, 81);
     w.basketPane().list()->setColumnWidth(5, 240);
-    w.metadataPane().lvExif->setColumnWidth(2, 222);
-    w.metadataPane().lvIPTC->setColumnWidth(1, 77);
+    w.metadataPane().exifList()->setColumnWidth(2, 222);
+    w.metadataPane().iptcList()->setColumnWidth(1, 77);
     ThumbnailWidth = 90;
     ThumbnailHeight = 91;
     BasketThumbnailWidth = 60;
@@ -210,7 +210,7 @@ TEST_F(MainWindowTest, ColumnWidthsOfTheSetupRecordAreApplied) {
     frmMain& w = start();
     EXPECT_EQ(w.folderPane().list()->ColumnWidth(1), 210);
     EXPECT_EQ(w.basketPane().list()->ColumnWidth(5), 321);
-    EXPECT_EQ(w.metadataPane().lvIPTC->ColumnWidth(2), 123);
+    EXPECT_EQ(w.metadataPane().iptcList()->ColumnWidth(2), 123);
 }
 
 TEST_F(MainWindowTest, ExitRemovesOnlyThePageFilesOfTheTempFolder) {
@@ -248,7 +248,7 @@ TEST_F(MainWindowTest, ExitRemovesThePictureButtonHooks) {
     EXPECT_TRUE(fncHasButtonPicture(w.folderPane().captureButton()));
     closeWindow();
     EXPECT_FALSE(fncHasButtonPicture(w.basketPane().saveAsButton()));
-    EXPECT_FALSE(fncHasButtonPicture(w.metadataPane().cmdEXIFBar[5]));
+    EXPECT_FALSE(fncHasButtonPicture(w.metadataPane().exifButtons()[5]));
     EXPECT_FALSE(fncHasButtonPicture(w.folderPane().captureButton()));
 }
 
