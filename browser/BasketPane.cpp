@@ -4,9 +4,12 @@
 #include "browser/BasketPane.h"
 
 #include "browser/BasketAdder.h"
+#include "browser/FileListBox.h"
 #include "browser/FileListFocus.h"
 #include "browser/NotAddedReport.h"
+#include "browser/PaneQueries.h"
 #include "browser/modBasketList.h"
+#include "controls/buttons/modButtonPicture.h"
 #include "controls/common/PaneControls.h"
 #include "controls/common/PaneWindow.h"
 #include "controls/common/ToolbarFlowLayout.h"
@@ -33,8 +36,8 @@ const QString BasketListName = QStringLiteral("lvPages");
 } // namespace
 
 BasketPane::BasketPane(QWidget* parent, FileListFocus& listFocus, PaneWindow& window,
-                       BasketPaneHost& host)
-    : QWidget(parent), listFocus_(listFocus), window_(window), host_(host) {
+                       PaneQueries& queries)
+    : QWidget(parent), listFocus_(listFocus), window_(window), queries_(queries) {
     setAutoFillBackground(true);
     buildQueuePane();
     buildBasket();
@@ -91,7 +94,7 @@ void BasketPane::buildBasket() {
     };
     // The folder list may have been listed again meanwhile: the row is found by path.
     adder.fillResolution = [this](const QString& path, const QString& resolution) {
-        ListView* lvFolder = host_.folderList();
+        ListView* lvFolder = queries_.folderList();
         for (int r = 1; r <= lvFolder->Count(); ++r)
             if (lvFolder->Tag(r) == path)
                 lvFolder->setSubItem(r, 1, resolution);
@@ -137,6 +140,67 @@ int BasketPane::subAddBasketRow(const BasketRow& row, const QImage& thumbnail) {
     return number;
 }
 
+bool BasketPane::adding() const {
+    return basketAdder->isRunning();
+}
+
+// The folder pane's add command: its own bar shows the progress.
+void BasketPane::addFolderRows(const std::vector<BasketSource>& rows, int maximum,
+                               ProgressBar* bar) {
+    basketAdder->thumbnailWidth = BasketThumbnailWidth;
+    basketAdder->thumbnailHeight = BasketThumbnailHeight;
+    basketAdder->pageFiles.setFolder(AppPaths::tempPageFolder());
+    basketBar_ = bar;
+    bar->setValue(0);
+    bar->setMax(maximum);
+    bar->show();
+    struct BarScope {
+        BasketPane* basket;
+        ProgressBar* bar;
+        ~BarScope() {
+            bar->hide();
+            basket->basketBar_ = nullptr;
+        }
+    } scope{this, bar};
+    NotAddedReport notAdded(*basketAdder);
+    basketAdder->add(rows, maximum, BasketAdder::Mode::Command);
+    window_.statusBar()->Panel(QStringLiteral("folder"))->setText(queries_.folderFiles().Path);
+    bar->hide();
+    setQueuePanel();
+    window_.subResize();
+    notAdded.show();
+}
+
+void BasketPane::clearSelection() {
+    for (int r = 1; r <= lvPages->Count(); ++r)
+        lvPages->setSelected(r, false);
+}
+
+void BasketPane::layOut() {
+    const int W = width(), H = height();
+    fitCaptionBar(lblQueue, cmdSaveAs->parentWidget(), W);
+    lblQueue->move(0, 0);
+    fitSideBar(picLiveBar, lblQueue->height(), H - lblQueue->height());
+    placeControl(lvPages, picLiveBar->x() + picLiveBar->width(), picLiveBar->y() + 2,
+                 W - picLiveBar->width() - 2, H - lblQueue->height() - 2);
+}
+
+void BasketPane::setButtonPictures() {
+    const std::pair<QPushButton*, const char*> pictures[] = {
+        {cmdSaveAs, "picSaveMultiPage"},       {cmdBatchPrint, "picBatchPrint"},
+        {cmdPagesNew, "IconEditbar0"},         {cmdPagesOpen, "IconEditbar1"},
+        {cmdPagesSave, "IconEditbar2"},        {cmdPagesDelete, "IconEditbar3"},
+        {cmdTwainAcquire, "picTwainAcquire"}};
+    for (const auto& [button, box] : pictures)
+        subSetButtonPicture(button, window_.picture(QString::fromLatin1(box)));
+}
+
+void BasketPane::removeButtonPictures() {
+    for (QPushButton* button : {cmdSaveAs, cmdBatchPrint, cmdPagesNew, cmdPagesOpen, cmdPagesSave,
+                                cmdPagesDelete, cmdTwainAcquire})
+        subRemoveButtonPicture(button);
+}
+
 void BasketPane::setQueuePanel() {
     window_.statusBar()
         ->Panel(QStringLiteral("queue"))
@@ -148,12 +212,12 @@ void BasketPane::setQueuePanel() {
 void BasketPane::subAddDroppedFiles() {
     if (basketAdder->isRunning())
         return;
-    ListView* lvFolder = host_.folderList();
+    ListView* lvFolder = queries_.folderList();
     if (lvFolder->SelectedCount() == 0) {
         lvFolder->setDropHighlight(0);
         return;
     }
-    const std::vector<BasketSource> sources = host_.folderRowsSelected();
+    const std::vector<BasketSource> sources = queries_.folderRowsSelected();
     lvFolder->setDropHighlight(0);
     basketAdder->thumbnailWidth = BasketThumbnailWidth;
     basketAdder->thumbnailHeight = BasketThumbnailHeight;

@@ -1,4 +1,6 @@
 #pragma once
+#include "browser/BasketAdder.h"
+
 #include <QImage>
 #include <QString>
 #include <QWidget>
@@ -14,65 +16,30 @@ class QPushButton;
 
 namespace picbasket {
 
-class BasketAdder;
 struct BasketRow;
-struct BasketSource;
 struct BatchMenuCommand;
 struct FileListFocus;
 class ImageBox;
 class ImageList;
 class ListView;
+class PaneQueries;
 class PaneWindow;
 class ProgressBar;
 class TaskRowList;
 
-// What the basket needs of the panes around it: the preview that shows and prints its
-// rows, the folder list its rows come from, the edit view's tasks the batch applies,
-// and the windows its commands open.
-class BasketPaneHost {
-public:
-    // The preview's image box, and the hidden box the batch converts in.
-    virtual ImageBox& previewBox() = 0;
-    virtual ImageBox& batchBox() = 0;
-    // Shows the file behind a row (from 1) of a file list in the preview.
-    virtual void showListRow(ListView* list, int row) = 0;
-    // The preview's "Save Preview As" items by index.
-    virtual void savePreviewAs(int index) = 0;
-    // The folder list, and copies of its selected rows in list order.
-    virtual ListView* folderList() = 0;
-    virtual std::vector<BasketSource> folderRowsSelected() const = 0;
-    // The flag a press on the basket's bar sets: it stops a folder listing and a
-    // batch print.
-    virtual bool& folderListingAbort() = 0;
-    // Lists the folder shown again shortly, when there is one (new files may be there).
-    virtual void relistFolderSoon() = 0;
-    // The edit view's task rows, applied to every basket row by the batch.
-    virtual const TaskRowList& batchTaskRows() const = 0;
-    virtual void showScannerDialog() = 0;
-    virtual void showCaptureDialog() = 0;
-    virtual void showSlideShowDialog() = 0;
-    // generateMode 0 the previewed image, 1 the basket's images.
-    virtual void showScreensaverDemo(int generateMode) = 0;
-    // Deletes the temporary page files (scans and split pages) of this run.
-    virtual void deleteTemporaryPages() = 0;
-    // The batch menu the caption pops up.
-    virtual QMenu* batchMenu() = 0;
-
-protected:
-    ~BasketPaneHost() = default;
-};
-
 // The image basket: the list of files a batch works on, with its thumbnails, its tool
 // bars (new, open, save, remove; Save As, print, scanner), its menus and the batch
 // commands. The pane is its own root widget (PicQueue); the window places it in its
-// splitter tree and lays out its children. subAddBasketRow is the one entry that adds
-// a row, whoever adds (the folder's add command, a drop, basket files, capture,
-// scanning).
+// splitter tree and the pane lays out its children (layOut). What it needs of the
+// other panes at once it asks PaneQueries; the rest it asks by its signals, which the
+// window connects. subAddBasketRow is the one entry that adds a row, whoever adds
+// (the folder's add command, a drop, basket files, capture, scanning).
 class BasketPane : public QWidget {
     Q_OBJECT
+    Q_MOC_INCLUDE("platform/comctl/ListView.h")
 
 public:
-    BasketPane(QWidget* parent, FileListFocus& listFocus, PaneWindow& window, BasketPaneHost& host);
+    BasketPane(QWidget* parent, FileListFocus& listFocus, PaneWindow& window, PaneQueries& queries);
     ~BasketPane() override;
 
     // The thumbnail joins ilPages and the row goes to the end, or to its place while
@@ -116,6 +83,50 @@ public:
     void mnuSaveAs_Click(int index);
     void mnuContext_Click(int index);
 
+    // What the pane gives the others: the basket list and its bar; whether an add
+    // runs; the add of folder rows with bar showing its progress (maximum rows), which
+    // names the folder on the status bar, lays out the window again and reports the
+    // files that were not added (the bar is hidden again on every way out); no row
+    // left selected.
+    ListView* list() const { return lvPages; }
+    ProgressBar* bar() const { return pbQueue; }
+    bool adding() const;
+    void addFolderRows(const std::vector<BasketSource>& rows, int maximum, ProgressBar* bar);
+    void clearSelection();
+    // Places the caption, the tool bars and the list in the pane's rectangle.
+    void layOut();
+    // The pictures of the pane's tool buttons, put on at start and taken off at the end.
+    void setButtonPictures();
+    void removeButtonPictures();
+
+    // The pane's controls, for the window's caption menu and the tests.
+    QLabel* caption() const { return lblQueue; }
+    QPushButton* newButton() const { return cmdPagesNew; }
+    QPushButton* openButton() const { return cmdPagesOpen; }
+    QPushButton* saveButton() const { return cmdPagesSave; }
+    QPushButton* saveAsButton() const { return cmdSaveAs; }
+    QPushButton* printButton() const { return cmdBatchPrint; }
+    QMenu* contextMenu() const { return mnuContextBasket; }
+    const std::array<QAction*, 6>& contextItems() const { return mnuContext; }
+    ImageList* thumbnails() const { return ilPages.get(); }
+    BasketAdder* adder() const { return basketAdder.get(); }
+
+signals:
+    // What the pane asks of the others: a row of a list (from 1) shown in the
+    // preview; the preview's "Save Preview As" item by index; a new listing of the
+    // folder shown, when there is one (new files may be there); the scanner, capture,
+    // slide-show and screensaver windows (generateMode 0 the previewed image, 1 the
+    // basket's images); the temporary page files of this run deleted.
+    void showRowRequested(ListView* list, int row);
+    void savePreviewAsRequested(int index);
+    void folderRelistRequested();
+    void scannerRequested();
+    void captureRequested();
+    void slideShowRequested();
+    void screensaverRequested(int generateMode);
+    void temporaryPagesDeleteRequested();
+
+private:
     // Controls, named as the rest of the program addresses them.
     QWidget* PicQueue;
     QLabel* lblQueue;
@@ -141,7 +152,6 @@ public:
     // drop; the adder's progress goes there.
     ProgressBar* basketBar_ = nullptr;
 
-private:
     void buildQueuePane();
     void buildBasket();
     void buildBasketCommands();
@@ -150,7 +160,7 @@ private:
 
     FileListFocus& listFocus_;
     PaneWindow& window_;
-    BasketPaneHost& host_;
+    PaneQueries& queries_;
 };
 
 // What saving the basket says about rows whose source is a temporary page (scans put

@@ -2,6 +2,7 @@
 // in one job, behind the wait dialog.
 #include "browser/BasketPane.h"
 
+#include "browser/PaneQueries.h"
 #include "browser/PrintSettings.h"
 #include "controls/common/PaneWindow.h"
 #include "controls/dialogs/frmStatus.h"
@@ -29,9 +30,9 @@ void BasketPane::subBatchPrint() {
         if (lvPages->Count() == 0)
             return;
         running = true;
-        bool& AbortFolderListing = host_.folderListingAbort();
+        bool& AbortFolderListing = queries_.folderListingAbort();
         AbortFolderListing = false;
-        ImageBox& box = host_.previewBox();
+        ImageBox& box = queries_.previewBox();
         frmStatus* wait = nullptr;
         struct Cleanup {
             bool& running;
@@ -51,7 +52,7 @@ void BasketPane::subBatchPrint() {
             }
         } cleanup{running, box, wait};
         const auto shows = [&](int row) {
-            host_.showListRow(lvPages, row);
+            emit showRowRequested(lvPages, row);
             window_.subResize();
             return box.HasImage() && box.Tag() == lvPages->Tag(row);
         };

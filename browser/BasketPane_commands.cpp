@@ -6,6 +6,7 @@
 
 #include "browser/BasketAdder.h"
 #include "browser/FileListFocus.h"
+#include "browser/PaneQueries.h"
 #include "browser/frmDummy.h"
 #include "browser/frmSaveSinglePage.h"
 #include "browser/modBasketList.h"
@@ -93,7 +94,7 @@ void BasketPane::cmdPagesNew_Click() {
     ignoreFailure([&] {
         window_.statusBar()->Panel(QStringLiteral("queue"))->setText(QStringLiteral("New Basket"));
     });
-    ignoreFailure([&] { host_.deleteTemporaryPages(); });
+    ignoreFailure([&] { emit temporaryPagesDeleteRequested(); });
 }
 
 namespace {
@@ -197,7 +198,7 @@ void BasketPane::cmdBatchPrint_Click() {
 }
 
 void BasketPane::cmdTwainAcquire_Click() {
-    host_.showScannerDialog();
+    emit scannerRequested();
 }
 
 void BasketPane::subGenerateDocument(int16_t index) {
@@ -211,16 +212,16 @@ void BasketPane::subGenerateDocument(int16_t index) {
         subSaveAsSinglePage();
         break;
     case 2:
-        host_.showScreensaverDemo(1);
+        emit screensaverRequested(1);
         break;
     case 3:
-        host_.showSlideShowDialog();
+        emit slideShowRequested();
         break;
     case 4:
-        host_.showScannerDialog();
+        emit scannerRequested();
         break;
     case 5:
-        host_.showCaptureDialog();
+        emit captureRequested();
         break;
     case 6:
         subBatchPrint();
@@ -236,20 +237,20 @@ void BasketPane::mnuSaveAs_Click(int index) {
     if (index == 0)
         subSaveAsSinglePage();
     else if (index == 1)
-        host_.showScreensaverDemo(1);
+        emit screensaverRequested(1);
     else if (index == 2)
-        host_.showSlideShowDialog();
+        emit slideShowRequested();
 }
 
 // Items 0 to 2 save the row's image: a row that is not the one shown is shown first.
 void BasketPane::mnuContext_Click(int index) {
     if (index >= 0 && index <= 2) {
         const int row = lvPages->SelectedItem();
-        if (row > 0 && lvPages->Tag(row) != host_.previewBox().Tag()) {
-            host_.showListRow(lvPages, row);
+        if (row > 0 && lvPages->Tag(row) != queries_.previewBox().Tag()) {
+            emit showRowRequested(lvPages, row);
             window_.subResize();
         }
-        host_.savePreviewAs(index);
+        emit savePreviewAsRequested(index);
     } else if (index == 4) {
         lvPages->StartLabelEdit();
     } else if (index == 5) {
@@ -292,10 +293,10 @@ void BasketPane::subSaveAsSinglePage() {
         if (!Setup.BatchSave.Confirmed)
             return;
         const std::unique_ptr<BasketRows> rows = fncBasketRowsOf(*lvPages);
-        fncConvertBasket(*rows, host_.batchTaskRows(), host_.batchBox(),
+        fncConvertBasket(*rows, queries_.batchTaskRows(), queries_.batchBox(),
                          frmStatus::instance(window()));
         // The new files may land in the folder shown: it is listed again so they appear.
-        host_.relistFolderSoon();
+        emit folderRelistRequested();
     });
 }
 
@@ -319,7 +320,7 @@ void BasketPane::lvPages_KeyUp(int keyCode, int) {
     if (lvPages->Count() == 0 || keyCode < 37 || keyCode > 40 || listFocus_.FolderListDropped)
         return;
     ignoreFailure([&] {
-        host_.showListRow(lvPages, lvPages->SelectedItem());
+        emit showRowRequested(lvPages, lvPages->SelectedItem());
         window_.subResize();
     });
 }
@@ -335,7 +336,7 @@ void BasketPane::lvPages_MouseUp(int button, int, int, int) {
         if (!listFocus_.FolderListDropped) {
             if (listFocus_.SelectedRowCount > 1)
                 return;
-            host_.showListRow(lvPages, lvPages->SelectedItem());
+            emit showRowRequested(lvPages, lvPages->SelectedItem());
             window_.subResize();
         }
         lvPages->setFocus();
@@ -344,11 +345,11 @@ void BasketPane::lvPages_MouseUp(int button, int, int, int) {
 
 // A press on the bar stops the folder listing whose progress it shows.
 void BasketPane::pbQueue_MouseDown() {
-    host_.folderListingAbort() = true;
+    queries_.folderListingAbort() = true;
 }
 
 void BasketPane::lblQueue_Click() {
-    window_.subPopupMenu(host_.batchMenu(), lblQueue->mapToGlobal(QPoint(0, lblQueue->height())));
+    window_.subPopupMenu(queries_.batchMenu(), lblQueue->mapToGlobal(QPoint(0, lblQueue->height())));
 }
 
 void BasketPane::mnuBatch_Click(int index) {

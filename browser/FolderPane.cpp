@@ -7,7 +7,9 @@
 #include "browser/FileListBox.h"
 #include "browser/FileListFocus.h"
 #include "browser/FolderListing.h"
+#include "browser/PaneQueries.h"
 #include "browser/modBasketList.h"
+#include "controls/buttons/modButtonPicture.h"
 #include "controls/common/PaneControls.h"
 #include "controls/common/PaneWindow.h"
 #include "core/AppPaths.h"
@@ -51,10 +53,10 @@ FolderPane::FolderTree FolderPane::buildFolderTree(QWidget* browseHost) {
 }
 
 FolderPane::FolderPane(QWidget* parent, const FolderTree& tree, PaneWindow& window,
-                       FileListFocus& listFocus, FolderPaneHost& host)
+                       FileListFocus& listFocus, PaneQueries& queries)
     : QWidget(parent), picFileSystem(tree.host), ftvBrowse(tree.tree),
       illvFolder(std::make_unique<ImageList>()), ilFolder(std::make_unique<ImageList>()),
-      window_(window), listFocus_(listFocus), host_(host) {
+      window_(window), listFocus_(listFocus), queries_(queries) {
     setAutoFillBackground(true);
     picFolder = this;
     lblFolder = makeCaption(QStringLiteral("Folder Files"), picFolder);
@@ -88,11 +90,16 @@ FolderPane::~FolderPane() {
     lvFolder->setSmallIcons(nullptr);
 }
 
+// The folder list's details view takes its first small icon from the window's
+// pictures; the list's rows are dragged onto the basket, which tells the lists apart by
+// their names.
 void FolderPane::buildFolderListing() {
-    folderListing = new FolderListing(host_.listingBox(), this);
+    illvFolder->Add(window_.picture(QStringLiteral("iDetailIcon")), QStringLiteral("1"));
+    lvFolder->setSmallIcons(illvFolder.get());
+    folderListing = new FolderListing(queries_.previewBox(), this);
     folderListing->abortRequested = [this] { return AbortFolderListing; };
     connect(folderListing, &FolderListing::RowReady, this, &FolderPane::addFolderRow);
-    connect(folderListing, &FolderListing::Progress, host_.listingBar(), &ProgressBar::setValue);
+    connect(folderListing, &FolderListing::Progress, queries_.basketBar(), &ProgressBar::setValue);
     connect(folderListing, &FolderListing::Finished, this, &FolderPane::endFolderListing);
     connect(this, &FolderPane::ShowFilesDue, this, &FolderPane::subShowFilesInFolder);
     connect(cmdAddToQueue, &QPushButton::clicked, this, &FolderPane::cmdAddToQueue_Click);
@@ -110,13 +117,43 @@ void FolderPane::buildFolderListing() {
     mnuContextFolderParent = new QMenu(QStringLiteral("Context Folder"), this);
     connect(mnuContextFolderParent->addAction(QStringLiteral("Add to basket")), &QAction::triggered,
             this, &FolderPane::mnuContextFolder_Click);
+    connect(cmdCapture, &QPushButton::clicked, this, &FolderPane::captureRequested);
+    lvFolder->setObjectName(QStringLiteral("lvFolder"));
+    lvFolder->setOLEDragMode(true);
+}
+
+void FolderPane::relistSoon() {
+    if (!CurrentFolder.isEmpty())
+        timerShowFiles->start();
+}
+
+void FolderPane::layOut() {
+    const int W = width(), H = height();
+    fitCaptionBar(lblFolder, PicToolbarFolder, W);
+    const int L = lblFolder->height();
+    placeControl(lvFolder, 2, L, W - 2, H - L - 2);
+}
+
+void FolderPane::setButtonPictures() {
+    const std::pair<QPushButton*, const char*> pictures[] = {
+        {cmdDetailFolder, "picDetailFolder"},
+        {cmdThumbnailFolder, "picThumbnailFolder"},
+        {cmdAddToQueue, "picAddToQueue"},
+        {cmdCapture, "picCapture"}};
+    for (const auto& [button, box] : pictures)
+        subSetButtonPicture(button, window_.picture(QString::fromLatin1(box)));
+}
+
+void FolderPane::removeButtonPictures() {
+    for (QPushButton* button : {cmdDetailFolder, cmdThumbnailFolder, cmdAddToQueue, cmdCapture})
+        subRemoveButtonPicture(button);
 }
 
 // Lists the image files of the folder into lvFolder, one file per turn of the event
 // loop (FolderListing); a new folder choice or a press on pbQueue stops it.
 void FolderPane::subShowFilesInFolder(const QString& folder) {
-    FileListBox& fileMain = host_.folderFiles();
-    ProgressBar* const pbQueue = host_.listingBar();
+    FileListBox& fileMain = queries_.folderFiles();
+    ProgressBar* const pbQueue = queries_.basketBar();
     errorTail(QStringLiteral("FrmMain.subShowFilesInFolder"), [&] {
         folderListing->stop();
         if (folder.isEmpty())
@@ -155,7 +192,7 @@ void FolderPane::subShowFilesInFolder(const QString& folder) {
 // Every way out of a listing: the bar goes and the abort flag is down again, so a
 // later loop that honours the flag does not stop at once.
 void FolderPane::endFolderListing() {
-    ProgressBar* const pbQueue = host_.listingBar();
+    ProgressBar* const pbQueue = queries_.basketBar();
     pbQueue->hide();
     AbortFolderListing = false;
 }
@@ -195,7 +232,7 @@ void FolderPane::cmdDetailFolder_Click() {
 
 // After a details listing there are no thumbnails to show: the folder is listed again.
 void FolderPane::cmdThumbnailFolder_Click() {
-    const FileListBox& fileMain = host_.folderFiles();
+    const FileListBox& fileMain = queries_.folderFiles();
     Setup.FolderList.ViewMode = 0;
     if (ilFolder->Count() == 0)
         subShowFilesInFolder(fileMain.Path);
@@ -231,7 +268,7 @@ void FolderPane::lvFolder_KeyPress(int keyAscii) {
 void FolderPane::lvFolder_KeyUp(int keyCode, int) {
     if (!isArrowKey(keyCode) || listFocus_.FolderListDropped)
         return;
-    host_.showFolderRow(lvFolder, lvFolder->SelectedItem());
+    emit showRowRequested(lvFolder, lvFolder->SelectedItem());
     window_.subResize();
 }
 
@@ -247,7 +284,7 @@ void FolderPane::lvFolder_MouseUp(int button, int, int, int) {
     if (listFocus_.FolderListDropped)
         return;
     try {
-        host_.showFolderRow(lvFolder, lvFolder->SelectedItem());
+        emit showRowRequested(lvFolder, lvFolder->SelectedItem());
         window_.subResize();
     } catch (...) {
     }
@@ -267,13 +304,13 @@ void FolderPane::mnuContextFolder_Click() {
 
 // Adds the selected folder rows. An add that runs already refuses a second one.
 void FolderPane::cmdAddToQueue_Click() {
-    if (host_.basketAddRuns())
+    if (queries_.basketAddRuns())
         return;
     errorTail(QStringLiteral("FrmMain.cmdAddToQueue_Click"), [&] {
         CurrentActivity = QStringLiteral("Adding selected files to basket!");
         if (lvFolder->Count() > 0)
-            host_.addFolderRowsToBasket(selectedFolderRows(), lvFolder->Count(), pbAddToBasket);
-        host_.clearBasketSelection();
+            emit addToBasketRequested(selectedFolderRows(), lvFolder->Count(), pbAddToBasket);
+        emit basketSelectionClearRequested();
     });
 }
 

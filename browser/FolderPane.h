@@ -1,4 +1,6 @@
 #pragma once
+#include "browser/BasketAdder.h"
+
 #include <QString>
 #include <QWidget>
 #include <memory>
@@ -11,7 +13,6 @@ class QTimer;
 
 namespace picbasket {
 
-struct BasketSource;
 class FileListBox;
 struct FileListFocus;
 class FolderListing;
@@ -20,45 +21,22 @@ class FolderTreeview;
 class ImageBox;
 class ImageList;
 class ListView;
+class PaneQueries;
 class PaneWindow;
 class ProgressBar;
-
-// What the folder pane needs of the panes beside it: the preview, which shows a row,
-// lists the folder's image files and lends its box to decode thumbnails in, and the
-// basket, which takes the selected rows and whose bar shows the listing's progress.
-class FolderPaneHost {
-public:
-    // Shows the file behind a row of the list (rows from 1) in the preview.
-    virtual void showFolderRow(ListView* list, int row) = 0;
-    // The preview's file list box: its Path is the folder shown in the folder list.
-    virtual FileListBox& folderFiles() = 0;
-    // The box the listing decodes thumbnails in.
-    virtual ImageBox& listingBox() = 0;
-    // The basket's bar: it shows the listing's progress, and a press on it stops the
-    // listing.
-    virtual ProgressBar* listingBar() = 0;
-    // Whether an add to the basket runs; a second one is refused meanwhile.
-    virtual bool basketAddRuns() const = 0;
-    // Adds the rows to the basket with bar showing the add's progress (maximum rows),
-    // names the folder on the status bar and lays out the window again; reports the
-    // files that were not added. The bar is hidden again on every way out.
-    virtual void addFolderRowsToBasket(const std::vector<BasketSource>& rows, int maximum,
-                                       ProgressBar* bar) = 0;
-    // No basket row is left selected.
-    virtual void clearBasketSelection() = 0;
-
-protected:
-    ~FolderPaneHost() = default;
-};
 
 // The folder pane: the folder tree and the list of the chosen folder's image files,
 // as thumbnails or details, with its tool bar and the list's own events. The pane is
 // its own root widget (picFolder) in the window's splitter tree; the tree and its host
 // sit in the window's browse pane, beside the task basket's list, so they are built
-// there first (buildFolderTree) and handed to the pane. The window lays out the
-// pane's children.
+// there first (buildFolderTree) and handed to the pane. The pane lays out its own
+// children (layOut); the window places the tree. What the pane needs of the others
+// at once it asks PaneQueries; the rest it asks by its signals, which the window
+// connects.
 class FolderPane : public QWidget {
     Q_OBJECT
+    Q_MOC_INCLUDE("platform/comctl/ListView.h")
+    Q_MOC_INCLUDE("platform/comctl/ProgressBar.h")
 
 public:
     // The folder tree and the widget that hosts it.
@@ -69,7 +47,7 @@ public:
     static FolderTree buildFolderTree(QWidget* browseHost);
 
     FolderPane(QWidget* parent, const FolderTree& tree, PaneWindow& window,
-               FileListFocus& listFocus, FolderPaneHost& host);
+               FileListFocus& listFocus, PaneQueries& queries);
     ~FolderPane() override;
 
     // The window's settings and about buttons, which stand on the pane's tool bar.
@@ -102,6 +80,51 @@ public:
     // starts a moment later.
     void ftvBrowse_FolderChange(const QString& folder);
 
+    // What the pane gives the others: the folder list, the tree, the folder chosen
+    // last, the stop of the listing that runs and a new listing of the folder shown.
+    ListView* list() const { return lvFolder; }
+    FolderTreeview* tree() const { return ftvBrowse; }
+    QWidget* treeHost() const { return picFileSystem; }
+    const QString& currentFolder() const { return CurrentFolder; }
+    // A press on the basket's bar or a new folder sets the stop; every way out of a
+    // listing clears it. The batch print of the basket honours the same flag.
+    void abortListing() { AbortFolderListing = true; }
+    bool listingAborted() const { return AbortFolderListing; }
+    bool& listingAbortFlag() { return AbortFolderListing; }
+    // Lists the folder shown again a moment later, when there is one.
+    void relistSoon();
+    // Places the caption, its tool bar and the list in the pane's rectangle.
+    void layOut();
+    // The pictures of the pane's tool buttons, put on at start and taken off at the end.
+    void setButtonPictures();
+    void removeButtonPictures();
+
+    // The pane's controls, for the tests that press or read them.
+    QLabel* caption() const { return lblFolder; }
+    QPushButton* addButton() const { return cmdAddToQueue; }
+    QPushButton* thumbnailButton() const { return cmdThumbnailFolder; }
+    QPushButton* detailButton() const { return cmdDetailFolder; }
+    QPushButton* captureButton() const { return cmdCapture; }
+    ProgressBar* addBar() const { return pbAddToBasket; }
+    QMenu* contextMenu() const { return mnuContextFolderParent; }
+    ImageList* detailIcons() const { return illvFolder.get(); }
+    ImageList* thumbnails() const { return ilFolder.get(); }
+    QTimer* listingTimer() const { return timerShowFiles; }
+    FolderListing* listing() const { return folderListing; }
+
+signals:
+    // The one-shot folder-listing timer has fired for CurrentFolder.
+    void ShowFilesDue(const QString& folder);
+    // What the pane asks of the others: a row of the list (from 1) shown in the
+    // preview; the selected rows added to the basket (maximum: the rows of the list),
+    // bar showing the add's progress; no basket row left selected; the capture dialog.
+    void showRowRequested(ListView* list, int row);
+    void addToBasketRequested(const std::vector<BasketSource>& rows, int maximum,
+                              ProgressBar* bar);
+    void basketSelectionClearRequested();
+    void captureRequested();
+
+private:
     // Set to stop the listing (a press on the basket's bar, a new folder); cleared on
     // every way out of a listing.
     bool AbortFolderListing = false;
@@ -128,18 +151,13 @@ public:
     QTimer* timerShowFiles;
     FolderListing* folderListing;
 
-signals:
-    // The one-shot folder-listing timer has fired for CurrentFolder.
-    void ShowFilesDue(const QString& folder);
-
-private:
     void addFolderRow(const FolderRow& row);
     void endFolderListing();
     void showFolderIcons(bool thumbnails);
 
     PaneWindow& window_;
     FileListFocus& listFocus_;
-    FolderPaneHost& host_;
+    PaneQueries& queries_;
     QPushButton* cmdBrowseSettings_;
     QPushButton* cmdBrowseAbout_;
 };

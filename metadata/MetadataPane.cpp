@@ -5,6 +5,7 @@
 
 #include "browser/modBasketList.h"
 #include "controls/buttons/MainWindowPictures.h"
+#include "controls/buttons/modButtonPicture.h"
 #include "controls/common/PaneControls.h"
 #include "controls/dialogs/modCommonDialog.h"
 #include "core/AppError.h"
@@ -22,6 +23,7 @@
 #include "platform/imagebox/ImageBox.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -352,8 +354,8 @@ void writeIptcChange(MetadataPane& pane, PreviewedFile& preview, Change&& change
                        QStringLiteral("\"%1\" cannot hold IPTC metadata.").arg(box.Tag()));
     } catch (...) {
         box.RestoreMetadata(before);
-        pane.lvIPTC->Clear();
-        pane.ReadFileIPTCInfo(box, pane.lvIPTC, preview.previewPath());
+        pane.iptcList()->Clear();
+        pane.ReadFileIPTCInfo(box, pane.iptcList(), preview.previewPath());
         throw;
     }
 }
@@ -435,6 +437,40 @@ void MetadataPane::subSaveIPTCFile() {
     if (CommonDialog.FileName.isEmpty())
         return;
     box.SaveIptcToFile(addedExtension(CommonDialog.FileName, QStringLiteral(".ffo")));
+}
+
+void MetadataPane::layOut() {
+    const int W = width(), H = height();
+    const int T = tbsMetadata->TabFixedHeight();
+    setControlWidth(lblMetadata, W);
+    lblMetadata->move(0, 0);
+    const int L = lblMetadata->height();
+    placeControl(tbsMetadata, 0, L, W - picEXIFBar->width(), H - L);
+    placeControl(lvExif, 2, tbsMetadata->y() + T + 4, tbsMetadata->width() - 6,
+                 tbsMetadata->height() - T - 8);
+    lvIPTC->setGeometry(lvExif->geometry());
+    picEXIFBar->setGeometry(W - picEXIFBar->width(), L + T, picEXIFBar->width(),
+                            std::max(0, H - L - T));
+    picIPTCBar->setGeometry(picEXIFBar->x(), picEXIFBar->y(), picIPTCBar->width(),
+                            picEXIFBar->height());
+}
+
+void MetadataPane::setButtonPictures() {
+    const char* exif[] = {"picMetadataEdit", "picMetadataAdd", "IconEditbar3",
+                          "IconEditbar0",    "IconEditbar1",   "IconEditbar2"};
+    for (size_t i = 0; i < cmdEXIFBar.size(); ++i)
+        subSetButtonPicture(cmdEXIFBar[i], fncMainWindowPicture(QString::fromLatin1(exif[i])));
+    const char* iptc[] = {"picMetadataEdit", "IconEditbar1", "IconEditbar2", "IconEditbar3",
+                          "IconEditbar0"};
+    for (size_t i = 0; i < cmdIPTCBar.size(); ++i)
+        subSetButtonPicture(cmdIPTCBar[i], fncMainWindowPicture(QString::fromLatin1(iptc[i])));
+}
+
+void MetadataPane::removeButtonPictures() {
+    for (QPushButton* button : cmdEXIFBar)
+        subRemoveButtonPicture(button);
+    for (QPushButton* button : cmdIPTCBar)
+        subRemoveButtonPicture(button);
 }
 
 } // namespace picbasket

@@ -21,7 +21,7 @@ class TabStrip;
 // each with a tool bar of commands that edit the file's metadata. The lists describe
 // the file whose path they carry as their tag; the commands act only while that is the
 // previewed file. The pane is its own root widget (PicMetadata); the window places it
-// in its splitter tree and lays out its children.
+// in its splitter tree and the pane lays out its children (layOut).
 class MetadataPane : public QWidget {
     Q_OBJECT
 
@@ -52,6 +52,26 @@ public:
     void subOpenIPTCFile();
     void subSaveIPTCFile();
 
+    // What the pane gives the others: its two lists and their tab strip, which the
+    // preview fills and switches for the file it shows.
+    ListView* exifList() const { return lvExif; }
+    ListView* iptcList() const { return lvIPTC; }
+    TabStrip* tabs() const { return tbsMetadata; }
+    // Places the caption, the tab strip, the lists and the tool bars in the pane's
+    // rectangle; the tool bars stand in the strip the tab strip leaves at the right.
+    void layOut();
+    // The pictures of the tool bars' buttons, put on at start and taken off at the end.
+    void setButtonPictures();
+    void removeButtonPictures();
+
+    // The pane's controls, for the window's caption menu and the tests.
+    QLabel* caption() const { return lblMetadata; }
+    QWidget* exifBar() const { return picEXIFBar; }
+    QWidget* iptcBar() const { return picIPTCBar; }
+    const std::array<QPushButton*, 6>& exifButtons() const { return cmdEXIFBar; }
+    const std::array<QPushButton*, 5>& iptcButtons() const { return cmdIPTCBar; }
+
+private:
     // Controls, named as the rest of the program addresses them.
     QWidget* PicMetadata;
     QLabel* lblMetadata;
@@ -65,7 +85,7 @@ public:
     // The small pictures of both lists: 1 marks what may be edited.
     std::unique_ptr<ImageList> ilMetadata;
 
-private:
+
     ImageBox& previewBox() { return preview_.previewBox(); }
     QString previewPath() const { return preview_.previewPath(); }
 

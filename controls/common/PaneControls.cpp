@@ -52,4 +52,34 @@ QWidget* makeCaptionToolbar(QLabel* caption) {
     return bar;
 }
 
+void placeControl(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(left, top, std::max(0, width), std::max(0, height));
+}
+
+void setControlWidth(QWidget* widget, int width) {
+    widget->resize(std::max(0, width), widget->height());
+}
+
+void fitCaptionBar(QLabel* caption, QWidget* bar, int width) {
+    const int row = bar->sizeHint().height();
+    const int title = caption->contentsMargins().left() +
+                      caption->fontMetrics().horizontalAdvance(caption->text()) + 8;
+    const bool oneRow = title + bar->sizeHint().width() + 1 <= width;
+    // On two rows the title keeps to the first, centred in it as it is on one.
+    QMargins margins = caption->contentsMargins();
+    margins.setTop(oneRow ? 0 : std::max(0, (row - caption->fontMetrics().height()) / 2));
+    caption->setContentsMargins(margins);
+    caption->setAlignment(Qt::AlignLeft | (oneRow ? Qt::AlignVCenter : Qt::AlignTop));
+    caption->setFixedHeight(oneRow ? row : 2 * row);
+    caption->resize(std::max(0, width), caption->height());
+}
+
+void fitSideBar(QWidget* bar, int top, int room) {
+    QLayout* flow = bar->layout();
+    const int oneColumn = flow->minimumSize().width();
+    const int columns = flow->heightForWidth(oneColumn) <= room ? 1 : 2;
+    const int width = oneColumn + (columns - 1) * (oneColumn - 2 + flow->spacing());
+    bar->setGeometry(0, top, width, flow->heightForWidth(width));
+}
+
 } // namespace picbasket

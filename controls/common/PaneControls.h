@@ -22,4 +22,15 @@ QPushButton* makeButton(QWidget* bar, const QString& caption, const QString& tip
 // A row of tool buttons, laid out inside a caption bar at its right end.
 QWidget* makeCaptionToolbar(QLabel* caption);
 
+// Placing a pane's parts. Widgets refuse negative sizes; a pane too small for its
+// margins leaves the control at no size instead.
+void placeControl(QWidget* widget, int left, int top, int width, int height);
+void setControlWidth(QWidget* widget, int width);
+// A pane caption with a tool bar at its right: one row when the title and the bar
+// fit side by side, else the bar takes a second row below the title.
+void fitCaptionBar(QLabel* caption, QWidget* bar, int width);
+// A vertical tool bar below a caption: one column of buttons, or two when the pane
+// is too short for one.
+void fitSideBar(QWidget* bar, int top, int room);
+
 } // namespace picbasket

@@ -2,6 +2,7 @@
 #include "acquisition/AcquisitionTarget.h"
 #include "browser/BasketPane.h"
 #include "browser/FolderPane.h"
+#include "browser/PaneQueries.h"
 #include "browser/PreviewPane.h"
 #include "editing/EditView.h"
 #include "export/modGenerators.h"
@@ -10,16 +11,15 @@ namespace picbasket {
 
 class frmMain;
 
-// The wiring between the main window's panes: every narrow face a pane or a dialog
-// asks for (the folder pane's FolderPaneHost, the basket's BasketPaneHost, the edit
-// view's EditViewHost, the preview's four faces, the capture and scan dialogs'
-// AcquisitionTarget, the generators' GeneratorHost), answered from the window's other
-// panes. The window makes one and hands it to each pane it builds; no pane sees
-// another pane's class or the window.
+// The answers the panes and the dialogs need at once from another pane: the panes'
+// PaneQueries, the edit view's EditViewHost, the preview's four faces, the capture and
+// scan dialogs' AcquisitionTarget, the generators' GeneratorHost, each answered from
+// the pane that owns it. The window makes one and hands it to each pane it builds; no
+// pane sees another pane's class or the window. What a pane asks that needs no reply
+// is a signal of the pane, connected by the window (frmMain::connectPanes).
 class PaneWiring final : public AcquisitionTarget,
                          public GeneratorHost,
-                         public FolderPaneHost,
-                         public BasketPaneHost,
+                         public PaneQueries,
                          public EditViewHost,
                          public PreviewFileLists,
                          public PreviewMetadata,
@@ -28,35 +28,17 @@ class PaneWiring final : public AcquisitionTarget,
 public:
     explicit PaneWiring(frmMain& window) : w_(window) {}
 
-    // The preview's box, for the basket (frmMain_basketwiring.cpp).
+    // PaneQueries: the boxes, lists, flags and states the panes ask of each other
+    // (frmMain_panewiring.cpp). folderList also answers the preview's PreviewFileLists.
     ImageBox& previewBox() override;
-
-    // FolderPaneHost: the preview and the basket as the folder pane sees them
-    // (frmMain_folderwiring.cpp).
-    void showFolderRow(ListView* list, int row) override;
-    FileListBox& folderFiles() override;
-    ImageBox& listingBox() override;
-    ProgressBar* listingBar() override;
-    bool basketAddRuns() const override;
-    void addFolderRowsToBasket(const std::vector<BasketSource>& rows, int maximum,
-                               ProgressBar* bar) override;
-    void clearBasketSelection() override;
-
-    // BasketPaneHost: what the basket asks of the other panes and the window
-    // (frmMain_basketwiring.cpp).
     ImageBox& batchBox() override;
-    void showListRow(ListView* list, int row) override;
-    void savePreviewAs(int index) override;
-    ListView* folderList() override;
+    FileListBox& folderFiles() override;
+    ListView* folderList() const override;
     std::vector<BasketSource> folderRowsSelected() const override;
     bool& folderListingAbort() override;
-    void relistFolderSoon() override;
+    ProgressBar* basketBar() override;
+    bool basketAddRuns() const override;
     const TaskRowList& batchTaskRows() const override;
-    void showScannerDialog() override;
-    void showCaptureDialog() override;
-    void showSlideShowDialog() override;
-    void showScreensaverDemo(int generateMode) override;
-    void deleteTemporaryPages() override;
     QMenu* batchMenu() override;
 
     // EditViewHost: the preview and the splitter tree, for the edit view
@@ -77,7 +59,6 @@ public:
 
     // The preview's faces: the lists, the metadata pane, the edit view and the export
     // dialogs (frmMain_previewwiring.cpp).
-    ListView* folderList() const override;
     ListView* basketList() const override;
     QString listedFolder() const override;
     void relistFolder() override;
@@ -96,6 +77,7 @@ public:
     void setOriginalImage(const QImage& image) override;
     QString savePreviewDialog(ImageBox& box) override;
     void showGreetingDemo() override;
+    void showScreensaverDemo(int generateMode) override;
 
     // AcquisitionTarget: what a capture or a scan reaches of the window and its panes
     // (frmMain_acquisitionwiring.cpp).

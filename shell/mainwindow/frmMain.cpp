@@ -68,19 +68,29 @@ frmMain::frmMain(QWidget* parent, const EditViewFactory& makeEditView)
     for (Splitter* splitter : {splMain, splRight, splLeft, splView})
         connect(splitter, &Splitter::SplitComplete, this, &frmMain::subResize);
     subFitLeastSizeToFrame();
-    // Form_Initialize: the folder list's details view takes its first small icon from here.
-    folder_->illvFolder->Add(fncMainWindowPicture(QStringLiteral("iDetailIcon")),
-                             QStringLiteral("1"));
-    folder_->lvFolder->setSmallIcons(folder_->illvFolder.get());
     folder_->buildFolderListing();
-    // The folder list's rows are dragged onto the basket, which tells the lists apart
-    // by their names.
-    folder_->lvFolder->setObjectName(QStringLiteral("lvFolder"));
-    folder_->lvFolder->setOLEDragMode(true);
     preview_->buildPreview();
     edit_->connectEditSelection();
     connectMenus();
-    connectAcquisition();
+    connectPanes();
+}
+
+void frmMain::connectPanes() {
+    connect(folder_, &FolderPane::showRowRequested, preview_, &PreviewPane::subShowSelectedFile);
+    connect(folder_, &FolderPane::addToBasketRequested, basket_, &BasketPane::addFolderRows);
+    connect(folder_, &FolderPane::basketSelectionClearRequested, basket_,
+            &BasketPane::clearSelection);
+    connect(folder_, &FolderPane::captureRequested, this, &frmMain::subShowCaptureDialog);
+    connect(basket_, &BasketPane::showRowRequested, preview_, &PreviewPane::subShowSelectedFile);
+    connect(basket_, &BasketPane::savePreviewAsRequested, preview_,
+            &PreviewPane::mnuSavePreviewAs_Click);
+    connect(basket_, &BasketPane::folderRelistRequested, folder_, &FolderPane::relistSoon);
+    connect(basket_, &BasketPane::scannerRequested, this, &frmMain::subShowTwainDialog);
+    connect(basket_, &BasketPane::captureRequested, this, &frmMain::subShowCaptureDialog);
+    connect(basket_, &BasketPane::slideShowRequested, this, &frmMain::subShowSlideShowDialog);
+    connect(basket_, &BasketPane::screensaverRequested, this, &frmMain::subShowScreensaverDemo);
+    connect(basket_, &BasketPane::temporaryPagesDeleteRequested, this,
+            &frmMain::subDeleteTemporaryPages);
 }
 
 // The picture lists are members, gone before the QWidget base takes the list views

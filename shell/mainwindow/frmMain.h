@@ -112,8 +112,6 @@ public:
     // export/ (through shell/mainwindow/frmMain_exportwiring.cpp).
     void subShowCaptureDialog();
     void subShowTwainDialog();
-    // Connects the browse tool bar's capture button.
-    void connectAcquisition();
     void subShowSlideShowDialog();
     // generateMode 0 the previewed image, 1 the basket's images.
     void subShowScreensaverDemo(int generateMode);
@@ -133,6 +131,9 @@ private:
     void buildPreviewPane();
     void subFitLeastSizeToFrame();
     void buildMenus();
+    // The one block that joins the panes: each pane's requests go to the pane or the
+    // window member that serves them.
+    void connectPanes();
     void buildPopupMenus();
     void connectMenus();
     void connectFrameDummy();

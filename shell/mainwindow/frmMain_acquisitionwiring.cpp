@@ -6,13 +6,7 @@
 #include "shell/mainwindow/PaneWiring.h"
 #include "shell/mainwindow/frmMain.h"
 
-#include <QPushButton>
-
 namespace picbasket {
-
-void frmMain::connectAcquisition() {
-    connect(folder_->cmdCapture, &QPushButton::clicked, this, &frmMain::subShowCaptureDialog);
-}
 
 // Screen capture: the capture dialog, modal, owned by the main window.
 void frmMain::subShowCaptureDialog() {
@@ -66,9 +60,9 @@ int PaneWiring::addAcquiredBasketRow(const BasketRow& row, const QImage& thumbna
 }
 
 void PaneWiring::showAcquiredMetadata(ImageBox& box, const QString& path) {
-    w_.metadata_->lvExif->Clear();
-    w_.metadata_->lvIPTC->Clear();
-    w_.metadata_->ReadFileIPTCInfo(box, w_.metadata_->lvIPTC, path);
+    w_.metadata_->exifList()->Clear();
+    w_.metadata_->iptcList()->Clear();
+    w_.metadata_->ReadFileIPTCInfo(box, w_.metadata_->iptcList(), path);
 }
 
 } // namespace picbasket

@@ -56,8 +56,9 @@ bool PaneWiring::editLayoutShown() const {
 }
 
 void PaneWiring::enterEditLayout() {
-    w_.folderTreePlace_ = {w_.folder_->ftvBrowse->SelectedFolder(), w_.folder_->ftvBrowse->verticalScrollBar()->value(),
-                        w_.folder_->ftvBrowse->horizontalScrollBar()->value()};
+    const FolderTreeview* tree = w_.folder_->tree();
+    w_.folderTreePlace_ = {tree->SelectedFolder(), tree->verticalScrollBar()->value(),
+                           tree->horizontalScrollBar()->value()};
     subDetachForEditView(*w_.splMain, *w_.splRight, *w_.splView);
 }
 
@@ -69,7 +70,7 @@ void PaneWiring::leaveEditLayout() {
 // put back now and once more after the layout the return queued has run.
 void PaneWiring::subRestoreFolderTree() {
     const auto place = w_.folderTreePlace_;
-    FolderTreeview* tree = w_.folder_->ftvBrowse;
+    FolderTreeview* tree = w_.folder_->tree();
     const auto restore = [tree, place] {
         if (!place.folder.isEmpty() && tree->SelectedFolder() != place.folder)
             tree->setSelectedFolder(place.folder);

@@ -45,7 +45,7 @@ const TaskRowList& PaneWiring::generatorTaskRows() {
 }
 
 const ListView& PaneWiring::generatorBasket() {
-    return *w_.basket_->lvPages;
+    return *w_.basket_->list();
 }
 
 QString PaneWiring::generatorPreviewedFile() {

@@ -1,6 +1,7 @@
 // Placement of the main window's panes and controls.
 #include "shell/mainwindow/frmMain.h"
 
+#include "controls/common/PaneControls.h"
 #include "controls/explorerbar/isExplorerBar.h"
 #include "controls/splitter/Splitter.h"
 #include "core/Convert.h"
@@ -21,51 +22,11 @@
 
 namespace picbasket {
 
-namespace {
-
-// Widgets refuse negative sizes; a pane too small for its margins leaves the control
-// at no size instead.
-void place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(left, top, std::max(0, width), std::max(0, height));
-}
-
-void setWidth(QWidget* widget, int width) {
-    widget->resize(std::max(0, width), widget->height());
-}
-
-// A pane caption with a tool bar at its right: one row when the title and the bar
-// fit side by side, else the bar takes a second row below the title.
-void fitCaptionBar(QLabel* caption, QWidget* bar, int width) {
-    const int row = bar->sizeHint().height();
-    const int title = caption->contentsMargins().left() +
-                      caption->fontMetrics().horizontalAdvance(caption->text()) + 8;
-    const bool oneRow = title + bar->sizeHint().width() + 1 <= width;
-    // On two rows the title keeps to the first, centred in it as it is on one.
-    QMargins margins = caption->contentsMargins();
-    margins.setTop(oneRow ? 0 : std::max(0, (row - caption->fontMetrics().height()) / 2));
-    caption->setContentsMargins(margins);
-    caption->setAlignment(Qt::AlignLeft | (oneRow ? Qt::AlignVCenter : Qt::AlignTop));
-    caption->setFixedHeight(oneRow ? row : 2 * row);
-    caption->resize(std::max(0, width), caption->height());
-}
-
-// The basket's vertical tool bar below its caption: one column of buttons, or two
-// when the pane is too short for one.
-void fitSideBar(QWidget* bar, int top, int room) {
-    QLayout* flow = bar->layout();
-    const int oneColumn = flow->minimumSize().width();
-    const int columns = flow->heightForWidth(oneColumn) <= room ? 1 : 2;
-    const int width = oneColumn + (columns - 1) * (oneColumn - 2 + flow->spacing());
-    bar->setGeometry(0, top, width, flow->heightForWidth(width));
-}
-
-} // namespace
-
 void frmMain::subResize() {
     if (isMinimized())
         return;
-    place(splMain, 0, 0, width(), height() - (sbMain->isVisibleTo(this) ? sbMain->height() : 0));
-    place(sbMain, 0, height() - sbMain->height(), width(), sbMain->height());
+    placeControl(splMain, 0, 0, width(), height() - (sbMain->isVisibleTo(this) ? sbMain->height() : 0));
+    placeControl(sbMain, 0, height() - sbMain->height(), width(), sbMain->height());
     // A hidden splitter receives its resize event only when shown; the panes are
     // needed at their sizes now, so the tree is laid out from the top at once.
     for (Splitter* splitter : {splMain, splRight, splLeft, splView}) {
@@ -77,56 +38,24 @@ void frmMain::subResize() {
     {
         const int W = picBrowse->width(), H = picBrowse->height();
         const int T = tbsBrowse->TabFixedHeight();
-        setWidth(lblBrowse, W);
+        setControlWidth(lblBrowse, W);
         lblBrowse->move(0, 0);
         const int L = lblBrowse->height();
-        place(tbsBrowse, 2, L, W - 2, H - L);
-        place(folder_->picFileSystem, 4, tbsBrowse->y() + T + 5, tbsBrowse->width() - 6,
+        placeControl(tbsBrowse, 2, L, W - 2, H - L);
+        placeControl(folderTree_.host, 4, tbsBrowse->y() + T + 5, tbsBrowse->width() - 6,
               tbsBrowse->height() - T - 8);
-        place(folder_->ftvBrowse, 0, 0, folder_->picFileSystem->width(),
-              folder_->picFileSystem->height());
+        placeControl(folderTree_.tree, 0, 0, folderTree_.host->width(), folderTree_.host->height());
         // The task basket's tab: its tool bar on top, the list below it.
         const int bar = edit_->picEditBar->sizeHint().height();
-        place(edit_->picEditBar, 4, tbsBrowse->y() + T + 5, tbsBrowse->width() - 6, bar);
-        place(edit_->lvEdit, 4, edit_->picEditBar->y() + bar + 2, tbsBrowse->width() - 6,
+        placeControl(edit_->picEditBar, 4, tbsBrowse->y() + T + 5, tbsBrowse->width() - 6, bar);
+        placeControl(edit_->lvEdit, 4, edit_->picEditBar->y() + bar + 2, tbsBrowse->width() - 6,
               tbsBrowse->height() - T - 10 - bar);
     }
     // Metadata pane; its tool bars stand in the strip the tab strip leaves at the right.
-    {
-        MetadataPane& m = *metadata_;
-        const int W = m.PicMetadata->width(), H = m.PicMetadata->height();
-        const int T = m.tbsMetadata->TabFixedHeight();
-        setWidth(m.lblMetadata, W);
-        m.lblMetadata->move(0, 0);
-        const int L = m.lblMetadata->height();
-        place(m.tbsMetadata, 0, L, W - m.picEXIFBar->width(), H - L);
-        place(m.lvExif, 2, m.tbsMetadata->y() + T + 4, m.tbsMetadata->width() - 6,
-              m.tbsMetadata->height() - T - 8);
-        m.lvIPTC->setGeometry(m.lvExif->geometry());
-        m.picEXIFBar->setGeometry(W - m.picEXIFBar->width(), L + T, m.picEXIFBar->width(),
-                                  std::max(0, H - L - T));
-        m.picIPTCBar->setGeometry(m.picEXIFBar->x(), m.picEXIFBar->y(), m.picIPTCBar->width(),
-                                  m.picEXIFBar->height());
-    }
-    // Folder file-list pane.
-    {
-        const int W = folder_->picFolder->width(), H = folder_->picFolder->height();
-        fitCaptionBar(folder_->lblFolder, folder_->PicToolbarFolder, W);
-        const int L = folder_->lblFolder->height();
-        place(folder_->lvFolder, 2, L, W - 2, H - L - 2);
-    }
+    metadata_->layOut();
+    folder_->layOut();
     layOutPreviewArea();
-    // Image-basket pane.
-    {
-        const int W = basket_->PicQueue->width(), H = basket_->PicQueue->height();
-        fitCaptionBar(basket_->lblQueue, basket_->cmdSaveAs->parentWidget(), W);
-        basket_->lblQueue->move(0, 0);
-        fitSideBar(basket_->picLiveBar, basket_->lblQueue->height(),
-                   H - basket_->lblQueue->height());
-        place(basket_->lvPages, basket_->picLiveBar->x() + basket_->picLiveBar->width(),
-              basket_->picLiveBar->y() + 2, W - basket_->picLiveBar->width() - 2,
-              H - basket_->lblQueue->height() - 2);
-    }
+    basket_->layOut();
     subFitPreview(preview_->PicViewImage, preview_->ibMain, preview_->hsbView, preview_->vsbView);
     if (preview_->ibMain->box().HasImage()) {
         preview_->ibMain->show();
@@ -159,9 +88,9 @@ void frmMain::layOutPreviewArea() {
                                 splView->RightOrBottomControl() == nullptr;
     auto placeScrollBars = [this] {
         const QRect image = preview_->PicViewImage->geometry();
-        place(preview_->vsbView, image.x() + image.width(), image.y(),
+        placeControl(preview_->vsbView, image.x() + image.width(), image.y(),
               preview_->vsbView->sizeHint().width(), image.height());
-        place(preview_->hsbView, image.x(), image.y() + image.height(), image.width(),
+        placeControl(preview_->hsbView, image.x(), image.y() + image.height(), image.width(),
               preview_->hsbView->sizeHint().height());
     };
     const int vsbWidth = preview_->vsbView->sizeHint().width();
@@ -171,34 +100,34 @@ void frmMain::layOutPreviewArea() {
                            splRight->picSplitter()})
         other->setVisible(!editView);
     splView->picSplitter()->setVisible(!editView && !metadataHidden);
-    metadata_->PicMetadata->setVisible(!editView && !metadataHidden);
+    metadata_->setVisible(!editView && !metadataHidden);
 
     // picView first takes its place for the layout; the tool bar then spans it (its
     // rows depend on that width) and the image holder starts below it.
     if (editView) {
-        place(splRight, 0, 0, splMain->width(), splMain->height());
-        place(splView, 0, 0, splRight->width(), splRight->height());
-        place(preview_->picView, 0, 0, width(),
+        placeControl(splRight, 0, 0, splMain->width(), splMain->height());
+        placeControl(splView, 0, 0, splRight->width(), splRight->height());
+        placeControl(preview_->picView, 0, 0, width(),
               height() - (sbMain->isVisibleTo(this) ? sbMain->height() : 0));
         splRight->raise();
     } else if (metadataHidden) {
-        place(preview_->picView, 0, 0, splView->width(), splView->height());
+        placeControl(preview_->picView, 0, 0, splView->width(), splView->height());
     }
     const int B = preview_->layOutPreviewToolbar();
 
     if (editView) {
         const int W = preview_->picView->width(), H = preview_->picView->height();
-        place(preview_->PicViewImage, 0, B, W - vsbWidth - edit_->eb->width(), H - B - hsbHeight);
+        placeControl(preview_->PicViewImage, 0, B, W - vsbWidth - edit_->eb->width(), H - B - hsbHeight);
         placeScrollBars();
-        place(edit_->eb, preview_->vsbView->x() + preview_->vsbView->width(), preview_->PicViewImage->y(), edit_->eb->width(),
+        placeControl(edit_->eb, preview_->vsbView->x() + preview_->vsbView->width(), preview_->PicViewImage->y(), edit_->eb->width(),
               preview_->PicViewImage->height());
         edit_->eb->show();
     } else {
         const int W = preview_->picView->width(), H = preview_->picView->height();
         if (metadataHidden)
-            place(preview_->PicViewImage, 0, B, W - vsbWidth - 10, H - B - hsbHeight);
+            placeControl(preview_->PicViewImage, 0, B, W - vsbWidth - 10, H - B - hsbHeight);
         else
-            place(preview_->PicViewImage, 1, B + 1, W - vsbWidth - 1, H - B - hsbHeight - 2);
+            placeControl(preview_->PicViewImage, 1, B + 1, W - vsbWidth - 1, H - B - hsbHeight - 2);
         placeScrollBars();
         edit_->eb->hide();
     }
@@ -210,7 +139,7 @@ void frmMain::subShowMetadataPane(bool exif, bool iptc) {
     // The edit view keeps the preview detached; only the metadata pane's side is
     // set, so that leaving the edit view finds the pane as the shown file wants it.
     if (edit_->fncIsEditView()) {
-        splView->setRightOrBottomControl(exif || iptc ? metadata_->PicMetadata : nullptr);
+        splView->setRightOrBottomControl(exif || iptc ? metadata_ : nullptr);
         subResize();
         return;
     }
@@ -221,7 +150,7 @@ void frmMain::subShowMetadataPane(bool exif, bool iptc) {
         }
     } else if (!splView->LeftOrTopControl() && !splView->RightOrBottomControl()) {
         splView->setLeftOrTopControl(preview_->picView);
-        splView->setRightOrBottomControl(metadata_->PicMetadata);
+        splView->setRightOrBottomControl(metadata_);
     }
     subResize();
 }

@@ -110,7 +110,7 @@ void frmMain::subSetup() {
         MetadataTab = 0;
         RestoreFolderOnResize = true;
         preview_->PreviewUnchanged = true;
-        folder_->AbortFolderListing = false;
+        folder_->listingAbortFlag() = false;
         subInitGlobals();
         setWindowTitle(ApplicationTitle);
         applyWindowSize();
@@ -169,16 +169,16 @@ void frmMain::subLoadSettings() {
         preview_->setCaption(preview_->cmdPreviewView, QStringLiteral("  ") + fit->text());
 
         for (int c = 1; c <= 8; ++c)
-            folder_->lvFolder->setColumnWidth(
+            folder_->list()->setColumnWidth(
                 c, Setup.FolderList.ColumnWidth[static_cast<size_t>(c - 1)]);
         for (int c = 1; c <= 5; ++c)
-            basket_->lvPages->setColumnWidth(
+            basket_->list()->setColumnWidth(
                 c, Setup.BasketList.ColumnWidth[static_cast<size_t>(c - 1)]);
         BasketFolder = Setup.BasketList.Folder;
         for (int c = 1; c <= 2; ++c) {
-            metadata_->lvExif->setColumnWidth(
+            metadata_->exifList()->setColumnWidth(
                 c, Setup.MetadataLists.ExifColumnWidth[static_cast<size_t>(c - 1)]);
-            metadata_->lvIPTC->setColumnWidth(
+            metadata_->iptcList()->setColumnWidth(
                 c, Setup.MetadataLists.IptcColumnWidth[static_cast<size_t>(c - 1)]);
         }
         subUpdateForm();
@@ -194,10 +194,10 @@ void frmMain::subUpdateForm() {
         ThumbnailHeight = Setup.FolderList.ThumbnailHeight;
         BasketThumbnailHeight = Setup.BasketList.ThumbnailHeight;
         BasketThumbnailWidth = Setup.BasketList.ThumbnailWidth;
-        fncListViewFullRowSelect(folder_->lvFolder, Setup.FolderList.FullRowSelect, false);
-        fncListViewFullRowSelect(basket_->lvPages, Setup.BasketList.FullRowSelect, false);
-        QWidget* const panes[] = {folder_->ftvBrowse, folder_->lvFolder, preview_->PicViewImage, basket_->lvPages,
-                                  metadata_->lvExif,  metadata_->lvIPTC};
+        fncListViewFullRowSelect(folder_->list(), Setup.FolderList.FullRowSelect, false);
+        fncListViewFullRowSelect(basket_->list(), Setup.BasketList.FullRowSelect, false);
+        QWidget* const panes[] = {folder_->tree(),       folder_->list(),   preview_->PicViewImage,
+                                  basket_->list(),       metadata_->exifList(), metadata_->iptcList()};
         if (Setup.AllowTip == 1) {
             subLoadToolTipTexts();
             for (int i = 0; i < 6; ++i)
@@ -247,18 +247,14 @@ void frmMain::subSetSplitterTree() {
     splMain->setRightOrBottomControl(splLeft);
     splRight->setLeftOrTopControl(picBrowse);
     splRight->setRightOrBottomControl(splView);
-    splLeft->setLeftOrTopControl(folder_->picFolder);
-    splLeft->setRightOrBottomControl(basket_->PicQueue);
+    splLeft->setLeftOrTopControl(folder_);
+    splLeft->setRightOrBottomControl(basket_);
     splView->setLeftOrTopControl(preview_->picView);
-    splView->setRightOrBottomControl(metadata_->PicMetadata);
+    splView->setRightOrBottomControl(metadata_);
 }
 
 void frmMain::subSetButtonPictures() {
     const std::pair<QPushButton*, const char*> singles[] = {
-        {basket_->cmdSaveAs, "picSaveMultiPage"},
-        {folder_->cmdDetailFolder, "picDetailFolder"},
-        {folder_->cmdThumbnailFolder, "picThumbnailFolder"},
-        {folder_->cmdAddToQueue, "picAddToQueue"},
         {cmdBrowseSettings, "picBrowseSettings"},
         {cmdBrowseAbout, "picBrowseAbout"},
         {preview_->cmdPreviewView, "picPreviewView"},
@@ -267,28 +263,19 @@ void frmMain::subSetButtonPictures() {
         {preview_->cmdPreviewType, "picPreviewType"},
         {preview_->cmdPreviewSave, "picPreviewSave"},
         {edit_->cmdReset, "IconReset"},
-        {edit_->cmdOriginalImage, "IconOriginalImage"},
-        {basket_->cmdBatchPrint, "picBatchPrint"}};
+        {edit_->cmdOriginalImage, "IconOriginalImage"}};
     for (const auto& [button, box] : singles)
         subSetButtonPicture(button, picture(QString::fromLatin1(box)));
+    folder_->setButtonPictures();
+    basket_->setButtonPictures();
     for (size_t i = 0; i < edit_->cmdEditBar.size(); ++i) {
         const QImage icon = picture(QStringLiteral("IconEditbar%1").arg(i));
         subSetButtonPicture(edit_->cmdEditBar[i], icon);
         subSetButtonPicture(edit_->cmdEditPreview[i], icon);
     }
-    const char* exif[] = {"picMetadataEdit", "picMetadataAdd", "IconEditbar3",
-                          "IconEditbar0",    "IconEditbar1",   "IconEditbar2"};
-    for (size_t i = 0; i < metadata_->cmdEXIFBar.size(); ++i)
-        subSetButtonPicture(metadata_->cmdEXIFBar[i], picture(QString::fromLatin1(exif[i])));
-    const char* iptc[] = {"picMetadataEdit", "IconEditbar1", "IconEditbar2", "IconEditbar3",
-                          "IconEditbar0"};
-    for (size_t i = 0; i < metadata_->cmdIPTCBar.size(); ++i)
-        subSetButtonPicture(metadata_->cmdIPTCBar[i], picture(QString::fromLatin1(iptc[i])));
+    metadata_->setButtonPictures();
     const std::pair<QPushButton*, const char*> rest[] = {
-        {basket_->cmdPagesNew, "IconEditbar0"},        {basket_->cmdPagesOpen, "IconEditbar1"},
-        {basket_->cmdPagesSave, "IconEditbar2"},       {basket_->cmdPagesDelete, "IconEditbar3"},
-        {preview_->CmdPreviewEdit, "picPreviewEdit"},   {preview_->cmdPreviewPrint, "picPreviewPrint"},
-        {basket_->cmdTwainAcquire, "picTwainAcquire"}, {folder_->cmdCapture, "picCapture"}};
+        {preview_->CmdPreviewEdit, "picPreviewEdit"}, {preview_->cmdPreviewPrint, "picPreviewPrint"}};
     for (const auto& [button, box] : rest)
         subSetButtonPicture(button, picture(QString::fromLatin1(box)));
 }
@@ -318,7 +305,7 @@ void frmMain::resizeEvent(QResizeEvent* event) {
     subResize();
     if (RestoreFolderOnResize) {
         RestoreFolderOnResize = false;
-        folder_->ftvBrowse->setSelectedFolder(fncNearestExistingFolder(Setup.LastFolder));
+        folderTree_.tree->setSelectedFolder(fncNearestExistingFolder(Setup.LastFolder));
         sbMain->show();
         subResize();
     }
@@ -334,24 +321,24 @@ void frmMain::subEnd() {
         Setup.Preview.Fit = static_cast<uint8_t>(preview_->checkedPreviewFit());
         Setup.Preview.Type = static_cast<uint8_t>(preview_->checkedPreviewType());
         // A tree that shows no folder keeps the folder of the last run.
-        if (!folder_->ftvBrowse->SelectedFolder().isEmpty())
-            Setup.LastFolder = folder_->ftvBrowse->SelectedFolder();
+        if (!folderTree_.tree->SelectedFolder().isEmpty())
+            Setup.LastFolder = folderTree_.tree->SelectedFolder();
         for (int c = 1; c <= 8; ++c)
             Setup.FolderList.ColumnWidth[static_cast<size_t>(c - 1)] =
-                toColumnWidth(folder_->lvFolder->ColumnWidth(c));
+                toColumnWidth(folder_->list()->ColumnWidth(c));
         Setup.FolderList.ThumbnailWidth = toSetupInt16(ThumbnailWidth);
         Setup.FolderList.ThumbnailHeight = toSetupInt16(ThumbnailHeight);
         for (int c = 1; c <= 5; ++c)
             Setup.BasketList.ColumnWidth[static_cast<size_t>(c - 1)] =
-                toColumnWidth(basket_->lvPages->ColumnWidth(c));
+                toColumnWidth(basket_->list()->ColumnWidth(c));
         Setup.BasketList.ThumbnailHeight = toSetupInt16(BasketThumbnailHeight);
         Setup.BasketList.ThumbnailWidth = toSetupInt16(BasketThumbnailWidth);
         Setup.BasketList.Folder = BasketFolder;
         for (int c = 1; c <= 2; ++c) {
             Setup.MetadataLists.ExifColumnWidth[static_cast<size_t>(c - 1)] =
-                toColumnWidth(metadata_->lvExif->ColumnWidth(c));
+                toColumnWidth(metadata_->exifList()->ColumnWidth(c));
             Setup.MetadataLists.IptcColumnWidth[static_cast<size_t>(c - 1)] =
-                toColumnWidth(metadata_->lvIPTC->ColumnWidth(c));
+                toColumnWidth(metadata_->iptcList()->ColumnWidth(c));
         }
         subSaveSetup();
         // Qt's painting needs no graphics engine to be stopped.
@@ -364,30 +351,23 @@ void frmMain::subEnd() {
 }
 
 void frmMain::subRemoveButtonPictures() {
-    QList<QPushButton*> buttons{basket_->cmdSaveAs,
-                                folder_->cmdDetailFolder,
-                                folder_->cmdThumbnailFolder,
-                                folder_->cmdAddToQueue,
-                                cmdBrowseSettings,
+    QList<QPushButton*> buttons{cmdBrowseSettings,
                                 cmdBrowseAbout,
                                 preview_->cmdPreviewView,
                                 preview_->cmdPreviewPrevious,
                                 preview_->cmdPreviewNext,
                                 preview_->cmdPreviewType,
                                 preview_->cmdPreviewSave,
-                                basket_->cmdBatchPrint,
                                 edit_->cmdReset,
                                 edit_->cmdOriginalImage};
     for (size_t i = 0; i < edit_->cmdEditBar.size(); ++i)
         buttons << edit_->cmdEditBar[i] << edit_->cmdEditPreview[i];
-    for (QPushButton* button : metadata_->cmdEXIFBar)
-        buttons << button;
-    for (QPushButton* button : metadata_->cmdIPTCBar)
-        buttons << button;
-    buttons << basket_->cmdPagesNew << basket_->cmdPagesOpen << basket_->cmdPagesSave << basket_->cmdPagesDelete << preview_->CmdPreviewEdit
-            << preview_->cmdPreviewPrint << basket_->cmdTwainAcquire << folder_->cmdCapture;
+    buttons << preview_->CmdPreviewEdit << preview_->cmdPreviewPrint;
     for (QPushButton* button : buttons)
         subRemoveButtonPicture(button);
+    folder_->removeButtonPictures();
+    basket_->removeButtonPictures();
+    metadata_->removeButtonPictures();
 }
 
 // Closes every other window of the program, the last opened first, stopping at one

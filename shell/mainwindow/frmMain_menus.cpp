@@ -76,8 +76,8 @@ void frmMain::connectMenus() {
     connect(tbsBrowse, &TabStrip::Click, this, &frmMain::tbsBrowse_Click);
     new LabelClickFilter(preview_->Label4, [this] { preview_->Label4_Click(); });
     new LabelClickFilter(lblBrowse, [this] { lblBrowse_Click(); });
-    new LabelClickFilter(basket_->lblQueue, [this] { basket_->lblQueue_Click(); });
-    new LabelClickFilter(metadata_->lblMetadata, [this] { lblMetadata_Click(); });
+    new LabelClickFilter(basket_->caption(), [this] { basket_->lblQueue_Click(); });
+    new LabelClickFilter(metadata_->caption(), [this] { lblMetadata_Click(); });
 }
 
 frmFrameDummy* frmMain::FrameDummy() {
@@ -129,14 +129,14 @@ void frmMain::lblBrowse_Click() {
 void frmMain::lblMetadata_Click() {
     frmFrameDummy* host = FrameDummy();
     subPopupMenu(MetadataTab == 0 ? host->mnuEXIFParent() : host->mnuIPTCParent(),
-                 below(metadata_->lblMetadata));
+                 below(metadata_->caption()));
 }
 
 void frmMain::tbsBrowse_Click() {
     const int tab = tbsBrowse->SelectedItem();
     if (tab != 1 && tab != 2)
         return;
-    folder_->picFileSystem->setVisible(tab == 1);
+    folderTree_.host->setVisible(tab == 1);
     edit_->lvEdit->setVisible(tab == 2);
     edit_->picEditBar->setVisible(tab == 2);
     lblBrowse->setText(tab == 1 ? QStringLiteral("Browse File System")

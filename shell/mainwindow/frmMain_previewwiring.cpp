@@ -10,40 +10,36 @@
 
 namespace picbasket {
 
-ListView* PaneWiring::folderList() const {
-    return w_.folder_->lvFolder;
-}
-
 ListView* PaneWiring::basketList() const {
-    return w_.basket_->lvPages;
+    return w_.basket_->list();
 }
 
 QString PaneWiring::listedFolder() const {
-    return w_.folder_->CurrentFolder;
+    return w_.folder_->currentFolder();
 }
 
 void PaneWiring::relistFolder() {
-    w_.folder_->timerShowFiles->start();
+    w_.folder_->relistSoon();
 }
 
 ListView* PaneWiring::exifList() const {
-    return w_.metadata_->lvExif;
+    return w_.metadata_->exifList();
 }
 
 ListView* PaneWiring::iptcList() const {
-    return w_.metadata_->lvIPTC;
+    return w_.metadata_->iptcList();
 }
 
 TabStrip* PaneWiring::metadataTabs() const {
-    return w_.metadata_->tbsMetadata;
+    return w_.metadata_->tabs();
 }
 
 void PaneWiring::readExifInfo(ImageBox& box, const QString& filePath) {
-    w_.metadata_->ReadFileEXIFInfo(box, w_.metadata_->lvExif, filePath);
+    w_.metadata_->ReadFileEXIFInfo(box, w_.metadata_->exifList(), filePath);
 }
 
 void PaneWiring::readIptcInfo(ImageBox& box, const QString& filePath) {
-    w_.metadata_->ReadFileIPTCInfo(box, w_.metadata_->lvIPTC, filePath);
+    w_.metadata_->ReadFileIPTCInfo(box, w_.metadata_->iptcList(), filePath);
 }
 
 void PaneWiring::showMetadataPane(bool exif, bool iptc) {
@@ -84,6 +80,10 @@ QString PaneWiring::savePreviewDialog(ImageBox& box) {
 
 void PaneWiring::showGreetingDemo() {
     w_.subShowGreetingDemo();
+}
+
+void PaneWiring::showScreensaverDemo(int generateMode) {
+    w_.subShowScreensaverDemo(generateMode);
 }
 
 } // namespace picbasket

@@ -146,7 +146,7 @@ TEST_F(CaptureTest, TheDialogShowsItsControlsAndTheSetupMode) {
 TEST_F(CaptureTest, ForegroundCapturesAtOnceIntoFilePreviewAndBasket) {
     frmCapture& d = open(1);
     frmMain& w = *window;
-    w.metadataPane().lvExif->AddRow(ListView::Row{QStringLiteral("old"), {}, {}, {}, {}});
+    w.metadataPane().exifList()->AddRow(ListView::Row{QStringLiteral("old"), {}, {}, {}, {}});
     bool dialogShown = true;
     grabber.onGrab = [&] { dialogShown = d.isVisible(); };
     draws = {0.5};
@@ -163,17 +163,17 @@ TEST_F(CaptureTest, ForegroundCapturesAtOnceIntoFilePreviewAndBasket) {
     EXPECT_EQ(file.photometric, PHOTOMETRIC_RGB);
     EXPECT_EQ(file.pixels, grabber.picture);
 
-    ASSERT_EQ(w.basketPane().lvPages->Count(), 1);
-    EXPECT_EQ(w.basketPane().lvPages->Text(1), QStringLiteral("Grab4999"));
-    EXPECT_EQ(w.basketPane().lvPages->Tag(1), path);
-    EXPECT_EQ(w.basketPane().lvPages->SubItem(1, 1), QStringLiteral("64 X 48"));
+    ASSERT_EQ(w.basketPane().list()->Count(), 1);
+    EXPECT_EQ(w.basketPane().list()->Text(1), QStringLiteral("Grab4999"));
+    EXPECT_EQ(w.basketPane().list()->Tag(1), path);
+    EXPECT_EQ(w.basketPane().list()->SubItem(1, 1), QStringLiteral("64 X 48"));
     clsFileInfo info;
     info.setFilePath(path);
-    EXPECT_EQ(w.basketPane().lvPages->SubItem(1, 2), info.fSizeFormated(0));
-    EXPECT_EQ(w.basketPane().lvPages->SubItem(1, 3), info.fType());
-    EXPECT_EQ(w.basketPane().lvPages->SubItem(1, 4), path);
-    EXPECT_EQ(w.basketPane().ilPages->Count(), 1);
-    const QImage thumbnail = w.basketPane().ilPages->Image(w.basketPane().lvPages->SmallIconKey(1));
+    EXPECT_EQ(w.basketPane().list()->SubItem(1, 2), info.fSizeFormated(0));
+    EXPECT_EQ(w.basketPane().list()->SubItem(1, 3), info.fType());
+    EXPECT_EQ(w.basketPane().list()->SubItem(1, 4), path);
+    EXPECT_EQ(w.basketPane().thumbnails()->Count(), 1);
+    const QImage thumbnail = w.basketPane().thumbnails()->Image(w.basketPane().list()->SmallIconKey(1));
     EXPECT_EQ(thumbnail.size(), QSize(BasketThumbnailWidth, BasketThumbnailHeight));
     EXPECT_EQ(w.sbMain->Panel(QStringLiteral("queue"))->Text(),
               QStringLiteral("1 file(s) in basket"));
@@ -187,9 +187,9 @@ TEST_F(CaptureTest, ForegroundCapturesAtOnceIntoFilePreviewAndBasket) {
     copy.setImage(OriginalImageData);
     EXPECT_EQ(copy.Picture().convertToFormat(QImage::Format_RGB888), grabber.picture);
 
-    EXPECT_EQ(w.metadataPane().lvExif->Count(), 0);
-    EXPECT_GT(w.metadataPane().lvIPTC->Count(), 0);
-    EXPECT_EQ(w.metadataPane().lvIPTC->Tag(), path);
+    EXPECT_EQ(w.metadataPane().exifList()->Count(), 0);
+    EXPECT_GT(w.metadataPane().iptcList()->Count(), 0);
+    EXPECT_EQ(w.metadataPane().iptcList()->Tag(), path);
     EXPECT_TRUE(w.isVisible());
     EXPECT_TRUE(messages.shown().empty());
     EXPECT_TRUE(errors.reports().empty());
@@ -218,7 +218,7 @@ TEST_F(CaptureTest, DelayedModesGrabOnceAfterHalfASecond) {
         EXPECT_FALSE(mainShown) << c.mode;
         EXPECT_EQ(grabber.showingDesktopRequests, c.desktopRequests) << c.mode;
         EXPECT_TRUE(w.isVisible()) << c.mode;
-        EXPECT_EQ(w.basketPane().lvPages->Count(), 1) << c.mode;
+        EXPECT_EQ(w.basketPane().list()->Count(), 1) << c.mode;
         QTest::qWait(600);
         EXPECT_EQ(grabber.grabTimes.size(), 1u) << "one grab only: " << c.mode;
         dialog.reset();
@@ -236,11 +236,11 @@ TEST_F(CaptureTest, ARepeatedNumberGivesASecondFile) {
     d.cmdCapture->click();
     EXPECT_EQ(capturedFiles(),
               (QStringList{QStringLiteral("Grab4999.tif"), QStringLiteral("Grab7499.tif")}));
-    ASSERT_EQ(w.basketPane().lvPages->Count(), 2);
-    EXPECT_NE(w.basketPane().lvPages->Tag(1), w.basketPane().lvPages->Tag(2));
-    EXPECT_EQ(readTiff(w.basketPane().lvPages->Tag(1)).pixels, screenPicture());
-    EXPECT_EQ(readTiff(w.basketPane().lvPages->Tag(2)).pixels, screenPicture(32, 16));
-    EXPECT_EQ(w.basketPane().lvPages->SubItem(2, 1), QStringLiteral("32 X 16"));
+    ASSERT_EQ(w.basketPane().list()->Count(), 2);
+    EXPECT_NE(w.basketPane().list()->Tag(1), w.basketPane().list()->Tag(2));
+    EXPECT_EQ(readTiff(w.basketPane().list()->Tag(1)).pixels, screenPicture());
+    EXPECT_EQ(readTiff(w.basketPane().list()->Tag(2)).pixels, screenPicture(32, 16));
+    EXPECT_EQ(w.basketPane().list()->SubItem(2, 1), QStringLiteral("32 X 16"));
 }
 
 TEST_F(CaptureTest, AFailingGrabStopsAfterItsMessage) {
@@ -268,7 +268,7 @@ TEST_F(CaptureTest, AFailingGrabStopsAfterItsMessage) {
             EXPECT_EQ(shown.text, QStringLiteral("There was an internal error! Please try again!"));
             EXPECT_EQ(shown.style & 0x70, mb::Information);
         }
-        EXPECT_EQ(w.basketPane().lvPages->Count(), 0);
+        EXPECT_EQ(w.basketPane().list()->Count(), 0);
         EXPECT_TRUE(capturedFiles().isEmpty());
         EXPECT_EQ(box.Picture().size(), QSize(8, 8)) << "the preview keeps its image";
         EXPECT_EQ(OriginalImageData, original);
@@ -285,7 +285,7 @@ TEST_F(CaptureTest, AFailedDelayedGrabBringsTheMainWindowBack) {
     waitForGrab();
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(grabber.showingDesktopRequests, (std::vector<bool>{true, false}));
-    EXPECT_EQ(window->basketPane().lvPages->Count(), 0);
+    EXPECT_EQ(window->basketPane().list()->Count(), 0);
 }
 
 // The metadata of the photo previewed before never reaches the capture's file.
@@ -297,9 +297,9 @@ TEST_F(CaptureTest, TheCaptureCarriesNoMetadataOfThePreviousPreview) {
     box.SetExifAttribute(QStringLiteral("Artist"), QStringLiteral("someone"));
     ASSERT_TRUE(box.HasIptc());
     d.cmdCapture->click();
-    ASSERT_EQ(window->basketPane().lvPages->Count(), 1);
+    ASSERT_EQ(window->basketPane().list()->Count(), 1);
     ImageBox saved;
-    saved.LoadFromFile(window->basketPane().lvPages->Tag(1));
+    saved.LoadFromFile(window->basketPane().list()->Tag(1));
     EXPECT_FALSE(saved.HasIptc());
     EXPECT_TRUE(saved.ExifValueByName(QStringLiteral("Artist")).isEmpty());
     EXPECT_EQ(window->sbMain->Panel(QStringLiteral("metadata"))->Text(),
@@ -313,8 +313,8 @@ TEST_F(CaptureTest, GroupFourOnThePreviewStillSavesColour) {
     box.setColorFormat(6);
     box.setTiffCompression(2);
     d.cmdCapture->click();
-    ASSERT_EQ(window->basketPane().lvPages->Count(), 1);
-    const TiffFile file = readTiff(window->basketPane().lvPages->Tag(1));
+    ASSERT_EQ(window->basketPane().list()->Count(), 1);
+    const TiffFile file = readTiff(window->basketPane().list()->Tag(1));
     EXPECT_EQ(file.photometric, PHOTOMETRIC_RGB);
     EXPECT_EQ(file.samples, 3);
     EXPECT_EQ(file.pixels, grabber.picture);
@@ -349,10 +349,10 @@ TEST_F(CaptureTest, ARegionDrawnOnTheFrozenScreenIsCaptured) {
     r.cmdBar[1]->click();
     EXPECT_FALSE(r.isVisible());
     EXPECT_TRUE(w.isVisible());
-    ASSERT_EQ(w.basketPane().lvPages->Count(), 1);
-    EXPECT_EQ(w.basketPane().lvPages->SubItem(1, 1), QStringLiteral("30 X 25"));
+    ASSERT_EQ(w.basketPane().list()->Count(), 1);
+    EXPECT_EQ(w.basketPane().list()->SubItem(1, 1), QStringLiteral("30 X 25"));
     const QImage region = grabber.picture.copy(10, 5, 30, 25);
-    EXPECT_EQ(readTiff(w.basketPane().lvPages->Tag(1)).pixels, region) << "no marks in the pixels";
+    EXPECT_EQ(readTiff(w.basketPane().list()->Tag(1)).pixels, region) << "no marks in the pixels";
     EXPECT_EQ(w.previewPane().ibMain->box().Picture().convertToFormat(QImage::Format_RGB888), region);
 }
 
@@ -371,7 +371,7 @@ TEST_F(CaptureTest, SelectRegionAfterDelayAndCancel) {
     EXPECT_FALSE(r.isVisible());
     EXPECT_FALSE(r.isLoaded());
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->basketPane().lvPages->Count(), 0);
+    EXPECT_EQ(window->basketPane().list()->Count(), 0);
     EXPECT_TRUE(capturedFiles().isEmpty());
 }
 
@@ -387,7 +387,7 @@ TEST_F(CaptureTest, TheCaptureButtonOpensTheDialogModally) {
         owner = modal->parentWidget();
         modal->hide();
     });
-    w.folderPane().cmdCapture->click();
+    w.folderPane().captureButton()->click();
     EXPECT_EQ(shown, QStringLiteral("frmCapture"));
     EXPECT_EQ(owner, &w);
 }
@@ -424,8 +424,8 @@ TEST_F(CaptureTest, ADoubleClickInsideTheDrawnRectangleCaptures) {
     send(view, QEvent::MouseButtonRelease, QPoint(20, 20));
     EXPECT_EQ(toggles, 0);
     EXPECT_FALSE(r.isVisible());
-    ASSERT_EQ(window->basketPane().lvPages->Count(), 1);
-    EXPECT_EQ(window->basketPane().lvPages->SubItem(1, 1), QStringLiteral("30 X 24"));
+    ASSERT_EQ(window->basketPane().list()->Count(), 1);
+    EXPECT_EQ(window->basketPane().list()->SubItem(1, 1), QStringLiteral("30 X 24"));
 }
 
 } // namespace

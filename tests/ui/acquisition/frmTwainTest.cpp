@@ -108,21 +108,21 @@ protected:
 TEST_F(TwainTest, TheFeederFillsTheBasketAndTheLastPageIsPreviewed) {
     open().cmdAcquire_Click();
     ASSERT_TRUE(errors.reports().empty()) << errors.reports()[0].description.toStdString();
-    ASSERT_EQ(window->basketPane().lvPages->Count(), 10);
-    EXPECT_EQ(window->basketPane().ilPages->Count(), 10);
+    ASSERT_EQ(window->basketPane().list()->Count(), 10);
+    EXPECT_EQ(window->basketPane().thumbnails()->Count(), 10);
     QStringList tags;
     for (int r = 1; r <= 10; ++r)
-        tags << window->basketPane().lvPages->Tag(r);
+        tags << window->basketPane().list()->Tag(r);
     tags.removeDuplicates();
     EXPECT_EQ(tags.size(), 10);
     for (const QString& tag : tags) {
         EXPECT_EQ(QFileInfo(tag).absolutePath(), QDir(AppPaths::tempPageFolder()).absolutePath());
         EXPECT_TRUE(QFileInfo(tag).fileName().endsWith(".tif"));
     }
-    const QString last = window->basketPane().lvPages->Tag(10);
+    const QString last = window->basketPane().list()->Tag(10);
     EXPECT_TRUE(QFileInfo(last).fileName().startsWith("10_"));
     EXPECT_EQ(window->previewPane().PicTiffTag, last);
-    EXPECT_EQ(window->basketPane().lvPages->SubItem(10, 1), "157 X 196");
+    EXPECT_EQ(window->basketPane().list()->SubItem(10, 1), "157 X 196");
     // The original copy is the page itself, so a replay starts from it.
     ImageBox original;
     original.setImage(OriginalImageData);
@@ -141,7 +141,7 @@ TEST_F(TwainTest, TenLineartPagesMakeOneGroupFourTiffAndOnePdf) {
     std::vector<uint16_t> compressions;
     EXPECT_EQ(tiffPages(acquired("Twain.tif"), &compressions), 10);
     EXPECT_EQ(compressions, std::vector<uint16_t>(10, COMPRESSION_CCITTFAX4));
-    EXPECT_EQ(window->basketPane().lvPages->Count(), 0);
+    EXPECT_EQ(window->basketPane().list()->Count(), 0);
 
     dialog->cboMultipage->setCurrentIndex(1);
     dialog->cmdAcquire_Click();
@@ -216,7 +216,7 @@ TEST_F(TwainTest, AJammedFeederShowsTheMessageAndAddsNothing) {
     open().cmdAcquire_Click();
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown()[0].text, "Document feeder jammed");
-    EXPECT_EQ(window->basketPane().lvPages->Count(), 0);
+    EXPECT_EQ(window->basketPane().list()->Count(), 0);
     EXPECT_TRUE(errors.reports().empty());
 }
 
@@ -228,7 +228,7 @@ TEST_F(TwainTest, AFailureAtPageFourKeepsTheFirstThreeRows) {
     fake->failBeforePage = 4;
     setScanSource(fake);
     open().cmdAcquire_Click();
-    EXPECT_EQ(window->basketPane().lvPages->Count(), 3);
+    EXPECT_EQ(window->basketPane().list()->Count(), 3);
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown()[0].text, "Error during device I/O");
 }
@@ -256,7 +256,7 @@ TEST_F(TwainTest, WithoutADeviceAcquireSaysSoAndTheDialogStaysUsable) {
         const size_t before = messages.shown().size();
         dialog->cmdAcquire_Click();
         EXPECT_EQ(prompts, 0) << c.what;
-        EXPECT_EQ(window->basketPane().lvPages->Count(), 0) << c.what;
+        EXPECT_EQ(window->basketPane().list()->Count(), 0) << c.what;
         ASSERT_EQ(messages.shown().size(), before + 1) << c.what;
         EXPECT_EQ(messages.shown()[before].text, c.text) << c.what;
         EXPECT_TRUE(messages.shown()[before].text.startsWith("No scanner was found.")) << c.what;
@@ -368,7 +368,7 @@ TEST_F(TwainTest, CancelDuringAScanStopsItAndExitWaitsForTheEnd) {
     dialog->cmdAcquire_Click();
     EXPECT_LT(clock.elapsed(), 3000);
     EXPECT_EQ(cancelEnabled, (std::vector<bool>{true, true}));
-    EXPECT_LT(window->basketPane().lvPages->Count(), 10);
+    EXPECT_LT(window->basketPane().list()->Count(), 10);
     EXPECT_FALSE(dialog->cmdCancel->isEnabled());
     EXPECT_TRUE(dialog->cmdAcquire->isEnabled());
     EXPECT_TRUE(messages.shown().empty());
@@ -399,6 +399,6 @@ TEST_F(TwainTest, ExitWhileTheDevicesAreReadKeepsTheDialogUntilTheClickEnds) {
     EXPECT_FALSE(frameEnabled);
     EXPECT_NE(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(prompts, 1);
-    EXPECT_EQ(window->basketPane().lvPages->Count(), 1);
+    EXPECT_EQ(window->basketPane().list()->Count(), 1);
     EXPECT_TRUE(dialog->FrameTwain->isEnabled());
 }

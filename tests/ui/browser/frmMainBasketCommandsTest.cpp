@@ -141,7 +141,7 @@ TEST_F(BasketCommands, PrintButtonWithOneRowPrintsThroughTheDialogToAFile) {
         QTimer::singleShot(0, &dialog, [&dialog] { dialog.accept(); });
     });
     usePrinter(&printer);
-    w.basketPane().cmdBatchPrint->click();
+    w.basketPane().printButton()->click();
     EXPECT_TRUE(messages.shown().empty());
     EXPECT_EQ(pdfPages(pdf), 1);
 }
@@ -153,17 +153,17 @@ TEST_F(BasketCommands, BatchPrintingPrintsOneJobInRowOrderAndSkipsUnreadableRows
     addRow(w, 2, false);
     addRow(w, 3, true);
     addRow(w, 4, true);
-    w.basketPane().lvPages->setSelectedItem(4);
+    w.basketPane().list()->setSelectedItem(4);
     RecordingPrinter printer;
     usePrinter(&printer);
-    w.folderPane().AbortFolderListing = true;
+    w.folderPane().abortListing();
     w.basketPane().subGenerateDocument(6);
     EXPECT_EQ(printer.dialogs, 1);
     ASSERT_EQ(printer.jobs.size(), 1u);
     EXPECT_EQ(printer.jobs[0], (std::vector<int>{41, 43, 44}));
     EXPECT_FALSE(printer.open) << "the job is closed";
     EXPECT_FALSE(frmStatus::instance(&w).isVisible()) << "the wait dialog is closed";
-    EXPECT_FALSE(w.folderPane().AbortFolderListing);
+    EXPECT_FALSE(w.folderPane().listingAborted());
 }
 
 TEST_F(BasketCommands, BatchPrintingToAFileGivesAPagePerRow) {
@@ -201,30 +201,30 @@ TEST_F(BasketCommands, CancelledPrintDialogPrintsNothingAndStoresTheSettings) {
 TEST_F(BasketCommands, RightClickEnablesOnlyRemoveForSeveralRows) {
     frmMain& w = startWithRows(3);
     for (int r = 1; r <= 3; ++r)
-        w.basketPane().lvPages->setSelected(r, true);
+        w.basketPane().list()->setSelected(r, true);
     w.fileListFocus().SelectedRowCount = 1;
     w.basketPane().lvPages_MouseUp(2, 0, 5, 5);
     const std::vector<int> items{0, 1, 2, 4, 5};
     for (int i : items)
-        EXPECT_EQ(w.basketPane().mnuContext[size_t(i)]->isEnabled(), i == 5) << i;
-    EXPECT_EQ(w.basketPane().mnuContext[5]->text(), QStringLiteral("Remove from basket"));
-    w.basketPane().mnuContextBasket->hide();
+        EXPECT_EQ(w.basketPane().contextItems()[size_t(i)]->isEnabled(), i == 5) << i;
+    EXPECT_EQ(w.basketPane().contextItems()[5]->text(), QStringLiteral("Remove from basket"));
+    w.basketPane().contextMenu()->hide();
     for (int r = 2; r <= 3; ++r)
-        w.basketPane().lvPages->setSelected(r, false);
+        w.basketPane().list()->setSelected(r, false);
     w.basketPane().lvPages_MouseUp(2, 0, 5, 5);
     for (int i : items)
-        EXPECT_TRUE(w.basketPane().mnuContext[size_t(i)]->isEnabled()) << i;
-    w.basketPane().mnuContextBasket->hide();
+        EXPECT_TRUE(w.basketPane().contextItems()[size_t(i)]->isEnabled()) << i;
+    w.basketPane().contextMenu()->hide();
 }
 
 TEST_F(BasketCommands, DeleteAndSelectAllKeysAndTheQueuePanel) {
     frmMain& w = startWithRows(3);
     w.basketPane().lvPages_KeyPress(1);
-    EXPECT_EQ(w.basketPane().lvPages->SelectedCount(), 3) << "Ctrl+A";
-    w.basketPane().lvPages->setSelected(2, false);
+    EXPECT_EQ(w.basketPane().list()->SelectedCount(), 3) << "Ctrl+A";
+    w.basketPane().list()->setSelected(2, false);
     w.basketPane().lvPages_KeyUp(46, 0);
-    ASSERT_EQ(w.basketPane().lvPages->Count(), 1);
-    EXPECT_EQ(w.basketPane().lvPages->Text(1), QStringLiteral("img2"));
+    ASSERT_EQ(w.basketPane().list()->Count(), 1);
+    EXPECT_EQ(w.basketPane().list()->Text(1), QStringLiteral("img2"));
     EXPECT_EQ(w.sbMain->Panel(QStringLiteral("queue"))->Text(),
               QStringLiteral("1 file(s) in basket"));
 }
@@ -235,13 +235,13 @@ TEST_F(BasketCommands, NewBasketEmptiesItAndDeletesTheTemporaryPages) {
     QDir().mkpath(temp.path());
     for (const char* name : {"scan1_12.tif", "scan2_99.tif", "keep.txt"})
         test::writeBytes(temp.filePath(QString::fromLatin1(name)), "x");
-    w.basketPane().cmdPagesNew->click();
-    EXPECT_EQ(w.basketPane().lvPages->Count(), 0);
+    w.basketPane().newButton()->click();
+    EXPECT_EQ(w.basketPane().list()->Count(), 0);
     EXPECT_EQ(w.sbMain->Panel(QStringLiteral("queue"))->Text(), QStringLiteral("New Basket"));
     EXPECT_TRUE(temp.entryList({QStringLiteral("*.tif")}, QDir::Files).isEmpty());
     EXPECT_TRUE(QFileInfo::exists(temp.filePath(QStringLiteral("keep.txt"))));
     addRow(w, 5, true);
-    EXPECT_EQ(w.basketPane().lvPages->Count(), 1) << "the emptied basket takes rows again";
+    EXPECT_EQ(w.basketPane().list()->Count(), 1) << "the emptied basket takes rows again";
 }
 
 // The dialog is answered from the event loop while subSaveAsSinglePage waits in it.
@@ -270,12 +270,12 @@ TEST_F(BasketCommands, BatchConversionRunsOnlyAfterAConfirmedDialog) {
     EXPECT_TRUE(QDir(out).isEmpty()) << "a window closed after a failed check starts nothing";
     EXPECT_FALSE(picbasket::Setup.BatchSave.Confirmed);
 
-    w.folderPane().CurrentFolder = out;
-    w.folderPane().timerShowFiles->stop();
+    w.folderPane().ftvBrowse_FolderChange(out);
+    w.folderPane().listingTimer()->stop();
     answer(QStringLiteral("[Starting 1001]"), false);
     w.basketPane().subGenerateDocument(0);
     EXPECT_FALSE(picbasket::Setup.BatchSave.Confirmed) << "cleared after the run";
-    EXPECT_TRUE(w.folderPane().timerShowFiles->isActive()) << "the folder shown is listed again";
+    EXPECT_TRUE(w.folderPane().listingTimer()->isActive()) << "the folder shown is listed again";
     EXPECT_EQ(QDir(out).entryList(QDir::Files),
               (QStringList{QStringLiteral("Sample1001.jp2"), QStringLiteral("Sample1002.jp2")}));
     EXPECT_EQ(picbasket::Setup.BatchSave.DestinationFolder, out + QLatin1Char('/'));
@@ -301,7 +301,7 @@ TEST_F(BasketCommands, SaveAndReopenTheBasketInTheBasketFolder) {
     BasketFolder = files;
     FakeDialogBackend dialogs;
     dialogs.chooseFile(QDir(lists).filePath(QStringLiteral("trip")));
-    w.basketPane().cmdPagesSave->click();
+    w.basketPane().saveButton()->click();
     ASSERT_EQ(dialogs.fileRequests().size(), 1u);
     EXPECT_EQ(dialogs.fileRequests()[0].title, QStringLiteral("Save image basket"));
     EXPECT_EQ(dialogs.fileRequests()[0].initialFolder, files);
@@ -309,9 +309,9 @@ TEST_F(BasketCommands, SaveAndReopenTheBasketInTheBasketFolder) {
     ASSERT_TRUE(QFileInfo::exists(saved));
     EXPECT_EQ(BasketFolder, lists);
 
-    w.basketPane().lvPages->Remove(2);
+    w.basketPane().list()->Remove(2);
     dialogs.chooseFile(saved);
-    w.basketPane().cmdPagesOpen->click();
+    w.basketPane().openButton()->click();
     ASSERT_EQ(dialogs.fileRequests().size(), 2u);
     EXPECT_EQ(dialogs.fileRequests()[1].title, QStringLiteral("Open Image Basket"));
     EXPECT_EQ(dialogs.fileRequests()[1].initialFolder, lists);
@@ -319,8 +319,8 @@ TEST_F(BasketCommands, SaveAndReopenTheBasketInTheBasketFolder) {
     EXPECT_TRUE(
         messageTexts()[0].startsWith(QStringLiteral("There are currently files in the Basket!.")));
     QStringList rows;
-    for (int r = 1; r <= w.basketPane().lvPages->Count(); ++r)
-        rows << w.basketPane().lvPages->Text(r);
+    for (int r = 1; r <= w.basketPane().list()->Count(); ++r)
+        rows << w.basketPane().list()->Text(r);
     EXPECT_EQ(rows, (QStringList{QStringLiteral("img1.jpg"), QStringLiteral("img2.jpg"),
                                  QStringLiteral("img3.jpg")}));
     EXPECT_EQ(w.sbMain->Panel(QStringLiteral("queue"))->Text(),
@@ -333,13 +333,13 @@ TEST_F(BasketCommands, CancelOnTheOpenQuestionOrABadFileKeepsTheBasket) {
     messages.answerNext(mb::Cancel);
     w.basketPane().cmdPagesOpen_Click();
     EXPECT_TRUE(dialogs.fileRequests().empty());
-    EXPECT_EQ(w.basketPane().lvPages->Count(), 2);
+    EXPECT_EQ(w.basketPane().list()->Count(), 2);
 
     const QString bad = folder.file(QStringLiteral("bad.ibf"));
     test::writeBytes(bad, "not a quoted record\r\n");
     dialogs.chooseFile(bad);
     w.basketPane().cmdPagesOpen_Click();
-    EXPECT_EQ(w.basketPane().lvPages->Count(), 2);
+    EXPECT_EQ(w.basketPane().list()->Count(), 2);
     ASSERT_EQ(messageTexts().size(), 3) << "the question again, then the error";
     EXPECT_TRUE(messageTexts()[2].startsWith(QStringLiteral("Error opening image basket!")));
     EXPECT_EQ(errors.reports().size(), 1u);
@@ -369,19 +369,19 @@ TEST_F(BasketCommands, SavingRowsThatLiveInTheTemporaryFolderSaysTheyAreKeptUnti
 
     FakeDialogBackend dialogs;
     dialogs.chooseFile(QDir(files).filePath(QStringLiteral("with scans")));
-    w.basketPane().cmdPagesSave->click();
+    w.basketPane().saveButton()->click();
     ASSERT_TRUE(QFileInfo::exists(QDir(files).filePath(QStringLiteral("with scans.ibf"))));
     ASSERT_EQ(messageTexts().size(), 1);
     const QStringList lines = messageTexts()[0].split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 3) << messageTexts()[0].toStdString();
     EXPECT_TRUE(lines[0].contains(QStringLiteral("emptied when the program ends")));
     EXPECT_EQ(lines[1], QStringLiteral("1_42"));
-    EXPECT_EQ(fncTemporaryRowsNote(*w.basketPane().lvPages), messageTexts()[0]);
+    EXPECT_EQ(fncTemporaryRowsNote(*w.basketPane().list()), messageTexts()[0]);
 
     // Without such rows the save says nothing.
-    w.basketPane().lvPages->Remove(2);
+    w.basketPane().list()->Remove(2);
     dialogs.chooseFile(QDir(files).filePath(QStringLiteral("plain")));
-    w.basketPane().cmdPagesSave->click();
+    w.basketPane().saveButton()->click();
     EXPECT_EQ(messageTexts().size(), 1);
-    EXPECT_TRUE(fncTemporaryRowsNote(*w.basketPane().lvPages).isEmpty());
+    EXPECT_TRUE(fncTemporaryRowsNote(*w.basketPane().list()).isEmpty());
 }

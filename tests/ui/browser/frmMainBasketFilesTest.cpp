@@ -46,28 +46,28 @@ protected:
         w = &start();
         ASSERT_TRUE(QTest::qWaitFor(
             [&] {
-                return w->folderPane().CurrentFolder == files &&
-                       !w->folderPane().timerShowFiles->isActive() &&
-                       !w->folderPane().folderListing->isRunning() &&
-                       w->folderPane().lvFolder->Count() == 4;
+                return w->folderPane().currentFolder() == files &&
+                       !w->folderPane().listingTimer()->isActive() &&
+                       !w->folderPane().listing()->isRunning() &&
+                       w->folderPane().list()->Count() == 4;
             },
             20000));
-        for (int r = 1; r <= w->folderPane().lvFolder->Count(); ++r)
-            w->folderPane().lvFolder->setSelected(r, true);
-        w->folderPane().cmdAddToQueue->click();
+        for (int r = 1; r <= w->folderPane().list()->Count(); ++r)
+            w->folderPane().list()->setSelected(r, true);
+        w->folderPane().addButton()->click();
     }
 
     QString path(const QString& name) const { return QDir(files).filePath(name); }
 
     QStringList basket() const {
         QStringList out;
-        for (int r = 1; r <= w->basketPane().lvPages->Count(); ++r)
-            out << w->basketPane().lvPages->Text(r);
+        for (int r = 1; r <= w->basketPane().list()->Count(); ++r)
+            out << w->basketPane().list()->Text(r);
         return out;
     }
 
     bool open(const QString& list) {
-        return fncOpenImageBasket(list, *w->basketPane().lvPages, *w->basketPane().ilPages, *w->basketPane().basketAdder, *w->basketPane().pbQueue);
+        return fncOpenImageBasket(list, *w->basketPane().list(), *w->basketPane().thumbnails(), *w->basketPane().adder(), *w->basketPane().bar());
     }
 
     QString files;
@@ -82,12 +82,12 @@ TEST_F(BasketFilesWindowTest, SavedBasketReopensAndSkipsADeletedSource) {
     EXPECT_TRUE(added.contains("scan1") && added.contains("scan3") && added.contains("a"));
 
     QString list = folder.file("my basket");
-    ASSERT_TRUE(fncSaveImageBasket(list, *w->basketPane().lvPages));
+    ASSERT_TRUE(fncSaveImageBasket(list, *w->basketPane().list()));
     EXPECT_EQ(list, folder.file("my basket.ibf"));
     QStringList lines;
-    for (int r = 1; r <= w->basketPane().lvPages->Count(); ++r)
-        if (!lines.contains(w->basketPane().lvPages->SubItem(r, 4)))
-            lines << w->basketPane().lvPages->SubItem(r, 4);
+    for (int r = 1; r <= w->basketPane().list()->Count(); ++r)
+        if (!lines.contains(w->basketPane().list()->SubItem(r, 4)))
+            lines << w->basketPane().list()->SubItem(r, 4);
     QByteArray expected;
     for (const QString& source : lines)
         expected += "\"" + source.toUtf8() + "\"\r\n";
@@ -96,8 +96,8 @@ TEST_F(BasketFilesWindowTest, SavedBasketReopensAndSkipsADeletedSource) {
 
     // Cleared and opened again: the same rows named by their file names, new page
     // files, new thumbnails.
-    const QString firstPage = w->basketPane().lvPages->Tag(added.indexOf("scan1") + 1);
-    w->basketPane().lvPages->Clear();
+    const QString firstPage = w->basketPane().list()->Tag(added.indexOf("scan1") + 1);
+    w->basketPane().list()->Clear();
     ASSERT_TRUE(open(list));
     QStringList reopened;
     for (const QString& name : {"a.jpg", "b.png", "x.pcx", "scan.tif1", "scan.tif2", "scan.tif3"})
@@ -106,13 +106,13 @@ TEST_F(BasketFilesWindowTest, SavedBasketReopensAndSkipsADeletedSource) {
     shown.sort();
     reopened.sort();
     EXPECT_EQ(shown, reopened);
-    EXPECT_EQ(w->basketPane().ilPages->Count(), 6);
+    EXPECT_EQ(w->basketPane().thumbnails()->Count(), 6);
     const int scan1 = int(basket().indexOf("scan.tif1")) + 1;
-    EXPECT_NE(w->basketPane().lvPages->Tag(scan1), firstPage);
-    EXPECT_TRUE(w->basketPane().lvPages->Tag(scan1).startsWith(AppPaths::tempPageFolder()));
-    EXPECT_TRUE(QFile::exists(w->basketPane().lvPages->Tag(scan1)));
-    EXPECT_EQ(w->basketPane().lvPages->SubItem(scan1, 4), path("scan.tif"));
-    EXPECT_FALSE(w->basketPane().pbQueue->isVisible());
+    EXPECT_NE(w->basketPane().list()->Tag(scan1), firstPage);
+    EXPECT_TRUE(w->basketPane().list()->Tag(scan1).startsWith(AppPaths::tempPageFolder()));
+    EXPECT_TRUE(QFile::exists(w->basketPane().list()->Tag(scan1)));
+    EXPECT_EQ(w->basketPane().list()->SubItem(scan1, 4), path("scan.tif"));
+    EXPECT_FALSE(w->basketPane().bar()->isVisible());
 
     // A source deleted meanwhile is skipped and named after the open.
     const QStringList before = basket();

@@ -48,31 +48,31 @@ protected:
         frmMain& w = start();
         EXPECT_TRUE(QTest::qWaitFor(
             [&] {
-                return w.folderPane().CurrentFolder == files &&
-                       !w.folderPane().timerShowFiles->isActive() &&
-                       !w.folderPane().folderListing->isRunning() &&
-                       w.folderPane().lvFolder->Count() == 3;
+                return w.folderPane().currentFolder() == files &&
+                       !w.folderPane().listingTimer()->isActive() &&
+                       !w.folderPane().listing()->isRunning() &&
+                       w.folderPane().list()->Count() == 3;
             },
             20000));
         return w;
     }
 
     static void select(frmMain& w, const QStringList& names) {
-        for (int r = 1; r <= w.folderPane().lvFolder->Count(); ++r)
-            w.folderPane().lvFolder->setSelected(r,
-                                                 names.contains(w.folderPane().lvFolder->Text(r)));
+        for (int r = 1; r <= w.folderPane().list()->Count(); ++r)
+            w.folderPane().list()->setSelected(r,
+                                                 names.contains(w.folderPane().list()->Text(r)));
     }
 
     static QStringList basket(const frmMain& w) {
         QStringList out;
-        for (int r = 1; r <= w.basketPane().lvPages->Count(); ++r)
-            out << w.basketPane().lvPages->Text(r);
+        for (int r = 1; r <= w.basketPane().list()->Count(); ++r)
+            out << w.basketPane().list()->Text(r);
         return out;
     }
 
     // Rows of `source` dropped on a basket row (0: below the last row).
     static void drop(frmMain& w, const QString& source, int row) {
-        QTreeView* view = w.basketPane().lvPages->reportView();
+        QTreeView* view = w.basketPane().list()->reportView();
         const QPoint at = row ? view->visualRect(view->model()->index(row - 1, 0)).center()
                               : QPoint(5, view->viewport()->height() - 3);
         QMimeData data;
@@ -102,18 +102,18 @@ TEST_F(BasketTest, TheAddCommandSplitsWithoutTouchingThePreview) {
     w.previewPane().ibMain->box().setColorFormat(6);
     w.previewPane().PicTiffTag = path("a.jpg");
     select(w, {"a.jpg", "scan.tif"});
-    w.folderPane().cmdAddToQueue->click();
+    w.folderPane().addButton()->click();
     EXPECT_EQ(basket(w), QStringList({"a", "scan1", "scan2", "scan3"}));
-    EXPECT_EQ(w.basketPane().ilPages->Count(), 4);
-    EXPECT_EQ(w.basketPane().lvPages->SmallIconKey(4), "4");
-    EXPECT_EQ(w.basketPane().lvPages->SubItem(1, 4), path("a.jpg"));
+    EXPECT_EQ(w.basketPane().thumbnails()->Count(), 4);
+    EXPECT_EQ(w.basketPane().list()->SmallIconKey(4), "4");
+    EXPECT_EQ(w.basketPane().list()->SubItem(1, 4), path("a.jpg"));
     for (int r = 2; r <= 4; ++r) {
-        EXPECT_EQ(w.basketPane().lvPages->SubItem(r, 4), path("scan.tif"));
-        EXPECT_TRUE(w.basketPane().lvPages->Tag(r).startsWith(AppPaths::tempPageFolder()));
+        EXPECT_EQ(w.basketPane().list()->SubItem(r, 4), path("scan.tif"));
+        EXPECT_TRUE(w.basketPane().list()->Tag(r).startsWith(AppPaths::tempPageFolder()));
         ImageBox source, page;
         source.setPageIndex(r - 1);
         source.LoadFromFile(path("scan.tif"));
-        page.LoadFromFile(w.basketPane().lvPages->Tag(r));
+        page.LoadFromFile(w.basketPane().list()->Tag(r));
         EXPECT_EQ(page.image().format(), source.image().format()) << r;
         EXPECT_EQ(page.image(), source.image()) << r;
     }
@@ -121,20 +121,20 @@ TEST_F(BasketTest, TheAddCommandSplitsWithoutTouchingThePreview) {
     EXPECT_EQ(w.previewPane().PicTiffTag, path("a.jpg"));
     EXPECT_EQ(w.sbMain->Panel("queue")->Text(), "4 file(s) in basket");
     EXPECT_EQ(w.sbMain->Panel("folder")->Text(), files);
-    EXPECT_FALSE(w.folderPane().pbAddToBasket->isVisible());
-    EXPECT_EQ(w.basketPane().lvPages->SelectedCount(), 0);
+    EXPECT_FALSE(w.folderPane().addBar()->isVisible());
+    EXPECT_EQ(w.basketPane().list()->SelectedCount(), 0);
 
     // Again: the file and the split file are in, nothing is added.
-    w.folderPane().cmdAddToQueue->click();
-    EXPECT_EQ(w.basketPane().lvPages->Count(), 4);
+    w.folderPane().addButton()->click();
+    EXPECT_EQ(w.basketPane().list()->Count(), 4);
     // No folder row selected: only the basket rows are deselected.
-    w.basketPane().lvPages->setSelected(2, true);
+    w.basketPane().list()->setSelected(2, true);
     select(w, {});
-    w.folderPane().cmdAddToQueue->click();
-    EXPECT_EQ(w.basketPane().lvPages->Count(), 4);
-    EXPECT_EQ(w.basketPane().lvPages->SelectedCount(), 0);
+    w.folderPane().addButton()->click();
+    EXPECT_EQ(w.basketPane().list()->Count(), 4);
+    EXPECT_EQ(w.basketPane().list()->SelectedCount(), 0);
 
-    const auto rows = fncBasketRowsOf(*w.basketPane().lvPages);
+    const auto rows = fncBasketRowsOf(*w.basketPane().list());
     ASSERT_EQ(rows->count(), 4);
     EXPECT_EQ(rows->row(3).Text, "scan3");
     EXPECT_EQ(rows->row(3).SubItem(4), path("scan.tif"));
@@ -143,17 +143,17 @@ TEST_F(BasketTest, TheAddCommandSplitsWithoutTouchingThePreview) {
 
 TEST_F(BasketTest, ADetailsListingGetsTheMeasuredResolutionOfAPcx) {
     frmMain& w = startListed();
-    w.folderPane().cmdDetailFolder->click();
+    w.folderPane().detailButton()->click();
     w.folderPane().subShowFilesInFolder(files);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.folderPane().folderListing->isRunning(); }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.folderPane().listing()->isRunning(); }, 20000));
     select(w, {"x.pcx"});
-    const int pcx = w.folderPane().lvFolder->SelectedRows().front();
-    EXPECT_EQ(w.folderPane().lvFolder->SubItem(pcx, 1), QString());
+    const int pcx = w.folderPane().list()->SelectedRows().front();
+    EXPECT_EQ(w.folderPane().list()->SubItem(pcx, 1), QString());
     w.folderPane().lvFolder_DblClick();
     ASSERT_EQ(basket(w), QStringList({"x"}));
-    EXPECT_EQ(w.basketPane().lvPages->SubItem(1, 1), "16 X 12");
-    EXPECT_EQ(w.folderPane().lvFolder->SubItem(pcx, 1), "16 X 12");
-    EXPECT_EQ(w.basketPane().lvPages->SubItem(1, 3), w.folderPane().lvFolder->SubItem(pcx, 4))
+    EXPECT_EQ(w.basketPane().list()->SubItem(1, 1), "16 X 12");
+    EXPECT_EQ(w.folderPane().list()->SubItem(pcx, 1), "16 X 12");
+    EXPECT_EQ(w.basketPane().list()->SubItem(1, 3), w.folderPane().list()->SubItem(pcx, 4))
         << "the type column";
 }
 
@@ -163,17 +163,17 @@ TEST_F(BasketTest, DroppedFolderRowsAreAddedAndBasketRowsMoved) {
     w.fileListFocus().FolderListDropped = false;
     drop(w, "lvFolder", 0);
     EXPECT_TRUE(w.fileListFocus().FolderListDropped);
-    EXPECT_EQ(w.basketPane().lvPages->Count(), 0) << "the add waits for the drag to end";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.basketPane().lvPages->Count() == 4; }, 20000));
+    EXPECT_EQ(w.basketPane().list()->Count(), 0) << "the add waits for the drag to end";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.basketPane().list()->Count() == 4; }, 20000));
     EXPECT_EQ(basket(w), QStringList({"scan(1)", "scan(2)", "scan(3)", "x"}));
-    EXPECT_EQ(w.basketPane().lvPages->SelectedRows(), std::vector<int>({3, 4}));
+    EXPECT_EQ(w.basketPane().list()->SelectedRows(), std::vector<int>({3, 4}));
     EXPECT_EQ(w.sbMain->Panel("folder")->Text(), QString());
     EXPECT_EQ(w.sbMain->Panel("queue")->Text(), "4 file(s) in basket");
-    EXPECT_FALSE(w.basketPane().pbQueue->isVisible());
+    EXPECT_FALSE(w.basketPane().bar()->isVisible());
 
     // A drag of basket rows highlights its target; the drop moves them there.
-    w.basketPane().lvPages->setSelectedItem(1);
-    QTreeView* view = w.basketPane().lvPages->reportView();
+    w.basketPane().list()->setSelectedItem(1);
+    QTreeView* view = w.basketPane().list()->reportView();
     QMimeData rows;
     rows.setData(ListView::RowsMimeType, "lvPages");
     const QPoint third = view->visualRect(view->model()->index(2, 0)).center();
@@ -183,12 +183,12 @@ TEST_F(BasketTest, DroppedFolderRowsAreAddedAndBasketRowsMoved) {
     QDragMoveEvent over(third, Qt::CopyAction | Qt::MoveAction, &rows, Qt::LeftButton,
                         Qt::NoModifier);
     QApplication::sendEvent(view->viewport(), &over);
-    EXPECT_EQ(w.basketPane().lvPages->DropHighlight(), 3);
+    EXPECT_EQ(w.basketPane().list()->DropHighlight(), 3);
     drop(w, "lvPages", 3);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.basketPane().lvPages->Text(1) == "scan(2)"; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.basketPane().list()->Text(1) == "scan(2)"; }, 5000));
     EXPECT_EQ(basket(w), QStringList({"scan(2)", "scan(3)", "scan(1)", "x"}));
-    EXPECT_EQ(w.basketPane().lvPages->DropHighlight(), 0);
-    EXPECT_EQ(w.basketPane().lvPages->SmallIconKey(3), "1") << "the row keeps its thumbnail";
+    EXPECT_EQ(w.basketPane().list()->DropHighlight(), 0);
+    EXPECT_EQ(w.basketPane().list()->SmallIconKey(3), "1") << "the row keeps its thumbnail";
 
     // Rows of any other list do nothing.
     drop(w, "lvEdit", 1);
@@ -200,18 +200,18 @@ TEST_F(BasketTest, DroppedFolderRowsAreAddedAndBasketRowsMoved) {
 TEST_F(BasketTest, ColumnClicksSortTheBasketAndLaterRowsLandInPlace) {
     frmMain& w = startListed();
     select(w, {"scan.tif", "x.pcx"});
-    w.folderPane().cmdAddToQueue->click();
-    ASSERT_EQ(w.basketPane().lvPages->Count(), 4);
+    w.folderPane().addButton()->click();
+    ASSERT_EQ(w.basketPane().list()->Count(), 4);
     w.basketPane().lvPages_ColumnClick(1);
     EXPECT_EQ(basket(w), QStringList({"scan1", "scan2", "scan3", "x"}));
     w.basketPane().lvPages_ColumnClick(1);
     EXPECT_EQ(basket(w), QStringList({"x", "scan3", "scan2", "scan1"}));
     select(w, {"a.jpg"});
-    w.folderPane().cmdAddToQueue->click();
+    w.folderPane().addButton()->click();
     EXPECT_EQ(basket(w), QStringList({"x", "scan3", "scan2", "scan1", "a"}));
     w.folderPane().lvFolder_ColumnClick(1);
     w.folderPane().lvFolder_ColumnClick(1);
-    EXPECT_EQ(w.folderPane().lvFolder->Text(1), "x.pcx") << "the folder list sorts the same way";
+    EXPECT_EQ(w.folderPane().list()->Text(1), "x.pcx") << "the folder list sorts the same way";
 }
 
 // Files the add cannot read are not dropped without a word: after the add one message
@@ -231,16 +231,16 @@ TEST_F(BasketTest, FilesThatCannotBeAddedAreNamedInOneMessage) {
     frmMain& w = start();
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            return w.folderPane().CurrentFolder == files &&
-                   !w.folderPane().timerShowFiles->isActive() &&
-                   !w.folderPane().folderListing->isRunning() &&
-                   w.folderPane().lvFolder->Count() == 5;
+            return w.folderPane().currentFolder() == files &&
+                   !w.folderPane().listingTimer()->isActive() &&
+                   !w.folderPane().listing()->isRunning() &&
+                   w.folderPane().list()->Count() == 5;
         },
         20000))
-        << w.folderPane().lvFolder->Count();
-    for (int r = 1; r <= w.folderPane().lvFolder->Count(); ++r)
-        w.folderPane().lvFolder->setSelected(r, true);
-    w.folderPane().cmdAddToQueue->click();
+        << w.folderPane().list()->Count();
+    for (int r = 1; r <= w.folderPane().list()->Count(); ++r)
+        w.folderPane().list()->setSelected(r, true);
+    w.folderPane().addButton()->click();
     QStringList rows = basket(w);
     rows.sort();
     EXPECT_EQ(rows, QStringList({"a", "scan1", "scan2", "scan3", "x"}));

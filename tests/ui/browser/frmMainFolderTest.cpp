@@ -46,7 +46,7 @@ protected:
 
     frmMain& startIdle() {
         frmMain& w = start();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return w.folderPane().CurrentFolder == empty; }, 10000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w.folderPane().currentFolder() == empty; }, 10000));
         waitForIdle(w);
         return w;
     }
@@ -55,26 +55,26 @@ protected:
     static bool waitForIdle(frmMain& w) {
         return QTest::qWaitFor(
             [&] {
-                return !w.folderPane().timerShowFiles->isActive() &&
-                       !w.folderPane().folderListing->isRunning();
+                return !w.folderPane().listingTimer()->isActive() &&
+                       !w.folderPane().listing()->isRunning();
             },
             30000);
     }
 
     static void choose(frmMain& w, const QString& path) {
-        ASSERT_TRUE(w.folderPane().ftvBrowse->setSelectedFolder(path));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return w.folderPane().CurrentFolder == path; }, 10000));
+        ASSERT_TRUE(w.folderPane().tree()->setSelectedFolder(path));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w.folderPane().currentFolder() == path; }, 10000));
     }
 
     static QStringList rowTexts(const frmMain& w) {
         QStringList out;
-        for (int r = 1; r <= w.folderPane().lvFolder->Count(); ++r)
-            out << w.folderPane().lvFolder->Text(r);
+        for (int r = 1; r <= w.folderPane().list()->Count(); ++r)
+            out << w.folderPane().list()->Text(r);
         return out;
     }
 
     static QImage shownPicture(const frmMain& w, int row) {
-        QTreeView* view = w.folderPane().lvFolder->reportView();
+        QTreeView* view = w.folderPane().list()->reportView();
         const QVariant data =
             view->model()->data(view->model()->index(row - 1, 0), Qt::DecorationRole);
         return data.value<QPixmap>().toImage();
@@ -91,24 +91,24 @@ TEST_F(FolderListTest, ChoosingAFolderListsItInBothViews) {
     ASSERT_TRUE(waitForIdle(w));
     EXPECT_EQ(rowTexts(w), QStringList({"a.jpg", "B.JPG", "c.tiff", "e.bmp", "x.pcx"}));
     EXPECT_EQ(w.sbMain->Panel("folder")->Text(), "Current Folder - " + mixed);
-    EXPECT_EQ(w.folderPane().lvFolder->SubItem(3, 3), "3");
-    EXPECT_EQ(w.folderPane().lvFolder->Tag(1), QDir(mixed).filePath("a.jpg"));
-    EXPECT_EQ(w.folderPane().ilFolder->Count(), 5);
-    EXPECT_EQ(w.folderPane().lvFolder->reportView()->iconSize(),
+    EXPECT_EQ(w.folderPane().list()->SubItem(3, 3), "3");
+    EXPECT_EQ(w.folderPane().list()->Tag(1), QDir(mixed).filePath("a.jpg"));
+    EXPECT_EQ(w.folderPane().thumbnails()->Count(), 5);
+    EXPECT_EQ(w.folderPane().list()->reportView()->iconSize(),
               QSize(ThumbnailWidth, ThumbnailHeight));
     EXPECT_EQ(shownPicture(w, 1).size(), QSize(ThumbnailWidth, ThumbnailHeight));
-    EXPECT_FALSE(w.basketPane().pbQueue->isVisible());
-    EXPECT_FALSE(w.folderPane().AbortFolderListing);
+    EXPECT_FALSE(w.basketPane().bar()->isVisible());
+    EXPECT_FALSE(w.folderPane().listingAborted());
     EXPECT_TRUE(QDir(AppPaths::tempPageFolder()).exists());
 
-    w.folderPane().cmdDetailFolder->click();
+    w.folderPane().detailButton()->click();
     EXPECT_EQ(picbasket::Setup.FolderList.ViewMode, 3);
     // Details view without a new listing: the resolution texts stay.
-    EXPECT_EQ(w.folderPane().lvFolder->SubItem(1, 1), "64 x 48");
-    EXPECT_EQ(w.folderPane().lvFolder->reportView()->iconSize(), QSize(16, 16));
-    for (int r = 1; r <= w.folderPane().lvFolder->Count(); ++r)
+    EXPECT_EQ(w.folderPane().list()->SubItem(1, 1), "64 x 48");
+    EXPECT_EQ(w.folderPane().list()->reportView()->iconSize(), QSize(16, 16));
+    for (int r = 1; r <= w.folderPane().list()->Count(); ++r)
         EXPECT_EQ(shownPicture(w, r),
-                  QPixmap::fromImage(w.folderPane().illvFolder->Image(1)).toImage())
+                  QPixmap::fromImage(w.folderPane().detailIcons()->Image(1)).toImage())
             << "every details row shows the generic icon";
 
     choose(w, empty);
@@ -116,11 +116,11 @@ TEST_F(FolderListTest, ChoosingAFolderListsItInBothViews) {
     choose(w, mixed);
     ASSERT_TRUE(waitForIdle(w));
     EXPECT_EQ(rowTexts(w), QStringList({"a.jpg", "B.JPG", "c.tiff", "d.tif", "e.bmp", "x.pcx"}));
-    EXPECT_EQ(w.folderPane().lvFolder->SubItem(1, 1), "64 X 48 X 24");
-    EXPECT_EQ(w.folderPane().lvFolder->SubItem(4, 1), QString());
-    EXPECT_EQ(w.folderPane().lvFolder->SubItem(6, 1), QString());
+    EXPECT_EQ(w.folderPane().list()->SubItem(1, 1), "64 X 48 X 24");
+    EXPECT_EQ(w.folderPane().list()->SubItem(4, 1), QString());
+    EXPECT_EQ(w.folderPane().list()->SubItem(6, 1), QString());
     EXPECT_FALSE(shownPicture(w, 4).isNull());
-    EXPECT_EQ(w.folderPane().ilFolder->Count(), 0);
+    EXPECT_EQ(w.folderPane().thumbnails()->Count(), 0);
     EXPECT_TRUE(errors.reports().empty());
 }
 
@@ -139,29 +139,29 @@ TEST_F(FolderListTest, TwoChoicesWithinTheDelayGiveOneListing) {
 TEST_F(FolderListTest, AChoiceDuringAListingLeavesNoRowOfTheOldFolder) {
     frmMain& w = startIdle();
     choose(w, photos);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.folderPane().lvFolder->Count() >= 2; }, 20000));
-    EXPECT_TRUE(w.basketPane().pbQueue->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.folderPane().list()->Count() >= 2; }, 20000));
+    EXPECT_TRUE(w.basketPane().bar()->isVisible());
     choose(w, mixed);
     ASSERT_TRUE(waitForIdle(w));
-    for (int r = 1; r <= w.folderPane().lvFolder->Count(); ++r)
-        EXPECT_TRUE(w.folderPane().lvFolder->Tag(r).startsWith(mixed + "/"))
-            << w.folderPane().lvFolder->Tag(r).toStdString();
-    EXPECT_EQ(w.folderPane().lvFolder->Count(), 5);
-    EXPECT_FALSE(w.folderPane().AbortFolderListing);
+    for (int r = 1; r <= w.folderPane().list()->Count(); ++r)
+        EXPECT_TRUE(w.folderPane().list()->Tag(r).startsWith(mixed + "/"))
+            << w.folderPane().list()->Tag(r).toStdString();
+    EXPECT_EQ(w.folderPane().list()->Count(), 5);
+    EXPECT_FALSE(w.folderPane().listingAborted());
 }
 
 TEST_F(FolderListTest, PressingTheBarStopsTheListing) {
     frmMain& w = startIdle();
     choose(w, photos);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.folderPane().lvFolder->Count() >= 2; }, 20000));
-    QTest::mousePress(w.basketPane().pbQueue, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.folderPane().list()->Count() >= 2; }, 20000));
+    QTest::mousePress(w.basketPane().bar(), Qt::LeftButton);
     ASSERT_TRUE(waitForIdle(w));
-    const int listed = w.folderPane().lvFolder->Count();
+    const int listed = w.folderPane().list()->Count();
     EXPECT_LT(listed, 40);
     QTest::qWait(100);
-    EXPECT_EQ(w.folderPane().lvFolder->Count(), listed) << "rows listed so far stay, none follow";
-    EXPECT_FALSE(w.basketPane().pbQueue->isVisible());
-    EXPECT_FALSE(w.folderPane().AbortFolderListing)
+    EXPECT_EQ(w.folderPane().list()->Count(), listed) << "rows listed so far stay, none follow";
+    EXPECT_FALSE(w.basketPane().bar()->isVisible());
+    EXPECT_FALSE(w.folderPane().listingAborted())
         << "a later loop honouring the flag must not stop";
 }
 
@@ -170,13 +170,13 @@ TEST_F(FolderListTest, AnEmptyFolderShowsItsPanelTextOnly) {
     choose(w, mixed);
     ASSERT_TRUE(waitForIdle(w));
     choose(w, empty);
-    EXPECT_TRUE(w.folderPane().AbortFolderListing);
+    EXPECT_TRUE(w.folderPane().listingAborted());
     ASSERT_TRUE(waitForIdle(w));
-    EXPECT_EQ(w.folderPane().lvFolder->Count(), 0);
-    EXPECT_EQ(w.folderPane().ilFolder->Count(), 0);
+    EXPECT_EQ(w.folderPane().list()->Count(), 0);
+    EXPECT_EQ(w.folderPane().thumbnails()->Count(), 0);
     EXPECT_EQ(w.sbMain->Panel("folder")->Text(), "Current Folder - " + empty);
-    EXPECT_FALSE(w.basketPane().pbQueue->isVisible());
-    EXPECT_FALSE(w.folderPane().AbortFolderListing);
+    EXPECT_FALSE(w.basketPane().bar()->isVisible());
+    EXPECT_FALSE(w.folderPane().listingAborted());
     w.folderPane().subShowFilesInFolder(QString());
     EXPECT_EQ(w.sbMain->Panel("folder")->Text(), "Current Folder - " + empty);
 }
@@ -185,34 +185,34 @@ TEST_F(FolderListTest, SortedRowsKeepTheirOwnThumbnailsAcrossViews) {
     frmMain& w = startIdle();
     choose(w, mixed);
     ASSERT_TRUE(waitForIdle(w));
-    const int generation = w.folderPane().folderListing->generation();
-    w.folderPane().lvFolder->Sort(1, false);
-    w.folderPane().cmdDetailFolder->click();
-    w.folderPane().cmdThumbnailFolder->click();
-    EXPECT_FALSE(w.folderPane().folderListing->isRunning()) << "thumbnails were still there";
-    EXPECT_EQ(w.folderPane().folderListing->generation(), generation);
-    ASSERT_EQ(w.folderPane().lvFolder->Count(), 5);
-    EXPECT_EQ(w.folderPane().lvFolder->Text(1), "x.pcx");
-    for (int r = 1; r <= w.folderPane().lvFolder->Count(); ++r) {
+    const int generation = w.folderPane().listing()->generation();
+    w.folderPane().list()->Sort(1, false);
+    w.folderPane().detailButton()->click();
+    w.folderPane().thumbnailButton()->click();
+    EXPECT_FALSE(w.folderPane().listing()->isRunning()) << "thumbnails were still there";
+    EXPECT_EQ(w.folderPane().listing()->generation(), generation);
+    ASSERT_EQ(w.folderPane().list()->Count(), 5);
+    EXPECT_EQ(w.folderPane().list()->Text(1), "x.pcx");
+    for (int r = 1; r <= w.folderPane().list()->Count(); ++r) {
         int32_t width = 0, height = 0;
-        const QImage own = LoadPic(w.folderPane().lvFolder->Tag(r), sizemode::Box, ThumbnailWidth,
+        const QImage own = LoadPic(w.folderPane().list()->Tag(r), sizemode::Box, ThumbnailWidth,
                                    ThumbnailHeight, 0xFFFFFF, width, height);
         EXPECT_EQ(shownPicture(w, r), QPixmap::fromImage(own).toImage())
-            << w.folderPane().lvFolder->Text(r).toStdString();
+            << w.folderPane().list()->Text(r).toStdString();
     }
 
     // After a details listing the thumbnails are made again.
-    w.folderPane().cmdDetailFolder->click();
+    w.folderPane().detailButton()->click();
     choose(w, empty);
     ASSERT_TRUE(waitForIdle(w));
     choose(w, mixed);
     ASSERT_TRUE(waitForIdle(w));
-    EXPECT_EQ(w.folderPane().ilFolder->Count(), 0);
-    w.folderPane().cmdThumbnailFolder->click();
+    EXPECT_EQ(w.folderPane().thumbnails()->Count(), 0);
+    w.folderPane().thumbnailButton()->click();
     ASSERT_TRUE(waitForIdle(w));
     EXPECT_EQ(picbasket::Setup.FolderList.ViewMode, 0);
-    EXPECT_EQ(w.folderPane().ilFolder->Count(), 5);
-    EXPECT_EQ(w.folderPane().lvFolder->Count(), 5);
+    EXPECT_EQ(w.folderPane().thumbnails()->Count(), 5);
+    EXPECT_EQ(w.folderPane().list()->Count(), 5);
 }
 
 TEST_F(FolderListTest, ClicksKeysAndTheContextMenu) {
@@ -220,12 +220,12 @@ TEST_F(FolderListTest, ClicksKeysAndTheContextMenu) {
     EXPECT_TRUE(w.fileListFocus().FolderListDropped) << "set at start-up";
     choose(w, mixed);
     ASSERT_TRUE(waitForIdle(w));
-    QTreeView* view = w.folderPane().lvFolder->reportView();
+    QTreeView* view = w.folderPane().list()->reportView();
     const QPoint second = view->visualRect(view->model()->index(1, 0)).center();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, second);
     EXPECT_EQ(w.fileListFocus().SelectedRowCount, 1);
     EXPECT_FALSE(w.fileListFocus().FolderListDropped);
-    EXPECT_EQ(w.folderPane().lvFolder->SelectedItem(), 2);
+    EXPECT_EQ(w.folderPane().list()->SelectedItem(), 2);
 
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QDir(mixed).filePath("a.jpg"))});
@@ -242,17 +242,17 @@ TEST_F(FolderListTest, ClicksKeysAndTheContextMenu) {
     EXPECT_TRUE(w.fileListFocus().FolderListDropped) << "two rows selected keep the drop state";
 
     w.folderPane().lvFolder_KeyPress(1);
-    EXPECT_EQ(w.folderPane().lvFolder->SelectedCount(), 5);
+    EXPECT_EQ(w.folderPane().list()->SelectedCount(), 5);
 
     QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
     QApplication::sendEvent(view, &in);
     EXPECT_EQ(w.fileListFocus().ActiveFileList, "lvFolder");
 
-    ASSERT_EQ(w.folderPane().mnuContextFolderParent->actions().size(), 1);
-    EXPECT_EQ(w.folderPane().mnuContextFolderParent->actions().at(0)->text(), "Add to basket");
+    ASSERT_EQ(w.folderPane().contextMenu()->actions().size(), 1);
+    EXPECT_EQ(w.folderPane().contextMenu()->actions().at(0)->text(), "Add to basket");
     QTest::mouseClick(view->viewport(), Qt::RightButton, Qt::NoModifier, second);
     EXPECT_TRUE(
-        QTest::qWaitFor([&] { return w.folderPane().mnuContextFolderParent->isVisible(); }, 2000));
-    w.folderPane().mnuContextFolderParent->hide();
+        QTest::qWaitFor([&] { return w.folderPane().contextMenu()->isVisible(); }, 2000));
+    w.folderPane().contextMenu()->hide();
     EXPECT_TRUE(errors.reports().empty());
 }

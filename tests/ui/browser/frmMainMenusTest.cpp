@@ -129,9 +129,9 @@ protected:
     }
 
     void preview(frmMain& w, const QString& path) {
-        const int row = w.basketPane().lvPages->AddItem(QFileInfo(path).baseName());
-        w.basketPane().lvPages->setTag(row, path);
-        w.previewPane().subShowSelectedFile(w.basketPane().lvPages, row);
+        const int row = w.basketPane().list()->AddItem(QFileInfo(path).baseName());
+        w.basketPane().list()->setTag(row, path);
+        w.previewPane().subShowSelectedFile(w.basketPane().list(), row);
         ASSERT_TRUE(w.previewPane().ibMain->box().HasImage());
     }
 
@@ -155,7 +155,7 @@ TEST_F(MenusTest, TabsSwitchTheBrowsePaneAndOnlyTheTaskTabPopsItsMenu) {
     frmMain& w = startRecording();
     w.tbsBrowse->setSelectedItem(2);
     w.tbsBrowse_Click();
-    EXPECT_FALSE(w.folderPane().picFileSystem->isVisible());
+    EXPECT_FALSE(w.folderPane().treeHost()->isVisible());
     EXPECT_TRUE(w.editView().lvEdit->isVisible());
     EXPECT_TRUE(w.editView().picEditBar->isVisible());
     EXPECT_EQ(w.lblBrowse->text(), "Task Basket");
@@ -169,7 +169,7 @@ TEST_F(MenusTest, TabsSwitchTheBrowsePaneAndOnlyTheTaskTabPopsItsMenu) {
 
     w.tbsBrowse->setSelectedItem(1);
     w.tbsBrowse_Click();
-    EXPECT_TRUE(w.folderPane().picFileSystem->isVisible());
+    EXPECT_TRUE(w.folderPane().treeHost()->isVisible());
     EXPECT_FALSE(w.editView().lvEdit->isVisible());
     EXPECT_FALSE(w.editView().picEditBar->isVisible());
     EXPECT_EQ(w.lblBrowse->text(), "Browse File System");
@@ -181,10 +181,10 @@ TEST_F(MenusTest, CaptionsAndButtonsPopTheirMenus) {
     frmMain& w = startRecording();
     preview(w, quarters("q.png"));
     MetadataTab = 0;
-    clickLabel(w.metadataPane().lblMetadata);
+    clickLabel(w.metadataPane().caption());
     MetadataTab = 1;
-    clickLabel(w.metadataPane().lblMetadata);
-    clickLabel(w.basketPane().lblQueue);
+    clickLabel(w.metadataPane().caption());
+    clickLabel(w.basketPane().caption());
     clickLabel(w.previewPane().Label4);
     w.previewPane().cmdPreviewSave->click();
     w.previewPane().cmdPreviewType->click();
@@ -294,10 +294,10 @@ TEST_F(MenusTest, PreviewMenuForwardsByIndex) {
     const QString a = quarters("a.png");
     const QString b = quarters("b.png");
     preview(w, a);
-    const int row = w.basketPane().lvPages->AddItem("b");
-    w.basketPane().lvPages->setTag(row, b);
+    const int row = w.basketPane().list()->AddItem("b");
+    w.basketPane().list()->setTag(row, b);
     w.fileListFocus().ActiveFileList = "lvPages";
-    w.basketPane().lvPages->setSelectedItem(1);
+    w.basketPane().list()->setSelectedItem(1);
     w.previewPane().mnuPreview_Click(3);
     EXPECT_EQ(w.previewPane().PicTiffTag, b);
     w.previewPane().mnuPreview_Click(2);
@@ -377,7 +377,7 @@ TEST_F(MenusTest, MetadataMenusReachTheToolBarCommandsOfTheirList) {
         box.SaveToFile(path);
     }
     preview(w, path);
-    ASSERT_GT(w.metadataPane().lvExif->Count(), 0);
+    ASSERT_GT(w.metadataPane().exifList()->Count(), 0);
     messages.answerNext(mb::No);
     MetadataTab = 0;
     indexedMenuItem(w.FrameDummy()->mnuEXIFParent(), 3)->trigger();

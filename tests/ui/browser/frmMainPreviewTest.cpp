@@ -80,36 +80,36 @@ protected:
 
     frmMain& startWindow() {
         frmMain& w = start();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return w.folderPane().CurrentFolder == empty; }, 10000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w.folderPane().currentFolder() == empty; }, 10000));
         return w;
     }
 
     // A folder row as the listing makes it: resolution, size, pages.
     static int addFolderRow(frmMain& w, const QString& path, const QString& pages = "1") {
-        const int row = w.folderPane().lvFolder->AddItem(QFileInfo(path).fileName());
-        w.folderPane().lvFolder->setTag(row, path);
-        w.folderPane().lvFolder->setSubItem(row, 1, "0 X 0 X 0");
-        w.folderPane().lvFolder->setSubItem(row, 2, "1 KB");
-        w.folderPane().lvFolder->setSubItem(row, 3, pages);
+        const int row = w.folderPane().list()->AddItem(QFileInfo(path).fileName());
+        w.folderPane().list()->setTag(row, path);
+        w.folderPane().list()->setSubItem(row, 1, "0 X 0 X 0");
+        w.folderPane().list()->setSubItem(row, 2, "1 KB");
+        w.folderPane().list()->setSubItem(row, 3, pages);
         return row;
     }
     // A basket row: resolution, size, type, source path.
     static int addBasketRow(frmMain& w, const QString& path, const QString& resolution) {
-        const int row = w.basketPane().lvPages->AddItem(QFileInfo(path).baseName());
-        w.basketPane().lvPages->setTag(row, path);
-        w.basketPane().lvPages->setSubItem(row, 1, resolution);
-        w.basketPane().lvPages->setSubItem(row, 2, "2 KB");
-        w.basketPane().lvPages->setSubItem(row, 3, "Picture");
-        w.basketPane().lvPages->setSubItem(row, 4, path);
+        const int row = w.basketPane().list()->AddItem(QFileInfo(path).baseName());
+        w.basketPane().list()->setTag(row, path);
+        w.basketPane().list()->setSubItem(row, 1, resolution);
+        w.basketPane().list()->setSubItem(row, 2, "2 KB");
+        w.basketPane().list()->setSubItem(row, 3, "Picture");
+        w.basketPane().list()->setSubItem(row, 4, path);
         return row;
     }
 
     // The user clicks a folder row.
     static void clickFolderRow(frmMain& w, int row) {
-        for (int r = 1; r <= w.folderPane().lvFolder->Count(); ++r)
-            w.folderPane().lvFolder->setSelected(r, false);
-        w.folderPane().lvFolder->setSelectedItem(row);
-        w.folderPane().lvFolder->setSelected(row, true);
+        for (int r = 1; r <= w.folderPane().list()->Count(); ++r)
+            w.folderPane().list()->setSelected(r, false);
+        w.folderPane().list()->setSelectedItem(row);
+        w.folderPane().list()->setSelected(row, true);
         w.folderPane().lvFolder_ItemClick(row);
         w.folderPane().lvFolder_MouseUp(1, 0, 0, 0);
     }
@@ -162,8 +162,8 @@ TEST_F(PreviewTest, EachKindShowsItsMetadataPaneTabAndPanel) {
         EXPECT_TRUE(w.previewPane().ibMain->isVisible());
         EXPECT_EQ(metadataPaneShown(w), c.pane);
         if (c.tab)
-            EXPECT_EQ(w.metadataPane().tbsMetadata->SelectedItem(), c.tab);
-        EXPECT_EQ(w.metadataPane().tbsMetadata->TabEnabled(1), c.tab != 2)
+            EXPECT_EQ(w.metadataPane().tabs()->SelectedItem(), c.tab);
+        EXPECT_EQ(w.metadataPane().tabs()->TabEnabled(1), c.tab != 2)
             << "a PSD has no EXIF to show";
         EXPECT_EQ(panel(w, "metadata"), c.metadata);
         EXPECT_EQ(panel(w, "filename"), QFileInfo(c.path).fileName());
@@ -178,7 +178,7 @@ TEST_F(PreviewTest, LoadFillsPanelsResolutionAndTheOriginalCopy) {
     clickFolderRow(w, row);
     EXPECT_EQ(w.previewPane().ibMain->box().ImageWidth(), 20) << "the first page is shown";
     EXPECT_EQ(w.previewPane().ibMain->box().ImageHeight(), 10);
-    EXPECT_EQ(w.folderPane().lvFolder->SubItem(row, 1), "20 X 10 X 24");
+    EXPECT_EQ(w.folderPane().list()->SubItem(row, 1), "20 X 10 X 24");
     EXPECT_EQ(panel(w, "pages"), "3 page(s)");
     EXPECT_EQ(panel(w, "resolution"), "20 X 10 X 24     1 KB");
     ImageBox copy;
@@ -193,10 +193,10 @@ TEST_F(PreviewTest, TheRowAlreadyShownIsNotLoadedAgain) {
     clickFolderRow(w, row);
     const QImage stand = splitPicture(5, 5, Qt::white, Qt::white);
     w.previewPane().ibMain->box().setImage(stand);
-    w.metadataPane().lvExif->AddItem("kept");
+    w.metadataPane().exifList()->AddItem("kept");
     clickFolderRow(w, row);
     EXPECT_EQ(w.previewPane().ibMain->box().image().size(), stand.size());
-    EXPECT_EQ(w.metadataPane().lvExif->Count(), 1);
+    EXPECT_EQ(w.metadataPane().exifList()->Count(), 1);
 }
 
 // A file that cannot be shown (damaged, not an image, gone) leaves nothing shown: the
@@ -231,7 +231,7 @@ TEST_F(PreviewTest, AFailedLoadShowsNothingAndTheRowShownBeforeLoadsAgain) {
         SCOPED_TRACE(c.name.toStdString());
         clickFolderRow(w, 1);
         ASSERT_EQ(w.previewPane().PicTiffTag, good);
-        ASSERT_GT(w.metadataPane().lvIPTC->Count(), 0);
+        ASSERT_GT(w.metadataPane().iptcList()->Count(), 0);
         clickFolderRow(w, c.row);
         EXPECT_FALSE(w.previewPane().ibMain->box().HasImage());
         EXPECT_TRUE(w.previewPane().PicTiffTag.isEmpty());
@@ -244,8 +244,8 @@ TEST_F(PreviewTest, AFailedLoadShowsNothingAndTheRowShownBeforeLoadsAgain) {
             EXPECT_EQ(status, head + c.reason);
         else
             EXPECT_TRUE(status.contains("damaged")) << status.toStdString();
-        EXPECT_EQ(w.metadataPane().lvExif->Count(), 0);
-        EXPECT_EQ(w.metadataPane().lvIPTC->Count(), 0);
+        EXPECT_EQ(w.metadataPane().exifList()->Count(), 0);
+        EXPECT_EQ(w.metadataPane().iptcList()->Count(), 0);
         EXPECT_EQ(panel(w, "metadata"), "No metadata");
         clickFolderRow(w, 1);
         EXPECT_EQ(w.previewPane().PicTiffTag, good);
@@ -260,27 +260,27 @@ TEST_F(PreviewTest, BasketRowsFillThePanelsFromTheirOwnRow) {
     const QString b = png("b.png", 50, 20, Qt::red);
     frmMain& w = startWindow();
     addFolderRow(w, b, "7");
-    w.folderPane().lvFolder->setSelectedItem(1);
+    w.folderPane().list()->setSelectedItem(1);
     addBasketRow(w, a, "40 X 30");
     addBasketRow(w, b, "50 X 20");
     w.fileListFocus().ActiveFileList = "lvPages";
-    w.previewPane().subShowSelectedFile(w.basketPane().lvPages, 1);
+    w.previewPane().subShowSelectedFile(w.basketPane().list(), 1);
     EXPECT_EQ(w.previewPane().PicTiffTag, a);
     EXPECT_EQ(panel(w, "pages"), "1 page(s)");
     EXPECT_EQ(panel(w, "resolution"), "40 X 30     2 KB");
-    w.basketPane().lvPages->setSelectedItem(1);
+    w.basketPane().list()->setSelectedItem(1);
     w.previewPane().cmdPreviewNext_Click();
     EXPECT_EQ(w.previewPane().PicTiffTag, b);
-    EXPECT_EQ(w.basketPane().lvPages->SelectedItem(), 2);
+    EXPECT_EQ(w.basketPane().list()->SelectedItem(), 2);
     EXPECT_EQ(panel(w, "resolution"), "50 X 20     2 KB");
 
     // A click on a basket row previews it, unless several rows are selected.
-    w.basketPane().lvPages->setSelectedItem(1);
+    w.basketPane().list()->setSelectedItem(1);
     w.basketPane().lvPages_ItemClick(1);
     w.basketPane().lvPages_MouseUp(1, 0, 0, 0);
     EXPECT_EQ(w.previewPane().PicTiffTag, a);
-    w.basketPane().lvPages->setSelectedItem(2);
-    w.basketPane().lvPages->setSelected(1, true);
+    w.basketPane().list()->setSelectedItem(2);
+    w.basketPane().list()->setSelected(1, true);
     w.basketPane().lvPages_ItemClick(2);
     w.basketPane().lvPages_MouseUp(1, 0, 0, 0);
     EXPECT_EQ(w.previewPane().PicTiffTag, a);
@@ -295,22 +295,22 @@ TEST_F(PreviewTest, PreviousAndNextStepAndStopAtTheEnds) {
     clickFolderRow(w, 1);
     w.previewPane().cmdPreviewPrevious_Click();
     EXPECT_EQ(w.previewPane().PicTiffTag, paths[0]);
-    EXPECT_EQ(w.folderPane().lvFolder->SelectedItem(), 1);
+    EXPECT_EQ(w.folderPane().list()->SelectedItem(), 1);
     w.previewPane().cmdPreviewNext_Click();
     w.previewPane().cmdPreviewNext_Click();
     EXPECT_EQ(w.previewPane().PicTiffTag, paths[2]);
-    EXPECT_EQ(w.folderPane().lvFolder->SelectedItem(), 3);
-    EXPECT_EQ(w.folderPane().lvFolder->SelectedCount(), 1);
+    EXPECT_EQ(w.folderPane().list()->SelectedItem(), 3);
+    EXPECT_EQ(w.folderPane().list()->SelectedCount(), 1);
     w.previewPane().cmdPreviewNext_Click();
     EXPECT_EQ(w.previewPane().PicTiffTag, paths[2]);
-    EXPECT_EQ(w.folderPane().lvFolder->SelectedItem(), 3);
+    EXPECT_EQ(w.folderPane().list()->SelectedItem(), 3);
     w.previewPane().cmdPreviewPrevious_Click();
     EXPECT_EQ(w.previewPane().PicTiffTag, paths[1]);
 
     // One row is not enough to step.
-    w.folderPane().lvFolder->Clear();
+    w.folderPane().list()->Clear();
     addFolderRow(w, paths[0]);
-    w.folderPane().lvFolder->setSelectedItem(1);
+    w.folderPane().list()->setSelectedItem(1);
     w.previewPane().cmdPreviewNext_Click();
     w.previewPane().cmdPreviewPrevious_Click();
     EXPECT_EQ(w.previewPane().PicTiffTag, paths[1]);
@@ -462,8 +462,8 @@ protected:
         return image.pixelColor(image.width() * 3 / 4, image.height() / 4);
     }
     static bool iptcListNames(const frmMain& w, const QString& name) {
-        for (int row = 1; row <= w.metadataPane().lvIPTC->Count(); ++row)
-            if (w.metadataPane().lvIPTC->Text(row) == name || w.metadataPane().lvIPTC->SubItem(row, 1) == name)
+        for (int row = 1; row <= w.metadataPane().iptcList()->Count(); ++row)
+            if (w.metadataPane().iptcList()->Text(row) == name || w.metadataPane().iptcList()->SubItem(row, 1) == name)
                 return true;
         return false;
     }
@@ -505,7 +505,7 @@ TEST_F(FastPreviewTest, QuickClicksNeverMixOnePhotoWithAnothersNameOrMetadata) {
         EXPECT_TRUE(w.previewPane().ibMain->box().LoadPending()) << "the click did not wait for the decode";
         EXPECT_TRUE(near(shownUpperRight(w), colours[row - 1]));
         EXPECT_EQ(panel(w, "filename"), name);
-        EXPECT_EQ(w.metadataPane().lvIPTC->Tag(), paths[row - 1]);
+        EXPECT_EQ(w.metadataPane().iptcList()->Tag(), paths[row - 1]);
         EXPECT_TRUE(iptcListNames(w, name));
     }
     const QString last = paths[order[std::size(order) - 1] - 1];

@@ -319,27 +319,27 @@ TEST_F(EditViewTest, TheFolderTreeKeepsItsFolderAndScrollAcrossTheSwitch) {
     ASSERT_TRUE(QDir().mkpath(deep));
     frmMain& w = startWith();
     w.resize(1000, 500);
-    ASSERT_TRUE(w.folderPane().ftvBrowse->setSelectedFolder(deep));
+    ASSERT_TRUE(w.folderPane().tree()->setSelectedFolder(deep));
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return w.folderPane().ftvBrowse->verticalScrollBar()->value() > 0; }, 10000));
+        [&] { return w.folderPane().tree()->verticalScrollBar()->value() > 0; }, 10000));
     QTest::qWait(300);
-    const int scrolled = w.folderPane().ftvBrowse->verticalScrollBar()->value();
+    const int scrolled = w.folderPane().tree()->verticalScrollBar()->value();
     show(w, gradient(40, 30));
     w.editView().CmdPreviewEdit_Click();
     QTest::qWait(100);
     w.editView().cmdOK->click();
     QTest::qWait(200);
-    EXPECT_EQ(w.folderPane().ftvBrowse->SelectedFolder(), deep);
+    EXPECT_EQ(w.folderPane().tree()->SelectedFolder(), deep);
     // The pane may come back a few rows taller or shorter (the tree's folder model
     // still fills in under a loaded machine), which moves the range by as much; the
     // fault was a tree back at its top.
-    const QScrollBar* bar = w.folderPane().ftvBrowse->verticalScrollBar();
+    const QScrollBar* bar = w.folderPane().tree()->verticalScrollBar();
     EXPECT_GT(bar->value(), 0);
     EXPECT_NEAR(bar->value(), std::min(scrolled, bar->maximum()), 3);
     const QRect shown =
-        w.folderPane().ftvBrowse->visualRect(w.folderPane().ftvBrowse->currentIndex());
+        w.folderPane().tree()->visualRect(w.folderPane().tree()->currentIndex());
     EXPECT_GE(shown.top(), 0);
-    EXPECT_LE(shown.bottom(), w.folderPane().ftvBrowse->viewport()->height());
+    EXPECT_LE(shown.bottom(), w.folderPane().tree()->viewport()->height());
 }
 
 TEST_F(EditViewTest, EntryAppliesTheWholeBasketWhateverRowIsSelected) {
@@ -416,7 +416,7 @@ TEST_F(EditViewTest, MetadataPaneChangesInTheEditViewShowAfterLeaving) {
     w.editView().CmdPreviewEdit_Click();
     // Previewing a file without metadata, then one with, while editing.
     const std::pair<bool, QWidget*> cases[] = {{false, nullptr},
-                                               {true, w.metadataPane().PicMetadata}};
+                                               {true, static_cast<QWidget*>(&w.metadataPane())}};
     for (const auto& [shown, pane] : cases) {
         w.subShowMetadataPane(shown, shown);
         EXPECT_TRUE(w.editView().fncIsEditView());
@@ -426,5 +426,5 @@ TEST_F(EditViewTest, MetadataPaneChangesInTheEditViewShowAfterLeaving) {
     w.editView().CmdPreviewEdit_Click();
     EXPECT_EQ(w.splView->LeftOrTopControl(), nullptr);
     EXPECT_EQ(w.splView->RightOrBottomControl(), nullptr);
-    EXPECT_FALSE(w.metadataPane().PicMetadata->isVisible());
+    EXPECT_FALSE(w.metadataPane().isVisible());
 }

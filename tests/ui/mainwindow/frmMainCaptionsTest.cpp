@@ -61,7 +61,7 @@ std::vector<std::string> cutCaptions(frmMain& w) {
             faults.push_back(nameOf(button, caption) + " is too narrow for its caption");
     }
     for (QLabel* caption :
-         {w.lblBrowse, w.metadataPane().lblMetadata, w.folderPane().lblFolder, w.basketPane().lblQueue}) {
+         {w.lblBrowse, w.metadataPane().caption(), w.folderPane().caption(), w.basketPane().caption()}) {
         if (!caption->isVisibleTo(&w))
             continue;
         const QRect title(caption->contentsMargins().left(), 0,
@@ -73,7 +73,7 @@ std::vector<std::string> cutCaptions(frmMain& w) {
             if (bar->isVisibleTo(&w) && bar->geometry().intersects(title))
                 faults.push_back(nameOf(caption, caption->text()) + " is covered by its tool bar");
     }
-    for (TabStrip* strip : {w.tbsBrowse, w.metadataPane().tbsMetadata}) {
+    for (TabStrip* strip : {w.tbsBrowse, w.metadataPane().tabs()}) {
         if (!strip->isVisibleTo(&w))
             continue;
         const QTabBar* bar = strip->findChild<QTabBar*>();

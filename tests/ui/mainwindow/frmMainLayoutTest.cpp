@@ -52,14 +52,14 @@ TEST_F(MainWindowTest, ExplorerViewPlacesThePreviewInsideItsPane) {
     EXPECT_EQ(image.width(), w.previewPane().picView->width() - w.previewPane().vsbView->width() - 1);
     expectScrollBarsAgainstImage(w);
     EXPECT_FALSE(w.editView().eb->isVisible());
-    EXPECT_TRUE(w.metadataPane().PicMetadata->isVisible());
+    EXPECT_TRUE(w.metadataPane().isVisible());
     EXPECT_TRUE(w.picBrowse->isVisible());
     EXPECT_TRUE(w.splLeft->isVisible());
     // The panes fill the window above the status bar.
     EXPECT_EQ(w.splMain->geometry(), QRect(0, 0, w.width(), w.height() - w.sbMain->height()));
     EXPECT_EQ(w.sbMain->geometry().bottom(), w.height() - 1);
-    EXPECT_GT(w.folderPane().lvFolder->width(), 100);
-    EXPECT_GT(w.basketPane().lvPages->width(), 100);
+    EXPECT_GT(w.folderPane().list()->width(), 100);
+    EXPECT_GT(w.basketPane().list()->width(), 100);
 }
 
 TEST_F(MainWindowTest, HiddenMetadataPaneGivesThePreviewItsPlaceAndComesBack) {
@@ -70,7 +70,7 @@ TEST_F(MainWindowTest, HiddenMetadataPaneGivesThePreviewItsPlaceAndComesBack) {
     EXPECT_EQ(w.splView->LeftOrTopControl(), nullptr);
     EXPECT_EQ(w.splView->RightOrBottomControl(), nullptr);
     EXPECT_EQ(w.previewPane().picView->geometry(), QRect(QPoint(0, 0), w.splView->size()));
-    EXPECT_FALSE(w.metadataPane().PicMetadata->isVisible());
+    EXPECT_FALSE(w.metadataPane().isVisible());
     EXPECT_FALSE(w.splView->picSplitter()->isVisible());
     EXPECT_EQ(w.previewPane().PicViewImage->x(), 0);
     EXPECT_EQ(w.previewPane().PicViewImage->width(), w.previewPane().picView->width() - w.previewPane().vsbView->width() - 10);
@@ -79,8 +79,8 @@ TEST_F(MainWindowTest, HiddenMetadataPaneGivesThePreviewItsPlaceAndComesBack) {
 
     w.subShowMetadataPane(true, false);
     EXPECT_EQ(w.splView->LeftOrTopControl(), w.previewPane().picView);
-    EXPECT_EQ(w.splView->RightOrBottomControl(), w.metadataPane().PicMetadata);
-    EXPECT_TRUE(w.metadataPane().PicMetadata->isVisible());
+    EXPECT_EQ(w.splView->RightOrBottomControl(), static_cast<QWidget*>(&w.metadataPane()));
+    EXPECT_TRUE(w.metadataPane().isVisible());
     EXPECT_EQ(w.splView->SplitterPosition(), position);
     EXPECT_EQ(w.previewPane().picView->width(), shownWidth);
 }
@@ -99,7 +99,7 @@ TEST_F(MainWindowTest, EditViewShowsTheExplorerBarAndHidesTheOtherPanes) {
     EXPECT_EQ(w.editView().eb->y(), image.y());
     EXPECT_EQ(w.editView().eb->height(), image.height());
     EXPECT_EQ(w.editView().eb->geometry().right(), w.previewPane().picView->width() - 1);
-    for (QWidget* hidden : {static_cast<QWidget*>(w.picBrowse), w.metadataPane().PicMetadata,
+    for (QWidget* hidden : {static_cast<QWidget*>(w.picBrowse), static_cast<QWidget*>(&w.metadataPane()),
                             static_cast<QWidget*>(w.splLeft), w.splMain->picSplitter()})
         EXPECT_FALSE(hidden->isVisible());
 }

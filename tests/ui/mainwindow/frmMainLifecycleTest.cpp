@@ -53,10 +53,10 @@ TEST_F(MainWindowTest, SplitterTreeJoinsTheFivePanes) {
     EXPECT_EQ(w.splMain->RightOrBottomControl(), w.splLeft);
     EXPECT_EQ(w.splRight->LeftOrTopControl(), w.picBrowse);
     EXPECT_EQ(w.splRight->RightOrBottomControl(), w.splView);
-    EXPECT_EQ(w.splLeft->LeftOrTopControl(), w.folderPane().picFolder);
-    EXPECT_EQ(w.splLeft->RightOrBottomControl(), w.basketPane().PicQueue);
+    EXPECT_EQ(w.splLeft->LeftOrTopControl(), &w.folderPane());
+    EXPECT_EQ(w.splLeft->RightOrBottomControl(), &w.basketPane());
     EXPECT_EQ(w.splView->LeftOrTopControl(), w.previewPane().picView);
-    EXPECT_EQ(w.splView->RightOrBottomControl(), w.metadataPane().PicMetadata);
+    EXPECT_EQ(w.splView->RightOrBottomControl(), static_cast<QWidget*>(&w.metadataPane()));
     EXPECT_EQ(w.splMain->Orientation(), 1);
 }
 
@@ -124,16 +124,16 @@ TEST_F(MainWindowTest, ToolTipsFollowAllowTip) {
     picbasket::Setup.AllowTip = 0;
     writeSetupFile();
     frmMain& w = start();
-    QWidget* const panes[] = {w.folderPane().ftvBrowse, w.folderPane().lvFolder,
-                              w.previewPane().PicViewImage,           w.basketPane().lvPages,
-                              w.metadataPane().lvExif,  w.metadataPane().lvIPTC};
+    QWidget* const panes[] = {w.folderPane().tree(), w.folderPane().list(),
+                              w.previewPane().PicViewImage,           w.basketPane().list(),
+                              w.metadataPane().exifList(),  w.metadataPane().iptcList()};
     for (QWidget* pane : panes)
         EXPECT_TRUE(pane->toolTip().isEmpty());
     picbasket::Setup.AllowTip = 1;
     w.subUpdateForm();
     for (QWidget* pane : panes)
         EXPECT_FALSE(pane->toolTip().isEmpty());
-    EXPECT_EQ(w.folderPane().lvFolder->toolTip(),
+    EXPECT_EQ(w.folderPane().list()->toolTip(),
               QStringLiteral("List all supported image formats from the selected folder."));
 }
 
@@ -143,9 +143,9 @@ TEST_F(MainWindowTest, LastFolderIsShownAndArmsTheListing) {
     picbasket::Setup.LastFolder = last;
     writeSetupFile();
     frmMain& w = start();
-    EXPECT_EQ(w.folderPane().ftvBrowse->SelectedFolder(), last);
-    EXPECT_EQ(w.folderPane().CurrentFolder, last);
-    EXPECT_TRUE(w.folderPane().AbortFolderListing);
+    EXPECT_EQ(w.folderPane().tree()->SelectedFolder(), last);
+    EXPECT_EQ(w.folderPane().currentFolder(), last);
+    EXPECT_TRUE(w.folderPane().listingAborted());
     QSignalSpy due(&w.folderPane(), &FolderPane::ShowFilesDue);
     ASSERT_TRUE(due.wait(2000));
     EXPECT_EQ(due.at(0).at(0).toString(), last);
@@ -157,7 +157,7 @@ TEST_F(MainWindowTest, MissingLastFolderFallsBackToItsNearestParent) {
     picbasket::Setup.LastFolder = parent + QStringLiteral("/gone/deeper");
     writeSetupFile();
     frmMain& w = start();
-    EXPECT_EQ(w.folderPane().ftvBrowse->SelectedFolder(), parent);
+    EXPECT_EQ(w.folderPane().tree()->SelectedFolder(), parent);
 }
 
 TEST_F(MainWindowTest, ExitWritesTheWindowStateBack) {
@@ -172,11 +172,11 @@ TEST_F(MainWindowTest, ExitWritesTheWindowStateBack) {
     w.splView->setSplitterPosition(66);
     w.previewPane().mnuPreviewFitParent->actions().at(1)->setChecked(true);
     w.previewPane().mnuPreviewTypeParent->actions().at(0)->setChecked(true);
-    w.folderPane().lvFolder->setColumnWidth(3, 155);
-    w.folderPane().lvFolder->setColumnWidth(8, 81);
-    w.basketPane().lvPages->setColumnWidth(5, 240);
-    w.metadataPane().lvExif->setColumnWidth(2, 222);
-    w.metadataPane().lvIPTC->setColumnWidth(1, 77);
+    w.folderPane().list()->setColumnWidth(3, 155);
+    w.folderPane().list()->setColumnWidth(8, 81);
+    w.basketPane().list()->setColumnWidth(5, 240);
+    w.metadataPane().exifList()->setColumnWidth(2, 222);
+    w.metadataPane().iptcList()->setColumnWidth(1, 77);
     ThumbnailWidth = 90;
     ThumbnailHeight = 91;
     BasketThumbnailWidth = 60;
@@ -208,9 +208,9 @@ TEST_F(MainWindowTest, ColumnWidthsOfTheSetupRecordAreApplied) {
     picbasket::Setup.MetadataLists.IptcColumnWidth[1] = 123;
     writeSetupFile();
     frmMain& w = start();
-    EXPECT_EQ(w.folderPane().lvFolder->ColumnWidth(1), 210);
-    EXPECT_EQ(w.basketPane().lvPages->ColumnWidth(5), 321);
-    EXPECT_EQ(w.metadataPane().lvIPTC->ColumnWidth(2), 123);
+    EXPECT_EQ(w.folderPane().list()->ColumnWidth(1), 210);
+    EXPECT_EQ(w.basketPane().list()->ColumnWidth(5), 321);
+    EXPECT_EQ(w.metadataPane().iptcList()->ColumnWidth(2), 123);
 }
 
 TEST_F(MainWindowTest, ExitRemovesOnlyThePageFilesOfTheTempFolder) {
@@ -245,11 +245,11 @@ TEST_F(MainWindowTest, ExitWithoutTempFolderIsNoError) {
 
 TEST_F(MainWindowTest, ExitRemovesThePictureButtonHooks) {
     frmMain& w = start();
-    EXPECT_TRUE(fncHasButtonPicture(w.folderPane().cmdCapture));
+    EXPECT_TRUE(fncHasButtonPicture(w.folderPane().captureButton()));
     closeWindow();
-    EXPECT_FALSE(fncHasButtonPicture(w.basketPane().cmdSaveAs));
-    EXPECT_FALSE(fncHasButtonPicture(w.metadataPane().cmdEXIFBar[5]));
-    EXPECT_FALSE(fncHasButtonPicture(w.folderPane().cmdCapture));
+    EXPECT_FALSE(fncHasButtonPicture(w.basketPane().saveAsButton()));
+    EXPECT_FALSE(fncHasButtonPicture(w.metadataPane().exifButtons()[5]));
+    EXPECT_FALSE(fncHasButtonPicture(w.folderPane().captureButton()));
 }
 
 TEST_F(MainWindowTest, LastFolderIsScrolledIntoTheTree) {
@@ -260,12 +260,12 @@ TEST_F(MainWindowTest, LastFolderIsScrolledIntoTheTree) {
     frmMain& w = start();
     (void)QTest::qWaitFor(
         [&] {
-            return w.folderPane().ftvBrowse->viewport()->rect().contains(
+            return w.folderPane().tree()->viewport()->rect().contains(
                 w.folderPane()
-                    .ftvBrowse->visualRect(w.folderPane().ftvBrowse->currentIndex())
+                    .tree()->visualRect(w.folderPane().tree()->currentIndex())
                     .center());
         },
         3000);
-    EXPECT_TRUE(w.folderPane().ftvBrowse->viewport()->rect().contains(
-        w.folderPane().ftvBrowse->visualRect(w.folderPane().ftvBrowse->currentIndex()).center()));
+    EXPECT_TRUE(w.folderPane().tree()->viewport()->rect().contains(
+        w.folderPane().tree()->visualRect(w.folderPane().tree()->currentIndex()).center()));
 }

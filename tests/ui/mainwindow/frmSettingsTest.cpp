@@ -70,9 +70,9 @@ TEST_F(MainWindowTest, SettingsOkWritesBothListBlocksAndUpdatesTheWindow) {
     // The window has applied them.
     EXPECT_EQ(ThumbnailWidth, 120);
     EXPECT_EQ(BasketThumbnailHeight, 130);
-    EXPECT_TRUE(w.folderPane().lvFolder->FullRowSelect());
-    EXPECT_TRUE(w.basketPane().lvPages->FullRowSelect());
-    EXPECT_FALSE(w.basketPane().lvPages->toolTip().isEmpty());
+    EXPECT_TRUE(w.folderPane().list()->FullRowSelect());
+    EXPECT_TRUE(w.basketPane().list()->FullRowSelect());
+    EXPECT_FALSE(w.basketPane().list()->toolTip().isEmpty());
 }
 
 TEST_F(MainWindowTest, SettingsOkClampsTheThumbnailBoxes) {

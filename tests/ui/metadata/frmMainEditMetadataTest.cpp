@@ -161,11 +161,11 @@ protected:
     // Shows the file in the preview through the folder list, as a click does.
     void preview(const QString& path) {
         frmMain& w = *window;
-        const int row = w.folderPane().lvFolder->AddItem(QFileInfo(path).fileName());
-        w.folderPane().lvFolder->setTag(row, path);
-        w.folderPane().lvFolder->setSubItem(row, 3, QStringLiteral("1"));
+        const int row = w.folderPane().list()->AddItem(QFileInfo(path).fileName());
+        w.folderPane().list()->setTag(row, path);
+        w.folderPane().list()->setSubItem(row, 3, QStringLiteral("1"));
         w.previewPane().PicTiffTag.clear();
-        w.previewPane().subShowSelectedFile(w.folderPane().lvFolder, row);
+        w.previewPane().subShowSelectedFile(w.folderPane().list(), row);
         ASSERT_EQ(w.previewPane().PicTiffTag, path);
     }
 
@@ -179,24 +179,24 @@ protected:
     // Selects the row and runs the bar's button, as a click on it does.
     void exifCommand(int index, const QString& rawName = {}) {
         frmMain& w = *window;
-        w.metadataPane().tbsMetadata->setSelectedItem(1);
+        w.metadataPane().tabs()->setSelectedItem(1);
         if (!rawName.isEmpty())
-            w.metadataPane().lvExif->setSelectedItem(rowOf(w.metadataPane().lvExif, rawName, true));
-        w.metadataPane().cmdEXIFBar[size_t(index)]->click();
+            w.metadataPane().exifList()->setSelectedItem(rowOf(w.metadataPane().exifList(), rawName, true));
+        w.metadataPane().exifButtons()[size_t(index)]->click();
     }
     void iptcCommand(int index, const QString& caption = {}) {
         frmMain& w = *window;
-        w.metadataPane().tbsMetadata->setSelectedItem(2);
+        w.metadataPane().tabs()->setSelectedItem(2);
         if (!caption.isEmpty())
-            w.metadataPane().lvIPTC->setSelectedItem(rowOf(w.metadataPane().lvIPTC, caption));
-        w.metadataPane().cmdIPTCBar[size_t(index)]->click();
+            w.metadataPane().iptcList()->setSelectedItem(rowOf(w.metadataPane().iptcList(), caption));
+        w.metadataPane().iptcButtons()[size_t(index)]->click();
     }
     QString exifValue(const QString& rawName) const {
-        return window->metadataPane().lvExif->SubItem(
-            rowOf(window->metadataPane().lvExif, rawName, true), 1);
+        return window->metadataPane().exifList()->SubItem(
+            rowOf(window->metadataPane().exifList(), rawName, true), 1);
     }
     QString iptcValue(const QString& caption) const {
-        return window->metadataPane().lvIPTC->SubItem(rowOf(window->metadataPane().lvIPTC, caption),
+        return window->metadataPane().iptcList()->SubItem(rowOf(window->metadataPane().iptcList(), caption),
                                                       1);
     }
 
@@ -219,12 +219,12 @@ TEST_F(EditMetadataWindow, ToolBarsCarryTheirTipsAndPictures) {
                            "Delete the selected IPTC tag from the image",
                            "Empty all IPTC tags from the image (all tags will be discarded)"};
     for (int i = 0; i < exif.size(); ++i) {
-        EXPECT_EQ(w.metadataPane().cmdEXIFBar[size_t(i)]->toolTip(), exif[i]);
-        EXPECT_TRUE(fncHasButtonPicture(w.metadataPane().cmdEXIFBar[size_t(i)])) << i;
+        EXPECT_EQ(w.metadataPane().exifButtons()[size_t(i)]->toolTip(), exif[i]);
+        EXPECT_TRUE(fncHasButtonPicture(w.metadataPane().exifButtons()[size_t(i)])) << i;
     }
     for (int i = 0; i < iptc.size(); ++i) {
-        EXPECT_EQ(w.metadataPane().cmdIPTCBar[size_t(i)]->toolTip(), iptc[i]);
-        EXPECT_TRUE(fncHasButtonPicture(w.metadataPane().cmdIPTCBar[size_t(i)])) << i;
+        EXPECT_EQ(w.metadataPane().iptcButtons()[size_t(i)]->toolTip(), iptc[i]);
+        EXPECT_TRUE(fncHasButtonPicture(w.metadataPane().iptcButtons()[size_t(i)])) << i;
     }
 }
 
@@ -265,7 +265,7 @@ TEST_F(EditMetadataWindow, EditingATextAttributeAndUnchangedEdits) {
     });
     exifCommand(0, QStringLiteral("Artist"));
     // Orientation carries no key: double-clicking it opens nothing.
-    w.metadataPane().lvExif->setSelectedItem(rowOf(w.metadataPane().lvExif, "Orientation", true));
+    w.metadataPane().exifList()->setSelectedItem(rowOf(w.metadataPane().exifList(), "Orientation", true));
     w.metadataPane().lvExif_DblClick();
     EXPECT_EQ(test::readFile(path), written);
     EXPECT_FALSE(EditDialogResult);
@@ -320,11 +320,11 @@ TEST_F(EditMetadataWindow, AddingOffersOnlyMissingAttributesAndWritesADateWithTh
         d.cmdOK->click();
     });
     exifCommand(1);
-    const int row = rowOf(w.metadataPane().lvExif, "DateTime", true);
+    const int row = rowOf(w.metadataPane().exifList(), "DateTime", true);
     ASSERT_GT(row, 0);
-    EXPECT_EQ(w.metadataPane().lvExif->Text(row), "DateTime");
-    EXPECT_EQ(w.metadataPane().lvExif->Key(row), "DateTime");
-    EXPECT_EQ(w.metadataPane().lvExif->SmallIconKey(row), EditableMarkKey);
+    EXPECT_EQ(w.metadataPane().exifList()->Text(row), "DateTime");
+    EXPECT_EQ(w.metadataPane().exifList()->Key(row), "DateTime");
+    EXPECT_EQ(w.metadataPane().exifList()->SmallIconKey(row), EditableMarkKey);
     const QString written = exifText(path, "Exif.Image.DateTime");
     ASSERT_TRUE(written.startsWith("2011:03:04 ")) << written.toStdString();
     const QTime time = QTime::fromString(written.mid(11), "HH:mm:ss");
@@ -393,7 +393,7 @@ TEST_F(EditMetadataWindow, EditsKeepTiffPagesAndPsdLayersWhileARotateIsPreviewed
     EXPECT_EQ(iptcValues(tiff, "Iptc.Application2.Keywords"), QStringList{"k"});
     messages.answerNext(mb::Yes);
     exifCommand(3);
-    EXPECT_EQ(w.metadataPane().lvExif->Count(), 0);
+    EXPECT_EQ(w.metadataPane().exifList()->Count(), 0);
     EXPECT_EQ(test::tiffPagePixels(tiff), pages);
     EXPECT_TRUE(exifText(tiff, "Exif.Image.Artist").isEmpty());
 
@@ -401,7 +401,7 @@ TEST_F(EditMetadataWindow, EditsKeepTiffPagesAndPsdLayersWhileARotateIsPreviewed
     test::writeFile(psd, layeredPsd());
     const QByteArray layers = psdAfterResources(layeredPsd());
     preview(psd);
-    ASSERT_EQ(w.metadataPane().lvIPTC->Count(), 52);
+    ASSERT_EQ(w.metadataPane().iptcList()->Count(), 52);
     w.previewPane().ibMain->box().Rotate(90);
     whenShown<frmExifEditAttribute>([](frmExifEditAttribute& d) {
         d.txtValue->setText("psd caption");
@@ -438,9 +438,9 @@ TEST_F(EditMetadataWindow, DeletingAndClearingIptc) {
     EXPECT_EQ(messages.shown()[1].text,
               "All IPTC metadata available in the current image will be deleted!\r\n"
               "Do you want to continue?");
-    EXPECT_EQ(w.metadataPane().lvIPTC->Count(), 52);
-    for (int row = 1; row <= w.metadataPane().lvIPTC->Count(); ++row)
-        EXPECT_TRUE(w.metadataPane().lvIPTC->SubItem(row, 1).isEmpty()) << row;
+    EXPECT_EQ(w.metadataPane().iptcList()->Count(), 52);
+    for (int row = 1; row <= w.metadataPane().iptcList()->Count(); ++row)
+        EXPECT_TRUE(w.metadataPane().iptcList()->SubItem(row, 1).isEmpty()) << row;
     EXPECT_TRUE(iptcValues(path, "Iptc.Application2.City").isEmpty());
     EXPECT_EQ(exifText(path, "Exif.Image.Make"), "Acme");
 }
@@ -449,12 +449,12 @@ TEST_F(EditMetadataWindow, DeletingExifRowsAndAStructuralOneFails) {
     frmMain& w = start();
     const QString path = cameraJpeg(QStringLiteral("photo.jpg"));
     preview(path);
-    const int rows = w.metadataPane().lvExif->Count();
+    const int rows = w.metadataPane().exifList()->Count();
     exifCommand(2, QStringLiteral("Artist"));
-    EXPECT_EQ(w.metadataPane().lvExif->Count(), rows - 1);
+    EXPECT_EQ(w.metadataPane().exifList()->Count(), rows - 1);
     EXPECT_TRUE(exifText(path, "Exif.Image.Artist").isEmpty());
     // The pointer to the Exif directory is the file's structure, not an attribute.
-    const int structural = rowOf(w.metadataPane().lvExif, "ExifOffset", true);
+    const int structural = rowOf(w.metadataPane().exifList(), "ExifOffset", true);
     if (structural > 0) {
         exifCommand(2, QStringLiteral("ExifOffset"));
         ASSERT_EQ(messages.shown().size(), 1u);
@@ -462,7 +462,7 @@ TEST_F(EditMetadataWindow, DeletingExifRowsAndAStructuralOneFails) {
     }
     messages.answerNext(mb::Yes);
     exifCommand(3);
-    EXPECT_EQ(w.metadataPane().lvExif->Count(), 0);
+    EXPECT_EQ(w.metadataPane().exifList()->Count(), 0);
     EXPECT_TRUE(exifText(path, "Exif.Image.Make").isEmpty());
     EXPECT_EQ(iptcValues(path, "Iptc.Application2.Caption"), QStringList{"a caption"});
 }
@@ -550,7 +550,7 @@ TEST_F(EditMetadataWindow, AFailedKeywordWriteIsReportedAndTheListMatchesTheFile
     ASSERT_EQ(errors.reports().size(), 1u);
     EXPECT_EQ(errors.reports()[0].source, "FrmMain.subUpdateIPTC_Keywords");
     EXPECT_EQ(w.previewPane().ibMain->box().IptcKeywordCount(), 0);
-    EXPECT_EQ(w.metadataPane().lvIPTC->Count(), 52);
+    EXPECT_EQ(w.metadataPane().iptcList()->Count(), 52);
     EXPECT_TRUE(iptcValue("Keywords").isEmpty());
     EXPECT_EQ(iptcValue("Caption"), "a caption");
 }
@@ -616,11 +616,11 @@ TEST_F(EditMetadataWindow, LoadingAHandMadeFileAppliesOnlyEditableAttributes) {
     EXPECT_EQ(exifText(path, "Exif.Image.Orientation"), "1");
     EXPECT_EQ(exifText(path, "Exif.Image.ImageDescription"), "hello");
     EXPECT_EQ(exifText(path, "Exif.Image.Software"), SoftwareName);
-    const int row = rowOf(w.metadataPane().lvExif, "ImageDescription", true);
+    const int row = rowOf(w.metadataPane().exifList(), "ImageDescription", true);
     ASSERT_GT(row, 0);
-    EXPECT_EQ(w.metadataPane().lvExif->Text(row), "Image Description");
-    EXPECT_EQ(w.metadataPane().lvExif->SmallIconKey(row), EditableMarkKey);
-    EXPECT_EQ(w.metadataPane().lvExif->SubItem(row, 1), "hello");
+    EXPECT_EQ(w.metadataPane().exifList()->Text(row), "Image Description");
+    EXPECT_EQ(w.metadataPane().exifList()->SmallIconKey(row), EditableMarkKey);
+    EXPECT_EQ(w.metadataPane().exifList()->SubItem(row, 1), "hello");
 
     const QByteArray bytes = test::readFile(path);
     test::writeFile(set, "\"Make\",\"Acme\",\"extra\"\r\n");

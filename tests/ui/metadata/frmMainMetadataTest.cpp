@@ -23,19 +23,19 @@ TEST_F(MainWindowTest, StartFillsTheMetadataTables) {
 
 TEST_F(MainWindowTest, MetadataTabsSwitchListsAndToolBars) {
     frmMain& w = start();
-    w.metadataPane().tbsMetadata->setSelectedItem(2);
+    w.metadataPane().tabs()->setSelectedItem(2);
     QApplication::processEvents();
     EXPECT_EQ(MetadataTab, 1);
-    EXPECT_TRUE(w.metadataPane().lvIPTC->isVisible());
-    EXPECT_TRUE(w.metadataPane().picIPTCBar->isVisible());
-    EXPECT_FALSE(w.metadataPane().lvExif->isVisible());
-    EXPECT_FALSE(w.metadataPane().picEXIFBar->isVisible());
-    w.metadataPane().tbsMetadata->setSelectedItem(1);
+    EXPECT_TRUE(w.metadataPane().iptcList()->isVisible());
+    EXPECT_TRUE(w.metadataPane().iptcBar()->isVisible());
+    EXPECT_FALSE(w.metadataPane().exifList()->isVisible());
+    EXPECT_FALSE(w.metadataPane().exifBar()->isVisible());
+    w.metadataPane().tabs()->setSelectedItem(1);
     QApplication::processEvents();
     EXPECT_EQ(MetadataTab, 0);
-    EXPECT_TRUE(w.metadataPane().lvExif->isVisible());
-    EXPECT_TRUE(w.metadataPane().picEXIFBar->isVisible());
-    EXPECT_FALSE(w.metadataPane().lvIPTC->isVisible());
+    EXPECT_TRUE(w.metadataPane().exifList()->isVisible());
+    EXPECT_TRUE(w.metadataPane().exifBar()->isVisible());
+    EXPECT_FALSE(w.metadataPane().iptcList()->isVisible());
 }
 
 // The editable rows show the mark; the others show no picture.
@@ -49,19 +49,19 @@ TEST_F(MainWindowTest, EditableExifRowsShowTheMark) {
     });
     ImageBox& box = w.previewPane().ibMain->box();
     box.LoadFromFile(path);
-    w.metadataPane().ReadFileEXIFInfo(box, w.metadataPane().lvExif, path);
-    ASSERT_GE(w.metadataPane().lvExif->Count(), 2);
-    const QAbstractItemModel* model = w.metadataPane().lvExif->reportView()->model();
-    for (int row = 0; row < w.metadataPane().lvExif->Count(); ++row) {
-        const bool editable = w.metadataPane().lvExif->Key(row + 1) == QStringLiteral("Make");
+    w.metadataPane().ReadFileEXIFInfo(box, w.metadataPane().exifList(), path);
+    ASSERT_GE(w.metadataPane().exifList()->Count(), 2);
+    const QAbstractItemModel* model = w.metadataPane().exifList()->reportView()->model();
+    for (int row = 0; row < w.metadataPane().exifList()->Count(); ++row) {
+        const bool editable = w.metadataPane().exifList()->Key(row + 1) == QStringLiteral("Make");
         const QVariant picture = model->index(row, 0).data(Qt::DecorationRole);
         EXPECT_EQ(picture.isValid(), editable) << row;
     }
-    w.metadataPane().ReadFileIPTCInfo(box, w.metadataPane().lvIPTC, path);
-    EXPECT_EQ(w.metadataPane().lvIPTC->Count(), 52);
+    w.metadataPane().ReadFileIPTCInfo(box, w.metadataPane().iptcList(), path);
+    EXPECT_EQ(w.metadataPane().iptcList()->Count(), 52);
     EXPECT_TRUE(model->index(0, 0).isValid());
     EXPECT_TRUE(w.metadataPane()
-                    .lvIPTC->reportView()
+                    .iptcList()->reportView()
                     ->model()
                     ->index(0, 0)
                     .data(Qt::DecorationRole)
@@ -81,11 +81,11 @@ TEST_F(MainWindowTest, MetadataColumnClicksSortAndLaterRowsLandInPlace) {
     });
     ImageBox& box = w.previewPane().ibMain->box();
     box.LoadFromFile(path);
-    w.metadataPane().ReadFileEXIFInfo(box, w.metadataPane().lvExif, path);
+    w.metadataPane().ReadFileEXIFInfo(box, w.metadataPane().exifList(), path);
     auto values = [&] {
         QStringList out;
-        for (int r = 1; r <= w.metadataPane().lvExif->Count(); ++r)
-            out << w.metadataPane().lvExif->SubItem(r, 1);
+        for (int r = 1; r <= w.metadataPane().exifList()->Count(); ++r)
+            out << w.metadataPane().exifList()->SubItem(r, 1);
         return out;
     };
     auto sortedValues = [&](bool ascending) {
@@ -96,24 +96,24 @@ TEST_F(MainWindowTest, MetadataColumnClicksSortAndLaterRowsLandInPlace) {
         });
         return v;
     };
-    QHeaderView* header = w.metadataPane().lvExif->reportView()->header();
+    QHeaderView* header = w.metadataPane().exifList()->reportView()->header();
     const QPoint valueHeader(header->sectionViewportPosition(1) + 10, header->height() / 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, valueHeader);
     EXPECT_EQ(values(), sortedValues(true));
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, valueHeader);
     EXPECT_EQ(values(), sortedValues(false));
-    for (int r = 1; r <= w.metadataPane().lvExif->Count(); ++r)
-        EXPECT_EQ(w.metadataPane().lvExif->Key(r).isEmpty(),
-                  w.metadataPane().lvExif->Tag(r) != QStringLiteral("Make") &&
-                      w.metadataPane().lvExif->Tag(r) != QStringLiteral("Model") &&
-                      w.metadataPane().lvExif->Tag(r) != QStringLiteral("Artist"))
+    for (int r = 1; r <= w.metadataPane().exifList()->Count(); ++r)
+        EXPECT_EQ(w.metadataPane().exifList()->Key(r).isEmpty(),
+                  w.metadataPane().exifList()->Tag(r) != QStringLiteral("Make") &&
+                      w.metadataPane().exifList()->Tag(r) != QStringLiteral("Model") &&
+                      w.metadataPane().exifList()->Tag(r) != QStringLiteral("Artist"))
             << r;
-    w.metadataPane().lvExif->Clear();
-    w.metadataPane().ReadFileEXIFInfo(box, w.metadataPane().lvExif, path);
+    w.metadataPane().exifList()->Clear();
+    w.metadataPane().ReadFileEXIFInfo(box, w.metadataPane().exifList(), path);
     EXPECT_EQ(values(), sortedValues(false));
     w.metadataPane().lvIPTC_ColumnClick(1);
-    w.metadataPane().ReadFileIPTCInfo(box, w.metadataPane().lvIPTC, path);
-    EXPECT_EQ(w.metadataPane().lvIPTC->Text(1), QStringLiteral("By (Author)"));
+    w.metadataPane().ReadFileIPTCInfo(box, w.metadataPane().iptcList(), path);
+    EXPECT_EQ(w.metadataPane().iptcList()->Text(1), QStringLiteral("By (Author)"));
 }
 
 } // namespace picbasket::test
