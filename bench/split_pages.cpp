@@ -3,8 +3,9 @@
 // same file in the same run, and against `tiffsplit` followed by one `vipsthumbnail`
 // call over all its pages at the basket's thumbnail size (the same work: a file and
 // a thumbnail per page). Two scans: bilevel pages in CCITT Group 4, as document
-// scanners write them, and 8-bit grey pages in LZW. Ratios above 1.0 mean we are
-// slower.
+// scanners write them, and 8-bit grey pages in LZW. Then a file of 10,000 pages of
+// one pixel each, where the cost of a page must not grow with the page count.
+// Ratios above 1.0 mean we are slower.
 #include "bench/BenchSupport.h"
 #include "browser/BasketAdder.h"
 #include "engine/batch/BasketRows.h"
@@ -79,8 +80,27 @@ bool emptyFolder(const QString& folder) {
     return QDir().mkpath(folder);
 }
 
+bool writeOnePixelPages(const QString& path, int count) {
+    TIFF* tif = TIFFOpen(path.toLocal8Bit().constData(), "w");
+    if (!tif)
+        return false;
+    for (int p = 0; p < count; ++p) {
+        TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, 1u);
+        TIFFSetField(tif, TIFFTAG_IMAGELENGTH, 1u);
+        TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, uint16_t(8));
+        TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, uint16_t(1));
+        TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
+        TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, 1u);
+        uint8_t grey = uint8_t(p);
+        TIFFWriteScanline(tif, &grey, 0, 0);
+        TIFFWriteDirectory(tif);
+    }
+    TIFFClose(tif);
+    return true;
+}
+
 // One add by command, as the add button runs it, into a basket held in memory.
-bool addOnce(const QString& scan, const QString& folder, int& rowsAdded) {
+bool addOnce(const QString& scan, const QString& folder, int& rowsAdded, int pages = ::pages) {
     if (!emptyFolder(folder))
         return false;
     BasketAdder adder;
@@ -104,8 +124,7 @@ bool addOnce(const QString& scan, const QString& folder, int& rowsAdded) {
 
 void compare(const QString& label, const QString& scan, const QString& work) {
     int rowsAdded = 0;
-    const double ours =
-        bestSeconds(runs, [&] { return addOnce(scan, work + "/ours", rowsAdded); });
+    const double ours = bestSeconds(runs, [&] { return addOnce(scan, work + "/ours", rowsAdded); });
     const double theirs = bestSeconds(runs, [&] {
         return emptyFolder(work + "/theirs") &&
                runTool(QStringLiteral("tiffsplit"), {scan, work + "/theirs/page"});
@@ -147,5 +166,20 @@ int main(int argc, char** argv) {
     }
     compare(QStringLiteral("A4 300 dpi bilevel, Group 4"), bilevel, work.path());
     compare(QStringLiteral("A4 300 dpi 8-bit grey, LZW"), grey, work.path());
+    constexpr int many = 10000;
+    const QString tiny = work.filePath("pages-1px.tif");
+    if (!writeOnePixelPages(tiny, many))
+        return 1;
+    int rowsAdded = 0;
+    const double ours =
+        bestSeconds(1, [&] { return addOnce(tiny, work.path() + "/ours", rowsAdded, many); });
+    const double theirs = bestSeconds(1, [&] {
+        return emptyFolder(work.path() + "/theirs") &&
+               runTool(QStringLiteral("tiffsplit"), {tiny, work.path() + "/theirs/page"});
+    });
+    std::printf("%d one-pixel pages: basket add %.3f s (%.3f ms a page), tiffsplit %.3f s, "
+                "ratio %.2f\n",
+                rowsAdded, ours, ours * 1000 / many, theirs,
+                ours > 0 && theirs > 0 ? ours / theirs : -1.0);
     return 0;
 }

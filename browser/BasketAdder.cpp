@@ -1,9 +1,11 @@
 #include "browser/BasketAdder.h"
 
 #include "core/AppError.h"
+#include "core/Globals.h"
 #include "core/fileinfo/clsFileInfo.h"
 #include "core/modFileSystem.h"
 #include "engine/batch/BasketRows.h"
+#include "engine/batch/ProgressIndicator.h"
 #include "engine/loading/LoadFailure.h"
 #include "engine/loading/modBitmapPro.h"
 #include "platform/gdiplus/modGDIPlus.h"
@@ -74,14 +76,16 @@ struct MadePage {
     bool done = false;
 };
 
-// The page file is the page as stored; a page laid out in a way that cannot be
-// copied undecoded is decoded and written as the exact TIFF a box writes. The
-// thumbnail comes from a decode straight into a small picture where the layout
-// allows, else from the whole page.
-MadePage makePage(const QByteArray& tiff, int page, int boxWidth, int boxHeight) {
+// The page file is the page as stored (`copied`, made by the split's one walk over
+// the pages); a page laid out in a way that cannot be copied undecoded (`copied`
+// empty) is decoded and written as the exact TIFF a box writes. The thumbnail
+// comes from a decode straight into a small picture where the layout allows, else
+// from the whole page.
+MadePage makePage(const QByteArray& copied, const QByteArray& tiff, int page, int boxWidth,
+                  int boxHeight) {
     MadePage made;
     QImage whole;
-    made.file = imagebox::copyTiffPage(tiff, page - 1);
+    made.file = copied;
     if (made.file.isEmpty()) {
         whole = imagebox::decodeWithFreeImage(tiff, FIF_TIFF, page - 1);
         made.file = imagebox::encodeTiff(whole, imagebox::TiffNone, true);
@@ -101,11 +105,14 @@ MadePage makePage(const QByteArray& tiff, int page, int boxWidth, int boxHeight)
 }
 
 // Makes the pages of one file on several threads, a bounded number ahead of the
-// page the window thread takes next, so a long file never piles up in memory.
+// page the window thread takes next, so a long file never piles up in memory. The
+// pages are copied out of the file in page order by one walk over its
+// directories (a short step, taken in turn); the thumbnails are made in parallel.
 class PageMaker {
 public:
     PageMaker(const QByteArray& tiff, int pages, int boxWidth, int boxHeight)
-        : tiff_(tiff), pages_(size_t(pages)), boxWidth_(boxWidth), boxHeight_(boxHeight) {
+        : tiff_(tiff), walk_(tiff), pages_(size_t(pages)), boxWidth_(boxWidth),
+          boxHeight_(boxHeight) {
         const int threads = std::clamp(QThread::idealThreadCount(), 1, pages);
         ahead_ = 2 * threads;
         for (int i = 0; i < threads; ++i)
@@ -151,6 +158,7 @@ private:
     void work() {
         for (;;) {
             int page = 0;
+            std::unique_lock copying(copyMutex_, std::defer_lock);
             {
                 std::unique_lock lock(mutex_);
                 wake_.wait(lock, [&] {
@@ -159,11 +167,17 @@ private:
                 if (stop_ || next_ > int(pages_.size()))
                     return;
                 page = next_++;
+                // Taken before the next page is handed out: the copies go in order.
+                copying.lock();
             }
             MadePage made;
             try {
-                made = makePage(tiff_, page, boxWidth_, boxHeight_);
+                QByteArray copied = walk_.copy(page - 1);
+                copying.unlock();
+                made = makePage(copied, tiff_, page, boxWidth_, boxHeight_);
             } catch (...) {
+                if (copying.owns_lock())
+                    copying.unlock();
                 made = MadePage();
                 made.error = std::current_exception();
             }
@@ -175,6 +189,8 @@ private:
     }
 
     const QByteArray tiff_;
+    imagebox::TiffPageWalk walk_;
+    std::mutex copyMutex_;
     std::vector<MadePage> pages_;
     const int boxWidth_, boxHeight_;
     int ahead_ = 1;
@@ -208,15 +224,48 @@ void BasketAdder::report(int maximum, int value) const {
         progress(maximum, value);
 }
 
+bool BasketAdder::cancelRequested() {
+    if (CancelOperation)
+        cancelled_ = true;
+    return cancelled_;
+}
+
+// A split of many pages shows the wait dialog, whose Cancel stops the add after
+// the page it is on; the pages added so far stay.
+BasketAdder::SplitWait::SplitWait(BasketAdder& adder, int pages, Mode mode) {
+    if (mode == Mode::BasketFile || pages < WaitDialogPages || !adder.waitDialog)
+        return;
+    wait_ = adder.waitDialog();
+    if (wait_) {
+        wait_->showWaiting();
+        wait_->progress().setMaximum(pages);
+        wait_->progress().setValue(0);
+        wait_->progress().setVisible(true);
+    }
+}
+
+BasketAdder::SplitWait::~SplitWait() {
+    if (wait_)
+        wait_->closeWaiting();
+}
+
+void BasketAdder::SplitWait::page(int page) {
+    if (wait_)
+        wait_->progress().setValue(page);
+}
+
 bool BasketAdder::add(const std::vector<BasketSource>& sources, int listRows, Mode mode) {
     if (running_)
         return false;
     RunningScope scope(running_);
+    cancelled_ = false;
     const int count = static_cast<int>(sources.size());
     for (int i = 0; i < count; ++i) {
         const BasketSource& source = sources[static_cast<size_t>(i)];
         if (pumpEvents)
             pumpEvents();
+        if (cancelRequested())
+            break;
         const int shown = mode == Mode::Command ? source.position : i + 1;
         const int maximum = mode == Mode::Command ? listRows : count;
         if (mode != Mode::BasketFile && inBasket && inBasket(source.row.tag)) {
@@ -230,6 +279,8 @@ bool BasketAdder::add(const std::vector<BasketSource>& sources, int listRows, Mo
         if (mode != Mode::BasketFile)
             report(maximum, shown);
     }
+    if (cancelled_)
+        CancelOperation = false;
     return true;
 }
 
@@ -301,15 +352,19 @@ void BasketAdder::split(const BasketSource& source, int pages, Mode mode) {
     const bool shown = mode != Mode::BasketFile;
     if (shown)
         report(pages, 0);
+    SplitWait wait(*this, pages, mode);
     int last = 0;
     for (int page = 1; page <= pages; ++page) {
         if (pumpEvents)
             pumpEvents();
+        if (cancelRequested())
+            break;
         splitStatus(source, page, pages, mode);
         if (const int added = addPage(source, page, mode))
             last = added;
         if (shown)
             report(pages, page);
+        wait.page(page);
     }
     if (mode == Mode::Drop && last && fileAdded)
         fileAdded(last);
@@ -329,12 +384,15 @@ void BasketAdder::splitTiff(const BasketSource& source, const QByteArray& tiff, 
         if (!metadata.isEmpty())
             metadata.writeInto(finished);
     };
+    SplitWait wait(*this, pages, mode);
     PageMaker maker(tiff, pages, thumbnailWidth, thumbnailHeight);
     const QString name = displayName(source.row.text, mode);
     int last = 0;
     for (int page = 1; page <= pages; ++page) {
         if (pumpEvents)
             pumpEvents();
+        if (cancelRequested())
+            break;
         splitStatus(source, page, pages, mode);
         const MadePage made = maker.take(page, pumpEvents);
         if (!made.thumbnail.isNull()) {
@@ -351,6 +409,7 @@ void BasketAdder::splitTiff(const BasketSource& source, const QByteArray& tiff, 
         }
         if (shown)
             report(pages, page);
+        wait.page(page);
     }
     if (mode == Mode::Drop && last && fileAdded)
         fileAdded(last);

@@ -12,6 +12,7 @@ namespace picbasket {
 
 struct BasketRow;
 class ImageBox;
+class WaitIndicator;
 
 // A folder row to add, copied before the add's first event pump so that a new
 // listing or a click cannot change it under the add; position is its row number in
@@ -27,7 +28,8 @@ struct BasketSource {
 // decode on several threads, and added in page order; other multipage files are
 // split in a working image box of the adder's own. The window supplies the basket
 // and the progress through the hooks; the adder lets events run before each file
-// and each page.
+// and each page, and stops there when CancelOperation is set (a split of many
+// pages shows the wait dialog, whose Cancel sets it); the rows added stay.
 class BasketAdder {
 public:
     // Command: the add button and its kin ("scan1", thumbnails from the page in
@@ -55,6 +57,10 @@ public:
     // A file that gave no row (unreadable, damaged, gone), with the reason; the add
     // goes on with the next file.
     std::function<void(const QString& path, const QString& reason)> notAdded;
+    // The wait dialog shown, with the page count as its progress, while a file of at
+    // least WaitDialogPages pages is split (not for a reopened basket list).
+    std::function<WaitIndicator*()> waitDialog;
+    static constexpr int WaitDialogPages = 20;
 
     int thumbnailWidth = 40;
     int thumbnailHeight = 40;
@@ -66,6 +72,8 @@ public:
     // raised); the rows added so far stay.
     bool add(const std::vector<BasketSource>& sources, int listRows, Mode mode);
     bool isRunning() const { return running_; }
+    // Whether the last add stopped at a Cancel.
+    bool wasCancelled() const { return cancelled_; }
     // The pages of a file as the adder's own image box counts them.
     int pageCountOf(const QString& path) const;
 
@@ -77,9 +85,24 @@ private:
     int addPage(const BasketSource& source, int page, Mode mode);
     void splitStatus(const BasketSource& source, int page, int pages, Mode mode) const;
     void report(int maximum, int value) const;
+    bool cancelRequested();
+
+    // The wait dialog of one split, closed on every way out of it.
+    class SplitWait {
+    public:
+        SplitWait(BasketAdder& adder, int pages, Mode mode);
+        ~SplitWait();
+        SplitWait(const SplitWait&) = delete;
+        SplitWait& operator=(const SplitWait&) = delete;
+        void page(int page);
+
+    private:
+        WaitIndicator* wait_ = nullptr;
+    };
 
     std::unique_ptr<ImageBox> pages_;
     bool running_ = false;
+    bool cancelled_ = false;
 };
 
 } // namespace picbasket

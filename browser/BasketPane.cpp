@@ -13,6 +13,7 @@
 #include "controls/common/PaneControls.h"
 #include "controls/common/PaneWindow.h"
 #include "controls/common/ToolbarFlowLayout.h"
+#include "controls/dialogs/frmStatus.h"
 #include "core/AppPaths.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
@@ -110,6 +111,7 @@ void BasketPane::buildBasket() {
     };
     adder.pumpEvents = [] { QCoreApplication::processEvents(); };
     adder.fileAdded = [this](int row) { lvPages->setSelected(row, true); };
+    adder.waitDialog = [this]() -> WaitIndicator* { return &frmStatus::instance(window()); };
     connect(lvPages, &ListView::ColumnClick, this, &BasketPane::lvPages_ColumnClick);
     connect(lvPages, &ListView::OLEDragOver, this, &BasketPane::lvPages_OLEDragOver);
     connect(lvPages, &ListView::OLEDragDrop, this, &BasketPane::lvPages_OLEDragDrop);

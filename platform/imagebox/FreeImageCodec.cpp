@@ -3,6 +3,8 @@
 #include "platform/imagebox/DecoderDamage.h"
 #include "platform/imagebox/ImageFileCheck.h"
 #include "platform/imagebox/MetadataBlocks.h"
+#include "platform/imagebox/TiffCodec.h"
+#include "platform/imagebox/TiffDecode.h"
 #include "platform/imagebox/edit/RowBands.h"
 
 #include <FreeImage.h>
@@ -227,25 +229,13 @@ int loadFlagsFor(int fif) {
     return fif == FIF_JPEG ? JPEG_ACCURATE : 0;
 }
 
-Dib tiffPage(const QByteArray& bytes, int page) {
-    Memory memory = openMemory(bytes);
-    FIMULTIBITMAP* pages = FreeImage_LoadMultiBitmapFromMemory(FIF_TIFF, memory.get(), 0);
-    if (!pages)
-        fail("The TIFF file could not be read");
-    const int count = FreeImage_GetPageCount(pages);
-    Dib dib;
-    if (page >= 0 && page < count) {
-        if (FIBITMAP* locked = FreeImage_LockPage(pages, page)) {
-            dib.reset(FreeImage_Clone(locked));
-            FreeImage_UnlockPage(pages, locked, FALSE);
-        }
-    }
-    FreeImage_CloseMultiBitmap(pages);
-    if (page < 0 || page >= count)
-        raiseError(err::Unexpected, QString("The file has no page %1").arg(page + 1));
-    if (!dib)
-        fail("The page could not be read");
-    return dib;
+// The TIFF signatures (classic and BigTIFF, either byte order), recognised here so
+// that FreeImage's TIFF plugin is never handed a TIFF, not even to probe it.
+bool isTiffSignature(const QByteArray& bytes) {
+    return bytes.startsWith(QByteArrayView("II*\0", 4)) ||
+           bytes.startsWith(QByteArrayView("MM\0*", 4)) ||
+           bytes.startsWith(QByteArrayView("II+\0", 4)) ||
+           bytes.startsWith(QByteArrayView("MM\0+", 4));
 }
 
 BYTE* targetRow(FIBITMAP* dib, int y) {
@@ -402,6 +392,8 @@ QImage toBoxFormat(const QImage& image) {
 }
 
 int freeImageFormatOf(const QByteArray& bytes) {
+    if (isTiffSignature(bytes))
+        return FIF_TIFF;
     initialiseFreeImage();
     Memory memory = openMemory(bytes);
     return FreeImage_GetFileTypeFromMemory(memory.get(), 0);
@@ -424,7 +416,8 @@ FreeImageDib loadDibWithFreeImage(const QByteArray& bytes, int fif, int page, in
         // libtiff and libjpeg warn about damaged data and go on with filler.
         DamageWatch watch;
         if (fif == FIF_TIFF) {
-            dib = tiffPage(pixels, page);
+            // TIFF pixels are libtiff's to decode, never FreeImage's.
+            dib = decodeTiffPage(pixels, page);
         } else {
             Memory memory = openMemory(pixels);
             const int reduce = fif == FIF_JPEG ? std::clamp(reducedSide, 0, 0xFFFF) << 16 : 0;
@@ -528,18 +521,8 @@ QImage decodeReducedJpeg(const QByteArray& bytes, int longSide, QSize& fullSize)
 }
 
 int tiffPageCountWithFreeImage(const QByteArray& bytes) {
-    initialiseFreeImage();
     checkImageBytes(bytes, FIF_TIFF);
-    const QByteArray pixels = withoutMetadataBlocks(bytes, FIF_TIFF);
-    Memory memory = openMemory(pixels);
-    FIMULTIBITMAP* pages = FreeImage_LoadMultiBitmapFromMemory(FIF_TIFF, memory.get(), 0);
-    if (!pages)
-        fail("The TIFF file could not be read");
-    const int count = FreeImage_GetPageCount(pages);
-    FreeImage_CloseMultiBitmap(pages);
-    if (count < 1)
-        fail("The TIFF file holds no page");
-    return count;
+    return tiffPageCount(bytes);
 }
 
 QByteArray encodeWithFreeImage(const QImage& image, int fif, int flags) {

@@ -32,9 +32,11 @@ using FreeImageDib = std::unique_ptr<FIBITMAP, FreeImageDibDeleter>;
 // The one FreeImage load of the program, for the box and the load entry alike.
 // Decodes page `page` (0-based; TIFF only) of the file bytes as `fif` (a
 // FREE_IMAGE_FORMAT): the bytes are checked against the format first where a
-// structure check exists (ImageFileCheck.h), FreeImage gets them without their
+// structure check exists (ImageFileCheck.h), the decoder gets them without their
 // metadata blocks (MetadataBlocks.h), and JPEG is decoded with the accurate DCT.
-// Damaged JPEG and TIFF data raise rather than give filler.
+// TIFF is decoded by libtiff into a FreeImage bitmap (TiffDecode.h); FreeImage's
+// TIFF reader is never used. Damaged JPEG and TIFF data raise rather than give
+// filler.
 // `reducedSide` above 0 asks the JPEG decoder for a picture reduced in its DCT
 // with the longer side at least that long.
 FreeImageDib loadDibWithFreeImage(const QByteArray& bytes, int fif, int page, int reducedSide = 0);
@@ -52,9 +54,10 @@ QImage decodeWithFreeImage(const QByteArray& bytes, int fif, int page);
 // leaves its longer side at least `longSide`; `fullSize` gets the full image's
 // size. A JPEG too small to reduce comes out whole.
 QImage decodeReducedJpeg(const QByteArray& bytes, int longSide, QSize& fullSize);
-// Pages of a TIFF held in memory.
+// Pages of a TIFF held in memory, after the TIFF check, as libtiff counts them.
 int tiffPageCountWithFreeImage(const QByteArray& bytes);
-// The FREE_IMAGE_FORMAT the bytes hold, FIF_UNKNOWN (-1) when none.
+// The FREE_IMAGE_FORMAT the bytes hold, FIF_UNKNOWN (-1) when none. A TIFF is
+// known by its signature, without FreeImage.
 int freeImageFormatOf(const QByteArray& bytes);
 // Encodes the image, already in a depth the format takes, with the save flags.
 QByteArray encodeWithFreeImage(const QImage& image, int fif, int flags);

@@ -15,29 +15,6 @@ namespace picbasket::imagebox {
 
 namespace {
 
-// libtiff's errors for one open file; warnings are not failures.
-struct Messages {
-    QString firstError;
-};
-
-int onError(TIFF*, void* user, const char* module, const char* format, va_list args) {
-    auto* messages = static_cast<Messages*>(user);
-    if (messages->firstError.isEmpty())
-        messages->firstError =
-            QString::fromUtf8(module ? module : "") + ": " + QString::vasprintf(format, args);
-    return 1;
-}
-
-// A tag whose value lies past the end of the data is only a warning to libtiff,
-// but it means the file was cut short.
-int onWarning(TIFF*, void* user, const char* module, const char* format, va_list args) {
-    const QString text = QString::vasprintf(format, args);
-    auto* messages = static_cast<Messages*>(user);
-    if (text.contains("IO error") && messages->firstError.isEmpty())
-        messages->firstError = QString::fromUtf8(module ? module : "") + ": " + text;
-    return 1;
-}
-
 // The private tag of snapshots: the palette's length (2 bytes) and each entry's alpha.
 constexpr uint32_t PaletteTag = 65000;
 
@@ -57,44 +34,11 @@ void registerPaletteTag() {
     std::call_once(once, [] { parentExtender = TIFFSetTagExtender(addPaletteTag); });
 }
 
-// An open libtiff handle over a TiffMemoryFile, closed on scope exit.
-class TiffHandle {
+// A handle of the writer and the snapshot reader, which know the private tag.
+class CodecHandle : public TiffHandle {
 public:
-    TiffHandle(TiffMemoryFile& file, const char* mode) {
-        registerPaletteTag();
-        TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
-        TIFFOpenOptionsSetErrorHandlerExtR(options, onError, &messages_);
-        TIFFOpenOptionsSetWarningHandlerExtR(options, onWarning, &messages_);
-        TIFFOpenOptionsSetMaxSingleMemAlloc(options, tmsize_t(1) << 30);
-        tif_ = openTiffMemoryFile(file, mode, false, options);
-        TIFFOpenOptionsFree(options);
-        if (!tif_)
-            fail("The TIFF data could not be opened");
-    }
-    ~TiffHandle() {
-        if (tif_)
-            TIFFClose(tif_);
-    }
-    TiffHandle(const TiffHandle&) = delete;
-    TiffHandle& operator=(const TiffHandle&) = delete;
-
-    TIFF* get() const { return tif_; }
-    bool hasError() const { return !messages_.firstError.isEmpty(); }
-    [[noreturn]] void fail(const QString& what) const {
-        raiseError(err::Unexpected, messages_.firstError.isEmpty()
-                                        ? what
-                                        : what + " (" + messages_.firstError + ")");
-    }
-    void close() {
-        TIFFClose(tif_);
-        tif_ = nullptr;
-        if (hasError())
-            fail("The TIFF data could not be written");
-    }
-
-private:
-    TIFF* tif_ = nullptr;
-    Messages messages_;
+    CodecHandle(const QByteArray& data, const char* mode)
+        : TiffHandle((registerPaletteTag(), data), mode) {}
 };
 
 // How a box format is laid out in a TIFF page.
@@ -377,38 +321,38 @@ void checkPageData(const TiffHandle& handle, qint64 size) {
 } // namespace
 
 void checkTiffBytes(const QByteArray& tiff) {
-    const int pages = tiffPageCount(tiff);
-    TiffMemoryFile file{tiff, 0};
-    TiffHandle handle(file, "rm");
-    for (int page = 0; page < pages; ++page) {
-        if (!TIFFSetDirectory(handle.get(), tdir_t(page)))
-            handle.fail("A TIFF page could not be read");
+    if (tiff.size() < 8)
+        raiseError(err::Unexpected, "The TIFF data is empty or too short");
+    // One walk over the directories, each read once: going to page n from the
+    // first for every page would cost the square of the page count.
+    CodecHandle handle(tiff, "rm");
+    int pages = 0;
+    do {
+        handle.check("A TIFF page could not be read");
         checkPageData(handle, tiff.size());
-    }
+        if (++pages > 65535)
+            handle.fail("The TIFF data holds too many pages");
+    } while (TIFFReadDirectory(handle.get()));
+    handle.check("A TIFF page could not be read");
 }
 
 QByteArray encodeTiff(const QImage& image, int compression, bool snapshot) {
-    TiffMemoryFile file;
-    TiffHandle handle(file, "w");
+    CodecHandle handle(QByteArray(), "w");
     writePage(handle.get(), image, compression, snapshot);
-    handle.close();
-    return file.data;
+    return handle.finish();
 }
 
 QByteArray appendTiffPage(const QByteArray& tiff, const QImage& image, int compression) {
     tiffPageCount(tiff);
-    TiffMemoryFile file{tiff, 0};
-    TiffHandle handle(file, "a");
+    CodecHandle handle(tiff, "a");
     writePage(handle.get(), image, compression, false);
-    handle.close();
-    return file.data;
+    return handle.finish();
 }
 
 QImage decodeTiffSnapshot(const QByteArray& tiff) {
     if (tiff.size() < 8)
         raiseError(err::Unexpected, "The TIFF data is empty or too short");
-    TiffMemoryFile file{tiff, 0};
-    TiffHandle handle(file, "rm");
+    CodecHandle handle(tiff, "rm");
     uint16_t bits = 1, samples = 1, photometric = 0, compression = COMPRESSION_NONE;
     TIFFGetFieldDefaulted(handle.get(), TIFFTAG_BITSPERSAMPLE, &bits);
     TIFFGetFieldDefaulted(handle.get(), TIFFTAG_SAMPLESPERPIXEL, &samples);
@@ -426,8 +370,7 @@ QImage decodeTiffSnapshot(const QByteArray& tiff) {
 int tiffPageCount(const QByteArray& tiff) {
     if (tiff.size() < 8)
         raiseError(err::Unexpected, "The TIFF data is empty or too short");
-    TiffMemoryFile file{tiff, 0};
-    TiffHandle handle(file, "rm");
+    CodecHandle handle(tiff, "rm");
     const int count = TIFFNumberOfDirectories(handle.get());
     if (count < 1 || handle.hasError())
         handle.fail("The TIFF data is damaged");

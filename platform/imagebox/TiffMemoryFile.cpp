@@ -1,4 +1,7 @@
 #include "platform/imagebox/TiffMemoryFile.h"
+#include "core/AppError.h"
+
+#include <cstdarg>
 
 #include <algorithm>
 #include <cstring>
@@ -66,6 +69,80 @@ TIFF* openTiffMemoryFile(TiffMemoryFile& file, const char* mode, bool mapped,
                          TIFFOpenOptions* options) {
     return TIFFClientOpenExt("memory", mode, &file, readBytes, writeBytes, seekTo, closeFile,
                              sizeOf, mapped ? mapFile : noMap, noUnmap, options);
+}
+
+namespace {
+
+QString messageText(const char* module, const char* format, va_list args) {
+    return QString::fromUtf8(module ? module : "") + ": " + QString::vasprintf(format, args);
+}
+
+int onHandleError(TIFF*, void* user, const char* module, const char* format, va_list args) {
+    auto* handle = static_cast<TiffHandle*>(user);
+    va_list copy;
+    va_copy(copy, args);
+    handle->noteError(messageText(module, format, copy));
+    va_end(copy);
+    return handle->passesOn() ? 0 : 1;
+}
+
+// A tag whose value lies past the end of the data is only a warning to libtiff,
+// but it means the file was cut short.
+int onHandleWarning(TIFF*, void* user, const char* module, const char* format, va_list args) {
+    auto* handle = static_cast<TiffHandle*>(user);
+    va_list copy;
+    va_copy(copy, args);
+    const QString text = messageText(module, format, copy);
+    va_end(copy);
+    if (text.contains("IO error"))
+        handle->noteError(text);
+    return handle->passesOn() ? 0 : 1;
+}
+
+} // namespace
+
+TiffHandle::TiffHandle(const QByteArray& data, const char* mode, Reports reports)
+    : file_{data, 0}, reports_(reports) {
+    TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+    TIFFOpenOptionsSetErrorHandlerExtR(options, onHandleError, this);
+    TIFFOpenOptionsSetWarningHandlerExtR(options, onHandleWarning, this);
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options, tmsize_t(1) << 30);
+    tif_ = openTiffMemoryFile(file_, mode, false, options);
+    TIFFOpenOptionsFree(options);
+    if (!tif_)
+        fail("The TIFF data could not be opened");
+}
+
+TiffHandle::~TiffHandle() {
+    if (tif_)
+        TIFFClose(tif_);
+}
+
+void TiffHandle::noteError(const QString& text) {
+    if (error_.isEmpty())
+        error_ = text;
+}
+
+void TiffHandle::check(const QString& what) const {
+    if (hasError())
+        fail(what);
+}
+
+void TiffHandle::fail(const QString& what) const {
+    raiseError(err::Unexpected, error_.isEmpty() ? what : what + " (" + error_ + ")");
+}
+
+void TiffHandle::setPage(int page) {
+    if (page < 0 || page >= 65535 || !TIFFSetDirectory(tif_, tdir_t(page)))
+        raiseError(err::Unexpected, QStringLiteral("The file has no page %1").arg(page + 1));
+    check("The TIFF page could not be read");
+}
+
+QByteArray TiffHandle::finish() {
+    TIFFClose(tif_);
+    tif_ = nullptr;
+    check("The TIFF data could not be written");
+    return file_.data;
 }
 
 } // namespace picbasket::imagebox

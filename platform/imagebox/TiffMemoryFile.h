@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <QString>
 #include <tiffio.h>
 
 namespace picbasket::imagebox {
@@ -18,5 +19,43 @@ struct TiffMemoryFile {
 // handlers given.
 TIFF* openTiffMemoryFile(TiffMemoryFile& file, const char* mode, bool mapped,
                          TIFFOpenOptions* options);
+
+// The one libtiff handle of the program's TIFF code: a memory file of its own,
+// libtiff's errors collected for this handle (and a warning of an I/O error, which
+// means the data was cut short), no single allocation above 1 GiB, closed on scope
+// exit. With `Reports::AlsoGlobal` every message also goes on to libtiff's global
+// handlers, where a running DamageWatch hears it (DecoderDamage.h). A failure to
+// open raises AppError 0x8000FFFF.
+class TiffHandle {
+public:
+    enum class Reports { Own, AlsoGlobal };
+
+    TiffHandle(const QByteArray& data, const char* mode, Reports reports = Reports::Own);
+    ~TiffHandle();
+    TiffHandle(const TiffHandle&) = delete;
+    TiffHandle& operator=(const TiffHandle&) = delete;
+
+    TIFF* get() const { return tif_; }
+    qint64 dataSize() const { return file_.data.size(); }
+    bool hasError() const { return !error_.isEmpty(); }
+    // Raises when libtiff reported an error.
+    void check(const QString& what) const;
+    // Raises with `what` and libtiff's first error.
+    [[noreturn]] void fail(const QString& what) const;
+    // Makes page `page` (0-based) current; raises when there is no such page.
+    void setPage(int page);
+    // Closes the handle and gives the bytes written; raises on an error.
+    QByteArray finish();
+
+    // Called by libtiff's handlers.
+    void noteError(const QString& text);
+    bool passesOn() const { return reports_ == Reports::AlsoGlobal; }
+
+private:
+    TiffMemoryFile file_;
+    QString error_;
+    Reports reports_;
+    TIFF* tif_ = nullptr;
+};
 
 } // namespace picbasket::imagebox

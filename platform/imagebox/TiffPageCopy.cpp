@@ -13,65 +13,7 @@ namespace picbasket::imagebox {
 
 namespace {
 
-int onError(TIFF*, void* user, const char* module, const char* format, va_list args) {
-    auto* first = static_cast<QString*>(user);
-    if (first->isEmpty())
-        *first = QString::fromUtf8(module ? module : "") + ": " + QString::vasprintf(format, args);
-    return 1;
-}
-
-int onWarning(TIFF*, void*, const char*, const char*, va_list) {
-    return 1;
-}
-
-// One libtiff handle over a memory file of its own, closed on scope exit; every
-// error libtiff reports makes `check` raise.
-class Handle {
-public:
-    Handle(const QByteArray& data, const char* mode) : file_{data, 0} {
-        const bool reading = mode[0] == 'r';
-        TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
-        TIFFOpenOptionsSetErrorHandlerExtR(options, onError, &error_);
-        TIFFOpenOptionsSetWarningHandlerExtR(options, onWarning, nullptr);
-        TIFFOpenOptionsSetMaxSingleMemAlloc(options, tmsize_t(1) << 30);
-        tif_ = openTiffMemoryFile(file_, mode, reading, options);
-        TIFFOpenOptionsFree(options);
-        if (!tif_)
-            fail("The TIFF data could not be opened");
-    }
-    ~Handle() {
-        if (tif_)
-            TIFFClose(tif_);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-
-    TIFF* get() const { return tif_; }
-    void check(const char* what) const {
-        if (!error_.isEmpty())
-            fail(what);
-    }
-    [[noreturn]] void fail(const QString& what) const {
-        raiseError(err::Unexpected, error_.isEmpty() ? what : what + " (" + error_ + ")");
-    }
-    // Closes the handle and gives the bytes written.
-    QByteArray finish() {
-        TIFFClose(tif_);
-        tif_ = nullptr;
-        check("The TIFF page could not be written");
-        return file_.data;
-    }
-    void setPage(int page) {
-        if (page < 0 || page >= 65535 || !TIFFSetDirectory(tif_, tdir_t(page)))
-            fail(QStringLiteral("There is no page %1").arg(page + 1));
-        check("The TIFF page could not be read");
-    }
-
-private:
-    TiffMemoryFile file_;
-    QString error_;
-    TIFF* tif_ = nullptr;
-};
+using Handle = TiffHandle;
 
 template <class T> bool copyValue(TIFF* in, TIFF* out, uint32_t tag) {
     T value{};
@@ -144,19 +86,20 @@ bool copyTags(TIFF* in, TIFF* out) {
     return ok && copyColourMap(in, out) && copyExtraSamples(in, out);
 }
 
-// Strips or tiles, each as stored.
-bool copyData(TIFF* in, TIFF* out) {
+// Strips or tiles, each as stored. A piece is read only as far as the data goes:
+// a byte count that claims more than the file holds makes no allocation of that
+// size, it fails the copy (the page is then decoded, or refused as damaged).
+bool copyData(TIFF* in, TIFF* out, qint64 dataSize) {
     const bool tiled = TIFFIsTiled(in);
     const uint32_t count = tiled ? TIFFNumberOfTiles(in) : TIFFNumberOfStrips(in);
-    uint64_t* sizes = nullptr;
-    if (!TIFFGetField(in, tiled ? TIFFTAG_TILEBYTECOUNTS : TIFFTAG_STRIPBYTECOUNTS, &sizes) ||
-        !sizes)
-        return false;
     std::vector<uint8_t> buffer;
     for (uint32_t i = 0; i < count; ++i) {
-        const tmsize_t size = tmsize_t(sizes[i]);
-        if (size < 0 || size > (tmsize_t(1) << 30))
+        int error = 0;
+        const uint64_t offset = TIFFGetStrileOffsetWithErr(in, i, &error);
+        const uint64_t bytes = TIFFGetStrileByteCountWithErr(in, i, &error);
+        if (error || offset > uint64_t(dataSize) || bytes > uint64_t(dataSize) - offset)
             return false;
+        const tmsize_t size = tmsize_t(bytes);
         buffer.resize(size_t(std::max<tmsize_t>(size, 1)));
         const tmsize_t read = tiled ? TIFFReadRawTile(in, i, buffer.data(), size)
                                     : TIFFReadRawStrip(in, i, buffer.data(), size);
@@ -181,13 +124,15 @@ bool copiesUndecoded(TIFF* in) {
 
 } // namespace
 
-QByteArray copyTiffPage(const QByteArray& tiff, int page) {
-    Handle in(tiff, "rm");
-    in.setPage(page);
+namespace {
+
+// The current page of `in` as a one-page TIFF of its own; empty when it cannot be
+// copied undecoded.
+QByteArray copyCurrentPage(const Handle& in) {
     if (!copiesUndecoded(in.get()))
         return QByteArray();
     Handle out(QByteArray(), TIFFIsBigEndian(in.get()) ? "wb" : "wl");
-    if (!copyTags(in.get(), out.get()) || !copyData(in.get(), out.get())) {
+    if (!copyTags(in.get(), out.get()) || !copyData(in.get(), out.get(), in.dataSize())) {
         in.check("The TIFF page could not be read");
         return QByteArray();
     }
@@ -195,6 +140,32 @@ QByteArray copyTiffPage(const QByteArray& tiff, int page) {
     if (!TIFFWriteDirectory(out.get()))
         out.fail("The TIFF page could not be written");
     return out.finish();
+}
+
+} // namespace
+
+QByteArray copyTiffPage(const QByteArray& tiff, int page) {
+    Handle in(tiff, "rm");
+    in.setPage(page);
+    return copyCurrentPage(in);
+}
+
+TiffPageWalk::TiffPageWalk(const QByteArray& tiff)
+    : handle_(std::make_unique<TiffHandle>(tiff, "rm")) {
+    handle_->check("The TIFF data could not be read");
+}
+
+TiffPageWalk::~TiffPageWalk() = default;
+
+QByteArray TiffPageWalk::copy(int page) {
+    if (page < current_)
+        raiseError(err::Unexpected, QStringLiteral("Page %1 was passed already").arg(page + 1));
+    for (; current_ < page; ++current_) {
+        if (!TIFFReadDirectory(handle_->get()))
+            raiseError(err::Unexpected, QStringLiteral("The file has no page %1").arg(page + 1));
+        handle_->check("The TIFF page could not be read");
+    }
+    return copyCurrentPage(*handle_);
 }
 
 QSize tiffPageSize(const QByteArray& tiff, int page) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QImage>
+#include <memory>
 
 namespace picbasket::imagebox {
 
@@ -15,6 +16,27 @@ namespace picbasket::imagebox {
 // JPEG, sub-images); the caller then decodes it. Damaged data raises AppError
 // 0x8000FFFF.
 QByteArray copyTiffPage(const QByteArray& tiff, int page);
+
+class TiffHandle;
+
+// The pages of one TIFF copied in page order, each directory read once, as a
+// split of the whole file needs: going to page n from the first page for every
+// page would cost the square of the page count. Not for use on two threads at once.
+class TiffPageWalk {
+public:
+    explicit TiffPageWalk(const QByteArray& tiff);
+    ~TiffPageWalk();
+    TiffPageWalk(const TiffPageWalk&) = delete;
+    TiffPageWalk& operator=(const TiffPageWalk&) = delete;
+
+    // Page `page` (0-based, no lower than the page copied last) as copyTiffPage
+    // gives it.
+    QByteArray copy(int page);
+
+private:
+    std::unique_ptr<TiffHandle> handle_;
+    int current_ = 0;
+};
 
 // The width and height of page `page`; raises for damaged data.
 QSize tiffPageSize(const QByteArray& tiff, int page);
