@@ -124,10 +124,11 @@ TEST(LoadFailureCorrupt, DecoderDamageIsSaidInPlainWords) {
         const QString reason = fncLoadFailureReason(file.path, words);
         const QString plain = "The file is damaged: its image data is cut short or garbled.";
         // Damage the structure check finds is said in its own words, which are ours.
-        if (file.name.endsWith(".tif"))
+        if (file.name.endsWith(".tif")) {
             EXPECT_EQ(reason, plain) << qPrintable(file.name + ": " + words);
-        else
+        } else {
             EXPECT_TRUE(reason == plain || reason.contains(" file is damaged: "))
                 << qPrintable(file.name + ": " + reason);
+        }
     }
 }
