@@ -1,12 +1,20 @@
 #include "core/AppPaths.h"
 
+#include "core/MessageBox.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace picbasket {
 
@@ -22,12 +30,53 @@ QFileInfo executable() {
     return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget());
 }
 
-// A folder only this user may enter, created when missing. An existing folder is
-// narrowed to 0700 as well: another user's files never belong in it.
+// Why the folder cannot be this user's private folder, or an empty text. It is
+// made 0700 at once (never made wider and narrowed later); one that exists must
+// be a folder, not a link, and this user's own, and is narrowed to 0700, since
+// another user's files never belong in it. The checks are made on the opened
+// folder, so a link put in its place between the look and the use is refused.
+QString makePrivateFolder(const QString& folder) {
+    QDir().mkpath(QFileInfo(folder).absolutePath());
+    const QByteArray name = QFile::encodeName(folder);
+    if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    struct stat link {};
+    if (::lstat(name.constData(), &link) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    if (S_ISLNK(link.st_mode))
+        return QStringLiteral("it is a link");
+    const int fd = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOTDIR ? QStringLiteral("it is not a folder")
+                                : QString::fromLocal8Bit(std::strerror(errno));
+    QString problem;
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0)
+        problem = QString::fromLocal8Bit(std::strerror(errno));
+    else if (opened.st_uid != ::geteuid())
+        problem = QStringLiteral("it belongs to another user");
+    else if ((opened.st_mode & 0777) != 0700 && ::fchmod(fd, 0700) != 0)
+        problem = QString::fromLocal8Bit(std::strerror(errno));
+    ::close(fd);
+    return problem;
+}
+
+// The folder when it is private to this user. Otherwise the user is told (once
+// for each folder and problem), and this run's private temporary folder serves instead, so no page
+// is ever written where another user can read or replace it.
 QString privateFolder(const QString& folder) {
-    QDir().mkpath(folder);
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return folder;
+    const QString problem = makePrivateFolder(folder);
+    if (problem.isEmpty())
+        return folder;
+    static QSet<QString> told;
+    if (!told.contains(folder + problem)) {
+        told.insert(folder + problem);
+        msgBox(QStringLiteral("The temporary page folder %1 cannot be used: %2. Pages are kept "
+                              "in %3 for this session instead.")
+                   .arg(folder, problem, AppPaths::privateTempFolder()),
+               mb::OKOnly | mb::Exclamation);
+    }
+    return AppPaths::privateTempFolder();
 }
 
 QString writable(QStandardPaths::StandardLocation location) {

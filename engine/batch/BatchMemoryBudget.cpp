@@ -1,5 +1,7 @@
 #include "engine/batch/BatchMemoryBudget.h"
+#include "core/RegularFile.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <algorithm>
@@ -83,7 +85,10 @@ int64_t fncBatchRowEstimate(const QImage& picture) {
 
 int64_t fncBatchRowEstimate(const QString& path) {
     // The header only: no pixels are decoded here.
-    QImageReader reader(path);
+    QFile file(path);
+    if (!openRegularFile(file))
+        return fncBatchRowEstimate(QSize(1, 1), 4);
+    QImageReader reader(&file, QFileInfo(path).suffix().toLower().toLatin1());
     const QSize size = reader.size();
     if (size.isValid() && !size.isEmpty())
         return fncBatchRowEstimate(size, decodedBytesPerPixel(reader.imageFormat()));

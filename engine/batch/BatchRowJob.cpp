@@ -4,6 +4,7 @@
 #include "core/modFileSystem.h"
 #include "core/setup/modSetup.h"
 #include "engine/batch/modNamingRules.h"
+#include "engine/loading/LoadFailure.h"
 #include "engine/tasks/modTaskEngine.h"
 #include "platform/imagebox/ImageBox.h"
 #include "platform/jp2/AxImage.h"
@@ -29,7 +30,9 @@ QString loadIntoBox(ImageBox& box, const QString& path) {
     } catch (const AppError& error) {
         if (error.number() != err::Unexpected)
             throw;
-        return error.description();
+        // What happened to the file (gone since the run began, damaged) is told
+        // from the file; the box's words are said when the file looks sound.
+        return fncLoadFailureReason(path, error.description());
     }
 }
 
@@ -44,12 +47,16 @@ QString hybridName(ImageBox& box, const BatchRowOrder& order) {
            fncGetSeparator(options.Separator2) + suffix;
 }
 
-QString baseName(ImageBox& box, const BatchRowOrder& order) {
+QString chosenName(ImageBox& box, const BatchRowOrder& order) {
     if (!order.genericName.isEmpty())
         return order.genericName;
     if (Setup.BatchSave.NameMode == 1)
         return hybridName(box, order);
     return fncCleanNamePart(order.row.Text);
+}
+
+QString baseName(ImageBox& box, const BatchRowOrder& order) {
+    return fncVisibleStem(chosenName(box, order));
 }
 
 // A short hidden name beside the target that no other row of the run uses and
@@ -79,10 +86,11 @@ void encode(const BatchRowOrder& order, BatchRowResult& result) {
         control.SetColourProfile(result.iccProfile);
         control.SetCaptureResolution(result.xDpi, result.yDpi);
         control.SaveFileAndRelease(temporary, control.FormatFromExtension(order.extension));
-    } catch (const AppError& error) {
-        // The user knows the file by its final name, not by the temporary one.
-        const QString target = order.folder + result.baseName + "." + order.extension;
-        raiseError(error.number(), QString(error.description()).replace(temporary, target));
+    } catch (const AppError&) {
+        // The user knows the file by its final name, which only the commit knows
+        // (the same-name rule may add "_2"); it puts that name in place of this one.
+        result.failedTemporary = temporary;
+        throw;
     }
     result.temporary = temporary;
 }

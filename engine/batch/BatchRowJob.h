@@ -38,6 +38,7 @@ struct BatchRowResult {
     QByteArray iccProfile;      // the source's colour profile, for a JP2 file
     double xDpi = 0, yDpi = 0;  // the source's resolution, 0 when it gives none
     std::exception_ptr failure; // a failure that ends the run
+    QString failedTemporary;    // the temporary name the failure's words may use
 };
 
 // One row of the batch conversion up to its commit: loads the page file into a

@@ -207,6 +207,13 @@ QString fncCleanNamePart(QString text) {
     return text;
 }
 
+QString fncVisibleStem(const QString& stem) {
+    for (const QChar c : stem)
+        if (!c.isSpace() && c != QLatin1Char('.'))
+            return stem;
+    return QStringLiteral("_");
+}
+
 QString fncGetSeparator(const QString& separator) {
     if (separator == QLatin1String("[WhiteSpace]"))
         return QStringLiteral(" ");

@@ -50,4 +50,9 @@ NamingClock setNamingClock(NamingClock clock);
 // Replaces "/" and NUL, which no file name may hold, with "_".
 QString fncCleanNamePart(QString text);
 
+// The stem of an output name with something to see in it: a stem of nothing but
+// white space and dots (the source "   .jpg") would give a hidden or blank name
+// (".jp2", "   .jp2"), so it becomes "_".
+QString fncVisibleStem(const QString& stem);
+
 } // namespace picbasket

@@ -5,6 +5,7 @@
 #include "core/ErrorHandler.h"
 #include "core/FreedMemory.h"
 #include "core/Globals.h"
+#include "core/RegularFile.h"
 #include "core/modFileSystem.h"
 #include "core/setup/modSetup.h"
 #include "engine/batch/BatchMemoryBudget.h"
@@ -12,6 +13,7 @@
 #include "engine/batch/UnreadableRows.h"
 #include "engine/batch/modNamingRules.h"
 #include "engine/jpeg2000/modJPEG2000.h"
+#include "engine/loading/LoadFailure.h"
 #include "engine/loading/modBitmapPro.h"
 #include "engine/tasks/FrameArtwork.h"
 #include "platform/imagebox/ImageBox.h"
@@ -19,7 +21,9 @@
 #include "platform/imagebox/meta/MetadataFile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSemaphore>
 #include <QSet>
 #include <QStringList>
@@ -69,6 +73,7 @@ struct RunState {
     QString extension;
     RunTargets targets;
     UnreadableRows unreadable;
+    QSet<QString> sweptFolders; // output folders cleared of an earlier run's part files
 };
 
 // A started row: its order, its share of the memory budget, and its result once
@@ -102,13 +107,35 @@ void loadThroughLoadPic(BatchRowOrder& order) {
     order.picture =
         LoadPic(order.row.Tag, sizemode::Original, -1, -1, OleColor(0xFFFFFF), width, height);
     if (order.picture.isNull())
-        order.unreadable = QStringLiteral("no loader of the program reads it");
+        order.unreadable = fncLoadFailureReason(order.row.Tag);
+}
+
+// The temporary names of a row's encode (BatchRowJob) and of the encoder's own
+// file beside it. A run that was killed leaves them behind; nothing else makes
+// names of this form.
+bool isLeftoverPartFile(const QString& name) {
+    static const QRegularExpression pattern(QStringLiteral(
+        "^(\\.row[0-9]+-[0-9a-f]{8}\\.part\\.(jp2|jpc)|\\.jp2-[0-9a-f]{8}\\.part)$"));
+    return pattern.match(name).hasMatch();
+}
+
+// Removes the part files an earlier, killed run left in an output folder, the
+// first time this run writes into it. Only regular files of our own pattern go.
+void sweepLeftoverParts(const QString& folder, RunState& run) {
+    if (run.sweptFolders.contains(folder))
+        return;
+    run.sweptFolders.insert(folder);
+    const QDir dir(folder);
+    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QString& name : names)
+        if (isLeftoverPartFile(name) && fncIsRegularFile(dir.filePath(name)))
+            QFile::remove(dir.filePath(name));
 }
 
 // Everything of a row that is fixed when it starts, in list order: its folder,
 // its generic name and counter, the naming clock, and the pictures of the
 // loading entry.
-BatchRowOrder orderFor(const BasketRow& row, int rowNumber, const RunState& run) {
+BatchRowOrder orderFor(const BasketRow& row, int rowNumber, RunState& run) {
     const typBatchSave& options = Setup.BatchSave;
     BatchRowOrder order;
     order.row = row;
@@ -119,7 +146,10 @@ BatchRowOrder orderFor(const BasketRow& row, int rowNumber, const RunState& run)
         order.genericName = fncCleanNamePart(options.GenericName) +
                             QString::number(fncBatchCounter(options.Counter, rowNumber));
     order.clock = fncNamingNow();
-    if (!run.box.ReadsFile(row.Tag))
+    sweepLeftoverParts(order.folder, run);
+    // A pipe, a device or a name gone is listed without being opened.
+    order.unreadable = fncNotRegularFileReason(row.Tag);
+    if (order.unreadable.isEmpty() && !run.box.ReadsFile(row.Tag))
         loadThroughLoadPic(order);
     return order;
 }
@@ -195,12 +225,28 @@ void moveOnto(const QString& temporary, const QString& target) {
     }
 }
 
+// A row's failure is told with the name its output was to have: the one the
+// same-name rule gives it here, not the name its job could guess.
+[[noreturn]] void rethrowUnderFinalName(const BatchRowResult& result, const BatchRowOrder& order,
+                                        const RunTargets& targets) {
+    try {
+        std::rethrow_exception(result.failure);
+    } catch (const AppError& error) {
+        if (result.failedTemporary.isEmpty())
+            throw;
+        const QString target = targets.unique(order.folder, result.baseName, order.extension);
+        raiseError(error.number(),
+                   QString(error.description()).replace(result.failedTemporary, target),
+                   error.line());
+    }
+}
+
 // Puts a finished row under its final name, in list order: the same-name rule
 // and the overwrite rule are decided here, where every earlier row is settled.
 void commitRow(PendingRow& pending, RunState& run) {
     BatchRowResult& result = pending.result;
     if (result.failure)
-        std::rethrow_exception(result.failure);
+        rethrowUnderFinalName(result, pending.order, run.targets);
     if (!result.unreadable.isEmpty()) {
         run.unreadable.add(pending.order.row.Text, result.unreadable);
         return;

@@ -1,5 +1,6 @@
 #include "engine/loading/LoadRoutes.h"
 #include "core/AppError.h"
+#include "core/RegularFile.h"
 #include "core/modFileSystem.h"
 #include "engine/jpeg2000/modJPEG2000.h"
 #include "engine/loading/modBitmapPro.h"
@@ -84,7 +85,7 @@ bool isSafeForDevIL(const QString& path) {
     if (!portableMap && !sgi)
         return false;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!openRegularFile(file))
         return false;
     const QByteArray bytes = file.readAll();
     if (portableMap)
@@ -125,6 +126,32 @@ LoadRoute chooseLoadRoute(int32_t contentFormat, const QString& extension) {
     return LoadRoute::Nothing;
 }
 
+namespace {
+
+unsigned streamRead(void* buffer, unsigned size, unsigned count, fi_handle handle) {
+    return unsigned(std::fread(buffer, size, count, static_cast<std::FILE*>(handle)));
+}
+
+int streamSeek(fi_handle handle, long offset, int origin) {
+    return std::fseek(static_cast<std::FILE*>(handle), offset, origin);
+}
+
+long streamTell(fi_handle handle) {
+    return std::ftell(static_cast<std::FILE*>(handle));
+}
+
+} // namespace
+
+int32_t fncContentFormatOfFile(const QString& path) {
+    std::FILE* stream = openRegularStream(path);
+    if (!stream)
+        return FIF_UNKNOWN;
+    FreeImageIO io{streamRead, nullptr, streamSeek, streamTell};
+    const int32_t format = FreeImage_GetFileTypeFromHandle(&io, stream, 0);
+    std::fclose(stream);
+    return format;
+}
+
 QString temporaryBitmapPath() {
     return fncGetTempPath() + "4546643.bmp";
 }
@@ -137,7 +164,7 @@ bool passesStructureCheck(const QString& path, int32_t contentFormat) {
     if (!imagebox::hasImageCheck(contentFormat))
         return false;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!openRegularFile(file))
         return false;
     try {
         imagebox::checkImageBytes(file.readAll(), contentFormat);

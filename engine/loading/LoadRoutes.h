@@ -23,6 +23,10 @@ enum class LoadRoute {
 // to the JPEG 2000 control.
 LoadRoute chooseLoadRoute(int32_t contentFormat, const QString& extension);
 
+// FreeImage's content probe of the file (a FREE_IMAGE_FORMAT, -1 unknown), read
+// through a descriptor of our own: a name that is no regular file is unknown.
+int32_t fncContentFormatOfFile(const QString& path);
+
 // The temporary bitmap of the DevIL and JPEG 2000 routes: "4546643.bmp" in this
 // run's private temporary folder.
 QString temporaryBitmapPath();

@@ -1,6 +1,7 @@
 #include "engine/loading/clsImageHeaderInfo.h"
 #include "core/AppError.h"
 #include "core/Convert.h"
+#include "core/RegularFile.h"
 
 #include <QFile>
 #include <cmath>
@@ -54,7 +55,7 @@ void clsImageHeaderInfo::ReadGIF_BMP_Header(const QString& fileName) {
     width_ = height_ = 0;
     bitsPerPixel_ = 0;
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!openRegularFile(file))
         raiseError(file.exists() ? err::PermissionDenied : err::FileNotFound);
     const QByteArray head = take(file, 65536);
     if (head.startsWith("GIF")) {
@@ -79,7 +80,7 @@ bool clsImageHeaderInfo::ReadJPEG_TIFF_PNG_Header(const QString& fileName) {
     bitsPerPixel_ = 0;
     dpi_ = 0;
     gray_ = false;
-    if (!file.open(QIODevice::ReadOnly) || file.size() == 0)
+    if (!openRegularFile(file) || file.size() == 0)
         return false;
     const QByteArray signature = take(file, 2);
     if (signature == "II")

@@ -1,6 +1,7 @@
 #include "engine/loading/modBitmapPro.h"
 #include "core/AppError.h"
 #include "core/ErrorHandler.h"
+#include "core/RegularFile.h"
 #include "core/modFileSystem.h"
 #include "engine/loading/LoadRoutes.h"
 #include "platform/gdiplus/modGDIPlus.h"
@@ -11,10 +12,6 @@
 namespace picbasket {
 
 namespace {
-
-int32_t contentFormatOf(const QString& path) {
-    return FreeImage_GetFileType(QFile::encodeName(path).constData(), 0);
-}
 
 // The extension the JPEG 2000 control is told: the file's own when it names a
 // JPEG 2000 format, else the one of the content (the control goes by content).
@@ -27,7 +24,11 @@ QString jpeg2000Extension(int32_t content, const QString& extension) {
 QImage loadByRoute(const QString& path, int32_t sizeMode, int32_t maxW, int32_t maxH,
                    OleColor backColour, int32_t& outW, int32_t& outH) {
     const QString extension = fncGetFileExtension(path).toLower();
-    const int32_t content = contentFormatOf(path);
+    // A pipe, a device or a folder under an image's name is never opened: a pipe
+    // would wait for a writer for ever.
+    if (!fncIsRegularFile(path))
+        return {};
+    const int32_t content = fncContentFormatOfFile(path);
     switch (chooseLoadRoute(content, extension)) {
     case LoadRoute::GdiPlus: {
         // A file cut short or damaged is refused here; neither GDI+ nor FreeImage

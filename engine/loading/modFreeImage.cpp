@@ -1,5 +1,6 @@
 #include "engine/loading/modFreeImage.h"
 #include "core/AppError.h"
+#include "core/RegularFile.h"
 #include "platform/imagebox/FreeImageCodec.h"
 #include "platform/imagebox/ImageFileCheck.h"
 
@@ -163,7 +164,7 @@ constexpr qint64 MaxFileBytes = qint64(1) << 30;
 // decoders accept truncated files and trust the sizes a file claims.
 FIBITMAP* loadChecked(FREE_IMAGE_FORMAT format, const QString& fileName) {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxFileBytes)
+    if (!openRegularFile(file) || file.size() > MaxFileBytes)
         return nullptr;
     const QByteArray bytes = file.readAll();
     try {

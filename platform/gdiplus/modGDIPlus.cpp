@@ -1,10 +1,13 @@
 #include "platform/gdiplus/modGDIPlus.h"
 #include "core/Convert.h"
 #include "core/ImageLimits.h"
+#include "core/RegularFile.h"
 #include "platform/gdiplus/BicubicResampler.h"
 #include "platform/imagebox/DecoderDamage.h"
 #include "platform/imagebox/ExifOrientation.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 #include <algorithm>
@@ -180,7 +183,11 @@ QImage fncLoadPictureGDIPlus(const QString& path, int32_t sizeMode, int32_t maxW
     // Qt's JPEG and TIFF readers fill damaged data and only warn; such a picture
     // is refused like one whose file was cut.
     imagebox::DamageWatch damage;
-    QImageReader reader(path);
+    QFile file(path);
+    if (!openRegularFile(file))
+        return {};
+    // The name's suffix is the reader's first guess, as when it opens a path.
+    QImageReader reader(&file, QFileInfo(path).suffix().toLower().toLatin1());
     reader.setAutoTransform(false);
     // The photo is fitted and drawn upright; its stored size is turned with it.
     const int orientation = imagebox::storedOrientationOfFile(path);

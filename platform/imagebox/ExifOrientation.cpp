@@ -1,4 +1,5 @@
 #include "platform/imagebox/ExifOrientation.h"
+#include "core/RegularFile.h"
 
 #include <QFile>
 #include <QTransform>
@@ -100,7 +101,7 @@ int storedOrientation(const QByteArray& fileBytes) {
 
 int storedOrientationOfFile(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!openRegularFile(file))
         return 1;
     const QByteArray head = file.read(kJpegHeadBytes);
     return orientationOf(head, [&](qint64 at, qint64 n) {

@@ -1,5 +1,6 @@
 #include "platform/imagebox/ImageBox.h"
 #include "core/AppError.h"
+#include "core/RegularFile.h"
 #include "platform/imagebox/ColorFormatCopy.h"
 #include "platform/imagebox/ExifOrientation.h"
 #include "platform/imagebox/FreeImageCodec.h"
@@ -162,7 +163,7 @@ bool ImageBox::ReadsFile(const QString& path) const {
     // Format signatures sit in the first bytes; the whole file is not needed.
     constexpr qint64 SignatureBytes = 4096;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!openRegularFile(file))
         return false;
     try {
         formatOfFile(file.read(SignatureBytes), path);

@@ -1,5 +1,6 @@
 #include "platform/imagebox/WholeFileWriter.h"
 #include "core/AppError.h"
+#include "core/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -100,9 +101,9 @@ void writeWholeFile(const QString& path, const QByteArray& bytes,
 
 QByteArray readWholeFile(const QString& path, qint64 limit) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        raiseError(err::Unexpected,
-                   QString("The file %1 could not be opened: %2").arg(path, file.errorString()));
+    QString why;
+    if (!openRegularFile(file, &why))
+        raiseError(err::Unexpected, QString("The file %1 could not be opened: %2").arg(path, why));
     if (file.size() > limit)
         raiseError(err::Unexpected, QString("The file %1 is too large").arg(path));
     const QByteArray bytes = file.readAll();

@@ -1,4 +1,5 @@
 #include "platform/jp2/Jp2Decoder.h"
+#include "core/RegularFile.h"
 
 #include "core/AppError.h"
 #include "platform/jp2/GrokSession.h"
@@ -22,7 +23,7 @@ QByteArray readWholeFile(const QString& path) {
     if (info.size() > maxFileBytes)
         raiseError(err::InvalidPicture, QStringLiteral("\"%1\" is too large to decode").arg(path));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!openRegularFile(file))
         raiseError(err::PermissionDenied, QStringLiteral("Cannot read \"%1\"").arg(path));
     QByteArray bytes = file.readAll();
     if (bytes.size() != info.size())

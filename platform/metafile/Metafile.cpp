@@ -1,5 +1,6 @@
 #include "platform/metafile/Metafile.h"
 #include "core/Convert.h"
+#include "core/RegularFile.h"
 #include "platform/metafile/EmfPlayer.h"
 #include "platform/metafile/MetafileCanvas.h"
 #include "platform/metafile/RecordBytes.h"
@@ -87,7 +88,7 @@ std::optional<Metafile> Metafile::fromBytes(const QByteArray& bytes) {
 
 std::optional<Metafile> Metafile::fromFile(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxMetafileBytes ||
+    if (!openRegularFile(file) || file.size() > MaxMetafileBytes ||
         !startsMetafile(file.peek(EmfHeaderMinimum)))
         return std::nullopt;
     return fromBytes(file.readAll());

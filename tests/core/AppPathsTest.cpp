@@ -11,6 +11,9 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace picbasket;
 
@@ -164,4 +167,43 @@ TEST_F(AppPathsXdgTest, TestModeMovesConfigCacheAndState) {
     EXPECT_EQ(setup, home() + "/.qttest/config/PicBasket/picbasket.setup");
     EXPECT_TRUE(temp.startsWith(home() + "/.qttest/cache/")) << temp.toStdString();
     EXPECT_EQ(reports, home() + "/.qttest/state/PicBasket/reports");
+}
+
+// The temporary page folder is private from the start; one that is a link or
+// belongs to another user is never used, and the user is told.
+TEST_F(AppPathsXdgTest, TempPageFolderIsMadePrivateAndRefusedWhenNotTheUsers) {
+    test::MessageRecorder messages;
+    const mode_t previousMask = ::umask(0);
+    const QString temp = AppPaths::tempPageFolder();
+    ::umask(previousMask);
+    struct stat made {};
+    ASSERT_EQ(::lstat(QFile::encodeName(temp).constData(), &made), 0);
+    EXPECT_TRUE(S_ISDIR(made.st_mode));
+    EXPECT_EQ(made.st_mode & 0777, 0700u);
+    EXPECT_TRUE(messages.shown().empty());
+
+    // A link in its place, to a folder another user could read.
+    ASSERT_TRUE(QDir(temp).removeRecursively());
+    const QString elsewhere = home() + "/elsewhere";
+    ASSERT_TRUE(QDir().mkpath(elsewhere));
+    ASSERT_TRUE(QFile::link(elsewhere, temp));
+    const QString instead = AppPaths::tempPageFolder();
+    EXPECT_NE(instead, temp);
+    EXPECT_FALSE(instead.startsWith(elsewhere));
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown()[0].text.contains(temp)) << qPrintable(messages.shown()[0].text);
+    EXPECT_TRUE(messages.shown()[0].text.contains("link"));
+    ASSERT_TRUE(QFile::remove(temp));
+
+    // A folder of another user (only root can make one).
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can give a folder to another user";
+    const passwd* nobody = ::getpwnam("nobody");
+    if (!nobody)
+        GTEST_SKIP() << "no user nobody";
+    ASSERT_TRUE(QDir().mkpath(temp));
+    ASSERT_EQ(::chown(QFile::encodeName(temp).constData(), nobody->pw_uid, nobody->pw_gid), 0);
+    EXPECT_NE(AppPaths::tempPageFolder(), temp);
+    ASSERT_EQ(messages.shown().size(), 2u);
+    EXPECT_TRUE(messages.shown()[1].text.contains("another user"));
 }

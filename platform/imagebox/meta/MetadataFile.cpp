@@ -1,6 +1,7 @@
 #include "platform/imagebox/meta/MetadataFile.h"
 
 #include "core/AppError.h"
+#include "core/RegularFile.h"
 #include "platform/imagebox/meta/ExifBlock.h"
 #include "platform/imagebox/meta/ExifNameTable.h"
 #include "platform/imagebox/meta/IptcText.h"
@@ -67,8 +68,9 @@ Exiv2::ExifData embeddable(const Exiv2::ExifData& exif) {
 
 QByteArray readWhole(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        fail(path, file.errorString());
+    QString why;
+    if (!openRegularFile(file, &why)) {
+        fail(path, why);
     }
     if (file.size() > kMaxFileBytes) {
         fail(path, QStringLiteral("the file is larger than 1 GB"));
@@ -176,7 +178,7 @@ QByteArray withMetadata(const QString& path, const QByteArray& bytes, const Exiv
 // directories are looked at.
 void readBlocks(const QString& path, int type, const Exiv2::ExifData& exif, Blocks& blocks) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes)
+    if (!openRegularFile(file) || file.size() > kMaxFileBytes)
         return;
     if (type == Exiv2::ImageType::jpeg) {
         const QByteArray bytes = file.readAll();

@@ -17,7 +17,13 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace picbasket;
 
@@ -1032,4 +1038,182 @@ TEST_F(BatchConversion, Jp2CarriesTheColourProfileAndCaptureResolution) {
     EXPECT_TRUE(report.contains("<vRescInPixelsPerInch>300.0")) << report.toStdString();
     EXPECT_TRUE(report.contains("<hRescInPixelsPerInch>300.0")) << report.toStdString();
     EXPECT_FALSE(report.contains("<enumCS>sRGB</enumCS>")) << report.toStdString();
+}
+
+namespace {
+
+// Ends the test process when a step that must return at once has not after a
+// while: a file opened that blocks would otherwise hang the suite without a word.
+class AlarmWatchdog {
+public:
+    explicit AlarmWatchdog(unsigned seconds) { ::alarm(seconds); }
+    ~AlarmWatchdog() { ::alarm(0); }
+};
+
+// Rows whose names lead to no regular image file; the suite also runs in the
+// sanitizer build.
+class BatchNoFileCorruptRows : public BatchConversion {
+protected:
+    // Fills the folder with the names a basket can hold that are no regular image
+    // files, and returns each row's name with the reason the closing message gives.
+    QList<QPair<QString, QString>> addNamesThatAreNoFiles(const QString& folder);
+    // The folder's clean-up cannot name the file whose name is no UTF-8.
+    void TearDown() override {
+        if (!badName_.isEmpty())
+            ::unlink(badName_.constData());
+        BatchConversion::TearDown();
+    }
+    QByteArray badName_;
+};
+
+QList<QPair<QString, QString>>
+BatchNoFileCorruptRows::addNamesThatAreNoFiles(const QString& folder) {
+    QList<QPair<QString, QString>> expected;
+    const QString pipe = QDir(folder).filePath("pipe.jpg");
+    EXPECT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    expected.append(qMakePair(QStringLiteral("pipe"), QStringLiteral("It is not a regular file.")));
+    const QString loop = QDir(folder).filePath("loop.jpg");
+    EXPECT_TRUE(QFile::link(loop, loop));
+    expected.append(
+        qMakePair(QStringLiteral("loop"), QStringLiteral("It is a link that leads nowhere.")));
+    const QString dangling = QDir(folder).filePath("dangling.png");
+    EXPECT_TRUE(QFile::link(QDir(folder).filePath("nothing-here.png"), dangling));
+    expected.append(
+        qMakePair(QStringLiteral("dangling"), QStringLiteral("It is a link that leads nowhere.")));
+    const QString gone = QDir(folder).filePath("gone.png");
+    EXPECT_TRUE(gradient(4, 4).save(gone));
+    expected.append(
+        qMakePair(QStringLiteral("gone"), QStringLiteral("The file no longer exists.")));
+    const QString empty = QDir(folder).filePath("empty.jpg");
+    writeBytes(empty, {});
+    expected.append(qMakePair(QStringLiteral("empty"), QStringLiteral("The file is empty.")));
+    // A name whose bytes are no UTF-8: the listing decodes it with a replacement
+    // character, and that name leads to no file.
+    const QByteArray badName = QFile::encodeName(folder) + "/caf\xE9.png";
+    const int fd = ::open(badName.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    EXPECT_GE(fd, 0);
+    ::close(fd);
+    expected.append(
+        qMakePair(QStringLiteral("badname"), QStringLiteral("Its name cannot be read.")));
+    const QString paths[] = {pipe, loop, dangling, gone, empty, QFile::decodeName(badName)};
+    for (int i = 0; i < int(expected.size()); ++i)
+        rowFor(expected[i].first, paths[i]);
+    QFile::remove(gone);
+    badName_ = badName;
+    return expected;
+}
+
+} // namespace
+
+// Every name that is no readable image is listed with what happened to it; the
+// sound rows around them are converted, and nothing waits on a pipe.
+TEST_F(BatchNoFileCorruptRows, AreListedWithWhatHappenedAndTheSoundRowsConvert) {
+    AlarmWatchdog watchdog(60);
+    addPng("first", gradient(10, 6));
+    const auto expected = addNamesThatAreNoFiles(in_.path());
+    addPng("last", gradient(6, 10));
+
+    EXPECT_TRUE(run());
+    EXPECT_EQ(written(), (QStringList{"first.jp2", "last.jp2"}));
+    EXPECT_EQ(decode(out("last.jp2")), gradient(6, 10));
+    ASSERT_EQ(messages_.shown().size(), 1u);
+    const QString text = messages_.shown()[0].text;
+    for (const auto& [name, reason] : expected)
+        EXPECT_TRUE(text.contains(name + ": " + reason)) << qPrintable(name + "\n" + text);
+    EXPECT_FALSE(text.contains("no loader")) << qPrintable(text);
+    EXPECT_TRUE(errors_.reports().empty());
+}
+
+// A killed run leaves its part files; the next run into that folder removes
+// them, and only them.
+TEST_F(BatchConversion, PartFilesOfAKilledRunAreRemovedByTheNextRun) {
+    const QStringList leftovers{".row3-0123abcd.part.jp2", ".row12-ffffffff.part.jpc",
+                                ".jp2-89abcdef.part"};
+    const QStringList kept{
+        ".row3-0123abcd.part.jp2.keep", ".row-0123abcd.part.jp2", ".jp2-89ABCDEF.part",
+        "row3-0123abcd.part.jp2",       ".jp2-1234567.part",      "notes.txt"};
+    for (const QString& name : leftovers + kept)
+        writeBytes(out(name), "left");
+    addPng("photo", gradient(8, 8));
+
+    EXPECT_TRUE(run());
+    QStringList expected = kept;
+    expected << "photo.jp2";
+    expected.sort();
+    EXPECT_EQ(written(), expected);
+}
+
+// A source whose name is only white space before its extension gets a visible
+// output name, and the same-name rule numbers the next one.
+TEST_F(BatchConversion, ABlankStemGivesAVisibleName) {
+    const QString blank = QDir(in_.path()).filePath("   .png");
+    ASSERT_TRUE(gradient(8, 8).save(blank, "PNG"));
+    rowFor("   ", blank);
+    rowFor("", blank);
+    addPng("plain", gradient(4, 4));
+
+    EXPECT_TRUE(run());
+    EXPECT_EQ(written(), (QStringList{"_.jp2", "__2.jp2", "plain.jp2"}));
+}
+
+namespace {
+
+// A folder that takes only so many bytes: a small tmpfs where the test may mount
+// one, else the file-size limit of the process (a write past it fails as on a
+// full disk, with SIGXFSZ ignored).
+class FullDiskAfter {
+public:
+    FullDiskAfter(const QString& folder, qint64 bytes) : folder_(folder) {
+        const QByteArray options = "size=" + QByteArray::number(bytes);
+        mounted_ = ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0,
+                           options.constData()) == 0;
+        if (mounted_)
+            return;
+        ::getrlimit(RLIMIT_FSIZE, &previous_);
+        previousSignal_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = previous_;
+        limit.rlim_cur = rlim_t(bytes);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FullDiskAfter() {
+        if (mounted_) {
+            ::umount(QFile::encodeName(folder_).constData());
+            return;
+        }
+        ::setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousSignal_);
+    }
+
+private:
+    QString folder_;
+    bool mounted_ = false;
+    rlimit previous_{};
+    void (*previousSignal_)(int) = SIG_DFL;
+};
+
+} // namespace
+
+// When a row cannot be written for want of room, the message names that row's
+// output as the same-name rule made it, not an earlier row's file.
+TEST_F(BatchConversion, AFullDiskNamesTheRowsOwnOutput) {
+    RowsInFlight oneAtATime(1);
+    const QString small = QDir(in_.path()).filePath("small.png");
+    ASSERT_TRUE(gradient(8, 8).save(small));
+    const QString large = QDir(in_.path()).filePath("large.png");
+    ASSERT_TRUE(noise(256, 256).save(large));
+    rowFor("rgb", small);
+    rowFor("rgb", large);
+    const QString target = QDir(out_.path()).filePath("full");
+    ASSERT_TRUE(QDir().mkpath(target));
+    picbasket::Setup.BatchSave.DestinationFolder = target;
+    FullDiskAfter full(target, 64 * 1024);
+    EXPECT_FALSE(run());
+    EXPECT_TRUE(QFileInfo::exists(QDir(target).filePath("rgb.jp2")));
+    ASSERT_EQ(errors_.reports().size(), 1u);
+    const QString words = errors_.reports()[0].description;
+    EXPECT_TRUE(words.contains(QDir(target).filePath("rgb_2.jp2"))) << qPrintable(words);
+    EXPECT_FALSE(words.contains(QDir(target).filePath("rgb.jp2"))) << qPrintable(words);
+    EXPECT_FALSE(words.contains(".part")) << qPrintable(words);
+    const QStringList left = QDir(target).entryList(QDir::Files | QDir::Hidden);
+    EXPECT_EQ(left, QStringList{"rgb.jp2"});
 }

@@ -123,7 +123,7 @@ TEST_F(BasketFilesWindowTest, SavedBasketReopensAndSkipsADeletedSource) {
     EXPECT_EQ(basket(), withoutB);
     EXPECT_TRUE(errors.reports().empty());
     ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_TRUE(messages.shown()[0].text.contains(path("b.png") + ": The file does not exist."));
+    EXPECT_TRUE(messages.shown()[0].text.contains(path("b.png") + ": The file no longer exists."));
 
     // A damaged list is refused and the basket stays.
     QFile damaged(folder.file("damaged.ibf"));

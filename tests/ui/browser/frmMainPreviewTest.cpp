@@ -225,7 +225,7 @@ TEST_F(PreviewTest, AFailedLoadShowsNothingAndTheRowShownBeforeLoadsAgain) {
         {2, "bad.jpg", {}},
         {3, "bad.png", {}},
         {4, "notes.tga", "Its content is no image format this program reads."},
-        {5, "gone.png", "The file does not exist."},
+        {5, "gone.png", "The file no longer exists."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name.toStdString());

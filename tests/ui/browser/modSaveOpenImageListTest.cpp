@@ -162,7 +162,7 @@ TEST_F(BasketFilesTest, ReopenedBasketIsAddedAgainAndSkipsMissingFiles) {
     EXPECT_EQ(texts(), (QStringList{"a.jpg", "scan.tif1", "scan.tif2", "scan.tif3"}));
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown()[0].text, joinLines({"This file was not added to the basket:",
-                                                   other + ": The file does not exist."}));
+                                                   other + ": The file no longer exists."}));
     EXPECT_EQ(pageFiles().size(), 6);
     EXPECT_NE(basket.Tag(2), temp.file("temp/" + firstPages[0]));
     EXPECT_TRUE(errors.reports().empty());
