@@ -113,8 +113,10 @@ bool makeReportFolder(const QString& folder, QString* error) {
         *error = QStringLiteral("The folder %1 cannot be made.").arg(folder);
         return false;
     }
-    if (QFile::permissions(folder) != OwnerOnlyFolder)
-        QFile::setPermissions(folder, OwnerOnlyFolder);
+    if (!QFile::setPermissions(folder, OwnerOnlyFolder)) {
+        *error = QStringLiteral("The folder %1 cannot be made private.").arg(folder);
+        return false;
+    }
     return true;
 }
 
