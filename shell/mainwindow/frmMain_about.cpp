@@ -18,7 +18,8 @@ namespace {
 
 // Opens one page of the manual; without it, or without a browser, the user is told
 // where it is (or was looked for) instead of nothing happening.
-void openManualPage(const LinkOpenerFn& open, const QString& page, const QStringList& places) {
+void openManualPage(const frmMain::LinkOpenerFn& open, const QString& page,
+                    const QStringList& places) {
     if (page.isEmpty() || !QFileInfo(page).isFile()) {
         msgBox(QStringLiteral("The help manual was not found:") + QChar(u'\n') +
                    (page.isEmpty() ? places : QStringList{page}).join(u'\n'),
