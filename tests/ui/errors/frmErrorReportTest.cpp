@@ -183,7 +183,8 @@ TEST(frmErrorReport, WithoutAServerTheReportIsKeptAsAFile) {
     EXPECT_EQ(messages.shown()[0].text, reportKeptMessage(path));
     EXPECT_TRUE(messages.shown()[0].text.contains(path));
     // The window and its message speak to the user: no environment variable is named.
-    EXPECT_FALSE(messages.shown()[0].text.contains("PICBASKET_")) << messages.shown()[0].text;
+    EXPECT_FALSE(messages.shown()[0].text.contains("PICBASKET_"))
+        << messages.shown()[0].text.toStdString();
     for (const QLabel* label : form.findChildren<QLabel*>())
         EXPECT_FALSE(label->text().contains("PICBASKET_")) << label->objectName().toStdString();
     // The folder and the file are the user's own.
