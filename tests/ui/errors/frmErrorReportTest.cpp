@@ -214,6 +214,7 @@ TEST(frmErrorReport, TheReportFolderIsTheUsersOwnAndKeepsTheNewestHundred) {
         QFile file(QDir(folder).filePath(names.last()));
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
         file.write("old");
+        file.flush();
         // Older files get the later names, so age and not the name decides.
         ASSERT_TRUE(file.setFileTime(base.addSecs(-60 * i), QFileDevice::FileModificationTime));
     }
