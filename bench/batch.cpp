@@ -12,6 +12,14 @@
 // lines alone. A basket of four 48-megapixel photos shows the memory budget: its
 // peak with the rows the budget lets run at once, with the rows the cores alone
 // would allow, and one row at a time.
+//
+// `batch --freed` measures what the run's one give-back at its end returns: the
+// resident memory of a child process after each committed row, at the end of the run
+// before the give-back and after it, and the bytes the C library holds free at the
+// end, for the 6-megapixel and the 48-megapixel basket, one row at a time and the
+// default rows in flight, with the C library's default (sliding) mmap threshold and
+// with a fixed 128 KiB one (GLIBC_TUNABLES), which returns every large block to the
+// system when it is freed.
 #include "bench/BenchSupport.h"
 #include "core/setup/modSetup.h"
 #include "engine/batch/BatchMemoryBudget.h"
@@ -20,6 +28,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
@@ -28,6 +37,11 @@
 #include <cstdio>
 #include <cstring>
 #include <sys/resource.h>
+#include <unistd.h>
+#include <vector>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 using namespace picbasket;
 using namespace picbasket::bench;
@@ -66,7 +80,47 @@ void fillBasket(BasketRows& rows, const QString& folder) {
     }
 }
 
-bool convert(const BasketRows& rows, const QString& destination, int rate) {
+// The resident kilobytes of this process now.
+long residentKilobytes() {
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return -1;
+    const QList<QByteArray> fields = statm.readAll().simplified().split(' ');
+    return fields.value(1).toLong() * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// The bytes the C library holds free for later requests, in every arena.
+long freeHeldKilobytes() {
+#if defined(__GLIBC__)
+    const struct mallinfo2 info = mallinfo2();
+    return long(info.fordblks / 1024);
+#else
+    return -1;
+#endif
+}
+
+// Samples the resident memory at each committed row and at the end of the run, just
+// before the run gives its freed pages back.
+class ResidentBar : public ProgressIndicator {
+public:
+    void setMaximum(int) override {}
+    void setValue(int value) override {
+        if (value > 0)
+            afterRow.push_back(residentKilobytes());
+    }
+    void setVisible(bool visible) override {
+        if (!visible && !afterRow.empty()) {
+            atEnd = residentKilobytes();
+            freeAtEnd = freeHeldKilobytes();
+        }
+    }
+    std::vector<long> afterRow;
+    long atEnd = -1;
+    long freeAtEnd = -1;
+};
+
+bool convert(const BasketRows& rows, const QString& destination, int rate,
+             ProgressIndicator* progress = nullptr) {
     typBatchSave& options = picbasket::Setup.BatchSave;
     options.DestinationMode = 1;
     options.DestinationFolder = destination;
@@ -79,7 +133,7 @@ bool convert(const BasketRows& rows, const QString& destination, int rate) {
     ImageBox box;
     NoBar bar;
     TaskRowList tasks;
-    return fncSaveSinglePage(rows, tasks, box, bar);
+    return fncSaveSinglePage(rows, tasks, box, progress ? *progress : bar);
 }
 
 QStringList grkRatio(int rate) {
@@ -88,6 +142,27 @@ QStringList grkRatio(int rate) {
 
 // Child modes: print the peak resident kilobytes of one measured job.
 int childMain(const QStringList& args) {
+    if (args.value(1) == "--rss-batch") {
+        if (const int n = qEnvironmentVariableIntValue("BENCH_ROWS_IN_FLIGHT"); n > 0)
+            setBatchRowsInFlight(n);
+        BasketRows rows;
+        fillBasket(rows, args.value(2));
+        ResidentBar bar;
+        const long before = residentKilobytes();
+        QElapsedTimer clock;
+        clock.start();
+        const bool ok = convert(rows, args.value(3), 20, &bar);
+        const double seconds = clock.nsecsElapsed() / 1e9;
+        const long after = residentKilobytes();
+        // before, at the end before the give-back, after it, free held at the end,
+        // seconds, the peak, then the resident memory after each row.
+        std::printf("%ld %ld %ld %ld %.3f %ld", ok ? before : -1L, bar.atEnd, after,
+                    bar.freeAtEnd, seconds, peakKilobytes(RUSAGE_SELF));
+        for (long k : bar.afterRow)
+            std::printf(" %ld", k);
+        std::printf("\n");
+        return 0;
+    }
     if (args.value(1) == "--peak-batch") {
         // BENCH_ROWS_IN_FLIGHT=n measures another number of rows in flight.
         if (const int n = qEnvironmentVariableIntValue("BENCH_ROWS_IN_FLIGHT"); n > 0)
@@ -158,6 +233,45 @@ void printBudgetMemory(const QDir& root) {
                 double(budget.kilobytes) / double(one.kilobytes));
 }
 
+// What the run's give-back at its end returns, for one basket.
+void printFreedMemory(const QString& what, const QString& folder, const QString& out) {
+    const QString rowsInFlight = QString::number(std::max(2, QThread::idealThreadCount() / 2));
+    for (const QString& flight : {QStringLiteral("1"), rowsInFlight}) {
+        for (const bool fixed : {false, true}) {
+            QStringList environment{QStringLiteral("BENCH_ROWS_IN_FLIGHT=") + flight};
+            if (fixed)
+                environment << QStringLiteral("GLIBC_TUNABLES=glibc.malloc.mmap_threshold=131072");
+            QProcess child;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            for (const QString& pair : environment)
+                env.insert(pair.section('=', 0, 0), pair.section('=', 1));
+            child.setProcessEnvironment(env);
+            child.start(QCoreApplication::applicationFilePath(), {"--rss-batch", folder, out});
+            const QStringList fields =
+                child.waitForFinished(1800000) && child.exitCode() == 0
+                    ? QString::fromLatin1(child.readAllStandardOutput()).simplified().split(' ')
+                    : QStringList{};
+            if (fields.size() < 6 || fields[0].toLong() < 0) {
+                std::printf("  %s, %s row(s) in flight: failed\n", qPrintable(what),
+                            qPrintable(flight));
+                continue;
+            }
+            QStringList rows;
+            for (qsizetype i = 6; i < fields.size(); ++i)
+                rows << QString::number(fields[i].toLong() / 1024);
+            const double end = fields[1].toDouble(), after = fields[2].toDouble();
+            std::printf("  %s, %s row(s) in flight, %s mmap threshold: start %ld MiB, after each "
+                        "row %s MiB, end of run %ld MiB (%ld MiB held free), after the give-back "
+                        "%ld MiB, peak %ld MiB, %.2f s  ratio %.2f (after / before the give-back)\n",
+                        qPrintable(what), qPrintable(flight), fixed ? "fixed 128 KiB" : "default",
+                        fields[0].toLong() / 1024, qPrintable(rows.join(QLatin1Char(' '))),
+                        fields[1].toLong() / 1024, fields[3].toLong() / 1024,
+                        fields[2].toLong() / 1024, fields[5].toLong() / 1024, fields[4].toDouble(),
+                        end > 0 ? after / end : 0.0);
+        }
+    }
+}
+
 void printRatio(const char* what, double ours, double theirs) {
     if (ours < 0 || theirs < 0)
         std::printf("  %-52s failed or missing\n", what);
@@ -171,7 +285,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() == 4 && args[1].startsWith("--peak-"))
+    if (args.size() == 4 && (args[1].startsWith("--peak-") || args[1] == "--rss-batch"))
         return childMain(args);
 
     QTemporaryDir dir;
@@ -199,6 +313,21 @@ int main(int argc, char** argv) {
                 files, width, height, runs, QThread::idealThreadCount(), inFlight);
     // batch --memory: only the peak memory line.
     const bool memoryOnly = args.contains(QStringLiteral("--memory"));
+    if (args.contains(QStringLiteral("--freed"))) {
+        std::printf("resident memory across a run and the give-back at its end:\n");
+        root.mkpath("freed");
+        printFreedMemory(QStringLiteral("%1 photos of %2 x %3").arg(files).arg(width).arg(height),
+                         root.filePath("jpeg"), root.filePath("freed"));
+        root.mkpath("big");
+        const QString first = root.filePath("big/big1.jpg");
+        if (!photoLikeImage(8000, 6000, 7).save(first, "JPEG", 90))
+            return 1;
+        for (int i = 2; i <= 4; ++i)
+            QFile::copy(first, root.filePath(QStringLiteral("big/big%1.jpg").arg(i)));
+        printFreedMemory(QStringLiteral("4 photos of 8000 x 6000"), root.filePath("big"),
+                         root.filePath("freed"));
+        return 0;
+    }
     for (int rate : {20, 25}) {
         if (memoryOnly)
             break;

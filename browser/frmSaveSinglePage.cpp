@@ -5,6 +5,7 @@
 #include "core/MessageBox.h"
 #include "core/modFileSystem.h"
 #include "core/setup/modSetup.h"
+#include "engine/batch/modNamingRules.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -26,32 +27,6 @@
 namespace picbasket {
 
 namespace {
-
-const char* const NamingTokens[] = {"[No Prefix]",
-                                    "[Resulting resolution]",
-                                    "[Resulting size]",
-                                    "[Date Today-Time]",
-                                    "[Date Today]",
-                                    "[Source resolution]",
-                                    "[Source size]",
-                                    "[Source Date Created]",
-                                    "[Source Date Modified]",
-                                    "[Source Date Accessed]",
-                                    "[EXIF Image Description]",
-                                    "[EXIF Artist]",
-                                    "[EXIF Date]",
-                                    "[EXIF Date-Time]",
-                                    "[EXIF Make]",
-                                    "[EXIF Model]",
-                                    "[EXIF Make & Model]",
-                                    "[EXIF X-Y Dimension]",
-                                    "[IPTC Headline]",
-                                    "[IPTC Caption]",
-                                    "[IPTC Author]",
-                                    "[IPTC Date Created]",
-                                    "[IPTC Date Released]",
-                                    "[IPTC Ref. Date]",
-                                    "[IPTC Ref. Number]"};
 
 const char* const Separators[] = {
     "_", "-", "=", ",", ".", ";", "!", "AND", "[WhiteSpace]", "[No Separator]"};
@@ -260,9 +235,11 @@ void frmSaveSinglePage::subSetup() {
     const int name = options.NameMode >= 0 && options.NameMode <= 2 ? options.NameMode : 0;
     OptName[size_t(name)]->setChecked(true);
     OptName_Click(name);
-    fill(cboRenamePrefix, std::begin(NamingTokens), std::end(NamingTokens));
+    for (QComboBox* combo : {cboRenamePrefix, cboRenameSuffix}) {
+        combo->clear();
+        combo->addItems(fncNamingTokens());
+    }
     cboRenamePrefix->setEditText(options.Prefix);
-    fill(cboRenameSuffix, std::begin(NamingTokens), std::end(NamingTokens));
     cboRenameSuffix->setEditText(options.Suffix);
     fill(cboSeparator1, std::begin(Separators), std::end(Separators));
     fill(cboSeparator2, std::begin(Separators), std::end(Separators));

@@ -2,9 +2,9 @@
 
 #include "controls/common/NumberGroup.h"
 #include "controls/dialogs/modCommonDialog.h"
+#include "core/HelpManual.h"
 #include "core/MessageBox.h"
 #include "platform/shell/modShell.h"
-#include "Version.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -127,7 +127,7 @@ void GeneratorDemoDialog::cmdCancel_Click() {
 }
 
 void GeneratorDemoDialog::lblCorvane_Click() {
-    opener_(QString::fromLatin1(version::WebPage));
+    opener_(helpManualStart());
 }
 
 bool GeneratorDemoDialog::eventFilter(QObject* watched, QEvent* event) {

@@ -44,34 +44,8 @@ int fuzzNaming(const uint8_t* data, size_t size) {
     ImageBox box;
     describeImage(box, lines);
     const QString source = writeFuzzFile(QStringLiteral("source.jpg"), QByteArray("x"));
-    static const char* const tokens[] = {"[No Prefix]",
-                                         "[Resulting resolution]",
-                                         "[Resulting size]",
-                                         "[Date Today-Time]",
-                                         "[Date Today]",
-                                         "[Source resolution]",
-                                         "[Source size]",
-                                         "[Source Date Created]",
-                                         "[Source Date Modified]",
-                                         "[Source Date Accessed]",
-                                         "[EXIF Image Description]",
-                                         "[EXIF Artist]",
-                                         "[EXIF Make]",
-                                         "[EXIF Model]",
-                                         "[EXIF Date]",
-                                         "[EXIF Date-Time]",
-                                         "[EXIF Make & Model]",
-                                         "[EXIF X-Y Dimension]",
-                                         "[IPTC Headline]",
-                                         "[IPTC Caption]",
-                                         "[IPTC Author]",
-                                         "[IPTC Date Created]",
-                                         "[IPTC Date Released]",
-                                         "[IPTC Reference Date]",
-                                         "[IPTC Reference Number]"};
-    for (const char* token : tokens)
-        checkNamePart(fncRetrieveNamingString(box, QString::fromLatin1(token), source,
-                                              QStringLiteral("jpg")));
+    for (const QString& token : fncNamingTokens())
+        checkNamePart(fncRetrieveNamingString(box, token, source, QStringLiteral("jpg")));
     checkNamePart(fncRetrieveNamingString(box, line(lines, 0), source, QStringLiteral("jpg")));
     checkNamePart(fncGetSeparator(line(lines, 1)));
     return 0;

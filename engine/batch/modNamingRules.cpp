@@ -214,6 +214,35 @@ QString fncVisibleStem(const QString& stem) {
     return QStringLiteral("_");
 }
 
+const QStringList& fncNamingTokens() {
+    static const QStringList tokens = {QStringLiteral("[No Prefix]"),
+                                       QStringLiteral("[Resulting resolution]"),
+                                       QStringLiteral("[Resulting size]"),
+                                       QStringLiteral("[Date Today-Time]"),
+                                       QStringLiteral("[Date Today]"),
+                                       QStringLiteral("[Source resolution]"),
+                                       QStringLiteral("[Source size]"),
+                                       QStringLiteral("[Source Date Created]"),
+                                       QStringLiteral("[Source Date Modified]"),
+                                       QStringLiteral("[Source Date Accessed]"),
+                                       QStringLiteral("[EXIF Image Description]"),
+                                       QStringLiteral("[EXIF Artist]"),
+                                       QStringLiteral("[EXIF Date]"),
+                                       QStringLiteral("[EXIF Date-Time]"),
+                                       QStringLiteral("[EXIF Make]"),
+                                       QStringLiteral("[EXIF Model]"),
+                                       QStringLiteral("[EXIF Make & Model]"),
+                                       QStringLiteral("[EXIF X-Y Dimension]"),
+                                       QStringLiteral("[IPTC Headline]"),
+                                       QStringLiteral("[IPTC Caption]"),
+                                       QStringLiteral("[IPTC Author]"),
+                                       QStringLiteral("[IPTC Date Created]"),
+                                       QStringLiteral("[IPTC Date Released]"),
+                                       QStringLiteral("[IPTC Ref. Date]"),
+                                       QStringLiteral("[IPTC Ref. Number]")};
+    return tokens;
+}
+
 QString fncGetSeparator(const QString& separator) {
     if (separator == QLatin1String("[WhiteSpace]"))
         return QStringLiteral(" ");

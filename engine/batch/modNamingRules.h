@@ -1,6 +1,7 @@
 #pragma once
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 
@@ -19,6 +20,12 @@ class ImageBox;
 
 // " " for "[WhiteSpace]", empty for "[No Separator]", any other text as it is.
 QString fncGetSeparator(const QString& separator);
+
+// The 25 naming tokens the batch dialog's prefix and suffix lists offer, in the order
+// they are listed. Each is a key of fncRetrieveNamingString; "[IPTC Reference Date]"
+// and "[IPTC Reference Number]" are read as well, as other spellings of the two
+// "Ref." tokens, but not offered.
+const QStringList& fncNamingTokens();
 
 // The text of one naming token for one output file. box holds the converted image
 // after its tasks, its Tag the source size ("w" & "x" & "h"); sourcePath is the

@@ -1,6 +1,7 @@
 #include "shell/dialogs/frmAbout.h"
 
 #include "Version.h"
+#include "core/HelpManual.h"
 #include "platform/shell/modShell.h"
 
 #include <QApplication>
@@ -34,7 +35,7 @@ frmAbout::frmAbout(QWidget* parent, LinkOpener opener)
 }
 
 QString frmAbout::webPage() {
-    return QString::fromLatin1(version::WebPage);
+    return helpManualStart();
 }
 
 void frmAbout::buildControls() {

@@ -7,7 +7,8 @@ class QPushButton;
 
 namespace picbasket {
 
-// The about box: the program's title and version data and a link to its web page.
+// The about box: the program's title and version data and a link to its own pages,
+// the help manual (it has no web site).
 class frmAbout : public QDialog {
     Q_OBJECT
 
@@ -17,7 +18,8 @@ public:
 
     explicit frmAbout(QWidget* parent = nullptr, LinkOpener opener = {});
 
-    // The program's web page, opened by the logo and the address label.
+    // The program's own pages, opened by the logo and the address label: the help
+    // manual's first page (helpManualStart).
     static QString webPage();
 
     // Fills the labels from the version data.

@@ -11,6 +11,10 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
@@ -91,18 +95,64 @@ QString reportFileText(const ErrorReport& report, const ReportUserInput& input) 
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
-bool writeReportFile(const QString& path, const QString& text, QString* error) {
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-        *error =
-            QStringLiteral("The folder %1 cannot be made.").arg(QFileInfo(path).absolutePath());
+namespace {
+
+constexpr QFileDevice::Permissions OwnerOnlyFolder =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+
+// The report folder is the user's own: made 0700, and narrowed to 0700 when an
+// earlier run left it wider.
+bool makeReportFolder(const QString& folder, QString* error) {
+    const QFileInfo info(folder);
+    if (info.exists() && !info.isDir()) {
+        *error = QStringLiteral("The folder %1 cannot be made.").arg(folder);
         return false;
     }
+    if (!info.exists() && (!QDir().mkpath(info.absolutePath()) ||
+                           !QDir().mkdir(folder, OwnerOnlyFolder))) {
+        *error = QStringLiteral("The folder %1 cannot be made.").arg(folder);
+        return false;
+    }
+    if (!QFile::setPermissions(folder, OwnerOnlyFolder)) {
+        *error = QStringLiteral("The folder %1 cannot be made private.").arg(folder);
+        return false;
+    }
+    return true;
+}
+
+// Report files older than the newest MaximumReportFiles are removed; only names of
+// the report pattern are touched.
+void removeOldReports(const QString& folder) {
+    QFileInfoList reports = QDir(folder).entryInfoList(
+        {QStringLiteral("report-*.txt")}, QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    if (reports.size() <= MaximumReportFiles)
+        return;
+    std::sort(reports.begin(), reports.end(), [](const QFileInfo& a, const QFileInfo& b) {
+        const QDateTime ta = a.lastModified(), tb = b.lastModified();
+        return ta != tb ? ta > tb : a.fileName() > b.fileName();
+    });
+    for (qsizetype i = MaximumReportFiles; i < reports.size(); ++i)
+        QFile::remove(reports[i].absoluteFilePath());
+}
+
+} // namespace
+
+bool writeReportFile(const QString& path, const QString& text, QString* error) {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!makeReportFolder(folder, error))
+        return false;
     QSaveFile file(path);
     const QByteArray bytes = text.toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // The temporary file is narrowed before anything is written into it, and the
+    // rename keeps its mode.
+    const bool opened = file.open(QIODevice::WriteOnly) && ::fchmod(file.handle(), 0600) == 0;
+    if (!opened || file.write(bytes) != bytes.size() || !file.commit()) {
         *error = file.errorString();
+        if (error->isEmpty())
+            *error = QString::fromLocal8Bit(std::strerror(errno));
         return false;
     }
+    removeOldReports(folder);
     return true;
 }
 
@@ -125,8 +175,7 @@ QString reportFileNote(const QString& path, const QString& error) {
 }
 
 QString reportKeptMessage(const QString& path) {
-    return joinLines({QStringLiteral("No report server is set up (PICBASKET_REPORT_URL), so the "
-                                     "report was not sent."),
+    return joinLines({QStringLiteral("No report server is set up, so the report was not sent."),
                       QStringLiteral("It is saved as:"), path});
 }
 

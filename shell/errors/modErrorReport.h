@@ -37,8 +37,12 @@ QUrl buildReportAddress(const QUrl& server, const ErrorReport& report,
 // The report as a text file's contents: the facts of the error, then what the user
 // typed.
 QString reportFileText(const ErrorReport& report, const ReportUserInput& input);
-// Writes text into path whole (QSaveFile), making its folder; false with the reason
-// in error when it cannot.
+// The reports a report folder keeps: writing a new one removes the oldest beyond.
+inline constexpr int MaximumReportFiles = 100;
+
+// Writes text into path whole (QSaveFile), mode 0600, making its folder (mode 0700,
+// and an existing one narrowed to it); then removes the oldest report files of that
+// folder beyond MaximumReportFiles. False with the reason in error when it cannot.
 bool writeReportFile(const QString& path, const QString& text, QString* error);
 // A new file name in the user's report folder for an error raised at this moment.
 QString newReportFilePath();

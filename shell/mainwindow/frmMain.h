@@ -102,7 +102,7 @@ public:
     // Shows a pop-up menu at a screen position; tests put a recorder here.
     std::function<void(QMenu*, const QPoint&)> PopupMenu;
     // Opens an address or a file in the desktop's program for it (the about menu);
-    // empty means subShellExecute. Tests put a recorder here.
+    // empty means subOpenInBrowser. Tests put a recorder here.
     using LinkOpenerFn = std::function<bool(const QString&)>;
     LinkOpenerFn LinkOpener;
 

@@ -1,22 +1,52 @@
-// The about menu of the main window: the program's web pages, the help manual and the
-// about box.
+// The about menu of the main window: the help manual's pages and the about box. The
+// program has no web site of its own, so "Tutorials" and "Visit Home Page" open the
+// manual's tutorial and first page.
 #include "shell/mainwindow/frmMain.h"
 
 #include "core/Globals.h"
+#include "core/HelpManual.h"
 #include "core/MessageBox.h"
 #include "platform/shell/modShell.h"
 #include "shell/dialogs/frmAbout.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace picbasket {
 
+namespace {
+
+// Opens one page of the manual; without it, or without a browser, the user is told
+// where it is (or was looked for) instead of nothing happening.
+void openManualPage(const frmMain::LinkOpenerFn& open, const QString& page,
+                    const QStringList& places) {
+    if (page.isEmpty() || !QFileInfo(page).isFile()) {
+        msgBox(QStringLiteral("The help manual was not found:") + QChar(u'\n') +
+                   (page.isEmpty() ? places : QStringList{page}).join(u'\n'),
+               mb::Information, ApplicationTitle);
+        return;
+    }
+    if (!open(page))
+        msgBox(QStringLiteral("No web browser could be started for the help manual. It is here:") +
+                   QChar(u'\n') + page,
+               mb::Information, ApplicationTitle);
+}
+
+} // namespace
+
 void frmMain::mnuAbout_Click(int index) {
-    const LinkOpenerFn open = LinkOpener ? LinkOpener : LinkOpenerFn(subShellExecute);
+    const LinkOpenerFn open = LinkOpener ? LinkOpener : LinkOpenerFn(subOpenInBrowser);
     switch (index) {
-    case 0: open(frmAbout::webPage() + QStringLiteral("tutorials/")); break;
-    case 1: open(frmAbout::webPage()); break;
-    case 5: subOpenHelpManual(LinkOpener ? LinkOpener : LinkOpenerFn(subOpenInBrowser)); break;
+    case 0: {
+        // The tutorial is a page of the manual the program found at start.
+        const QString tutorial =
+            HelpFile.isEmpty() ? QString()
+                               : QFileInfo(HelpFile).dir().filePath(QStringLiteral("tutorial.html"));
+        openManualPage(open, tutorial, helpManualPlaces(QStringLiteral("tutorial.html")));
+        break;
+    }
+    case 1:
+    case 5: subOpenHelpManual(open); break;
     case 6: {
         frmAbout about(this, open);
         about.exec();
@@ -27,19 +57,9 @@ void frmMain::mnuAbout_Click(int index) {
 }
 
 // The help manual is a few HTML pages found at start (fncFindHelpManual) and opened in
-// the user's browser; without them, or without a browser, the user is told where they
-// are (or were looked for) instead of nothing happening.
+// the user's browser.
 void frmMain::subOpenHelpManual(const LinkOpenerFn& open) {
-    if (HelpFile.isEmpty() || !QFileInfo(HelpFile).isFile()) {
-        msgBox(QStringLiteral("The help manual was not found:") + QChar(u'\n') +
-                   (HelpFile.isEmpty() ? fncHelpManualPlaces() : QStringList{HelpFile}).join(u'\n'),
-               mb::Information, ApplicationTitle);
-        return;
-    }
-    if (!open(HelpFile))
-        msgBox(QStringLiteral("No web browser could be started for the help manual. It is here:") +
-                   QChar(u'\n') + HelpFile,
-               mb::Information, ApplicationTitle);
+    openManualPage(open, HelpFile, fncHelpManualPlaces());
 }
 
 } // namespace picbasket

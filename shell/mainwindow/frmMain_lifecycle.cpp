@@ -10,6 +10,7 @@
 #include "core/AppPaths.h"
 #include "core/Convert.h"
 #include "core/ErrorHandler.h"
+#include "core/HelpManual.h"
 #include "core/Globals.h"
 #include "core/MessageBox.h"
 #include "core/ScreenTwips.h"
@@ -60,22 +61,11 @@ QString fncAppPath() {
 }
 
 QStringList fncHelpManualPlaces() {
-    const QString page = QStringLiteral("manual/index.html");
-    QStringList places = {fncAppPath() + page};
-    for (const QString& share : QStandardPaths::standardLocations(QStandardPaths::AppDataLocation))
-        places << share + QLatin1Char('/') + page;
-    places << QDir::cleanPath(fncAppPath() + QStringLiteral("../share/") +
-                              QCoreApplication::applicationName() + QLatin1Char('/') + page);
-    places.removeDuplicates();
-    return places;
+    return helpManualPlaces(QStringLiteral("index.html"));
 }
 
 QString fncFindHelpManual() {
-    const QStringList places = fncHelpManualPlaces();
-    for (const QString& place : places)
-        if (QFileInfo(place).isFile())
-            return place;
-    return places.first();
+    return helpManualStart();
 }
 
 bool frmMain::Form_Load() {

@@ -6,6 +6,7 @@
 #include "tests/common/TestSupport.h"
 
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -164,6 +165,28 @@ TEST_F(NamingRules, IptcTokensBothSpellingsOfTheReferenceKeys) {
     EXPECT_EQ(token("[IPTC Reference Number]"), "R_7");
     EXPECT_EQ(token("[IPTC Ref. Date]"), "12.31.2020 12.00.00 AM");
     EXPECT_EQ(token("[IPTC Reference Date]"), "12.31.2020 12.00.00 AM");
+}
+
+// The tokens offered to the user are the naming rules' own keys: each expands on an
+// image with EXIF and IPTC data rather than being taken as typed text, and the list is
+// the offered order with the short "Ref." spellings.
+TEST_F(NamingRules, EveryOfferedTokenIsARuleOfItsOwn) {
+    ASSERT_TRUE(box_.SetExifAttribute("Make", "Canon"));
+    ASSERT_TRUE(box_.SetExifAttribute("Model", "EOS"));
+    ASSERT_TRUE(box_.SetExifAttribute("Artist", "Ann"));
+    ASSERT_TRUE(box_.SetExifAttribute("ImageDescription", "Lake"));
+    ASSERT_TRUE(box_.SetExifAttribute("PixelXDimension", "640"));
+    ASSERT_TRUE(box_.SetExifAttribute("PixelYDimension", "480"));
+    box_.setIptcHeadline("Head");
+    box_.setIptcReferenceNumber("R7");
+    const QStringList& tokens = fncNamingTokens();
+    ASSERT_EQ(tokens.size(), 25);
+    EXPECT_EQ(tokens.first(), "[No Prefix]");
+    EXPECT_EQ(tokens.indexOf("[EXIF Date-Time]") + 1, tokens.indexOf("[EXIF Make]"));
+    EXPECT_EQ(tokens.mid(23), (QStringList{"[IPTC Ref. Date]", "[IPTC Ref. Number]"}));
+    EXPECT_EQ(QSet<QString>(tokens.begin(), tokens.end()).size(), tokens.size());
+    for (const QString& t : tokens)
+        EXPECT_NE(token(t), t) << t.toStdString();
 }
 
 TEST(NamingSize, KilobytesRoundHalvesToEven) {

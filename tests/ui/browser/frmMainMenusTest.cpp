@@ -214,10 +214,18 @@ TEST_F(MenusTest, AboutMenuKeepsItsGapsAndOpensItsPlaces) {
     EXPECT_EQ(items[2], "2 -");
     EXPECT_EQ(items[3], "5 Help Manual");
     EXPECT_TRUE(items[4].startsWith("6 About ")) << items[4].toStdString();
+    // The program has no site of its own: the tutorial and the home page are pages of
+    // the manual found at start.
+    const QString manual = folder.file("manual");
+    QDir().mkpath(manual);
+    for (const char* page : {"index.html", "tutorial.html"})
+        test::writeBytes(manual + "/" + page, "<html></html>");
+    w.HelpFile = manual + "/index.html";
     w.mnuAbout_Click(0);
     w.mnuAbout_Click(1);
     ASSERT_EQ(opened.size(), 2);
-    EXPECT_TRUE(opened[0].startsWith(opened[1])) << "the tutorials live on the home page";
+    EXPECT_EQ(opened, (QStringList{manual + "/tutorial.html", manual + "/index.html"}));
+    EXPECT_TRUE(messages.shown().empty());
 
     // No help file: a message, nothing opened.
     w.HelpFile = QDir(pictures).filePath("Help.chm");
@@ -239,6 +247,37 @@ TEST_F(MenusTest, AboutMenuKeepsItsGapsAndOpensItsPlaces) {
     EXPECT_EQ(opened.size(), 3);
     EXPECT_EQ(opened.last(), w.HelpFile);
     EXPECT_EQ(messages.shown().size(), 2u);
+}
+
+// The manual the program ships has the tutorial "Tutorials" opens, linked from its first
+// page; a manual without it is said, with the place looked at, and nothing is opened.
+TEST_F(MenusTest, TutorialsOpensTheShippedManualsTutorialOrSaysWhereItWasLookedFor) {
+    frmMain& w = startRecording();
+    QStringList opened;
+    w.LinkOpener = [&](const QString& place) {
+        opened << place;
+        return true;
+    };
+    const QString shipped = QDir::cleanPath(test::testDataFolder() + "/../../docs/manual");
+    w.HelpFile = shipped + "/index.html";
+    w.mnuAbout_Click(0);
+    w.mnuAbout_Click(1);
+    ASSERT_EQ(opened, (QStringList{shipped + "/tutorial.html", shipped + "/index.html"}));
+    for (const QString& page : opened)
+        EXPECT_TRUE(QFileInfo(page).isFile()) << page.toStdString();
+    QFile index(w.HelpFile);
+    ASSERT_TRUE(index.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(index.readAll().contains("href=\"tutorial.html\""));
+    EXPECT_TRUE(messages.shown().empty());
+
+    const QString bare = folder.file("bare");
+    QDir().mkpath(bare);
+    test::writeBytes(bare + "/index.html", "<html></html>");
+    w.HelpFile = bare + "/index.html";
+    w.mnuAbout_Click(0);
+    EXPECT_EQ(opened.size(), 2);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown()[0].text.contains(bare + "/tutorial.html"));
 }
 
 TEST_F(MenusTest, OptimizedRunsTheTasksOnceOnTheImageAsLoaded) {

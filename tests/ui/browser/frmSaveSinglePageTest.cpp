@@ -1,5 +1,6 @@
 #include "browser/frmSaveSinglePage.h"
 #include "core/setup/modSetup.h"
+#include "engine/batch/modNamingRules.h"
 #include "tests/common/TestSupport.h"
 
 #include <QApplication>
@@ -72,6 +73,17 @@ TEST_F(BatchOptionsDialog, LoadsTheStoredOptionsAndEnablesByNamingMode) {
     EXPECT_EQ(dialog.cboRenameGeneric->currentText(), QStringLiteral("[Starting 1001]"));
     EXPECT_TRUE(dialog.txtDestinationFolder->isEnabled());
     EXPECT_FALSE(dialog.chkOverwrite->isChecked());
+}
+
+// Both hybrid lists offer the naming rules' tokens, in their order, and nothing else.
+TEST_F(BatchOptionsDialog, PrefixAndSuffixListsOfferTheNamingRulesTokens) {
+    frmSaveSinglePage dialog;
+    for (QComboBox* list : {dialog.cboRenamePrefix, dialog.cboRenameSuffix}) {
+        QStringList offered;
+        for (int i = 0; i < list->count(); ++i)
+            offered << list->itemText(i);
+        EXPECT_EQ(offered, picbasket::fncNamingTokens()) << list->objectName().toStdString();
+    }
 }
 
 TEST_F(BatchOptionsDialog, LoselessIsStoredAtOnceAndExitKeepsIt) {

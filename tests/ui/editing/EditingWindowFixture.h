@@ -4,6 +4,7 @@
 #include "engine/tasks/TaskRowList.h"
 #include "engine/tasks/TaskType.h"
 #include "platform/imagebox/ImageBoxView.h"
+#include "tests/ui/editing/EditPictures.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 
 #include <QImage>

@@ -8,6 +8,7 @@
 #include "platform/comctl/ListView.h"
 #include "platform/foldertree/FolderTreeview.h"
 #include "platform/imagebox/ImageBoxView.h"
+#include "tests/ui/editing/EditPictures.h"
 #include "tests/ui/mainwindow/MainWindowFixture.h"
 
 #include <QAction>
@@ -20,6 +21,7 @@
 
 using namespace picbasket;
 using picbasket::test::MainWindowTest;
+using picbasket::test::gradient;
 
 namespace {
 
@@ -35,15 +37,6 @@ public:
 std::unique_ptr<EditView> makeRecordingEditView(PaneWindow& window, EditViewHost& host,
                                                 QWidget* dialogParent) {
     return std::make_unique<RecordingEditView>(window, host, dialogParent);
-}
-
-// An image whose every pixel differs from its mirror image and its negative.
-QImage gradient(int width, int height, int seed = 0) {
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, qRgb((x * 7 + seed) % 256, (y * 11) % 256, (x * 3 + y * 5) % 256));
-    return image;
 }
 
 QImage decoded(const QImage& held) {

@@ -32,20 +32,10 @@
 
 using namespace picbasket;
 using picbasket::test::EditingWindowTest;
+using picbasket::test::gradient;
+using picbasket::test::rgb;
 
 namespace {
-
-QImage gradient(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, qRgb((x * 7) % 256, (y * 11) % 256, (x * 3 + y * 5) % 256));
-    return image;
-}
-
-QImage rgb(const QImage& image) {
-    return image.convertToFormat(QImage::Format_RGB32);
-}
 
 // The edit view on a picture, no task chosen.
 class EffectPanelTest : public EditingWindowTest {

@@ -21,12 +21,9 @@
 
 using namespace picbasket;
 using picbasket::test::EditingWindowTest;
+using picbasket::test::rgb;
 
 namespace {
-
-QImage rgb(const QImage& image) {
-    return image.convertToFormat(QImage::Format_RGB32);
-}
 
 // Where two pictures first differ, for a failure message.
 std::string difference(const QImage& a, const QImage& b) {

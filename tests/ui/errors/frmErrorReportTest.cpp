@@ -16,9 +16,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace picbasket;
 
@@ -76,6 +78,12 @@ public:
 private:
     ErrorPresenter previous_;
 };
+
+// The permission bits of a file or folder, as the system states them.
+int modeOf(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
 
 // Runs step once the next modal window has started its event loop.
 void whenShown(std::function<void()> step) {
@@ -174,6 +182,14 @@ TEST(frmErrorReport, WithoutAServerTheReportIsKeptAsAFile) {
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown()[0].text, reportKeptMessage(path));
     EXPECT_TRUE(messages.shown()[0].text.contains(path));
+    // The window and its message speak to the user: no environment variable is named.
+    EXPECT_FALSE(messages.shown()[0].text.contains("PICBASKET_"))
+        << messages.shown()[0].text.toStdString();
+    for (const QLabel* label : form.findChildren<QLabel*>())
+        EXPECT_FALSE(label->text().contains("PICBASKET_")) << label->objectName().toStdString();
+    // The folder and the file are the user's own.
+    EXPECT_EQ(modeOf(AppPaths::reportFolder()), 0700);
+    EXPECT_EQ(modeOf(path), 0600);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(file.readAll());
@@ -181,6 +197,48 @@ TEST(frmErrorReport, WithoutAServerTheReportIsKeptAsAFile) {
          {"Routine: frmMain.subSetup", "Line: 42", "System error: 6 - Overflow",
           "Trapping String: Setting up Main Application", "opened a damaged file"})
         EXPECT_TRUE(text.contains(QString::fromLatin1(part))) << part;
+}
+
+// A report folder left readable by others is narrowed to its owner, and every report
+// file is the owner's alone whatever the umask lets through. Beyond 100 reports the
+// oldest go as a new one is written; other files of the folder stay.
+TEST(frmErrorReport, TheReportFolderIsTheUsersOwnAndKeepsTheNewestHundred) {
+    test::TempAppFolder app;
+    const QString folder = AppPaths::reportFolder();
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0755), 0);
+    const QDateTime base = QDateTime::currentDateTime().addDays(-10);
+    QStringList names;
+    for (int i = 0; i < 104; ++i) {
+        names << QStringLiteral("report-old-%1.txt").arg(i, 3, 10, QLatin1Char('0'));
+        QFile file(QDir(folder).filePath(names.last()));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.write("old");
+        file.flush();
+        // Older files get the later names, so age and not the name decides.
+        ASSERT_TRUE(file.setFileTime(base.addSecs(-60 * i), QFileDevice::FileModificationTime));
+    }
+    QFile notes(QDir(folder).filePath("notes.txt"));
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    notes.write("mine");
+    notes.close();
+    const mode_t previousMask = ::umask(0);
+    FakeReportSender sender;
+    {
+        frmErrorReport form(sender);
+        form.subFillReport(overflowReport());
+    }
+    ::umask(previousMask);
+    EXPECT_EQ(modeOf(folder), 0700);
+    const QStringList reports =
+        QDir(folder).entryList({QStringLiteral("report-*.txt")}, QDir::Files, QDir::Name);
+    EXPECT_EQ(reports.size(), MaximumReportFiles);
+    for (int i = 0; i < 104; ++i)
+        EXPECT_EQ(reports.contains(names[i]), i < 99) << names[i].toStdString();
+    EXPECT_TRUE(QFileInfo::exists(QDir(folder).filePath("notes.txt")));
+    QStringList fresh = reports.filter(QRegularExpression(QStringLiteral("^report-\\d")));
+    ASSERT_EQ(fresh.size(), 1);
+    EXPECT_EQ(modeOf(QDir(folder).filePath(fresh[0])), 0600);
 }
 
 // A report folder that cannot be made is said in the window and after Send.
