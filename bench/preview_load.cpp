@@ -46,8 +46,8 @@ int main(int argc, char** argv) {
     window.show();
     window.subResize();
     QApplication::processEvents();
-    const int row = window.folderPane().lvFolder->AddItem(QStringLiteral("photo.jpg"));
-    window.folderPane().lvFolder->setTag(row, photo);
+    const int row = window.folderPane().list()->AddItem(QStringLiteral("photo.jpg"));
+    window.folderPane().list()->setTag(row, photo);
 
     // Best of the runs for each moment; -1 when a run showed the wrong thing.
     double shown = 1e9, ready = 1e9;
@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
         window.previewPane().PicTiffTag.clear();
         QElapsedTimer timer;
         timer.start();
-        window.previewPane().subShowSelectedFile(window.folderPane().lvFolder, row);
+        window.previewPane().subShowSelectedFile(window.folderPane().list(), row);
         window.previewPane().ibMain->repaint();
         const double atShown = timer.nsecsElapsed() / 1e9;
         ImageBox& box = window.previewPane().ibMain->box();

@@ -785,5 +785,5 @@ TEST_F(EditMetadataWindow, SixtyThousandKeywordsTakeOneEdit) {
         EXPECT_EQ(QString::fromUtf8(run.readAllStandardOutput()).trimmed().split('|').size(),
                   60001);
     }
-    EXPECT_EQ(w.metadataPane().lvIPTC->Tag(), tiff);
+    EXPECT_EQ(w.metadataPane().iptcList()->Tag(), tiff);
 }
