@@ -40,8 +40,8 @@ int main(int argc, char** argv) {
 
     frmMain window;
     // The browser's layout, as after start-up (a window made here starts detached).
-    subAttachForExplorerView(*window.splMain, *window.splRight, *window.splView, window.previewPane().picView);
-    window.previewPane().mnuPreviewFitParent->actions().at(0)->setChecked(true);
+    subAttachForExplorerView(*window.splMain, *window.splRight, *window.splView, window.previewPane().view());
+    window.previewPane().fitMenu()->actions().at(0)->setChecked(true);
     window.resize(1200, 900);
     window.show();
     window.subResize();
@@ -52,16 +52,16 @@ int main(int argc, char** argv) {
     // Best of the runs for each moment; -1 when a run showed the wrong thing.
     double shown = 1e9, ready = 1e9;
     for (int i = 0; i < runs && shown >= 0; ++i) {
-        window.previewPane().PicTiffTag.clear();
+        window.previewPane().setShownFile({});
         QElapsedTimer timer;
         timer.start();
         window.previewPane().subShowSelectedFile(window.folderPane().list(), row);
-        window.previewPane().ibMain->repaint();
+        window.previewPane().box()->repaint();
         const double atShown = timer.nsecsElapsed() / 1e9;
-        ImageBox& box = window.previewPane().ibMain->box();
+        ImageBox& box = window.previewPane().box()->box();
         box.WaitForLoad();
         const double atReady = timer.nsecsElapsed() / 1e9;
-        if (window.previewPane().PicTiffTag != photo || box.ImageWidth() != photoWidth ||
+        if (window.previewPane().shownFile() != photo || box.ImageWidth() != photoWidth ||
             OriginalImageData.width() != photoWidth || box.image().width() != photoWidth) {
             shown = ready = -1;
             break;

@@ -172,6 +172,44 @@ public:
     int checkedPreviewFit() const;
     int checkedPreviewType() const;
 
+    // What the preview provides: its image box, the file and picture it shows, the
+    // row it shows while subShowSelectedFile runs, its flags, and its controls for the
+    // window's layout and the tests.
+    ImageBoxView* box() const { return ibMain; }
+    QString shownFile() const { return PicTiffTag; }
+    void setShownFile(const QString& path) { PicTiffTag = path; }
+    const QImage& shownPicture() const { return PicTiff; }
+    void setShownPicture(const QImage& picture) { PicTiff = picture; }
+    SelectionController* selection() const { return PreviewSelection; }
+    // The folder's hidden file list and the batch's working box.
+    FileListBox& folderFiles() { return fileMain; }
+    ImageBox& batchBox() { return ibTemp; }
+    // Set while the preview shows the image as loaded with the task basket run on it.
+    bool optimized() const { return PreviewOptimized; }
+    void setOptimized(bool optimized) { PreviewOptimized = optimized; }
+    bool unchanged() const { return PreviewUnchanged; }
+    void setUnchanged(bool unchanged) { PreviewUnchanged = unchanged; }
+    QWidget* view() const { return picView; }
+    QWidget* toolbar() const { return picToolbarPreview; }
+    QWidget* imageHolder() const { return PicViewImage; }
+    QScrollBar* vScrollBar() const { return vsbView; }
+    QScrollBar* hScrollBar() const { return hsbView; }
+    QLabel* caption() const { return Label4; }
+    QPushButton* fitButton() const { return cmdPreviewView; }
+    QPushButton* previousButton() const { return cmdPreviewPrevious; }
+    QPushButton* nextButton() const { return cmdPreviewNext; }
+    QPushButton* typeButton() const { return cmdPreviewType; }
+    QPushButton* saveButton() const { return cmdPreviewSave; }
+    QPushButton* editButton() const { return CmdPreviewEdit; }
+    QPushButton* printButton() const { return cmdPreviewPrint; }
+    QMenu* previewMenu() const { return mnuPreviewParent; }
+    QMenu* saveAsMenu() const { return mnuSavePreviewAsParent; }
+    QMenu* fitMenu() const { return mnuPreviewFitParent; }
+    QMenu* typeMenu() const { return mnuPreviewTypeParent; }
+    QActionGroup* fitGroup() const { return previewFit_; }
+    QActionGroup* typeGroup() const { return previewType_; }
+
+private:
     // Set while the preview shows the image as loaded with the task basket run on it.
     bool PreviewOptimized = false;
     bool PreviewUnchanged = false;
@@ -214,7 +252,6 @@ public:
     ListView* previewList_ = nullptr;
     int previewRow_ = 0;
 
-private:
     void connectPreviewSelection();
     void subShowPreviewPanels();
     void subClearFilePanels();

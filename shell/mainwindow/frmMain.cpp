@@ -137,7 +137,7 @@ void frmMain::buildPreviewPane() {
     const PreviewPeers peers{*this, listFocus_, *wiring_, *wiring_, *wiring_, *wiring_};
     preview_ = new PreviewPane(splView, peers,
                                [this](QWidget* toolbar) { edit_->buildPreviewButtons(toolbar); });
-    edit_->buildExplorerBar(preview_->picView);
+    edit_->buildExplorerBar(preview_->view());
 }
 
 void frmMain::buildMenus() {

@@ -28,15 +28,15 @@ PaneWindow& PaneWiring::acquisitionPaneWindow() {
 }
 
 ImageBoxView& PaneWiring::acquisitionPreview() {
-    return *w_.preview_->ibMain;
+    return *w_.preview_->box();
 }
 
 void PaneWiring::setAcquiredPicture(const QImage& picture) {
-    w_.preview_->PicTiff = picture;
+    w_.preview_->setShownPicture(picture);
 }
 
 void PaneWiring::setAcquiredFile(const QString& path) {
-    w_.preview_->PicTiffTag = path;
+    w_.preview_->setShownFile(path);
 }
 
 void PaneWiring::clearAcquisitionSelection() {

@@ -16,11 +16,11 @@
 namespace picbasket {
 
 ImageBoxView* PaneWiring::previewView() {
-    return w_.preview_->ibMain;
+    return w_.preview_->box();
 }
 
 SelectionController* PaneWiring::previewSelection() {
-    return w_.preview_->PreviewSelection;
+    return w_.preview_->selection();
 }
 
 void PaneWiring::clearPreviewSelection() {
@@ -28,27 +28,27 @@ void PaneWiring::clearPreviewSelection() {
 }
 
 bool PaneWiring::previewOptimized() const {
-    return w_.preview_->PreviewOptimized;
+    return w_.preview_->optimized();
 }
 
 bool PaneWiring::previewUnchanged() const {
-    return w_.preview_->PreviewUnchanged;
+    return w_.preview_->unchanged();
 }
 
 void PaneWiring::setPreviewUnchanged(bool unchanged) {
-    w_.preview_->PreviewUnchanged = unchanged;
+    w_.preview_->setUnchanged(unchanged);
 }
 
 QPushButton* PaneWiring::previewEditButton() {
-    return w_.preview_->CmdPreviewEdit;
+    return w_.preview_->editButton();
 }
 
 QMenu* PaneWiring::previewMenu() {
-    return w_.preview_->mnuPreviewParent;
+    return w_.preview_->previewMenu();
 }
 
 void PaneWiring::enablePreviewType(bool enable) {
-    w_.preview_->cmdPreviewType->setEnabled(enable);
+    w_.preview_->typeButton()->setEnabled(enable);
 }
 
 bool PaneWiring::editLayoutShown() const {
@@ -63,7 +63,7 @@ void PaneWiring::enterEditLayout() {
 }
 
 void PaneWiring::leaveEditLayout() {
-    subAttachForExplorerView(*w_.splMain, *w_.splRight, *w_.splView, w_.preview_->picView);
+    subAttachForExplorerView(*w_.splMain, *w_.splRight, *w_.splView, w_.preview_->view());
 }
 
 // The tree was hidden and sized anew by the edit view; the place the user left it at is

@@ -49,7 +49,7 @@ const ListView& PaneWiring::generatorBasket() {
 }
 
 QString PaneWiring::generatorPreviewedFile() {
-    return w_.preview_->ibMain->box().Tag();
+    return w_.preview_->box()->box().Tag();
 }
 
 } // namespace picbasket

@@ -56,22 +56,22 @@ void frmMain::subResize() {
     folder_->layOut();
     layOutPreviewArea();
     basket_->layOut();
-    subFitPreview(preview_->PicViewImage, preview_->ibMain, preview_->hsbView, preview_->vsbView);
-    if (preview_->ibMain->box().HasImage()) {
-        preview_->ibMain->show();
+    subFitPreview(preview_->imageHolder(), preview_->box(), preview_->hScrollBar(), preview_->vScrollBar());
+    if (preview_->box()->box().HasImage()) {
+        preview_->box()->show();
         for (QPushButton* button :
-             {preview_->cmdPreviewPrint, preview_->CmdPreviewEdit, preview_->cmdPreviewSave}) {
+             {preview_->printButton(), preview_->editButton(), preview_->saveButton()}) {
             button->setEnabled(true);
             button->update();
         }
     } else {
-        preview_->ibMain->hide();
+        preview_->box()->hide();
         for (QPushButton* button :
-             {preview_->cmdPreviewSave, preview_->CmdPreviewEdit, preview_->cmdPreviewPrint})
+             {preview_->saveButton(), preview_->editButton(), preview_->printButton()})
             button->setEnabled(false);
     }
-    preview_->PicViewImage->show();
-    subSetStatusPanelText(fncZoomText(fncShownZoom(preview_->ibMain->box())));
+    preview_->imageHolder()->show();
+    subSetStatusPanelText(fncZoomText(fncShownZoom(preview_->box()->box())));
     for (QWidget* panel : edit_->taskPanels)
         panel->move(0, 0);
 }
@@ -87,14 +87,14 @@ void frmMain::layOutPreviewArea() {
     const bool metadataHidden = !editView && splView->LeftOrTopControl() == nullptr &&
                                 splView->RightOrBottomControl() == nullptr;
     auto placeScrollBars = [this] {
-        const QRect image = preview_->PicViewImage->geometry();
-        placeControl(preview_->vsbView, image.x() + image.width(), image.y(),
-              preview_->vsbView->sizeHint().width(), image.height());
-        placeControl(preview_->hsbView, image.x(), image.y() + image.height(), image.width(),
-              preview_->hsbView->sizeHint().height());
+        const QRect image = preview_->imageHolder()->geometry();
+        placeControl(preview_->vScrollBar(), image.x() + image.width(), image.y(),
+              preview_->vScrollBar()->sizeHint().width(), image.height());
+        placeControl(preview_->hScrollBar(), image.x(), image.y() + image.height(), image.width(),
+              preview_->hScrollBar()->sizeHint().height());
     };
-    const int vsbWidth = preview_->vsbView->sizeHint().width();
-    const int hsbHeight = preview_->hsbView->sizeHint().height();
+    const int vsbWidth = preview_->vScrollBar()->sizeHint().width();
+    const int hsbHeight = preview_->hScrollBar()->sizeHint().height();
 
     for (QWidget* other : {static_cast<QWidget*>(splLeft), picBrowse, splMain->picSplitter(),
                            splRight->picSplitter()})
@@ -107,32 +107,32 @@ void frmMain::layOutPreviewArea() {
     if (editView) {
         placeControl(splRight, 0, 0, splMain->width(), splMain->height());
         placeControl(splView, 0, 0, splRight->width(), splRight->height());
-        placeControl(preview_->picView, 0, 0, width(),
+        placeControl(preview_->view(), 0, 0, width(),
               height() - (sbMain->isVisibleTo(this) ? sbMain->height() : 0));
         splRight->raise();
     } else if (metadataHidden) {
-        placeControl(preview_->picView, 0, 0, splView->width(), splView->height());
+        placeControl(preview_->view(), 0, 0, splView->width(), splView->height());
     }
     const int B = preview_->layOutPreviewToolbar();
 
     if (editView) {
-        const int W = preview_->picView->width(), H = preview_->picView->height();
-        placeControl(preview_->PicViewImage, 0, B, W - vsbWidth - edit_->eb->width(), H - B - hsbHeight);
+        const int W = preview_->view()->width(), H = preview_->view()->height();
+        placeControl(preview_->imageHolder(), 0, B, W - vsbWidth - edit_->eb->width(), H - B - hsbHeight);
         placeScrollBars();
-        placeControl(edit_->eb, preview_->vsbView->x() + preview_->vsbView->width(), preview_->PicViewImage->y(), edit_->eb->width(),
-              preview_->PicViewImage->height());
+        placeControl(edit_->eb, preview_->vScrollBar()->x() + preview_->vScrollBar()->width(), preview_->imageHolder()->y(), edit_->eb->width(),
+              preview_->imageHolder()->height());
         edit_->eb->show();
     } else {
-        const int W = preview_->picView->width(), H = preview_->picView->height();
+        const int W = preview_->view()->width(), H = preview_->view()->height();
         if (metadataHidden)
-            placeControl(preview_->PicViewImage, 0, B, W - vsbWidth - 10, H - B - hsbHeight);
+            placeControl(preview_->imageHolder(), 0, B, W - vsbWidth - 10, H - B - hsbHeight);
         else
-            placeControl(preview_->PicViewImage, 1, B + 1, W - vsbWidth - 1, H - B - hsbHeight - 2);
+            placeControl(preview_->imageHolder(), 1, B + 1, W - vsbWidth - 1, H - B - hsbHeight - 2);
         placeScrollBars();
         edit_->eb->hide();
     }
-    preview_->vsbView->show();
-    preview_->hsbView->show();
+    preview_->vScrollBar()->show();
+    preview_->hScrollBar()->show();
 }
 
 void frmMain::subShowMetadataPane(bool exif, bool iptc) {
@@ -149,7 +149,7 @@ void frmMain::subShowMetadataPane(bool exif, bool iptc) {
             splView->setRightOrBottomControl(nullptr);
         }
     } else if (!splView->LeftOrTopControl() && !splView->RightOrBottomControl()) {
-        splView->setLeftOrTopControl(preview_->picView);
+        splView->setLeftOrTopControl(preview_->view());
         splView->setRightOrBottomControl(metadata_);
     }
     subResize();

@@ -91,7 +91,7 @@ bool frmMain::Form_Load() {
 void frmMain::subSetup() {
     errorTail(QStringLiteral("FrmMain.subSetup"), [&] {
         CurrentActivity = QStringLiteral("Setting up Main Application");
-        preview_->fileMain.Pattern = QStringLiteral(
+        preview_->folderFiles().Pattern = QStringLiteral(
             "*.jpg*;*.jpeg*;*.tif*;*.tiff*;*.gif*;*.bmp*;*.pcx*;*.png*;*.wbm*;*.wbmp*;*.psd*;"
             "*.psp*;*.pic*;*.pix*;*.pxr*;*.xpm*;*.raw*;*.dcx*;*.sgi*;*.tga*;*.wmf*;*.emf*;*.pbm*;"
             "*.pgm*;*.ppm*;*.jng*;*.mng*;*.koa*;*.jp2*;*.jpc*;*.pcd*;*.ras*;*.tga*;*.cut*;*.iff*;"
@@ -99,7 +99,7 @@ void frmMain::subSetup() {
         subLoadSettings();
         MetadataTab = 0;
         RestoreFolderOnResize = true;
-        preview_->PreviewUnchanged = true;
+        preview_->setUnchanged(true);
         folder_->listingAbortFlag() = false;
         subInitGlobals();
         setWindowTitle(ApplicationTitle);
@@ -112,7 +112,7 @@ void frmMain::subSetup() {
         subInitMetadataTables();
         edit_->subSetupExplorerBar();
         subSetHelpFile();
-        preview_->ibMain->box().setAppTitle(QString::fromUtf8(version::Title));
+        preview_->box()->box().setAppTitle(QString::fromUtf8(version::Title));
         subSetStatusPictures();
         subSetSplitterTree();
         subSetButtonPictures();
@@ -143,20 +143,20 @@ void frmMain::subLoadSettings() {
         splLeft->setSplitterPosition(Setup.Splitters.Left);
         splView->setSplitterPosition(Setup.Splitters.View);
 
-        const QList<QAction*> types = preview_->previewType_->actions();
+        const QList<QAction*> types = preview_->typeGroup()->actions();
         QAction* type = types.value(Setup.Preview.Type);
         if (!type)
             raiseError(err::SubscriptOutOfRange);
         type->setChecked(true);
-        preview_->setCaption(preview_->cmdPreviewType, QStringLiteral("    ") + type->text());
-        preview_->PreviewOptimized = Setup.Preview.Type != 0;
+        preview_->setCaption(preview_->typeButton(), QStringLiteral("    ") + type->text());
+        preview_->setOptimized(Setup.Preview.Type != 0);
 
-        const QList<QAction*> fits = preview_->previewFit_->actions();
+        const QList<QAction*> fits = preview_->fitGroup()->actions();
         QAction* fit = fits.value(Setup.Preview.Fit);
         if (!fit)
             raiseError(err::SubscriptOutOfRange);
         fit->setChecked(true);
-        preview_->setCaption(preview_->cmdPreviewView, QStringLiteral("  ") + fit->text());
+        preview_->setCaption(preview_->fitButton(), QStringLiteral("  ") + fit->text());
 
         for (int c = 1; c <= 8; ++c)
             folder_->list()->setColumnWidth(
@@ -186,7 +186,7 @@ void frmMain::subUpdateForm() {
         BasketThumbnailWidth = Setup.BasketList.ThumbnailWidth;
         fncListViewFullRowSelect(folder_->list(), Setup.FolderList.FullRowSelect, false);
         fncListViewFullRowSelect(basket_->list(), Setup.BasketList.FullRowSelect, false);
-        QWidget* const panes[] = {folder_->tree(),       folder_->list(),   preview_->PicViewImage,
+        QWidget* const panes[] = {folder_->tree(),       folder_->list(),   preview_->imageHolder(),
                                   basket_->list(),       metadata_->exifList(), metadata_->iptcList()};
         if (Setup.AllowTip == 1) {
             subLoadToolTipTexts();
@@ -239,7 +239,7 @@ void frmMain::subSetSplitterTree() {
     splRight->setRightOrBottomControl(splView);
     splLeft->setLeftOrTopControl(folder_);
     splLeft->setRightOrBottomControl(basket_);
-    splView->setLeftOrTopControl(preview_->picView);
+    splView->setLeftOrTopControl(preview_->view());
     splView->setRightOrBottomControl(metadata_);
 }
 
@@ -247,11 +247,11 @@ void frmMain::subSetButtonPictures() {
     const std::pair<QPushButton*, const char*> singles[] = {
         {cmdBrowseSettings, "picBrowseSettings"},
         {cmdBrowseAbout, "picBrowseAbout"},
-        {preview_->cmdPreviewView, "picPreviewView"},
-        {preview_->cmdPreviewPrevious, "picPreviewPrevious"},
-        {preview_->cmdPreviewNext, "picPreviewNext"},
-        {preview_->cmdPreviewType, "picPreviewType"},
-        {preview_->cmdPreviewSave, "picPreviewSave"},
+        {preview_->fitButton(), "picPreviewView"},
+        {preview_->previousButton(), "picPreviewPrevious"},
+        {preview_->nextButton(), "picPreviewNext"},
+        {preview_->typeButton(), "picPreviewType"},
+        {preview_->saveButton(), "picPreviewSave"},
         {edit_->cmdReset, "IconReset"},
         {edit_->cmdOriginalImage, "IconOriginalImage"}};
     for (const auto& [button, box] : singles)
@@ -265,7 +265,7 @@ void frmMain::subSetButtonPictures() {
     }
     metadata_->setButtonPictures();
     const std::pair<QPushButton*, const char*> rest[] = {
-        {preview_->CmdPreviewEdit, "picPreviewEdit"}, {preview_->cmdPreviewPrint, "picPreviewPrint"}};
+        {preview_->editButton(), "picPreviewEdit"}, {preview_->printButton(), "picPreviewPrint"}};
     for (const auto& [button, box] : rest)
         subSetButtonPicture(button, picture(QString::fromLatin1(box)));
 }
@@ -343,16 +343,16 @@ void frmMain::subEnd() {
 void frmMain::subRemoveButtonPictures() {
     QList<QPushButton*> buttons{cmdBrowseSettings,
                                 cmdBrowseAbout,
-                                preview_->cmdPreviewView,
-                                preview_->cmdPreviewPrevious,
-                                preview_->cmdPreviewNext,
-                                preview_->cmdPreviewType,
-                                preview_->cmdPreviewSave,
+                                preview_->fitButton(),
+                                preview_->previousButton(),
+                                preview_->nextButton(),
+                                preview_->typeButton(),
+                                preview_->saveButton(),
                                 edit_->cmdReset,
                                 edit_->cmdOriginalImage};
     for (size_t i = 0; i < edit_->cmdEditBar.size(); ++i)
         buttons << edit_->cmdEditBar[i] << edit_->cmdEditPreview[i];
-    buttons << preview_->CmdPreviewEdit << preview_->cmdPreviewPrint;
+    buttons << preview_->editButton() << preview_->printButton();
     for (QPushButton* button : buttons)
         subRemoveButtonPicture(button);
     folder_->removeButtonPictures();

@@ -74,7 +74,7 @@ void frmMain::connectMenus() {
     preview_->connectMenus();
     connect(cmdBrowseAbout, &QPushButton::clicked, this, &frmMain::cmdBrowseAbout_Click);
     connect(tbsBrowse, &TabStrip::Click, this, &frmMain::tbsBrowse_Click);
-    new LabelClickFilter(preview_->Label4, [this] { preview_->Label4_Click(); });
+    new LabelClickFilter(preview_->caption(), [this] { preview_->Label4_Click(); });
     new LabelClickFilter(lblBrowse, [this] { lblBrowse_Click(); });
     new LabelClickFilter(basket_->caption(), [this] { basket_->lblQueue_Click(); });
     new LabelClickFilter(metadata_->caption(), [this] { lblMetadata_Click(); });

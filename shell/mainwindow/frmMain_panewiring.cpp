@@ -9,15 +9,15 @@
 namespace picbasket {
 
 ImageBox& PaneWiring::previewBox() {
-    return w_.preview_->ibMain->box();
+    return w_.preview_->box()->box();
 }
 
 ImageBox& PaneWiring::batchBox() {
-    return w_.preview_->ibTemp;
+    return w_.preview_->batchBox();
 }
 
 FileListBox& PaneWiring::folderFiles() {
-    return w_.preview_->fileMain;
+    return w_.preview_->folderFiles();
 }
 
 ListView* PaneWiring::folderList() const {

@@ -178,8 +178,8 @@ TEST_F(CaptureTest, ForegroundCapturesAtOnceIntoFilePreviewAndBasket) {
     EXPECT_EQ(w.sbMain->Panel(QStringLiteral("queue"))->Text(),
               QStringLiteral("1 file(s) in basket"));
 
-    EXPECT_EQ(w.previewPane().PicTiffTag, path);
-    ImageBox& box = w.previewPane().ibMain->box();
+    EXPECT_EQ(w.previewPane().shownFile(), path);
+    ImageBox& box = w.previewPane().box()->box();
     EXPECT_EQ(box.Tag(), path);
     EXPECT_EQ(box.Picture().convertToFormat(QImage::Format_RGB888), grabber.picture);
     EXPECT_FALSE(box.Option210());
@@ -251,7 +251,7 @@ TEST_F(CaptureTest, AFailingGrabStopsAfterItsMessage) {
     for (const Case& c : {Case{false, QStringLiteral("INTERNAL ERROR!")}, Case{true, QString()}}) {
         frmCapture& d = open(1);
         frmMain& w = *window;
-        ImageBox& box = w.previewPane().ibMain->box();
+        ImageBox& box = w.previewPane().box()->box();
         box.setBitmapHandle(screenPicture(8, 8));
         const QImage original = OriginalImageData;
         grabber.picture = QImage();
@@ -291,7 +291,7 @@ TEST_F(CaptureTest, AFailedDelayedGrabBringsTheMainWindowBack) {
 // The metadata of the photo previewed before never reaches the capture's file.
 TEST_F(CaptureTest, TheCaptureCarriesNoMetadataOfThePreviousPreview) {
     frmCapture& d = open(1);
-    ImageBox& box = window->previewPane().ibMain->box();
+    ImageBox& box = window->previewPane().box()->box();
     box.setBitmapHandle(screenPicture(8, 8));
     box.setIptcCaption(QStringLiteral("holiday"));
     box.SetExifAttribute(QStringLiteral("Artist"), QStringLiteral("someone"));
@@ -309,7 +309,7 @@ TEST_F(CaptureTest, TheCaptureCarriesNoMetadataOfThePreviousPreview) {
 // Save options left on the preview (1-bit, CCITT Group 4) do not reach the capture.
 TEST_F(CaptureTest, GroupFourOnThePreviewStillSavesColour) {
     frmCapture& d = open(1);
-    ImageBox& box = window->previewPane().ibMain->box();
+    ImageBox& box = window->previewPane().box()->box();
     box.setColorFormat(6);
     box.setTiffCompression(2);
     d.cmdCapture->click();
@@ -353,7 +353,7 @@ TEST_F(CaptureTest, ARegionDrawnOnTheFrozenScreenIsCaptured) {
     EXPECT_EQ(w.basketPane().list()->SubItem(1, 1), QStringLiteral("30 X 25"));
     const QImage region = grabber.picture.copy(10, 5, 30, 25);
     EXPECT_EQ(readTiff(w.basketPane().list()->Tag(1)).pixels, region) << "no marks in the pixels";
-    EXPECT_EQ(w.previewPane().ibMain->box().Picture().convertToFormat(QImage::Format_RGB888), region);
+    EXPECT_EQ(w.previewPane().box()->box().Picture().convertToFormat(QImage::Format_RGB888), region);
 }
 
 TEST_F(CaptureTest, SelectRegionAfterDelayAndCancel) {

@@ -190,11 +190,11 @@ TEST_F(BasketCommands, CancelledPrintDialogPrintsNothingAndStoresTheSettings) {
     picbasket::Setup.Print.P8B = 77;
     picbasket::Setup.Print.P84 = 1;
     const typPrint before = picbasket::Setup.Print;
-    w.previewPane().ibMain->box().setPrintProperty8B(5);
+    w.previewPane().box()->box().setPrintProperty8B(5);
     w.basketPane().subBatchPrint();
     EXPECT_TRUE(printer.jobs.empty());
     EXPECT_EQ(picbasket::Setup.Print, before);
-    EXPECT_EQ(w.previewPane().ibMain->box().PrintProperty8B(), 77) << "the stored settings went to the box";
+    EXPECT_EQ(w.previewPane().box()->box().PrintProperty8B(), 77) << "the stored settings went to the box";
 }
 
 // The rule counts the rows selected now, whatever the last item click counted.

@@ -97,10 +97,10 @@ protected:
 TEST_F(BasketTest, TheAddCommandSplitsWithoutTouchingThePreview) {
     frmMain& w = startListed();
     const QImage shown = test::splitPicture(30, 20, Qt::yellow, Qt::black);
-    w.previewPane().ibMain->box().setImage(shown);
-    w.previewPane().ibMain->box().setTiffCompression(2);
-    w.previewPane().ibMain->box().setColorFormat(6);
-    w.previewPane().PicTiffTag = path("a.jpg");
+    w.previewPane().box()->box().setImage(shown);
+    w.previewPane().box()->box().setTiffCompression(2);
+    w.previewPane().box()->box().setColorFormat(6);
+    w.previewPane().setShownFile(path("a.jpg"));
     select(w, {"a.jpg", "scan.tif"});
     w.folderPane().addButton()->click();
     EXPECT_EQ(basket(w), QStringList({"a", "scan1", "scan2", "scan3"}));
@@ -117,8 +117,8 @@ TEST_F(BasketTest, TheAddCommandSplitsWithoutTouchingThePreview) {
         EXPECT_EQ(page.image().format(), source.image().format()) << r;
         EXPECT_EQ(page.image(), source.image()) << r;
     }
-    EXPECT_EQ(w.previewPane().ibMain->box().image(), shown);
-    EXPECT_EQ(w.previewPane().PicTiffTag, path("a.jpg"));
+    EXPECT_EQ(w.previewPane().box()->box().image(), shown);
+    EXPECT_EQ(w.previewPane().shownFile(), path("a.jpg"));
     EXPECT_EQ(w.sbMain->Panel("queue")->Text(), "4 file(s) in basket");
     EXPECT_EQ(w.sbMain->Panel("folder")->Text(), files);
     EXPECT_FALSE(w.folderPane().addBar()->isVisible());

@@ -132,7 +132,7 @@ protected:
         const int row = w.basketPane().list()->AddItem(QFileInfo(path).baseName());
         w.basketPane().list()->setTag(row, path);
         w.previewPane().subShowSelectedFile(w.basketPane().list(), row);
-        ASSERT_TRUE(w.previewPane().ibMain->box().HasImage());
+        ASSERT_TRUE(w.previewPane().box()->box().HasImage());
     }
 
     static typTask task(TaskType type, const QString& key, std::initializer_list<QString> params) {
@@ -185,20 +185,20 @@ TEST_F(MenusTest, CaptionsAndButtonsPopTheirMenus) {
     MetadataTab = 1;
     clickLabel(w.metadataPane().caption());
     clickLabel(w.basketPane().caption());
-    clickLabel(w.previewPane().Label4);
-    w.previewPane().cmdPreviewSave->click();
-    w.previewPane().cmdPreviewType->click();
+    clickLabel(w.previewPane().caption());
+    w.previewPane().saveButton()->click();
+    w.previewPane().typeButton()->click();
     w.cmdBrowseAbout->click();
     MetadataTab = 0;
     const std::vector<QMenu*> expected{w.FrameDummy()->mnuEXIFParent(),
                                        w.FrameDummy()->mnuIPTCParent(),
                                        w.Dummy()->mnuBatchParent(),
-                                       w.previewPane().mnuPreviewParent,
-                                       w.previewPane().mnuSavePreviewAsParent,
-                                       w.previewPane().mnuPreviewTypeParent,
+                                       w.previewPane().previewMenu(),
+                                       w.previewPane().saveAsMenu(),
+                                       w.previewPane().typeMenu(),
                                        w.mnuAboutParent};
     EXPECT_EQ(popped, expected);
-    EXPECT_EQ(w.previewPane().Label4->text(), "Preview");
+    EXPECT_EQ(w.previewPane().caption()->text(), "Preview");
 }
 
 TEST_F(MenusTest, AboutMenuKeepsItsGapsAndOpensItsPlaces) {
@@ -285,7 +285,7 @@ TEST_F(MenusTest, OptimizedRunsTheTasksOnceOnTheImageAsLoaded) {
     const QString path = quarters("q.png");
     preview(w, path);
     w.previewPane().mnuPreviewType_Click(0);
-    const QImage original = w.previewPane().ibMain->box().image();
+    const QImage original = w.previewPane().box()->box().image();
     TaskBasketRows rows(*w.editView().lvEdit, *w.editView().lvEditPreview, w.editView().lvEditBatch);
     ASSERT_TRUE(rows.add(task(TaskType::Flip, "flip", {"1"})));
     ASSERT_TRUE(rows.add(task(TaskType::Rotate, "rotate", {"False", "90", "16777215"})));
@@ -296,22 +296,22 @@ TEST_F(MenusTest, OptimizedRunsTheTasksOnceOnTheImageAsLoaded) {
     ImageBox oracle;
     oracle.setImage(original);
     oracle.Flip(1);
-    ASSERT_EQ(w.previewPane().ibMain->box().image(), oracle.image());
+    ASSERT_EQ(w.previewPane().box()->box().image(), oracle.image());
 
     w.previewPane().mnuPreviewType_Click(1);
-    EXPECT_TRUE(w.previewPane().PreviewOptimized);
-    EXPECT_EQ(w.previewPane().ibMain->box().image(), oracle.image()) << "the flip ran once, not twice";
-    EXPECT_EQ(w.previewPane().cmdPreviewType->text().trimmed(), "Optimized");
+    EXPECT_TRUE(w.previewPane().optimized());
+    EXPECT_EQ(w.previewPane().box()->box().image(), oracle.image()) << "the flip ran once, not twice";
+    EXPECT_EQ(w.previewPane().typeButton()->text().trimmed(), "Optimized");
 
     // Choosing the checked item again reloads nothing.
-    w.previewPane().ibMain->box().Flip(0);
-    const QImage marked = w.previewPane().ibMain->box().image();
+    w.previewPane().box()->box().Flip(0);
+    const QImage marked = w.previewPane().box()->box().image();
     w.previewPane().mnuPreviewType_Click(1);
-    EXPECT_EQ(w.previewPane().ibMain->box().image(), marked);
+    EXPECT_EQ(w.previewPane().box()->box().image(), marked);
 
     w.previewPane().mnuPreviewType_Click(0);
-    EXPECT_FALSE(w.previewPane().PreviewOptimized);
-    EXPECT_EQ(w.previewPane().ibMain->box().image().convertToFormat(original.format()), original);
+    EXPECT_FALSE(w.previewPane().optimized());
+    EXPECT_EQ(w.previewPane().box()->box().image().convertToFormat(original.format()), original);
 }
 
 TEST_F(MenusTest, PreviewTypeIsOutOfReachInTheEditView) {
@@ -319,13 +319,13 @@ TEST_F(MenusTest, PreviewTypeIsOutOfReachInTheEditView) {
     preview(w, quarters("q.png"));
     w.editView().CmdPreviewEdit_Click();
     ASSERT_TRUE(w.editView().fncIsEditView());
-    const QImage shown = w.previewPane().ibMain->box().image();
-    const bool optimized = w.previewPane().PreviewOptimized;
+    const QImage shown = w.previewPane().box()->box().image();
+    const bool optimized = w.previewPane().optimized();
     const int checked = w.previewPane().checkedPreviewType();
     w.previewPane().mnuPreviewType_Click(1 - checked);
-    EXPECT_EQ(w.previewPane().PreviewOptimized, optimized);
+    EXPECT_EQ(w.previewPane().optimized(), optimized);
     EXPECT_EQ(w.previewPane().checkedPreviewType(), checked);
-    EXPECT_EQ(w.previewPane().ibMain->box().image(), shown);
+    EXPECT_EQ(w.previewPane().box()->box().image(), shown);
 }
 
 TEST_F(MenusTest, PreviewMenuForwardsByIndex) {
@@ -338,9 +338,9 @@ TEST_F(MenusTest, PreviewMenuForwardsByIndex) {
     w.fileListFocus().ActiveFileList = "lvPages";
     w.basketPane().list()->setSelectedItem(1);
     w.previewPane().mnuPreview_Click(3);
-    EXPECT_EQ(w.previewPane().PicTiffTag, b);
+    EXPECT_EQ(w.previewPane().shownFile(), b);
     w.previewPane().mnuPreview_Click(2);
-    EXPECT_EQ(w.previewPane().PicTiffTag, a);
+    EXPECT_EQ(w.previewPane().shownFile(), a);
     w.previewPane().mnuPreview_Click(0);
     EXPECT_TRUE(w.editView().fncIsEditView());
     w.previewPane().mnuPreview_Click(0);

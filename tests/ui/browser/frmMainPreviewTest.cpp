@@ -121,7 +121,7 @@ protected:
         return w.splView->LeftOrTopControl() != nullptr;
     }
     static QImage shown(const frmMain& w) {
-        return w.previewPane().ibMain->box().image().convertToFormat(QImage::Format_RGB888);
+        return w.previewPane().box()->box().image().convertToFormat(QImage::Format_RGB888);
     }
     static QImage pixelsOf(const QString& path) {
         ImageBox box;
@@ -156,10 +156,10 @@ TEST_F(PreviewTest, EachKindShowsItsMetadataPaneTabAndPanel) {
         const Case& c = cases[size_t(row - 1)];
         SCOPED_TRACE(c.path.toStdString());
         clickFolderRow(w, row);
-        EXPECT_EQ(w.previewPane().PicTiffTag, c.path);
-        EXPECT_EQ(w.previewPane().ibMain->box().Tag(), c.path);
-        EXPECT_TRUE(w.previewPane().ibMain->box().HasImage());
-        EXPECT_TRUE(w.previewPane().ibMain->isVisible());
+        EXPECT_EQ(w.previewPane().shownFile(), c.path);
+        EXPECT_EQ(w.previewPane().box()->box().Tag(), c.path);
+        EXPECT_TRUE(w.previewPane().box()->box().HasImage());
+        EXPECT_TRUE(w.previewPane().box()->isVisible());
         EXPECT_EQ(metadataPaneShown(w), c.pane);
         if (c.tab)
             EXPECT_EQ(w.metadataPane().tabs()->SelectedItem(), c.tab);
@@ -176,8 +176,8 @@ TEST_F(PreviewTest, LoadFillsPanelsResolutionAndTheOriginalCopy) {
     frmMain& w = startWindow();
     const int row = addFolderRow(w, tif, "3");
     clickFolderRow(w, row);
-    EXPECT_EQ(w.previewPane().ibMain->box().ImageWidth(), 20) << "the first page is shown";
-    EXPECT_EQ(w.previewPane().ibMain->box().ImageHeight(), 10);
+    EXPECT_EQ(w.previewPane().box()->box().ImageWidth(), 20) << "the first page is shown";
+    EXPECT_EQ(w.previewPane().box()->box().ImageHeight(), 10);
     EXPECT_EQ(w.folderPane().list()->SubItem(row, 1), "20 X 10 X 24");
     EXPECT_EQ(panel(w, "pages"), "3 page(s)");
     EXPECT_EQ(panel(w, "resolution"), "20 X 10 X 24     1 KB");
@@ -192,10 +192,10 @@ TEST_F(PreviewTest, TheRowAlreadyShownIsNotLoadedAgain) {
     const int row = addFolderRow(w, a);
     clickFolderRow(w, row);
     const QImage stand = splitPicture(5, 5, Qt::white, Qt::white);
-    w.previewPane().ibMain->box().setImage(stand);
+    w.previewPane().box()->box().setImage(stand);
     w.metadataPane().exifList()->AddItem("kept");
     clickFolderRow(w, row);
-    EXPECT_EQ(w.previewPane().ibMain->box().image().size(), stand.size());
+    EXPECT_EQ(w.previewPane().box()->box().image().size(), stand.size());
     EXPECT_EQ(w.metadataPane().exifList()->Count(), 1);
 }
 
@@ -230,13 +230,13 @@ TEST_F(PreviewTest, AFailedLoadShowsNothingAndTheRowShownBeforeLoadsAgain) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name.toStdString());
         clickFolderRow(w, 1);
-        ASSERT_EQ(w.previewPane().PicTiffTag, good);
+        ASSERT_EQ(w.previewPane().shownFile(), good);
         ASSERT_GT(w.metadataPane().iptcList()->Count(), 0);
         clickFolderRow(w, c.row);
-        EXPECT_FALSE(w.previewPane().ibMain->box().HasImage());
-        EXPECT_TRUE(w.previewPane().PicTiffTag.isEmpty());
-        EXPECT_TRUE(w.previewPane().ibMain->box().Tag().isEmpty());
-        EXPECT_FALSE(w.previewPane().ibMain->isVisible());
+        EXPECT_FALSE(w.previewPane().box()->box().HasImage());
+        EXPECT_TRUE(w.previewPane().shownFile().isEmpty());
+        EXPECT_TRUE(w.previewPane().box()->box().Tag().isEmpty());
+        EXPECT_FALSE(w.previewPane().box()->isVisible());
         const QString status = panel(w, "filename");
         const QString head = "\"" + c.name + "\" could not be read: ";
         EXPECT_TRUE(status.startsWith(head)) << status.toStdString();
@@ -248,7 +248,7 @@ TEST_F(PreviewTest, AFailedLoadShowsNothingAndTheRowShownBeforeLoadsAgain) {
         EXPECT_EQ(w.metadataPane().iptcList()->Count(), 0);
         EXPECT_EQ(panel(w, "metadata"), "No metadata");
         clickFolderRow(w, 1);
-        EXPECT_EQ(w.previewPane().PicTiffTag, good);
+        EXPECT_EQ(w.previewPane().shownFile(), good);
         EXPECT_EQ(shown(w), pixelsOf(good));
         EXPECT_EQ(panel(w, "metadata"), "Metadata -  IPTC");
     }
@@ -265,12 +265,12 @@ TEST_F(PreviewTest, BasketRowsFillThePanelsFromTheirOwnRow) {
     addBasketRow(w, b, "50 X 20");
     w.fileListFocus().ActiveFileList = "lvPages";
     w.previewPane().subShowSelectedFile(w.basketPane().list(), 1);
-    EXPECT_EQ(w.previewPane().PicTiffTag, a);
+    EXPECT_EQ(w.previewPane().shownFile(), a);
     EXPECT_EQ(panel(w, "pages"), "1 page(s)");
     EXPECT_EQ(panel(w, "resolution"), "40 X 30     2 KB");
     w.basketPane().list()->setSelectedItem(1);
     w.previewPane().cmdPreviewNext_Click();
-    EXPECT_EQ(w.previewPane().PicTiffTag, b);
+    EXPECT_EQ(w.previewPane().shownFile(), b);
     EXPECT_EQ(w.basketPane().list()->SelectedItem(), 2);
     EXPECT_EQ(panel(w, "resolution"), "50 X 20     2 KB");
 
@@ -278,12 +278,12 @@ TEST_F(PreviewTest, BasketRowsFillThePanelsFromTheirOwnRow) {
     w.basketPane().list()->setSelectedItem(1);
     w.basketPane().lvPages_ItemClick(1);
     w.basketPane().lvPages_MouseUp(1, 0, 0, 0);
-    EXPECT_EQ(w.previewPane().PicTiffTag, a);
+    EXPECT_EQ(w.previewPane().shownFile(), a);
     w.basketPane().list()->setSelectedItem(2);
     w.basketPane().list()->setSelected(1, true);
     w.basketPane().lvPages_ItemClick(2);
     w.basketPane().lvPages_MouseUp(1, 0, 0, 0);
-    EXPECT_EQ(w.previewPane().PicTiffTag, a);
+    EXPECT_EQ(w.previewPane().shownFile(), a);
 }
 
 TEST_F(PreviewTest, PreviousAndNextStepAndStopAtTheEnds) {
@@ -294,18 +294,18 @@ TEST_F(PreviewTest, PreviousAndNextStepAndStopAtTheEnds) {
     w.fileListFocus().ActiveFileList = "lvFolder";
     clickFolderRow(w, 1);
     w.previewPane().cmdPreviewPrevious_Click();
-    EXPECT_EQ(w.previewPane().PicTiffTag, paths[0]);
+    EXPECT_EQ(w.previewPane().shownFile(), paths[0]);
     EXPECT_EQ(w.folderPane().list()->SelectedItem(), 1);
     w.previewPane().cmdPreviewNext_Click();
     w.previewPane().cmdPreviewNext_Click();
-    EXPECT_EQ(w.previewPane().PicTiffTag, paths[2]);
+    EXPECT_EQ(w.previewPane().shownFile(), paths[2]);
     EXPECT_EQ(w.folderPane().list()->SelectedItem(), 3);
     EXPECT_EQ(w.folderPane().list()->SelectedCount(), 1);
     w.previewPane().cmdPreviewNext_Click();
-    EXPECT_EQ(w.previewPane().PicTiffTag, paths[2]);
+    EXPECT_EQ(w.previewPane().shownFile(), paths[2]);
     EXPECT_EQ(w.folderPane().list()->SelectedItem(), 3);
     w.previewPane().cmdPreviewPrevious_Click();
-    EXPECT_EQ(w.previewPane().PicTiffTag, paths[1]);
+    EXPECT_EQ(w.previewPane().shownFile(), paths[1]);
 
     // One row is not enough to step.
     w.folderPane().list()->Clear();
@@ -313,7 +313,7 @@ TEST_F(PreviewTest, PreviousAndNextStepAndStopAtTheEnds) {
     w.folderPane().list()->setSelectedItem(1);
     w.previewPane().cmdPreviewNext_Click();
     w.previewPane().cmdPreviewPrevious_Click();
-    EXPECT_EQ(w.previewPane().PicTiffTag, paths[1]);
+    EXPECT_EQ(w.previewPane().shownFile(), paths[1]);
 }
 
 TEST_F(PreviewTest, ActualSizeScrollsAndBestFitCentresAgain) {
@@ -323,37 +323,37 @@ TEST_F(PreviewTest, ActualSizeScrollsAndBestFitCentresAgain) {
     addFolderRow(w, large);
     addFolderRow(w, small);
     clickFolderRow(w, 1);
-    const QSize room = w.previewPane().PicViewImage->size();
+    const QSize room = w.previewPane().imageHolder()->size();
     ASSERT_LT(room.width(), 1500);
-    EXPECT_FALSE(w.previewPane().hsbView->isEnabled());
+    EXPECT_FALSE(w.previewPane().hScrollBar()->isEnabled());
     // The zoom panel shows the fitted zoom of the loaded image at once.
-    EXPECT_EQ(w.sbMain->Panel("status")->Text(), fncZoomText(100.0 * w.previewPane().ibMain->width() / 1500));
+    EXPECT_EQ(w.sbMain->Panel("status")->Text(), fncZoomText(100.0 * w.previewPane().box()->width() / 1500));
     EXPECT_NE(w.sbMain->Panel("status")->Text(), "100%");
-    EXPECT_LE(w.previewPane().ibMain->width(), room.width());
+    EXPECT_LE(w.previewPane().box()->width(), room.width());
 
     w.previewPane().mnuPreviewFit_Click(1);
-    EXPECT_TRUE(w.previewPane().cmdPreviewView->text().endsWith(" Actual Size"));
+    EXPECT_TRUE(w.previewPane().fitButton()->text().endsWith(" Actual Size"));
     EXPECT_EQ(w.sbMain->Panel("status")->Text(), "100%");
-    EXPECT_EQ(w.previewPane().ibMain->size(), QSize(1500, 1200));
-    EXPECT_TRUE(w.previewPane().hsbView->isEnabled());
-    EXPECT_TRUE(w.previewPane().vsbView->isEnabled());
-    EXPECT_EQ(w.previewPane().hsbView->maximum(), 1500 - room.width());
-    EXPECT_EQ(w.previewPane().vsbView->maximum(), 1200 - room.height());
-    for (int v : {0, 37, w.previewPane().hsbView->maximum()}) {
-        w.previewPane().hsbView->setValue(v);
-        w.previewPane().vsbView->setValue(v / 2);
-        EXPECT_EQ(w.previewPane().ibMain->pos(), QPoint(-v, -(v / 2)));
+    EXPECT_EQ(w.previewPane().box()->size(), QSize(1500, 1200));
+    EXPECT_TRUE(w.previewPane().hScrollBar()->isEnabled());
+    EXPECT_TRUE(w.previewPane().vScrollBar()->isEnabled());
+    EXPECT_EQ(w.previewPane().hScrollBar()->maximum(), 1500 - room.width());
+    EXPECT_EQ(w.previewPane().vScrollBar()->maximum(), 1200 - room.height());
+    for (int v : {0, 37, w.previewPane().hScrollBar()->maximum()}) {
+        w.previewPane().hScrollBar()->setValue(v);
+        w.previewPane().vScrollBar()->setValue(v / 2);
+        EXPECT_EQ(w.previewPane().box()->pos(), QPoint(-v, -(v / 2)));
     }
 
     // A small image at actual size, then Best Fit again: centred both times.
     clickFolderRow(w, 2);
     const QPoint centred((room.width() - 40) / 2, (room.height() - 30) / 2);
-    EXPECT_EQ(w.previewPane().ibMain->geometry(), QRect(centred, QSize(40, 30)));
+    EXPECT_EQ(w.previewPane().box()->geometry(), QRect(centred, QSize(40, 30)));
     w.previewPane().mnuPreviewFit_Click(0);
-    EXPECT_EQ(w.previewPane().ibMain->geometry(), QRect(centred, QSize(40, 30)));
-    EXPECT_EQ(w.previewPane().hsbView->value(), 0);
+    EXPECT_EQ(w.previewPane().box()->geometry(), QRect(centred, QSize(40, 30)));
+    EXPECT_EQ(w.previewPane().hScrollBar()->value(), 0);
     w.subResize();
-    EXPECT_EQ(w.previewPane().ibMain->geometry(), QRect(centred, QSize(40, 30)));
+    EXPECT_EQ(w.previewPane().box()->geometry(), QRect(centred, QSize(40, 30)));
 }
 
 TEST_F(PreviewTest, TheFitMenuChangesOnlyForTheOtherItem) {
@@ -361,25 +361,25 @@ TEST_F(PreviewTest, TheFitMenuChangesOnlyForTheOtherItem) {
     frmMain& w = startWindow();
     addFolderRow(w, large);
     clickFolderRow(w, 1);
-    QAction* bestFit = w.previewPane().mnuPreviewFitParent->actions().at(0);
-    QAction* actualSize = w.previewPane().mnuPreviewFitParent->actions().at(1);
-    const QSize fitted = w.previewPane().ibMain->size();
+    QAction* bestFit = w.previewPane().fitMenu()->actions().at(0);
+    QAction* actualSize = w.previewPane().fitMenu()->actions().at(1);
+    const QSize fitted = w.previewPane().box()->size();
 
     // The checked item: nothing is fitted again, the check mark stays.
-    w.previewPane().ibMain->resize(10, 10);
+    w.previewPane().box()->resize(10, 10);
     bestFit->trigger();
-    EXPECT_EQ(w.previewPane().ibMain->size(), QSize(10, 10));
+    EXPECT_EQ(w.previewPane().box()->size(), QSize(10, 10));
     EXPECT_TRUE(bestFit->isChecked());
     EXPECT_EQ(w.previewPane().checkedPreviewFit(), 0);
 
     actualSize->trigger();
     EXPECT_TRUE(actualSize->isChecked());
     EXPECT_FALSE(bestFit->isChecked());
-    EXPECT_EQ(w.previewPane().ibMain->size(), QSize(1500, 1200));
+    EXPECT_EQ(w.previewPane().box()->size(), QSize(1500, 1200));
     bestFit->trigger();
     EXPECT_EQ(w.previewPane().checkedPreviewFit(), 0);
-    EXPECT_EQ(w.previewPane().ibMain->size(), fitted);
-    EXPECT_TRUE(w.previewPane().cmdPreviewView->text().endsWith(" Best Fit"));
+    EXPECT_EQ(w.previewPane().box()->size(), fitted);
+    EXPECT_TRUE(w.previewPane().fitButton()->text().endsWith(" Best Fit"));
 }
 
 TEST_F(PreviewTest, MouseOnThePreviewDrawsTheRectangleAndAClearLeavesNoMarks) {
@@ -390,13 +390,13 @@ TEST_F(PreviewTest, MouseOnThePreviewDrawsTheRectangleAndAClearLeavesNoMarks) {
     addFolderRow(w, b);
     w.previewPane().mnuPreviewFit_Click(1);
     clickFolderRow(w, 1);
-    SelectionController& s = *w.previewPane().PreviewSelection;
+    SelectionController& s = *w.previewPane().selection();
     s.PreviewMouseMode = SelectionController::WaitingForPress;
     s.PreviewToolMode = SelectionController::RectangleTool;
-    emit w.previewPane().ibMain->MouseDown(1, 0, 10, 10);
-    emit w.previewPane().ibMain->MouseMove(0, 60, 50);
-    emit w.previewPane().ibMain->MouseUp(1, 0, 60, 50);
-    const auto figures = w.previewPane().ibMain->box().OverlayFigures();
+    emit w.previewPane().box()->MouseDown(1, 0, 10, 10);
+    emit w.previewPane().box()->MouseMove(0, 60, 50);
+    emit w.previewPane().box()->MouseUp(1, 0, 60, 50);
+    const auto figures = w.previewPane().box()->box().OverlayFigures();
     EXPECT_EQ(figures.size(), 1u + 16u) << "the rectangle and eight grips";
     EXPECT_EQ(figures.front().rect, QRect(QPoint(10, 10), QPoint(60, 50)));
     EXPECT_EQ(figures.front().penStyle, 1);
@@ -404,24 +404,24 @@ TEST_F(PreviewTest, MouseOnThePreviewDrawsTheRectangleAndAClearLeavesNoMarks) {
     EXPECT_TRUE(w.editView().TaskOptionsChanged);
 
     // Another image comes in while the marks stand; the clear leaves none.
-    w.previewPane().ibMain->box().setImage(pixelsOf(b));
+    w.previewPane().box()->box().setImage(pixelsOf(b));
     w.previewPane().subClearSelection();
-    EXPECT_TRUE(w.previewPane().ibMain->box().OverlayFigures().empty());
-    w.previewPane().ibMain->box().DrawRectangle(0, 0, 5, 5);
-    EXPECT_EQ(w.previewPane().ibMain->box().OverlayFigures().size(), 1u);
+    EXPECT_TRUE(w.previewPane().box()->box().OverlayFigures().empty());
+    w.previewPane().box()->box().DrawRectangle(0, 0, 5, 5);
+    EXPECT_EQ(w.previewPane().box()->box().OverlayFigures().size(), 1u);
     w.previewPane().subClearSelection();
-    EXPECT_TRUE(w.previewPane().ibMain->box().OverlayFigures().empty());
+    EXPECT_TRUE(w.previewPane().box()->box().OverlayFigures().empty());
     EXPECT_EQ(shown(w), pixelsOf(b));
     EXPECT_EQ(s.PreviewMouseMode, SelectionController::Idle);
 
     // Stepping clears the selection too.
     s.PreviewMouseMode = SelectionController::WaitingForPress;
-    emit w.previewPane().ibMain->MouseDown(1, 0, 10, 10);
-    emit w.previewPane().ibMain->MouseMove(0, 30, 30);
+    emit w.previewPane().box()->MouseDown(1, 0, 10, 10);
+    emit w.previewPane().box()->MouseMove(0, 30, 30);
     w.fileListFocus().ActiveFileList = "lvFolder";
     w.previewPane().cmdPreviewNext_Click();
-    EXPECT_EQ(w.previewPane().PicTiffTag, b);
-    EXPECT_TRUE(w.previewPane().ibMain->box().OverlayFigures().empty());
+    EXPECT_EQ(w.previewPane().shownFile(), b);
+    EXPECT_TRUE(w.previewPane().box()->box().OverlayFigures().empty());
     EXPECT_EQ(s.PreviewMouseMode, SelectionController::Idle);
 }
 
@@ -431,15 +431,15 @@ TEST_F(PreviewTest, ColourPickReadsThePixelUnderThePointer) {
     addFolderRow(w, a);
     w.previewPane().mnuPreviewFit_Click(1);
     clickFolderRow(w, 1);
-    w.previewPane().PreviewSelection->PreviewToolMode = SelectionController::ColourPickTool;
+    w.previewPane().selection()->PreviewToolMode = SelectionController::ColourPickTool;
     // splitPicture is green above the diagonal, black below it.
-    emit w.previewPane().ibMain->MouseDown(1, 0, 90, 5);
-    EXPECT_EQ(w.previewPane().ibMain->box().BackgroundColor(), 0x0000FF00u);
-    emit w.previewPane().ibMain->MouseDown(1, 0, 5, 70);
-    EXPECT_EQ(w.previewPane().ibMain->box().BackgroundColor(), 0u);
-    emit w.previewPane().ibMain->MouseDown(1, 0, 5000, -40);
-    EXPECT_EQ(w.previewPane().PreviewSelection->PickX, 99);
-    EXPECT_EQ(w.previewPane().PreviewSelection->PickY, 0);
+    emit w.previewPane().box()->MouseDown(1, 0, 90, 5);
+    EXPECT_EQ(w.previewPane().box()->box().BackgroundColor(), 0x0000FF00u);
+    emit w.previewPane().box()->MouseDown(1, 0, 5, 70);
+    EXPECT_EQ(w.previewPane().box()->box().BackgroundColor(), 0u);
+    emit w.previewPane().box()->MouseDown(1, 0, 5000, -40);
+    EXPECT_EQ(w.previewPane().selection()->PickX, 99);
+    EXPECT_EQ(w.previewPane().selection()->PickY, 0);
 }
 
 namespace {
@@ -456,7 +456,7 @@ protected:
         return file(name);
     }
     static QColor shownUpperRight(const frmMain& w) {
-        const ImageBox& box = w.previewPane().ibMain->box();
+        const ImageBox& box = w.previewPane().box()->box();
         const QSize size(box.DisplayWidth(), box.DisplayHeight());
         const QImage& image = box.displayImage(size);
         return image.pixelColor(image.width() * 3 / 4, image.height() / 4);
@@ -502,14 +502,14 @@ TEST_F(FastPreviewTest, QuickClicksNeverMixOnePhotoWithAnothersNameOrMetadata) {
         const QString name = QFileInfo(paths[row - 1]).fileName();
         SCOPED_TRACE(name.toStdString());
         clickFolderRow(w, row);
-        EXPECT_TRUE(w.previewPane().ibMain->box().LoadPending()) << "the click did not wait for the decode";
+        EXPECT_TRUE(w.previewPane().box()->box().LoadPending()) << "the click did not wait for the decode";
         EXPECT_TRUE(near(shownUpperRight(w), colours[row - 1]));
         EXPECT_EQ(panel(w, "filename"), name);
         EXPECT_EQ(w.metadataPane().iptcList()->Tag(), paths[row - 1]);
         EXPECT_TRUE(iptcListNames(w, name));
     }
     const QString last = paths[order[std::size(order) - 1] - 1];
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.previewPane().ibMain->box().LoadPending(); }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.previewPane().box()->box().LoadPending(); }, 20000));
     QTest::qWait(50);
     EXPECT_EQ(shown(w), pixelsOf(last));
     EXPECT_EQ(OriginalImageData.convertToFormat(QImage::Format_RGB888), pixelsOf(last));
@@ -532,7 +532,7 @@ TEST_F(FastPreviewTest, APhotoStoredOnItsSideIsShownAndLoadedUpright) {
     const QImage upright = stored.transformed(QTransform().rotate(90));
     frmMain& w = startWindow();
     clickFolderRow(w, addFolderRow(w, path));
-    ImageBox& box = w.previewPane().ibMain->box();
+    ImageBox& box = w.previewPane().box()->box();
     EXPECT_TRUE(box.LoadPending());
     EXPECT_EQ(QSize(box.ImageWidth(), box.ImageHeight()), upright.size());
     const auto sameQuadrants = [&](const QImage& image) {
@@ -569,8 +569,8 @@ TEST_F(FastPreviewTest, ActualSizeEditSaveAndPrintRightAfterAClickSeeTheFullImag
         {"Actual Size",
          [&] {
              w.previewPane().mnuPreviewFit_Click(1);
-             EXPECT_EQ(w.previewPane().ibMain->box().DisplayWidth(), full.width());
-             return w.previewPane().ibMain->renderDisplay().convertToFormat(QImage::Format_RGB888);
+             EXPECT_EQ(w.previewPane().box()->box().DisplayWidth(), full.width());
+             return w.previewPane().box()->renderDisplay().convertToFormat(QImage::Format_RGB888);
          }},
         {"Edit",
          [&] {
@@ -580,7 +580,7 @@ TEST_F(FastPreviewTest, ActualSizeEditSaveAndPrintRightAfterAClickSeeTheFullImag
          }},
         {"Save Preview As",
          [&] {
-             w.previewPane().ibMain->box().SaveToFile(saved);
+             w.previewPane().box()->box().SaveToFile(saved);
              return QImage(saved).convertToFormat(QImage::Format_RGB888);
          }},
         {"Print",
@@ -597,11 +597,11 @@ TEST_F(FastPreviewTest, ActualSizeEditSaveAndPrintRightAfterAClickSeeTheFullImag
         if (w.editView().fncIsEditView())
             w.previewPane().mnuPreview_Click(0);
         w.previewPane().mnuPreviewFit_Click(0);
-        w.previewPane().PicTiffTag.clear();
+        w.previewPane().setShownFile({});
         clickFolderRow(w, row);
-        ASSERT_TRUE(w.previewPane().ibMain->box().LoadPending());
+        ASSERT_TRUE(w.previewPane().box()->box().LoadPending());
         EXPECT_EQ(c.act(), full);
-        EXPECT_FALSE(w.previewPane().ibMain->box().LoadPending());
+        EXPECT_FALSE(w.previewPane().box()->box().LoadPending());
     }
     EXPECT_TRUE(errors.reports().empty());
 }

@@ -29,10 +29,10 @@ protected:
 
     void startOn(const QImage& image) {
         w = &start();
-        w->previewPane().PreviewOptimized = false;
+        w->previewPane().setOptimized(false);
         original = image;
-        w->previewPane().ibMain->box().setImage(original);
-        OriginalImageData = w->previewPane().ibMain->box().Picture();
+        w->previewPane().box()->box().setImage(original);
+        OriginalImageData = w->previewPane().box()->box().Picture();
         w->editView().CmdPreviewEdit_Click();
     }
 

@@ -79,14 +79,14 @@ protected:
         created->show();
         QApplication::processEvents();
         // The preview shows images as loaded unless a test says otherwise.
-        created->previewPane().PreviewOptimized = false;
+        created->previewPane().setOptimized(false);
         return *created;
     }
 
     // What a preview load leaves: the image shown and its copy as loaded.
     static void show(frmMain& w, const QImage& image) {
-        w.previewPane().ibMain->box().setImage(image);
-        OriginalImageData = w.previewPane().ibMain->box().Picture();
+        w.previewPane().box()->box().setImage(image);
+        OriginalImageData = w.previewPane().box()->box().Picture();
         w.subResize();
     }
 
@@ -158,7 +158,7 @@ TEST_F(EditViewTest, ItemClickChoosesTheTaskAndShowsItsPanelOnly) {
         EXPECT_EQ(visiblePanels(w), QStringList{item.panel});
         EXPECT_EQ(w.editView().cmdOK->text(), QStringLiteral("Confirm"));
         EXPECT_FALSE(w.editView().ImageModified);
-        EXPECT_TRUE(w.previewPane().PreviewUnchanged);
+        EXPECT_TRUE(w.previewPane().unchanged());
         // Preview and Confirm are ready at once, but for the two tasks that need a
         // region marked on the image first.
         const bool ready = item.key != QLatin1String("Crop") && item.key != QLatin1String("RedEye");
@@ -258,7 +258,7 @@ TEST_F(EditViewTest, SwitchWithoutAnImageDoesNothing) {
     EXPECT_FALSE(w.editView().fncIsEditView());
     EXPECT_EQ(w.splMain->LeftOrTopControl(), w.splRight);
     EXPECT_EQ(ActiveTaskList, 0);
-    EXPECT_EQ(w.previewPane().CmdPreviewEdit->text().trimmed(), QStringLiteral("Edit"));
+    EXPECT_EQ(w.previewPane().editButton()->text().trimmed(), QStringLiteral("Edit"));
 }
 
 TEST_F(EditViewTest, SwitchTogglesTheSplittersCaptionsAndActiveList) {
@@ -270,37 +270,37 @@ TEST_F(EditViewTest, SwitchTogglesTheSplittersCaptionsAndActiveList) {
     EXPECT_EQ(w.splRight->RightOrBottomControl(), nullptr);
     EXPECT_EQ(w.splView->LeftOrTopControl(), nullptr);
     EXPECT_EQ(ActiveTaskList, 1);
-    EXPECT_TRUE(w.previewPane().CmdPreviewEdit->text().endsWith(QStringLiteral("     Finish")));
-    EXPECT_FALSE(w.previewPane().cmdPreviewType->isEnabled());
+    EXPECT_TRUE(w.previewPane().editButton()->text().endsWith(QStringLiteral("     Finish")));
+    EXPECT_FALSE(w.previewPane().typeButton()->isEnabled());
     EXPECT_EQ(w.editView().EditOriginalWidth, 40);
     EXPECT_EQ(w.editView().EditOriginalHeight, 30);
     EXPECT_EQ(CurrentTask.TaskID, int32_t(TaskType::None));
     EXPECT_EQ(w.editView().cmdOK->text(), QStringLiteral("Finish"));
     EXPECT_TRUE(w.editView().eb->isVisible());
     EXPECT_FALSE(ConfirmedImageData.isNull());
-    EXPECT_EQ(indexedMenuItem(w.previewPane().mnuPreviewParent, 0)->text(), "Back to Explorer view");
+    EXPECT_EQ(indexedMenuItem(w.previewPane().previewMenu(), 0)->text(), "Back to Explorer view");
 
     // Finish leaves the edit view.
     w.editView().cmdOK->click();
     EXPECT_FALSE(w.editView().fncIsEditView());
     EXPECT_EQ(w.splMain->LeftOrTopControl(), w.splRight);
     EXPECT_EQ(w.splRight->RightOrBottomControl(), w.splView);
-    EXPECT_EQ(w.splView->LeftOrTopControl(), w.previewPane().picView);
+    EXPECT_EQ(w.splView->LeftOrTopControl(), w.previewPane().view());
     EXPECT_EQ(ActiveTaskList, 0);
-    EXPECT_TRUE(w.previewPane().CmdPreviewEdit->text().endsWith(QStringLiteral("     Edit")));
-    EXPECT_TRUE(w.previewPane().cmdPreviewType->isEnabled());
+    EXPECT_TRUE(w.previewPane().editButton()->text().endsWith(QStringLiteral("     Edit")));
+    EXPECT_TRUE(w.previewPane().typeButton()->isEnabled());
     EXPECT_TRUE(ConfirmedImageData.isNull());
     EXPECT_FALSE(w.editView().eb->isVisible());
     EXPECT_TRUE(w.picBrowse->isVisible());
-    EXPECT_EQ(indexedMenuItem(w.previewPane().mnuPreviewParent, 0)->text(), "Edit/Enhance image");
+    EXPECT_EQ(indexedMenuItem(w.previewPane().previewMenu(), 0)->text(), "Edit/Enhance image");
 
     // The preview menu's first item switches too, and its caption follows each way.
     w.previewPane().mnuPreview_Click(0);
     EXPECT_TRUE(w.editView().fncIsEditView());
-    EXPECT_EQ(indexedMenuItem(w.previewPane().mnuPreviewParent, 0)->text(), "Back to Explorer view");
+    EXPECT_EQ(indexedMenuItem(w.previewPane().previewMenu(), 0)->text(), "Back to Explorer view");
     w.previewPane().mnuPreview_Click(0);
     EXPECT_FALSE(w.editView().fncIsEditView());
-    EXPECT_EQ(indexedMenuItem(w.previewPane().mnuPreviewParent, 0)->text(), "Edit/Enhance image");
+    EXPECT_EQ(indexedMenuItem(w.previewPane().previewMenu(), 0)->text(), "Edit/Enhance image");
 }
 
 // The folder tree is hidden while editing; back in the explorer view it shows the
@@ -343,21 +343,21 @@ TEST_F(EditViewTest, EntryAppliesTheWholeBasketWhateverRowIsSelected) {
     w.editView().lvEdit->setSelected(1, true);
     // The explorer view's preview shows the basket up to row 1: mirrored only.
     w.editView().subProcessTaskBasket(false);
-    ASSERT_EQ(w.previewPane().ibMain->box().image().convertToFormat(QImage::Format_RGB32),
+    ASSERT_EQ(w.previewPane().box()->box().image().convertToFormat(QImage::Format_RGB32),
               original.mirrored(true, false).convertToFormat(QImage::Format_RGB32));
     w.editView().CmdPreviewEdit_Click();
     EXPECT_EQ(decoded(ConfirmedImageData), bothApplied(original));
-    EXPECT_EQ(w.previewPane().ibMain->box().image().convertToFormat(QImage::Format_RGB32), bothApplied(original));
+    EXPECT_EQ(w.previewPane().box()->box().image().convertToFormat(QImage::Format_RGB32), bothApplied(original));
 
     // Leaving shows the image as loaded again.
     w.editView().CmdPreviewEdit_Click();
-    EXPECT_EQ(w.previewPane().ibMain->box().image().convertToFormat(QImage::Format_RGB32),
+    EXPECT_EQ(w.previewPane().box()->box().image().convertToFormat(QImage::Format_RGB32),
               original.convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(EditViewTest, OptimizedPreviewOfTheWholeBasketIsNotAppliedTwice) {
     frmMain& w = startWith();
-    w.previewPane().PreviewOptimized = true;
+    w.previewPane().setOptimized(true);
     const QImage original = gradient(40, 30);
     show(w, original);
     addFlipAndInvert(w);
@@ -367,12 +367,12 @@ TEST_F(EditViewTest, OptimizedPreviewOfTheWholeBasketIsNotAppliedTwice) {
     EXPECT_EQ(decoded(ConfirmedImageData), bothApplied(original));
     // Leaving keeps the optimized preview.
     w.editView().CmdPreviewEdit_Click();
-    EXPECT_EQ(w.previewPane().ibMain->box().image().convertToFormat(QImage::Format_RGB32), bothApplied(original));
+    EXPECT_EQ(w.previewPane().box()->box().image().convertToFormat(QImage::Format_RGB32), bothApplied(original));
 }
 
 TEST_F(EditViewTest, OptimizedPreviewStoppedEarlyIsReplayedWhole) {
     frmMain& w = startWith();
-    w.previewPane().PreviewOptimized = true;
+    w.previewPane().setOptimized(true);
     const QImage original = gradient(40, 30);
     show(w, original);
     addFlipAndInvert(w);

@@ -55,7 +55,7 @@ protected:
         return rgb(box.image());
     }
 
-    QImage shown() const { return rgb(w->previewPane().ibMain->box().image()); }
+    QImage shown() const { return rgb(w->previewPane().box()->box().image()); }
 
     // A small picture file to stamp: a red square with a white border.
     QString logo(const char* name = "logo.png") {
@@ -72,7 +72,7 @@ protected:
     // Back to the confirmed state, as a new task choice would leave it.
     void dropPreview() {
         w->editView().ImageModified = false;
-        w->previewPane().ibMain->box().setImage(ConfirmedImageData);
+        w->previewPane().box()->box().setImage(ConfirmedImageData);
     }
 
 };
@@ -114,8 +114,8 @@ TEST_F(EffectPanelTest, EveryEffectPreviewsWhatTheEngineMakesOfItsRow) {
              TextPanel* t = f.editView().textOptions;
              t->cboPosition->setCurrentIndex(9);
              t->txtTextAngle->setText(QStringLiteral("20"));
-             f.previewPane().PreviewSelection->TextPointX = 30;
-             f.previewPane().PreviewSelection->TextPointY = 40;
+             f.previewPane().selection()->TextPointX = 30;
+             f.previewPane().selection()->TextPointY = 40;
          }},
         {"watermark", "Watermark",
          [&stamp](frmMain& f) {
@@ -200,15 +200,15 @@ TEST_F(EffectPanelTest, SingleWatermarkOnAHalfSizePreviewStampsInImagePixels) {
     EXPECT_FALSE(w->editView().picLocation->isHidden());
     wm->chkWatermarkTransparent->setChecked(false);
     wm->sldWatermarkTransparency->setValue(0);
-    ImageBox& box = w->previewPane().ibMain->box();
+    ImageBox& box = w->previewPane().box()->box();
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
         box.setAutoZoom(true);
         box.setWidth(200);
         box.setHeight(100);
         ASSERT_EQ(box.DisplayWidth(), 200);
-        w->previewPane().PreviewSelection->WatermarkPointX = 100;
-        w->previewPane().PreviewSelection->WatermarkPointY = 50;
+        w->previewPane().selection()->WatermarkPointX = 100;
+        w->previewPane().selection()->WatermarkPointY = 50;
         w->editView().subMarkOptionsChanged();
         ASSERT_TRUE(w->editView().cmdApply_Click());
         EXPECT_EQ(CurrentTask.Param[3], QStringLiteral("1"));
@@ -221,7 +221,7 @@ TEST_F(EffectPanelTest, SingleWatermarkOnAHalfSizePreviewStampsInImagePixels) {
         EXPECT_EQ(result.pixel(199, 99), rgb(original).pixel(199, 99));
         EXPECT_EQ(result, engineResult());
         // The picked point itself is left as it was picked.
-        EXPECT_EQ(w->previewPane().PreviewSelection->WatermarkPointX, 100);
+        EXPECT_EQ(w->previewPane().selection()->WatermarkPointX, 100);
     }
 }
 
@@ -403,12 +403,12 @@ TEST_F(EffectPanelTest, RedEyeWorksInTheMarkedRegionAndLeavesSelectionOnlyOff) {
     startOn(eyes);
     choose("RedEye");
     EXPECT_FALSE(w->editView().cmdApply->isEnabled());
-    ImageBox& box = w->previewPane().ibMain->box();
+    ImageBox& box = w->previewPane().box()->box();
     w->editView().redEyeOptions->chkRedEye->setChecked(true);
     EXPECT_EQ(box.ActiveSelectionTool(), ImageBox::RedEyeTool);
     EXPECT_TRUE(w->editView().cmdApply->isEnabled());
     box.SelectRectangle(15, 15, 45, 45);
-    w->previewPane().PreviewSelection->mouseUp(1, 45, 45);
+    w->previewPane().selection()->mouseUp(1, 45, 45);
     EXPECT_FALSE(w->editView().redEyeOptions->chkRedEye->isChecked());
     ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_FALSE(box.SelectionOnly());

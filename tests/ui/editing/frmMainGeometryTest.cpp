@@ -38,7 +38,7 @@ protected:
         return rgb(box.image());
     }
 
-    QImage shown() const { return rgb(w->previewPane().ibMain->box().image()); }
+    QImage shown() const { return rgb(w->previewPane().box()->box().image()); }
 
 };
 
@@ -105,13 +105,13 @@ TEST_F(GeometryPanelTest, EveryTaskPreviewsWhatTheEngineMakesOfItsRow) {
         EXPECT_NE(shown(), rgb(original));
         EXPECT_EQ(shown(), engineResult());
         EXPECT_TRUE(w->editView().ImageModified);
-        EXPECT_FALSE(w->previewPane().PreviewUnchanged);
+        EXPECT_FALSE(w->previewPane().unchanged());
         EXPECT_FALSE(w->editView().TaskOptionsChanged);
         EXPECT_TRUE(w->editView().cmdReset->isEnabled());
         EXPECT_FALSE(w->editView().cmdApply->isEnabled());
         // Not confirmed: the next task starts from the image as it was.
         w->editView().ImageModified = false;
-        w->previewPane().ibMain->box().setImage(ConfirmedImageData);
+        w->previewPane().box()->box().setImage(ConfirmedImageData);
     }
 }
 
@@ -195,8 +195,8 @@ TEST_F(GeometryPanelTest, EditViewEntryWithTheLockOnKeepsTheImageSize) {
     w->editView().chkResizeRatio->setChecked(true);
     w->editView().CmdPreviewEdit_Click();
     const QImage other = gradient(64, 48);
-    w->previewPane().ibMain->box().setImage(other);
-    OriginalImageData = w->previewPane().ibMain->box().Picture();
+    w->previewPane().box()->box().setImage(other);
+    OriginalImageData = w->previewPane().box()->box().Picture();
     w->editView().CmdPreviewEdit_Click();
     EXPECT_EQ(w->editView().txtResizeWidth->text(), QStringLiteral("64"));
     EXPECT_EQ(w->editView().txtResizeHeight->text(), QStringLiteral("48"));
@@ -260,7 +260,7 @@ TEST_F(GeometryPanelTest, StoredOptionsLoadAndConfirmedOptionsStore) {
 TEST_F(GeometryPanelTest, CropByMouseUsesTheBoxSelectionWhenFittedAndGripsAtActualSize) {
     choose("Crop");
     w->editView().optCropSelect[0]->setChecked(true);
-    ImageBox& box = w->previewPane().ibMain->box();
+    ImageBox& box = w->previewPane().box()->box();
     // Fit, preview size -> the selection tool in charge.
     struct Case {
         bool fit;
@@ -276,21 +276,21 @@ TEST_F(GeometryPanelTest, CropByMouseUsesTheBoxSelectionWhenFittedAndGripsAtActu
         box.setWidth(c.holder.width());
         box.setHeight(c.holder.height());
         w->editView().chkCropMouse->setChecked(true);
-        EXPECT_TRUE(w->previewPane().PreviewSelection->CropByMouseActive);
+        EXPECT_TRUE(w->previewPane().selection()->CropByMouseActive);
         EXPECT_TRUE(w->editView().TaskOptionsChanged);
         EXPECT_EQ(box.ActiveSelectionTool() == ImageBox::RectangleTool, c.boxTool);
-        EXPECT_EQ(w->previewPane().PreviewSelection->PreviewMouseMode, c.boxTool ? 0 : 1);
-        EXPECT_EQ(w->previewPane().PreviewSelection->PreviewToolMode, c.boxTool ? 0 : 2);
+        EXPECT_EQ(w->previewPane().selection()->PreviewMouseMode, c.boxTool ? 0 : 1);
+        EXPECT_EQ(w->previewPane().selection()->PreviewToolMode, c.boxTool ? 0 : 2);
     }
 }
 
 TEST_F(GeometryPanelTest, MouseCropAtActualSizeCropsTheDraggedRectangle) {
     choose("Crop");
     w->editView().optCropSelect[0]->setChecked(true);
-    ImageBox& box = w->previewPane().ibMain->box();
+    ImageBox& box = w->previewPane().box()->box();
     box.setAutoZoom(false);
     w->editView().chkCropMouse->setChecked(true);
-    SelectionController* s = w->previewPane().PreviewSelection;
+    SelectionController* s = w->previewPane().selection();
     // A drag to the upper left, ending past the image's top edge.
     s->mouseDown(1, 60, 40);
     s->mouseMove(10, -5);
@@ -312,10 +312,10 @@ TEST_F(GeometryPanelTest, MouseCropAtActualSizeCropsTheDraggedRectangle) {
 TEST_F(GeometryPanelTest, AClickWithoutADragIsNoCrop) {
     choose("Crop");
     w->editView().optCropSelect[0]->setChecked(true);
-    w->previewPane().ibMain->box().setAutoZoom(false);
+    w->previewPane().box()->box().setAutoZoom(false);
     w->editView().chkCropMouse->setChecked(true);
-    w->previewPane().PreviewSelection->mouseDown(1, 20, 20);
-    w->previewPane().PreviewSelection->mouseUp(1, 20, 20);
+    w->previewPane().selection()->mouseDown(1, 20, 20);
+    w->previewPane().selection()->mouseUp(1, 20, 20);
     const size_t before = messages.shown().size();
     EXPECT_FALSE(w->editView().cmdApply_Click());
     EXPECT_EQ(messages.shown().size(), before + 1);
@@ -325,17 +325,17 @@ TEST_F(GeometryPanelTest, AClickWithoutADragIsNoCrop) {
 TEST_F(GeometryPanelTest, LeavingTheEditViewEndsEveryPickMode) {
     choose("Crop");
     w->editView().chkCropBackColor->setChecked(true);
-    EXPECT_EQ(w->previewPane().PreviewSelection->PreviewToolMode, 4);
+    EXPECT_EQ(w->previewPane().selection()->PreviewToolMode, 4);
     w->editView().chkSelectLocation->setChecked(true);
-    EXPECT_TRUE(w->previewPane().PreviewSelection->LocationPickMode);
+    EXPECT_TRUE(w->previewPane().selection()->LocationPickMode);
     w->editView().optCropSelect[0]->setChecked(true);
     w->editView().chkCropMouse->setChecked(true);
     w->editView().CmdPreviewEdit_Click();
     ASSERT_FALSE(w->editView().fncIsEditView());
-    EXPECT_EQ(w->previewPane().PreviewSelection->PreviewToolMode, 0);
-    EXPECT_EQ(w->previewPane().PreviewSelection->PreviewMouseMode, 0);
-    EXPECT_FALSE(w->previewPane().PreviewSelection->LocationPickMode);
-    EXPECT_FALSE(w->previewPane().PreviewSelection->CropByMouseActive);
+    EXPECT_EQ(w->previewPane().selection()->PreviewToolMode, 0);
+    EXPECT_EQ(w->previewPane().selection()->PreviewMouseMode, 0);
+    EXPECT_FALSE(w->previewPane().selection()->LocationPickMode);
+    EXPECT_FALSE(w->previewPane().selection()->CropByMouseActive);
     EXPECT_FALSE(w->editView().chkCropMouse->isChecked());
     EXPECT_FALSE(w->editView().chkSelectLocation->isChecked());
     EXPECT_FALSE(w->editView().chkCropBackColor->isChecked());
@@ -343,15 +343,15 @@ TEST_F(GeometryPanelTest, LeavingTheEditViewEndsEveryPickMode) {
 
 TEST_F(GeometryPanelTest, AColourPickFillsTheSwatchAndEndsWithTheClick) {
     choose("Rotate");
-    ImageBox& box = w->previewPane().ibMain->box();
+    ImageBox& box = w->previewPane().box()->box();
     box.setAutoZoom(false);
     w->subResize();
     w->editView().chkCropBackColor->setChecked(true);
     w->editView().TaskOptionsChanged = false;
-    w->previewPane().PreviewSelection->mouseDown(1, 30, 20);
+    w->previewPane().selection()->mouseDown(1, 30, 20);
     EXPECT_EQ(w->editView().picCropBackColor->BackColor(), box.PixelColor(30, 20));
     EXPECT_TRUE(w->editView().TaskOptionsChanged);
-    w->previewPane().PreviewSelection->mouseUp(1, 30, 20);
+    w->previewPane().selection()->mouseUp(1, 30, 20);
     EXPECT_FALSE(w->editView().chkCropBackColor->isChecked());
-    EXPECT_EQ(w->previewPane().PreviewSelection->PreviewToolMode, 0);
+    EXPECT_EQ(w->previewPane().selection()->PreviewToolMode, 0);
 }

@@ -54,7 +54,7 @@ protected:
         EditingWindowTest::SetUp();
         startOn(pattern(60, 40));
     }
-    QImage shown() const { return rgb(w->previewPane().ibMain->box().image()); }
+    QImage shown() const { return rgb(w->previewPane().box()->box().image()); }
     QImage confirmed() const {
         return rgb(ConfirmedImageData);
     }

@@ -69,7 +69,7 @@ protected:
         return rgb(box.image());
     }
 
-    QImage shown() const { return rgb(w->previewPane().ibMain->box().image()); }
+    QImage shown() const { return rgb(w->previewPane().box()->box().image()); }
 
     QStringList rows(const ListView& list) const {
         QStringList out;
@@ -124,7 +124,7 @@ TEST_F(TaskBasketTest, RedEyeIsNeverQueuedButItsPreviewIsConfirmed) {
     choose("RedEye");
     QImage corrected = original;
     corrected.setPixel(5, 5, qRgb(0, 0, 0));
-    w->previewPane().ibMain->box().setImage(corrected);
+    w->previewPane().box()->box().setImage(corrected);
     w->editView().cmdOK_Click();
     EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 0);
     EXPECT_EQ(w->editView().lvEdit->Count(), 0);
@@ -243,9 +243,9 @@ TEST_F(TaskBasketTest, RowClickWithoutAnImageOrDuringAReplayDoesNothing) {
     EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 3);
     EXPECT_EQ(shown().size(), QSize(50, 100));
 
-    w->previewPane().ibMain->box().setImage(QImage());
+    w->previewPane().box()->box().setImage(QImage());
     w->editView().lvEditPreview_ItemClick(2);
-    EXPECT_FALSE(w->previewPane().ibMain->box().HasImage());
+    EXPECT_FALSE(w->previewPane().box()->box().HasImage());
     EXPECT_TRUE(errors.reports().empty());
 }
 
@@ -313,12 +313,12 @@ TEST_F(TaskBasketTest, OpeningWithoutAnImageFillsTheListsOnly) {
     w->editView().cmdEditBar_Click(2);
     w->editView().cmdEditBar_Click(0);
     const QImage confirmed = ConfirmedImageData;
-    w->previewPane().ibMain->box().setImage(QImage());
+    w->previewPane().box()->box().setImage(QImage());
     dialogs.chooseFile(file);
     w->editView().cmdEditBar_Click(1);
     EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 3);
     EXPECT_EQ(w->editView().lvEdit->Count(), 3);
-    EXPECT_FALSE(w->previewPane().ibMain->box().HasImage());
+    EXPECT_FALSE(w->previewPane().box()->box().HasImage());
     EXPECT_EQ(ConfirmedImageData, confirmed);
     EXPECT_TRUE(messages.shown().empty());
 }

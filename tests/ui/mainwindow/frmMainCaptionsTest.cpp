@@ -119,7 +119,7 @@ TEST_F(MainWindowTest, EveryCaptionShowsWholeAtTheFirstAndTheLeastSize) {
     frmMain& w = start();
     QImage picture(300, 200, QImage::Format_RGB32);
     picture.fill(Qt::darkGreen);
-    w.previewPane().ibMain->box().setImage(picture);
+    w.previewPane().box()->box().setImage(picture);
     const struct {
         const char* name;
         std::function<void()> enter;
@@ -146,7 +146,7 @@ TEST_F(MainWindowTest, PreviewToolBarFollowsPicViewWhenTheLayoutSwitches) {
     frmMain& w = start();
     QImage picture(300, 200, QImage::Format_RGB32);
     picture.fill(Qt::darkBlue);
-    w.previewPane().ibMain->box().setImage(picture);
+    w.previewPane().box()->box().setImage(picture);
     w.subResize();
     const struct {
         const char* name;
@@ -159,15 +159,15 @@ TEST_F(MainWindowTest, PreviewToolBarFollowsPicViewWhenTheLayoutSwitches) {
     };
     for (const auto& change : switches) {
         change.enter();
-        EXPECT_EQ(w.previewPane().picToolbarPreview->width(), w.previewPane().picView->width())
+        EXPECT_EQ(w.previewPane().toolbar()->width(), w.previewPane().view()->width())
             << change.name;
         const QRect save(
-            w.previewPane().cmdPreviewSave->mapTo(w.previewPane().picToolbarPreview, QPoint(0, 0)),
-            w.previewPane().cmdPreviewSave->size());
-        EXPECT_EQ(save.right(), w.previewPane().picToolbarPreview->width() - 2) << change.name;
-        EXPECT_EQ(w.previewPane().PicViewImage->y() - (w.previewPane().PicViewImage->y() >
-                                                       w.previewPane().picToolbarPreview->height()),
-                  w.previewPane().picToolbarPreview->height())
+            w.previewPane().saveButton()->mapTo(w.previewPane().toolbar(), QPoint(0, 0)),
+            w.previewPane().saveButton()->size());
+        EXPECT_EQ(save.right(), w.previewPane().toolbar()->width() - 2) << change.name;
+        EXPECT_EQ(w.previewPane().imageHolder()->y() - (w.previewPane().imageHolder()->y() >
+                                                       w.previewPane().toolbar()->height()),
+                  w.previewPane().toolbar()->height())
             << change.name << ": the image starts below the tool bar";
     }
 }

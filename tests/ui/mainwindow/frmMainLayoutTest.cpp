@@ -23,15 +23,15 @@ void detachForEditView(frmMain& w) {
 }
 
 void expectScrollBarsAgainstImage(const frmMain& w) {
-    const QRect image = w.previewPane().PicViewImage->geometry();
-    EXPECT_EQ(w.previewPane().vsbView->x(), image.right() + 1);
-    EXPECT_EQ(w.previewPane().vsbView->y(), image.y());
-    EXPECT_EQ(w.previewPane().vsbView->height(), image.height());
-    EXPECT_EQ(w.previewPane().hsbView->x(), image.x());
-    EXPECT_EQ(w.previewPane().hsbView->y(), image.bottom() + 1);
-    EXPECT_EQ(w.previewPane().hsbView->width(), image.width());
-    EXPECT_TRUE(w.previewPane().vsbView->isVisible());
-    EXPECT_TRUE(w.previewPane().hsbView->isVisible());
+    const QRect image = w.previewPane().imageHolder()->geometry();
+    EXPECT_EQ(w.previewPane().vScrollBar()->x(), image.right() + 1);
+    EXPECT_EQ(w.previewPane().vScrollBar()->y(), image.y());
+    EXPECT_EQ(w.previewPane().vScrollBar()->height(), image.height());
+    EXPECT_EQ(w.previewPane().hScrollBar()->x(), image.x());
+    EXPECT_EQ(w.previewPane().hScrollBar()->y(), image.bottom() + 1);
+    EXPECT_EQ(w.previewPane().hScrollBar()->width(), image.width());
+    EXPECT_TRUE(w.previewPane().vScrollBar()->isVisible());
+    EXPECT_TRUE(w.previewPane().hScrollBar()->isVisible());
 }
 
 } // namespace
@@ -46,10 +46,10 @@ TEST(ZoomText, WholePercentWithHalvesToEven) {
 
 TEST_F(MainWindowTest, ExplorerViewPlacesThePreviewInsideItsPane) {
     frmMain& w = start();
-    const int B = w.previewPane().picToolbarPreview->height();
-    const QRect image = w.previewPane().PicViewImage->geometry();
+    const int B = w.previewPane().toolbar()->height();
+    const QRect image = w.previewPane().imageHolder()->geometry();
     EXPECT_EQ(image.topLeft(), QPoint(1, B + 1));
-    EXPECT_EQ(image.width(), w.previewPane().picView->width() - w.previewPane().vsbView->width() - 1);
+    EXPECT_EQ(image.width(), w.previewPane().view()->width() - w.previewPane().vScrollBar()->width() - 1);
     expectScrollBarsAgainstImage(w);
     EXPECT_FALSE(w.editView().eb->isVisible());
     EXPECT_TRUE(w.metadataPane().isVisible());
@@ -65,40 +65,40 @@ TEST_F(MainWindowTest, ExplorerViewPlacesThePreviewInsideItsPane) {
 TEST_F(MainWindowTest, HiddenMetadataPaneGivesThePreviewItsPlaceAndComesBack) {
     frmMain& w = start();
     const int position = w.splView->SplitterPosition();
-    const int shownWidth = w.previewPane().picView->width();
+    const int shownWidth = w.previewPane().view()->width();
     w.subShowMetadataPane(false, false);
     EXPECT_EQ(w.splView->LeftOrTopControl(), nullptr);
     EXPECT_EQ(w.splView->RightOrBottomControl(), nullptr);
-    EXPECT_EQ(w.previewPane().picView->geometry(), QRect(QPoint(0, 0), w.splView->size()));
+    EXPECT_EQ(w.previewPane().view()->geometry(), QRect(QPoint(0, 0), w.splView->size()));
     EXPECT_FALSE(w.metadataPane().isVisible());
     EXPECT_FALSE(w.splView->picSplitter()->isVisible());
-    EXPECT_EQ(w.previewPane().PicViewImage->x(), 0);
-    EXPECT_EQ(w.previewPane().PicViewImage->width(), w.previewPane().picView->width() - w.previewPane().vsbView->width() - 10);
+    EXPECT_EQ(w.previewPane().imageHolder()->x(), 0);
+    EXPECT_EQ(w.previewPane().imageHolder()->width(), w.previewPane().view()->width() - w.previewPane().vScrollBar()->width() - 10);
     expectScrollBarsAgainstImage(w);
     EXPECT_FALSE(w.editView().eb->isVisible());
 
     w.subShowMetadataPane(true, false);
-    EXPECT_EQ(w.splView->LeftOrTopControl(), w.previewPane().picView);
+    EXPECT_EQ(w.splView->LeftOrTopControl(), w.previewPane().view());
     EXPECT_EQ(w.splView->RightOrBottomControl(), static_cast<QWidget*>(&w.metadataPane()));
     EXPECT_TRUE(w.metadataPane().isVisible());
     EXPECT_EQ(w.splView->SplitterPosition(), position);
-    EXPECT_EQ(w.previewPane().picView->width(), shownWidth);
+    EXPECT_EQ(w.previewPane().view()->width(), shownWidth);
 }
 
 TEST_F(MainWindowTest, EditViewShowsTheExplorerBarAndHidesTheOtherPanes) {
     frmMain& w = start();
     detachForEditView(w);
     w.subResize();
-    EXPECT_EQ(w.previewPane().picView->mapTo(&w, QPoint(0, 0)), QPoint(0, 0));
-    EXPECT_EQ(w.previewPane().picView->size(), QSize(w.width(), w.height() - w.sbMain->height()));
-    const QRect image = w.previewPane().PicViewImage->geometry();
-    EXPECT_EQ(image.topLeft(), QPoint(0, w.previewPane().picToolbarPreview->height()));
+    EXPECT_EQ(w.previewPane().view()->mapTo(&w, QPoint(0, 0)), QPoint(0, 0));
+    EXPECT_EQ(w.previewPane().view()->size(), QSize(w.width(), w.height() - w.sbMain->height()));
+    const QRect image = w.previewPane().imageHolder()->geometry();
+    EXPECT_EQ(image.topLeft(), QPoint(0, w.previewPane().toolbar()->height()));
     expectScrollBarsAgainstImage(w);
     EXPECT_TRUE(w.editView().eb->isVisible());
-    EXPECT_EQ(w.editView().eb->x(), w.previewPane().vsbView->x() + w.previewPane().vsbView->width());
+    EXPECT_EQ(w.editView().eb->x(), w.previewPane().vScrollBar()->x() + w.previewPane().vScrollBar()->width());
     EXPECT_EQ(w.editView().eb->y(), image.y());
     EXPECT_EQ(w.editView().eb->height(), image.height());
-    EXPECT_EQ(w.editView().eb->geometry().right(), w.previewPane().picView->width() - 1);
+    EXPECT_EQ(w.editView().eb->geometry().right(), w.previewPane().view()->width() - 1);
     for (QWidget* hidden : {static_cast<QWidget*>(w.picBrowse), static_cast<QWidget*>(&w.metadataPane()),
                             static_cast<QWidget*>(w.splLeft), w.splMain->picSplitter()})
         EXPECT_FALSE(hidden->isVisible());
@@ -106,18 +106,18 @@ TEST_F(MainWindowTest, EditViewShowsTheExplorerBarAndHidesTheOtherPanes) {
 
 TEST_F(MainWindowTest, NoImageHidesThePreviewAndDisablesItsButtons) {
     frmMain& w = start();
-    EXPECT_FALSE(w.previewPane().ibMain->isVisible());
-    for (QPushButton* button : {w.previewPane().CmdPreviewEdit, w.previewPane().cmdPreviewPrint, w.previewPane().cmdPreviewSave})
+    EXPECT_FALSE(w.previewPane().box()->isVisible());
+    for (QPushButton* button : {w.previewPane().editButton(), w.previewPane().printButton(), w.previewPane().saveButton()})
         EXPECT_FALSE(button->isEnabled());
     EXPECT_EQ(w.sbMain->Panel(QStringLiteral("status"))->Text(), QStringLiteral("100%"));
 
     QImage picture(300, 200, QImage::Format_RGB32);
     picture.fill(Qt::red);
-    w.previewPane().ibMain->box().setImage(picture);
-    w.previewPane().ibMain->box().setZoom(37.5);
+    w.previewPane().box()->box().setImage(picture);
+    w.previewPane().box()->box().setZoom(37.5);
     w.subResize();
-    EXPECT_TRUE(w.previewPane().ibMain->isVisible());
-    for (QPushButton* button : {w.previewPane().CmdPreviewEdit, w.previewPane().cmdPreviewPrint, w.previewPane().cmdPreviewSave})
+    EXPECT_TRUE(w.previewPane().box()->isVisible());
+    for (QPushButton* button : {w.previewPane().editButton(), w.previewPane().printButton(), w.previewPane().saveButton()})
         EXPECT_TRUE(button->isEnabled());
     EXPECT_EQ(w.sbMain->Panel(QStringLiteral("status"))->Text(), QStringLiteral("38%"));
 }
@@ -126,14 +126,14 @@ TEST_F(MainWindowTest, PreviewSmallerThanItsHolderIsCentred) {
     frmMain& w = start();
     QImage picture(40, 30, QImage::Format_RGB32);
     picture.fill(Qt::blue);
-    w.previewPane().ibMain->box().setImage(picture);
-    w.previewPane().ibMain->box().setAutoZoom(false);
-    w.previewPane().ibMain->box().setZoom(100);
+    w.previewPane().box()->box().setImage(picture);
+    w.previewPane().box()->box().setAutoZoom(false);
+    w.previewPane().box()->box().setZoom(100);
     w.subResize();
-    EXPECT_EQ(w.previewPane().ibMain->size(), QSize(40, 30));
-    EXPECT_EQ(w.previewPane().ibMain->x(), (w.previewPane().PicViewImage->width() - 40) / 2);
-    EXPECT_EQ(w.previewPane().ibMain->y(), (w.previewPane().PicViewImage->height() - 30) / 2);
-    EXPECT_FALSE(w.previewPane().hsbView->isEnabled());
+    EXPECT_EQ(w.previewPane().box()->size(), QSize(40, 30));
+    EXPECT_EQ(w.previewPane().box()->x(), (w.previewPane().imageHolder()->width() - 40) / 2);
+    EXPECT_EQ(w.previewPane().box()->y(), (w.previewPane().imageHolder()->height() - 30) / 2);
+    EXPECT_FALSE(w.previewPane().hScrollBar()->isEnabled());
 }
 
 // The least size bounds the outer window, frame included (the offscreen platform draws
@@ -147,10 +147,10 @@ TEST_F(MainWindowTest, WindowKeepsItsLeastSize) {
 
 TEST_F(MainWindowTest, MinimisedWindowIsNotLaidOut) {
     frmMain& w = start();
-    const QRect before = w.previewPane().PicViewImage->geometry();
+    const QRect before = w.previewPane().imageHolder()->geometry();
     w.showMinimized();
     w.subShowMetadataPane(false, false);
-    EXPECT_EQ(w.previewPane().PicViewImage->geometry(), before);
+    EXPECT_EQ(w.previewPane().imageHolder()->geometry(), before);
 }
 
 // Under a real window manager (tests/wm/under-openbox runs this on Xvfb with openbox)

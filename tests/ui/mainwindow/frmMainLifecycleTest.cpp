@@ -24,14 +24,14 @@ using picbasket::test::MainWindowTest;
 TEST_F(MainWindowTest, StartUpBuildsWhatTheWindowShowsFirst) {
     frmMain& w = start();
     EXPECT_TRUE(w.FormLoaded);
-    EXPECT_TRUE(w.previewPane().PreviewUnchanged);
+    EXPECT_TRUE(w.previewPane().unchanged());
     EXPECT_FALSE(w.RestoreFolderOnResize);
     EXPECT_EQ(ApplicationTitle.left(10), QStringLiteral("PicBasket "));
     EXPECT_EQ(w.HelpFile, fncFindHelpManual());
     EXPECT_TRUE(w.HelpFile.endsWith(QStringLiteral("/manual/index.html")));
     EXPECT_TRUE(fncAppPath().endsWith(QLatin1Char('/')));
     EXPECT_FALSE(fncAppPath().endsWith(QStringLiteral("//")));
-    EXPECT_EQ(w.previewPane().fileMain.Pattern.split(QLatin1Char(';')).size(), 36);
+    EXPECT_EQ(w.previewPane().folderFiles().Pattern.split(QLatin1Char(';')).size(), 36);
     EXPECT_EQ(w.sbMain->Panel(QStringLiteral("queue"))->Text(),
               QStringLiteral("No files in basket"));
     EXPECT_EQ(w.sbMain->Panel(QStringLiteral("filename"))->Text(),
@@ -39,11 +39,11 @@ TEST_F(MainWindowTest, StartUpBuildsWhatTheWindowShowsFirst) {
     EXPECT_TRUE(w.sbMain->isVisible());
     for (const char* key : {"filename", "queue", "metadata", "folder", "status"})
         EXPECT_FALSE(w.sbMain->Panel(QString::fromLatin1(key))->Picture().isNull()) << key;
-    EXPECT_EQ(w.previewPane().ibMain->box().DrawPenMode(), 15);
-    EXPECT_EQ(w.previewPane().ibMain->box().DrawPenStyle(), 1);
-    EXPECT_TRUE(w.previewPane().ibMain->box().SelectionOnly());
-    EXPECT_TRUE(w.previewPane().ibMain->box().UseTransparentColor());
-    EXPECT_EQ(w.previewPane().ibMain->box().AppTitle(), QStringLiteral("PicBasket"));
+    EXPECT_EQ(w.previewPane().box()->box().DrawPenMode(), 15);
+    EXPECT_EQ(w.previewPane().box()->box().DrawPenStyle(), 1);
+    EXPECT_TRUE(w.previewPane().box()->box().SelectionOnly());
+    EXPECT_TRUE(w.previewPane().box()->box().UseTransparentColor());
+    EXPECT_EQ(w.previewPane().box()->box().AppTitle(), QStringLiteral("PicBasket"));
     EXPECT_TRUE(errors.reports().empty());
 }
 
@@ -55,7 +55,7 @@ TEST_F(MainWindowTest, SplitterTreeJoinsTheFivePanes) {
     EXPECT_EQ(w.splRight->RightOrBottomControl(), w.splView);
     EXPECT_EQ(w.splLeft->LeftOrTopControl(), &w.folderPane());
     EXPECT_EQ(w.splLeft->RightOrBottomControl(), &w.basketPane());
-    EXPECT_EQ(w.splView->LeftOrTopControl(), w.previewPane().picView);
+    EXPECT_EQ(w.splView->LeftOrTopControl(), w.previewPane().view());
     EXPECT_EQ(w.splView->RightOrBottomControl(), static_cast<QWidget*>(&w.metadataPane()));
     EXPECT_EQ(w.splMain->Orientation(), 1);
 }
@@ -106,17 +106,17 @@ TEST_F(MainWindowTest, PreviewMenusFollowTheSetupRecord) {
     writeSetupFile();
     frmMain& w = start();
     EXPECT_EQ(w.previewPane().checkedPreviewType(), 1);
-    EXPECT_TRUE(w.previewPane().PreviewOptimized);
-    EXPECT_TRUE(w.previewPane().cmdPreviewType->text().endsWith(QStringLiteral("    Optimized")));
+    EXPECT_TRUE(w.previewPane().optimized());
+    EXPECT_TRUE(w.previewPane().typeButton()->text().endsWith(QStringLiteral("    Optimized")));
     EXPECT_EQ(w.previewPane().checkedPreviewFit(), 1);
-    EXPECT_TRUE(w.previewPane().cmdPreviewView->text().endsWith(QStringLiteral("  Actual Size")));
+    EXPECT_TRUE(w.previewPane().fitButton()->text().endsWith(QStringLiteral("  Actual Size")));
 }
 
 TEST_F(MainWindowTest, OriginalPreviewTypeIsNotOptimized) {
     picbasket::Setup.Preview.Type = 0;
     writeSetupFile();
     frmMain& w = start();
-    EXPECT_FALSE(w.previewPane().PreviewOptimized);
+    EXPECT_FALSE(w.previewPane().optimized());
     EXPECT_EQ(w.previewPane().checkedPreviewType(), 0);
 }
 
@@ -125,7 +125,7 @@ TEST_F(MainWindowTest, ToolTipsFollowAllowTip) {
     writeSetupFile();
     frmMain& w = start();
     QWidget* const panes[] = {w.folderPane().tree(), w.folderPane().list(),
-                              w.previewPane().PicViewImage,           w.basketPane().list(),
+                              w.previewPane().imageHolder(),           w.basketPane().list(),
                               w.metadataPane().exifList(),  w.metadataPane().iptcList()};
     for (QWidget* pane : panes)
         EXPECT_TRUE(pane->toolTip().isEmpty());
@@ -170,8 +170,8 @@ TEST_F(MainWindowTest, ExitWritesTheWindowStateBack) {
     w.splRight->setSplitterPosition(22);
     w.splLeft->setSplitterPosition(44);
     w.splView->setSplitterPosition(66);
-    w.previewPane().mnuPreviewFitParent->actions().at(1)->setChecked(true);
-    w.previewPane().mnuPreviewTypeParent->actions().at(0)->setChecked(true);
+    w.previewPane().fitMenu()->actions().at(1)->setChecked(true);
+    w.previewPane().typeMenu()->actions().at(0)->setChecked(true);
     w.folderPane().list()->setColumnWidth(3, 155);
     w.folderPane().list()->setColumnWidth(8, 81);
     w.basketPane().list()->setColumnWidth(5, 240);

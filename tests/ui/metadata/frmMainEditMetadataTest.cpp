@@ -164,9 +164,9 @@ protected:
         const int row = w.folderPane().list()->AddItem(QFileInfo(path).fileName());
         w.folderPane().list()->setTag(row, path);
         w.folderPane().list()->setSubItem(row, 3, QStringLiteral("1"));
-        w.previewPane().PicTiffTag.clear();
+        w.previewPane().setShownFile({});
         w.previewPane().subShowSelectedFile(w.folderPane().list(), row);
-        ASSERT_EQ(w.previewPane().PicTiffTag, path);
+        ASSERT_EQ(w.previewPane().shownFile(), path);
     }
 
     int rowOf(ListView* list, const QString& text, bool byTag = false) const {
@@ -376,7 +376,7 @@ TEST_F(EditMetadataWindow, EditsKeepTiffPagesAndPsdLayersWhileARotateIsPreviewed
     const std::vector<QByteArray> pages = test::tiffPagePixels(tiff);
     ASSERT_EQ(pages.size(), 3u);
     preview(tiff);
-    w.previewPane().ibMain->box().Rotate(90);
+    w.previewPane().box()->box().Rotate(90);
     whenShown<frmExifEditAttribute>([](frmExifEditAttribute& d) {
         d.txtValue->setText("Bob");
         d.cmdOK->click();
@@ -402,7 +402,7 @@ TEST_F(EditMetadataWindow, EditsKeepTiffPagesAndPsdLayersWhileARotateIsPreviewed
     const QByteArray layers = psdAfterResources(layeredPsd());
     preview(psd);
     ASSERT_EQ(w.metadataPane().iptcList()->Count(), 52);
-    w.previewPane().ibMain->box().Rotate(90);
+    w.previewPane().box()->box().Rotate(90);
     whenShown<frmExifEditAttribute>([](frmExifEditAttribute& d) {
         d.txtValue->setText("psd caption");
         d.cmdOK->click();
@@ -431,7 +431,7 @@ TEST_F(EditMetadataWindow, DeletingAndClearingIptc) {
     test::editWithExiv2(path, [](Exiv2::ExifData&, Exiv2::IptcData& iptc) {
         iptc["Iptc.Application2.City"] = "Oslo";
     });
-    w.previewPane().ibMain->box().setIptcCity("Oslo");
+    w.previewPane().box()->box().setIptcCity("Oslo");
     messages.answerNext(mb::Yes);
     iptcCommand(4);
     ASSERT_EQ(messages.shown().size(), 2u);
@@ -521,7 +521,7 @@ TEST_F(EditMetadataWindow, KeywordsAndCategoriesWithUrgency) {
     });
     iptcCommand(0, QStringLiteral("Keywords"));
     EXPECT_EQ(test::readFile(path), bytes);
-    EXPECT_EQ(w.previewPane().ibMain->box().IptcKeywordCount(), 3);
+    EXPECT_EQ(w.previewPane().box()->box().IptcKeywordCount(), 3);
 
     whenShown<frmIPTCKeywords>([](frmIPTCKeywords& d) {
         d.lstKeywords->clear();
@@ -549,7 +549,7 @@ TEST_F(EditMetadataWindow, AFailedKeywordWriteIsReportedAndTheListMatchesTheFile
     iptcCommand(0, QStringLiteral("Keywords"));
     ASSERT_EQ(errors.reports().size(), 1u);
     EXPECT_EQ(errors.reports()[0].source, "FrmMain.subUpdateIPTC_Keywords");
-    EXPECT_EQ(w.previewPane().ibMain->box().IptcKeywordCount(), 0);
+    EXPECT_EQ(w.previewPane().box()->box().IptcKeywordCount(), 0);
     EXPECT_EQ(w.metadataPane().iptcList()->Count(), 52);
     EXPECT_TRUE(iptcValue("Keywords").isEmpty());
     EXPECT_EQ(iptcValue("Caption"), "a caption");
@@ -714,7 +714,7 @@ TEST_F(EditMetadataWindow, IptcFilesRoundTripIntoATiffAndAPsd) {
     EXPECT_TRUE(messages.shown()[1].text.contains("is no IPTC file"));
     EXPECT_EQ(test::readFile(psd), psdBytes);
     EXPECT_EQ(iptcValue("City"), "Oslo");
-    EXPECT_EQ(w.previewPane().ibMain->box().IptcCity(), "Oslo");
+    EXPECT_EQ(w.previewPane().box()->box().IptcCity(), "Oslo");
     EXPECT_TRUE(errors.reports().empty());
 }
 

@@ -47,7 +47,7 @@ TEST_F(MainWindowTest, EditableExifRowsShowTheMark) {
         exif["Exif.Image.Make"] = "Acme";
         exif["Exif.Photo.ExposureTime"] = Exiv2::URational(1, 250);
     });
-    ImageBox& box = w.previewPane().ibMain->box();
+    ImageBox& box = w.previewPane().box()->box();
     box.LoadFromFile(path);
     w.metadataPane().ReadFileEXIFInfo(box, w.metadataPane().exifList(), path);
     ASSERT_GE(w.metadataPane().exifList()->Count(), 2);
@@ -79,7 +79,7 @@ TEST_F(MainWindowTest, MetadataColumnClicksSortAndLaterRowsLandInPlace) {
         exif["Exif.Image.Model"] = "Bbb";
         exif["Exif.Image.Artist"] = "Zzz";
     });
-    ImageBox& box = w.previewPane().ibMain->box();
+    ImageBox& box = w.previewPane().box()->box();
     box.LoadFromFile(path);
     w.metadataPane().ReadFileEXIFInfo(box, w.metadataPane().exifList(), path);
     auto values = [&] {
