@@ -381,7 +381,8 @@ struct RunScope {
     ~RunScope() {
         g_running = false;
         bar.setVisible(false);
-        // The rows reused each other's freed pages; the run gives them back at its end.
+        // The small blocks the rows' decodes and encodes left in the threads' arenas
+        // stay with the process while the run lasts; the run gives them back here.
         returnFreedMemory();
     }
 };

@@ -367,8 +367,10 @@ void encodeImage(QImage image, const QString& path, Container container, int rat
     describe(reinterpret_cast<grk_image*>(grokImage.get()), params, source, description);
     rateForPixelsOnly(reinterpret_cast<grk_image*>(grokImage.get()), params, source);
     // Grok holds its own copy of the samples now: a caller that handed its image
-    // over gets those pixels freed before the long part of the encode. Their pages
-    // stay with the process for the next image (a batch gives them back at its end).
+    // over gets those pixels freed before the long part of the encode. A block that
+    // large goes back to the system when freed; what the process keeps between
+    // images is the decoders' and encoder's small blocks, which a batch gives back
+    // at its end.
     source.pixels = QImage();
     image = QImage();
     const QString temporary = temporaryNameFor(path);
