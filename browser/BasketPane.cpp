@@ -37,8 +37,9 @@ const QString BasketListName = QStringLiteral("lvPages");
 } // namespace
 
 BasketPane::BasketPane(QWidget* parent, FileListFocus& listFocus, PaneWindow& window,
-                       PaneQueries& queries)
-    : QWidget(parent), listFocus_(listFocus), window_(window), queries_(queries) {
+                       PreviewedFile& preview, PaneQueries& queries)
+    : QWidget(parent), listFocus_(listFocus), window_(window), preview_(preview),
+      queries_(queries) {
     setAutoFillBackground(true);
     buildQueuePane();
     buildBasket();
@@ -70,6 +71,7 @@ void BasketPane::buildQueuePane() {
     column->addStretch(1);
     picLiveBar->setGeometry(0, CaptionHeight, ToolButtonSize + 2, 4 * ToolButtonSize + 6);
     lvPages = new ListView(PicQueue);
+    listFocus_.BasketList = lvPages;
     for (const char* caption : {"File Name", "Resolution", "Size", "Type", "Path"})
         lvPages->AddColumn(QString::fromLatin1(caption));
     pbQueue = new ProgressBar(PicQueue);
@@ -95,7 +97,7 @@ void BasketPane::buildBasket() {
     };
     // The folder list may have been listed again meanwhile: the row is found by path.
     adder.fillResolution = [this](const QString& path, const QString& resolution) {
-        ListView* lvFolder = queries_.folderList();
+        ListView* lvFolder = listFocus_.FolderList;
         for (int r = 1; r <= lvFolder->Count(); ++r)
             if (lvFolder->Tag(r) == path)
                 lvFolder->setSubItem(r, 1, resolution);
@@ -214,7 +216,7 @@ void BasketPane::setQueuePanel() {
 void BasketPane::subAddDroppedFiles() {
     if (basketAdder->isRunning())
         return;
-    ListView* lvFolder = queries_.folderList();
+    ListView* lvFolder = listFocus_.FolderList;
     if (lvFolder->SelectedCount() == 0) {
         lvFolder->setDropHighlight(0);
         return;

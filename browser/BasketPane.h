@@ -23,6 +23,7 @@ class ImageBox;
 class ImageList;
 class ListView;
 class PaneQueries;
+class PreviewedFile;
 class PaneWindow;
 class ProgressBar;
 class TaskRowList;
@@ -39,7 +40,8 @@ class BasketPane : public QWidget {
     Q_MOC_INCLUDE("platform/comctl/ListView.h")
 
 public:
-    BasketPane(QWidget* parent, FileListFocus& listFocus, PaneWindow& window, PaneQueries& queries);
+    BasketPane(QWidget* parent, FileListFocus& listFocus, PaneWindow& window,
+               PreviewedFile& preview, PaneQueries& queries);
     ~BasketPane() override;
 
     // The thumbnail joins ilPages and the row goes to the end, or to its place while
@@ -160,6 +162,7 @@ private:
 
     FileListFocus& listFocus_;
     PaneWindow& window_;
+    PreviewedFile& preview_;
     PaneQueries& queries_;
 };
 

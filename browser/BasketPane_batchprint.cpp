@@ -3,6 +3,7 @@
 #include "browser/BasketPane.h"
 
 #include "browser/PaneQueries.h"
+#include "browser/PreviewedFile.h"
 #include "browser/PrintSettings.h"
 #include "controls/common/PaneWindow.h"
 #include "controls/dialogs/frmStatus.h"
@@ -32,7 +33,7 @@ void BasketPane::subBatchPrint() {
         running = true;
         bool& AbortFolderListing = queries_.folderListingAbort();
         AbortFolderListing = false;
-        ImageBox& box = queries_.previewBox();
+        ImageBox& box = preview_.previewBox();
         frmStatus* wait = nullptr;
         struct Cleanup {
             bool& running;

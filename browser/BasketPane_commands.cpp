@@ -7,6 +7,7 @@
 #include "browser/BasketAdder.h"
 #include "browser/FileListFocus.h"
 #include "browser/PaneQueries.h"
+#include "browser/PreviewedFile.h"
 #include "browser/frmDummy.h"
 #include "browser/frmSaveSinglePage.h"
 #include "browser/modBasketList.h"
@@ -246,7 +247,7 @@ void BasketPane::mnuSaveAs_Click(int index) {
 void BasketPane::mnuContext_Click(int index) {
     if (index >= 0 && index <= 2) {
         const int row = lvPages->SelectedItem();
-        if (row > 0 && lvPages->Tag(row) != queries_.previewBox().Tag()) {
+        if (row > 0 && lvPages->Tag(row) != preview_.previewBox().Tag()) {
             emit showRowRequested(lvPages, row);
             window_.subResize();
         }

@@ -8,6 +8,7 @@
 #include "browser/FileListFocus.h"
 #include "browser/FolderListing.h"
 #include "browser/PaneQueries.h"
+#include "browser/PreviewedFile.h"
 #include "browser/modBasketList.h"
 #include "controls/buttons/modButtonPicture.h"
 #include "controls/common/PaneControls.h"
@@ -25,6 +26,8 @@
 
 #include <QAction>
 #include <QCursor>
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -53,10 +56,10 @@ FolderPane::FolderTree FolderPane::buildFolderTree(QWidget* browseHost) {
 }
 
 FolderPane::FolderPane(QWidget* parent, const FolderTree& tree, PaneWindow& window,
-                       FileListFocus& listFocus, PaneQueries& queries)
+                       FileListFocus& listFocus, PreviewedFile& preview, PaneQueries& queries)
     : QWidget(parent), picFileSystem(tree.host), ftvBrowse(tree.tree),
       illvFolder(std::make_unique<ImageList>()), ilFolder(std::make_unique<ImageList>()),
-      window_(window), listFocus_(listFocus), queries_(queries) {
+      window_(window), listFocus_(listFocus), preview_(preview), queries_(queries) {
     setAutoFillBackground(true);
     picFolder = this;
     lblFolder = makeCaption(QStringLiteral("Folder Files"), picFolder);
@@ -72,6 +75,7 @@ FolderPane::FolderPane(QWidget* parent, const FolderTree& tree, PaneWindow& wind
         makeButton(PicToolbarFolder, {}, QStringLiteral("Settings"), ToolButtonSize);
     cmdBrowseAbout_ = makeButton(PicToolbarFolder, {}, QStringLiteral("About"), ToolButtonSize);
     lvFolder = new ListView(picFolder);
+    listFocus_.FolderList = lvFolder;
     for (const char* caption : {"File Name", "Resolution", "Size", "Pages", "Type", "Date Created",
                                 "Date Modified", "Date Accessed"})
         lvFolder->AddColumn(QString::fromLatin1(caption));
@@ -96,7 +100,7 @@ FolderPane::~FolderPane() {
 void FolderPane::buildFolderListing() {
     illvFolder->Add(window_.picture(QStringLiteral("iDetailIcon")), QStringLiteral("1"));
     lvFolder->setSmallIcons(illvFolder.get());
-    folderListing = new FolderListing(queries_.previewBox(), this);
+    folderListing = new FolderListing(preview_.previewBox(), this);
     folderListing->abortRequested = [this] { return AbortFolderListing; };
     connect(folderListing, &FolderListing::RowReady, this, &FolderPane::addFolderRow);
     connect(folderListing, &FolderListing::Progress, queries_.basketBar(), &ProgressBar::setValue);
@@ -125,6 +129,12 @@ void FolderPane::buildFolderListing() {
 void FolderPane::relistSoon() {
     if (!CurrentFolder.isEmpty())
         timerShowFiles->start();
+}
+
+void FolderPane::relistIfHolds(const QString& file) {
+    if (!file.isEmpty() && !CurrentFolder.isEmpty() &&
+        QFileInfo(file).absoluteDir() == QDir(CurrentFolder))
+        relistSoon();
 }
 
 void FolderPane::layOut() {

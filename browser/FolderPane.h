@@ -22,6 +22,7 @@ class ImageBox;
 class ImageList;
 class ListView;
 class PaneQueries;
+class PreviewedFile;
 class PaneWindow;
 class ProgressBar;
 
@@ -47,7 +48,7 @@ public:
     static FolderTree buildFolderTree(QWidget* browseHost);
 
     FolderPane(QWidget* parent, const FolderTree& tree, PaneWindow& window,
-               FileListFocus& listFocus, PaneQueries& queries);
+               FileListFocus& listFocus, PreviewedFile& preview, PaneQueries& queries);
     ~FolderPane() override;
 
     // The window's settings and about buttons, which stand on the pane's tool bar.
@@ -91,8 +92,10 @@ public:
     void abortListing() { AbortFolderListing = true; }
     bool listingAborted() const { return AbortFolderListing; }
     bool& listingAbortFlag() { return AbortFolderListing; }
-    // Lists the folder shown again a moment later, when there is one.
+    // Lists the folder shown again a moment later, when there is one; with a file
+    // just written, only when the file lies in that folder.
     void relistSoon();
+    void relistIfHolds(const QString& file);
     // Places the caption, its tool bar and the list in the pane's rectangle.
     void layOut();
     // The pictures of the pane's tool buttons, put on at start and taken off at the end.
@@ -157,6 +160,7 @@ private:
 
     PaneWindow& window_;
     FileListFocus& listFocus_;
+    PreviewedFile& preview_;
     PaneQueries& queries_;
     QPushButton* cmdBrowseSettings_;
     QPushButton* cmdBrowseAbout_;

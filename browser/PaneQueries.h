@@ -8,7 +8,6 @@ namespace picbasket {
 struct BasketSource;
 class FileListBox;
 class ImageBox;
-class ListView;
 class ProgressBar;
 class TaskRowList;
 
@@ -19,14 +18,11 @@ class TaskRowList;
 // question from the one pane that owns the answer.
 class PaneQueries {
 public:
-    // The preview's image box (the folder listing decodes its thumbnails in it, the
-    // basket's print loads its rows in it) and the hidden box the batch converts in.
-    virtual ImageBox& previewBox() = 0;
+    // The hidden box the batch converts in.
     virtual ImageBox& batchBox() = 0;
     // The file list box whose Path is the folder the folder list shows.
     virtual FileListBox& folderFiles() = 0;
-    // The folder list, and copies of its selected rows in list order.
-    virtual ListView* folderList() const = 0;
+    // Copies of the folder list's selected rows in list order.
     virtual std::vector<BasketSource> folderRowsSelected() const = 0;
     // The flag that stops a folder listing, which the basket's print honours too.
     virtual bool& folderListingAbort() = 0;

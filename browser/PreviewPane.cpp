@@ -17,7 +17,6 @@
 #include "engine/loading/modBitmapPro.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/StatusBar.h"
-#include "platform/comctl/TabStrip.h"
 #include "platform/imagebox/ImageBoxView.h"
 
 #include <QAction>
@@ -119,10 +118,6 @@ ImageBox& PreviewPane::previewBox() {
     return ibMain->box();
 }
 
-QString PreviewPane::previewPath() const {
-    return PicTiffTag;
-}
-
 // Widgets refuse negative sizes: a pane too narrow for its margins leaves the bar at
 // no size.
 int PreviewPane::layOutPreviewToolbar() {
@@ -183,23 +178,21 @@ void PreviewPane::connectPreviewSelection() {
     connect(s, &SelectionController::previewMenuRequested, this, &PreviewPane::subShowPreviewMenu);
     connect(s, &SelectionController::colourPicked, this,
             [this](uint32_t colour) { ibMain->box().setBackgroundColor(colour); });
-    connect(s, &SelectionController::taskOptionsChanged, this,
-            [this] { peers_.editing.markTaskOptionsChanged(); });
+    connect(s, &SelectionController::taskOptionsChanged, this, &PreviewPane::taskOptionsPicked);
 }
 
 void PreviewPane::subShowSelectedFile(ListView* list, int row) {
     if (!list || row < 1 || row > list->Count())
         return;
     const QString path = list->Tag(row);
-    if (path == PicTiffTag)
+    if (path == peers_.focus.PicTiffTag)
         return;
     ImageBox& box = ibMain->box();
     previewList_ = list;
     previewRow_ = row;
     skipFailure([&] {
         box.Clear();
-        peers_.metadata.exifList()->Clear();
-        peers_.metadata.iptcList()->Clear();
+        emit metadataClearRequested();
     });
     skipFailure([&] { fncReadFile(path, box); });
     skipFailure([&] {
@@ -210,43 +203,15 @@ void PreviewPane::subShowSelectedFile(ListView* list, int row) {
                                  .arg(box.ImageWidth())
                                  .arg(box.ImageHeight())
                                  .arg(box.BitsPerPixel()));
-            if (PicTiffTag == path)
+            if (peers_.focus.PicTiffTag == path)
                 subShowPreviewPanels();
         }
     });
     previewList_ = nullptr;
     previewRow_ = 0;
-    skipFailure([&] {
-        const QString extension = FileInfo().fFileExtention().toLower();
-        static const QStringList withExif{"tif", "tiff", "jpg", "jpeg", "jpe"};
-        if (withExif.contains(extension)) {
-            peers_.metadata.showMetadataPane(true, true);
-            peers_.metadata.readExifInfo(box, PicTiffTag);
-            peers_.metadata.readIptcInfo(box, PicTiffTag);
-            peers_.metadata.metadataTabs()->setSelectedItem(1);
-            peers_.metadata.metadataTabs()->setTabEnabled(1, true);
-        } else if (extension == QLatin1String("psd")) {
-            peers_.metadata.showMetadataPane(true, false);
-            peers_.metadata.readIptcInfo(box, PicTiffTag);
-            peers_.metadata.metadataTabs()->setSelectedItem(2);
-            peers_.metadata.metadataTabs()->setTabEnabled(1, false);
-        } else {
-            peers_.metadata.showMetadataPane(false, false);
-            peers_.metadata.metadataTabs()->setTabEnabled(1, true);
-        }
-    });
-    skipFailure([&] {
-        QString text = QStringLiteral("Metadata - ");
-        const bool exif = peers_.metadata.exifList()->Count() > 0;
-        const bool iptc = box.HasIptc();
-        if (exif)
-            text += QStringLiteral("EXIF");
-        if (iptc)
-            text += QStringLiteral(" IPTC");
-        peers_.window.statusBar()
-            ->Panel(QStringLiteral("metadata"))
-            ->setText(exif || iptc ? text : QStringLiteral("No metadata"));
-    });
+    QString extension;
+    skipFailure([&] { extension = FileInfo().fFileExtention().toLower(); });
+    emit metadataRequested(box, peers_.focus.PicTiffTag, extension);
 }
 
 // A file that cannot be loaded leaves nothing shown: both path tags are cleared, so
@@ -262,7 +227,7 @@ void PreviewPane::fncReadFile(const QString& path, ImageBox& box) {
         else
             box.setAutoZoom(false);
         const auto nothingShown = [&](const QString& decoderWords) {
-            PicTiffTag.clear();
+            peers_.focus.PicTiffTag.clear();
             box.setTag(QString());
             subClearFilePanels();
             subShowUnreadableFile(path, fncLoadFailureReason(path, decoderWords));
@@ -279,7 +244,7 @@ void PreviewPane::fncReadFile(const QString& path, ImageBox& box) {
                     box.LoadFromFileForView(path, PicViewImage->width(), PicViewImage->height());
                 else
                     box.LoadFromFile(path);
-                if (PreviewOptimized || peers_.editing.editViewShown())
+                if (PreviewOptimized || peers_.queries.editViewShown())
                     box.WaitForLoad();
             } catch (const AppError& error) {
                 if (!box.LoadedFlag())
@@ -297,15 +262,15 @@ void PreviewPane::fncReadFile(const QString& path, ImageBox& box) {
             box.setBitmapHandle(picture);
         }
         // A load still running gives the copy when it ends (ibMain_LoadSettled).
-        peers_.editing.setOriginalImage(box.LoadPending() ? QImage() : box.Picture());
+        emit originalImageLoaded(box.LoadPending() ? QImage() : box.Picture());
         if (PreviewOptimized)
-            peers_.editing.runTaskBasket(false);
+            emit taskBasketRunRequested(false);
         subFitPreview(PicViewImage, ibMain, hsbView, vsbView);
         // Best Fit gives each image its own zoom: the panel follows the image shown,
         // not the last resize of the window.
         if (&box == &ibMain->box())
             peers_.window.subSetStatusPanelText(fncZoomText(fncShownZoom(box)));
-        PicTiffTag = path;
+        peers_.focus.PicTiffTag = path;
         peers_.window.statusBar()
             ->Panel(QStringLiteral("filename"))
             ->setText(FileInfo().fName32bit());
@@ -315,7 +280,7 @@ void PreviewPane::fncReadFile(const QString& path, ImageBox& box) {
         CurrentActivity = QStringLiteral("Resizing image to fit the container control");
         // While editing, editing starts again on the new image.
         if (&box == &ibMain->box())
-            peers_.editing.editImageChanged();
+            emit previewImageChanged();
     });
 }
 
@@ -327,15 +292,15 @@ void PreviewPane::fncReadFile(const QString& path, ImageBox& box) {
 void PreviewPane::ibMain_LoadSettled() {
     ImageBox& box = ibMain->box();
     const QString path = box.SettledFile();
-    if (path.isEmpty() || path != PicTiffTag || box.Tag() != PicTiffTag)
+    if (path.isEmpty() || path != peers_.focus.PicTiffTag || box.Tag() != peers_.focus.PicTiffTag)
         return;
     if (!box.SettledImage().isNull()) {
-        peers_.editing.setOriginalImage(box.SettledImage());
+        emit originalImageLoaded(box.SettledImage());
         return;
     }
     // The full decode found the file damaged: it is said as any unreadable file is.
-    peers_.editing.setOriginalImage(QImage());
-    PicTiffTag.clear();
+    emit originalImageLoaded(QImage());
+    peers_.focus.PicTiffTag.clear();
     box.setTag(QString());
     skipFailure([&] {
         subClearFilePanels();
@@ -350,13 +315,13 @@ void PreviewPane::subShowPreviewPanels() {
     ListView* list = previewList_;
     int row = previewRow_;
     if (!list) {
-        list = peers_.lists.folderList();
-        row = peers_.lists.folderList()->SelectedItem();
+        list = peers_.focus.FolderList;
+        row = list->SelectedItem();
     }
     if (row < 1 || row > list->Count())
         return;
     const QString pages =
-        list == peers_.lists.basketList() ? QStringLiteral("1") : list->SubItem(row, 3);
+        list == peers_.focus.BasketList ? QStringLiteral("1") : list->SubItem(row, 3);
     peers_.window.statusBar()
         ->Panel(QStringLiteral("pages"))
         ->setText(pages + QStringLiteral(" page(s)"));
@@ -371,8 +336,7 @@ void PreviewPane::subShowUnreadableFile(const QString& path, const QString& reas
     peers_.window.statusBar()
         ->Panel(QStringLiteral("filename"))
         ->setText(fncUnreadableFileText(path, reason));
-    peers_.metadata.exifList()->Clear();
-    peers_.metadata.iptcList()->Clear();
+    emit metadataClearRequested();
 }
 
 QString fncZoomText(double zoom) {
@@ -429,7 +393,7 @@ void PreviewPane::subClearFilePanels() {
 void PreviewPane::subFixedSizeTiff() {
     errorTail(QStringLiteral("FrmMain.subFixedSizeTiff"), [&] {
         CurrentActivity = QStringLiteral("Resizing Image according to preview setting");
-        if (PicTiffTag.isEmpty())
+        if (peers_.focus.PicTiffTag.isEmpty())
             return;
         ImageBox& box = ibMain->box();
         if (checkedPreviewFit() == 0) {
@@ -460,21 +424,16 @@ void PreviewPane::hsbView_Scroll() {
     hsbView_Change();
 }
 
-ListView* PreviewPane::activeFileList() const {
-    return peers_.focus.ActiveFileList == QLatin1String("lvPages") ? peers_.lists.basketList()
-                                                                   : peers_.lists.folderList();
-}
-
 void PreviewPane::cmdPreviewPrevious_Click() {
     skipFailure([&] { ibMain->box().ClearSelection(); });
     skipFailure([&] { subClearSelection(); });
-    skipFailure([&] { subShowPreviousItem(activeFileList()); });
+    skipFailure([&] { subShowPreviousItem(peers_.focus.activeList()); });
 }
 
 void PreviewPane::cmdPreviewNext_Click() {
     skipFailure([&] { ibMain->box().ClearSelection(); });
     skipFailure([&] { subClearSelection(); });
-    skipFailure([&] { subShowNextItem(activeFileList()); });
+    skipFailure([&] { subShowNextItem(peers_.focus.activeList()); });
 }
 
 namespace {

@@ -23,76 +23,25 @@ class PaneWindow;
 class SelectionController;
 class TabStrip;
 
-// The two file lists whose rows the preview shows, and the folder the folder list
-// lists.
-class PreviewFileLists {
-public:
-    virtual ListView* folderList() const = 0;
-    virtual ListView* basketList() const = 0;
-    // The folder listed ("" for none), and a new listing of it soon.
-    virtual QString listedFolder() const = 0;
-    virtual void relistFolder() = 0;
-
-protected:
-    ~PreviewFileLists() = default;
-};
-
-// The metadata lists the preview fills for the file it shows, and their pane.
-class PreviewMetadata {
-public:
-    virtual ListView* exifList() const = 0;
-    virtual ListView* iptcList() const = 0;
-    virtual TabStrip* metadataTabs() const = 0;
-    // The readers add the box's rows to their list, which they never empty.
-    virtual void readExifInfo(ImageBox& box, const QString& filePath) = 0;
-    virtual void readIptcInfo(ImageBox& box, const QString& filePath) = 0;
-    // Shows the metadata pane beside the preview unless both are false.
-    virtual void showMetadataPane(bool exif, bool iptc) = 0;
-
-protected:
-    ~PreviewMetadata() = default;
-};
-
-// The edit view, which works on the preview's image.
-class PreviewEditing {
+// What the preview needs answered at once by the others: whether the edit view is
+// shown (a file it takes is then decoded whole before the call returns), the image as
+// loaded (which "Original" and "Optimized" start from) and the save dialog, which
+// gives the file it wrote ("" when none was).
+class PreviewQueries {
 public:
     virtual bool editViewShown() const = 0;
-    // Another image came into the preview.
-    virtual void editImageChanged() = 0;
-    // Runs the task basket on the preview; without noStop, up to the selected row.
-    virtual void runTaskBasket(bool noStop) = 0;
-    // The preview's Edit command.
-    virtual void editPreviewedImage() = 0;
-    // A pick on the preview changed the shown task's options.
-    virtual void markTaskOptionsChanged() = 0;
-    // The image as loaded, which editing and the optimized view start from.
     virtual QImage originalImage() const = 0;
-    virtual void setOriginalImage(const QImage& image) = 0;
-
-protected:
-    ~PreviewEditing() = default;
-};
-
-// What the preview's "Save Preview As" items open.
-class PreviewExport {
-public:
-    // The save dialog for the box's image; the file written, "" when none was.
     virtual QString savePreviewDialog(ImageBox& box) = 0;
-    virtual void showGreetingDemo() = 0;
-    virtual void showScreensaverDemo(int generateMode) = 0;
 
 protected:
-    ~PreviewExport() = default;
+    ~PreviewQueries() = default;
 };
 
-// Everything the preview reaches outside itself.
+// Everything the preview reaches outside itself besides its signals.
 struct PreviewPeers {
     PaneWindow& window;
     FileListFocus& focus;
-    PreviewFileLists& lists;
-    PreviewMetadata& metadata;
-    PreviewEditing& editing;
-    PreviewExport& output;
+    PreviewQueries& queries;
 };
 
 // The preview pane: the tool bar over the image of the file chosen in the folder list
@@ -111,9 +60,8 @@ public:
                 const std::function<void(QWidget* toolbar)>& addEditCommands);
     ~PreviewPane() override;
 
-    // PreviewedFile: the box and the file shown.
+    // PreviewedFile: the box the preview shows its file in.
     ImageBox& previewBox() override;
-    QString previewPath() const override;
 
     // The menus, made with owner as their parent (the window), and the connections
     // of the pane's controls, at the window's points of its construction.
@@ -172,12 +120,10 @@ public:
     int checkedPreviewFit() const;
     int checkedPreviewType() const;
 
-    // What the preview provides: its image box, the file and picture it shows, the
-    // row it shows while subShowSelectedFile runs, its flags, and its controls for the
-    // window's layout and the tests.
+    // What the preview provides: its image box, the picture it shows (the file it
+    // shows is the shared FileListFocus::PicTiffTag), its flags, and its controls for
+    // the window's layout and the tests.
     ImageBoxView* box() const { return ibMain; }
-    QString shownFile() const { return PicTiffTag; }
-    void setShownFile(const QString& path) { PicTiffTag = path; }
     const QImage& shownPicture() const { return PicTiff; }
     void setShownPicture(const QImage& picture) { PicTiff = picture; }
     SelectionController* selection() const { return PreviewSelection; }
@@ -209,6 +155,28 @@ public:
     QActionGroup* fitGroup() const { return previewFit_; }
     QActionGroup* typeGroup() const { return previewType_; }
 
+signals:
+    // What the preview asks of the others; the window connects each once.
+    // The metadata lists are to be emptied: another file comes, or none is shown.
+    void metadataClearRequested();
+    // The metadata pane is to describe the file the box holds; the extension of the
+    // file that was read says which lists apply.
+    void metadataRequested(ImageBox& box, const QString& file, const QString& extension);
+    // The edit view: the image as loaded came in (null while the load still runs),
+    // the task basket is to run on the preview (without noStop up to the selected
+    // row), the Edit command, a pick on the preview changed the shown task's options,
+    // another image came into the preview.
+    void originalImageLoaded(const QImage& image);
+    void taskBasketRunRequested(bool noStop);
+    void editRequested();
+    void taskOptionsPicked();
+    void previewImageChanged();
+    // "Save Preview As" wrote the file; the folder list lists it when it is there.
+    void fileSaved(const QString& path);
+    // The greeting and the single-image screensaver generators for the shown file.
+    void greetingRequested();
+    void screensaverRequested(int generateMode);
+
 private:
     // Set while the preview shows the image as loaded with the task basket run on it.
     bool PreviewOptimized = false;
@@ -233,12 +201,11 @@ private:
     // The mouse modes, corners, grips and picked points of the preview.
     SelectionController* PreviewSelection = nullptr;
 
-    // Hidden helpers: the folder's file list, the batch's working box, the shown
-    // picture and the file it came from.
+    // Hidden helpers: the folder's file list, the batch's working box and the shown
+    // picture.
     FileListBox fileMain;
     ImageBox ibTemp;
     QImage PicTiff;
-    QString PicTiffTag;
 
     // The pop-up menus of the caption, the Save button, the fit and the type buttons.
     QMenu* mnuPreviewParent = nullptr;
@@ -256,7 +223,6 @@ private:
     void subShowPreviewPanels();
     void subClearFilePanels();
     void subShowUnreadableFile(const QString& path, const QString& reason);
-    ListView* activeFileList() const;
 
     PreviewPeers peers_;
 };

@@ -93,7 +93,7 @@ void PreviewPane::mnuPreview_Click(int index) {
     ibMain->box().ClearSelection();
     switch (index) {
     case 0:
-        peers_.editing.editPreviewedImage();
+        emit editRequested();
         break;
     case 2:
         cmdPreviewPrevious_Click();
@@ -115,17 +115,20 @@ void PreviewPane::mnuPreview_Click(int index) {
 void PreviewPane::mnuPreviewType_Click(int index) {
     const QList<QAction*> items = previewType_->actions();
     if (index < 0 || index >= items.size() || items[index]->isChecked() ||
-        peers_.editing.editViewShown())
+        peers_.queries.editViewShown())
         return;
     for (int i = 0; i < items.size(); ++i)
         items[i]->setChecked(i == index);
     ImageBox& box = ibMain->box();
     box.WaitForLoad();
     PreviewOptimized = index == 1;
-    if (box.HasImage() && !peers_.editing.originalImage().isNull())
-        box.setImage(peers_.editing.originalImage());
+    if (box.HasImage()) {
+        const QImage original = peers_.queries.originalImage();
+        if (!original.isNull())
+            box.setImage(original);
+    }
     if (box.HasImage() && PreviewOptimized)
-        peers_.editing.runTaskBasket(false);
+        emit taskBasketRunRequested(false);
     setCaption(cmdPreviewType, QStringLiteral("     ") + items[index]->text());
     peers_.window.subResize();
 }
@@ -143,10 +146,10 @@ void PreviewPane::mnuSavePreviewAs_Click(int index) {
         subSavePreviewToFile();
         break;
     case 1:
-        peers_.output.showGreetingDemo();
+        emit greetingRequested();
         break;
     case 2:
-        peers_.output.showScreensaverDemo(0);
+        emit screensaverRequested(0);
         break;
     default:
         break;
@@ -185,11 +188,9 @@ void PreviewPane::cmdPreviewPrint_Click() {
 void PreviewPane::subSavePreviewToFile() {
     if (!ibMain || !ibMain->box().HasImage())
         return;
-    const QString saved = peers_.output.savePreviewDialog(ibMain->box());
-    // A file saved into the folder shown is listed with the others.
-    if (!saved.isEmpty() && !peers_.lists.listedFolder().isEmpty() &&
-        QFileInfo(saved).absoluteDir() == QDir(peers_.lists.listedFolder()))
-        peers_.lists.relistFolder();
+    const QString saved = peers_.queries.savePreviewDialog(ibMain->box());
+    if (!saved.isEmpty())
+        emit fileSaved(saved);
 }
 
 void PreviewPane::setCaption(QPushButton* button, const QString& caption) {

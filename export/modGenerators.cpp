@@ -36,7 +36,7 @@ public:
           basket_(fncBasketRowsOf(window.generatorBasket())), wait_(&window.generatorOwner()) {
         sources.owner = &window.generatorOwner();
         sources.lvEdit = &explorerList_;
-        sources.lvEditBatch = &window.generatorTaskRows();
+        sources.lvEditBatch = &window.batchTaskRows();
         sources.lvEditPreview = &editList_;
         sources.lvPages = basket_.get();
         sources.wait = &wait_;

@@ -17,7 +17,9 @@ public:
     virtual QWidget& generatorOwner() = 0;
     virtual const ListView& generatorTaskList() = 0;
     virtual const ListView& generatorEditTaskList() = 0;
-    virtual const TaskRowList& generatorTaskRows() = 0;
+    // The executable task rows; the basket's batch asks the same of the window
+    // (PaneQueries), and one answer serves both.
+    virtual const TaskRowList& batchTaskRows() const = 0;
     virtual const ListView& generatorBasket() = 0;
     virtual QString generatorPreviewedFile() = 0;
 

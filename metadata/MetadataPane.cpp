@@ -3,10 +3,12 @@
 // previewed file's metadata.
 #include "metadata/MetadataPane.h"
 
+#include "browser/FileListFocus.h"
 #include "browser/modBasketList.h"
 #include "controls/buttons/MainWindowPictures.h"
 #include "controls/buttons/modButtonPicture.h"
 #include "controls/common/PaneControls.h"
+#include "controls/common/PaneWindow.h"
 #include "controls/dialogs/modCommonDialog.h"
 #include "core/AppError.h"
 #include "core/ErrorHandler.h"
@@ -19,6 +21,7 @@
 #include "metadata/modMetadata.h"
 #include "platform/comctl/ImageList.h"
 #include "platform/comctl/ListView.h"
+#include "platform/comctl/StatusBar.h"
 #include "platform/comctl/TabStrip.h"
 #include "platform/imagebox/ImageBox.h"
 
@@ -82,8 +85,9 @@ QImage editableMark() {
 
 } // namespace
 
-MetadataPane::MetadataPane(QWidget* parent, PreviewedFile& preview)
-    : QWidget(parent), preview_(preview) {
+MetadataPane::MetadataPane(QWidget* parent, PaneWindow& window, FileListFocus& focus,
+                           PreviewedFile& preview)
+    : QWidget(parent), window_(window), focus_(focus), preview_(preview) {
     setAutoFillBackground(true);
     PicMetadata = this;
     lblMetadata = makeCaption(QStringLiteral(" Metadata"), PicMetadata);
@@ -150,6 +154,56 @@ MetadataPane::MetadataPane(QWidget* parent, PreviewedFile& preview)
 MetadataPane::~MetadataPane() {
     lvExif->setSmallIcons(nullptr);
     lvIPTC->setSmallIcons(nullptr);
+}
+
+QString MetadataPane::previewPath() const {
+    return focus_.PicTiffTag;
+}
+
+void MetadataPane::clearLists() {
+    lvExif->Clear();
+    lvIPTC->Clear();
+}
+
+// EXIF lives in TIFF and JPEG files, IPTC in those and in Photoshop files, whose tab 1
+// stays disabled; any other file shows no metadata pane.
+void MetadataPane::showFileMetadata(ImageBox& box, const QString& file, const QString& extension) {
+    const auto skipFailure = [](auto&& step) {
+        try {
+            step();
+        } catch (...) {
+        }
+    };
+    skipFailure([&] {
+        static const QStringList withExif{"tif", "tiff", "jpg", "jpeg", "jpe"};
+        if (withExif.contains(extension)) {
+            emit paneShowRequested(true, true);
+            ReadFileEXIFInfo(box, lvExif, file);
+            ReadFileIPTCInfo(box, lvIPTC, file);
+            tbsMetadata->setSelectedItem(1);
+            tbsMetadata->setTabEnabled(1, true);
+        } else if (extension == QLatin1String("psd")) {
+            emit paneShowRequested(true, false);
+            ReadFileIPTCInfo(box, lvIPTC, file);
+            tbsMetadata->setSelectedItem(2);
+            tbsMetadata->setTabEnabled(1, false);
+        } else {
+            emit paneShowRequested(false, false);
+            tbsMetadata->setTabEnabled(1, true);
+        }
+    });
+    skipFailure([&] {
+        QString text = QStringLiteral("Metadata - ");
+        const bool exif = lvExif->Count() > 0;
+        const bool iptc = box.HasIptc();
+        if (exif)
+            text += QStringLiteral("EXIF");
+        if (iptc)
+            text += QStringLiteral(" IPTC");
+        window_.statusBar()
+            ->Panel(QStringLiteral("metadata"))
+            ->setText(exif || iptc ? text : QStringLiteral("No metadata"));
+    });
 }
 
 void MetadataPane::ReadFileEXIFInfo(ImageBox& box, ListView* list, const QString& filePath) {
@@ -344,7 +398,8 @@ namespace {
 // gets back what the file holds and the IPTC list is read again, then the error
 // goes on to the caller's tail.
 template <class Change>
-void writeIptcChange(MetadataPane& pane, PreviewedFile& preview, Change&& change) {
+void writeIptcChange(MetadataPane& pane, PreviewedFile& preview, const FileListFocus& focus,
+                     Change&& change) {
     ImageBox& box = preview.previewBox();
     const ImageMetadata before = box.MetadataSnapshot();
     try {
@@ -355,7 +410,7 @@ void writeIptcChange(MetadataPane& pane, PreviewedFile& preview, Change&& change
     } catch (...) {
         box.RestoreMetadata(before);
         pane.iptcList()->Clear();
-        pane.ReadFileIPTCInfo(box, pane.iptcList(), preview.previewPath());
+        pane.ReadFileIPTCInfo(box, pane.iptcList(), focus.PicTiffTag);
         throw;
     }
 }
@@ -365,7 +420,7 @@ void writeIptcChange(MetadataPane& pane, PreviewedFile& preview, Change&& change
 void MetadataPane::subUpdateIPTC_Category(QListWidget* lstSupCats, const QString& urgency) {
     errorTail(QStringLiteral("FrmMain.subUpdateIPTC_Category"), [&] {
         const QStringList entries = listEntries(lstSupCats);
-        writeIptcChange(*this, preview_, [&](ImageBox& box) {
+        writeIptcChange(*this, preview_, focus_, [&](ImageBox& box) {
             box.ClearIptcSupplementalCategories();
             for (const QString& entry : entries)
                 box.AddIptcSupplementalCategory(entry);
@@ -379,7 +434,7 @@ void MetadataPane::subUpdateIPTC_Category(QListWidget* lstSupCats, const QString
 void MetadataPane::subUpdateIPTC_Keywords(QListWidget* lstKeywords) {
     errorTail(QStringLiteral("FrmMain.subUpdateIPTC_Keywords"), [&] {
         const QStringList entries = listEntries(lstKeywords);
-        writeIptcChange(*this, preview_, [&](ImageBox& box) {
+        writeIptcChange(*this, preview_, focus_, [&](ImageBox& box) {
             box.ClearIptcKeywords();
             for (const QString& entry : entries)
                 box.AddIptcKeyword(entry);
@@ -420,7 +475,7 @@ void MetadataPane::subOpenIPTCFile() {
                mb::OKOnly | mb::Exclamation);
         return;
     }
-    writeIptcChange(*this, preview_, [&](ImageBox& target) { target.LoadIptcFromFile(file); });
+    writeIptcChange(*this, preview_, focus_, [&](ImageBox& target) { target.LoadIptcFromFile(file); });
     lvIPTC->Clear();
     ReadFileIPTCInfo(box, lvIPTC, previewPath());
 }

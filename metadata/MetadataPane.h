@@ -12,8 +12,10 @@ class QPushButton;
 
 namespace picbasket {
 
+struct FileListFocus;
 class ImageBox;
 class ImageList;
+class PaneWindow;
 class ListView;
 class TabStrip;
 
@@ -26,7 +28,8 @@ class MetadataPane : public QWidget {
     Q_OBJECT
 
 public:
-    MetadataPane(QWidget* parent, PreviewedFile& preview);
+    MetadataPane(QWidget* parent, PaneWindow& window, FileListFocus& focus,
+                 PreviewedFile& preview);
     ~MetadataPane() override;
 
     // The readers fill a list from the box's image; they add rows and never empty
@@ -52,8 +55,13 @@ public:
     void subOpenIPTCFile();
     void subSaveIPTCFile();
 
-    // What the pane gives the others: its two lists and their tab strip, which the
-    // preview fills and switches for the file it shows.
+    // What the preview asks when it shows a file: the lists emptied; the lists that
+    // apply to the file's extension filled from the box, their tab chosen, and the
+    // status bar's metadata panel set. Both steps go on when one of their parts fails.
+    void clearLists();
+    void showFileMetadata(ImageBox& box, const QString& file, const QString& extension);
+
+    // What the pane gives the others: its two lists and their tab strip.
     ListView* exifList() const { return lvExif; }
     ListView* iptcList() const { return lvIPTC; }
     TabStrip* tabs() const { return tbsMetadata; }
@@ -71,6 +79,11 @@ public:
     const std::array<QPushButton*, 6>& exifButtons() const { return cmdEXIFBar; }
     const std::array<QPushButton*, 5>& iptcButtons() const { return cmdIPTCBar; }
 
+signals:
+    // The window is to show the pane beside the preview, or hide it when both are
+    // false.
+    void paneShowRequested(bool exif, bool iptc);
+
 private:
     // Controls, named as the rest of the program addresses them.
     QWidget* PicMetadata;
@@ -87,8 +100,10 @@ private:
 
 
     ImageBox& previewBox() { return preview_.previewBox(); }
-    QString previewPath() const { return preview_.previewPath(); }
+    QString previewPath() const;
 
+    PaneWindow& window_;
+    FileListFocus& focus_;
     PreviewedFile& preview_;
 };
 

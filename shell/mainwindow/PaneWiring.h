@@ -12,7 +12,7 @@ namespace picbasket {
 class frmMain;
 
 // The answers the panes and the dialogs need at once from another pane: the panes'
-// PaneQueries, the edit view's EditViewHost, the preview's four faces, the capture and
+// PaneQueries, the edit view's EditViewHost, the preview's PreviewQueries, the capture and
 // scan dialogs' AcquisitionTarget, the generators' GeneratorHost, each answered from
 // the pane that owns it. The window makes one and hands it to each pane it builds; no
 // pane sees another pane's class or the window. What a pane asks that needs no reply
@@ -21,19 +21,14 @@ class PaneWiring final : public AcquisitionTarget,
                          public GeneratorHost,
                          public PaneQueries,
                          public EditViewHost,
-                         public PreviewFileLists,
-                         public PreviewMetadata,
-                         public PreviewEditing,
-                         public PreviewExport {
+                         public PreviewQueries {
 public:
     explicit PaneWiring(frmMain& window) : w_(window) {}
 
     // PaneQueries: the boxes, lists, flags and states the panes ask of each other
-    // (frmMain_panewiring.cpp). folderList also answers the preview's PreviewFileLists.
-    ImageBox& previewBox() override;
+    // (frmMain_panewiring.cpp).
     ImageBox& batchBox() override;
     FileListBox& folderFiles() override;
-    ListView* folderList() const override;
     std::vector<BasketSource> folderRowsSelected() const override;
     bool& folderListingAbort() override;
     ProgressBar* basketBar() override;
@@ -57,27 +52,11 @@ public:
     void leaveEditLayout() override;
     void subRestoreFolderTree() override;
 
-    // The preview's faces: the lists, the metadata pane, the edit view and the export
-    // dialogs (frmMain_previewwiring.cpp).
-    ListView* basketList() const override;
-    QString listedFolder() const override;
-    void relistFolder() override;
-    ListView* exifList() const override;
-    ListView* iptcList() const override;
-    TabStrip* metadataTabs() const override;
-    void readExifInfo(ImageBox& box, const QString& filePath) override;
-    void readIptcInfo(ImageBox& box, const QString& filePath) override;
-    void showMetadataPane(bool exif, bool iptc) override;
+    // PreviewQueries: the edit view's state, the image as loaded and the save dialog,
+    // for the preview (frmMain_previewwiring.cpp).
     bool editViewShown() const override;
-    void editImageChanged() override;
-    void runTaskBasket(bool noStop) override;
-    void editPreviewedImage() override;
-    void markTaskOptionsChanged() override;
     QImage originalImage() const override;
-    void setOriginalImage(const QImage& image) override;
     QString savePreviewDialog(ImageBox& box) override;
-    void showGreetingDemo() override;
-    void showScreensaverDemo(int generateMode) override;
 
     // AcquisitionTarget: what a capture or a scan reaches of the window and its panes
     // (frmMain_acquisitionwiring.cpp).
@@ -98,7 +77,6 @@ public:
     QWidget& generatorOwner() override;
     const ListView& generatorTaskList() override;
     const ListView& generatorEditTaskList() override;
-    const TaskRowList& generatorTaskRows() override;
     const ListView& generatorBasket() override;
     QString generatorPreviewedFile() override;
 

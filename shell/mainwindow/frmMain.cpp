@@ -8,6 +8,7 @@
 #include "controls/common/ToolbarFlowLayout.h"
 #include "controls/splitter/Splitter.h"
 #include "core/ScreenTwips.h"
+#include "editing/EditImageData.h"
 #include "platform/comctl/ImageList.h"
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/ProgressBar.h"
@@ -55,11 +56,11 @@ frmMain::frmMain(QWidget* parent, const EditViewFactory& makeEditView)
     buildBrowsePane();
     buildPreviewPane();
     edit_->buildEditView();
-    metadata_ = new MetadataPane(splView, *preview_);
-    folder_ = new FolderPane(splLeft, folderTree_, *this, listFocus_, *wiring_);
+    metadata_ = new MetadataPane(splView, *this, listFocus_, *preview_);
+    folder_ = new FolderPane(splLeft, folderTree_, *this, listFocus_, *preview_, *wiring_);
     cmdBrowseSettings = folder_->settingsButton();
     cmdBrowseAbout = folder_->aboutButton();
-    basket_ = new BasketPane(splLeft, listFocus_, *this, *wiring_);
+    basket_ = new BasketPane(splLeft, listFocus_, *this, *preview_, *wiring_);
     buildMenus();
     connect(cmdBrowseSettings, &QPushButton::clicked, this, [this] {
         frmSettings dialog(this, this);
@@ -76,11 +77,13 @@ frmMain::frmMain(QWidget* parent, const EditViewFactory& makeEditView)
 }
 
 void frmMain::connectPanes() {
+    // The folder pane's requests.
     connect(folder_, &FolderPane::showRowRequested, preview_, &PreviewPane::subShowSelectedFile);
     connect(folder_, &FolderPane::addToBasketRequested, basket_, &BasketPane::addFolderRows);
     connect(folder_, &FolderPane::basketSelectionClearRequested, basket_,
             &BasketPane::clearSelection);
     connect(folder_, &FolderPane::captureRequested, this, &frmMain::subShowCaptureDialog);
+    // The basket's.
     connect(basket_, &BasketPane::showRowRequested, preview_, &PreviewPane::subShowSelectedFile);
     connect(basket_, &BasketPane::savePreviewAsRequested, preview_,
             &PreviewPane::mnuSavePreviewAs_Click);
@@ -91,6 +94,25 @@ void frmMain::connectPanes() {
     connect(basket_, &BasketPane::screensaverRequested, this, &frmMain::subShowScreensaverDemo);
     connect(basket_, &BasketPane::temporaryPagesDeleteRequested, this,
             &frmMain::subDeleteTemporaryPages);
+    // The preview's: the metadata of the file it shows, the edit view that works on its
+    // image, the folder list that lists what it saved, the generators of its image.
+    connect(preview_, &PreviewPane::metadataClearRequested, metadata_, &MetadataPane::clearLists);
+    connect(preview_, &PreviewPane::metadataRequested, metadata_,
+            &MetadataPane::showFileMetadata);
+    connect(preview_, &PreviewPane::originalImageLoaded, this,
+            [](const QImage& image) { OriginalImageData = image; });
+    connect(preview_, &PreviewPane::taskBasketRunRequested, edit_.get(),
+            &EditView::subProcessTaskBasket);
+    connect(preview_, &PreviewPane::editRequested, edit_.get(), &EditView::CmdPreviewEdit_Click);
+    connect(preview_, &PreviewPane::taskOptionsPicked, edit_.get(),
+            [this] { edit_->TaskOptionsChanged = true; });
+    connect(preview_, &PreviewPane::previewImageChanged, edit_.get(),
+            &EditView::subEditViewImageChanged);
+    connect(preview_, &PreviewPane::fileSaved, folder_, &FolderPane::relistIfHolds);
+    connect(preview_, &PreviewPane::greetingRequested, this, &frmMain::subShowGreetingDemo);
+    connect(preview_, &PreviewPane::screensaverRequested, this, &frmMain::subShowScreensaverDemo);
+    // The metadata pane's.
+    connect(metadata_, &MetadataPane::paneShowRequested, this, &frmMain::subShowMetadataPane);
 }
 
 // The picture lists are members, gone before the QWidget base takes the list views
@@ -134,7 +156,7 @@ void frmMain::buildBrowsePane() {
 // preview's tool bar and, after the image and its scroll bars, the explorer bar and
 // the task list.
 void frmMain::buildPreviewPane() {
-    const PreviewPeers peers{*this, listFocus_, *wiring_, *wiring_, *wiring_, *wiring_};
+    const PreviewPeers peers{*this, listFocus_, *wiring_};
     preview_ = new PreviewPane(splView, peers,
                                [this](QWidget* toolbar) { edit_->buildPreviewButtons(toolbar); });
     edit_->buildExplorerBar(preview_->view());

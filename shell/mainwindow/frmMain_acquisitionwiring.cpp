@@ -36,7 +36,7 @@ void PaneWiring::setAcquiredPicture(const QImage& picture) {
 }
 
 void PaneWiring::setAcquiredFile(const QString& path) {
-    w_.preview_->setShownFile(path);
+    w_.listFocus_.PicTiffTag = path;
 }
 
 void PaneWiring::clearAcquisitionSelection() {
@@ -60,8 +60,7 @@ int PaneWiring::addAcquiredBasketRow(const BasketRow& row, const QImage& thumbna
 }
 
 void PaneWiring::showAcquiredMetadata(ImageBox& box, const QString& path) {
-    w_.metadata_->exifList()->Clear();
-    w_.metadata_->iptcList()->Clear();
+    w_.metadata_->clearLists();
     w_.metadata_->ReadFileIPTCInfo(box, w_.metadata_->iptcList(), path);
 }
 

@@ -40,10 +40,6 @@ const ListView& PaneWiring::generatorEditTaskList() {
     return *w_.edit_->lvEditPreview;
 }
 
-const TaskRowList& PaneWiring::generatorTaskRows() {
-    return w_.edit_->lvEditBatch;
-}
-
 const ListView& PaneWiring::generatorBasket() {
     return *w_.basket_->list();
 }

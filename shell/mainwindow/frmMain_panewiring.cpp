@@ -8,20 +8,12 @@
 
 namespace picbasket {
 
-ImageBox& PaneWiring::previewBox() {
-    return w_.preview_->box()->box();
-}
-
 ImageBox& PaneWiring::batchBox() {
     return w_.preview_->batchBox();
 }
 
 FileListBox& PaneWiring::folderFiles() {
     return w_.preview_->folderFiles();
-}
-
-ListView* PaneWiring::folderList() const {
-    return w_.folder_->list();
 }
 
 std::vector<BasketSource> PaneWiring::folderRowsSelected() const {

@@ -178,7 +178,7 @@ TEST_F(CaptureTest, ForegroundCapturesAtOnceIntoFilePreviewAndBasket) {
     EXPECT_EQ(w.sbMain->Panel(QStringLiteral("queue"))->Text(),
               QStringLiteral("1 file(s) in basket"));
 
-    EXPECT_EQ(w.previewPane().shownFile(), path);
+    EXPECT_EQ(w.fileListFocus().PicTiffTag, path);
     ImageBox& box = w.previewPane().box()->box();
     EXPECT_EQ(box.Tag(), path);
     EXPECT_EQ(box.Picture().convertToFormat(QImage::Format_RGB888), grabber.picture);

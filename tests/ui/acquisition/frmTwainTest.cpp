@@ -121,7 +121,7 @@ TEST_F(TwainTest, TheFeederFillsTheBasketAndTheLastPageIsPreviewed) {
     }
     const QString last = window->basketPane().list()->Tag(10);
     EXPECT_TRUE(QFileInfo(last).fileName().startsWith("10_"));
-    EXPECT_EQ(window->previewPane().shownFile(), last);
+    EXPECT_EQ(window->fileListFocus().PicTiffTag, last);
     EXPECT_EQ(window->basketPane().list()->SubItem(10, 1), "157 X 196");
     // The original copy is the page itself, so a replay starts from it.
     ImageBox original;

@@ -100,7 +100,7 @@ TEST_F(BasketTest, TheAddCommandSplitsWithoutTouchingThePreview) {
     w.previewPane().box()->box().setImage(shown);
     w.previewPane().box()->box().setTiffCompression(2);
     w.previewPane().box()->box().setColorFormat(6);
-    w.previewPane().setShownFile(path("a.jpg"));
+    w.fileListFocus().PicTiffTag = path("a.jpg");
     select(w, {"a.jpg", "scan.tif"});
     w.folderPane().addButton()->click();
     EXPECT_EQ(basket(w), QStringList({"a", "scan1", "scan2", "scan3"}));
@@ -118,7 +118,7 @@ TEST_F(BasketTest, TheAddCommandSplitsWithoutTouchingThePreview) {
         EXPECT_EQ(page.image(), source.image()) << r;
     }
     EXPECT_EQ(w.previewPane().box()->box().image(), shown);
-    EXPECT_EQ(w.previewPane().shownFile(), path("a.jpg"));
+    EXPECT_EQ(w.fileListFocus().PicTiffTag, path("a.jpg"));
     EXPECT_EQ(w.sbMain->Panel("queue")->Text(), "4 file(s) in basket");
     EXPECT_EQ(w.sbMain->Panel("folder")->Text(), files);
     EXPECT_FALSE(w.folderPane().addBar()->isVisible());

@@ -338,9 +338,9 @@ TEST_F(MenusTest, PreviewMenuForwardsByIndex) {
     w.fileListFocus().ActiveFileList = "lvPages";
     w.basketPane().list()->setSelectedItem(1);
     w.previewPane().mnuPreview_Click(3);
-    EXPECT_EQ(w.previewPane().shownFile(), b);
+    EXPECT_EQ(w.fileListFocus().PicTiffTag, b);
     w.previewPane().mnuPreview_Click(2);
-    EXPECT_EQ(w.previewPane().shownFile(), a);
+    EXPECT_EQ(w.fileListFocus().PicTiffTag, a);
     w.previewPane().mnuPreview_Click(0);
     EXPECT_TRUE(w.editView().fncIsEditView());
     w.previewPane().mnuPreview_Click(0);

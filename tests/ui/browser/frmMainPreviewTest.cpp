@@ -156,7 +156,7 @@ TEST_F(PreviewTest, EachKindShowsItsMetadataPaneTabAndPanel) {
         const Case& c = cases[size_t(row - 1)];
         SCOPED_TRACE(c.path.toStdString());
         clickFolderRow(w, row);
-        EXPECT_EQ(w.previewPane().shownFile(), c.path);
+        EXPECT_EQ(w.fileListFocus().PicTiffTag, c.path);
         EXPECT_EQ(w.previewPane().box()->box().Tag(), c.path);
         EXPECT_TRUE(w.previewPane().box()->box().HasImage());
         EXPECT_TRUE(w.previewPane().box()->isVisible());
@@ -230,11 +230,11 @@ TEST_F(PreviewTest, AFailedLoadShowsNothingAndTheRowShownBeforeLoadsAgain) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name.toStdString());
         clickFolderRow(w, 1);
-        ASSERT_EQ(w.previewPane().shownFile(), good);
+        ASSERT_EQ(w.fileListFocus().PicTiffTag, good);
         ASSERT_GT(w.metadataPane().iptcList()->Count(), 0);
         clickFolderRow(w, c.row);
         EXPECT_FALSE(w.previewPane().box()->box().HasImage());
-        EXPECT_TRUE(w.previewPane().shownFile().isEmpty());
+        EXPECT_TRUE(w.fileListFocus().PicTiffTag.isEmpty());
         EXPECT_TRUE(w.previewPane().box()->box().Tag().isEmpty());
         EXPECT_FALSE(w.previewPane().box()->isVisible());
         const QString status = panel(w, "filename");
@@ -248,7 +248,7 @@ TEST_F(PreviewTest, AFailedLoadShowsNothingAndTheRowShownBeforeLoadsAgain) {
         EXPECT_EQ(w.metadataPane().iptcList()->Count(), 0);
         EXPECT_EQ(panel(w, "metadata"), "No metadata");
         clickFolderRow(w, 1);
-        EXPECT_EQ(w.previewPane().shownFile(), good);
+        EXPECT_EQ(w.fileListFocus().PicTiffTag, good);
         EXPECT_EQ(shown(w), pixelsOf(good));
         EXPECT_EQ(panel(w, "metadata"), "Metadata -  IPTC");
     }
@@ -265,12 +265,12 @@ TEST_F(PreviewTest, BasketRowsFillThePanelsFromTheirOwnRow) {
     addBasketRow(w, b, "50 X 20");
     w.fileListFocus().ActiveFileList = "lvPages";
     w.previewPane().subShowSelectedFile(w.basketPane().list(), 1);
-    EXPECT_EQ(w.previewPane().shownFile(), a);
+    EXPECT_EQ(w.fileListFocus().PicTiffTag, a);
     EXPECT_EQ(panel(w, "pages"), "1 page(s)");
     EXPECT_EQ(panel(w, "resolution"), "40 X 30     2 KB");
     w.basketPane().list()->setSelectedItem(1);
     w.previewPane().cmdPreviewNext_Click();
-    EXPECT_EQ(w.previewPane().shownFile(), b);
+    EXPECT_EQ(w.fileListFocus().PicTiffTag, b);
     EXPECT_EQ(w.basketPane().list()->SelectedItem(), 2);
     EXPECT_EQ(panel(w, "resolution"), "50 X 20     2 KB");
 
@@ -278,12 +278,12 @@ TEST_F(PreviewTest, BasketRowsFillThePanelsFromTheirOwnRow) {
     w.basketPane().list()->setSelectedItem(1);
     w.basketPane().lvPages_ItemClick(1);
     w.basketPane().lvPages_MouseUp(1, 0, 0, 0);
-    EXPECT_EQ(w.previewPane().shownFile(), a);
+    EXPECT_EQ(w.fileListFocus().PicTiffTag, a);
     w.basketPane().list()->setSelectedItem(2);
     w.basketPane().list()->setSelected(1, true);
     w.basketPane().lvPages_ItemClick(2);
     w.basketPane().lvPages_MouseUp(1, 0, 0, 0);
-    EXPECT_EQ(w.previewPane().shownFile(), a);
+    EXPECT_EQ(w.fileListFocus().PicTiffTag, a);
 }
 
 TEST_F(PreviewTest, PreviousAndNextStepAndStopAtTheEnds) {
@@ -294,18 +294,18 @@ TEST_F(PreviewTest, PreviousAndNextStepAndStopAtTheEnds) {
     w.fileListFocus().ActiveFileList = "lvFolder";
     clickFolderRow(w, 1);
     w.previewPane().cmdPreviewPrevious_Click();
-    EXPECT_EQ(w.previewPane().shownFile(), paths[0]);
+    EXPECT_EQ(w.fileListFocus().PicTiffTag, paths[0]);
     EXPECT_EQ(w.folderPane().list()->SelectedItem(), 1);
     w.previewPane().cmdPreviewNext_Click();
     w.previewPane().cmdPreviewNext_Click();
-    EXPECT_EQ(w.previewPane().shownFile(), paths[2]);
+    EXPECT_EQ(w.fileListFocus().PicTiffTag, paths[2]);
     EXPECT_EQ(w.folderPane().list()->SelectedItem(), 3);
     EXPECT_EQ(w.folderPane().list()->SelectedCount(), 1);
     w.previewPane().cmdPreviewNext_Click();
-    EXPECT_EQ(w.previewPane().shownFile(), paths[2]);
+    EXPECT_EQ(w.fileListFocus().PicTiffTag, paths[2]);
     EXPECT_EQ(w.folderPane().list()->SelectedItem(), 3);
     w.previewPane().cmdPreviewPrevious_Click();
-    EXPECT_EQ(w.previewPane().shownFile(), paths[1]);
+    EXPECT_EQ(w.fileListFocus().PicTiffTag, paths[1]);
 
     // One row is not enough to step.
     w.folderPane().list()->Clear();
@@ -313,7 +313,7 @@ TEST_F(PreviewTest, PreviousAndNextStepAndStopAtTheEnds) {
     w.folderPane().list()->setSelectedItem(1);
     w.previewPane().cmdPreviewNext_Click();
     w.previewPane().cmdPreviewPrevious_Click();
-    EXPECT_EQ(w.previewPane().shownFile(), paths[1]);
+    EXPECT_EQ(w.fileListFocus().PicTiffTag, paths[1]);
 }
 
 TEST_F(PreviewTest, ActualSizeScrollsAndBestFitCentresAgain) {
@@ -420,7 +420,7 @@ TEST_F(PreviewTest, MouseOnThePreviewDrawsTheRectangleAndAClearLeavesNoMarks) {
     emit w.previewPane().box()->MouseMove(0, 30, 30);
     w.fileListFocus().ActiveFileList = "lvFolder";
     w.previewPane().cmdPreviewNext_Click();
-    EXPECT_EQ(w.previewPane().shownFile(), b);
+    EXPECT_EQ(w.fileListFocus().PicTiffTag, b);
     EXPECT_TRUE(w.previewPane().box()->box().OverlayFigures().empty());
     EXPECT_EQ(s.PreviewMouseMode, SelectionController::Idle);
 }
@@ -597,7 +597,7 @@ TEST_F(FastPreviewTest, ActualSizeEditSaveAndPrintRightAfterAClickSeeTheFullImag
         if (w.editView().fncIsEditView())
             w.previewPane().mnuPreview_Click(0);
         w.previewPane().mnuPreviewFit_Click(0);
-        w.previewPane().setShownFile({});
+        w.fileListFocus().PicTiffTag.clear();
         clickFolderRow(w, row);
         ASSERT_TRUE(w.previewPane().box()->box().LoadPending());
         EXPECT_EQ(c.act(), full);

@@ -164,9 +164,9 @@ protected:
         const int row = w.folderPane().list()->AddItem(QFileInfo(path).fileName());
         w.folderPane().list()->setTag(row, path);
         w.folderPane().list()->setSubItem(row, 3, QStringLiteral("1"));
-        w.previewPane().setShownFile({});
+        w.fileListFocus().PicTiffTag.clear();
         w.previewPane().subShowSelectedFile(w.folderPane().list(), row);
-        ASSERT_EQ(w.previewPane().shownFile(), path);
+        ASSERT_EQ(w.fileListFocus().PicTiffTag, path);
     }
 
     int rowOf(ListView* list, const QString& text, bool byTag = false) const {
