@@ -38,14 +38,6 @@ namespace {
 const QString NoFileText = QStringLiteral("No file selected");
 constexpr OleColor White = 0x00FFFFFF;
 
-// A step that may fail without stopping the steps after it, and without a message.
-template <class Step> void skipFailure(Step&& step) {
-    try {
-        step();
-    } catch (...) {
-    }
-}
-
 bool loadsDirectly(const QString& extension) {
     static const QStringList direct{"tiff", "tif", "jpg", "jpeg"};
     return direct.contains(extension);

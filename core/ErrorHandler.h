@@ -37,6 +37,15 @@ template <class Body> void errorTail(const QString& source, Body&& body);
 
 void reportCurrentException(const QString& source);
 
+// Runs a step that may fail without stopping the steps after it, and without a
+// message: any exception it raises ends the step only.
+template <class Step> void skipFailure(Step&& step) {
+    try {
+        std::forward<Step>(step)();
+    } catch (...) {
+    }
+}
+
 template <class Body> void errorTail(const QString& source, Body&& body) {
     try {
         std::forward<Body>(body)();

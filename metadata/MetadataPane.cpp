@@ -168,12 +168,6 @@ void MetadataPane::clearLists() {
 // EXIF lives in TIFF and JPEG files, IPTC in those and in Photoshop files, whose tab 1
 // stays disabled; any other file shows no metadata pane.
 void MetadataPane::showFileMetadata(ImageBox& box, const QString& file, const QString& extension) {
-    const auto skipFailure = [](auto&& step) {
-        try {
-            step();
-        } catch (...) {
-        }
-    };
     skipFailure([&] {
         static const QStringList withExif{"tif", "tiff", "jpg", "jpeg", "jpe"};
         if (withExif.contains(extension)) {
