@@ -1,4 +1,6 @@
+#include "browser/FolderListing.h"
 #include "browser/SelectionController.h"
+#include "controls/dialogs/FakeDialogBackend.h"
 #include "controls/splitter/Splitter.h"
 #include "core/setup/modSetup.h"
 #include "platform/print/PrintBackend.h"
@@ -18,6 +20,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <functional>
 #include <iterator>
 
@@ -168,6 +171,40 @@ TEST_F(PreviewTest, EachKindShowsItsMetadataPaneTabAndPanel) {
         EXPECT_EQ(panel(w, "metadata"), c.metadata);
         EXPECT_EQ(panel(w, "filename"), QFileInfo(c.path).fileName());
     }
+    EXPECT_TRUE(errors.reports().empty());
+}
+
+// "Save Preview As" into the folder the list shows lists the new file with the others;
+// a file saved elsewhere starts no listing.
+TEST_F(PreviewTest, ASavedPreviewIsListedOnlyWhenItLandsInTheListedFolder) {
+    frmMain& w = startWindow();
+    clickFolderRow(w, addFolderRow(w, png("b.png", 30, 20)));
+    ASSERT_EQ(w.fileListFocus().PicTiffTag, file("b.png"));
+    const auto idle = [&] {
+        return QTest::qWaitFor(
+            [&] {
+                return !w.folderPane().listingTimer()->isActive() &&
+                       !w.folderPane().listing()->isRunning();
+            },
+            30000);
+    };
+    ASSERT_TRUE(idle());
+    FakeDialogBackend dialogs;
+
+    dialogs.chooseFile(file("elsewhere.png"));
+    w.previewPane().mnuSavePreviewAs_Click(0);
+    ASSERT_TRUE(QFileInfo::exists(file("elsewhere.png")));
+    EXPECT_FALSE(w.folderPane().listingTimer()->isActive()) << "not the listed folder";
+
+    const QString listed = QDir(empty).filePath("saved.png");
+    dialogs.chooseFile(listed);
+    w.previewPane().mnuSavePreviewAs_Click(0);
+    ASSERT_TRUE(QFileInfo::exists(listed));
+    EXPECT_TRUE(w.folderPane().listingTimer()->isActive());
+    ASSERT_TRUE(idle());
+    ListView* list = w.folderPane().list();
+    ASSERT_EQ(list->Count(), 1);
+    EXPECT_EQ(QFileInfo(list->Tag(1)), QFileInfo(listed));
     EXPECT_TRUE(errors.reports().empty());
 }
 
