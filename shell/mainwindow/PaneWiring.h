@@ -45,17 +45,11 @@ public:
     // (frmMain_editwiring.cpp).
     ImageBoxView* previewView() override;
     SelectionController* previewSelection() override;
-    void clearPreviewSelection() override;
     bool previewOptimized() const override;
     bool previewUnchanged() const override;
-    void setPreviewUnchanged(bool unchanged) override;
     QPushButton* previewEditButton() override;
     QMenu* previewMenu() override;
-    void enablePreviewType(bool enable) override;
     bool editLayoutShown() const override;
-    void enterEditLayout() override;
-    void leaveEditLayout() override;
-    void subRestoreFolderTree() override;
 
     // The preview's faces: the lists, the metadata pane, the edit view and the export
     // dialogs (frmMain_previewwiring.cpp).

@@ -91,6 +91,17 @@ void frmMain::connectPanes() {
     connect(basket_, &BasketPane::screensaverRequested, this, &frmMain::subShowScreensaverDemo);
     connect(basket_, &BasketPane::temporaryPagesDeleteRequested, this,
             &frmMain::subDeleteTemporaryPages);
+    // The edit view's requests: the preview's selection, flag and type switch, and the
+    // splitter tree's switch between the explorer and the edit view.
+    EditView* edit = edit_.get();
+    connect(edit, &EditView::previewSelectionClearRequested, preview_,
+            &PreviewPane::subClearSelection);
+    connect(edit, &EditView::previewUnchangedRequested, preview_, &PreviewPane::setUnchanged);
+    connect(edit, &EditView::previewTypeEnableRequested, preview_,
+            [this](bool enable) { preview_->typeButton()->setEnabled(enable); });
+    connect(edit, &EditView::editLayoutRequested, this, &frmMain::subEnterEditLayout);
+    connect(edit, &EditView::explorerLayoutRequested, this, &frmMain::subLeaveEditLayout);
+    connect(edit, &EditView::folderTreeRestoreRequested, this, &frmMain::subRestoreFolderTree);
 }
 
 // The picture lists are members, gone before the QWidget base takes the list views

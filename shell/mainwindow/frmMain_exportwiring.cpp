@@ -33,15 +33,15 @@ QWidget& PaneWiring::generatorOwner() {
 }
 
 const ListView& PaneWiring::generatorTaskList() {
-    return *w_.edit_->lvEdit;
+    return *w_.edit_->taskList();
 }
 
 const ListView& PaneWiring::generatorEditTaskList() {
-    return *w_.edit_->lvEditPreview;
+    return *w_.edit_->editTaskList();
 }
 
 const TaskRowList& PaneWiring::generatorTaskRows() {
-    return w_.edit_->lvEditBatch;
+    return w_.edit_->taskRows();
 }
 
 const ListView& PaneWiring::generatorBasket() {

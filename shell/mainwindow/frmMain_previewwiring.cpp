@@ -63,7 +63,7 @@ void PaneWiring::editPreviewedImage() {
 }
 
 void PaneWiring::markTaskOptionsChanged() {
-    w_.edit_->TaskOptionsChanged = true;
+    w_.edit_->setTaskOptionsChanged(true);
 }
 
 QImage PaneWiring::originalImage() const {
