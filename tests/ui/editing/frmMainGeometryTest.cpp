@@ -13,6 +13,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <algorithm>
+#include <functional>
+#include <vector>
 
 using namespace picbasket;
 using picbasket::test::EditingWindowTest;
@@ -339,6 +342,39 @@ TEST_F(GeometryPanelTest, LeavingTheEditViewEndsEveryPickMode) {
     EXPECT_FALSE(w->editView().cropMouseToggle()->isChecked());
     EXPECT_FALSE(w->editView().locationPick()->isChecked());
     EXPECT_FALSE(w->editView().backColourPick()->isChecked());
+}
+
+// The rectangle dragged on the preview at actual size is erased, grips and all, by each
+// step that ends the drag: another task, the Preview that crops it, leaving the view.
+TEST_F(GeometryPanelTest, TheDraggedRectangleIsErasedWhenTheDragEnds) {
+    const std::pair<const char*, std::function<void(frmMain&)>> ends[] = {
+        {"another task", [this](frmMain&) { choose("Rotate"); }},
+        {"Preview", [](frmMain& f) { ASSERT_TRUE(f.editView().cmdApply_Click()); }},
+        {"leaving", [](frmMain& f) { f.editView().CmdPreviewEdit_Click(); }},
+    };
+    for (const auto& [name, end] : ends) {
+        SCOPED_TRACE(name);
+        if (!w->editView().fncIsEditView())
+            w->editView().CmdPreviewEdit_Click();
+        choose("Crop");
+        w->editView().cropOptions()[0]->setChecked(true);
+        w->previewPane().box()->box().setAutoZoom(false);
+        w->editView().cropMouseToggle()->setChecked(true);
+        SelectionController* s = w->previewPane().selection();
+        s->mouseDown(1, 20, 10);
+        s->mouseMove(70, 40);
+        s->mouseUp(1, 70, 40);
+        ASSERT_NE(s->SelX2, 0);
+        ASSERT_TRUE(std::any_of(s->Grips.begin(), s->Grips.end(),
+                                [](const SelectionController::Grip& g) { return g.Visible; }));
+        end(*w);
+        EXPECT_EQ(std::vector<int>({s->SelX1, s->SelY1, s->SelX2, s->SelY2}),
+                  std::vector<int>({0, 0, 0, 0}));
+        EXPECT_TRUE(std::none_of(s->Grips.begin(), s->Grips.end(),
+                                 [](const SelectionController::Grip& g) { return g.Visible; }));
+        w->previewPane().box()->box().setImage(original);
+        ConfirmedImageData = w->previewPane().box()->box().Picture();
+    }
 }
 
 TEST_F(GeometryPanelTest, AColourPickFillsTheSwatchAndEndsWithTheClick) {
