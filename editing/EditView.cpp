@@ -326,7 +326,7 @@ void EditView::subShowTaskOptions() {
     errorTail(QStringLiteral("FrmMain.subShowTaskOptions"), [&] {
         TaskOptionsChanged = false;
         ImageModified = false;
-        host_.setPreviewUnchanged(true);
+        emit previewUnchangedRequested(true);
         subEndPickModes();
         cmdReset->setEnabled(false);
         subEnableApplyButtons(true);
@@ -353,7 +353,7 @@ void EditView::CmdPreviewEdit_Click() {
         ImageBox& box = host_.previewView()->box();
         if (!box.HasImage())
             return;
-        host_.clearPreviewSelection();
+        emit previewSelectionClearRequested();
         host_.previewSelection()->PreviewMouseMode = SelectionController::Idle;
         box.ClearSelection();
         const bool leaving = fncIsEditView();
@@ -363,12 +363,12 @@ void EditView::CmdPreviewEdit_Click() {
             subEnterEditView();
         window_.subResize();
         if (leaving)
-            host_.subRestoreFolderTree();
+            emit folderTreeRestoreRequested();
     });
 }
 
 void EditView::subLeaveEditView() {
-    host_.leaveEditLayout();
+    emit explorerLayoutRequested();
     ActiveTaskList = 0;
     setPictureCaption(host_.previewEditButton(), QStringLiteral("     Edit"));
     if (QAction* first = indexedMenuItem(host_.previewMenu(), 0))
@@ -377,7 +377,7 @@ void EditView::subLeaveEditView() {
     subEndPickModes();
     ImageModified = false;
     ConfirmedImageData = QImage();
-    host_.enablePreviewType(true);
+    emit previewTypeEnableRequested(true);
     host_.previewView()->box().WaitForLoad();
     if (!host_.previewOptimized() && !OriginalImageData.isNull())
         host_.previewView()->box().setImage(OriginalImageData);
@@ -388,11 +388,11 @@ void EditView::subEnterEditView() {
     const ListViewTaskSelection shown(*lvEdit);
     const bool wholeBasketShown =
         host_.previewOptimized() && fncReplayCoversWholeBasket(shown, lvEditBatch.rowCount());
-    host_.enterEditLayout();
+    emit editLayoutRequested();
     if (QAction* first = indexedMenuItem(host_.previewMenu(), 0))
         first->setText(QStringLiteral("Back to Explorer view"));
     ActiveTaskList = 1;
-    host_.enablePreviewType(false);
+    emit previewTypeEnableRequested(false);
     subStartEditingImage(wholeBasketShown);
     setPictureCaption(host_.previewEditButton(), QStringLiteral("     Finish"));
 }

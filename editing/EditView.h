@@ -1,5 +1,6 @@
 #pragma once
 #include "controls/common/PaneWindow.h"
+#include "editing/TaskBasketRows.h"
 #include "engine/tasks/TaskRowList.h"
 
 #include <QObject>
@@ -42,34 +43,28 @@ struct typFrameTask;
 struct typTextTask;
 struct typWatermarkTask;
 
-// What the edit view asks of the preview and of the window's splitter tree: the
-// preview's box and its selection, the preview's flags the edit view reads and
-// sets, the preview tool bar's Edit button and menu, and the switch of the splitter
-// tree between the explorer view and the edit view.
+// What the edit view needs answered at once by the preview and the window's splitter
+// tree; everything it asks that needs no answer it emits as a signal of EditView.
 class EditViewHost {
 public:
+    // The preview's box, which every task runs on and is measured from, and its
+    // selection, whose modes and picked points the panels read and set.
     virtual ImageBoxView* previewView() = 0;
     virtual SelectionController* previewSelection() = 0;
-    // Erases the marks on the preview and forgets the rectangle.
-    virtual void clearPreviewSelection() = 0;
-    // The preview shows the image with the task basket applied.
+    // The preview shows the image with the task basket applied: decides whether the
+    // shown image is taken as the basket run on entry and what leaving puts back.
     virtual bool previewOptimized() const = 0;
-    // The preview shows the last confirmed state (nothing previewed since).
+    // The preview shows the last confirmed state (nothing previewed since): decides
+    // whether Reset and Preview must put the confirmed image back first.
     virtual bool previewUnchanged() const = 0;
-    virtual void setPreviewUnchanged(bool unchanged) = 0;
-    // The preview tool bar's Edit button, its menu (the first item enters or leaves
-    // the edit view) and whether its type switch may be used.
+    // The preview tool bar's Edit button and its menu: the edit view connects the
+    // button's click, and its caption and the menu's first item name the view the
+    // button switches to.
     virtual QPushButton* previewEditButton() = 0;
     virtual QMenu* previewMenu() = 0;
-    virtual void enablePreviewType(bool enable) = 0;
-    // The splitter tree shows the edit view.
+    // The splitter tree shows the edit view: read at once by every step that differs
+    // between the two views.
     virtual bool editLayoutShown() const = 0;
-    // The splitter tree changed to the edit view, keeping the folder tree's place.
-    virtual void enterEditLayout() = 0;
-    // The splitter tree changed back to the explorer view.
-    virtual void leaveEditLayout() = 0;
-    // Puts the folder tree back at the place it had when the edit view came.
-    virtual void subRestoreFolderTree() = 0;
 
 protected:
     ~EditViewHost() = default;
@@ -164,6 +159,103 @@ public:
     // options changed.
     void subPickButtonColour(ColorButton* button);
 
+    // What the edit view provides: the task basket's lists, rows and commands, the
+    // explorer bar with its option panels and their controls, the state of the task
+    // being edited, for the window's layout and button pictures, the generators and
+    // the tests. The task basket in the explorer view (lvEdit, its tool bar) and in
+    // the edit view (lvEditPreview, its commands), and the rows the engine runs.
+    ListView* taskList() const { return lvEdit; }
+    QWidget* taskListBar() const { return picEditBar; }
+    const std::array<QPushButton*, 4>& taskListButtons() const { return cmdEditBar; }
+    ListView* editTaskList() const { return lvEditPreview; }
+    QWidget* editTaskHost() const { return picEditPreview; }
+    const std::array<QPushButton*, 4>& editTaskButtons() const { return cmdEditPreview; }
+    const TaskRowList& taskRows() const { return lvEditBatch; }
+    // The three lists as the one basket whose rows are added, removed and cleared
+    // together.
+    TaskBasketRows taskBasket() { return TaskBasketRows(*lvEdit, *lvEditPreview, lvEditBatch); }
+    // The explorer bar, the sixteen option panels in taskPanels' order, their host
+    // with Preview, Confirm, Reset and the original image, and the empty panel's hint.
+    isExplorerBar* explorerBar() const { return eb; }
+    const std::array<QWidget*, 16>& optionPanels() const { return taskPanels; }
+    QWidget* optionsDialog() const { return picDialog; }
+    QPushButton* applyButton() const { return cmdApply; }
+    QPushButton* confirmButton() const { return cmdOK; }
+    QPushButton* resetButton() const { return cmdReset; }
+    QPushButton* originalButton() const { return cmdOriginalImage; }
+    QLabel* nothingHint() const { return lblNothing; }
+    // The state of the task being edited. The preview's picks mark the options
+    // changed; a test sets the image modified where its own edit view's Confirm and
+    // Reset do not clear it.
+    bool taskOptionsChanged() const { return TaskOptionsChanged; }
+    void setTaskOptionsChanged(bool changed) { TaskOptionsChanged = changed; }
+    bool imageModified() const { return ImageModified; }
+    void setImageModified(bool modified) { ImageModified = modified; }
+    int32_t originalWidth() const { return EditOriginalWidth; }
+    int32_t originalHeight() const { return EditOriginalHeight; }
+    int16_t selectedStyle() const { return SelectedStyle; }
+    const QString& watermarkFile() const { return WatermarkFile; }
+    bool pickingWatermarkColour() const { return PickWatermarkColor; }
+    // The shared background colour and location controls.
+    QGroupBox* backColourFrame() const { return FrameBackColor; }
+    ColorButton* backColourButton() const { return picCropBackColor; }
+    QPushButton* backColourPick() const { return chkCropBackColor; }
+    QGroupBox* locationFrame() const { return picLocation; }
+    QPushButton* locationPick() const { return chkSelectLocation; }
+    // Flip, Rotate, Resize, Crop and Canvas.
+    const std::array<QRadioButton*, 2>& flipOptions() const { return optFlip; }
+    QLineEdit* degreesBox() const { return txtDegrees; }
+    QScrollBar* degreesBar() const { return sbDegrees; }
+    const std::array<QPushButton*, 4>& angleButtons() const { return cmdAngle; }
+    QCheckBox* rotateResample() const { return chkRotateResample; }
+    const std::array<QRadioButton*, 2>& resizeOptions() const { return optResize; }
+    QLineEdit* widthBox() const { return txtResizeWidth; }
+    QLineEdit* heightBox() const { return txtResizeHeight; }
+    QCheckBox* keepRatio() const { return chkResizeRatio; }
+    QLineEdit* scaleBox() const { return txtScale; }
+    QCheckBox* resizeResample() const { return chkResizeResample; }
+    QComboBox* resizeFilterCombo() const { return ComboFilter; }
+    const std::array<QRadioButton*, 2>& cropOptions() const { return optCropSelect; }
+    QPushButton* cropMouseToggle() const { return chkCropMouse; }
+    QLineEdit* cropLeftBox() const { return txtCropLeft; }
+    QLineEdit* cropTopBox() const { return txtCropTop; }
+    QLineEdit* cropRightBox() const { return txtCropRight; }
+    QLineEdit* cropBottomBox() const { return txtCropBot; }
+    QComboBox* cropShapeCombo() const { return cmbCrop; }
+    const std::array<QLineEdit*, 4>& canvasBoxes() const { return txtCanvasCustom; }
+    // The stamp and text lists, and the tone, overlay and effect panels.
+    QComboBox* mergeStyleCombo() const { return cboMergeStyle; }
+    QComboBox* textPositionCombo() const { return cboPosition; }
+    QComboBox* fontSizeCombo() const { return comboFontSize; }
+    TonePanel* blurPanel() const { return blurOptions; }
+    TonePanel* sharpenPanel() const { return sharpenOptions; }
+    TonePanel* contrastPanel() const { return contrastOptions; }
+    TonePanel* brightnessPanel() const { return brightnessOptions; }
+    WatermarkPanel* watermarkPanel() const { return watermarkOptions; }
+    TextPanel* textPanel() const { return textOptions; }
+    FramePanel* framePanel() const { return frameOptions; }
+    MaskPanel* maskPanel() const { return maskOptions; }
+    ShadowPanel* shadowPanel() const { return shadowOptions; }
+    RedEyePanel* redEyePanel() const { return redEyeOptions; }
+
+signals:
+    // What the edit view asks of the preview and the window without an answer; the
+    // window connects them directly, so each runs to its end before the emit returns.
+    // Erase the marks on the preview and forget its rectangle.
+    void previewSelectionClearRequested();
+    // Set the preview's "last confirmed state shown" flag.
+    void previewUnchangedRequested(bool unchanged);
+    // Let the preview's type switch be used, or not.
+    void previewTypeEnableRequested(bool enable);
+    // Change the splitter tree to the edit view, keeping the folder tree's place.
+    void editLayoutRequested();
+    // Change the splitter tree back to the explorer view.
+    void explorerLayoutRequested();
+    // Put the folder tree back at the place it had when the edit view came.
+    void folderTreeRestoreRequested();
+
+private:
+    // Controls and state, named as the rest of the program addresses them.
     // The explorer view's task basket and its commands, in the browse pane.
     ListView* lvEdit;
     QWidget* picEditBar;

@@ -185,7 +185,7 @@ void EditView::chkCropMouse_Click(bool ticked) {
         s->CropByMouseActive = true;
         ImageBox& box = host_.previewView()->box();
         box.ClearSelection();
-        host_.clearPreviewSelection();
+        emit previewSelectionClearRequested();
         if (fncPreviewIsScaled()) {
             s->PreviewMouseMode = SelectionController::Idle;
             s->PreviewToolMode = SelectionController::NoTool;
@@ -215,7 +215,7 @@ void EditView::subEndPickModes() {
     s->LocationPickMode = false;
     s->CropByMouseActive = false;
     host_.previewView()->box().ClearSelection();
-    host_.clearPreviewSelection();
+    emit previewSelectionClearRequested();
     s->PreviewToolMode = SelectionController::NoTool;
 }
 
@@ -623,7 +623,7 @@ void EditView::subClampEffectBoxes() {
 
 void EditView::chkRedEye_Click(bool ticked) {
     errorTail(QStringLiteral("FrmMain.chkRedEye_Click"), [&] {
-        host_.clearPreviewSelection();
+        emit previewSelectionClearRequested();
         host_.previewSelection()->PreviewToolMode = SelectionController::NoTool;
         if (!ticked)
             return;

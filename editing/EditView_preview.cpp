@@ -132,7 +132,7 @@ TaskBuild EditView::fncMouseCropBuild() const {
 // After a crop by mouse the rectangle is gone with the pixels it marked.
 void EditView::subEndMouseCrop() {
     host_.previewView()->box().ClearSelection();
-    host_.clearPreviewSelection();
+    emit previewSelectionClearRequested();
     host_.previewSelection()->PreviewMouseMode = SelectionController::Idle;
     host_.previewSelection()->PreviewToolMode = SelectionController::NoTool;
 }
@@ -166,7 +166,7 @@ bool EditView::cmdApply_Click() {
         cmdReset->setEnabled(true);
         cmdApply->setEnabled(false);
         window_.subResize();
-        host_.setPreviewUnchanged(false);
+        emit previewUnchangedRequested(false);
         PreviewIntermediate = false;
         TaskOptionsChanged = false;
         ImageModified = true;

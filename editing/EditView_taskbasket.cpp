@@ -128,7 +128,7 @@ void EditView::subClearTaskBasket() {
     }
     if (!host_.previewUnchanged() && CurrentTask.TaskID != int32_t(TaskType::None))
         subMarkOptionsChanged();
-    host_.setPreviewUnchanged(true);
+    emit previewUnchangedRequested(true);
     PreviewIntermediate = false;
     ImageModified = false;
 }
@@ -189,7 +189,7 @@ void EditView::subReplayWholeTaskBasket() {
     ConfirmedImageData = box.Picture();
     if (!host_.previewUnchanged() && CurrentTask.TaskID != int32_t(TaskType::None))
         subMarkOptionsChanged();
-    host_.setPreviewUnchanged(true);
+    emit previewUnchangedRequested(true);
     PreviewIntermediate = false;
     ImageModified = false;
     window_.subResize();

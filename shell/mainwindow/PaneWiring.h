@@ -40,17 +40,11 @@ public:
     // (frmMain_editwiring.cpp).
     ImageBoxView* previewView() override;
     SelectionController* previewSelection() override;
-    void clearPreviewSelection() override;
     bool previewOptimized() const override;
     bool previewUnchanged() const override;
-    void setPreviewUnchanged(bool unchanged) override;
     QPushButton* previewEditButton() override;
     QMenu* previewMenu() override;
-    void enablePreviewType(bool enable) override;
     bool editLayoutShown() const override;
-    void enterEditLayout() override;
-    void leaveEditLayout() override;
-    void subRestoreFolderTree() override;
 
     // PreviewQueries: the edit view's state, the image as loaded and the save dialog,
     // for the preview (frmMain_previewwiring.cpp).

@@ -105,7 +105,7 @@ void frmMain::connectPanes() {
             &EditView::subProcessTaskBasket);
     connect(preview_, &PreviewPane::editRequested, edit_.get(), &EditView::CmdPreviewEdit_Click);
     connect(preview_, &PreviewPane::taskOptionsPicked, edit_.get(),
-            [this] { edit_->TaskOptionsChanged = true; });
+            [this] { edit_->setTaskOptionsChanged(true); });
     connect(preview_, &PreviewPane::previewImageChanged, edit_.get(),
             &EditView::subEditViewImageChanged);
     connect(preview_, &PreviewPane::fileSaved, folder_, &FolderPane::relistIfHolds);
@@ -113,6 +113,17 @@ void frmMain::connectPanes() {
     connect(preview_, &PreviewPane::screensaverRequested, this, &frmMain::subShowScreensaverDemo);
     // The metadata pane's.
     connect(metadata_, &MetadataPane::paneShowRequested, this, &frmMain::subShowMetadataPane);
+    // The edit view's requests: the preview's selection, flag and type switch, and the
+    // splitter tree's switch between the explorer and the edit view.
+    EditView* edit = edit_.get();
+    connect(edit, &EditView::previewSelectionClearRequested, preview_,
+            &PreviewPane::subClearSelection);
+    connect(edit, &EditView::previewUnchangedRequested, preview_, &PreviewPane::setUnchanged);
+    connect(edit, &EditView::previewTypeEnableRequested, preview_,
+            [this](bool enable) { preview_->typeButton()->setEnabled(enable); });
+    connect(edit, &EditView::editLayoutRequested, this, &frmMain::subEnterEditLayout);
+    connect(edit, &EditView::explorerLayoutRequested, this, &frmMain::subLeaveEditLayout);
+    connect(edit, &EditView::folderTreeRestoreRequested, this, &frmMain::subRestoreFolderTree);
 }
 
 // The picture lists are members, gone before the QWidget base takes the list views

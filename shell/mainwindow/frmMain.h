@@ -134,6 +134,12 @@ private:
     // The one block that joins the panes: each pane's requests go to the pane or the
     // window member that serves them.
     void connectPanes();
+    // The window's side of the edit view's requests (frmMain_editwiring.cpp): the
+    // splitter tree changed to the edit view, keeping the folder tree's place, and
+    // back, and the folder tree put back at that place.
+    void subEnterEditLayout();
+    void subLeaveEditLayout();
+    void subRestoreFolderTree();
     void buildPopupMenus();
     void connectMenus();
     void connectFrameDummy();

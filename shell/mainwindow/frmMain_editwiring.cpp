@@ -1,5 +1,7 @@
-// What the window gives its edit view: the preview's box, selection, flags and tool
-// bar, and the switch of the splitter tree between the explorer and the edit view.
+// What the window gives its edit view: the answers of EditViewHost (the preview's box,
+// selection, flags and tool bar, and which view the splitter tree shows), and the
+// window's side of the edit view's requests, the switch of the splitter tree between
+// the explorer and the edit view (connected in frmMain::connectPanes).
 #include "shell/mainwindow/PaneWiring.h"
 #include "shell/mainwindow/frmMain.h"
 
@@ -23,20 +25,12 @@ SelectionController* PaneWiring::previewSelection() {
     return w_.preview_->selection();
 }
 
-void PaneWiring::clearPreviewSelection() {
-    w_.preview_->subClearSelection();
-}
-
 bool PaneWiring::previewOptimized() const {
     return w_.preview_->optimized();
 }
 
 bool PaneWiring::previewUnchanged() const {
     return w_.preview_->unchanged();
-}
-
-void PaneWiring::setPreviewUnchanged(bool unchanged) {
-    w_.preview_->setUnchanged(unchanged);
 }
 
 QPushButton* PaneWiring::previewEditButton() {
@@ -47,30 +41,26 @@ QMenu* PaneWiring::previewMenu() {
     return w_.preview_->previewMenu();
 }
 
-void PaneWiring::enablePreviewType(bool enable) {
-    w_.preview_->typeButton()->setEnabled(enable);
-}
-
 bool PaneWiring::editLayoutShown() const {
     return picbasket::fncIsEditView(*w_.splMain, *w_.splView);
 }
 
-void PaneWiring::enterEditLayout() {
-    const FolderTreeview* tree = w_.folder_->tree();
-    w_.folderTreePlace_ = {tree->SelectedFolder(), tree->verticalScrollBar()->value(),
-                           tree->horizontalScrollBar()->value()};
-    subDetachForEditView(*w_.splMain, *w_.splRight, *w_.splView);
+void frmMain::subEnterEditLayout() {
+    const FolderTreeview* tree = folder_->tree();
+    folderTreePlace_ = {tree->SelectedFolder(), tree->verticalScrollBar()->value(),
+                        tree->horizontalScrollBar()->value()};
+    subDetachForEditView(*splMain, *splRight, *splView);
 }
 
-void PaneWiring::leaveEditLayout() {
-    subAttachForExplorerView(*w_.splMain, *w_.splRight, *w_.splView, w_.preview_->view());
+void frmMain::subLeaveEditLayout() {
+    subAttachForExplorerView(*splMain, *splRight, *splView, preview_->view());
 }
 
 // The tree was hidden and sized anew by the edit view; the place the user left it at is
 // put back now and once more after the layout the return queued has run.
-void PaneWiring::subRestoreFolderTree() {
-    const auto place = w_.folderTreePlace_;
-    FolderTreeview* tree = w_.folder_->tree();
+void frmMain::subRestoreFolderTree() {
+    const auto place = folderTreePlace_;
+    FolderTreeview* tree = folder_->tree();
     const auto restore = [tree, place] {
         if (!place.folder.isEmpty() && tree->SelectedFolder() != place.folder)
             tree->setSelectedFolder(place.folder);
@@ -78,7 +68,7 @@ void PaneWiring::subRestoreFolderTree() {
         tree->horizontalScrollBar()->setValue(place.horizontal);
     };
     restore();
-    QTimer::singleShot(0, &w_, restore);
+    QTimer::singleShot(0, this, restore);
 }
 
 } // namespace picbasket

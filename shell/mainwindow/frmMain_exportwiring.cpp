@@ -33,11 +33,11 @@ QWidget& PaneWiring::generatorOwner() {
 }
 
 const ListView& PaneWiring::generatorTaskList() {
-    return *w_.edit_->lvEdit;
+    return *w_.edit_->taskList();
 }
 
 const ListView& PaneWiring::generatorEditTaskList() {
-    return *w_.edit_->lvEditPreview;
+    return *w_.edit_->editTaskList();
 }
 
 const ListView& PaneWiring::generatorBasket() {

@@ -46,10 +46,10 @@ void frmMain::subResize() {
               tbsBrowse->height() - T - 8);
         placeControl(folderTree_.tree, 0, 0, folderTree_.host->width(), folderTree_.host->height());
         // The task basket's tab: its tool bar on top, the list below it.
-        const int bar = edit_->picEditBar->sizeHint().height();
-        placeControl(edit_->picEditBar, 4, tbsBrowse->y() + T + 5, tbsBrowse->width() - 6, bar);
-        placeControl(edit_->lvEdit, 4, edit_->picEditBar->y() + bar + 2, tbsBrowse->width() - 6,
-              tbsBrowse->height() - T - 10 - bar);
+        const int bar = edit_->taskListBar()->sizeHint().height();
+        placeControl(edit_->taskListBar(), 4, tbsBrowse->y() + T + 5, tbsBrowse->width() - 6, bar);
+        placeControl(edit_->taskList(), 4, edit_->taskListBar()->y() + bar + 2,
+                     tbsBrowse->width() - 6, tbsBrowse->height() - T - 10 - bar);
     }
     // Metadata pane; its tool bars stand in the strip the tab strip leaves at the right.
     metadata_->layOut();
@@ -72,7 +72,7 @@ void frmMain::subResize() {
     }
     preview_->imageHolder()->show();
     subSetStatusPanelText(fncZoomText(fncShownZoom(preview_->box()->box())));
-    for (QWidget* panel : edit_->taskPanels)
+    for (QWidget* panel : edit_->optionPanels())
         panel->move(0, 0);
 }
 
@@ -117,11 +117,14 @@ void frmMain::layOutPreviewArea() {
 
     if (editView) {
         const int W = preview_->view()->width(), H = preview_->view()->height();
-        placeControl(preview_->imageHolder(), 0, B, W - vsbWidth - edit_->eb->width(), H - B - hsbHeight);
+        placeControl(preview_->imageHolder(), 0, B, W - vsbWidth - edit_->explorerBar()->width(),
+                     H - B - hsbHeight);
         placeScrollBars();
-        placeControl(edit_->eb, preview_->vScrollBar()->x() + preview_->vScrollBar()->width(), preview_->imageHolder()->y(), edit_->eb->width(),
-              preview_->imageHolder()->height());
-        edit_->eb->show();
+        placeControl(edit_->explorerBar(),
+                     preview_->vScrollBar()->x() + preview_->vScrollBar()->width(),
+                     preview_->imageHolder()->y(), edit_->explorerBar()->width(),
+                     preview_->imageHolder()->height());
+        edit_->explorerBar()->show();
     } else {
         const int W = preview_->view()->width(), H = preview_->view()->height();
         if (metadataHidden)
@@ -129,7 +132,7 @@ void frmMain::layOutPreviewArea() {
         else
             placeControl(preview_->imageHolder(), 1, B + 1, W - vsbWidth - 1, H - B - hsbHeight - 2);
         placeScrollBars();
-        edit_->eb->hide();
+        edit_->explorerBar()->hide();
     }
     preview_->vScrollBar()->show();
     preview_->hScrollBar()->show();

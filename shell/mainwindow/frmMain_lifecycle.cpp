@@ -252,16 +252,16 @@ void frmMain::subSetButtonPictures() {
         {preview_->nextButton(), "picPreviewNext"},
         {preview_->typeButton(), "picPreviewType"},
         {preview_->saveButton(), "picPreviewSave"},
-        {edit_->cmdReset, "IconReset"},
-        {edit_->cmdOriginalImage, "IconOriginalImage"}};
+        {edit_->resetButton(), "IconReset"},
+        {edit_->originalButton(), "IconOriginalImage"}};
     for (const auto& [button, box] : singles)
         subSetButtonPicture(button, picture(QString::fromLatin1(box)));
     folder_->setButtonPictures();
     basket_->setButtonPictures();
-    for (size_t i = 0; i < edit_->cmdEditBar.size(); ++i) {
+    for (size_t i = 0; i < edit_->taskListButtons().size(); ++i) {
         const QImage icon = picture(QStringLiteral("IconEditbar%1").arg(i));
-        subSetButtonPicture(edit_->cmdEditBar[i], icon);
-        subSetButtonPicture(edit_->cmdEditPreview[i], icon);
+        subSetButtonPicture(edit_->taskListButtons()[i], icon);
+        subSetButtonPicture(edit_->editTaskButtons()[i], icon);
     }
     metadata_->setButtonPictures();
     const std::pair<QPushButton*, const char*> rest[] = {
@@ -348,10 +348,10 @@ void frmMain::subRemoveButtonPictures() {
                                 preview_->nextButton(),
                                 preview_->typeButton(),
                                 preview_->saveButton(),
-                                edit_->cmdReset,
-                                edit_->cmdOriginalImage};
-    for (size_t i = 0; i < edit_->cmdEditBar.size(); ++i)
-        buttons << edit_->cmdEditBar[i] << edit_->cmdEditPreview[i];
+                                edit_->resetButton(),
+                                edit_->originalButton()};
+    for (size_t i = 0; i < edit_->taskListButtons().size(); ++i)
+        buttons << edit_->taskListButtons()[i] << edit_->editTaskButtons()[i];
     buttons << preview_->editButton() << preview_->printButton();
     for (QPushButton* button : buttons)
         subRemoveButtonPicture(button);

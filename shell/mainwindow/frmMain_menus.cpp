@@ -137,8 +137,8 @@ void frmMain::tbsBrowse_Click() {
     if (tab != 1 && tab != 2)
         return;
     folderTree_.host->setVisible(tab == 1);
-    edit_->lvEdit->setVisible(tab == 2);
-    edit_->picEditBar->setVisible(tab == 2);
+    edit_->taskList()->setVisible(tab == 2);
+    edit_->taskListBar()->setVisible(tab == 2);
     lblBrowse->setText(tab == 1 ? QStringLiteral("Browse File System")
                                 : QStringLiteral("Task Basket"));
 }

@@ -33,7 +33,7 @@ bool PaneWiring::basketAddRuns() const {
 }
 
 const TaskRowList& PaneWiring::batchTaskRows() const {
-    return w_.edit_->lvEditBatch;
+    return w_.edit_->taskRows();
 }
 
 QMenu* PaneWiring::batchMenu() {

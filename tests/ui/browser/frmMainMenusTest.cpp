@@ -156,13 +156,14 @@ TEST_F(MenusTest, TabsSwitchTheBrowsePaneAndOnlyTheTaskTabPopsItsMenu) {
     w.tbsBrowse->setSelectedItem(2);
     w.tbsBrowse_Click();
     EXPECT_FALSE(w.folderPane().treeHost()->isVisible());
-    EXPECT_TRUE(w.editView().lvEdit->isVisible());
-    EXPECT_TRUE(w.editView().picEditBar->isVisible());
+    EXPECT_TRUE(w.editView().taskList()->isVisible());
+    EXPECT_TRUE(w.editView().taskListBar()->isVisible());
     EXPECT_EQ(w.lblBrowse->text(), "Task Basket");
     w.subResize();
-    EXPECT_FALSE(w.editView().picEditBar->geometry().intersects(w.lblBrowse->geometry()))
+    EXPECT_FALSE(w.editView().taskListBar()->geometry().intersects(w.lblBrowse->geometry()))
         << "the task tool bar stays off the caption";
-    EXPECT_FALSE(w.editView().picEditBar->geometry().intersects(w.editView().lvEdit->geometry()));
+    EXPECT_FALSE(
+        w.editView().taskListBar()->geometry().intersects(w.editView().taskList()->geometry()));
     clickLabel(w.lblBrowse);
     ASSERT_EQ(popped.size(), 1u);
     EXPECT_EQ(popped[0], w.FrameDummy()->mnuTaskBasketParent());
@@ -170,8 +171,8 @@ TEST_F(MenusTest, TabsSwitchTheBrowsePaneAndOnlyTheTaskTabPopsItsMenu) {
     w.tbsBrowse->setSelectedItem(1);
     w.tbsBrowse_Click();
     EXPECT_TRUE(w.folderPane().treeHost()->isVisible());
-    EXPECT_FALSE(w.editView().lvEdit->isVisible());
-    EXPECT_FALSE(w.editView().picEditBar->isVisible());
+    EXPECT_FALSE(w.editView().taskList()->isVisible());
+    EXPECT_FALSE(w.editView().taskListBar()->isVisible());
     EXPECT_EQ(w.lblBrowse->text(), "Browse File System");
     clickLabel(w.lblBrowse);
     EXPECT_EQ(popped.size(), 1u) << "the file-system tab's caption pops nothing";
@@ -286,12 +287,12 @@ TEST_F(MenusTest, OptimizedRunsTheTasksOnceOnTheImageAsLoaded) {
     preview(w, path);
     w.previewPane().mnuPreviewType_Click(0);
     const QImage original = w.previewPane().box()->box().image();
-    TaskBasketRows rows(*w.editView().lvEdit, *w.editView().lvEditPreview, w.editView().lvEditBatch);
+    TaskBasketRows rows = w.editView().taskBasket();
     ASSERT_TRUE(rows.add(task(TaskType::Flip, "flip", {"1"})));
     ASSERT_TRUE(rows.add(task(TaskType::Rotate, "rotate", {"False", "90", "16777215"})));
 
     // A click on the first task row shows the image with that row run on it.
-    w.editView().lvEdit->setSelectedItem(1);
+    w.editView().taskList()->setSelectedItem(1);
     w.editView().subProcessTaskBasket(false);
     ImageBox oracle;
     oracle.setImage(original);
@@ -349,15 +350,15 @@ TEST_F(MenusTest, PreviewMenuForwardsByIndex) {
 
 TEST_F(MenusTest, TaskBasketMenuReachesTheTaskBasketCommands) {
     frmMain& w = startRecording();
-    TaskBasketRows rows(*w.editView().lvEdit, *w.editView().lvEditPreview, w.editView().lvEditBatch);
+    TaskBasketRows rows = w.editView().taskBasket();
     ASSERT_TRUE(rows.add(task(TaskType::Flip, "flip", {"1"})));
     ASSERT_TRUE(rows.add(task(TaskType::Flip, "flip", {"0"})));
     QMenu* menu = w.FrameDummy()->mnuTaskBasketParent();
-    w.editView().lvEdit->setSelectedItem(1);
+    w.editView().taskList()->setSelectedItem(1);
     indexedMenuItem(menu, 3)->trigger();
-    EXPECT_EQ(w.editView().lvEditBatch.rowCount(), 1) << "Remove selected Task";
+    EXPECT_EQ(w.editView().taskRows().rowCount(), 1) << "Remove selected Task";
     indexedMenuItem(menu, 0)->trigger();
-    EXPECT_EQ(w.editView().lvEditBatch.rowCount(), 0) << "New Task Basket";
+    EXPECT_EQ(w.editView().taskRows().rowCount(), 0) << "New Task Basket";
 }
 
 namespace {

@@ -438,7 +438,7 @@ TEST_F(PreviewTest, MouseOnThePreviewDrawsTheRectangleAndAClearLeavesNoMarks) {
     EXPECT_EQ(figures.front().rect, QRect(QPoint(10, 10), QPoint(60, 50)));
     EXPECT_EQ(figures.front().penStyle, 1);
     EXPECT_EQ(figures.back().penStyle, 0);
-    EXPECT_TRUE(w.editView().TaskOptionsChanged);
+    EXPECT_TRUE(w.editView().taskOptionsChanged());
 
     // Another image comes in while the marks stand; the clear leaves none.
     w.previewPane().box()->box().setImage(pixelsOf(b));

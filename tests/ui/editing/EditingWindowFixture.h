@@ -38,7 +38,8 @@ protected:
 
     // Chooses a task in the explorer bar, as a click on its item does.
     void choose(const char* key) {
-        emit w->editView().eb->ItemClick(QStringLiteral("Special Group"), QString::fromLatin1(key));
+        emit w->editView().explorerBar()->ItemClick(QStringLiteral("Special Group"),
+                                                    QString::fromLatin1(key));
     }
 
     frmMain* w = nullptr;

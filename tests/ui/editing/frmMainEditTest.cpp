@@ -92,7 +92,7 @@ protected:
 
     // A mirror image, then its negative.
     static void addFlipAndInvert(frmMain& w) {
-        TaskBasketRows basket(*w.editView().lvEdit, *w.editView().lvEditPreview, w.editView().lvEditBatch);
+        TaskBasketRows basket = w.editView().taskBasket();
         basket.add(task(TaskType::Flip, QStringLiteral("flip"), {QStringLiteral("0")}));
         basket.add(task(TaskType::Invert, QStringLiteral("invert")));
     }
@@ -105,7 +105,7 @@ protected:
 
     static QStringList visiblePanels(const frmMain& w) {
         QStringList shown;
-        for (QWidget* panel : w.editView().taskPanels)
+        for (QWidget* panel : w.editView().optionPanels())
             if (!panel->isHidden())
                 shown << panel->objectName();
         return shown;
@@ -116,7 +116,7 @@ protected:
 
 TEST_F(EditViewTest, ChooserHoldsTheSixteenTasksAndTwoGroups) {
     frmMain& w = startWith();
-    const ExplorerBarModel& model = w.editView().eb->model();
+    const ExplorerBarModel& model = w.editView().explorerBar()->model();
     const typSpecialGroup& special = model.specialGroup();
     EXPECT_TRUE(special.Visible);
     EXPECT_EQ(special.Caption, QStringLiteral("Tasks Chart"));
@@ -135,13 +135,13 @@ TEST_F(EditViewTest, ChooserHoldsTheSixteenTasksAndTwoGroups) {
     ASSERT_EQ(model.GroupCount(), 2);
     EXPECT_EQ(model.group(1).Key, QStringLiteral("Dialog"));
     EXPECT_EQ(model.group(1).Caption, QStringLiteral(" Task Options"));
-    EXPECT_EQ(model.group(1).Child, w.editView().picDialog);
+    EXPECT_EQ(model.group(1).Child, w.editView().optionsDialog());
     EXPECT_EQ(model.group(2).Key, QStringLiteral("Editing"));
     EXPECT_EQ(model.group(2).Caption, QStringLiteral("Task Basket"));
-    EXPECT_EQ(model.group(2).Child, w.editView().picEditPreview);
-    EXPECT_EQ(w.editView().lvEditPreview->parentWidget(), w.editView().picEditPreview);
-    for (QWidget* panel : w.editView().taskPanels)
-        EXPECT_EQ(panel->parentWidget(), w.editView().picDialog);
+    EXPECT_EQ(model.group(2).Child, w.editView().editTaskHost());
+    EXPECT_EQ(w.editView().editTaskList()->parentWidget(), w.editView().editTaskHost());
+    for (QWidget* panel : w.editView().optionPanels())
+        EXPECT_EQ(panel->parentWidget(), w.editView().optionsDialog());
 }
 
 TEST_F(EditViewTest, ItemClickChoosesTheTaskAndShowsItsPanelOnly) {
@@ -149,48 +149,51 @@ TEST_F(EditViewTest, ItemClickChoosesTheTaskAndShowsItsPanelOnly) {
     for (const TaskChooserItem& item : fncTaskChooserItems()) {
         SCOPED_TRACE(item.key.toStdString());
         CurrentTask.Param[3] = QStringLiteral("left over");
-        emit w.editView().eb->ItemClick(QStringLiteral("Special Group"), item.key);
+        emit w.editView().explorerBar()->ItemClick(QStringLiteral("Special Group"), item.key);
         EXPECT_EQ(CurrentTask.TaskID, item.taskId);
         EXPECT_EQ(CurrentTask.TaskKey, item.key.toLower());
         for (int k = 1; k <= TaskParamCount; ++k)
             EXPECT_TRUE(CurrentTask.Param[size_t(k)].isEmpty()) << k;
-        EXPECT_EQ(w.editView().eb->model().group(1).Caption, item.dialogCaption);
+        EXPECT_EQ(w.editView().explorerBar()->model().group(1).Caption, item.dialogCaption);
         EXPECT_EQ(visiblePanels(w), QStringList{item.panel});
-        EXPECT_EQ(w.editView().cmdOK->text(), QStringLiteral("Confirm"));
-        EXPECT_FALSE(w.editView().ImageModified);
+        EXPECT_EQ(w.editView().confirmButton()->text(), QStringLiteral("Confirm"));
+        EXPECT_FALSE(w.editView().imageModified());
         EXPECT_TRUE(w.previewPane().unchanged());
         // Preview and Confirm are ready at once, but for the two tasks that need a
         // region marked on the image first.
         const bool ready = item.key != QLatin1String("Crop") && item.key != QLatin1String("RedEye");
-        EXPECT_EQ(w.editView().cmdApply->isEnabled(), ready);
-        EXPECT_EQ(w.editView().cmdOK->isEnabled(), ready);
+        EXPECT_EQ(w.editView().applyButton()->isEnabled(), ready);
+        EXPECT_EQ(w.editView().confirmButton()->isEnabled(), ready);
     }
     EXPECT_EQ(CurrentTask.TaskKey, QStringLiteral("redeye"));
-    emit w.editView().eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Invert"));
-    EXPECT_EQ(w.editView().lblNothing->text(), fncInvertHint());
+    emit w.editView().explorerBar()->ItemClick(QStringLiteral("Special Group"),
+                                               QStringLiteral("Invert"));
+    EXPECT_EQ(w.editView().nothingHint()->text(), fncInvertHint());
 }
 
 TEST_F(EditViewTest, NothingShowsTheHintWithFinishOnly) {
     frmMain& w = startWith();
-    emit w.editView().eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Rotate"));
+    emit w.editView().explorerBar()->ItemClick(QStringLiteral("Special Group"),
+                                               QStringLiteral("Rotate"));
     w.editView().eb_ItemClick(QStringLiteral("Special Group"), QStringLiteral("Nothing"));
     // The task number stays as it was; the edit view sets it to None first.
     EXPECT_EQ(CurrentTask.TaskID, int32_t(TaskType::Rotate));
     EXPECT_EQ(CurrentTask.TaskKey, QStringLiteral("nothing"));
-    EXPECT_EQ(w.editView().lblNothing->text(), fncNothingHint());
-    EXPECT_EQ(w.editView().eb->model().group(1).Caption, QStringLiteral("Options"));
+    EXPECT_EQ(w.editView().nothingHint()->text(), fncNothingHint());
+    EXPECT_EQ(w.editView().explorerBar()->model().group(1).Caption, QStringLiteral("Options"));
     EXPECT_EQ(visiblePanels(w), QStringList{QStringLiteral("picNothing")});
-    EXPECT_EQ(w.editView().cmdOK->text(), QStringLiteral("Finish"));
+    EXPECT_EQ(w.editView().confirmButton()->text(), QStringLiteral("Finish"));
 
     CurrentTask.TaskID = int32_t(TaskType::None);
     w.editView().eb_ItemClick(QStringLiteral("Special Group"), QStringLiteral("Nothing"));
-    EXPECT_FALSE(w.editView().cmdApply->isEnabled());
-    EXPECT_TRUE(w.editView().cmdOK->isEnabled());
+    EXPECT_FALSE(w.editView().applyButton()->isEnabled());
+    EXPECT_TRUE(w.editView().confirmButton()->isEnabled());
 }
 
 TEST_F(EditViewTest, OtherGroupsAndUnknownKeysChooseNothing) {
     frmMain& w = startWith();
-    emit w.editView().eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Blur"));
+    emit w.editView().explorerBar()->ItemClick(QStringLiteral("Special Group"),
+                                               QStringLiteral("Blur"));
     // Step 5 runs only for the special group, and only for a known key.
     const std::pair<const char*, const char*> clicks[] = {{"Dialog", "Rotate"},
                                                           {"special group", "Unknown"}};
@@ -208,19 +211,22 @@ TEST_F(EditViewTest, OtherGroupsAndUnknownKeysChooseNothing) {
 TEST_F(EditViewTest, ModifiedImageAsksBeforeAnotherTask) {
     frmMain& w = startWith(makeRecordingEditView);
     auto& recorder = static_cast<RecordingEditView&>(w.editView());
-    emit w.editView().eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Rotate"));
+    emit w.editView().explorerBar()->ItemClick(QStringLiteral("Special Group"),
+                                               QStringLiteral("Rotate"));
     // Answer -> commands run, whether the click went on to the new task.
     const std::tuple<int, const char*, bool> cases[] = {
         {mb::Cancel, "", false}, {mb::Yes, "OK", true}, {mb::No, "Reset", true}};
     for (const auto& [answer, command, wentOn] : cases) {
         SCOPED_TRACE(command);
-        w.editView().ImageModified = false;
-        emit w.editView().eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Rotate"));
+        w.editView().setImageModified(false);
+        emit w.editView().explorerBar()->ItemClick(QStringLiteral("Special Group"),
+                                                   QStringLiteral("Rotate"));
         recorder.calls.clear();
-        w.editView().ImageModified = true;
+        w.editView().setImageModified(true);
         const size_t before = messages.shown().size();
         messages.answerNext(answer);
-        emit w.editView().eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Blur"));
+        emit w.editView().explorerBar()->ItemClick(QStringLiteral("Special Group"),
+                                                   QStringLiteral("Blur"));
         ASSERT_EQ(messages.shown().size(), before + 1);
         const MessageRequest& asked = messages.shown().back();
         EXPECT_EQ(asked.text, joinLines({QStringLiteral("The image has been modified!"),
@@ -231,11 +237,12 @@ TEST_F(EditViewTest, ModifiedImageAsksBeforeAnotherTask) {
         EXPECT_EQ(CurrentTask.TaskID, int32_t(wentOn ? TaskType::Blur : TaskType::Rotate));
         EXPECT_EQ(visiblePanels(w),
                   QStringList{wentOn ? QStringLiteral("picBlur") : QStringLiteral("picRotate")});
-        EXPECT_EQ(w.editView().ImageModified, !wentOn);
+        EXPECT_EQ(w.editView().imageModified(), !wentOn);
     }
     // Unchanged options are dropped without a question.
     const size_t before = messages.shown().size();
-    emit w.editView().eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Crop"));
+    emit w.editView().explorerBar()->ItemClick(QStringLiteral("Special Group"),
+                                               QStringLiteral("Crop"));
     EXPECT_EQ(messages.shown().size(), before);
 }
 
@@ -244,10 +251,10 @@ TEST_F(EditViewTest, AMouseClickOnAnItemChoosesIt) {
     show(w, gradient(40, 30));
     w.editView().CmdPreviewEdit_Click();
     QApplication::processEvents();
-    const typExplorerItem& resize = w.editView().eb->model().specialGroup().item(1);
+    const typExplorerItem& resize = w.editView().explorerBar()->model().specialGroup().item(1);
     const QPoint at = resize.ItemRect.toQRect().center();
-    QTest::mouseMove(w.editView().eb, at);
-    QTest::mouseClick(w.editView().eb, Qt::LeftButton, {}, at);
+    QTest::mouseMove(w.editView().explorerBar(), at);
+    QTest::mouseClick(w.editView().explorerBar(), Qt::LeftButton, {}, at);
     EXPECT_EQ(CurrentTask.TaskID, int32_t(TaskType::Resize));
     EXPECT_EQ(visiblePanels(w), QStringList{QStringLiteral("picResize")});
 }
@@ -272,16 +279,16 @@ TEST_F(EditViewTest, SwitchTogglesTheSplittersCaptionsAndActiveList) {
     EXPECT_EQ(ActiveTaskList, 1);
     EXPECT_TRUE(w.previewPane().editButton()->text().endsWith(QStringLiteral("     Finish")));
     EXPECT_FALSE(w.previewPane().typeButton()->isEnabled());
-    EXPECT_EQ(w.editView().EditOriginalWidth, 40);
-    EXPECT_EQ(w.editView().EditOriginalHeight, 30);
+    EXPECT_EQ(w.editView().originalWidth(), 40);
+    EXPECT_EQ(w.editView().originalHeight(), 30);
     EXPECT_EQ(CurrentTask.TaskID, int32_t(TaskType::None));
-    EXPECT_EQ(w.editView().cmdOK->text(), QStringLiteral("Finish"));
-    EXPECT_TRUE(w.editView().eb->isVisible());
+    EXPECT_EQ(w.editView().confirmButton()->text(), QStringLiteral("Finish"));
+    EXPECT_TRUE(w.editView().explorerBar()->isVisible());
     EXPECT_FALSE(ConfirmedImageData.isNull());
     EXPECT_EQ(indexedMenuItem(w.previewPane().previewMenu(), 0)->text(), "Back to Explorer view");
 
     // Finish leaves the edit view.
-    w.editView().cmdOK->click();
+    w.editView().confirmButton()->click();
     EXPECT_FALSE(w.editView().fncIsEditView());
     EXPECT_EQ(w.splMain->LeftOrTopControl(), w.splRight);
     EXPECT_EQ(w.splRight->RightOrBottomControl(), w.splView);
@@ -290,7 +297,7 @@ TEST_F(EditViewTest, SwitchTogglesTheSplittersCaptionsAndActiveList) {
     EXPECT_TRUE(w.previewPane().editButton()->text().endsWith(QStringLiteral("     Edit")));
     EXPECT_TRUE(w.previewPane().typeButton()->isEnabled());
     EXPECT_TRUE(ConfirmedImageData.isNull());
-    EXPECT_FALSE(w.editView().eb->isVisible());
+    EXPECT_FALSE(w.editView().explorerBar()->isVisible());
     EXPECT_TRUE(w.picBrowse->isVisible());
     EXPECT_EQ(indexedMenuItem(w.previewPane().previewMenu(), 0)->text(), "Edit/Enhance image");
 
@@ -320,7 +327,7 @@ TEST_F(EditViewTest, TheFolderTreeKeepsItsFolderAndScrollAcrossTheSwitch) {
     show(w, gradient(40, 30));
     w.editView().CmdPreviewEdit_Click();
     QTest::qWait(100);
-    w.editView().cmdOK->click();
+    w.editView().confirmButton()->click();
     QTest::qWait(200);
     EXPECT_EQ(w.folderPane().tree()->SelectedFolder(), deep);
     // The pane may come back a few rows taller or shorter (the tree's folder model
@@ -340,7 +347,7 @@ TEST_F(EditViewTest, EntryAppliesTheWholeBasketWhateverRowIsSelected) {
     const QImage original = gradient(40, 30);
     show(w, original);
     addFlipAndInvert(w);
-    w.editView().lvEdit->setSelected(1, true);
+    w.editView().taskList()->setSelected(1, true);
     // The explorer view's preview shows the basket up to row 1: mirrored only.
     w.editView().subProcessTaskBasket(false);
     ASSERT_EQ(w.previewPane().box()->box().image().convertToFormat(QImage::Format_RGB32),
@@ -376,7 +383,7 @@ TEST_F(EditViewTest, OptimizedPreviewStoppedEarlyIsReplayedWhole) {
     const QImage original = gradient(40, 30);
     show(w, original);
     addFlipAndInvert(w);
-    w.editView().lvEdit->setSelected(1, true);
+    w.editView().taskList()->setSelected(1, true);
     w.editView().subProcessTaskBasket(false);
     w.editView().CmdPreviewEdit_Click();
     EXPECT_EQ(decoded(ConfirmedImageData), bothApplied(original));
@@ -387,18 +394,19 @@ TEST_F(EditViewTest, AnotherImageStartsEditingAgain) {
     show(w, gradient(40, 30));
     addFlipAndInvert(w);
     w.editView().CmdPreviewEdit_Click();
-    emit w.editView().eb->ItemClick(QStringLiteral("Special Group"), QStringLiteral("Blur"));
-    w.editView().ImageModified = true;
+    emit w.editView().explorerBar()->ItemClick(QStringLiteral("Special Group"),
+                                               QStringLiteral("Blur"));
+    w.editView().setImageModified(true);
 
     const QImage next = gradient(24, 50, 99);
     show(w, next);
     const size_t before = messages.shown().size();
     w.editView().subEditViewImageChanged();
     EXPECT_EQ(messages.shown().size(), before) << "the old image's change is not offered";
-    EXPECT_EQ(w.editView().EditOriginalWidth, 24);
-    EXPECT_EQ(w.editView().EditOriginalHeight, 50);
+    EXPECT_EQ(w.editView().originalWidth(), 24);
+    EXPECT_EQ(w.editView().originalHeight(), 50);
     EXPECT_EQ(CurrentTask.TaskID, int32_t(TaskType::None));
-    EXPECT_EQ(w.editView().cmdOK->text(), QStringLiteral("Finish"));
+    EXPECT_EQ(w.editView().confirmButton()->text(), QStringLiteral("Finish"));
     EXPECT_EQ(decoded(ConfirmedImageData), bothApplied(next));
     EXPECT_TRUE(w.editView().fncIsEditView());
 }

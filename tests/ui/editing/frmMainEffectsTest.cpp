@@ -71,7 +71,7 @@ protected:
 
     // Back to the confirmed state, as a new task choice would leave it.
     void dropPreview() {
-        w->editView().ImageModified = false;
+        w->editView().setImageModified(false);
         w->previewPane().box()->box().setImage(ConfirmedImageData);
     }
 
@@ -87,21 +87,21 @@ TEST_F(EffectPanelTest, EveryEffectPreviewsWhatTheEngineMakesOfItsRow) {
         std::function<void(frmMain&)> set;
     };
     const Case cases[] = {
-        {"blur", "Blur", [](frmMain& f) { f.editView().blurOptions->setValue(4); }},
-        {"sharpen", "Sharpen", [](frmMain& f) { f.editView().sharpenOptions->setValue(6); }},
+        {"blur", "Blur", [](frmMain& f) { f.editView().blurPanel()->setValue(4); }},
+        {"sharpen", "Sharpen", [](frmMain& f) { f.editView().sharpenPanel()->setValue(6); }},
         {"contrast", "Contrast",
          [](frmMain& f) {
-             f.editView().contrastOptions->setValue(85);
-             f.editView().contrastOptions->channel(1)->setChecked(false);
+             f.editView().contrastPanel()->setValue(85);
+             f.editView().contrastPanel()->channel(1)->setChecked(false);
          }},
         {"brightness", "Brightness",
          [](frmMain& f) {
-             f.editView().brightnessOptions->setValue(20);
-             f.editView().brightnessOptions->channel(2)->setChecked(false);
+             f.editView().brightnessPanel()->setValue(20);
+             f.editView().brightnessPanel()->channel(2)->setChecked(false);
          }},
         {"text", "Text",
          [](frmMain& f) {
-             TextPanel* t = f.editView().textOptions;
+             TextPanel* t = f.editView().textPanel();
              t->txtDraw->setText(QStringLiteral("Sample"));
              t->cboPosition->setCurrentIndex(4);
              t->comboFontSize->setEditText(QStringLiteral("40"));
@@ -111,7 +111,7 @@ TEST_F(EffectPanelTest, EveryEffectPreviewsWhatTheEngineMakesOfItsRow) {
          }},
         {"text picked", "Text",
          [](frmMain& f) {
-             TextPanel* t = f.editView().textOptions;
+             TextPanel* t = f.editView().textPanel();
              t->cboPosition->setCurrentIndex(9);
              t->txtTextAngle->setText(QStringLiteral("20"));
              f.previewPane().selection()->TextPointX = 30;
@@ -121,50 +121,50 @@ TEST_F(EffectPanelTest, EveryEffectPreviewsWhatTheEngineMakesOfItsRow) {
          [&stamp](frmMain& f) {
              picbasket::Setup.TaskDefaults.Watermark.ImageFile = stamp;
              f.editView().subLoadWatermarkImage(stamp);
-             f.editView().watermarkOptions->cboMergeStyle->setCurrentIndex(2);
-             f.editView().watermarkOptions->picWatermarkTransparentColor->setBackColor(0x00FFFFFF);
-             f.editView().watermarkOptions->sldWatermarkTransparency->setValue(30);
+             f.editView().watermarkPanel()->cboMergeStyle->setCurrentIndex(2);
+             f.editView().watermarkPanel()->picWatermarkTransparentColor->setBackColor(0x00FFFFFF);
+             f.editView().watermarkPanel()->sldWatermarkTransparency->setValue(30);
          }},
         {"picture frame", "Frame",
          [](frmMain& f) {
-             f.editView().frameOptions->OptFrameStyle[0]->setChecked(true);
-             f.editView().frameOptions->OptFrameImage->select(4);
+             f.editView().framePanel()->OptFrameStyle[0]->setChecked(true);
+             f.editView().framePanel()->OptFrameImage->select(4);
          }},
         {"colour frame", "Frame",
          [](frmMain& f) {
-             f.editView().frameOptions->OptFrameStyle[1]->setChecked(true);
-             f.editView().frameOptions->txtFrameSize->setText(QStringLiteral("7"));
-             f.editView().picCropBackColor->setBackColor(0x000000FF);
+             f.editView().framePanel()->OptFrameStyle[1]->setChecked(true);
+             f.editView().framePanel()->txtFrameSize->setText(QStringLiteral("7"));
+             f.editView().backColourButton()->setBackColor(0x000000FF);
          }},
         {"mask", "Mask",
          [](frmMain& f) {
-             f.editView().maskOptions->OptMask->select(3);
-             f.editView().maskOptions->sldMask->setValue(20);
+             f.editView().maskPanel()->OptMask->select(3);
+             f.editView().maskPanel()->sldMask->setValue(20);
          }},
-        {"shadow", "Shadow", [](frmMain& f) { f.editView().shadowOptions->OptShadow->select(5); }},
+        {"shadow", "Shadow", [](frmMain& f) { f.editView().shadowPanel()->OptShadow->select(5); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         choose(c.key);
         c.set(*w);
-        ASSERT_TRUE(w->editView().TaskOptionsChanged);
+        ASSERT_TRUE(w->editView().taskOptionsChanged());
         ASSERT_TRUE(w->editView().cmdApply_Click());
         EXPECT_TRUE(messages.shown().empty());
         EXPECT_TRUE(errors.reports().empty());
         EXPECT_NE(shown(), rgb(original));
         EXPECT_EQ(shown(), engineResult());
-        EXPECT_TRUE(w->editView().ImageModified);
-        EXPECT_FALSE(w->editView().TaskOptionsChanged);
-        EXPECT_FALSE(w->editView().cmdApply->isEnabled());
-        EXPECT_TRUE(w->editView().cmdReset->isEnabled());
+        EXPECT_TRUE(w->editView().imageModified());
+        EXPECT_FALSE(w->editView().taskOptionsChanged());
+        EXPECT_FALSE(w->editView().applyButton()->isEnabled());
+        EXPECT_TRUE(w->editView().resetButton()->isEnabled());
         dropPreview();
     }
 }
 
 TEST_F(EffectPanelTest, ToneSlotsHoldTheSliderAndTheChannels) {
     choose("Contrast");
-    w->editView().contrastOptions->setValue(64);
-    w->editView().contrastOptions->channel(0)->setChecked(false);
+    w->editView().contrastPanel()->setValue(64);
+    w->editView().contrastPanel()->channel(0)->setChecked(false);
     ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_EQ(CurrentTask.Param[1], QStringLiteral("64"));
     EXPECT_EQ(CurrentTask.Param[2], QStringLiteral("0"));
@@ -172,22 +172,22 @@ TEST_F(EffectPanelTest, ToneSlotsHoldTheSliderAndTheChannels) {
     EXPECT_EQ(CurrentTask.Param[4], QStringLiteral("1"));
     EXPECT_TRUE(CurrentTask.Param[5].isEmpty());
     // A second preview starts again from the confirmed image.
-    w->editView().contrastOptions->setValue(90);
+    w->editView().contrastPanel()->setValue(90);
     ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_EQ(shown(), engineResult());
 }
 
 TEST_F(EffectPanelTest, SlidersReportOnlyWhenLetGo) {
     choose("Blur");
-    w->editView().TaskOptionsChanged = false;
-    Slider* slider = w->editView().blurOptions->slider;
+    w->editView().setTaskOptionsChanged(false);
+    Slider* slider = w->editView().blurPanel()->slider;
     slider->setSliderDown(true);
     slider->setSliderPosition(7);
-    EXPECT_EQ(w->editView().blurOptions->lblValue->text(), QStringLiteral("7"));
-    EXPECT_FALSE(w->editView().TaskOptionsChanged);
+    EXPECT_EQ(w->editView().blurPanel()->lblValue->text(), QStringLiteral("7"));
+    EXPECT_FALSE(w->editView().taskOptionsChanged());
     slider->setSliderDown(false);
     EXPECT_EQ(slider->Value(), 7);
-    EXPECT_TRUE(w->editView().TaskOptionsChanged);
+    EXPECT_TRUE(w->editView().taskOptionsChanged());
 }
 
 TEST_F(EffectPanelTest, SingleWatermarkOnAHalfSizePreviewStampsInImagePixels) {
@@ -195,9 +195,9 @@ TEST_F(EffectPanelTest, SingleWatermarkOnAHalfSizePreviewStampsInImagePixels) {
     const QString stamp = logo();
     picbasket::Setup.TaskDefaults.Watermark.ImageFile = stamp;
     choose("Watermark");
-    WatermarkPanel* wm = w->editView().watermarkOptions;
+    WatermarkPanel* wm = w->editView().watermarkPanel();
     wm->cboMergeStyle->setCurrentIndex(0);
-    EXPECT_FALSE(w->editView().picLocation->isHidden());
+    EXPECT_FALSE(w->editView().locationFrame()->isHidden());
     wm->chkWatermarkTransparent->setChecked(false);
     wm->sldWatermarkTransparency->setValue(0);
     ImageBox& box = w->previewPane().box()->box();
@@ -245,7 +245,7 @@ TEST_F(EffectPanelTest, WatermarkWithoutAStampableFileTellsWhyAndStampsNothing) 
         SCOPED_TRACE(c.file.toStdString());
         picbasket::Setup.TaskDefaults.Watermark.ImageFile = c.file;
         choose("Watermark");
-        w->editView().watermarkOptions->cboMergeStyle->setCurrentIndex(2);
+        w->editView().watermarkPanel()->cboMergeStyle->setCurrentIndex(2);
         w->editView().subMarkOptionsChanged();
         const size_t shownBefore = messages.shown().size();
         const size_t reportsBefore = errors.reports().size();
@@ -261,17 +261,17 @@ TEST_F(EffectPanelTest, WatermarkWithoutAStampableFileTellsWhyAndStampsNothing) 
         EXPECT_EQ(shown(), rgb(original));
         EXPECT_EQ(CurrentTask.Param[3], QStringLiteral("2"));
         EXPECT_EQ(CurrentTask.Param[4], c.file);
-        EXPECT_TRUE(w->editView().ImageModified);
+        EXPECT_TRUE(w->editView().imageModified());
         dropPreview();
     }
 }
 
 TEST_F(EffectPanelTest, PickedTextPositionStoresNoOrientationNoAlignmentAndTheAngle) {
     choose("Text");
-    TextPanel* t = w->editView().textOptions;
+    TextPanel* t = w->editView().textPanel();
     t->OptTextOrientation->select(1);
     t->cboPosition->setCurrentIndex(9);
-    EXPECT_FALSE(w->editView().picLocation->isHidden());
+    EXPECT_FALSE(w->editView().locationFrame()->isHidden());
     EXPECT_FALSE(t->picTextOrientationCustom->isHidden());
     EXPECT_TRUE(t->picTextOrientation->isHidden());
     EXPECT_TRUE(t->picTextAlignment->isHidden());
@@ -283,49 +283,49 @@ TEST_F(EffectPanelTest, PickedTextPositionStoresNoOrientationNoAlignmentAndTheAn
     EXPECT_EQ(CurrentTask.Param[4], QStringLiteral("-30"));
     EXPECT_EQ(CurrentTask.Param[14], QStringLiteral("9"));
     t->cboPosition->setCurrentIndex(3);
-    EXPECT_TRUE(w->editView().picLocation->isHidden());
+    EXPECT_TRUE(w->editView().locationFrame()->isHidden());
     EXPECT_TRUE(t->picTextOrientationCustom->isHidden());
     EXPECT_FALSE(t->picTextOrientation->isHidden());
 }
 
 TEST_F(EffectPanelTest, TypedFontSizeAndMergeStyleMarkTheOptionsChanged) {
     choose("Text");
-    w->editView().TaskOptionsChanged = false;
-    w->editView().textOptions->comboFontSize->setEditText(QStringLiteral("33"));
-    EXPECT_TRUE(w->editView().TaskOptionsChanged);
+    w->editView().setTaskOptionsChanged(false);
+    w->editView().textPanel()->comboFontSize->setEditText(QStringLiteral("33"));
+    EXPECT_TRUE(w->editView().taskOptionsChanged());
     ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_EQ(CurrentTask.Param[7], QStringLiteral("33"));
 
     choose("Watermark");
-    w->editView().TaskOptionsChanged = false;
-    w->editView().watermarkOptions->cboMergeStyle->setCurrentIndex(3);
-    EXPECT_TRUE(w->editView().TaskOptionsChanged);
+    w->editView().setTaskOptionsChanged(false);
+    w->editView().watermarkPanel()->cboMergeStyle->setCurrentIndex(3);
+    EXPECT_TRUE(w->editView().taskOptionsChanged());
 }
 
 TEST_F(EffectPanelTest, AnEmptiedFontSizeIsRefusedBeforeAnythingIsDrawn) {
     choose("Text");
-    w->editView().textOptions->comboFontSize->setEditText(QString());
-    EXPECT_EQ(w->editView().textOptions->comboFontSize->currentText(), QStringLiteral("0"));
+    w->editView().textPanel()->comboFontSize->setEditText(QString());
+    EXPECT_EQ(w->editView().textPanel()->comboFontSize->currentText(), QStringLiteral("0"));
     const typTask before = CurrentTask;
     EXPECT_FALSE(w->editView().cmdApply_Click());
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(shown(), rgb(original));
     EXPECT_EQ(CurrentTask.Param, before.Param);
-    EXPECT_FALSE(w->editView().ImageModified);
+    EXPECT_FALSE(w->editView().imageModified());
 }
 
 TEST_F(EffectPanelTest, AStoredFontBeyondTheListShowsTheFirstFamily) {
     picbasket::Setup.TaskDefaults.Text.FontFamily = 32000;
     choose("Text");
-    EXPECT_EQ(w->editView().textOptions->ComboFontFamily->currentIndex(), 0);
+    EXPECT_EQ(w->editView().textPanel()->ComboFontFamily->currentIndex(), 0);
 }
 
 TEST_F(EffectPanelTest, ColourFrameAddsItsSizeOnEverySide) {
     startOn(gradient(300, 200));
     choose("Frame");
-    FramePanel* f = w->editView().frameOptions;
+    FramePanel* f = w->editView().framePanel();
     f->OptFrameStyle[1]->setChecked(true);
-    EXPECT_FALSE(w->editView().FrameBackColor->isHidden());
+    EXPECT_FALSE(w->editView().backColourFrame()->isHidden());
     EXPECT_TRUE(f->picFrameImage->isHidden());
     f->txtFrameSize->setText(QStringLiteral("20"));
     ASSERT_TRUE(w->editView().cmdApply_Click());
@@ -334,12 +334,12 @@ TEST_F(EffectPanelTest, ColourFrameAddsItsSizeOnEverySide) {
     EXPECT_EQ(CurrentTask.Param[3], QStringLiteral("20"));
     EXPECT_TRUE(CurrentTask.Param[4].isEmpty());
     f->OptFrameStyle[0]->setChecked(true);
-    EXPECT_TRUE(w->editView().FrameBackColor->isHidden());
+    EXPECT_TRUE(w->editView().backColourFrame()->isHidden());
 }
 
 TEST_F(EffectPanelTest, FrameSizeSpinCoversTheWholeRangeOfItsBox) {
     choose("Frame");
-    FramePanel* f = w->editView().frameOptions;
+    FramePanel* f = w->editView().framePanel();
     f->OptFrameStyle[1]->setChecked(true);
     f->txtFrameSize->setText(QStringLiteral("500"));
     emit f->txtFrameSize->editingFinished();
@@ -353,30 +353,30 @@ TEST_F(EffectPanelTest, FrameSizeSpinCoversTheWholeRangeOfItsBox) {
 
 TEST_F(EffectPanelTest, ShadowAndStylesOfThePictureGroups) {
     choose("Shadow");
-    EXPECT_EQ(w->editView().SelectedStyle, 8);
+    EXPECT_EQ(w->editView().selectedStyle(), 8);
     ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_EQ(CurrentTask.Param[1], QStringLiteral("0"));
-    w->editView().shadowOptions->OptShadow->select(3);
-    EXPECT_EQ(w->editView().SelectedStyle, 11);
+    w->editView().shadowPanel()->OptShadow->select(3);
+    EXPECT_EQ(w->editView().selectedStyle(), 11);
     dropPreview();
     choose("Frame");
-    EXPECT_EQ(w->editView().SelectedStyle, 0);
+    EXPECT_EQ(w->editView().selectedStyle(), 0);
     choose("Mask");
-    EXPECT_EQ(w->editView().SelectedStyle, 0);
-    w->editView().maskOptions->OptMask->select(6);
-    EXPECT_EQ(w->editView().SelectedStyle, 6);
+    EXPECT_EQ(w->editView().selectedStyle(), 0);
+    w->editView().maskPanel()->OptMask->select(6);
+    EXPECT_EQ(w->editView().selectedStyle(), 6);
     // A group always keeps one picture chosen.
-    w->editView().maskOptions->OptMask->button(6)->click();
-    EXPECT_TRUE(w->editView().maskOptions->OptMask->button(6)->isChecked());
+    w->editView().maskPanel()->OptMask->button(6)->click();
+    EXPECT_TRUE(w->editView().maskPanel()->OptMask->button(6)->isChecked());
 }
 
 TEST_F(EffectPanelTest, OnlyATickedMaskIsBlurred) {
     for (bool transparent : {false, true}) {
         SCOPED_TRACE(transparent);
         choose("Mask");
-        w->editView().maskOptions->OptMask->select(2);
-        w->editView().maskOptions->chkMaskTransparent->setChecked(transparent);
-        w->editView().maskOptions->sldMask->setValue(0);
+        w->editView().maskPanel()->OptMask->select(2);
+        w->editView().maskPanel()->chkMaskTransparent->setChecked(transparent);
+        w->editView().maskPanel()->sldMask->setValue(0);
         ASSERT_TRUE(w->editView().cmdApply_Click());
         ImageBox oracle;
         oracle.setImage(original);
@@ -402,14 +402,14 @@ TEST_F(EffectPanelTest, RedEyeWorksInTheMarkedRegionAndLeavesSelectionOnlyOff) {
             eyes.setPixel(x, y, qRgb(230, 30, 30));
     startOn(eyes);
     choose("RedEye");
-    EXPECT_FALSE(w->editView().cmdApply->isEnabled());
+    EXPECT_FALSE(w->editView().applyButton()->isEnabled());
     ImageBox& box = w->previewPane().box()->box();
-    w->editView().redEyeOptions->chkRedEye->setChecked(true);
+    w->editView().redEyePanel()->chkRedEye->setChecked(true);
     EXPECT_EQ(box.ActiveSelectionTool(), ImageBox::RedEyeTool);
-    EXPECT_TRUE(w->editView().cmdApply->isEnabled());
+    EXPECT_TRUE(w->editView().applyButton()->isEnabled());
     box.SelectRectangle(15, 15, 45, 45);
     w->previewPane().selection()->mouseUp(1, 45, 45);
-    EXPECT_FALSE(w->editView().redEyeOptions->chkRedEye->isChecked());
+    EXPECT_FALSE(w->editView().redEyePanel()->chkRedEye->isChecked());
     ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_FALSE(box.SelectionOnly());
     EXPECT_FALSE(box.HasSelection());
@@ -422,30 +422,30 @@ TEST_F(EffectPanelTest, RedEyeWorksInTheMarkedRegionAndLeavesSelectionOnlyOff) {
 TEST_F(EffectPanelTest, ColourButtonsTakeOnlyAConfirmedColour) {
     FakeDialogBackend dialogs;
     choose("Text");
-    ColorButton* button = w->editView().textOptions->cmdTextColor;
+    ColorButton* button = w->editView().textPanel()->cmdTextColor;
     const OleColor before = button->BackColor();
-    w->editView().TaskOptionsChanged = false;
+    w->editView().setTaskOptionsChanged(false);
     dialogs.cancelColor();
     button->click();
     EXPECT_EQ(button->BackColor(), before);
-    EXPECT_FALSE(w->editView().TaskOptionsChanged);
+    EXPECT_FALSE(w->editView().taskOptionsChanged());
     dialogs.chooseColor(0x00123456);
     button->click();
     EXPECT_EQ(button->BackColor(), 0x00123456u);
-    EXPECT_TRUE(w->editView().TaskOptionsChanged);
+    EXPECT_TRUE(w->editView().taskOptionsChanged());
 }
 
 TEST_F(EffectPanelTest, WatermarkPictureShowsTheFileAndPicksItsColour) {
     FakeDialogBackend dialogs;
     const QString path = logo();
     choose("Watermark");
-    WatermarkPanel* wm = w->editView().watermarkOptions;
+    WatermarkPanel* wm = w->editView().watermarkPanel();
     dialogs.chooseFile(path);
     wm->cmdSelectMerge->click();
     ASSERT_EQ(dialogs.fileRequests().size(), 1u);
     EXPECT_EQ(dialogs.fileRequests()[0].title, QStringLiteral("Load Image for Merging"));
     EXPECT_EQ(picbasket::Setup.TaskDefaults.Watermark.ImageFile, path);
-    EXPECT_EQ(w->editView().WatermarkFile, path);
+    EXPECT_EQ(w->editView().watermarkFile(), path);
     EXPECT_EQ(wm->lblWatermarkResolution->text(), QStringLiteral("12 x 10"));
     EXPECT_EQ(wm->picWatermarkImage->path, path);
     EXPECT_EQ(wm->picWatermarkImage->picture.size(), wm->pictureBox());
@@ -456,13 +456,13 @@ TEST_F(EffectPanelTest, WatermarkPictureShowsTheFileAndPicksItsColour) {
     EXPECT_EQ(wm->lblWatermarkResolution->text(), QStringLiteral("12 x 10"));
 
     wm->chkWatermarkTransparentColor->setChecked(true);
-    EXPECT_TRUE(w->editView().PickWatermarkColor);
+    EXPECT_TRUE(w->editView().pickingWatermarkColour());
     const QPoint centre(wm->pictureBox().width() / 2, wm->pictureBox().height() / 2);
     emit wm->picWatermarkImage->MouseDown(centre.x(), centre.y());
     EXPECT_EQ(wm->picWatermarkTransparentColor->BackColor(),
               qColorToOle(QColor(wm->picWatermarkImage->picture.pixel(centre))));
     emit wm->picWatermarkImage->MouseUp();
-    EXPECT_FALSE(w->editView().PickWatermarkColor);
+    EXPECT_FALSE(w->editView().pickingWatermarkColour());
     EXPECT_FALSE(wm->chkWatermarkTransparentColor->isChecked());
 
     w->editView().subLoadWatermarkImage(QString());
@@ -472,23 +472,24 @@ TEST_F(EffectPanelTest, WatermarkPictureShowsTheFileAndPicksItsColour) {
 
 TEST_F(EffectPanelTest, FirstRunDefaults) {
     choose("Text");
-    EXPECT_EQ(w->editView().textOptions->txtDraw->text(), QStringLiteral("Sample"));
-    EXPECT_EQ(w->editView().textOptions->comboFontSize->currentText(), QStringLiteral("14"));
+    EXPECT_EQ(w->editView().textPanel()->txtDraw->text(), QStringLiteral("Sample"));
+    EXPECT_EQ(w->editView().textPanel()->comboFontSize->currentText(), QStringLiteral("14"));
     choose("Blur");
-    EXPECT_EQ(w->editView().blurOptions->value(), 1);
-    EXPECT_EQ(w->editView().blurOptions->lblValue->text(), QStringLiteral("1"));
+    EXPECT_EQ(w->editView().blurPanel()->value(), 1);
+    EXPECT_EQ(w->editView().blurPanel()->lblValue->text(), QStringLiteral("1"));
     choose("Sharpen");
-    EXPECT_EQ(w->editView().sharpenOptions->value(), 1);
+    EXPECT_EQ(w->editView().sharpenPanel()->value(), 1);
     for (const char* key : {"Contrast", "Brightness"}) {
         choose(key);
-        TonePanel* tone = QLatin1String(key) == QLatin1String("Contrast") ? w->editView().contrastOptions
-                                                                          : w->editView().brightnessOptions;
+        TonePanel* tone = QLatin1String(key) == QLatin1String("Contrast")
+                              ? w->editView().contrastPanel()
+                              : w->editView().brightnessPanel();
         EXPECT_EQ(tone->value(), 50) << key;
         for (int i = 0; i < 3; ++i)
             EXPECT_TRUE(tone->channel(i)->isChecked()) << key << i;
     }
     choose("Crop");
-    EXPECT_TRUE(w->editView().optCropSelect[1]->isChecked());
+    EXPECT_TRUE(w->editView().cropOptions()[1]->isChecked());
 }
 
 namespace {
@@ -514,70 +515,79 @@ struct StoredPanel {
 
 std::vector<StoredPanel> storedPanels(const QString& watermarkFile) {
     return {
-        {"Flip", [](frmMain& f) { f.editView().optFlip[1]->setChecked(true); },
-         [](const frmMain& f) { return QStringList{ticks({f.editView().optFlip[0], f.editView().optFlip[1]})}; }},
+        {"Flip", [](frmMain& f) { f.editView().flipOptions()[1]->setChecked(true); },
+         [](const frmMain& f) {
+             return QStringList{
+                 ticks({f.editView().flipOptions()[0], f.editView().flipOptions()[1]})};
+         }},
         {"Rotate",
          [](frmMain& f) {
-             f.editView().txtDegrees->setText(QStringLiteral("30"));
-             emit f.editView().txtDegrees->editingFinished();
-             f.editView().chkRotateResample->setChecked(true);
-             f.editView().picCropBackColor->setBackColor(0x00102030);
+             f.editView().degreesBox()->setText(QStringLiteral("30"));
+             emit f.editView().degreesBox()->editingFinished();
+             f.editView().rotateResample()->setChecked(true);
+             f.editView().backColourButton()->setBackColor(0x00102030);
          },
          [](const frmMain& f) {
-             return QStringList{f.editView().txtDegrees->text(), QString::number(f.editView().sbDegrees->value()),
-                                ticks({f.editView().chkRotateResample}), colour(f.editView().picCropBackColor)};
+             return QStringList{f.editView().degreesBox()->text(),
+                                QString::number(f.editView().degreesBar()->value()),
+                                ticks({f.editView().rotateResample()}),
+                                colour(f.editView().backColourButton())};
          }},
         {"Resize",
          [](frmMain& f) {
-             f.editView().optResize[1]->setChecked(true);
-             f.editView().txtScale->setText(QStringLiteral("75"));
-             f.editView().chkResizeRatio->setChecked(false);
-             f.editView().chkResizeResample->setChecked(true);
+             f.editView().resizeOptions()[1]->setChecked(true);
+             f.editView().scaleBox()->setText(QStringLiteral("75"));
+             f.editView().keepRatio()->setChecked(false);
+             f.editView().resizeResample()->setChecked(true);
          },
          [](const frmMain& f) {
-             return QStringList{ticks({f.editView().optResize[0], f.editView().optResize[1], f.editView().chkResizeRatio,
-                                       f.editView().chkResizeResample}),
-                                f.editView().txtScale->text()};
+             return QStringList{
+                 ticks({f.editView().resizeOptions()[0], f.editView().resizeOptions()[1],
+                        f.editView().keepRatio(), f.editView().resizeResample()}),
+                 f.editView().scaleBox()->text()};
          }},
-        {"Blur", [](frmMain& f) { f.editView().blurOptions->setValue(6); },
+        {"Blur", [](frmMain& f) { f.editView().blurPanel()->setValue(6); },
          [](const frmMain& f) {
-             return QStringList{QString::number(f.editView().blurOptions->value()),
-                                f.editView().blurOptions->lblValue->text()};
+             return QStringList{QString::number(f.editView().blurPanel()->value()),
+                                f.editView().blurPanel()->lblValue->text()};
          }},
         {"Contrast",
          [](frmMain& f) {
-             f.editView().contrastOptions->setValue(71);
-             f.editView().contrastOptions->channel(0)->setChecked(false);
+             f.editView().contrastPanel()->setValue(71);
+             f.editView().contrastPanel()->channel(0)->setChecked(false);
          },
          [](const frmMain& f) {
-             const TonePanel* t = f.editView().contrastOptions;
+             const TonePanel* t = f.editView().contrastPanel();
              return QStringList{QString::number(t->value()),
                                 ticks({t->channel(0), t->channel(1), t->channel(2)})};
          }},
         {"Brightness",
          [](frmMain& f) {
-             f.editView().brightnessOptions->setValue(23);
-             f.editView().brightnessOptions->channel(2)->setChecked(false);
+             f.editView().brightnessPanel()->setValue(23);
+             f.editView().brightnessPanel()->channel(2)->setChecked(false);
          },
          [](const frmMain& f) {
-             const TonePanel* t = f.editView().brightnessOptions;
+             const TonePanel* t = f.editView().brightnessPanel();
              return QStringList{QString::number(t->value()),
                                 ticks({t->channel(0), t->channel(1), t->channel(2)})};
          }},
-        {"Sharpen", [](frmMain& f) { f.editView().sharpenOptions->setValue(9); },
-         [](const frmMain& f) { return QStringList{QString::number(f.editView().sharpenOptions->value())}; }},
+        {"Sharpen", [](frmMain& f) { f.editView().sharpenPanel()->setValue(9); },
+         [](const frmMain& f) {
+             return QStringList{QString::number(f.editView().sharpenPanel()->value())};
+         }},
         {"Crop",
          [](frmMain& f) {
-             f.editView().optCropSelect[0]->setChecked(true);
-             f.editView().cmbCrop->setCurrentIndex(1);
+             f.editView().cropOptions()[0]->setChecked(true);
+             f.editView().cropShapeCombo()->setCurrentIndex(1);
          },
          [](const frmMain& f) {
-             return QStringList{ticks({f.editView().optCropSelect[0], f.editView().optCropSelect[1]}),
-                                QString::number(f.editView().cmbCrop->currentIndex())};
+             return QStringList{
+                 ticks({f.editView().cropOptions()[0], f.editView().cropOptions()[1]}),
+                 QString::number(f.editView().cropShapeCombo()->currentIndex())};
          }},
         {"Watermark",
          [watermarkFile](frmMain& f) {
-             WatermarkPanel* wm = f.editView().watermarkOptions;
+             WatermarkPanel* wm = f.editView().watermarkPanel();
              picbasket::Setup.TaskDefaults.Watermark.ImageFile = watermarkFile;
              f.editView().subLoadWatermarkImage(watermarkFile);
              wm->cboMergeStyle->setCurrentIndex(2);
@@ -586,7 +596,7 @@ std::vector<StoredPanel> storedPanels(const QString& watermarkFile) {
              wm->picWatermarkTransparentColor->setBackColor(0x00445566);
          },
          [](const frmMain& f) {
-             const WatermarkPanel* wm = f.editView().watermarkOptions;
+             const WatermarkPanel* wm = f.editView().watermarkPanel();
              return QStringList{QString::number(wm->cboMergeStyle->currentIndex()),
                                 QString::number(wm->sldWatermarkTransparency->Value()),
                                 ticks({wm->chkWatermarkTransparent}),
@@ -595,7 +605,7 @@ std::vector<StoredPanel> storedPanels(const QString& watermarkFile) {
          }},
         {"Text",
          [](frmMain& f) {
-             TextPanel* t = f.editView().textOptions;
+             TextPanel* t = f.editView().textPanel();
              t->txtDraw->setText(QStringLiteral("Stored"));
              t->chkTextBold->setChecked(true);
              t->chkTextItalic->setChecked(true);
@@ -611,7 +621,7 @@ std::vector<StoredPanel> storedPanels(const QString& watermarkFile) {
              t->vsbTextAngle->setSpinValue(-45);
          },
          [](const frmMain& f) {
-             const TextPanel* t = f.editView().textOptions;
+             const TextPanel* t = f.editView().textPanel();
              return QStringList{t->txtDraw->text(),
                                 ticks({t->chkTextBold, t->chkTextItalic, t->chkTextUnderline,
                                        t->chkTransparent}),
@@ -628,51 +638,53 @@ std::vector<StoredPanel> storedPanels(const QString& watermarkFile) {
         {"Canvas",
          [](frmMain& f) {
              for (size_t i = 0; i < 4; ++i)
-                 f.editView().txtCanvasCustom[i]->setText(QString::number(11 * (i + 1)));
-             f.editView().picCropBackColor->setBackColor(0x00FF00FF);
+                 f.editView().canvasBoxes()[i]->setText(QString::number(11 * (i + 1)));
+             f.editView().backColourButton()->setBackColor(0x00FF00FF);
          },
          [](const frmMain& f) {
              QStringList values;
-             for (QLineEdit* box : f.editView().txtCanvasCustom)
+             for (QLineEdit* box : f.editView().canvasBoxes())
                  values << box->text();
-             return values << colour(f.editView().picCropBackColor);
+             return values << colour(f.editView().backColourButton());
          }},
         {"Frame",
          [](frmMain& f) {
-             FramePanel* p = f.editView().frameOptions;
+             FramePanel* p = f.editView().framePanel();
              p->OptFrameImage->select(5);
              p->chkFrameImageResizeCanvas->setChecked(false);
              p->OptFrameStyle[1]->setChecked(true);
              p->txtFrameSize->setText(QStringLiteral("33"));
              emit p->txtFrameSize->editingFinished();
-             f.editView().picCropBackColor->setBackColor(0x00010203);
+             f.editView().backColourButton()->setBackColor(0x00010203);
          },
          [](const frmMain& f) {
-             const FramePanel* p = f.editView().frameOptions;
-             return QStringList{ticks({p->OptFrameStyle[0], p->OptFrameStyle[1],
-                                       p->chkFrameImageResizeCanvas}),
-                                QString::number(p->OptFrameImage->selected()),
-                                QString::number(f.editView().SelectedStyle), p->txtFrameSize->text(),
-                                QString::number(p->vsFrameSize->Value()), colour(f.editView().picCropBackColor),
-                                f.editView().FrameBackColor->isHidden() ? QStringLiteral("hidden")
-                                                             : QStringLiteral("shown")};
+             const FramePanel* p = f.editView().framePanel();
+             return QStringList{
+                 ticks({p->OptFrameStyle[0], p->OptFrameStyle[1], p->chkFrameImageResizeCanvas}),
+                 QString::number(p->OptFrameImage->selected()),
+                 QString::number(f.editView().selectedStyle()),
+                 p->txtFrameSize->text(),
+                 QString::number(p->vsFrameSize->Value()),
+                 colour(f.editView().backColourButton()),
+                 f.editView().backColourFrame()->isHidden() ? QStringLiteral("hidden")
+                                                            : QStringLiteral("shown")};
          }},
         {"Mask",
          [](frmMain& f) {
-             f.editView().maskOptions->OptMask->select(4);
-             f.editView().maskOptions->chkMaskTransparent->setChecked(false);
-             f.editView().maskOptions->sldMask->setValue(40);
+             f.editView().maskPanel()->OptMask->select(4);
+             f.editView().maskPanel()->chkMaskTransparent->setChecked(false);
+             f.editView().maskPanel()->sldMask->setValue(40);
          },
          [](const frmMain& f) {
-             return QStringList{QString::number(f.editView().maskOptions->OptMask->selected()),
-                                QString::number(f.editView().SelectedStyle),
-                                ticks({f.editView().maskOptions->chkMaskTransparent}),
-                                QString::number(f.editView().maskOptions->sldMask->Value())};
+             return QStringList{QString::number(f.editView().maskPanel()->OptMask->selected()),
+                                QString::number(f.editView().selectedStyle()),
+                                ticks({f.editView().maskPanel()->chkMaskTransparent}),
+                                QString::number(f.editView().maskPanel()->sldMask->Value())};
          }},
-        {"Shadow", [](frmMain& f) { f.editView().shadowOptions->OptShadow->select(6); },
+        {"Shadow", [](frmMain& f) { f.editView().shadowPanel()->OptShadow->select(6); },
          [](const frmMain& f) {
-             return QStringList{QString::number(f.editView().shadowOptions->OptShadow->selected()),
-                                QString::number(f.editView().SelectedStyle)};
+             return QStringList{QString::number(f.editView().shadowPanel()->OptShadow->selected()),
+                                QString::number(f.editView().selectedStyle())};
          }},
         {"RedEye", [](frmMain&) {}, [](const frmMain&) { return QStringList{}; }},
     };
@@ -713,19 +725,20 @@ TEST_F(EffectPanelTest, ConfirmedPreviewEqualsTheBasketRunOnTheOriginal) {
     const QString stamp = logo();
     picbasket::Setup.TaskDefaults.Watermark.ImageFile = stamp;
     const std::pair<const char*, std::function<void(frmMain&)>> steps[] = {
-        {"Blur", [](frmMain& f) { f.editView().blurOptions->setValue(2); }},
-        {"Contrast", [](frmMain& f) { f.editView().contrastOptions->setValue(60); }},
-        {"Brightness", [](frmMain& f) { f.editView().brightnessOptions->setValue(55); }},
-        {"Sharpen", [](frmMain& f) { f.editView().sharpenOptions->setValue(3); }},
+        {"Blur", [](frmMain& f) { f.editView().blurPanel()->setValue(2); }},
+        {"Contrast", [](frmMain& f) { f.editView().contrastPanel()->setValue(60); }},
+        {"Brightness", [](frmMain& f) { f.editView().brightnessPanel()->setValue(55); }},
+        {"Sharpen", [](frmMain& f) { f.editView().sharpenPanel()->setValue(3); }},
         {"Text",
          [](frmMain& f) {
-             f.editView().textOptions->cboPosition->setCurrentIndex(4);
-             f.editView().textOptions->comboFontSize->setEditText(QStringLiteral("18"));
+             f.editView().textPanel()->cboPosition->setCurrentIndex(4);
+             f.editView().textPanel()->comboFontSize->setEditText(QStringLiteral("18"));
          }},
-        {"Watermark", [](frmMain& f) { f.editView().watermarkOptions->cboMergeStyle->setCurrentIndex(2); }},
-        {"Frame", [](frmMain& f) { f.editView().frameOptions->OptFrameImage->select(1); }},
-        {"Mask", [](frmMain& f) { f.editView().maskOptions->OptMask->select(0); }},
-        {"Shadow", [](frmMain& f) { f.editView().shadowOptions->OptShadow->select(0); }},
+        {"Watermark",
+         [](frmMain& f) { f.editView().watermarkPanel()->cboMergeStyle->setCurrentIndex(2); }},
+        {"Frame", [](frmMain& f) { f.editView().framePanel()->OptFrameImage->select(1); }},
+        {"Mask", [](frmMain& f) { f.editView().maskPanel()->OptMask->select(0); }},
+        {"Shadow", [](frmMain& f) { f.editView().shadowPanel()->OptShadow->select(0); }},
     };
     int rows = 0;
     for (const auto& [key, set] : steps) {
@@ -733,10 +746,10 @@ TEST_F(EffectPanelTest, ConfirmedPreviewEqualsTheBasketRunOnTheOriginal) {
         choose(key);
         set(*w);
         w->editView().cmdOK_Click();
-        ASSERT_EQ(w->editView().lvEditBatch.rowCount(), ++rows);
+        ASSERT_EQ(w->editView().taskRows().rowCount(), ++rows);
         ImageBox replay;
         replay.setImage(OriginalImageData);
-        subProcessPages(nullptr, w->editView().lvEditBatch, replay, nullptr, true);
+        subProcessPages(nullptr, w->editView().taskRows(), replay, nullptr, true);
         EXPECT_EQ(shown(), rgb(replay.image()));
     }
     EXPECT_TRUE(errors.reports().empty());
@@ -745,12 +758,13 @@ TEST_F(EffectPanelTest, ConfirmedPreviewEqualsTheBasketRunOnTheOriginal) {
 TEST_F(EffectPanelTest, AntiAliasAfterAPreviewMarksChangedButLeavesPreviewDisabled) {
     choose("Text");
     ASSERT_TRUE(w->editView().cmdApply_Click());
-    ASSERT_FALSE(w->editView().cmdApply->isEnabled());
-    w->editView().textOptions->chkAntiAlias->setChecked(!w->editView().textOptions->chkAntiAlias->isChecked());
-    EXPECT_TRUE(w->editView().TaskOptionsChanged);
-    EXPECT_FALSE(w->editView().cmdApply->isEnabled());
+    ASSERT_FALSE(w->editView().applyButton()->isEnabled());
+    w->editView().textPanel()->chkAntiAlias->setChecked(
+        !w->editView().textPanel()->chkAntiAlias->isChecked());
+    EXPECT_TRUE(w->editView().taskOptionsChanged());
+    EXPECT_FALSE(w->editView().applyButton()->isEnabled());
     // Confirm previews the changed option first.
     w->editView().cmdOK_Click();
-    ASSERT_EQ(w->editView().lvEditBatch.rowCount(), 1);
-    EXPECT_EQ(w->editView().lvEditBatch.row(0).SubItems[1], QStringLiteral("True"));
+    ASSERT_EQ(w->editView().taskRows().rowCount(), 1);
+    EXPECT_EQ(w->editView().taskRows().row(0).SubItems[1], QStringLiteral("True"));
 }

@@ -62,7 +62,7 @@ protected:
     QImage basketResult() const {
         ImageBox box;
         box.setImage(OriginalImageData);
-        fncRunTaskRows(w->editView().lvEditBatch, box);
+        fncRunTaskRows(w->editView().taskRows(), box);
         return rgb(box.image());
     }
     // Previews, checks the preview, confirms, and checks what was confirmed.
@@ -70,9 +70,9 @@ protected:
         ASSERT_FALSE(expected.isNull());
         ASSERT_TRUE(w->editView().cmdApply_Click());
         EXPECT_TRUE(shown() == expected) << "preview: " << difference(shown(), expected);
-        const int rows = w->editView().lvEditBatch.rowCount();
+        const int rows = w->editView().taskRows().rowCount();
         w->editView().cmdOK_Click();
-        EXPECT_EQ(w->editView().lvEditBatch.rowCount(), rows + 1);
+        EXPECT_EQ(w->editView().taskRows().rowCount(), rows + 1);
         EXPECT_TRUE(confirmed() == expected) << "confirmed: " << difference(confirmed(), expected);
         EXPECT_TRUE(basketResult() == expected)
             << "basket: " << difference(basketResult(), expected);
@@ -112,12 +112,14 @@ TEST_F(EditOracleTest, SingleStepTasksMatchImageMagickThroughPreviewAndConfirm) 
         QStringList operators; // convert's operators for every step so far
     };
     const Step steps[] = {
-        {"Flip", [](frmMain& f) { f.editView().optFlip[0]->setChecked(true); }, {"-flop"}},
-        {"Flip", [](frmMain& f) { f.editView().optFlip[1]->setChecked(true); }, {"-flop", "-flip"}},
+        {"Flip", [](frmMain& f) { f.editView().flipOptions()[0]->setChecked(true); }, {"-flop"}},
+        {"Flip",
+         [](frmMain& f) { f.editView().flipOptions()[1]->setChecked(true); },
+         {"-flop", "-flip"}},
         {"Rotate",
          [](frmMain& f) {
-             f.editView().chkRotateResample->setChecked(false);
-             f.editView().txtDegrees->setText(QStringLiteral("90"));
+             f.editView().rotateResample()->setChecked(false);
+             f.editView().degreesBox()->setText(QStringLiteral("90"));
          },
          {"-flop", "-flip", "-rotate", "90"}},
         {"Invert", [](frmMain&) {}, {"-flop", "-flip", "-rotate", "90", "-negate"}},
@@ -142,11 +144,11 @@ TEST_F(EditOracleTest, AnOpaqueStampAtTheTopLeftReplacesExactlyItsPixels) {
     ASSERT_TRUE(stamp.save(file));
     picbasket::Setup.TaskDefaults.Watermark.ImageFile = file;
     choose("Watermark");
-    WatermarkPanel* wm = w->editView().watermarkOptions;
+    WatermarkPanel* wm = w->editView().watermarkPanel();
     wm->cboMergeStyle->setCurrentIndex(0);
     wm->chkWatermarkTransparent->setChecked(false);
     wm->sldWatermarkTransparency->setValue(0);
-    w->editView().cboPosition->setCurrentIndex(0);
+    w->editView().textPositionCombo()->setCurrentIndex(0);
     w->editView().subMarkOptionsChanged();
     QImage expected = rgb(original);
     for (int y = 0; y < stamp.height(); ++y)
@@ -159,11 +161,11 @@ TEST_F(EditOracleTest, AnOpaqueStampAtTheTopLeftReplacesExactlyItsPixels) {
 // background colour and the inside is the picture untouched.
 TEST_F(EditOracleTest, AColourFrameIsTheBackgroundColourAroundThePicture) {
     choose("Frame");
-    FramePanel* f = w->editView().frameOptions;
+    FramePanel* f = w->editView().framePanel();
     f->OptFrameStyle[1]->setChecked(true);
     f->txtFrameSize->setText(QStringLiteral("5"));
     // OLE colours are 0x00BBGGRR: this is pure blue.
-    w->editView().picCropBackColor->setBackColor(0x00FF0000u);
+    w->editView().backColourButton()->setBackColor(0x00FF0000u);
     w->editView().subMarkOptionsChanged();
     QImage expected(70, 50, QImage::Format_RGB32);
     expected.fill(qRgb(0, 0, 255));

@@ -49,23 +49,23 @@ protected:
     // each confirmed with the edit view's button.
     void confirmThree() {
         choose("Rotate");
-        w->editView().txtDegrees->setText(QStringLiteral("90"));
-        w->editView().cmdOK->click();
+        w->editView().degreesBox()->setText(QStringLiteral("90"));
+        w->editView().confirmButton()->click();
         choose("Canvas");
-        for (QLineEdit* box : w->editView().txtCanvasCustom)
+        for (QLineEdit* box : w->editView().canvasBoxes())
             box->setText(QStringLiteral("4"));
-        w->editView().cmdOK->click();
+        w->editView().confirmButton()->click();
         choose("Flip");
-        w->editView().optFlip[1]->setChecked(true);
-        w->editView().cmdOK->click();
-        ASSERT_EQ(w->editView().lvEditBatch.rowCount(), 3);
+        w->editView().flipOptions()[1]->setChecked(true);
+        w->editView().confirmButton()->click();
+        ASSERT_EQ(w->editView().taskRows().rowCount(), 3);
     }
 
     // The whole basket run by the engine on the image as loaded.
     QImage independentReplay() const {
         ImageBox box;
         box.setImage(OriginalImageData);
-        fncRunTaskRows(w->editView().lvEditBatch, box);
+        fncRunTaskRows(w->editView().taskRows(), box);
         return rgb(box.image());
     }
 
@@ -80,7 +80,7 @@ protected:
 
     QStringList batchKeys() const {
         QStringList out;
-        for (const TaskRow& row : w->editView().lvEditBatch.rows())
+        for (const TaskRow& row : w->editView().taskRows().rows())
             out << row.Tag;
         return out;
     }
@@ -93,16 +93,16 @@ protected:
 
 TEST_F(TaskBasketTest, ConfirmAddsTheRowToAllThreeListsAndTakesTheCopy) {
     confirmThree();
-    EXPECT_EQ(rows(*w->editView().lvEdit), (QStringList{"Rotate", "Canvas", "Orientation"}));
-    EXPECT_EQ(rows(*w->editView().lvEditPreview), rows(*w->editView().lvEdit));
+    EXPECT_EQ(rows(*w->editView().taskList()), (QStringList{"Rotate", "Canvas", "Orientation"}));
+    EXPECT_EQ(rows(*w->editView().editTaskList()), rows(*w->editView().taskList()));
     EXPECT_EQ(batchKeys(), (QStringList{"rotate", "canvas", "flip"}));
-    EXPECT_EQ(w->editView().lvEditBatch.row(0).SubItems[2], "90");
+    EXPECT_EQ(w->editView().taskRows().row(0).SubItems[2], "90");
     EXPECT_EQ(shown().size(), QSize(58, 108));
     EXPECT_EQ(decoded(ConfirmedImageData), independentReplay());
     EXPECT_EQ(shown(), independentReplay());
     EXPECT_EQ(CurrentTask.TaskID, 0);
-    EXPECT_EQ(w->editView().cmdOK->text(), "Finish");
-    EXPECT_FALSE(w->editView().ImageModified);
+    EXPECT_EQ(w->editView().confirmButton()->text(), "Finish");
+    EXPECT_FALSE(w->editView().imageModified());
     EXPECT_EQ(picbasket::Setup.TaskDefaults.RotateDegrees, 90);
     EXPECT_TRUE(errors.reports().empty());
 }
@@ -110,10 +110,10 @@ TEST_F(TaskBasketTest, ConfirmAddsTheRowToAllThreeListsAndTakesTheCopy) {
 TEST_F(TaskBasketTest, ConfirmWithNothingChangedAddsARowWithEmptySlots) {
     choose("Rotate");
     // As a task whose stored options need no Preview.
-    w->editView().TaskOptionsChanged = false;
+    w->editView().setTaskOptionsChanged(false);
     w->editView().cmdOK_Click();
-    ASSERT_EQ(w->editView().lvEditBatch.rowCount(), 1);
-    const TaskRow& row = w->editView().lvEditBatch.row(0);
+    ASSERT_EQ(w->editView().taskRows().rowCount(), 1);
+    const TaskRow& row = w->editView().taskRows().row(0);
     EXPECT_EQ(row.Text, "2");
     for (int k = 1; k <= TaskParamCount; ++k)
         EXPECT_TRUE(row.SubItems[size_t(k)].isEmpty()) << k;
@@ -126,17 +126,17 @@ TEST_F(TaskBasketTest, RedEyeIsNeverQueuedButItsPreviewIsConfirmed) {
     corrected.setPixel(5, 5, qRgb(0, 0, 0));
     w->previewPane().box()->box().setImage(corrected);
     w->editView().cmdOK_Click();
-    EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 0);
-    EXPECT_EQ(w->editView().lvEdit->Count(), 0);
+    EXPECT_EQ(w->editView().taskRows().rowCount(), 0);
+    EXPECT_EQ(w->editView().taskList()->Count(), 0);
     EXPECT_EQ(decoded(ConfirmedImageData), rgb(corrected));
 }
 
 TEST_F(TaskBasketTest, AFailedPreviewStopsTheConfirm) {
     choose("Resize");
-    w->editView().txtResizeWidth->setText(QStringLiteral("40000"));
+    w->editView().widthBox()->setText(QStringLiteral("40000"));
     const QImage before = ConfirmedImageData;
     w->editView().cmdOK_Click();
-    EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 0);
+    EXPECT_EQ(w->editView().taskRows().rowCount(), 0);
     EXPECT_EQ(ConfirmedImageData, before);
     EXPECT_EQ(CurrentTask.TaskID, int32_t(TaskType::Resize));
     EXPECT_EQ(messages.shown().size(), 1u);
@@ -144,32 +144,32 @@ TEST_F(TaskBasketTest, AFailedPreviewStopsTheConfirm) {
 
 TEST_F(TaskBasketTest, ResetBeforeAnyPreviewChangesNothing) {
     choose("Rotate");
-    w->editView().txtDegrees->setText(QStringLiteral("45"));
+    w->editView().degreesBox()->setText(QStringLiteral("45"));
     w->editView().cmdReset_Click();
-    EXPECT_EQ(w->editView().txtDegrees->text(), "45");
+    EXPECT_EQ(w->editView().degreesBox()->text(), "45");
     ASSERT_TRUE(w->editView().cmdApply_Click());
-    w->editView().cmdReset->click();
+    w->editView().resetButton()->click();
     EXPECT_EQ(shown(), rgb(original));
-    EXPECT_EQ(w->editView().txtDegrees->text(), "0");
+    EXPECT_EQ(w->editView().degreesBox()->text(), "0");
 }
 
 TEST_F(TaskBasketTest, RemoveTakesTheRowSelectedInTheActiveList) {
     confirmThree();
     ASSERT_EQ(ActiveTaskList, 1);
     // Nothing selected: nothing changes.
-    w->editView().cmdEditPreview[3]->click();
-    EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 3);
+    w->editView().editTaskButtons()[3]->click();
+    EXPECT_EQ(w->editView().taskRows().rowCount(), 3);
     // A selection in the other list does not count.
-    w->editView().lvEdit->setSelected(1, true);
-    w->editView().cmdEditPreview[3]->click();
-    EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 3);
+    w->editView().taskList()->setSelected(1, true);
+    w->editView().editTaskButtons()[3]->click();
+    EXPECT_EQ(w->editView().taskRows().rowCount(), 3);
 
-    w->editView().lvEditPreview->setSelected(2, true);
-    w->editView().cmdEditPreview[3]->click();
-    EXPECT_EQ(rows(*w->editView().lvEdit), (QStringList{"Rotate", "Orientation"}));
-    EXPECT_EQ(rows(*w->editView().lvEditPreview), rows(*w->editView().lvEdit));
+    w->editView().editTaskList()->setSelected(2, true);
+    w->editView().editTaskButtons()[3]->click();
+    EXPECT_EQ(rows(*w->editView().taskList()), (QStringList{"Rotate", "Orientation"}));
+    EXPECT_EQ(rows(*w->editView().editTaskList()), rows(*w->editView().taskList()));
     EXPECT_EQ(batchKeys(), (QStringList{"rotate", "flip"}));
-    EXPECT_EQ(w->editView().lvEditPreview->SelectedCount(), 0);
+    EXPECT_EQ(w->editView().editTaskList()->SelectedCount(), 0);
     EXPECT_EQ(shown(), independentReplay());
     EXPECT_EQ(decoded(ConfirmedImageData), independentReplay());
 }
@@ -177,10 +177,10 @@ TEST_F(TaskBasketTest, RemoveTakesTheRowSelectedInTheActiveList) {
 TEST_F(TaskBasketTest, ClearAndOriginalImageGoBackToTheImageAsLoaded) {
     // On an empty basket neither does anything: no question, preview untouched.
     choose("Rotate");
-    w->editView().txtDegrees->setText(QStringLiteral("30"));
+    w->editView().degreesBox()->setText(QStringLiteral("30"));
     ASSERT_TRUE(w->editView().cmdApply_Click());
     const QImage previewed = shown();
-    w->editView().cmdEditPreview[0]->click();
+    w->editView().editTaskButtons()[0]->click();
     w->editView().cmdOriginalImage_Click();
     EXPECT_TRUE(messages.shown().empty());
     EXPECT_EQ(shown(), previewed);
@@ -190,12 +190,12 @@ TEST_F(TaskBasketTest, ClearAndOriginalImageGoBackToTheImageAsLoaded) {
     messages.answerNext(mb::No);
     w->editView().cmdOriginalImage_Click();
     ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 3);
+    EXPECT_EQ(w->editView().taskRows().rowCount(), 3);
     messages.answerNext(mb::Yes);
     w->editView().cmdOriginalImage_Click();
-    EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 0);
-    EXPECT_EQ(w->editView().lvEdit->Count(), 0);
-    EXPECT_EQ(w->editView().lvEditPreview->Count(), 0);
+    EXPECT_EQ(w->editView().taskRows().rowCount(), 0);
+    EXPECT_EQ(w->editView().taskList()->Count(), 0);
+    EXPECT_EQ(w->editView().editTaskList()->Count(), 0);
     EXPECT_EQ(shown(), rgb(original));
     EXPECT_EQ(ConfirmedImageData, OriginalImageData);
 }
@@ -205,7 +205,7 @@ TEST_F(TaskBasketTest, ClearAndOriginalImageGoBackToTheImageAsLoaded) {
 TEST_F(TaskBasketTest, RowClickThenPreviewStartsFromTheConfirmedImage) {
     confirmThree();
     const QImage confirmed = ConfirmedImageData;
-    w->editView().lvEditPreview->setSelected(1, true);
+    w->editView().editTaskList()->setSelected(1, true);
     w->editView().lvEditPreview_ItemClick(1);
     EXPECT_EQ(shown().size(), QSize(50, 100));
     EXPECT_EQ(ConfirmedImageData, confirmed);
@@ -214,12 +214,12 @@ TEST_F(TaskBasketTest, RowClickThenPreviewStartsFromTheConfirmedImage) {
     choose("Invert");
     ASSERT_TRUE(w->editView().cmdApply_Click());
     w->editView().cmdOK_Click();
-    ASSERT_EQ(w->editView().lvEditBatch.rowCount(), 4);
+    ASSERT_EQ(w->editView().taskRows().rowCount(), 4);
     EXPECT_EQ(shown(), independentReplay());
     EXPECT_EQ(decoded(ConfirmedImageData), independentReplay());
 
     // A click followed by Confirm of an unchanged task.
-    w->editView().lvEditPreview->setSelected(2, true);
+    w->editView().editTaskList()->setSelected(2, true);
     w->editView().lvEditPreview_ItemClick(2);
     choose("Crop");
     w->editView().cmdOK_Click();
@@ -233,14 +233,14 @@ TEST_F(TaskBasketTest, RowClickWithoutAnImageOrDuringAReplayDoesNothing) {
     setTaskBusyCursorHook([&](bool busy) {
         if (busy && nested++ == 0) {
             w->editView().lvEditPreview_ItemClick(1);
-            w->editView().cmdEditPreview[0]->click();
+            w->editView().editTaskButtons()[0]->click();
         }
     });
-    w->editView().lvEditPreview->setSelected(1, true);
+    w->editView().editTaskList()->setSelected(1, true);
     w->editView().lvEditPreview_ItemClick(1);
     setTaskBusyCursorHook({});
     EXPECT_EQ(nested, 1);
-    EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 3);
+    EXPECT_EQ(w->editView().taskRows().rowCount(), 3);
     EXPECT_EQ(shown().size(), QSize(50, 100));
 
     w->previewPane().box()->box().setImage(QImage());
@@ -256,24 +256,25 @@ TEST_F(TaskBasketTest, SavedBasketOpensAgainAsTheSamePreview) {
     const QImage confirmed = shown();
     const QString file = folder.file("tasks.tbf");
     dialogs.chooseFile(folder.file("tasks"));
-    w->editView().cmdEditPreview[2]->click();
+    w->editView().editTaskButtons()[2]->click();
     ASSERT_EQ(dialogs.fileRequests().size(), 1u);
     EXPECT_EQ(dialogs.fileRequests()[0].title, "Save task basket");
     const QByteArray saved = bytesOf(file);
     ASSERT_FALSE(saved.isEmpty());
 
-    w->editView().cmdEditPreview[0]->click();
+    w->editView().editTaskButtons()[0]->click();
     EXPECT_EQ(shown(), rgb(original));
-    w->editView().lvEditPreview->setSelected(1, true);
+    w->editView().editTaskList()->setSelected(1, true);
     dialogs.chooseFile(file);
-    w->editView().cmdEditBar[1]->click();
-    EXPECT_EQ(rows(*w->editView().lvEditPreview), (QStringList{"Rotate", "Canvas", "Orientation"}));
+    w->editView().taskListButtons()[1]->click();
+    EXPECT_EQ(rows(*w->editView().editTaskList()),
+              (QStringList{"Rotate", "Canvas", "Orientation"}));
     EXPECT_EQ(shown(), confirmed);
     EXPECT_EQ(decoded(ConfirmedImageData), confirmed);
-    EXPECT_EQ(w->editView().lvEditPreview->SelectedCount(), 0);
+    EXPECT_EQ(w->editView().editTaskList()->SelectedCount(), 0);
 
     dialogs.chooseFile(folder.file("again.tbf"));
-    w->editView().cmdEditBar[2]->click();
+    w->editView().taskListButtons()[2]->click();
     EXPECT_EQ(bytesOf(folder.file("again.tbf")), saved);
     EXPECT_TRUE(messages.shown().empty());
 }
@@ -290,7 +291,7 @@ TEST_F(TaskBasketTest, FailedOpenOrSaveTellsAndKeepsTheBasket) {
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown()[0].text,
               "Error opening task basket!\r\nPlease select a valid task basket file.");
-    EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 3);
+    EXPECT_EQ(w->editView().taskRows().rowCount(), 3);
 
     dialogs.chooseFile(folder.file("no folder/x.tbf"));
     w->editView().cmdEditBar_Click(2);
@@ -303,7 +304,7 @@ TEST_F(TaskBasketTest, FailedOpenOrSaveTellsAndKeepsTheBasket) {
     w->editView().cmdEditBar_Click(4);
     w->editView().cmdEditBar_Click(-1);
     EXPECT_EQ(messages.shown().size(), 2u);
-    EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 3);
+    EXPECT_EQ(w->editView().taskRows().rowCount(), 3);
 }
 
 TEST_F(TaskBasketTest, OpeningWithoutAnImageFillsTheListsOnly) {
@@ -316,8 +317,8 @@ TEST_F(TaskBasketTest, OpeningWithoutAnImageFillsTheListsOnly) {
     w->previewPane().box()->box().setImage(QImage());
     dialogs.chooseFile(file);
     w->editView().cmdEditBar_Click(1);
-    EXPECT_EQ(w->editView().lvEditBatch.rowCount(), 3);
-    EXPECT_EQ(w->editView().lvEdit->Count(), 3);
+    EXPECT_EQ(w->editView().taskRows().rowCount(), 3);
+    EXPECT_EQ(w->editView().taskList()->Count(), 3);
     EXPECT_FALSE(w->previewPane().box()->box().HasImage());
     EXPECT_EQ(ConfirmedImageData, confirmed);
     EXPECT_TRUE(messages.shown().empty());

@@ -51,7 +51,7 @@ std::vector<std::string> cutCaptions(frmMain& w) {
     std::vector<std::string> faults;
     // The explorer bar scrolls its groups, so what it holds may lie beyond its view.
     for (QPushButton* button : w.findChildren<QPushButton*>()) {
-        if (!button->isVisibleTo(&w) || w.editView().eb->isAncestorOf(button))
+        if (!button->isVisibleTo(&w) || w.editView().explorerBar()->isAncestorOf(button))
             continue;
         const QString caption = button->text().trimmed();
         if (const std::string cut = cutBy(button, &w); !cut.empty())

@@ -51,7 +51,7 @@ TEST_F(MainWindowTest, ExplorerViewPlacesThePreviewInsideItsPane) {
     EXPECT_EQ(image.topLeft(), QPoint(1, B + 1));
     EXPECT_EQ(image.width(), w.previewPane().view()->width() - w.previewPane().vScrollBar()->width() - 1);
     expectScrollBarsAgainstImage(w);
-    EXPECT_FALSE(w.editView().eb->isVisible());
+    EXPECT_FALSE(w.editView().explorerBar()->isVisible());
     EXPECT_TRUE(w.metadataPane().isVisible());
     EXPECT_TRUE(w.picBrowse->isVisible());
     EXPECT_TRUE(w.splLeft->isVisible());
@@ -75,7 +75,7 @@ TEST_F(MainWindowTest, HiddenMetadataPaneGivesThePreviewItsPlaceAndComesBack) {
     EXPECT_EQ(w.previewPane().imageHolder()->x(), 0);
     EXPECT_EQ(w.previewPane().imageHolder()->width(), w.previewPane().view()->width() - w.previewPane().vScrollBar()->width() - 10);
     expectScrollBarsAgainstImage(w);
-    EXPECT_FALSE(w.editView().eb->isVisible());
+    EXPECT_FALSE(w.editView().explorerBar()->isVisible());
 
     w.subShowMetadataPane(true, false);
     EXPECT_EQ(w.splView->LeftOrTopControl(), w.previewPane().view());
@@ -94,11 +94,12 @@ TEST_F(MainWindowTest, EditViewShowsTheExplorerBarAndHidesTheOtherPanes) {
     const QRect image = w.previewPane().imageHolder()->geometry();
     EXPECT_EQ(image.topLeft(), QPoint(0, w.previewPane().toolbar()->height()));
     expectScrollBarsAgainstImage(w);
-    EXPECT_TRUE(w.editView().eb->isVisible());
-    EXPECT_EQ(w.editView().eb->x(), w.previewPane().vScrollBar()->x() + w.previewPane().vScrollBar()->width());
-    EXPECT_EQ(w.editView().eb->y(), image.y());
-    EXPECT_EQ(w.editView().eb->height(), image.height());
-    EXPECT_EQ(w.editView().eb->geometry().right(), w.previewPane().view()->width() - 1);
+    EXPECT_TRUE(w.editView().explorerBar()->isVisible());
+    EXPECT_EQ(w.editView().explorerBar()->x(),
+              w.previewPane().vScrollBar()->x() + w.previewPane().vScrollBar()->width());
+    EXPECT_EQ(w.editView().explorerBar()->y(), image.y());
+    EXPECT_EQ(w.editView().explorerBar()->height(), image.height());
+    EXPECT_EQ(w.editView().explorerBar()->geometry().right(), w.previewPane().view()->width() - 1);
     for (QWidget* hidden : {static_cast<QWidget*>(w.picBrowse), static_cast<QWidget*>(&w.metadataPane()),
                             static_cast<QWidget*>(w.splLeft), w.splMain->picSplitter()})
         EXPECT_FALSE(hidden->isVisible());

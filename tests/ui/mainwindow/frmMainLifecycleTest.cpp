@@ -68,14 +68,16 @@ TEST_F(MainWindowTest, ComboListsHoldTheirItemsInOrder) {
             list << combo->itemText(i);
         return list;
     };
-    EXPECT_EQ(items(w.editView().cboMergeStyle), QStringList({"Single", "Centre", "Tile", "Wrap"}));
-    EXPECT_EQ(items(w.editView().ComboFilter),
+    EXPECT_EQ(items(w.editView().mergeStyleCombo()),
+              QStringList({"Single", "Centre", "Tile", "Wrap"}));
+    EXPECT_EQ(items(w.editView().resizeFilterCombo()),
               QStringList({"Bilinear", "Hermite", "Bell", "B-Spline", "Lanczos", "Mitchell"}));
-    EXPECT_EQ(w.editView().cboPosition->count(), 10);
-    EXPECT_EQ(w.editView().cboPosition->itemText(9), QStringLiteral("Mouse-Click Position"));
-    ASSERT_EQ(w.editView().comboFontSize->count(), 93);
-    EXPECT_EQ(w.editView().comboFontSize->itemText(0), QStringLiteral("8"));
-    EXPECT_EQ(w.editView().comboFontSize->itemText(92), QStringLiteral("100"));
+    EXPECT_EQ(w.editView().textPositionCombo()->count(), 10);
+    EXPECT_EQ(w.editView().textPositionCombo()->itemText(9),
+              QStringLiteral("Mouse-Click Position"));
+    ASSERT_EQ(w.editView().fontSizeCombo()->count(), 93);
+    EXPECT_EQ(w.editView().fontSizeCombo()->itemText(0), QStringLiteral("8"));
+    EXPECT_EQ(w.editView().fontSizeCombo()->itemText(92), QStringLiteral("100"));
 }
 
 TEST_F(MainWindowTest, DamagedSplittersInTheSetupFileGiveTheDefaults) {
