@@ -21,8 +21,9 @@ public:
     virtual QWidget& acquisitionWindow() = 0;
     // The status bar and the layout of the whole window.
     virtual PaneWindow& acquisitionPaneWindow() = 0;
-    // The preview's view (ibMain).
-    virtual ImageBoxView& acquisitionPreview() = 0;
+    // The preview's view (ibMain). The edit view asks the same (EditViewHost), and one
+    // answer serves both.
+    virtual ImageBoxView* previewView() = 0;
     // The preview's in-memory copy of its picture (PicTiff) and its file (PicTiffTag).
     virtual void setAcquiredPicture(const QImage& picture) = 0;
     virtual void setAcquiredFile(const QString& path) = 0;

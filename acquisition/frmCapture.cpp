@@ -275,14 +275,14 @@ void frmCapture::capturePicture(int mode) {
     leaveShowingDesktop();
     if (picture.isNull())
         return subRestoreMainWindow();
-    ImageBox& box = main_.acquisitionPreview().box();
+    ImageBox& box = main_.previewView()->box();
     main_.clearAcquisitionSelection();
     box.ClearSelection();
     box.Clear();
     box.setOption210(false);
     box.setBitmapHandle(picture);
     main_.setAcquiredPicture(picture);
-    main_.acquisitionPreview().show();
+    main_.previewView()->show();
     OriginalImageData = box.Picture();
     subAddItemToBasket();
     subRestoreMainWindow();
@@ -293,7 +293,7 @@ void frmCapture::capturePicture(int mode) {
 void frmCapture::subAddItemToBasket() {
     errorTail(QStringLiteral("frmCapture.subAddItemToBasket"), [&] {
         const QString path =
-            fncSaveCaptureFile(main_.acquisitionPreview().box(), Setup.Capture.Folder,
+            fncSaveCaptureFile(main_.previewView()->box(), Setup.Capture.Folder,
                                Setup.Capture.GenericName, random);
         subAddPreviewFileToBasket(main_, path);
     });

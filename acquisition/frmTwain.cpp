@@ -383,13 +383,13 @@ void frmTwain::ImageBox1_TwainPageAcquired() {
 bool frmTwain::subAddItemToBasket(const QString& path) {
     bool added = false;
     errorTail(QStringLiteral("FrmTwain.subAddItemToBasket"), [&] {
-        ImageBox& preview = main_.acquisitionPreview().box();
+        ImageBox& preview = main_.previewView()->box();
         preview.Clear();
         preview.setAutoZoom(main_.acquisitionPreviewFit() == 0);
         preview.setPageIndex(1);
         preview.LoadFromFile(path);
         main_.setAcquiredPicture(preview.Picture());
-        main_.acquisitionPreview().show();
+        main_.previewView()->show();
         OriginalImageData = preview.Picture();
         subAddPreviewFileToBasket(main_, path);
         main_.acquisitionPaneWindow().subResize();

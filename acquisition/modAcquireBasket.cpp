@@ -49,7 +49,7 @@ void showFilePanels(AcquisitionTarget& window, const BasketRow& row, bool iptc) 
 } // namespace
 
 int subAddPreviewFileToBasket(AcquisitionTarget& window, const QString& path) {
-    ImageBox& box = window.acquisitionPreview().box();
+    ImageBox& box = window.previewView()->box();
     const QImage thumbnail = basketThumbnailOf(box.Picture());
     if (thumbnail.isNull())
         return 0;

@@ -37,7 +37,7 @@ public:
     QMenu* batchMenu() override;
 
     // EditViewHost: the preview and the splitter tree, for the edit view
-    // (frmMain_editwiring.cpp).
+    // (frmMain_editwiring.cpp). previewView also answers AcquisitionTarget's.
     ImageBoxView* previewView() override;
     SelectionController* previewSelection() override;
     bool previewOptimized() const override;
@@ -56,7 +56,6 @@ public:
     // (frmMain_acquisitionwiring.cpp).
     QWidget& acquisitionWindow() override;
     PaneWindow& acquisitionPaneWindow() override;
-    ImageBoxView& acquisitionPreview() override;
     void setAcquiredPicture(const QImage& picture) override;
     void setAcquiredFile(const QString& path) override;
     void clearAcquisitionSelection() override;

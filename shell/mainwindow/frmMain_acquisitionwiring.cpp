@@ -27,10 +27,6 @@ PaneWindow& PaneWiring::acquisitionPaneWindow() {
     return w_;
 }
 
-ImageBoxView& PaneWiring::acquisitionPreview() {
-    return *w_.preview_->box();
-}
-
 void PaneWiring::setAcquiredPicture(const QImage& picture) {
     w_.preview_->setShownPicture(picture);
 }
