@@ -9,6 +9,7 @@
 #include "bench/BenchSupport.h"
 #include "browser/BasketAdder.h"
 #include "engine/batch/BasketRows.h"
+#include "tests/common/ManyPageTiff.h"
 
 #include <QApplication>
 #include <QDir>
@@ -80,25 +81,6 @@ bool emptyFolder(const QString& folder) {
     return QDir().mkpath(folder);
 }
 
-bool writeOnePixelPages(const QString& path, int count) {
-    TIFF* tif = TIFFOpen(path.toLocal8Bit().constData(), "w");
-    if (!tif)
-        return false;
-    for (int p = 0; p < count; ++p) {
-        TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, 1u);
-        TIFFSetField(tif, TIFFTAG_IMAGELENGTH, 1u);
-        TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, uint16_t(8));
-        TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, uint16_t(1));
-        TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
-        TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, 1u);
-        uint8_t grey = uint8_t(p);
-        TIFFWriteScanline(tif, &grey, 0, 0);
-        TIFFWriteDirectory(tif);
-    }
-    TIFFClose(tif);
-    return true;
-}
-
 // One add by command, as the add button runs it, into a basket held in memory.
 bool addOnce(const QString& scan, const QString& folder, int& rowsAdded, int pages = ::pages) {
     if (!emptyFolder(folder))
@@ -168,7 +150,7 @@ int main(int argc, char** argv) {
     compare(QStringLiteral("A4 300 dpi 8-bit grey, LZW"), grey, work.path());
     constexpr int many = 10000;
     const QString tiny = work.filePath("pages-1px.tif");
-    if (!writeOnePixelPages(tiny, many))
+    if (!test::writeOnePixelPages(tiny, many))
         return 1;
     int rowsAdded = 0;
     const double ours =

@@ -2,6 +2,7 @@
 #include "engine/loading/modBitmapPro.h"
 #include "platform/imagebox/ImageBox.h"
 #include "tests/platform/metadata/CameraFixtures.h"
+#include "tests/platform/metadata/Exiftool.h"
 
 #include <QFile>
 #include <QProcess>
@@ -31,13 +32,6 @@ QString quadrants(const QImage& image) {
     return QString("%1x%2 ").arg(w).arg(h) + parts.join(' ');
 }
 
-QString orientationSeenByExiftool(const QString& path) {
-    QProcess p;
-    p.start("exiftool", {"-s", "-s", "-s", "-n", "-Orientation", path});
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-}
-
 // The upright picture as ImageMagick turns it, the oracle.
 QImage orientedByOracle(const QString& path, const QString& out) {
     QProcess p;
@@ -49,8 +43,7 @@ QImage orientedByOracle(const QString& path, const QString& out) {
 // The eight Orientation values give the same upright picture through the
 // image box and through the load entry, its thumbnails included.
 TEST(UprightLoad, EveryOrientationIsTurnedUprightOnEveryRoute) {
-    if (QStandardPaths::findExecutable("convert").isEmpty() ||
-        QStandardPaths::findExecutable("exiftool").isEmpty())
+    if (QStandardPaths::findExecutable("convert").isEmpty() || !test::haveExiftool())
         GTEST_SKIP() << "ImageMagick's convert or exiftool is not installed";
     QTemporaryDir dir;
     const QImage stored = test::quadrantPicture(64, 48);
@@ -70,7 +63,7 @@ TEST(UprightLoad, EveryOrientationIsTurnedUprightOnEveryRoute) {
         // What the box writes is the upright picture, and says so.
         const QString saved = dir.filePath(QString("saved%1.jpg").arg(orientation));
         box.SaveToFile(saved);
-        EXPECT_EQ(orientationSeenByExiftool(saved), "1") << orientation;
+        EXPECT_EQ(test::tag(saved, "Orientation"), "1") << orientation;
         ImageBox reloaded;
         reloaded.LoadFromFile(saved);
         EXPECT_EQ(quadrants(reloaded.Picture()), expected) << "saved, " << orientation;
@@ -89,16 +82,14 @@ TEST(UprightLoad, EveryOrientationIsTurnedUprightOnEveryRoute) {
 
 // A TIFF page's Orientation is its stored pixels' too.
 TEST(UprightLoad, TiffOrientationIsAppliedOnce) {
-    if (QStandardPaths::findExecutable("convert").isEmpty())
-        GTEST_SKIP() << "ImageMagick's convert is not installed";
+    if (QStandardPaths::findExecutable("convert").isEmpty() || !test::haveExiftool())
+        GTEST_SKIP() << "ImageMagick's convert or exiftool is not installed";
     QTemporaryDir dir;
     const QString path = dir.filePath("turned.tif");
     ImageBox writer;
     writer.setImage(test::quadrantPicture(64, 48));
     writer.SaveToFile(path);
-    QProcess p;
-    p.start("exiftool", {"-overwrite_original", "-n", "-Orientation=6", path});
-    p.waitForFinished(60000);
+    test::exiftool({"-overwrite_original", "-n", "-Orientation=6", path});
     const QString expected = quadrants(orientedByOracle(path, dir.filePath("turned.png")));
     ImageBox box;
     box.LoadFromFile(path);

@@ -1,9 +1,8 @@
 #include "platform/imagebox/ImageBox.h"
 #include "platform/imagebox/meta/ImageMetadata.h"
+#include "tests/platform/metadata/Exiftool.h"
 #include "tests/platform/metadata/MetadataFixtures.h"
 
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -67,17 +66,13 @@ TEST(ImageBoxMetadata, LoadingAFileWithoutMetadataDropsThePrevious) {
 // What exiftool finds of the camera metadata above in a file, one "tag: value"
 // line each; empty when none of it is there.
 QString cameraTagsSeenByExiftool(const QString& path) {
-    QProcess exiftool;
-    exiftool.start("exiftool", {"-s", "-s", "-Make", "-ExposureTime", "-Keywords", "-Headline",
-                                path});
-    exiftool.waitForFinished(60000);
-    return QString::fromUtf8(exiftool.readAllStandardOutput()).trimmed();
+    return test::exiftool({"-s", "-s", "-Make", "-ExposureTime", "-Keywords", "-Headline", path});
 }
 
 // The preview, capture and scanning paths empty the box and put a new image in;
 // whatever image comes next, the first photo's metadata must not reach its file.
 TEST(ImageBoxMetadata, ClearDropsTheExifAndIptcOfThePreviousImage) {
-    if (QStandardPaths::findExecutable("exiftool").isEmpty())
+    if (!test::haveExiftool())
         GTEST_SKIP() << "exiftool (libimage-exiftool-perl) is not installed";
     QTemporaryDir dir;
     const QString photo = dir.filePath("photo.jpg");

@@ -2,10 +2,9 @@
 // thousand, held to exiftool.
 #include "platform/imagebox/ImageBox.h"
 #include "tests/platform/metadata/CameraFixtures.h"
+#include "tests/platform/metadata/Exiftool.h"
 #include "tests/platform/metadata/MetadataFixtures.h"
 
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <exiv2/exiv2.hpp>
 #include <functional>
@@ -15,23 +14,6 @@
 
 namespace picbasket {
 namespace {
-
-bool haveExiftool() {
-    return !QStandardPaths::findExecutable("exiftool").isEmpty();
-}
-
-QString exiftool(const QStringList& args) {
-    QProcess p;
-    p.start("exiftool", args);
-    p.waitForFinished(120000);
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-}
-
-// Every maker-note tag exiftool reads, with its value (the group name is the
-// note's, so a note read as another layout shows).
-QString makerNotes(const QString& path) {
-    return exiftool({"-a", "-G1", "-s", "-MakerNotes:all", path});
-}
 
 // A TIFF structure laid out in one byte order, front to back; offsets count
 // from its first byte.
@@ -212,7 +194,7 @@ QString writeJpeg(const QTemporaryDir& dir, const QString& name, const QByteArra
 // tag as exiftool reads them in the camera's JPEG; the box says nothing is
 // left out, and reads its own TIFF back.
 TEST(MakerNoteTiff, KnownLayoutsMoveIntoTheTiffIntact) {
-    if (!haveExiftool())
+    if (!test::haveExiftool())
         GTEST_SKIP() << "exiftool is not installed";
     QTemporaryDir dir;
     const struct {
@@ -225,14 +207,15 @@ TEST(MakerNoteTiff, KnownLayoutsMoveIntoTheTiffIntact) {
     };
     for (const auto& r : rows) {
         const QString source = writeJpeg(dir, QString(r.name) + ".jpg", r.exif);
-        const QString notes = makerNotes(source);
+        const QString notes = test::makerNotes(source);
         ASSERT_GE(notes.count('\n') + 1, r.leastTags) << r.name << "\n" << notes.toStdString();
         for (const char* ext : {"tif"}) {
             ImageBox box;
             box.LoadFromFile(source);
             const QString out = dir.filePath(QString(r.name) + "-saved." + ext);
             box.SaveToFile(out);
-            EXPECT_EQ(makerNotes(out).toStdString(), notes.toStdString()) << r.name << " " << ext;
+            EXPECT_EQ(test::makerNotes(out).toStdString(), notes.toStdString())
+                << r.name << " " << ext;
             EXPECT_TRUE(box.MetadataLeftOut().isEmpty())
                 << r.name << ": " << box.MetadataLeftOut().join("; ").toStdString();
             ImageBox again;
@@ -292,7 +275,7 @@ TEST(MakerNoteTiffCorrupt, DamagedNotesNeverReadPastTheFile) {
 // one more is added as the keyword dialog's OK does (clear, add each), and
 // exiftool counts them all in the file.
 TEST(MakerNoteTiff, SixtyThousandKeywordsTakeOneEdit) {
-    if (!haveExiftool())
+    if (!test::haveExiftool())
         GTEST_SKIP() << "exiftool is not installed";
     QTemporaryDir dir;
     const QString path = dir.filePath("keywords.tif");
@@ -323,7 +306,8 @@ TEST(MakerNoteTiff, SixtyThousandKeywordsTakeOneEdit) {
     for (const QString& k : keywords)
         box.AddIptcKeyword(k);
     box.SaveJpegMetadata(path);
-    const QStringList back = exiftool({"-s3", "-sep", "|", "-IPTC:Keywords", path}).split('|');
+    const QStringList back =
+        test::exiftool({"-s3", "-sep", "|", "-IPTC:Keywords", path}).split('|');
     ASSERT_EQ(back.size(), 60001);
     EXPECT_EQ(back.front(), "kw0");
     EXPECT_EQ(back.back(), "added");

@@ -1,13 +1,12 @@
 #include "platform/imagebox/ImageBox.h"
 #include "tests/platform/metadata/CameraFixtures.h"
+#include "tests/platform/metadata/Exiftool.h"
 #include "tests/platform/metadata/MetadataFixtures.h"
 
 #include <QCryptographicHash>
 #include <QMap>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -15,25 +14,14 @@
 namespace picbasket {
 namespace {
 
-// exiftool is the oracle throughout: every tag it reads, by group and name.
-bool haveExiftool() {
-    return !QStandardPaths::findExecutable("exiftool").isEmpty();
-}
-
-QByteArray exiftoolBytes(const QStringList& args) {
-    QProcess p;
-    p.start("exiftool", args);
-    p.waitForFinished(60000);
-    return p.readAllStandardOutput();
-}
-
-// "Group:Name" to value for every tag of -a -G1 -s -n, but the file system's
-// and exiftool's own; a tag read twice gets "#2".
+// exiftool is the oracle throughout: "Group:Name" to value for every tag of
+// -a -G1 -s -n, but the file system's and exiftool's own; a tag read twice
+// gets "#2".
 QMap<QString, QString> tagsOf(const QString& path) {
     QMap<QString, QString> out;
     static const QRegularExpression line(QStringLiteral("^\\[([^\\]]+)\\]\\s+(\\S+)\\s*: ?(.*)$"));
     for (const QString& l :
-         QString::fromUtf8(exiftoolBytes({"-a", "-G1", "-s", "-n", path})).split('\n')) {
+         QString::fromUtf8(test::exiftoolBytes({"-a", "-G1", "-s", "-n", path})).split('\n')) {
         const auto m = line.match(l.trimmed());
         if (!m.hasMatch() || m.captured(1) == "System" || m.captured(1) == "ExifTool")
             continue;
@@ -42,18 +30,6 @@ QMap<QString, QString> tagsOf(const QString& path) {
             key = m.captured(1) + ":" + m.captured(2) + "#" + QString::number(n);
         out.insert(key, m.captured(3));
     }
-    return out;
-}
-
-// exiftool's validation warnings.
-QSet<QString> warnings(const QString& path) {
-    QSet<QString> out;
-    for (const QString& l : QString::fromUtf8(exiftoolBytes(
-                                {"-validate", "-warning", "-a", "-s", "-s", "-s", path}))
-                                .split('\n'))
-        if (!l.trimmed().isEmpty() && !l.contains(QRegularExpression("^\\d+ Warnings?")) &&
-            l.trimmed() != "OK")
-            out.insert(l.trimmed());
     return out;
 }
 
@@ -136,7 +112,7 @@ bool isIptcKey(const QString& k) {
 // second directory, the thumbnail's bytes, the maker note and the first
 // directory's entries come through.
 TEST(MetadataLayouts, InPlaceExifEditChangesOnlyTheEditedTag) {
-    if (!haveExiftool())
+    if (!test::haveExiftool())
         GTEST_SKIP() << "exiftool is not installed";
     QTemporaryDir dir;
     for (const Layout& l : layouts()) {
@@ -144,7 +120,7 @@ TEST(MetadataLayouts, InPlaceExifEditChangesOnlyTheEditedTag) {
         const auto before = tagsOf(path);
         const QByteArray thumbnail = thumbnailBytes(path);
         EXPECT_EQ(thumbnail, test::layoutExif(l.layout).thumbnail) << l.name;
-        const QSet<QString> warned = warnings(path);
+        const QSet<QString> warned = test::warnings(path);
         ImageBox box;
         box.LoadFromFile(path);
         const QString value = QString(l.exifEdit) == "Artist" ? "Someone" : "2002:03:04 05:06:07";
@@ -160,7 +136,7 @@ TEST(MetadataLayouts, InPlaceExifEditChangesOnlyTheEditedTag) {
         });
         EXPECT_TRUE(changed.isEmpty()) << l.name << ":\n" << changed.join("\n").toStdString();
         EXPECT_EQ(thumbnailBytes(path), thumbnail) << l.name;
-        const QSet<QString> added = warnings(path) - warned;
+        const QSet<QString> added = test::warnings(path) - warned;
         EXPECT_TRUE(added.isEmpty())
             << l.name << ": " << QStringList(added.values()).join("; ").toStdString();
     }
@@ -168,7 +144,7 @@ TEST(MetadataLayouts, InPlaceExifEditChangesOnlyTheEditedTag) {
 
 // An in-place IPTC edit changes the IPTC and leaves the EXIF segment as it was.
 TEST(MetadataLayouts, InPlaceIptcEditLeavesTheExifAsItWas) {
-    if (!haveExiftool())
+    if (!test::haveExiftool())
         GTEST_SKIP() << "exiftool is not installed";
     QTemporaryDir dir;
     for (const Layout& l : layouts()) {
@@ -191,13 +167,13 @@ TEST(MetadataLayouts, InPlaceIptcEditLeavesTheExifAsItWas) {
 // which is made anew from the picture: the second directory keeps its other
 // entries (resolution, Make, Model, ...), a strip thumbnail becomes a JPEG.
 TEST(MetadataLayouts, SavedJpegKeepsEveryTagButTheNewThumbnail) {
-    if (!haveExiftool())
+    if (!test::haveExiftool())
         GTEST_SKIP() << "exiftool is not installed";
     QTemporaryDir dir;
     for (const Layout& l : layouts()) {
         const QString source = writeLayout(dir, l, "source.jpg");
         const auto before = tagsOf(source);
-        const QSet<QString> warned = warnings(source);
+        const QSet<QString> warned = test::warnings(source);
         ImageBox box;
         box.LoadFromFile(source);
         const QString out = dir.filePath("saved.jpg");
@@ -215,13 +191,12 @@ TEST(MetadataLayouts, SavedJpegKeepsEveryTagButTheNewThumbnail) {
             return thumbnailTags.contains(k) || k.startsWith("File:") || k.startsWith("JFIF:");
         });
         EXPECT_TRUE(changed.isEmpty()) << l.name << ":\n" << changed.join("\n").toStdString();
-        const QSet<QString> added = warnings(out) - warned;
+        const QSet<QString> added = test::warnings(out) - warned;
         EXPECT_TRUE(added.isEmpty())
             << l.name << ": " << QStringList(added.values()).join("; ").toStdString();
         if (before.contains("IFD1:Compression")) {
             EXPECT_EQ(after.value("IFD1:Compression"), "6") << l.name;
-            const QImage thumb =
-                QImage::fromData(exiftoolBytes({"-b", "-ThumbnailImage", out}));
+            const QImage thumb = QImage::fromData(test::binaryTag(out, "ThumbnailImage"));
             EXPECT_FALSE(thumb.isNull()) << l.name;
         }
     }
@@ -274,7 +249,7 @@ QByteArray agencyPhoto() {
 // A keyword edit in place and a JPEG save keep the envelope, the time as it
 // was written and the XMP's toolkit, and leave the IPTC digest current.
 TEST(MetadataLayouts, IptcRoundTripKeepsWhatWasNotEdited) {
-    if (!haveExiftool())
+    if (!test::haveExiftool())
         GTEST_SKIP() << "exiftool is not installed";
     QTemporaryDir dir;
     const QString path = dir.filePath("agency.jpg");
@@ -283,7 +258,7 @@ TEST(MetadataLayouts, IptcRoundTripKeepsWhatWasNotEdited) {
     ASSERT_EQ(before.value("IPTC:TimeCreated"), "10:15:00");
     ASSERT_EQ(before.value("Photoshop:IPTCDigest"), before.value("File:CurrentIPTCDigest"));
     // A time without its zone is a minor fault of the source, kept as it is.
-    const QSet<QString> warned = warnings(path);
+    const QSet<QString> warned = test::warnings(path);
     const auto digestIsCurrent = [](const QString& file) {
         const auto t = tagsOf(file);
         return t.value("Photoshop:IPTCDigest") == t.value("File:CurrentIPTCDigest");
@@ -308,7 +283,7 @@ TEST(MetadataLayouts, IptcRoundTripKeepsWhatWasNotEdited) {
     const auto after = tagsOf(path);
     EXPECT_EQ(after.value("IPTC:Keywords"), "harbour, boats");
     EXPECT_TRUE(digestIsCurrent(path));
-    const QSet<QString> added = warnings(path) - warned;
+    const QSet<QString> added = test::warnings(path) - warned;
     EXPECT_TRUE(added.isEmpty()) << QStringList(added.values()).join("; ").toStdString();
     // The EXIF segment follows the grown Photoshop segment: the thumbnail's
     // offset from the file's start moves with it, its bytes do not.

@@ -2,13 +2,12 @@
 #include "platform/imagebox/ExifOrientation.h"
 #include "platform/imagebox/ImageBox.h"
 #include "tests/platform/metadata/CameraFixtures.h"
+#include "tests/platform/metadata/Exiftool.h"
 #include "tests/platform/metadata/MetadataFixtures.h"
 
 #include "platform/imagebox/meta/PhotoshopResources.h"
 #include "tests/common/TestSupport.h"
 
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -169,12 +168,10 @@ TEST(MetadataWrittenBackCorrupt, IptcIntoDamagedPhotoshopResources) {
     EXPECT_EQ(savedBox.IptcCaption(), "A caption");
     EXPECT_EQ(reread.IptcCaption(), "A caption");
     EXPECT_EQ(reread.IptcKeyword(0), "lake");
-    if (!QStandardPaths::findExecutable("exiftool").isEmpty()) {
-        QProcess p;
-        p.start("exiftool", {"-s", "-s", "-s", "-n", "-Photoshop:XResolution", "-IPTC:Keywords",
-                             "-Warning", path});
-        p.waitForFinished(60000);
-        EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()).trimmed(), "72\nlake");
+    if (test::haveExiftool()) {
+        EXPECT_EQ(test::exiftool({"-s", "-s", "-s", "-n", "-Photoshop:XResolution",
+                                  "-IPTC:Keywords", "-Warning", path}),
+                  "72\nlake");
     }
 
     // Damage that is data: refused, the file untouched.

@@ -1,49 +1,15 @@
 #include "platform/imagebox/ImageBox.h"
 #include "tests/platform/metadata/CameraFixtures.h"
+#include "tests/platform/metadata/Exiftool.h"
 #include "tests/platform/metadata/MetadataFixtures.h"
 
-#include <QProcess>
-#include <QRegularExpression>
 #include <QSet>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
 
 namespace picbasket {
 namespace {
-
-bool haveExiftool() {
-    return !QStandardPaths::findExecutable("exiftool").isEmpty();
-}
-
-QString exiftool(const QStringList& args) {
-    QProcess p;
-    p.start("exiftool", args);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-}
-
-// Every maker-note tag exiftool reads, with its value, one per line.
-QString makerNotes(const QString& path) {
-    return exiftool({"-a", "-G1", "-s", "-MakerNotes:all", path});
-}
-
-// exiftool's warnings about a file, without the file's name.
-QSet<QString> warnings(const QString& path) {
-    QSet<QString> out;
-    for (const QString& line :
-         exiftool({"-validate", "-warning", "-a", "-s", "-s", "-s", path}).split('\n'))
-        // Not the count of warnings ("5 Warnings (1 minor)"): that follows from the rest.
-        if (!line.trimmed().isEmpty() && !line.contains(QRegularExpression("^\\d+ Warnings?")) &&
-            line.trimmed() != "OK")
-            out.insert(line.trimmed());
-    return out;
-}
-
-QString tag(const QString& path, const QString& name) {
-    return exiftool({"-s", "-s", "-s", "-n", "-" + name, path});
-}
 
 QString writeCamera(const QTemporaryDir& dir, const QString& name, const test::CameraExif& o,
                     const QImage& picture = test::quadrantPicture(64, 48),
@@ -72,7 +38,7 @@ const std::vector<Edit>& edits() {
 // note read back tag for tag, no new warning, and the file describes the
 // picture it holds.
 TEST(MetadataWrittenBack, OutputsKeepMakerNotesAndDescribeTheirPicture) {
-    if (!haveExiftool())
+    if (!test::haveExiftool())
         GTEST_SKIP() << "exiftool is not installed";
     QTemporaryDir dir;
     for (const auto style : {test::NoteStyle::HeaderRelative, test::NoteStyle::OwnHeader}) {
@@ -81,9 +47,9 @@ TEST(MetadataWrittenBack, OutputsKeepMakerNotesAndDescribeTheirPicture) {
         test::CameraExif o;
         o.style = style;
         const QString source = writeCamera(dir, styleName + ".jpg", o);
-        const QString notes = makerNotes(source);
+        const QString notes = test::makerNotes(source);
         ASSERT_GT(notes.count('\n'), 3) << styleName.toStdString() << ": " << notes.toStdString();
-        const QSet<QString> sourceWarnings = warnings(source);
+        const QSet<QString> sourceWarnings = test::warnings(source);
         for (const Edit& edit : edits()) {
             for (const char* ext : {"jpg", "tif"}) {
                 const std::string what = styleName.toStdString() + ", " + edit.name + ", " + ext;
@@ -92,25 +58,22 @@ TEST(MetadataWrittenBack, OutputsKeepMakerNotesAndDescribeTheirPicture) {
                 edit.apply(box);
                 const QString out = dir.filePath(styleName + "-" + edit.name + "." + ext);
                 box.SaveToFile(out);
-                EXPECT_EQ(makerNotes(out).toStdString(), notes.toStdString()) << what;
-                const QSet<QString> added = warnings(out) - sourceWarnings;
+                EXPECT_EQ(test::makerNotes(out).toStdString(), notes.toStdString()) << what;
+                const QSet<QString> added = test::warnings(out) - sourceWarnings;
                 EXPECT_TRUE(added.isEmpty())
                     << what << ": " << QStringList(added.values()).join("; ").toStdString();
                 // A JPEG states its size in the Exif sizes, a TIFF in its own directory.
                 const bool jpeg = QString(ext) == "jpg";
-                EXPECT_EQ(tag(out, jpeg ? "ExifImageWidth" : "ImageWidth"),
+                EXPECT_EQ(test::tag(out, jpeg ? "ExifImageWidth" : "ImageWidth"),
                           QString::number(edit.width))
                     << what;
-                EXPECT_EQ(tag(out, jpeg ? "ExifImageHeight" : "ImageHeight"),
+                EXPECT_EQ(test::tag(out, jpeg ? "ExifImageHeight" : "ImageHeight"),
                           QString::number(edit.height))
                     << what;
-                EXPECT_EQ(tag(out, "Orientation"), "1") << what;
+                EXPECT_EQ(test::tag(out, "Orientation"), "1") << what;
                 if (QString(ext) == "jpg") {
                     // The thumbnail is the new picture's: of its shape.
-                    QProcess p;
-                    p.start("exiftool", {"-b", "-ThumbnailImage", out});
-                    p.waitForFinished(60000);
-                    const QImage thumb = QImage::fromData(p.readAllStandardOutput());
+                    const QImage thumb = QImage::fromData(test::binaryTag(out, "ThumbnailImage"));
                     ASSERT_FALSE(thumb.isNull()) << what;
                     EXPECT_EQ(thumb.width() > thumb.height(), edit.width > edit.height) << what;
                 }
@@ -121,7 +84,7 @@ TEST(MetadataWrittenBack, OutputsKeepMakerNotesAndDescribeTheirPicture) {
 
 // In-place edits write only the block they change.
 TEST(MetadataWrittenBack, AnEditRewritesOnlyItsOwnBlock) {
-    if (!haveExiftool())
+    if (!test::haveExiftool())
         GTEST_SKIP() << "exiftool is not installed";
     QTemporaryDir dir;
     const QByteArray xmp("<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d'?>"
@@ -131,7 +94,7 @@ TEST(MetadataWrittenBack, AnEditRewritesOnlyItsOwnBlock) {
     test::CameraExif o;
     o.orientation = 6;
     const QString photo = writeCamera(dir, "photo.jpg", o, test::quadrantPicture(64, 48), {}, xmp);
-    const QString notes = makerNotes(photo);
+    const QString notes = test::makerNotes(photo);
     const QByteArray exifBefore = test::exifSegmentOf(test::readFile(photo));
 
     ImageBox box;
@@ -139,28 +102,28 @@ TEST(MetadataWrittenBack, AnEditRewritesOnlyItsOwnBlock) {
     box.AddIptcKeyword("lake");
     box.SaveJpegMetadata(photo);
     EXPECT_EQ(test::exifSegmentOf(test::readFile(photo)), exifBefore);
-    EXPECT_EQ(tag(photo, "Keywords"), "lake");
+    EXPECT_EQ(test::tag(photo, "Keywords"), "lake");
     box.AddIptcKeyword("summer");
     box.SaveJpegMetadata(photo);
     EXPECT_EQ(test::exifSegmentOf(test::readFile(photo)), exifBefore);
 
-    const QString iptcBefore = exiftool({"-IPTC:all", "-s", photo});
-    const QString xmpBefore = exiftool({"-b", "-XMP", photo});
+    const QString iptcBefore = test::exiftool({"-IPTC:all", "-s", photo});
+    const QString xmpBefore = test::exiftool({"-b", "-XMP", photo});
     ASSERT_TRUE(box.SetExifAttribute("Artist", "Someone"));
     box.SaveJpegMetadata(photo);
-    EXPECT_EQ(tag(photo, "Artist"), "Someone");
-    EXPECT_EQ(makerNotes(photo).toStdString(), notes.toStdString());
-    EXPECT_EQ(exiftool({"-IPTC:all", "-s", photo}), iptcBefore);
-    EXPECT_EQ(exiftool({"-b", "-XMP", photo}), xmpBefore);
+    EXPECT_EQ(test::tag(photo, "Artist"), "Someone");
+    EXPECT_EQ(test::makerNotes(photo).toStdString(), notes.toStdString());
+    EXPECT_EQ(test::exiftool({"-IPTC:all", "-s", photo}), iptcBefore);
+    EXPECT_EQ(test::exiftool({"-b", "-XMP", photo}), xmpBefore);
     // The stored pixels were not turned, so the file keeps its own Orientation.
-    EXPECT_EQ(tag(photo, "Orientation"), "6");
-    EXPECT_TRUE(warnings(photo).isEmpty())
-        << QStringList(warnings(photo).values()).join("; ").toStdString();
+    EXPECT_EQ(test::tag(photo, "Orientation"), "6");
+    EXPECT_TRUE(test::warnings(photo).isEmpty())
+        << QStringList(test::warnings(photo).values()).join("; ").toStdString();
 }
 
 // A TIFF edited in place points at the maker note where it lies in the file.
 TEST(MetadataWrittenBack, InPlaceTiffEditsKeepTheMakerNote) {
-    if (!haveExiftool())
+    if (!test::haveExiftool())
         GTEST_SKIP() << "exiftool is not installed";
     QTemporaryDir dir;
     for (const auto style : {test::NoteStyle::HeaderRelative, test::NoteStyle::OwnHeader}) {
@@ -170,22 +133,22 @@ TEST(MetadataWrittenBack, InPlaceTiffEditsKeepTheMakerNote) {
         writer.LoadFromFile(writeCamera(dir, "camera.jpg", o));
         const QString tiff = dir.filePath("camera.tif");
         writer.SaveToFile(tiff);
-        const QString notes = makerNotes(tiff);
-        const QSet<QString> before = warnings(tiff);
+        const QString notes = test::makerNotes(tiff);
+        const QSet<QString> before = test::warnings(tiff);
         ImageBox box;
         box.LoadFromFile(tiff);
         ASSERT_TRUE(box.SetExifAttribute("Artist", "Someone"));
         box.SaveJpegMetadata(tiff);
         box.AddIptcKeyword("lake");
         box.SaveJpegMetadata(tiff);
-        EXPECT_EQ(makerNotes(tiff).toStdString(), notes.toStdString());
-        EXPECT_EQ(tag(tiff, "Artist"), "Someone");
-        EXPECT_TRUE((warnings(tiff) - before).isEmpty());
+        EXPECT_EQ(test::makerNotes(tiff).toStdString(), notes.toStdString());
+        EXPECT_EQ(test::tag(tiff, "Artist"), "Someone");
+        EXPECT_TRUE((test::warnings(tiff) - before).isEmpty());
     }
 }
 
 TEST(MetadataWrittenBack, TiffKeepsTheSourceResolution) {
-    if (!haveExiftool())
+    if (!test::haveExiftool())
         GTEST_SKIP() << "exiftool is not installed";
     QTemporaryDir dir;
     for (uint32_t dpi : {300u, 180u, 350u}) {
@@ -196,15 +159,15 @@ TEST(MetadataWrittenBack, TiffKeepsTheSourceResolution) {
         box.LoadFromFile(source);
         const QString out = dir.filePath(QString("dpi%1.tif").arg(dpi));
         box.SaveToFile(out);
-        EXPECT_EQ(tag(out, "XResolution"), QString::number(dpi));
-        EXPECT_EQ(tag(out, "YResolution"), QString::number(dpi));
-        EXPECT_EQ(tag(out, "ResolutionUnit"), "2");
+        EXPECT_EQ(test::tag(out, "XResolution"), QString::number(dpi));
+        EXPECT_EQ(test::tag(out, "YResolution"), QString::number(dpi));
+        EXPECT_EQ(test::tag(out, "ResolutionUnit"), "2");
     }
 }
 
 // A profile goes with the pixels into every format that can hold one.
 TEST(MetadataWrittenBack, ColourProfileAndXmpTravel) {
-    if (!haveExiftool())
+    if (!test::haveExiftool())
         GTEST_SKIP() << "exiftool is not installed";
     QTemporaryDir dir;
     const QByteArray icc = test::displayP3Profile();
@@ -219,12 +182,10 @@ TEST(MetadataWrittenBack, ColourProfileAndXmpTravel) {
     for (const char* ext : {"jpg", "tif", "png"}) {
         const QString out = dir.filePath(QString("p3.") + ext);
         box.SaveToFile(out);
-        QProcess p;
-        p.start("exiftool", {"-b", "-ICC_Profile", out});
-        p.waitForFinished(60000);
-        EXPECT_EQ(p.readAllStandardOutput(), icc) << ext;
-        if (QString(ext) != "png")
-            EXPECT_EQ(tag(out, "XMP-dc:Format"), "image/jpeg") << ext;
+        EXPECT_EQ(test::binaryTag(out, "ICC_Profile"), icc) << ext;
+        if (QString(ext) != "png") {
+            EXPECT_EQ(test::tag(out, "XMP-dc:Format"), "image/jpeg") << ext;
+        }
     }
 }
 

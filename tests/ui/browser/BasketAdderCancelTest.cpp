@@ -4,6 +4,7 @@
 #include "core/Globals.h"
 #include "engine/batch/BasketRows.h"
 #include "engine/batch/ProgressIndicator.h"
+#include "tests/common/ManyPageTiff.h"
 #include "tests/common/TestSupport.h"
 
 #include <QDir>
@@ -15,25 +16,6 @@ using namespace picbasket;
 using namespace picbasket::test;
 
 namespace {
-
-bool writeOnePixelPages(const QString& path, int pages) {
-    TIFF* tif = TIFFOpen(path.toLocal8Bit().constData(), "w");
-    if (!tif)
-        return false;
-    for (int p = 0; p < pages; ++p) {
-        TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, 1u);
-        TIFFSetField(tif, TIFFTAG_IMAGELENGTH, 1u);
-        TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, uint16_t(8));
-        TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, uint16_t(1));
-        TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
-        TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, 1u);
-        uint8_t grey = uint8_t(p);
-        TIFFWriteScanline(tif, &grey, 0, 0);
-        TIFFWriteDirectory(tif);
-    }
-    TIFFClose(tif);
-    return true;
-}
 
 // The wait dialog as the adder drives it.
 class RecordedWait : public WaitIndicator, public ProgressIndicator {
