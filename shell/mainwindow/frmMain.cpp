@@ -77,6 +77,7 @@ frmMain::frmMain(QWidget* parent, const EditViewFactory& makeEditView)
 }
 
 void frmMain::connectPanes() {
+    EditView* const edit = edit_.get();
     // The folder pane's requests.
     connect(folder_, &FolderPane::showRowRequested, preview_, &PreviewPane::subShowSelectedFile);
     connect(folder_, &FolderPane::addToBasketRequested, basket_, &BasketPane::addFolderRows);
@@ -97,17 +98,14 @@ void frmMain::connectPanes() {
     // The preview's: the metadata of the file it shows, the edit view that works on its
     // image, the folder list that lists what it saved, the generators of its image.
     connect(preview_, &PreviewPane::metadataClearRequested, metadata_, &MetadataPane::clearLists);
-    connect(preview_, &PreviewPane::metadataRequested, metadata_,
-            &MetadataPane::showFileMetadata);
+    connect(preview_, &PreviewPane::metadataRequested, metadata_, &MetadataPane::showFileMetadata);
     connect(preview_, &PreviewPane::originalImageLoaded, this,
             [](const QImage& image) { OriginalImageData = image; });
-    connect(preview_, &PreviewPane::taskBasketRunRequested, edit_.get(),
-            &EditView::subProcessTaskBasket);
-    connect(preview_, &PreviewPane::editRequested, edit_.get(), &EditView::CmdPreviewEdit_Click);
-    connect(preview_, &PreviewPane::taskOptionsPicked, edit_.get(),
-            [this] { edit_->setTaskOptionsChanged(true); });
-    connect(preview_, &PreviewPane::previewImageChanged, edit_.get(),
-            &EditView::subEditViewImageChanged);
+    connect(preview_, &PreviewPane::taskBasketRunRequested, edit, &EditView::subProcessTaskBasket);
+    connect(preview_, &PreviewPane::editRequested, edit, &EditView::CmdPreviewEdit_Click);
+    connect(preview_, &PreviewPane::taskOptionsPicked, edit,
+            [edit] { edit->setTaskOptionsChanged(true); });
+    connect(preview_, &PreviewPane::previewImageChanged, edit, &EditView::subEditViewImageChanged);
     connect(preview_, &PreviewPane::fileSaved, folder_, &FolderPane::relistIfHolds);
     connect(preview_, &PreviewPane::greetingRequested, this, &frmMain::subShowGreetingDemo);
     connect(preview_, &PreviewPane::screensaverRequested, this, &frmMain::subShowScreensaverDemo);
@@ -115,7 +113,6 @@ void frmMain::connectPanes() {
     connect(metadata_, &MetadataPane::paneShowRequested, this, &frmMain::subShowMetadataPane);
     // The edit view's requests: the preview's selection, flag and type switch, and the
     // splitter tree's switch between the explorer and the edit view.
-    EditView* edit = edit_.get();
     connect(edit, &EditView::previewSelectionClearRequested, preview_,
             &PreviewPane::subClearSelection);
     connect(edit, &EditView::previewUnchangedRequested, preview_, &PreviewPane::setUnchanged);
