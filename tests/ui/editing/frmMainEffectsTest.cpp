@@ -338,6 +338,61 @@ TEST_F(EffectPanelTest, ColourFrameAddsItsSizeOnEverySide) {
     EXPECT_TRUE(w->editView().backColourFrame()->isHidden());
 }
 
+// A panel whose part is shown or hidden takes the height of what it then shows, and the
+// dialog's shared frames and buttons move below it: nothing is cut off or overlaid.
+TEST_F(EffectPanelTest, PanelsTakeTheHeightOfTheirShownPartsAndTheButtonsFollow) {
+    struct Case {
+        const char* key;
+        const char* panel;
+        // The other part shown (true) or the panel's first part (false).
+        std::function<void(frmMain&, bool)> show;
+    };
+    const Case cases[] = {
+        {"Text", "picText",
+         [](frmMain& f, bool other) {
+             f.editView().textPositionCombo()->setCurrentIndex(other ? 9 : 3);
+         }},
+        {"Frame", "picFrame",
+         [](frmMain& f, bool other) {
+             f.editView().framePanel()->kindOptions()[other ? 1 : 0]->setChecked(true);
+         }},
+    };
+    auto checkFits = [this](QWidget* panel) {
+        for (const QWidget* child : panel->findChildren<QWidget*>()) {
+            if (!child->isVisibleTo(panel))
+                continue;
+            SCOPED_TRACE(child->metaObject()->className());
+            EXPECT_LE(child->mapTo(panel, QPoint(0, child->height())).y(), panel->height());
+        }
+        int bottom = panel->y() + panel->height();
+        for (const QWidget* frame : {static_cast<const QWidget*>(w->editView().backColourFrame()),
+                                     static_cast<const QWidget*>(w->editView().locationFrame())}) {
+            if (frame->isHidden())
+                continue;
+            EXPECT_GE(frame->y(), bottom);
+            bottom = frame->y() + frame->height();
+        }
+        EXPECT_GE(w->editView().applyButton()->y(), bottom);
+        EXPECT_GE(w->editView().optionsDialog()->height(),
+                  w->editView().applyButton()->y() + w->editView().applyButton()->height());
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        choose(c.key);
+        QWidget* panel = w->editView().taskPanel(QString::fromLatin1(c.panel));
+        ASSERT_NE(panel, nullptr);
+        c.show(*w, false);
+        const int first = panel->height();
+        checkFits(panel);
+        c.show(*w, true);
+        EXPECT_NE(panel->height(), first);
+        checkFits(panel);
+        c.show(*w, false);
+        EXPECT_EQ(panel->height(), first);
+        checkFits(panel);
+    }
+}
+
 TEST_F(EffectPanelTest, FrameSizeSpinCoversTheWholeRangeOfItsBox) {
     choose("Frame");
     FramePanel* f = w->editView().framePanel();
