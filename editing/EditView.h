@@ -227,6 +227,7 @@ public:
     QComboBox* mergeStyleCombo() const { return cboMergeStyle; }
     QComboBox* textPositionCombo() const { return cboPosition; }
     QComboBox* fontSizeCombo() const { return comboFontSize; }
+    QComboBox* fontFamilyCombo() const { return ComboFontFamily; }
     TonePanel* blurPanel() const { return blurOptions; }
     TonePanel* sharpenPanel() const { return sharpenOptions; }
     TonePanel* contrastPanel() const { return contrastOptions; }

@@ -148,10 +148,7 @@ void EditView::subSaveTaskOptions() {
 void EditView::subLoadEffectOptions() {
     const typTaskDefaults& d = Setup.TaskDefaults;
     auto tone = [this](TonePanel* panel, int level, std::array<uint8_t, 3> channels) {
-        panel->setValue(level);
-        panel->lblValue->setText(QString::number(panel->value()));
-        for (int i = 0; i < 3 && panel->channel(0); ++i)
-            panel->channel(i)->setChecked(channels[size_t(i)] != 0);
+        panel->load(level, channels);
         subMarkOptionsChanged();
     };
     switch (TaskType(CurrentTask.TaskID)) {
@@ -178,15 +175,13 @@ void EditView::subLoadEffectOptions() {
         subLoadFrameOptions(d.Frame);
         break;
     case TaskType::Mask:
-        maskOptions->sldMask->setValue(d.Mask.Level);
-        maskOptions->chkMaskTransparent->setChecked(d.Mask.Transparent != 0);
-        maskOptions->OptMask->select(d.Mask.Style);
+        maskOptions->load(d.Mask);
         SelectedStyle = d.Mask.Style;
         subMarkOptionsChanged();
         break;
     case TaskType::Shadow:
         subMarkOptionsChanged();
-        shadowOptions->OptShadow->select(d.ShadowStyle);
+        shadowOptions->pictureOptions()->select(d.ShadowStyle);
         SelectedStyle = int16_t(d.ShadowStyle + 8);
         break;
     default:
@@ -195,65 +190,27 @@ void EditView::subLoadEffectOptions() {
 }
 
 void EditView::subLoadWatermarkOptions(const typWatermarkTask& d) {
-    WatermarkPanel* wm = watermarkOptions;
-    wm->cboMergeStyle->setCurrentIndex(d.MergeStyle);
+    watermarkOptions->load(d);
     picLocation->setVisible(d.MergeStyle == 0);
-    wm->sldWatermarkTransparency->setValue(d.Transparency);
-    wm->chkWatermarkTransparent->setChecked(d.Transparent != 0);
-    wm->picWatermarkTransparentColor->setBackColor(d.TransparentColor);
     if (!fncFileExists(d.ImageFile))
         return;
-    if (wm->picWatermarkImage->path.isEmpty())
+    if (watermarkOptions->picture()->file().isEmpty())
         subLoadWatermarkImage(d.ImageFile);
     subMarkOptionsChanged();
 }
 
 void EditView::subLoadTextOptions(const typTextTask& d) {
-    TextPanel* t = textOptions;
-    t->chkTextBold->setChecked(d.Bold != 0);
-    t->chkTextItalic->setChecked(d.Style2 != 0);
-    t->chkTextUnderline->setChecked(d.Style3 != 0);
-    t->txtDraw->setText(d.Caption);
-    t->chkTransparent->setChecked(d.Transparent != 0);
-    t->cmdTextBackground->setEnabled(!t->chkTransparent->isChecked());
-    t->cmdTextBackground->setBackColor(d.BackColor);
-    // A font list shorter than the stored index (fonts removed since) shows the
-    // first family.
-    t->ComboFontFamily->setCurrentIndex(
-        d.FontFamily >= 0 && d.FontFamily < t->ComboFontFamily->count() ? d.FontFamily : 0);
-    t->comboFontSize->setEditText(QString::number(d.FontSize));
-    t->cboPosition->setCurrentIndex(d.Position);
+    textOptions->load(d);
     picLocation->setVisible(d.Position == 9);
-    t->OptTextOrientation->select(d.Orientation == 0 ? 0 : 1);
-    t->cmdTextColor->setBackColor(d.ForeColor);
-    t->ComboFilter->setCurrentIndex(d.Filter);
-    t->OptTextAlignment->select(d.Alignment);
-    t->txtTextAngle->setText(QString::number(d.Angle));
-    t->vsbTextAngle->setSpinValue(d.Angle);
-    if (!t->txtDraw->text().isEmpty())
+    if (!textOptions->textBox()->text().isEmpty())
         subMarkOptionsChanged();
-    panel::fit(t->panel);
 }
 
 void EditView::subLoadFrameOptions(const typFrameTask& d) {
-    FramePanel* f = frameOptions;
-    f->OptFrameStyle[d.Kind == 0 ? 0 : 1]->setChecked(true);
-    f->OptFrameImage->select(d.Style);
+    frameOptions->load(d);
     SelectedStyle = d.Style;
-    f->txtFrameSize->setText(QString::number(d.Size));
-    f->vsFrameSize->setSpinValue(d.Size);
-    f->chkFrameImageResizeCanvas->setChecked(d.ResizeCanvas != 0);
     picCropBackColor->setBackColor(d.Color);
-    f->picFrameImage->hide();
-    f->picFrameColor->hide();
-    if (d.Kind == 0) {
-        f->picFrameImage->show();
-        FrameBackColor->hide();
-    } else {
-        f->picFrameColor->show();
-        FrameBackColor->show();
-    }
-    panel::fit(f->panel);
+    FrameBackColor->setVisible(d.Kind != 0);
     subMarkOptionsChanged();
 }
 
@@ -281,45 +238,20 @@ void EditView::subSaveEffectOptions() {
         d.BrightnessLevel = int16_t(brightnessOptions->value());
         channels(brightnessOptions, d.BrightnessRed, d.BrightnessGreen, d.BrightnessBlue);
         break;
-    case TaskType::Watermark: {
-        const WatermarkPanel* wm = watermarkOptions;
-        d.Watermark.MergeStyle = int16_t(std::max(0, wm->cboMergeStyle->currentIndex()));
-        d.Watermark.Transparency = int16_t(wm->sldWatermarkTransparency->Value());
-        d.Watermark.Transparent = check(wm->chkWatermarkTransparent);
-        d.Watermark.TransparentColor = wm->picWatermarkTransparentColor->BackColor();
-        d.Watermark.ImageFile = wm->picWatermarkImage->path;
+    case TaskType::Watermark:
+        watermarkOptions->store(d.Watermark);
         break;
-    }
-    case TaskType::Text: {
-        const TextPanel* t = textOptions;
-        typTextTask& x = d.Text;
-        x.Bold = check(t->chkTextBold);
-        x.Style2 = check(t->chkTextItalic);
-        x.Style3 = check(t->chkTextUnderline);
-        x.Caption = t->txtDraw->text();
-        x.Transparent = check(t->chkTransparent);
-        x.BackColor = t->cmdTextBackground->BackColor();
-        x.FontFamily = int16_t(t->ComboFontFamily->currentIndex());
-        x.FontSize = cInt(t->comboFontSize->currentText());
-        x.Position = int16_t(std::max(0, t->cboPosition->currentIndex()));
-        x.Orientation = t->vertical() ? 1 : 0;
-        x.ForeColor = t->cmdTextColor->BackColor();
-        x.Filter = int16_t(std::max(0, t->ComboFilter->currentIndex()));
-        x.Alignment = uint8_t(t->alignment());
-        x.Angle = int16_t(t->vsbTextAngle->Value());
+    case TaskType::Text:
+        textOptions->store(d.Text);
         break;
-    }
     case TaskType::Frame:
         d.Frame.Style = SelectedStyle;
         d.Frame.Color = picCropBackColor->BackColor();
-        d.Frame.Size = cInt(frameOptions->txtFrameSize->text());
-        d.Frame.ResizeCanvas = check(frameOptions->chkFrameImageResizeCanvas);
-        d.Frame.Kind = frameOptions->pictureFrame() ? 0 : 1;
+        frameOptions->store(d.Frame);
         break;
     case TaskType::Mask:
         d.Mask.Style = SelectedStyle;
-        d.Mask.Transparent = check(maskOptions->chkMaskTransparent);
-        d.Mask.Level = int16_t(maskOptions->sldMask->Value());
+        maskOptions->store(d.Mask);
         break;
     case TaskType::Shadow:
         d.ShadowStyle = int16_t(SelectedStyle - 8);

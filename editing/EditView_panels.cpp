@@ -211,7 +211,7 @@ void EditView::subEndPickModes() {
     chkSelectLocation->setChecked(false);
     chkCropMouse->setChecked(false);
     chkCropBackColor->setChecked(false);
-    redEyeOptions->chkRedEye->setChecked(false);
+    redEyeOptions->regionToggle()->setChecked(false);
     s->LocationPickMode = false;
     s->CropByMouseActive = false;
     host_.previewView()->box().ClearSelection();
@@ -542,23 +542,23 @@ void EditView::buildEffectPanels() {
     connect(shadowOptions, &ShadowPanel::optionsChanged, this, changed);
 
     WatermarkPanel* wm = watermarkOptions;
-    connect(wm->cmdSelectMerge, &QPushButton::clicked, this, [this] { cmdSelectMerge_Click(); });
-    connect(wm->picWatermarkTransparentColor, &QPushButton::clicked, this,
-            [this] { subPickButtonColour(watermarkOptions->picWatermarkTransparentColor); });
-    connect(wm->chkWatermarkTransparentColor, &QPushButton::toggled, this, [this](bool on) {
+    connect(wm->selectButton(), &QPushButton::clicked, this, [this] { cmdSelectMerge_Click(); });
+    connect(wm->transparentColourButton(), &QPushButton::clicked, this,
+            [this] { subPickButtonColour(watermarkOptions->transparentColourButton()); });
+    connect(wm->colourPickToggle(), &QPushButton::toggled, this, [this](bool on) {
         if (on)
             PickWatermarkColor = true;
     });
-    connect(wm->picWatermarkImage, &WatermarkPicture::MouseDown, this, [this](int x, int y) {
-        const QImage& shown = watermarkOptions->picWatermarkImage->picture;
+    connect(wm->picture(), &WatermarkPicture::MouseDown, this, [this](int x, int y) {
+        const QImage& shown = watermarkOptions->picture()->image();
         if (!PickWatermarkColor || !shown.valid(x, y))
             return;
-        watermarkOptions->picWatermarkTransparentColor->setBackColor(
+        watermarkOptions->transparentColourButton()->setBackColor(
             qColorToOle(QColor(shown.pixel(x, y))));
     });
-    connect(wm->picWatermarkImage, &WatermarkPicture::MouseUp, this, [this] {
+    connect(wm->picture(), &WatermarkPicture::MouseUp, this, [this] {
         PickWatermarkColor = false;
-        watermarkOptions->chkWatermarkTransparentColor->setChecked(false);
+        watermarkOptions->colourPickToggle()->setChecked(false);
     });
     connect(wm, &WatermarkPanel::mergeStyleClicked, this, [this](int index) {
         chkSelectLocation->setChecked(false);
@@ -572,18 +572,14 @@ void EditView::buildEffectPanels() {
         if (index >= 0 && index <= 9)
             picLocation->setVisible(index == 9);
     });
-    connect(text, &TextPanel::layoutChanged, this, [this] {
-        panel::fit(textOptions->panel);
-        fitDialogToPanel();
-    });
-    connect(text->cmdTextColor, &QPushButton::clicked, this,
-            [this] { subPickButtonColour(textOptions->cmdTextColor); });
-    connect(text->cmdTextBackground, &QPushButton::clicked, this,
-            [this] { subPickButtonColour(textOptions->cmdTextBackground); });
+    connect(text, &TextPanel::layoutChanged, this, [this] { fitDialogToPanel(); });
+    connect(text->colourButton(), &QPushButton::clicked, this,
+            [this] { subPickButtonColour(textOptions->colourButton()); });
+    connect(text->backgroundButton(), &QPushButton::clicked, this,
+            [this] { subPickButtonColour(textOptions->backgroundButton()); });
 
     connect(frameOptions, &FramePanel::frameKindClicked, this, [this](int index) {
         FrameBackColor->setVisible(index == 1);
-        panel::fit(frameOptions->panel);
         fitDialogToPanel();
     });
     connect(frameOptions, &FramePanel::frameImageClicked, this,
@@ -592,7 +588,7 @@ void EditView::buildEffectPanels() {
             [this](int index) { SelectedStyle = int16_t(index); });
     connect(shadowOptions, &ShadowPanel::shadowClicked, this,
             [this](int index) { SelectedStyle = int16_t(index + 8); });
-    connect(redEyeOptions->chkRedEye, &QPushButton::toggled, this,
+    connect(redEyeOptions->regionToggle(), &QPushButton::toggled, this,
             [this](bool on) { chkRedEye_Click(on); });
 }
 
@@ -600,7 +596,7 @@ void EditView::buildEffectPanels() {
 // colour pick.
 void EditView::connectEffectPanels() {
     connect(host_.previewSelection(), &SelectionController::pickBoxesCleared, this,
-            [this] { redEyeOptions->chkRedEye->setChecked(false); });
+            [this] { redEyeOptions->regionToggle()->setChecked(false); });
 }
 
 void EditView::subPickButtonColour(ColorButton* button) {

@@ -194,12 +194,7 @@ TaskBuild EditView::fncBuildEffectTask() const {
     case TaskType::Brightness:
         return fncBrightnessTask(tone(brightnessOptions));
     case TaskType::Watermark: {
-        const WatermarkPanel* wm = watermarkOptions;
-        WatermarkOptions o;
-        o.transparent = wm->chkWatermarkTransparent->isChecked();
-        o.transparentColor = wm->picWatermarkTransparentColor->BackColor();
-        o.transparency = wm->sldWatermarkTransparency->Value();
-        o.styleText = wm->cboMergeStyle->currentText();
+        WatermarkOptions o = watermarkOptions->options();
         o.currentStyle = box.MergeStyle();
         o.file = Setup.TaskDefaults.Watermark.ImageFile;
         o.pointX = host_.previewSelection()->WatermarkPointX;
@@ -208,39 +203,20 @@ TaskBuild EditView::fncBuildEffectTask() const {
         return fncWatermarkTask(o, scale);
     }
     case TaskType::Text: {
-        const TextPanel* t = textOptions;
-        TextOptions o;
-        o.antiAlias = t->chkAntiAlias->isChecked();
-        o.transparent = t->chkTransparent->isChecked();
-        o.family = t->ComboFontFamily->currentText();
-        o.size = t->comboFontSize->currentText();
-        o.bold = t->chkTextBold->isChecked();
-        o.italic = t->chkTextItalic->isChecked();
-        o.underline = t->chkTextUnderline->isChecked();
-        o.color = t->cmdTextColor->BackColor();
-        o.backColor = t->cmdTextBackground->BackColor();
-        o.position = t->cboPosition->currentIndex();
-        o.vertical = t->vertical();
-        o.alignment = t->alignment();
-        o.angle = t->txtTextAngle->text();
-        o.text = t->txtDraw->text();
+        TextOptions o = textOptions->options();
         o.pointX = host_.previewSelection()->TextPointX;
         o.pointY = host_.previewSelection()->TextPointY;
         o.autoZoom = box.AutoZoom();
         return fncTextTask(o, scale);
     }
     case TaskType::Frame: {
-        FrameOptions o;
-        o.picture = frameOptions->pictureFrame();
+        FrameOptions o = frameOptions->options();
         o.style = SelectedStyle;
-        o.resizeCanvas = frameOptions->chkFrameImageResizeCanvas->isChecked();
-        o.size = frameOptions->txtFrameSize->text();
         o.backColor = picCropBackColor->BackColor();
         return fncFrameTask(o, box.ImageWidth(), box.ImageHeight());
     }
     case TaskType::Mask:
-        return fncMaskTask({maskOptions->chkMaskTransparent->isChecked(),
-                            maskOptions->sldMask->Value(), SelectedStyle});
+        return fncMaskTask(maskOptions->options(SelectedStyle));
     case TaskType::Shadow:
         return fncShadowTask(SelectedStyle);
     case TaskType::RedEye: {

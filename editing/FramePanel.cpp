@@ -1,6 +1,8 @@
 #include "editing/FramePanel.h"
 
 #include "controls/common/modGenericFunctions.h"
+#include "core/Convert.h"
+#include "core/setup/typTaskDefaults.h"
 #include "editing/EffectTasks.h"
 #include "editing/OptionControls.h"
 #include "editing/PanelLayout.h"
@@ -60,6 +62,7 @@ FramePanel::FramePanel(QWidget* panel_) : QObject(panel_), panel(panel_) {
             picFrameImage->setVisible(i == 0);
             picFrameColor->setVisible(i == 1);
             emit optionsChanged();
+            panel::fit(panel);
             emit frameKindClicked(i);
         });
     connect(OptFrameImage, &PictureOptions::Click, this, [this](int index) {
@@ -76,6 +79,35 @@ FramePanel::FramePanel(QWidget* panel_) : QObject(panel_), panel(panel_) {
     });
     // Room for the larger of the two parts.
     panel::fit(panel);
+}
+
+void FramePanel::load(const typFrameTask& d) {
+    OptFrameStyle[d.Kind == 0 ? 0 : 1]->setChecked(true);
+    OptFrameImage->select(d.Style);
+    txtFrameSize->setText(QString::number(d.Size));
+    vsFrameSize->setSpinValue(d.Size);
+    chkFrameImageResizeCanvas->setChecked(d.ResizeCanvas != 0);
+    picFrameImage->hide();
+    picFrameColor->hide();
+    if (d.Kind == 0)
+        picFrameImage->show();
+    else
+        picFrameColor->show();
+    panel::fit(panel);
+}
+
+void FramePanel::store(typFrameTask& d) const {
+    d.Size = cInt(txtFrameSize->text());
+    d.ResizeCanvas = chkFrameImageResizeCanvas->isChecked() ? 1 : 0;
+    d.Kind = pictureFrame() ? 0 : 1;
+}
+
+FrameOptions FramePanel::options() const {
+    FrameOptions o;
+    o.picture = pictureFrame();
+    o.resizeCanvas = chkFrameImageResizeCanvas->isChecked();
+    o.size = txtFrameSize->text();
+    return o;
 }
 
 bool FramePanel::pictureFrame() const {

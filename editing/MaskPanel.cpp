@@ -1,5 +1,7 @@
 #include "editing/MaskPanel.h"
 
+#include "core/setup/typTaskDefaults.h"
+#include "editing/EffectTasks.h"
 #include "editing/OptionControls.h"
 #include "editing/PanelLayout.h"
 #include "editing/PictureOptions.h"
@@ -35,6 +37,21 @@ MaskPanel::MaskPanel(QWidget* panel_) : QObject(panel_), panel(panel_) {
     });
     connect(chkMaskTransparent, &QCheckBox::toggled, this, [this] { emit optionsChanged(); });
     panel::fit(panel);
+}
+
+void MaskPanel::load(const typMaskTask& d) {
+    sldMask->setValue(d.Level);
+    chkMaskTransparent->setChecked(d.Transparent != 0);
+    OptMask->select(d.Style);
+}
+
+void MaskPanel::store(typMaskTask& d) const {
+    d.Transparent = chkMaskTransparent->isChecked() ? 1 : 0;
+    d.Level = int16_t(sldMask->Value());
+}
+
+MaskOptions MaskPanel::options(int style) const {
+    return {chkMaskTransparent->isChecked(), sldMask->Value(), style};
 }
 
 } // namespace picbasket

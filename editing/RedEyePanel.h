@@ -13,6 +13,11 @@ class RedEyePanel : public QObject {
 public:
     explicit RedEyePanel(QWidget* panel);
 
+    // What the panel provides: the toggle, which the edit view connects and clears
+    // when a pick mode ends.
+    QPushButton* regionToggle() const { return chkRedEye; }
+
+private:
     QWidget* panel;
     QPushButton* chkRedEye;
 };

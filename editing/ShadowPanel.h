@@ -13,12 +13,17 @@ class ShadowPanel : public QObject {
 public:
     explicit ShadowPanel(QWidget* panel);
 
-    QWidget* panel;
-    PictureOptions* OptShadow;
+    // What the panel provides: the shadow pictures, which the edit view's stored
+    // options choose from and the tests drive.
+    PictureOptions* pictureOptions() const { return OptShadow; }
 
 Q_SIGNALS:
     void optionsChanged();
     void shadowClicked(int index);
+
+private:
+    QWidget* panel;
+    PictureOptions* OptShadow;
 };
 
 } // namespace picbasket

@@ -1,8 +1,11 @@
 #include "editing/TextPanel.h"
 
 #include "controls/common/modGenericFunctions.h"
+#include "core/Convert.h"
+#include "core/setup/typTaskDefaults.h"
 #include "editing/ColorButton.h"
 #include "editing/OptionControls.h"
+#include "editing/OverlayTasks.h"
 #include "editing/PanelLayout.h"
 #include "editing/PictureOptions.h"
 
@@ -13,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
+#include <algorithm>
 
 namespace picbasket {
 
@@ -158,6 +162,7 @@ TextPanel::TextPanel(QWidget* panel_, const Lists& lists)
     connect(OptTextOrientation, &PictureOptions::Click, this, [this](int index) {
         picTextAlignment->setVisible(index == 0);
         emit optionsChanged();
+        panel::fit(panel);
         emit layoutChanged();
     });
     connect(OptTextAlignment, &PictureOptions::Click, this, changed);
@@ -187,6 +192,66 @@ void TextPanel::clampAngle() {
     const int angle = txtTextAngle->text().toInt(&ok);
     if (ok && vsbTextAngle->Value() != angle)
         vsbTextAngle->setSpinValue(angle);
+}
+
+void TextPanel::load(const typTextTask& d) {
+    chkTextBold->setChecked(d.Bold != 0);
+    chkTextItalic->setChecked(d.Style2 != 0);
+    chkTextUnderline->setChecked(d.Style3 != 0);
+    txtDraw->setText(d.Caption);
+    chkTransparent->setChecked(d.Transparent != 0);
+    cmdTextBackground->setEnabled(!chkTransparent->isChecked());
+    cmdTextBackground->setBackColor(d.BackColor);
+    // A font list shorter than the stored index (fonts removed since) shows the
+    // first family.
+    ComboFontFamily->setCurrentIndex(
+        d.FontFamily >= 0 && d.FontFamily < ComboFontFamily->count() ? d.FontFamily : 0);
+    comboFontSize->setEditText(QString::number(d.FontSize));
+    cboPosition->setCurrentIndex(d.Position);
+    OptTextOrientation->select(d.Orientation == 0 ? 0 : 1);
+    cmdTextColor->setBackColor(d.ForeColor);
+    ComboFilter->setCurrentIndex(d.Filter);
+    OptTextAlignment->select(d.Alignment);
+    txtTextAngle->setText(QString::number(d.Angle));
+    vsbTextAngle->setSpinValue(d.Angle);
+    panel::fit(panel);
+}
+
+void TextPanel::store(typTextTask& x) const {
+    auto check = [](const QAbstractButton* box) { return uint8_t(box->isChecked() ? 1 : 0); };
+    x.Bold = check(chkTextBold);
+    x.Style2 = check(chkTextItalic);
+    x.Style3 = check(chkTextUnderline);
+    x.Caption = txtDraw->text();
+    x.Transparent = check(chkTransparent);
+    x.BackColor = cmdTextBackground->BackColor();
+    x.FontFamily = int16_t(ComboFontFamily->currentIndex());
+    x.FontSize = cInt(comboFontSize->currentText());
+    x.Position = int16_t(std::max(0, cboPosition->currentIndex()));
+    x.Orientation = vertical() ? 1 : 0;
+    x.ForeColor = cmdTextColor->BackColor();
+    x.Filter = int16_t(std::max(0, ComboFilter->currentIndex()));
+    x.Alignment = uint8_t(alignment());
+    x.Angle = int16_t(vsbTextAngle->Value());
+}
+
+TextOptions TextPanel::options() const {
+    TextOptions o;
+    o.antiAlias = chkAntiAlias->isChecked();
+    o.transparent = chkTransparent->isChecked();
+    o.family = ComboFontFamily->currentText();
+    o.size = comboFontSize->currentText();
+    o.bold = chkTextBold->isChecked();
+    o.italic = chkTextItalic->isChecked();
+    o.underline = chkTextUnderline->isChecked();
+    o.color = cmdTextColor->BackColor();
+    o.backColor = cmdTextBackground->BackColor();
+    o.position = cboPosition->currentIndex();
+    o.vertical = vertical();
+    o.alignment = alignment();
+    o.angle = txtTextAngle->text();
+    o.text = txtDraw->text();
+    return o;
 }
 
 int TextPanel::alignment() const {
@@ -220,6 +285,7 @@ void TextPanel::positionChosen(int index) {
         picTextOrientationCustom->show();
     }
     emit positionClicked(index);
+    panel::fit(panel);
     emit layoutChanged();
 }
 

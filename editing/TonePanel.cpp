@@ -45,4 +45,11 @@ void TonePanel::setValue(int value) {
     slider->setValue(value);
 }
 
+void TonePanel::load(int level, const std::array<uint8_t, 3>& channels) {
+    setValue(level);
+    lblValue->setText(QString::number(value()));
+    for (size_t i = 0; i < 3 && channels_[0]; ++i)
+        channels_[i]->setChecked(channels[i] != 0);
+}
+
 } // namespace picbasket

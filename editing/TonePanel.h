@@ -1,6 +1,7 @@
 #pragma once
 #include <QObject>
 #include <array>
+#include <cstdint>
 
 class QCheckBox;
 class QLabel;
@@ -24,21 +25,28 @@ public:
     };
     TonePanel(QWidget* panel, const Layout& layout);
 
+    // What the panel provides: its level and channels, for the edit view's task and
+    // stored options and for the tests.
     int value() const;
     // The slider's value; its own change runs as the user's would.
     void setValue(int value);
     // 0 red, 1 green, 2 blue; nullptr without channels.
     QCheckBox* channel(int index) const { return channels_[size_t(index)]; }
-
-    QWidget* panel;
-    Slider* slider;
-    QLabel* lblValue;
+    // The stored level and channel ticks (0 or 1) shown; the channels are left alone
+    // without channel boxes.
+    void load(int level, const std::array<uint8_t, 3>& channels);
+    // The slider and its "Value:" label, which follows the thumb while it is dragged.
+    Slider* levelSlider() const { return slider; }
+    QLabel* valueLabel() const { return lblValue; }
 
 Q_SIGNALS:
     // An option of the panel changed.
     void optionsChanged();
 
 private:
+    QWidget* panel;
+    Slider* slider;
+    QLabel* lblValue;
     std::array<QCheckBox*, 3> channels_{};
 };
 

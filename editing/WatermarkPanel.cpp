@@ -1,7 +1,9 @@
 #include "editing/WatermarkPanel.h"
 
+#include "core/setup/typTaskDefaults.h"
 #include "editing/ColorButton.h"
 #include "editing/OptionControls.h"
+#include "editing/OverlayTasks.h"
 #include "editing/PanelLayout.h"
 #include "platform/comctl/Slider.h"
 
@@ -10,6 +12,7 @@
 #include <QGroupBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <algorithm>
 
 namespace picbasket {
 
@@ -26,6 +29,12 @@ void WatermarkPicture::mousePressEvent(QMouseEvent* event) {
 
 void WatermarkPicture::mouseReleaseEvent(QMouseEvent*) {
     emit MouseUp();
+}
+
+void WatermarkPicture::setPicture(const QImage& image, const QString& file) {
+    picture = image;
+    path = image.isNull() ? QString() : file;
+    setPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
 }
 
 WatermarkPanel::WatermarkPanel(QWidget* panel_, QComboBox* styles)
@@ -101,11 +110,33 @@ QSize WatermarkPanel::pictureBox() const {
 
 void WatermarkPanel::showPicture(const QImage& picture, const QString& path, int width,
                                  int height) {
-    picWatermarkImage->picture = picture;
-    picWatermarkImage->path = picture.isNull() ? QString() : path;
-    picWatermarkImage->setPixmap(picture.isNull() ? QPixmap() : QPixmap::fromImage(picture));
+    picWatermarkImage->setPicture(picture, path);
     lblWatermarkResolution->setText(
         picture.isNull() ? QString() : QStringLiteral("%1 x %2").arg(width).arg(height));
+}
+
+void WatermarkPanel::load(const typWatermarkTask& d) {
+    cboMergeStyle->setCurrentIndex(d.MergeStyle);
+    sldWatermarkTransparency->setValue(d.Transparency);
+    chkWatermarkTransparent->setChecked(d.Transparent != 0);
+    picWatermarkTransparentColor->setBackColor(d.TransparentColor);
+}
+
+void WatermarkPanel::store(typWatermarkTask& d) const {
+    d.MergeStyle = int16_t(std::max(0, cboMergeStyle->currentIndex()));
+    d.Transparency = int16_t(sldWatermarkTransparency->Value());
+    d.Transparent = chkWatermarkTransparent->isChecked() ? 1 : 0;
+    d.TransparentColor = picWatermarkTransparentColor->BackColor();
+    d.ImageFile = picWatermarkImage->file();
+}
+
+WatermarkOptions WatermarkPanel::options() const {
+    WatermarkOptions o;
+    o.transparent = chkWatermarkTransparent->isChecked();
+    o.transparentColor = picWatermarkTransparentColor->BackColor();
+    o.transparency = sldWatermarkTransparency->Value();
+    o.styleText = cboMergeStyle->currentText();
+    return o;
 }
 
 } // namespace picbasket

@@ -102,18 +102,18 @@ TEST_F(EffectPanelTest, EveryEffectPreviewsWhatTheEngineMakesOfItsRow) {
         {"text", "Text",
          [](frmMain& f) {
              TextPanel* t = f.editView().textPanel();
-             t->txtDraw->setText(QStringLiteral("Sample"));
-             t->cboPosition->setCurrentIndex(4);
-             t->comboFontSize->setEditText(QStringLiteral("40"));
-             t->OptTextAlignment->select(1);
-             t->chkTransparent->setChecked(true);
-             t->cmdTextColor->setBackColor(0x00FFFF00);
+             t->textBox()->setText(QStringLiteral("Sample"));
+             f.editView().textPositionCombo()->setCurrentIndex(4);
+             f.editView().fontSizeCombo()->setEditText(QStringLiteral("40"));
+             t->alignmentOptions()->select(1);
+             t->transparentBox()->setChecked(true);
+             t->colourButton()->setBackColor(0x00FFFF00);
          }},
         {"text picked", "Text",
          [](frmMain& f) {
              TextPanel* t = f.editView().textPanel();
-             t->cboPosition->setCurrentIndex(9);
-             t->txtTextAngle->setText(QStringLiteral("20"));
+             f.editView().textPositionCombo()->setCurrentIndex(9);
+             t->angleBox()->setText(QStringLiteral("20"));
              f.previewPane().selection()->TextPointX = 30;
              f.previewPane().selection()->TextPointY = 40;
          }},
@@ -121,27 +121,28 @@ TEST_F(EffectPanelTest, EveryEffectPreviewsWhatTheEngineMakesOfItsRow) {
          [&stamp](frmMain& f) {
              picbasket::Setup.TaskDefaults.Watermark.ImageFile = stamp;
              f.editView().subLoadWatermarkImage(stamp);
-             f.editView().watermarkPanel()->cboMergeStyle->setCurrentIndex(2);
-             f.editView().watermarkPanel()->picWatermarkTransparentColor->setBackColor(0x00FFFFFF);
-             f.editView().watermarkPanel()->sldWatermarkTransparency->setValue(30);
+             f.editView().mergeStyleCombo()->setCurrentIndex(2);
+             f.editView().watermarkPanel()->transparentColourButton()->setBackColor(0x00FFFFFF);
+             f.editView().watermarkPanel()->transparencySlider()->setValue(30);
          }},
         {"picture frame", "Frame",
          [](frmMain& f) {
-             f.editView().framePanel()->OptFrameStyle[0]->setChecked(true);
-             f.editView().framePanel()->OptFrameImage->select(4);
+             f.editView().framePanel()->kindOptions()[0]->setChecked(true);
+             f.editView().framePanel()->pictureOptions()->select(4);
          }},
         {"colour frame", "Frame",
          [](frmMain& f) {
-             f.editView().framePanel()->OptFrameStyle[1]->setChecked(true);
-             f.editView().framePanel()->txtFrameSize->setText(QStringLiteral("7"));
+             f.editView().framePanel()->kindOptions()[1]->setChecked(true);
+             f.editView().framePanel()->sizeBox()->setText(QStringLiteral("7"));
              f.editView().backColourButton()->setBackColor(0x000000FF);
          }},
         {"mask", "Mask",
          [](frmMain& f) {
-             f.editView().maskPanel()->OptMask->select(3);
-             f.editView().maskPanel()->sldMask->setValue(20);
+             f.editView().maskPanel()->pictureOptions()->select(3);
+             f.editView().maskPanel()->levelSlider()->setValue(20);
          }},
-        {"shadow", "Shadow", [](frmMain& f) { f.editView().shadowPanel()->OptShadow->select(5); }},
+        {"shadow", "Shadow",
+         [](frmMain& f) { f.editView().shadowPanel()->pictureOptions()->select(5); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -180,10 +181,10 @@ TEST_F(EffectPanelTest, ToneSlotsHoldTheSliderAndTheChannels) {
 TEST_F(EffectPanelTest, SlidersReportOnlyWhenLetGo) {
     choose("Blur");
     w->editView().setTaskOptionsChanged(false);
-    Slider* slider = w->editView().blurPanel()->slider;
+    Slider* slider = w->editView().blurPanel()->levelSlider();
     slider->setSliderDown(true);
     slider->setSliderPosition(7);
-    EXPECT_EQ(w->editView().blurPanel()->lblValue->text(), QStringLiteral("7"));
+    EXPECT_EQ(w->editView().blurPanel()->valueLabel()->text(), QStringLiteral("7"));
     EXPECT_FALSE(w->editView().taskOptionsChanged());
     slider->setSliderDown(false);
     EXPECT_EQ(slider->Value(), 7);
@@ -196,10 +197,10 @@ TEST_F(EffectPanelTest, SingleWatermarkOnAHalfSizePreviewStampsInImagePixels) {
     picbasket::Setup.TaskDefaults.Watermark.ImageFile = stamp;
     choose("Watermark");
     WatermarkPanel* wm = w->editView().watermarkPanel();
-    wm->cboMergeStyle->setCurrentIndex(0);
+    w->editView().mergeStyleCombo()->setCurrentIndex(0);
     EXPECT_FALSE(w->editView().locationFrame()->isHidden());
-    wm->chkWatermarkTransparent->setChecked(false);
-    wm->sldWatermarkTransparency->setValue(0);
+    wm->transparentBox()->setChecked(false);
+    wm->transparencySlider()->setValue(0);
     ImageBox& box = w->previewPane().box()->box();
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
@@ -245,7 +246,7 @@ TEST_F(EffectPanelTest, WatermarkWithoutAStampableFileTellsWhyAndStampsNothing) 
         SCOPED_TRACE(c.file.toStdString());
         picbasket::Setup.TaskDefaults.Watermark.ImageFile = c.file;
         choose("Watermark");
-        w->editView().watermarkPanel()->cboMergeStyle->setCurrentIndex(2);
+        w->editView().mergeStyleCombo()->setCurrentIndex(2);
         w->editView().subMarkOptionsChanged();
         const size_t shownBefore = messages.shown().size();
         const size_t reportsBefore = errors.reports().size();
@@ -269,43 +270,43 @@ TEST_F(EffectPanelTest, WatermarkWithoutAStampableFileTellsWhyAndStampsNothing) 
 TEST_F(EffectPanelTest, PickedTextPositionStoresNoOrientationNoAlignmentAndTheAngle) {
     choose("Text");
     TextPanel* t = w->editView().textPanel();
-    t->OptTextOrientation->select(1);
-    t->cboPosition->setCurrentIndex(9);
+    t->orientationOptions()->select(1);
+    w->editView().textPositionCombo()->setCurrentIndex(9);
     EXPECT_FALSE(w->editView().locationFrame()->isHidden());
-    EXPECT_FALSE(t->picTextOrientationCustom->isHidden());
-    EXPECT_TRUE(t->picTextOrientation->isHidden());
-    EXPECT_TRUE(t->picTextAlignment->isHidden());
-    t->vsbTextAngle->setSpinValue(-30);
-    EXPECT_EQ(t->txtTextAngle->text(), QStringLiteral("-30"));
+    EXPECT_FALSE(t->anglePart()->isHidden());
+    EXPECT_TRUE(t->orientationPart()->isHidden());
+    EXPECT_TRUE(t->alignmentPart()->isHidden());
+    t->angleSpin()->setSpinValue(-30);
+    EXPECT_EQ(t->angleBox()->text(), QStringLiteral("-30"));
     ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_EQ(CurrentTask.Param[13], QStringLiteral("0"));
     EXPECT_EQ(CurrentTask.Param[5], QStringLiteral("0"));
     EXPECT_EQ(CurrentTask.Param[4], QStringLiteral("-30"));
     EXPECT_EQ(CurrentTask.Param[14], QStringLiteral("9"));
-    t->cboPosition->setCurrentIndex(3);
+    w->editView().textPositionCombo()->setCurrentIndex(3);
     EXPECT_TRUE(w->editView().locationFrame()->isHidden());
-    EXPECT_TRUE(t->picTextOrientationCustom->isHidden());
-    EXPECT_FALSE(t->picTextOrientation->isHidden());
+    EXPECT_TRUE(t->anglePart()->isHidden());
+    EXPECT_FALSE(t->orientationPart()->isHidden());
 }
 
 TEST_F(EffectPanelTest, TypedFontSizeAndMergeStyleMarkTheOptionsChanged) {
     choose("Text");
     w->editView().setTaskOptionsChanged(false);
-    w->editView().textPanel()->comboFontSize->setEditText(QStringLiteral("33"));
+    w->editView().fontSizeCombo()->setEditText(QStringLiteral("33"));
     EXPECT_TRUE(w->editView().taskOptionsChanged());
     ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_EQ(CurrentTask.Param[7], QStringLiteral("33"));
 
     choose("Watermark");
     w->editView().setTaskOptionsChanged(false);
-    w->editView().watermarkPanel()->cboMergeStyle->setCurrentIndex(3);
+    w->editView().mergeStyleCombo()->setCurrentIndex(3);
     EXPECT_TRUE(w->editView().taskOptionsChanged());
 }
 
 TEST_F(EffectPanelTest, AnEmptiedFontSizeIsRefusedBeforeAnythingIsDrawn) {
     choose("Text");
-    w->editView().textPanel()->comboFontSize->setEditText(QString());
-    EXPECT_EQ(w->editView().textPanel()->comboFontSize->currentText(), QStringLiteral("0"));
+    w->editView().fontSizeCombo()->setEditText(QString());
+    EXPECT_EQ(w->editView().fontSizeCombo()->currentText(), QStringLiteral("0"));
     const typTask before = CurrentTask;
     EXPECT_FALSE(w->editView().cmdApply_Click());
     ASSERT_EQ(messages.shown().size(), 1u);
@@ -317,38 +318,93 @@ TEST_F(EffectPanelTest, AnEmptiedFontSizeIsRefusedBeforeAnythingIsDrawn) {
 TEST_F(EffectPanelTest, AStoredFontBeyondTheListShowsTheFirstFamily) {
     picbasket::Setup.TaskDefaults.Text.FontFamily = 32000;
     choose("Text");
-    EXPECT_EQ(w->editView().textPanel()->ComboFontFamily->currentIndex(), 0);
+    EXPECT_EQ(w->editView().fontFamilyCombo()->currentIndex(), 0);
 }
 
 TEST_F(EffectPanelTest, ColourFrameAddsItsSizeOnEverySide) {
     startOn(gradient(300, 200));
     choose("Frame");
     FramePanel* f = w->editView().framePanel();
-    f->OptFrameStyle[1]->setChecked(true);
+    f->kindOptions()[1]->setChecked(true);
     EXPECT_FALSE(w->editView().backColourFrame()->isHidden());
-    EXPECT_TRUE(f->picFrameImage->isHidden());
-    f->txtFrameSize->setText(QStringLiteral("20"));
+    EXPECT_TRUE(f->picturePart()->isHidden());
+    f->sizeBox()->setText(QStringLiteral("20"));
     ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_EQ(shown().size(), QSize(340, 240));
     EXPECT_EQ(CurrentTask.Param[2], QStringLiteral("1"));
     EXPECT_EQ(CurrentTask.Param[3], QStringLiteral("20"));
     EXPECT_TRUE(CurrentTask.Param[4].isEmpty());
-    f->OptFrameStyle[0]->setChecked(true);
+    f->kindOptions()[0]->setChecked(true);
     EXPECT_TRUE(w->editView().backColourFrame()->isHidden());
+}
+
+// A panel whose part is shown or hidden takes the height of what it then shows, and the
+// dialog's shared frames and buttons move below it: nothing is cut off or overlaid.
+TEST_F(EffectPanelTest, PanelsTakeTheHeightOfTheirShownPartsAndTheButtonsFollow) {
+    struct Case {
+        const char* key;
+        const char* panel;
+        // The other part shown (true) or the panel's first part (false).
+        std::function<void(frmMain&, bool)> show;
+    };
+    const Case cases[] = {
+        {"Text", "picText",
+         [](frmMain& f, bool other) {
+             f.editView().textPositionCombo()->setCurrentIndex(other ? 9 : 3);
+         }},
+        {"Frame", "picFrame",
+         [](frmMain& f, bool other) {
+             f.editView().framePanel()->kindOptions()[other ? 1 : 0]->setChecked(true);
+         }},
+    };
+    auto checkFits = [this](QWidget* panel) {
+        for (const QWidget* child : panel->findChildren<QWidget*>()) {
+            if (!child->isVisibleTo(panel))
+                continue;
+            SCOPED_TRACE(child->metaObject()->className());
+            EXPECT_LE(child->mapTo(panel, QPoint(0, child->height())).y(), panel->height());
+        }
+        int bottom = panel->y() + panel->height();
+        for (const QWidget* frame : {static_cast<const QWidget*>(w->editView().backColourFrame()),
+                                     static_cast<const QWidget*>(w->editView().locationFrame())}) {
+            if (frame->isHidden())
+                continue;
+            EXPECT_GE(frame->y(), bottom);
+            bottom = frame->y() + frame->height();
+        }
+        EXPECT_GE(w->editView().applyButton()->y(), bottom);
+        EXPECT_GE(w->editView().optionsDialog()->height(),
+                  w->editView().applyButton()->y() + w->editView().applyButton()->height());
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        choose(c.key);
+        QWidget* panel = w->editView().taskPanel(QString::fromLatin1(c.panel));
+        ASSERT_NE(panel, nullptr);
+        c.show(*w, false);
+        const int first = panel->height();
+        checkFits(panel);
+        c.show(*w, true);
+        EXPECT_NE(panel->height(), first);
+        checkFits(panel);
+        c.show(*w, false);
+        EXPECT_EQ(panel->height(), first);
+        checkFits(panel);
+    }
 }
 
 TEST_F(EffectPanelTest, FrameSizeSpinCoversTheWholeRangeOfItsBox) {
     choose("Frame");
     FramePanel* f = w->editView().framePanel();
-    f->OptFrameStyle[1]->setChecked(true);
-    f->txtFrameSize->setText(QStringLiteral("500"));
-    emit f->txtFrameSize->editingFinished();
-    EXPECT_EQ(f->txtFrameSize->text(), QStringLiteral("500"));
-    EXPECT_EQ(f->vsFrameSize->Value(), 500);
-    f->txtFrameSize->setText(QStringLiteral("900"));
-    emit f->txtFrameSize->editingFinished();
-    EXPECT_EQ(f->txtFrameSize->text(), QStringLiteral("800"));
-    EXPECT_EQ(f->vsFrameSize->Value(), 800);
+    f->kindOptions()[1]->setChecked(true);
+    f->sizeBox()->setText(QStringLiteral("500"));
+    emit f->sizeBox()->editingFinished();
+    EXPECT_EQ(f->sizeBox()->text(), QStringLiteral("500"));
+    EXPECT_EQ(f->sizeSpin()->Value(), 500);
+    f->sizeBox()->setText(QStringLiteral("900"));
+    emit f->sizeBox()->editingFinished();
+    EXPECT_EQ(f->sizeBox()->text(), QStringLiteral("800"));
+    EXPECT_EQ(f->sizeSpin()->Value(), 800);
 }
 
 TEST_F(EffectPanelTest, ShadowAndStylesOfThePictureGroups) {
@@ -356,27 +412,27 @@ TEST_F(EffectPanelTest, ShadowAndStylesOfThePictureGroups) {
     EXPECT_EQ(w->editView().selectedStyle(), 8);
     ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_EQ(CurrentTask.Param[1], QStringLiteral("0"));
-    w->editView().shadowPanel()->OptShadow->select(3);
+    w->editView().shadowPanel()->pictureOptions()->select(3);
     EXPECT_EQ(w->editView().selectedStyle(), 11);
     dropPreview();
     choose("Frame");
     EXPECT_EQ(w->editView().selectedStyle(), 0);
     choose("Mask");
     EXPECT_EQ(w->editView().selectedStyle(), 0);
-    w->editView().maskPanel()->OptMask->select(6);
+    w->editView().maskPanel()->pictureOptions()->select(6);
     EXPECT_EQ(w->editView().selectedStyle(), 6);
     // A group always keeps one picture chosen.
-    w->editView().maskPanel()->OptMask->button(6)->click();
-    EXPECT_TRUE(w->editView().maskPanel()->OptMask->button(6)->isChecked());
+    w->editView().maskPanel()->pictureOptions()->button(6)->click();
+    EXPECT_TRUE(w->editView().maskPanel()->pictureOptions()->button(6)->isChecked());
 }
 
 TEST_F(EffectPanelTest, OnlyATickedMaskIsBlurred) {
     for (bool transparent : {false, true}) {
         SCOPED_TRACE(transparent);
         choose("Mask");
-        w->editView().maskPanel()->OptMask->select(2);
-        w->editView().maskPanel()->chkMaskTransparent->setChecked(transparent);
-        w->editView().maskPanel()->sldMask->setValue(0);
+        w->editView().maskPanel()->pictureOptions()->select(2);
+        w->editView().maskPanel()->transparentBox()->setChecked(transparent);
+        w->editView().maskPanel()->levelSlider()->setValue(0);
         ASSERT_TRUE(w->editView().cmdApply_Click());
         ImageBox oracle;
         oracle.setImage(original);
@@ -404,12 +460,12 @@ TEST_F(EffectPanelTest, RedEyeWorksInTheMarkedRegionAndLeavesSelectionOnlyOff) {
     choose("RedEye");
     EXPECT_FALSE(w->editView().applyButton()->isEnabled());
     ImageBox& box = w->previewPane().box()->box();
-    w->editView().redEyePanel()->chkRedEye->setChecked(true);
+    w->editView().redEyePanel()->regionToggle()->setChecked(true);
     EXPECT_EQ(box.ActiveSelectionTool(), ImageBox::RedEyeTool);
     EXPECT_TRUE(w->editView().applyButton()->isEnabled());
     box.SelectRectangle(15, 15, 45, 45);
     w->previewPane().selection()->mouseUp(1, 45, 45);
-    EXPECT_FALSE(w->editView().redEyePanel()->chkRedEye->isChecked());
+    EXPECT_FALSE(w->editView().redEyePanel()->regionToggle()->isChecked());
     ASSERT_TRUE(w->editView().cmdApply_Click());
     EXPECT_FALSE(box.SelectionOnly());
     EXPECT_FALSE(box.HasSelection());
@@ -422,7 +478,7 @@ TEST_F(EffectPanelTest, RedEyeWorksInTheMarkedRegionAndLeavesSelectionOnlyOff) {
 TEST_F(EffectPanelTest, ColourButtonsTakeOnlyAConfirmedColour) {
     FakeDialogBackend dialogs;
     choose("Text");
-    ColorButton* button = w->editView().textPanel()->cmdTextColor;
+    ColorButton* button = w->editView().textPanel()->colourButton();
     const OleColor before = button->BackColor();
     w->editView().setTaskOptionsChanged(false);
     dialogs.cancelColor();
@@ -441,42 +497,42 @@ TEST_F(EffectPanelTest, WatermarkPictureShowsTheFileAndPicksItsColour) {
     choose("Watermark");
     WatermarkPanel* wm = w->editView().watermarkPanel();
     dialogs.chooseFile(path);
-    wm->cmdSelectMerge->click();
+    wm->selectButton()->click();
     ASSERT_EQ(dialogs.fileRequests().size(), 1u);
     EXPECT_EQ(dialogs.fileRequests()[0].title, QStringLiteral("Load Image for Merging"));
     EXPECT_EQ(picbasket::Setup.TaskDefaults.Watermark.ImageFile, path);
     EXPECT_EQ(w->editView().watermarkFile(), path);
-    EXPECT_EQ(wm->lblWatermarkResolution->text(), QStringLiteral("12 x 10"));
-    EXPECT_EQ(wm->picWatermarkImage->path, path);
-    EXPECT_EQ(wm->picWatermarkImage->picture.size(), wm->pictureBox());
+    EXPECT_EQ(wm->resolutionLabel()->text(), QStringLiteral("12 x 10"));
+    EXPECT_EQ(wm->picture()->file(), path);
+    EXPECT_EQ(wm->picture()->image().size(), wm->pictureBox());
     // A cancelled dialog shows the same picture again.
     dialogs.cancelFile();
-    wm->cmdSelectMerge->click();
-    EXPECT_EQ(wm->picWatermarkImage->path, path);
-    EXPECT_EQ(wm->lblWatermarkResolution->text(), QStringLiteral("12 x 10"));
+    wm->selectButton()->click();
+    EXPECT_EQ(wm->picture()->file(), path);
+    EXPECT_EQ(wm->resolutionLabel()->text(), QStringLiteral("12 x 10"));
 
-    wm->chkWatermarkTransparentColor->setChecked(true);
+    wm->colourPickToggle()->setChecked(true);
     EXPECT_TRUE(w->editView().pickingWatermarkColour());
     const QPoint centre(wm->pictureBox().width() / 2, wm->pictureBox().height() / 2);
-    emit wm->picWatermarkImage->MouseDown(centre.x(), centre.y());
-    EXPECT_EQ(wm->picWatermarkTransparentColor->BackColor(),
-              qColorToOle(QColor(wm->picWatermarkImage->picture.pixel(centre))));
-    emit wm->picWatermarkImage->MouseUp();
+    emit wm->picture()->MouseDown(centre.x(), centre.y());
+    EXPECT_EQ(wm->transparentColourButton()->BackColor(),
+              qColorToOle(QColor(wm->picture()->image().pixel(centre))));
+    emit wm->picture()->MouseUp();
     EXPECT_FALSE(w->editView().pickingWatermarkColour());
-    EXPECT_FALSE(wm->chkWatermarkTransparentColor->isChecked());
+    EXPECT_FALSE(wm->colourPickToggle()->isChecked());
 
     w->editView().subLoadWatermarkImage(QString());
-    EXPECT_TRUE(wm->picWatermarkImage->path.isEmpty());
-    EXPECT_TRUE(wm->lblWatermarkResolution->text().isEmpty());
+    EXPECT_TRUE(wm->picture()->file().isEmpty());
+    EXPECT_TRUE(wm->resolutionLabel()->text().isEmpty());
 }
 
 TEST_F(EffectPanelTest, FirstRunDefaults) {
     choose("Text");
-    EXPECT_EQ(w->editView().textPanel()->txtDraw->text(), QStringLiteral("Sample"));
-    EXPECT_EQ(w->editView().textPanel()->comboFontSize->currentText(), QStringLiteral("14"));
+    EXPECT_EQ(w->editView().textPanel()->textBox()->text(), QStringLiteral("Sample"));
+    EXPECT_EQ(w->editView().fontSizeCombo()->currentText(), QStringLiteral("14"));
     choose("Blur");
     EXPECT_EQ(w->editView().blurPanel()->value(), 1);
-    EXPECT_EQ(w->editView().blurPanel()->lblValue->text(), QStringLiteral("1"));
+    EXPECT_EQ(w->editView().blurPanel()->valueLabel()->text(), QStringLiteral("1"));
     choose("Sharpen");
     EXPECT_EQ(w->editView().sharpenPanel()->value(), 1);
     for (const char* key : {"Contrast", "Brightness"}) {
@@ -549,7 +605,7 @@ std::vector<StoredPanel> storedPanels(const QString& watermarkFile) {
         {"Blur", [](frmMain& f) { f.editView().blurPanel()->setValue(6); },
          [](const frmMain& f) {
              return QStringList{QString::number(f.editView().blurPanel()->value()),
-                                f.editView().blurPanel()->lblValue->text()};
+                                f.editView().blurPanel()->valueLabel()->text()};
          }},
         {"Contrast",
          [](frmMain& f) {
@@ -590,49 +646,53 @@ std::vector<StoredPanel> storedPanels(const QString& watermarkFile) {
              WatermarkPanel* wm = f.editView().watermarkPanel();
              picbasket::Setup.TaskDefaults.Watermark.ImageFile = watermarkFile;
              f.editView().subLoadWatermarkImage(watermarkFile);
-             wm->cboMergeStyle->setCurrentIndex(2);
-             wm->sldWatermarkTransparency->setValue(70);
-             wm->chkWatermarkTransparent->setChecked(false);
-             wm->picWatermarkTransparentColor->setBackColor(0x00445566);
+             f.editView().mergeStyleCombo()->setCurrentIndex(2);
+             wm->transparencySlider()->setValue(70);
+             wm->transparentBox()->setChecked(false);
+             wm->transparentColourButton()->setBackColor(0x00445566);
          },
          [](const frmMain& f) {
              const WatermarkPanel* wm = f.editView().watermarkPanel();
-             return QStringList{QString::number(wm->cboMergeStyle->currentIndex()),
-                                QString::number(wm->sldWatermarkTransparency->Value()),
-                                ticks({wm->chkWatermarkTransparent}),
-                                colour(wm->picWatermarkTransparentColor),
-                                wm->picWatermarkImage->path, wm->lblWatermarkResolution->text()};
+             return QStringList{QString::number(f.editView().mergeStyleCombo()->currentIndex()),
+                                QString::number(wm->transparencySlider()->Value()),
+                                ticks({wm->transparentBox()}),
+                                colour(wm->transparentColourButton()),
+                                wm->picture()->file(),
+                                wm->resolutionLabel()->text()};
          }},
         {"Text",
          [](frmMain& f) {
              TextPanel* t = f.editView().textPanel();
-             t->txtDraw->setText(QStringLiteral("Stored"));
-             t->chkTextBold->setChecked(true);
-             t->chkTextItalic->setChecked(true);
-             t->chkTransparent->setChecked(false);
-             t->cmdTextBackground->setBackColor(0x00ABCDEF);
-             t->ComboFontFamily->setCurrentIndex(t->ComboFontFamily->count() - 1);
-             t->comboFontSize->setEditText(QStringLiteral("40"));
-             t->cboPosition->setCurrentIndex(7);
-             t->OptTextOrientation->select(0);
-             t->OptTextAlignment->select(2);
-             t->cmdTextColor->setBackColor(0x00000080);
-             t->ComboFilter->setCurrentIndex(4);
-             t->vsbTextAngle->setSpinValue(-45);
+             t->textBox()->setText(QStringLiteral("Stored"));
+             t->boldToggle()->setChecked(true);
+             t->italicToggle()->setChecked(true);
+             t->transparentBox()->setChecked(false);
+             t->backgroundButton()->setBackColor(0x00ABCDEF);
+             f.editView().fontFamilyCombo()->setCurrentIndex(
+                 f.editView().fontFamilyCombo()->count() - 1);
+             f.editView().fontSizeCombo()->setEditText(QStringLiteral("40"));
+             f.editView().textPositionCombo()->setCurrentIndex(7);
+             t->orientationOptions()->select(0);
+             t->alignmentOptions()->select(2);
+             t->colourButton()->setBackColor(0x00000080);
+             f.editView().resizeFilterCombo()->setCurrentIndex(4);
+             t->angleSpin()->setSpinValue(-45);
          },
          [](const frmMain& f) {
              const TextPanel* t = f.editView().textPanel();
-             return QStringList{t->txtDraw->text(),
-                                ticks({t->chkTextBold, t->chkTextItalic, t->chkTextUnderline,
-                                       t->chkTransparent}),
-                                colour(t->cmdTextBackground), t->ComboFontFamily->currentText(),
-                                t->comboFontSize->currentText(),
-                                QString::number(t->cboPosition->currentIndex()),
-                                QString::number(t->OptTextOrientation->selected()),
-                                QString::number(t->OptTextAlignment->selected()),
-                                colour(t->cmdTextColor),
-                                QString::number(t->ComboFilter->currentIndex()),
-                                t->txtTextAngle->text(), QString::number(t->vsbTextAngle->Value())};
+             return QStringList{t->textBox()->text(),
+                                ticks({t->boldToggle(), t->italicToggle(), t->underlineToggle(),
+                                       t->transparentBox()}),
+                                colour(t->backgroundButton()),
+                                f.editView().fontFamilyCombo()->currentText(),
+                                f.editView().fontSizeCombo()->currentText(),
+                                QString::number(f.editView().textPositionCombo()->currentIndex()),
+                                QString::number(t->orientationOptions()->selected()),
+                                QString::number(t->alignmentOptions()->selected()),
+                                colour(t->colourButton()),
+                                QString::number(f.editView().resizeFilterCombo()->currentIndex()),
+                                t->angleBox()->text(),
+                                QString::number(t->angleSpin()->Value())};
          }},
         {"Invert", [](frmMain&) {}, [](const frmMain&) { return QStringList{}; }},
         {"Canvas",
@@ -650,41 +710,43 @@ std::vector<StoredPanel> storedPanels(const QString& watermarkFile) {
         {"Frame",
          [](frmMain& f) {
              FramePanel* p = f.editView().framePanel();
-             p->OptFrameImage->select(5);
-             p->chkFrameImageResizeCanvas->setChecked(false);
-             p->OptFrameStyle[1]->setChecked(true);
-             p->txtFrameSize->setText(QStringLiteral("33"));
-             emit p->txtFrameSize->editingFinished();
+             p->pictureOptions()->select(5);
+             p->canvasBox()->setChecked(false);
+             p->kindOptions()[1]->setChecked(true);
+             p->sizeBox()->setText(QStringLiteral("33"));
+             emit p->sizeBox()->editingFinished();
              f.editView().backColourButton()->setBackColor(0x00010203);
          },
          [](const frmMain& f) {
              const FramePanel* p = f.editView().framePanel();
-             return QStringList{
-                 ticks({p->OptFrameStyle[0], p->OptFrameStyle[1], p->chkFrameImageResizeCanvas}),
-                 QString::number(p->OptFrameImage->selected()),
-                 QString::number(f.editView().selectedStyle()),
-                 p->txtFrameSize->text(),
-                 QString::number(p->vsFrameSize->Value()),
-                 colour(f.editView().backColourButton()),
-                 f.editView().backColourFrame()->isHidden() ? QStringLiteral("hidden")
-                                                            : QStringLiteral("shown")};
+             return QStringList{ticks({p->kindOptions()[0], p->kindOptions()[1], p->canvasBox()}),
+                                QString::number(p->pictureOptions()->selected()),
+                                QString::number(f.editView().selectedStyle()),
+                                p->sizeBox()->text(),
+                                QString::number(p->sizeSpin()->Value()),
+                                colour(f.editView().backColourButton()),
+                                f.editView().backColourFrame()->isHidden()
+                                    ? QStringLiteral("hidden")
+                                    : QStringLiteral("shown")};
          }},
         {"Mask",
          [](frmMain& f) {
-             f.editView().maskPanel()->OptMask->select(4);
-             f.editView().maskPanel()->chkMaskTransparent->setChecked(false);
-             f.editView().maskPanel()->sldMask->setValue(40);
+             f.editView().maskPanel()->pictureOptions()->select(4);
+             f.editView().maskPanel()->transparentBox()->setChecked(false);
+             f.editView().maskPanel()->levelSlider()->setValue(40);
          },
          [](const frmMain& f) {
-             return QStringList{QString::number(f.editView().maskPanel()->OptMask->selected()),
-                                QString::number(f.editView().selectedStyle()),
-                                ticks({f.editView().maskPanel()->chkMaskTransparent}),
-                                QString::number(f.editView().maskPanel()->sldMask->Value())};
+             return QStringList{
+                 QString::number(f.editView().maskPanel()->pictureOptions()->selected()),
+                 QString::number(f.editView().selectedStyle()),
+                 ticks({f.editView().maskPanel()->transparentBox()}),
+                 QString::number(f.editView().maskPanel()->levelSlider()->Value())};
          }},
-        {"Shadow", [](frmMain& f) { f.editView().shadowPanel()->OptShadow->select(6); },
+        {"Shadow", [](frmMain& f) { f.editView().shadowPanel()->pictureOptions()->select(6); },
          [](const frmMain& f) {
-             return QStringList{QString::number(f.editView().shadowPanel()->OptShadow->selected()),
-                                QString::number(f.editView().selectedStyle())};
+             return QStringList{
+                 QString::number(f.editView().shadowPanel()->pictureOptions()->selected()),
+                 QString::number(f.editView().selectedStyle())};
          }},
         {"RedEye", [](frmMain&) {}, [](const frmMain&) { return QStringList{}; }},
     };
@@ -731,14 +793,13 @@ TEST_F(EffectPanelTest, ConfirmedPreviewEqualsTheBasketRunOnTheOriginal) {
         {"Sharpen", [](frmMain& f) { f.editView().sharpenPanel()->setValue(3); }},
         {"Text",
          [](frmMain& f) {
-             f.editView().textPanel()->cboPosition->setCurrentIndex(4);
-             f.editView().textPanel()->comboFontSize->setEditText(QStringLiteral("18"));
+             f.editView().textPositionCombo()->setCurrentIndex(4);
+             f.editView().fontSizeCombo()->setEditText(QStringLiteral("18"));
          }},
-        {"Watermark",
-         [](frmMain& f) { f.editView().watermarkPanel()->cboMergeStyle->setCurrentIndex(2); }},
-        {"Frame", [](frmMain& f) { f.editView().framePanel()->OptFrameImage->select(1); }},
-        {"Mask", [](frmMain& f) { f.editView().maskPanel()->OptMask->select(0); }},
-        {"Shadow", [](frmMain& f) { f.editView().shadowPanel()->OptShadow->select(0); }},
+        {"Watermark", [](frmMain& f) { f.editView().mergeStyleCombo()->setCurrentIndex(2); }},
+        {"Frame", [](frmMain& f) { f.editView().framePanel()->pictureOptions()->select(1); }},
+        {"Mask", [](frmMain& f) { f.editView().maskPanel()->pictureOptions()->select(0); }},
+        {"Shadow", [](frmMain& f) { f.editView().shadowPanel()->pictureOptions()->select(0); }},
     };
     int rows = 0;
     for (const auto& [key, set] : steps) {
@@ -759,8 +820,8 @@ TEST_F(EffectPanelTest, AntiAliasAfterAPreviewMarksChangedButLeavesPreviewDisabl
     choose("Text");
     ASSERT_TRUE(w->editView().cmdApply_Click());
     ASSERT_FALSE(w->editView().applyButton()->isEnabled());
-    w->editView().textPanel()->chkAntiAlias->setChecked(
-        !w->editView().textPanel()->chkAntiAlias->isChecked());
+    w->editView().textPanel()->antiAliasBox()->setChecked(
+        !w->editView().textPanel()->antiAliasBox()->isChecked());
     EXPECT_TRUE(w->editView().taskOptionsChanged());
     EXPECT_FALSE(w->editView().applyButton()->isEnabled());
     // Confirm previews the changed option first.

@@ -145,9 +145,9 @@ TEST_F(EditOracleTest, AnOpaqueStampAtTheTopLeftReplacesExactlyItsPixels) {
     picbasket::Setup.TaskDefaults.Watermark.ImageFile = file;
     choose("Watermark");
     WatermarkPanel* wm = w->editView().watermarkPanel();
-    wm->cboMergeStyle->setCurrentIndex(0);
-    wm->chkWatermarkTransparent->setChecked(false);
-    wm->sldWatermarkTransparency->setValue(0);
+    w->editView().mergeStyleCombo()->setCurrentIndex(0);
+    wm->transparentBox()->setChecked(false);
+    wm->transparencySlider()->setValue(0);
     w->editView().textPositionCombo()->setCurrentIndex(0);
     w->editView().subMarkOptionsChanged();
     QImage expected = rgb(original);
@@ -162,8 +162,8 @@ TEST_F(EditOracleTest, AnOpaqueStampAtTheTopLeftReplacesExactlyItsPixels) {
 TEST_F(EditOracleTest, AColourFrameIsTheBackgroundColourAroundThePicture) {
     choose("Frame");
     FramePanel* f = w->editView().framePanel();
-    f->OptFrameStyle[1]->setChecked(true);
-    f->txtFrameSize->setText(QStringLiteral("5"));
+    f->kindOptions()[1]->setChecked(true);
+    f->sizeBox()->setText(QStringLiteral("5"));
     // OLE colours are 0x00BBGGRR: this is pure blue.
     w->editView().backColourButton()->setBackColor(0x00FF0000u);
     w->editView().subMarkOptionsChanged();
