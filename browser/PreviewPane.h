@@ -21,7 +21,6 @@ class ImageBoxView;
 class ListView;
 class PaneWindow;
 class SelectionController;
-class TabStrip;
 
 // What the preview needs answered at once by the others: whether the edit view is
 // shown (a file it takes is then decoded whole before the call returns), the image as

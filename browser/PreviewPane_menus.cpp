@@ -13,8 +13,6 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCursor>
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
